@@ -1,0 +1,55 @@
+// The interpreter's public face: run a program file (or a text) against a
+// bridge and learn how the run ended.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "bridge.h"
+
+namespace korvane {
+
+// How a run ended.
+enum RunResult : int {
+    RUN_OK = 0,           // main returned
+    RUN_NO_MAIN = 1,      // the text defines no main; the caller shows the notice
+    RUN_ERROR = 2,        // an error was reported through bridge_message
+    RUN_END = 3,          // the program executed `end`
+    RUN_CANNOT_READ = 4,  // the program file could not be read; reported through bridge_message
+    RUN_ABORTED = 5,      // an input answer was rejected; reported through bridge_message
+};
+
+struct InterpreterState;
+
+class Interpreter {
+public:
+    explicit Interpreter(Bridge& bridge);
+    ~Interpreter();
+    Interpreter(const Interpreter&) = delete;
+    Interpreter& operator=(const Interpreter&) = delete;
+
+    // Reads the whole file and runs it.
+    RunResult run_program(const std::string& file_name);
+    // Runs a program text as if it had been read from a file.
+    RunResult run_text(const std::string& text);
+
+    // Line (counted from 0) of the last error report, or -1 if the last run had none.
+    int error_line() const;
+    // Byte offset into the program text where the last error was reported, or -1.
+    long error_offset() const;
+
+    // A bound on executed statements and expression steps per run; 0 means none.
+    // Reaching it reports "step limit reached".
+    void set_step_limit(uint64_t steps);
+    // Sets the state of the random generator (it is otherwise seeded once).
+    void seed_random(uint32_t state);
+
+    // Value of a global of the last run, for tests and tools.
+    bool global_value(const std::string& name, int32_t& value) const;
+
+private:
+    std::unique_ptr<InterpreterState> state_;
+};
+
+}  // namespace korvane

@@ -1,0 +1,73 @@
+// Every raster routine, one per drawing built-in. Each takes the row table
+// first, then coordinates (x before y, first point first), sizes, colours
+// (16-bit values of which the low byte is written) and its own extras.
+//
+// Contract: no routine reads or writes outside rows.width x rows.height for
+// any argument values. The clipped routines (point, fpoint, line, circle) test
+// pixels against their window; the others draw what lies on the canvas and
+// skip the rest.
+#pragma once
+
+#include <cstdint>
+
+#include "pixel_model.h"
+
+namespace korvane {
+
+// Pixels and lines.
+void ras_point(const RowTable& rows, const ClipWindow& clip, int32_t x, int32_t y, uint16_t colour);
+void ras_fpoint(const RowTable& rows, const ClipWindow& clip, int32_t x, int32_t y, uint16_t colour);
+int32_t ras_getpel(const RowTable& rows, int32_t x, int32_t y);  // 0 outside the canvas
+void ras_line(const RowTable& rows, const ClipWindow& clip, int32_t x1, int32_t y1, int32_t x2,
+              int32_t y2, uint16_t colour, int32_t extra);
+void ras_xline(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour);
+void ras_fline(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour);
+void ras_dline(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour,
+               uint16_t& pattern, uint16_t& diag_acc);
+void ras_hline(const RowTable& rows, int32_t x1, int32_t y, int32_t x2, uint16_t colour);
+void ras_vline(const RowTable& rows, int32_t x, int32_t y1, int32_t y2, uint16_t colour);
+
+// Rectangles and clearing.
+void ras_clear(const RowTable& rows, int32_t height, int32_t width, uint16_t colour);
+void ras_fillrect(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour);
+void ras_drawrect(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour);
+void ras_brect(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t fill,
+               uint16_t border);
+
+// Circles and disks.
+void ras_circle(const RowTable& rows, const ClipWindow& clip, int32_t xc, int32_t yc, int32_t r,
+                uint16_t colour);
+void ras_xcircle(const RowTable& rows, int32_t xc, int32_t yc, int32_t r, uint16_t colour);
+void ras_disk(const RowTable& rows, int32_t xc, int32_t yc, int32_t r, uint16_t colour);
+void ras_bdisk(const RowTable& rows, int32_t xc, int32_t yc, int32_t r, uint16_t border, uint16_t fill);
+void ras_circ2(const RowTable& rows, int32_t x, int32_t y, uint16_t colour);
+void ras_fcirc2(const RowTable& rows, int32_t x, int32_t y, uint16_t border, uint16_t fill);
+
+// Ellipses.
+void ras_ellipse(const RowTable& rows, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t colour);
+void ras_xellipse(const RowTable& rows, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t colour);
+void ras_elldisk(const RowTable& rows, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t colour);
+void ras_ellbdisk(const RowTable& rows, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t border,
+                  uint16_t fill);
+
+// Flood fill. half_table: 400 entries i / 2, read by the ramp modes.
+void ras_floodfill(const RowTable& rows, int32_t x, int32_t y, int32_t height, int32_t width,
+                   uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table);
+void ras_floodfill_outline(const RowTable& rows, int32_t x, int32_t y, int32_t height, int32_t width,
+                           uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode,
+                           const int16_t* half_table);
+
+// Grid and axes. v: position, range ends, nmajor, nminor, place, lmajor,
+// lminor, cmajor, cminor.
+void ras_grid(const RowTable& rows, int32_t width, int32_t height, int32_t nv, int32_t nh,
+              uint16_t colour);
+void ras_h_axis(const RowTable& rows, int32_t y, int32_t x1, int32_t x2, int32_t nmajor, int32_t nminor,
+                int32_t place, int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor);
+void ras_v_axis(const RowTable& rows, int32_t x, int32_t y1, int32_t y2, int32_t nmajor, int32_t nminor,
+                int32_t place, int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor);
+
+// Triangles.
+void ras_trifill(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3,
+                 int32_t y3, uint16_t fill, uint16_t edge);
+
+}  // namespace korvane
