@@ -1,0 +1,76 @@
+// The bridge half that is the same in the window and in the runner: state
+// that lives as long as the bridge (current colour, dash state, halving
+// table, text font) and every operation that touches the canvas. Showing,
+// output, input, messages and sleeping are left to the window or runner.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "bridge.h"
+#include "ximage3.h"
+
+namespace korvane {
+
+class TextRenderer;
+
+class CanvasBridge : public Bridge {
+public:
+    // The canvas must already have slot 0 sized and its clip windows set.
+    explicit CanvasBridge(TXImage3& canvas);
+    ~CanvasBridge() override;
+
+    TXImage3& canvas() { return canvas_; }
+
+    int32_t bridge_getpel(int32_t x, int32_t y) override;
+    void bridge_setcolor(int32_t colour) override;
+    void bridge_clear(int32_t colour) override;
+    void bridge_textout(int32_t x, int32_t y, const char* text) override;
+    void bridge_textstyle(int32_t index, int32_t size, const char* font) override;
+
+    void bridge_point(int32_t x, int32_t y) override;
+    void bridge_fpoint(int32_t x, int32_t y) override;
+    void bridge_line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
+    void bridge_xline(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
+    void bridge_fline(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
+    void bridge_dline(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
+    void bridge_fillrect(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
+    void bridge_drawrect(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
+    void bridge_brect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t fill,
+                      int32_t border) override;
+    void bridge_grid(int32_t nv, int32_t nh, int32_t colour) override;
+    void bridge_circle(int32_t x, int32_t y, int32_t r, int32_t colour) override;
+    void bridge_xcircle(int32_t x, int32_t y, int32_t r, int32_t colour) override;
+    void bridge_disk(int32_t x, int32_t y, int32_t r, int32_t colour) override;
+    void bridge_bdisk(int32_t x, int32_t y, int32_t r, int32_t border, int32_t fill) override;
+    void bridge_circ2(int32_t x, int32_t y, int32_t colour) override;
+    void bridge_fcirc2(int32_t x, int32_t y, int32_t border, int32_t fill) override;
+    void bridge_ellipse(int32_t x, int32_t y, int32_t a, int32_t b, int32_t colour) override;
+    void bridge_xellipse(int32_t x, int32_t y, int32_t a, int32_t b, int32_t colour) override;
+    void bridge_elldisk(int32_t x, int32_t y, int32_t a, int32_t b, int32_t colour) override;
+    void bridge_ellbdisk(int32_t x, int32_t y, int32_t a, int32_t b, int32_t border,
+                         int32_t fill) override;
+    void bridge_trifill(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
+                        int32_t fill, int32_t edge) override;
+    void bridge_floodfill(int32_t x, int32_t y, int32_t c1, int32_t c2, int32_t c3,
+                          int32_t mode) override;
+    void bridge_h_axis(const int32_t* v) override;
+    void bridge_v_axis(const int32_t* v) override;
+
+    // Fills HalfTable with i / 2 (start-up does this once).
+    void fill_half_table();
+
+    // State kept across runs; only HaltFlag is reset by Run and by show.
+    int32_t HaltFlag = 0;
+    int16_t CurrentColour = 0;
+    uint16_t DashPattern = 0xFF00;
+    uint16_t DashDiagAcc = 0;
+    std::array<int16_t, 400> HalfTable{};
+
+private:
+    TXImage3& canvas_;
+    std::unique_ptr<TextRenderer> text_;
+};
+
+}  // namespace korvane
