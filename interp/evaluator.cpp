@@ -26,6 +26,10 @@ bool is_multiplicative(const Token& t) { return t.ch == '*' || t.ch == '/' || t.
 // evaluate = ";" | assignment
 int32_t InterpreterState::evaluate() {
     read_token();
+    return evaluate_current();
+}
+
+int32_t InterpreterState::evaluate_current() {
     if (tok->len == 0) report_error(ERR_NO_EXPRESSION);
     if (tok->is(';')) return 0;
     int32_t result = 0;

@@ -25,8 +25,7 @@ void InterpreterState::exec_statements() {
         switch (tok->TokenKind) {
             case TK_NAME:
                 // The `;` is left to be read as the next token.
-                unread_token();
-                evaluate();
+                evaluate_current();
                 if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
                 break;
             case TK_BRACE:
@@ -121,9 +120,7 @@ bool loop_ends(InterpreterState& s, uint32_t body) {
 // while = "while" expr statements; the enclosing executor reads the `while`
 // again for the next pass.
 void InterpreterState::run_while() {
-    unread_token();
-    const uint32_t loop = ScanPos;
-    read_token();
+    const uint32_t loop = tok->start;  // where the `while` is read again
     if (evaluate() == 0) {
         skip_body();
         return;
@@ -154,9 +151,7 @@ void skip_do_condition(InterpreterState& s) {
 
 // do = "do" statements "while" expr
 void InterpreterState::run_do() {
-    unread_token();
-    const uint32_t loop = ScanPos;
-    read_token();
+    const uint32_t loop = tok->start;  // where the `do` is read again
     const uint32_t body = ScanPos;
     exec_statements();
     if (unwind == Unwind::RETURN) return;

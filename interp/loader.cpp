@@ -26,13 +26,6 @@ void InterpreterState::load_text(const std::string& text) {
     global_of_id.clear();
 }
 
-// The first definition of a name wins.
-bool InterpreterState::function_entry(int32_t id, uint32_t& body) const {
-    if (id < 0 || function_of_id[static_cast<size_t>(id)] < 0) return false;
-    body = FunctionTable[function_of_id[static_cast<size_t>(id)]].body;
-    return true;
-}
-
 // pre_pass = { declaration | name "(" params ")" | "{" body "}" | other }
 void InterpreterState::pre_pass() {
     const uint32_t saved = ScanPos;

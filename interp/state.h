@@ -120,11 +120,19 @@ struct InterpreterState {
     void load_text(const std::string& text);
     void pre_pass();
     void define_globals();
-    bool function_entry(int32_t id, uint32_t& body) const;
+    // The first definition of a name wins.
+    bool function_entry(int32_t id, uint32_t& body) const {
+        if (id < 0) return false;
+        const int32_t f = function_of_id[static_cast<size_t>(id)];
+        if (f < 0) return false;
+        body = FunctionTable[f].body;
+        return true;
+    }
     int start_main();
 
     // expressions
     int32_t evaluate();
+    int32_t evaluate_current();  // evaluate, with its first token already read
     void eval_assignment(int32_t& result);
     void eval_comparison(int32_t& result);
     void eval_additive(int32_t& result);
