@@ -31,6 +31,7 @@ const char* const ErrorMessages[ERR_COUNT] = {
     "program nested too deeply",
     "step limit reached",
     "division by zero",
+    "time limit reached",
 };
 
 // Lines count from 0: the CRs from the second character up to and

@@ -158,12 +158,17 @@ TEST(Builtins, HaltInShowOrAtAPollEndsTheRunAtItsLine) {
     EXPECT_GT(polled.global("n"), 1000);
 }
 
-TEST(Builtins, AStepLimitEndsAnEndlessLoop) {
+TEST(Builtins, AStepOrTimeLimitEndsAnEndlessLoop) {
     ProgramRun r;
     r.interp.set_step_limit(10000);
     r.run("main() {\nwhile (1) ;\n}\n");
     EXPECT_EQ(r.result, RUN_ERROR);
     EXPECT_EQ(r.message(), "step limit reached in line 1\n");
+    ProgramRun timed;
+    timed.bridge.halt_after_polls = 3;
+    timed.bridge.poll_answer = Bridge::POLL_TIME_UP;
+    timed.run("main() {\nwhile (1) ;\n}\n");
+    EXPECT_EQ(timed.message(), "time limit reached in line 1\n");
 }
 
 }  // namespace
