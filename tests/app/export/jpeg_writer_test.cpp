@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <vector>
@@ -7,49 +6,15 @@
 #include <jerror.h>
 
 #include "picture.h"
-#include "test_picture.h"
+#include "test_support.h"
 
 namespace korvane {
 namespace {
 
+using testing::DecodedJpeg;
+using testing::read_jpeg;
 using testing::ScratchDir;
 using testing::test_picture;
-
-struct DecodedJpeg {
-    JDIMENSION width = 0, height = 0;
-    int components = 0;
-    bool progressive = true;
-    int luminance_dc_step = 0;  // first entry of quantisation table 0
-    std::vector<uint8_t> rgb;   // top row first
-    uint8_t channel(int x, int row, int c) const { return rgb[(row * width + x) * 3 + c]; }
-};
-
-DecodedJpeg read_jpeg(const std::string& path) {
-    DecodedJpeg out;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return out;
-    jpeg_decompress_struct cinfo;
-    jpeg_error_mgr errors;
-    cinfo.err = jpeg_std_error(&errors);  // a corrupt file ends the test process: fine here
-    jpeg_create_decompress(&cinfo);
-    jpeg_stdio_src(&cinfo, f);
-    jpeg_read_header(&cinfo, TRUE);
-    out.progressive = cinfo.progressive_mode;
-    out.luminance_dc_step = cinfo.quant_tbl_ptrs[0]->quantval[0];
-    jpeg_start_decompress(&cinfo);
-    out.width = cinfo.output_width;
-    out.height = cinfo.output_height;
-    out.components = cinfo.output_components;
-    out.rgb.resize(size_t{out.width} * out.height * out.components);
-    while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW row = &out.rgb[size_t{cinfo.output_scanline} * out.width * out.components];
-        jpeg_read_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_decompress(&cinfo);
-    jpeg_destroy_decompress(&cinfo);
-    std::fclose(f);
-    return out;
-}
 
 TEST(JpegWriter, BaselineColourAtQualityNinety) {
     ScratchDir dir;

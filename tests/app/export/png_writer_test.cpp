@@ -1,48 +1,19 @@
 #include <png.h>
 
-#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <vector>
 
 #include "picture.h"
-#include "test_picture.h"
+#include "test_support.h"
 
 namespace korvane {
 namespace {
 
+using testing::DecodedPng;
+using testing::read_png;
 using testing::ScratchDir;
 using testing::test_picture;
-
-struct DecodedPng {
-    png_uint_32 width = 0, height = 0;
-    int bit_depth = 0, colour_type = 0;
-    std::vector<png_color> palette;
-    std::vector<std::vector<uint8_t>> rows;  // file order: top row first
-};
-
-DecodedPng read_png(const std::string& path) {
-    DecodedPng out;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return out;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png)) == 0) {
-        png_init_io(png, f);
-        png_read_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
-        png_get_IHDR(png, info, &out.width, &out.height, &out.bit_depth, &out.colour_type, nullptr,
-                     nullptr, nullptr);
-        png_colorp colours = nullptr;
-        int count = 0;
-        png_get_PLTE(png, info, &colours, &count);
-        out.palette.assign(colours, colours + count);
-        png_bytepp rows = png_get_rows(png, info);
-        for (png_uint_32 r = 0; r < out.height; ++r) out.rows.emplace_back(rows[r], rows[r] + out.width);
-    }
-    png_destroy_read_struct(&png, &info, nullptr);
-    std::fclose(f);
-    return out;
-}
 
 TEST(PngWriter, StoresPaletteIndicesTopRowFirst) {
     ScratchDir dir;
