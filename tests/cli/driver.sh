@@ -14,8 +14,9 @@ check() {
   shift 5
   "$@" >"$tmp/out" 2>"$tmp/err"
   local got=$?
-  if [ "$got" != "$status" ] || [ "$(cat "$tmp/out")" != "$out" ] ||
-     ! grep -qF -- "$err" "$tmp/err"; then
+  local err_ok=1  # an empty expectation means nothing on standard error
+  if [ -z "$err" ]; then [ -s "$tmp/err" ] && err_ok=0; else grep -qF -- "$err" "$tmp/err" || err_ok=0; fi
+  if [ "$got" != "$status" ] || [ "$(cat "$tmp/out")" != "$out" ] || [ $err_ok = 0 ]; then
     echo "FAIL $name: status $got (want $status)"
     echo "  stdout: $(cat "$tmp/out")"
     echo "  stderr: $(cat "$tmp/err")"

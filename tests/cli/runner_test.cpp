@@ -63,7 +63,7 @@ TEST_F(Runner, ExitStatusesAndReports) {
         {"main() {\nprint(1);\nend;\nprint(2);\n}\n", "", STATUS_RAN, ""},
         {"int x;\nf() {\n}\n", "", STATUS_NO_MAIN, "Program Error! Can't find main()\n"},
         {"main() {\nx = 1;\ny = 2 +;\n}\n", "", STATUS_ERROR, "not a variable or function in line 1\n"},
-        {"main() {\nint a;\n\na = 1 +;\n}\n", "", STATUS_ERROR, "syntax error in line 3\n"},
+        {"main() {\nint a;\n\nprint(a b);\n}\n", "", STATUS_ERROR, "parentheses expected in line 3\n"},
         {"main() {\nn = getnum();\n}\nint n;\n", "abc\n", STATUS_ERROR,
          "'abc' is not a valid integer value\n"},
     };
@@ -99,11 +99,11 @@ TEST_F(Runner, InputAnswersOneLineEach) {
 TEST_F(Runner, AnyLineEndGivesTheSameLineNumbers) {
     for (const char* eol : {"\n", "\r\n", "\r"}) {
         std::string program;
-        for (const char* line : {"main() {", "print(1);", "", "print(2 +);", "}"})
+        for (const char* line : {"main() {", "print(1);", "", "y = 2;", "}"})
             program += std::string(line) + eol;
         const Outcome o = run(program);
         EXPECT_EQ(o.out, "1 \n");
-        EXPECT_EQ(o.err, "syntax error in line 3\n");
+        EXPECT_EQ(o.err, "not a variable or function in line 3\n");
     }
 }
 

@@ -64,8 +64,8 @@ TEST(CanvasBridge, DrawingOperationsPassTheirArgumentsThrough) {
     const HandOff cases[] = {
         {"point", [](CanvasBridge& b) { b.bridge_point(10, 20); },
          [](auto& r, auto& c) { ras_point(r, c.PointClip, 10, 20, 301); }},
-        {"fpoint", [](CanvasBridge& b) { b.bridge_fpoint(399, 0); },
-         [](auto& r, auto& c) { ras_fpoint(r, c.PointClip, 399, 0, 301); }},
+        {"fpoint", [](CanvasBridge& b) { b.bridge_fpoint(398, 0); },
+         [](auto& r, auto& c) { ras_fpoint(r, c.PointClip, 398, 0, 301); }},
         {"line", [](CanvasBridge& b) { b.bridge_line(-20, 5, 390, 300); },
          [](auto& r, auto& c) { ras_line(r, c.LineClip, -20, 5, 390, 300, 301, 1); }},
         {"xline", [](CanvasBridge& b) { b.bridge_xline(10, 5, 390, 300); },
