@@ -77,8 +77,9 @@ public:
     // When a bridge traces drawing, the interpreter tells it, before every
     // drawing built-in, which program line (counted from 0) makes the call;
     // this lets it record where a pixel came from or pause before the call.
+    // A nonzero result stops the run as a Halt does.
     virtual bool bridge_traces_drawing() const { return false; }
-    virtual void bridge_before_draw(int32_t /*line*/, const char* /*builtin*/) {}
+    virtual int bridge_before_draw(int32_t /*line*/, const char* /*builtin*/) { return 0; }
 };
 
 }  // namespace korvane
