@@ -43,8 +43,9 @@ struct FloodFill {
     std::vector<Segment> up{}, down{};
 
     // May the pixel at the start column begin a span?
+    template <int M>
     Px start(uint8_t p) const {
-        switch (mode) {
+        switch (M) {
             case 1: return p == c2 || p == c1 ? Px::Stop : Px::Paint;
             case 2: return p == c3 ? Px::Keep : p == c2 ? Px::Paint : Px::Stop;
             case 3: return p == c3 || p == c1 ? Px::Keep : p == c2 ? Px::Stop : Px::Paint;
@@ -53,8 +54,9 @@ struct FloodFill {
         }
     }
     // May a pixel found by the search to the right begin a span?
+    template <int M>
     Px search(uint8_t p) const {
-        switch (mode) {
+        switch (M) {
             case 1: return p != c2 ? Px::Paint : Px::Stop;
             case 3: return p == c3 ? Px::Keep : p != c2 ? Px::Paint : Px::Stop;
             case 10: return p == c1 || p == c2 || p == c3 ? Px::Stop : Px::Paint;
@@ -62,8 +64,9 @@ struct FloodFill {
         }
     }
     // Does the span extend over the pixel?
+    template <int M>
     Px extend(uint8_t p) const {
-        switch (mode) {
+        switch (M) {
             case 1: return p == c2 ? Px::Stop : Px::Paint;
             case 2: return p == c3 ? Px::Keep : p == c2 ? Px::Paint : Px::Stop;
             case 3: return p == c3 || p == c1 ? Px::Keep : p == c2 ? Px::Stop : Px::Paint;
@@ -72,8 +75,9 @@ struct FloodFill {
         }
     }
     uint8_t ramp(int32_t i) const { return static_cast<uint8_t>(i < kHalfTableSize ? half[i] : i / 2); }
-    uint8_t paint_colour(int32_t x) const { return mode == 6 ? ramp(y) : mode == 60 ? ramp(x) : c1; }
 
+    template <int M>
+    void span_step(int32_t s, int32_t t);
     void span_step(int32_t s, int32_t t);
     void scan(int32_t dir);
     void run(int32_t x, int32_t seed_y);
@@ -86,39 +90,54 @@ struct FloodFill {
 };
 
 // Fills one span of row y from start column s (searching up to t) into [L, R].
+// One instance per mode keeps the pixel tests free of mode checks.
+template <int M>
 void FloodFill::span_step(int32_t s, int32_t t) {
     --budget;
     uint8_t* r = row[y];
+    const uint8_t row_colour = M == 6 ? ramp(y) : c1;
     int32_t painted = 0;
     auto take = [&](int32_t x, Px what) {
         if (what != Px::Paint) return;
-        r[x] = paint_colour(x);
+        r[x] = M == 60 ? ramp(x) : row_colour;
         ++painted;
     };
     int32_t x = s;
-    const Px first = start(r[s]);
+    const Px first = start<M>(r[s]);
     if (first != Px::Stop) {
         take(s, first);
-        for (Px e; x > 0 && (e = extend(r[x - 1])) != Px::Stop;) take(--x, e);
+        for (Px e; x > 0 && (e = extend<M>(r[x - 1])) != Px::Stop;) take(--x, e);
         L = x;
         x = s;
     } else {
         do ++x;
-        while (x <= t && search(r[x]) == Px::Stop);
+        while (x <= t && search<M>(r[x]) == Px::Stop);
         if (x > t) {
             L = t + 1;
             R = t;
             return;
         }
-        take(x, search(r[x]));
+        take(x, search<M>(r[x]));
         L = x;
     }
-    for (Px e; x < xlast && (e = extend(r[x + 1])) != Px::Stop;) take(++x, e);
+    for (Px e; x < xlast && (e = extend<M>(r[x + 1])) != Px::Stop;) take(++x, e);
     R = x;
     // These modes pass over pixels without painting: a span of only such is none.
-    if ((mode == 3 || mode == 10) && painted == 0) {
+    if ((M == 3 || M == 10) && painted == 0) {
         L = t + 1;
         R = t;
+    }
+}
+
+void FloodFill::span_step(int32_t s, int32_t t) {
+    switch (mode) {
+        case 1: return span_step<1>(s, t);
+        case 2: return span_step<2>(s, t);
+        case 3: return span_step<3>(s, t);
+        case 6: return span_step<6>(s, t);
+        case 10: return span_step<10>(s, t);
+        case 60: return span_step<60>(s, t);
+        default: return span_step<0>(s, t);
     }
 }
 

@@ -79,7 +79,10 @@ void walk_edge(const Cv& cv, i64 height, const Vertex& lo, const Vertex& hi, boo
     for (i64 j = j0; j <= j1; ++j) {
         i64 xmin, xmax;
         if (!edge_row(s, j, xmin, xmax)) continue;
-        cv.span(lo.y + j, xmin, xmax, c);
+        if (xmin == xmax)
+            cv.store(xmin, lo.y + j, c);
+        else
+            cv.span(lo.y + j, xmin, xmax, c);
         b.note(lo.y + j, xmin, xmax, left_side);
     }
 }
