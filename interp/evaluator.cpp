@@ -21,6 +21,10 @@ int32_t wrap_mul(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast
 bool is_additive(const Token& t) { return t.ch == '+' || t.ch == '-' || t.ch == '|'; }
 bool is_multiplicative(const Token& t) { return t.ch == '*' || t.ch == '/' || t.ch == '%' || t.ch == '&'; }
 
+// A token that no level below assignment acts on: after a lone operand it
+// ends the expression, so the levels need not be walked.
+bool ends_operand(const Token& t) { return t.op == OP_NONE && !is_additive(t) && !is_multiplicative(t); }
+
 }  // namespace
 
 // evaluate = ";" | assignment
@@ -41,6 +45,16 @@ int32_t InterpreterState::evaluate_current() {
 // assignment = variable ("=" assignment | "++" | "--" | "+=" expr | "-=" expr) | comparison
 void InterpreterState::eval_assignment(int32_t& result) {
     DepthGuard guard(*this);
+    if (tok->TokenKind == TK_NUMBER) {
+        const Token* number = tok;
+        read_token();
+        if (ends_operand(*tok)) {
+            result = number->number;
+            return;
+        }
+        unread_token();
+        tok = number;
+    }
     // The right-hand side cannot change which variable a name denotes (calls
     // pop what they push), so the slot found here is the one stored into.
     if (VarSlot* var = tok->TokenKind == TK_NAME ? find_variable(tok->id) : nullptr) {
@@ -70,6 +84,11 @@ void InterpreterState::eval_assignment(int32_t& result) {
                 return;
             }
             default:
+                // A plain variable read that ends the expression.
+                if (name->builtin < 0 && function_of_id[static_cast<size_t>(name->id)] < 0 && ends_operand(*tok)) {
+                    result = var->value;
+                    return;
+                }
                 unread_token();
                 tok = name;
                 // The primary level reads this same name next: keep the slot.
