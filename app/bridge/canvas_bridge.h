@@ -15,6 +15,14 @@ namespace korvane {
 
 class TextRenderer;
 
+// The canvas is 400 x 400 pixels; clear, grid and floodfill are given this
+// size whatever the program passes.
+constexpr int32_t kCanvasSize = 400;
+
+// Sizes slot 0 to the canvas size and opens the three clip windows over it,
+// as start-up does. Loading and assigning the palette is the caller's part.
+void prepare_canvas(TXImage3& canvas);
+
 class CanvasBridge : public Bridge {
 public:
     // The canvas must already have slot 0 sized and its clip windows set.
@@ -67,8 +75,14 @@ public:
     uint16_t DashPattern = 0xFF00;
     uint16_t DashDiagAcc = 0;
     std::array<int16_t, 400> HalfTable{};
+    // Text of the last textout or textstyle: at most 79 characters, longer
+    // texts are cut so the buffer never overflows.
+    std::array<char, 80> BridgeText{};
 
 private:
+    // Copies a text argument into BridgeText, cut to the room it has.
+    void keep_text(const char* text);
+
     TXImage3& canvas_;
     std::unique_ptr<TextRenderer> text_;
 };

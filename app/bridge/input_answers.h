@@ -1,0 +1,19 @@
+// How the answers typed into the input boxes become values. Shared by the
+// window's input boxes and the runner's standard input, so both accept and
+// reject exactly the same answers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace korvane {
+
+// getnum: an empty answer is 0; otherwise an optionally signed decimal
+// integer in the 32-bit range, blanks allowed around it. Anything else throws
+// InputRejected with "'ANSWER' is not a valid integer value".
+int32_t getnum_answer(const std::string& answer);
+
+// getche: the first character as a signed byte, 0 for an empty answer.
+int8_t getche_answer(const std::string& answer);
+
+}  // namespace korvane

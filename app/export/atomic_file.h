@@ -1,0 +1,33 @@
+// Writing a file so that it appears whole or not at all: the data goes to a
+// temporary file beside the target, which is renamed over the target only
+// after everything was written and closed.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace korvane {
+
+class AtomicFile {
+public:
+    // Creates the temporary file; on failure stream() is null and error is
+    // "Cannot create file PATH".
+    AtomicFile(const std::string& path, std::string& error);
+    // Removes the temporary file unless commit() succeeded.
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    FILE* stream() const { return stream_; }
+    // Closes the temporary file and renames it over the target. On failure
+    // the target is left as it was and error names the file.
+    bool commit(std::string& error);
+
+private:
+    std::string path_;
+    std::string temp_path_;
+    FILE* stream_ = nullptr;
+    bool committed_ = false;
+};
+
+}  // namespace korvane

@@ -1,0 +1,44 @@
+// The bridge of the headless runner: program output goes to a stream, one
+// line per print, puts or putch; error reports to another; input answers are
+// read line by line; show writes a numbered frame when asked to.
+#pragma once
+
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "canvas_bridge.h"
+
+namespace korvane {
+
+class HeadlessBridge : public CanvasBridge {
+public:
+    HeadlessBridge(TXImage3& canvas, std::istream& in, std::ostream& out, std::ostream& err);
+
+    // From now on every show writes the canvas as DIR/frame-NNNNN.png.
+    void write_frames_to(const std::string& dir) { frames_dir_ = dir; }
+    int frames_written() const { return frames_written_; }
+    // False once a frame could not be written; the reason went to err.
+    bool frames_ok() const { return frames_ok_; }
+
+    void bridge_message(const char* text) override;
+    int bridge_show() override;
+    void bridge_output(const char* text) override;
+    int32_t bridge_getnum() override;
+    int8_t bridge_getche() override;
+    void bridge_sleep(int32_t ms) override;
+
+private:
+    // One line of input without its line end; end of input is an empty answer.
+    std::string read_answer();
+    void write_frame();
+
+    std::istream& in_;
+    std::ostream& out_;
+    std::ostream& err_;
+    std::string frames_dir_;  // empty: no frames
+    int frames_written_ = 0;
+    bool frames_ok_ = true;
+};
+
+}  // namespace korvane

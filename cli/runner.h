@@ -1,0 +1,49 @@
+// korvane-run: runs one program headless, as Run does in the window, and
+// writes the final canvas as pictures.
+//   korvane-run PROGRAM.cg [--palette FILE.pal] [--png OUT.png] [--jpeg OUT.jpg] [--frames DIR]
+#pragma once
+
+#include <istream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace korvane {
+
+// Exit statuses of the runner.
+enum RunnerStatus : int {
+    STATUS_RAN = 0,      // main returned or the program executed `end`
+    STATUS_NO_MAIN = 1,  // the program has no main
+    STATUS_ERROR = 2,    // an error was reported, a rejected input answer included
+    STATUS_FILE = 3,     // usage error, or a file that cannot be read or written
+};
+
+struct RunnerOptions {
+    std::string program;
+    std::string palette;  // empty: the built-in default palette
+    std::string png;      // each empty: not written
+    std::string jpeg;
+    std::string frames;
+};
+
+extern const char* const kUsage;
+
+// Reads the arguments after the program name. False with a message when
+// they do not fit the usage.
+bool parse_arguments(const std::vector<std::string>& args, RunnerOptions& options,
+                     std::string& error);
+
+// Makes every line end CR LF, as the editor saves a program: a lone LF or a
+// lone CR becomes CR LF, CR LF stays.
+std::string normalise_line_ends(const std::string& text);
+
+// Runs the program of the options: output lines to out, error reports to
+// err, input answers from in. Returns the exit status.
+int run_program_file(const RunnerOptions& options, std::istream& in, std::ostream& out,
+                     std::ostream& err);
+
+// The whole command: arguments after the program name, then a run.
+int runner_main(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                std::ostream& err);
+
+}  // namespace korvane

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Smoke test of the korvane-run command line: statuses, streams and files.
+#   driver.sh KORVANE_RUN EXAMPLES_DIR
+set -u
+run=$1
+examples=$2
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+failures=0
+
+# check NAME EXPECTED_STATUS EXPECTED_STDOUT EXPECTED_STDERR_SUBSTRING -- COMMAND...
+check() {
+  local name=$1 status=$2 out=$3 err=$4
+  shift 5
+  "$@" >"$tmp/out" 2>"$tmp/err"
+  local got=$?
+  local err_ok=1  # an empty expectation means nothing on standard error
+  if [ -z "$err" ]; then [ -s "$tmp/err" ] && err_ok=0; else grep -qF -- "$err" "$tmp/err" || err_ok=0; fi
+  if [ "$got" != "$status" ] || [ "$(cat "$tmp/out")" != "$out" ] || [ $err_ok = 0 ]; then
+    echo "FAIL $name: status $got (want $status)"
+    echo "  stdout: $(cat "$tmp/out")"
+    echo "  stderr: $(cat "$tmp/err")"
+    failures=$((failures + 1))
+  else
+    echo "ok   $name"
+  fi
+}
+
+printf 'main() {\n  n = getnum();\n  print(n * 2);\n}\nint n;\n' >"$tmp/double.cg"
+printf 'f() {\n}\n' >"$tmp/nomain.cg"
+printf 'main() {\n  print(1);\n  x = ;\n}\n' >"$tmp/error.cg"
+head -c 100 /dev/zero >"$tmp/short.pal"
+
+check "no arguments"        3 "" "usage: korvane-run" -- "$run"
+check "help"                0 "usage: korvane-run PROGRAM.cg [--palette FILE.pal] [--png OUT.png] [--jpeg OUT.jpg] [--frames DIR]" "" -- "$run" --help
+check "unknown option"      3 "" "unknown option --bmp" -- "$run" "$tmp/double.cg" --bmp x
+check "missing program"     3 "" "Cannot open file $tmp/none.cg" -- "$run" "$tmp/none.cg"
+check "short palette"       3 "" "$tmp/short.pal" -- "$run" "$tmp/double.cg" --palette "$tmp/short.pal"
+check "no main"             1 "" "Program Error! Can't find main()" -- "$run" "$tmp/nomain.cg"
+check "error report"        2 "1 " "in line 2" -- "$run" "$tmp/error.cg"
+check "stdin answer"        0 "42 " "" -- sh -c "echo 21 | '$run' '$tmp/double.cg'"
+check "rejected answer"     2 "" "'abc' is not a valid integer value" -- sh -c "echo abc | '$run' '$tmp/double.cg'"
+check "closed stdin"        0 "0 " "" -- sh -c "'$run' '$tmp/double.cg' </dev/null"
+check "hello with pictures" 0 "Hello from Korvane!" "" -- \
+  "$run" "$examples/hello.cg" --png "$tmp/h.png" --jpeg "$tmp/h.jpg" --frames "$tmp/frames"
+
+# The pictures carry the right signatures; a program without show writes no frame.
+[ "$(head -c 8 "$tmp/h.png" | od -An -tx1 | tr -d ' ')" = "89504e470d0a1a0a" ] ||
+  { echo "FAIL hello.png is not a PNG"; failures=$((failures + 1)); }
+[ "$(head -c 3 "$tmp/h.jpg" | od -An -tx1 | tr -d ' ')" = "ffd8ff" ] ||
+  { echo "FAIL hello.jpg is not a JPEG"; failures=$((failures + 1)); }
+[ -d "$tmp/frames" ] && [ -z "$(ls "$tmp/frames")" ] ||
+  { echo "FAIL frames folder should exist and be empty"; failures=$((failures + 1)); }
+
+echo "$((14 - failures)) passed, $failures failed"
+[ "$failures" -eq 0 ]

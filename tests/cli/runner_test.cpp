@@ -1,0 +1,244 @@
+// The runner in-process: what a program prints, how its run ends, what it
+// reads, and which pictures it leaves.
+#include "runner.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "test_support.h"
+
+namespace korvane {
+namespace {
+
+using testing::read_jpeg;
+using testing::read_png;
+using testing::ScratchDir;
+
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+class Runner : public ::testing::Test {
+protected:
+    // Runs a program text (written with LF line ends) through the runner.
+    Outcome run(const std::string& program, const std::string& input = "") {
+        std::ofstream(dir_.file("p.cg"), std::ios::binary) << program;
+        options_.program = dir_.file("p.cg");
+        std::istringstream in(input);
+        std::ostringstream out, err;
+        const int status = run_program_file(options_, in, out, err);
+        return {status, out.str(), err.str()};
+    }
+    ScratchDir dir_;
+    RunnerOptions options_;
+};
+
+TEST_F(Runner, OutputLines) {
+    const struct { const char* body; const char* out; } cases[] = {
+        {"print(7);", "7 \n"},
+        {"print(-12 * 3);", "-36 \n"},
+        {"print(\"ab\");", "ab\n"},
+        {"puts(\"ab\");", "ab\n"},
+        {"putch(65);", "A\n"},
+        {"putch(0);", "\n"},
+        {"print(\"a\"); print(12); puts(\"b c\");", "a\n12 \nb c\n"},
+        {"clear(3); point(1, 1);", ""},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = run(std::string("main() {\n") + c.body + "\n}\n");
+        EXPECT_EQ(o.out, c.out) << c.body;
+        EXPECT_EQ(o.err, "") << c.body;
+        EXPECT_EQ(o.status, STATUS_RAN) << c.body;
+    }
+}
+
+TEST_F(Runner, ExitStatusesAndReports) {
+    const struct { const char* program; const char* input; int status; const char* err; } cases[] = {
+        {"main() {\nreturn 5;\n}\n", "", STATUS_RAN, ""},
+        {"main() {\nprint(1);\nend;\nprint(2);\n}\n", "", STATUS_RAN, ""},
+        {"int x;\nf() {\n}\n", "", STATUS_NO_MAIN, "Program Error! Can't find main()\n"},
+        {"main() {\nx = 1;\ny = 2 +;\n}\n", "", STATUS_ERROR, "not a variable or function in line 1\n"},
+        {"main() {\nint a;\n\nprint(a b);\n}\n", "", STATUS_ERROR, "parentheses expected in line 3\n"},
+        {"main() {\nn = getnum();\n}\nint n;\n", "abc\n", STATUS_ERROR,
+         "'abc' is not a valid integer value\n"},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = run(c.program, c.input);
+        EXPECT_EQ(o.status, c.status) << c.program;
+        EXPECT_EQ(o.err, c.err) << c.program;
+    }
+}
+
+TEST_F(Runner, EndStopsTheProgramButNotTheRunner) {
+    const Outcome o = run("main() {\nprint(1);\nend;\nprint(2);\n}\n");
+    EXPECT_EQ(o.out, "1 \n");
+}
+
+TEST_F(Runner, InputAnswersOneLineEach) {
+    const char* program =
+        "int a, b, c, d;\n"
+        "main() {\na = getnum();\nb = getnum();\nc = getche();\nd = getche();\n"
+        "print(a); print(b); print(c); print(d);\n}\n";
+    const struct { const char* input; const char* out; } cases[] = {
+        {"12\n -3 \nxyz\n\n", "12 \n-3 \n120 \n0 \n"},
+        {"", "0 \n0 \n0 \n0 \n"},              // end of input: empty answers
+        {"7\r\n+8\r\n\xe9\r\nq", "7 \n8 \n-23 \n113 \n"},  // CR LF input, last line unended
+    };
+    for (const auto& c : cases) {
+        const Outcome o = run(program, c.input);
+        EXPECT_EQ(o.out, c.out) << c.input;
+        EXPECT_EQ(o.status, STATUS_RAN) << o.err;
+    }
+}
+
+TEST_F(Runner, AnyLineEndGivesTheSameLineNumbers) {
+    for (const char* eol : {"\n", "\r\n", "\r"}) {
+        std::string program;
+        for (const char* line : {"main() {", "print(1);", "", "y = 2;", "}"})
+            program += std::string(line) + eol;
+        const Outcome o = run(program);
+        EXPECT_EQ(o.out, "1 \n");
+        EXPECT_EQ(o.err, "not a variable or function in line 3\n");
+    }
+}
+
+TEST(NormaliseLineEnds, EveryLineEndBecomesCrLf) {
+    const struct { const char* in; const char* out; } cases[] = {
+        {"", ""}, {"a", "a"}, {"a\nb", "a\r\nb"}, {"a\rb\r", "a\r\nb\r\n"},
+        {"a\r\nb\r\n", "a\r\nb\r\n"}, {"\n\r\n\r", "\r\n\r\n\r\n"}, {"\r\r\n\n", "\r\n\r\n\r\n"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(normalise_line_ends(c.in), c.out);
+}
+
+TEST(ParseArguments, AcceptedAndRefusedCommandLines) {
+    using Args = std::vector<std::string>;
+    RunnerOptions o;
+    std::string error;
+    ASSERT_TRUE(parse_arguments({"--png", "a.png", "p.cg", "--jpeg", "b.jpg", "--palette", "c.pal",
+                                 "--frames", "d"},
+                                o, error));
+    EXPECT_EQ(o.program, "p.cg");
+    EXPECT_EQ(o.png, "a.png");
+    EXPECT_EQ(o.jpeg, "b.jpg");
+    EXPECT_EQ(o.palette, "c.pal");
+    EXPECT_EQ(o.frames, "d");
+    for (const Args& args : {Args{}, Args{"a.cg", "b.cg"}, Args{"p.cg", "--png"},
+                             Args{"p.cg", "--png", ""}, Args{"p.cg", "--bmp", "x"}, Args{"--png", "x"}}) {
+        RunnerOptions refused;
+        error.clear();
+        EXPECT_FALSE(parse_arguments(args, refused, error)) << args.size();
+        EXPECT_NE(error.find(kUsage), std::string::npos);
+    }
+}
+
+TEST_F(Runner, FilesThatCannotBeReadAreNamed) {
+    options_.program = dir_.file("missing.cg");
+    std::istringstream in;
+    std::ostringstream out, err;
+    EXPECT_EQ(run_program_file(options_, in, out, err), STATUS_FILE);
+    EXPECT_EQ(err.str(), "Cannot open file " + dir_.file("missing.cg") + "\n");
+
+    options_.palette = dir_.file("missing.pal");
+    const Outcome o = run("main() {\nprint(1);\n}\n");
+    EXPECT_EQ(o.status, STATUS_FILE);
+    EXPECT_NE(o.err.find(dir_.file("missing.pal")), std::string::npos) << o.err;
+    EXPECT_EQ(o.out, "");
+}
+
+TEST_F(Runner, PaletteFileGivesThePngColours) {
+    std::string bytes(1024, '\0');
+    for (int i = 0; i < 256; ++i) bytes[4 * i] = static_cast<char>(255 - i);  // red falls
+    std::ofstream(dir_.file("c.pal"), std::ios::binary) << bytes;
+    options_.palette = dir_.file("c.pal");
+    options_.png = dir_.file("out.png");
+    ASSERT_EQ(run("main() {\nclear(1);\n}\n").status, STATUS_RAN);
+    const auto png = read_png(options_.png);
+    ASSERT_EQ(png.palette.size(), 256u);
+    EXPECT_EQ(png.palette[0].red, 255);
+    EXPECT_EQ(png.palette[200].red, 55);
+    EXPECT_EQ(png.palette[200].green, 0);
+}
+
+TEST_F(Runner, PngHoldsThePaletteIndicesTopRowFirst) {
+    options_.png = dir_.file("out.png");
+    const Outcome o = run("main() {\nclear(2);\nsetcolor(301);\npoint(10, 10);\nsetcolor(9);\n"
+                          "fillrect(0, 390, 3, 399);\n}\n");
+    ASSERT_EQ(o.status, STATUS_RAN) << o.err;
+    const auto png = read_png(options_.png);
+    ASSERT_EQ(png.rows.size(), 400u);
+    EXPECT_EQ(png.rows[389][10], 45);  // y 10 is file row 389
+    EXPECT_EQ(png.rows[0][0], 9);
+    EXPECT_EQ(png.rows[9][3], 9);
+    EXPECT_EQ(png.rows[10][3], 2);
+    EXPECT_EQ(png.rows[399][0], 2);
+}
+
+TEST_F(Runner, PicturesAreWrittenHoweverTheRunEnded) {
+    options_.png = dir_.file("out.png");
+    options_.jpeg = dir_.file("out.jpg");
+    const Outcome o = run("main() {\nclear(7);\npoint(1, 1) +;\n}\n");
+    EXPECT_EQ(o.status, STATUS_ERROR);
+    EXPECT_EQ(read_png(options_.png).rows.at(200).at(200), 7);
+    const auto jpeg = read_jpeg(options_.jpeg);
+    EXPECT_EQ(jpeg.width, 400u);
+    EXPECT_EQ(jpeg.height, 400u);
+}
+
+TEST_F(Runner, PictureThatCannotBeWrittenIsAFileError) {
+    options_.png = dir_.file("no/such/folder/out.png");
+    const Outcome o = run("main() {\nprint(1);\n}\n");
+    EXPECT_EQ(o.status, STATUS_FILE);
+    EXPECT_EQ(o.out, "1 \n");
+    EXPECT_EQ(o.err, "Cannot create file " + options_.png + "\n");
+}
+
+TEST_F(Runner, FramesAtEachShow) {
+    options_.frames = dir_.file("frames");
+    const Outcome o = run("main() {\nint i;\nclear(0);\nsetcolor(5);\nfor (i = 0; i < 3; i++) {\n"
+                          "point(i, 0);\nprint(show());\n}\n}\n");
+    ASSERT_EQ(o.status, STATUS_RAN) << o.err;
+    EXPECT_EQ(o.out, "0 \n0 \n0 \n");
+    const auto files = std::filesystem::directory_iterator(options_.frames);
+    EXPECT_EQ(std::distance(std::filesystem::begin(files), std::filesystem::end(files)), 3);
+    for (int frame = 1; frame <= 3; ++frame) {
+        char name[32];
+        std::snprintf(name, sizeof name, "frames/frame-%05d.png", frame);
+        const auto png = read_png(dir_.file(name));
+        ASSERT_EQ(png.rows.size(), 400u) << name;
+        for (int x = 0; x < 4; ++x)  // frame n has the first n points
+            EXPECT_EQ(png.rows[399][x], x < frame ? 5 : 0) << name;
+    }
+}
+
+TEST_F(Runner, SleepWaitsAndNegativeCountsAsZero) {
+    using Clock = std::chrono::steady_clock;
+    auto elapsed_ms = [&](const char* body) {
+        const auto start = Clock::now();
+        EXPECT_EQ(run(std::string("main() {\n") + body + "\n}\n").status, STATUS_RAN);
+        return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+    };
+    EXPECT_GE(elapsed_ms("sleep(60);"), 60);
+    EXPECT_LT(elapsed_ms("sleep(-1);"), 1000);
+    EXPECT_LT(elapsed_ms("sleep(-2147483647);"), 1000);
+}
+
+TEST_F(Runner, TextIsDrawnIntoTheCanvas) {
+    options_.png = dir_.file("out.png");
+    const Outcome o = run("main() {\nclear(0);\ntextstyle(301, 24, \"DejaVu Sans\");\n"
+                          "textout(10, 300, \"Hi\");\nprint(getpel(10, 300));\n}\n");
+    ASSERT_EQ(o.status, STATUS_RAN) << o.err;
+    EXPECT_EQ(o.err, "");
+    const auto png = read_png(options_.png);
+    int text = 0;
+    for (int r = 100; r < 140; ++r)  // the cell hangs from y 299 = file row 100
+        for (int x = 10; x < 60; ++x) text += png.rows[r][x] == 45;
+    EXPECT_GT(text, 50);
+}
+
+}  // namespace
+}  // namespace korvane
