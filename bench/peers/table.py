@@ -33,7 +33,7 @@ def ratio(a, b):
     r = a / b
     if r >= 10:
         return f"{r:.0f}×"
-    return f"{r:.2f}×" if r >= 1 else f"{r:.2g}×"
+    return f"{r:.2f}×" if r >= 0.1 else f"{r:.2g}×"
 
 
 def main():
