@@ -1,0 +1,4 @@
+-- count.cg in Lua: a counting loop of 10 million passes.
+local i = 0
+while i < 10000000 do i = i + 1 end
+print(i)

@@ -1,0 +1,8 @@
+# count.cg in Python: a counting loop of 10 million passes.
+def main():
+    i = 0
+    while i < 10000000:
+        i += 1
+    print(i)
+
+main()
