@@ -63,13 +63,15 @@ void InterpreterState::exec_statements() {
 // `;` or `}` that ends it at brace and parenthesis depth 0.
 void InterpreterState::skip_body() {
     if (tok->is_brace('{') && ScanPos == tok->start) {
-        read_token();
-        for (int depth = 1; depth > 0;) {
+        memo_pass(Pass::BLOCK, [this] {
             read_token();
-            if (tok->at_eof()) report_error(ERR_UNBALANCED_BRACES);
-            if (tok->is_brace('{')) ++depth;
-            if (tok->is_brace('}')) --depth;
-        }
+            for (int depth = 1; depth > 0;) {
+                read_token();
+                if (tok->at_eof()) report_error(ERR_UNBALANCED_BRACES);
+                if (tok->is_brace('{')) ++depth;
+                if (tok->is_brace('}')) --depth;
+            }
+        });
         return;
     }
     skip_statement();
@@ -77,6 +79,10 @@ void InterpreterState::skip_body() {
 
 // Skips from ScanPos to the end of one statement.
 void InterpreterState::skip_statement() {
+    memo_pass(Pass::STATEMENT, [this] { pass_statement(); });
+}
+
+void InterpreterState::pass_statement() {
     int braces = 0, parens = 0;
     for (;;) {
         read_token();
@@ -186,12 +192,14 @@ void InterpreterState::run_for() {
         if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
         step_over(1);
         const uint32_t increment = ScanPos;
-        for (int depth = 1; depth > 0;) {
-            read_token();
-            if (tok->at_eof()) report_error(ERR_PARENS_EXPECTED);
-            if (tok->is('(')) ++depth;
-            if (tok->is(')')) --depth;
-        }
+        memo_pass(Pass::INCREMENT, [this] {
+            for (int depth = 1; depth > 0;) {
+                read_token();
+                if (tok->at_eof()) report_error(ERR_PARENS_EXPECTED);
+                if (tok->is('(')) ++depth;
+                if (tok->is(')')) --depth;
+            }
+        });
         const uint32_t body = ScanPos;
         if (go_on == 0) {
             skip_statement();

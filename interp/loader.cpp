@@ -22,6 +22,7 @@ void InterpreterState::load_text(const std::string& text) {
     token_at.assign(TextBuffer.size(), nullptr);
     tokens.clear();
     line_ends.clear();
+    pass_ends.clear();
     name_ids.clear();
     function_of_id.clear();
     global_of_id.clear();

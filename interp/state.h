@@ -86,6 +86,11 @@ struct InterpreterState {
     std::vector<const CachedToken*> token_at;  // per position, or null
     std::deque<CachedToken> tokens;            // a deque keeps the addresses stable
     std::vector<uint32_t> line_ends;           // filled on the first line_of of a run
+    struct PassEnd {
+        uint32_t end;
+        const Token* token;
+    };
+    std::unordered_map<uint64_t, PassEnd> pass_ends;
     std::unordered_map<std::string, int32_t> name_ids;
     std::vector<int32_t> function_of_id;  // first FunctionTable entry per name id, or -1
     std::vector<int32_t> global_of_id;    // first GlobalTable entry per name id, or -1
@@ -146,6 +151,22 @@ struct InterpreterState {
     void exec_statements();
     void skip_body();
     void skip_statement();
+    void pass_statement();
+
+    // Passing over text only moves ScanPos and the current token, so where a
+    // pass of each kind from a position ends is kept for the rest of the run.
+    enum class Pass : uint8_t { STATEMENT, BLOCK, INCREMENT };
+    template <class F>
+    void memo_pass(Pass kind, F&& pass) {
+        const uint64_t key = uint64_t{ScanPos} << 2 | static_cast<uint8_t>(kind);
+        if (const auto it = pass_ends.find(key); it != pass_ends.end()) {
+            ScanPos = it->second.end;
+            tok = it->second.token;
+            return;
+        }
+        pass();
+        pass_ends.emplace(key, PassEnd{ScanPos, tok});
+    }
     void run_if();
     void run_while();
     void run_do();
