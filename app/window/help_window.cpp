@@ -45,6 +45,14 @@ bool mentionsAll(const HelpWindow::Topic& topic, const QStringList& words)
     return true;
 }
 
+bool titleMentions(const HelpWindow::Topic& topic, const QStringList& words)
+{
+    for (const QString& word : words)
+        if (topic.title.contains(word, Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
 }  // namespace
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), topics_(readTopics())
@@ -94,12 +102,19 @@ void HelpWindow::filterTopics(const QString& words)
     const QStringList wanted = words.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     list_->clear();
     shown_.clear();
+    // Topics named by the words come first, then those that only mention them.
+    QList<int> mentioning;
     for (int i = 0; i < topics_.size(); ++i) {
-        if (mentionsAll(topics_[i], wanted)) {
+        if (!mentionsAll(topics_[i], wanted))
+            continue;
+        if (wanted.isEmpty() || titleMentions(topics_[i], wanted))
             shown_.append(i);
-            list_->addItem(topics_[i].title);
-        }
+        else
+            mentioning.append(i);
     }
+    shown_ += mentioning;
+    for (int i : shown_)
+        list_->addItem(topics_[i].title);
     if (shown_.isEmpty())
         page_->setPlainText(QStringLiteral("No topic mentions \"%1\".").arg(words));
     else
