@@ -74,9 +74,10 @@ public:
     virtual void bridge_h_axis(const int32_t* v) = 0;
     virtual void bridge_v_axis(const int32_t* v) = 0;
 
-    // Told which program line the interpreter is executing when a drawing
-    // built-in is about to run; lets a bridge record where a pixel came from
-    // or pause before a drawing call. The default does nothing.
+    // When a bridge traces drawing, the interpreter tells it, before every
+    // drawing built-in, which program line (counted from 0) makes the call;
+    // this lets it record where a pixel came from or pause before the call.
+    virtual bool bridge_traces_drawing() const { return false; }
     virtual void bridge_before_draw(int32_t /*line*/, const char* /*builtin*/) {}
 };
 

@@ -1,0 +1,102 @@
+// Variables (locals of the current call, then globals) and the call
+// sequence of user functions.
+#include <cstring>
+
+#include "state.h"
+
+namespace korvane {
+
+VarSlot* InterpreterState::find_variable(const char* name) {
+    const int base = CallTop > 0 ? CallStack[CallTop - 1] : 0;
+    for (int i = LocalTop - 1; i >= base; --i) {
+        if (std::strcmp(LocalStack[i].name, name) == 0) return &LocalStack[i];
+    }
+    for (int i = 0; i < GlobalCount; ++i) {
+        if (std::strcmp(GlobalTable[i].name, name) == 0) return &GlobalTable[i];
+    }
+    return nullptr;
+}
+
+int32_t InterpreterState::load_variable(const char* name) {
+    const VarSlot* slot = find_variable(name);
+    if (slot == nullptr) report_error(ERR_NOT_VARIABLE);
+    return slot->value;
+}
+
+void InterpreterState::store_variable(const char* name, int32_t value) {
+    VarSlot* slot = find_variable(name);
+    if (slot == nullptr) report_error(ERR_NOT_VARIABLE);
+    slot->value = value;
+}
+
+void InterpreterState::push_variable(const VarSlot& slot) {
+    if (LocalTop == kMaxLocals) report_error(ERR_TOO_MANY_LOCALS);
+    LocalStack[LocalTop++] = slot;
+}
+
+void InterpreterState::push_frame_base(int32_t base) {
+    if (CallTop == kMaxCalls) report_error(ERR_NESTING_TOO_DEEP);
+    CallStack[CallTop++] = base;
+}
+
+int32_t InterpreterState::pop_frame_base() {
+    if (CallTop == 0) report_error(ERR_RETURN_WITHOUT_CALL);
+    return CallStack[--CallTop];
+}
+
+// call = name "(" [expr {"," expr}] ")"; the current token is the name.
+void InterpreterState::invoke_function() {
+    uint32_t body = 0;
+    if (!function_entry(tok.TokenText, body)) report_error(ERR_FUNCTION_UNDEFINED);
+    const int32_t base = LocalTop;
+    push_arguments();
+    const uint32_t return_position = ScanPos;
+    push_frame_base(base);
+    ScanPos = body;
+    name_parameters();
+    exec_statements();
+    // A return, or a break or continue outside any loop, ends the call.
+    unwind = Unwind::NONE;
+    ScanPos = return_position;
+    LocalTop = pop_frame_base();
+}
+
+// Arguments are evaluated in the caller's frame and pushed last first, so
+// the first argument ends up on top.
+void InterpreterState::push_arguments() {
+    read_token();
+    if (!tok.is('(')) report_error(ERR_PARENS_EXPECTED);
+    int32_t values[kMaxArguments];
+    int count = 0;
+    do {
+        if (count == kMaxArguments) report_error(ERR_PARAMETER);
+        values[count++] = evaluate();
+        read_token();
+    } while (tok.is(','));
+    while (count > 0) {
+        VarSlot slot{};
+        slot.value = values[--count];
+        push_variable(slot);
+    }
+}
+
+// params = ")" | ("int" | "char") name {"," ("int" | "char") name} ")"
+void InterpreterState::name_parameters() {
+    const int base = CallStack[CallTop - 1];
+    int slot = LocalTop - 1;
+    do {
+        read_token();
+        if (tok.is(')')) return;
+        if (!tok.is_keyword(KW_INT) && !tok.is_keyword(KW_CHAR)) report_error(ERR_TYPE_EXPECTED);
+        // More parameters than arguments would name the caller's slots.
+        if (slot < base) report_error(ERR_PARAMETER);
+        LocalStack[slot].kind = tok.KeywordCode;
+        read_token();
+        copy_name(*this, LocalStack[slot].name, tok.TokenText);
+        read_token();
+        --slot;
+    } while (tok.is(','));
+    if (!tok.is(')')) report_error(ERR_PARENS_EXPECTED);
+}
+
+}  // namespace korvane

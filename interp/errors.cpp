@@ -1,0 +1,55 @@
+// The one way a run fails: report_error shows the message with its line and
+// abandons the run.
+#include <cstdio>
+
+#include "state.h"
+
+namespace korvane {
+
+const char* const ErrorMessages[ERR_COUNT] = {
+    "syntax error",
+    "unbalanced parentheses",
+    "no expression present",
+    "equals sign expected",
+    "not a variable or function",
+    "parameter error",
+    "semicolon expected",
+    "unbalanced braces",
+    "function undefined",
+    "type specifier expected",
+    "too many nested function calls",
+    "return without call",
+    "parentheses expected",
+    "while expected",
+    "closing quote expected",
+    "not a string",
+    "too many local variables",
+    "user terminated program",
+    "too many global variables",
+    "too many functions",
+    "program nested too deeply",
+    "step limit reached",
+    "division by zero",
+};
+
+// Lines count from 0: the CRs from the second character up to and
+// including the one at pos.
+int InterpreterState::line_of(uint32_t pos) const {
+    if (TextBuffer.empty() || TextBuffer[0] == '\0') return 0;
+    int line = 0;
+    for (uint32_t i = 1; i <= pos && i < TextBuffer.size(); ++i) {
+        if (TextBuffer[i] == '\r') ++line;
+    }
+    return line;
+}
+
+void InterpreterState::report_error(int code) {
+    error_line = line_of(ScanPos);
+    error_offset = ScanPos;
+    char message[96];
+    std::snprintf(message, sizeof message, "%s in line %d\n", ErrorMessages[code], error_line);
+    bridge.bridge_message(message);
+    throw ErrorReport{code};
+}
+
+}  // namespace korvane

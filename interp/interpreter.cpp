@@ -1,0 +1,91 @@
+// The entry into the interpreter: read a program, run it, tell how it ended.
+#include "interpreter.h"
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <new>
+
+#include "state.h"
+
+namespace korvane {
+
+InterpreterState::InterpreterState(Bridge& b) : bridge(b) {
+    // Seeded once, and the seeding draws one value.
+    next_random();
+}
+
+Interpreter::Interpreter(Bridge& bridge) : state_(std::make_unique<InterpreterState>(bridge)) {}
+Interpreter::~Interpreter() = default;
+
+namespace {
+
+bool read_file(const std::string& file_name, std::string& text) {
+    std::ifstream in(file_name, std::ios::binary);
+    if (!in) return false;
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+RunResult refuse(Bridge& bridge, const std::string& message) {
+    bridge.bridge_message(message.c_str());
+    return RUN_CANNOT_READ;
+}
+
+}  // namespace
+
+RunResult Interpreter::run_program(const std::string& file_name) {
+    std::string text;
+    try {
+        if (!read_file(file_name, text)) return refuse(state_->bridge, "Cannot open file " + file_name);
+    } catch (const std::bad_alloc&) {
+        return refuse(state_->bridge, "Allocation Failure");
+    }
+    return run_text(text);
+}
+
+RunResult Interpreter::run_text(const std::string& text) {
+    InterpreterState& s = *state_;
+    // A NUL would end the text early: never run a cut program.
+    if (const size_t nul = text.find('\0'); nul != std::string::npos) {
+        return refuse(s.bridge, "The program contains a NUL byte at offset " + std::to_string(nul));
+    }
+    s.error_line = -1;
+    s.error_offset = -1;
+    s.unwind = Unwind::NONE;
+    s.depth = 0;
+    s.steps = 0;
+    s.next_step_event = s.step_limit != 0 && s.step_limit < kPollInterval ? s.step_limit : kPollInterval;
+    try {
+        s.load_text(text);
+        return s.start_main() == 0 ? RUN_OK : RUN_NO_MAIN;
+    } catch (const ErrorReport&) {
+        return RUN_ERROR;
+    } catch (const EndRequested&) {
+        return RUN_END;
+    } catch (const InputRejected& e) {
+        s.bridge.bridge_message(e.what());
+        return RUN_ABORTED;
+    } catch (const std::bad_alloc&) {
+        return refuse(s.bridge, "Allocation Failure");
+    }
+}
+
+int Interpreter::error_line() const { return state_->error_line; }
+long Interpreter::error_offset() const { return state_->error_offset; }
+
+void Interpreter::set_step_limit(uint64_t steps) { state_->step_limit = steps; }
+void Interpreter::seed_random(uint32_t state) { state_->RandState = state; }
+
+bool Interpreter::global_value(const std::string& name, int32_t& value) const {
+    const InterpreterState& s = *state_;
+    for (int i = 0; i < s.GlobalCount; ++i) {
+        if (name == s.GlobalTable[i].name) {
+            value = s.GlobalTable[i].value;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace korvane

@@ -1,0 +1,135 @@
+// Loading a program text, the pre-pass that finds functions and globals,
+// and the start of main.
+#include <cstring>
+
+#include "state.h"
+
+namespace korvane {
+
+void copy_name(InterpreterState& s, char (&field)[kNameSize], const char* name) {
+    const size_t n = std::strlen(name);
+    if (n >= kNameSize) s.report_error(ERR_SYNTAX);
+    std::memcpy(field, name, n + 1);
+}
+
+void InterpreterState::load_text(const std::string& text) {
+    TextBuffer.assign(text.begin(), text.end());
+    // A trailing end-of-file marker is not part of the program.
+    if (!TextBuffer.empty() && TextBuffer.back() == '\x1a') TextBuffer.pop_back();
+    TextBuffer.push_back('\0');
+    TextBuffer.push_back('\0');
+    ScanPos = 0;
+}
+
+bool InterpreterState::function_entry(const char* name, uint32_t& body) const {
+    for (int i = 0; i < FunctionCount; ++i) {
+        if (std::strcmp(FunctionTable[i].name, name) == 0) {
+            body = FunctionTable[i].body;
+            return true;
+        }
+    }
+    return false;
+}
+
+// pre_pass = { declaration | name "(" params ")" | "{" body "}" | other }
+void InterpreterState::pre_pass() {
+    const uint32_t saved = ScanPos;
+    FunctionCount = 0;
+    int depth = 0;
+    do {
+        while (depth > 0) {
+            read_token();
+            if (tok.is_brace('{')) ++depth;
+            if (tok.is_brace('}')) --depth;
+            if (cur() == '\0' && tok.len == 0) report_error(ERR_UNBALANCED_BRACES);
+        }
+        read_token();
+        if (tok.is_keyword(KW_INT) || tok.is_keyword(KW_CHAR)) {
+            unread_token();
+            define_globals();
+        } else if (tok.TokenKind == TK_NAME) {
+            char name[kTokenTextSize];
+            std::memcpy(name, tok.TokenText, tok.len + 1u);
+            read_token();
+            if (tok.is('(')) {
+                if (FunctionCount == kMaxFunctions) report_error(ERR_TOO_MANY_FUNCTIONS);
+                FuncEntry& f = FunctionTable[FunctionCount];
+                copy_name(*this, f.name, name);
+                f.body = ScanPos;
+                ++FunctionCount;
+                // The parameter list is not tokenised here.
+                while (cur() != ')' && cur() != '\0') ++ScanPos;
+                step_over(1);
+            } else {
+                unread_token();
+            }
+        } else if (tok.is_brace('{')) {
+            depth = 1;
+        }
+    } while (!tok.at_eof());
+    ScanPos = saved;
+}
+
+namespace {
+
+// Decimal conversion as the C library does it: blanks, an optional sign,
+// digits; wraps instead of overflowing.
+int32_t leading_decimal(const char* p) {
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    uint32_t value = 0;
+    while (is_digit(*p)) value = value * 10u + static_cast<uint32_t>(*p++ - '0');
+    return static_cast<int32_t>(negative ? 0u - value : value);
+}
+
+}  // namespace
+
+// declaration = ("int" | "char") name ["=" initialiser] {"," name ["=" initialiser]} ";"
+void InterpreterState::define_globals() {
+    read_token();
+    const uint8_t type = tok.KeywordCode;
+    do {
+        if (GlobalCount == kMaxGlobals) report_error(ERR_TOO_MANY_GLOBALS);
+        VarSlot& slot = GlobalTable[GlobalCount];
+        slot.kind = type;
+        slot.value = 0;
+        read_token();
+        copy_name(*this, slot.name, tok.TokenText);
+        read_token();
+        if (tok.is('=')) {
+            if (type == KW_INT) {
+                slot.value = leading_decimal(&TextBuffer[ScanPos]);
+                read_token();
+                read_token();
+            } else {
+                read_token();
+                if (tok.is('\'')) {
+                    slot.value = static_cast<int8_t>(cur());
+                    step_over(2);
+                    read_token();
+                }
+            }
+        }
+        ++GlobalCount;
+    } while (tok.is(','));
+    if (!tok.is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+}
+
+int InterpreterState::start_main() {
+    GlobalCount = 0;
+    ScanPos = 0;
+    pre_pass();
+    LocalTop = 0;
+    CallTop = 0;
+    uint32_t body = 0;
+    if (!function_entry("main", body)) return 1;
+    ScanPos = body - 1;
+    std::strcpy(tok.TokenText, "main");
+    tok.len = 4;
+    tok.TokenKind = TK_NAME;
+    invoke_function();
+    return 0;
+}
+
+}  // namespace korvane

@@ -1,0 +1,83 @@
+// Token kinds, keyword and operator codes, and the character classes of
+// the scanner.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace korvane {
+
+// TokenKind values.
+enum TokenKindCode : uint8_t {
+    TK_DELIM = 0,    // operator, punctuation, the end of the text
+    TK_NAME = 1,     // a word that is not a keyword
+    TK_NUMBER = 2,   // a word beginning with a digit
+    TK_KEYWORD = 3,  // a keyword; KeywordCode tells which
+    TK_WORD = 4,     // a word before keyword lookup; never seen outside read_token
+    TK_STRING = 5,   // a double-quoted string literal, quotes stripped
+    TK_BRACE = 6,    // { or }
+};
+
+// KeywordCode values.
+enum KeywordCodeValue : uint8_t {
+    KW_NONE = 0,
+    KW_CHAR = 1,
+    KW_INT = 2,
+    KW_IF = 3,
+    KW_ELSE = 4,
+    KW_FOR = 5,
+    KW_DO = 6,
+    KW_WHILE = 7,
+    KW_RETURN = 9,
+    KW_EOF = 11,  // the end of the text was reached
+    KW_END = 12,
+    KW_BREAK = 13,
+    KW_CONTINUE = 14,
+};
+
+// Operator codes: TokenText holds the code byte, twice for a two-character
+// operator, so the text keeps the length of its source.
+enum OperatorCode : uint8_t {
+    OP_NONE = 0,
+    OP_LT = 1,
+    OP_LE = 2,
+    OP_GT = 3,
+    OP_GE = 4,
+    OP_EQ = 5,
+    OP_NE = 6,
+    OP_INC = 7,
+    OP_DEC = 8,
+    OP_ADD_ASSIGN = 9,
+    OP_SUB_ASSIGN = 10,
+    OP_AND = 11,
+    OP_OR = 12,
+};
+
+constexpr size_t kTokenTextSize = 80;  // TokenText, NUL included
+constexpr size_t kNameSize = 32;       // names in the tables, NUL included
+
+// The current token. `op` and `start` are ours: `op` tells an operator from a
+// stray control byte with the same value, `start` lets a token of any kind be
+// put back exactly.
+struct Token {
+    char TokenText[kTokenTextSize] = {};
+    uint8_t TokenKind = TK_DELIM;
+    uint8_t KeywordCode = KW_NONE;
+    uint8_t op = OP_NONE;
+    uint8_t len = 0;    // strlen(TokenText)
+    uint32_t start = 0; // offset of the token's first source character
+
+    bool is(char c) const { return TokenKind == TK_DELIM && op == OP_NONE && len == 1 && TokenText[0] == c; }
+    bool is_brace(char c) const { return TokenKind == TK_BRACE && TokenText[0] == c; }
+    bool is_keyword(uint8_t code) const { return TokenKind == TK_KEYWORD && KeywordCode == code; }
+    bool at_eof() const { return KeywordCode == KW_EOF; }
+};
+
+inline bool is_blank(char c) { return c == ' ' || c == '\t'; }
+inline bool is_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// True for the characters that end a word: " !;,+-<>'/*%^=()&|", tab, CR, NUL.
+bool is_word_end(char c);
+
+}  // namespace korvane
