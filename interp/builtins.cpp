@@ -48,14 +48,14 @@ int InterpreterState::builtin_index(const char* name) const {
 // a parameter error, missing ones stay 0. Returns the count.
 int InterpreterState::collect_arguments(int32_t* values, int capacity) {
     read_token();
-    if (!tok.is('(')) report_error(ERR_PARENS_EXPECTED);
+    if (!tok->is('(')) report_error(ERR_PARENS_EXPECTED);
     int count = 0;
     do {
         if (count == capacity) report_error(ERR_PARAMETER);
         values[count++] = evaluate();
         read_token();
-    } while (tok.is(','));
-    if (!tok.is(')')) report_error(ERR_PARENS_EXPECTED);
+    } while (tok->is(','));
+    if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED);
     return count;
 }
 
@@ -68,20 +68,20 @@ namespace {
 
 void expect_open_paren(InterpreterState& s) {
     s.read_token();
-    if (!s.tok.is('(')) s.report_error(ERR_PARENS_EXPECTED);
+    if (!s.tok->is('(')) s.report_error(ERR_PARENS_EXPECTED);
 }
 
 void expect_string(InterpreterState& s) {
     s.read_token();
-    if (s.tok.TokenKind != TK_STRING) s.report_error(ERR_QUOTE_EXPECTED);
+    if (s.tok->TokenKind != TK_STRING) s.report_error(ERR_QUOTE_EXPECTED);
 }
 
 // ")" ";" with the `;` put back: puts and print stand only as statements.
 void expect_statement_end(InterpreterState& s) {
     s.read_token();
-    if (!s.tok.is(')')) s.report_error(ERR_PARENS_EXPECTED);
+    if (!s.tok->is(')')) s.report_error(ERR_PARENS_EXPECTED);
     s.read_token();
-    if (!s.tok.is(';')) s.report_error(ERR_SEMICOLON_EXPECTED);
+    if (!s.tok->is(';')) s.report_error(ERR_SEMICOLON_EXPECTED);
     s.unread_token();
 }
 
@@ -100,16 +100,16 @@ void text_arguments(InterpreterState& s, int32_t& a, int32_t& b) {
     b = s.evaluate();
     s.read_token();
     expect_string(s);
-    std::memcpy(s.BridgeText, s.tok.TokenText, s.tok.len + 1u);
+    std::memcpy(s.BridgeText, s.tok->TokenText, s.tok->len + 1u);
     s.read_token();
-    if (!s.tok.is(')')) s.report_error(ERR_PARENS_EXPECTED);
+    if (!s.tok->is(')')) s.report_error(ERR_PARENS_EXPECTED);
 }
 
 int32_t print_builtin(InterpreterState& s) {
     expect_open_paren(s);
     s.read_token();
-    if (s.tok.TokenKind == TK_STRING) {
-        s.bridge.bridge_output(s.tok.TokenText);
+    if (s.tok->TokenKind == TK_STRING) {
+        s.bridge.bridge_output(s.tok->TokenText);
     } else {
         s.unread_token();
         char line[16];
@@ -188,7 +188,7 @@ int32_t InterpreterState::call_builtin(int index) {
         case B_PUTS:
             expect_open_paren(*this);
             expect_string(*this);
-            bridge.bridge_output(tok.TokenText);
+            bridge.bridge_output(tok->TokenText);
             expect_statement_end(*this);
             return 0;
         case B_PRINT: return print_builtin(*this);

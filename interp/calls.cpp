@@ -6,25 +6,14 @@
 
 namespace korvane {
 
-VarSlot* InterpreterState::find_variable(const char* name) {
-    const int base = CallTop > 0 ? CallStack[CallTop - 1] : 0;
-    for (int i = LocalTop - 1; i >= base; --i) {
-        if (std::strcmp(LocalStack[i].name, name) == 0) return &LocalStack[i];
-    }
-    for (int i = 0; i < GlobalCount; ++i) {
-        if (std::strcmp(GlobalTable[i].name, name) == 0) return &GlobalTable[i];
-    }
-    return nullptr;
-}
-
-int32_t InterpreterState::load_variable(const char* name) {
-    const VarSlot* slot = find_variable(name);
+int32_t InterpreterState::load_variable(int32_t id) {
+    const VarSlot* slot = find_variable(id);
     if (slot == nullptr) report_error(ERR_NOT_VARIABLE);
     return slot->value;
 }
 
-void InterpreterState::store_variable(const char* name, int32_t value) {
-    VarSlot* slot = find_variable(name);
+void InterpreterState::store_variable(int32_t id, int32_t value) {
+    VarSlot* slot = find_variable(id);
     if (slot == nullptr) report_error(ERR_NOT_VARIABLE);
     slot->value = value;
 }
@@ -47,7 +36,7 @@ int32_t InterpreterState::pop_frame_base() {
 // call = name "(" [expr {"," expr}] ")"; the current token is the name.
 void InterpreterState::invoke_function() {
     uint32_t body = 0;
-    if (!function_entry(tok.TokenText, body)) report_error(ERR_FUNCTION_UNDEFINED);
+    if (!function_entry(tok->id, body)) report_error(ERR_FUNCTION_UNDEFINED);
     const int32_t base = LocalTop;
     push_arguments();
     const uint32_t return_position = ScanPos;
@@ -65,17 +54,18 @@ void InterpreterState::invoke_function() {
 // the first argument ends up on top.
 void InterpreterState::push_arguments() {
     read_token();
-    if (!tok.is('(')) report_error(ERR_PARENS_EXPECTED);
+    if (!tok->is('(')) report_error(ERR_PARENS_EXPECTED);
     int32_t values[kMaxArguments];
     int count = 0;
     do {
         if (count == kMaxArguments) report_error(ERR_PARAMETER);
         values[count++] = evaluate();
         read_token();
-    } while (tok.is(','));
+    } while (tok->is(','));
     while (count > 0) {
         VarSlot slot{};
         slot.value = values[--count];
+        slot.id = -1;
         push_variable(slot);
     }
 }
@@ -86,17 +76,17 @@ void InterpreterState::name_parameters() {
     int slot = LocalTop - 1;
     do {
         read_token();
-        if (tok.is(')')) return;
-        if (!tok.is_keyword(KW_INT) && !tok.is_keyword(KW_CHAR)) report_error(ERR_TYPE_EXPECTED);
+        if (tok->is(')')) return;
+        if (!tok->is_keyword(KW_INT) && !tok->is_keyword(KW_CHAR)) report_error(ERR_TYPE_EXPECTED);
         // More parameters than arguments would name the caller's slots.
         if (slot < base) report_error(ERR_PARAMETER);
-        LocalStack[slot].kind = tok.KeywordCode;
+        LocalStack[slot].kind = tok->KeywordCode;
         read_token();
-        copy_name(*this, LocalStack[slot].name, tok.TokenText);
+        LocalStack[slot].id = copy_name(*this, LocalStack[slot].name, *tok);
         read_token();
         --slot;
-    } while (tok.is(','));
-    if (!tok.is(')')) report_error(ERR_PARENS_EXPECTED);
+    } while (tok->is(','));
+    if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED);
 }
 
 }  // namespace korvane

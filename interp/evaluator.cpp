@@ -6,6 +6,10 @@
 
 #include "state.h"
 
+// The levels below assignment are folded into it: an operand then costs no
+// chain of calls.
+#define KORVANE_INLINE [[gnu::always_inline]] inline
+
 namespace korvane {
 
 namespace {
@@ -14,16 +18,20 @@ int32_t wrap_add(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast
 int32_t wrap_sub(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b)); }
 int32_t wrap_mul(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b)); }
 
-bool is_additive(const Token& t) { return t.is('+') || t.is('-') || t.is('|'); }
-bool is_multiplicative(const Token& t) { return t.is('*') || t.is('/') || t.is('%') || t.is('&'); }
+bool is_additive(const Token& t) { return t.ch == '+' || t.ch == '-' || t.ch == '|'; }
+bool is_multiplicative(const Token& t) { return t.ch == '*' || t.ch == '/' || t.ch == '%' || t.ch == '&'; }
 
 }  // namespace
 
 // evaluate = ";" | assignment
 int32_t InterpreterState::evaluate() {
     read_token();
-    if (tok.len == 0) report_error(ERR_NO_EXPRESSION);
-    if (tok.is(';')) return 0;
+    return evaluate_current();
+}
+
+int32_t InterpreterState::evaluate_current() {
+    if (tok->len == 0) report_error(ERR_NO_EXPRESSION);
+    if (tok->is(';')) return 0;
     int32_t result = 0;
     eval_assignment(result);
     unread_token();
@@ -33,35 +41,40 @@ int32_t InterpreterState::evaluate() {
 // assignment = variable ("=" assignment | "++" | "--" | "+=" expr | "-=" expr) | comparison
 void InterpreterState::eval_assignment(int32_t& result) {
     DepthGuard guard(*this);
-    if (tok.TokenKind == TK_NAME && variable_exists(tok.TokenText)) {
-        const Token name = tok;
+    // The right-hand side cannot change which variable a name denotes (calls
+    // pop what they push), so the slot found here is the one stored into.
+    if (VarSlot* var = tok->TokenKind == TK_NAME ? find_variable(tok->id) : nullptr) {
+        const Token* name = tok;
         read_token();
-        if (tok.is('=')) {
+        if (tok->is('=')) {
             read_token();
             eval_assignment(result);
-            store_variable(name.TokenText, result);
+            var->value = result;
             return;
         }
-        switch (tok.op) {
+        switch (tok->op) {
             case OP_INC:
             case OP_DEC:
-                result = wrap_add(load_variable(name.TokenText), tok.op == OP_INC ? 1 : -1);
-                store_variable(name.TokenText, result);
+                result = wrap_add(var->value, tok->op == OP_INC ? 1 : -1);
+                var->value = result;
                 read_token();
                 return;
             case OP_ADD_ASSIGN:
             case OP_SUB_ASSIGN: {
-                const uint8_t op = tok.op;
-                const int32_t left = load_variable(name.TokenText);
+                const uint8_t op = tok->op;
+                const int32_t left = var->value;
                 const int32_t right = evaluate();
                 result = op == OP_ADD_ASSIGN ? wrap_add(left, right) : wrap_sub(left, right);
-                store_variable(name.TokenText, result);
+                var->value = result;
                 read_token();
                 return;
             }
             default:
                 unread_token();
                 tok = name;
+                // The primary level reads this same name next: keep the slot.
+                found_token = name;
+                found_slot = var;
                 break;
         }
     }
@@ -69,9 +82,9 @@ void InterpreterState::eval_assignment(int32_t& result) {
 }
 
 // comparison = additive [("<" | "<=" | ">" | ">=" | "==" | "!=" | "&&" | "||") additive]
-void InterpreterState::eval_comparison(int32_t& result) {
+KORVANE_INLINE void InterpreterState::eval_comparison(int32_t& result) {
     eval_additive(result);
-    const uint8_t op = tok.op;
+    const uint8_t op = tok->op;
     if (op == OP_NONE) return;
     read_token();
     int32_t right = 0;
@@ -90,10 +103,10 @@ void InterpreterState::eval_comparison(int32_t& result) {
 }
 
 // additive = multiplicative {("+" | "-" | "|") multiplicative}
-void InterpreterState::eval_additive(int32_t& result) {
+KORVANE_INLINE void InterpreterState::eval_additive(int32_t& result) {
     eval_multiplicative(result);
-    while (is_additive(tok)) {
-        const char op = tok.TokenText[0];
+    while (is_additive(*tok)) {
+        const char op = tok->TokenText[0];
         read_token();
         int32_t right = 0;
         eval_multiplicative(right);
@@ -104,10 +117,10 @@ void InterpreterState::eval_additive(int32_t& result) {
 }
 
 // multiplicative = sign {("*" | "/" | "%" | "&") sign}
-void InterpreterState::eval_multiplicative(int32_t& result) {
+KORVANE_INLINE void InterpreterState::eval_multiplicative(int32_t& result) {
     eval_sign(result);
-    while (is_multiplicative(tok)) {
-        const char op = tok.TokenText[0];
+    while (is_multiplicative(*tok)) {
+        const char op = tok->TokenText[0];
         read_token();
         int32_t right = 0;
         eval_sign(right);
@@ -126,10 +139,10 @@ void InterpreterState::eval_multiplicative(int32_t& result) {
 }
 
 // sign = ["+" | "-"] parenthesized
-void InterpreterState::eval_sign(int32_t& result) {
+KORVANE_INLINE void InterpreterState::eval_sign(int32_t& result) {
     char sign = 0;
-    if (tok.is('+') || tok.is('-')) {
-        sign = tok.TokenText[0];
+    if (tok->is('+') || tok->is('-')) {
+        sign = tok->TokenText[0];
         read_token();
     }
     eval_parenthesized(result);
@@ -137,22 +150,22 @@ void InterpreterState::eval_sign(int32_t& result) {
 }
 
 // parenthesized = "(" assignment ")" | primary
-void InterpreterState::eval_parenthesized(int32_t& result) {
-    if (!tok.is('(')) {
+KORVANE_INLINE void InterpreterState::eval_parenthesized(int32_t& result) {
+    if (!tok->is('(')) {
         eval_primary(result);
         return;
     }
     read_token();
     eval_assignment(result);
-    if (!tok.is(')')) report_error(ERR_PARENS_EXPECTED);
+    if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED);
     read_token();
 }
 
 // primary = "'" char "'" | number | builtin-call | function-call | variable
-void InterpreterState::eval_primary(int32_t& result) {
-    switch (tok.TokenKind) {
+KORVANE_INLINE void InterpreterState::eval_primary(int32_t& result) {
+    switch (tok->TokenKind) {
         case TK_DELIM:
-            if (tok.is('\'')) {
+            if (tok->is('\'')) {
                 if (cur() == '\0') report_error(ERR_QUOTE_EXPECTED);
                 result = static_cast<int8_t>(cur());
                 ++ScanPos;
@@ -161,27 +174,27 @@ void InterpreterState::eval_primary(int32_t& result) {
                 read_token();
                 return;
             }
-            if (tok.is(')')) return;  // lets an empty argument list through
+            if (tok->is(')')) return;  // lets an empty argument list through
             report_error(ERR_SYNTAX);
         case TK_NAME: {
-            if (const int index = builtin_index(tok.TokenText); index >= 0) {
-                result = call_builtin(index);
-            } else if (uint32_t body; function_entry(tok.TokenText, body)) {
+            if (tok->builtin >= 0) {
+                result = call_builtin(tok->builtin);
+            } else if (uint32_t body; function_entry(tok->id, body)) {
                 invoke_function();
                 result = ReturnValue;
+            } else if (tok == found_token) {
+                result = found_slot->value;
             } else {
-                result = load_variable(tok.TokenText);
+                result = load_variable(tok->id);
             }
+            found_token = nullptr;
             read_token();
             return;
         }
-        case TK_NUMBER: {
-            uint32_t value = 0;
-            for (const char* p = tok.TokenText; is_digit(*p); ++p) value = value * 10u + static_cast<uint32_t>(*p - '0');
-            result = static_cast<int32_t>(value);
+        case TK_NUMBER:
+            result = tok->number;
             read_token();
             return;
-        }
         default:
             report_error(ERR_SYNTAX);
     }

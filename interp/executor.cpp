@@ -22,19 +22,18 @@ void InterpreterState::exec_statements() {
         if (unwind != Unwind::NONE) return;
         count_step();
         read_token();
-        switch (tok.TokenKind) {
+        switch (tok->TokenKind) {
             case TK_NAME:
                 // The `;` is left to be read as the next token.
-                unread_token();
-                evaluate();
-                if (!tok.is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+                evaluate_current();
+                if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
                 break;
             case TK_BRACE:
-                if (tok.TokenText[0] == '}') return;
+                if (tok->TokenText[0] == '}') return;
                 block = true;
                 break;
             case TK_KEYWORD:
-                switch (tok.KeywordCode) {
+                switch (tok->KeywordCode) {
                     case KW_INT:
                     case KW_CHAR: unread_token(); define_locals(); break;
                     case KW_IF: run_if(); break;
@@ -52,20 +51,20 @@ void InterpreterState::exec_statements() {
             default:
                 break;  // numbers, strings, operators, stray characters: passed over
         }
-    } while (!tok.at_eof() && block);
+    } while (!tok->at_eof() && block);
 }
 
 // Skips the statement or block that the current token begins: a `{` that was
 // just put back is skipped with its nested blocks, anything else up to the
 // `;` or `}` that ends it at brace and parenthesis depth 0.
 void InterpreterState::skip_body() {
-    if (tok.is_brace('{') && ScanPos == tok.start) {
+    if (tok->is_brace('{') && ScanPos == tok->start) {
         read_token();
         for (int depth = 1; depth > 0;) {
             read_token();
-            if (tok.at_eof()) report_error(ERR_UNBALANCED_BRACES);
-            if (tok.is_brace('{')) ++depth;
-            if (tok.is_brace('}')) --depth;
+            if (tok->at_eof()) report_error(ERR_UNBALANCED_BRACES);
+            if (tok->is_brace('{')) ++depth;
+            if (tok->is_brace('}')) --depth;
         }
         return;
     }
@@ -77,12 +76,12 @@ void InterpreterState::skip_statement() {
     int braces = 0, parens = 0;
     for (;;) {
         read_token();
-        if (tok.at_eof()) report_error(ERR_SEMICOLON_EXPECTED);
-        if (tok.is_brace('{')) ++braces;
-        else if (tok.is_brace('}')) --braces;
-        else if (tok.is('(')) ++parens;
-        else if (tok.is(')')) --parens;
-        if (braces == 0 && parens == 0 && (tok.is(';') || tok.is_brace('}'))) return;
+        if (tok->at_eof()) report_error(ERR_SEMICOLON_EXPECTED);
+        if (tok->is_brace('{')) ++braces;
+        else if (tok->is_brace('}')) --braces;
+        else if (tok->is('(')) ++parens;
+        else if (tok->is(')')) --parens;
+        if (braces == 0 && parens == 0 && (tok->is(';') || tok->is_brace('}'))) return;
     }
 }
 
@@ -94,7 +93,7 @@ void InterpreterState::run_if() {
     }
     skip_body();
     read_token();
-    if (tok.is_keyword(KW_ELSE)) exec_statements();
+    if (tok->is_keyword(KW_ELSE)) exec_statements();
     else unread_token();
 }
 
@@ -121,9 +120,7 @@ bool loop_ends(InterpreterState& s, uint32_t body) {
 // while = "while" expr statements; the enclosing executor reads the `while`
 // again for the next pass.
 void InterpreterState::run_while() {
-    unread_token();
-    const uint32_t loop = ScanPos;
-    read_token();
+    const uint32_t loop = tok->start;  // where the `while` is read again
     if (evaluate() == 0) {
         skip_body();
         return;
@@ -139,13 +136,13 @@ namespace {
 
 void skip_do_condition(InterpreterState& s) {
     s.read_token();
-    if (!s.tok.is_keyword(KW_WHILE)) s.report_error(ERR_WHILE_EXPECTED);
+    if (!s.tok->is_keyword(KW_WHILE)) s.report_error(ERR_WHILE_EXPECTED);
     for (int parens = 0;;) {
         s.read_token();
-        if (s.tok.at_eof()) s.report_error(ERR_SEMICOLON_EXPECTED);
-        if (s.tok.is('(')) ++parens;
-        if (s.tok.is(')')) --parens;
-        if (parens <= 0 && s.tok.is(';')) break;
+        if (s.tok->at_eof()) s.report_error(ERR_SEMICOLON_EXPECTED);
+        if (s.tok->is('(')) ++parens;
+        if (s.tok->is(')')) --parens;
+        if (parens <= 0 && s.tok->is(';')) break;
     }
     s.unread_token();
 }
@@ -154,9 +151,7 @@ void skip_do_condition(InterpreterState& s) {
 
 // do = "do" statements "while" expr
 void InterpreterState::run_do() {
-    unread_token();
-    const uint32_t loop = ScanPos;
-    read_token();
+    const uint32_t loop = tok->start;  // where the `do` is read again
     const uint32_t body = ScanPos;
     exec_statements();
     if (unwind == Unwind::RETURN) return;
@@ -171,7 +166,7 @@ void InterpreterState::run_do() {
         skip_statement();
     }
     read_token();
-    if (!tok.is_keyword(KW_WHILE)) report_error(ERR_WHILE_EXPECTED);
+    if (!tok->is_keyword(KW_WHILE)) report_error(ERR_WHILE_EXPECTED);
     if (evaluate() != 0) ScanPos = loop;
 }
 
@@ -179,19 +174,19 @@ void InterpreterState::run_do() {
 void InterpreterState::run_for() {
     read_token();  // the `(`, not checked
     evaluate();
-    if (!tok.is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+    if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
     step_over(1);
     const uint32_t condition = ScanPos;
     for (;;) {
         const int32_t go_on = evaluate();
-        if (!tok.is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+        if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
         step_over(1);
         const uint32_t increment = ScanPos;
         for (int depth = 1; depth > 0;) {
             read_token();
-            if (tok.at_eof()) report_error(ERR_PARENS_EXPECTED);
-            if (tok.is('(')) ++depth;
-            if (tok.is(')')) --depth;
+            if (tok->at_eof()) report_error(ERR_PARENS_EXPECTED);
+            if (tok->is('(')) ++depth;
+            if (tok->is(')')) --depth;
         }
         const uint32_t body = ScanPos;
         if (go_on == 0) {
@@ -215,16 +210,16 @@ void InterpreterState::run_return() {
 // locals = ("int" | "char") name {"," name} ";"
 void InterpreterState::define_locals() {
     read_token();
-    const uint8_t type = tok.KeywordCode;
+    const uint8_t type = tok->KeywordCode;
     do {
         read_token();
         VarSlot slot{};
-        copy_name(*this, slot.name, tok.TokenText);
+        slot.id = copy_name(*this, slot.name, *tok);
         slot.kind = type;
         push_variable(slot);
         read_token();
-    } while (tok.is(','));
-    if (!tok.is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+    } while (tok->is(','));
+    if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
 }
 
 }  // namespace korvane

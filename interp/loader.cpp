@@ -6,10 +6,10 @@
 
 namespace korvane {
 
-void copy_name(InterpreterState& s, char (&field)[kNameSize], const char* name) {
-    const size_t n = std::strlen(name);
-    if (n >= kNameSize) s.report_error(ERR_SYNTAX);
-    std::memcpy(field, name, n + 1);
+int32_t copy_name(InterpreterState& s, char (&field)[kNameSize], const Token& name) {
+    if (name.len >= kNameSize) s.report_error(ERR_SYNTAX);
+    std::memcpy(field, name.TokenText, name.len + 1u);
+    return name.TokenKind == TK_NAME ? name.id : -1;
 }
 
 void InterpreterState::load_text(const std::string& text) {
@@ -19,16 +19,11 @@ void InterpreterState::load_text(const std::string& text) {
     TextBuffer.push_back('\0');
     TextBuffer.push_back('\0');
     ScanPos = 0;
-}
-
-bool InterpreterState::function_entry(const char* name, uint32_t& body) const {
-    for (int i = 0; i < FunctionCount; ++i) {
-        if (std::strcmp(FunctionTable[i].name, name) == 0) {
-            body = FunctionTable[i].body;
-            return true;
-        }
-    }
-    return false;
+    token_at.assign(TextBuffer.size(), nullptr);
+    tokens.clear();
+    name_ids.clear();
+    function_of_id.clear();
+    global_of_id.clear();
 }
 
 // pre_pass = { declaration | name "(" params ")" | "{" body "}" | other }
@@ -39,22 +34,22 @@ void InterpreterState::pre_pass() {
     do {
         while (depth > 0) {
             read_token();
-            if (tok.is_brace('{')) ++depth;
-            if (tok.is_brace('}')) --depth;
-            if (cur() == '\0' && tok.len == 0) report_error(ERR_UNBALANCED_BRACES);
+            if (tok->is_brace('{')) ++depth;
+            if (tok->is_brace('}')) --depth;
+            if (cur() == '\0' && tok->len == 0) report_error(ERR_UNBALANCED_BRACES);
         }
         read_token();
-        if (tok.is_keyword(KW_INT) || tok.is_keyword(KW_CHAR)) {
+        if (tok->is_keyword(KW_INT) || tok->is_keyword(KW_CHAR)) {
             unread_token();
             define_globals();
-        } else if (tok.TokenKind == TK_NAME) {
-            char name[kTokenTextSize];
-            std::memcpy(name, tok.TokenText, tok.len + 1u);
+        } else if (tok->TokenKind == TK_NAME) {
+            const Token name = *tok;
             read_token();
-            if (tok.is('(')) {
+            if (tok->is('(')) {
                 if (FunctionCount == kMaxFunctions) report_error(ERR_TOO_MANY_FUNCTIONS);
                 FuncEntry& f = FunctionTable[FunctionCount];
-                copy_name(*this, f.name, name);
+                const int32_t id = copy_name(*this, f.name, name);
+                if (function_of_id[static_cast<size_t>(id)] < 0) function_of_id[static_cast<size_t>(id)] = FunctionCount;
                 f.body = ScanPos;
                 ++FunctionCount;
                 // The parameter list is not tokenised here.
@@ -63,10 +58,10 @@ void InterpreterState::pre_pass() {
             } else {
                 unread_token();
             }
-        } else if (tok.is_brace('{')) {
+        } else if (tok->is_brace('{')) {
             depth = 1;
         }
-    } while (!tok.at_eof());
+    } while (!tok->at_eof());
     ScanPos = saved;
 }
 
@@ -88,23 +83,26 @@ int32_t leading_decimal(const char* p) {
 // declaration = ("int" | "char") name ["=" initialiser] {"," name ["=" initialiser]} ";"
 void InterpreterState::define_globals() {
     read_token();
-    const uint8_t type = tok.KeywordCode;
+    const uint8_t type = tok->KeywordCode;
     do {
         if (GlobalCount == kMaxGlobals) report_error(ERR_TOO_MANY_GLOBALS);
         VarSlot& slot = GlobalTable[GlobalCount];
         slot.kind = type;
         slot.value = 0;
         read_token();
-        copy_name(*this, slot.name, tok.TokenText);
+        slot.id = copy_name(*this, slot.name, *tok);
+        if (slot.id >= 0 && global_of_id[static_cast<size_t>(slot.id)] < 0) {
+            global_of_id[static_cast<size_t>(slot.id)] = GlobalCount;
+        }
         read_token();
-        if (tok.is('=')) {
+        if (tok->is('=')) {
             if (type == KW_INT) {
                 slot.value = leading_decimal(&TextBuffer[ScanPos]);
                 read_token();
                 read_token();
             } else {
                 read_token();
-                if (tok.is('\'')) {
+                if (tok->is('\'')) {
                     slot.value = static_cast<int8_t>(cur());
                     step_over(2);
                     read_token();
@@ -112,8 +110,8 @@ void InterpreterState::define_globals() {
             }
         }
         ++GlobalCount;
-    } while (tok.is(','));
-    if (!tok.is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+    } while (tok->is(','));
+    if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
 }
 
 int InterpreterState::start_main() {
@@ -123,11 +121,14 @@ int InterpreterState::start_main() {
     LocalTop = 0;
     CallTop = 0;
     uint32_t body = 0;
-    if (!function_entry("main", body)) return 1;
+    const int32_t id = id_of("main");
+    if (!function_entry(id, body)) return 1;
     ScanPos = body - 1;
-    std::strcpy(tok.TokenText, "main");
-    tok.len = 4;
-    tok.TokenKind = TK_NAME;
+    std::strcpy(main_token.TokenText, "main");
+    main_token.len = 4;
+    main_token.TokenKind = TK_NAME;
+    main_token.id = id;
+    tok = &main_token;
     invoke_function();
     return 0;
 }

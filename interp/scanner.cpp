@@ -32,13 +32,13 @@ void InterpreterState::step_over(uint32_t n) {
 }
 
 uint8_t InterpreterState::keyword_code() {
-    for (uint8_t i = 0; i < tok.len; ++i) {
-        char& c = tok.TokenText[i];
+    for (uint8_t i = 0; i < scan.len; ++i) {
+        char& c = scan.TokenText[i];
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
     for (const KeywordEntry& k : KeywordTable) {
         if (k.name[0] == '\0') break;
-        if (std::strcmp(k.name, tok.TokenText) == 0) return k.code;
+        if (std::strcmp(k.name, scan.TokenText) == 0) return k.code;
     }
     return KW_NONE;
 }
@@ -65,12 +65,48 @@ uint8_t scan_operator(const char* p, uint8_t& length) {
 
 }  // namespace
 
-uint8_t InterpreterState::read_token() {
-    tok.TokenKind = TK_DELIM;
-    tok.KeywordCode = KW_NONE;
-    tok.op = OP_NONE;
-    tok.len = 0;
-    tok.TokenText[0] = '\0';
+int32_t InterpreterState::intern(const char* name) {
+    const auto [it, added] = name_ids.emplace(name, static_cast<int32_t>(name_ids.size()));
+    if (added) {
+        function_of_id.push_back(-1);
+        global_of_id.push_back(-1);
+    }
+    return it->second;
+}
+
+int32_t InterpreterState::id_of(const char* name) const {
+    const auto it = name_ids.find(name);
+    return it == name_ids.end() ? -1 : it->second;
+}
+
+uint8_t InterpreterState::read_new_token() {
+    const uint32_t from = ScanPos;
+    scan_token();
+    scan.ch = scan.TokenKind == TK_DELIM && scan.op == OP_NONE && scan.len == 1 ? scan.TokenText[0] : 0;
+    if (scan.TokenKind == TK_NAME) {
+        scan.id = intern(scan.TokenText);
+        scan.builtin = static_cast<int16_t>(builtin_index(scan.TokenText));
+    } else if (scan.TokenKind == TK_NUMBER) {
+        // Decimal value of the leading digits, modulo 2^32.
+        uint32_t value = 0;
+        for (const char* p = scan.TokenText; is_digit(*p); ++p) value = value * 10u + static_cast<uint32_t>(*p - '0');
+        scan.number = static_cast<int32_t>(value);
+    }
+    const CachedToken& added = tokens.emplace_back(CachedToken{scan, ScanPos});
+    token_at[from] = &added;
+    tok = &added.token;
+    return tok->TokenKind;
+}
+
+void InterpreterState::scan_token() {
+    scan.TokenKind = TK_DELIM;
+    scan.KeywordCode = KW_NONE;
+    scan.op = OP_NONE;
+    scan.len = 0;
+    scan.builtin = -1;
+    scan.id = -1;
+    scan.number = 0;
+    scan.TokenText[0] = '\0';
 
     while (is_blank(cur())) ++ScanPos;
     if (cur() == '\r') {
@@ -78,18 +114,18 @@ uint8_t InterpreterState::read_token() {
         step_over(2);
         while (is_blank(cur())) ++ScanPos;
     }
-    tok.start = ScanPos;
+    scan.start = ScanPos;
     if (cur() == '\0') {
-        tok.KeywordCode = KW_EOF;
-        return tok.TokenKind;
+        scan.KeywordCode = KW_EOF;
+        return;
     }
     if (cur() == '{' || cur() == '}') {
-        tok.TokenText[0] = cur();
-        tok.TokenText[1] = '\0';
-        tok.len = 1;
-        tok.TokenKind = TK_BRACE;
+        scan.TokenText[0] = cur();
+        scan.TokenText[1] = '\0';
+        scan.len = 1;
+        scan.TokenKind = TK_BRACE;
         ++ScanPos;
-        return tok.TokenKind;
+        return;
     }
     if (cur() == '/' && at(ScanPos + 1) == '*') {
         step_over(2);
@@ -102,19 +138,19 @@ uint8_t InterpreterState::read_token() {
                 break;
             }
         }
-        tok.start = ScanPos;
+        scan.start = ScanPos;
     }
 
     const char* p = &TextBuffer[ScanPos];
     uint8_t length = 0;
     if (uint8_t code = scan_operator(p, length); code != OP_NONE) {
-        tok.op = code;
-        tok.TokenText[0] = static_cast<char>(code);
-        tok.TokenText[1] = length == 2 ? static_cast<char>(code) : '\0';
-        tok.TokenText[length] = '\0';
-        tok.len = length;
+        scan.op = code;
+        scan.TokenText[0] = static_cast<char>(code);
+        scan.TokenText[1] = length == 2 ? static_cast<char>(code) : '\0';
+        scan.TokenText[length] = '\0';
+        scan.len = length;
         ScanPos += length;
-        return tok.TokenKind;
+        return;
     }
 
     const char c = *p;
@@ -123,49 +159,45 @@ uint8_t InterpreterState::read_token() {
         size_t n = 0;
         while (cur() != '"') {
             if (cur() == '\r' || cur() == '\0' || n + 1 >= kTokenTextSize) report_error(ERR_SYNTAX);
-            tok.TokenText[n++] = cur();
+            scan.TokenText[n++] = cur();
             ++ScanPos;
         }
         ++ScanPos;
-        tok.TokenText[n] = '\0';
-        tok.len = static_cast<uint8_t>(n);
-        tok.TokenKind = TK_STRING;
-        return tok.TokenKind;
+        scan.TokenText[n] = '\0';
+        scan.len = static_cast<uint8_t>(n);
+        scan.TokenKind = TK_STRING;
+        return;
     }
     if (is_digit(c) || is_letter(c)) {
         size_t n = 0;
         while (!is_word_end(cur())) {
             if (n + 1 >= kTokenTextSize) report_error(ERR_SYNTAX);
-            tok.TokenText[n++] = cur();
+            scan.TokenText[n++] = cur();
             ++ScanPos;
         }
-        tok.TokenText[n] = '\0';
-        tok.len = static_cast<uint8_t>(n);
+        scan.TokenText[n] = '\0';
+        scan.len = static_cast<uint8_t>(n);
         if (is_digit(c)) {
-            tok.TokenKind = TK_NUMBER;
+            scan.TokenKind = TK_NUMBER;
         } else {
-            tok.KeywordCode = keyword_code();
-            tok.TokenKind = tok.KeywordCode != KW_NONE ? TK_KEYWORD : TK_NAME;
+            scan.KeywordCode = keyword_code();
+            scan.TokenKind = scan.KeywordCode != KW_NONE ? TK_KEYWORD : TK_NAME;
         }
-        return tok.TokenKind;
+        return;
     }
     if (is_blank(c) || c == '\r' || c == '{' || c == '}' || c == '\0') {
         // Right after a comment or a line end: an empty token; the next call
         // deals with the character.
-        return tok.TokenKind;
+        return;
     }
     // A single-character delimiter ("+-*^/&|%=;(),'"), or a character that
     // begins no token: either way it is stepped over as a token of its own,
     // so no caller reads the same place for ever.
-    tok.TokenText[0] = c;
-    tok.TokenText[1] = '\0';
-    tok.len = 1;
+    scan.TokenText[0] = c;
+    scan.TokenText[1] = '\0';
+    scan.len = 1;
     ++ScanPos;
-    return tok.TokenKind;
-}
-
-void InterpreterState::unread_token() {
-    if (tok.KeywordCode != KW_EOF) ScanPos = tok.start;
+    return;
 }
 
 }  // namespace korvane

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "bridge.h"
@@ -23,6 +25,14 @@ struct VarSlot {
     char name[kNameSize];  // lower case; empty for an unnamed argument
     int32_t kind;          // declaration keyword; never consulted
     int32_t value;
+    int32_t id;            // interned name, -1 when no name token can ever find it
+};
+
+// What read_token produces at one position depends only on the text and the
+// position, so each result is kept for the rest of the run.
+struct CachedToken {
+    Token token;
+    uint32_t end;  // ScanPos after the token
 };
 
 // How far a `break`, `continue` or `return` is unwinding the executors.
@@ -45,7 +55,11 @@ struct InterpreterState {
     // character past the end stays inside).
     std::vector<char> TextBuffer;
     uint32_t ScanPos = 0;
-    Token tok;
+    const Token* tok = &scan;  // the current token; points into the token cache
+    const Token* found_token = nullptr;  // a name whose slot eval_assignment just found
+    VarSlot* found_slot = nullptr;
+    Token scan;                // where read_token builds a token it has not seen yet
+    Token main_token;          // the name that starts a run
 
     FuncEntry FunctionTable[kMaxFunctions];
     int FunctionCount = 0;
@@ -68,6 +82,13 @@ struct InterpreterState {
 
     char BridgeText[kTokenTextSize] = {};
 
+    // Token cache and name interning for the current text.
+    std::vector<const CachedToken*> token_at;  // per position, or null
+    std::deque<CachedToken> tokens;            // a deque keeps the addresses stable
+    std::unordered_map<std::string, int32_t> name_ids;
+    std::vector<int32_t> function_of_id;  // first FunctionTable entry per name id, or -1
+    std::vector<int32_t> global_of_id;    // first GlobalTable entry per name id, or -1
+
     // errors
     [[noreturn]] void report_error(int code);
     int line_of(uint32_t pos) const;
@@ -76,19 +97,42 @@ struct InterpreterState {
     char at(uint32_t pos) const { return TextBuffer[pos]; }
     char cur() const { return TextBuffer[ScanPos]; }
     void step_over(uint32_t n);  // moves ScanPos on by n, never past the end
-    uint8_t read_token();
-    void unread_token();
+    // Reads the next token: from the cache when this position was read before.
+    uint8_t read_token() {
+        if (const CachedToken* cached = token_at[ScanPos]; cached != nullptr) {
+            tok = &cached->token;
+            ScanPos = cached->end;
+            return tok->TokenKind;
+        }
+        return read_new_token();
+    }
+    uint8_t read_new_token();
+    void scan_token();
+    // Puts the current token back: ScanPos returns to its first character.
+    void unread_token() {
+        if (tok->KeywordCode != KW_EOF) ScanPos = tok->start;
+    }
     uint8_t keyword_code();
+    int32_t intern(const char* name);
+    int32_t id_of(const char* name) const;
 
     // loader
     void load_text(const std::string& text);
     void pre_pass();
     void define_globals();
-    bool function_entry(const char* name, uint32_t& body) const;
+    // The first definition of a name wins.
+    bool function_entry(int32_t id, uint32_t& body) const {
+        if (id < 0) return false;
+        const int32_t f = function_of_id[static_cast<size_t>(id)];
+        if (f < 0) return false;
+        body = FunctionTable[f].body;
+        return true;
+    }
     int start_main();
 
     // expressions
     int32_t evaluate();
+    int32_t evaluate_current();  // evaluate, with its first token already read
     void eval_assignment(int32_t& result);
     void eval_comparison(int32_t& result);
     void eval_additive(int32_t& result);
@@ -110,10 +154,19 @@ struct InterpreterState {
     void count_step();
 
     // variables and calls
-    VarSlot* find_variable(const char* name);
-    bool variable_exists(const char* name) { return find_variable(name) != nullptr; }
-    int32_t load_variable(const char* name);
-    void store_variable(const char* name, int32_t value);
+    // Locals of the current call from the top down, then the globals.
+    VarSlot* find_variable(int32_t id) {
+        if (id < 0) return nullptr;
+        const int base = CallTop > 0 ? CallStack[CallTop - 1] : 0;
+        for (int i = LocalTop - 1; i >= base; --i) {
+            if (LocalStack[i].id == id) return &LocalStack[i];
+        }
+        const int32_t global = global_of_id[static_cast<size_t>(id)];
+        return global >= 0 ? &GlobalTable[global] : nullptr;
+    }
+    bool variable_exists(int32_t id) { return find_variable(id) != nullptr; }
+    int32_t load_variable(int32_t id);
+    void store_variable(int32_t id, int32_t value);
     void push_variable(const VarSlot& slot);
     void push_frame_base(int32_t base);
     int32_t pop_frame_base();
@@ -128,8 +181,9 @@ struct InterpreterState {
     uint32_t next_random();
 };
 
-// Copies a name into a table field; names that do not fit are a syntax error.
-void copy_name(InterpreterState& s, char (&field)[kNameSize], const char* name);
+// Copies the current token's text into a table field as a name; names that
+// do not fit are a syntax error. Returns the id a name token would look it up by.
+int32_t copy_name(InterpreterState& s, char (&field)[kNameSize], const Token& name);
 
 // Keeps native recursion bounded: every executor and every expression level
 // that can recurse holds one.

@@ -19,8 +19,8 @@ std::vector<std::string> scan(const std::string& text) {
     std::vector<std::string> out;
     for (int guard = 0; guard < 100; ++guard) {
         s.read_token();
-        if (s.tok.at_eof()) return out;
-        const Token& t = s.tok;
+        if (s.tok->at_eof()) return out;
+        const Token& t = *s.tok;
         if (t.op != OP_NONE) out.push_back("O" + std::to_string(t.op));
         else if (t.len == 0) out.push_back("E");
         else if (t.TokenKind == TK_KEYWORD) out.push_back("K" + std::to_string(t.KeywordCode));
@@ -107,7 +107,7 @@ TEST(Scanner, PutBackReturnsToTheTokenStart) {
         s.read_token();
         const uint32_t after = s.ScanPos;
         s.unread_token();
-        EXPECT_EQ(s.ScanPos, expected_back) << "token " << s.tok.TokenText;
+        EXPECT_EQ(s.ScanPos, expected_back) << "token " << s.tok->TokenText;
         s.ScanPos = after;
     }
 }
@@ -119,8 +119,8 @@ TEST(Scanner, EndOfTextRepeats) {
     s.read_token();
     for (int i = 0; i < 3; ++i) {
         s.read_token();
-        EXPECT_TRUE(s.tok.at_eof());
-        EXPECT_EQ(s.tok.len, 0);
+        EXPECT_TRUE(s.tok->at_eof());
+        EXPECT_EQ(s.tok->len, 0);
     }
 }
 
