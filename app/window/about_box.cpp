@@ -60,7 +60,7 @@ void AboutBox::createPanel()
         QStringLiteral("KVW combines a language interpreter with a graphics display to form a "
                        "highly responsive environment for developing and debugging graphics "
                        "algorithms."),
-        QRect(8, 104, 257, 39));
+        QRect(8, 100, 257, 56));  // four lines: our sans font is wider than the layout's
     comments->setObjectName(QStringLiteral("Comments"));
     comments->setWordWrap(true);
 }
