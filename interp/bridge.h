@@ -26,9 +26,11 @@ public:
     // Copies the canvas to the screen, lets pending events through and
     // returns the halt flag (nonzero: the user asked the program to stop).
     virtual int bridge_show() = 0;
-    // Called by the interpreter every few thousand statements; a nonzero
-    // result stops the run as a Halt seen in show does.
-    virtual int bridge_poll() { return 0; }
+    // Called by the interpreter every few thousand statements: POLL_HALT
+    // stops the run as a Halt seen in show does, POLL_TIME_UP reports that
+    // the run's time limit was reached.
+    enum PollResult : int { POLL_GO_ON = 0, POLL_HALT = 1, POLL_TIME_UP = 2 };
+    virtual int bridge_poll() { return POLL_GO_ON; }
     // Appends one line to the program's output.
     virtual void bridge_output(const char* text) = 0;
     // Input boxes; an empty answer gives 0.
@@ -77,8 +79,9 @@ public:
     // When a bridge traces drawing, the interpreter tells it, before every
     // drawing built-in, which program line (counted from 0) makes the call;
     // this lets it record where a pixel came from or pause before the call.
+    // A nonzero result stops the run as a Halt does.
     virtual bool bridge_traces_drawing() const { return false; }
-    virtual void bridge_before_draw(int32_t /*line*/, const char* /*builtin*/) {}
+    virtual int bridge_before_draw(int32_t /*line*/, const char* /*builtin*/) { return 0; }
 };
 
 }  // namespace korvane

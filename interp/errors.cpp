@@ -1,5 +1,6 @@
 // The one way a run fails: report_error shows the message with its line and
 // abandons the run.
+#include <algorithm>
 #include <cstdio>
 
 #include "state.h"
@@ -30,17 +31,23 @@ const char* const ErrorMessages[ERR_COUNT] = {
     "program nested too deeply",
     "step limit reached",
     "division by zero",
+    "time limit reached",
 };
 
 // Lines count from 0: the CRs from the second character up to and
 // including the one at pos.
-int InterpreterState::line_of(uint32_t pos) const {
+int InterpreterState::line_of(uint32_t pos) {
     if (TextBuffer.empty() || TextBuffer[0] == '\0') return 0;
-    int line = 0;
-    for (uint32_t i = 1; i <= pos && i < TextBuffer.size(); ++i) {
-        if (TextBuffer[i] == '\r') ++line;
+    if (line_ends.empty()) {
+        // Built once per run: the positions of the CRs after the first character.
+        line_ends.push_back(0);
+        for (uint32_t i = 1; i < TextBuffer.size(); ++i) {
+            if (TextBuffer[i] == '\r') line_ends.push_back(i);
+        }
     }
-    return line;
+    // Entries 1.. are CR positions; count those <= pos.
+    const auto end = std::upper_bound(line_ends.begin() + 1, line_ends.end(), pos);
+    return static_cast<int>(end - (line_ends.begin() + 1));
 }
 
 void InterpreterState::report_error(int code) {

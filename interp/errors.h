@@ -30,7 +30,8 @@ enum ErrorCode : int {
     ERR_TOO_DEEP = 20,
     ERR_STEP_LIMIT = 21,
     ERR_DIVISION_BY_ZERO = 22,
-    ERR_COUNT = 23,
+    ERR_TIME_LIMIT = 23,
+    ERR_COUNT = 24,
 };
 
 extern const char* const ErrorMessages[ERR_COUNT];

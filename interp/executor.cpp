@@ -9,7 +9,11 @@ namespace korvane {
 void InterpreterState::count_step() {
     if (++steps < next_step_event) return;
     if (step_limit != 0 && steps >= step_limit) report_error(ERR_STEP_LIMIT);
-    if (bridge.bridge_poll() != 0) report_error(ERR_USER_HALT);
+    switch (bridge.bridge_poll()) {
+        case Bridge::POLL_GO_ON: break;
+        case Bridge::POLL_TIME_UP: report_error(ERR_TIME_LIMIT);
+        default: report_error(ERR_USER_HALT);
+    }
     next_step_event = steps + kPollInterval;
     if (step_limit != 0 && next_step_event > step_limit) next_step_event = step_limit;
 }

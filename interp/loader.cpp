@@ -21,6 +21,7 @@ void InterpreterState::load_text(const std::string& text) {
     ScanPos = 0;
     token_at.assign(TextBuffer.size(), nullptr);
     tokens.clear();
+    line_ends.clear();
     name_ids.clear();
     function_of_id.clear();
     global_of_id.clear();

@@ -85,13 +85,14 @@ struct InterpreterState {
     // Token cache and name interning for the current text.
     std::vector<const CachedToken*> token_at;  // per position, or null
     std::deque<CachedToken> tokens;            // a deque keeps the addresses stable
+    std::vector<uint32_t> line_ends;           // filled on the first line_of of a run
     std::unordered_map<std::string, int32_t> name_ids;
     std::vector<int32_t> function_of_id;  // first FunctionTable entry per name id, or -1
     std::vector<int32_t> global_of_id;    // first GlobalTable entry per name id, or -1
 
     // errors
     [[noreturn]] void report_error(int code);
-    int line_of(uint32_t pos) const;
+    int line_of(uint32_t pos);
 
     // scanner
     char at(uint32_t pos) const { return TextBuffer[pos]; }

@@ -158,12 +158,49 @@ TEST(Builtins, HaltInShowOrAtAPollEndsTheRunAtItsLine) {
     EXPECT_GT(polled.global("n"), 1000);
 }
 
-TEST(Builtins, AStepLimitEndsAnEndlessLoop) {
+TEST(Builtins, AStepOrTimeLimitEndsAnEndlessLoop) {
     ProgramRun r;
     r.interp.set_step_limit(10000);
     r.run("main() {\nwhile (1) ;\n}\n");
     EXPECT_EQ(r.result, RUN_ERROR);
     EXPECT_EQ(r.message(), "step limit reached in line 1\n");
+    ProgramRun timed;
+    timed.bridge.halt_after_polls = 3;
+    timed.bridge.poll_answer = Bridge::POLL_TIME_UP;
+    timed.run("main() {\nwhile (1) ;\n}\n");
+    EXPECT_EQ(timed.message(), "time limit reached in line 1\n");
+}
+
+}  // namespace
+}  // namespace korvane::testing
+
+namespace korvane::testing {
+namespace {
+
+// Records the line and built-in of every drawing call; stops at a given one.
+class TracingBridge : public RecordingBridge {
+public:
+    std::vector<std::string> traced;
+    int stop_at = -1;
+    bool bridge_traces_drawing() const override { return true; }
+    int bridge_before_draw(int32_t line, const char* builtin) override {
+        traced.push_back(std::to_string(line) + ":" + builtin);
+        return static_cast<int>(traced.size()) == stop_at ? 1 : 0;
+    }
+};
+
+TEST(Builtins, TracingNamesTheLineOfEveryDrawingCall) {
+    TracingBridge bridge;
+    Interpreter interp(bridge);
+    interp.run_text(crlf("main() {\nsetcolor(2); clear(0);\nline(0, 0, 5, 5); x = 1;\n}\n"));
+    // setcolor draws nothing; the failed assignment ends the run after line.
+    EXPECT_EQ(bridge.traced, (std::vector<std::string>{"1:clear", "2:line"}));
+    TracingBridge stopping;
+    stopping.stop_at = 2;
+    Interpreter second(stopping);
+    EXPECT_EQ(second.run_text(crlf("main() {\npoint(1, 1);\npoint(2, 2);\npoint(3, 3);\n}\n")), RUN_ERROR);
+    EXPECT_EQ(stopping.messages, (std::vector<std::string>{"user terminated program in line 2\n"}));
+    EXPECT_EQ(stopping.calls, (std::vector<std::string>{"point(1,1)"}));
 }
 
 }  // namespace

@@ -16,7 +16,8 @@ public:
     std::vector<std::string> output;    // bridge_output lines
     std::deque<std::string> answers;    // input box answers, in order; empty when used up
     int halt_after_shows = -1;          // show returns 1 from this show on (counted from 1)
-    int halt_after_polls = -1;          // poll returns 1 from this poll on
+    int halt_after_polls = -1;          // poll returns poll_answer from this poll on
+    int poll_answer = POLL_HALT;
     int shows = 0;
     int polls = 0;
     int32_t pixel = 0;                  // what getpel answers
@@ -29,7 +30,7 @@ public:
     }
     int bridge_poll() override {
         ++polls;
-        return halt_after_polls > 0 && polls >= halt_after_polls ? 1 : 0;
+        return halt_after_polls > 0 && polls >= halt_after_polls ? poll_answer : POLL_GO_ON;
     }
     void bridge_output(const char* text) override { output.emplace_back(text); }
     int32_t bridge_getnum() override;
