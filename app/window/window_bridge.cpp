@@ -35,7 +35,7 @@ int WindowBridge::bridge_poll()
 {
     if (sinceEvents_.elapsed() >= kPollIntervalMs)
         letEventsThrough();
-    return HaltFlag;
+    return HaltFlag != 0 ? POLL_HALT : POLL_GO_ON;
 }
 
 void WindowBridge::bridge_output(const char* text)
