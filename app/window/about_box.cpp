@@ -1,0 +1,79 @@
+#include "about_box.h"
+
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include "logo.h"
+
+namespace korvane {
+
+namespace {
+
+QLabel* placeLabel(QWidget* parent, const QString& text, QRect geometry)
+{
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    return label;
+}
+
+}  // namespace
+
+AboutBox::AboutBox(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint)
+{
+    setWindowTitle(QStringLiteral("About KVW"));
+    setFixedSize(298, 213);
+    createPanel();
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("OKButton"));
+    ok->setGeometry(111, 180, 75, 25);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void AboutBox::createPanel()
+{
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setGeometry(8, 8, 281, 161);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setLineWidth(2);
+
+    auto* icon = placeLabel(panel, QString(), QRect(16, 16, 105, 41));
+    icon->setObjectName(QStringLiteral("ProgramIcon"));
+    icon->setPixmap(korvane_logo());
+    icon->setScaledContents(true);
+
+    placeLabel(panel, QStringLiteral("Korvane"), QRect(128, 16, 140, 16))
+        ->setObjectName(QStringLiteral("ProductName"));
+    placeLabel(panel, QStringLiteral("Version 0.1a"), QRect(128, 32, 140, 16))
+        ->setObjectName(QStringLiteral("Version"));
+    placeLabel(panel, QStringLiteral("Copyright \u00a9 the Korvane developers"),
+               QRect(8, 80, 257, 16))
+        ->setObjectName(QStringLiteral("Copyright"));
+    auto* comments = placeLabel(
+        panel,
+        QStringLiteral("KVW combines a language interpreter with a graphics display to form a "
+                       "highly responsive environment for developing and debugging graphics "
+                       "algorithms."),
+        QRect(8, 100, 257, 56));  // four lines: our sans font is wider than the layout's
+    comments->setObjectName(QStringLiteral("Comments"));
+    comments->setWordWrap(true);
+}
+
+// The box has no cancel button, so Escape leaves it open; OK, Enter and the
+// close box close it.
+void AboutBox::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace korvane

@@ -1,0 +1,24 @@
+// The About box: product name, version and purpose. Created once and shown
+// modally each time About is chosen.
+#pragma once
+
+#include <QDialog>
+
+class QKeyEvent;
+
+namespace korvane {
+
+class AboutBox : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit AboutBox(QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void createPanel();
+};
+
+}  // namespace korvane

@@ -1,0 +1,102 @@
+#include "canvas_view.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstring>
+
+namespace korvane {
+
+namespace {
+
+// Columns [first, last] where two rows differ, or first > last if they don't.
+std::pair<int, int> changedColumns(const uint8_t* a, const uint8_t* b, int width)
+{
+    int first = 0;
+    while (first < width && a[first] == b[first])
+        ++first;
+    int last = width - 1;
+    while (last > first && a[last] == b[last])
+        --last;
+    return {first, last};
+}
+
+}  // namespace
+
+CanvasView::CanvasView(QWidget* parent) : QWidget(parent)
+{
+    setCursor(Qt::CrossCursor);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CanvasView::setPicture(const Picture& picture)
+{
+    const QRect dirty = changedRect(picture);
+    picture_ = picture;
+    buildImage();
+    if (!dirty.isEmpty())
+        update(dirty);
+}
+
+// Screen rectangle of the pixels that differ from the shown picture; all of
+// it when the size or the palette changed.
+QRect CanvasView::changedRect(const Picture& next) const
+{
+    if (next.width != picture_.width || next.height != picture_.height ||
+        next.palette != picture_.palette)
+        return QRect(0, 0, next.width, next.height);
+    int left = next.width, right = -1, top = next.height, bottom = -1;
+    for (int y = 0; y < next.height; ++y) {
+        const size_t offset = static_cast<size_t>(y) * next.width;
+        const uint8_t* a = picture_.pixels.data() + offset;
+        const uint8_t* b = next.pixels.data() + offset;
+        if (std::memcmp(a, b, next.width) == 0)
+            continue;
+        const auto [first, last] = changedColumns(a, b, next.width);
+        const int screenRow = next.height - 1 - y;
+        left = std::min(left, first);
+        right = std::max(right, last);
+        top = std::min(top, screenRow);
+        bottom = std::max(bottom, screenRow);
+    }
+    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// The picture's rows run bottom-up in memory; the screen wants them top-down.
+void CanvasView::buildImage()
+{
+    if (image_.width() != picture_.width || image_.height() != picture_.height)
+        image_ = QImage(picture_.width, picture_.height, QImage::Format_Indexed8);
+    QList<QRgb> colours(256);
+    for (int i = 0; i < 256; ++i)
+        colours[i] = qRgb(picture_.palette[4 * i], picture_.palette[4 * i + 1],
+                          picture_.palette[4 * i + 2]);
+    image_.setColorTable(colours);
+    for (int y = 0; y < picture_.height; ++y)
+        std::memcpy(image_.scanLine(picture_.height - 1 - y),
+                    picture_.pixels.data() + static_cast<size_t>(y) * picture_.width,
+                    picture_.width);
+}
+
+void CanvasView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    const QRect area = event->rect();
+    painter.fillRect(area, palette().window());
+    painter.drawImage(area.topLeft(), image_, area);
+}
+
+void CanvasView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+void CanvasView::mouseMoveEvent(QMouseEvent* event)
+{
+    emit mouseMoved(event->position().toPoint());
+}
+
+}  // namespace korvane

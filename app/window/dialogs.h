@@ -1,0 +1,28 @@
+// Every modal box the window shows goes through this interface, so that
+// tests can answer the boxes from a script instead of a person.
+#pragma once
+
+#include <QString>
+
+namespace korvane {
+
+class Dialogs {
+public:
+    enum class Choice { Save, Discard, Cancel };
+
+    virtual ~Dialogs() = default;
+
+    // A message with one OK button; returns once it was dismissed.
+    virtual void message(const QString& text) = 0;
+    // An input line; Cancel gives an empty answer.
+    virtual QString askText(const QString& caption, const QString& prompt) = 0;
+    // File dialogs; an empty result means the user cancelled.
+    virtual QString openFileName(const QString& title, const QString& filter,
+                                 const QString& preset) = 0;
+    virtual QString saveFileName(const QString& title, const QString& filter,
+                                 const QString& preset) = 0;
+    // Asked before changed editor text would be thrown away.
+    virtual Choice askSaveChanges() = 0;
+};
+
+}  // namespace korvane

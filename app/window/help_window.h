@@ -1,0 +1,45 @@
+// F1's help: a reference of the language and its built-ins, with a search
+// field that narrows the list of topics to those mentioning the words typed.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+class QLineEdit;
+class QListWidget;
+class QTextBrowser;
+
+namespace korvane {
+
+class HelpWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    struct Topic {
+        QString title;
+        QString body;
+    };
+
+    explicit HelpWindow(QWidget* parent = nullptr);
+
+    // Topics of the shipped help text, in its order.
+    const QList<Topic>& topics() const { return topics_; }
+    // Shows the window with the search field focused, as a finder.
+    void openFinder();
+
+private slots:
+    void filterTopics(const QString& words);
+    void showTopic(int row);
+
+private:
+    void createWidgets();
+
+    QList<Topic> topics_;
+    QList<int> shown_;  // topics_ index of each list row
+    QLineEdit* search_ = nullptr;
+    QListWidget* list_ = nullptr;
+    QTextBrowser* page_ = nullptr;
+};
+
+}  // namespace korvane

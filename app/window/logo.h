@@ -1,0 +1,10 @@
+// The product's logo, drawn in code: 96 x 40 pixels.
+#pragma once
+
+#include <QPixmap>
+
+namespace korvane {
+
+QPixmap korvane_logo();
+
+}  // namespace korvane

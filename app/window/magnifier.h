@@ -1,0 +1,34 @@
+// The magnifier over the canvas: a 39 x 39 square of the display picture
+// around the mouse, stretched to 160 x 160, with a white cross-hair.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+namespace korvane {
+
+class Magnifier : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kSize = 160;
+
+    explicit Magnifier(QWidget* parent = nullptr);
+
+    // Mouse positions (canvas pixels, y downward) that update the view.
+    static bool follows(QPoint mouse);
+    // The source square for a mouse position: 19 pixels before it, 20 after.
+    static QRect sourceSquare(QPoint mouse);
+
+    // Fills the view from display around mouse.
+    void magnify(const QImage& display, QPoint mouse);
+    const QImage& view() const { return view_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage view_;
+};
+
+}  // namespace korvane

@@ -1,0 +1,28 @@
+// The real modal boxes: message box, input box and file dialogs.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "dialogs.h"
+
+namespace korvane {
+
+class QtDialogs : public Dialogs {
+public:
+    // Boxes shown after this are modal to owner.
+    void setOwner(QWidget* owner) { owner_ = owner; }
+
+    void message(const QString& text) override;
+    QString askText(const QString& caption, const QString& prompt) override;
+    QString openFileName(const QString& title, const QString& filter,
+                         const QString& preset) override;
+    QString saveFileName(const QString& title, const QString& filter,
+                         const QString& preset) override;
+    Choice askSaveChanges() override;
+
+private:
+    QPointer<QWidget> owner_;
+};
+
+}  // namespace korvane

@@ -1,0 +1,102 @@
+// File and Edit menus: Open and Save Program round trips, the ".cg" rule,
+// and the question before changed text would be thrown away.
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include "window_fixture.h"
+
+using Choice = korvane::Dialogs::Choice;
+
+TEST_F(WindowTest, OpenAndSaveProgramRoundTripAFileByteForByte)
+{
+    openQuietly();
+    const QByteArray program("main()\r\n{\r\n  print(\"\xe9t\xe9\");\r\n}\r\n\r\nlast");
+    writeFile("in.cg", program);
+    dialogs.fileAnswers = QStringList{path("in.cg"), path("out.cg")};
+    window_->Open1Click();
+    EXPECT_EQ(editor()->toPlainText().count('\n'), 5);
+    EXPECT_FALSE(editor()->toPlainText().contains('\r'));
+    window_->Save1Click();
+    EXPECT_EQ(readFile("out.cg"), program);
+    EXPECT_EQ(dialogs.fileFilters.mid(1), (QStringList{"Algorithm files, (*.cg)", "Test file (*.cg)"}));
+    // Both dialogs offer the name chosen last.
+    EXPECT_EQ(dialogs.filePresets.at(2), path("in.cg"));
+}
+
+TEST_F(WindowTest, SaveProgramAppendsCgOnlyToANameWithoutAnyDot)
+{
+    openQuietly();
+    editor()->setPlainText("x");
+    QDir().mkdir("my.folder");
+    const struct {
+        QString chosen, written;
+    } cases[] = {
+        {path("prog"), path("prog.cg")},
+        {path("prog.txt"), path("prog.txt")},
+        {path("my.folder/prog"), path("my.folder/prog")},
+    };
+    for (const auto& c : cases) {
+        dialogs.fileAnswers = QStringList{c.chosen};
+        window_->Save1Click();
+        EXPECT_EQ(readFile(c.written), QByteArray("x")) << c.chosen.toStdString();
+    }
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(WindowTest, FailuresToOpenOrSaveNameTheFileAndKeepTheText)
+{
+    openQuietly();
+    editor()->setPlainText("keep");
+    dialogs.fileAnswers = QStringList{path("absent.cg"), path("no/such/dir/p.cg")};
+    window_->Open1Click();
+    window_->Save1Click();
+    EXPECT_EQ(dialogs.messages, (QStringList{"Cannot open file " + path("absent.cg"),
+                                            "Cannot create file " + path("no/such/dir/p.cg")}));
+    EXPECT_EQ(editor()->toPlainText(), "keep");
+}
+
+TEST_F(WindowTest, ChangedTextIsNotThrownAwayWithoutAsking)
+{
+    openQuietly();
+    window_->show();
+    editor()->insertPlainText("changed");  // as typed: setPlainText counts as a load
+
+    window_->close();  // Cancel: stays open
+    EXPECT_EQ(dialogs.saveChangesAsked, 1);
+    EXPECT_TRUE(window_->isVisible());
+
+    dialogs.choices = {Choice::Cancel};
+    window_->Open1Click();  // Cancel: no open dialog, text kept
+    EXPECT_EQ(dialogs.fileTitles.size(), 1);
+    EXPECT_EQ(editor()->toPlainText(), "changed");
+
+    dialogs.choices = {Choice::Save};
+    dialogs.fileAnswers = QStringList{path("kept")};
+    window_->Exit1Click();
+    EXPECT_EQ(readFile("kept.cg"), QByteArray("changed"));
+    EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(WindowTest, UnchangedOrRunTextClosesWithoutAQuestion)
+{
+    openQuietly();
+    window_->show();
+    run("main()\n{\n}");
+    window_->Exit1Click();
+    EXPECT_EQ(dialogs.saveChangesAsked, 0);
+    EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(WindowTest, EditMenuCutsCopiesAndPastesInTheEditor)
+{
+    openQuietly();
+    editor()->setPlainText("abc");
+    editor()->selectAll();
+    window_->Copy1Click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "abc");
+    window_->Cut1Click();
+    EXPECT_TRUE(editor()->toPlainText().isEmpty());
+    window_->Paste1Click();
+    window_->Paste1Click();
+    EXPECT_EQ(editor()->toPlainText(), "abcabc");
+}

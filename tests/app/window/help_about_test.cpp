@@ -1,0 +1,100 @@
+// F1's help with its finder, and the About box.
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+
+#include "about_box.h"
+#include "help_window.h"
+#include "window_fixture.h"
+
+using korvane::HelpWindow;
+
+namespace {
+
+const char* const kBuiltins[] = {
+    "getche", "putch", "puts", "print", "getnum", "rand", "clear", "setcolor",
+    "line", "xline", "fline", "point", "circ2", "fcirc2", "fpoint", "grid",
+    "fillrect", "drawrect", "brect", "dline", "trifill", "circle", "xcircle", "disk",
+    "bdisk", "ellipse", "xellipse", "elldisk", "ellbdisk", "floodfill", "show", "sleep",
+    "textout", "textstyle", "h_axis", "v_axis", "abs", "getpel"};
+
+}  // namespace
+
+TEST(HelpWindowTest, EveryBuiltInHasATopicWithItsArguments)
+{
+    HelpWindow help;
+    QStringList titles;
+    for (const auto& topic : help.topics())
+        titles << topic.title;
+    ASSERT_EQ(std::size(kBuiltins), 38u);
+    for (const char* name : kBuiltins) {
+        const QString prefix = QString::fromLatin1(name) + '(';
+        const auto found = std::find_if(titles.begin(), titles.end(),
+                                        [&](const QString& t) { return t.startsWith(prefix); });
+        EXPECT_NE(found, titles.end()) << name;
+    }
+    for (const char* subject : {"Operators and precedence", "Statements", "Errors", "Comments"})
+        EXPECT_TRUE(titles.contains(subject)) << subject;
+}
+
+TEST(HelpWindowTest, TheSearchFieldNarrowsTheTopics)
+{
+    HelpWindow help;
+    auto* search = help.findChild<QLineEdit*>("search");
+    auto* list = help.findChild<QListWidget*>("topics");
+    auto* page = help.findChild<QTextBrowser*>("page");
+    EXPECT_EQ(list->count(), help.topics().size());
+
+    search->setText("ellbdisk");
+    ASSERT_GE(list->count(), 1);
+    EXPECT_TRUE(list->item(0)->text().startsWith("ellbdisk("));
+    EXPECT_TRUE(page->toPlainText().contains("border"));
+
+    search->setText("XOR ellipse");  // every word must appear, any case
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_TRUE(list->item(0)->text().startsWith("xellipse("));
+
+    search->setText("nosuchword");
+    EXPECT_EQ(list->count(), 0);
+}
+
+TEST_F(WindowTest, F1OpensTheHelpFinderAndTheEditorStillGetsKeys)
+{
+    openQuietly();
+    window_->show();
+    editor()->setFocus();
+    QTest::keyClick(editor(), Qt::Key_F1);
+    ASSERT_TRUE(window_->helpWindow()->isVisible());
+    QTest::keyClick(editor(), Qt::Key_A);
+    EXPECT_EQ(editor()->toPlainText(), "a");
+    dialogs.choices = {korvane::Dialogs::Choice::Discard};
+    window_->Exit1Click();
+    EXPECT_FALSE(window_->helpWindow()->isVisible());
+}
+
+TEST_F(WindowTest, AboutShowsTheSameBoxEachTime)
+{
+    openQuietly();
+    QList<QDialog*> shown;
+    for (int i = 0; i < 2; ++i) {
+        QTimer::singleShot(50, [&] {
+            auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            shown << box;
+            EXPECT_EQ(box->windowTitle(), "About KVW");
+            EXPECT_EQ(box->findChild<QLabel*>("ProductName")->text(), "Korvane");
+            EXPECT_EQ(box->findChild<QLabel*>("Version")->text(), "Version 0.1a");
+            EXPECT_EQ(box->findChild<QLabel*>("ProgramIcon")->pixmap().size(), QSize(96, 40));
+            QTest::keyClick(box, Qt::Key_Escape);  // no cancel button: stays open
+            EXPECT_TRUE(box->isVisible());
+            QTest::keyClick(box, Qt::Key_Return);  // OK is the default button
+        });
+        window_->About1Click();
+    }
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_EQ(shown[0], shown[1]);
+}

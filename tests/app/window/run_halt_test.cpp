@@ -1,0 +1,179 @@
+// Run and Halt: what a run shows, how each way of ending is reported, and
+// that Halt and the close box reach a program with or without show.
+#include <QTimer>
+
+#include "window_fixture.h"
+
+using korvane::MainWindow;
+
+namespace {
+
+const char* const kDrawing =
+    "main()\n"
+    "{\n"
+    "clear(3);\n"
+    "setcolor(1);\n"
+    "fillrect(50,50,200,120);\n"
+    "}";
+
+const char* const kShowLoop =
+    "main()\n"
+    "{\n"
+    "while (1) show();\n"
+    "}";
+
+// No show anywhere: only the interpreter's polls let events through.
+const char* const kBusyLoop =
+    "main()\n"
+    "{\n"
+    "while (1) ;\n"
+    "}";
+
+}  // namespace
+
+TEST_F(WindowTest, RunOfADrawingProgramChangesTheDisplayedPicture)
+{
+    MainWindow& window = openQuietly();
+    ASSERT_EQ(canvas()->picture().at(60, 60), 0);
+    run(kDrawing);
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();
+    EXPECT_EQ(canvas()->picture().at(60, 60), 1);
+    EXPECT_EQ(canvas()->picture().at(10, 10), 3);
+    // y counts from the bottom on the canvas, from the top on the screen.
+    EXPECT_EQ(canvas()->image().pixel(60, 399 - 60), qRgb(255, 0, 0));
+    EXPECT_EQ(canvas()->image().pixel(60, 60), qRgb(0, 0, 255));
+    EXPECT_FALSE(window.isRunning());
+}
+
+TEST_F(WindowTest, RunSavesTheEditorTextWithCrLfAndNothingAdded)
+{
+    openQuietly();
+    run("main()\n{\n}");
+    EXPECT_EQ(readFile("xxx.cg"), QByteArray("main()\r\n{\r\n}"));
+}
+
+TEST_F(WindowTest, AnErrorShowsOneMessageWithItsLineAndMarksTheLine)
+{
+    openQuietly();
+    run("main()\n{\ny = 1;\n}");
+    ASSERT_EQ(dialogs.messages, QStringList{"not a variable or function in line 2\n"});
+    EXPECT_EQ(editor()->textCursor().blockNumber(), 2);
+    ASSERT_EQ(editor()->extraSelections().size(), 1);
+    EXPECT_EQ(editor()->extraSelections().first().cursor.blockNumber(), 2);
+    // Editing the text takes the stale mark away.
+    editor()->appendPlainText("x");
+    EXPECT_TRUE(editor()->extraSelections().isEmpty());
+}
+
+TEST_F(WindowTest, NoMainGivesExactlyOneNotice)
+{
+    openQuietly();
+    run("f()\n{\n}");
+    EXPECT_EQ(dialogs.messages, QStringList{"Program Error! Can't find main()"});
+}
+
+TEST_F(WindowTest, PrintOutputLandsInTheEditorAndGoesIntoTheNextRun)
+{
+    openQuietly();
+    run("main()\n{\nprint(\"ab\");\nprint(7);\n}");
+    EXPECT_EQ(editor()->toPlainText(), "main()\n{\nprint(\"ab\");\nprint(7);\n}\nab\n7 ");
+    run(editor()->toPlainText());
+    EXPECT_TRUE(readFile("xxx.cg").startsWith("main()\r\n{\r\nprint(\"ab\");\r\nprint(7);\r\n}\r\nab\r\n7 "));
+}
+
+TEST_F(WindowTest, HaltDuringAShowLoopEndsItWithUserTerminated)
+{
+    MainWindow& window = openQuietly();
+    QTimer::singleShot(100, &window, &MainWindow::Button2Click);
+    run(kShowLoop);
+    EXPECT_EQ(dialogs.messages, QStringList{"user terminated program in line 2\n"});
+    EXPECT_FALSE(window.isRunning());
+}
+
+TEST_F(WindowTest, HaltReachesALoopThatNeverCallsShow)
+{
+    MainWindow& window = openQuietly();
+    QTimer::singleShot(100, &window, &MainWindow::Button2Click);
+    run(kBusyLoop);
+    EXPECT_EQ(dialogs.messages, QStringList{"user terminated program in line 2\n"});
+}
+
+TEST_F(WindowTest, HaltPressedWhileIdleDoesNotStopTheNextRun)
+{
+    MainWindow& window = openQuietly();
+    window.Button2Click();
+    run(kDrawing);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_EQ(canvas()->picture().at(60, 60), 1);
+}
+
+TEST_F(WindowTest, DuringARunOnlyHaltAndSaveImageAreLiveAndRunDoesNotNest)
+{
+    MainWindow& window = openQuietly();
+    bool checked = false;
+    QTimer::singleShot(100, &window, [&] {
+        EXPECT_TRUE(window.isRunning());
+        EXPECT_FALSE(button("Button1")->isEnabled());
+        EXPECT_TRUE(button("Button2")->isEnabled());
+        EXPECT_TRUE(button("Button3")->isEnabled());
+        EXPECT_FALSE(menuAction("&Open")->isEnabled());
+        EXPECT_FALSE(menuAction("&Save Program")->isEnabled());
+        EXPECT_TRUE(editor()->isReadOnly());
+        window.Button1Click();  // a nested run would need a Halt of its own
+        window.Open1Click();
+        checked = true;
+    });
+    QTimer::singleShot(200, &window, &MainWindow::Button2Click);
+    QTimer::singleShot(400, &window, &MainWindow::Button2Click);
+    run(kShowLoop);
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(dialogs.messages, QStringList{"user terminated program in line 2\n"});
+    EXPECT_TRUE(dialogs.fileTitles.size() == 1) << "Open asked for a file during the run";
+    EXPECT_TRUE(button("Button1")->isEnabled());
+    EXPECT_FALSE(editor()->isReadOnly());
+}
+
+TEST_F(WindowTest, ClosingDuringARunHaltsItAndThenCloses)
+{
+    MainWindow& window = openQuietly();
+    window.show();
+    QTimer::singleShot(100, &window, &QWidget::close);
+    run(kBusyLoop);
+    EXPECT_EQ(dialogs.messages, QStringList{"user terminated program in line 2\n"});
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(window.isRunning());
+}
+
+TEST_F(WindowTest, EndClosesTheWindow)
+{
+    MainWindow& window = openQuietly();
+    window.show();
+    run("main()\n{\nend;\n}");
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(WindowTest, InputBoxesUseTheirCaptionsAndARejectedNumberEndsTheRun)
+{
+    openQuietly();
+    dialogs.textAnswers = QStringList{"12", "xyz"};
+    run("int x, c;\nmain()\n{\nx = getnum();\nc = getche();\nprint(x);\nprint(c);\n}");
+    EXPECT_EQ(dialogs.captions, (QStringList{"Input a number:", "Input a character:"}));
+    EXPECT_TRUE(editor()->toPlainText().endsWith("\n12 \n120 "));
+
+    dialogs.messages.clear();
+    dialogs.textAnswers = QStringList{"abc"};
+    run("int x;\nmain()\n{\nx = getnum();\n}");
+    EXPECT_EQ(dialogs.messages, QStringList{"'abc' is not a valid integer value"});
+}
+
+TEST_F(WindowTest, AFailedSaveOfTheProgramFileStopsTheRun)
+{
+    openQuietly();
+    QDir().mkdir("xxx.cg.d");
+    QFile::remove("xxx.cg");
+    QDir().rename("xxx.cg.d", "xxx.cg");  // a folder cannot be written as a file
+    run(kDrawing);
+    EXPECT_EQ(dialogs.messages, QStringList{"Cannot create file xxx.cg"});
+    EXPECT_EQ(canvas()->picture().at(60, 60), 0);
+}

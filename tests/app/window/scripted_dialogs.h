@@ -1,0 +1,56 @@
+// A stand-in for the modal boxes: records what the window showed and
+// answers from queues that a test fills beforehand.
+#pragma once
+
+#include <QList>
+#include <QStringList>
+
+#include "dialogs.h"
+
+class ScriptedDialogs : public korvane::Dialogs {
+public:
+    QStringList messages;
+    QStringList captions;       // of input boxes, in order
+    QStringList textAnswers;    // answers to input boxes; none left gives ""
+    QStringList fileTitles;     // of file dialogs, in order
+    QStringList fileFilters;
+    QStringList filePresets;
+    QStringList fileAnswers;    // chosen names; "" or none left means Cancel
+    QList<Choice> choices;      // answers to "save changes?"; none left gives Cancel
+    int saveChangesAsked = 0;
+
+    void message(const QString& text) override { messages << text; }
+
+    QString askText(const QString& caption, const QString&) override
+    {
+        captions << caption;
+        return textAnswers.isEmpty() ? QString() : textAnswers.takeFirst();
+    }
+
+    QString openFileName(const QString& title, const QString& filter,
+                         const QString& preset) override
+    {
+        return chooseFile(title, filter, preset);
+    }
+
+    QString saveFileName(const QString& title, const QString& filter,
+                         const QString& preset) override
+    {
+        return chooseFile(title, filter, preset);
+    }
+
+    Choice askSaveChanges() override
+    {
+        ++saveChangesAsked;
+        return choices.isEmpty() ? Choice::Cancel : choices.takeFirst();
+    }
+
+private:
+    QString chooseFile(const QString& title, const QString& filter, const QString& preset)
+    {
+        fileTitles << title;
+        fileFilters << filter;
+        filePresets << preset;
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    }
+};

@@ -1,0 +1,105 @@
+// Each test runs in a fresh temporary folder, since Run writes xxx.cg into
+// the current folder, with a palette whose first entries are easy to tell
+// apart: 0 black, 1 red, 2 green, 3 blue, 4 white.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "canvas_view.h"
+#include "main_window.h"
+#include "scripted_dialogs.h"
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir_.isValid());
+        previous_ = QDir::currentPath();
+        QDir::setCurrent(dir_.path());
+        writePalette();
+    }
+
+    void TearDown() override
+    {
+        window_.reset();
+        QDir::setCurrent(previous_);
+    }
+
+    QString path(const QString& name) const { return dir_.filePath(name); }
+
+    static void writeFile(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    static QByteArray readFile(const QString& name)
+    {
+        QFile file(name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // Starts the window choosing allcolr.pal in the palette dialog.
+    korvane::MainWindow& openWindow()
+    {
+        dialogs.fileAnswers.prepend(path(QStringLiteral("allcolr.pal")));
+        window_ = std::make_unique<korvane::MainWindow>(dialogs);
+        return *window_;
+    }
+
+    // Starts the window over an empty xxx.cg, with no start-up messages left.
+    korvane::MainWindow& openQuietly()
+    {
+        writeFile(QStringLiteral("xxx.cg"), QByteArray());
+        openWindow();
+        dialogs.messages.clear();
+        return *window_;
+    }
+
+    // Puts a program (LF line ends) into the editor and presses Run.
+    void run(const QString& program)
+    {
+        editor()->setPlainText(program);
+        window_->Button1Click();
+    }
+
+    QPlainTextEdit* editor() const { return window_->findChild<QPlainTextEdit*>("Memo1"); }
+    korvane::CanvasView* canvas() const { return window_->findChild<korvane::CanvasView*>("xmg"); }
+    QPushButton* button(const char* name) const { return window_->findChild<QPushButton*>(name); }
+
+    QAction* menuAction(const QString& text) const
+    {
+        for (QAction* action : window_->menuBar()->findChildren<QAction*>())
+            if (action->text() == text)
+                return action;
+        return nullptr;
+    }
+
+    ScriptedDialogs dialogs;
+    std::unique_ptr<korvane::MainWindow> window_;
+
+private:
+    void writePalette()
+    {
+        QByteArray bytes(1024, '\0');
+        const unsigned char colours[5][3] = {
+            {0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
+        for (int i = 0; i < 5; ++i)
+            for (int c = 0; c < 3; ++c)
+                bytes[4 * i + c] = static_cast<char>(colours[i][c]);
+        writeFile(QStringLiteral("allcolr.pal"), bytes);
+    }
+
+    QTemporaryDir dir_;
+    QString previous_;
+};
