@@ -5,9 +5,11 @@
 //
 // Some colour choices make the walk revisit the same spans for ever: mode 2
 // passes over c3 pixels without changing them, and a ramp or outline colour
-// equal to c2 leaves painted pixels fillable. A budget of span steps ends
-// such fills; the slowest fills that do end (mode 1 scans over pixels it has
-// already painted) stay far below it.
+// equal to c2 leaves painted pixels fillable. A budget of pixel tests, a
+// fixed multiple of the canvas area, ends such fills within milliseconds;
+// fills that end by themselves (mode 1 scans over pixels it has already
+// painted) stay far below it.
+#include <algorithm>
 #include <vector>
 
 #include "canvas_ops.h"
@@ -27,6 +29,7 @@ struct Segment {
 };
 
 constexpr int32_t kHalfTableSize = 400;
+constexpr int64_t kBudgetPerPixel = 64;
 
 struct FloodFill {
     uint8_t* const* row;
@@ -39,7 +42,7 @@ struct FloodFill {
 
     int32_t y = 0, pl = 0, pr = 0;  // current row and the span the scan came from
     int32_t L = 0, R = 0;           // result of the span step; L > R: no span
-    int64_t budget = 0;             // span steps left
+    int64_t budget = 0;             // pixel tests left
     std::vector<Segment> up{}, down{};
 
     // May the pixel at the start column begin a span?
@@ -93,7 +96,6 @@ struct FloodFill {
 // One instance per mode keeps the pixel tests free of mode checks.
 template <int M>
 void FloodFill::span_step(int32_t s, int32_t t) {
-    --budget;
     uint8_t* r = row[y];
     const uint8_t row_colour = M == 6 ? ramp(y) : c1;
     int32_t painted = 0;
@@ -113,6 +115,7 @@ void FloodFill::span_step(int32_t s, int32_t t) {
         do ++x;
         while (x <= t && search<M>(r[x]) == Px::Stop);
         if (x > t) {
+            budget -= t - s + 1;
             L = t + 1;
             R = t;
             return;
@@ -122,6 +125,7 @@ void FloodFill::span_step(int32_t s, int32_t t) {
     }
     for (Px e; x < xlast && (e = extend<M>(r[x + 1])) != Px::Stop;) take(++x, e);
     R = x;
+    budget -= R - std::min(L, s) + 2;
     // These modes pass over pixels without painting: a span of only such is none.
     if ((M == 3 || M == 10) && painted == 0) {
         L = t + 1;
@@ -170,7 +174,7 @@ void FloodFill::scan(int32_t dir) {
 void FloodFill::run(int32_t x, int32_t seed_y) {
     y = seed_y;
     pl = pr = x;
-    budget = int64_t{ylast + 1} * (ylast + 1) * (xlast + 1) + 1;
+    budget = kBudgetPerPixel * (xlast + 1) * (ylast + 1) + 1;
     span_step(x, x);
     if (L > R) return;  // nothing around the seed to fill
     if (outline && L > 0) mark(L - 1);

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <random>
 
@@ -89,5 +90,26 @@ void draw_random(const RowTable& rows, Source& a, uint16_t& pattern, uint16_t& a
             break;
     }
 }
+
+// Argument source over the fuzz input; runs dry as zeros.
+class BytesArgs {
+public:
+    BytesArgs(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    bool empty() const { return at_ >= size_; }
+    int32_t any() {
+        int32_t v = 0;
+        const size_t n = size_ - at_ < 4 ? size_ - at_ : 4;
+        std::memcpy(&v, data_ + at_, n);
+        at_ += n;
+        return v;
+    }
+    uint16_t colour() { return static_cast<uint16_t>(any()); }
+    int32_t small(int n) { return static_cast<int32_t>(static_cast<uint32_t>(any()) % static_cast<uint32_t>(n)); }
+
+private:
+    const uint8_t* data_;
+    size_t size_;
+    size_t at_ = 0;
+};
 
 }  // namespace korvane::test
