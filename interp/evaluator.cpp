@@ -1,5 +1,5 @@
-// The evaluator: recursive descent straight over the tokens. Each level gets
-// the variable for its result; on entry the current token is the first of its
+// The evaluator: recursive descent straight over the tokens. Each level
+// returns its value; on entry the current token is the first of its
 // operand, on exit the first one after it.
 #include <cstring>
 #include <limits>
@@ -36,22 +36,18 @@ int32_t InterpreterState::evaluate() {
 int32_t InterpreterState::evaluate_current() {
     if (tok->len == 0) report_error(ERR_NO_EXPRESSION);
     if (tok->is(';')) return 0;
-    int32_t result = 0;
-    eval_assignment(result);
+    const int32_t result = eval_assignment();
     unread_token();
     return result;
 }
 
 // assignment = variable ("=" assignment | "++" | "--" | "+=" expr | "-=" expr) | comparison
-void InterpreterState::eval_assignment(int32_t& result) {
+int32_t InterpreterState::eval_assignment() {
     DepthGuard guard(*this);
     if (tok->TokenKind == TK_NUMBER) {
         const Token* number = tok;
         read_token();
-        if (ends_operand(*tok)) {
-            result = number->number;
-            return;
-        }
+        if (ends_operand(*tok)) return number->number;
         unread_token();
         tok = number;
     }
@@ -62,32 +58,28 @@ void InterpreterState::eval_assignment(int32_t& result) {
         read_token();
         if (tok->is('=')) {
             read_token();
-            eval_assignment(result);
-            var->value = result;
-            return;
+            var->value = eval_assignment();
+            return var->value;
         }
         switch (tok->op) {
             case OP_INC:
             case OP_DEC:
-                result = wrap_add(var->value, tok->op == OP_INC ? 1 : -1);
-                var->value = result;
+                var->value = wrap_add(var->value, tok->op == OP_INC ? 1 : -1);
                 read_token();
-                return;
+                return var->value;
             case OP_ADD_ASSIGN:
             case OP_SUB_ASSIGN: {
                 const uint8_t op = tok->op;
                 const int32_t left = var->value;
                 const int32_t right = evaluate();
-                result = op == OP_ADD_ASSIGN ? wrap_add(left, right) : wrap_sub(left, right);
-                var->value = result;
+                var->value = op == OP_ADD_ASSIGN ? wrap_add(left, right) : wrap_sub(left, right);
                 read_token();
-                return;
+                return var->value;
             }
             default:
                 // A plain variable read that ends the expression.
                 if (name->builtin < 0 && function_of_id[static_cast<size_t>(name->id)] < 0 && ends_operand(*tok)) {
-                    result = var->value;
-                    return;
+                    return var->value;
                 }
                 unread_token();
                 tok = name;
@@ -97,52 +89,50 @@ void InterpreterState::eval_assignment(int32_t& result) {
                 break;
         }
     }
-    eval_comparison(result);
+    return eval_comparison();
 }
 
 // comparison = additive [("<" | "<=" | ">" | ">=" | "==" | "!=" | "&&" | "||") additive]
-KORVANE_INLINE void InterpreterState::eval_comparison(int32_t& result) {
-    eval_additive(result);
+KORVANE_INLINE int32_t InterpreterState::eval_comparison() {
+    const int32_t left = eval_additive();
     const uint8_t op = tok->op;
-    if (op == OP_NONE) return;
+    if (op == OP_NONE) return left;
     read_token();
-    int32_t right = 0;
-    eval_additive(right);
+    const int32_t right = eval_additive();
     switch (op) {
-        case OP_LT: result = result < right; break;
-        case OP_LE: result = result <= right; break;
-        case OP_GT: result = result > right; break;
-        case OP_GE: result = result >= right; break;
-        case OP_EQ: result = result == right; break;
-        case OP_NE: result = result != right; break;
-        case OP_AND: result = result != 0 && right != 0; break;
-        case OP_OR: result = result != 0 || right != 0; break;
-        default: break;  // ++ -- += -= after a non-variable: the right side is dropped
+        case OP_LT: return left < right;
+        case OP_LE: return left <= right;
+        case OP_GT: return left > right;
+        case OP_GE: return left >= right;
+        case OP_EQ: return left == right;
+        case OP_NE: return left != right;
+        case OP_AND: return left != 0 && right != 0;
+        case OP_OR: return left != 0 || right != 0;
+        default: return left;  // ++ -- += -= after a non-variable: the right side is dropped
     }
 }
 
 // additive = multiplicative {("+" | "-" | "|") multiplicative}
-KORVANE_INLINE void InterpreterState::eval_additive(int32_t& result) {
-    eval_multiplicative(result);
+KORVANE_INLINE int32_t InterpreterState::eval_additive() {
+    int32_t result = eval_multiplicative();
     while (is_additive(*tok)) {
-        const char op = tok->TokenText[0];
+        const char op = tok->ch;
         read_token();
-        int32_t right = 0;
-        eval_multiplicative(right);
+        const int32_t right = eval_multiplicative();
         if (op == '+') result = wrap_add(result, right);
         else if (op == '-') result = wrap_sub(result, right);
         else result |= right;
     }
+    return result;
 }
 
 // multiplicative = sign {("*" | "/" | "%" | "&") sign}
-KORVANE_INLINE void InterpreterState::eval_multiplicative(int32_t& result) {
-    eval_sign(result);
+KORVANE_INLINE int32_t InterpreterState::eval_multiplicative() {
+    int32_t result = eval_sign();
     while (is_multiplicative(*tok)) {
-        const char op = tok->TokenText[0];
+        const char op = tok->ch;
         read_token();
-        int32_t right = 0;
-        eval_sign(right);
+        const int32_t right = eval_sign();
         if (op == '*') {
             result = wrap_mul(result, right);
         } else if (op == '&') {
@@ -155,33 +145,33 @@ KORVANE_INLINE void InterpreterState::eval_multiplicative(int32_t& result) {
             else result = wraps ? 0 : result % right;
         }
     }
+    return result;
 }
 
 // sign = ["+" | "-"] parenthesized
-KORVANE_INLINE void InterpreterState::eval_sign(int32_t& result) {
+KORVANE_INLINE int32_t InterpreterState::eval_sign() {
     char sign = 0;
     if (tok->is('+') || tok->is('-')) {
-        sign = tok->TokenText[0];
+        sign = tok->ch;
         read_token();
     }
-    eval_parenthesized(result);
-    if (sign == '-') result = wrap_sub(0, result);
+    const int32_t value = eval_parenthesized();
+    return sign == '-' ? wrap_sub(0, value) : value;
 }
 
 // parenthesized = "(" assignment ")" | primary
-KORVANE_INLINE void InterpreterState::eval_parenthesized(int32_t& result) {
-    if (!tok->is('(')) {
-        eval_primary(result);
-        return;
-    }
+KORVANE_INLINE int32_t InterpreterState::eval_parenthesized() {
+    if (!tok->is('(')) return eval_primary();
     read_token();
-    eval_assignment(result);
+    const int32_t result = eval_assignment();
     if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED);
     read_token();
+    return result;
 }
 
 // primary = "'" char "'" | number | builtin-call | function-call | variable
-KORVANE_INLINE void InterpreterState::eval_primary(int32_t& result) {
+KORVANE_INLINE int32_t InterpreterState::eval_primary() {
+    int32_t result = 0;
     switch (tok->TokenKind) {
         case TK_DELIM:
             if (tok->is('\'')) {
@@ -191,9 +181,10 @@ KORVANE_INLINE void InterpreterState::eval_primary(int32_t& result) {
                 if (cur() != '\'') report_error(ERR_QUOTE_EXPECTED);
                 ++ScanPos;
                 read_token();
-                return;
+                return result;
             }
-            if (tok->is(')')) return;  // lets an empty argument list through
+            // Lets an empty argument list through; the operand has no value.
+            if (tok->is(')')) return 0;
             report_error(ERR_SYNTAX);
         case TK_NAME: {
             if (tok->builtin >= 0) {
@@ -208,12 +199,12 @@ KORVANE_INLINE void InterpreterState::eval_primary(int32_t& result) {
             }
             found_token = nullptr;
             read_token();
-            return;
+            return result;
         }
         case TK_NUMBER:
             result = tok->number;
             read_token();
-            return;
+            return result;
         default:
             report_error(ERR_SYNTAX);
     }

@@ -139,13 +139,13 @@ struct InterpreterState {
     // expressions
     int32_t evaluate();
     int32_t evaluate_current();  // evaluate, with its first token already read
-    void eval_assignment(int32_t& result);
-    void eval_comparison(int32_t& result);
-    void eval_additive(int32_t& result);
-    void eval_multiplicative(int32_t& result);
-    void eval_sign(int32_t& result);
-    void eval_parenthesized(int32_t& result);
-    void eval_primary(int32_t& result);
+    int32_t eval_assignment();
+    int32_t eval_comparison();
+    int32_t eval_additive();
+    int32_t eval_multiplicative();
+    int32_t eval_sign();
+    int32_t eval_parenthesized();
+    int32_t eval_primary();
 
     // statements
     void exec_statements();
