@@ -1,6 +1,8 @@
 #include "headless_bridge.h"
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <thread>
@@ -9,6 +11,8 @@
 #include "picture.h"
 
 namespace korvane {
+
+using Clock = std::chrono::steady_clock;
 
 HeadlessBridge::HeadlessBridge(TXImage3& canvas, std::istream& in, std::ostream& out,
                                std::ostream& err)
@@ -23,8 +27,18 @@ void HeadlessBridge::bridge_message(const char* text) {
     err_.flush();
 }
 
+void HeadlessBridge::set_time_limit(double seconds) {
+    has_deadline_ = true;
+    deadline_ = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+}
+
+int HeadlessBridge::bridge_poll() {
+    return has_deadline_ && Clock::now() >= deadline_ ? POLL_TIME_UP : POLL_GO_ON;
+}
+
 int HeadlessBridge::bridge_show() {
     if (!frames_dir_.empty() && frames_ok_) write_frame();
+    if (gif_) record_frame();
     HaltFlag = 0;
     return HaltFlag;
 }
@@ -41,6 +55,30 @@ void HeadlessBridge::write_frame() {
     }
 }
 
+void HeadlessBridge::record_frame() {
+    const auto now = Clock::now();
+    flush_shown_frame(now);
+    shown_ = Picture::snapshot(canvas());
+    shown_at_ = now;
+    has_shown_ = true;
+}
+
+void HeadlessBridge::flush_shown_frame(Clock::time_point now) {
+    if (!has_shown_) return;
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now - shown_at_).count();
+    gif_->add_frame(shown_, static_cast<int32_t>(std::min<int64_t>(ms, INT32_MAX)));
+    has_shown_ = false;
+}
+
+void HeadlessBridge::finish_gif() {
+    if (!gif_) return;
+    Picture final_canvas = Picture::snapshot(canvas());
+    const bool differs = !has_shown_ || final_canvas.pixels != shown_.pixels || final_canvas.palette != shown_.palette;
+    flush_shown_frame(Clock::now());
+    // Nothing follows the final canvas, so it gets the shortest delay.
+    if (differs) gif_->add_frame(final_canvas, GifRecorder::kMinDelayMs);
+}
+
 void HeadlessBridge::bridge_output(const char* text) { out_ << text << '\n'; }
 
 int32_t HeadlessBridge::bridge_getnum() { return getnum_answer(read_answer()); }
@@ -50,7 +88,10 @@ int8_t HeadlessBridge::bridge_getche() { return getche_answer(read_answer()); }
 void HeadlessBridge::bridge_sleep(int32_t ms) {
     // The system sleep takes an unsigned count, so a negative duration would
     // wait for weeks; it counts as no wait.
-    if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    if (ms <= 0) return;
+    auto until = Clock::now() + std::chrono::milliseconds(ms);
+    if (has_deadline_) until = std::min(until, deadline_);
+    std::this_thread::sleep_until(until);
 }
 
 std::string HeadlessBridge::read_answer() {

@@ -3,11 +3,14 @@
 // read line by line; show writes a numbered frame when asked to.
 #pragma once
 
+#include <chrono>
 #include <istream>
 #include <ostream>
 #include <string>
 
 #include "canvas_bridge.h"
+#include "gif_writer.h"
+#include "picture.h"
 
 namespace korvane {
 
@@ -21,6 +24,16 @@ public:
     // False once a frame could not be written; the reason went to err.
     bool frames_ok() const { return frames_ok_; }
 
+    // From now on bridge_poll reports POLL_TIME_UP once `seconds` of wall
+    // time have passed, and no sleep lasts beyond that moment.
+    void set_time_limit(double seconds);
+    // From now on every show becomes a frame of `gif`, shown until the next
+    // show. finish_gif() adds the last shown frame, held until the end of
+    // the run, and then the final canvas if it differs from that frame.
+    void record_gif(GifRecorder& gif) { gif_ = &gif; }
+    void finish_gif();
+
+    int bridge_poll() override;
     void bridge_message(const char* text) override;
     int bridge_show() override;
     void bridge_output(const char* text) override;
@@ -32,6 +45,9 @@ private:
     // One line of input without its line end; end of input is an empty answer.
     std::string read_answer();
     void write_frame();
+    void record_frame();
+    // Adds the frame shown last, with the time since its show as its delay.
+    void flush_shown_frame(std::chrono::steady_clock::time_point now);
 
     std::istream& in_;
     std::ostream& out_;
@@ -39,6 +55,12 @@ private:
     std::string frames_dir_;  // empty: no frames
     int frames_written_ = 0;
     bool frames_ok_ = true;
+    bool has_deadline_ = false;
+    std::chrono::steady_clock::time_point deadline_{};
+    GifRecorder* gif_ = nullptr;  // null: no recording
+    bool has_shown_ = false;      // shown_ holds a frame not yet added
+    Picture shown_;
+    std::chrono::steady_clock::time_point shown_at_{};
 };
 
 }  // namespace korvane

@@ -3,18 +3,18 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <memory>
 
 #include "canvas_bridge.h"
+#include "checks.h"
+#include "gif_writer.h"
 #include "headless_bridge.h"
 #include "interpreter.h"
 #include "picture.h"
 #include "ximage3.h"
 
 namespace korvane {
-
-const char* const kUsage =
-    "usage: korvane-run PROGRAM.cg [--palette FILE.pal] [--png OUT.png] [--jpeg OUT.jpg] "
-    "[--frames DIR]";
 
 namespace {
 
@@ -81,35 +81,6 @@ bool write_pictures(const TXImage3& canvas, const RunnerOptions& options, std::o
 
 }  // namespace
 
-bool parse_arguments(const std::vector<std::string>& args, RunnerOptions& options,
-                     std::string& error) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        std::string* value = arg == "--palette" ? &options.palette
-                             : arg == "--png"   ? &options.png
-                             : arg == "--jpeg"  ? &options.jpeg
-                             : arg == "--frames" ? &options.frames
-                                                 : nullptr;
-        if (value) {
-            if (i + 1 == args.size() || args[i + 1].empty()) {
-                error = "option " + arg + " needs a value\n" + kUsage;
-                return false;
-            }
-            *value = args[++i];
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            error = "unknown option " + arg + "\n" + kUsage;
-            return false;
-        } else if (options.program.empty() && !arg.empty()) {
-            options.program = arg;
-        } else {
-            error = kUsage;
-            return false;
-        }
-    }
-    if (options.program.empty()) error = kUsage;
-    return !options.program.empty();
-}
-
 std::string normalise_line_ends(const std::string& text) {
     std::string out;
     out.reserve(text.size() + text.size() / 16);
@@ -127,6 +98,76 @@ std::string normalise_line_ends(const std::string& text) {
     return out;
 }
 
+namespace {
+
+// The golden picture of --expect, refused unless it has the canvas's size.
+bool read_expected(const std::string& path, Picture& expected, std::ostream& err) {
+    std::string error;
+    if (!read_indexed_png(path, expected, error)) {
+        err << error << '\n';
+        return false;
+    }
+    if (expected.width == kCanvasSize && expected.height == kCanvasSize) return true;
+    err << path << " is " << expected.width << " x " << expected.height << ", not 400 x 400 like the canvas\n";
+    return false;
+}
+
+// Compares the final canvas with the expected picture and writes --diff.
+// Returns the status the comparison adds (STATUS_RAN when they match).
+int check_expected(const Picture& expected, const Picture& final_canvas, const RunnerOptions& options,
+                   std::ostream& err) {
+    int status = STATUS_RAN;
+    const PictureDiff d = compare_pictures(expected, final_canvas);
+    if (d.count > 0) {
+        err << d.count << " pixels differ from " << options.expect << ", within x " << d.xmin << ".." << d.xmax
+            << ", y " << d.ymin << ".." << d.ymax << '\n';
+        status = STATUS_DIFFERS;
+    }
+    std::string error;
+    if (!options.diff.empty() && !write_png(options.diff, diff_picture(expected, final_canvas), error)) {
+        err << error << '\n';
+        status = STATUS_FILE;
+    }
+    return status;
+}
+
+// The input of the answers: the --input file, or the given stream.
+std::istream* open_input(const RunnerOptions& options, std::istream& in, std::unique_ptr<std::ifstream>& file,
+                         std::ostream& err) {
+    if (options.input.empty()) return &in;
+    file = std::make_unique<std::ifstream>(options.input, std::ios::binary);
+    if (*file) return file.get();
+    err << "Cannot open file " << options.input << '\n';
+    return nullptr;
+}
+
+void apply_bounds(const RunnerOptions& options, HeadlessBridge& bridge, Interpreter& interpreter) {
+    if (options.seed) interpreter.seed_random(*options.seed);
+    if (options.max_steps > 0) interpreter.set_step_limit(options.max_steps);
+    if (options.timeout > 0) bridge.set_time_limit(options.timeout);
+}
+
+// Everything written after the run; false if something could not be.
+bool write_outputs(HeadlessBridge& bridge, GifRecorder& gif, const RunnerOptions& options, std::ostream& err) {
+    bool ok = write_pictures(bridge.canvas(), options, err) && bridge.frames_ok();
+    std::string error;
+    if (gif.is_open()) {
+        bridge.finish_gif();
+        if (!gif.finish(error)) {
+            err << error << '\n';
+            ok = false;
+        }
+    }
+    if (!options.provenance.empty() &&
+        !write_provenance(options.provenance, bridge, Picture::snapshot(bridge.canvas()), error)) {
+        err << error << '\n';
+        ok = false;
+    }
+    return ok;
+}
+
+}  // namespace
+
 int run_program_file(const RunnerOptions& options, std::istream& in, std::ostream& out,
                      std::ostream& err) {
     std::string text;
@@ -136,26 +177,44 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
     }
     TXImage3 canvas;
     if (!prepare(canvas, options, err)) return STATUS_FILE;
+    Picture expected;
+    if (!options.expect.empty() && !read_expected(options.expect, expected, err)) return STATUS_FILE;
     if (!options.frames.empty() && !make_folder(options.frames, err)) return STATUS_FILE;
+    std::unique_ptr<std::ifstream> input_file;
+    std::istream* input = open_input(options, in, input_file, err);
+    if (!input) return STATUS_FILE;
+    GifRecorder gif;
+    if (std::string error; !options.gif.empty() && !gif.open(options.gif, error)) {
+        err << error << '\n';
+        return STATUS_FILE;
+    }
 
-    HeadlessBridge bridge(canvas, in, out, err);
+    HeadlessBridge bridge(canvas, *input, out, err);
     if (!options.frames.empty()) bridge.write_frames_to(options.frames);
+    if (gif.is_open()) bridge.record_gif(gif);
+    bridge.set_provenance(!options.provenance.empty());
+    bridge.begin_run();
     Interpreter interpreter(bridge);
+    apply_bounds(options, bridge, interpreter);
     const RunResult result = interpreter.run_text(normalise_line_ends(text));
     out.flush();
     if (result == RUN_NO_MAIN) err << "Program Error! Can't find main()\n";
 
     int status = status_of(result);
-    const bool written = write_pictures(canvas, options, err) && bridge.frames_ok();
-    // A picture that could not be written is a file problem, whatever the run did.
-    if (!written) status = std::max(status, static_cast<int>(STATUS_FILE));
+    // A file that could not be written is a file problem, whatever the run did.
+    if (!write_outputs(bridge, gif, options, err)) status = std::max(status, static_cast<int>(STATUS_FILE));
+    if (!options.expect.empty()) {
+        const int check = check_expected(expected, Picture::snapshot(canvas), options, err);
+        // A run that already failed keeps its status; the difference is still reported.
+        if (status == STATUS_RAN) status = check;
+    }
     return status;
 }
 
 int runner_main(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                 std::ostream& err) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        out << kUsage << '\n';
+        out << kHelp << '\n';
         return STATUS_RAN;
     }
     RunnerOptions options;

@@ -1,9 +1,10 @@
 // korvane-run: runs one program headless, as Run does in the window, and
-// writes the final canvas as pictures.
-//   korvane-run PROGRAM.cg [--palette FILE.pal] [--png OUT.png] [--jpeg OUT.jpg] [--frames DIR]
+// writes the final canvas as pictures; kHelp lists the options.
 #pragma once
 
+#include <cstdint>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@ enum RunnerStatus : int {
     STATUS_NO_MAIN = 1,  // the program has no main
     STATUS_ERROR = 2,    // an error was reported, a rejected input answer included
     STATUS_FILE = 3,     // usage error, or a file that cannot be read or written
+    STATUS_DIFFERS = 4,  // the run ended well but the canvas differs from --expect
 };
 
 struct RunnerOptions {
@@ -24,9 +26,18 @@ struct RunnerOptions {
     std::string png;      // each empty: not written
     std::string jpeg;
     std::string frames;
+    std::string gif;
+    std::string input;       // empty: answers from the input stream
+    std::string expect;      // golden indexed PNG; empty: no comparison
+    std::string diff;        // with expect: picture of the differences
+    std::string provenance;  // empty: provenance stays off
+    std::optional<uint32_t> seed;
+    uint64_t max_steps = 0;  // 0: no bound
+    double timeout = 0;      // seconds; 0: no bound
 };
 
-extern const char* const kUsage;
+extern const char* const kUsage;  // one line, shown with every usage error
+extern const char* const kHelp;   // --help
 
 // Reads the arguments after the program name. False with a message when
 // they do not fit the usage.

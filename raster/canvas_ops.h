@@ -15,13 +15,46 @@ using i64 = int64_t;
 
 inline uint8_t low_byte(uint16_t colour) { return static_cast<uint8_t>(colour); }
 
-// Every pixel write goes through a pen, so a later policy (e.g. one that
-// records which routine touched a pixel) can replace this one at no cost here.
+// Every pixel write goes through a pen. The plain pen is empty, so the
+// routines instantiated with it compile to the bare writes.
 struct PlainPen {
     static void store(uint8_t* p, uint8_t c) { *p = c; }
     static void xor_(uint8_t* p, uint8_t c) { *p ^= c; }
     static void fill(uint8_t* p, i64 n, uint8_t c) { std::memset(p, c, static_cast<size_t>(n)); }
 };
+
+// Writes the pixel and, at the same offset of the tag table, the current tag.
+// The bitmap is one block from `base`, so a pixel's offset is p - base. The
+// tag goes first: a byte store may alias anything, so the members are read
+// before it.
+struct TagPen {
+    const uint8_t* base;
+    uint16_t* tags;
+    uint16_t tag;
+
+    void store(uint8_t* p, uint8_t c) const {
+        tags[p - base] = tag;
+        *p = c;
+    }
+    void xor_(uint8_t* p, uint8_t c) const {
+        tags[p - base] = tag;
+        *p ^= c;
+    }
+    void fill(uint8_t* p, i64 n, uint8_t c) const {
+        fill_tags(tags + (p - base), n, tag);
+        std::memset(p, c, static_cast<size_t>(n));
+    }
+    // fill_n over 16-bit values is not vectorised at -O2; whole 32-byte
+    // blocks copied by memcpy are, which keeps fills near memset speed.
+    static void fill_tags(uint16_t* q, i64 n, uint16_t tag) {
+        uint16_t block[16];
+        std::fill_n(block, 16, tag);
+        for (; n >= 16; n -= 16, q += 16) std::memcpy(q, block, sizeof block);
+        std::fill_n(q, n, tag);
+    }
+};
+
+inline TagPen tag_pen(const TrackedRows& t) { return {t.rows.row ? t.rows.row[0] : nullptr, t.tags, t.tag}; }
 
 // Inclusive bounds; 64-bit so that figure extents of any 32-bit arguments fit.
 struct Box {
@@ -51,16 +84,17 @@ template <class Pen, bool Checked>
 struct Canvas {
     uint8_t* const* row;
     Box clip;
+    [[no_unique_address]] Pen pen;
 
     void store(i64 x, i64 y, uint8_t c) const {
         if (Checked && !clip.contains(x, y)) return;
         assert(clip.contains(x, y));
-        Pen::store(row[y] + x, c);
+        pen.store(row[y] + x, c);
     }
     void xor_(i64 x, i64 y, uint8_t c) const {
         if (Checked && !clip.contains(x, y)) return;
         assert(clip.contains(x, y));
-        Pen::xor_(row[y] + x, c);
+        pen.xor_(row[y] + x, c);
     }
     // Columns xa..xb of row y; nothing when xa > xb.
     void span(i64 y, i64 xa, i64 xb, uint8_t c) const {
@@ -71,7 +105,7 @@ struct Canvas {
         }
         if (xa > xb) return;
         assert(clip.contains(xa, y) && clip.contains(xb, y));
-        Pen::fill(row[y] + xa, xb - xa + 1, c);
+        pen.fill(row[y] + xa, xb - xa + 1, c);
     }
     // Rows ya..yb of column x; nothing when ya > yb.
     void column(i64 x, i64 ya, i64 yb, uint8_t c) const {
@@ -80,31 +114,31 @@ struct Canvas {
             ya = std::max(ya, clip.y0);
             yb = std::min(yb, clip.y1);
         }
-        for (i64 y = ya; y <= yb; ++y) Pen::store(row[y] + x, c);
+        for (i64 y = ya; y <= yb; ++y) pen.store(row[y] + x, c);
     }
 };
 
 // Runs draw(canvas) with the fast canvas when `figure` lies inside `clip` and
 // the canvas, with the checked one when it only overlaps, not at all otherwise.
 template <class Pen, class Draw>
-void draw_in(const RowTable& rows, const Box& clip, const Box& figure, Draw&& draw) {
+void draw_in(const RowTable& rows, Pen pen, const Box& clip, const Box& figure, Draw&& draw) {
     const Box window = intersect(clip, canvas_box(rows));
     if (intersect(window, figure).empty()) return;
     if (window.contains(figure))
-        draw(Canvas<Pen, false>{rows.row, window});
+        draw(Canvas<Pen, false>{rows.row, window, pen});
     else
-        draw(Canvas<Pen, true>{rows.row, window});
+        draw(Canvas<Pen, true>{rows.row, window, pen});
 }
 
 template <class Pen, class Draw>
-void draw_on_canvas(const RowTable& rows, const Box& figure, Draw&& draw) {
-    draw_in<Pen>(rows, canvas_box(rows), figure, draw);
+void draw_on_canvas(const RowTable& rows, Pen pen, const Box& figure, Draw&& draw) {
+    draw_in(rows, pen, canvas_box(rows), figure, draw);
 }
 
 // For figures whose extent is not known ahead: every pixel is tested.
 template <class Pen>
-Canvas<Pen, true> checked_canvas(const RowTable& rows) {
-    return {rows.row, canvas_box(rows)};
+Canvas<Pen, true> checked_canvas(const RowTable& rows, Pen pen) {
+    return {rows.row, canvas_box(rows), pen};
 }
 
 // Span with the ends in either order.

@@ -141,43 +141,89 @@ void ring2(const Cv& cv, i64 x, i64 y, uint8_t c) {
 
 bool radius_ok(int32_t r) { return r >= 1 && r <= kMaxRadius; }
 
+template <class Pen>
+void circle(const RowTable& rows, Pen pen, const ClipWindow& clip, int32_t xc, int32_t yc, int32_t r,
+            uint16_t colour) {
+    if (!radius_ok(r)) return;
+    // The window's own edges are outside: x strictly between xmin and xmax.
+    const Box inner = {i64{clip.xmin} + 1, i64{clip.xmax} - 1, i64{clip.ymin} + 1, i64{clip.ymax} - 1};
+    draw_in(rows, pen, inner, centred_box(xc, yc, r, r),
+            [&](const auto& cv) { outline(cv, xc, yc, r, low_byte(colour)); });
+}
+
+template <class Pen>
+void xcircle(const RowTable& rows, Pen pen, int32_t xc, int32_t yc, int32_t r, uint16_t colour) {
+    if (!radius_ok(r)) return;
+    draw_on_canvas(rows, pen, centred_box(xc, yc, r, r),
+                   [&](const auto& cv) { xor_outline(cv, xc, yc, r, low_byte(colour)); });
+}
+
+template <class Pen>
+void disk(const RowTable& rows, Pen pen, int32_t xc, int32_t yc, int32_t r, uint16_t colour) {
+    if (!radius_ok(r)) return;
+    draw_on_canvas(rows, pen, centred_box(xc, yc, r, r), [&](const auto& cv) { solid(cv, xc, yc, r, low_byte(colour)); });
+}
+
+template <class Pen>
+void bdisk(const RowTable& rows, Pen pen, int32_t xc, int32_t yc, int32_t r, uint16_t border, uint16_t fill) {
+    if (!radius_ok(r)) return;
+    draw_on_canvas(rows, pen, centred_box(xc, yc, r, r),
+                   [&](const auto& cv) { bordered(cv, xc, yc, r, low_byte(border), low_byte(fill)); });
+}
+
+template <class Pen>
+void circ2(const RowTable& rows, Pen pen, int32_t x, int32_t y, uint16_t colour) {
+    draw_on_canvas(rows, pen, centred_box(x, y, 2, 2), [&](const auto& cv) { ring2(cv, x, y, low_byte(colour)); });
+}
+
+template <class Pen>
+void fcirc2(const RowTable& rows, Pen pen, int32_t x, int32_t y, uint16_t border, uint16_t fill) {
+    draw_on_canvas(rows, pen, centred_box(x, y, 2, 2), [&](const auto& cv) {
+        ring2(cv, x, y, low_byte(border));
+        for (i64 dy = -1; dy <= 1; ++dy) cv.span(i64{y} + dy, i64{x} - 1, i64{x} + 1, low_byte(fill));
+    });
+}
+
 }  // namespace
 
 void ras_circle(const RowTable& rows, const ClipWindow& clip, int32_t xc, int32_t yc, int32_t r,
                 uint16_t colour) {
-    if (!radius_ok(r)) return;
-    // The window's own edges are outside: x strictly between xmin and xmax.
-    const Box inner = {i64{clip.xmin} + 1, i64{clip.xmax} - 1, i64{clip.ymin} + 1, i64{clip.ymax} - 1};
-    draw_in<PlainPen>(rows, inner, centred_box(xc, yc, r, r),
-                      [&](const auto& cv) { outline(cv, xc, yc, r, low_byte(colour)); });
+    circle(rows, PlainPen{}, clip, xc, yc, r, colour);
+}
+void ras_circle(const TrackedRows& t, const ClipWindow& clip, int32_t xc, int32_t yc, int32_t r,
+                uint16_t colour) {
+    circle(t.rows, tag_pen(t), clip, xc, yc, r, colour);
 }
 
 void ras_xcircle(const RowTable& rows, int32_t xc, int32_t yc, int32_t r, uint16_t colour) {
-    if (!radius_ok(r)) return;
-    draw_on_canvas<PlainPen>(rows, centred_box(xc, yc, r, r),
-                             [&](const auto& cv) { xor_outline(cv, xc, yc, r, low_byte(colour)); });
+    xcircle(rows, PlainPen{}, xc, yc, r, colour);
+}
+void ras_xcircle(const TrackedRows& t, int32_t xc, int32_t yc, int32_t r, uint16_t colour) {
+    xcircle(t.rows, tag_pen(t), xc, yc, r, colour);
 }
 
 void ras_disk(const RowTable& rows, int32_t xc, int32_t yc, int32_t r, uint16_t colour) {
-    if (!radius_ok(r)) return;
-    draw_on_canvas<PlainPen>(rows, centred_box(xc, yc, r, r), [&](const auto& cv) { solid(cv, xc, yc, r, low_byte(colour)); });
+    disk(rows, PlainPen{}, xc, yc, r, colour);
+}
+void ras_disk(const TrackedRows& t, int32_t xc, int32_t yc, int32_t r, uint16_t colour) {
+    disk(t.rows, tag_pen(t), xc, yc, r, colour);
 }
 
 void ras_bdisk(const RowTable& rows, int32_t xc, int32_t yc, int32_t r, uint16_t border, uint16_t fill) {
-    if (!radius_ok(r)) return;
-    draw_on_canvas<PlainPen>(rows, centred_box(xc, yc, r, r),
-                             [&](const auto& cv) { bordered(cv, xc, yc, r, low_byte(border), low_byte(fill)); });
+    bdisk(rows, PlainPen{}, xc, yc, r, border, fill);
+}
+void ras_bdisk(const TrackedRows& t, int32_t xc, int32_t yc, int32_t r, uint16_t border, uint16_t fill) {
+    bdisk(t.rows, tag_pen(t), xc, yc, r, border, fill);
 }
 
-void ras_circ2(const RowTable& rows, int32_t x, int32_t y, uint16_t colour) {
-    draw_on_canvas<PlainPen>(rows, centred_box(x, y, 2, 2), [&](const auto& cv) { ring2(cv, x, y, low_byte(colour)); });
-}
+void ras_circ2(const RowTable& rows, int32_t x, int32_t y, uint16_t colour) { circ2(rows, PlainPen{}, x, y, colour); }
+void ras_circ2(const TrackedRows& t, int32_t x, int32_t y, uint16_t colour) { circ2(t.rows, tag_pen(t), x, y, colour); }
 
 void ras_fcirc2(const RowTable& rows, int32_t x, int32_t y, uint16_t border, uint16_t fill) {
-    draw_on_canvas<PlainPen>(rows, centred_box(x, y, 2, 2), [&](const auto& cv) {
-        ring2(cv, x, y, low_byte(border));
-        for (i64 dy = -1; dy <= 1; ++dy) cv.span(i64{y} + dy, i64{x} - 1, i64{x} + 1, low_byte(fill));
-    });
+    fcirc2(rows, PlainPen{}, x, y, border, fill);
+}
+void ras_fcirc2(const TrackedRows& t, int32_t x, int32_t y, uint16_t border, uint16_t fill) {
+    fcirc2(t.rows, tag_pen(t), x, y, border, fill);
 }
 
 }  // namespace korvane

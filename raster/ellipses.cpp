@@ -124,29 +124,58 @@ void bordered(const Cv& cv, i64 xc, i64 yc, i64 A, i64 B, uint8_t border, uint8_
 
 bool axes_ok(int32_t a, int32_t b) { return a >= 1 && b >= 1 && a <= kMaxRadius && b <= kMaxRadius; }
 
+// Draws with figure(canvas, xc, yc, a, b) over the ellipse's box.
+template <class Pen, class Figure>
+void ellipse_with(const RowTable& rows, Pen pen, int32_t xc, int32_t yc, int32_t a, int32_t b, Figure&& figure) {
+    if (!axes_ok(a, b)) return;
+    draw_on_canvas(rows, pen, centred_box(xc, yc, a, b), [&](const auto& cv) { figure(cv, xc, yc, a, b); });
+}
+
+auto outline_of(uint16_t colour) {
+    return [c = low_byte(colour)](const auto& cv, i64 xc, i64 yc, i64 a, i64 b) { outline(cv, xc, yc, a, b, c); };
+}
+auto xor_outline_of(uint16_t colour) {
+    return [c = low_byte(colour)](const auto& cv, i64 xc, i64 yc, i64 a, i64 b) { xor_outline(cv, xc, yc, a, b, c); };
+}
+auto solid_of(uint16_t colour) {
+    return [c = low_byte(colour)](const auto& cv, i64 xc, i64 yc, i64 a, i64 b) { solid(cv, xc, yc, a, b, c); };
+}
+auto bordered_of(uint16_t border, uint16_t fill) {
+    return [e = low_byte(border), f = low_byte(fill)](const auto& cv, i64 xc, i64 yc, i64 a, i64 b) {
+        bordered(cv, xc, yc, a, b, e, f);
+    };
+}
+
 }  // namespace
 
 void ras_ellipse(const RowTable& rows, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t colour) {
-    if (!axes_ok(a, b)) return;
-    draw_on_canvas<PlainPen>(rows, centred_box(xc, yc, a, b), [&](const auto& cv) { outline(cv, xc, yc, a, b, low_byte(colour)); });
+    ellipse_with(rows, PlainPen{}, xc, yc, a, b, outline_of(colour));
+}
+void ras_ellipse(const TrackedRows& t, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t colour) {
+    ellipse_with(t.rows, tag_pen(t), xc, yc, a, b, outline_of(colour));
 }
 
 void ras_xellipse(const RowTable& rows, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t colour) {
-    if (!axes_ok(a, b)) return;
-    draw_on_canvas<PlainPen>(rows, centred_box(xc, yc, a, b),
-                             [&](const auto& cv) { xor_outline(cv, xc, yc, a, b, low_byte(colour)); });
+    ellipse_with(rows, PlainPen{}, xc, yc, a, b, xor_outline_of(colour));
+}
+void ras_xellipse(const TrackedRows& t, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t colour) {
+    ellipse_with(t.rows, tag_pen(t), xc, yc, a, b, xor_outline_of(colour));
 }
 
 void ras_elldisk(const RowTable& rows, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t colour) {
-    if (!axes_ok(a, b)) return;
-    draw_on_canvas<PlainPen>(rows, centred_box(xc, yc, a, b), [&](const auto& cv) { solid(cv, xc, yc, a, b, low_byte(colour)); });
+    ellipse_with(rows, PlainPen{}, xc, yc, a, b, solid_of(colour));
+}
+void ras_elldisk(const TrackedRows& t, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t colour) {
+    ellipse_with(t.rows, tag_pen(t), xc, yc, a, b, solid_of(colour));
 }
 
 void ras_ellbdisk(const RowTable& rows, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t border,
                   uint16_t fill) {
-    if (!axes_ok(a, b)) return;
-    draw_on_canvas<PlainPen>(rows, centred_box(xc, yc, a, b),
-                             [&](const auto& cv) { bordered(cv, xc, yc, a, b, low_byte(border), low_byte(fill)); });
+    ellipse_with(rows, PlainPen{}, xc, yc, a, b, bordered_of(border, fill));
+}
+void ras_ellbdisk(const TrackedRows& t, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t border,
+                  uint16_t fill) {
+    ellipse_with(t.rows, tag_pen(t), xc, yc, a, b, bordered_of(border, fill));
 }
 
 }  // namespace korvane

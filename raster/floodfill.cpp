@@ -31,8 +31,10 @@ struct Segment {
 constexpr int32_t kHalfTableSize = 400;
 constexpr int64_t kBudgetPerPixel = 64;
 
+template <class Pen>
 struct FloodFill {
     uint8_t* const* row;
+    [[no_unique_address]] Pen pen;
     int32_t xlast, ylast;
     uint8_t c1, c2, c3;
     uint16_t c1_word;  // the outline marks compare pixel bytes with the full value
@@ -85,23 +87,24 @@ struct FloodFill {
     void scan(int32_t dir);
     void run(int32_t x, int32_t seed_y);
 
-    void mark(int32_t x) const { row[y][x] = c3; }
+    void mark(int32_t x) const { pen.store(row[y] + x, c3); }
     void mark_unless_c1(int32_t xa, int32_t xb) const {
         for (int32_t x = xa; x <= xb; ++x)
-            if (row[y][x] != c1_word) row[y][x] = c3;
+            if (row[y][x] != c1_word) pen.store(row[y] + x, c3);
     }
 };
 
 // Fills one span of row y from start column s (searching up to t) into [L, R].
 // One instance per mode keeps the pixel tests free of mode checks.
+template <class Pen>
 template <int M>
-void FloodFill::span_step(int32_t s, int32_t t) {
+void FloodFill<Pen>::span_step(int32_t s, int32_t t) {
     uint8_t* r = row[y];
     const uint8_t row_colour = M == 6 ? ramp(y) : c1;
     int32_t painted = 0;
     auto take = [&](int32_t x, Px what) {
         if (what != Px::Paint) return;
-        r[x] = M == 60 ? ramp(x) : row_colour;
+        pen.store(r + x, M == 60 ? ramp(x) : row_colour);
         ++painted;
     };
     int32_t x = s;
@@ -133,7 +136,8 @@ void FloodFill::span_step(int32_t s, int32_t t) {
     }
 }
 
-void FloodFill::span_step(int32_t s, int32_t t) {
+template <class Pen>
+void FloodFill<Pen>::span_step(int32_t s, int32_t t) {
     switch (mode) {
         case 1: return span_step<1>(s, t);
         case 2: return span_step<2>(s, t);
@@ -146,7 +150,8 @@ void FloodFill::span_step(int32_t s, int32_t t) {
 }
 
 // From row y and the span [pl, pr] on it, scans row by row in direction dir.
-void FloodFill::scan(int32_t dir) {
+template <class Pen>
+void FloodFill<Pen>::scan(int32_t dir) {
     std::vector<Segment>& ahead = dir > 0 ? up : down;    // rest of a row the scan leaves
     std::vector<Segment>& behind = dir > 0 ? down : up;   // overhangs over rows not yet seen
     while ((dir > 0 ? y < ylast : y > 0) && budget > 0) {
@@ -171,7 +176,8 @@ void FloodFill::scan(int32_t dir) {
     }
 }
 
-void FloodFill::run(int32_t x, int32_t seed_y) {
+template <class Pen>
+void FloodFill<Pen>::run(int32_t x, int32_t seed_y) {
     y = seed_y;
     pl = pr = x;
     budget = kBudgetPerPixel * (xlast + 1) * (ylast + 1) + 1;
@@ -202,13 +208,14 @@ bool known_mode(int32_t mode) {
     return mode == 0 || mode == 1 || mode == 2 || mode == 3 || mode == 6 || mode == 10 || mode == 60;
 }
 
-void flood(const RowTable& rows, int32_t x, int32_t y, int32_t height, int32_t width, uint16_t c1, uint16_t c2,
+template <class Pen>
+void flood(const RowTable& rows, Pen pen, int32_t x, int32_t y, int32_t height, int32_t width, uint16_t c1, uint16_t c2,
            uint16_t c3, int32_t mode, const int16_t* half_table, bool outline) {
     if (height < 1 || width < 1) return;
     const int32_t xlast = std::min(width, rows.width) - 1, ylast = std::min(height, rows.height) - 1;
     if (!rows.row || !known_mode(mode) || x < 0 || x > xlast || y < 0 || y > ylast) return;
     assert(half_table || (mode != 6 && mode != 60));
-    FloodFill f{rows.row, xlast, ylast, low_byte(c1), low_byte(c2), low_byte(c3), c1, mode, half_table, outline};
+    FloodFill<Pen> f{rows.row, pen, xlast, ylast, low_byte(c1), low_byte(c2), low_byte(c3), c1, mode, half_table, outline};
     const uint8_t seed = rows.row[y][x];
     if (seed == f.c1) return;
     // The seed conditions; the outline variant tests the ramp modes' seed only through the span step.
@@ -221,12 +228,20 @@ void flood(const RowTable& rows, int32_t x, int32_t y, int32_t height, int32_t w
 
 void ras_floodfill(const RowTable& rows, int32_t x, int32_t y, int32_t height, int32_t width, uint16_t c1,
                    uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table) {
-    flood(rows, x, y, height, width, c1, c2, c3, mode, half_table, false);
+    flood(rows, PlainPen{}, x, y, height, width, c1, c2, c3, mode, half_table, false);
+}
+void ras_floodfill(const TrackedRows& t, int32_t x, int32_t y, int32_t height, int32_t width, uint16_t c1,
+                   uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table) {
+    flood(t.rows, tag_pen(t), x, y, height, width, c1, c2, c3, mode, half_table, false);
 }
 
 void ras_floodfill_outline(const RowTable& rows, int32_t x, int32_t y, int32_t height, int32_t width,
                            uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table) {
-    flood(rows, x, y, height, width, c1, c2, c3, mode, half_table, true);
+    flood(rows, PlainPen{}, x, y, height, width, c1, c2, c3, mode, half_table, true);
+}
+void ras_floodfill_outline(const TrackedRows& t, int32_t x, int32_t y, int32_t height, int32_t width,
+                           uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table) {
+    flood(t.rows, tag_pen(t), x, y, height, width, c1, c2, c3, mode, half_table, true);
 }
 
 }  // namespace korvane

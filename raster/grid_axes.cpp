@@ -50,30 +50,58 @@ void axis_ticks(i64 a, i64 r1, i64 r2, int32_t nmajor, int32_t nminor, int32_t p
     for (i64 j = 0; j <= nmajor; ++j, p += major_step) tick(static_cast<i64>(p), smaj, smaj + lmajor, cmajor);
 }
 
-}  // namespace
-
-void ras_grid(const RowTable& rows, int32_t width, int32_t height, int32_t nv, int32_t nh, uint16_t colour) {
+template <class Pen>
+void grid(const RowTable& rows, Pen pen, int32_t width, int32_t height, int32_t nv, int32_t nh, uint16_t colour) {
     if (nv < 2 || nh < 2) return;  // one line has no spacing: the count divides by zero
     const uint8_t c = low_byte(colour);
     const i64 right = i64{width} - 1, top = i64{height} - 1;
-    draw_on_canvas<PlainPen>(rows, {0, right, 0, top}, [&](const auto& cv) {
+    draw_on_canvas(rows, pen, {0, right, 0, top}, [&](const auto& cv) {
         grid_lines(height, nh, rows.height, [&](i64 y) { cv.span(y, 0, right, c); });
         grid_lines(width, nv, rows.width, [&](i64 x) { cv.column(x, 0, top, c); });
     });
 }
 
-void ras_h_axis(const RowTable& rows, int32_t y, int32_t x1, int32_t x2, int32_t nmajor, int32_t nminor,
-                int32_t place, int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor) {
-    const auto cv = checked_canvas<PlainPen>(rows);
+template <class Pen>
+void h_axis(const RowTable& rows, Pen pen, int32_t y, int32_t x1, int32_t x2, int32_t nmajor, int32_t nminor,
+            int32_t place, int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor) {
+    const auto cv = checked_canvas(rows, pen);
     axis_ticks(y, x1, x2, nmajor, nminor, place, lmajor, lminor, low_byte(cmajor), low_byte(cminor),
                [&](i64 x, i64 ya, i64 yb, uint8_t c) { cv.column(x, std::min(ya, yb), std::max(ya, yb), c); });
 }
 
-void ras_v_axis(const RowTable& rows, int32_t x, int32_t y1, int32_t y2, int32_t nmajor, int32_t nminor,
-                int32_t place, int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor) {
-    const auto cv = checked_canvas<PlainPen>(rows);
+template <class Pen>
+void v_axis(const RowTable& rows, Pen pen, int32_t x, int32_t y1, int32_t y2, int32_t nmajor, int32_t nminor,
+            int32_t place, int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor) {
+    const auto cv = checked_canvas(rows, pen);
     axis_ticks(x, y1, y2, nmajor, nminor, place, lmajor, lminor, low_byte(cmajor), low_byte(cminor),
                [&](i64 y, i64 xa, i64 xb, uint8_t c) { ordered_span(cv, y, xa, xb, c); });
+}
+
+}  // namespace
+
+void ras_grid(const RowTable& rows, int32_t width, int32_t height, int32_t nv, int32_t nh, uint16_t colour) {
+    grid(rows, PlainPen{}, width, height, nv, nh, colour);
+}
+void ras_grid(const TrackedRows& t, int32_t width, int32_t height, int32_t nv, int32_t nh, uint16_t colour) {
+    grid(t.rows, tag_pen(t), width, height, nv, nh, colour);
+}
+
+void ras_h_axis(const RowTable& rows, int32_t y, int32_t x1, int32_t x2, int32_t nmajor, int32_t nminor,
+                int32_t place, int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor) {
+    h_axis(rows, PlainPen{}, y, x1, x2, nmajor, nminor, place, lmajor, lminor, cmajor, cminor);
+}
+void ras_h_axis(const TrackedRows& t, int32_t y, int32_t x1, int32_t x2, int32_t nmajor, int32_t nminor,
+                int32_t place, int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor) {
+    h_axis(t.rows, tag_pen(t), y, x1, x2, nmajor, nminor, place, lmajor, lminor, cmajor, cminor);
+}
+
+void ras_v_axis(const RowTable& rows, int32_t x, int32_t y1, int32_t y2, int32_t nmajor, int32_t nminor,
+                int32_t place, int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor) {
+    v_axis(rows, PlainPen{}, x, y1, y2, nmajor, nminor, place, lmajor, lminor, cmajor, cminor);
+}
+void ras_v_axis(const TrackedRows& t, int32_t x, int32_t y1, int32_t y2, int32_t nmajor, int32_t nminor,
+                int32_t place, int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor) {
+    v_axis(t.rows, tag_pen(t), x, y1, y2, nmajor, nminor, place, lmajor, lminor, cmajor, cminor);
 }
 
 }  // namespace korvane

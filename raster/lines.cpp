@@ -26,7 +26,7 @@ bool visible_range(const LineSteps& s, i64 n, const Box& range, i64& k0, i64& k1
 // Calls plot(canvas, x, y, next_carries) for pixels k0..k1. `fast` is the box in
 // which every pixel operation of plot stays on the canvas without tests.
 template <class Pen, class Plot>
-void plot_range(const RowTable& rows, const Box& window, const Box& fast, const LineSteps& s, i64 k0,
+void plot_range(const RowTable& rows, Pen pen, const Box& window, const Box& fast, const LineSteps& s, i64 k0,
                 i64 k1, Plot&& plot) {
     LineWalker w(s, k0);
     auto run = [&](const auto& cv) {
@@ -36,19 +36,19 @@ void plot_range(const RowTable& rows, const Box& window, const Box& fast, const 
         }
     };
     if (fast.contains(s.x_at(k0), s.y_at(k0)) && fast.contains(s.x_at(k1), s.y_at(k1)))
-        run(Canvas<Pen, false>{rows.row, window});
+        run(Canvas<Pen, false>{rows.row, window, pen});
     else
-        run(Canvas<Pen, true>{rows.row, window});
+        run(Canvas<Pen, true>{rows.row, window, pen});
 }
 
 // A line of n pixels from (x1, y1) towards (x2, y2), clipped to `window`.
 template <class Pen, class Plot>
-void stepped_line(const RowTable& rows, const Box& window, i64 x1, i64 y1, i64 x2, i64 y2, i64 extra,
+void stepped_line(const RowTable& rows, Pen pen, const Box& window, i64 x1, i64 y1, i64 x2, i64 y2, i64 extra,
                   Plot&& plot) {
     LineSteps s;
     if (!LineSteps::make(x1, y1, x2, y2, s)) return;
     i64 k0, k1;
-    if (visible_range(s, s.length + extra, window, k0, k1)) plot_range<Pen>(rows, window, window, s, k0, k1, plot);
+    if (visible_range(s, s.length + extra, window, k0, k1)) plot_range(rows, pen, window, window, s, k0, k1, plot);
 }
 
 uint16_t rotate_right(uint16_t p, i64 bits) {
@@ -79,7 +79,7 @@ struct Dash {
 };
 
 template <class Pen>
-void dashed_line(const RowTable& rows, i64 x1, i64 y1, i64 x2, i64 y2, uint8_t c, Dash& dash) {
+void dashed_line(const RowTable& rows, Pen pen, i64 x1, i64 y1, i64 x2, i64 y2, uint8_t c, Dash& dash) {
     LineSteps s;
     if (!LineSteps::make(x1, y1, x2, y2, s)) return;
     const Box canvas = canvas_box(rows);
@@ -89,49 +89,48 @@ void dashed_line(const RowTable& rows, i64 x1, i64 y1, i64 x2, i64 y2, uint8_t c
         return;
     }
     dash.skip(s, 0, k0);
-    plot_range<Pen>(rows, canvas, canvas, s, k0, k1, [&](const auto& cv, i64 x, i64 y, bool diagonal) {
+    plot_range(rows, pen, canvas, canvas, s, k0, k1, [&](const auto& cv, i64 x, i64 y, bool diagonal) {
         if (dash.pattern & 1) cv.store(x, y, c);
         dash.after_pixel(diagonal);
     });
     dash.skip(s, k1 + 1, s.length);
 }
 
-}  // namespace
-
-void ras_point(const RowTable& rows, const ClipWindow& clip, int32_t x, int32_t y, uint16_t colour) {
-    if (intersect(window_box(clip), canvas_box(rows)).contains(x, y)) rows.row[y][x] = low_byte(colour);
+template <class Pen>
+void point(const RowTable& rows, Pen pen, const ClipWindow& clip, int32_t x, int32_t y, uint16_t colour) {
+    if (intersect(window_box(clip), canvas_box(rows)).contains(x, y)) pen.store(rows.row[y] + x, low_byte(colour));
 }
 
-void ras_fpoint(const RowTable& rows, const ClipWindow& clip, int32_t x, int32_t y, uint16_t colour) {
+template <class Pen>
+void fpoint(const RowTable& rows, Pen pen, const ClipWindow& clip, int32_t x, int32_t y, uint16_t colour) {
     // The block covers x + 1 and y + 1 too: upper bounds exclusive.
     const Box w = window_box(clip);
     const Box corner = intersect({w.x0, w.x1 - 1, w.y0, w.y1 - 1}, canvas_box(rows));
     if (!corner.contains(x, y) || !canvas_box(rows).contains(i64{x} + 1, i64{y} + 1)) return;
     const uint8_t c = low_byte(colour);
-    rows.row[y][x] = c;
-    rows.row[y][x + 1] = c;
-    rows.row[y + 1][x] = c;
-    rows.row[y + 1][x + 1] = c;
+    pen.store(rows.row[y] + x, c);
+    pen.store(rows.row[y] + x + 1, c);
+    pen.store(rows.row[y + 1] + x, c);
+    pen.store(rows.row[y + 1] + x + 1, c);
 }
 
-int32_t ras_getpel(const RowTable& rows, int32_t x, int32_t y) {
-    return canvas_box(rows).contains(x, y) ? rows.row[y][x] : 0;
-}
-
-void ras_line(const RowTable& rows, const ClipWindow& clip, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
-              uint16_t colour, int32_t extra) {
+template <class Pen>
+void line(const RowTable& rows, Pen pen, const ClipWindow& clip, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+          uint16_t colour, int32_t extra) {
     const uint8_t c = low_byte(colour);
-    stepped_line<PlainPen>(rows, intersect(window_box(clip), canvas_box(rows)), x1, y1, x2, y2, extra,
-                           [c](const auto& cv, i64 x, i64 y, bool) { cv.store(x, y, c); });
+    stepped_line(rows, pen, intersect(window_box(clip), canvas_box(rows)), x1, y1, x2, y2, extra,
+                 [c](const auto& cv, i64 x, i64 y, bool) { cv.store(x, y, c); });
 }
 
-void ras_xline(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour) {
+template <class Pen>
+void xline(const RowTable& rows, Pen pen, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour) {
     const uint8_t c = low_byte(colour);
-    stepped_line<PlainPen>(rows, canvas_box(rows), x1, y1, x2, y2, 0,
-                           [c](const auto& cv, i64 x, i64 y, bool) { cv.xor_(x, y, c); });
+    stepped_line(rows, pen, canvas_box(rows), x1, y1, x2, y2, 0,
+                 [c](const auto& cv, i64 x, i64 y, bool) { cv.xor_(x, y, c); });
 }
 
-void ras_fline(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour) {
+template <class Pen>
+void fline(const RowTable& rows, Pen pen, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour) {
     LineSteps s;
     if (!LineSteps::make(x1, y1, x2, y2, s)) return;
     // The 2 x 2 brush reaches one column right and one row up of its pixel.
@@ -141,7 +140,7 @@ void ras_fline(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t
     i64 k0, k1;
     if (!visible_range(s, s.length, reach, k0, k1)) return;
     const uint8_t c = low_byte(colour);
-    plot_range<PlainPen>(rows, canvas, fast, s, k0, k1, [c](const auto& cv, i64 x, i64 y, bool) {
+    plot_range(rows, pen, canvas, fast, s, k0, k1, [c](const auto& cv, i64 x, i64 y, bool) {
         cv.store(x, y, c);
         cv.store(x + 1, y, c);
         cv.store(x, y + 1, c);
@@ -149,12 +148,65 @@ void ras_fline(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t
     });
 }
 
-void ras_dline(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour,
-               uint16_t& pattern, uint16_t& diag_acc) {
+template <class Pen>
+void dline(const RowTable& rows, Pen pen, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour,
+           uint16_t& pattern, uint16_t& diag_acc) {
     Dash dash{pattern, diag_acc};
-    dashed_line<PlainPen>(rows, x1, y1, x2, y2, low_byte(colour), dash);
+    dashed_line(rows, pen, x1, y1, x2, y2, low_byte(colour), dash);
     pattern = dash.pattern;
     diag_acc = static_cast<uint16_t>(dash.acc);
+}
+
+}  // namespace
+
+int32_t ras_getpel(const RowTable& rows, int32_t x, int32_t y) {
+    return canvas_box(rows).contains(x, y) ? rows.row[y][x] : 0;
+}
+
+void ras_point(const RowTable& rows, const ClipWindow& clip, int32_t x, int32_t y, uint16_t colour) {
+    point(rows, PlainPen{}, clip, x, y, colour);
+}
+void ras_point(const TrackedRows& t, const ClipWindow& clip, int32_t x, int32_t y, uint16_t colour) {
+    point(t.rows, tag_pen(t), clip, x, y, colour);
+}
+
+void ras_fpoint(const RowTable& rows, const ClipWindow& clip, int32_t x, int32_t y, uint16_t colour) {
+    fpoint(rows, PlainPen{}, clip, x, y, colour);
+}
+void ras_fpoint(const TrackedRows& t, const ClipWindow& clip, int32_t x, int32_t y, uint16_t colour) {
+    fpoint(t.rows, tag_pen(t), clip, x, y, colour);
+}
+
+void ras_line(const RowTable& rows, const ClipWindow& clip, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+              uint16_t colour, int32_t extra) {
+    line(rows, PlainPen{}, clip, x1, y1, x2, y2, colour, extra);
+}
+void ras_line(const TrackedRows& t, const ClipWindow& clip, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+              uint16_t colour, int32_t extra) {
+    line(t.rows, tag_pen(t), clip, x1, y1, x2, y2, colour, extra);
+}
+
+void ras_xline(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour) {
+    xline(rows, PlainPen{}, x1, y1, x2, y2, colour);
+}
+void ras_xline(const TrackedRows& t, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour) {
+    xline(t.rows, tag_pen(t), x1, y1, x2, y2, colour);
+}
+
+void ras_fline(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour) {
+    fline(rows, PlainPen{}, x1, y1, x2, y2, colour);
+}
+void ras_fline(const TrackedRows& t, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour) {
+    fline(t.rows, tag_pen(t), x1, y1, x2, y2, colour);
+}
+
+void ras_dline(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour,
+               uint16_t& pattern, uint16_t& diag_acc) {
+    dline(rows, PlainPen{}, x1, y1, x2, y2, colour, pattern, diag_acc);
+}
+void ras_dline(const TrackedRows& t, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour,
+               uint16_t& pattern, uint16_t& diag_acc) {
+    dline(t.rows, tag_pen(t), x1, y1, x2, y2, colour, pattern, diag_acc);
 }
 
 }  // namespace korvane

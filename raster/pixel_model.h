@@ -15,6 +15,15 @@ struct RowTable {
     int32_t height = 0;
 };
 
+// A row table with a tag table beside it, for the tracked overloads of the
+// raster routines: every pixel they write also gets `tag` at the same offset
+// (y * width + x) of `tags`, which has width * height entries.
+struct TrackedRows {
+    RowTable rows;
+    uint16_t* tags = nullptr;
+    uint16_t tag = 0;
+};
+
 // One clip window, bounds as given (a window with xmin > xmax passes nothing).
 struct ClipWindow {
     int32_t xmin = 0;

@@ -70,4 +70,48 @@ void ras_v_axis(const RowTable& rows, int32_t x, int32_t y1, int32_t y2, int32_t
 void ras_trifill(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3,
                  int32_t y3, uint16_t fill, uint16_t edge);
 
+// The same routines writing tags too: each pixel written, XOR included, gets
+// rows.tag in the tag table. The pixels written are exactly those of the
+// plain routine with the same arguments.
+void ras_point(const TrackedRows& rows, const ClipWindow& clip, int32_t x, int32_t y, uint16_t colour);
+void ras_fpoint(const TrackedRows& rows, const ClipWindow& clip, int32_t x, int32_t y, uint16_t colour);
+void ras_line(const TrackedRows& rows, const ClipWindow& clip, int32_t x1, int32_t y1, int32_t x2,
+              int32_t y2, uint16_t colour, int32_t extra);
+void ras_xline(const TrackedRows& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour);
+void ras_fline(const TrackedRows& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour);
+void ras_dline(const TrackedRows& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour,
+               uint16_t& pattern, uint16_t& diag_acc);
+void ras_hline(const TrackedRows& rows, int32_t x1, int32_t y, int32_t x2, uint16_t colour);
+void ras_vline(const TrackedRows& rows, int32_t x, int32_t y1, int32_t y2, uint16_t colour);
+void ras_clear(const TrackedRows& rows, int32_t height, int32_t width, uint16_t colour);
+void ras_fillrect(const TrackedRows& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour);
+void ras_drawrect(const TrackedRows& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour);
+void ras_brect(const TrackedRows& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t fill,
+               uint16_t border);
+void ras_circle(const TrackedRows& rows, const ClipWindow& clip, int32_t xc, int32_t yc, int32_t r,
+                uint16_t colour);
+void ras_xcircle(const TrackedRows& rows, int32_t xc, int32_t yc, int32_t r, uint16_t colour);
+void ras_disk(const TrackedRows& rows, int32_t xc, int32_t yc, int32_t r, uint16_t colour);
+void ras_bdisk(const TrackedRows& rows, int32_t xc, int32_t yc, int32_t r, uint16_t border, uint16_t fill);
+void ras_circ2(const TrackedRows& rows, int32_t x, int32_t y, uint16_t colour);
+void ras_fcirc2(const TrackedRows& rows, int32_t x, int32_t y, uint16_t border, uint16_t fill);
+void ras_ellipse(const TrackedRows& rows, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t colour);
+void ras_xellipse(const TrackedRows& rows, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t colour);
+void ras_elldisk(const TrackedRows& rows, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t colour);
+void ras_ellbdisk(const TrackedRows& rows, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t border,
+                  uint16_t fill);
+void ras_floodfill(const TrackedRows& rows, int32_t x, int32_t y, int32_t height, int32_t width,
+                   uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table);
+void ras_floodfill_outline(const TrackedRows& rows, int32_t x, int32_t y, int32_t height, int32_t width,
+                           uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode,
+                           const int16_t* half_table);
+void ras_grid(const TrackedRows& rows, int32_t width, int32_t height, int32_t nv, int32_t nh,
+              uint16_t colour);
+void ras_h_axis(const TrackedRows& rows, int32_t y, int32_t x1, int32_t x2, int32_t nmajor, int32_t nminor,
+                int32_t place, int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor);
+void ras_v_axis(const TrackedRows& rows, int32_t x, int32_t y1, int32_t y2, int32_t nmajor, int32_t nminor,
+                int32_t place, int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor);
+void ras_trifill(const TrackedRows& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3,
+                 int32_t y3, uint16_t fill, uint16_t edge);
+
 }  // namespace korvane

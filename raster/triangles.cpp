@@ -88,11 +88,11 @@ void walk_edge(const Cv& cv, i64 height, const Vertex& lo, const Vertex& hi, boo
 }
 
 template <class Pen>
-void triangle(const RowTable& rows, std::array<Vertex, 3> v, uint8_t fill, uint8_t edge) {
+void triangle(const RowTable& rows, Pen pen, std::array<Vertex, 3> v, uint8_t fill, uint8_t edge) {
     std::sort(v.begin(), v.end(), [](const Vertex& a, const Vertex& b) { return a.y > b.y; });
     Vertex top = v[0], mid = v[1], bot = v[2];
     const Box figure = {std::min({top.x, mid.x, bot.x}), std::max({top.x, mid.x, bot.x}), bot.y, top.y};
-    draw_on_canvas<Pen>(rows, figure, [&](const auto& cv) {
+    draw_on_canvas(rows, pen, figure, [&](const auto& cv) {
         const i64 h = rows.height;
         Bounds b(std::max<i64>(bot.y + 1, 0), std::min<i64>(top.y - 1, h - 1));
         auto left = [&](const Vertex& lo, const Vertex& hi) { walk_edge(cv, h, lo, hi, true, edge, b); };
@@ -124,12 +124,22 @@ void triangle(const RowTable& rows, std::array<Vertex, 3> v, uint8_t fill, uint8
     });
 }
 
+template <class Pen>
+void trifill(const RowTable& rows, Pen pen, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
+             uint16_t fill, uint16_t edge) {
+    if ((y1 == y2 && y2 == y3) || (x1 == x2 && x2 == x3)) return;
+    triangle(rows, pen, {Vertex{x1, y1}, Vertex{x2, y2}, Vertex{x3, y3}}, low_byte(fill), low_byte(edge));
+}
+
 }  // namespace
 
 void ras_trifill(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
                  uint16_t fill, uint16_t edge) {
-    if ((y1 == y2 && y2 == y3) || (x1 == x2 && x2 == x3)) return;
-    triangle<PlainPen>(rows, {Vertex{x1, y1}, Vertex{x2, y2}, Vertex{x3, y3}}, low_byte(fill), low_byte(edge));
+    trifill(rows, PlainPen{}, x1, y1, x2, y2, x3, y3, fill, edge);
+}
+void ras_trifill(const TrackedRows& t, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
+                 uint16_t fill, uint16_t edge) {
+    trifill(t.rows, tag_pen(t), x1, y1, x2, y2, x3, y3, fill, edge);
 }
 
 }  // namespace korvane

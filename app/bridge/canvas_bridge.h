@@ -6,7 +6,11 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "bridge.h"
 #include "ximage3.h"
@@ -23,6 +27,14 @@ constexpr int32_t kCanvasSize = 400;
 // as start-up does. Loading and assigning the palette is the caller's part.
 void prepare_canvas(TXImage3& canvas);
 
+// The drawing call that last wrote a pixel while provenance was on: its
+// program line (counted from 0) and built-in name. Line -1: the pixel was not
+// drawn while recording.
+struct PixelOrigin {
+    int32_t line = -1;
+    std::string builtin;
+};
+
 class CanvasBridge : public Bridge {
 public:
     // The canvas must already have slot 0 sized and its clip windows set.
@@ -30,6 +42,25 @@ public:
     ~CanvasBridge() override;
 
     TXImage3& canvas() { return canvas_; }
+
+    // Pixel provenance, off by default. While on, every pixel a drawing
+    // built-in writes is tagged with the call the interpreter announced in
+    // bridge_before_draw; with it off the routines run untracked.
+    void set_provenance(bool on);
+    bool provenance_on() const { return provenance_; }
+    // To be called before every run (the window's Run and the runner do):
+    // forgets the provenance of earlier runs.
+    void begin_run();
+    // Origin of the pixel at program coordinates (x from the left, y from
+    // the bottom); line -1 off the canvas too.
+    PixelOrigin origin_at(int32_t x, int32_t y) const;
+
+    // True while provenance is on; subclasses may OR in their own reasons.
+    bool bridge_traces_drawing() const override { return provenance_; }
+    // Makes (line, builtin) the current tag. A subclass that overrides this
+    // must call CanvasBridge::bridge_before_draw first, so the tag stays
+    // right, and may then add its own reasons to stop (nonzero).
+    int bridge_before_draw(int32_t line, const char* builtin) override;
 
     int32_t bridge_getpel(int32_t x, int32_t y) override;
     void bridge_setcolor(int32_t colour) override;
@@ -82,9 +113,22 @@ public:
 private:
     // Copies a text argument into BridgeText, cut to the room it has.
     void keep_text(const char* text);
+    // Calls draw(rows) with the tracked rows while provenance is on, with
+    // the plain row table otherwise.
+    template <class Draw>
+    void draw(Draw&& draw);
 
     TXImage3& canvas_;
     std::unique_ptr<TextRenderer> text_;
+
+    // Provenance: tags_ holds, per canvas pixel (bottom row first), 0 or
+    // 1 + the index into origins_ of its last writer; calls are numbered per
+    // distinct (line, builtin) so 16 bits go a long way.
+    bool provenance_ = false;
+    std::vector<uint16_t> tags_;
+    std::vector<PixelOrigin> origins_;
+    std::map<std::pair<int32_t, std::string>, uint16_t> tag_of_call_;
+    uint16_t current_tag_ = 0;
 };
 
 }  // namespace korvane

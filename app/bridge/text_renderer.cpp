@@ -71,6 +71,20 @@ void TextRenderer::set_style(int32_t index, int32_t size, const char* family) {
 }
 
 void TextRenderer::draw(const RowTable& rows, int32_t x, int32_t y, const char* text) {
+    draw_mask(rows, x, y, text, [&](uint8_t* p) { *p = index_; });
+}
+
+void TextRenderer::draw(const TrackedRows& t, int32_t x, int32_t y, const char* text) {
+    if (!t.rows.row) return;
+    const uint8_t* base = t.rows.row[0];
+    draw_mask(t.rows, x, y, text, [&](uint8_t* p) {
+        t.tags[p - base] = t.tag;
+        *p = index_;
+    });
+}
+
+template <class Put>
+void TextRenderer::draw_mask(const RowTable& rows, int32_t x, int32_t y, const char* text, Put&& put) {
     const int64_t left = x;
     const int64_t top = int64_t{rows.height} - y;
     const QString str = QString::fromLatin1(text);
@@ -93,7 +107,7 @@ void TextRenderer::draw(const RowTable& rows, int32_t x, int32_t y, const char* 
         const auto* line = reinterpret_cast<const QRgb*>(mask.constScanLine(r));
         uint8_t* row = rows.row[rows.height - 1 - (box.top() + r)];
         for (int c = 0; c < mask.width(); ++c)
-            if (qAlpha(line[c]) >= 128) row[box.left() + c] = index_;
+            if (qAlpha(line[c]) >= 128) put(row + box.left() + c);
     }
 }
 

@@ -22,6 +22,8 @@ public:
     // device row rows.height - y (rows counted from the top). Pixels outside
     // the canvas are dropped.
     void draw(const RowTable& rows, int32_t x, int32_t y, const char* text);
+    // The same pixels, each also tagged in the tag table.
+    void draw(const TrackedRows& rows, int32_t x, int32_t y, const char* text);
 
     uint8_t index() const { return index_; }
 
@@ -29,6 +31,10 @@ public:
     static constexpr int32_t kMaxPointSize = 400;
 
 private:
+    // Renders the text's mask and calls put(pixel) for every glyph pixel.
+    template <class Put>
+    void draw_mask(const RowTable& rows, int32_t x, int32_t y, const char* text, Put&& put);
+
     uint8_t index_ = 0;      // palette index the glyphs are written with
     int32_t point_size_ = 0;  // 0: the default font's size
     QString family_;         // empty: the default family

@@ -33,4 +33,10 @@ bool write_png(const std::string& path, const Picture& picture, std::string& err
 // Baseline JPEG, quality 90, 24-bit colour.
 bool write_jpeg(const std::string& path, const Picture& picture, std::string& error);
 
+// Reads an indexed PNG of any size (1 to 8 bits per pixel) into a picture,
+// palette entries the file lacks left zero. Other PNGs are refused with
+// "PATH is not an indexed PNG"; unreadable files with "Cannot open file PATH"
+// or "PATH: PNG error: ...".
+bool read_indexed_png(const std::string& path, Picture& picture, std::string& error);
+
 }  // namespace korvane

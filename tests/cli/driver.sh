@@ -30,9 +30,10 @@ printf 'main() {\n  n = getnum();\n  print(n * 2);\n}\nint n;\n' >"$tmp/double.c
 printf 'f() {\n}\n' >"$tmp/nomain.cg"
 printf 'main() {\n  print(1);\n  x = ;\n}\n' >"$tmp/error.cg"
 head -c 100 /dev/zero >"$tmp/short.pal"
+printf 'main() {\n  while (1) {\n  }\n}\n' >"$tmp/loop.cg"
 
 check "no arguments"        3 "" "usage: korvane-run" -- "$run"
-check "help"                0 "usage: korvane-run PROGRAM.cg [--palette FILE.pal] [--png OUT.png] [--jpeg OUT.jpg] [--frames DIR]" "" -- "$run" --help
+check "help"                0 "usage: korvane-run PROGRAM.cg [options]" "" -- sh -c "'$run' --help | head -1"
 check "unknown option"      3 "" "unknown option --bmp" -- "$run" "$tmp/double.cg" --bmp x
 check "missing program"     3 "" "Cannot open file $tmp/none.cg" -- "$run" "$tmp/none.cg"
 check "short palette"       3 "" "$tmp/short.pal" -- "$run" "$tmp/double.cg" --palette "$tmp/short.pal"
@@ -41,6 +42,9 @@ check "error report"        2 "1 " "in line 2" -- "$run" "$tmp/error.cg"
 check "stdin answer"        0 "42 " "" -- sh -c "echo 21 | '$run' '$tmp/double.cg'"
 check "rejected answer"     2 "" "'abc' is not a valid integer value" -- sh -c "echo abc | '$run' '$tmp/double.cg'"
 check "closed stdin"        0 "0 " "" -- sh -c "'$run' '$tmp/double.cg' </dev/null"
+check "step bound"          2 "" "step limit reached in line 1" -- "$run" "$tmp/loop.cg" --max-steps 5000
+check "time bound"          2 "" "time limit reached in line" -- "$run" "$tmp/loop.cg" --timeout 0.1
+check "bad number"          3 "" "option --timeout needs a positive number" -- "$run" "$tmp/loop.cg" --timeout x
 check "hello with pictures" 0 "Hello from Korvane!" "" -- \
   "$run" "$examples/hello.cg" --png "$tmp/h.png" --jpeg "$tmp/h.jpg" --frames "$tmp/frames"
 
@@ -52,5 +56,5 @@ check "hello with pictures" 0 "Hello from Korvane!" "" -- \
 [ -d "$tmp/frames" ] && [ -z "$(ls "$tmp/frames")" ] ||
   { echo "FAIL frames folder should exist and be empty"; failures=$((failures + 1)); }
 
-echo "$((14 - failures)) passed, $failures failed"
+echo "$((17 - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]

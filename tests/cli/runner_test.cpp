@@ -7,7 +7,13 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
+
+#include <gif_lib.h>
+
+#include "picture.h"
+#include "ximage3.h"
 
 #include "test_support.h"
 
@@ -238,6 +244,212 @@ TEST_F(Runner, TextIsDrawnIntoTheCanvas) {
     for (int r = 100; r < 140; ++r)  // the cell hangs from y 299 = file row 100
         for (int x = 10; x < 60; ++x) text += png.rows[r][x] == 45;
     EXPECT_GT(text, 50);
+}
+
+}  // namespace
+}  // namespace korvane
+
+namespace korvane {
+namespace {
+
+// Every pixel of a GIF, decoded with giflib: frames, delays and colours.
+struct DecodedGif {
+    int frames = 0;
+    std::vector<int> delays_cs;
+    std::vector<std::vector<uint8_t>> pixels;  // per frame, top row first
+    std::vector<GifColorType> colours;         // global map
+};
+
+DecodedGif read_gif(const std::string& path) {
+    DecodedGif out;
+    int error = 0;
+    GifFileType* gif = DGifOpenFileName(path.c_str(), &error);
+    if (!gif || DGifSlurp(gif) != GIF_OK) {
+        ADD_FAILURE() << "cannot decode " << path;
+        return out;
+    }
+    out.frames = gif->ImageCount;
+    if (gif->SColorMap) out.colours.assign(gif->SColorMap->Colors, gif->SColorMap->Colors + gif->SColorMap->ColorCount);
+    for (int i = 0; i < gif->ImageCount; ++i) {
+        GraphicsControlBlock gcb{};
+        DGifSavedExtensionToGCB(gif, i, &gcb);
+        out.delays_cs.push_back(gcb.DelayTime);
+        const SavedImage& image = gif->SavedImages[i];
+        out.pixels.emplace_back(image.RasterBits, image.RasterBits + image.ImageDesc.Width * image.ImageDesc.Height);
+    }
+    DGifCloseFile(gif, &error);
+    return out;
+}
+
+using Checks = Runner;
+
+TEST_F(Checks, GifHasAFramePerShowAndTheFinalCanvas) {
+    options_.gif = dir_.file("a.gif");
+    const Outcome o = run("main() {\nclear(3);\nshow();\nsleep(120);\nsetcolor(250);\npoint(0, 399);\nshow();\n"
+                          "point(1, 399);\n}\n");
+    ASSERT_EQ(o.status, STATUS_RAN) << o.err;
+    const DecodedGif gif = read_gif(options_.gif);
+    ASSERT_EQ(gif.frames, 3);
+    EXPECT_GE(gif.delays_cs[0], 12);  // the sleep between the shows
+    EXPECT_EQ(gif.delays_cs[2], 2);   // the final canvas: the shortest delay
+    ASSERT_EQ(gif.colours.size(), 256u);
+    for (int i : {3, 250}) {
+        EXPECT_EQ(gif.colours[size_t(i)].Red, default_palette()[4 * size_t(i)]) << i;
+        EXPECT_EQ(gif.colours[size_t(i)].Blue, default_palette()[4 * size_t(i) + 2]) << i;
+    }
+    EXPECT_EQ(gif.pixels[0][0], 3);
+    EXPECT_EQ(gif.pixels[1][0], 250);  // y 399 is the GIF's top row
+    EXPECT_EQ(gif.pixels[1][1], 3);
+    EXPECT_EQ(gif.pixels[2][1], 250);
+}
+
+TEST_F(Checks, GifWithoutChangesAfterTheLastShowEndsWithIt) {
+    options_.gif = dir_.file("a.gif");
+    ASSERT_EQ(run("main() {\nclear(3);\nshow();\nshow();\n}\n").status, STATUS_RAN);
+    EXPECT_EQ(read_gif(options_.gif).frames, 2);
+    options_.gif = dir_.file("b.gif");
+    ASSERT_EQ(run("main() {\nclear(4);\n}\n").status, STATUS_RAN);  // no show: the final canvas alone
+    EXPECT_EQ(read_gif(options_.gif).frames, 1);
+}
+
+// Overlapping figures, XOR over them and a flood fill around them: each
+// pixel names the call that wrote it last.
+TEST_F(Checks, ProvenanceNamesTheLastCallPerPixel) {
+    options_.provenance = dir_.file("p.txt");
+    const Outcome o = run("main() {\nclear(1);\nsetcolor(5);\nfillrect(10, 10, 30, 30);\ndisk(30, 30, 5, 7);\n"
+                          "setcolor(2);\nxline(0, 20, 100, 20);\nfloodfill(200, 200, 9, 1, 0, 0);\n}\n");
+    ASSERT_EQ(o.status, STATUS_RAN) << o.err;
+    std::ifstream in(options_.provenance);
+    std::map<std::pair<int, int>, std::string> origin;
+    int x, y, index, line;
+    std::string builtin;
+    size_t lines = 0;
+    while (in >> x >> y >> index >> line >> builtin) {
+        origin[{x, y}] = std::to_string(index) + " " + std::to_string(line) + " " + builtin;
+        ++lines;
+    }
+    EXPECT_EQ(lines, 160000u);  // clear reached every pixel
+    const struct { int x, y; const char* want; } cases[] = {
+        {15, 15, "5 3 fillrect"},  {29, 29, "7 4 disk"},    {33, 33, "7 4 disk"},
+        {15, 20, "7 6 xline"},     {50, 20, "3 6 xline"},   {200, 200, "9 7 floodfill"},
+        {20, 100, "9 7 floodfill"}, {100, 20, "9 7 floodfill"},  // xline stops short of its end
+    };
+    for (const auto& c : cases) EXPECT_EQ(origin[std::make_pair(c.x, c.y)], c.want) << c.x << "," << c.y;
+}
+
+TEST_F(Checks, ProvenanceLeavesTheDrawingAsItIs) {
+    const std::string program =
+        "main() {\nclear(1);\nsetcolor(5);\nfillrect(10, 10, 300, 200);\nxcircle(100, 100, 80, 7);\n"
+        "ellbdisk(200, 250, 90, 40, 3, 4);\ntrifill(0, 0, 399, 50, 120, 399, 8, 9);\n"
+        "floodfill(5, 390, 11, 1, 0, 0);\ngrid(7, 5, 12);\ndline(0, 399, 399, 0);\n"
+        "textout(20, 380, \"Hi\");\n}\n";
+    options_.png = dir_.file("plain.png");
+    ASSERT_EQ(run(program).status, STATUS_RAN);
+    options_.png = dir_.file("tracked.png");
+    options_.provenance = dir_.file("p.txt");
+    ASSERT_EQ(run(program).status, STATUS_RAN);
+    EXPECT_EQ(read_png(dir_.file("plain.png")).rows, read_png(dir_.file("tracked.png")).rows);
+}
+
+TEST_F(Checks, ExpectCatchesAOnePixelChange) {
+    options_.png = dir_.file("gold.png");
+    ASSERT_EQ(run("main() {\nclear(2);\nsetcolor(6);\npoint(10, 20);\n}\n").status, STATUS_RAN);
+    options_.png.clear();
+    options_.expect = dir_.file("gold.png");
+    options_.diff = dir_.file("diff.png");
+    const Outcome same = run("main() {\nclear(2);\nsetcolor(6);\npoint(10, 20);\n}\n");
+    EXPECT_EQ(same.status, STATUS_RAN);
+    EXPECT_EQ(same.err, "");
+    const Outcome moved = run("main() {\nclear(2);\nsetcolor(6);\npoint(11, 20);\n}\n");
+    EXPECT_EQ(moved.status, STATUS_DIFFERS);
+    EXPECT_EQ(moved.err, "2 pixels differ from " + options_.expect + ", within x 10..11, y 20..20\n");
+    const auto diff = read_png(options_.diff);
+    EXPECT_EQ(diff.rows[379][10], 255);  // y 20 is file row 379
+    EXPECT_EQ(diff.rows[379][11], 255);
+    EXPECT_LT(diff.rows[379][12], 128);
+    EXPECT_EQ(diff.palette[255].red, 255);
+    EXPECT_EQ(diff.palette[255].green, 0);
+}
+
+TEST_F(Checks, ExpectRefusesPicturesItCannotCompare) {
+    Picture small;
+    small.width = 40;
+    small.height = 40;
+    small.pixels.assign(1600, 0);
+    std::string error;
+    ASSERT_TRUE(write_png(dir_.file("small.png"), small, error));
+    std::ofstream(dir_.file("junk.png")) << "not a picture";
+    const struct { const char* file; const char* message; } cases[] = {
+        {"small.png", "small.png is 40 x 40, not 400 x 400 like the canvas\n"},
+        {"junk.png", "junk.png: PNG error: "},
+        {"none.png", "Cannot open file "},
+    };
+    for (const auto& c : cases) {
+        options_.expect = dir_.file(c.file);
+        const Outcome o = run("main() {\nprint(1);\n}\n");
+        EXPECT_EQ(o.status, STATUS_FILE) << c.file;
+        EXPECT_EQ(o.out, "") << "the program must not run: " << c.file;
+        EXPECT_NE(o.err.find(c.message), std::string::npos) << o.err;
+    }
+}
+
+TEST_F(Checks, SeedReproducesTheRandomSequence) {
+    const char* program = "main() {\nprint(rand(1000));\nprint(rand(1000));\n}\n";
+    options_.seed = 12345;
+    const Outcome a = run(program), b = run(program);
+    options_.seed = 54321;
+    const Outcome c = run(program);
+    EXPECT_EQ(a.out, b.out);
+    EXPECT_NE(a.out, c.out);
+}
+
+TEST_F(Checks, InputFileAnswersInsteadOfTheStream) {
+    std::ofstream(dir_.file("answers.txt")) << "41\nz\n";
+    options_.input = dir_.file("answers.txt");
+    const Outcome o = run("main() {\nprint(getnum() + 1);\nprint(getche());\n}\n", "7\n");
+    EXPECT_EQ(o.out, "42 \n122 \n");
+    options_.input = dir_.file("none.txt");
+    EXPECT_EQ(run("main() {\n}\n").status, STATUS_FILE);
+}
+
+TEST_F(Checks, BoundsEndAnEndlessLoop) {
+    const char* loop = "main() {\nint x;\nwhile (1) {\nx = x + 1;\n}\n}\n";
+    options_.max_steps = 100000;
+    const Outcome steps = run(loop);
+    EXPECT_EQ(steps.status, STATUS_ERROR);
+    EXPECT_EQ(steps.err, "step limit reached in line 3\n");
+    options_.max_steps = 0;
+    options_.timeout = 0.2;
+    const auto start = std::chrono::steady_clock::now();
+    const Outcome time = run(loop);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(time.status, STATUS_ERROR);
+    EXPECT_EQ(time.err.substr(0, 18), "time limit reached");
+    const Outcome sleeper = run("main() {\nwhile (1) {\nsleep(100000);\n}\n}\n");
+    EXPECT_EQ(sleeper.status, STATUS_ERROR);
+    EXPECT_EQ(sleeper.err.substr(0, 18), "time limit reached");
+}
+
+TEST(ParseArguments, NumbersAndPairs) {
+    RunnerOptions o;
+    std::string error;
+    ASSERT_TRUE(parse_arguments({"p.cg", "--seed", "4294967295", "--max-steps", "10", "--timeout", "1.5",
+                                 "--expect", "g.png", "--diff", "d.png", "--gif", "a.gif", "--input", "i",
+                                 "--provenance", "p.txt"},
+                                o, error));
+    EXPECT_EQ(o.seed, 4294967295u);
+    EXPECT_EQ(o.max_steps, 10u);
+    EXPECT_EQ(o.timeout, 1.5);
+    EXPECT_EQ(o.diff, "d.png");
+    using Args = std::vector<std::string>;
+    for (const Args& args : {Args{"p.cg", "--seed", "-1"}, Args{"p.cg", "--seed", "4294967296"},
+                             Args{"p.cg", "--max-steps", "0"}, Args{"p.cg", "--timeout", "0"},
+                             Args{"p.cg", "--timeout", "soon"}, Args{"p.cg", "--diff", "d.png"}}) {
+        RunnerOptions refused;
+        error.clear();
+        EXPECT_FALSE(parse_arguments(args, refused, error)) << args[1] << " " << args[2];
+        EXPECT_NE(error.find(kUsage), std::string::npos);
+    }
 }
 
 }  // namespace
