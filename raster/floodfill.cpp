@@ -118,7 +118,6 @@ void FloodFill<Pen>::span_step(int32_t s, int32_t t) {
         do ++x;
         while (x <= t && search<M>(r[x]) == Px::Stop);
         if (x > t) {
-            budget -= t - s + 1;
             L = t + 1;
             R = t;
             return;
@@ -128,7 +127,6 @@ void FloodFill<Pen>::span_step(int32_t s, int32_t t) {
     }
     for (Px e; x < xlast && (e = extend<M>(r[x + 1])) != Px::Stop;) take(++x, e);
     R = x;
-    budget -= R - std::min(L, s) + 2;
     // These modes pass over pixels without painting: a span of only such is none.
     if ((M == 3 || M == 10) && painted == 0) {
         L = t + 1;
@@ -139,14 +137,16 @@ void FloodFill<Pen>::span_step(int32_t s, int32_t t) {
 template <class Pen>
 void FloodFill<Pen>::span_step(int32_t s, int32_t t) {
     switch (mode) {
-        case 1: return span_step<1>(s, t);
-        case 2: return span_step<2>(s, t);
-        case 3: return span_step<3>(s, t);
-        case 6: return span_step<6>(s, t);
-        case 10: return span_step<10>(s, t);
-        case 60: return span_step<60>(s, t);
-        default: return span_step<0>(s, t);
+        case 1: span_step<1>(s, t); break;
+        case 2: span_step<2>(s, t); break;
+        case 3: span_step<3>(s, t); break;
+        case 6: span_step<6>(s, t); break;
+        case 10: span_step<10>(s, t); break;
+        case 60: span_step<60>(s, t); break;
+        default: span_step<0>(s, t); break;
     }
+    // Charged here, outside the per-mode steps: about the pixels the step looked at.
+    budget -= (R > L ? R - L : 0) + (t > s ? t - s : 0) + 2;
 }
 
 // From row y and the span [pl, pr] on it, scans row by row in direction dir.
