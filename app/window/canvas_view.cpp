@@ -10,6 +10,8 @@ namespace korvane {
 
 namespace {
 
+constexpr int kBlinkMs = 400;
+
 // Columns [first, last] where two rows differ, or first > last if they don't.
 std::pair<int, int> changedColumns(const uint8_t* a, const uint8_t* b, int width)
 {
@@ -29,6 +31,8 @@ CanvasView::CanvasView(QWidget* parent) : QWidget(parent)
     setCursor(Qt::CrossCursor);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    blinkTimer_.setInterval(kBlinkMs);
+    connect(&blinkTimer_, &QTimer::timeout, this, &CanvasView::blink);
 }
 
 void CanvasView::setPicture(const Picture& picture)
@@ -36,8 +40,43 @@ void CanvasView::setPicture(const Picture& picture)
     const QRect dirty = changedRect(picture);
     picture_ = picture;
     buildImage();
+    if (highlight_ >= 0)
+        buildHighlighted();
     if (!dirty.isEmpty())
         update(dirty);
+}
+
+void CanvasView::setHighlight(int index)
+{
+    highlight_ = index;
+    blinkOn_ = index >= 0;
+    if (blinkOn_) {
+        buildHighlighted();
+        blinkTimer_.start();
+    } else {
+        blinkTimer_.stop();
+        highlighted_ = QImage();
+    }
+    update();
+}
+
+// Every channel moves by half its range, so the blink shows on any colour.
+QRgb CanvasView::highlightColour(QRgb colour)
+{
+    return qRgb(qRed(colour) ^ 0x80, qGreen(colour) ^ 0x80, qBlue(colour) ^ 0x80);
+}
+
+// Only the colour table changes: the pixels of the index take the far colour.
+void CanvasView::buildHighlighted()
+{
+    highlighted_ = image_.copy();
+    highlighted_.setColor(highlight_, highlightColour(image_.color(highlight_)));
+}
+
+void CanvasView::blink()
+{
+    blinkOn_ = !blinkOn_;
+    update();
 }
 
 // Screen rectangle of the pixels that differ from the shown picture; all of
@@ -85,7 +124,7 @@ void CanvasView::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     const QRect area = event->rect();
     painter.fillRect(area, palette().window());
-    painter.drawImage(area.topLeft(), image_, area);
+    painter.drawImage(area.topLeft(), blinkOn_ ? highlighted_ : image_, area);
 }
 
 void CanvasView::mouseReleaseEvent(QMouseEvent* event)
@@ -97,6 +136,11 @@ void CanvasView::mouseReleaseEvent(QMouseEvent* event)
 void CanvasView::mouseMoveEvent(QMouseEvent* event)
 {
     emit mouseMoved(event->position().toPoint());
+}
+
+void CanvasView::leaveEvent(QEvent*)
+{
+    emit mouseLeft();
 }
 
 }  // namespace korvane

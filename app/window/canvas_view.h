@@ -1,8 +1,10 @@
 // The canvas on the screen: shows the display picture (the state of the last
 // show or of the end of the last successful run), never the working bitmap.
+// It can highlight every pixel of one palette index by blinking them.
 #pragma once
 
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 
 #include "picture.h"
@@ -21,21 +23,35 @@ public:
     // The display picture as the screen shows it, top row first.
     const QImage& image() const { return image_; }
 
+    // Blinks every pixel of index (-1: none) between its colour and a far one.
+    void setHighlight(int index);
+    int highlight() const { return highlight_; }
+    // The colour a highlighted pixel of this colour takes in the blink.
+    static QRgb highlightColour(QRgb colour);
+
 signals:
     void clicked();
     void mouseMoved(QPoint position);
+    void mouseLeft();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     QRect changedRect(const Picture& next) const;
     void buildImage();
+    void buildHighlighted();
+    void blink();
 
     Picture picture_;
     QImage image_;
+    QImage highlighted_;  // image_ with the highlighted index recoloured
+    int highlight_ = -1;
+    bool blinkOn_ = false;
+    QTimer blinkTimer_;
 };
 
 }  // namespace korvane

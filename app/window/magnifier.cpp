@@ -1,6 +1,9 @@
 #include "magnifier.h"
 
+#include <QMouseEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace korvane {
 
@@ -16,6 +19,7 @@ Magnifier::Magnifier(QWidget* parent)
 {
     view_.fill(Qt::white);
     setFixedSize(kSize, kSize);
+    setMouseTracking(true);
 }
 
 bool Magnifier::follows(QPoint mouse)
@@ -30,9 +34,10 @@ QRect Magnifier::sourceSquare(QPoint mouse)
 
 void Magnifier::magnify(const QImage& display, QPoint mouse)
 {
+    source_ = sourceSquare(mouse);
     QPainter painter(&view_);
     // No smoothing: each source pixel becomes a block, as a magnifier should.
-    painter.drawImage(QRect(0, 0, kSize, kSize), display, sourceSquare(mouse));
+    painter.drawImage(QRect(0, 0, kSize, kSize), display, source_);
     painter.setPen(Qt::white);
     painter.drawLine(0, kSize / 2, kSize - 1, kSize / 2);
     painter.drawLine(kSize / 2, 0, kSize / 2, kSize - 1);
@@ -43,6 +48,27 @@ void Magnifier::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.drawImage(0, 0, view_);
+}
+
+QPoint Magnifier::sourcePixel(QPoint position) const
+{
+    if (source_.isEmpty())
+        return QPoint(-1, -1);
+    const QPoint inView(std::clamp(position.x(), 0, kSize - 1),
+                        std::clamp(position.y(), 0, kSize - 1));
+    return source_.topLeft() + QPoint(inView.x() * kSide / kSize, inView.y() * kSide / kSize);
+}
+
+void Magnifier::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint pixel = sourcePixel(event->position().toPoint());
+    if (pixel.x() >= 0)
+        emit mouseMoved(pixel);
+}
+
+void Magnifier::leaveEvent(QEvent*)
+{
+    emit mouseLeft();
 }
 
 }  // namespace korvane

@@ -23,12 +23,22 @@ public:
     // Fills the view from display around mouse.
     void magnify(const QImage& display, QPoint mouse);
     const QImage& view() const { return view_; }
+    // The canvas pixel (y downward) shown at a position of the view, or
+    // (-1, -1) before anything was magnified.
+    QPoint sourcePixel(QPoint position) const;
+
+signals:
+    void mouseMoved(QPoint canvasPixel);
+    void mouseLeft();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     QImage view_;
+    QRect source_;  // the square the view shows
 };
 
 }  // namespace korvane

@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -16,7 +17,9 @@
 #include "canvas_view.h"
 #include "dialogs.h"
 #include "help_window.h"
+#include "inspector_text.h"
 #include "magnifier.h"
+#include "palette_panel.h"
 #include "picture.h"
 #include "pixel_model.h"
 #include "program_file.h"
@@ -27,6 +30,11 @@ namespace korvane {
 namespace {
 
 constexpr int kCanvasSide = 400;
+constexpr int kFormWidth = 790;
+constexpr int kFormHeight = 462;
+// The inspector's line goes under the button row; the form grows to hold it.
+constexpr int kStatusTop = 456;
+constexpr int kStatusHeight = 18;
 const QColor kErrorLineColour(255, 205, 205);
 
 QLabel* newLabel(const QString& text, QWidget* parent, const char* name)
@@ -68,7 +76,7 @@ void MainWindow::createWidgets()
     setFont(formFont);
 
     auto* central = new QWidget(this);
-    central->setFixedSize(790, 462);
+    central->setFixedSize(kFormWidth, kFormHeight);
     setCentralWidget(central);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -77,11 +85,14 @@ void MainWindow::createWidgets()
     xmg->setGeometry(32, 8, 105, 105);
     connect(xmg, &CanvasView::clicked, this, &MainWindow::xmgClick);
     connect(xmg, &CanvasView::mouseMoved, this, &MainWindow::xmgMouseMove);
+    connect(xmg, &CanvasView::mouseLeft, this, [this] { Status1->clear(); });
 
     Image1 = new Magnifier(central);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->move(32, 8);
     Image1->hide();
+    connect(Image1, &Magnifier::mouseMoved, this, &MainWindow::inspect);
+    connect(Image1, &Magnifier::mouseLeft, this, [this] { Status1->clear(); });
 
     Memo1 = new QPlainTextEdit(central);
     Memo1->setObjectName(QStringLiteral("Memo1"));
@@ -103,6 +114,9 @@ void MainWindow::createWidgets()
     Label2 = newLabel(QStringLiteral("0"), central, "Label2");
     Label3 = newLabel(QStringLiteral("0"), central, "Label3");
     Label4 = newLabel(QStringLiteral("399\n"), central, "Label4");
+    Status1 = newLabel(QString(), central, "Status1");
+    Status1->setGeometry(32, kStatusTop, kFormWidth - 64, kStatusHeight);
+    Status1->hide();
 }
 
 void MainWindow::createButtons()
@@ -139,8 +153,46 @@ void MainWindow::createMenus()
     connect(copy, &QAction::triggered, this, &MainWindow::Copy1Click);
     connect(Paste1, &QAction::triggered, this, &MainWindow::Paste1Click);
 
+    createViewMenu();
+    createDebugMenu();
+
     QAction* about = menuBar()->addAction(tr("&About"));
     connect(about, &QAction::triggered, this, &MainWindow::About1Click);
+}
+
+void MainWindow::createViewMenu()
+{
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    view->setObjectName(QStringLiteral("View1"));
+    QAction* inspector = view->addAction(tr("&Inspector"));
+    inspector->setCheckable(true);
+    QAction* palette = view->addAction(tr("&Palette"));
+    connect(inspector, &QAction::toggled, this, &MainWindow::Inspector1Click);
+    connect(palette, &QAction::triggered, this, &MainWindow::Palette1Click);
+}
+
+void MainWindow::createDebugMenu()
+{
+    QMenu* debug = menuBar()->addMenu(tr("&Debug"));
+    debug->setObjectName(QStringLiteral("Debug1"));
+    QAction* step = debug->addAction(tr("&Step"));
+    step->setShortcut(Qt::Key_F10);
+    QAction* resume = debug->addAction(tr("&Continue"));
+    resume->setShortcut(Qt::Key_F5);
+    connect(step, &QAction::triggered, this, &MainWindow::Step1Click);
+    connect(resume, &QAction::triggered, this, &MainWindow::Continue1Click);
+
+    QMenu* speed = debug->addMenu(tr("S&peed"));
+    auto* speeds = new QActionGroup(speed);
+    for (int delay : kDrawDelaysMs) {
+        const QString text = delay == 0 ? tr("Full speed")
+                                         : tr("%1 drawing calls a second").arg(1000 / delay);
+        QAction* choice = speed->addAction(delay == 1000 ? tr("1 drawing call a second") : text);
+        choice->setCheckable(true);
+        choice->setChecked(delay == 0);
+        speeds->addAction(choice);
+        connect(choice, &QAction::triggered, this, [this, delay] { Speed1Click(delay); });
+    }
 }
 
 void MainWindow::FormCreate()
@@ -252,7 +304,7 @@ void MainWindow::Button1Click()
     Memo1->setExtraSelections({});
     bridge_->HaltFlag = 0;
     setRunning(true);
-    bridge_->restartPollClock();
+    bridge_->beginRun(startStepping_);
     RunResult result = RUN_ABORTED;
     try {
         result = interpreter_->run_program(kProgramFile);
@@ -260,6 +312,7 @@ void MainWindow::Button1Click()
         dialogs_.message(QString::fromLocal8Bit(failure.what()));
     }
     setRunning(false);
+    bridge_->endRun();
     reportRunResult(result);
     if (closeAfterRun_ || result == RUN_END) {
         closeAfterRun_ = false;
@@ -312,18 +365,23 @@ void MainWindow::setRunning(bool running)
 
 void MainWindow::Button2Click()
 {
-    bridge_->HaltFlag = 1;
+    bridge_->halt();
 }
 
 void MainWindow::Button3Click()
 {
     const QString chosen = dialogs_.saveFileName(
-        tr("Save Image"), QStringLiteral("JPEG files (*.jpg)"), imageName_);
+        tr("Save Image"), QStringLiteral("JPEG files (*.jpg);;PNG files (*.png)"), imageName_);
     if (chosen.isEmpty())
         return;
     imageName_ = with_default_suffix(chosen, QStringLiteral(".jpg"));
+    const std::string path = QFile::encodeName(imageName_).toStdString();
+    // PNG keeps the palette indices, so only a name that asks for it gets one.
+    const bool png = imageName_.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
     std::string error;
-    if (!write_jpeg(QFile::encodeName(imageName_).toStdString(), xmg->picture(), error))
+    const bool written = png ? write_png(path, xmg->picture(), error)
+                             : write_jpeg(path, xmg->picture(), error);
+    if (!written)
         dialogs_.message(QString::fromStdString(error));
 }
 
@@ -385,6 +443,62 @@ void MainWindow::xmgMouseMove(QPoint position)
 {
     if (Image1->isVisible() && Magnifier::follows(position))
         Image1->magnify(xmg->image(), position);
+    inspect(position);
+}
+
+// Index and colour are the display's; the origin is the working bitmap's,
+// so it is given only where the two still agree.
+void MainWindow::inspect(QPoint screen)
+{
+    const Picture& display = xmg->picture();
+    if (!Status1->isVisible() || !QRect(0, 0, display.width, display.height).contains(screen))
+        return;
+    const QPoint p = program_point(display, screen);
+    DrawnBy drawn;
+    const size_t offset = static_cast<size_t>(p.y()) * image_.width(0) + p.x();
+    if (image_.bits(0)[offset] != display.at(p.x(), p.y()))
+        drawn.kind = DrawnBy::Kind::ChangedSinceShow;
+    Status1->setText(inspector_text(display, screen, drawn));
+}
+
+void MainWindow::Inspector1Click(bool on)
+{
+    Status1->clear();
+    Status1->setVisible(on);
+    centralWidget()->setFixedSize(kFormWidth, on ? kStatusTop + kStatusHeight + 6 : kFormHeight);
+}
+
+void MainWindow::Palette1Click()
+{
+    if (!palette_) {
+        palette_ = new PalettePanel(this);
+        connect(palette_, &PalettePanel::selectionChanged, xmg, &CanvasView::setHighlight);
+    }
+    palette_->showColours(xmg->picture().palette);
+    palette_->show();
+    palette_->raise();
+}
+
+// Step before a run starts one that pauses at its first drawing call.
+void MainWindow::Step1Click()
+{
+    if (running_) {
+        bridge_->step();
+        return;
+    }
+    startStepping_ = true;
+    Button1Click();
+    startStepping_ = false;
+}
+
+void MainWindow::Continue1Click()
+{
+    bridge_->resume();
+}
+
+void MainWindow::Speed1Click(int delayMs)
+{
+    bridge_->setDrawDelay(delayMs);
 }
 
 // Closing during a run halts it first; Run closes the window once the
@@ -392,7 +506,7 @@ void MainWindow::xmgMouseMove(QPoint position)
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (running_) {
-        bridge_->HaltFlag = 1;
+        bridge_->halt();
         closeAfterRun_ = true;
         event->ignore();
         return;

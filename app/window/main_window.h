@@ -1,6 +1,8 @@
 // The main window: canvas and axis labels on the left, the program editor on
 // the right, Run, Halt and Save Image below, the File and Edit menus and
 // About. Runs the interpreter synchronously inside Run, as a click handler.
+// The View and Debug menus hold the tools that are off until chosen: the
+// pixel inspector, the palette panel, slow motion, stepping and recording.
 #pragma once
 
 #include <QMainWindow>
@@ -9,6 +11,7 @@
 #include "interpreter.h"
 #include "ximage3.h"
 
+class QActionGroup;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -20,6 +23,7 @@ class CanvasView;
 class Dialogs;
 class HelpWindow;
 class Magnifier;
+class PalettePanel;
 class WindowBridge;
 
 class MainWindow : public QMainWindow {
@@ -34,6 +38,10 @@ public:
 
     bool isRunning() const { return running_; }
     HelpWindow* helpWindow() const { return help_; }
+    PalettePanel* palettePanel() const { return palette_; }
+    WindowBridge& bridge() const { return *bridge_; }
+    // Wait before each drawing call for the speeds the Debug menu offers; 0 is full speed.
+    static constexpr int kDrawDelaysMs[] = {0, 10, 33, 100, 333, 1000};
 
 public slots:
     void Button1Click();
@@ -48,6 +56,11 @@ public slots:
     void About1Click();
     void xmgClick();
     void xmgMouseMove(QPoint position);
+    void Inspector1Click(bool on);
+    void Palette1Click();
+    void Step1Click();
+    void Continue1Click();
+    void Speed1Click(int delayMs);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -59,6 +72,9 @@ private:
     void createWidgets();
     void createButtons();
     void createMenus();
+    void createViewMenu();
+    void createDebugMenu();
+    void inspect(QPoint screen);
     void placeLabels();
     void loadPalette();
     bool loadProgram(const QString& path);
@@ -78,6 +94,7 @@ private:
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
     QLabel* Label4 = nullptr;
+    QLabel* Status1 = nullptr;  // the inspector's line under the buttons
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
     QPushButton* Button3 = nullptr;
@@ -87,12 +104,14 @@ private:
     QAction* Paste1 = nullptr;
     AboutBox* AboutBox_ = nullptr;
     HelpWindow* help_ = nullptr;
+    PalettePanel* palette_ = nullptr;
     std::unique_ptr<WindowBridge> bridge_;
     std::unique_ptr<Interpreter> interpreter_;
     QString programName_;  // offered again by Open and Save Program
     QString imageName_;    // offered again by Save Image
     bool running_ = false;
     bool closeAfterRun_ = false;
+    bool startStepping_ = false;  // the run Step starts pauses at once
 };
 
 }  // namespace korvane

@@ -1,8 +1,11 @@
 #include "window_bridge.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QThread>
+#include <QTimer>
 
 #include "canvas_view.h"
 #include "dialogs.h"
@@ -10,6 +13,10 @@
 #include "picture.h"
 
 namespace korvane {
+
+namespace {
+const QColor kTraceLineColour(255, 240, 160);
+}  // namespace
 
 WindowBridge::WindowBridge(TXImage3& canvas, CanvasView& view, QPlainTextEdit& editor,
                            Dialogs& dialogs)
@@ -66,6 +73,109 @@ void WindowBridge::bridge_sleep(int32_t ms)
 void WindowBridge::showCanvas()
 {
     view_.setPicture(Picture::snapshot(canvas()));
+}
+
+bool WindowBridge::bridge_traces_drawing() const
+{
+    return CanvasBridge::bridge_traces_drawing() || drawDelay_ > 0 || stepping_;
+}
+
+// The call itself follows this one, so what the canvas shows here is the
+// previous call's work; endRun shows the last call's.
+int WindowBridge::bridge_before_draw(int32_t line, const char* builtin)
+{
+    if (CanvasBridge::bridge_before_draw(line, builtin) != 0)
+        return 1;
+    if (drawDelay_ <= 0 && !stepping_)
+        return 0;
+    tracedThisRun_ = true;
+    showCanvas();
+    markLine(line);
+    if (stepping_) {
+        paused_ = true;
+        wait(-1);
+        paused_ = false;
+    } else {
+        wait(drawDelay_);
+    }
+    return HaltFlag != 0 ? 1 : 0;
+}
+
+void WindowBridge::beginRun(bool stepping)
+{
+    stepping_ = stepping;
+    tracedThisRun_ = false;
+    sinceEvents_.start();  // the first poll waits its full interval
+}
+
+void WindowBridge::endRun()
+{
+    stepping_ = false;
+    if (!tracedThisRun_)
+        return;
+    tracedThisRun_ = false;
+    showCanvas();
+    editor_.setExtraSelections({});
+}
+
+void WindowBridge::setDrawDelay(int ms)
+{
+    drawDelay_ = ms > 0 ? ms : 0;
+    if (!paused_)
+        wake();  // a long wait for the old speed would hold up the new one
+}
+
+void WindowBridge::step()
+{
+    stepping_ = true;
+    wake();
+}
+
+void WindowBridge::resume()
+{
+    stepping_ = false;
+    wake();
+}
+
+void WindowBridge::halt()
+{
+    HaltFlag = 1;
+    wake();
+}
+
+void WindowBridge::wait(int ms)
+{
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    if (ms >= 0)
+        timer.start(ms);
+    waiting_ = &loop;
+    if (HaltFlag == 0)
+        loop.exec();
+    waiting_ = nullptr;
+    sinceEvents_.restart();
+}
+
+void WindowBridge::wake()
+{
+    if (waiting_)
+        waiting_->quit();
+}
+
+void WindowBridge::markLine(int line)
+{
+    QTextBlock block = editor_.document()->findBlockByNumber(line);
+    if (!block.isValid())
+        return;
+    QTextCursor cursor(block);
+    editor_.setTextCursor(cursor);
+    QTextEdit::ExtraSelection mark;
+    mark.cursor = cursor;
+    mark.format.setBackground(kTraceLineColour);
+    mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+    editor_.setExtraSelections({mark});
 }
 
 void WindowBridge::letEventsThrough()

@@ -1,12 +1,15 @@
 // The window's half of the bridge: showing the canvas, the editor as the
 // program's output, the input and message boxes, sleeping, and letting
 // window events through during a run so that Halt and the close box work.
+// Below full speed, and when stepping, it also stops before every drawing
+// built-in: it shows the canvas, marks the calling line and waits.
 #pragma once
 
 #include <QElapsedTimer>
 
 #include "canvas_bridge.h"
 
+class QEventLoop;
 class QPlainTextEdit;
 
 namespace korvane {
@@ -28,19 +31,43 @@ public:
     int32_t bridge_getnum() override;
     int8_t bridge_getche() override;
     void bridge_sleep(int32_t ms) override;
+    bool bridge_traces_drawing() const override;
+    int bridge_before_draw(int32_t line, const char* builtin) override;
 
     // Copies the working bitmap to the display picture.
     void showCanvas();
-    // Run calls this before each run so the first poll waits its full interval.
-    void restartPollClock() { sinceEvents_.start(); }
+    // Run calls this before each run; stepping pauses before the first drawing call.
+    void beginRun(bool stepping);
+    // And this after it: shows what the last traced call drew, drops the line mark.
+    void endRun();
+
+    // Wait before each drawing call in ms; 0 is full speed, nothing waits.
+    void setDrawDelay(int ms);
+    int drawDelay() const { return drawDelay_; }
+    // Pause before the next drawing call (ends a pause at this one first).
+    void step();
+    // Ends a pause and runs on at the chosen speed.
+    void resume();
+    // Halt and the close box: stops the run, also from a pause or a wait.
+    void halt();
+    bool isPaused() const { return paused_; }
 
 private:
     void letEventsThrough();
+    // Processes events for ms (forever if negative) or until woken or halted.
+    void wait(int ms);
+    void wake();
+    void markLine(int line);
 
     CanvasView& view_;
     QPlainTextEdit& editor_;
     Dialogs& dialogs_;
     QElapsedTimer sinceEvents_;
+    int drawDelay_ = 0;
+    bool stepping_ = false;      // pause at the next drawing call
+    bool paused_ = false;
+    bool tracedThisRun_ = false;  // a drawing call was shown and waited for
+    QEventLoop* waiting_ = nullptr;
 };
 
 }  // namespace korvane

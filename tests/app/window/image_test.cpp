@@ -73,7 +73,7 @@ TEST_F(WindowTest, SaveImageWritesAJpegOfTheShownColours)
     EXPECT_FALSE(image.progressive);
     EXPECT_TRUE(near(image.at(100, 200), qRgb(255, 0, 0)));
     EXPECT_TRUE(near(image.at(300, 200), qRgb(0, 0, 255)));
-    EXPECT_EQ(dialogs.fileFilters.last(), "JPEG files (*.jpg)");
+    EXPECT_EQ(dialogs.fileFilters.last(), "JPEG files (*.jpg);;PNG files (*.png)");
 }
 
 TEST_F(WindowTest, SaveImageKeepsANameWithADotAndReportsAFileItCannotCreate)

@@ -1,0 +1,99 @@
+// The View tools and PNG export: the palette panel's highlight, the
+// inspector's status line and Save Image with a .png name.
+#include <QImage>
+#include <QLabel>
+#include <QTest>
+
+#include "magnifier.h"
+#include "palette_panel.h"
+#include "window_fixture.h"
+
+using korvane::CanvasView;
+using korvane::MainWindow;
+using korvane::PalettePanel;
+
+namespace {
+
+// Index 1 in the two left quarters, 2 in a square at the bottom right, 3 elsewhere.
+const char* const kQuarters =
+    "main()\n"
+    "{\n"
+    "clear(3);\n"
+    "setcolor(1);\n"
+    "fillrect(0,0,99,399);\n"
+    "setcolor(2);\n"
+    "fillrect(300,0,399,99);\n"
+    "}";
+
+}  // namespace
+
+TEST_F(WindowTest, PaletteSelectionHighlightsExactlyThePixelsOfItsIndex)
+{
+    MainWindow& window = openQuietly();
+    run(kQuarters);
+    window.Palette1Click();
+    PalettePanel* panel = window.palettePanel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisible());
+
+    // Index 2 is the swatch in the first row, third column.
+    const QPoint swatch(6 + 2 * PalettePanel::kSwatch + 4, 6 + 4);
+    QTest::mouseMove(panel, swatch);
+    EXPECT_EQ(panel->caption(), "index 2: 0 255 0");
+    QTest::mouseClick(panel, Qt::LeftButton, {}, swatch);
+    ASSERT_EQ(canvas()->highlight(), 2);
+
+    const QImage shown = canvas()->grab().toImage();
+    const QImage& display = canvas()->image();
+    int highlighted = 0;
+    for (int y = 0; y < display.height(); ++y)
+        for (int x = 0; x < display.width(); ++x) {
+            const bool ofIndex = display.pixelIndex(x, y) == 2;
+            const QRgb expected =
+                ofIndex ? CanvasView::highlightColour(display.pixel(x, y)) : display.pixel(x, y);
+            highlighted += ofIndex;
+            ASSERT_EQ(shown.pixel(x, y), expected) << x << "," << y;
+        }
+    EXPECT_EQ(highlighted, 100 * 100);
+
+    QTest::mouseClick(panel, Qt::LeftButton, {}, swatch);  // again: cleared
+    EXPECT_EQ(canvas()->highlight(), -1);
+    EXPECT_EQ(canvas()->grab().toImage().convertToFormat(QImage::Format_RGB32),
+              display.convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(WindowTest, InspectorIsOffByDefaultAndGrowsTheWindowOnlyWhileOn)
+{
+    MainWindow& window = openQuietly();
+    auto* status = window.findChild<QLabel*>("Status1");
+    const QSize plain = window.centralWidget()->size();
+    EXPECT_FALSE(status->isVisible());
+    run(kQuarters);
+    window.xmgMouseMove(QPoint(50, 50));
+    EXPECT_TRUE(status->text().isEmpty());
+
+    window.show();
+    window.Inspector1Click(true);
+    EXPECT_TRUE(status->isVisible());
+    EXPECT_GT(window.centralWidget()->height(), plain.height());
+    EXPECT_GE(status->y(), button("Button1")->geometry().bottom());
+    window.Inspector1Click(false);
+    EXPECT_EQ(window.centralWidget()->size(), plain);
+}
+
+TEST_F(WindowTest, SaveImageWithAPngNameWritesTheIndicesLosslessly)
+{
+    MainWindow& window = openQuietly();
+    run(kQuarters);
+    dialogs.fileAnswers = QStringList{path("pic.PNG")};
+    window.Button3Click();
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();
+    EXPECT_TRUE(dialogs.fileFilters.last().startsWith("JPEG files (*.jpg);;"));
+    QImage png;
+    ASSERT_TRUE(png.load(path("pic.PNG"), "PNG"));
+    EXPECT_EQ(png.format(), QImage::Format_Indexed8);
+    EXPECT_EQ(png.pixelIndex(50, 200), 1);
+    EXPECT_EQ(png.pixelIndex(350, 350), 2);  // file row 350 is program y 49
+    EXPECT_EQ(png.pixelIndex(350, 50), 3);
+    EXPECT_EQ(png.color(2), qRgb(0, 255, 0));
+}

@@ -1,0 +1,160 @@
+// Slow motion and stepping: the canvas shown and the line marked before each
+// drawing call, pauses that Step, Continue, Halt and the close box end.
+#include <QElapsedTimer>
+#include <QTextBlock>
+#include <QTimer>
+#include <functional>
+
+#include "window_bridge.h"
+#include "window_fixture.h"
+
+using korvane::MainWindow;
+
+namespace {
+
+// Drawing calls on lines 3, 4 and 6; setcolor is not one.
+const char* const kThreeCalls =
+    "main()\n"
+    "{\n"
+    "setcolor(1);\n"
+    "point(10,10);\n"
+    "point(20,20);\n"
+    "setcolor(2);\n"
+    "fillrect(0,0,5,5);\n"
+    "}";
+
+// What the window shows at one moment of a run.
+struct Seen {
+    int line;           // the marked editor line, -1 for none
+    int p10, p20, p00;  // display indices at (10,10), (20,20), (0,0)
+    bool operator==(const Seen&) const = default;
+};
+
+}  // namespace
+
+class TraceTest : public WindowTest {
+protected:
+    Seen seen() const
+    {
+        const auto marks = editor()->extraSelections();
+        const int line = marks.isEmpty() ? -1 : marks.first().cursor.blockNumber();
+        const auto& picture = canvas()->picture();
+        return {line, picture.at(10, 10), picture.at(20, 20), picture.at(0, 0)};
+    }
+
+    // Calls atPause once at every pause of the next run; it must end the pause.
+    void onEachPause(const std::function<void()>& atPause)
+    {
+        watcher_.setInterval(2);
+        QObject::connect(&watcher_, &QTimer::timeout, [this, atPause] {
+            if (window_->bridge().isPaused())
+                atPause();
+        });
+        watcher_.start();
+    }
+
+    QTimer watcher_;
+};
+
+TEST_F(TraceTest, StepPausesBeforeEachDrawingCallShowingWhatCameBefore)
+{
+    MainWindow& window = openQuietly();
+    editor()->setPlainText(kThreeCalls);
+    std::vector<Seen> pauses;
+    onEachPause([&] {
+        pauses.push_back(seen());
+        window.Step1Click();
+    });
+    window.Step1Click();
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();
+    const std::vector<Seen> expected = {{3, 0, 0, 0}, {4, 1, 0, 0}, {6, 1, 1, 0}};
+    EXPECT_EQ(pauses, expected);
+    EXPECT_EQ(seen(), (Seen{-1, 1, 1, 2}));  // the last call shown, the mark gone
+    EXPECT_FALSE(window.isRunning());
+}
+
+TEST_F(TraceTest, ContinueFromAPauseRunsOnAtFullSpeed)
+{
+    MainWindow& window = openQuietly();
+    editor()->setPlainText(kThreeCalls);
+    int pauses = 0;
+    onEachPause([&] {
+        ++pauses;
+        window.Continue1Click();
+    });
+    window.Step1Click();
+    EXPECT_EQ(pauses, 1);
+    EXPECT_EQ(seen(), (Seen{-1, 1, 1, 2}));
+}
+
+TEST_F(TraceTest, StepDuringAFullSpeedRunPausesAtTheNextDrawingCall)
+{
+    MainWindow& window = openQuietly();
+    std::vector<Seen> pauses;
+    onEachPause([&] {
+        pauses.push_back(seen());
+        window.Button2Click();
+    });
+    QTimer::singleShot(50, &window, &MainWindow::Step1Click);
+    run("main()\n{\nwhile (1)\npoint(5,5);\n}");
+    ASSERT_EQ(pauses.size(), 1u);
+    EXPECT_EQ(pauses[0].line, 3);
+    EXPECT_EQ(dialogs.messages, QStringList{"user terminated program in line 3\n"});
+}
+
+TEST_F(TraceTest, HaltOrTheCloseBoxInAPauseEndsTheRun)
+{
+    for (const bool closing : {false, true}) {
+        SCOPED_TRACE(closing ? "close box" : "Halt");
+        MainWindow& window = openQuietly();
+        window.show();
+        editor()->setPlainText(kThreeCalls);
+        onEachPause([&] { closing ? (void)window.close() : window.Button2Click(); });
+        window.Step1Click();
+        EXPECT_EQ(dialogs.messages, QStringList{"user terminated program in line 3\n"});
+        EXPECT_FALSE(window.isRunning());
+        EXPECT_EQ(window.isVisible(), !closing);
+        EXPECT_EQ(canvas()->picture().at(10, 10), 0);  // the halted call never ran
+        watcher_.disconnect();
+        dialogs.messages.clear();
+    }
+}
+
+TEST_F(TraceTest, SlowMotionShowsEveryCallAndMarksItsLineThenFullSpeedIsPlainAgain)
+{
+    MainWindow& window = openQuietly();
+    constexpr int kDelay = 40;
+    window.Speed1Click(kDelay);
+    std::vector<Seen> states;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (window.isRunning() && (states.empty() || !(states.back() == seen())))
+            states.push_back(seen());
+    });
+    watcher.start(0);
+    QElapsedTimer clock;
+    clock.start();
+    run(kThreeCalls);
+    EXPECT_GE(clock.elapsed(), 3 * kDelay);
+    const std::vector<Seen> expected = {{3, 0, 0, 0}, {4, 1, 0, 0}, {6, 1, 1, 0}};
+    EXPECT_EQ(states, expected);
+    EXPECT_EQ(seen(), (Seen{-1, 1, 1, 2}));
+
+    window.Speed1Click(0);
+    states.clear();
+    run("main()\n{\nclear(0);\npoint(10,10);\n}");
+    EXPECT_TRUE(states.empty());
+    EXPECT_FALSE(window.bridge().bridge_traces_drawing());
+}
+
+TEST_F(TraceTest, ChoosingFullSpeedEndsASlowWaitAtOnce)
+{
+    MainWindow& window = openQuietly();
+    window.Speed1Click(60000);
+    QTimer::singleShot(50, &window, [&] { window.Speed1Click(0); });
+    QElapsedTimer clock;
+    clock.start();
+    run(kThreeCalls);
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_EQ(seen(), (Seen{-1, 1, 1, 2}));
+}
