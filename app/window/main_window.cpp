@@ -456,13 +456,20 @@ void MainWindow::inspect(QPoint screen)
     const QPoint p = program_point(display, screen);
     DrawnBy drawn;
     const size_t offset = static_cast<size_t>(p.y()) * image_.width(0) + p.x();
-    if (image_.bits(0)[offset] != display.at(p.x(), p.y()))
+    if (image_.bits(0)[offset] != display.at(p.x(), p.y())) {
         drawn.kind = DrawnBy::Kind::ChangedSinceShow;
+    } else if (const PixelOrigin origin = bridge_->origin_at(p.x(), p.y()); origin.line >= 0) {
+        drawn.kind = DrawnBy::Kind::Call;
+        drawn.line = origin.line;
+        drawn.builtin = origin.builtin;
+    }
     Status1->setText(inspector_text(display, screen, drawn));
 }
 
 void MainWindow::Inspector1Click(bool on)
 {
+    // Origins are recorded from the next run on.
+    bridge_->set_provenance(on);
     Status1->clear();
     Status1->setVisible(on);
     centralWidget()->setFixedSize(kFormWidth, on ? kStatusTop + kStatusHeight + 6 : kFormHeight);

@@ -105,6 +105,7 @@ void WindowBridge::beginRun(bool stepping)
 {
     stepping_ = stepping;
     tracedThisRun_ = false;
+    begin_run();  // forgets the pixel origins of earlier runs
     sinceEvents_.start();  // the first poll waits its full interval
 }
 

@@ -81,6 +81,23 @@ TEST_F(WindowTest, InspectorIsOffByDefaultAndGrowsTheWindowOnlyWhileOn)
     EXPECT_EQ(window.centralWidget()->size(), plain);
 }
 
+TEST_F(WindowTest, InspectorNamesTheLineAndBuiltInThatLastWroteAPixel)
+{
+    MainWindow& window = openQuietly();
+    auto* status = window.findChild<QLabel*>("Status1");
+    window.show();
+    window.Inspector1Click(true);
+    run(QStringLiteral("main() {\nclear(0);\nsetcolor(3);\nfillrect(10, 10, 50, 50);\npoint(20, 20);\n}\n"));
+    // Screen rows run downward: program row 20 is screen row 379.
+    window.xmgMouseMove(QPoint(20, 379));
+    EXPECT_TRUE(status->text().startsWith(QStringLiteral("x 20  y 20   index 3:"))) << status->text().toStdString();
+    EXPECT_TRUE(status->text().endsWith(QStringLiteral("line 4 point"))) << status->text().toStdString();
+    window.xmgMouseMove(QPoint(30, 369));
+    EXPECT_TRUE(status->text().endsWith(QStringLiteral("line 3 fillrect"))) << status->text().toStdString();
+    window.xmgMouseMove(QPoint(300, 100));
+    EXPECT_TRUE(status->text().endsWith(QStringLiteral("line 1 clear"))) << status->text().toStdString();
+}
+
 TEST_F(WindowTest, SaveImageWithAPngNameWritesTheIndicesLosslessly)
 {
     MainWindow& window = openQuietly();
