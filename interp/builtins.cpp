@@ -164,7 +164,7 @@ void draw_builtin(InterpreterState& s, int index) {
 }  // namespace
 
 int32_t InterpreterState::call_builtin(int index) {
-    if (bridge.bridge_traces_drawing() && draws(index) &&
+    if (draws(index) && bridge.bridge_traces_drawing() &&
         bridge.bridge_before_draw(line_of(ScanPos), BuiltinTable[index]) != 0) {
         report_error(ERR_USER_HALT);
     }

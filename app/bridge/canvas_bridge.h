@@ -6,34 +6,21 @@
 
 #include <array>
 #include <cstdint>
-#include <map>
 #include <memory>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "bridge.h"
+#include "draw_call.h"
+#include "pixel_origin.h"
 #include "ximage3.h"
 
 namespace korvane {
 
+class Provenance;
 class TextRenderer;
-
-// The canvas is 400 x 400 pixels; clear, grid and floodfill are given this
-// size whatever the program passes.
-constexpr int32_t kCanvasSize = 400;
 
 // Sizes slot 0 to the canvas size and opens the three clip windows over it,
 // as start-up does. Loading and assigning the palette is the caller's part.
 void prepare_canvas(TXImage3& canvas);
-
-// The drawing call that last wrote a pixel while provenance was on: its
-// program line (counted from 0) and built-in name. Line -1: the pixel was not
-// drawn while recording.
-struct PixelOrigin {
-    int32_t line = -1;
-    std::string builtin;
-};
 
 class CanvasBridge : public Bridge {
 public:
@@ -47,7 +34,7 @@ public:
     // built-in writes is tagged with the call the interpreter announced in
     // bridge_before_draw; with it off the routines run untracked.
     void set_provenance(bool on);
-    bool provenance_on() const { return provenance_; }
+    bool provenance_on() const { return provenance_ != nullptr; }
     // To be called before every run (the window's Run and the runner do):
     // forgets the provenance of earlier runs.
     void begin_run();
@@ -56,7 +43,7 @@ public:
     PixelOrigin origin_at(int32_t x, int32_t y) const;
 
     // True while provenance is on; subclasses may OR in their own reasons.
-    bool bridge_traces_drawing() const override { return provenance_; }
+    bool bridge_traces_drawing() const override { return provenance_on(); }
     // Makes (line, builtin) the current tag. A subclass that overrides this
     // must call CanvasBridge::bridge_before_draw first, so the tag stays
     // right, and may then add its own reasons to stop (nonzero).
@@ -113,22 +100,16 @@ public:
 private:
     // Copies a text argument into BridgeText, cut to the room it has.
     void keep_text(const char* text);
-    // Calls draw(rows) with the tracked rows while provenance is on, with
-    // the plain row table otherwise.
-    template <class Draw>
-    void draw(Draw&& draw);
+    // Performs a drawing call on the canvas, recording it first while
+    // provenance is on.
+    void submit(const DrawCall& call, const char* text = nullptr);
+    DrawContext live_context();
+    uint16_t colour() const { return static_cast<uint16_t>(CurrentColour); }
 
     TXImage3& canvas_;
     std::unique_ptr<TextRenderer> text_;
 
-    // Provenance: tags_ holds, per canvas pixel (bottom row first), 0 or
-    // 1 + the index into origins_ of its last writer; calls are numbered per
-    // distinct (line, builtin) so 16 bits go a long way.
-    bool provenance_ = false;
-    std::vector<uint16_t> tags_;
-    std::vector<PixelOrigin> origins_;
-    std::map<std::pair<int32_t, std::string>, uint16_t> tag_of_call_;
-    uint16_t current_tag_ = 0;
+    std::unique_ptr<Provenance> provenance_;  // null while off
 };
 
 }  // namespace korvane

@@ -1,5 +1,6 @@
 // The drawing programs end to end (interpreter, bridge and raster routines)
-// with provenance recording off and on.
+// with provenance recording off and on, and on with the first inspection
+// after the run, which replays the recorded calls.
 #include <benchmark/benchmark.h>
 
 #include <fstream>
@@ -19,7 +20,7 @@ std::string program(const char* name) {
     return normalise_line_ends(std::string(std::istreambuf_iterator<char>(in), {}));
 }
 
-void run_drawing(benchmark::State& state, const char* name) {
+void run_drawing(benchmark::State& state, const char* name, bool inspect = false) {
     const std::string text = program(name);
     TXImage3 canvas;
     prepare_canvas(canvas);
@@ -31,6 +32,7 @@ void run_drawing(benchmark::State& state, const char* name) {
     for (auto _ : state) {
         bridge.begin_run();
         if (interp.run_text(text) != RUN_OK) state.SkipWithError("the program did not run to its end");
+        if (inspect) benchmark::DoNotOptimize(bridge.origin_at(200, 200));
     }
 }
 
@@ -38,6 +40,10 @@ BENCHMARK_CAPTURE(run_drawing, lines, "lines")->Arg(0)->Arg(1)->Unit(benchmark::
 BENCHMARK_CAPTURE(run_drawing, fills, "fills")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(run_drawing, pixels, "pixels")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(run_drawing, animation, "animation")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(run_drawing, lines_inspected, "lines", true)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(run_drawing, fills_inspected, "fills", true)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(run_drawing, pixels_inspected, "pixels", true)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(run_drawing, animation_inspected, "animation", true)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace korvane

@@ -12,39 +12,10 @@
 #include <string>
 
 #include "raster.h"
+#include "test_bridge.h"
 
 namespace korvane {
 namespace {
-
-// The canvas operations only; the rest is not used here.
-class TestBridge : public CanvasBridge {
-public:
-    using CanvasBridge::CanvasBridge;
-    void bridge_message(const char*) override {}
-    int bridge_show() override { return 0; }
-    void bridge_output(const char*) override {}
-    int32_t bridge_getnum() override { return 0; }
-    int8_t bridge_getche() override { return 0; }
-    void bridge_sleep(int32_t) override {}
-};
-
-struct Canvas {
-    TXImage3 image;
-    Canvas() {
-        image.LoadDefaultPalette();
-        image.AssignPalette(0);
-        prepare_canvas(image);
-    }
-    RowTable rows() const { return image.rows(0); }
-    bool same_as(const Canvas& other) const {
-        return std::memcmp(image.bits(0), other.image.bits(0), 400 * 400) == 0;
-    }
-    int count(uint8_t index) const {
-        int n = 0;
-        for (int i = 0; i < 400 * 400; ++i) n += image.bits(0)[i] == index;
-        return n;
-    }
-};
 
 // A picture with something on it, so fills and XORs have work to do.
 void background(const RowTable& rows) {
@@ -207,50 +178,6 @@ TEST(CanvasBridge, TextUsesTheStyleIndexAndKeepsItsTextShort) {
     EXPECT_GT(canvas.count(45), 100);
     EXPECT_EQ(canvas.count(45) + canvas.count(0), 400 * 400);
     EXPECT_STREQ(std::string(bridge.BridgeText.data(), 3).c_str(), "WWW");
-}
-
-}  // namespace
-}  // namespace korvane
-
-namespace korvane {
-namespace {
-
-TEST(CanvasBridgeProvenance, OriginsFollowTheAnnouncedCallsAndEndWithTheRun) {
-    Canvas c;
-    TestBridge bridge(c.image);
-    EXPECT_FALSE(bridge.bridge_traces_drawing());
-    bridge.bridge_point(5, 5);  // before recording: no origin
-    bridge.set_provenance(true);
-    EXPECT_TRUE(bridge.bridge_traces_drawing());
-    bridge.begin_run();
-    bridge.bridge_before_draw(2, "fillrect");
-    bridge.bridge_fillrect(0, 0, 10, 10);
-    bridge.bridge_before_draw(4, "circle");
-    bridge.bridge_circle(10, 10, 3, 7);
-    bridge.bridge_before_draw(2, "fillrect");  // the same call site again
-    bridge.bridge_fillrect(20, 20, 22, 22);
-    bridge.bridge_before_draw(9, "textout");
-    bridge.bridge_textout(100, 300, "W");
-    const struct { int32_t x, y, line; const char* builtin; } cases[] = {
-        {1, 1, 2, "fillrect"}, {13, 10, 4, "circle"}, {21, 21, 2, "fillrect"},
-        {50, 50, -1, ""},      {-1, 0, -1, ""},       {400, 3, -1, ""},
-    };
-    for (const auto& k : cases) {
-        const PixelOrigin o = bridge.origin_at(k.x, k.y);
-        EXPECT_EQ(o.line, k.line) << k.x << "," << k.y;
-        EXPECT_EQ(o.builtin, k.builtin) << k.x << "," << k.y;
-    }
-    int text = 0;
-    for (int y = 250; y < 300; ++y)
-        for (int x = 100; x < 130; ++x) text += bridge.origin_at(x, y).builtin == "textout";
-    EXPECT_GT(text, 10);
-
-    bridge.begin_run();
-    EXPECT_EQ(bridge.origin_at(1, 1).line, -1);
-    bridge.set_provenance(false);
-    bridge.bridge_before_draw(3, "disk");  // not announced while off, but harmless
-    bridge.bridge_disk(1, 1, 5, 2);
-    EXPECT_EQ(bridge.origin_at(1, 1).line, -1);
 }
 
 }  // namespace

@@ -1,0 +1,88 @@
+#include "provenance.h"
+
+#include <cstring>
+
+#include "perform.h"
+#include "text_renderer.h"
+
+namespace korvane {
+
+Provenance::Provenance(const TXImage3& canvas, const DrawContext& live)
+    : text_(std::make_unique<TextRenderer>()), half_table_(live.half_table) {
+    restart(canvas, live);
+}
+
+Provenance::~Provenance() = default;
+
+void Provenance::restart(const TXImage3& canvas, const DrawContext& live) {
+    canvas_.ResizeBmp(0, canvas.width(0), canvas.height(0));
+    canvas_.clips = canvas.clips;
+    const size_t size = static_cast<size_t>(canvas_.width(0)) * canvas_.height(0);
+    std::memcpy(canvas_.bits(0), canvas.bits(0), size);
+    tags_.assign(size, 0);
+    half_table_ = live.half_table;
+    take_state(live);
+    pending_.clear();
+    texts_.clear();
+    origins_.clear();
+    tag_of_site_.clear();
+    last_site_ = {-1, nullptr};
+    current_tag_ = 0;
+}
+
+void Provenance::take_state(const DrawContext& live) {
+    *text_ = live.text;
+    dash_pattern_ = live.dash_pattern;
+    dash_acc_ = live.dash_acc;
+}
+
+void Provenance::announce(int32_t line, const char* builtin) {
+    const Site site{line, builtin};
+    if (site == last_site_) return;
+    auto [it, added] = tag_of_site_.try_emplace(site, 0);
+    // The name is checked too: a caller's buffer may be reused for another.
+    if (added || origins_[it->second - 1u].builtin != builtin) {
+        // Past the last tag, further call sites share it: the table cannot
+        // tell them apart, and naming the last one is better than none.
+        if (origins_.size() < 0xFFFF) origins_.push_back({line, builtin});
+        it->second = static_cast<uint16_t>(origins_.size());
+    }
+    current_tag_ = it->second;
+    last_site_ = site;
+}
+
+void Provenance::record(DrawCall call, const char* text, const DrawContext& live) {
+    // A clear writes every pixel and tag, so nothing before it matters
+    // beyond the state it leaves, which the live side has now.
+    if (call.op == DrawOp::Clear) {
+        pending_.clear();
+        texts_.clear();
+        take_state(live);
+    }
+    call.tag = current_tag_;
+    if (text) {
+        call.text_at = static_cast<uint32_t>(texts_.size());
+        texts_.append(text).push_back('\0');
+    }
+    pending_.push_back(call);
+    if (pending_.size() >= kMaxPending) catch_up();
+}
+
+void Provenance::catch_up() const {
+    const DrawContext cx{canvas_.clips, half_table_, *text_, dash_pattern_, dash_acc_};
+    const RowTable rows = canvas_.rows(0);
+    for (const DrawCall& call : pending_)
+        perform(TrackedRows{rows, tags_.data(), call.tag}, call, cx, texts_.c_str() + call.text_at);
+    pending_.clear();
+    texts_.clear();
+}
+
+PixelOrigin Provenance::origin_at(int32_t x, int32_t y) const {
+    const int32_t width = canvas_.width(0), height = canvas_.height(0);
+    if (x < 0 || y < 0 || x >= width || y >= height) return {};
+    if (!pending_.empty()) catch_up();
+    const uint16_t tag = tags_[static_cast<size_t>(y) * width + static_cast<size_t>(x)];
+    return tag == 0 ? PixelOrigin{} : origins_[tag - 1u];
+}
+
+}  // namespace korvane
