@@ -25,9 +25,9 @@ struct DrawCall {
     DrawOp op;
     uint16_t colour;  // the current colour, for the built-ins that draw with it
     std::array<int32_t, 10> v;  // the arguments in order
-    uint16_t tag = 0;       // provenance: who made the call
-    uint32_t text_at = 0;   // provenance: where its text is kept
 };
+
+inline bool takes_text(DrawOp op) { return op == DrawOp::Textout || op == DrawOp::Textstyle; }
 
 // What a call reads besides its arguments, and the dash state dline moves on.
 struct DrawContext {

@@ -23,6 +23,7 @@ void Provenance::restart(const TXImage3& canvas, const DrawContext& live) {
     half_table_ = live.half_table;
     take_state(live);
     pending_.clear();
+    pending_calls_ = 0;
     texts_.clear();
     origins_.clear();
     tag_of_site_.clear();
@@ -51,29 +52,44 @@ void Provenance::announce(int32_t line, const char* builtin) {
     last_site_ = site;
 }
 
-void Provenance::record(DrawCall call, const char* text, const DrawContext& live) {
+// A call is kept as a head word (kind, count of values kept, colour), its
+// tag, its values up to the last nonzero one, and for text calls where
+// their text starts in texts_: most calls take a third of a DrawCall.
+void Provenance::record(const DrawCall& call, const char* text, const DrawContext& live) {
     // A clear writes every pixel and tag, so nothing before it matters
     // beyond the state it leaves, which the live side has now.
     if (call.op == DrawOp::Clear) {
         pending_.clear();
+        pending_calls_ = 0;
         texts_.clear();
         take_state(live);
     }
-    call.tag = current_tag_;
-    if (text) {
-        call.text_at = static_cast<uint32_t>(texts_.size());
+    uint32_t count = static_cast<uint32_t>(call.v.size());
+    while (count > 0 && call.v[count - 1] == 0) --count;
+    pending_.push_back(static_cast<uint32_t>(call.op) | count << 8 | uint32_t{call.colour} << 16);
+    pending_.push_back(current_tag_);
+    pending_.insert(pending_.end(), call.v.begin(), call.v.begin() + count);
+    if (takes_text(call.op)) {
+        pending_.push_back(static_cast<uint32_t>(texts_.size()));
         texts_.append(text).push_back('\0');
     }
-    pending_.push_back(call);
-    if (pending_.size() >= kMaxPending) catch_up();
+    if (++pending_calls_ >= kMaxPending) catch_up();
 }
 
 void Provenance::catch_up() const {
     const DrawContext cx{canvas_.clips, half_table_, *text_, dash_pattern_, dash_acc_};
     const RowTable rows = canvas_.rows(0);
-    for (const DrawCall& call : pending_)
-        perform(TrackedRows{rows, tags_.data(), call.tag}, call, cx, texts_.c_str() + call.text_at);
+    for (size_t i = 0; i < pending_.size();) {
+        const uint32_t head = pending_[i++];
+        DrawCall call{static_cast<DrawOp>(head & 0xFF), static_cast<uint16_t>(head >> 16), {}};
+        const auto tag = static_cast<uint16_t>(pending_[i++]);
+        for (uint32_t k = 0, count = head >> 8 & 0xFF; k < count; ++k)
+            call.v[k] = static_cast<int32_t>(pending_[i++]);
+        const char* text = takes_text(call.op) ? texts_.c_str() + pending_[i++] : nullptr;
+        perform(TrackedRows{rows, tags_.data(), tag}, call, cx, text);
+    }
     pending_.clear();
+    pending_calls_ = 0;
     texts_.clear();
 }
 

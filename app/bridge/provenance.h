@@ -33,7 +33,7 @@ public:
     void announce(int32_t line, const char* builtin);
     // Keeps a call that is about to be performed on the live canvas, whose
     // state is `live`; text as for perform().
-    void record(DrawCall call, const char* text, const DrawContext& live);
+    void record(const DrawCall& call, const char* text, const DrawContext& live);
     // Origin at program coordinates (x from the left, y from the bottom);
     // line -1 off the canvas.
     PixelOrigin origin_at(int32_t x, int32_t y) const;
@@ -65,7 +65,8 @@ private:
     mutable uint16_t dash_pattern_ = 0;
     mutable uint16_t dash_acc_ = 0;
     const int16_t* half_table_;
-    mutable std::vector<DrawCall> pending_;
+    mutable std::vector<uint32_t> pending_;  // the calls in record()'s words
+    mutable size_t pending_calls_ = 0;
     mutable std::string texts_;  // the pending calls' texts, each ended by a NUL
 
     // Tags: 0 for no origin, else 1 + an index into origins_. Call sites are

@@ -140,9 +140,9 @@ struct EagerTags {
     uint16_t pattern, acc;
 
     explicit EagerTags(const CanvasBridge& live) : pattern(live.DashPattern), acc(live.DashDiagAcc) {}
-    void perform_call(const DrawCall& call, const char* text_arg, const int16_t* half) {
+    void perform_call(const DrawCall& call, uint16_t tag, const char* text_arg, const int16_t* half) {
         const DrawContext cx{canvas.image.clips, half, text, pattern, acc};
-        perform(TrackedRows{canvas.rows(), tags.data(), call.tag}, call, cx, text_arg);
+        perform(TrackedRows{canvas.rows(), tags.data(), tag}, call, cx, text_arg);
     }
 };
 
@@ -176,15 +176,14 @@ TEST(ProvenanceReplay, AgreesWithTaggingEveryWriteAsItHappens) {
         if (kind.op == DrawOp::Clear && rng() % 8 != 0) continue;
         const Args v = line == 0 ? Args{200, 200, 4, 9, 0, 0} : random_args(rng, kind.op);
         if (rng() % 4 == 0) bridge.bridge_setcolor(v[9]);
-        const DrawCall call{kind.op, static_cast<uint16_t>(bridge.CurrentColour), v,
-                            static_cast<uint16_t>(line + 1)};
+        const DrawCall call{kind.op, static_cast<uint16_t>(bridge.CurrentColour), v};
         bridge.bridge_before_draw(line, kind.name);
         kind.call(bridge, v);
         const char* text = kind.op == DrawOp::Textout ? "Ag" : "DejaVu Sans";
         DrawCall as_made = call;
         if (kind.op == DrawOp::Grid) { as_made.v[0] %= 9; as_made.v[1] %= 9; }
         if (kind.op == DrawOp::Textstyle) { as_made.v[0] = v[2]; as_made.v[1] = v[3] % 30; }
-        eager.perform_call(as_made, text, bridge.HalfTable.data());
+        eager.perform_call(as_made, static_cast<uint16_t>(line + 1), text, bridge.HalfTable.data());
         if (line == 0) {
             ASSERT_EQ(eager.tags[5 * 400 + 5] + eager.tags[200 * 400 + 200], 1) << "a fill of the disk alone";
         }
