@@ -520,6 +520,7 @@ void MainWindow::RecordGif1Click(bool on)
         finishGif();
         return;
     }
+    // The check mark means a file is open, so it waits for one.
     RecordGif1->setChecked(false);
     const QString chosen =
         dialogs_.saveFileName(tr("Record GIF"), QStringLiteral("GIF files (*.gif)"), gifName_);
