@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <thread>
@@ -38,7 +37,7 @@ int HeadlessBridge::bridge_poll() {
 
 int HeadlessBridge::bridge_show() {
     if (!frames_dir_.empty() && frames_ok_) write_frame();
-    if (gif_) record_frame();
+    if (gif_frames_) gif_frames_->show(Picture::snapshot(canvas()), Clock::now());
     HaltFlag = 0;
     return HaltFlag;
 }
@@ -55,28 +54,8 @@ void HeadlessBridge::write_frame() {
     }
 }
 
-void HeadlessBridge::record_frame() {
-    const auto now = Clock::now();
-    flush_shown_frame(now);
-    shown_ = Picture::snapshot(canvas());
-    shown_at_ = now;
-    has_shown_ = true;
-}
-
-void HeadlessBridge::flush_shown_frame(Clock::time_point now) {
-    if (!has_shown_) return;
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now - shown_at_).count();
-    gif_->add_frame(shown_, static_cast<int32_t>(std::min<int64_t>(ms, INT32_MAX)));
-    has_shown_ = false;
-}
-
 void HeadlessBridge::finish_gif() {
-    if (!gif_) return;
-    Picture final_canvas = Picture::snapshot(canvas());
-    const bool differs = !has_shown_ || final_canvas.pixels != shown_.pixels || final_canvas.palette != shown_.palette;
-    flush_shown_frame(Clock::now());
-    // Nothing follows the final canvas, so it gets the shortest delay.
-    if (differs) gif_->add_frame(final_canvas, GifRecorder::kMinDelayMs);
+    if (gif_frames_) gif_frames_->end_run(Picture::snapshot(canvas()), Clock::now());
 }
 
 void HeadlessBridge::bridge_output(const char* text) { out_ << text << '\n'; }

@@ -5,12 +5,14 @@
 
 #include <chrono>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "canvas_bridge.h"
 #include "gif_writer.h"
 #include "picture.h"
+#include "shown_frames.h"
 
 namespace korvane {
 
@@ -30,7 +32,7 @@ public:
     // From now on every show becomes a frame of `gif`, shown until the next
     // show. finish_gif() adds the last shown frame, held until the end of
     // the run, and then the final canvas if it differs from that frame.
-    void record_gif(GifRecorder& gif) { gif_ = &gif; }
+    void record_gif(GifRecorder& gif) { gif_frames_.emplace(gif); }
     void finish_gif();
 
     int bridge_poll() override;
@@ -45,9 +47,6 @@ private:
     // One line of input without its line end; end of input is an empty answer.
     std::string read_answer();
     void write_frame();
-    void record_frame();
-    // Adds the frame shown last, with the time since its show as its delay.
-    void flush_shown_frame(std::chrono::steady_clock::time_point now);
 
     std::istream& in_;
     std::ostream& out_;
@@ -57,10 +56,7 @@ private:
     bool frames_ok_ = true;
     bool has_deadline_ = false;
     std::chrono::steady_clock::time_point deadline_{};
-    GifRecorder* gif_ = nullptr;  // null: no recording
-    bool has_shown_ = false;      // shown_ holds a frame not yet added
-    Picture shown_;
-    std::chrono::steady_clock::time_point shown_at_{};
+    std::optional<ShownFrames> gif_frames_;  // empty: no recording
 };
 
 }  // namespace korvane

@@ -193,6 +193,12 @@ void MainWindow::createDebugMenu()
         speeds->addAction(choice);
         connect(choice, &QAction::triggered, this, [this, delay] { Speed1Click(delay); });
     }
+
+    // Triggered, not toggled: unchecking it after a cancelled dialog must
+    // not count as a stop.
+    RecordGif1 = debug->addAction(tr("&Record GIF…"));
+    RecordGif1->setCheckable(true);
+    connect(RecordGif1, &QAction::triggered, this, &MainWindow::RecordGif1Click);
 }
 
 void MainWindow::FormCreate()
@@ -508,6 +514,37 @@ void MainWindow::Speed1Click(int delayMs)
     bridge_->setDrawDelay(delayMs);
 }
 
+void MainWindow::RecordGif1Click(bool on)
+{
+    if (!on) {
+        finishGif();
+        return;
+    }
+    // The check mark means a file is open, so it waits for one.
+    RecordGif1->setChecked(false);
+    const QString chosen =
+        dialogs_.saveFileName(tr("Record GIF"), QStringLiteral("GIF files (*.gif)"), gifName_);
+    if (chosen.isEmpty())
+        return;
+    gifName_ = with_default_suffix(chosen, QStringLiteral(".gif"));
+    std::string error;
+    if (!bridge_->startRecording(QFile::encodeName(gifName_).toStdString(), error)) {
+        dialogs_.message(QString::fromStdString(error));
+        return;
+    }
+    RecordGif1->setChecked(true);
+}
+
+void MainWindow::finishGif()
+{
+    RecordGif1->setChecked(false);
+    if (!bridge_->isRecording())
+        return;
+    std::string error;
+    if (!bridge_->stopRecording(error))
+        dialogs_.message(QString::fromStdString(error));
+}
+
 // Closing during a run halts it first; Run closes the window once the
 // interpreter has returned, so nothing is torn down beneath it.
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -522,6 +559,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    finishGif();
     help_->close();
     event->accept();
 }

@@ -61,6 +61,7 @@ public slots:
     void Step1Click();
     void Continue1Click();
     void Speed1Click(int delayMs);
+    void RecordGif1Click(bool on);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,6 +85,7 @@ private:
     void setRunning(bool running);
     void reportRunResult(RunResult result);
     void markErrorLine(int line);
+    void finishGif();
 
     Dialogs& dialogs_;
     TXImage3 image_;
@@ -102,6 +104,7 @@ private:
     QAction* Save1 = nullptr;
     QAction* Cut1 = nullptr;
     QAction* Paste1 = nullptr;
+    QAction* RecordGif1 = nullptr;
     AboutBox* AboutBox_ = nullptr;
     HelpWindow* help_ = nullptr;
     PalettePanel* palette_ = nullptr;
@@ -109,6 +112,7 @@ private:
     std::unique_ptr<Interpreter> interpreter_;
     QString programName_;  // offered again by Open and Save Program
     QString imageName_;    // offered again by Save Image
+    QString gifName_;      // offered again by Record GIF
     bool running_ = false;
     bool closeAfterRun_ = false;
     bool startStepping_ = false;  // the run Step starts pauses at once

@@ -32,7 +32,7 @@ void WindowBridge::bridge_message(const char* text)
 
 int WindowBridge::bridge_show()
 {
-    showCanvas();
+    showFrame();
     HaltFlag = 0;
     letEventsThrough();
     return HaltFlag;
@@ -75,6 +75,14 @@ void WindowBridge::showCanvas()
     view_.setPicture(Picture::snapshot(canvas()));
 }
 
+void WindowBridge::showFrame()
+{
+    const Picture picture = Picture::snapshot(canvas());
+    if (gifFrames_)
+        gifFrames_->show(picture, ShownFrames::Clock::now());
+    view_.setPicture(picture);
+}
+
 bool WindowBridge::bridge_traces_drawing() const
 {
     return CanvasBridge::bridge_traces_drawing() || drawDelay_ > 0 || stepping_;
@@ -89,7 +97,7 @@ int WindowBridge::bridge_before_draw(int32_t line, const char* builtin)
     if (drawDelay_ <= 0 && !stepping_)
         return 0;
     tracedThisRun_ = true;
-    showCanvas();
+    showFrame();
     markLine(line);
     if (stepping_) {
         paused_ = true;
@@ -112,11 +120,29 @@ void WindowBridge::beginRun(bool stepping)
 void WindowBridge::endRun()
 {
     stepping_ = false;
+    if (gifFrames_)
+        gifFrames_->end_run(Picture::snapshot(canvas()), ShownFrames::Clock::now());
     if (!tracedThisRun_)
         return;
     tracedThisRun_ = false;
     showCanvas();
     editor_.setExtraSelections({});
+}
+
+bool WindowBridge::startRecording(const std::string& path, std::string& error)
+{
+    if (!gif_.open(path, error))
+        return false;
+    gifFrames_.emplace(gif_);
+    return true;
+}
+
+bool WindowBridge::stopRecording(std::string& error)
+{
+    if (gifFrames_)
+        gifFrames_->flush(ShownFrames::Clock::now());
+    gifFrames_.reset();
+    return gif_.finish(error);
 }
 
 void WindowBridge::setDrawDelay(int ms)

@@ -3,11 +3,16 @@
 // window events through during a run so that Halt and the close box work.
 // Below full speed, and when stepping, it also stops before every drawing
 // built-in: it shows the canvas, marks the calling line and waits.
+// While recording, each of these shows is a frame of an animated GIF.
 #pragma once
 
 #include <QElapsedTimer>
+#include <optional>
+#include <string>
 
 #include "canvas_bridge.h"
+#include "gif_writer.h"
+#include "shown_frames.h"
 
 class QEventLoop;
 class QPlainTextEdit;
@@ -38,8 +43,18 @@ public:
     void showCanvas();
     // Run calls this before each run; stepping pauses before the first drawing call.
     void beginRun(bool stepping);
-    // And this after it: shows what the last traced call drew, drops the line mark.
+    // And this after it: shows what the last traced call drew, drops the line
+    // mark, and gives a recording the final canvas.
     void endRun();
+
+    // From now on, also across runs, every show and every stop before a
+    // drawing call becomes a frame of a GIF at path; false with the reason
+    // if the file cannot be created.
+    bool startRecording(const std::string& path, std::string& error);
+    bool isRecording() const { return gifFrames_.has_value(); }
+    // Ends the file with the frames so far, also in the middle of a run;
+    // false with the reason if it could not be written.
+    bool stopRecording(std::string& error);
 
     // Wait before each drawing call in ms; 0 is full speed, nothing waits.
     void setDrawDelay(int ms);
@@ -53,6 +68,8 @@ public:
     bool isPaused() const { return paused_; }
 
 private:
+    // Shows the canvas as a show or a stop does, and records it.
+    void showFrame();
     void letEventsThrough();
     // Processes events for ms (forever if negative) or until woken or halted.
     void wait(int ms);
@@ -68,6 +85,8 @@ private:
     bool paused_ = false;
     bool tracedThisRun_ = false;  // a drawing call was shown and waited for
     QEventLoop* waiting_ = nullptr;
+    GifRecorder gif_;
+    std::optional<ShownFrames> gifFrames_;  // empty: not recording
 };
 
 }  // namespace korvane

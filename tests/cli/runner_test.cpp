@@ -10,8 +10,6 @@
 #include <map>
 #include <sstream>
 
-#include <gif_lib.h>
-
 #include "picture.h"
 #include "ximage3.h"
 
@@ -20,6 +18,8 @@
 namespace korvane {
 namespace {
 
+using testing::DecodedGif;
+using testing::read_gif;
 using testing::read_jpeg;
 using testing::read_png;
 using testing::ScratchDir;
@@ -251,35 +251,6 @@ TEST_F(Runner, TextIsDrawnIntoTheCanvas) {
 
 namespace korvane {
 namespace {
-
-// Every pixel of a GIF, decoded with giflib: frames, delays and colours.
-struct DecodedGif {
-    int frames = 0;
-    std::vector<int> delays_cs;
-    std::vector<std::vector<uint8_t>> pixels;  // per frame, top row first
-    std::vector<GifColorType> colours;         // global map
-};
-
-DecodedGif read_gif(const std::string& path) {
-    DecodedGif out;
-    int error = 0;
-    GifFileType* gif = DGifOpenFileName(path.c_str(), &error);
-    if (!gif || DGifSlurp(gif) != GIF_OK) {
-        ADD_FAILURE() << "cannot decode " << path;
-        return out;
-    }
-    out.frames = gif->ImageCount;
-    if (gif->SColorMap) out.colours.assign(gif->SColorMap->Colors, gif->SColorMap->Colors + gif->SColorMap->ColorCount);
-    for (int i = 0; i < gif->ImageCount; ++i) {
-        GraphicsControlBlock gcb{};
-        DGifSavedExtensionToGCB(gif, i, &gcb);
-        out.delays_cs.push_back(gcb.DelayTime);
-        const SavedImage& image = gif->SavedImages[i];
-        out.pixels.emplace_back(image.RasterBits, image.RasterBits + image.ImageDesc.Width * image.ImageDesc.Height);
-    }
-    DGifCloseFile(gif, &error);
-    return out;
-}
 
 using Checks = Runner;
 

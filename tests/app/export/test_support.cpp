@@ -99,4 +99,33 @@ DecodedJpeg read_jpeg(const std::string& path) {
     return out;
 }
 
+DecodedGif read_gif(const std::string& path) {
+    DecodedGif out;
+    int error = 0;
+    GifFileType* gif = DGifOpenFileName(path.c_str(), &error);
+    if (!gif) return out;
+    if (DGifSlurp(gif) == GIF_OK) {
+        out.frames = gif->ImageCount;
+        if (gif->SColorMap)
+            out.colours.assign(gif->SColorMap->Colors, gif->SColorMap->Colors + gif->SColorMap->ColorCount);
+        for (int i = 0; i < gif->ImageCount; ++i) {
+            GraphicsControlBlock gcb{};
+            DGifSavedExtensionToGCB(gif, i, &gcb);
+            out.delays_cs.push_back(gcb.DelayTime);
+            const SavedImage& image = gif->SavedImages[i];
+            out.pixels.emplace_back(image.RasterBits,
+                                    image.RasterBits + image.ImageDesc.Width * image.ImageDesc.Height);
+        }
+    }
+    DGifCloseFile(gif, &error);
+    return out;
+}
+
+std::vector<uint8_t> top_first(const Picture& picture) {
+    std::vector<uint8_t> rows;
+    for (int32_t y = picture.height - 1; y >= 0; --y)
+        for (int32_t x = 0; x < picture.width; ++x) rows.push_back(picture.at(x, y));
+    return rows;
+}
+
 }  // namespace korvane::testing

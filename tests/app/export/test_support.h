@@ -1,11 +1,13 @@
 // Helpers of the picture tests: a small asymmetric test picture, a scratch
-// folder, and readers that decode PNG and JPEG files with libpng and libjpeg.
+// folder, and readers that decode PNG, JPEG and GIF files with libpng,
+// libjpeg and giflib.
 #pragma once
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include <gif_lib.h>
 #include <png.h>
 
 #include "picture.h"
@@ -50,5 +52,18 @@ struct DecodedJpeg {
     uint8_t channel(int x, int row, int c) const { return rgb[(row * width + x) * 3 + c]; }
 };
 DecodedJpeg read_jpeg(const std::string& path);
+
+// Every pixel of a GIF, decoded with giflib: frames, delays and colours.
+// A file giflib cannot decode gives no frames.
+struct DecodedGif {
+    int frames = 0;
+    std::vector<int> delays_cs;
+    std::vector<std::vector<uint8_t>> pixels;  // per frame, top row first
+    std::vector<GifColorType> colours;         // global map
+};
+DecodedGif read_gif(const std::string& path);
+
+// A picture's indices in the order the files store them: top row first.
+std::vector<uint8_t> top_first(const Picture& picture);
 
 }  // namespace korvane::testing

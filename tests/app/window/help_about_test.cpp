@@ -37,7 +37,8 @@ TEST(HelpWindowTest, EveryBuiltInHasATopicWithItsArguments)
                                         [&](const QString& t) { return t.startsWith(prefix); });
         EXPECT_NE(found, titles.end()) << name;
     }
-    for (const char* subject : {"Operators and precedence", "Statements", "Errors", "Comments"})
+    for (const char* subject : {"Operators and precedence", "Statements", "Errors", "Comments",
+                                "Saving pictures", "The View menu", "The Debug menu"})
         EXPECT_TRUE(titles.contains(subject)) << subject;
 }
 

@@ -12,11 +12,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "canvas_view.h"
 #include "main_window.h"
 #include "scripted_dialogs.h"
+#include "window_bridge.h"
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -30,6 +33,7 @@ protected:
 
     void TearDown() override
     {
+        watcher_.stop();
         window_.reset();
         QDir::setCurrent(previous_);
     }
@@ -85,8 +89,21 @@ protected:
         return nullptr;
     }
 
+    // Calls atPause once at every pause of the runs that follow; it must end
+    // the pause. A pause lasts until it is ended, so no timing is involved.
+    void onEachPause(const std::function<void()>& atPause)
+    {
+        watcher_.setInterval(2);
+        QObject::connect(&watcher_, &QTimer::timeout, [this, atPause] {
+            if (window_->bridge().isPaused())
+                atPause();
+        });
+        watcher_.start();
+    }
+
     ScriptedDialogs dialogs;
     std::unique_ptr<korvane::MainWindow> window_;
+    QTimer watcher_;
 
 private:
     void writePalette()
