@@ -318,7 +318,7 @@ void MainWindow::Button1Click()
         dialogs_.message(QString::fromLocal8Bit(failure.what()));
     }
     setRunning(false);
-    bridge_->endRun();
+    bridge_->endRun(result == RUN_OK);
     reportRunResult(result);
     if (closeAfterRun_ || result == RUN_END) {
         closeAfterRun_ = false;

@@ -117,11 +117,15 @@ void WindowBridge::beginRun(bool stepping)
     sinceEvents_.start();  // the first poll waits its full interval
 }
 
-void WindowBridge::endRun()
+void WindowBridge::endRun(bool finished)
 {
     stepping_ = false;
-    if (gifFrames_)
+    // A recording holds what the window showed: the final canvas only when
+    // the window shows it, not the half-drawn one of an error or a halt.
+    if (gifFrames_ && (finished || tracedThisRun_))
         gifFrames_->end_run(Picture::snapshot(canvas()), ShownFrames::Clock::now());
+    else if (gifFrames_)
+        gifFrames_->flush(ShownFrames::Clock::now());
     if (!tracedThisRun_)
         return;
     tracedThisRun_ = false;

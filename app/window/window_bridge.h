@@ -44,8 +44,9 @@ public:
     // Run calls this before each run; stepping pauses before the first drawing call.
     void beginRun(bool stepping);
     // And this after it: shows what the last traced call drew, drops the line
-    // mark, and gives a recording the final canvas.
-    void endRun();
+    // mark, and gives a recording the final canvas if the window shows it.
+    // finished: the run reached its end, so the window shows its canvas.
+    void endRun(bool finished);
 
     // From now on, also across runs, every show and every stop before a
     // drawing call becomes a frame of a GIF at path; false with the reason

@@ -101,6 +101,19 @@ TEST_F(GifTest, ARecordingSpansRunsUntilTheWindowCloses)
 
 // Recording starts at the first pause, so that stop was shown before it
 // began; it ends at the third, taking the stop shown there.
+TEST_F(GifTest, ARunEndedByAnErrorAddsNoFrameTheWindowNeverShowed)
+{
+    openQuietly();
+    startRecording(path(QStringLiteral("error.gif")));
+    run("main()\n{\nclear(1);\nshow();\nclear(2);\nx = 1;\n}");  // x is undefined
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(canvas()->picture().pixels, filled(1));
+    recordGif()->trigger();
+    const DecodedGif gif = readGif(QStringLiteral("error.gif"));
+    ASSERT_EQ(gif.frames, 1);
+    EXPECT_EQ(gif.pixels[0], filled(1));
+}
+
 TEST_F(GifTest, StartingAndStoppingDuringARunRecordsTheStopsInBetween)
 {
     MainWindow& window = openQuietly();
