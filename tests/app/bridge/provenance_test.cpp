@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bridge_calls.h"
 #include "perform.h"
 #include "test_bridge.h"
 #include "text_renderer.h"
@@ -56,59 +57,6 @@ TEST(CanvasBridgeProvenance, OriginsFollowTheAnnouncedCallsAndEndWithTheRun) {
     EXPECT_EQ(bridge.origin_at(1, 1).line, -1);
 }
 
-using Args = std::array<int32_t, 10>;
-
-struct Kind {
-    DrawOp op;
-    const char* name;
-    std::function<void(CanvasBridge&, const Args&)> call;
-};
-
-// Every drawing built-in, called through the bridge with the given values.
-const std::vector<Kind>& kinds() {
-    static const std::vector<Kind> all = {
-        {DrawOp::Point, "point", [](CanvasBridge& b, const Args& v) { b.bridge_point(v[0], v[1]); }},
-        {DrawOp::Fpoint, "fpoint", [](CanvasBridge& b, const Args& v) { b.bridge_fpoint(v[0], v[1]); }},
-        {DrawOp::Line, "line", [](CanvasBridge& b, const Args& v) { b.bridge_line(v[0], v[1], v[2], v[3]); }},
-        {DrawOp::Xline, "xline", [](CanvasBridge& b, const Args& v) { b.bridge_xline(v[0], v[1], v[2], v[3]); }},
-        {DrawOp::Fline, "fline", [](CanvasBridge& b, const Args& v) { b.bridge_fline(v[0], v[1], v[2], v[3]); }},
-        {DrawOp::Dline, "dline", [](CanvasBridge& b, const Args& v) { b.bridge_dline(v[0], v[1], v[2], v[3]); }},
-        {DrawOp::Fillrect, "fillrect",
-         [](CanvasBridge& b, const Args& v) { b.bridge_fillrect(v[0], v[1], v[2], v[3]); }},
-        {DrawOp::Drawrect, "drawrect",
-         [](CanvasBridge& b, const Args& v) { b.bridge_drawrect(v[0], v[1], v[2], v[3]); }},
-        {DrawOp::Brect, "brect",
-         [](CanvasBridge& b, const Args& v) { b.bridge_brect(v[0], v[1], v[2], v[3], v[4], v[5]); }},
-        {DrawOp::Grid, "grid", [](CanvasBridge& b, const Args& v) { b.bridge_grid(v[0] % 9, v[1] % 9, v[2]); }},
-        {DrawOp::Circle, "circle", [](CanvasBridge& b, const Args& v) { b.bridge_circle(v[0], v[1], v[2], v[3]); }},
-        {DrawOp::Xcircle, "xcircle",
-         [](CanvasBridge& b, const Args& v) { b.bridge_xcircle(v[0], v[1], v[2], v[3]); }},
-        {DrawOp::Disk, "disk", [](CanvasBridge& b, const Args& v) { b.bridge_disk(v[0], v[1], v[2], v[3]); }},
-        {DrawOp::Bdisk, "bdisk", [](CanvasBridge& b, const Args& v) { b.bridge_bdisk(v[0], v[1], v[2], v[3], v[4]); }},
-        {DrawOp::Circ2, "circ2", [](CanvasBridge& b, const Args& v) { b.bridge_circ2(v[0], v[1], v[2]); }},
-        {DrawOp::Fcirc2, "fcirc2", [](CanvasBridge& b, const Args& v) { b.bridge_fcirc2(v[0], v[1], v[2], v[3]); }},
-        {DrawOp::Ellipse, "ellipse",
-         [](CanvasBridge& b, const Args& v) { b.bridge_ellipse(v[0], v[1], v[2], v[3], v[4]); }},
-        {DrawOp::Xellipse, "xellipse",
-         [](CanvasBridge& b, const Args& v) { b.bridge_xellipse(v[0], v[1], v[2], v[3], v[4]); }},
-        {DrawOp::Elldisk, "elldisk",
-         [](CanvasBridge& b, const Args& v) { b.bridge_elldisk(v[0], v[1], v[2], v[3], v[4]); }},
-        {DrawOp::Ellbdisk, "ellbdisk",
-         [](CanvasBridge& b, const Args& v) { b.bridge_ellbdisk(v[0], v[1], v[2], v[3], v[4], v[5]); }},
-        {DrawOp::Trifill, "trifill",
-         [](CanvasBridge& b, const Args& v) { b.bridge_trifill(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]); }},
-        {DrawOp::Floodfill, "floodfill",
-         [](CanvasBridge& b, const Args& v) { b.bridge_floodfill(v[0], v[1], v[2], v[3], v[4], v[5]); }},
-        {DrawOp::HAxis, "h_axis", [](CanvasBridge& b, const Args& v) { b.bridge_h_axis(v.data()); }},
-        {DrawOp::VAxis, "v_axis", [](CanvasBridge& b, const Args& v) { b.bridge_v_axis(v.data()); }},
-        {DrawOp::Clear, "clear", [](CanvasBridge& b, const Args& v) { b.bridge_clear(v[0]); }},
-        {DrawOp::Textout, "textout", [](CanvasBridge& b, const Args& v) { b.bridge_textout(v[0], v[1], "Ag"); }},
-        {DrawOp::Textstyle, "textstyle",
-         [](CanvasBridge& b, const Args& v) { b.bridge_textstyle(v[2], v[3] % 30, "DejaVu Sans"); }},
-    };
-    return all;
-}
-
 // Values that put figures on, across and off the canvas; flood fill modes
 // cover the plain, ramp and outline variants; axis counts stay small.
 Args random_args(std::mt19937& rng, DrawOp op) {
@@ -125,26 +73,13 @@ Args random_args(std::mt19937& rng, DrawOp op) {
         case DrawOp::HAxis: case DrawOp::VAxis:
             v[3] = size(rng) % 8; v[4] = size(rng) % 5; v[5] = size(rng) % 3; v[6] = size(rng) % 12;
             v[7] = size(rng) % 8; v[8] = colour(rng); v[9] = colour(rng); break;
-        case DrawOp::Clear: case DrawOp::Grid: v[0] = colour(rng); v[1] = colour(rng); v[2] = colour(rng); break;
+        case DrawOp::Clear: v[0] = colour(rng); break;
+        case DrawOp::Grid: v[0] = size(rng) % 9; v[1] = size(rng) % 9; v[2] = colour(rng); break;
+        case DrawOp::Textstyle: v[0] = colour(rng); v[1] = size(rng) % 30; break;
         default: v[4] = colour(rng); v[5] = colour(rng); v[6] = colour(rng); v[7] = colour(rng); break;
     }
     return v;
 }
-
-// The same calls performed on a second canvas with every write tagged at
-// once: what the replay must reproduce.
-struct EagerTags {
-    Canvas canvas;
-    std::vector<uint16_t> tags = std::vector<uint16_t>(400 * 400, 0);
-    TextRenderer text;
-    uint16_t pattern, acc;
-
-    explicit EagerTags(const CanvasBridge& live) : pattern(live.DashPattern), acc(live.DashDiagAcc) {}
-    void perform_call(const DrawCall& call, uint16_t tag, const char* text_arg, const int16_t* half) {
-        const DrawContext cx{canvas.image.clips, half, text, pattern, acc};
-        perform(TrackedRows{canvas.rows(), tags.data(), tag}, call, cx, text_arg);
-    }
-};
 
 TEST(ProvenanceReplay, AgreesWithTaggingEveryWriteAsItHappens) {
     Canvas live;
@@ -180,10 +115,7 @@ TEST(ProvenanceReplay, AgreesWithTaggingEveryWriteAsItHappens) {
         bridge.bridge_before_draw(line, kind.name);
         kind.call(bridge, v);
         const char* text = kind.op == DrawOp::Textout ? "Ag" : "DejaVu Sans";
-        DrawCall as_made = call;
-        if (kind.op == DrawOp::Grid) { as_made.v[0] %= 9; as_made.v[1] %= 9; }
-        if (kind.op == DrawOp::Textstyle) { as_made.v[0] = v[2]; as_made.v[1] = v[3] % 30; }
-        eager.perform_call(as_made, static_cast<uint16_t>(line + 1), text, bridge.HalfTable.data());
+        eager.perform_call(call, static_cast<uint16_t>(line + 1), text, bridge.HalfTable.data());
         if (line == 0) {
             ASSERT_EQ(eager.tags[5 * 400 + 5] + eager.tags[200 * 400 + 200], 1) << "a fill of the disk alone";
         }
