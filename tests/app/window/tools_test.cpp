@@ -98,6 +98,25 @@ TEST_F(WindowTest, InspectorNamesTheLineAndBuiltInThatLastWroteAPixel)
     EXPECT_TRUE(status->text().endsWith(QStringLiteral("line 1 clear"))) << status->text().toStdString();
 }
 
+TEST_F(WindowTest, InspectorNamesThePixelUnderTheMouseInTheMagnifier)
+{
+    MainWindow& window = openQuietly();
+    auto* status = window.findChild<QLabel*>("Status1");
+    auto* magnifier = window.findChild<korvane::Magnifier*>("Image1");
+    window.show();
+    window.Inspector1Click(true);
+    run(QStringLiteral("main() {\nclear(0);\nsetcolor(3);\npoint(100, 299);\n}\n"));
+    window.xmgClick();
+    ASSERT_TRUE(magnifier->isVisible());
+    window.xmgMouseMove(QPoint(100, 100));  // the square around program (100, 299)
+    // The view's centre block shows that pixel, a block of 160 / 39 view pixels.
+    const QPoint centre(korvane::Magnifier::kSize / 2 - 2, korvane::Magnifier::kSize / 2 - 2);
+    ASSERT_EQ(magnifier->sourcePixel(centre), QPoint(100, 100));
+    QTest::mouseMove(magnifier, centre);
+    EXPECT_TRUE(status->text().startsWith(QStringLiteral("x 100  y 299   index 3:"))) << status->text().toStdString();
+    EXPECT_TRUE(status->text().endsWith(QStringLiteral("line 3 point"))) << status->text().toStdString();
+}
+
 TEST_F(WindowTest, SaveImageWithAPngNameWritesTheIndicesLosslessly)
 {
     MainWindow& window = openQuietly();
