@@ -474,7 +474,7 @@ void MainWindow::inspect(QPoint screen)
 
 void MainWindow::Inspector1Click(bool on)
 {
-    // Origins are recorded from the next run on.
+    // Origins are recorded from now on; what is on the canvas already has none.
     bridge_->set_provenance(on);
     Status1->clear();
     Status1->setVisible(on);
