@@ -1,5 +1,6 @@
 #include "provenance.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "perform.h"
@@ -15,11 +16,13 @@ Provenance::Provenance(const TXImage3& canvas, const DrawContext& live)
 Provenance::~Provenance() = default;
 
 void Provenance::restart(const TXImage3& canvas, const DrawContext& live) {
-    canvas_.ResizeBmp(0, canvas.width(0), canvas.height(0));
+    live_ = &canvas;
+    if (canvas_.width(0) != canvas.width(0) || canvas_.height(0) != canvas.height(0)) {
+        canvas_.ResizeBmp(0, canvas.width(0), canvas.height(0));
+        tags_.assign(static_cast<size_t>(canvas_.width(0)) * canvas_.height(0), 0);
+    }
     canvas_.clips = canvas.clips;
-    const size_t size = static_cast<size_t>(canvas_.width(0)) * canvas_.height(0);
-    std::memcpy(canvas_.bits(0), canvas.bits(0), size);
-    tags_.assign(size, 0);
+    based_ = false;
     half_table_ = live.half_table;
     take_state(live);
     pending_.clear();
@@ -29,6 +32,17 @@ void Provenance::restart(const TXImage3& canvas, const DrawContext& live) {
     tag_of_site_.clear();
     last_site_ = {-1, nullptr};
     current_tag_ = 0;
+}
+
+// The copy of the live canvas is taken only once it is needed: by the first
+// call that is not a clear (which overwrites every pixel and tag anyway), or
+// by an origin asked for before any call. Until then the live canvas is as
+// it was at the start, as every call is recorded before it is performed.
+void Provenance::take_base() const {
+    if (based_) return;
+    std::memcpy(canvas_.bits(0), live_->bits(0), tags_.size());
+    std::fill(tags_.begin(), tags_.end(), 0);
+    based_ = true;
 }
 
 void Provenance::take_state(const DrawContext& live) {
@@ -63,6 +77,9 @@ void Provenance::record(const DrawCall& call, const char* text, const DrawContex
         pending_calls_ = 0;
         texts_.clear();
         take_state(live);
+        based_ = true;
+    } else {
+        take_base();
     }
     uint32_t count = static_cast<uint32_t>(call.v.size());
     while (count > 0 && call.v[count - 1] == 0) --count;
@@ -96,6 +113,7 @@ void Provenance::catch_up() const {
 PixelOrigin Provenance::origin_at(int32_t x, int32_t y) const {
     const int32_t width = canvas_.width(0), height = canvas_.height(0);
     if (x < 0 || y < 0 || x >= width || y >= height) return {};
+    take_base();
     if (!pending_.empty()) catch_up();
     const uint16_t tag = tags_[static_cast<size_t>(y) * width + static_cast<size_t>(x)];
     return tag == 0 ? PixelOrigin{} : origins_[tag - 1u];

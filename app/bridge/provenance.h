@@ -23,7 +23,8 @@ namespace korvane {
 class Provenance {
 public:
     // Starts from the canvas (slot 0) and the drawing state as they are now:
-    // no pixel has an origin yet.
+    // no pixel has an origin yet. The canvas must outlive the record, and
+    // every call drawn on it from now on must be recorded before it is drawn.
     Provenance(const TXImage3& canvas, const DrawContext& live);
     ~Provenance();
     // Starts again as if new, keeping the memory of earlier runs.
@@ -43,6 +44,7 @@ public:
 
 private:
     void take_state(const DrawContext& live);
+    void take_base() const;
     void catch_up() const;
 
     struct Site {
@@ -59,6 +61,8 @@ private:
     // The replay: a copy of the canvas and of the state the calls read, the
     // tags beside it, and the calls not replayed yet. Mutable because asking
     // for an origin brings this cache up to date.
+    const TXImage3* live_ = nullptr;
+    mutable bool based_ = false;  // canvas_ and tags_ hold the start of the replay
     mutable TXImage3 canvas_{1};
     mutable std::vector<uint16_t> tags_;
     std::unique_ptr<TextRenderer> text_;
