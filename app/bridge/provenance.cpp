@@ -9,7 +9,7 @@
 namespace korvane {
 
 Provenance::Provenance(const TXImage3& canvas, const DrawContext& live)
-    : text_(std::make_unique<TextRenderer>()), half_table_(live.half_table) {
+    : text_(std::make_unique<TextRenderer>()) {
     restart(canvas, live);
 }
 

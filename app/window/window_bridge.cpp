@@ -122,10 +122,13 @@ void WindowBridge::endRun(bool finished)
     stepping_ = false;
     // A recording holds what the window showed: the final canvas only when
     // the window shows it, not the half-drawn one of an error or a halt.
-    if (gifFrames_ && (finished || tracedThisRun_))
-        gifFrames_->end_run(Picture::snapshot(canvas()), ShownFrames::Clock::now());
-    else if (gifFrames_)
-        gifFrames_->flush(ShownFrames::Clock::now());
+    if (gifFrames_) {
+        const auto now = ShownFrames::Clock::now();
+        if (finished || tracedThisRun_)
+            gifFrames_->end_run(Picture::snapshot(canvas()), now);
+        else
+            gifFrames_->flush(now);
+    }
     if (!tracedThisRun_)
         return;
     tracedThisRun_ = false;

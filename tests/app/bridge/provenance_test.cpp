@@ -6,15 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "bridge_calls.h"
-#include "perform.h"
-#include "test_bridge.h"
-#include "text_renderer.h"
 
 namespace korvane {
 namespace {
