@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "interpreter.h"
 #include "state.h"
 
 namespace korvane {
@@ -36,6 +37,8 @@ bool draws(int index) {
 }
 
 }  // namespace
+
+std::span<const char* const> builtin_names() { return BuiltinTable; }
 
 int InterpreterState::builtin_index(const char* name) const {
     for (int i = 0; i < B_COUNT; ++i) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "bridge.h"
@@ -21,6 +22,13 @@ enum RunResult : int {
 };
 
 struct InterpreterState;
+
+// The names of the built-in functions, in table order: for editors that
+// highlight them, so the language is defined in one place.
+std::span<const char* const> builtin_names();
+
+// The keywords of the language, lower case.
+std::span<const char* const> keyword_names();
 
 class Interpreter {
 public:

@@ -1,6 +1,8 @@
 // The scanner: pulls one token at a time from ScanPos.
+#include <array>
 #include <cstring>
 
+#include "interpreter.h"
 #include "state.h"
 
 namespace korvane {
@@ -21,6 +23,16 @@ constexpr KeywordEntry KeywordTable[] = {
 };
 
 }  // namespace
+
+std::span<const char* const> keyword_names() {
+    // The table without its empty end entry.
+    static const auto names = [] {
+        std::array<const char*, std::size(KeywordTable) - 1> a{};
+        for (size_t i = 0; i < a.size(); ++i) a[i] = KeywordTable[i].name;
+        return a;
+    }();
+    return names;
+}
 
 bool is_word_end(char c) {
     if (c == '\t' || c == '\r' || c == '\0') return true;
