@@ -22,19 +22,23 @@ bool usesWorkspace(const StartupRequest& request)
                                  !QFileInfo::exists(QDir(request.home).filePath(kProgram)));
 }
 
-// Only what is missing is copied, so the user's last program and palette stay.
-// The copy is made writable: Run must be able to replace xxx.cg. A failure
-// leaves its message in error and the other copies go on.
+// Only what is missing is copied, so the user's last program and palette
+// stay. The copy is written anew, not cloned, so it is writable even when the
+// installed file is not: Run must be able to replace xxx.cg. A failure leaves
+// its message in error and the other copies go on.
 void copyMissing(const QString& source, const QString& target, QString& error)
 {
     if (QFileInfo::exists(target))
         return;
-    if (!QFileInfo::exists(source))
+    QFile from(source);
+    if (!from.open(QIODevice::ReadOnly)) {
         error = QStringLiteral("Cannot open file %1").arg(source);
-    else if (!QFile::copy(source, target))
+        return;
+    }
+    const QByteArray bytes = from.readAll();
+    QFile to(target);
+    if (!to.open(QIODevice::WriteOnly | QIODevice::NewOnly) || to.write(bytes) != bytes.size())
         error = QStringLiteral("Cannot create file %1").arg(target);
-    else
-        QFile::setPermissions(target, QFile::permissions(target) | QFile::WriteOwner);
 }
 
 // Creates the folder if needed; false with a message when it cannot be made.
