@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QIcon>
 #include <QMessageBox>
 #include <QScreen>
 
@@ -55,6 +56,9 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Korvane"));
     QApplication::setApplicationVersion(QLatin1String(korvane::kVersion));
     QApplication::setDesktopFileName(QStringLiteral("korvane"));
+    // The installed icon theme holds our icon; a build tree has none and
+    // keeps the toolkit's default.
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("korvane")));
     const korvane::Startup startup = korvane::choose_startup(readCommandLine(app));
     QDir::setCurrent(startup.folder);
     try {
