@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace korvane {
 
@@ -11,9 +12,11 @@ namespace {
 const QString kProgram = QStringLiteral("xxx.cg");
 const QString kPalette = QStringLiteral("allcolr.pal");
 
+// A folder that does not exist has no canonical path and is no folder at all.
 bool sameFolder(const QString& a, const QString& b)
 {
-    return QFileInfo(a).canonicalFilePath() == QFileInfo(b).canonicalFilePath();
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
 }
 
 bool usesWorkspace(const StartupRequest& request)
@@ -24,8 +27,9 @@ bool usesWorkspace(const StartupRequest& request)
 
 // Only what is missing is copied, so the user's last program and palette
 // stay. The copy is written anew, not cloned, so it is writable even when the
-// installed file is not: Run must be able to replace xxx.cg. A failure leaves
-// its message in error and the other copies go on.
+// installed file is not: Run must be able to replace xxx.cg. It appears whole
+// or not at all. A failure leaves its message in error and the other copies
+// go on.
 void copyMissing(const QString& source, const QString& target, QString& error)
 {
     if (QFileInfo::exists(target))
@@ -36,8 +40,8 @@ void copyMissing(const QString& source, const QString& target, QString& error)
         return;
     }
     const QByteArray bytes = from.readAll();
-    QFile to(target);
-    if (!to.open(QIODevice::WriteOnly | QIODevice::NewOnly) || to.write(bytes) != bytes.size())
+    QSaveFile to(target);
+    if (!to.open(QIODevice::WriteOnly) || to.write(bytes) != bytes.size() || !to.commit())
         error = QStringLiteral("Cannot create file %1").arg(target);
 }
 
