@@ -52,7 +52,6 @@ int InterpreterState::line_of(uint32_t pos) {
 
 void InterpreterState::report_error(int code) {
     error_line = line_of(ScanPos);
-    error_offset = ScanPos;
     char message[96];
     std::snprintf(message, sizeof message, "%s in line %d\n", ErrorMessages[code], error_line);
     bridge.bridge_message(message);

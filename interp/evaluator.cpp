@@ -43,7 +43,7 @@ int32_t InterpreterState::evaluate_current() {
 
 // assignment = variable ("=" assignment | "++" | "--" | "+=" expr | "-=" expr) | comparison
 int32_t InterpreterState::eval_assignment() {
-    DepthGuard guard(*this);
+    check_stack();
     if (tok->TokenKind == TK_NUMBER) {
         const Token* number = tok;
         read_token();

@@ -20,7 +20,7 @@ void InterpreterState::count_step() {
 
 // statements = statement | "{" {statement} "}"
 void InterpreterState::exec_statements() {
-    DepthGuard guard(*this);
+    check_stack();
     bool block = false;
     do {
         if (unwind != Unwind::NONE) return;

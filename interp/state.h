@@ -12,9 +12,22 @@
 
 #include "bridge.h"
 #include "errors.h"
+#include "interpreter.h"
 #include "tokens.h"
 
 namespace korvane {
+
+// Declares `name`, the address of the current frame: a probe of the native
+// stack depth. The frame rather than a local, because a sanitizer may move
+// locals to the heap. wasm keeps most frames off its linear stack, so there a
+// probe byte is put on it, to make each level show in the address.
+#if defined(__EMSCRIPTEN__)
+#define KORVANE_STACK_HERE(name)          \
+    volatile char name##_probe = 0;       \
+    const uintptr_t name = reinterpret_cast<uintptr_t>(&name##_probe)
+#else
+#define KORVANE_STACK_HERE(name) const uintptr_t name = reinterpret_cast<uintptr_t>(__builtin_frame_address(0))
+#endif
 
 struct FuncEntry {
     char name[kNameSize];  // lower case
@@ -43,7 +56,6 @@ constexpr int kMaxGlobals = 100;
 constexpr int kMaxLocals = 200;
 constexpr int kMaxCalls = 100;
 constexpr int kMaxArguments = 31;
-constexpr int kMaxDepth = 1000;         // nested statements and expressions
 constexpr uint32_t kPollInterval = 4096;  // statements between bridge polls
 
 struct InterpreterState {
@@ -73,12 +85,12 @@ struct InterpreterState {
     Unwind unwind = Unwind::NONE;
 
     uint32_t RandState = 1;   // kept across runs
-    int depth = 0;            // current nesting of executors and expressions
+    size_t stack_budget = Interpreter::kDefaultStackBudget;
+    uintptr_t stack_floor = 0;  // the lowest stack address a run may reach
     uint64_t steps = 0;       // statements executed in this run
     uint64_t step_limit = 0;  // 0: none
     uint64_t next_step_event = kPollInterval;
     int error_line = -1;
-    long error_offset = -1;
 
     char BridgeText[kTokenTextSize] = {};
 
@@ -97,6 +109,14 @@ struct InterpreterState {
 
     // errors
     [[noreturn]] void report_error(int code);
+    // Keeps native recursion within the budget: every executor and every
+    // expression level that can recurse checks on entry. The stack grows
+    // down on every platform we build for.
+    [[gnu::always_inline]] void check_stack() {
+        KORVANE_STACK_HERE(here);
+        if (here < stack_floor) report_error(ERR_TOO_DEEP);
+    }
+    void set_stack_base(uintptr_t base) { stack_floor = base > stack_budget ? base - stack_budget : 0; }
     int line_of(uint32_t pos);
 
     // scanner
@@ -186,7 +206,6 @@ struct InterpreterState {
         const int32_t global = global_of_id[static_cast<size_t>(id)];
         return global >= 0 ? &GlobalTable[global] : nullptr;
     }
-    bool variable_exists(int32_t id) { return find_variable(id) != nullptr; }
     int32_t load_variable(int32_t id);
     void store_variable(int32_t id, int32_t value);
     void push_variable(const VarSlot& slot);
@@ -207,19 +226,5 @@ struct InterpreterState {
 // do not fit are a syntax error. Returns the id a name token would look it up by.
 int32_t copy_name(InterpreterState& s, char (&field)[kNameSize], const Token& name);
 
-// Keeps native recursion bounded: every executor and every expression level
-// that can recurse holds one.
-class DepthGuard {
-public:
-    explicit DepthGuard(InterpreterState& s) : s_(s) {
-        if (++s_.depth > kMaxDepth) s_.report_error(ERR_TOO_DEEP);
-    }
-    ~DepthGuard() { --s_.depth; }
-    DepthGuard(const DepthGuard&) = delete;
-    DepthGuard& operator=(const DepthGuard&) = delete;
-
-private:
-    InterpreterState& s_;
-};
 
 }  // namespace korvane

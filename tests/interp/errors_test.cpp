@@ -60,7 +60,7 @@ TEST(Errors, TheTableStillWorksAfterAnError) {
     EXPECT_EQ(r.interp.error_line(), -1);
 }
 
-TEST(Errors, DeepNestingIsReportedNotCrashed) {
+TEST(Errors, DeepNestingRunsWithinTheStackAndIsReportedBeyondIt) {
     const std::string parens(100000, '(');
     ProgramRun p;
     p.run("int x;\nmain() { x = " + parens + "1; }");
@@ -70,7 +70,12 @@ TEST(Errors, DeepNestingIsReportedNotCrashed) {
     for (int i = 0; i < 5000; ++i) ifs += "if (1) ";
     ProgramRun s;
     s.run("int x;\nmain() { " + ifs + "x = 1; }");
-    EXPECT_EQ(s.message(), "program nested too deeply in line 1\n");
+    EXPECT_EQ(s.result, RUN_OK) << s.message();
+    EXPECT_EQ(s.global("x"), 1);
+    for (int i = 0; i < 200000; ++i) ifs += "if (1) ";
+    ProgramRun deep;
+    deep.run("int x;\nmain() { " + ifs + "x = 1; }");
+    EXPECT_EQ(deep.message(), "program nested too deeply in line 1\n");
 }
 
 }  // namespace
