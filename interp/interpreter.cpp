@@ -55,7 +55,7 @@ RunResult Interpreter::run_text(const std::string& text) {
     KORVANE_STACK_HERE(base);
     s.set_stack_base(base);
     s.steps = 0;
-    s.next_step_event = s.step_limit != 0 && s.step_limit < kPollInterval ? s.step_limit : kPollInterval;
+    s.next_step_event = s.step_limit != 0 && s.step_limit < kPollInterval ? s.step_limit + 1 : kPollInterval;
     try {
         s.load_text(text);
         return s.start_main() == 0 ? RUN_OK : RUN_NO_MAIN;

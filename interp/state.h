@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -30,8 +31,7 @@ namespace korvane {
 #endif
 
 struct FuncEntry {
-    char name[kNameSize];  // lower case
-    uint32_t body;         // just after the `(` that follows the name in its definition
+    uint32_t body;  // just after the `(` that follows the name in its definition
 };
 
 struct VarSlot {
@@ -53,8 +53,10 @@ enum class Unwind : uint8_t { NONE, BREAK, CONTINUE, RETURN };
 
 constexpr int kMaxFunctions = 100;
 constexpr int kMaxGlobals = 100;
-constexpr int kMaxLocals = 200;
-constexpr int kMaxCalls = 100;
+// Room for textbook recursion: a recursive fill of a 100 x 100 square, or a
+// subdivision with 20 locals in each of its calls.
+constexpr int kMaxCalls = 16384;
+constexpr int kMaxLocals = kMaxCalls * 20;
 constexpr int kMaxArguments = 31;
 constexpr uint32_t kPollInterval = 4096;  // statements between bridge polls
 
@@ -77,7 +79,8 @@ struct InterpreterState {
     int FunctionCount = 0;
     VarSlot GlobalTable[kMaxGlobals];
     int GlobalCount = 0;
-    VarSlot LocalStack[kMaxLocals];
+    // On the heap, as large as it is; only the entries in use are touched.
+    std::unique_ptr<VarSlot[]> LocalStack{new VarSlot[kMaxLocals]};
     int LocalTop = 0;
     int32_t CallStack[kMaxCalls];
     int CallTop = 0;
@@ -109,12 +112,15 @@ struct InterpreterState {
 
     // errors
     [[noreturn]] void report_error(int code);
+    // For the errors that name the token that raised them, wherever the
+    // scanner stands by then.
+    [[noreturn]] void report_error_at(int code, uint32_t pos);
     // Keeps native recursion within the budget: every executor and every
     // expression level that can recurse checks on entry. The stack grows
     // down on every platform we build for.
     [[gnu::always_inline]] void check_stack() {
         KORVANE_STACK_HERE(here);
-        if (here < stack_floor) report_error(ERR_TOO_DEEP);
+        if (here < stack_floor) report_error_at(ERR_TOO_DEEP, tok->start);
     }
     void set_stack_base(uintptr_t base) { stack_floor = base > stack_budget ? base - stack_budget : 0; }
     int line_of(uint32_t pos);
@@ -133,6 +139,7 @@ struct InterpreterState {
         return read_new_token();
     }
     uint8_t read_new_token();
+    void skip_space();
     void scan_token();
     // Puts the current token back: ScanPos returns to its first character.
     void unread_token() {
@@ -207,7 +214,6 @@ struct InterpreterState {
         return global >= 0 ? &GlobalTable[global] : nullptr;
     }
     int32_t load_variable(int32_t id);
-    void store_variable(int32_t id, int32_t value);
     void push_variable(const VarSlot& slot);
     void push_frame_base(int32_t base);
     int32_t pop_frame_base();
@@ -222,8 +228,10 @@ struct InterpreterState {
     uint32_t next_random();
 };
 
-// Copies the current token's text into a table field as a name; names that
-// do not fit are a syntax error. Returns the id a name token would look it up by.
+// The id that a name token would look this declared name up by, or -1 when
+// it is no name; names too long for the tables are a syntax error.
+int32_t declared_name(InterpreterState& s, const Token& name);
+// The same, keeping the name's text in a table field.
 int32_t copy_name(InterpreterState& s, char (&field)[kNameSize], const Token& name);
 
 
