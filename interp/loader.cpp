@@ -59,8 +59,9 @@ void InterpreterState::pre_pass() {
                 if (function_of_id[static_cast<size_t>(id)] < 0) function_of_id[static_cast<size_t>(id)] = FunctionCount;
                 f.body = ScanPos;
                 ++FunctionCount;
-                // The parameter list is not tokenised here.
-                while (cur() != ')' && cur() != '\0') ++ScanPos;
+                // The parameter list is not tokenised here, only passed over
+                // up to its `)`, which may not hide in a comment.
+                for (skip_space(); cur() != ')' && cur() != '\0'; skip_space()) ++ScanPos;
                 step_over(1);
             } else {
                 unread_token();
