@@ -9,9 +9,8 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextBlock>
+#include <Qsci/qsciscintilla.h>
 
 #include "about_box.h"
 #include "canvas_view.h"
@@ -22,6 +21,7 @@
 #include "palette_panel.h"
 #include "picture.h"
 #include "pixel_model.h"
+#include "program_editor.h"
 #include "program_file.h"
 #include "window_bridge.h"
 
@@ -35,7 +35,6 @@ constexpr int kFormHeight = 462;
 // The inspector's line goes under the button row; the form grows to hold it.
 constexpr int kStatusTop = 456;
 constexpr int kStatusHeight = 18;
-const QColor kErrorLineColour(255, 205, 205);
 
 QLabel* newLabel(const QString& text, QWidget* parent, const char* name)
 {
@@ -94,20 +93,17 @@ void MainWindow::createWidgets()
     connect(Image1, &Magnifier::mouseMoved, this, &MainWindow::inspect);
     connect(Image1, &Magnifier::mouseLeft, this, [this] { Status1->clear(); });
 
-    Memo1 = new QPlainTextEdit(central);
+    Memo1 = new QsciScintilla(central);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(464, 8, 313, 401);
     QFont editorFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     editorFont.setPointSize(9);
     Memo1->setFont(editorFont);
-    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setTabChangesFocus(true);
+    setup_program_editor(*Memo1);
     // A stale error mark would point at the wrong line once the text changes.
-    connect(Memo1, &QPlainTextEdit::textChanged, this, [this] {
+    connect(Memo1, &QsciScintilla::textChanged, this, [this] {
         if (!running_)
-            Memo1->setExtraSelections({});
+            clear_error_mark(*Memo1);
     });
 
     Label1 = newLabel(QStringLiteral("399"), central, "Label1");
@@ -258,19 +254,18 @@ bool MainWindow::loadProgram(const QString& path)
         dialogs_.message(error);
         return false;
     }
-    Memo1->setPlainText(text);
-    Memo1->document()->setModified(false);
+    load_editor_text(*Memo1, text);
     return true;
 }
 
 bool MainWindow::saveProgram(const QString& path)
 {
     QString error;
-    if (!write_program_text(path, Memo1->toPlainText(), error)) {
+    if (!write_program_text(path, Memo1->text(), error)) {
         dialogs_.message(error);
         return false;
     }
-    Memo1->document()->setModified(false);
+    Memo1->setModified(false);
     return true;
 }
 
@@ -286,7 +281,7 @@ bool MainWindow::saveProgramAs()
 
 bool MainWindow::maybeSave()
 {
-    if (!Memo1->document()->isModified())
+    if (!Memo1->isModified())
         return true;
     switch (dialogs_.askSaveChanges()) {
     case Dialogs::Choice::Save:
@@ -307,7 +302,7 @@ void MainWindow::Button1Click()
         return;
     if (!saveProgram(QString::fromLatin1(kProgramFile)))
         return;
-    Memo1->setExtraSelections({});
+    clear_error_mark(*Memo1);
     bridge_->HaltFlag = 0;
     setRunning(true);
     bridge_->beginRun(startStepping_);
@@ -336,28 +331,13 @@ void MainWindow::reportRunResult(RunResult result)
         dialogs_.message(QStringLiteral("Program Error! Can't find main()"));
         break;
     case RUN_ERROR:
-        markErrorLine(interpreter_->error_line());
+        if (interpreter_->error_line() >= 0)
+            mark_error(*Memo1, interpreter_->error_line(), bridge_->lastMessage().trimmed());
+        Memo1->setFocus();
         break;
     default:  // already reported by the interpreter, or `end`
         break;
     }
-}
-
-void MainWindow::markErrorLine(int line)
-{
-    if (line < 0)
-        return;
-    QTextBlock block = Memo1->document()->findBlockByNumber(line);
-    if (!block.isValid())
-        block = Memo1->document()->lastBlock();
-    QTextCursor cursor(block);
-    Memo1->setTextCursor(cursor);
-    QTextEdit::ExtraSelection mark;
-    mark.cursor = cursor;
-    mark.format.setBackground(kErrorLineColour);
-    mark.format.setProperty(QTextFormat::FullWidthSelection, true);
-    Memo1->setExtraSelections({mark});
-    Memo1->setFocus();
 }
 
 void MainWindow::setRunning(bool running)

@@ -13,7 +13,7 @@
 
 class QActionGroup;
 class QLabel;
-class QPlainTextEdit;
+class QsciScintilla;
 class QPushButton;
 
 namespace korvane {
@@ -84,14 +84,13 @@ private:
     bool maybeSave();
     void setRunning(bool running);
     void reportRunResult(RunResult result);
-    void markErrorLine(int line);
     void finishGif();
 
     Dialogs& dialogs_;
     TXImage3 image_;
     CanvasView* xmg = nullptr;
     Magnifier* Image1 = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
+    QsciScintilla* Memo1 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;

@@ -14,8 +14,8 @@ TEST_F(WindowTest, OpenAndSaveProgramRoundTripAFileByteForByte)
     writeFile("in.cg", program);
     dialogs.fileAnswers = QStringList{path("in.cg"), path("out.cg")};
     window_->Open1Click();
-    EXPECT_EQ(editor()->toPlainText().count('\n'), 5);
-    EXPECT_FALSE(editor()->toPlainText().contains('\r'));
+    EXPECT_EQ(editor()->text().count('\n'), 5);
+    EXPECT_FALSE(editor()->text().contains('\r'));
     window_->Save1Click();
     EXPECT_EQ(readFile("out.cg"), program);
     EXPECT_EQ(dialogs.fileFilters.mid(1), (QStringList{"Algorithm files, (*.cg)", "Test file (*.cg)"}));
@@ -26,7 +26,7 @@ TEST_F(WindowTest, OpenAndSaveProgramRoundTripAFileByteForByte)
 TEST_F(WindowTest, SaveProgramAppendsCgOnlyToANameWithoutAnyDot)
 {
     openQuietly();
-    editor()->setPlainText("x");
+    editor()->setText("x");
     QDir().mkdir("my.folder");
     const struct {
         QString chosen, written;
@@ -46,20 +46,20 @@ TEST_F(WindowTest, SaveProgramAppendsCgOnlyToANameWithoutAnyDot)
 TEST_F(WindowTest, FailuresToOpenOrSaveNameTheFileAndKeepTheText)
 {
     openQuietly();
-    editor()->setPlainText("keep");
+    korvane::load_editor_text(*editor(), "keep");
     dialogs.fileAnswers = QStringList{path("absent.cg"), path("no/such/dir/p.cg")};
     window_->Open1Click();
     window_->Save1Click();
     EXPECT_EQ(dialogs.messages, (QStringList{"Cannot open file " + path("absent.cg"),
                                             "Cannot create file " + path("no/such/dir/p.cg")}));
-    EXPECT_EQ(editor()->toPlainText(), "keep");
+    EXPECT_EQ(editor()->text(), "keep");
 }
 
 TEST_F(WindowTest, ChangedTextIsNotThrownAwayWithoutAsking)
 {
     openQuietly();
     window_->show();
-    editor()->insertPlainText("changed");  // as typed: setPlainText counts as a load
+    editor()->insert("changed");
 
     window_->close();  // Cancel: stays open
     EXPECT_EQ(dialogs.saveChangesAsked, 1);
@@ -68,7 +68,7 @@ TEST_F(WindowTest, ChangedTextIsNotThrownAwayWithoutAsking)
     dialogs.choices = {Choice::Cancel};
     window_->Open1Click();  // Cancel: no open dialog, text kept
     EXPECT_EQ(dialogs.fileTitles.size(), 1);
-    EXPECT_EQ(editor()->toPlainText(), "changed");
+    EXPECT_EQ(editor()->text(), "changed");
 
     dialogs.choices = {Choice::Save};
     dialogs.fileAnswers = QStringList{path("kept")};
@@ -90,13 +90,13 @@ TEST_F(WindowTest, UnchangedOrRunTextClosesWithoutAQuestion)
 TEST_F(WindowTest, EditMenuCutsCopiesAndPastesInTheEditor)
 {
     openQuietly();
-    editor()->setPlainText("abc");
+    editor()->setText("abc");
     editor()->selectAll();
     window_->Copy1Click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "abc");
     window_->Cut1Click();
-    EXPECT_TRUE(editor()->toPlainText().isEmpty());
+    EXPECT_TRUE(editor()->text().isEmpty());
     window_->Paste1Click();
     window_->Paste1Click();
-    EXPECT_EQ(editor()->toPlainText(), "abcabc");
+    EXPECT_EQ(editor()->text(), "abcabc");
 }

@@ -13,8 +13,8 @@ TEST_F(WindowTest, StartUpAsksForThePalettePresetInTheCurrentFolderAndLoadsXxxCg
     EXPECT_EQ(dialogs.filePresets.first(), path("allcolr.pal"));
     EXPECT_TRUE(dialogs.fileFilters.first().contains("*.pal"));
     EXPECT_TRUE(dialogs.messages.isEmpty());
-    EXPECT_EQ(editor()->toPlainText(), "main()\n{\n}");
-    EXPECT_FALSE(editor()->document()->isModified());
+    EXPECT_EQ(editor()->text(), "main()\n{\n}");
+    EXPECT_FALSE(editor()->isModified());
     EXPECT_EQ(canvas()->image().colorTable().at(1), qRgb(255, 0, 0));
     EXPECT_EQ(canvas()->size(), QSize(400, 400));
 }
@@ -23,7 +23,7 @@ TEST_F(WindowTest, FirstStartWithoutXxxCgSaysSoAndStillWorks)
 {
     openWindow();
     EXPECT_EQ(dialogs.messages, QStringList{"Cannot open file xxx.cg"});
-    EXPECT_TRUE(editor()->toPlainText().isEmpty());
+    EXPECT_TRUE(editor()->text().isEmpty());
 }
 
 TEST_F(WindowTest, ACancelledOrRefusedPaletteFallsBackToTheBuiltInOne)
