@@ -5,11 +5,13 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <Qsci/qsciscintilla.h>
 
 #include "about_box.h"
@@ -41,6 +43,18 @@ QLabel* newLabel(const QString& text, QWidget* parent, const char* name)
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     return label;
+}
+
+// Tool windows open beside the main window, not over the canvas, as long
+// as the screen has room there.
+void placeBeside(QWidget& tool, const QWidget& main)
+{
+    const QRect frame = main.frameGeometry();
+    const QRect screen = main.screen()->availableGeometry();
+    QPoint at(frame.right() + 8, frame.top());
+    if (at.x() + tool.frameGeometry().width() > screen.right())
+        at.setX(std::max(screen.left(), frame.left() - tool.frameGeometry().width() - 8));
+    tool.move(at);
 }
 
 QPushButton* newButton(const QString& text, QWidget* parent, const char* name, int left)
@@ -100,6 +114,7 @@ void MainWindow::createWidgets()
     editorFont.setPointSize(9);
     Memo1->setFont(editorFont);
     setup_program_editor(*Memo1);
+    connect(Memo1, &QsciScintilla::modificationChanged, this, &QWidget::setWindowModified);
     // A stale error mark would point at the wrong line once the text changes.
     connect(Memo1, &QsciScintilla::textChanged, this, [this] {
         if (!running_)
@@ -131,29 +146,68 @@ void MainWindow::createButtons()
 
 void MainWindow::createMenus()
 {
-    QMenu* file = menuBar()->addMenu(tr("&File"));
-    file->setObjectName(QStringLiteral("File1"));
-    Open1 = file->addAction(tr("&Open"));
-    Save1 = file->addAction(tr("&Save Program"));
-    QAction* exit = file->addAction(tr("E&xit"));
-    connect(Open1, &QAction::triggered, this, &MainWindow::Open1Click);
-    connect(Save1, &QAction::triggered, this, &MainWindow::Save1Click);
-    connect(exit, &QAction::triggered, this, &MainWindow::Exit1Click);
-
-    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-    edit->setObjectName(QStringLiteral("Edit1"));
-    Cut1 = edit->addAction(tr("Cu&t"));
-    QAction* copy = edit->addAction(tr("&Copy"));
-    Paste1 = edit->addAction(tr("&Paste"));
-    connect(Cut1, &QAction::triggered, this, &MainWindow::Cut1Click);
-    connect(copy, &QAction::triggered, this, &MainWindow::Copy1Click);
-    connect(Paste1, &QAction::triggered, this, &MainWindow::Paste1Click);
-
+    createFileMenu();
+    createEditMenu();
     createViewMenu();
     createDebugMenu();
 
     QAction* about = menuBar()->addAction(tr("&About"));
     connect(about, &QAction::triggered, this, &MainWindow::About1Click);
+}
+
+void MainWindow::createFileMenu()
+{
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->setObjectName(QStringLiteral("File1"));
+    New1 = file->addAction(tr("&New"));
+    New1->setShortcut(QKeySequence::New);
+    Open1 = file->addAction(tr("&Open"));
+    Recent1 = file->addMenu(tr("Open &Recent"));
+    Recent1->setObjectName(QStringLiteral("Recent1"));
+    connect(Recent1, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
+    Save1 = file->addAction(tr("&Save Program"));
+    SaveAs1 = file->addAction(tr("Save Program &As…"));
+    SaveAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    file->addSeparator();
+    QAction* exit = file->addAction(tr("E&xit"));
+    connect(New1, &QAction::triggered, this, &MainWindow::New1Click);
+    connect(Open1, &QAction::triggered, this, &MainWindow::Open1Click);
+    connect(Save1, &QAction::triggered, this, &MainWindow::Save1Click);
+    connect(SaveAs1, &QAction::triggered, this, &MainWindow::SaveAs1Click);
+    connect(exit, &QAction::triggered, this, &MainWindow::Exit1Click);
+}
+
+void MainWindow::createEditMenu()
+{
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->setObjectName(QStringLiteral("Edit1"));
+    Undo1 = edit->addAction(tr("&Undo"));
+    Undo1->setShortcut(QKeySequence::Undo);
+    Redo1 = edit->addAction(tr("&Redo"));
+    Redo1->setShortcut(QKeySequence::Redo);
+    edit->addSeparator();
+    Cut1 = edit->addAction(tr("Cu&t"));
+    QAction* copy = edit->addAction(tr("&Copy"));
+    Paste1 = edit->addAction(tr("&Paste"));
+    QAction* selectAll = edit->addAction(tr("Select &All"));
+    edit->addSeparator();
+    QAction* find = edit->addAction(tr("&Find…"));
+    find->setShortcut(QKeySequence::Find);
+    QAction* findNext = edit->addAction(tr("Find &Next"));
+    findNext->setShortcut(Qt::Key_F3);
+    Replace1 = edit->addAction(tr("R&eplace…"));
+    QAction* goToLine = edit->addAction(tr("&Go to Line…"));
+    goToLine->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    connect(Undo1, &QAction::triggered, this, &MainWindow::Undo1Click);
+    connect(Redo1, &QAction::triggered, this, &MainWindow::Redo1Click);
+    connect(Cut1, &QAction::triggered, this, &MainWindow::Cut1Click);
+    connect(copy, &QAction::triggered, this, &MainWindow::Copy1Click);
+    connect(Paste1, &QAction::triggered, this, &MainWindow::Paste1Click);
+    connect(selectAll, &QAction::triggered, this, &MainWindow::SelectAll1Click);
+    connect(find, &QAction::triggered, this, &MainWindow::Find1Click);
+    connect(findNext, &QAction::triggered, this, &MainWindow::FindNext1Click);
+    connect(Replace1, &QAction::triggered, this, &MainWindow::Replace1Click);
+    connect(goToLine, &QAction::triggered, this, &MainWindow::GoToLine1Click);
 }
 
 void MainWindow::createViewMenu()
@@ -211,7 +265,9 @@ void MainWindow::FormCreate()
     bridge_ = std::make_unique<WindowBridge>(image_, *xmg, *Memo1, dialogs_);
     interpreter_ = std::make_unique<Interpreter>(*bridge_);
     placeLabels();
-    loadProgram(QString::fromLatin1(kProgramFile));
+    setCurrentFile(QString());
+    if (loadProgram(QString::fromLatin1(kProgramFile)))
+        setCurrentFile(QString::fromLatin1(kProgramFile));
     bridge_->fill_half_table();
     Image1->hide();
 }
@@ -258,6 +314,15 @@ bool MainWindow::loadProgram(const QString& path)
     return true;
 }
 
+// The title names the program and marks unsaved changes.
+void MainWindow::setCurrentFile(const QString& path)
+{
+    const QString name = path.isEmpty() ? tr("Untitled") : QFileInfo(path).fileName();
+    setWindowTitle(tr("%1[*] - Korvane").arg(name));
+    if (!path.isEmpty() && path != QLatin1String(kProgramFile))
+        recent_.add(path);
+}
+
 bool MainWindow::saveProgram(const QString& path)
 {
     QString error;
@@ -276,7 +341,10 @@ bool MainWindow::saveProgramAs()
     if (chosen.isEmpty())
         return false;
     programName_ = with_default_suffix(chosen, QStringLiteral(".cg"));
-    return saveProgram(programName_);
+    if (!saveProgram(programName_))
+        return false;
+    setCurrentFile(programName_);
+    return true;
 }
 
 bool MainWindow::maybeSave()
@@ -318,6 +386,7 @@ void MainWindow::Button1Click()
     if (closeAfterRun_ || result == RUN_END) {
         closeAfterRun_ = false;
         close();
+        closeConfirmed_ = false;
     }
 }
 
@@ -343,8 +412,9 @@ void MainWindow::reportRunResult(RunResult result)
 void MainWindow::setRunning(bool running)
 {
     running_ = running;
-    for (QAction* action : {Open1, Save1, Cut1, Paste1})
+    for (QAction* action : {New1, Open1, Save1, SaveAs1, Undo1, Redo1, Cut1, Paste1, Replace1})
         action->setEnabled(!running);
+    Recent1->setEnabled(!running);
     Button1->setEnabled(!running);
     Memo1->setReadOnly(running);
 }
@@ -356,19 +426,34 @@ void MainWindow::Button2Click()
 
 void MainWindow::Button3Click()
 {
-    const QString chosen = dialogs_.saveFileName(
-        tr("Save Image"), QStringLiteral("JPEG files (*.jpg);;PNG files (*.png)"), imageName_);
+    const QString jpegType = QStringLiteral("JPEG files (*.jpg)");
+    const QString pngType = QStringLiteral("PNG files (*.png)");
+    QString type;
+    const QString chosen =
+        dialogs_.saveFileName(tr("Save Image"), jpegType + ";;" + pngType, imageName_, &type);
     if (chosen.isEmpty())
         return;
-    imageName_ = with_default_suffix(chosen, QStringLiteral(".jpg"));
+    const bool pngChosen = type == pngType;
+    imageName_ = with_default_suffix(chosen, pngChosen ? QStringLiteral(".png")
+                                                       : QStringLiteral(".jpg"));
     const std::string path = QFile::encodeName(imageName_).toStdString();
-    // PNG keeps the palette indices, so only a name that asks for it gets one.
-    const bool png = imageName_.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
+    // A name that says PNG or JPEG gets that format; any other, the chosen type.
+    const QString suffix = QFileInfo(imageName_).suffix().toLower();
+    const bool png = suffix == QLatin1String("png") ||
+                     (pngChosen && suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg"));
     std::string error;
     const bool written = png ? write_png(path, xmg->picture(), error)
                              : write_jpeg(path, xmg->picture(), error);
     if (!written)
         dialogs_.message(QString::fromStdString(error));
+}
+
+void MainWindow::New1Click()
+{
+    if (running_ || !maybeSave())
+        return;
+    load_editor_text(*Memo1, QString());
+    setCurrentFile(QString());
 }
 
 void MainWindow::Open1Click()
@@ -380,18 +465,60 @@ void MainWindow::Open1Click()
     if (chosen.isEmpty())
         return;
     programName_ = chosen;
-    loadProgram(chosen);
+    if (loadProgram(chosen))
+        setCurrentFile(chosen);
 }
 
+void MainWindow::OpenRecent1Click(const QString& path)
+{
+    if (running_ || !maybeSave())
+        return;
+    if (loadProgram(path)) {
+        programName_ = path;
+        setCurrentFile(path);
+    } else {
+        recent_.remove(path);
+    }
+}
+
+void MainWindow::fillRecentMenu()
+{
+    Recent1->clear();
+    const QStringList files = recent_.files();
+    for (const QString& path : files) {
+        QAction* item = Recent1->addAction(QDir::toNativeSeparators(path));
+        connect(item, &QAction::triggered, this, [this, path] { OpenRecent1Click(path); });
+    }
+    if (files.isEmpty())
+        Recent1->addAction(tr("(none)"))->setEnabled(false);
+}
+
+// Save Program always asks for the name, as it always has; Save Program As
+// does the same from the keyboard.
 void MainWindow::Save1Click()
 {
     if (!running_)
         saveProgramAs();
 }
 
+void MainWindow::SaveAs1Click()
+{
+    Save1Click();
+}
+
 void MainWindow::Exit1Click()
 {
     close();
+}
+
+void MainWindow::Undo1Click()
+{
+    Memo1->undo();
+}
+
+void MainWindow::Redo1Click()
+{
+    Memo1->redo();
 }
 
 void MainWindow::Cut1Click()
@@ -407,6 +534,56 @@ void MainWindow::Copy1Click()
 void MainWindow::Paste1Click()
 {
     Memo1->paste();
+}
+
+void MainWindow::SelectAll1Click()
+{
+    Memo1->selectAll();
+}
+
+void MainWindow::Find1Click()
+{
+    const QString text = dialogs_.askText(tr("Find"), tr("Text to find:"), findText_);
+    if (text.isEmpty())
+        return;
+    findText_ = text;
+    FindNext1Click();
+}
+
+void MainWindow::FindNext1Click()
+{
+    if (findText_.isEmpty()) {
+        Find1Click();
+        return;
+    }
+    if (!find_text(*Memo1, findText_))
+        dialogs_.message(tr("Cannot find \"%1\".").arg(findText_));
+}
+
+void MainWindow::Replace1Click()
+{
+    const QString text = dialogs_.askText(tr("Replace"), tr("Text to find:"), findText_);
+    if (text.isEmpty())
+        return;
+    findText_ = text;
+    const QString with = dialogs_.askText(tr("Replace"), tr("Replace with:"), QString());
+    const int count = replace_all(*Memo1, text, with);
+    dialogs_.message(count == 0 ? tr("Cannot find \"%1\".").arg(text)
+                                : tr("Replaced %n occurrence(s).", nullptr, count));
+}
+
+void MainWindow::GoToLine1Click()
+{
+    const int last = Memo1->lines() - 1;
+    const QString answer =
+        dialogs_.askText(tr("Go to Line"), tr("Line number (0 to %1):").arg(last), QString());
+    if (answer.isEmpty())
+        return;
+    bool ok = false;
+    const int line = answer.trimmed().toInt(&ok);
+    if (!ok || !go_to_line(*Memo1, line))
+        dialogs_.message(tr("There is no line %1; the lines are 0 to %2.").arg(answer).arg(last));
+    Memo1->setFocus();
 }
 
 void MainWindow::About1Click()
@@ -467,6 +644,8 @@ void MainWindow::Palette1Click()
         palette_ = new PalettePanel(this);
         connect(palette_, &PalettePanel::selectionChanged, xmg, &CanvasView::setHighlight);
     }
+    if (!palette_->isVisible())
+        placeBeside(*palette_, *this);
     palette_->showColours(xmg->picture().palette);
     palette_->show();
     palette_->raise();
@@ -525,22 +704,26 @@ void MainWindow::finishGif()
         dialogs_.message(QString::fromStdString(error));
 }
 
-// Closing during a run halts it first; Run closes the window once the
-// interpreter has returned, so nothing is torn down beneath it.
+// Closing during a run asks about changed text, then halts the run; Run
+// closes the window once the interpreter has returned, so nothing is torn
+// down beneath it.
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (running_) {
-        bridge_->halt();
-        closeAfterRun_ = true;
+    if (!closeConfirmed_ && !maybeSave()) {
         event->ignore();
         return;
     }
-    if (!maybeSave()) {
+    if (running_) {
+        closeConfirmed_ = true;
+        closeAfterRun_ = true;
+        bridge_->halt();
         event->ignore();
         return;
     }
     finishGif();
     help_->close();
+    if (palette_)
+        palette_->close();
     event->accept();
 }
 
@@ -559,8 +742,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::FormKeyDown(int key)
 {
-    if (key == Qt::Key_F1)
-        help_->openFinder();
+    if (key != Qt::Key_F1)
+        return;
+    if (!help_->isVisible())
+        placeBeside(*help_, *this);
+    help_->openFinder();
 }
 
 }  // namespace korvane

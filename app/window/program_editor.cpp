@@ -119,4 +119,34 @@ void append_output_line(QsciScintilla& editor, const QString& text)
     editor.ensureLineVisible(editor.lines() - 1);
 }
 
+bool find_text(QsciScintilla& editor, const QString& text)
+{
+    return !text.isEmpty() && editor.findFirst(text, false, true, false, true);
+}
+
+int replace_all(QsciScintilla& editor, const QString& text, const QString& with)
+{
+    if (text.isEmpty())
+        return 0;
+    int count = 0;
+    editor.beginUndoAction();
+    // From the top, without going round, so replaced text is never searched again.
+    for (bool found = editor.findFirst(text, false, true, false, false, true, 0, 0);
+         found; found = editor.findNext()) {
+        editor.replace(with);
+        ++count;
+    }
+    editor.endUndoAction();
+    return count;
+}
+
+bool go_to_line(QsciScintilla& editor, int line)
+{
+    if (line < 0 || line >= editor.lines())
+        return false;
+    editor.setCursorPosition(line, 0);
+    editor.ensureLineVisible(line);
+    return true;
+}
+
 }  // namespace korvane

@@ -33,4 +33,15 @@ void mark_drawing_line(QsciScintilla& editor, int line);
 // Appends text as a line of its own and scrolls it into view.
 void append_output_line(QsciScintilla& editor, const QString& text);
 
+// Selects the next match of text after the caret, going round at the end;
+// false if the text holds none. Matches are case-sensitive, as names are.
+bool find_text(QsciScintilla& editor, const QString& text);
+
+// Replaces every match of text as one undoable step; the number replaced.
+int replace_all(QsciScintilla& editor, const QString& text, const QString& with);
+
+// Puts the caret at the start of line (from 0) and scrolls to it; false,
+// and nothing moves, if the text has no such line.
+bool go_to_line(QsciScintilla& editor, int line);
+
 }  // namespace korvane

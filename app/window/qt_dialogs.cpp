@@ -5,19 +5,30 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include <algorithm>
+
 namespace korvane {
+
+namespace {
+constexpr int kTitleButtonsWidth = 160;
+}  // namespace
 
 void QtDialogs::message(const QString& text)
 {
     QMessageBox::information(owner_, QCoreApplication::applicationName(), text);
 }
 
-QString QtDialogs::askText(const QString& caption, const QString& prompt)
+QString QtDialogs::askText(const QString& caption, const QString& prompt, const QString& preset)
 {
-    bool ok = false;
-    const QString answer =
-        QInputDialog::getText(owner_, caption, prompt, QLineEdit::Normal, QString(), &ok);
-    return ok ? answer : QString();
+    QInputDialog box(owner_);
+    box.setWindowTitle(caption);
+    box.setLabelText(prompt);
+    box.setTextValue(preset);
+    // The title bar is not part of the box's own size hint, so a short
+    // prompt would leave the caption cut; room for it and the title buttons.
+    const int captionWidth = box.fontMetrics().horizontalAdvance(caption) + kTitleButtonsWidth;
+    box.setMinimumWidth(std::max(box.minimumSizeHint().width(), captionWidth));
+    return box.exec() == QDialog::Accepted ? box.textValue() : QString();
 }
 
 QString QtDialogs::openFileName(const QString& title, const QString& filter,
@@ -27,10 +38,10 @@ QString QtDialogs::openFileName(const QString& title, const QString& filter,
 }
 
 QString QtDialogs::saveFileName(const QString& title, const QString& filter,
-                                const QString& preset)
+                                const QString& preset, QString* selectedFilter)
 {
     // Saving over an existing file is what the user asked for by naming it.
-    return QFileDialog::getSaveFileName(owner_, title, preset, filter, nullptr,
+    return QFileDialog::getSaveFileName(owner_, title, preset, filter, selectedFilter,
                                         QFileDialog::DontConfirmOverwrite);
 }
 

@@ -48,14 +48,15 @@ void WindowBridge::bridge_output(const char* text)
 
 int32_t WindowBridge::bridge_getnum()
 {
-    const QString answer = dialogs_.askText(QStringLiteral("Input a number:"), QStringLiteral(">"));
+    const QString answer =
+        dialogs_.askText(QStringLiteral("Input a number:"), QStringLiteral(">"), QString());
     return getnum_answer(answer.toLatin1().toStdString());
 }
 
 int8_t WindowBridge::bridge_getche()
 {
     const QString answer =
-        dialogs_.askText(QStringLiteral("Input a character:"), QStringLiteral(">"));
+        dialogs_.askText(QStringLiteral("Input a character:"), QStringLiteral(">"), QString());
     return getche_answer(answer.toLatin1().toStdString());
 }
 

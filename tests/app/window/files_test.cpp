@@ -100,3 +100,47 @@ TEST_F(WindowTest, EditMenuCutsCopiesAndPastesInTheEditor)
     window_->Paste1Click();
     EXPECT_EQ(editor()->text(), "abcabc");
 }
+
+TEST_F(WindowTest, TitleNamesTheProgramAndMarksUnsavedChanges)
+{
+    writeFile("xxx.cg", "main()\r\n{\r\n}");
+    openWindow();
+    EXPECT_EQ(window_->windowTitle(), "xxx.cg[*] - Korvane");
+    EXPECT_FALSE(window_->isWindowModified());
+    editor()->insert("x");
+    EXPECT_TRUE(window_->isWindowModified());
+
+    dialogs.choices = {Choice::Discard};
+    window_->New1Click();
+    EXPECT_TRUE(editor()->text().isEmpty());
+    EXPECT_EQ(window_->windowTitle(), "Untitled[*] - Korvane");
+    EXPECT_FALSE(window_->isWindowModified());
+
+    editor()->insert("y");
+    dialogs.fileAnswers = QStringList{path("mine")};
+    window_->SaveAs1Click();
+    EXPECT_EQ(readFile("mine.cg"), QByteArray("y"));
+    EXPECT_EQ(window_->windowTitle(), "mine.cg[*] - Korvane");
+    EXPECT_FALSE(window_->isWindowModified());
+}
+
+TEST_F(WindowTest, RecentFilesListOpenedAndSavedProgramsNewestFirst)
+{
+    openQuietly();
+    writeFile("a.cg", "a");
+    writeFile("b.cg", "b");
+    dialogs.fileAnswers = QStringList{path("a.cg"), path("b.cg"), path("a.cg")};
+    window_->Open1Click();
+    window_->Open1Click();
+    window_->Open1Click();
+    korvane::RecentFiles recent;
+    ASSERT_EQ(recent.files().mid(0, 2), (QStringList{path("a.cg"), path("b.cg")}));
+
+    window_->OpenRecent1Click(path("b.cg"));
+    EXPECT_EQ(editor()->text(), "b");
+    QFile::remove(path("a.cg"));
+    window_->OpenRecent1Click(path("a.cg"));  // gone: said so, and dropped from the list
+    EXPECT_EQ(dialogs.messages, QStringList{"Cannot open file " + path("a.cg")});
+    EXPECT_FALSE(recent.files().contains(path("a.cg")));
+    EXPECT_EQ(editor()->text(), "b");
+}

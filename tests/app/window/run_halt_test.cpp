@@ -5,6 +5,7 @@
 #include "window_fixture.h"
 
 using korvane::MainWindow;
+using Choice = korvane::Dialogs::Choice;
 
 namespace {
 
@@ -140,13 +141,20 @@ TEST_F(WindowTest, DuringARunOnlyHaltAndSaveImageAreLiveAndRunDoesNotNest)
     EXPECT_FALSE(editor()->isReadOnly());
 }
 
-TEST_F(WindowTest, ClosingDuringARunHaltsItAndThenCloses)
+TEST_F(WindowTest, ClosingDuringARunAsksAboutChangedTextThenHaltsAndCloses)
 {
     MainWindow& window = openQuietly();
     window.show();
+    // The output changes the text, so closing must ask about it.
+    dialogs.choices = {Choice::Cancel, Choice::Discard};
     QTimer::singleShot(100, &window, &QWidget::close);
-    run(kBusyLoop);
-    EXPECT_EQ(dialogs.messages, QStringList{"user terminated program in line 2\n"});
+    QTimer::singleShot(200, &window, [&] {
+        EXPECT_TRUE(window.isRunning()) << "Cancel stopped the run";
+        window.close();
+    });
+    run("main()\n{\nprint(1);\nwhile (1) ;\n}");
+    EXPECT_EQ(dialogs.saveChangesAsked, 2);
+    EXPECT_EQ(dialogs.messages, QStringList{"user terminated program in line 3\n"});
     EXPECT_FALSE(window.isVisible());
     EXPECT_FALSE(window.isRunning());
 }

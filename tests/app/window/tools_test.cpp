@@ -60,6 +60,9 @@ TEST_F(WindowTest, PaletteSelectionHighlightsExactlyThePixelsOfItsIndex)
     EXPECT_EQ(canvas()->highlight(), -1);
     EXPECT_EQ(canvas()->grab().toImage().convertToFormat(QImage::Format_RGB32),
               display.convertToFormat(QImage::Format_RGB32));
+    QTest::mouseClick(panel, Qt::LeftButton, {}, swatch);
+    panel->close();  // a highlight must not outlive its panel
+    EXPECT_EQ(canvas()->highlight(), -1);
 }
 
 TEST_F(WindowTest, InspectorIsOffByDefaultAndGrowsTheWindowOnlyWhileOn)
