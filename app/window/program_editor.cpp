@@ -121,7 +121,7 @@ void append_output_line(QsciScintilla& editor, const QString& text)
 
 bool find_text(QsciScintilla& editor, const QString& text)
 {
-    return !text.isEmpty() && editor.findFirst(text, false, true, false, true);
+    return !text.isEmpty() && editor.findFirst(text, false, false, false, true);
 }
 
 int replace_all(QsciScintilla& editor, const QString& text, const QString& with)
@@ -131,7 +131,7 @@ int replace_all(QsciScintilla& editor, const QString& text, const QString& with)
     int count = 0;
     editor.beginUndoAction();
     // From the top, without going round, so replaced text is never searched again.
-    for (bool found = editor.findFirst(text, false, true, false, false, true, 0, 0);
+    for (bool found = editor.findFirst(text, false, false, false, false, true, 0, 0);
          found; found = editor.findNext()) {
         editor.replace(with);
         ++count;

@@ -34,7 +34,7 @@ void mark_drawing_line(QsciScintilla& editor, int line);
 void append_output_line(QsciScintilla& editor, const QString& text);
 
 // Selects the next match of text after the caret, going round at the end;
-// false if the text holds none. Matches are case-sensitive, as names are.
+// false if the text holds none. Case is ignored, as names ignore it.
 bool find_text(QsciScintilla& editor, const QString& text);
 
 // Replaces every match of text as one undoable step; the number replaced.

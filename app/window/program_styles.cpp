@@ -1,6 +1,7 @@
 #include "program_styles.h"
 
 #include <algorithm>
+#include <string>
 
 #include "interpreter.h"
 
@@ -19,11 +20,16 @@ bool listed(std::span<const char* const> names, std::string_view word)
                        [word](const char* name) { return word == name; });
 }
 
+// Names and keywords ignore case, as the scanner lowers every word.
 ProgramStyle wordStyle(std::string_view word)
 {
-    if (listed(keyword_names(), word))
+    std::string lower(word);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    if (listed(keyword_names(), lower))
         return STYLE_KEYWORD;
-    if (listed(builtin_names(), word))
+    if (listed(builtin_names(), lower))
         return STYLE_BUILTIN;
     return STYLE_PLAIN;
 }

@@ -40,7 +40,7 @@ TEST(ProgramStyles, FollowTheScannersTokens)
         {"c = '/'*2; /* x\ny */ 7x", "00006660400111111111044"},
         {"print(\"open\nend", "33333055555\n222"},
         {"/* never closed\nif", "111111111111111111"},
-        {"'ab' Int", "00000000"},
+        {"'ab' Int WHILE Circle", "000002220222220333333"},
     };
     for (const auto& c : cases) {
         std::string expected = c.styles;
@@ -81,10 +81,12 @@ TEST_F(WindowTest, FindMovesToTheNextMatchAndGoesRoundAtTheEnd)
     EXPECT_EQ(caretLine(*editor()), 0);
     EXPECT_EQ(dialogs.textPresets.last(), "");
 
-    dialogs.textAnswers = QStringList{"Point"};  // names are case-sensitive
+    dialogs.textAnswers = QStringList{"LINE", "circle"};  // names ignore case
     window_->Find1Click();
     EXPECT_EQ(dialogs.textPresets.last(), "point");
-    EXPECT_EQ(dialogs.messages, QStringList{"Cannot find \"Point\"."});
+    EXPECT_EQ(caretLine(*editor()), 1);
+    window_->Find1Click();
+    EXPECT_EQ(dialogs.messages, QStringList{"Cannot find \"circle\"."});
 }
 
 TEST_F(WindowTest, ReplaceChangesEveryMatchAsOneUndoableStep)
