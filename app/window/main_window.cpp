@@ -14,6 +14,8 @@
 #include <QScreen>
 #include <Qsci/qsciscintilla.h>
 
+#include <algorithm>
+
 #include "about_box.h"
 #include "canvas_view.h"
 #include "dialogs.h"
@@ -45,16 +47,23 @@ QLabel* newLabel(const QString& text, QWidget* parent, const char* name)
     return label;
 }
 
-// Tool windows open beside the main window, not over the canvas, as long
-// as the screen has room there.
+// Tool windows open beside the main window, on the side with more room,
+// narrowed to fit there if need be, so they cover neither canvas nor editor.
 void placeBeside(QWidget& tool, const QWidget& main)
 {
+    constexpr int kGap = 8;
     const QRect frame = main.frameGeometry();
     const QRect screen = main.screen()->availableGeometry();
-    QPoint at(frame.right() + 8, frame.top());
-    if (at.x() + tool.frameGeometry().width() > screen.right())
-        at.setX(std::max(screen.left(), frame.left() - tool.frameGeometry().width() - 8));
-    tool.move(at);
+    const int rightRoom = screen.right() - frame.right() - kGap;
+    const int leftRoom = frame.left() - screen.left() - kGap;
+    const int room = std::max(rightRoom, leftRoom);
+    const int border = tool.frameGeometry().width() - tool.width();
+    if (tool.width() + border > room && room - border >= tool.minimumSizeHint().width())
+        tool.resize(room - border, tool.height());
+    const int width = tool.frameGeometry().width();
+    const int left = rightRoom >= leftRoom ? frame.right() + kGap : frame.left() - kGap - width;
+    tool.move(std::clamp(left, screen.left(), std::max(screen.left(), screen.right() - width)),
+              frame.top());
 }
 
 QPushButton* newButton(const QString& text, QWidget* parent, const char* name, int left)

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 #include <algorithm>
@@ -25,9 +26,11 @@ QString QtDialogs::askText(const QString& caption, const QString& prompt, const 
     box.setLabelText(prompt);
     box.setTextValue(preset);
     // The title bar is not part of the box's own size hint, so a short
-    // prompt would leave the caption cut; room for it and the title buttons.
+    // prompt would leave the caption cut: the input line makes room for it
+    // and the title buttons (the box's layout overrides its own minimum).
     const int captionWidth = box.fontMetrics().horizontalAdvance(caption) + kTitleButtonsWidth;
-    box.setMinimumWidth(std::max(box.minimumSizeHint().width(), captionWidth));
+    if (auto* line = box.findChild<QLineEdit*>())
+        line->setMinimumWidth(std::max(line->minimumSizeHint().width(), captionWidth));
     return box.exec() == QDialog::Accepted ? box.textValue() : QString();
 }
 
