@@ -68,7 +68,10 @@ void setup_program_editor(QsciScintilla& editor)
     editor.setMarginsFont(editor.font());
     defineMarkers(editor);
     numberLines(editor);
+    // The margin's width follows the number of digits and the zoom.
     QObject::connect(&editor, &QsciScintilla::linesChanged, &editor,
+                     [&editor] { numberLines(editor); });
+    QObject::connect(&editor, &QsciScintillaBase::SCN_ZOOM, &editor,
                      [&editor] { numberLines(editor); });
 }
 

@@ -1,5 +1,7 @@
 // The program editor: highlighting from the scanner's rules, and the Edit
 // menu's undo, find, replace and go-to-line.
+#include <QCoreApplication>
+#include <QWheelEvent>
 #include <string>
 
 #include "program_styles.h"
@@ -65,6 +67,23 @@ TEST_F(WindowTest, UndoRestoresTheTextButNotPastALoad)
     EXPECT_EQ(editor()->text(), "main()\n{\n}");
     window_->Redo1Click();
     EXPECT_EQ(editor()->text(), "main()\n{\nclear(1);\n}");
+}
+
+TEST_F(WindowTest, CtrlWheelZoomsAndTheMarginGrowsWithIt)
+{
+    openQuietly();
+    korvane::load_editor_text(*editor(), "main()\n{\n}");
+    const auto marginWidth = [&] {
+        return editor()->SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, 0);
+    };
+    const long before = marginWidth();
+    QWidget* view = editor()->viewport();
+    const QPointF at(50, 20);
+    QWheelEvent wheel(at, view->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(view, &wheel);
+    EXPECT_GT(editor()->SendScintilla(QsciScintillaBase::SCI_GETZOOM), 0);
+    EXPECT_GT(marginWidth(), before);
 }
 
 TEST_F(WindowTest, FindMovesToTheNextMatchAndGoesRoundAtTheEnd)

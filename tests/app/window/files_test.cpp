@@ -10,7 +10,7 @@ using Choice = korvane::Dialogs::Choice;
 TEST_F(WindowTest, OpenAndSaveProgramRoundTripAFileByteForByte)
 {
     openQuietly();
-    const QByteArray program("main()\r\n{\r\n  print(\"\xe9t\xe9\");\r\n}\r\n\r\nlast");
+    const QByteArray program("main()\r\n{\r\n\tprint(\"\xe9t\xe9\");  \r\n}\r\n\r\nlast");
     writeFile("in.cg", program);
     dialogs.fileAnswers = QStringList{path("in.cg"), path("out.cg")};
     window_->Open1Click();
