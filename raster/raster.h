@@ -51,9 +51,12 @@ void ras_ellbdisk(const RowTable& rows, int32_t xc, int32_t yc, int32_t a, int32
                   uint16_t fill);
 
 // Flood fill. half_table: 400 entries i / 2, read by the ramp modes.
-void ras_floodfill(const RowTable& rows, int32_t x, int32_t y, int32_t height, int32_t width,
+// Endless: the colours made the fill walk round for ever; it was stopped,
+// and the canvas keeps what was filled until then.
+enum class FillStatus { Done, Endless };
+FillStatus ras_floodfill(const RowTable& rows, int32_t x, int32_t y, int32_t height, int32_t width,
                    uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table);
-void ras_floodfill_outline(const RowTable& rows, int32_t x, int32_t y, int32_t height, int32_t width,
+FillStatus ras_floodfill_outline(const RowTable& rows, int32_t x, int32_t y, int32_t height, int32_t width,
                            uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode,
                            const int16_t* half_table);
 
@@ -100,9 +103,9 @@ void ras_xellipse(const TrackedRows& rows, int32_t xc, int32_t yc, int32_t a, in
 void ras_elldisk(const TrackedRows& rows, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t colour);
 void ras_ellbdisk(const TrackedRows& rows, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t border,
                   uint16_t fill);
-void ras_floodfill(const TrackedRows& rows, int32_t x, int32_t y, int32_t height, int32_t width,
+FillStatus ras_floodfill(const TrackedRows& rows, int32_t x, int32_t y, int32_t height, int32_t width,
                    uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table);
-void ras_floodfill_outline(const TrackedRows& rows, int32_t x, int32_t y, int32_t height, int32_t width,
+FillStatus ras_floodfill_outline(const TrackedRows& rows, int32_t x, int32_t y, int32_t height, int32_t width,
                            uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode,
                            const int16_t* half_table);
 void ras_grid(const TrackedRows& rows, int32_t width, int32_t height, int32_t nv, int32_t nh,

@@ -31,6 +31,8 @@ printf 'f() {\n}\n' >"$tmp/nomain.cg"
 printf 'main() {\n  print(1);\n  x = ;\n}\n' >"$tmp/error.cg"
 head -c 100 /dev/zero >"$tmp/short.pal"
 printf 'main() {\n  while (1) {\n  }\n}\n' >"$tmp/loop.cg"
+printf 'main() {\n  sleep(5000);\n  print(1);\n}\n' >"$tmp/sleepy.cg"
+printf 'main() {\n  print(getche());\n}\n' >"$tmp/char.cg"
 
 check "no arguments"        3 "" "usage: korvane-run" -- "$run"
 check "help"                0 "usage: korvane-run PROGRAM.cg [options]" "" -- sh -c "'$run' --help | head -1"
@@ -44,6 +46,11 @@ check "rejected answer"     2 "" "'abc' is not a valid integer value" -- sh -c "
 check "closed stdin"        0 "0 " "" -- sh -c "'$run' '$tmp/double.cg' </dev/null"
 check "step bound"          2 "" "step limit reached in line 1" -- "$run" "$tmp/loop.cg" --max-steps 5000
 check "time bound"          2 "" "time limit reached in line" -- "$run" "$tmp/loop.cg" --timeout 0.1
+check "time bound in sleep" 2 "" "time limit reached in line 1" -- "$run" "$tmp/sleepy.cg" --timeout 0.3
+# Without the bound the run would read the end of input after two seconds and print 0.
+check "time bound in input" 2 "" "time limit reached in line 1" -- \
+  sh -c "sleep 2 | '$run' '$tmp/double.cg' --timeout 0.3"
+check "getche reads UTF-8"  0 "-23 " "" -- sh -c "printf '\\303\\251\\n' | '$run' '$tmp/char.cg'"
 check "bad number"          3 "" "option --timeout needs a positive number" -- "$run" "$tmp/loop.cg" --timeout x
 check "hello with pictures" 0 "Hello from Korvane!" "" -- \
   "$run" "$examples/hello.cg" --png "$tmp/h.png" --jpeg "$tmp/h.jpg" --frames "$tmp/frames"
@@ -56,5 +63,5 @@ check "hello with pictures" 0 "Hello from Korvane!" "" -- \
 [ -d "$tmp/frames" ] && [ -z "$(ls "$tmp/frames")" ] ||
   { echo "FAIL frames folder should exist and be empty"; failures=$((failures + 1)); }
 
-echo "$((17 - failures)) passed, $failures failed"
+echo "$((20 - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -28,7 +28,6 @@ struct Bytes {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Canvas live;
     TestBridge bridge(live.image);
-    bridge.fill_half_table();
     bridge.set_provenance(true);
     EagerTags eager(bridge);
     const auto& all = kinds();

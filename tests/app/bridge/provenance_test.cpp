@@ -80,7 +80,6 @@ Args random_args(std::mt19937& rng, DrawOp op) {
 TEST(ProvenanceReplay, AgreesWithTaggingEveryWriteAsItHappens) {
     Canvas live;
     TestBridge bridge(live.image);
-    bridge.fill_half_table();
     bridge.bridge_textstyle(7, 12, "DejaVu Sans");
     bridge.bridge_disk(200, 200, 120, 9);  // drawn before recording: no origin
     bridge.bridge_dline(0, 0, 123, 45);    // and the dash phase is mid-pattern

@@ -147,8 +147,17 @@ void ordered_span(const Cv& cv, i64 y, i64 xa, i64 xb, uint8_t c) {
     cv.span(y, std::min(xa, xb), std::max(xa, xb), c);
 }
 
-// Radii and semi-axes beyond this draw nothing: the walks take one step per
-// unit of radius, and larger figures cannot show more than an arc of a canvas.
-constexpr i64 kMaxRadius = 65535;
+// Semi-axes beyond this draw nothing: the ellipse walk takes one step per
+// unit and its terms grow with the fourth power of the axes.
+constexpr i64 kMaxSemiAxis = 65535;
+
+// The four mirror points of an offset, in the order the walks visit them.
+template <class Op>
+void four(i64 xc, i64 yc, i64 a, i64 b, Op&& op) {
+    op(xc - a, yc + b);
+    op(xc - a, yc - b);
+    op(xc + a, yc + b);
+    op(xc + a, yc - b);
+}
 
 }  // namespace korvane::detail
