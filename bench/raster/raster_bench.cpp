@@ -17,7 +17,7 @@ using namespace korvane;
 struct Canvas400 {
     TXImage3 img{1};
     RowTable rows;
-    std::vector<uint16_t> tags = std::vector<uint16_t>(400 * 400);
+    std::vector<uint32_t> tags = std::vector<uint32_t>(400 * 400);
     Canvas400() {
         img.ResizeBmp(0, 400, 400);
         rows = img.rows(0);

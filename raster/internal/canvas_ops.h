@@ -29,8 +29,8 @@ struct PlainPen {
 // before it.
 struct TagPen {
     const uint8_t* base;
-    uint16_t* tags;
-    uint16_t tag;
+    uint32_t* tags;
+    uint32_t tag;
 
     void store(uint8_t* p, uint8_t c) const {
         tags[p - base] = tag;
@@ -44,12 +44,12 @@ struct TagPen {
         fill_tags(tags + (p - base), n, tag);
         std::memset(p, c, static_cast<size_t>(n));
     }
-    // fill_n over 16-bit values is not vectorised at -O2; whole 32-byte
+    // fill_n over 32-bit values is not vectorised at -O2; whole 32-byte
     // blocks copied by memcpy are, which keeps fills near memset speed.
-    static void fill_tags(uint16_t* q, i64 n, uint16_t tag) {
-        uint16_t block[16];
-        std::fill_n(block, 16, tag);
-        for (; n >= 16; n -= 16, q += 16) std::memcpy(q, block, sizeof block);
+    static void fill_tags(uint32_t* q, i64 n, uint32_t tag) {
+        uint32_t block[8];
+        std::fill_n(block, 8, tag);
+        for (; n >= 8; n -= 8, q += 8) std::memcpy(q, block, sizeof block);
         std::fill_n(q, n, tag);
     }
 };
