@@ -32,11 +32,6 @@ struct Segment {
 };
 
 constexpr int32_t kHalfTableSize = 400;
-// Pixel tests per canvas pixel before a fill counts as endless: several
-// seconds of work on the 400 x 400 canvas. Mode 1 searches across what it
-// painted, so some fills that end rescan it many times: one around a 10 x 10
-// grid of squares makes 5,200 tests per pixel.
-constexpr int64_t kWorkPerPixel = 32768;
 // Pending segments per canvas pixel before a fill counts as endless; a fill
 // that ends keeps far fewer, as each pending segment covers unfilled pixels.
 constexpr size_t kPendingPerPixel = 4;
@@ -146,7 +141,7 @@ struct FloodFill {
     void span_step(int32_t s, int32_t t);
     void span_step(int32_t s, int32_t t);
     void scan(int32_t dir);
-    void run(int32_t x, int32_t seed_y);
+    void run(int32_t x, int32_t seed_y, int32_t work_per_pixel);
 
     void put(int32_t x, uint8_t c) {
         uint8_t* p = row[y] + x;
@@ -266,11 +261,11 @@ bool FloodFill<Pen>::repeats_state() {
 }
 
 template <class Pen>
-void FloodFill<Pen>::run(int32_t x, int32_t seed_y) {
+void FloodFill<Pen>::run(int32_t x, int32_t seed_y, int32_t work_per_pixel) {
     y = seed_y;
     pl = pr = x;
     const int64_t area = int64_t{xlast + 1} * (ylast + 1);
-    work_left = kWorkPerPixel * area;
+    work_left = std::max(work_per_pixel, 1) * area;
     max_pending = kPendingPerPixel * size_t(area);
     span_step(x, x);
     if (L > R) return;  // nothing around the seed to fill
@@ -297,8 +292,8 @@ bool known_mode(int32_t mode) {
 }
 
 template <class Pen>
-FillStatus flood(const RowTable& rows, Pen pen, int32_t x, int32_t y, int32_t height, int32_t width, uint16_t c1, uint16_t c2,
-           uint16_t c3, int32_t mode, const int16_t* half_table, bool outline) {
+FillStatus flood(const RowTable& rows, Pen pen, int32_t x, int32_t y, int32_t height, int32_t width, uint16_t c1,
+                 uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table, int32_t work_per_pixel, bool outline) {
     if (height < 1 || width < 1) return FillStatus::Done;
     const int32_t xlast = std::min(width, rows.width) - 1, ylast = std::min(height, rows.height) - 1;
     if (!rows.row || !known_mode(mode) || x < 0 || x > xlast || y < 0 || y > ylast) return FillStatus::Done;
@@ -309,28 +304,28 @@ FillStatus flood(const RowTable& rows, Pen pen, int32_t x, int32_t y, int32_t he
     // The seed conditions; the outline variant tests the ramp modes' seed only through the span step.
     const bool needs_c2 = mode == 0 || mode == 2 || (!outline && (mode == 6 || mode == 60));
     if ((needs_c2 && seed != f.c2) || (mode == 1 && seed == f.c2)) return FillStatus::Done;
-    f.run(x, y);
+    f.run(x, y, work_per_pixel);
     return f.endless ? FillStatus::Endless : FillStatus::Done;
 }
 
 }  // namespace
 
 FillStatus ras_floodfill(const RowTable& rows, int32_t x, int32_t y, int32_t height, int32_t width, uint16_t c1,
-                   uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table) {
-    return flood(rows, PlainPen{}, x, y, height, width, c1, c2, c3, mode, half_table, false);
+                   uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table, int32_t work_per_pixel) {
+    return flood(rows, PlainPen{}, x, y, height, width, c1, c2, c3, mode, half_table, work_per_pixel, false);
 }
 FillStatus ras_floodfill(const TrackedRows& t, int32_t x, int32_t y, int32_t height, int32_t width, uint16_t c1,
-                   uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table) {
-    return flood(t.rows, tag_pen(t), x, y, height, width, c1, c2, c3, mode, half_table, false);
+                   uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table, int32_t work_per_pixel) {
+    return flood(t.rows, tag_pen(t), x, y, height, width, c1, c2, c3, mode, half_table, work_per_pixel, false);
 }
 
 FillStatus ras_floodfill_outline(const RowTable& rows, int32_t x, int32_t y, int32_t height, int32_t width,
-                           uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table) {
-    return flood(rows, PlainPen{}, x, y, height, width, c1, c2, c3, mode, half_table, true);
+                           uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table, int32_t work_per_pixel) {
+    return flood(rows, PlainPen{}, x, y, height, width, c1, c2, c3, mode, half_table, work_per_pixel, true);
 }
 FillStatus ras_floodfill_outline(const TrackedRows& t, int32_t x, int32_t y, int32_t height, int32_t width,
-                           uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table) {
-    return flood(t.rows, tag_pen(t), x, y, height, width, c1, c2, c3, mode, half_table, true);
+                           uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table, int32_t work_per_pixel) {
+    return flood(t.rows, tag_pen(t), x, y, height, width, c1, c2, c3, mode, half_table, work_per_pixel, true);
 }
 
 }  // namespace korvane

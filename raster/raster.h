@@ -52,13 +52,20 @@ void ras_ellbdisk(const RowTable& rows, int32_t xc, int32_t yc, int32_t a, int32
 
 // Flood fill. half_table: 400 entries i / 2, read by the ramp modes.
 // Endless: the colours made the fill walk round for ever; it was stopped,
-// and the canvas keeps what was filled until then.
+// and the canvas keeps what was filled until then. A walk that repeats
+// itself is stopped where it does; one that does not, after work_per_pixel
+// pixel tests per pixel of the fill's area.
 enum class FillStatus { Done, Endless };
+// Several seconds of work on the 400 x 400 canvas. Mode 1 searches across
+// what it painted, so some fills that end rescan it many times: one around
+// a 10 x 10 grid of squares makes 5,200 tests per pixel.
+constexpr int32_t kFillWorkPerPixel = 32768;
 FillStatus ras_floodfill(const RowTable& rows, int32_t x, int32_t y, int32_t height, int32_t width,
-                   uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table);
+                         uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table,
+                         int32_t work_per_pixel = kFillWorkPerPixel);
 FillStatus ras_floodfill_outline(const RowTable& rows, int32_t x, int32_t y, int32_t height, int32_t width,
-                           uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode,
-                           const int16_t* half_table);
+                                 uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table,
+                                 int32_t work_per_pixel = kFillWorkPerPixel);
 
 // Grid and axes. v: position, range ends, nmajor, nminor, place, lmajor,
 // lminor, cmajor, cminor.
@@ -104,10 +111,11 @@ void ras_elldisk(const TrackedRows& rows, int32_t xc, int32_t yc, int32_t a, int
 void ras_ellbdisk(const TrackedRows& rows, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t border,
                   uint16_t fill);
 FillStatus ras_floodfill(const TrackedRows& rows, int32_t x, int32_t y, int32_t height, int32_t width,
-                   uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table);
+                         uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table,
+                         int32_t work_per_pixel = kFillWorkPerPixel);
 FillStatus ras_floodfill_outline(const TrackedRows& rows, int32_t x, int32_t y, int32_t height, int32_t width,
-                           uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode,
-                           const int16_t* half_table);
+                                 uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table,
+                                 int32_t work_per_pixel = kFillWorkPerPixel);
 void ras_grid(const TrackedRows& rows, int32_t width, int32_t height, int32_t nv, int32_t nh,
               uint16_t colour);
 void ras_h_axis(const TrackedRows& rows, int32_t y, int32_t x1, int32_t x2, int32_t nmajor, int32_t nminor,

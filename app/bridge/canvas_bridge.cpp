@@ -51,7 +51,7 @@ int CanvasBridge::bridge_before_draw(int32_t line, const char* builtin) {
 }
 
 inline DrawContext CanvasBridge::live_context() {
-    return {canvas_.clips, HalfTable.data(), *text_, DashPattern, DashDiagAcc};
+    return {canvas_.clips, HalfTable.data(), *text_, DashPattern, DashDiagAcc, FillWorkPerPixel};
 }
 
 // Inlined into each built-in, so with provenance off a call costs what the

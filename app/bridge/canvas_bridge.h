@@ -11,6 +11,7 @@
 #include "bridge.h"
 #include "draw_call.h"
 #include "pixel_origin.h"
+#include "raster.h"
 #include "ximage3.h"
 
 namespace korvane {
@@ -91,6 +92,9 @@ public:
     uint16_t DashPattern = 0xFF00;
     uint16_t DashDiagAcc = 0;
     std::array<int16_t, kCanvasSize> HalfTable{};  // i / 2, read by the ramp fills
+    // Pixel tests per pixel before a flood fill counts as endless; only
+    // tests that run many endless fills lower it.
+    int32_t FillWorkPerPixel = kFillWorkPerPixel;
     // Text of the last textout or textstyle: at most 79 characters, longer
     // texts are cut so the buffer never overflows.
     std::array<char, 80> BridgeText{};

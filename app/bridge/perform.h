@@ -55,9 +55,9 @@ inline FillStatus flood_fill(const Rows& rows, const DrawCall& call, const DrawC
     const auto& v = call.v;
     if (v[5] >= 10)
         return ras_floodfill_outline(rows, v[0], v[1], kCanvasSize, kCanvasSize, c16(v[2]), c16(v[3]),
-                              c16(v[4]), v[5] - 10, cx.half_table);
+                              c16(v[4]), v[5] - 10, cx.half_table, cx.fill_work);
     return ras_floodfill(rows, v[0], v[1], kCanvasSize, kCanvasSize, c16(v[2]), c16(v[3]), c16(v[4]),
-                      v[5], cx.half_table);
+                      v[5], cx.half_table, cx.fill_work);
 }
 
 }  // namespace perform_detail

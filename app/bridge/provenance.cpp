@@ -24,6 +24,7 @@ void Provenance::restart(const TXImage3& canvas, const DrawContext& live) {
     canvas_.clips = canvas.clips;
     based_ = false;
     half_table_ = live.half_table;
+    fill_work_ = live.fill_work;
     take_state(live);
     pending_.clear();
     pending_calls_ = 0;
@@ -92,7 +93,7 @@ void Provenance::record(const DrawCall& call, const char* text, const DrawContex
 }
 
 void Provenance::catch_up() const {
-    const DrawContext cx{canvas_.clips, half_table_, *text_, dash_pattern_, dash_acc_};
+    const DrawContext cx{canvas_.clips, half_table_, *text_, dash_pattern_, dash_acc_, fill_work_};
     const RowTable rows = canvas_.rows(0);
     for (size_t i = 0; i < pending_.size();) {
         const uint32_t head = pending_[i++];

@@ -69,6 +69,7 @@ private:
     mutable uint16_t dash_pattern_ = 0;
     mutable uint16_t dash_acc_ = 0;
     const int16_t* half_table_ = nullptr;
+    int32_t fill_work_ = 0;
     mutable std::vector<uint32_t> pending_;  // the calls in record()'s words
     mutable size_t pending_calls_ = 0;
     mutable std::string texts_;  // the pending calls' texts, each ended by a NUL

@@ -72,6 +72,9 @@ TEST_F(Runner, ExitStatusesAndReports) {
         {"main() {\nint a;\n\nprint(a b);\n}\n", "", STATUS_ERROR, "parentheses expected in line 3\n"},
         {"main() {\nn = getnum();\n}\nint n;\n", "abc\n", STATUS_ERROR,
          "'abc' is not a valid integer value\n"},
+        // Its outline marks keep the region fillable: the fill would go round for ever.
+        {"main() {\nsetcolor(2);\nfillrect(139, 37, 180, 44);\nfloodfill(376, 304, 1, 0, 0, 12);\nprint(1);\n}\n", "",
+         STATUS_ERROR, "flood fill would never end in line 3\n"},
     };
     for (const auto& c : cases) {
         const Outcome o = run(c.program, c.input);

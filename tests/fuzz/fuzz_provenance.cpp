@@ -11,6 +11,10 @@ namespace {
 
 using namespace korvane;
 
+// Fills that never end stop after this much work, not the seconds of a run,
+// so that an input may hold many of them.
+constexpr int32_t kFuzzFillWork = 64;
+
 struct Bytes {
     const uint8_t* data;
     size_t size;
@@ -28,6 +32,7 @@ struct Bytes {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Canvas live;
     TestBridge bridge(live.image);
+    bridge.FillWorkPerPixel = kFuzzFillWork;
     bridge.set_provenance(true);
     EagerTags eager(bridge);
     const auto& all = kinds();

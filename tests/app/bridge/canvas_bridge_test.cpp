@@ -137,9 +137,9 @@ TEST(CanvasBridge, FloodfillModeTenAndUpSelectsTheOutline) {
         TestBridge bridge(via_bridge.image);
         bridge.bridge_floodfill(100, 100, 20, 9, 30, c.mode);
         using Fill = FillStatus (*)(const RowTable&, int32_t, int32_t, int32_t, int32_t, uint16_t, uint16_t,
-                              uint16_t, int32_t, const int16_t*);
+                              uint16_t, int32_t, const int16_t*, int32_t);
         const Fill fill = c.outline ? Fill{ras_floodfill_outline} : Fill{ras_floodfill};
-        fill(direct.rows(), 100, 100, 400, 400, 20, 9, 30, c.routine_mode, bridge.HalfTable.data());
+        fill(direct.rows(), 100, 100, 400, 400, 20, 9, 30, c.routine_mode, bridge.HalfTable.data(), kFillWorkPerPixel);
         EXPECT_TRUE(via_bridge.same_as(direct)) << "mode " << c.mode;
     }
 }
