@@ -12,8 +12,10 @@ namespace {
 
 using namespace detail;
 
+// The floor of the square root; the double estimate is off by a few units
+// at most, and is kept below 2^32 so that s * s cannot overflow.
 uint64_t isqrt(uint64_t n) {
-    uint64_t s = static_cast<uint64_t>(std::sqrt(static_cast<double>(n)));
+    uint64_t s = std::min<uint64_t>(static_cast<uint64_t>(std::sqrt(static_cast<double>(n))), 0xFFFFFFFFu);
     while (s * s > n) --s;
     while (s < 0xFFFFFFFFu && (s + 1) * (s + 1) <= n) ++s;
     return s;
@@ -64,7 +66,10 @@ struct CircleWalk {
         if (v_at(hi) > row) return hi;
         while (lo < hi) {
             const i64 mid = lo + (hi - lo) / 2;
-            if (v_at(mid) <= row) hi = mid; else lo = mid + 1;
+            if (v_at(mid) <= row)
+                hi = mid;
+            else
+                lo = mid + 1;
         }
         return lo;
     }
