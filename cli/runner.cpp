@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <memory>
 
 #include "canvas_bridge.h"
@@ -194,6 +195,7 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
     HeadlessBridge bridge(canvas, *input, out, err);
     if (!options.frames.empty()) bridge.write_frames_to(options.frames);
     if (gif.is_open()) bridge.record_gif(gif);
+    if (input == &std::cin) bridge.await_answers_on(fileno(stdin));
     bridge.set_provenance(!options.provenance.empty());
     bridge.begin_run();
     Interpreter interpreter(bridge);

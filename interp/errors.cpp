@@ -32,6 +32,7 @@ const char* const ErrorMessages[ERR_COUNT] = {
     "step limit reached",
     "division by zero",
     "time limit reached",
+    "flood fill would never end",
 };
 
 // Lines count from 0: the CRs from the second character up to and

@@ -266,11 +266,8 @@ void MainWindow::FormCreate()
     xmg->resize(kCanvasSide, kCanvasSide);
     loadPalette();
     image_.AssignPalette(0);
-    image_.ResizeBmp(0, kCanvasSide, kCanvasSide);
+    prepare_canvas(image_);
     xmg->setPicture(Picture::snapshot(image_));
-    ras_set_line_clip(image_.clips, 0, 399, 0, 399);
-    ras_set_circle_clip(image_.clips, 0, 399, 0, 399);
-    ras_set_point_clip(image_.clips, 0, 399, 0, 399);
     bridge_ = std::make_unique<WindowBridge>(image_, *xmg, *Memo1, dialogs_);
     interpreter_ = std::make_unique<Interpreter>(*bridge_);
     interpreter_->set_stack_budget(runStack_.budget());
@@ -280,7 +277,6 @@ void MainWindow::FormCreate()
     setCurrentFile(QString());
     if (loadProgram(first))
         setCurrentFile(first);
-    bridge_->fill_half_table();
     Image1->hide();
 }
 

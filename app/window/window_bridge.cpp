@@ -57,7 +57,7 @@ int8_t WindowBridge::bridge_getche()
 {
     const QString answer =
         dialogs_.askText(QStringLiteral("Input a character:"), QStringLiteral(">"), QString());
-    return getche_answer(answer.toLatin1().toStdString());
+    return getche_answer(answer.toUtf8().toStdString());
 }
 
 void WindowBridge::bridge_sleep(int32_t ms)
