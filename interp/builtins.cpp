@@ -167,6 +167,7 @@ void draw_builtin(InterpreterState& s, int index) {
 }  // namespace
 
 int32_t InterpreterState::call_builtin(int index) {
+    const uint32_t call = tok->start;
     if (draws(index) && bridge.bridge_traces_drawing() &&
         bridge.bridge_before_draw(line_of(ScanPos), BuiltinTable[index]) != 0) {
         report_error(ERR_USER_HALT);
@@ -199,7 +200,7 @@ int32_t InterpreterState::call_builtin(int index) {
         case B_RAND: {
             collect_arguments(v, kCollectionSize);
             const int32_t draw = static_cast<int32_t>(next_random());
-            if (v[0] == 0) report_error(ERR_DIVISION_BY_ZERO);
+            if (v[0] == 0) report_error_at(ERR_DIVISION_BY_ZERO, call);
             return draw % v[0];
         }
         case B_CLEAR: {

@@ -273,6 +273,7 @@ void MainWindow::FormCreate()
     ras_set_point_clip(image_.clips, 0, 399, 0, 399);
     bridge_ = std::make_unique<WindowBridge>(image_, *xmg, *Memo1, dialogs_);
     interpreter_ = std::make_unique<Interpreter>(*bridge_);
+    interpreter_->set_stack_budget(runStack_.budget());
     placeLabels();
     const QString first =
         programName_.isEmpty() ? QString::fromLatin1(kProgramFile) : programName_;
@@ -387,7 +388,7 @@ void MainWindow::Button1Click()
     bridge_->beginRun(startStepping_);
     RunResult result = RUN_ABORTED;
     try {
-        result = interpreter_->run_program(kProgramFile);
+        runStack_.run([this, &result] { result = interpreter_->run_program(kProgramFile); });
     } catch (const std::exception& failure) {
         dialogs_.message(QString::fromLocal8Bit(failure.what()));
     }

@@ -10,6 +10,7 @@
 
 #include "interpreter.h"
 #include "recent_files.h"
+#include "run_stack.h"
 #include "ximage3.h"
 
 class QActionGroup;
@@ -132,6 +133,8 @@ private:
     PalettePanel* palette_ = nullptr;
     std::unique_ptr<WindowBridge> bridge_;
     std::unique_ptr<Interpreter> interpreter_;
+    // Runs go here: textbook recursion needs more than the thread's stack.
+    RunStack runStack_;
     QString programName_;  // offered again by Open and Save Program
     QString imageName_;    // offered again by Save Image
     QString gifName_;      // offered again by Record GIF

@@ -1,5 +1,6 @@
 // Run and Halt: what a run shows, how each way of ending is reported, and
 // that Halt and the close box reach a program with or without show.
+#include <QFile>
 #include <QTimer>
 
 #include "window_fixture.h"
@@ -44,6 +45,25 @@ TEST_F(WindowTest, RunOfADrawingProgramChangesTheDisplayedPicture)
     EXPECT_EQ(canvas()->image().pixel(60, 399 - 60), qRgb(255, 0, 0));
     EXPECT_EQ(canvas()->image().pixel(60, 60), qRgb(0, 0, 255));
     EXPECT_FALSE(window.isRunning());
+}
+
+TEST_F(WindowTest, TextbookRecursionRunsOnTheWindowsOwnStack)
+{
+    openQuietly();
+    // Each program prints its count of filled pixels or drawn segments.
+    const struct {
+        const char* name;
+        const char* printed;
+        int x, y, colour;
+    } cases[] = {{"deep_fill", "\n10000 ", 99, 99, 2}, {"subdivision", "\n4096 ", 99, 99, 0}};
+    for (const auto& c : cases) {
+        QFile file(QStringLiteral(KORVANE_TEST_PROGRAMS "/%1.cg").arg(QLatin1String(c.name)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.name;
+        run(QString::fromLatin1(file.readAll()));
+        EXPECT_TRUE(dialogs.messages.isEmpty()) << c.name << ": " << dialogs.messages.join("|").toStdString();
+        EXPECT_TRUE(editor()->toPlainText().endsWith(QLatin1String(c.printed))) << c.name;
+        EXPECT_EQ(canvas()->picture().at(c.x, c.y), c.colour) << c.name;
+    }
 }
 
 TEST_F(WindowTest, RunSavesTheEditorTextWithCrLfAndNothingAdded)
