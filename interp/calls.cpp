@@ -14,7 +14,29 @@ int32_t InterpreterState::load_variable(int32_t id) {
 
 void InterpreterState::push_variable(const VarSlot& slot) {
     if (LocalTop == kMaxLocals) report_error(ERR_TOO_MANY_LOCALS);
-    LocalStack[LocalTop++] = slot;
+    LocalStack[LocalTop] = slot;
+    name_local(LocalTop, slot.id);
+    ++LocalTop;
+}
+
+// Gives the local at index its name: it joins its name's chain where its
+// index puts it (a parameter is named below arguments already named).
+void InterpreterState::name_local(int index, int32_t id) {
+    LocalStack[index].id = id;
+    LocalStack[index].below = -1;
+    if (id < 0) return;
+    int32_t* link = &local_of_id[static_cast<size_t>(id)];
+    while (*link > index) link = &LocalStack[*link].below;
+    LocalStack[index].below = *link;
+    *link = index;
+}
+
+// Drops the locals from base up, each from the top of its name's chain.
+void InterpreterState::pop_locals(int base) {
+    while (LocalTop > base) {
+        const VarSlot& slot = LocalStack[--LocalTop];
+        if (slot.id >= 0) local_of_id[static_cast<size_t>(slot.id)] = slot.below;
+    }
 }
 
 void InterpreterState::push_frame_base(int32_t base) {
@@ -41,7 +63,7 @@ void InterpreterState::invoke_function() {
     // A return, or a break or continue outside any loop, ends the call.
     unwind = Unwind::NONE;
     ScanPos = return_position;
-    LocalTop = pop_frame_base();
+    pop_locals(pop_frame_base());
 }
 
 // Arguments are evaluated in the caller's frame and pushed last first, so
@@ -76,7 +98,7 @@ void InterpreterState::name_parameters() {
         if (slot < base) report_error(ERR_PARAMETER);
         LocalStack[slot].kind = tok->KeywordCode;
         read_token();
-        LocalStack[slot].id = copy_name(*this, LocalStack[slot].name, *tok);
+        name_local(slot, copy_name(*this, LocalStack[slot].name, *tok));
         read_token();
         --slot;
     } while (tok->is(','));

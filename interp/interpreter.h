@@ -52,7 +52,13 @@ public:
     // interpreter on a larger stack raises it, keeping room below the budget
     // for the bridge (a message box opens at the deepest point).
     void set_stack_budget(size_t bytes);
+#if defined(__EMSCRIPTEN__)
+    // wasm's linear stack holds only a part of each frame; the engine's own
+    // stack (about 1 MB) runs out first beyond this.
+    static constexpr size_t kDefaultStackBudget = size_t{64} * 1024;
+#else
     static constexpr size_t kDefaultStackBudget = size_t{512} * 1024;
+#endif
 
     // A bound on executed statements and expression steps per run; 0 means none.
     // Reaching it reports "step limit reached".

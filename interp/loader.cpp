@@ -31,6 +31,7 @@ void InterpreterState::load_text(const std::string& text) {
     name_ids.clear();
     function_of_id.clear();
     global_of_id.clear();
+    local_of_id.clear();
 }
 
 // pre_pass = { declaration | name "(" params ")" | "{" body "}" | other }

@@ -82,6 +82,7 @@ int32_t InterpreterState::intern(const char* name) {
     if (added) {
         function_of_id.push_back(-1);
         global_of_id.push_back(-1);
+        local_of_id.push_back(-1);
     }
     return it->second;
 }

@@ -39,6 +39,7 @@ struct VarSlot {
     int32_t kind;          // declaration keyword; never consulted
     int32_t value;
     int32_t id;            // interned name, -1 when no name token can ever find it
+    int32_t below;         // the next local below with the same id, or -1
 };
 
 // What read_token produces at one position depends only on the text and the
@@ -109,6 +110,9 @@ struct InterpreterState {
     std::unordered_map<std::string, int32_t> name_ids;
     std::vector<int32_t> function_of_id;  // first FunctionTable entry per name id, or -1
     std::vector<int32_t> global_of_id;    // first GlobalTable entry per name id, or -1
+    // The topmost LocalStack entry per name id, or -1; with VarSlot::below a
+    // chain per name, so a lookup costs the same however many locals there are.
+    std::vector<int32_t> local_of_id;
 
     // errors
     [[noreturn]] void report_error(int code);
@@ -203,18 +207,20 @@ struct InterpreterState {
     void count_step();
 
     // variables and calls
-    // Locals of the current call from the top down, then the globals.
+    // Locals of the current call from the top down, then the globals: the
+    // topmost local of a name hides every other, and it is the current
+    // call's if it lies above the frame base.
     VarSlot* find_variable(int32_t id) {
         if (id < 0) return nullptr;
         const int base = CallTop > 0 ? CallStack[CallTop - 1] : 0;
-        for (int i = LocalTop - 1; i >= base; --i) {
-            if (LocalStack[i].id == id) return &LocalStack[i];
-        }
+        if (const int32_t local = local_of_id[static_cast<size_t>(id)]; local >= base) return &LocalStack[local];
         const int32_t global = global_of_id[static_cast<size_t>(id)];
         return global >= 0 ? &GlobalTable[global] : nullptr;
     }
     int32_t load_variable(int32_t id);
     void push_variable(const VarSlot& slot);
+    void name_local(int index, int32_t id);
+    void pop_locals(int base);
     void push_frame_base(int32_t base);
     int32_t pop_frame_base();
     void invoke_function();

@@ -45,9 +45,11 @@ TEST(Calls, ReturnValueCarriesOverWhenABodyReturnsNothing) {
 
 TEST(Calls, LateDeclarationsHideEarlierOnesInTheSameCall) {
     ProgramRun r;
-    r.run("int x;\nmain() { int t; t = 1; int t; t = 2; x = t; }\n");
+    r.run("int x, y;\nf(int a, int a) { return a; }\nmain() { int t; t = 1; int t; t = 2; x = t; y = f(1, 2); }\n");
     ASSERT_EQ(r.result, RUN_OK) << r.message();
     EXPECT_EQ(r.global("x"), 2);
+    // The first parameter lies on top of the frame.
+    EXPECT_EQ(r.global("y"), 1);
 }
 
 TEST(Calls, LimitsAreReportedNotOverrun) {
@@ -74,6 +76,13 @@ TEST(Calls, LimitsAreReportedNotOverrun) {
 }
 
 TEST(Calls, LocalsFillTheirTableAtTheLimit) {
+    // A loop that declares a local on each pass fills the table in a
+    // moment: a lookup does not walk all the locals.
+    ProgramRun loop;
+    loop.run("int n;\nmain() { for (n = 0; n < 400000; n++) { int t; } }\n");
+    EXPECT_EQ(loop.message(), "too many local variables in line 1\n");
+    // main's argument slot takes one entry.
+    EXPECT_EQ(loop.global("n"), kMaxLocals - 1);
     ProgramRun r;
     r.run("int depth;\n"
           "f(int n) {\ndepth = n;\nint a, b, c, d, e, f, g, h, i, j, k, l, m, o, p, q, r, s, t, u;\nf(n + 1);\n}\n"
