@@ -1,0 +1,163 @@
+// The browser tests: the page in headless chromium gives what korvane-run
+// gives, and a user can halt, read an error, answer getnum and save.
+// Each test is bounded in time; the process exits nonzero on any failure.
+import { spawnSync } from 'node:child_process';
+import { mkdtempSync, readdirSync, readFileSync, rmSync, existsSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { deflateRawSync } from 'node:zlib';
+import { openPage, load, korvaneRun, root } from './browser.mjs';
+import { nativeRun } from './native.mjs';
+import { pngIndices } from './png_indices.mjs';
+
+const RANDOM_PROGRAMS = Number(process.env.KORVANE_RANDOM_PROGRAMS ?? 300);
+const MAX_STEPS = 20000;
+let failures = 0;
+
+async function test(name, seconds, body) {
+    const started = Date.now();
+    let timer;
+    try {
+        await Promise.race([body(), new Promise((_, reject) => {
+            timer = setTimeout(() => reject(new Error(`took longer than ${seconds} s`)), seconds * 1000);
+        })]);
+        console.log(`ok   ${name} (${((Date.now() - started) / 1000).toFixed(1)} s)`);
+    } catch (error) {
+        failures++;
+        console.log(`FAIL ${name}: ${error.message}`);
+    } finally {
+        clearTimeout(timer);
+    }
+}
+
+function check(condition, message) {
+    if (!condition) throw new Error(message);
+}
+
+function differing(a, b) {
+    let n = 0;
+    for (let i = 0; i < a.length; i++) if (a[i] !== b[i]) n++;
+    return n;
+}
+
+// Runs one program both ways; returns the text pixels that differ, throws
+// on any other difference.
+async function compare(page, file, options) {
+    const source = readFileSync(file, 'latin1');
+    const native = nativeRun(file, options);
+    const web = await korvaneRun(page, source, options);
+    for (const key of ['status', 'output', 'message'])
+        check(web[key] === native[key], `${file}: ${key} ${JSON.stringify(web[key]).slice(0, 200)} instead of ` +
+              JSON.stringify(native[key]).slice(0, 200));
+    const diff = differing(web.pixels, native.pixels);
+    // Text goes through the browser's font engine, not the desktop's.
+    check(diff === 0 || native.textPixels > 0, `${file}: ${diff} pixels differ`);
+    return { diff, text: native.textPixels };
+}
+
+function linkTo(url, program) {
+    return `${url}#program=${deflateRawSync(Buffer.from(program, 'latin1')).toString('base64url')}`;
+}
+
+async function runButton(page) {
+    await page.click('#run');
+    await page.waitForFunction(() => !document.querySelector('#halt').disabled, { timeout: 5000 });
+}
+
+async function finished(page, timeout = 10000) {
+    await page.waitForFunction(() => document.querySelector('#halt').disabled &&
+                               document.querySelector('#state').textContent !== 'Running…', { timeout });
+}
+
+async function dismissNotice(page) {
+    await page.evaluate(() => document.querySelector('#notice').close());
+}
+
+const { page, url, close } = await openPage();
+const scratch = mkdtempSync(join(tmpdir(), 'korvane-web-test-'));
+try {
+    await load(page, url);
+
+    await test('every example gives what korvane-run gives', 120, async () => {
+        const dir = join(root, 'examples');
+        const options = { input: '12\nx\n' };
+        const notes = [];
+        for (const name of readdirSync(dir).filter((n) => n.endsWith('.cg')).sort()) {
+            const { diff, text } = await compare(page, join(dir, name), options);
+            if (text) notes.push(`${name}: ${diff} of ${text} text pixels differ`);
+        }
+        for (const n of notes) console.log(`     ${n}`);
+    });
+
+    await test(`${RANDOM_PROGRAMS} random programs give what korvane-run gives`, 240, async () => {
+        const made = spawnSync(join(root, 'build', 'tests', 'interp', 'write_random_programs'),
+                               [String(RANDOM_PROGRAMS), scratch]);
+        check(made.status === 0, 'cannot write the random programs: ' + made.stderr);
+        let text = 0;
+        for (const name of readdirSync(scratch).sort()) {
+            const { diff } = await compare(page, join(scratch, name), { seed: 7, maxSteps: MAX_STEPS });
+            if (diff) text++;
+        }
+        console.log(`     ${text} programs with text differ in text pixels only`);
+    });
+
+    await test('Halt ends an endless loop without show within half a second', 20, async () => {
+        await load(page, linkTo(url, 'main()\r\n{\r\n  int i;\r\n  while (1) i++;\r\n}\r\n'));
+        await runButton(page);
+        await new Promise((r) => setTimeout(r, 300));
+        const started = Date.now();
+        await page.click('#halt');
+        await finished(page, 500);
+        const took = Date.now() - started;
+        const report = await page.$eval('#report', (e) => e.textContent);
+        check(report.includes('user terminated program'), `report "${report}"`);
+        console.log(`     halted after ${took} ms`);
+        await dismissNotice(page);
+    });
+
+    await test('an error marks its line', 20, async () => {
+        await load(page, linkTo(url, 'main()\r\n{\r\n  int x;\r\n  x = 1 +* 2;\r\n}\r\n'));
+        await page.click('#run');
+        await finished(page);
+        const marked = await page.evaluate(() => ({
+            line: window.korvane.errorLine(),
+            shown: document.querySelectorAll('.cm-error-line').length,
+            report: document.querySelector('#report').textContent,
+        }));
+        check(marked.line === 3 && marked.shown === 1, `marked ${JSON.stringify(marked)}`);
+        check(marked.report.includes('in line 3'), `report "${marked.report}"`);
+        await dismissNotice(page);
+    });
+
+    await test("a getnum answer typed into the page's dialog reaches the program", 20, async () => {
+        await load(page, linkTo(url, 'main()\r\n{\r\n  int n;\r\n  n = getnum();\r\n  print(n * 2);\r\n}'));
+        await page.click('#run');
+        await page.waitForSelector('#ask[open]', { timeout: 5000 });
+        await page.type('#ask-answer', '21');
+        await page.keyboard.press('Enter');
+        await finished(page);
+        const text = await page.evaluate(() => document.querySelector('.cm-content').innerText);
+        check(text.trimEnd().endsWith('42 '.trimEnd()) && text.includes('\n42'), `editor ends "${text.slice(-20)}"`);
+    });
+
+    await test("Save Image downloads a PNG whose indices equal the runner's", 30, async () => {
+        const file = join(root, 'examples', 'circles.cg');
+        await load(page, linkTo(url, readFileSync(file, 'latin1')));
+        const cdp = await page.createCDPSession();
+        await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: scratch });
+        await page.click('#run');
+        await finished(page);
+        await page.click('#save-png');
+        const saved = join(scratch, 'korvane.png');
+        for (let i = 0; i < 100 && !existsSync(saved); i++) await new Promise((r) => setTimeout(r, 50));
+        const picture = pngIndices(readFileSync(saved));
+        check(picture.width === 400 && picture.height === 400, `size ${picture.width} x ${picture.height}`);
+        const diff = differing(picture.indices, nativeRun(file).pixels);
+        check(diff === 0, `${diff} pixels differ`);
+    });
+} finally {
+    await close();
+    rmSync(scratch, { recursive: true, force: true });
+}
+console.log(failures ? `${failures} browser test(s) failed` : 'all browser tests passed');
+process.exit(failures ? 1 : 0);
