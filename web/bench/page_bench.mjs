@@ -10,7 +10,7 @@ import { performance } from 'node:perf_hooks';
 import { openPage, load, root } from '../test/browser.mjs';
 import { runner } from '../test/native.mjs';
 
-const ROUNDS = 5;
+const ROUNDS = 7;
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const ms = (v) => (v >= 100 ? v.toFixed(0) : v.toFixed(1));
 
@@ -49,9 +49,13 @@ try {
                                document.querySelector('#state').textContent !== 'Running…', { timeout: 60000 });
     const paints = await page.evaluate(() => window.korvane.paintMs);
     console.log('## In the browser\n');
-    console.log('Measured with `scripts/web bench` (headless chromium ' +
-                (await page.browser().version()).replace('HeadlessChrome/', '') + ', the page served by ' +
-                '`scripts/web serve`\'s server on the same machine, in the same run as the native runner).\n');
+    const { loadavg } = await import('node:os');
+    console.log('Measured with `scripts/web bench`: headless chromium ' +
+                (await page.browser().version()).replace('HeadlessChrome/', '') + ' on the page served locally, ' +
+                'and build/cli/korvane-run, on the same machine in the same run (load average ' +
+                loadavg().map((v) => v.toFixed(2)).join(' ') + ' at the end). Median wall time of ' + ROUNDS +
+                ' runs: the runner\'s includes its process start-up, the page\'s the round trip to its worker ' +
+                'and a fresh canvas. The ratio is the page\'s time divided by the runner\'s.\n');
     console.log('| program | korvane-run (ms) | korvane.run (ms) | page/native |');
     console.log('| --- | ---: | ---: | ---: |');
     for (const [name, n, w] of rows) console.log(`| ${name} | ${ms(n)} | ${ms(w)} | ${(w / n).toFixed(2)}× |`);
