@@ -14,16 +14,19 @@ using namespace korvane;
 
 namespace {
 
-// A canvas with its bridge, set up as start-up sets up the window's.
+// A canvas with its bridge and interpreter, set up as start-up sets up the
+// window's; like the window's, they keep their state from run to run.
 struct Session {
     TXImage3 canvas;
     std::unique_ptr<WebBridge> bridge;
+    std::unique_ptr<Interpreter> interpreter;
 
     explicit Session(const std::array<uint8_t, 1024>& palette) {
         canvas.PaletteData = palette;
         canvas.AssignPalette(0);
         prepare_canvas(canvas);
         bridge = std::make_unique<WebBridge>(canvas);
+        interpreter = std::make_unique<Interpreter>(*bridge);
     }
 };
 
@@ -69,9 +72,9 @@ EMSCRIPTEN_KEEPALIVE int korvane_run(const char* text, int length, int fresh, in
     s.bridge->set_trace(trace != 0);
     s.bridge->HaltFlag = 0;
     s.bridge->begin_run();
-    Interpreter interpreter(*s.bridge);
+    Interpreter& interpreter = *s.interpreter;
     if (has_seed) interpreter.seed_random(seed);
-    if (max_steps >= 1) interpreter.set_step_limit(static_cast<uint64_t>(max_steps));
+    interpreter.set_step_limit(max_steps >= 1 ? static_cast<uint64_t>(max_steps) : 0);
     // The runner reads programs with CR LF line ends, as the editor saves them.
     std::string program;
     for (int i = 0; i < length; ++i) {

@@ -19,10 +19,11 @@
 
 extern "C" {
 
-// Runs the program of `length` bytes at text. fresh: on a new canvas and bridge, as a new runner process
-// starts (korvane.run); otherwise on the page's own, which keep their state
-// across runs as the desktop window does. max_steps 0: no bound. trace: the
-// host is asked before every drawing built-in (slow motion, step).
+// Runs the program of `length` bytes at text. fresh: on a new canvas, bridge
+// and interpreter, as a new runner process starts (korvane.run); otherwise on
+// the page's own, which keep their state across runs as the desktop window's
+// do. max_steps 0: no bound. trace: the host is asked before every drawing
+// built-in (slow motion, step).
 // Returns the runner's exit status: 0 ran, 1 no main, 2 error or limit.
 int korvane_run(const char* text, int length, int fresh, int has_seed, uint32_t seed, double max_steps, int trace);
 

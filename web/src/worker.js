@@ -9,6 +9,7 @@ importScripts('korvane-core.js');
 let core = null;       // the module instance
 let shared = null;     // views of the shared buffer
 let run = null;        // what the current run collects
+let palette = null;    // the palette the page loaded, if any
 const masks = new TextMasks();
 const queue = [];      // messages that arrived before the core was ready
 
@@ -25,6 +26,7 @@ function flushOutput() {
     if (run.fresh || run.pending.length === 0) return;
     postMessage({ type: P.OUTPUT, lines: run.pending });
     run.pending = [];
+    run.flushed = performance.now();
 }
 
 function handFrame(pixels) {
@@ -78,7 +80,11 @@ const host = {
         }
         return halted() ? 1 : 0;
     },
-    poll() { return halted() ? 1 : 0; },
+    poll() {
+        // A program that prints but never shows still has its lines seen.
+        if (!run.fresh && performance.now() - run.flushed > 100) flushOutput();
+        return halted() ? 1 : 0;
+    },
     sleep(ms) {
         flushOutput();
         pause(ms);
@@ -139,7 +145,7 @@ async function doRun(request) {
     Atomics.store(shared.control, P.HALT, 0);
     run = {
         fresh: !!request.fresh, answers: request.fresh || request.input !== undefined ? answerLines(request.input) : null,
-        output: [], pending: [], message: '', steps: Atomics.load(shared.control, P.STEPS),
+        output: [], pending: [], flushed: performance.now(), message: '', steps: Atomics.load(shared.control, P.STEPS),
     };
     let status;
     let errorLine = -1;
@@ -153,6 +159,7 @@ async function doRun(request) {
         status = 2;
         run.message += 'The program nests too deep for the browser (' + error.message + ')\n';
         await startCore();
+        if (palette) setPalette(palette);
     }
     const pixelsAt = core._korvane_pixels();
     const pixels = core.HEAPU8.slice(pixelsAt, pixelsAt + P.PIXELS);
@@ -165,6 +172,14 @@ async function doRun(request) {
     run = null;
 }
 
+function setPalette(bytes) {
+    const at = core._malloc(bytes.length || 1);
+    core.HEAPU8.set(bytes, at);
+    const ok = core._korvane_set_palette(at, bytes.length) === 1;
+    core._free(at);
+    return ok;
+}
+
 function paletteBytes() {
     const at = core._korvane_palette();
     return core.HEAPU8.slice(at, at + 1024);
@@ -175,10 +190,8 @@ async function handle(data) {
         case P.RUN: await doRun(data); break;
         case P.PALETTE: {
             const bytes = new Uint8Array(data.bytes);
-            const at = core._malloc(bytes.length || 1);
-            core.HEAPU8.set(bytes, at);
-            const ok = core._korvane_set_palette(at, bytes.length) === 1;
-            core._free(at);
+            const ok = setPalette(bytes);
+            if (ok) palette = bytes;
             postMessage({ type: P.PALETTE_SET, ok, palette: paletteBytes() });
             break;
         }
