@@ -210,7 +210,7 @@ onmessage = (event) => {
     if (event.data.type === 'init') {
         shared = P.sharedViews(event.data.buffer);
         busy = busy.then(async () => {
-            await Promise.all([startCore(), masks.load(event.data.fontUrl)]);
+            await Promise.all([startCore(), masks.load(event.data.fontBase)]);
             postMessage({
                 type: P.READY, palette: paletteBytes(),
                 keywords: cString(core._korvane_keyword_names()).trim().split('\n'),

@@ -12,7 +12,7 @@ export class WorkerClient {
         this.worker = new Worker('worker.js');
         this.ready = new Promise((resolve) => { this.onReady = resolve; });
         this.worker.onmessage = (event) => this.receive(event.data);
-        this.worker.postMessage({ type: 'init', buffer: this.buffer, fontUrl: new URL('DejaVuSans.ttf', location).href });
+        this.worker.postMessage({ type: 'init', buffer: this.buffer, fontBase: location.href });
     }
 
     receive(data) {

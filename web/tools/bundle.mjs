@@ -9,7 +9,8 @@ const web = join(dirname(fileURLToPath(import.meta.url)), '..');
 const root = join(web, '..');
 const core = join(root, 'build-web');
 const dist = join(core, 'dist');
-const font = process.env.KORVANE_FONT ?? '/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf';
+// The desktop's fonts, from Debian's fonts-dejavu-core.
+const fonts = '/usr/share/fonts/truetype/dejavu';
 
 mkdirSync(join(dist, 'examples'), { recursive: true });
 const common = { bundle: true, minify: true, sourcemap: true, target: 'chrome110', logLevel: 'warning' };
@@ -19,7 +20,7 @@ await build({ ...common, entryPoints: [join(web, 'src/worker.js')], outfile: joi
 
 for (const name of ['index.html', 'style.css', 'sw.js', 'manifest.json']) copyFileSync(join(web, 'src', name), join(dist, name));
 for (const name of ['korvane-core.js', 'korvane-core.wasm']) copyFileSync(join(core, name), join(dist, name));
-copyFileSync(font, join(dist, 'DejaVuSans.ttf'));
+for (const name of ['DejaVuSans.ttf', 'DejaVuSerif.ttf', 'DejaVuSansMono.ttf']) copyFileSync(join(fonts, name), join(dist, name));
 
 const examples = readdirSync(join(root, 'examples')).filter((n) => /\.(cg|pal)$/.test(n)).sort();
 for (const name of examples) copyFileSync(join(root, 'examples', name), join(dist, 'examples', name));
