@@ -63,8 +63,9 @@ function awaitStep() {
 const host = {
     output(text) {
         const line = cString(text);
-        run.output.push(line);
-        if (!run.fresh) {
+        if (run.fresh) {
+            run.output.push(line);
+        } else {
             run.pending.push(line);
             if (run.pending.length >= 1000) flushOutput();
         }
@@ -143,9 +144,13 @@ function callRun(request) {
 
 async function doRun(request) {
     Atomics.store(shared.control, P.HALT, 0);
+    // A fresh run answers from its input lines, as the runner from its file;
+    // the page's runs ask the user.
+    const fromLines = request.fresh || request.input !== undefined;
     run = {
-        fresh: !!request.fresh, answers: request.fresh || request.input !== undefined ? answerLines(request.input) : null,
-        output: [], pending: [], flushed: performance.now(), message: '', steps: Atomics.load(shared.control, P.STEPS),
+        fresh: !!request.fresh, answers: fromLines ? answerLines(request.input) : null,
+        output: [], pending: [], flushed: performance.now(), message: '',
+        steps: Atomics.load(shared.control, P.STEPS),
     };
     let status;
     let errorLine = -1;
@@ -153,11 +158,13 @@ async function doRun(request) {
         status = callRun(request);
         errorLine = core._korvane_error_line();
     } catch (error) {
-        // The browser's own stack ran out (or the core trapped): the module's
+        // The browser's own stack ran out, or the core trapped: the module's
         // state cannot be trusted any more, so the run ends with a report and
         // a new instance takes over.
         status = 2;
-        run.message += 'The program nests too deep for the browser (' + error.message + ')\n';
+        run.message += error instanceof RangeError
+            ? 'The program nests too deep for the browser\'s stack\n'
+            : `The run stopped: ${error.message}\n`;
         await startCore();
         if (palette) setPalette(palette);
     }
