@@ -8,7 +8,7 @@ import { openPage, load, root } from '../test/browser.mjs';
 const example = readFileSync(join(root, 'examples', process.argv[2] ?? 'floodfill.cg'), 'latin1');
 const { page, url, close } = await openPage();
 try {
-    await page.setViewport({ width: 1280, height: 760 });
+    await page.setViewport({ width: 1600, height: 1000 });
     await load(page, `${url}#program=${deflateRawSync(Buffer.from(example, 'latin1')).toString('base64url')}`);
     await page.click('#run');
     await page.waitForFunction(() => document.querySelector('#halt').disabled &&
