@@ -14,6 +14,7 @@ let editor = null;
 let running = false;
 let recording = null;
 let shownFrame = 0;
+let fileName = 'program.cg';   // what Save offers: the name last opened
 
 function download(blob, name) {
     const a = document.createElement('a');
@@ -30,7 +31,8 @@ function notice(text) {
     if (!$('notice').open) $('notice').showModal();
 }
 
-const client = new WorkerClient({
+let client = null;
+const streamed = {
     [P.OUTPUT]: (m) => editor.appendLines(m.lines),
     [P.INPUT]: (m) => ask(m.kind),
     [P.TRACE]: (m) => {
@@ -41,7 +43,7 @@ const client = new WorkerClient({
         if (!m.ok) notice('A palette file must hold exactly 1024 bytes.');
         view.setPalette(m.palette);
     },
-});
+};
 
 // Paints the newest frame, at most once per display refresh.
 function paintLoop() {
@@ -147,12 +149,14 @@ function wire() {
     $('open').onclick = () => $('open-file').click();
     $('open-file').onchange = async () => {
         const file = await readFile($('open-file'));
-        if (file) editor.setText(P.fromLatin1(file.bytes));
+        if (!file) return;
+        editor.setText(P.fromLatin1(file.bytes));
+        fileName = file.name;
     };
     $('save').onclick = () => {
         // Saved as the desktop's editor saves: CR LF line ends, nothing added.
         const text = editor.text().replace(/\r?\n/g, '\r\n');
-        download(new Blob([P.toLatin1(text)], { type: 'text/plain' }), 'program.cg');
+        download(new Blob([P.toLatin1(text)], { type: 'text/plain' }), fileName);
     };
     $('examples').onchange = async () => {
         const name = $('examples').value;
@@ -207,6 +211,7 @@ const korvane = {
 window.korvane = korvane;
 
 async function start() {
+    client = new WorkerClient(streamed);
     const ready = await client.ready;
     view.setPalette(ready.palette);
     const text = (await programFromLink(location.hash)) ?? localStorage.getItem('korvane.program') ??
@@ -221,7 +226,10 @@ async function start() {
 }
 
 if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
-if (!crossOriginIsolated) {
+if (!crossOriginIsolated && !('serviceWorker' in navigator)) {
+    // Without shared memory the worker could neither be halted nor asked.
+    setState('This page needs a secure (https) host or http://127.0.0.1');
+} else if (!crossOriginIsolated) {
     // The host sent no isolation headers: the service worker adds them once
     // it controls the page, so load the page again through it.
     navigator.serviceWorker?.ready.then(() => {
