@@ -100,6 +100,13 @@ async function runEditor() {
     setRunning(true);
     setState('Running…');
     const done = await client.run({ source, fresh: false, trace: true });
+    // As on the desktop, a run that ended well shows its final picture; one
+    // that failed leaves the screen with what its last show showed.
+    if (done.status === 0) {
+        shownFrame = client.frameCount();
+        view.paint(done.pixels);
+        if (recording) recording.add(view.indices, performance.now());
+    }
     setRunning(false);
     // Halt pressed while a dialog waited: the run is over, so is the question.
     if ($('ask').open) $('ask').close();

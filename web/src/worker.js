@@ -171,7 +171,6 @@ async function doRun(request) {
     const pixelsAt = core._korvane_pixels();
     const pixels = core.HEAPU8.slice(pixelsAt, pixelsAt + P.PIXELS);
     flushOutput();
-    if (!run.fresh) handFrame(pixelsAt);
     postMessage({
         type: P.DONE, id: request.id, status, errorLine, message: run.message,
         output: run.output.map((l) => l + '\n').join(''), pixels,
