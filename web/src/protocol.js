@@ -3,6 +3,7 @@
 // program (Halt, input answers, steps) and the worker hands over frames.
 
 // page -> worker
+export const INIT = 'init';         // {buffer, fontBase}: the shared memory, where the fonts are
 export const RUN = 'run';           // {id, source, fresh, seed, maxSteps, input, trace}
 export const PALETTE = 'palette';   // {bytes}: a palette file's 1024 bytes
 export const INSPECT = 'inspect';   // {id, x, y}: who drew the pixel

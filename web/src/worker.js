@@ -117,8 +117,11 @@ const host = {
     },
 };
 
+// The answers of korvane.run: a text of lines, as the runner's --input file,
+// or an array of lines.
 function answerLines(input) {
     if (input === undefined || input === null) return [];
+    if (Array.isArray(input)) return input.map(String);
     const lines = String(input).split('\n').map((l) => (l.endsWith('\r') ? l.slice(0, -1) : l));
     if (lines.length && lines[lines.length - 1] === '') lines.pop();
     return lines;
@@ -213,7 +216,7 @@ async function handle(data) {
 // Messages are handled one at a time, in order, even across the awaits.
 let busy = Promise.resolve();
 onmessage = (event) => {
-    if (event.data.type === 'init') {
+    if (event.data.type === P.INIT) {
         shared = P.sharedViews(event.data.buffer);
         busy = busy.then(async () => {
             await Promise.all([startCore(), masks.load(event.data.fontBase)]);

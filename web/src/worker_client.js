@@ -12,7 +12,7 @@ export class WorkerClient {
         this.worker = new Worker('worker.js');
         this.ready = new Promise((resolve) => { this.onReady = resolve; });
         this.worker.onmessage = (event) => this.receive(event.data);
-        this.worker.postMessage({ type: 'init', buffer: this.buffer, fontBase: location.href });
+        this.worker.postMessage({ type: P.INIT, buffer: this.buffer, fontBase: location.href });
     }
 
     receive(data) {
