@@ -11,6 +11,7 @@ const char* const kUsage = "usage: korvane-run PROGRAM.cg [options]   (--help li
 
 const char* const kHelp =
     "usage: korvane-run PROGRAM.cg [options]\n"
+    "       korvane-run --help | --version\n"
     "  --palette FILE.pal   palette of the canvas (default: the built-in one)\n"
     "  --png OUT.png        final canvas as an indexed PNG\n"
     "  --jpeg OUT.jpg       final canvas as a JPEG\n"

@@ -11,6 +11,7 @@
 #include "gif_writer.h"
 #include "headless_bridge.h"
 #include "interpreter.h"
+#include "korvane_version.h"
 #include "picture.h"
 #include "ximage3.h"
 
@@ -215,6 +216,10 @@ int runner_main(const std::vector<std::string>& args, std::istream& in, std::ost
                 std::ostream& err) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         out << kHelp << '\n';
+        return STATUS_RAN;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        out << "korvane-run " << kVersion << '\n';
         return STATUS_RAN;
     }
     RunnerOptions options;

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "korvane_version.h"
 #include "logo.h"
 
 namespace korvane {
@@ -50,7 +51,8 @@ void AboutBox::createPanel()
 
     placeLabel(panel, QStringLiteral("Korvane"), QRect(128, 16, 140, 16))
         ->setObjectName(QStringLiteral("ProductName"));
-    placeLabel(panel, QStringLiteral("Version 0.1a"), QRect(128, 32, 140, 16))
+    placeLabel(panel, QStringLiteral("Version %1").arg(QLatin1String(kVersion)),
+               QRect(128, 32, 140, 16))
         ->setObjectName(QStringLiteral("Version"));
     placeLabel(panel, QStringLiteral("Copyright \u00a9 the Korvane developers"),
                QRect(8, 80, 257, 16))

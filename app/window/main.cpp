@@ -1,19 +1,71 @@
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QIcon>
 #include <QMessageBox>
 #include <QScreen>
 
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
 
+#include "korvane_version.h"
 #include "main_window.h"
 #include "qt_dialogs.h"
+#include "workspace.h"
+
+namespace {
+
+// Reads the command line; exits with status 1 and a message when it does
+// not fit, as --help and --version exit after printing.
+korvane::StartupRequest readCommandLine(const QApplication& app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("A workbench for raster drawing algorithms."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption workspace(
+        QStringLiteral("workspace"),
+        QStringLiteral("Work in the workspace folder, not the current one."));
+    parser.addOption(workspace);
+    parser.addPositionalArgument(QStringLiteral("FILE.cg"),
+                                 QStringLiteral("The program to open in the editor."),
+                                 QStringLiteral("[FILE.cg]"));
+    parser.process(app);
+    const QStringList programs = parser.positionalArguments();
+    if (programs.size() > 1) {
+        std::fputs("korvane: one program at most\n", stderr);
+        std::exit(1);
+    }
+    korvane::StartupRequest request;
+    request.workspace = parser.isSet(workspace);
+    request.program = programs.value(0);
+    request.current = QDir::currentPath();
+    request.home = QDir::homePath();
+    request.workspaceFolder = korvane::workspace_folder(request.home);
+    request.dataFolder = korvane::data_folder(QApplication::applicationDirPath());
+    return request;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvane"));
+    QApplication::setApplicationVersion(QLatin1String(korvane::kVersion));
+    QApplication::setDesktopFileName(QStringLiteral("korvane"));
+    // The installed icon theme holds our icon; a build tree has none and
+    // keeps the toolkit's default.
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("korvane")));
+    const korvane::Startup startup = korvane::choose_startup(readCommandLine(app));
+    QDir::setCurrent(startup.folder);
     try {
         korvane::QtDialogs dialogs;
-        korvane::MainWindow window(dialogs);
+        if (!startup.error.isEmpty())
+            dialogs.message(startup.error);
+        korvane::MainWindow window(dialogs, startup.program);
         dialogs.setOwner(&window);
         window.adjustSize();
         window.move(window.screen()->availableGeometry().center() - window.rect().center());

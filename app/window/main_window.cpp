@@ -54,8 +54,8 @@ QPushButton* newButton(const QString& text, QWidget* parent, const char* name, i
 
 }  // namespace
 
-MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), dialogs_(dialogs)
+MainWindow::MainWindow(Dialogs& dialogs, const QString& program, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs), programName_(program)
 {
     setWindowTitle(QStringLiteral("Korvane"));
     createWidgets();
@@ -215,7 +215,7 @@ void MainWindow::FormCreate()
     bridge_ = std::make_unique<WindowBridge>(image_, *xmg, *Memo1, dialogs_);
     interpreter_ = std::make_unique<Interpreter>(*bridge_);
     placeLabels();
-    loadProgram(QString::fromLatin1(kProgramFile));
+    loadProgram(programName_.isEmpty() ? QString::fromLatin1(kProgramFile) : programName_);
     bridge_->fill_half_table();
     Image1->hide();
 }

@@ -32,8 +32,10 @@ class MainWindow : public QMainWindow {
 public:
     static constexpr const char* kProgramFile = "xxx.cg";
 
-    // Runs the start-up (palette dialog, last program) before returning.
-    explicit MainWindow(Dialogs& dialogs, QWidget* parent = nullptr);
+    // Runs the start-up (palette dialog, last program) before returning. A
+    // program given here is opened in place of xxx.cg.
+    explicit MainWindow(Dialogs& dialogs, const QString& program = QString(),
+                        QWidget* parent = nullptr);
     ~MainWindow() override;
 
     bool isRunning() const { return running_; }

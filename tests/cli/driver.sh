@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Smoke test of the korvane-run command line: statuses, streams and files.
-#   driver.sh KORVANE_RUN EXAMPLES_DIR
+#   driver.sh KORVANE_RUN EXAMPLES_DIR VERSION
 set -u
 run=$1
 examples=$2
+version=$3
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 failures=0
@@ -34,6 +35,7 @@ printf 'main() {\n  while (1) {\n  }\n}\n' >"$tmp/loop.cg"
 
 check "no arguments"        3 "" "usage: korvane-run" -- "$run"
 check "help"                0 "usage: korvane-run PROGRAM.cg [options]" "" -- sh -c "'$run' --help | head -1"
+check "version"             0 "korvane-run $version" "" -- "$run" --version
 check "unknown option"      3 "" "unknown option --bmp" -- "$run" "$tmp/double.cg" --bmp x
 check "missing program"     3 "" "Cannot open file $tmp/none.cg" -- "$run" "$tmp/none.cg"
 check "short palette"       3 "" "$tmp/short.pal" -- "$run" "$tmp/double.cg" --palette "$tmp/short.pal"
@@ -56,5 +58,5 @@ check "hello with pictures" 0 "Hello from Korvane!" "" -- \
 [ -d "$tmp/frames" ] && [ -z "$(ls "$tmp/frames")" ] ||
   { echo "FAIL frames folder should exist and be empty"; failures=$((failures + 1)); }
 
-echo "$((17 - failures)) passed, $failures failed"
+echo "$((18 - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -9,6 +9,7 @@
 
 #include "about_box.h"
 #include "help_window.h"
+#include "korvane_version.h"
 #include "window_fixture.h"
 
 using korvane::HelpWindow;
@@ -88,7 +89,8 @@ TEST_F(WindowTest, AboutShowsTheSameBoxEachTime)
             shown << box;
             EXPECT_EQ(box->windowTitle(), "About KVW");
             EXPECT_EQ(box->findChild<QLabel*>("ProductName")->text(), "Korvane");
-            EXPECT_EQ(box->findChild<QLabel*>("Version")->text(), "Version 0.1a");
+            EXPECT_EQ(box->findChild<QLabel*>("Version")->text(),
+                      QStringLiteral("Version %1").arg(korvane::kVersion));
             EXPECT_EQ(box->findChild<QLabel*>("ProgramIcon")->pixmap().size(), QSize(96, 40));
             QTest::keyClick(box, Qt::Key_Escape);  // no cancel button: stays open
             EXPECT_TRUE(box->isVisible());
