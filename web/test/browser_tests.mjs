@@ -101,6 +101,15 @@ try {
         console.log(`     ${text} programs with text differ in text pixels only`);
     });
 
+    await test('a program nested too deeply ends with a report, and the next one runs', 30, async () => {
+        const deep = 60000;
+        const nested = `main()\r\n{\r\n  print(${'('.repeat(deep)}1${')'.repeat(deep)});\r\n}\r\n`;
+        const r = await korvaneRun(page, nested, {});
+        check(r.status === 2 && /deep/.test(r.message), `status ${r.status}, message "${r.message}"`);
+        const next = await korvaneRun(page, 'main() { print(6 * 7); }', {});
+        check(next.status === 0 && next.output === '42 \n', `then ${JSON.stringify(next.output)}`);
+    });
+
     await test('Halt ends an endless loop without show within half a second', 20, async () => {
         await load(page, linkTo(url, 'main()\r\n{\r\n  int i;\r\n  while (1) i++;\r\n}\r\n'));
         await runButton(page);
