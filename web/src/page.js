@@ -33,6 +33,7 @@ function notice(text) {
 
 let client = null;
 const streamed = {
+    failed: (why) => setState(`The interpreter could not start: ${why}`),
     [P.OUTPUT]: (m) => editor.appendLines(m.lines),
     [P.INPUT]: (m) => ask(m.kind),
     [P.TRACE]: (m) => {

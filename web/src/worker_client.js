@@ -12,6 +12,7 @@ export class WorkerClient {
         this.worker = new Worker('worker.js');
         this.ready = new Promise((resolve) => { this.onReady = resolve; });
         this.worker.onmessage = (event) => this.receive(event.data);
+        this.worker.onerror = (event) => handlers.failed?.(event.message);
         this.worker.postMessage({ type: P.INIT, buffer: this.buffer, fontBase: location.href });
     }
 
@@ -26,10 +27,10 @@ export class WorkerClient {
         if (handler) handler(data);
     }
 
-    request(message, transfer = []) {
+    request(message) {
         const id = this.nextId++;
         const answer = new Promise((resolve) => this.waiting.set(id, resolve));
-        this.worker.postMessage({ ...message, id }, transfer);
+        this.worker.postMessage({ ...message, id });
         return answer;
     }
 
