@@ -2,7 +2,7 @@
 // gives, and a user can halt, read an error, answer getnum and save.
 // Each test is bounded in time; the process exits nonzero on any failure.
 import { spawnSync } from 'node:child_process';
-import { mkdtempSync, readdirSync, readFileSync, rmSync, existsSync } from 'node:fs';
+import { mkdtempSync, readdirSync, readFileSync, rmSync, existsSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { deflateRawSync } from 'node:zlib';
@@ -164,6 +164,50 @@ try {
         check(picture.width === 400 && picture.height === 400, `size ${picture.width} x ${picture.height}`);
         const diff = differing(picture.indices, nativeRun(file).pixels);
         check(diff === 0, `${diff} pixels differ`);
+    });
+    await test('Record GIF writes the shown frames, the last equal to the final canvas', 40, async () => {
+        // Noise makes the coder's table fill up and start again many times.
+        const program = 'main()\r\n{\r\n  int i, f;\r\n  for (f = 0; f < 3; f++) {\r\n' +
+            '    for (i = 0; i < 40000; i++) { setcolor(rand(256)); point(rand(400), rand(400)); }\r\n' +
+            '    show();\r\n    sleep(100);\r\n  }\r\n}\r\n';
+        const file = join(scratch, 'noise.cg');
+        writeFileSync(file, program, 'latin1');
+        await load(page, linkTo(url, program));
+        const cdp = await page.createCDPSession();
+        await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: scratch });
+        await page.click('#record');
+        await page.click('#run');
+        await finished(page);
+        await page.click('#record');
+        const saved = join(scratch, 'korvane.gif');
+        for (let i = 0; i < 100 && !existsSync(saved); i++) await new Promise((r) => setTimeout(r, 50));
+        // The browser's own decoder reads the file back.
+        const last = await page.evaluate(async (bytes) => {
+            const data = Uint8Array.from(atob(bytes), (c) => c.charCodeAt(0));
+            const decoder = new ImageDecoder({ data, type: 'image/gif' });
+            await decoder.tracks.ready;
+            const count = decoder.tracks.selectedTrack.frameCount;
+            const { image } = await decoder.decode({ frameIndex: count - 1 });
+            const canvas = new OffscreenCanvas(400, 400);
+            canvas.getContext('2d').drawImage(image, 0, 0);
+            const rgba = canvas.getContext('2d').getImageData(0, 0, 400, 400).data;
+            let text = '';
+            for (let i = 0; i < rgba.length; i += 8192) text += String.fromCharCode(...rgba.subarray(i, i + 8192));
+            return { count, rgba: btoa(text) };
+        }, readFileSync(saved).toString('base64'));
+        last.rgba = Buffer.from(last.rgba, 'base64');
+        const palette = readFileSync(join(root, 'examples', 'allcolr.pal'));
+        const native = nativeRun(file).pixels;
+        let wrong = 0;
+        for (let y = 0; y < 400; y++) {
+            for (let x = 0; x < 400; x++) {
+                const index = native[(399 - y) * 400 + x];
+                const at = (y * 400 + x) * 4;
+                for (let c = 0; c < 3; c++) if (last.rgba[at + c] !== palette[index * 4 + c]) wrong++;
+            }
+        }
+        check(last.count >= 3, `${last.count} frames`);
+        check(wrong === 0, `${wrong} colour values of the last frame differ`);
     });
 } finally {
     await close();
