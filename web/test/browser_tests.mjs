@@ -42,10 +42,14 @@ function differing(a, b) {
 
 // Runs one program both ways; returns the text pixels that differ, throws
 // on any other difference.
-async function compare(page, file, options) {
+async function compare(page, file, options, deepAllowed = false) {
     const source = readFileSync(file, 'latin1');
     const native = nativeRun(file, options);
     const web = await korvaneRun(page, source, options);
+    // The browser's stack holds fewer nested calls than the runner's: a
+    // program that needs more must end with that report, and nothing else.
+    if (deepAllowed && native.status === 0 && web.status === 2 && /too deep|too deeply/.test(web.message))
+        return { diff: 0, text: 0, deep: web.message.trim() };
     for (const key of ['status', 'output', 'message'])
         check(web[key] === native[key], `${file}: ${key} ${JSON.stringify(web[key]).slice(0, 200)} instead of ` +
               JSON.stringify(native[key]).slice(0, 200));
@@ -83,8 +87,9 @@ try {
         const options = { input: '12\nx\n' };
         const notes = [];
         for (const name of readdirSync(dir).filter((n) => n.endsWith('.cg')).sort()) {
-            const { diff, text } = await compare(page, join(dir, name), options);
+            const { diff, text, deep } = await compare(page, join(dir, name), options, true);
             if (text) notes.push(`${name}: ${diff} of ${text} text pixels differ`);
+            if (deep) notes.push(`${name}: deeper than the browser's stack allows: ${deep}`);
         }
         for (const n of notes) console.log(`     ${n}`);
     });
