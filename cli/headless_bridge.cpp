@@ -1,7 +1,11 @@
 #include "headless_bridge.h"
 
+#include <poll.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <thread>
@@ -15,9 +19,7 @@ using Clock = std::chrono::steady_clock;
 
 HeadlessBridge::HeadlessBridge(TXImage3& canvas, std::istream& in, std::ostream& out,
                                std::ostream& err)
-    : CanvasBridge(canvas), in_(in), out_(out), err_(err) {
-    fill_half_table();
-}
+    : CanvasBridge(canvas), in_(in), out_(out), err_(err) {}
 
 void HeadlessBridge::bridge_message(const char* text) {
     const size_t n = std::strlen(text);
@@ -29,6 +31,24 @@ void HeadlessBridge::bridge_message(const char* text) {
 void HeadlessBridge::set_time_limit(double seconds) {
     has_deadline_ = true;
     deadline_ = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+}
+
+void HeadlessBridge::await_answers_on(int fd) {
+    answer_fd_ = fd;
+    // Unbuffered, so what poll sees waiting is all that is left to read.
+    if (fd == fileno(stdin)) std::setvbuf(stdin, nullptr, _IONBF, 0);
+}
+
+bool HeadlessBridge::answer_in_time() const {
+    if (!has_deadline_ || answer_fd_ < 0) return true;
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline_ - Clock::now()).count();
+        if (left <= 0) return false;
+        pollfd waiting{answer_fd_, POLLIN, 0};
+        const int ready = ::poll(&waiting, 1, static_cast<int>(std::min<long long>(left, INT_MAX)));
+        // Readable, closed or failed: the read itself tells which.
+        if (ready > 0 || (ready < 0 && errno != EINTR)) return true;
+    }
 }
 
 int HeadlessBridge::bridge_poll() {
@@ -75,6 +95,7 @@ void HeadlessBridge::bridge_sleep(int32_t ms) {
 
 std::string HeadlessBridge::read_answer() {
     out_.flush();  // whoever answers sees the output so far
+    if (!answer_in_time()) return {};  // bridge_poll now reports the time limit
     std::string line;
     if (!std::getline(in_, line)) return {};
     if (!line.empty() && line.back() == '\r') line.pop_back();

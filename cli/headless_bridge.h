@@ -29,6 +29,9 @@ public:
     // From now on bridge_poll reports POLL_TIME_UP once `seconds` of wall
     // time have passed, and no sleep lasts beyond that moment.
     void set_time_limit(double seconds);
+    // The input stream reads the descriptor fd (the process's own input):
+    // under a time limit, an answer is awaited only until the limit.
+    void await_answers_on(int fd);
     // From now on every show becomes a frame of `gif`, shown until the next
     // show. finish_gif() adds the last shown frame, held until the end of
     // the run, and then the final canvas if it differs from that frame.
@@ -44,8 +47,11 @@ public:
     void bridge_sleep(int32_t ms) override;
 
 private:
-    // One line of input without its line end; end of input is an empty answer.
+    // One line of input without its line end; end of input, or a time limit
+    // reached while waiting, is an empty answer.
     std::string read_answer();
+    // False when the time limit came before the answer.
+    bool answer_in_time() const;
     void write_frame();
 
     std::istream& in_;
@@ -55,6 +61,7 @@ private:
     int frames_written_ = 0;
     bool frames_ok_ = true;
     bool has_deadline_ = false;
+    int answer_fd_ = -1;  // -1: answers never wait (a file or a string)
     std::chrono::steady_clock::time_point deadline_{};
     std::optional<ShownFrames> gif_frames_;  // empty: no recording
 };

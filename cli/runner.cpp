@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <memory>
 
 #include "canvas_bridge.h"
@@ -13,6 +14,7 @@
 #include "interpreter.h"
 #include "korvane_version.h"
 #include "picture.h"
+#include "run_stack.h"
 #include "ximage3.h"
 
 namespace korvane {
@@ -193,11 +195,17 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
     HeadlessBridge bridge(canvas, *input, out, err);
     if (!options.frames.empty()) bridge.write_frames_to(options.frames);
     if (gif.is_open()) bridge.record_gif(gif);
+    if (input == &std::cin) bridge.await_answers_on(fileno(stdin));
     bridge.set_provenance(!options.provenance.empty());
     bridge.begin_run();
     Interpreter interpreter(bridge);
     apply_bounds(options, bridge, interpreter);
-    const RunResult result = interpreter.run_text(normalise_line_ends(text));
+    // Textbook recursion needs more than the thread's stack.
+    RunStack stack;
+    interpreter.set_stack_budget(stack.budget());
+    const std::string program = normalise_line_ends(text);
+    RunResult result = RUN_ERROR;
+    stack.run([&] { result = interpreter.run_text(program); });
     out.flush();
     if (result == RUN_NO_MAIN) err << "Program Error! Can't find main()\n";
 

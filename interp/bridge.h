@@ -70,8 +70,10 @@ public:
                                  int32_t fill) = 0;
     virtual void bridge_trifill(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3,
                                 int32_t y3, int32_t fill, int32_t edge) = 0;
-    virtual void bridge_floodfill(int32_t x, int32_t y, int32_t c1, int32_t c2, int32_t c3,
-                                  int32_t mode) = 0;
+    // Nonzero when the fill would never end and was stopped (the canvas
+    // keeps what it filled); the interpreter reports it as an error.
+    virtual int bridge_floodfill(int32_t x, int32_t y, int32_t c1, int32_t c2, int32_t c3,
+                                 int32_t mode) = 0;
     // v[0..9]: position, range ends, nmajor, nminor, place, lmajor, lminor, cmajor, cminor.
     virtual void bridge_h_axis(const int32_t* v) = 0;
     virtual void bridge_v_axis(const int32_t* v) = 0;

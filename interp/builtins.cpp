@@ -130,6 +130,12 @@ int32_t abs_builtin(InterpreterState& s) {
     return v < 0 ? static_cast<int32_t>(0u - static_cast<uint32_t>(v)) : v;
 }
 
+// A run's time limit may fall while it waits for a sleep or an answer;
+// the run must end there, not carry on until the next poll.
+void check_time_after_wait(InterpreterState& s) {
+    if (s.bridge.bridge_poll() == Bridge::POLL_TIME_UP) s.report_error(ERR_TIME_LIMIT);
+}
+
 // The built-ins that hand their collected values straight to the bridge.
 void draw_builtin(InterpreterState& s, int index) {
     int32_t v[kVAxisCollectionSize] = {};
@@ -157,7 +163,9 @@ void draw_builtin(InterpreterState& s, int index) {
         case B_XELLIPSE: b.bridge_xellipse(v[0], v[1], v[2], v[3], v[4]); break;
         case B_ELLDISK: b.bridge_elldisk(v[0], v[1], v[2], v[3], v[4]); break;
         case B_ELLBDISK: b.bridge_ellbdisk(v[0], v[1], v[2], v[3], v[4], v[5]); break;
-        case B_FLOODFILL: b.bridge_floodfill(v[0], v[1], v[2], v[3], v[4], v[5]); break;
+        case B_FLOODFILL:
+            if (b.bridge_floodfill(v[0], v[1], v[2], v[3], v[4], v[5]) != 0) s.report_error(ERR_ENDLESS_FILL);
+            break;
         case B_H_AXIS: b.bridge_h_axis(v); break;
         case B_V_AXIS: b.bridge_v_axis(v); break;
         default: break;
@@ -167,6 +175,7 @@ void draw_builtin(InterpreterState& s, int index) {
 }  // namespace
 
 int32_t InterpreterState::call_builtin(int index) {
+    const uint32_t call = tok->start;
     if (draws(index) && bridge.bridge_traces_drawing() &&
         bridge.bridge_before_draw(line_of(ScanPos), BuiltinTable[index]) != 0) {
         report_error(ERR_USER_HALT);
@@ -175,11 +184,13 @@ int32_t InterpreterState::call_builtin(int index) {
     switch (index) {
         case B_GETCHE: {
             const int32_t c = bridge.bridge_getche();
+            check_time_after_wait(*this);
             pass_over_call(*this);
             return c;
         }
         case B_GETNUM: {
             const int32_t n = bridge.bridge_getnum();
+            check_time_after_wait(*this);
             pass_over_call(*this);
             return n;
         }
@@ -199,7 +210,7 @@ int32_t InterpreterState::call_builtin(int index) {
         case B_RAND: {
             collect_arguments(v, kCollectionSize);
             const int32_t draw = static_cast<int32_t>(next_random());
-            if (v[0] == 0) report_error(ERR_DIVISION_BY_ZERO);
+            if (v[0] == 0) report_error_at(ERR_DIVISION_BY_ZERO, call);
             return draw % v[0];
         }
         case B_CLEAR: {
@@ -219,6 +230,7 @@ int32_t InterpreterState::call_builtin(int index) {
         case B_SLEEP:
             collect_arguments(v, kCollectionSize);
             bridge.bridge_sleep(v[0]);
+            check_time_after_wait(*this);
             return 0;
         case B_TEXTOUT:
         case B_TEXTSTYLE: {

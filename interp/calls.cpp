@@ -12,12 +12,6 @@ int32_t InterpreterState::load_variable(int32_t id) {
     return slot->value;
 }
 
-void InterpreterState::store_variable(int32_t id, int32_t value) {
-    VarSlot* slot = find_variable(id);
-    if (slot == nullptr) report_error(ERR_NOT_VARIABLE);
-    slot->value = value;
-}
-
 void InterpreterState::push_variable(const VarSlot& slot) {
     if (LocalTop == kMaxLocals) report_error(ERR_TOO_MANY_LOCALS);
     LocalStack[LocalTop++] = slot;

@@ -32,6 +32,7 @@ const char* const ErrorMessages[ERR_COUNT] = {
     "step limit reached",
     "division by zero",
     "time limit reached",
+    "flood fill would never end",
 };
 
 // Lines count from 0: the CRs from the second character up to and
@@ -50,9 +51,10 @@ int InterpreterState::line_of(uint32_t pos) {
     return static_cast<int>(end - (line_ends.begin() + 1));
 }
 
-void InterpreterState::report_error(int code) {
-    error_line = line_of(ScanPos);
-    error_offset = ScanPos;
+void InterpreterState::report_error(int code) { report_error_at(code, ScanPos); }
+
+void InterpreterState::report_error_at(int code, uint32_t pos) {
+    error_line = line_of(pos);
     char message[96];
     std::snprintf(message, sizeof message, "%s in line %d\n", ErrorMessages[code], error_line);
     bridge.bridge_message(message);

@@ -31,7 +31,8 @@ enum ErrorCode : int {
     ERR_STEP_LIMIT = 21,
     ERR_DIVISION_BY_ZERO = 22,
     ERR_TIME_LIMIT = 23,
-    ERR_COUNT = 24,
+    ERR_ENDLESS_FILL = 24,
+    ERR_COUNT = 25,
 };
 
 extern const char* const ErrorMessages[ERR_COUNT];

@@ -43,7 +43,7 @@ int32_t InterpreterState::evaluate_current() {
 
 // assignment = variable ("=" assignment | "++" | "--" | "+=" expr | "-=" expr) | comparison
 int32_t InterpreterState::eval_assignment() {
-    DepthGuard guard(*this);
+    check_stack();
     if (tok->TokenKind == TK_NUMBER) {
         const Token* number = tok;
         read_token();
@@ -131,6 +131,7 @@ KORVANE_INLINE int32_t InterpreterState::eval_multiplicative() {
     int32_t result = eval_sign();
     while (is_multiplicative(*tok)) {
         const char op = tok->ch;
+        const uint32_t op_start = tok->start;
         read_token();
         const int32_t right = eval_sign();
         if (op == '*') {
@@ -138,7 +139,7 @@ KORVANE_INLINE int32_t InterpreterState::eval_multiplicative() {
         } else if (op == '&') {
             result &= right;
         } else {
-            if (right == 0) report_error(ERR_DIVISION_BY_ZERO);
+            if (right == 0) report_error_at(ERR_DIVISION_BY_ZERO, op_start);
             // The most negative value divided by -1 wraps to itself.
             const bool wraps = result == std::numeric_limits<int32_t>::min() && right == -1;
             if (op == '/') result = wraps ? result : result / right;

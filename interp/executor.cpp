@@ -4,28 +4,30 @@
 
 namespace korvane {
 
-// Counts a statement; every kPollInterval statements the bridge may report a
-// Halt, and the step limit (if any) is checked.
+// Counts a step (a statement, or a brace of a block), with its first token
+// read; every kPollInterval steps the bridge may report a Halt. With a step
+// limit of N, N steps run and the next one is refused; a stop names the line
+// of the step it keeps from running.
 void InterpreterState::count_step() {
     if (++steps < next_step_event) return;
-    if (step_limit != 0 && steps >= step_limit) report_error(ERR_STEP_LIMIT);
+    if (step_limit != 0 && steps > step_limit) report_error_at(ERR_STEP_LIMIT, tok->start);
     switch (bridge.bridge_poll()) {
         case Bridge::POLL_GO_ON: break;
-        case Bridge::POLL_TIME_UP: report_error(ERR_TIME_LIMIT);
-        default: report_error(ERR_USER_HALT);
+        case Bridge::POLL_TIME_UP: report_error_at(ERR_TIME_LIMIT, tok->start);
+        default: report_error_at(ERR_USER_HALT, tok->start);
     }
     next_step_event = steps + kPollInterval;
-    if (step_limit != 0 && next_step_event > step_limit) next_step_event = step_limit;
+    if (step_limit != 0 && next_step_event > step_limit) next_step_event = step_limit + 1;
 }
 
 // statements = statement | "{" {statement} "}"
 void InterpreterState::exec_statements() {
-    DepthGuard guard(*this);
+    check_stack();
     bool block = false;
     do {
         if (unwind != Unwind::NONE) return;
-        count_step();
         read_token();
+        count_step();
         switch (tok->TokenKind) {
             case TK_NAME:
                 // The `;` is left to be read as the next token.

@@ -51,11 +51,11 @@ RunResult Interpreter::run_text(const std::string& text) {
         return refuse(s.bridge, "The program contains a NUL byte at offset " + std::to_string(nul));
     }
     s.error_line = -1;
-    s.error_offset = -1;
     s.unwind = Unwind::NONE;
-    s.depth = 0;
+    KORVANE_STACK_HERE(base);
+    s.set_stack_base(base);
     s.steps = 0;
-    s.next_step_event = s.step_limit != 0 && s.step_limit < kPollInterval ? s.step_limit : kPollInterval;
+    s.next_step_event = s.step_limit != 0 && s.step_limit < kPollInterval ? s.step_limit + 1 : kPollInterval;
     try {
         s.load_text(text);
         return s.start_main() == 0 ? RUN_OK : RUN_NO_MAIN;
@@ -72,7 +72,8 @@ RunResult Interpreter::run_text(const std::string& text) {
 }
 
 int Interpreter::error_line() const { return state_->error_line; }
-long Interpreter::error_offset() const { return state_->error_offset; }
+
+void Interpreter::set_stack_budget(size_t bytes) { state_->stack_budget = bytes; }
 
 void Interpreter::set_step_limit(uint64_t steps) { state_->step_limit = steps; }
 void Interpreter::seed_random(uint32_t state) { state_->RandState = state; }

@@ -2,6 +2,7 @@
 // bridge and learn how the run ended.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -44,8 +45,14 @@ public:
 
     // Line (counted from 0) of the last error report, or -1 if the last run had none.
     int error_line() const;
-    // Byte offset into the program text where the last error was reported, or -1.
-    long error_offset() const;
+
+    // Native stack, in bytes, that a run may use below the frame of
+    // run_program or run_text; nesting deeper reports "program nested too
+    // deeply". The default suits an ordinary thread. A caller that runs the
+    // interpreter on a larger stack raises it, keeping room below the budget
+    // for the bridge (a message box opens at the deepest point).
+    void set_stack_budget(size_t bytes);
+    static constexpr size_t kDefaultStackBudget = size_t{512} * 1024;
 
     // A bound on executed statements and expression steps per run; 0 means none.
     // Reaching it reports "step limit reached".

@@ -6,10 +6,15 @@
 
 namespace korvane {
 
-int32_t copy_name(InterpreterState& s, char (&field)[kNameSize], const Token& name) {
+int32_t declared_name(InterpreterState& s, const Token& name) {
     if (name.len >= kNameSize) s.report_error(ERR_SYNTAX);
-    std::memcpy(field, name.TokenText, name.len + 1u);
     return name.TokenKind == TK_NAME ? name.id : -1;
+}
+
+int32_t copy_name(InterpreterState& s, char (&field)[kNameSize], const Token& name) {
+    const int32_t id = declared_name(s, name);
+    std::memcpy(field, name.TokenText, name.len + 1u);
+    return id;
 }
 
 void InterpreterState::load_text(const std::string& text) {
@@ -48,14 +53,15 @@ void InterpreterState::pre_pass() {
             const Token name = *tok;
             read_token();
             if (tok->is('(')) {
-                if (FunctionCount == kMaxFunctions) report_error(ERR_TOO_MANY_FUNCTIONS);
+                if (FunctionCount == kMaxFunctions) report_error_at(ERR_TOO_MANY_FUNCTIONS, name.start);
                 FuncEntry& f = FunctionTable[FunctionCount];
-                const int32_t id = copy_name(*this, f.name, name);
+                const int32_t id = declared_name(*this, name);
                 if (function_of_id[static_cast<size_t>(id)] < 0) function_of_id[static_cast<size_t>(id)] = FunctionCount;
                 f.body = ScanPos;
                 ++FunctionCount;
-                // The parameter list is not tokenised here.
-                while (cur() != ')' && cur() != '\0') ++ScanPos;
+                // The parameter list is not tokenised here, only passed over
+                // up to its `)`, which may not hide in a comment.
+                for (skip_space(); cur() != ')' && cur() != '\0'; skip_space()) ++ScanPos;
                 step_over(1);
             } else {
                 unread_token();
@@ -67,27 +73,12 @@ void InterpreterState::pre_pass() {
     ScanPos = saved;
 }
 
-namespace {
-
-// Decimal conversion as the C library does it: blanks, an optional sign,
-// digits; wraps instead of overflowing.
-int32_t leading_decimal(const char* p) {
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
-    bool negative = false;
-    if (*p == '+' || *p == '-') negative = *p++ == '-';
-    uint32_t value = 0;
-    while (is_digit(*p)) value = value * 10u + static_cast<uint32_t>(*p++ - '0');
-    return static_cast<int32_t>(negative ? 0u - value : value);
-}
-
-}  // namespace
-
 // declaration = ("int" | "char") name ["=" initialiser] {"," name ["=" initialiser]} ";"
 void InterpreterState::define_globals() {
     read_token();
     const uint8_t type = tok->KeywordCode;
     do {
-        if (GlobalCount == kMaxGlobals) report_error(ERR_TOO_MANY_GLOBALS);
+        if (GlobalCount == kMaxGlobals) report_error_at(ERR_TOO_MANY_GLOBALS, tok->start);
         VarSlot& slot = GlobalTable[GlobalCount];
         slot.kind = type;
         slot.value = 0;
@@ -99,8 +90,9 @@ void InterpreterState::define_globals() {
         read_token();
         if (tok->is('=')) {
             if (type == KW_INT) {
-                slot.value = leading_decimal(&TextBuffer[ScanPos]);
+                // Only a number gives a value; anything else leaves 0.
                 read_token();
+                if (tok->TokenKind == TK_NUMBER) slot.value = tok->number;
                 read_token();
             } else {
                 read_token();

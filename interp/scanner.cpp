@@ -110,6 +110,34 @@ uint8_t InterpreterState::read_new_token() {
     return tok->TokenKind;
 }
 
+// Passes over blanks, line ends and comments, so none of them is ever a
+// token: a comment or a blank line cannot end an expression or a header.
+void InterpreterState::skip_space() {
+    for (;;) {
+        while (is_blank(cur())) ++ScanPos;
+        if (cur() == '\r') {
+            step_over(2);  // the CR and the LF after it
+        } else if (cur() == '/' && at(ScanPos + 1) == '*') {
+            // Comments do not nest; one left open runs to the end of the text.
+            step_over(2);
+            for (;;) {
+                while (cur() != '*' && cur() != '\0') ++ScanPos;
+                if (cur() == '\0') break;
+                ++ScanPos;
+                if (cur() == '/') {
+                    ++ScanPos;
+                    break;
+                }
+            }
+        } else if (cur() == '/' && at(ScanPos + 1) == '/') {
+            // Up to the line end, which counts its line as any other.
+            while (cur() != '\r' && cur() != '\0') ++ScanPos;
+        } else {
+            return;
+        }
+    }
+}
+
 void InterpreterState::scan_token() {
     scan.TokenKind = TK_DELIM;
     scan.KeywordCode = KW_NONE;
@@ -120,12 +148,7 @@ void InterpreterState::scan_token() {
     scan.number = 0;
     scan.TokenText[0] = '\0';
 
-    while (is_blank(cur())) ++ScanPos;
-    if (cur() == '\r') {
-        // One line end per call: the CR and the LF after it.
-        step_over(2);
-        while (is_blank(cur())) ++ScanPos;
-    }
+    skip_space();
     scan.start = ScanPos;
     if (cur() == '\0') {
         scan.KeywordCode = KW_EOF;
@@ -138,19 +161,6 @@ void InterpreterState::scan_token() {
         scan.TokenKind = TK_BRACE;
         ++ScanPos;
         return;
-    }
-    if (cur() == '/' && at(ScanPos + 1) == '*') {
-        step_over(2);
-        for (;;) {
-            while (cur() != '*' && cur() != '\0') ++ScanPos;
-            if (cur() == '\0') break;
-            ++ScanPos;
-            if (cur() == '/') {
-                ++ScanPos;
-                break;
-            }
-        }
-        scan.start = ScanPos;
     }
 
     const char* p = &TextBuffer[ScanPos];
@@ -195,11 +205,6 @@ void InterpreterState::scan_token() {
             scan.KeywordCode = keyword_code();
             scan.TokenKind = scan.KeywordCode != KW_NONE ? TK_KEYWORD : TK_NAME;
         }
-        return;
-    }
-    if (is_blank(c) || c == '\r' || c == '{' || c == '}' || c == '\0') {
-        // Right after a comment or a line end: an empty token; the next call
-        // deals with the character.
         return;
     }
     // A single-character delimiter ("+-*^/&|%=;(),'"), or a character that

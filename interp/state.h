@@ -6,19 +6,32 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "bridge.h"
 #include "errors.h"
+#include "interpreter.h"
 #include "tokens.h"
 
 namespace korvane {
 
+// Declares `name`, the address of the current frame: a probe of the native
+// stack depth. The frame rather than a local, because a sanitizer may move
+// locals to the heap. wasm keeps most frames off its linear stack, so there a
+// probe byte is put on it, to make each level show in the address.
+#if defined(__EMSCRIPTEN__)
+#define KORVANE_STACK_HERE(name)          \
+    volatile char name##_probe = 0;       \
+    const uintptr_t name = reinterpret_cast<uintptr_t>(&name##_probe)
+#else
+#define KORVANE_STACK_HERE(name) const uintptr_t name = reinterpret_cast<uintptr_t>(__builtin_frame_address(0))
+#endif
+
 struct FuncEntry {
-    char name[kNameSize];  // lower case
-    uint32_t body;         // just after the `(` that follows the name in its definition
+    uint32_t body;  // just after the `(` that follows the name in its definition
 };
 
 struct VarSlot {
@@ -40,10 +53,11 @@ enum class Unwind : uint8_t { NONE, BREAK, CONTINUE, RETURN };
 
 constexpr int kMaxFunctions = 100;
 constexpr int kMaxGlobals = 100;
-constexpr int kMaxLocals = 200;
-constexpr int kMaxCalls = 100;
+// Room for textbook recursion: a recursive fill of a 100 x 100 square, or a
+// subdivision with 20 locals in each of its calls.
+constexpr int kMaxCalls = 16384;
+constexpr int kMaxLocals = kMaxCalls * 20;
 constexpr int kMaxArguments = 31;
-constexpr int kMaxDepth = 1000;         // nested statements and expressions
 constexpr uint32_t kPollInterval = 4096;  // statements between bridge polls
 
 struct InterpreterState {
@@ -65,7 +79,8 @@ struct InterpreterState {
     int FunctionCount = 0;
     VarSlot GlobalTable[kMaxGlobals];
     int GlobalCount = 0;
-    VarSlot LocalStack[kMaxLocals];
+    // On the heap, as large as it is; only the entries in use are touched.
+    std::unique_ptr<VarSlot[]> LocalStack{new VarSlot[kMaxLocals]};
     int LocalTop = 0;
     int32_t CallStack[kMaxCalls];
     int CallTop = 0;
@@ -73,12 +88,12 @@ struct InterpreterState {
     Unwind unwind = Unwind::NONE;
 
     uint32_t RandState = 1;   // kept across runs
-    int depth = 0;            // current nesting of executors and expressions
+    size_t stack_budget = Interpreter::kDefaultStackBudget;
+    uintptr_t stack_floor = 0;  // the lowest stack address a run may reach
     uint64_t steps = 0;       // statements executed in this run
     uint64_t step_limit = 0;  // 0: none
     uint64_t next_step_event = kPollInterval;
     int error_line = -1;
-    long error_offset = -1;
 
     char BridgeText[kTokenTextSize] = {};
 
@@ -97,6 +112,17 @@ struct InterpreterState {
 
     // errors
     [[noreturn]] void report_error(int code);
+    // For the errors that name the token that raised them, wherever the
+    // scanner stands by then.
+    [[noreturn]] void report_error_at(int code, uint32_t pos);
+    // Keeps native recursion within the budget: every executor and every
+    // expression level that can recurse checks on entry. The stack grows
+    // down on every platform we build for.
+    [[gnu::always_inline]] void check_stack() {
+        KORVANE_STACK_HERE(here);
+        if (here < stack_floor) report_error_at(ERR_TOO_DEEP, tok->start);
+    }
+    void set_stack_base(uintptr_t base) { stack_floor = base > stack_budget ? base - stack_budget : 0; }
     int line_of(uint32_t pos);
 
     // scanner
@@ -113,6 +139,7 @@ struct InterpreterState {
         return read_new_token();
     }
     uint8_t read_new_token();
+    void skip_space();
     void scan_token();
     // Puts the current token back: ScanPos returns to its first character.
     void unread_token() {
@@ -186,9 +213,7 @@ struct InterpreterState {
         const int32_t global = global_of_id[static_cast<size_t>(id)];
         return global >= 0 ? &GlobalTable[global] : nullptr;
     }
-    bool variable_exists(int32_t id) { return find_variable(id) != nullptr; }
     int32_t load_variable(int32_t id);
-    void store_variable(int32_t id, int32_t value);
     void push_variable(const VarSlot& slot);
     void push_frame_base(int32_t base);
     int32_t pop_frame_base();
@@ -203,23 +228,11 @@ struct InterpreterState {
     uint32_t next_random();
 };
 
-// Copies the current token's text into a table field as a name; names that
-// do not fit are a syntax error. Returns the id a name token would look it up by.
+// The id that a name token would look this declared name up by, or -1 when
+// it is no name; names too long for the tables are a syntax error.
+int32_t declared_name(InterpreterState& s, const Token& name);
+// The same, keeping the name's text in a table field.
 int32_t copy_name(InterpreterState& s, char (&field)[kNameSize], const Token& name);
 
-// Keeps native recursion bounded: every executor and every expression level
-// that can recurse holds one.
-class DepthGuard {
-public:
-    explicit DepthGuard(InterpreterState& s) : s_(s) {
-        if (++s_.depth > kMaxDepth) s_.report_error(ERR_TOO_DEEP);
-    }
-    ~DepthGuard() { --s_.depth; }
-    DepthGuard(const DepthGuard&) = delete;
-    DepthGuard& operator=(const DepthGuard&) = delete;
-
-private:
-    InterpreterState& s_;
-};
 
 }  // namespace korvane

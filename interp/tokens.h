@@ -13,7 +13,6 @@ enum TokenKindCode : uint8_t {
     TK_NAME = 1,     // a word that is not a keyword
     TK_NUMBER = 2,   // a word beginning with a digit
     TK_KEYWORD = 3,  // a keyword; KeywordCode tells which
-    TK_WORD = 4,     // a word before keyword lookup; never seen outside read_token
     TK_STRING = 5,   // a double-quoted string literal, quotes stripped
     TK_BRACE = 6,    // { or }
 };

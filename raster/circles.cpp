@@ -1,6 +1,8 @@
 // Circles and disks from one integer walk. The side pass visits the offsets
-// (a, b) with a >= b, the cap pass the mirrored ones with a < b; d is the
-// midpoint decision scaled by 4 and k its running increment.
+// (a, b) with a >= b, the cap pass the mirrored ones with a < b; both run the
+// same recurrence, so one walk serves both.
+#include <cmath>
+
 #include "canvas_ops.h"
 #include "raster.h"
 
@@ -10,95 +12,147 @@ namespace {
 
 using namespace detail;
 
-struct Walk {
-    i64 a, b, d, k;
+// The floor of the square root; the double estimate is off by a few units
+// at most, and is kept below 2^32 so that s * s cannot overflow.
+uint64_t isqrt(uint64_t n) {
+    uint64_t s = std::min<uint64_t>(static_cast<uint64_t>(std::sqrt(static_cast<double>(n))), 0xFFFFFFFFu);
+    while (s * s > n) --s;
+    while (s < 0xFFFFFFFFu && (s + 1) * (s + 1) <= n) ++s;
+    return s;
+}
+
+// The walk advances u by one per step and lets v follow the circle; the side
+// pass reads it as (a, b) = (v, u), the cap pass as (a, b) = (u, v). d is the
+// midpoint test (2v - 1)^2 + 4(u + 1)^2 - 4r^2, kept by additions, and k its
+// running increment 8u + 4.
+struct CircleWalk {
+    i64 r, u = 0, v = r, d = 5 - 4 * r, k = 4;
+
+    // Advances u; true when v stepped down too.
+    bool step() {
+        ++u;
+        k += 8;
+        if (d < 0) {
+            d += k;
+            return false;
+        }
+        --v;
+        d += k - 8 * v;
+        return true;
+    }
+
+    // While 2u^2 <= r^2 the circle falls at most one unit per step, so the
+    // walk's v at u is the largest v with (2v - 1)^2 + 4u^2 < 4r^2. A huge
+    // radius shows only an arc; this lets the walk start next to it.
+    i64 last_exact_u() const { return static_cast<i64>(isqrt(static_cast<uint64_t>(r * r) / 2)); }
+    i64 v_at(i64 t) const {
+        const uint64_t m = 4 * static_cast<uint64_t>(r * r) - 4 * static_cast<uint64_t>(t * t);
+        const uint64_t s = isqrt(m);
+        return static_cast<i64>(s * s == m ? s / 2 : (s + 1) / 2);
+    }
+    void jump_to(i64 t) {
+        t = std::min(t, last_exact_u());
+        if (t <= u) return;
+        u = t;
+        v = v_at(t);
+        k = 8 * t + 4;
+        // Exact in 64-bit wrap-around: the true value is small.
+        const uint64_t dv = static_cast<uint64_t>(2 * v - 1), du = static_cast<uint64_t>(t + 1);
+        d = static_cast<i64>(dv * dv + 4 * du * du - 4 * static_cast<uint64_t>(r * r));
+    }
+    // Smallest u (up to the last exact one) whose v is at most `row`.
+    i64 first_u_with_v_at_most(i64 row) const {
+        i64 lo = 0, hi = last_exact_u();
+        if (v_at(hi) > row) return hi;
+        while (lo < hi) {
+            const i64 mid = lo + (hi - lo) / 2;
+            if (v_at(mid) <= row)
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        return lo;
+    }
 };
 
-Walk side_start(i64 r) { return {r, 0, 5 - 4 * r, 4}; }
-Walk cap_start(i64 r) { return {0, r, 5 - 4 * r, 4}; }
+// The rows a canvas can show, as distances lo..hi from the centre row.
+struct RowReach {
+    i64 lo, hi;
+};
 
-template <class Visit>
-void side_pass(i64 r, Visit&& visit) {
-    Walk w = side_start(r);
-    do {
-        visit(w.a, w.b);
-        ++w.b;
-        w.k += 8;
-        if (w.d < 0) {
-            w.d += w.k;
-        } else {
-            --w.a;
-            w.d += w.k - 8 * w.a;
-        }
-    } while (w.a >= w.b);
+template <class Cv>
+RowReach row_reach(const Cv& cv, i64 yc) {
+    return {std::max({i64{0}, cv.clip.y0 - yc, yc - cv.clip.y1}), std::max(yc - cv.clip.y0, cv.clip.y1 - yc)};
 }
 
-template <class Visit>
-void cap_pass(i64 r, Visit&& visit) {
-    Walk w = cap_start(r);
-    do {
-        visit(w.a, w.b);
-        ++w.a;
-        w.k += 8;
-        if (w.d < 0) {
-            w.d += w.k;
-        } else {
-            --w.b;
-            w.d += w.k - 8 * w.b;
-        }
-    } while (w.a < w.b);
+// The passes skip the steps whose rows lie outside `reach`, so a figure far
+// larger than the canvas costs what its visible arc costs. body(walk) does
+// one visit and steps the walk.
+template <class Body>
+void side_pass(i64 r, RowReach reach, Body&& body) {
+    CircleWalk w{r};
+    w.jump_to(reach.lo);
+    while (w.v >= w.u && w.u <= reach.hi) body(w);
 }
 
-// The four mirror points of an offset, in the order the routines visit them.
-template <class Op>
-void four(i64 xc, i64 yc, i64 a, i64 b, Op&& op) {
-    op(xc - a, yc + b);
-    op(xc - a, yc - b);
-    op(xc + a, yc + b);
-    op(xc + a, yc - b);
+// Starts one step before v reaches the rows, so a routine that acts when the
+// walk enters a row sees that step.
+template <class Body>
+void cap_pass(i64 r, RowReach reach, Body&& body) {
+    CircleWalk w{r};
+    w.jump_to(w.first_u_with_v_at_most(reach.hi) - 1);
+    while (w.u < w.v && w.v >= reach.lo) body(w);
 }
 
 template <class Cv>
 void outline(const Cv& cv, i64 xc, i64 yc, i64 r, uint8_t c) {
-    auto visit = [&](i64 a, i64 b) { four(xc, yc, a, b, [&](i64 x, i64 y) { cv.store(x, y, c); }); };
-    side_pass(r, visit);
-    cap_pass(r, visit);
+    auto put = [&](i64 x, i64 y) { cv.store(x, y, c); };
+    const RowReach reach = row_reach(cv, yc);
+    side_pass(r, reach, [&](CircleWalk& w) {
+        four(xc, yc, w.v, w.u, put);
+        w.step();
+    });
+    cap_pass(r, reach, [&](CircleWalk& w) {
+        four(xc, yc, w.u, w.v, put);
+        w.step();
+    });
 }
 
 // Axis points come twice from the walk, so each gets one XOR more up front.
 template <class Cv>
 void xor_outline(const Cv& cv, i64 xc, i64 yc, i64 r, uint8_t c) {
-    auto visit = [&](i64 a, i64 b) { four(xc, yc, a, b, [&](i64 x, i64 y) { cv.xor_(x, y, c); }); };
-    cv.xor_(xc - r, yc, c);
-    cv.xor_(xc + r, yc, c);
-    side_pass(r, visit);
-    cv.xor_(xc, yc + r, c);
-    cv.xor_(xc, yc - r, c);
-    cap_pass(r, visit);
+    auto flip = [&](i64 x, i64 y) { cv.xor_(x, y, c); };
+    const RowReach reach = row_reach(cv, yc);
+    flip(xc - r, yc);
+    flip(xc + r, yc);
+    side_pass(r, reach, [&](CircleWalk& w) {
+        four(xc, yc, w.v, w.u, flip);
+        w.step();
+    });
+    flip(xc, yc + r);
+    flip(xc, yc - r);
+    cap_pass(r, reach, [&](CircleWalk& w) {
+        four(xc, yc, w.u, w.v, flip);
+        w.step();
+    });
 }
 
 template <class Cv>
 void solid(const Cv& cv, i64 xc, i64 yc, i64 r, uint8_t c) {
-    side_pass(r, [&](i64 a, i64 b) {
+    auto rows = [&](i64 a, i64 b) {
         cv.span(yc - b, xc - a, xc + a, c);
         cv.span(yc + b, xc - a, xc + a, c);
+    };
+    const RowReach reach = row_reach(cv, yc);
+    side_pass(r, reach, [&](CircleWalk& w) {
+        rows(w.v, w.u);
+        w.step();
     });
     // The cap pass fills each row once, at its widest, when it leaves the row.
-    Walk w = cap_start(r);
-    do {
-        if (w.d < 0) {
-            ++w.a;
-            w.k += 8;
-            w.d += w.k;
-        } else {
-            cv.span(yc - w.b, xc - w.a, xc + w.a, c);
-            cv.span(yc + w.b, xc - w.a, xc + w.a, c);
-            ++w.a;
-            --w.b;
-            w.k += 8;
-            w.d += w.k - 8 * w.b;
-        }
-    } while (w.a < w.b);
+    cap_pass(r, reach, [&](CircleWalk& w) {
+        if (w.d >= 0) rows(w.u, w.v);
+        w.step();
+    });
 }
 
 // Fill first, outline over it: a row is filled when the walk enters it, at
@@ -110,24 +164,19 @@ void bordered(const Cv& cv, i64 xc, i64 yc, i64 r, uint8_t border, uint8_t fill)
         cv.span(yc - b, xc - a, xc + a - 1, fill);
         cv.span(yc + b, xc - a, xc + a - 1, fill);
     };
-    side_pass(r, [&](i64 a, i64 b) {
-        rows(a, b);
-        ring(a, b);
+    const RowReach reach = row_reach(cv, yc);
+    side_pass(r, reach, [&](CircleWalk& w) {
+        rows(w.v, w.u);
+        ring(w.v, w.u);
+        w.step();
     });
-    Walk w = cap_start(r);
-    do {
-        ring(w.a, w.b);
-        ++w.a;
-        w.k += 8;
-        if (w.d < 0) {
-            w.d += w.k;
-        } else {
-            --w.b;
-            rows(w.a, w.b);
-            ring(w.a, w.b);
-            w.d += w.k - 8 * w.b;
+    cap_pass(r, reach, [&](CircleWalk& w) {
+        ring(w.u, w.v);
+        if (w.step()) {
+            rows(w.u, w.v);
+            ring(w.u, w.v);
         }
-    } while (w.a < w.b);
+    });
 }
 
 // The offsets of the radius-2 ring, bottom row first.
@@ -139,7 +188,7 @@ void ring2(const Cv& cv, i64 x, i64 y, uint8_t c) {
     for (const auto& o : kRing) cv.store(x + o[0], y + o[1], c);
 }
 
-bool radius_ok(int32_t r) { return r >= 1 && r <= kMaxRadius; }
+bool radius_ok(int32_t r) { return r >= 1; }
 
 template <class Pen>
 void circle(const RowTable& rows, Pen pen, const ClipWindow& clip, int32_t xc, int32_t yc, int32_t r,

@@ -51,14 +51,6 @@ struct EllipseWalk {
     }
 };
 
-template <class Op>
-void four(i64 xc, i64 yc, i64 x, i64 y, Op&& op) {
-    op(xc - x, yc + y);
-    op(xc - x, yc - y);
-    op(xc + x, yc + y);
-    op(xc + x, yc - y);
-}
-
 // Calls visit(x, y) for every offset of the walk, region 1 then region 2.
 template <class Visit>
 void walk(i64 A, i64 B, Visit&& visit) {
@@ -122,7 +114,7 @@ void bordered(const Cv& cv, i64 xc, i64 yc, i64 A, i64 B, uint8_t border, uint8_
     } while (w.x >= 0);
 }
 
-bool axes_ok(int32_t a, int32_t b) { return a >= 1 && b >= 1 && a <= kMaxRadius && b <= kMaxRadius; }
+bool axes_ok(int32_t a, int32_t b) { return a >= 1 && b >= 1 && a <= kMaxSemiAxis && b <= kMaxSemiAxis; }
 
 // Draws with figure(canvas, xc, yc, a, b) over the ellipse's box.
 template <class Pen, class Figure>

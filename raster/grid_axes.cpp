@@ -9,10 +9,6 @@ namespace {
 
 using namespace detail;
 
-// More ticks than this draw nothing: each tick costs a line, and far more
-// ticks than pixels only repaint the same ones.
-constexpr i64 kMaxTicks = 1 << 16;
-
 // Rows (or columns) of n evenly spaced lines over 0..size - 1; draw(pos).
 // Beyond one line per pixel the lines merge, so n is cut to size.
 template <class Draw>
@@ -35,19 +31,37 @@ i64 tick_start(i64 a, int32_t place, i64& L) {
     return a - L / 2;
 }
 
+// Calls draw(trunc(p)) for p = start and each of the next n sums p + step.
+// Ticks far outnumbering the pixels pile up on the same positions, so a run
+// of equal positions is drawn once, and the series ends where its sums stop
+// moving or have left 0..last for good: the same picture at the cost of the
+// positions it shows.
+template <class Draw>
+void tick_series(float p, float step, i64 n, i64 last, Draw&& draw) {
+    i64 drawn = -1;
+    for (i64 i = 0; i <= n; ++i) {
+        const i64 pos = static_cast<i64>(p);
+        if (pos != drawn || i == 0) draw(pos);
+        drawn = pos;
+        const float next = p + step;
+        if (next == p || (step > 0 && pos > last) || (step < 0 && p <= -1)) return;
+        p = next;
+    }
+}
+
 // Minor ticks, then major ticks over them; tick(pos, from, to, colour).
+// last: the last pixel along the axis.
 template <class Tick>
 void axis_ticks(i64 a, i64 r1, i64 r2, int32_t nmajor, int32_t nminor, int32_t place, i64 lmajor, i64 lminor,
-                uint8_t cmajor, uint8_t cminor, Tick&& tick) {
+                uint8_t cmajor, uint8_t cminor, i64 last, Tick&& tick) {
+    if (nmajor < 1 || nminor < 1) return;
     const i64 count = i64{nmajor} * nminor;
-    if (nmajor < 1 || nminor < 1 || count > kMaxTicks) return;
     const i64 smin = tick_start(a, place, lminor), smaj = tick_start(a, place, lmajor);
     const float step = static_cast<float>(r2 - r1) / static_cast<float>(count);
-    float p = static_cast<float>(r1) + 0.5f;
-    for (i64 i = 0; i <= count; ++i, p += step) tick(static_cast<i64>(p), smin, smin + lminor, cminor);
+    const float start = static_cast<float>(r1) + 0.5f;
+    tick_series(start, step, count, last, [&](i64 pos) { tick(pos, smin, smin + lminor, cminor); });
     const float major_step = step * static_cast<float>(nminor);
-    p = static_cast<float>(r1) + 0.5f;
-    for (i64 j = 0; j <= nmajor; ++j, p += major_step) tick(static_cast<i64>(p), smaj, smaj + lmajor, cmajor);
+    tick_series(start, major_step, nmajor, last, [&](i64 pos) { tick(pos, smaj, smaj + lmajor, cmajor); });
 }
 
 template <class Pen>
@@ -65,7 +79,7 @@ template <class Pen>
 void h_axis(const RowTable& rows, Pen pen, int32_t y, int32_t x1, int32_t x2, int32_t nmajor, int32_t nminor,
             int32_t place, int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor) {
     const auto cv = checked_canvas(rows, pen);
-    axis_ticks(y, x1, x2, nmajor, nminor, place, lmajor, lminor, low_byte(cmajor), low_byte(cminor),
+    axis_ticks(y, x1, x2, nmajor, nminor, place, lmajor, lminor, low_byte(cmajor), low_byte(cminor), rows.width - 1,
                [&](i64 x, i64 ya, i64 yb, uint8_t c) { cv.column(x, std::min(ya, yb), std::max(ya, yb), c); });
 }
 
@@ -73,7 +87,7 @@ template <class Pen>
 void v_axis(const RowTable& rows, Pen pen, int32_t x, int32_t y1, int32_t y2, int32_t nmajor, int32_t nminor,
             int32_t place, int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor) {
     const auto cv = checked_canvas(rows, pen);
-    axis_ticks(x, y1, y2, nmajor, nminor, place, lmajor, lminor, low_byte(cmajor), low_byte(cminor),
+    axis_ticks(x, y1, y2, nmajor, nminor, place, lmajor, lminor, low_byte(cmajor), low_byte(cminor), rows.height - 1,
                [&](i64 y, i64 xa, i64 xb, uint8_t c) { ordered_span(cv, y, xa, xb, c); });
 }
 

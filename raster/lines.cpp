@@ -56,6 +56,10 @@ uint16_t rotate_right(uint16_t p, i64 bits) {
     return r == 0 ? p : static_cast<uint16_t>((p >> r) | (p << (16 - r)));
 }
 
+// A diagonal step is sqrt(2) pixels long: (sqrt(2) - 1) * 2^16, the extra
+// length over a straight step as a 16-bit fraction.
+constexpr i64 kDiagonalExtra = 0x6A0A;
+
 // The dash state of a dline: one pattern bit per pixel, and one more per
 // overflow of the accumulated extra length of diagonal steps.
 struct Dash {
@@ -65,16 +69,16 @@ struct Dash {
     void after_pixel(bool diagonal_step) {
         pattern = rotate_right(pattern, 1);
         if (!diagonal_step) return;
-        acc += 0x6A0A;
+        acc += kDiagonalExtra;
         if (acc >> 16) pattern = rotate_right(pattern, 1);
-        acc &= 0xFFFF;
+        acc &= kFractionMask;
     }
     // The same as after_pixel for every pixel of [ka, kb), without drawing.
     void skip(const LineSteps& s, i64 ka, i64 kb) {
         if (ka >= kb) return;
-        acc += (s.minor_index(kb) - s.minor_index(ka)) * 0x6A0A;
+        acc += (s.minor_index(kb) - s.minor_index(ka)) * kDiagonalExtra;
         pattern = rotate_right(pattern, (kb - ka) + (acc >> 16));
-        acc &= 0xFFFF;
+        acc &= kFractionMask;
     }
 };
 

@@ -20,8 +20,8 @@ struct RowTable {
 // (y * width + x) of `tags`, which has width * height entries.
 struct TrackedRows {
     RowTable rows;
-    uint16_t* tags = nullptr;
-    uint16_t tag = 0;
+    uint32_t* tags = nullptr;
+    uint32_t tag = 0;
 };
 
 // One clip window, bounds as given (a window with xmin > xmax passes nothing).

@@ -51,11 +51,22 @@ void ras_ellbdisk(const RowTable& rows, int32_t xc, int32_t yc, int32_t a, int32
                   uint16_t fill);
 
 // Flood fill. half_table: 400 entries i / 2, read by the ramp modes.
-void ras_floodfill(const RowTable& rows, int32_t x, int32_t y, int32_t height, int32_t width,
-                   uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table);
-void ras_floodfill_outline(const RowTable& rows, int32_t x, int32_t y, int32_t height, int32_t width,
-                           uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode,
-                           const int16_t* half_table);
+// Endless: the colours made the fill walk round for ever; it was stopped,
+// and the canvas keeps what was filled until then. A walk that repeats
+// itself is stopped where it does; one that does not, after work_per_pixel
+// pixel tests per pixel of the fill's area.
+enum class FillStatus { Done, Endless };
+// Several seconds of work on the 400 x 400 canvas. Mode 1 searches across
+// what it painted, and its rescans multiply with every obstacle in a row:
+// around a 10 x 10 grid of squares a fill makes 5,200 tests per pixel,
+// around 11 x 11 about 16,000, around 12 x 12 more than this bound allows.
+constexpr int32_t kFillWorkPerPixel = 32768;
+FillStatus ras_floodfill(const RowTable& rows, int32_t x, int32_t y, int32_t height, int32_t width,
+                         uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table,
+                         int32_t work_per_pixel = kFillWorkPerPixel);
+FillStatus ras_floodfill_outline(const RowTable& rows, int32_t x, int32_t y, int32_t height, int32_t width,
+                                 uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table,
+                                 int32_t work_per_pixel = kFillWorkPerPixel);
 
 // Grid and axes. v: position, range ends, nmajor, nminor, place, lmajor,
 // lminor, cmajor, cminor.
@@ -100,11 +111,12 @@ void ras_xellipse(const TrackedRows& rows, int32_t xc, int32_t yc, int32_t a, in
 void ras_elldisk(const TrackedRows& rows, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t colour);
 void ras_ellbdisk(const TrackedRows& rows, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t border,
                   uint16_t fill);
-void ras_floodfill(const TrackedRows& rows, int32_t x, int32_t y, int32_t height, int32_t width,
-                   uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table);
-void ras_floodfill_outline(const TrackedRows& rows, int32_t x, int32_t y, int32_t height, int32_t width,
-                           uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode,
-                           const int16_t* half_table);
+FillStatus ras_floodfill(const TrackedRows& rows, int32_t x, int32_t y, int32_t height, int32_t width,
+                         uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table,
+                         int32_t work_per_pixel = kFillWorkPerPixel);
+FillStatus ras_floodfill_outline(const TrackedRows& rows, int32_t x, int32_t y, int32_t height, int32_t width,
+                                 uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table,
+                                 int32_t work_per_pixel = kFillWorkPerPixel);
 void ras_grid(const TrackedRows& rows, int32_t width, int32_t height, int32_t nv, int32_t nh,
               uint16_t colour);
 void ras_h_axis(const TrackedRows& rows, int32_t y, int32_t x1, int32_t x2, int32_t nmajor, int32_t nminor,

@@ -31,7 +31,7 @@ LineSteps edge_steps(const Vertex& lo, const Vertex& hi) {
     if (dx != 0 && std::abs(static_cast<float>(dy) / static_cast<float>(dx)) == 1.0f) {
         s.x_major = false;
         s.length = dy;
-        s.slope = 0x10000;
+        s.slope = kFixedOne;
     }
     return s;
 }
@@ -62,9 +62,9 @@ struct Bounds {
 bool edge_row(const LineSteps& s, i64 j, i64& xmin, i64& xmax) {
     i64 ka = j, kb = j;
     if (s.x_major) {
-        ka = s.slope == 0 ? 0 : std::max<i64>(ceil_div(j * 0x10000 - 0x8000, s.slope), 0);
+        ka = s.slope == 0 ? 0 : std::max<i64>(ceil_div(j * kFixedOne - kFixedHalf, s.slope), 0);
         kb = s.slope == 0 ? (j == 0 ? s.length : -1)
-                          : std::min<i64>(ceil_div((j + 1) * 0x10000 - 0x8000, s.slope) - 1, s.length);
+                          : std::min<i64>(ceil_div((j + 1) * kFixedOne - kFixedHalf, s.slope) - 1, s.length);
     }
     if (ka > kb) return false;
     xmin = std::min(s.x_at(ka), s.x_at(kb));

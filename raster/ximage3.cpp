@@ -40,13 +40,12 @@ bool TXImage3::LoadPalette(const std::string& file, std::string& error) {
         error = "cannot open palette file '" + file + "'";
         return false;
     }
-    // Read one byte more than needed so that a longer file is seen as such.
-    std::array<char, 1025> buf{};
+    // Bytes after the first 1024 are not part of the palette and are ignored.
+    std::array<char, 1024> buf{};
     in.read(buf.data(), static_cast<std::streamsize>(buf.size()));
     const auto got = in.gcount();
     if (in.bad() || got != 1024) {
-        error = "palette file '" + file + "' must be exactly 1024 bytes" +
-                (got > 1024 ? std::string(" (it is longer)") : " (it has " + std::to_string(got) + ")");
+        error = "palette file '" + file + "' must hold 1024 bytes (it has " + std::to_string(got) + ")";
         return false;
     }
     std::copy_n(buf.begin(), 1024, PaletteData.begin());

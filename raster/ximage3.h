@@ -30,9 +30,10 @@ public:
     // the slot's row table (earlier row pointers become invalid).
     void ResizeBmp(int32_t index, int32_t width, int32_t height);
 
-    // Reads exactly 1024 bytes into PaletteData. A file that cannot be read or
-    // has another size is refused: PaletteData stays as it was, PaletteFile
-    // keeps its name and the result is false with a message naming the file.
+    // Reads the first 1024 bytes into PaletteData; any after them are ignored.
+    // A file that cannot be read or is shorter is refused: PaletteData stays
+    // as it was, PaletteFile keeps its name and the result is false with a
+    // message naming the file.
     bool LoadPalette(const std::string& file, std::string& error);
     // Copies the built-in default palette into PaletteData.
     void LoadDefaultPalette();

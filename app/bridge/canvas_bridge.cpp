@@ -24,7 +24,9 @@ void prepare_canvas(TXImage3& canvas) {
 }
 
 CanvasBridge::CanvasBridge(TXImage3& canvas)
-    : canvas_(canvas), text_(std::make_unique<TextRenderer>()) {}
+    : canvas_(canvas), text_(std::make_unique<TextRenderer>()) {
+    for (size_t i = 0; i < HalfTable.size(); ++i) HalfTable[i] = static_cast<int16_t>(i / 2);
+}
 
 CanvasBridge::~CanvasBridge() = default;
 
@@ -49,19 +51,15 @@ int CanvasBridge::bridge_before_draw(int32_t line, const char* builtin) {
 }
 
 inline DrawContext CanvasBridge::live_context() {
-    return {canvas_.clips, HalfTable.data(), *text_, DashPattern, DashDiagAcc};
+    return {canvas_.clips, HalfTable.data(), *text_, DashPattern, DashDiagAcc, FillWorkPerPixel};
 }
 
 // Inlined into each built-in, so with provenance off a call costs what the
 // raster routine costs.
-[[gnu::always_inline]] inline void CanvasBridge::submit(const DrawCall& call, const char* text) {
+[[gnu::always_inline]] inline bool CanvasBridge::submit(const DrawCall& call, const char* text) {
     const DrawContext live = live_context();
     if (provenance_) provenance_->record(call, text, live);
-    perform(canvas_.rows(0), call, live, text);
-}
-
-void CanvasBridge::fill_half_table() {
-    for (size_t i = 0; i < HalfTable.size(); ++i) HalfTable[i] = static_cast<int16_t>(i / 2);
+    return perform(canvas_.rows(0), call, live, text);
 }
 
 int32_t CanvasBridge::bridge_getpel(int32_t x, int32_t y) {
@@ -171,9 +169,9 @@ void CanvasBridge::bridge_trifill(int32_t x1, int32_t y1, int32_t x2, int32_t y2
     submit({DrawOp::Trifill, 0, {x1, y1, x2, y2, x3, y3, fill, edge}});
 }
 
-void CanvasBridge::bridge_floodfill(int32_t x, int32_t y, int32_t c1, int32_t c2, int32_t c3,
-                                    int32_t mode) {
-    submit({DrawOp::Floodfill, 0, {x, y, c1, c2, c3, mode}});
+int CanvasBridge::bridge_floodfill(int32_t x, int32_t y, int32_t c1, int32_t c2, int32_t c3,
+                                   int32_t mode) {
+    return submit({DrawOp::Floodfill, 0, {x, y, c1, c2, c3, mode}}) ? 0 : 1;
 }
 
 void CanvasBridge::bridge_h_axis(const int32_t* v) {

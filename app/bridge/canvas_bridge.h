@@ -11,6 +11,7 @@
 #include "bridge.h"
 #include "draw_call.h"
 #include "pixel_origin.h"
+#include "raster.h"
 #include "ximage3.h"
 
 namespace korvane {
@@ -19,7 +20,8 @@ class Provenance;
 class TextRenderer;
 
 // Sizes slot 0 to the canvas size and opens the three clip windows over it,
-// as start-up does. Loading and assigning the palette is the caller's part.
+// as start-up does in the window and the runner alike. Loading and assigning
+// the palette is the caller's part.
 void prepare_canvas(TXImage3& canvas);
 
 class CanvasBridge : public Bridge {
@@ -79,20 +81,20 @@ public:
                          int32_t fill) override;
     void bridge_trifill(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
                         int32_t fill, int32_t edge) override;
-    void bridge_floodfill(int32_t x, int32_t y, int32_t c1, int32_t c2, int32_t c3,
-                          int32_t mode) override;
+    int bridge_floodfill(int32_t x, int32_t y, int32_t c1, int32_t c2, int32_t c3,
+                         int32_t mode) override;
     void bridge_h_axis(const int32_t* v) override;
     void bridge_v_axis(const int32_t* v) override;
-
-    // Fills HalfTable with i / 2 (start-up does this once).
-    void fill_half_table();
 
     // State kept across runs; only HaltFlag is reset by Run and by show.
     int32_t HaltFlag = 0;
     int16_t CurrentColour = 0;
     uint16_t DashPattern = 0xFF00;
     uint16_t DashDiagAcc = 0;
-    std::array<int16_t, 400> HalfTable{};
+    std::array<int16_t, kCanvasSize> HalfTable{};  // i / 2, read by the ramp fills
+    // Pixel tests per pixel before a flood fill counts as endless; only
+    // tests that run many endless fills lower it.
+    int32_t FillWorkPerPixel = kFillWorkPerPixel;
     // Text of the last textout or textstyle: at most 79 characters, longer
     // texts are cut so the buffer never overflows.
     std::array<char, 80> BridgeText{};
@@ -101,8 +103,8 @@ private:
     // Copies a text argument into BridgeText, cut to the room it has.
     void keep_text(const char* text);
     // Performs a drawing call on the canvas, recording it first while
-    // provenance is on.
-    void submit(const DrawCall& call, const char* text = nullptr);
+    // provenance is on. False when the call could not finish.
+    bool submit(const DrawCall& call, const char* text = nullptr);
     DrawContext live_context();
     uint16_t colour() const { return static_cast<uint16_t>(CurrentColour); }
 

@@ -36,6 +36,7 @@ struct DrawContext {
     TextRenderer& text;
     uint16_t& dash_pattern;
     uint16_t& dash_acc;
+    int32_t fill_work;  // a flood fill's work bound per pixel
 };
 
 }  // namespace korvane

@@ -30,8 +30,20 @@ int32_t getnum_answer(const std::string& answer) {
     return value;
 }
 
-int8_t getche_answer(const std::string& answer) {
-    return answer.empty() ? 0 : static_cast<int8_t>(answer[0]);
+int8_t getche_answer(const std::string& utf8) {
+    if (utf8.empty()) return 0;
+    const auto byte = [&](size_t i) { return i < utf8.size() ? static_cast<unsigned char>(utf8[i]) : 0u; };
+    const unsigned lead = byte(0);
+    // A two-byte sequence is the only form of U+0080..U+07FF; of these, only
+    // U+0080..U+00FF are Latin-1, and the rest turn into '?' as in the window.
+    const bool follows = (byte(1) & 0xC0u) == 0x80u;
+    if (lead >= 0xC2 && lead <= 0xDF && follows) {
+        const unsigned code = (lead & 0x1Fu) << 6 | (byte(1) & 0x3Fu);
+        return static_cast<int8_t>(code <= 0xFF ? code : '?');
+    }
+    if (lead >= 0xE0 && lead <= 0xF4 && follows) return '?';
+    // ASCII, or a byte that starts no UTF-8 character: taken as Latin-1 itself.
+    return static_cast<int8_t>(lead);
 }
 
 }  // namespace korvane

@@ -13,7 +13,9 @@ namespace korvane {
 // InputRejected with "'ANSWER' is not a valid integer value".
 int32_t getnum_answer(const std::string& answer);
 
-// getche: the first character as a signed byte, 0 for an empty answer.
-int8_t getche_answer(const std::string& answer);
+// getche: the first character of a UTF-8 answer as a signed Latin-1 byte
+// ('?' beyond Latin-1), 0 for an empty answer. A byte that starts no UTF-8
+// character counts as Latin-1 itself.
+int8_t getche_answer(const std::string& utf8);
 
 }  // namespace korvane

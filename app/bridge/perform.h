@@ -51,21 +51,21 @@ template <class Rows>
 // Modes from 10 up select the outline variant with the mode less 10; all
 // others, negative ones included, go to the plain fill unchanged.
 template <class Rows>
-inline void flood_fill(const Rows& rows, const DrawCall& call, const DrawContext& cx) {
+inline FillStatus flood_fill(const Rows& rows, const DrawCall& call, const DrawContext& cx) {
     const auto& v = call.v;
     if (v[5] >= 10)
-        ras_floodfill_outline(rows, v[0], v[1], kCanvasSize, kCanvasSize, c16(v[2]), c16(v[3]),
-                              c16(v[4]), v[5] - 10, cx.half_table);
-    else
-        ras_floodfill(rows, v[0], v[1], kCanvasSize, kCanvasSize, c16(v[2]), c16(v[3]), c16(v[4]),
-                      v[5], cx.half_table);
+        return ras_floodfill_outline(rows, v[0], v[1], kCanvasSize, kCanvasSize, c16(v[2]), c16(v[3]),
+                              c16(v[4]), v[5] - 10, cx.half_table, cx.fill_work);
+    return ras_floodfill(rows, v[0], v[1], kCanvasSize, kCanvasSize, c16(v[2]), c16(v[3]), c16(v[4]),
+                      v[5], cx.half_table, cx.fill_work);
 }
 
 }  // namespace perform_detail
 
 // text: the text of textout and the font of textstyle, unused by the others.
+// False when the call could not finish: a flood fill that would never end.
 template <class Rows>
-[[gnu::always_inline]] inline void perform(const Rows& rows, const DrawCall& call, const DrawContext& cx,
+[[gnu::always_inline]] inline bool perform(const Rows& rows, const DrawCall& call, const DrawContext& cx,
                                            const char* text) {
     using namespace perform_detail;
     const auto& v = call.v;
@@ -73,7 +73,7 @@ template <class Rows>
         case DrawOp::Clear: ras_clear(rows, kCanvasSize, kCanvasSize, c16(v[0])); break;
         case DrawOp::Textout: cx.text.draw(rows, v[0], v[1], text); break;
         case DrawOp::Textstyle: cx.text.set_style(v[0], v[1], text); break;
-        case DrawOp::Floodfill: flood_fill(rows, call, cx); break;
+        case DrawOp::Floodfill: return flood_fill(rows, call, cx) == FillStatus::Done;
         case DrawOp::HAxis:
             ras_h_axis(rows, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], c16(v[8]), c16(v[9]));
             break;
@@ -82,6 +82,7 @@ template <class Rows>
             break;
         default: draw_figure(rows, call, cx); break;
     }
+    return true;
 }
 
 }  // namespace korvane

@@ -24,6 +24,7 @@ void Provenance::restart(const TXImage3& canvas, const DrawContext& live) {
     canvas_.clips = canvas.clips;
     based_ = false;
     half_table_ = live.half_table;
+    fill_work_ = live.fill_work;
     take_state(live);
     pending_.clear();
     pending_calls_ = 0;
@@ -57,10 +58,8 @@ void Provenance::announce(int32_t line, const char* builtin) {
     auto [it, added] = tag_of_site_.try_emplace(site, 0);
     // The name is checked too: a caller's buffer may be reused for another.
     if (added || origins_[it->second - 1u].builtin != builtin) {
-        // Past the last tag, further call sites share it: the table cannot
-        // tell them apart, and naming the last one is better than none.
-        if (origins_.size() < 0xFFFF) origins_.push_back({line, builtin});
-        it->second = static_cast<uint16_t>(origins_.size());
+        origins_.push_back({line, builtin});
+        it->second = static_cast<uint32_t>(origins_.size());
     }
     current_tag_ = it->second;
     last_site_ = site;
@@ -94,12 +93,12 @@ void Provenance::record(const DrawCall& call, const char* text, const DrawContex
 }
 
 void Provenance::catch_up() const {
-    const DrawContext cx{canvas_.clips, half_table_, *text_, dash_pattern_, dash_acc_};
+    const DrawContext cx{canvas_.clips, half_table_, *text_, dash_pattern_, dash_acc_, fill_work_};
     const RowTable rows = canvas_.rows(0);
     for (size_t i = 0; i < pending_.size();) {
         const uint32_t head = pending_[i++];
         DrawCall call{static_cast<DrawOp>(head & 0xFF), static_cast<uint16_t>(head >> 16), {}};
-        const auto tag = static_cast<uint16_t>(pending_[i++]);
+        const uint32_t tag = pending_[i++];
         for (uint32_t k = 0, count = head >> 8 & 0xFF; k < count; ++k)
             call.v[k] = static_cast<int32_t>(pending_[i++]);
         const char* text = takes_text(call.op) ? texts_.c_str() + pending_[i++] : nullptr;
@@ -115,7 +114,7 @@ PixelOrigin Provenance::origin_at(int32_t x, int32_t y) const {
     if (x < 0 || y < 0 || x >= width || y >= height) return {};
     take_base();
     if (!pending_.empty()) catch_up();
-    const uint16_t tag = tags_[static_cast<size_t>(y) * width + static_cast<size_t>(x)];
+    const uint32_t tag = tags_[static_cast<size_t>(y) * width + static_cast<size_t>(x)];
     return tag == 0 ? PixelOrigin{} : origins_[tag - 1u];
 }
 

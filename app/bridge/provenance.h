@@ -64,21 +64,22 @@ private:
     const TXImage3* live_ = nullptr;
     mutable bool based_ = false;  // canvas_ and tags_ hold the start of the replay
     mutable TXImage3 canvas_{1};
-    mutable std::vector<uint16_t> tags_;
+    mutable std::vector<uint32_t> tags_;
     std::unique_ptr<TextRenderer> text_;
     mutable uint16_t dash_pattern_ = 0;
     mutable uint16_t dash_acc_ = 0;
     const int16_t* half_table_ = nullptr;
+    int32_t fill_work_ = 0;
     mutable std::vector<uint32_t> pending_;  // the calls in record()'s words
     mutable size_t pending_calls_ = 0;
     mutable std::string texts_;  // the pending calls' texts, each ended by a NUL
 
-    // Tags: 0 for no origin, else 1 + an index into origins_. Call sites are
-    // numbered as they come, so 16 bits go a long way.
+    // Tags: 0 for no origin, else 1 + an index into origins_; call sites are
+    // numbered as they come.
     std::vector<PixelOrigin> origins_;
-    std::unordered_map<Site, uint16_t, SiteHash> tag_of_site_;
+    std::unordered_map<Site, uint32_t, SiteHash> tag_of_site_;
     Site last_site_{-1, nullptr};
-    uint16_t current_tag_ = 0;
+    uint32_t current_tag_ = 0;
 };
 
 }  // namespace korvane

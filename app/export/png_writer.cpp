@@ -7,22 +7,11 @@
 
 #include "atomic_file.h"
 #include "picture.h"
+#include "png_errors.h"
 
 namespace korvane {
 
 namespace {
-
-struct PngErrors {
-    char message[256] = "";
-};
-
-void on_png_error(png_structp png, png_const_charp message) {
-    auto* errors = static_cast<PngErrors*>(png_get_error_ptr(png));
-    std::snprintf(errors->message, sizeof errors->message, "%s", message);
-    png_longjmp(png, 1);
-}
-
-void on_png_warning(png_structp, png_const_charp) {}
 
 // Only plain data lives in this frame: libpng leaves it by longjmp.
 bool encode_png(FILE* out, const Picture& picture, png_bytep* rows, png_colorp colours,

@@ -14,13 +14,15 @@ public:
 
     // A message with one OK button; returns once it was dismissed.
     virtual void message(const QString& text) = 0;
-    // An input line; Cancel gives an empty answer.
-    virtual QString askText(const QString& caption, const QString& prompt) = 0;
-    // File dialogs; an empty result means the user cancelled.
+    // An input line, offering preset; Cancel gives an empty answer.
+    virtual QString askText(const QString& caption, const QString& prompt,
+                            const QString& preset) = 0;
+    // File dialogs; an empty result means the user cancelled. Filters are
+    // separated by ";;"; selectedFilter, if given, receives the one chosen.
     virtual QString openFileName(const QString& title, const QString& filter,
                                  const QString& preset) = 0;
     virtual QString saveFileName(const QString& title, const QString& filter,
-                                 const QString& preset) = 0;
+                                 const QString& preset, QString* selectedFilter = nullptr) = 0;
     // Asked before changed editor text would be thrown away.
     virtual Choice askSaveChanges() = 0;
 };

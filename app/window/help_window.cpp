@@ -1,10 +1,10 @@
 #include "help_window.h"
 
 #include <QFile>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -17,6 +17,8 @@ static void initHelpResource()
 namespace korvane {
 
 namespace {
+
+const QColor kSearchedWordColour(0xff, 0xe0, 0x70);
 
 // The help text: topics, each starting at a line "= Title".
 QList<HelpWindow::Topic> readTopics()
@@ -53,6 +55,32 @@ bool titleMentions(const HelpWindow::Topic& topic, const QStringList& words)
     return false;
 }
 
+// Prose lines join into paragraphs that wrap to the pane; indented lines
+// are examples and keep their lines and spacing.
+QString topicHtml(const HelpWindow::Topic& topic)
+{
+    QString html = QStringLiteral("<h3>%1</h3>").arg(topic.title.toHtmlEscaped());
+    QStringList paragraph, example;
+    const auto flush = [&] {
+        if (!paragraph.isEmpty())
+            html += QStringLiteral("<p>%1</p>").arg(paragraph.join(' ').toHtmlEscaped());
+        if (!example.isEmpty())
+            html += QStringLiteral("<pre>%1</pre>").arg(example.join('\n').toHtmlEscaped());
+        paragraph.clear();
+        example.clear();
+    };
+    for (const QString& line : topic.body.split(QLatin1Char('\n'))) {
+        const bool indented = line.startsWith(QLatin1Char(' '));
+        if (line.trimmed().isEmpty() || (indented && !paragraph.isEmpty()) ||
+            (!indented && !example.isEmpty()))
+            flush();
+        if (!line.trimmed().isEmpty())
+            (indented ? example : paragraph) << (indented ? line : line.trimmed());
+    }
+    flush();
+    return html;
+}
+
 }  // namespace
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), topics_(readTopics())
@@ -75,7 +103,7 @@ void HelpWindow::createWidgets()
     list_->setObjectName(QStringLiteral("topics"));
     page_ = new QTextBrowser(this);
     page_->setObjectName(QStringLiteral("page"));
-    page_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    page_->setLineWrapMode(QTextEdit::WidgetWidth);
 
     auto* left = new QVBoxLayout;
     left->addWidget(search_);
@@ -95,6 +123,15 @@ void HelpWindow::openFinder()
     activateWindow();
     search_->setFocus();
     search_->selectAll();
+}
+
+// The search field and the lists leave Escape to the window.
+void HelpWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void HelpWindow::filterTopics(const QString& words)
@@ -125,8 +162,23 @@ void HelpWindow::showTopic(int row)
 {
     if (row < 0 || row >= shown_.size())
         return;
-    const Topic& topic = topics_[shown_[row]];
-    page_->setPlainText(topic.title + QLatin1String("\n\n") + topic.body.trimmed());
+    page_->setHtml(topicHtml(topics_[shown_[row]]));
+    markSearchedWords();
+}
+
+void HelpWindow::markSearchedWords()
+{
+    QList<QTextEdit::ExtraSelection> marks;
+    for (const QString& word : search_->text().split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        for (QTextCursor found = page_->document()->find(word); !found.isNull();
+             found = page_->document()->find(word, found)) {
+            QTextEdit::ExtraSelection mark;
+            mark.cursor = found;
+            mark.format.setBackground(kSearchedWordColour);
+            marks << mark;
+        }
+    }
+    page_->setExtraSelections(marks);
 }
 
 }  // namespace korvane

@@ -1,5 +1,6 @@
 // F1's help: a reference of the language and its built-ins, with a search
-// field that narrows the list of topics to those mentioning the words typed.
+// field that narrows the list of topics to those mentioning the words typed
+// and marks those words on the page. Escape closes it.
 #pragma once
 
 #include <QList>
@@ -28,12 +29,16 @@ public:
     // Shows the window with the search field focused, as a finder.
     void openFinder();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private slots:
     void filterTopics(const QString& words);
     void showTopic(int row);
 
 private:
     void createWidgets();
+    void markSearchedWords();
 
     QList<Topic> topics_;
     QList<int> shown_;  // topics_ index of each list row

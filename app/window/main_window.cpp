@@ -5,13 +5,16 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextBlock>
+#include <QScreen>
+#include <Qsci/qsciscintilla.h>
+
+#include <algorithm>
 
 #include "about_box.h"
 #include "canvas_view.h"
@@ -22,6 +25,7 @@
 #include "palette_panel.h"
 #include "picture.h"
 #include "pixel_model.h"
+#include "program_editor.h"
 #include "program_file.h"
 #include "window_bridge.h"
 
@@ -35,13 +39,31 @@ constexpr int kFormHeight = 462;
 // The inspector's line goes under the button row; the form grows to hold it.
 constexpr int kStatusTop = 456;
 constexpr int kStatusHeight = 18;
-const QColor kErrorLineColour(255, 205, 205);
 
 QLabel* newLabel(const QString& text, QWidget* parent, const char* name)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     return label;
+}
+
+// Tool windows open beside the main window, on the side with more room,
+// narrowed to fit there if need be, so they cover neither canvas nor editor.
+void placeBeside(QWidget& tool, const QWidget& main)
+{
+    constexpr int kGap = 8;
+    const QRect frame = main.frameGeometry();
+    const QRect screen = main.screen()->availableGeometry();
+    const int rightRoom = screen.right() - frame.right() - kGap;
+    const int leftRoom = frame.left() - screen.left() - kGap;
+    const int room = std::max(rightRoom, leftRoom);
+    const int border = tool.frameGeometry().width() - tool.width();
+    if (tool.width() + border > room && room - border >= tool.minimumSizeHint().width())
+        tool.resize(room - border, tool.height());
+    const int width = tool.frameGeometry().width();
+    const int left = rightRoom >= leftRoom ? frame.right() + kGap : frame.left() - kGap - width;
+    tool.move(std::clamp(left, screen.left(), std::max(screen.left(), screen.right() - width)),
+              frame.top());
 }
 
 QPushButton* newButton(const QString& text, QWidget* parent, const char* name, int left)
@@ -94,20 +116,18 @@ void MainWindow::createWidgets()
     connect(Image1, &Magnifier::mouseMoved, this, &MainWindow::inspect);
     connect(Image1, &Magnifier::mouseLeft, this, [this] { Status1->clear(); });
 
-    Memo1 = new QPlainTextEdit(central);
+    Memo1 = new QsciScintilla(central);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(464, 8, 313, 401);
     QFont editorFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     editorFont.setPointSize(9);
     Memo1->setFont(editorFont);
-    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setTabChangesFocus(true);
+    setup_program_editor(*Memo1);
+    connect(Memo1, &QsciScintilla::modificationChanged, this, &QWidget::setWindowModified);
     // A stale error mark would point at the wrong line once the text changes.
-    connect(Memo1, &QPlainTextEdit::textChanged, this, [this] {
+    connect(Memo1, &QsciScintilla::textChanged, this, [this] {
         if (!running_)
-            Memo1->setExtraSelections({});
+            clear_error_mark(*Memo1);
     });
 
     Label1 = newLabel(QStringLiteral("399"), central, "Label1");
@@ -135,29 +155,68 @@ void MainWindow::createButtons()
 
 void MainWindow::createMenus()
 {
-    QMenu* file = menuBar()->addMenu(tr("&File"));
-    file->setObjectName(QStringLiteral("File1"));
-    Open1 = file->addAction(tr("&Open"));
-    Save1 = file->addAction(tr("&Save Program"));
-    QAction* exit = file->addAction(tr("E&xit"));
-    connect(Open1, &QAction::triggered, this, &MainWindow::Open1Click);
-    connect(Save1, &QAction::triggered, this, &MainWindow::Save1Click);
-    connect(exit, &QAction::triggered, this, &MainWindow::Exit1Click);
-
-    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-    edit->setObjectName(QStringLiteral("Edit1"));
-    Cut1 = edit->addAction(tr("Cu&t"));
-    QAction* copy = edit->addAction(tr("&Copy"));
-    Paste1 = edit->addAction(tr("&Paste"));
-    connect(Cut1, &QAction::triggered, this, &MainWindow::Cut1Click);
-    connect(copy, &QAction::triggered, this, &MainWindow::Copy1Click);
-    connect(Paste1, &QAction::triggered, this, &MainWindow::Paste1Click);
-
+    createFileMenu();
+    createEditMenu();
     createViewMenu();
     createDebugMenu();
 
     QAction* about = menuBar()->addAction(tr("&About"));
     connect(about, &QAction::triggered, this, &MainWindow::About1Click);
+}
+
+void MainWindow::createFileMenu()
+{
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->setObjectName(QStringLiteral("File1"));
+    New1 = file->addAction(tr("&New"));
+    New1->setShortcut(QKeySequence::New);
+    Open1 = file->addAction(tr("&Open"));
+    Recent1 = file->addMenu(tr("Open &Recent"));
+    Recent1->setObjectName(QStringLiteral("Recent1"));
+    connect(Recent1, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
+    Save1 = file->addAction(tr("&Save Program"));
+    SaveAs1 = file->addAction(tr("Save Program &As…"));
+    SaveAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    file->addSeparator();
+    QAction* exit = file->addAction(tr("E&xit"));
+    connect(New1, &QAction::triggered, this, &MainWindow::New1Click);
+    connect(Open1, &QAction::triggered, this, &MainWindow::Open1Click);
+    connect(Save1, &QAction::triggered, this, &MainWindow::Save1Click);
+    connect(SaveAs1, &QAction::triggered, this, &MainWindow::SaveAs1Click);
+    connect(exit, &QAction::triggered, this, &MainWindow::Exit1Click);
+}
+
+void MainWindow::createEditMenu()
+{
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->setObjectName(QStringLiteral("Edit1"));
+    Undo1 = edit->addAction(tr("&Undo"));
+    Undo1->setShortcut(QKeySequence::Undo);
+    Redo1 = edit->addAction(tr("&Redo"));
+    Redo1->setShortcut(QKeySequence::Redo);
+    edit->addSeparator();
+    Cut1 = edit->addAction(tr("Cu&t"));
+    QAction* copy = edit->addAction(tr("&Copy"));
+    Paste1 = edit->addAction(tr("&Paste"));
+    QAction* selectAll = edit->addAction(tr("Select &All"));
+    edit->addSeparator();
+    QAction* find = edit->addAction(tr("&Find…"));
+    find->setShortcut(QKeySequence::Find);
+    QAction* findNext = edit->addAction(tr("Find &Next"));
+    findNext->setShortcut(Qt::Key_F3);
+    Replace1 = edit->addAction(tr("R&eplace…"));
+    QAction* goToLine = edit->addAction(tr("&Go to Line…"));
+    goToLine->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    connect(Undo1, &QAction::triggered, this, &MainWindow::Undo1Click);
+    connect(Redo1, &QAction::triggered, this, &MainWindow::Redo1Click);
+    connect(Cut1, &QAction::triggered, this, &MainWindow::Cut1Click);
+    connect(copy, &QAction::triggered, this, &MainWindow::Copy1Click);
+    connect(Paste1, &QAction::triggered, this, &MainWindow::Paste1Click);
+    connect(selectAll, &QAction::triggered, this, &MainWindow::SelectAll1Click);
+    connect(find, &QAction::triggered, this, &MainWindow::Find1Click);
+    connect(findNext, &QAction::triggered, this, &MainWindow::FindNext1Click);
+    connect(Replace1, &QAction::triggered, this, &MainWindow::Replace1Click);
+    connect(goToLine, &QAction::triggered, this, &MainWindow::GoToLine1Click);
 }
 
 void MainWindow::createViewMenu()
@@ -207,16 +266,17 @@ void MainWindow::FormCreate()
     xmg->resize(kCanvasSide, kCanvasSide);
     loadPalette();
     image_.AssignPalette(0);
-    image_.ResizeBmp(0, kCanvasSide, kCanvasSide);
+    prepare_canvas(image_);
     xmg->setPicture(Picture::snapshot(image_));
-    ras_set_line_clip(image_.clips, 0, 399, 0, 399);
-    ras_set_circle_clip(image_.clips, 0, 399, 0, 399);
-    ras_set_point_clip(image_.clips, 0, 399, 0, 399);
     bridge_ = std::make_unique<WindowBridge>(image_, *xmg, *Memo1, dialogs_);
     interpreter_ = std::make_unique<Interpreter>(*bridge_);
+    interpreter_->set_stack_budget(runStack_.budget());
     placeLabels();
-    loadProgram(programName_.isEmpty() ? QString::fromLatin1(kProgramFile) : programName_);
-    bridge_->fill_half_table();
+    const QString first =
+        programName_.isEmpty() ? QString::fromLatin1(kProgramFile) : programName_;
+    setCurrentFile(QString());
+    if (loadProgram(first))
+        setCurrentFile(first);
     Image1->hide();
 }
 
@@ -258,19 +318,27 @@ bool MainWindow::loadProgram(const QString& path)
         dialogs_.message(error);
         return false;
     }
-    Memo1->setPlainText(text);
-    Memo1->document()->setModified(false);
+    load_editor_text(*Memo1, text);
     return true;
+}
+
+// The title names the program and marks unsaved changes.
+void MainWindow::setCurrentFile(const QString& path)
+{
+    const QString name = path.isEmpty() ? tr("Untitled") : QFileInfo(path).fileName();
+    setWindowTitle(tr("%1[*] - Korvane").arg(name));
+    if (!path.isEmpty() && path != QLatin1String(kProgramFile))
+        recent_.add(path);
 }
 
 bool MainWindow::saveProgram(const QString& path)
 {
     QString error;
-    if (!write_program_text(path, Memo1->toPlainText(), error)) {
+    if (!write_program_text(path, Memo1->text(), error)) {
         dialogs_.message(error);
         return false;
     }
-    Memo1->document()->setModified(false);
+    Memo1->setModified(false);
     return true;
 }
 
@@ -281,12 +349,15 @@ bool MainWindow::saveProgramAs()
     if (chosen.isEmpty())
         return false;
     programName_ = with_default_suffix(chosen, QStringLiteral(".cg"));
-    return saveProgram(programName_);
+    if (!saveProgram(programName_))
+        return false;
+    setCurrentFile(programName_);
+    return true;
 }
 
 bool MainWindow::maybeSave()
 {
-    if (!Memo1->document()->isModified())
+    if (!Memo1->isModified())
         return true;
     switch (dialogs_.askSaveChanges()) {
     case Dialogs::Choice::Save:
@@ -307,13 +378,13 @@ void MainWindow::Button1Click()
         return;
     if (!saveProgram(QString::fromLatin1(kProgramFile)))
         return;
-    Memo1->setExtraSelections({});
+    clear_error_mark(*Memo1);
     bridge_->HaltFlag = 0;
     setRunning(true);
     bridge_->beginRun(startStepping_);
     RunResult result = RUN_ABORTED;
     try {
-        result = interpreter_->run_program(kProgramFile);
+        runStack_.run([this, &result] { result = interpreter_->run_program(kProgramFile); });
     } catch (const std::exception& failure) {
         dialogs_.message(QString::fromLocal8Bit(failure.what()));
     }
@@ -323,6 +394,7 @@ void MainWindow::Button1Click()
     if (closeAfterRun_ || result == RUN_END) {
         closeAfterRun_ = false;
         close();
+        closeConfirmed_ = false;
     }
 }
 
@@ -336,35 +408,21 @@ void MainWindow::reportRunResult(RunResult result)
         dialogs_.message(QStringLiteral("Program Error! Can't find main()"));
         break;
     case RUN_ERROR:
-        markErrorLine(interpreter_->error_line());
+        if (interpreter_->error_line() >= 0)
+            mark_error(*Memo1, interpreter_->error_line(), bridge_->lastMessage().trimmed());
+        Memo1->setFocus();
         break;
     default:  // already reported by the interpreter, or `end`
         break;
     }
 }
 
-void MainWindow::markErrorLine(int line)
-{
-    if (line < 0)
-        return;
-    QTextBlock block = Memo1->document()->findBlockByNumber(line);
-    if (!block.isValid())
-        block = Memo1->document()->lastBlock();
-    QTextCursor cursor(block);
-    Memo1->setTextCursor(cursor);
-    QTextEdit::ExtraSelection mark;
-    mark.cursor = cursor;
-    mark.format.setBackground(kErrorLineColour);
-    mark.format.setProperty(QTextFormat::FullWidthSelection, true);
-    Memo1->setExtraSelections({mark});
-    Memo1->setFocus();
-}
-
 void MainWindow::setRunning(bool running)
 {
     running_ = running;
-    for (QAction* action : {Open1, Save1, Cut1, Paste1})
+    for (QAction* action : {New1, Open1, Save1, SaveAs1, Undo1, Redo1, Cut1, Paste1, Replace1})
         action->setEnabled(!running);
+    Recent1->setEnabled(!running);
     Button1->setEnabled(!running);
     Memo1->setReadOnly(running);
 }
@@ -376,19 +434,34 @@ void MainWindow::Button2Click()
 
 void MainWindow::Button3Click()
 {
-    const QString chosen = dialogs_.saveFileName(
-        tr("Save Image"), QStringLiteral("JPEG files (*.jpg);;PNG files (*.png)"), imageName_);
+    const QString jpegType = QStringLiteral("JPEG files (*.jpg)");
+    const QString pngType = QStringLiteral("PNG files (*.png)");
+    QString type;
+    const QString chosen =
+        dialogs_.saveFileName(tr("Save Image"), jpegType + ";;" + pngType, imageName_, &type);
     if (chosen.isEmpty())
         return;
-    imageName_ = with_default_suffix(chosen, QStringLiteral(".jpg"));
+    const bool pngChosen = type == pngType;
+    imageName_ = with_default_suffix(chosen, pngChosen ? QStringLiteral(".png")
+                                                       : QStringLiteral(".jpg"));
     const std::string path = QFile::encodeName(imageName_).toStdString();
-    // PNG keeps the palette indices, so only a name that asks for it gets one.
-    const bool png = imageName_.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
+    // A name that says PNG or JPEG gets that format; any other, the chosen type.
+    const QString suffix = QFileInfo(imageName_).suffix().toLower();
+    const bool png = suffix == QLatin1String("png") ||
+                     (pngChosen && suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg"));
     std::string error;
     const bool written = png ? write_png(path, xmg->picture(), error)
                              : write_jpeg(path, xmg->picture(), error);
     if (!written)
         dialogs_.message(QString::fromStdString(error));
+}
+
+void MainWindow::New1Click()
+{
+    if (running_ || !maybeSave())
+        return;
+    load_editor_text(*Memo1, QString());
+    setCurrentFile(QString());
 }
 
 void MainWindow::Open1Click()
@@ -400,18 +473,60 @@ void MainWindow::Open1Click()
     if (chosen.isEmpty())
         return;
     programName_ = chosen;
-    loadProgram(chosen);
+    if (loadProgram(chosen))
+        setCurrentFile(chosen);
 }
 
+void MainWindow::OpenRecent1Click(const QString& path)
+{
+    if (running_ || !maybeSave())
+        return;
+    if (loadProgram(path)) {
+        programName_ = path;
+        setCurrentFile(path);
+    } else {
+        recent_.remove(path);
+    }
+}
+
+void MainWindow::fillRecentMenu()
+{
+    Recent1->clear();
+    const QStringList files = recent_.files();
+    for (const QString& path : files) {
+        QAction* item = Recent1->addAction(QDir::toNativeSeparators(path));
+        connect(item, &QAction::triggered, this, [this, path] { OpenRecent1Click(path); });
+    }
+    if (files.isEmpty())
+        Recent1->addAction(tr("(none)"))->setEnabled(false);
+}
+
+// Save Program always asks for the name, as it always has; Save Program As
+// does the same from the keyboard.
 void MainWindow::Save1Click()
 {
     if (!running_)
         saveProgramAs();
 }
 
+void MainWindow::SaveAs1Click()
+{
+    Save1Click();
+}
+
 void MainWindow::Exit1Click()
 {
     close();
+}
+
+void MainWindow::Undo1Click()
+{
+    Memo1->undo();
+}
+
+void MainWindow::Redo1Click()
+{
+    Memo1->redo();
 }
 
 void MainWindow::Cut1Click()
@@ -427,6 +542,56 @@ void MainWindow::Copy1Click()
 void MainWindow::Paste1Click()
 {
     Memo1->paste();
+}
+
+void MainWindow::SelectAll1Click()
+{
+    Memo1->selectAll();
+}
+
+void MainWindow::Find1Click()
+{
+    const QString text = dialogs_.askText(tr("Find"), tr("Text to find:"), findText_);
+    if (text.isEmpty())
+        return;
+    findText_ = text;
+    FindNext1Click();
+}
+
+void MainWindow::FindNext1Click()
+{
+    if (findText_.isEmpty()) {
+        Find1Click();
+        return;
+    }
+    if (!find_text(*Memo1, findText_))
+        dialogs_.message(tr("Cannot find \"%1\".").arg(findText_));
+}
+
+void MainWindow::Replace1Click()
+{
+    const QString text = dialogs_.askText(tr("Replace"), tr("Text to find:"), findText_);
+    if (text.isEmpty())
+        return;
+    findText_ = text;
+    const QString with = dialogs_.askText(tr("Replace"), tr("Replace with:"), QString());
+    const int count = replace_all(*Memo1, text, with);
+    dialogs_.message(count == 0 ? tr("Cannot find \"%1\".").arg(text)
+                                : tr("Replaced %n occurrence(s).", nullptr, count));
+}
+
+void MainWindow::GoToLine1Click()
+{
+    const int last = Memo1->lines() - 1;
+    const QString answer =
+        dialogs_.askText(tr("Go to Line"), tr("Line number (0 to %1):").arg(last), QString());
+    if (answer.isEmpty())
+        return;
+    bool ok = false;
+    const int line = answer.trimmed().toInt(&ok);
+    if (!ok || !go_to_line(*Memo1, line))
+        dialogs_.message(tr("There is no line %1; the lines are 0 to %2.").arg(answer).arg(last));
+    Memo1->setFocus();
 }
 
 void MainWindow::About1Click()
@@ -487,6 +652,8 @@ void MainWindow::Palette1Click()
         palette_ = new PalettePanel(this);
         connect(palette_, &PalettePanel::selectionChanged, xmg, &CanvasView::setHighlight);
     }
+    if (!palette_->isVisible())
+        placeBeside(*palette_, *this);
     palette_->showColours(xmg->picture().palette);
     palette_->show();
     palette_->raise();
@@ -545,22 +712,26 @@ void MainWindow::finishGif()
         dialogs_.message(QString::fromStdString(error));
 }
 
-// Closing during a run halts it first; Run closes the window once the
-// interpreter has returned, so nothing is torn down beneath it.
+// Closing during a run asks about changed text, then halts the run; Run
+// closes the window once the interpreter has returned, so nothing is torn
+// down beneath it.
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (running_) {
-        bridge_->halt();
-        closeAfterRun_ = true;
+    if (!closeConfirmed_ && !maybeSave()) {
         event->ignore();
         return;
     }
-    if (!maybeSave()) {
+    if (running_) {
+        closeConfirmed_ = true;
+        closeAfterRun_ = true;
+        bridge_->halt();
         event->ignore();
         return;
     }
     finishGif();
     help_->close();
+    if (palette_)
+        palette_->close();
     event->accept();
 }
 
@@ -579,8 +750,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::FormKeyDown(int key)
 {
-    if (key == Qt::Key_F1)
-        help_->openFinder();
+    if (key != Qt::Key_F1)
+        return;
+    if (!help_->isVisible())
+        placeBeside(*help_, *this);
+    help_->openFinder();
 }
 
 }  // namespace korvane

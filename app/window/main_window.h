@@ -9,11 +9,13 @@
 #include <memory>
 
 #include "interpreter.h"
+#include "recent_files.h"
+#include "run_stack.h"
 #include "ximage3.h"
 
 class QActionGroup;
 class QLabel;
-class QPlainTextEdit;
+class QsciScintilla;
 class QPushButton;
 
 namespace korvane {
@@ -49,12 +51,22 @@ public slots:
     void Button1Click();
     void Button2Click();
     void Button3Click();
+    void New1Click();
     void Open1Click();
+    void OpenRecent1Click(const QString& path);
     void Save1Click();
+    void SaveAs1Click();
     void Exit1Click();
+    void Undo1Click();
+    void Redo1Click();
     void Cut1Click();
     void Copy1Click();
     void Paste1Click();
+    void SelectAll1Click();
+    void Find1Click();
+    void FindNext1Click();
+    void Replace1Click();
+    void GoToLine1Click();
     void About1Click();
     void xmgClick();
     void xmgMouseMove(QPoint position);
@@ -75,25 +87,28 @@ private:
     void createWidgets();
     void createButtons();
     void createMenus();
+    void createFileMenu();
+    void createEditMenu();
+    void fillRecentMenu();
     void createViewMenu();
     void createDebugMenu();
     void inspect(QPoint screen);
     void placeLabels();
     void loadPalette();
     bool loadProgram(const QString& path);
+    void setCurrentFile(const QString& path);
     bool saveProgram(const QString& path);
     bool saveProgramAs();
     bool maybeSave();
     void setRunning(bool running);
     void reportRunResult(RunResult result);
-    void markErrorLine(int line);
     void finishGif();
 
     Dialogs& dialogs_;
     TXImage3 image_;
     CanvasView* xmg = nullptr;
     Magnifier* Image1 = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
+    QsciScintilla* Memo1 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
@@ -102,21 +117,32 @@ private:
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
     QPushButton* Button3 = nullptr;
+    QAction* New1 = nullptr;
     QAction* Open1 = nullptr;
+    QMenu* Recent1 = nullptr;
     QAction* Save1 = nullptr;
+    QAction* SaveAs1 = nullptr;
+    QAction* Undo1 = nullptr;
+    QAction* Redo1 = nullptr;
     QAction* Cut1 = nullptr;
     QAction* Paste1 = nullptr;
+    QAction* Replace1 = nullptr;
     QAction* RecordGif1 = nullptr;
     AboutBox* AboutBox_ = nullptr;
     HelpWindow* help_ = nullptr;
     PalettePanel* palette_ = nullptr;
     std::unique_ptr<WindowBridge> bridge_;
     std::unique_ptr<Interpreter> interpreter_;
+    // Runs go here: textbook recursion needs more than the thread's stack.
+    RunStack runStack_;
     QString programName_;  // offered again by Open and Save Program
     QString imageName_;    // offered again by Save Image
     QString gifName_;      // offered again by Record GIF
+    QString findText_;     // searched for by Find Next
+    RecentFiles recent_;
     bool running_ = false;
     bool closeAfterRun_ = false;
+    bool closeConfirmed_ = false;  // changed text was asked about already
     bool startStepping_ = false;  // the run Step starts pauses at once
 };
 

@@ -105,6 +105,13 @@ void PalettePanel::mouseReleaseEvent(QMouseEvent* event)
         select(index == selected_ ? -1 : index);
 }
 
+// A highlight with no panel to switch it off would blink on into later runs.
+void PalettePanel::closeEvent(QCloseEvent* event)
+{
+    select(-1);
+    QWidget::closeEvent(event);
+}
+
 void PalettePanel::leaveEvent(QEvent*)
 {
     setHovered(-1);

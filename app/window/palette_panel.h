@@ -1,6 +1,7 @@
 // A tool window with the loaded palette as 16 x 16 swatches. Pointing at a
 // swatch names its index and colour; clicking selects it (clicking it again
-// clears the selection), and the window highlights that index on the canvas.
+// clears the selection), and the window highlights that index on the canvas
+// until the panel is closed.
 #pragma once
 
 #include <QWidget>
@@ -30,6 +31,7 @@ signals:
     void selectionChanged(int index);
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -3,21 +3,35 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
+#include <algorithm>
+
 namespace korvane {
+
+namespace {
+constexpr int kTitleButtonsWidth = 160;
+}  // namespace
 
 void QtDialogs::message(const QString& text)
 {
     QMessageBox::information(owner_, QCoreApplication::applicationName(), text);
 }
 
-QString QtDialogs::askText(const QString& caption, const QString& prompt)
+QString QtDialogs::askText(const QString& caption, const QString& prompt, const QString& preset)
 {
-    bool ok = false;
-    const QString answer =
-        QInputDialog::getText(owner_, caption, prompt, QLineEdit::Normal, QString(), &ok);
-    return ok ? answer : QString();
+    QInputDialog box(owner_);
+    box.setWindowTitle(caption);
+    box.setLabelText(prompt);
+    box.setTextValue(preset);
+    // The title bar is not part of the box's own size hint, so a short
+    // prompt would leave the caption cut: the input line makes room for it
+    // and the title buttons (the box's layout overrides its own minimum).
+    const int captionWidth = box.fontMetrics().horizontalAdvance(caption) + kTitleButtonsWidth;
+    if (auto* line = box.findChild<QLineEdit*>())
+        line->setMinimumWidth(std::max(line->minimumSizeHint().width(), captionWidth));
+    return box.exec() == QDialog::Accepted ? box.textValue() : QString();
 }
 
 QString QtDialogs::openFileName(const QString& title, const QString& filter,
@@ -27,10 +41,10 @@ QString QtDialogs::openFileName(const QString& title, const QString& filter,
 }
 
 QString QtDialogs::saveFileName(const QString& title, const QString& filter,
-                                const QString& preset)
+                                const QString& preset, QString* selectedFilter)
 {
     // Saving over an existing file is what the user asked for by naming it.
-    return QFileDialog::getSaveFileName(owner_, title, preset, filter, nullptr,
+    return QFileDialog::getSaveFileName(owner_, title, preset, filter, selectedFilter,
                                         QFileDialog::DontConfirmOverwrite);
 }
 

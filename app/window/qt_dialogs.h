@@ -14,11 +14,12 @@ public:
     void setOwner(QWidget* owner) { owner_ = owner; }
 
     void message(const QString& text) override;
-    QString askText(const QString& caption, const QString& prompt) override;
+    QString askText(const QString& caption, const QString& prompt,
+                    const QString& preset) override;
     QString openFileName(const QString& title, const QString& filter,
                          const QString& preset) override;
-    QString saveFileName(const QString& title, const QString& filter,
-                         const QString& preset) override;
+    QString saveFileName(const QString& title, const QString& filter, const QString& preset,
+                         QString* selectedFilter = nullptr) override;
     Choice askSaveChanges() override;
 
 private:

@@ -2,23 +2,18 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QThread>
 #include <QTimer>
 
 #include "canvas_view.h"
 #include "dialogs.h"
 #include "input_answers.h"
+#include "program_editor.h"
 #include "picture.h"
 
 namespace korvane {
 
-namespace {
-const QColor kTraceLineColour(255, 240, 160);
-}  // namespace
-
-WindowBridge::WindowBridge(TXImage3& canvas, CanvasView& view, QPlainTextEdit& editor,
+WindowBridge::WindowBridge(TXImage3& canvas, CanvasView& view, QsciScintilla& editor,
                            Dialogs& dialogs)
     : CanvasBridge(canvas), view_(view), editor_(editor), dialogs_(dialogs)
 {
@@ -27,7 +22,8 @@ WindowBridge::WindowBridge(TXImage3& canvas, CanvasView& view, QPlainTextEdit& e
 
 void WindowBridge::bridge_message(const char* text)
 {
-    dialogs_.message(QString::fromLatin1(text));
+    lastMessage_ = QString::fromLatin1(text);
+    dialogs_.message(lastMessage_);
 }
 
 int WindowBridge::bridge_show()
@@ -47,20 +43,21 @@ int WindowBridge::bridge_poll()
 
 void WindowBridge::bridge_output(const char* text)
 {
-    editor_.appendPlainText(QString::fromLatin1(text));
+    append_output_line(editor_, QString::fromLatin1(text));
 }
 
 int32_t WindowBridge::bridge_getnum()
 {
-    const QString answer = dialogs_.askText(QStringLiteral("Input a number:"), QStringLiteral(">"));
+    const QString answer =
+        dialogs_.askText(QStringLiteral("Input a number:"), QStringLiteral(">"), QString());
     return getnum_answer(answer.toLatin1().toStdString());
 }
 
 int8_t WindowBridge::bridge_getche()
 {
     const QString answer =
-        dialogs_.askText(QStringLiteral("Input a character:"), QStringLiteral(">"));
-    return getche_answer(answer.toLatin1().toStdString());
+        dialogs_.askText(QStringLiteral("Input a character:"), QStringLiteral(">"), QString());
+    return getche_answer(answer.toUtf8().toStdString());
 }
 
 void WindowBridge::bridge_sleep(int32_t ms)
@@ -98,7 +95,7 @@ int WindowBridge::bridge_before_draw(int32_t line, const char* builtin)
         return 0;
     tracedThisRun_ = true;
     showFrame();
-    markLine(line);
+    mark_drawing_line(editor_, line);
     if (stepping_) {
         paused_ = true;
         wait(-1);
@@ -133,7 +130,7 @@ void WindowBridge::endRun(bool finished)
         return;
     tracedThisRun_ = false;
     showCanvas();
-    editor_.setExtraSelections({});
+    mark_drawing_line(editor_, -1);
 }
 
 bool WindowBridge::startRecording(const std::string& path, std::string& error)
@@ -196,20 +193,6 @@ void WindowBridge::wake()
 {
     if (waiting_)
         waiting_->quit();
-}
-
-void WindowBridge::markLine(int line)
-{
-    QTextBlock block = editor_.document()->findBlockByNumber(line);
-    if (!block.isValid())
-        return;
-    QTextCursor cursor(block);
-    editor_.setTextCursor(cursor);
-    QTextEdit::ExtraSelection mark;
-    mark.cursor = cursor;
-    mark.format.setBackground(kTraceLineColour);
-    mark.format.setProperty(QTextFormat::FullWidthSelection, true);
-    editor_.setExtraSelections({mark});
 }
 
 void WindowBridge::letEventsThrough()

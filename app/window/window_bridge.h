@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QString>
 #include <optional>
 #include <string>
 
@@ -15,7 +16,7 @@
 #include "shown_frames.h"
 
 class QEventLoop;
-class QPlainTextEdit;
+class QsciScintilla;
 
 namespace korvane {
 
@@ -27,7 +28,7 @@ public:
     // Events are let through at a poll once this many ms passed since the last time.
     static constexpr qint64 kPollIntervalMs = 30;
 
-    WindowBridge(TXImage3& canvas, CanvasView& view, QPlainTextEdit& editor, Dialogs& dialogs);
+    WindowBridge(TXImage3& canvas, CanvasView& view, QsciScintilla& editor, Dialogs& dialogs);
 
     void bridge_message(const char* text) override;
     int bridge_show() override;
@@ -67,6 +68,8 @@ public:
     // Halt and the close box: stops the run, also from a pause or a wait.
     void halt();
     bool isPaused() const { return paused_; }
+    // The text of the last message box the program caused.
+    const QString& lastMessage() const { return lastMessage_; }
 
 private:
     // Shows the canvas as a show or a stop does, and records it.
@@ -75,10 +78,10 @@ private:
     // Processes events for ms (forever if negative) or until woken or halted.
     void wait(int ms);
     void wake();
-    void markLine(int line);
 
     CanvasView& view_;
-    QPlainTextEdit& editor_;
+    QsciScintilla& editor_;
+    QString lastMessage_;
     Dialogs& dialogs_;
     QElapsedTimer sinceEvents_;
     int drawDelay_ = 0;

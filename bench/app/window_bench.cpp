@@ -4,7 +4,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QPlainTextEdit>
+#include <Qsci/qsciscintilla.h>
 
 #include "canvas_view.h"
 #include "dialogs.h"
@@ -17,9 +17,9 @@ namespace {
 class QuietDialogs : public Dialogs {
 public:
     void message(const QString&) override {}
-    QString askText(const QString&, const QString&) override { return {}; }
+    QString askText(const QString&, const QString&, const QString&) override { return {}; }
     QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&, QString*) override { return {}; }
     Choice askSaveChanges() override { return Choice::Discard; }
 };
 
@@ -47,7 +47,7 @@ TXImage3& prepared(TXImage3& image) {
 struct Window {
     TXImage3 image;
     CanvasView view;
-    QPlainTextEdit editor;
+    QsciScintilla editor;
     QuietDialogs dialogs;
     TimedPollBridge bridge{prepared(image), view, editor, dialogs};
 

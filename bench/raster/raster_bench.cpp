@@ -17,7 +17,7 @@ using namespace korvane;
 struct Canvas400 {
     TXImage3 img{1};
     RowTable rows;
-    std::vector<uint16_t> tags = std::vector<uint16_t>(400 * 400);
+    std::vector<uint32_t> tags = std::vector<uint32_t>(400 * 400);
     Canvas400() {
         img.ResizeBmp(0, 400, 400);
         rows = img.rows(0);
@@ -133,6 +133,28 @@ void bm_floodfill(benchmark::State& st) {
 }
 BENCHMARK_TEMPLATE(bm_floodfill, false);
 BENCHMARK_TEMPLATE(bm_floodfill, true);
+
+// The costliest kinds of fill, around a 10 x 10 grid of squares: a boundary
+// fill (mode 1), which ends but rescans what it painted, and its outline
+// variant, whose marks it fills again for ever until the work bound stops it.
+void bm_floodfill_hard(benchmark::State& st) {
+    Canvas400 c;
+    int16_t half[400];
+    for (int i = 0; i < 400; ++i) half[i] = int16_t(i / 2);
+    const bool outline = st.range(0) == 1;
+    for (auto _ : st) {
+        st.PauseTiming();
+        ras_clear(c.rows, 400, 400, 0);
+        for (int i = 0; i < 10; ++i)
+            for (int j = 0; j < 10; ++j) ras_fillrect(c.rows, 20 + 38 * i, 20 + 38 * j, 30 + 38 * i, 30 + 38 * j, 2);
+        st.ResumeTiming();
+        const FillStatus status = outline ? ras_floodfill_outline(c.rows, 0, 0, 400, 400, 5, 2, 7, 1, half)
+                                          : ras_floodfill(c.rows, 0, 0, 400, 400, 5, 2, 0, 1, half);
+        if ((status == FillStatus::Endless) != outline) st.SkipWithError("unexpected fill status");
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(bm_floodfill_hard)->Arg(0)->Arg(1)->Iterations(2)->Unit(benchmark::kMillisecond);
 
 // 10 000 random lines of up to 20 pixels each way, clipped to the startup window.
 template <bool Tracked>

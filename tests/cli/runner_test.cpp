@@ -72,6 +72,9 @@ TEST_F(Runner, ExitStatusesAndReports) {
         {"main() {\nint a;\n\nprint(a b);\n}\n", "", STATUS_ERROR, "parentheses expected in line 3\n"},
         {"main() {\nn = getnum();\n}\nint n;\n", "abc\n", STATUS_ERROR,
          "'abc' is not a valid integer value\n"},
+        // Its outline marks keep the region fillable: the fill would go round for ever.
+        {"main() {\nsetcolor(2);\nfillrect(139, 37, 180, 44);\nfloodfill(376, 304, 1, 0, 0, 12);\nprint(1);\n}\n", "",
+         STATUS_ERROR, "flood fill would never end in line 3\n"},
     };
     for (const auto& c : cases) {
         const Outcome o = run(c.program, c.input);
@@ -323,23 +326,41 @@ TEST_F(Checks, ProvenanceLeavesTheDrawingAsItIs) {
 }
 
 TEST_F(Checks, ExpectCatchesAOnePixelChange) {
-    options_.png = dir_.file("gold.png");
-    ASSERT_EQ(run("main() {\nclear(2);\nsetcolor(6);\npoint(10, 20);\n}\n").status, STATUS_RAN);
-    options_.png.clear();
-    options_.expect = dir_.file("gold.png");
-    options_.diff = dir_.file("diff.png");
-    const Outcome same = run("main() {\nclear(2);\nsetcolor(6);\npoint(10, 20);\n}\n");
-    EXPECT_EQ(same.status, STATUS_RAN);
-    EXPECT_EQ(same.err, "");
-    const Outcome moved = run("main() {\nclear(2);\nsetcolor(6);\npoint(11, 20);\n}\n");
-    EXPECT_EQ(moved.status, STATUS_DIFFERS);
-    EXPECT_EQ(moved.err, "2 pixels differ from " + options_.expect + ", within x 10..11, y 20..20\n");
-    const auto diff = read_png(options_.diff);
-    EXPECT_EQ(diff.rows[379][10], 255);  // y 20 is file row 379
-    EXPECT_EQ(diff.rows[379][11], 255);
-    EXPECT_LT(diff.rows[379][12], 128);
-    EXPECT_EQ(diff.palette[255].red, 255);
-    EXPECT_EQ(diff.palette[255].green, 0);
+    // On a red and on a white canvas: the unchanged pixels are dimmed, so
+    // none of them can take the mark's place.
+    for (const std::string background : {"2", "1"}) {
+        const std::string head = "main() {\nclear(" + background + ");\nsetcolor(6);\n";
+        options_ = {};
+        options_.png = dir_.file("gold.png");
+        ASSERT_EQ(run(head + "point(10, 20);\n}\n").status, STATUS_RAN);
+        options_.png.clear();
+        options_.expect = dir_.file("gold.png");
+        options_.diff = dir_.file("diff.png");
+        const Outcome same = run(head + "point(10, 20);\n}\n");
+        EXPECT_EQ(same.status, STATUS_RAN);
+        EXPECT_EQ(same.err, "");
+        const Outcome moved = run(head + "point(11, 20);\n}\n");
+        EXPECT_EQ(moved.status, STATUS_DIFFERS);
+        EXPECT_EQ(moved.err, "2 pixels differ from " + options_.expect + ", within x 10..11, y 20..20\n");
+        const auto diff = read_png(options_.diff);
+        int marks = 0;
+        for (const auto& row : diff.rows) marks += int(std::count(row.begin(), row.end(), 255));
+        EXPECT_EQ(marks, 2) << "background " << background;
+        EXPECT_EQ(diff.rows[379][10], 255);  // y 20 is file row 379
+        EXPECT_EQ(diff.rows[379][11], 255);
+        EXPECT_LT(diff.rows[379][12], 128);
+        EXPECT_EQ(diff.palette[255].red, 255);
+        EXPECT_EQ(diff.palette[255].green, 0);
+        // Red (brightness 76) and white (255) at half brightness.
+        EXPECT_EQ(diff.palette[diff.rows[0][0]].red, background == "1" ? 127 : 38);
+        // The box takes each of its bounds from a different pixel.
+        const Outcome scattered = run(head + "point(40, 7);\npoint(5, 30);\n}\n");
+        EXPECT_EQ(scattered.err, "3 pixels differ from " + options_.expect + ", within x 5..40, y 7..30\n");
+        // A run that fails is a failure even when its picture matches.
+        const Outcome failed = run(head + "point(10, 20);\nx = ;\n}\n");
+        EXPECT_EQ(failed.status, STATUS_ERROR);
+        EXPECT_EQ(failed.err, "not a variable or function in line 4\n");
+    }
 }
 
 TEST_F(Checks, ExpectRefusesPicturesItCannotCompare) {

@@ -11,6 +11,10 @@ namespace {
 
 using namespace korvane;
 
+// Fills that never end stop after this much work, not the seconds of a run,
+// so that an input may hold many of them.
+constexpr int32_t kFuzzFillWork = 64;
+
 struct Bytes {
     const uint8_t* data;
     size_t size;
@@ -28,7 +32,7 @@ struct Bytes {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Canvas live;
     TestBridge bridge(live.image);
-    bridge.fill_half_table();
+    bridge.FillWorkPerPixel = kFuzzFillWork;
     bridge.set_provenance(true);
     EagerTags eager(bridge);
     const auto& all = kinds();
@@ -46,15 +50,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         bridge.bridge_before_draw(line, kind.name);
         const DrawCall call{kind.op, static_cast<uint16_t>(bridge.CurrentColour), v};
         kind.call(bridge, v);
-        eager.perform_call(call, static_cast<uint16_t>(line + 1), nullptr, bridge.HalfTable.data());
+        eager.perform_call(call, static_cast<uint32_t>(line + 1), nullptr, bridge.HalfTable.data());
         if (control & 2) bridge.origin_at(v[8], v[7]);  // replays what came so far
     }
     if (std::memcmp(live.image.bits(0), eager.canvas.image.bits(0), 400 * 400) != 0) __builtin_trap();
     for (int32_t y = 0; y < 400; ++y)
         for (int32_t x = 0; x < 400; ++x) {
-            const uint16_t tag = eager.tags[static_cast<size_t>(y) * 400 + static_cast<size_t>(x)];
+            const uint32_t tag = eager.tags[static_cast<size_t>(y) * 400 + static_cast<size_t>(x)];
             const PixelOrigin o = bridge.origin_at(x, y);
-            const bool same = tag == 0 ? o.line == -1 : o.line == tag - 1 && o.builtin == names[tag - 1u];
+            const bool same = tag == 0 ? o.line == -1 : o.line == static_cast<int32_t>(tag) - 1 && o.builtin == names[tag - 1u];
             if (!same) __builtin_trap();
         }
     return 0;

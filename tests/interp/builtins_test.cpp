@@ -134,12 +134,7 @@ TEST(Builtins, ArgumentShapesAreChecked) {
         {"v_axis(1,2,3,4,5,6,7,8,9,10,11,12,13);", "parameter error"},
         {"abs 5;", "parentheses expected"},
     };
-    for (const auto& c : cases) {
-        ProgramRun r;
-        r.run(std::string("int x;\nmain() {\n") + c.statement + " \n}\n");
-        EXPECT_EQ(r.result, RUN_ERROR) << c.statement;
-        EXPECT_EQ(r.message(), std::string(c.message) + " in line 2\n") << c.statement;
-    }
+    for (const auto& c : cases) expect_error(std::string("int x;\nmain() {\n") + c.statement + " \n}\n", c.message, 2);
 }
 
 TEST(Builtins, HaltInShowOrAtAPollEndsTheRunAtItsLine) {
@@ -153,9 +148,9 @@ TEST(Builtins, HaltInShowOrAtAPollEndsTheRunAtItsLine) {
     polled.bridge.halt_after_polls = 2;
     polled.run("int n;\nmain() {\nwhile (1)\nn = n + 1;\n}\n");
     EXPECT_EQ(polled.result, RUN_ERROR);
-    const std::string m = polled.message();
-    EXPECT_EQ(m.substr(0, m.find(" in line")), "user terminated program");
-    EXPECT_GT(polled.global("n"), 1000);
+    // A poll every 4096 steps, two steps a pass: the second poll refuses an assignment.
+    EXPECT_EQ(polled.message(), "user terminated program in line 2\n");
+    EXPECT_EQ(polled.global("n"), 4095);
 }
 
 TEST(Builtins, AStepOrTimeLimitEndsAnEndlessLoop) {
@@ -164,6 +159,17 @@ TEST(Builtins, AStepOrTimeLimitEndsAnEndlessLoop) {
     r.run("main() {\nwhile (1) ;\n}\n");
     EXPECT_EQ(r.result, RUN_ERROR);
     EXPECT_EQ(r.message(), "step limit reached in line 1\n");
+    // N steps run and the next is refused. The steps: main's `{`, then seven
+    // a pass: while, {, n++, ;, print(n), ;, }.
+    for (const uint64_t limit : {3u, 4u, 6u, 5000u}) {
+        ProgramRun counted;
+        counted.interp.set_step_limit(limit);
+        counted.run("int n;\nmain() {\nwhile (1) {\nn++;\nprint(n);\n}\n}\n");
+        EXPECT_EQ(counted.result, RUN_ERROR);
+        const uint64_t passes = (limit - 1) / 7, rest = (limit - 1) % 7;
+        EXPECT_EQ(counted.bridge.output.size(), passes + (rest >= 5 ? 1 : 0)) << limit;
+        EXPECT_EQ(counted.global("n"), static_cast<int32_t>(passes + (rest >= 3 ? 1 : 0))) << limit;
+    }
     ProgramRun timed;
     timed.bridge.halt_after_polls = 3;
     timed.bridge.poll_answer = Bridge::POLL_TIME_UP;

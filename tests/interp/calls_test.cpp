@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "run_helpers.h"
+#include "state.h"
 
 namespace korvane::testing {
 namespace {
@@ -32,10 +33,7 @@ TEST(Calls, ParametersAndLocalsHideGlobals) {
 }
 
 TEST(Calls, CallersLocalsAreInvisible) {
-    ProgramRun r;
-    r.run("g() { x = 1; }\nmain() { int x; g(); }\n");
-    EXPECT_EQ(r.result, RUN_ERROR);
-    EXPECT_EQ(r.message(), "not a variable or function in line 0\n");
+    expect_error("g() { x = 1; }\nmain() { int x; g(); }\n", "not a variable or function", 0);
 }
 
 TEST(Calls, ReturnValueCarriesOverWhenABodyReturnsNothing) {
@@ -56,43 +54,60 @@ TEST(Calls, LimitsAreReportedNotOverrun) {
     const struct {
         const char* program;
         const char* message;
+        int line;
     } cases[] = {
-        {"main() { int i; for (i = 0; i < 300; i++) { int t; } }", "too many local variables"},
-        {"f(int n) { return f(n + 1); }\nmain() { f(0); }", "too many nested function calls"},
-        {"f(int a, b) { }\nmain() { f(1, 2); }", "type specifier expected"},
-        {"main(int a) { }", "syntax error"},
-        {"f(int a, int b) { }\nmain() { f(1); }", "parameter error"},
+        {"f(int n) { int a, b, c, d, e, f, g, h, i, j, k, l, m, o, p, q, r, s, t, u; f(n + 1); }\n"
+         "main() { f(0); }",
+         "too many local variables", 0},
+        {"f(int n) { return f(n + 1); }\nmain() { f(0); }", "too many nested function calls", 0},
+        {"f(int a, b) { }\nmain() { f(1, 2); }", "type specifier expected", 0},
+        {"main(int a) { }", "syntax error", 0},
+        {"f(int a, int b) { }\nmain() { f(1); }", "parameter error", 0},
         {"f() { }\nmain() { f(1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,"
          "27,28,29,30,31,32); }",
-         "parameter error"},
-        {"main() { g(1); }", "not a variable or function"},
-        {"main() { f(1); }\nf(int a { }", "parentheses expected"},
-        {"main() { int abcdefghijabcdefghijabcdefghijabc; }", "syntax error"},
+         "parameter error", 1},
+        {"main() { g(1); }", "not a variable or function", 0},
+        {"main() { f(1); }\nf(int a { }", "parentheses expected", 1},
+        {"main() { int abcdefghijabcdefghijabcdefghijabc; }", "syntax error", 0},
     };
-    for (const auto& c : cases) {
-        ProgramRun r;
-        r.run(c.program);
-        EXPECT_EQ(r.result, RUN_ERROR) << c.program;
-        const std::string m = r.message();
-        EXPECT_EQ(m.substr(0, m.find(" in line")), c.message) << c.program;
-    }
+    for (const auto& c : cases) expect_error(c.program, c.message, c.line);
 }
 
-TEST(Calls, TwoHundredLocalsIncludingMainsArgumentFillTheStack) {
+TEST(Calls, LocalsFillTheirTableAtTheLimit) {
     ProgramRun r;
-    r.run("int n;\nmain() { for (n = 0; n < 300; n++) { int t; } }\n");
-    ASSERT_EQ(r.result, RUN_ERROR);
-    // main's argument slot takes one entry: the 200th push fails.
-    EXPECT_EQ(r.global("n"), 199);
+    r.run("int depth;\n"
+          "f(int n) {\ndepth = n;\nint a, b, c, d, e, f, g, h, i, j, k, l, m, o, p, q, r, s, t, u;\nf(n + 1);\n}\n"
+          "main() { f(1); }\n");
+    EXPECT_EQ(r.message(), "too many local variables in line 3\n");
+    // main's argument slot, then 21 slots a call: the push that finds all
+    // entries in use fails in the call after the last whole one.
+    EXPECT_EQ(r.global("depth"), (kMaxLocals - 1) / 21 + 1);
 }
 
-TEST(Calls, HundredActiveCallsIncludingMainAreAllowed) {
+TEST(Calls, ActiveCallsUpToTheLimitRun) {
     ProgramRun ok;
-    ok.run("int depth;\nf(int n) { if (n > 0) f(n - 1); }\nmain() { f(98); }\n");
+    ok.run("int depth;\nf(int n) { depth = n; if (n > 0) f(n - 1); }\nmain() { f(" + std::to_string(kMaxCalls - 2) +
+           "); }\n");
     EXPECT_EQ(ok.result, RUN_OK) << ok.message();
+    EXPECT_EQ(ok.global("depth"), 0);
     ProgramRun deep;
-    deep.run("f(int n) { if (n > 0) f(n - 1); }\nmain() { f(99); }\n");
-    EXPECT_EQ(deep.result, RUN_ERROR);
+    deep.run("f(int n) { if (n > 0) f(n - 1); }\nmain() { f(" + std::to_string(kMaxCalls - 1) + "); }\n");
+    EXPECT_EQ(deep.message(), "too many nested function calls in line 0\n");
+}
+
+TEST(Calls, TenThousandCallsOfTwentyLocalsEachRun) {
+    ProgramRun r;
+    r.run("int depth, sum;\n"
+          "g(int n, int x) {\n"
+          "int a, b, c, d, e, f, w, h, i, j, k, l, m, o, p, q, s, t, u, v;\n"
+          "a = x; v = x + 1; depth = n;\n"
+          "if (n > 0) g(n - 1, v);\n"
+          "sum = sum + a;\n"
+          "}\n"
+          "main() { g(10000, 0); }\n");
+    ASSERT_EQ(r.result, RUN_OK) << r.message();
+    EXPECT_EQ(r.global("depth"), 0);
+    EXPECT_EQ(r.global("sum"), 10000 * 10001 / 2);
 }
 
 }  // namespace

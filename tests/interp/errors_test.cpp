@@ -14,40 +14,46 @@ TEST(Errors, LinesCountFromZero) {
 }
 
 TEST(Errors, AnErrorOnALineEndReportsTheNextLine) {
-    ProgramRun after_semicolon;
-    after_semicolon.run("int x;\nmain() {\nx = 1 / 0;\n}");
-    EXPECT_EQ(after_semicolon.message(), "division by zero in line 3\n");
+    expect_error("int x;\nmain() {\nx = 'a\n;\n}", "closing quote expected", 3);
     // The string literal's missing quote is found on the CR that ends line 1.
     ProgramRun r;
     r.run("main() {\nputs(\"open\n);\n}");
     EXPECT_EQ(r.message(), "syntax error in line 2\n");
 }
 
-TEST(Errors, EveryRaisableErrorHasItsMessage) {
+TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
     const struct {
-        const char* program;
+        std::string program;
         const char* message;
+        int line;
     } cases[] = {
-        {"int x;\nmain() { x = ; }", "syntax error"},
-        {"main() { int x; x = \n\n 1; }", "syntax error"},
-        {"int x;\nmain() { x = (1; }", "parentheses expected"},
-        {"main() { do { } x; }", "while expected"},
-        {"main() { puts(1); }", "closing quote expected"},
-        {"main() {", "unbalanced braces"},
-        {"main() { f(); }\nf { }", "not a variable or function"},
-        {"main() { int x; x = 'a; }", "closing quote expected"},
-        {"int x;\nmain() { for (x = 0; x < 1 x++) { } }", "semicolon expected"},
-        {"main() { int a; a = \"this string literal is much too long to fit into the token text of the "
-         "scanner at all\"; }",
-         "syntax error"},
+        {"int x;\nmain() { x = ; }", "syntax error", 1},
+        // The comment hides the rest of its line, the value among it.
+        {"int x;\nmain() { x = // 1;\n; }", "syntax error", 2},
+        {"int x;\nmain() { x = (1; }", "parentheses expected", 1},
+        {"main() { do { } x; }", "while expected", 0},
+        {"main() { puts(1); }", "closing quote expected", 0},
+        {"main() {", "unbalanced braces", 0},
+        {"main() { f(); }\nf { }", "not a variable or function", 0},
+        {"main() { int x; x = 'a; }", "closing quote expected", 0},
+        {"int x;\nmain() { for (x = 0; x < 1 x++) { } }", "semicolon expected", 1},
+        // 79 characters between the quotes fit the token; 80 do not.
+        {"main() {\nputs(\"" + std::string(80, 's') + "\");\n}", "syntax error", 1},
+        // Lines count from the second character: a line end that is the
+        // first character is not counted.
+        {"\nmain() {\nx = 1;\n}", "not a variable or function", 1},
+        {"\n\nmain() { x = 1; }", "not a variable or function", 1},
+        // The limits name the line of the token that raised them, even when
+        // the scanner already stands on the line end after it.
+        {"int x;\nmain() {\nx = 10 / 0;\n}", "division by zero", 2},
+        {"int x;\nmain() {\nx = 10 % (5 - 5);\n}", "division by zero", 2},
+        {"int x;\nmain() {\nx = rand(0);\n}", "division by zero", 2},
     };
-    for (const auto& c : cases) {
-        ProgramRun r;
-        r.run(c.program);
-        EXPECT_EQ(r.result, RUN_ERROR) << c.program;
-        const std::string m = r.message();
-        EXPECT_EQ(m.substr(0, m.find(" in line")), c.message) << c.program;
-    }
+    for (const auto& c : cases) expect_error(c.program, c.message, c.line);
+    ProgramRun longest;
+    longest.run("main() {\nputs(\"" + std::string(79, 's') + "\");\n}");
+    EXPECT_EQ(longest.result, RUN_OK) << longest.message();
+    EXPECT_EQ(longest.bridge.output, std::vector<std::string>{std::string(79, 's')});
 }
 
 TEST(Errors, TheTableStillWorksAfterAnError) {
@@ -60,17 +66,26 @@ TEST(Errors, TheTableStillWorksAfterAnError) {
     EXPECT_EQ(r.interp.error_line(), -1);
 }
 
-TEST(Errors, DeepNestingIsReportedNotCrashed) {
-    const std::string parens(100000, '(');
-    ProgramRun p;
-    p.run("int x;\nmain() { x = " + parens + "1; }");
-    EXPECT_EQ(p.result, RUN_ERROR);
-    EXPECT_EQ(p.message(), "program nested too deeply in line 1\n");
+TEST(Errors, DeepNestingRunsWithinTheStackAndIsReportedBeyondIt) {
+    const std::string open(100000, '(');
+    ProgramRun balanced;
+    balanced.run("int x;\nmain() { x = " + open + "1" + std::string(100000, ')') + "; }");
+    EXPECT_EQ(balanced.result, RUN_OK) << balanced.message();
+    EXPECT_EQ(balanced.global("x"), 1);
+    expect_error("int x;\nmain() { x = " + open + "1; }", "parentheses expected", 1);
     std::string ifs;
-    for (int i = 0; i < 5000; ++i) ifs += "if (1) ";
+    for (int i = 0; i < 100000; ++i) ifs += "if (1) ";
     ProgramRun s;
     s.run("int x;\nmain() { " + ifs + "x = 1; }");
-    EXPECT_EQ(s.message(), "program nested too deeply in line 1\n");
+    EXPECT_EQ(s.result, RUN_OK) << s.message();
+    EXPECT_EQ(s.global("x"), 1);
+    // Past the budget, whatever the shape of the nesting, a report.
+    for (const std::string& nested : {"x = " + open + "1; }", ifs + "x = 1; }"}) {
+        ProgramRun small;
+        small.interp.set_stack_budget(size_t{256} << 10);
+        EXPECT_EQ(small.run("int x;\nmain() { " + nested), RUN_ERROR);
+        EXPECT_EQ(small.bridge.messages, std::vector<std::string>{"program nested too deeply in line 1\n"});
+    }
 }
 
 }  // namespace

@@ -54,9 +54,11 @@ TEST(Expressions, AssignmentsStoreAndYieldTheNewValue) {
     EXPECT_EQ(r.global("c"), 15);
     EXPECT_EQ(r.global("d"), 15);
     ProgramRun inc;
-    inc.run("int a, b;\nmain() { a = 5; b = a++; }\n");
+    inc.run("int a, b, c, d;\nmain() { a = 5; b = a++; c = 5; d = c--; }\n");
     EXPECT_EQ(inc.global("a"), 6);
     EXPECT_EQ(inc.global("b"), 6);
+    EXPECT_EQ(inc.global("c"), 4);
+    EXPECT_EQ(inc.global("d"), 4);
     ProgramRun chained;
     chained.run("int a, b;\nmain() { b = 1; a = b += 1; }\n");
     EXPECT_EQ(chained.global("a"), 2);
@@ -67,10 +69,7 @@ TEST(Expressions, DivisionByZeroIsAnErrorAndTheMinimumWraps) {
     EXPECT_EQ(value_of("(-2147483647 - 1) / -1"), -2147483647 - 1);
     EXPECT_EQ(value_of("(-2147483647 - 1) % -1"), 0);
     for (const char* text : {"1 / 0", "5 % (a - a)"}) {
-        ProgramRun r;
-        r.run(std::string("int r, a;\nmain() {\nr = ") + text + "; \n}\n");
-        EXPECT_EQ(r.result, RUN_ERROR);
-        EXPECT_EQ(r.message(), "division by zero in line 2\n") << text;
+        expect_error(std::string("int r, a;\nmain() {\nr = ") + text + "; \n}\n", "division by zero", 2);
     }
 }
 
@@ -92,12 +91,9 @@ TEST(Expressions, MalformedExpressionsReportTheirError) {
         {"a = if;", "syntax error"},
     };
     for (const auto& c : cases) {
-        ProgramRun r;
         // A blank after the statement keeps ScanPos off the line end, which
         // would count as the next line.
-        r.run(std::string("int a, b, c, y;\nmain() {\n") + c.statement + " \n}\n");
-        EXPECT_EQ(r.result, RUN_ERROR) << c.statement;
-        EXPECT_EQ(r.message(), std::string(c.message) + " in line 2\n") << c.statement;
+        expect_error(std::string("int a, b, c, y;\nmain() {\n") + c.statement + " \n}\n", c.message, 2);
     }
 }
 

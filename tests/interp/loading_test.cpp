@@ -25,10 +25,7 @@ TEST(Loading, GlobalDeclarationsTakeOnlyPlainInitialisers) {
     EXPECT_EQ(r.global("c"), 7);
     EXPECT_EQ(r.global("d"), 120);
     for (const char* bad : {"int a = -5;", "char c = 65;", "int f() { }", "int a = 1 + 2;"}) {
-        ProgramRun e;
-        e.run(std::string(bad) + "\nmain() { }\n");
-        EXPECT_EQ(e.result, RUN_ERROR) << bad;
-        EXPECT_EQ(e.message(), "semicolon expected in line 0\n") << bad;
+        expect_error(std::string(bad) + "\nmain() { }\n", "semicolon expected", 0);
     }
 }
 
@@ -47,9 +44,7 @@ TEST(Loading, MissingMainAndPrePassErrors) {
     EXPECT_TRUE(none.bridge.messages.empty());
     ProgramRun empty;
     EXPECT_EQ(empty.run(""), RUN_NO_MAIN);
-    ProgramRun braces;
-    EXPECT_EQ(braces.run("main() {\nif (1) {\n}\n"), RUN_ERROR);
-    EXPECT_EQ(braces.message(), "unbalanced braces in line 3\n");
+    expect_error("main() {\nif (1) {\n}\n", "unbalanced braces", 3);
     // The pre-pass errors come before the search for main.
     ProgramRun global;
     EXPECT_EQ(global.run("int 5 = ;\n"), RUN_ERROR);
@@ -113,7 +108,7 @@ TEST(Loading, EachRunStartsFromFreshTables) {
     r.run("int old;\nmain() { old = 3; }\n");
     r.run("main() { old = 4; }\n");
     EXPECT_EQ(r.result, RUN_ERROR);
-    EXPECT_EQ(r.message(), "not a variable or function in line 0\n");
+    EXPECT_EQ(r.bridge.messages, std::vector<std::string>{"not a variable or function in line 0\n"});
 }
 
 }  // namespace

@@ -2,8 +2,13 @@
 // never a crash or a hang (run under the sanitizers in CI).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "random_programs.h"
 #include "run_helpers.h"
@@ -31,6 +36,82 @@ TEST(RandomPrograms, EndInAResultOrAnErrorReport) {
         }
     }
     EXPECT_GT(errors, 100);  // the mutations really do reach the error paths
+}
+
+std::vector<std::string> corpus() {
+    std::vector<std::string> texts(std::begin(kSeeds), std::end(kSeeds));
+    for (const char* dir : {"/examples", "/bench/programs"}) {
+        for (const auto& entry : std::filesystem::directory_iterator(std::string(KORVANE_SOURCE_DIR) + dir)) {
+            if (entry.path().extension() != ".cg") continue;
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            std::erase(text, '\r');
+            texts.push_back(text);
+        }
+    }
+    return texts;
+}
+
+// Places between two tokens: at a blank or a line end, or beside a
+// parenthesis, comma or semicolon; never inside a string, a character
+// constant or a comment, nor between a CR and its LF.
+std::vector<size_t> gaps(const std::string& text) {
+    std::vector<size_t> out;
+    size_t skip_to = 0;  // the first place after a string, constant or comment
+    for (size_t i = 1; i < text.size(); ++i) {
+        const char before = text[i - 1], here = text[i];
+        if (i <= skip_to) continue;
+        if (before == '"') skip_to = text.find_first_of("\"\r", i);
+        if (before == '\'') skip_to = i + 2;
+        if (before == '/' && here == '*') skip_to = text.find("*/", i) + 1;
+        if (before == '/' && here == '/') skip_to = text.find('\r', i);
+        if (i <= skip_to || (before == '\r' && here == '\n')) continue;
+        const auto apart = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+        const auto single = [](char c) { return c == '(' || c == ')' || c == ',' || c == ';'; };
+        if (apart(before) || apart(here) || single(before) || single(here)) out.push_back(i);
+    }
+    return out;
+}
+
+struct Outcome {
+    RunResult result;
+    std::vector<std::string> calls, output, messages;
+};
+
+Outcome outcome_of(const std::string& crlf_text) {
+    ProgramRun r;
+    r.interp.set_step_limit(100000);
+    r.bridge.answers.assign(1000, "7");
+    r.result = r.interp.run_text(crlf_text);
+    Outcome o{r.result, r.bridge.calls, r.bridge.output, r.bridge.messages};
+    // Inserted line ends move the lines; only the message's text must stay.
+    for (std::string& m : o.messages) m = m.substr(0, m.find(" in line "));
+    return o;
+}
+
+TEST(RandomPrograms, CommentsAndBlankLinesBetweenTokensChangeNothing) {
+    // Each begins apart, so none joins a `/` before it into a comment.
+    const char* const fillers[] = {" /* note */ ", "\r\n", "\r\n\r\n  ", " // note\r\n", " /* two\r\nlines */ ",
+                                   " /**/", " // ) } { ( ; \" '\r\n"};
+    std::mt19937 rng(13);
+    for (const std::string& program : corpus()) {
+        const std::string text = crlf(program);
+        const Outcome plain = outcome_of(text);
+        const std::vector<size_t> places = gaps(text);
+        ASSERT_FALSE(places.empty()) << program;
+        for (int variant = 0; variant < 4; ++variant) {
+            std::vector<size_t> chosen;
+            for (int k = 0; k < 12; ++k) chosen.push_back(places[rng() % places.size()]);
+            std::sort(chosen.rbegin(), chosen.rend());
+            std::string commented = text;
+            for (size_t at : chosen) commented.insert(at, fillers[rng() % std::size(fillers)]);
+            const Outcome with = outcome_of(commented);
+            EXPECT_EQ(with.result, plain.result) << commented;
+            EXPECT_EQ(with.calls, plain.calls) << commented;
+            EXPECT_EQ(with.output, plain.output) << commented;
+            EXPECT_EQ(with.messages, plain.messages) << commented;
+        }
+    }
 }
 
 }  // namespace

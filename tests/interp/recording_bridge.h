@@ -91,8 +91,9 @@ public:
                         int32_t h) override {
         record("trifill", {a, b, c, d, e, f, g, h});
     }
-    void bridge_floodfill(int32_t a, int32_t b, int32_t c, int32_t d, int32_t e, int32_t f) override {
+    int bridge_floodfill(int32_t a, int32_t b, int32_t c, int32_t d, int32_t e, int32_t f) override {
         record("floodfill", {a, b, c, d, e, f});
+        return 0;
     }
     void bridge_h_axis(const int32_t* v) override { record("h_axis", {v, v + 10}); }
     void bridge_v_axis(const int32_t* v) override { record("v_axis", {v, v + 10}); }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "run_stack.h"
+
 namespace korvane::testing {
 
 std::string crlf(const std::string& text) {
@@ -13,8 +15,23 @@ std::string crlf(const std::string& text) {
     return out;
 }
 
+namespace {
+
+RunStack& test_stack() {
+    static RunStack stack;
+    return stack;
+}
+
+}  // namespace
+
+ProgramRun::ProgramRun() {
+    interp.set_step_limit(kTestStepLimit);
+    interp.set_stack_budget(test_stack().budget());
+}
+
 RunResult ProgramRun::run(const std::string& text) {
-    result = interp.run_text(crlf(text));
+    const std::string program = crlf(text);
+    test_stack().run([&] { result = interp.run_text(program); });
     return result;
 }
 
@@ -27,6 +44,13 @@ int32_t ProgramRun::global(const std::string& name) const {
 std::string ProgramRun::message() const {
     EXPECT_LE(bridge.messages.size(), 1u);
     return bridge.messages.empty() ? "" : bridge.messages.front();
+}
+
+void expect_error(const std::string& program, const std::string& message, int line) {
+    ProgramRun r;
+    EXPECT_EQ(r.run(program), RUN_ERROR) << program;
+    EXPECT_EQ(r.bridge.messages, std::vector<std::string>{message + " in line " + std::to_string(line) + "\n"})
+        << program;
 }
 
 }  // namespace korvane::testing

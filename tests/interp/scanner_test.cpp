@@ -66,18 +66,23 @@ TEST(Scanner, SplitsTextIntoTheLanguagesTokens) {
     for (const auto& c : cases) EXPECT_EQ(scan(c.text), c.tokens) << c.text;
 }
 
-TEST(Scanner, LineEndsCommentsAndBlankLinesGiveEmptyTokens) {
+TEST(Scanner, LineEndsAndCommentsAreNeverTokens) {
     const struct {
         std::string text;
         Tokens tokens;
     } cases[] = {
         {"a\r\nb", {"N:a", "N:b"}},
-        {"a\r\n\r\nb", {"N:a", "E", "N:b"}},
-        {"/* c */ x", {"E", "N:x"}},
-        {"/* c */x", {"N:x"}},
-        {"/* a */ /* b */ x", {"E", "E", "N:x"}},
-        {"a /* never closed", {"N:a", "E"}},
-        {"/**/{", {"E", "B:{"}},
+        {"a\r\n\r\n  \r\nb", {"N:a", "N:b"}},
+        {"/* c */ x", {"N:x"}},
+        {"/* a */\r\n/* b */ x", {"N:x"}},
+        {"a /* never closed", {"N:a"}},
+        {"/**/{", {"B:{"}},
+        {"a // b c\r\nd", {"N:a", "N:d"}},
+        {"a//b", {"N:a"}},
+        {"// /* opens nothing\r\nx", {"N:x"}},
+        {"/* // */ x", {"N:x"}},
+        {"\"//\" \"/*\"", {"S://", "S:/*"}},
+        {"a / b", {"N:a", "D:/", "N:b"}},
     };
     for (const auto& c : cases) EXPECT_EQ(scan(c.text), c.tokens) << c.text;
 }

@@ -103,12 +103,7 @@ TEST(Statements, MalformedStatementsReportTheirError) {
         {"do { x = 1; } x = 2;", "while expected", 2},
         {"if (0) x = 1", "semicolon expected", 4},
     };
-    for (const auto& c : cases) {
-        ProgramRun r;
-        r.run(std::string("int i, x;\nmain() {\n") + c.body + "\n}\n");
-        EXPECT_EQ(r.result, RUN_ERROR) << c.body;
-        EXPECT_EQ(r.message(), std::string(c.message) + " in line " + std::to_string(c.line) + "\n") << c.body;
-    }
+    for (const auto& c : cases) expect_error(std::string("int i, x;\nmain() {\n") + c.body + "\n}\n", c.message, c.line);
 }
 
 TEST(Statements, EndStopsTheProgramWithoutAMessage) {

@@ -62,8 +62,17 @@ TEST(Palette, ExactFileIsReadWithEveryByteValue) {
     EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), img.PaletteData.begin()));
 }
 
-TEST(Palette, WrongFilesAreRefusedWholeAndNamed) {
-    for (size_t size : {size_t{10}, size_t{1023}, size_t{1025}, size_t{0}}) {
+TEST(Palette, ALongerFileGivesItsFirst1024Bytes) {
+    std::vector<uint8_t> bytes(1500);
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = uint8_t(i * 7);
+    TXImage3 img;
+    std::string error;
+    ASSERT_TRUE(img.LoadPalette(temp_file("long.pal", bytes), error)) << error;
+    EXPECT_TRUE(std::equal(img.PaletteData.begin(), img.PaletteData.end(), bytes.begin()));
+}
+
+TEST(Palette, ShortFilesAreRefusedWholeAndNamed) {
+    for (size_t size : {size_t{10}, size_t{1023}, size_t{0}}) {
         TXImage3 img;
         img.PaletteData.fill(9);
         const std::string path = temp_file("bad" + std::to_string(size) + ".pal", std::vector<uint8_t>(size, 1));

@@ -1,4 +1,7 @@
 // Circles, disks and the radius-2 stamps.
+#include <cmath>
+#include <random>
+
 #include "test_canvas.h"
 
 namespace korvane {
@@ -110,6 +113,63 @@ TEST(Stamps, RingAndFilledRingOfRadiusTwo) {
                             "1...1.23332.",
                             ".111...222..",
                         }));
+}
+
+// The outline pixels on a w x h canvas, from the walk run step by step.
+std::vector<bool> walked_outline(int w, int h, int64_t xc, int64_t yc, int64_t r) {
+    std::vector<bool> on(size_t(w * h));
+    auto four = [&](int64_t a, int64_t b) {
+        for (int64_t x : {xc - a, xc + a})
+            for (int64_t y : {yc - b, yc + b})
+                if (x >= 0 && x < w && y >= 0 && y < h) on[size_t(y * w + x)] = true;
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+        int64_t u = 0, v = r, d = 5 - 4 * r, k = 4;
+        do {
+            pass == 0 ? four(v, u) : four(u, v);
+            ++u;
+            k += 8;
+            if (d < 0) d += k;
+            else --v, d += k - 8 * v;
+        } while (pass == 0 ? v >= u : u < v);
+    }
+    return on;
+}
+
+TEST(Circles, HugeRadiiDrawTheirVisibleArc) {
+    std::mt19937 g(5);
+    constexpr int kW = 40, kH = 30;
+    for (int trial = 0; trial < 200; ++trial) {
+        const int64_t r = trial < 100 ? 1 + g() % 2000 : 60000 + g() % 400000;
+        const double angle = (g() % 3600) * 3.14159265358979 / 1800;
+        const int64_t xc = 20 - std::llround(double(r) * std::cos(angle)) + int(g() % 9) - 4;
+        const int64_t yc = 15 - std::llround(double(r) * std::sin(angle)) + int(g() % 9) - 4;
+        const std::vector<bool> ring = walked_outline(kW, kH, xc, yc, r);
+        TestCanvas circle(kW, kH), xor_circle(kW, kH), disk(kW, kH), bdisk(kW, kH);
+        ras_circle(circle.rows(), {-1, kW, -1, kH}, int32_t(xc), int32_t(yc), int32_t(r), 1);
+        ras_xcircle(xor_circle.rows(), int32_t(xc), int32_t(yc), int32_t(r), 1);
+        ras_disk(disk.rows(), int32_t(xc), int32_t(yc), int32_t(r), 1);
+        ras_bdisk(bdisk.rows(), int32_t(xc), int32_t(yc), int32_t(r), 5, 6);
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) {
+                const bool on = ring[size_t(y * kW + x)];
+                ASSERT_EQ(circle.at(x, y), on) << "r " << r << " centre " << xc << "," << yc << " at " << x << "," << y;
+                ASSERT_EQ(xor_circle.at(x, y), on) << "r " << r << " at " << x << "," << y;
+                ASSERT_EQ(bdisk.at(x, y), on ? 5 : disk.at(x, y) ? 6 : 0) << "r " << r << " at " << x << "," << y;
+            }
+        ASSERT_TRUE(disk.guards_intact() && bdisk.guards_intact());
+    }
+    TestCanvas cv(400, 400);
+    ras_disk(cv.rows(), 200, 200, 100000, 5);
+    EXPECT_EQ(cv.count(5), 400 * 400);
+    ras_disk(cv.rows(), 200, 200, INT32_MAX, 6);
+    EXPECT_EQ(cv.count(6), 400 * 400);
+    TestCanvas arc(400, 400);
+    ras_circle(arc.rows(), kStartup, 200, -69800, 70000, 5);
+    const std::vector<bool> want = walked_outline(400, 400, 200, -69800, 70000);
+    for (int y = 1; y < 399; ++y)
+        for (int x = 1; x < 399; ++x) ASSERT_EQ(arc.at(x, y), want[size_t(y * 400 + x)] ? 5 : 0) << x << "," << y;
+    EXPECT_GT(arc.count(5), 300);
 }
 
 TEST(Circles, RadiusBelowOneDrawsNothing) {

@@ -1,6 +1,8 @@
 // Flood fill: the regions each mode fills, the outline variant, the ramps.
+#include <array>
 #include <queue>
 #include <random>
+#include <string>
 
 #include "test_canvas.h"
 
@@ -114,6 +116,14 @@ TEST(Floodfill, MazesAndTheFullCanvas) {
     TestCanvas full(400, 400);
     ras_floodfill(full.rows(), 123, 321, 400, 400, 9, 0, 0, 0, kHalf.v);
     EXPECT_EQ(full.count(9), 400 * 400);
+    // A boundary fill around a 7 x 7 grid of small squares rescans what it
+    // painted hundreds of times over, and must still fill all of it.
+    TestCanvas squares(100, 100);
+    for (int i = 0; i < 7; ++i)
+        for (int j = 0; j < 7; ++j) ras_fillrect(squares.rows(), 6 + 12 * i, 6 + 12 * j, 10 + 12 * i, 10 + 12 * j, 2);
+    const auto outside = region(squares, 0, 0, [](uint8_t p) { return p != 2; });
+    EXPECT_EQ(ras_floodfill(squares.rows(), 0, 0, 100, 100, 5, 2, 0, 1, kHalf.v), FillStatus::Done);
+    EXPECT_EQ(squares.count(5), filled_count(outside));
 }
 
 TEST(Floodfill, SeedConditionsRefuseTheFill) {
@@ -166,6 +176,157 @@ TEST(Floodfill, RampsColourByRowOrColumn) {
     ras_floodfill(cols.rows(), 0, 0, 3, 8, 9, 0, 0, 60, kHalf.v);
     EXPECT_EQ(rows.art(), picture({"333333", "333333", "222222", "222222", "111111", "111111", "......", "......"}));
     EXPECT_EQ(cols.art(), picture({"..112233", "..112233", "..112233"}));
+}
+
+// The span fill as its description reads, with stacks that never drop a
+// segment and a bound on span steps: false when the bound cut it short.
+class ReferenceFill {
+public:
+    ReferenceFill(TestCanvas& cv, uint16_t c1, uint8_t c2, uint8_t c3, int mode, bool outline)
+        : cv_(cv), c1w_(c1), c1_(uint8_t(c1)), c2_(c2), c3_(c3), mode_(mode), outline_(outline) {}
+
+    bool run(int x, int y, long steps) {
+        steps_ = steps;
+        const uint8_t seed = cv_.at(x, y);
+        if (seed == c1_) return true;
+        const bool needs_c2 = mode_ == 0 || mode_ == 2 || (!outline_ && (mode_ == 6 || mode_ == 60));
+        if ((needs_c2 && seed != c2_) || (mode_ == 1 && seed == c2_)) return true;
+        y_ = y;
+        span(x, x);
+        if (l_ > r_) return true;
+        mark_sides();
+        down_.push_back({l_, r_, y_});
+        pl_ = l_, pr_ = r_;
+        scan(+1);
+        for (;;) {
+            if (steps_ < 0) return false;
+            auto& stack = up_.size() > down_.size() ? up_ : down_;
+            if (stack.empty()) return true;
+            const int dir = &stack == &up_ ? 1 : -1;
+            const auto seg = stack.back();
+            stack.pop_back();
+            pl_ = seg[0], pr_ = seg[1], y_ = seg[2];
+            scan(dir);
+        }
+    }
+
+private:
+    enum Act { STOP, KEEP, PAINT };
+    // role 0: the pixel at the start column; 1: found by the search; 2: met by the extension.
+    Act act(int role, uint8_t p) const {
+        switch (mode_) {
+            case 1: return role == 0 ? (p == c2_ || p == c1_ ? STOP : PAINT) : p == c2_ ? STOP : PAINT;
+            case 2: return p == c3_ && role != 1 ? KEEP : p == c2_ ? PAINT : STOP;
+            case 3:
+                if (role == 1) return p == c3_ ? KEEP : p != c2_ ? PAINT : STOP;
+                return p == c3_ || p == c1_ ? KEEP : p == c2_ ? STOP : PAINT;
+            case 10:
+                if (role == 2) return p == c2_ || p == c3_ ? STOP : PAINT;
+                return p == c1_ || p == c2_ || p == c3_ ? STOP : PAINT;
+            default: return p == c2_ ? PAINT : STOP;
+        }
+    }
+    void take(int x, Act a) {
+        if (a != PAINT) return;
+        cv_.set(x, y_, mode_ == 6 ? uint8_t(y_ / 2) : mode_ == 60 ? uint8_t(x / 2) : c1_);
+        ++painted_;
+    }
+    void span(int s, int t) {
+        --steps_;
+        painted_ = 0;
+        int x = s;
+        if (act(0, cv_.at(s, y_)) != STOP) {
+            take(s, act(0, cv_.at(s, y_)));
+            while (x > 0 && act(2, cv_.at(x - 1, y_)) != STOP) --x, take(x, act(2, cv_.at(x, y_)));
+            l_ = x;
+            x = s;
+        } else {
+            do ++x;
+            while (x <= t && act(1, cv_.at(x, y_)) == STOP);
+            if (x > t) {
+                l_ = t + 1, r_ = t;
+                return;
+            }
+            take(x, act(1, cv_.at(x, y_)));
+            l_ = x;
+        }
+        while (x < cv_.width() - 1 && act(2, cv_.at(x + 1, y_)) != STOP) ++x, take(x, act(2, cv_.at(x, y_)));
+        r_ = x;
+        if ((mode_ == 3 || mode_ == 10) && painted_ == 0) l_ = t + 1, r_ = t;
+    }
+    void mark(int x) { cv_.set(x, y_, c3_); }
+    void mark_open(int from, int to) {
+        for (int x = from; x <= to; ++x)
+            if (cv_.at(x, y_) != c1w_) mark(x);
+    }
+    void mark_sides() {
+        if (!outline_) return;
+        if (l_ > 0) mark(l_ - 1);
+        if (r_ < cv_.width() - 1) mark(r_ + 1);
+    }
+    void scan(int dir) {
+        auto& ahead = dir > 0 ? up_ : down_;
+        auto& behind = dir > 0 ? down_ : up_;
+        while (steps_ >= 0 && (dir > 0 ? y_ < cv_.height() - 1 : y_ > 0)) {
+            y_ += dir;
+            span(pl_, pr_);
+            if (l_ > r_) {
+                if (outline_) mark_open(pl_, pr_);
+                return;
+            }
+            if (l_ < pl_ - 1) behind.push_back({l_, pl_ - 2, y_});
+            else if (outline_ && l_ > pl_) mark_open(pl_, l_ - 1);
+            if (r_ > pr_ + 1) behind.push_back({pr_ + 2, r_, y_});
+            else if (r_ < pr_ - 1) ahead.push_back({r_ + 2, pr_, y_ - dir});
+            mark_sides();
+            pl_ = l_, pr_ = r_;
+        }
+    }
+
+    TestCanvas& cv_;
+    uint16_t c1w_;
+    uint8_t c1_, c2_, c3_;
+    int mode_;
+    bool outline_;
+    int y_ = 0, pl_ = 0, pr_ = 0, l_ = 0, r_ = 0, painted_ = 0;
+    long steps_ = 0;
+    std::vector<std::array<int, 3>> up_, down_;
+};
+
+// Pictures made of the fill's own colours, so every test of a pixel against
+// c1, c2 and c3 matters; the fill must match the reference wherever that ends,
+// and report the walk endless wherever the reference runs on.
+TEST(Floodfill, MatchesTheSpanFillOnPicturesOfItsOwnColours) {
+    std::mt19937 g(11);
+    const int modes[] = {0, 1, 2, 3, 6, 10, 60};
+    int ended = 0, endless = 0;
+    for (int trial = 0; trial < 7000; ++trial) {
+        const int mode = modes[trial % 7];
+        const bool outline = trial / 7 % 2 == 1;
+        TestCanvas cv(4 + int(g() % 12), 3 + int(g() % 10));
+        const uint8_t c1 = uint8_t(g() % 4), c2 = uint8_t(g() % 4), c3 = uint8_t(g() % 4);
+        const uint8_t palette[] = {c1, c2, c3, uint8_t(4 + g() % 2)};
+        for (int y = 0; y < cv.height(); ++y)
+            for (int x = 0; x < cv.width(); ++x) cv.set(x, y, palette[g() % 4]);
+        const int x = int(g() % unsigned(cv.width())), y = int(g() % unsigned(cv.height()));
+        TestCanvas want = cv;
+        const bool ends = ReferenceFill(want, c1, c2, c3, mode, outline).run(x, y, 100000);
+        const std::string before = cv.art();
+        const FillStatus status = outline ? ras_floodfill_outline(cv.rows(), x, y, cv.height(), cv.width(), c1, c2, c3, mode, kHalf.v)
+                                          : ras_floodfill(cv.rows(), x, y, cv.height(), cv.width(), c1, c2, c3, mode, kHalf.v);
+        const auto context = [&] {
+            return "mode " + std::to_string(mode) + (outline ? " outline" : "") + " c1 c2 c3 " + std::to_string(c1) + " " +
+                   std::to_string(c2) + " " + std::to_string(c3) + " seed " + std::to_string(x) + "," + std::to_string(y) +
+                   "\n" + before;
+        };
+        ASSERT_EQ(status, ends ? FillStatus::Done : FillStatus::Endless) << context();
+        if (ends) {
+            ASSERT_EQ(cv.art(), want.art()) << context();
+        }
+        (ends ? ended : endless) += 1;
+    }
+    EXPECT_GT(endless, 0);
+    EXPECT_GT(ended, 5000);
 }
 
 TEST(Floodfill, ColourfulFillsAlwaysEnd) {

@@ -81,13 +81,33 @@ TEST(Axes, ReversedRangeAndSmallPicture) {
     EXPECT_EQ(cv.art(), picture({".........", "3...3...3", "3.4.3.4.3", "3.4.3.4.3", "3...3...3"}));
 }
 
+TEST(Axes, MinorTicksLongerThanMajorOnesShowTheirEnds) {
+    TestCanvas cv(9, 5);
+    ras_h_axis(cv.rows(), 0, 0, 8, 2, 2, 0, 1, 3, 3, 4);
+    EXPECT_EQ(cv.art(), picture({".........", "4.4.4.4.4", "4.4.4.4.4", "3.4.3.4.3", "3.4.3.4.3"}));
+}
+
 TEST(Axes, CountsThatWouldDivideByZeroDrawNothing) {
     TestCanvas cv(50, 50);
-    for (auto [major, minor] : {std::pair{0, 5}, {5, 0}, {-1, -1}, {INT32_MAX, INT32_MAX}}) {
+    for (auto [major, minor] : {std::pair{0, 5}, {5, 0}, {-1, -1}}) {
         ras_h_axis(cv.rows(), 10, 0, 40, major, minor, 0, 5, 3, 1, 2);
         ras_v_axis(cv.rows(), 10, 0, 40, major, minor, 0, 5, 3, 1, 2);
     }
     EXPECT_EQ(cv.count(0), 2500);
+}
+
+TEST(Axes, TicksBeyondTheCountOfPixelsStillDraw) {
+    // 80,000 one-pixel ticks over 400 rows: every row gets one.
+    TestCanvas many(400, 400);
+    ras_v_axis(many.rows(), 0, 0, 399, 400, 200, 0, 0, 0, 1, 2);
+    EXPECT_EQ(many.count(0), 400 * 399);
+    // Steps too small to move the single-precision sums: every tick lands on the first.
+    TestCanvas stuck(50, 50);
+    ras_h_axis(stuck.rows(), 10, 0, 40, INT32_MAX, INT32_MAX, 0, 5, 3, 1, 2);
+    ras_v_axis(stuck.rows(), 10, 0, 40, INT32_MAX, INT32_MAX, 0, 5, 3, 1, 2);
+    EXPECT_EQ(stuck.count(1), 12);
+    EXPECT_EQ(stuck.at(0, 15), 1);
+    EXPECT_EQ(stuck.at(15, 0), 1);
 }
 
 }  // namespace

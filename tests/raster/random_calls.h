@@ -20,6 +20,10 @@ struct HalfTable {
 };
 inline const HalfTable kHalf;
 
+// Fills that never end stop after this much work, not the seconds of a run,
+// so that a fuzz input may hold many of them.
+constexpr int32_t kRandomFillWork = 64;
+
 // Arguments from a seeded generator: extremes, any value, or small values.
 class Args {
 public:
@@ -70,11 +74,11 @@ void draw_random(const RowTable& rows, Source& a, uint16_t& pattern, uint16_t& a
         case 22: ras_ellbdisk(rows, a.any(), a.any(), a.any(), a.any(), a.colour(), a.colour()); break;
         case 23:
             ras_floodfill(rows, a.any(), a.any(), a.any(), a.any(), a.colour() % 4, a.colour() % 4, a.colour() % 4,
-                          modes[a.small(9)], kHalf.v);
+                          modes[a.small(9)], kHalf.v, kRandomFillWork);
             break;
         case 24:
             ras_floodfill_outline(rows, a.small(rows.width), a.small(rows.height), rows.height, rows.width, a.colour() % 4,
-                                  a.colour() % 4, a.colour() % 4, modes[a.small(9)], kHalf.v);
+                                  a.colour() % 4, a.colour() % 4, modes[a.small(9)], kHalf.v, kRandomFillWork);
             break;
         case 25: ras_grid(rows, a.any(), a.any(), a.any(), a.any(), a.colour()); break;
         case 26:

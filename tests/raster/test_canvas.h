@@ -20,9 +20,14 @@ public:
 
     TestCanvas(int w, int h, uint8_t fill = 0)
         : w_(w), h_(h), mem_(static_cast<size_t>(w * h + 2 * kGuard), kGuardByte), ptrs_(static_cast<size_t>(h)) {
-        for (int y = 0; y < h; ++y) ptrs_[static_cast<size_t>(y)] = mem_.data() + kGuard + y * w;
+        point_rows();
         std::fill(pixels_begin(), pixels_begin() + w * h, fill);
     }
+    // A copy has rows of its own: the row table must not point into the original.
+    TestCanvas(const TestCanvas& other) : w_(other.w_), h_(other.h_), mem_(other.mem_), ptrs_(other.ptrs_.size()) {
+        point_rows();
+    }
+    TestCanvas& operator=(const TestCanvas&) = delete;
 
     RowTable rows() const { return {ptrs_.data(), w_, h_}; }
     ClipWindow full() const { return {0, w_ - 1, 0, h_ - 1}; }
@@ -74,6 +79,9 @@ public:
     }
 
 private:
+    void point_rows() {
+        for (int y = 0; y < h_; ++y) ptrs_[static_cast<size_t>(y)] = mem_.data() + kGuard + y * w_;
+    }
     uint8_t* pixels_begin() { return mem_.data() + kGuard; }
     const uint8_t* pixels_begin() const { return mem_.data() + kGuard; }
 

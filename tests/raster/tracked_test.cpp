@@ -17,7 +17,7 @@ namespace {
 using test::TestCanvas;
 
 constexpr int kW = 72, kH = 52;
-constexpr uint16_t kTag = 7;
+constexpr uint32_t kTag = 7;
 
 // Random argument source: coordinates reach well past every edge.
 struct Args {
@@ -124,7 +124,7 @@ TEST(Tracked, DrawsThePlainPixelsAndTagsExactlyTheWrittenOnes) {
             for (int y = 0; y < kH; ++y)
                 for (int x = 0; x < kW; ++x) tracked.set(x, y, plain.at(x, y));
             const std::vector<uint8_t> before = plain.pixels();
-            std::vector<uint16_t> tags(size_t(kW * kH), 0);
+            std::vector<uint32_t> tags(size_t(kW * kH), 0);
 
             Args a1{std::mt19937(trial + 1000)}, a2{std::mt19937(trial + 1000)};
             r.plain(plain.rows(), a1);
@@ -150,7 +150,7 @@ TEST(Tracked, DrawsThePlainPixelsAndTagsExactlyTheWrittenOnes) {
 // A later call's tag replaces an earlier one's wherever it writes, XOR too.
 TEST(Tracked, TheLastWriterKeepsThePixel) {
     TestCanvas c(9, 5);
-    std::vector<uint16_t> tags(45, 0);
+    std::vector<uint32_t> tags(45, 0);
     ras_fillrect(TrackedRows{c.rows(), tags.data(), 1}, 0, 0, 8, 4, 3);
     ras_xline(TrackedRows{c.rows(), tags.data(), 2}, 1, 1, 6, 1, 1);
     ras_point(TrackedRows{c.rows(), tags.data(), 3}, c.full(), 2, 3, 5);

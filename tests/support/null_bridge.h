@@ -43,7 +43,10 @@ public:
     void bridge_trifill(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) override {
         ++draws;
     }
-    void bridge_floodfill(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) override { ++draws; }
+    int bridge_floodfill(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) override {
+        ++draws;
+        return 0;
+    }
     void bridge_h_axis(const int32_t*) override { ++draws; }
     void bridge_v_axis(const int32_t*) override { ++draws; }
 };

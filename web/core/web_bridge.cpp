@@ -10,7 +10,7 @@ constexpr int kGetnum = 0;
 constexpr int kGetche = 1;
 }  // namespace
 
-WebBridge::WebBridge(TXImage3& canvas) : CanvasBridge(canvas) { fill_half_table(); }
+WebBridge::WebBridge(TXImage3& canvas) : CanvasBridge(canvas) {}
 
 int WebBridge::bridge_before_draw(int32_t line, const char* builtin) {
     CanvasBridge::bridge_before_draw(line, builtin);

@@ -73,13 +73,15 @@ inline const std::vector<Kind>& kinds() {
 // once: what the replay must reproduce.
 struct EagerTags {
     Canvas canvas;
-    std::vector<uint16_t> tags = std::vector<uint16_t>(400 * 400, 0);
+    std::vector<uint32_t> tags = std::vector<uint32_t>(400 * 400, 0);
     TextRenderer text;
     uint16_t pattern, acc;
+    int32_t fill_work;
 
-    explicit EagerTags(const CanvasBridge& live) : pattern(live.DashPattern), acc(live.DashDiagAcc) {}
-    void perform_call(const DrawCall& call, uint16_t tag, const char* text_arg, const int16_t* half) {
-        const DrawContext cx{canvas.image.clips, half, text, pattern, acc};
+    explicit EagerTags(const CanvasBridge& live)
+        : pattern(live.DashPattern), acc(live.DashDiagAcc), fill_work(live.FillWorkPerPixel) {}
+    void perform_call(const DrawCall& call, uint32_t tag, const char* text_arg, const int16_t* half) {
+        const DrawContext cx{canvas.image.clips, half, text, pattern, acc, fill_work};
         perform(TrackedRows{canvas.rows(), tags.data(), tag}, call, cx, text_arg);
     }
 };

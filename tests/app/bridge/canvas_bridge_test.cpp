@@ -135,12 +135,11 @@ TEST(CanvasBridge, FloodfillModeTenAndUpSelectsTheOutline) {
         background(via_bridge.rows());
         background(direct.rows());
         TestBridge bridge(via_bridge.image);
-        bridge.fill_half_table();
         bridge.bridge_floodfill(100, 100, 20, 9, 30, c.mode);
-        using Fill = void (*)(const RowTable&, int32_t, int32_t, int32_t, int32_t, uint16_t, uint16_t,
-                              uint16_t, int32_t, const int16_t*);
+        using Fill = FillStatus (*)(const RowTable&, int32_t, int32_t, int32_t, int32_t, uint16_t, uint16_t,
+                              uint16_t, int32_t, const int16_t*, int32_t);
         const Fill fill = c.outline ? Fill{ras_floodfill_outline} : Fill{ras_floodfill};
-        fill(direct.rows(), 100, 100, 400, 400, 20, 9, 30, c.routine_mode, bridge.HalfTable.data());
+        fill(direct.rows(), 100, 100, 400, 400, 20, 9, 30, c.routine_mode, bridge.HalfTable.data(), kFillWorkPerPixel);
         EXPECT_TRUE(via_bridge.same_as(direct)) << "mode " << c.mode;
     }
 }
@@ -149,7 +148,6 @@ TEST(CanvasBridge, RampFillReadsTheHalvingTable) {
     Canvas canvas;
     background(canvas.rows());
     TestBridge bridge(canvas.image);
-    bridge.fill_half_table();
     bridge.bridge_floodfill(100, 100, 1, 9, 0, 6);  // vertical ramp over the index-9 block
     EXPECT_EQ(bridge.bridge_getpel(100, 61), 30);
     EXPECT_EQ(bridge.bridge_getpel(120, 170), 85);

@@ -28,9 +28,12 @@ TEST(GetnumAnswer, RejectedAnswersNameThemselves) {
     }
 }
 
+// Answers are UTF-8: the first character's Latin-1 value, '?' beyond it, as
+// the window's input box gives; a lone Latin-1 byte stands for itself.
 TEST(GetcheAnswer, FirstCharacterAsSignedByte) {
     const struct { const char* answer; int8_t value; } cases[] = {
         {"", 0}, {"xyz", 'x'}, {" a", ' '}, {"\xe9t\xe9", -23}, {"\x7f", 127},
+        {"\xc3\xa9t\xc3\xa9", -23}, {"\xc2\xa0", -96}, {"\xc5\x93", '?'}, {"\xe2\x82\xac", '?'}, {"\xf0\x9f\x98\x80", '?'},
     };
     for (const auto& c : cases) EXPECT_EQ(getche_answer(c.answer), c.value) << "'" << c.answer << "'";
 }

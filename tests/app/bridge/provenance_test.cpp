@@ -80,7 +80,6 @@ Args random_args(std::mt19937& rng, DrawOp op) {
 TEST(ProvenanceReplay, AgreesWithTaggingEveryWriteAsItHappens) {
     Canvas live;
     TestBridge bridge(live.image);
-    bridge.fill_half_table();
     bridge.bridge_textstyle(7, 12, "DejaVu Sans");
     bridge.bridge_disk(200, 200, 120, 9);  // drawn before recording: no origin
     bridge.bridge_dline(0, 0, 123, 45);    // and the dash phase is mid-pattern
@@ -94,9 +93,9 @@ TEST(ProvenanceReplay, AgreesWithTaggingEveryWriteAsItHappens) {
     std::uniform_int_distribution<size_t> pick(0, all.size() - 1);
     std::vector<const char*> name_of_line;
     auto agree_at = [&](int x, int y) {
-        const uint16_t tag = eager.tags[static_cast<size_t>(y) * 400 + x];
+        const uint32_t tag = eager.tags[static_cast<size_t>(y) * 400 + x];
         const PixelOrigin o = bridge.origin_at(x, y);
-        return tag == 0 ? o.line == -1 : o.line == tag - 1 && o.builtin == name_of_line[tag - 1u];
+        return tag == 0 ? o.line == -1 : o.line == static_cast<int32_t>(tag) - 1 && o.builtin == name_of_line[tag - 1u];
     };
     int mismatches = 0;
     for (int line = 0; line < 2500; ++line) {
@@ -111,7 +110,7 @@ TEST(ProvenanceReplay, AgreesWithTaggingEveryWriteAsItHappens) {
         bridge.bridge_before_draw(line, kind.name);
         kind.call(bridge, v);
         const char* text = kind.op == DrawOp::Textout ? "Ag" : "DejaVu Sans";
-        eager.perform_call(call, static_cast<uint16_t>(line + 1), text, bridge.HalfTable.data());
+        eager.perform_call(call, static_cast<uint32_t>(line + 1), text, bridge.HalfTable.data());
         if (line == 0) {
             ASSERT_EQ(eager.tags[5 * 400 + 5] + eager.tags[200 * 400 + 200], 1) << "a fill of the disk alone";
         }
@@ -140,6 +139,22 @@ TEST(ProvenanceReplay, StaysExactPastTheCallsItKeepsBeforeReplaying) {
         EXPECT_EQ(bridge.origin_at(i % 400, 1).builtin, i % 2 ? "line" : "xline") << i;
     }
     EXPECT_EQ(bridge.origin_at(10, 300).line, -1);
+}
+
+// More call sites than 16 bits can number, each the last writer of a pixel of its own.
+TEST(ProvenanceReplay, TellsApartEveryCallSite) {
+    Canvas live;
+    TestBridge bridge(live.image);
+    bridge.set_provenance(true);
+    constexpr int32_t kSites = 70000;
+    for (int32_t i = 0; i < kSites; ++i) {
+        bridge.bridge_before_draw(i, "point");
+        bridge.bridge_point(i % 400, i / 400);
+    }
+    for (const int32_t i : {0, 65534, 65535, 65536, kSites - 1}) {
+        EXPECT_EQ(bridge.origin_at(i % 400, i / 400).line, i);
+        EXPECT_EQ(bridge.origin_at(i % 400, i / 400).builtin, "point");
+    }
 }
 
 }  // namespace

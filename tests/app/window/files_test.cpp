@@ -10,12 +10,12 @@ using Choice = korvane::Dialogs::Choice;
 TEST_F(WindowTest, OpenAndSaveProgramRoundTripAFileByteForByte)
 {
     openQuietly();
-    const QByteArray program("main()\r\n{\r\n  print(\"\xe9t\xe9\");\r\n}\r\n\r\nlast");
+    const QByteArray program("main()\r\n{\r\n\tprint(\"\xe9t\xe9\");  \r\n}\r\n\r\nlast");
     writeFile("in.cg", program);
     dialogs.fileAnswers = QStringList{path("in.cg"), path("out.cg")};
     window_->Open1Click();
-    EXPECT_EQ(editor()->toPlainText().count('\n'), 5);
-    EXPECT_FALSE(editor()->toPlainText().contains('\r'));
+    EXPECT_EQ(editor()->text().count('\n'), 5);
+    EXPECT_FALSE(editor()->text().contains('\r'));
     window_->Save1Click();
     EXPECT_EQ(readFile("out.cg"), program);
     EXPECT_EQ(dialogs.fileFilters.mid(1), (QStringList{"Algorithm files, (*.cg)", "Test file (*.cg)"}));
@@ -26,7 +26,7 @@ TEST_F(WindowTest, OpenAndSaveProgramRoundTripAFileByteForByte)
 TEST_F(WindowTest, SaveProgramAppendsCgOnlyToANameWithoutAnyDot)
 {
     openQuietly();
-    editor()->setPlainText("x");
+    editor()->setText("x");
     QDir().mkdir("my.folder");
     const struct {
         QString chosen, written;
@@ -46,20 +46,20 @@ TEST_F(WindowTest, SaveProgramAppendsCgOnlyToANameWithoutAnyDot)
 TEST_F(WindowTest, FailuresToOpenOrSaveNameTheFileAndKeepTheText)
 {
     openQuietly();
-    editor()->setPlainText("keep");
+    korvane::load_editor_text(*editor(), "keep");
     dialogs.fileAnswers = QStringList{path("absent.cg"), path("no/such/dir/p.cg")};
     window_->Open1Click();
     window_->Save1Click();
     EXPECT_EQ(dialogs.messages, (QStringList{"Cannot open file " + path("absent.cg"),
                                             "Cannot create file " + path("no/such/dir/p.cg")}));
-    EXPECT_EQ(editor()->toPlainText(), "keep");
+    EXPECT_EQ(editor()->text(), "keep");
 }
 
 TEST_F(WindowTest, ChangedTextIsNotThrownAwayWithoutAsking)
 {
     openQuietly();
     window_->show();
-    editor()->insertPlainText("changed");  // as typed: setPlainText counts as a load
+    editor()->insert("changed");
 
     window_->close();  // Cancel: stays open
     EXPECT_EQ(dialogs.saveChangesAsked, 1);
@@ -68,7 +68,7 @@ TEST_F(WindowTest, ChangedTextIsNotThrownAwayWithoutAsking)
     dialogs.choices = {Choice::Cancel};
     window_->Open1Click();  // Cancel: no open dialog, text kept
     EXPECT_EQ(dialogs.fileTitles.size(), 1);
-    EXPECT_EQ(editor()->toPlainText(), "changed");
+    EXPECT_EQ(editor()->text(), "changed");
 
     dialogs.choices = {Choice::Save};
     dialogs.fileAnswers = QStringList{path("kept")};
@@ -90,13 +90,57 @@ TEST_F(WindowTest, UnchangedOrRunTextClosesWithoutAQuestion)
 TEST_F(WindowTest, EditMenuCutsCopiesAndPastesInTheEditor)
 {
     openQuietly();
-    editor()->setPlainText("abc");
+    editor()->setText("abc");
     editor()->selectAll();
     window_->Copy1Click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "abc");
     window_->Cut1Click();
-    EXPECT_TRUE(editor()->toPlainText().isEmpty());
+    EXPECT_TRUE(editor()->text().isEmpty());
     window_->Paste1Click();
     window_->Paste1Click();
-    EXPECT_EQ(editor()->toPlainText(), "abcabc");
+    EXPECT_EQ(editor()->text(), "abcabc");
+}
+
+TEST_F(WindowTest, TitleNamesTheProgramAndMarksUnsavedChanges)
+{
+    writeFile("xxx.cg", "main()\r\n{\r\n}");
+    openWindow();
+    EXPECT_EQ(window_->windowTitle(), "xxx.cg[*] - Korvane");
+    EXPECT_FALSE(window_->isWindowModified());
+    editor()->insert("x");
+    EXPECT_TRUE(window_->isWindowModified());
+
+    dialogs.choices = {Choice::Discard};
+    window_->New1Click();
+    EXPECT_TRUE(editor()->text().isEmpty());
+    EXPECT_EQ(window_->windowTitle(), "Untitled[*] - Korvane");
+    EXPECT_FALSE(window_->isWindowModified());
+
+    editor()->insert("y");
+    dialogs.fileAnswers = QStringList{path("mine")};
+    window_->SaveAs1Click();
+    EXPECT_EQ(readFile("mine.cg"), QByteArray("y"));
+    EXPECT_EQ(window_->windowTitle(), "mine.cg[*] - Korvane");
+    EXPECT_FALSE(window_->isWindowModified());
+}
+
+TEST_F(WindowTest, RecentFilesListOpenedAndSavedProgramsNewestFirst)
+{
+    openQuietly();
+    writeFile("a.cg", "a");
+    writeFile("b.cg", "b");
+    dialogs.fileAnswers = QStringList{path("a.cg"), path("b.cg"), path("a.cg")};
+    window_->Open1Click();
+    window_->Open1Click();
+    window_->Open1Click();
+    korvane::RecentFiles recent;
+    ASSERT_EQ(recent.files().mid(0, 2), (QStringList{path("a.cg"), path("b.cg")}));
+
+    window_->OpenRecent1Click(path("b.cg"));
+    EXPECT_EQ(editor()->text(), "b");
+    QFile::remove(path("a.cg"));
+    window_->OpenRecent1Click(path("a.cg"));  // gone: said so, and dropped from the list
+    EXPECT_EQ(dialogs.messages, QStringList{"Cannot open file " + path("a.cg")});
+    EXPECT_FALSE(recent.files().contains(path("a.cg")));
+    EXPECT_EQ(editor()->text(), "b");
 }

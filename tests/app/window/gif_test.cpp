@@ -117,7 +117,7 @@ TEST_F(GifTest, ARunEndedByAnErrorAddsNoFrameTheWindowNeverShowed)
 TEST_F(GifTest, StartingAndStoppingDuringARunRecordsTheStopsInBetween)
 {
     MainWindow& window = openQuietly();
-    editor()->setPlainText("main()\n{\nclear(1);\nsetcolor(2);\npoint(10,10);\n"
+    editor()->setText("main()\n{\nclear(1);\nsetcolor(2);\npoint(10,10);\n"
                            "setcolor(3);\npoint(20,20);\n}");
     int pauses = 0;
     onEachPause([&] {

@@ -55,6 +55,17 @@ TEST(HelpWindowTest, TheSearchFieldNarrowsTheTopics)
     ASSERT_GE(list->count(), 1);
     EXPECT_TRUE(list->item(0)->text().startsWith("ellbdisk("));
     EXPECT_TRUE(page->toPlainText().contains("border"));
+    // The words searched for are marked on the page.
+    const auto marks = page->extraSelections();
+    ASSERT_FALSE(marks.isEmpty());
+    for (const auto& mark : marks)
+        EXPECT_EQ(mark.cursor.selectedText().toLower(), "ellbdisk");
+
+    // Prose wraps to the pane, examples keep their lines.
+    search->setText("Getting started");
+    const QString page1 = page->toPlainText();
+    EXPECT_TRUE(page1.contains("press Run (Alt+R). Run saves")) << page1.toStdString();
+    EXPECT_TRUE(page1.contains("  main()\n  {\n    int i;")) << page1.toStdString();
 
     search->setText("XOR ellipse");  // every word must appear, any case
     ASSERT_EQ(list->count(), 1);
@@ -71,8 +82,11 @@ TEST_F(WindowTest, F1OpensTheHelpFinderAndTheEditorStillGetsKeys)
     editor()->setFocus();
     QTest::keyClick(editor(), Qt::Key_F1);
     ASSERT_TRUE(window_->helpWindow()->isVisible());
+    QTest::keyClick(window_->helpWindow()->findChild<QLineEdit*>("search"), Qt::Key_Escape);
+    EXPECT_FALSE(window_->helpWindow()->isVisible());
+    QTest::keyClick(editor(), Qt::Key_F1);
     QTest::keyClick(editor(), Qt::Key_A);
-    EXPECT_EQ(editor()->toPlainText(), "a");
+    EXPECT_EQ(editor()->text(), "a");
     dialogs.choices = {korvane::Dialogs::Choice::Discard};
     window_->Exit1Click();
     EXPECT_FALSE(window_->helpWindow()->isVisible());

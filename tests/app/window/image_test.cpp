@@ -76,12 +76,34 @@ TEST_F(WindowTest, SaveImageWritesAJpegOfTheShownColours)
     EXPECT_EQ(dialogs.fileFilters.last(), "JPEG files (*.jpg);;PNG files (*.png)");
 }
 
-TEST_F(WindowTest, SaveImageKeepsANameWithADotAndReportsAFileItCannotCreate)
+TEST_F(WindowTest, SaveImageTypeGivesTheFormatAndTheMissingExtension)
 {
     openQuietly();
-    dialogs.fileAnswers = QStringList{path("pic.bmp"), path("no/such/dir/pic.jpg")};
-    window_->Button3Click();
-    EXPECT_EQ(readFile("pic.bmp").left(2), QByteArray("\xff\xd8"));
+    const QString jpeg = "JPEG files (*.jpg)", png = "PNG files (*.png)";
+    const struct {
+        QString chosen, type, written;
+        QByteArray magic;
+    } cases[] = {
+        {"pic", jpeg, "pic.jpg", "\xff\xd8"},
+        {"pic.bmp", jpeg, "pic.bmp", "\xff\xd8"},
+        {"pic2", png, "pic2.png", "\x89PNG"},
+        {"pic3.bmp", png, "pic3.bmp", "\x89PNG"},
+        {"pic4.jpg", png, "pic4.jpg", "\xff\xd8"},
+        {"pic5.png", jpeg, "pic5.png", "\x89PNG"},
+    };
+    for (const auto& c : cases) {
+        dialogs.fileAnswers = QStringList{path(c.chosen)};
+        dialogs.filterAnswers = QStringList{c.type};
+        window_->Button3Click();
+        EXPECT_EQ(readFile(c.written).left(c.magic.size()), c.magic) << c.chosen.toStdString();
+    }
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();
+}
+
+TEST_F(WindowTest, SaveImageReportsAFileItCannotCreate)
+{
+    openQuietly();
+    dialogs.fileAnswers = QStringList{path("no/such/dir/pic.jpg")};
     window_->Button3Click();
     EXPECT_EQ(dialogs.messages, QStringList{"Cannot create file " + path("no/such/dir/pic.jpg")});
 }

@@ -1,10 +1,12 @@
 // Run and Halt: what a run shows, how each way of ending is reported, and
 // that Halt and the close box reach a program with or without show.
+#include <QFile>
 #include <QTimer>
 
 #include "window_fixture.h"
 
 using korvane::MainWindow;
+using Choice = korvane::Dialogs::Choice;
 
 namespace {
 
@@ -45,6 +47,25 @@ TEST_F(WindowTest, RunOfADrawingProgramChangesTheDisplayedPicture)
     EXPECT_FALSE(window.isRunning());
 }
 
+TEST_F(WindowTest, TextbookRecursionRunsOnTheWindowsOwnStack)
+{
+    openQuietly();
+    // Each program prints its count of filled pixels or drawn segments.
+    const struct {
+        const char* name;
+        const char* printed;
+        int x, y, colour;
+    } cases[] = {{"deep_fill", "\n10000 ", 99, 99, 2}, {"subdivision", "\n4096 ", 99, 99, 0}};
+    for (const auto& c : cases) {
+        QFile file(QStringLiteral(KORVANE_TEST_PROGRAMS "/%1.cg").arg(QLatin1String(c.name)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.name;
+        run(QString::fromLatin1(file.readAll()));
+        EXPECT_TRUE(dialogs.messages.isEmpty()) << c.name << ": " << dialogs.messages.join("|").toStdString();
+        EXPECT_TRUE(editor()->text().endsWith(QLatin1String(c.printed))) << c.name;
+        EXPECT_EQ(canvas()->picture().at(c.x, c.y), c.colour) << c.name;
+    }
+}
+
 TEST_F(WindowTest, RunSavesTheEditorTextWithCrLfAndNothingAdded)
 {
     openQuietly();
@@ -57,12 +78,19 @@ TEST_F(WindowTest, AnErrorShowsOneMessageWithItsLineAndMarksTheLine)
     openQuietly();
     run("main()\n{\ny = 1;\n}");
     ASSERT_EQ(dialogs.messages, QStringList{"not a variable or function in line 2\n"});
-    EXPECT_EQ(editor()->textCursor().blockNumber(), 2);
-    ASSERT_EQ(editor()->extraSelections().size(), 1);
-    EXPECT_EQ(editor()->extraSelections().first().cursor.blockNumber(), 2);
+    int line = -1, index = -1;
+    editor()->getCursorPosition(&line, &index);
+    EXPECT_EQ(line, 2);
+    EXPECT_EQ(markedLines(korvane::MARK_ERROR), QList<int>{2});
+    EXPECT_EQ(editor()->annotation(2), "not a variable or function in line 2");
+    // The margin numbers lines as the message does.
+    char number[16] = {};
+    editor()->SendScintilla(QsciScintillaBase::SCI_MARGINGETTEXT, 2, number);
+    EXPECT_STREQ(number, "2");
     // Editing the text takes the stale mark away.
-    editor()->appendPlainText("x");
-    EXPECT_TRUE(editor()->extraSelections().isEmpty());
+    editor()->append("x");
+    EXPECT_TRUE(markedLines(korvane::MARK_ERROR).isEmpty());
+    EXPECT_TRUE(editor()->annotation(2).isEmpty());
 }
 
 TEST_F(WindowTest, NoMainGivesExactlyOneNotice)
@@ -76,8 +104,8 @@ TEST_F(WindowTest, PrintOutputLandsInTheEditorAndGoesIntoTheNextRun)
 {
     openQuietly();
     run("main()\n{\nprint(\"ab\");\nprint(7);\n}");
-    EXPECT_EQ(editor()->toPlainText(), "main()\n{\nprint(\"ab\");\nprint(7);\n}\nab\n7 ");
-    run(editor()->toPlainText());
+    EXPECT_EQ(editor()->text(), "main()\n{\nprint(\"ab\");\nprint(7);\n}\nab\n7 ");
+    run(editor()->text());
     EXPECT_TRUE(readFile("xxx.cg").startsWith("main()\r\n{\r\nprint(\"ab\");\r\nprint(7);\r\n}\r\nab\r\n7 "));
 }
 
@@ -133,13 +161,20 @@ TEST_F(WindowTest, DuringARunOnlyHaltAndSaveImageAreLiveAndRunDoesNotNest)
     EXPECT_FALSE(editor()->isReadOnly());
 }
 
-TEST_F(WindowTest, ClosingDuringARunHaltsItAndThenCloses)
+TEST_F(WindowTest, ClosingDuringARunAsksAboutChangedTextThenHaltsAndCloses)
 {
     MainWindow& window = openQuietly();
     window.show();
+    // The output changes the text, so closing must ask about it.
+    dialogs.choices = {Choice::Cancel, Choice::Discard};
     QTimer::singleShot(100, &window, &QWidget::close);
-    run(kBusyLoop);
-    EXPECT_EQ(dialogs.messages, QStringList{"user terminated program in line 2\n"});
+    QTimer::singleShot(200, &window, [&] {
+        EXPECT_TRUE(window.isRunning()) << "Cancel stopped the run";
+        window.close();
+    });
+    run("main()\n{\nprint(1);\nwhile (1) ;\n}");
+    EXPECT_EQ(dialogs.saveChangesAsked, 2);
+    EXPECT_EQ(dialogs.messages, QStringList{"user terminated program in line 3\n"});
     EXPECT_FALSE(window.isVisible());
     EXPECT_FALSE(window.isRunning());
 }
@@ -159,7 +194,7 @@ TEST_F(WindowTest, InputBoxesUseTheirCaptionsAndARejectedNumberEndsTheRun)
     dialogs.textAnswers = QStringList{"12", "xyz"};
     run("int x, c;\nmain()\n{\nx = getnum();\nc = getche();\nprint(x);\nprint(c);\n}");
     EXPECT_EQ(dialogs.captions, (QStringList{"Input a number:", "Input a character:"}));
-    EXPECT_TRUE(editor()->toPlainText().endsWith("\n12 \n120 "));
+    EXPECT_TRUE(editor()->text().endsWith("\n12 \n120 "));
 
     dialogs.messages.clear();
     dialogs.textAnswers = QStringList{"abc"};

@@ -11,19 +11,24 @@ class ScriptedDialogs : public korvane::Dialogs {
 public:
     QStringList messages;
     QStringList captions;       // of input boxes, in order
+    QStringList prompts;
+    QStringList textPresets;
     QStringList textAnswers;    // answers to input boxes; none left gives ""
     QStringList fileTitles;     // of file dialogs, in order
     QStringList fileFilters;
     QStringList filePresets;
     QStringList fileAnswers;    // chosen names; "" or none left means Cancel
+    QStringList filterAnswers;  // chosen save filters; none left gives the first
     QList<Choice> choices;      // answers to "save changes?"; none left gives Cancel
     int saveChangesAsked = 0;
 
     void message(const QString& text) override { messages << text; }
 
-    QString askText(const QString& caption, const QString&) override
+    QString askText(const QString& caption, const QString& prompt, const QString& preset) override
     {
         captions << caption;
+        prompts << prompt;
+        textPresets << preset;
         return textAnswers.isEmpty() ? QString() : textAnswers.takeFirst();
     }
 
@@ -33,9 +38,12 @@ public:
         return chooseFile(title, filter, preset);
     }
 
-    QString saveFileName(const QString& title, const QString& filter,
-                         const QString& preset) override
+    QString saveFileName(const QString& title, const QString& filter, const QString& preset,
+                         QString* selectedFilter = nullptr) override
     {
+        if (selectedFilter)
+            *selectedFilter = filterAnswers.isEmpty() ? filter.section(";;", 0, 0)
+                                                      : filterAnswers.takeFirst();
         return chooseFile(title, filter, preset);
     }
 

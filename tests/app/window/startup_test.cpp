@@ -16,8 +16,8 @@ TEST_F(WindowTest, StartUpAsksForThePalettePresetInTheCurrentFolderAndLoadsXxxCg
     EXPECT_EQ(dialogs.filePresets.first(), path("allcolr.pal"));
     EXPECT_TRUE(dialogs.fileFilters.first().contains("*.pal"));
     EXPECT_TRUE(dialogs.messages.isEmpty());
-    EXPECT_EQ(editor()->toPlainText(), "main()\n{\n}");
-    EXPECT_FALSE(editor()->document()->isModified());
+    EXPECT_EQ(editor()->text(), "main()\n{\n}");
+    EXPECT_FALSE(editor()->isModified());
     EXPECT_EQ(canvas()->image().colorTable().at(1), qRgb(255, 0, 0));
     EXPECT_EQ(canvas()->size(), QSize(400, 400));
 }
@@ -26,7 +26,7 @@ TEST_F(WindowTest, FirstStartWithoutXxxCgSaysSoAndStillWorks)
 {
     openWindow();
     EXPECT_EQ(dialogs.messages, QStringList{"Cannot open file xxx.cg"});
-    EXPECT_TRUE(editor()->toPlainText().isEmpty());
+    EXPECT_TRUE(editor()->text().isEmpty());
 }
 
 TEST_F(WindowTest, ACancelledOrRefusedPaletteFallsBackToTheBuiltInOne)
@@ -174,7 +174,7 @@ TEST_F(WindowTest, AProgramGivenAtStartIsOpenedInsteadOfXxxCg)
     dialogs.fileAnswers = QStringList{path(QStringLiteral("allcolr.pal"))};
     window_ = std::make_unique<korvane::MainWindow>(dialogs, startup.program);
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('|').toStdString();
-    EXPECT_EQ(editor()->toPlainText(), "main()\n{\n  line(0, 0, 9, 9);\n}");
+    EXPECT_EQ(editor()->text(), "main()\n{\n  line(0, 0, 9, 9);\n}");
     window_->Save1Click();  // cancelled: only the preset is looked at
     EXPECT_EQ(dialogs.filePresets.last(), startup.program);
 }

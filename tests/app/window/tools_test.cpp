@@ -1,5 +1,6 @@
 // The View tools and PNG export: the palette panel's highlight, the
-// inspector's status line and Save Image with a .png name.
+// inspector's status line, Save Image with a .png name and the canvas on
+// a scaled screen.
 #include <QImage>
 #include <QLabel>
 #include <QTest>
@@ -60,6 +61,9 @@ TEST_F(WindowTest, PaletteSelectionHighlightsExactlyThePixelsOfItsIndex)
     EXPECT_EQ(canvas()->highlight(), -1);
     EXPECT_EQ(canvas()->grab().toImage().convertToFormat(QImage::Format_RGB32),
               display.convertToFormat(QImage::Format_RGB32));
+    QTest::mouseClick(panel, Qt::LeftButton, {}, swatch);
+    panel->close();  // a highlight must not outlive its panel
+    EXPECT_EQ(canvas()->highlight(), -1);
 }
 
 TEST_F(WindowTest, InspectorIsOffByDefaultAndGrowsTheWindowOnlyWhileOn)
@@ -132,4 +136,17 @@ TEST_F(WindowTest, SaveImageWithAPngNameWritesTheIndicesLosslessly)
     EXPECT_EQ(png.pixelIndex(350, 350), 2);  // file row 350 is program y 49
     EXPECT_EQ(png.pixelIndex(350, 50), 3);
     EXPECT_EQ(png.color(2), qRgb(0, 255, 0));
+}
+
+TEST_F(WindowTest, OnAScreenScaledBy2EachCanvasPixelIsASharp2By2Block)
+{
+    openQuietly();
+    run(kQuarters);
+    QImage screen(800, 800, QImage::Format_RGB32);
+    screen.setDevicePixelRatio(2);
+    canvas()->render(&screen);
+    const QImage& display = canvas()->image();
+    for (int y = 0; y < 800; ++y)
+        for (int x = 0; x < 800; ++x)
+            ASSERT_EQ(screen.pixel(x, y), display.pixel(x / 2, y / 2)) << x << "," << y;
 }

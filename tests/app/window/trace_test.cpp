@@ -1,7 +1,6 @@
 // Slow motion and stepping: the canvas shown and the line marked before each
 // drawing call, pauses that Step, Continue, Halt and the close box end.
 #include <QElapsedTimer>
-#include <QTextBlock>
 #include <QTimer>
 
 #include "window_fixture.h"
@@ -34,8 +33,8 @@ class TraceTest : public WindowTest {
 protected:
     Seen seen() const
     {
-        const auto marks = editor()->extraSelections();
-        const int line = marks.isEmpty() ? -1 : marks.first().cursor.blockNumber();
+        const QList<int> marks = markedLines(korvane::MARK_DRAWING);
+        const int line = marks.isEmpty() ? -1 : marks.first();
         const auto& picture = canvas()->picture();
         return {line, picture.at(10, 10), picture.at(20, 20), picture.at(0, 0)};
     }
@@ -45,7 +44,7 @@ protected:
 TEST_F(TraceTest, StepPausesBeforeEachDrawingCallShowingWhatCameBefore)
 {
     MainWindow& window = openQuietly();
-    editor()->setPlainText(kThreeCalls);
+    editor()->setText(kThreeCalls);
     std::vector<Seen> pauses;
     onEachPause([&] {
         pauses.push_back(seen());
@@ -62,7 +61,7 @@ TEST_F(TraceTest, StepPausesBeforeEachDrawingCallShowingWhatCameBefore)
 TEST_F(TraceTest, ContinueFromAPauseRunsOnAtFullSpeed)
 {
     MainWindow& window = openQuietly();
-    editor()->setPlainText(kThreeCalls);
+    editor()->setText(kThreeCalls);
     int pauses = 0;
     onEachPause([&] {
         ++pauses;
@@ -94,7 +93,7 @@ TEST_F(TraceTest, HaltOrTheCloseBoxInAPauseEndsTheRun)
         SCOPED_TRACE(closing ? "close box" : "Halt");
         MainWindow& window = openQuietly();
         window.show();
-        editor()->setPlainText(kThreeCalls);
+        editor()->setText(kThreeCalls);
         onEachPause([&] { closing ? (void)window.close() : window.Button2Click(); });
         window.Step1Click();
         EXPECT_EQ(dialogs.messages, QStringList{"user terminated program in line 3\n"});

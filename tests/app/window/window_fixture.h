@@ -9,15 +9,16 @@
 #include <QDir>
 #include <QFile>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <Qsci/qsciscintilla.h>
 #include <functional>
 #include <memory>
 
 #include "canvas_view.h"
 #include "main_window.h"
+#include "program_editor.h"
 #include "scripted_dialogs.h"
 #include "window_bridge.h"
 
@@ -73,11 +74,21 @@ protected:
     // Puts a program (LF line ends) into the editor and presses Run.
     void run(const QString& program)
     {
-        editor()->setPlainText(program);
+        editor()->setText(program);
         window_->Button1Click();
     }
 
-    QPlainTextEdit* editor() const { return window_->findChild<QPlainTextEdit*>("Memo1"); }
+    QsciScintilla* editor() const { return window_->findChild<QsciScintilla*>("Memo1"); }
+
+    // The editor lines that carry a marker, in order.
+    QList<int> markedLines(korvane::EditorMarker marker) const
+    {
+        QList<int> lines;
+        for (int line = editor()->markerFindNext(0, 1 << marker); line >= 0;
+             line = editor()->markerFindNext(line + 1, 1 << marker))
+            lines << line;
+        return lines;
+    }
     korvane::CanvasView* canvas() const { return window_->findChild<korvane::CanvasView*>("xmg"); }
     QPushButton* button(const char* name) const { return window_->findChild<QPushButton*>(name); }
 

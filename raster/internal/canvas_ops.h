@@ -29,8 +29,8 @@ struct PlainPen {
 // before it.
 struct TagPen {
     const uint8_t* base;
-    uint16_t* tags;
-    uint16_t tag;
+    uint32_t* tags;
+    uint32_t tag;
 
     void store(uint8_t* p, uint8_t c) const {
         tags[p - base] = tag;
@@ -44,12 +44,12 @@ struct TagPen {
         fill_tags(tags + (p - base), n, tag);
         std::memset(p, c, static_cast<size_t>(n));
     }
-    // fill_n over 16-bit values is not vectorised at -O2; whole 32-byte
+    // fill_n over 32-bit values is not vectorised at -O2; whole 32-byte
     // blocks copied by memcpy are, which keeps fills near memset speed.
-    static void fill_tags(uint16_t* q, i64 n, uint16_t tag) {
-        uint16_t block[16];
-        std::fill_n(block, 16, tag);
-        for (; n >= 16; n -= 16, q += 16) std::memcpy(q, block, sizeof block);
+    static void fill_tags(uint32_t* q, i64 n, uint32_t tag) {
+        uint32_t block[8];
+        std::fill_n(block, 8, tag);
+        for (; n >= 8; n -= 8, q += 8) std::memcpy(q, block, sizeof block);
         std::fill_n(q, n, tag);
     }
 };
@@ -147,8 +147,17 @@ void ordered_span(const Cv& cv, i64 y, i64 xa, i64 xb, uint8_t c) {
     cv.span(y, std::min(xa, xb), std::max(xa, xb), c);
 }
 
-// Radii and semi-axes beyond this draw nothing: the walks take one step per
-// unit of radius, and larger figures cannot show more than an arc of a canvas.
-constexpr i64 kMaxRadius = 65535;
+// Semi-axes beyond this draw nothing: the ellipse walk takes one step per
+// unit and its terms grow with the fourth power of the axes.
+constexpr i64 kMaxSemiAxis = 65535;
+
+// The four mirror points of an offset, in the order the walks visit them.
+template <class Op>
+void four(i64 xc, i64 yc, i64 a, i64 b, Op&& op) {
+    op(xc - a, yc + b);
+    op(xc - a, yc - b);
+    op(xc + a, yc + b);
+    op(xc + a, yc - b);
+}
 
 }  // namespace korvane::detail

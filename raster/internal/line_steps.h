@@ -8,11 +8,16 @@
 
 namespace korvane::detail {
 
+// Fixed point with 16 fraction bits.
+constexpr i64 kFixedOne = 0x10000;
+constexpr i64 kFixedHalf = 0x8000;        // starts each line half a pixel in, so steps round
+constexpr i64 kFractionMask = 0xFFFF;
+
 struct LineSteps {
     i64 x1 = 0, y1 = 0;  // first pixel
     i64 sx = 0, sy = 0;  // direction of each axis: -1, 0 or +1
     bool x_major = true;
-    i64 slope = 0;       // 16-bit fraction; 0x10000 on an exact diagonal (every step carries)
+    i64 slope = 0;       // 16-bit fraction; kFixedOne on an exact diagonal (every step carries)
     i64 length = 0;      // major delta
 
     // False when both ends are the same point: such a line has no direction.
@@ -26,11 +31,11 @@ struct LineSteps {
         s.sy = dy < 0 ? -1 : dy > 0;
         s.x_major = adx >= ady;
         s.length = s.x_major ? adx : ady;
-        s.slope = adx == ady ? 0x10000 : (s.x_major ? ady : adx) * 0x10000 / s.length;
+        s.slope = adx == ady ? kFixedOne : (s.x_major ? ady : adx) * kFixedOne / s.length;
         return true;
     }
 
-    i64 minor_index(i64 k) const { return (0x8000 + k * slope) >> 16; }
+    i64 minor_index(i64 k) const { return (kFixedHalf + k * slope) >> 16; }
     i64 x_at(i64 k) const { return x1 + sx * (x_major ? k : minor_index(k)); }
     i64 y_at(i64 k) const { return y1 + sy * (x_major ? minor_index(k) : k); }
 };
@@ -41,7 +46,7 @@ struct LineWalker {
     i64 x, y, acc;
 
     LineWalker(const LineSteps& steps, i64 k)
-        : s(steps), x(steps.x_at(k)), y(steps.y_at(k)), acc((0x8000 + k * steps.slope) & 0xFFFF) {}
+        : s(steps), x(steps.x_at(k)), y(steps.y_at(k)), acc((kFixedHalf + k * steps.slope) & kFractionMask) {}
 
     // Whether the next step moves both coordinates.
     bool next_carries() const { return ((acc + s.slope) >> 16) != 0; }
@@ -49,7 +54,7 @@ struct LineWalker {
     void step() {
         acc += s.slope;
         const bool carry = (acc >> 16) != 0;
-        acc &= 0xFFFF;
+        acc &= kFractionMask;
         if (s.x_major) {
             x += s.sx;
             y += carry ? s.sy : 0;

@@ -1,0 +1,47 @@
+// The program editor is a QsciScintilla configured here: line numbers
+// counted from 0 as error messages count them, the error and drawing marks,
+// and print output appended as lines.
+#pragma once
+
+class QString;
+class QsciScintilla;
+
+namespace korvane {
+
+// Markers of the symbol margin; each has a partner that tints the line.
+enum EditorMarker : int {
+    MARK_ERROR = 0,
+    MARK_ERROR_LINE = 1,
+    MARK_DRAWING = 2,
+    MARK_DRAWING_LINE = 3,
+};
+
+// Lexer, margins, markers, indentation and the other settings of the editor.
+void setup_program_editor(QsciScintilla& editor);
+
+// Shows the program's text, as loaded: nothing to undo, nothing changed.
+void load_editor_text(QsciScintilla& editor, const QString& text);
+
+// Marks line (from 0) in the margin, with message shown under it, and
+// moves the caret there.
+void mark_error(QsciScintilla& editor, int line, const QString& message);
+void clear_error_mark(QsciScintilla& editor);
+
+// Marks the line whose drawing call comes next (-1 clears the mark).
+void mark_drawing_line(QsciScintilla& editor, int line);
+
+// Appends text as a line of its own and scrolls it into view.
+void append_output_line(QsciScintilla& editor, const QString& text);
+
+// Selects the next match of text after the caret, going round at the end;
+// false if the text holds none. Case is ignored, as names ignore it.
+bool find_text(QsciScintilla& editor, const QString& text);
+
+// Replaces every match of text as one undoable step; the number replaced.
+int replace_all(QsciScintilla& editor, const QString& text, const QString& with);
+
+// Puts the caret at the start of line (from 0) and scrolls to it; false,
+// and nothing moves, if the text has no such line.
+bool go_to_line(QsciScintilla& editor, int line);
+
+}  // namespace korvane

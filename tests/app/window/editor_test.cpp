@@ -1,0 +1,136 @@
+// The program editor: highlighting from the scanner's rules, and the Edit
+// menu's undo, find, replace and go-to-line.
+#include <QCoreApplication>
+#include <QWheelEvent>
+#include <string>
+
+#include "program_styles.h"
+#include "window_fixture.h"
+
+using korvane::MainWindow;
+
+namespace {
+
+// One digit per byte: the style the editor gives it.
+std::string styleMap(std::string_view text)
+{
+    std::string map;
+    for (const korvane::StyleRun& run : korvane::style_runs(text))
+        map.append(static_cast<size_t>(run.length), static_cast<char>('0' + run.style));
+    return map;
+}
+
+int caretLine(const QsciScintilla& editor)
+{
+    int line = -1, index = -1;
+    editor.getCursorPosition(&line, &index);
+    return line;
+}
+
+}  // namespace
+
+TEST(ProgramStyles, FollowTheScannersTokens)
+{
+    // 0 plain, 1 comment, 2 keyword, 3 built-in, 4 number, 5 string, 6 character.
+    const struct {
+        const char* text;
+        const char* styles;
+    } cases[] = {
+        {"while (x) circle(10, r);", "222220000033333304400000"},
+        {"int ink; show();", "2220000003333000"},
+        {"puts(\"a//b\"); // c", "333305555550001111"},
+        {"c = '/'*2; /* x\ny */ 7x", "00006660400111111111044"},
+        {"print(\"open\nend", "33333055555\n222"},
+        {"/* never closed\nif", "111111111111111111"},
+        {"'ab' Int WHILE Circle", "000002220222220333333"},
+    };
+    for (const auto& c : cases) {
+        std::string expected = c.styles;
+        for (char& ch : expected)
+            if (ch == '\n')
+                ch = '0';
+        EXPECT_EQ(styleMap(c.text), expected) << c.text;
+    }
+}
+
+TEST_F(WindowTest, UndoRestoresTheTextButNotPastALoad)
+{
+    openQuietly();
+    korvane::load_editor_text(*editor(), "main()\n{\n}");
+    editor()->setCursorPosition(1, 1);
+    editor()->insert("\nclear(1);");
+    ASSERT_TRUE(editor()->isModified());
+    window_->Undo1Click();
+    EXPECT_EQ(editor()->text(), "main()\n{\n}");
+    EXPECT_FALSE(editor()->isModified());
+    window_->Undo1Click();  // the loaded text is where undo stops
+    EXPECT_EQ(editor()->text(), "main()\n{\n}");
+    window_->Redo1Click();
+    EXPECT_EQ(editor()->text(), "main()\n{\nclear(1);\n}");
+}
+
+TEST_F(WindowTest, CtrlWheelZoomsAndTheMarginGrowsWithIt)
+{
+    openQuietly();
+    korvane::load_editor_text(*editor(), "main()\n{\n}");
+    const auto marginWidth = [&] {
+        return editor()->SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, 0);
+    };
+    const long before = marginWidth();
+    QWidget* view = editor()->viewport();
+    const QPointF at(50, 20);
+    QWheelEvent wheel(at, view->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(view, &wheel);
+    EXPECT_GT(editor()->SendScintilla(QsciScintillaBase::SCI_GETZOOM), 0);
+    EXPECT_GT(marginWidth(), before);
+}
+
+TEST_F(WindowTest, FindMovesToTheNextMatchAndGoesRoundAtTheEnd)
+{
+    openQuietly();
+    korvane::load_editor_text(*editor(), "point(1, 1);\nline(0, 0, 5, 5);\npoint(2, 2);\n");
+    dialogs.textAnswers = QStringList{"point"};
+    window_->Find1Click();
+    EXPECT_EQ(caretLine(*editor()), 0);
+    EXPECT_EQ(editor()->selectedText(), "point");
+    window_->FindNext1Click();
+    EXPECT_EQ(caretLine(*editor()), 2);
+    window_->FindNext1Click();
+    EXPECT_EQ(caretLine(*editor()), 0);
+    EXPECT_EQ(dialogs.textPresets.last(), "");
+
+    dialogs.textAnswers = QStringList{"LINE", "circle"};  // names ignore case
+    window_->Find1Click();
+    EXPECT_EQ(dialogs.textPresets.last(), "point");
+    EXPECT_EQ(caretLine(*editor()), 1);
+    window_->Find1Click();
+    EXPECT_EQ(dialogs.messages, QStringList{"Cannot find \"circle\"."});
+}
+
+TEST_F(WindowTest, ReplaceChangesEveryMatchAsOneUndoableStep)
+{
+    openQuietly();
+    korvane::load_editor_text(*editor(), "x = x + 1;\nxx = 2;");
+    dialogs.textAnswers = QStringList{"x", "xy"};
+    window_->Replace1Click();
+    EXPECT_EQ(editor()->text(), "xy = xy + 1;\nxyxy = 2;");
+    EXPECT_EQ(dialogs.messages, QStringList{"Replaced 4 occurrence(s)."});
+    window_->Undo1Click();
+    EXPECT_EQ(editor()->text(), "x = x + 1;\nxx = 2;");
+}
+
+TEST_F(WindowTest, GoToLineCountsFromZeroAsErrorMessagesDo)
+{
+    openQuietly();
+    korvane::load_editor_text(*editor(), "a\nb\nc\nd");
+    dialogs.textAnswers = QStringList{"2", "4", "two"};
+    window_->GoToLine1Click();
+    EXPECT_EQ(caretLine(*editor()), 2);
+    window_->GoToLine1Click();
+    window_->GoToLine1Click();
+    EXPECT_EQ(caretLine(*editor()), 2);  // no such line: the caret stays
+    EXPECT_EQ(dialogs.prompts.first(), "Line number (0 to 3):");
+    EXPECT_EQ(dialogs.messages, (QStringList{"There is no line 4; the lines are 0 to 3.",
+                                            "There is no line two; the lines are 0 to 3."}));
+}
