@@ -15,6 +15,7 @@ let running = false;
 let recording = null;
 let shownFrame = 0;
 let fileName = 'program.cg';   // what Save offers: the name last opened
+let haltPressed = null;        // when Halt was pressed during this run
 
 function download(blob, name) {
     const a = document.createElement('a');
@@ -100,7 +101,9 @@ async function runEditor() {
     $('report').textContent = '';
     setRunning(true);
     setState('Running…');
+    haltPressed = null;
     const done = await client.run({ source, fresh: false, trace: true });
+    korvane.haltMs = haltPressed === null ? null : performance.now() - haltPressed;
     // As on the desktop, a run that ended well shows its final picture; one
     // that failed leaves the screen with what its last show showed.
     if (done.status === 0) {
@@ -151,7 +154,10 @@ async function readFile(input) {
 
 function wire() {
     $('run').onclick = runEditor;
-    $('halt').onclick = () => client.halt();
+    $('halt').onclick = () => {
+        haltPressed = performance.now();
+        client.halt();
+    };
     $('save-png').onclick = async () => download(await indexedPng(view.indices, view.palette), 'korvane.png');
     $('save-jpeg').onclick = () => $('canvas').toBlob((b) => download(b, 'korvane.jpg'), 'image/jpeg', 0.9);
     $('open').onclick = () => $('open-file').click();
@@ -215,6 +221,7 @@ const korvane = {
     errorLine: () => editor.errorLine(),
     readyMs: null,
     paintMs: [],   // how long the latest frames took to paint
+    haltMs: null,  // from Halt to the end of the last run it stopped
 };
 window.korvane = korvane;
 
