@@ -13,13 +13,19 @@ const types = {
 
 export function serve(root, port = 8000) {
     const server = createServer(async (request, response) => {
-        const path = decodeURIComponent(new URL(request.url, 'http://host').pathname);
-        const file = normalize(join(root, path.endsWith('/') ? path + 'index.html' : path));
         const headers = {
             'Cross-Origin-Opener-Policy': 'same-origin',
             'Cross-Origin-Embedder-Policy': 'require-corp',
             'Cache-Control': 'no-cache',
         };
+        let path;
+        try {
+            path = decodeURIComponent(new URL(request.url, 'http://host').pathname);
+        } catch {
+            response.writeHead(400, headers).end();
+            return;
+        }
+        const file = normalize(join(root, path.endsWith('/') ? path + 'index.html' : path));
         if (!file.startsWith(normalize(root) + sep)) {
             response.writeHead(403, headers).end();
             return;
