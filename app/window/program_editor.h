@@ -1,6 +1,6 @@
 // The program editor is a QsciScintilla configured here: line numbers
 // counted from 0 as error messages count them, the error and drawing marks,
-// and print output appended as lines.
+// print output appended as lines, and the Edit menu's searches.
 #pragma once
 
 class QString;

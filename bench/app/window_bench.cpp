@@ -19,7 +19,9 @@ public:
     void message(const QString&) override {}
     QString askText(const QString&, const QString&, const QString&) override { return {}; }
     QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&, QString*) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&, QString*) override {
+        return {};
+    }
     Choice askSaveChanges() override { return Choice::Discard; }
 };
 
