@@ -67,7 +67,7 @@ void ensure_gui_application() {
 void TextRenderer::set_style(int32_t index, int32_t size, const char* family) {
     index_ = static_cast<uint8_t>(index);
     point_size_ = size > 0 ? qMin(size, kMaxPointSize) : 0;
-    family_ = QString::fromLatin1(family);
+    family_ = family;
 }
 
 void TextRenderer::draw(const RowTable& rows, int32_t x, int32_t y, const char* text) {
@@ -91,7 +91,7 @@ void TextRenderer::draw_mask(const RowTable& rows, int32_t x, int32_t y, const c
     if (str.isEmpty() || left >= rows.width || top >= rows.height || left < -kReach || top < -kReach)
         return;
     ensure_gui_application();
-    const QFont font = make_font(family_, point_size_);
+    const QFont font = make_font(QString::fromLatin1(family_.c_str()), point_size_);
     const QFontMetrics metrics(font);
     const QPoint origin(static_cast<int>(left), static_cast<int>(top) + metrics.ascent());
     const QRect cell(static_cast<int>(left), static_cast<int>(top), metrics.horizontalAdvance(str),

@@ -1,11 +1,11 @@
-// Draws text into an 8-bit canvas with Qt's font engine: the glyphs are
-// rendered without antialiasing into a mask, and the text's palette index is
-// written wherever the mask is set, so no blended indices appear.
+// Draws text into an 8-bit canvas with a font engine (Qt's on the desktop,
+// the browser's in the page): the glyphs are rendered without antialiasing
+// into a mask, and the text's palette index is written wherever the mask is
+// set, so no blended indices appear.
 #pragma once
 
 #include <cstdint>
-
-#include <QString>
+#include <string>
 
 #include "pixel_model.h"
 
@@ -37,7 +37,7 @@ private:
 
     uint8_t index_ = 0;      // palette index the glyphs are written with
     int32_t point_size_ = 0;  // 0: the default font's size
-    QString family_;         // empty: the default family
+    std::string family_;     // empty: the default family
 };
 
 // Text needs a QGuiApplication for its fonts. The window has one; the runner

@@ -10,43 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "random_programs.h"
 #include "run_helpers.h"
 
 namespace korvane::testing {
 namespace {
-
-const char* const kSeeds[] = {
-    "int a, b = 3;\nchar c = 'q';\nf(int n) { if (n < 2) return n; return f(n - 1) + f(n - 2); }\n"
-    "main() { int i; for (i = 0; i < 5; i++) { if (i == 3) continue; a += f(i); } }\n",
-    "main() { int x; x = 0; while (x < 50) { x++; if (x == 20) break; } do { x = x - 1; } while (x > 0); }\n",
-    "main() { setcolor(3); line(0, 0, 399, 399); circle(200, 200, 50, 4); print(\"done\"); print(rand(9)); }\n",
-    "int g;\nh(int a, int b) { return a * b - a / (b + 1) % 7 | 3 & 5; }\nmain() { g = h(6, 7) == 39 && (1 < 2); }\n",
-    "main() { textout(10, 20, \"hi\"); floodfill(1, 1, 2, 0, 0, 12); abs(-3); getpel(1, 2); show(); }\n",
-};
-
-const char kAlphabet[] = "abcxyzmain(){};,+-*/%&|<>=!'\"0123456789 \r\n\t#_.[]^ifwhileforintcharreturnbreak";
-
-std::string mutate(std::string text, std::mt19937& rng) {
-    std::uniform_int_distribution<int> op(0, 3);
-    const int edits = 1 + static_cast<int>(rng() % 6);
-    for (int e = 0; e < edits && !text.empty(); ++e) {
-        const size_t at = rng() % text.size();
-        const char c = kAlphabet[rng() % (sizeof kAlphabet - 1)];
-        switch (op(rng)) {
-            case 0: text.erase(at, 1 + rng() % 4); break;
-            case 1: text.insert(at, 1, c); break;
-            case 2: text[at] = c; break;
-            default: text.insert(at, text.substr(rng() % text.size(), rng() % 12)); break;
-        }
-    }
-    return text;
-}
-
-std::string random_bytes(std::mt19937& rng) {
-    std::string text(rng() % 200, ' ');
-    for (char& c : text) c = static_cast<char>(1 + rng() % 255);
-    return text;
-}
 
 TEST(RandomPrograms, EndInAResultOrAnErrorReport) {
     std::mt19937 rng(20261208);
@@ -56,7 +24,7 @@ TEST(RandomPrograms, EndInAResultOrAnErrorReport) {
     interp.set_step_limit(20000);
     int errors = 0;
     for (int i = 0; i < 3000; ++i) {
-        const std::string text = i % 4 == 3 ? random_bytes(rng) : mutate(kSeeds[i % 5], rng);
+        const std::string text = random_program(rng, i);
         bridge.messages.clear();
         const RunResult result = interp.run_text(text);
         ASSERT_GE(result, RUN_OK) << text;

@@ -1,0 +1,29 @@
+// write_random_programs N DIR: writes the first N random programs of the
+// interpreter's robustness test as DIR/random-NNNN.cg, so other front ends
+// can be checked against the runner on the same texts.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "random_programs.h"
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: write_random_programs N DIR\n");
+        return 2;
+    }
+    const int count = std::atoi(argv[1]);
+    std::mt19937 rng(20261208);
+    for (int i = 0; i < count; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/random-%04d.cg", i);
+        std::ofstream out(std::string(argv[2]) + name, std::ios::binary);
+        out << korvane::testing::random_program(rng, i);
+        if (!out) {
+            std::fprintf(stderr, "Cannot create file %s%s\n", argv[2], name);
+            return 3;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,67 @@
+// The page against the native runner, same machine, same run: each program
+// of bench/programs through window.korvane.run and through korvane-run
+// (median wall time of 5, start-up included for the runner, the worker
+// round trip for the page); the page's ready time from the local server;
+// the time to paint a full-canvas show. Prints a Markdown section.
+import { spawnSync } from 'node:child_process';
+import { readdirSync, readFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { performance } from 'node:perf_hooks';
+import { openPage, load, root } from '../test/browser.mjs';
+import { runner } from '../test/native.mjs';
+
+const ROUNDS = 7;
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+const ms = (v) => (v >= 100 ? v.toFixed(0) : v.toFixed(1));
+
+const { page, url, close } = await openPage();
+const rows = [];
+try {
+    const ready = [];
+    for (let i = 0; i < ROUNDS; i++) {
+        await load(page, url);
+        ready.push(await page.evaluate(() => window.korvane.readyMs));
+    }
+    const dir = join(root, 'bench', 'programs');
+    for (const name of readdirSync(dir).filter((n) => n.endsWith('.cg')).sort()) {
+        const file = join(dir, name);
+        const source = readFileSync(file, 'latin1');
+        const native = [];
+        const web = [];
+        for (let i = 0; i < ROUNDS; i++) {
+            const started = performance.now();
+            spawnSync(runner, [file], { stdio: 'ignore' });
+            native.push(performance.now() - started);
+            web.push(await page.evaluate(async (text) => {
+                const started = performance.now();
+                await window.korvane.run(text);
+                return performance.now() - started;
+            }, source));
+        }
+        rows.push([name.replace(/\.cg$/, ''), median(native), median(web)]);
+    }
+    // Full-canvas frames, each a different colour, shown by the Run button.
+    await load(page, url + '#program=' + Buffer.from(
+        (await import('node:zlib')).deflateRawSync(Buffer.from(
+            'main() { int i; for (i = 0; i < 600; i++) { clear(i); show(); sleep(5); } }', 'latin1'))).toString('base64url'));
+    await page.click('#run');
+    await page.waitForFunction(() => document.querySelector('#halt').disabled &&
+                               document.querySelector('#state').textContent !== 'Running…', { timeout: 60000 });
+    const paints = await page.evaluate(() => window.korvane.paintMs);
+    console.log('## In the browser\n');
+    const { loadavg } = await import('node:os');
+    console.log('Measured with `scripts/web bench`: headless chromium ' +
+                (await page.browser().version()).replace('HeadlessChrome/', '') + ' on the page served locally, ' +
+                'and build/cli/korvane-run, on the same machine in the same run (load average ' +
+                loadavg().map((v) => v.toFixed(2)).join(' ') + ' at the end). Median wall time of ' + ROUNDS +
+                ' runs: the runner\'s includes its process start-up, the page\'s the round trip to its worker ' +
+                'and a fresh canvas. The ratio is the page\'s time divided by the runner\'s.\n');
+    console.log('| program | korvane-run (ms) | korvane.run (ms) | page/native |');
+    console.log('| --- | ---: | ---: | ---: |');
+    for (const [name, n, w] of rows) console.log(`| ${name} | ${ms(n)} | ${ms(w)} | ${(w / n).toFixed(2)}× |`);
+    console.log(`\nPage ready (editor and canvas usable) after ${ms(median(ready))} ms from the start of ` +
+                `loading (median of ${ROUNDS} loads). A full-canvas show is painted in ${median(paints).toFixed(2)} ms ` +
+                `(median of ${paints.length} frames; slowest ${Math.max(...paints).toFixed(2)} ms).`);
+} finally {
+    await close();
+}

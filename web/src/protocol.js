@@ -1,0 +1,67 @@
+// What the page and the worker say to each other: the message types and the
+// layout of the shared memory through which the page reaches a running
+// program (Halt, input answers, steps) and the worker hands over frames.
+
+// page -> worker
+export const INIT = 'init';         // {buffer, fontBase}: the shared memory, where the fonts are
+export const RUN = 'run';           // {id, source, fresh, seed, maxSteps, input, trace}
+export const PALETTE = 'palette';   // {bytes}: a palette file's 1024 bytes
+export const INSPECT = 'inspect';   // {id, x, y}: who drew the pixel
+// worker -> page
+export const READY = 'ready';       // {keywords, builtins, palette}
+export const OUTPUT = 'output';     // {lines}: program output, in order
+export const MESSAGE = 'message';   // {text}: an error report or notice
+export const INPUT = 'input';       // {kind}: GETNUM or GETCHE; answer through the shared memory
+export const DONE = 'done';         // {id, status, output, message, pixels, errorLine}
+export const ORIGIN = 'origin';     // {id, line, builtin}
+export const TRACE = 'trace';       // {line, builtin}: the drawing call about to run
+export const PALETTE_SET = 'palette-set'; // {palette, ok}
+
+export const GETNUM = 0;
+export const GETCHE = 1;
+
+// Int32 slots of the control buffer.
+export const HALT = 0;          // 1: the user asked the program to stop
+export const ANSWERED = 1;      // 1: an answer waits in the answer bytes
+export const ANSWER_LENGTH = 2;
+export const STEPS = 3;         // steps granted by the Step button so far
+export const FRAME = 4;         // counts the frames handed over
+export const DELAY = 5;         // slow motion: milliseconds before each drawing call
+export const MODE = 6;          // TRACE_OFF, TRACE_SLOW or TRACE_STEP
+export const TRACE_OFF = 0;
+export const TRACE_SLOW = 1;
+export const TRACE_STEP = 2;
+export const CONTROL_SLOTS = 8;
+export const ANSWER_BYTES = 4096;
+
+export const SIZE = 400;
+export const PIXELS = SIZE * SIZE;
+
+// One allocation for everything shared; both sides view it the same way.
+export function sharedViews(buffer) {
+    const control = new Int32Array(buffer, 0, CONTROL_SLOTS);
+    const answer = new Uint8Array(buffer, CONTROL_SLOTS * 4, ANSWER_BYTES);
+    const frame = new Uint8Array(buffer, CONTROL_SLOTS * 4 + ANSWER_BYTES, PIXELS);
+    return { control, answer, frame };
+}
+
+export function newSharedBuffer() {
+    return new SharedArrayBuffer(CONTROL_SLOTS * 4 + ANSWER_BYTES + PIXELS);
+}
+
+// Texts cross as Latin-1 bytes, one byte a character, as program files hold them.
+export function toLatin1(text) {
+    const bytes = new Uint8Array(text.length);
+    for (let i = 0; i < text.length; i++) {
+        const c = text.charCodeAt(i);
+        bytes[i] = c < 256 ? c : 63;
+    }
+    return bytes;
+}
+
+export function fromLatin1(bytes) {
+    let text = '';
+    for (let i = 0; i < bytes.length; i += 8192)
+        text += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
+    return text;
+}

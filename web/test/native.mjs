@@ -1,0 +1,33 @@
+// The same programs through the native runner, for comparison.
+import { spawnSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, rmSync, writeFileSync, existsSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { pngIndices } from './png_indices.mjs';
+import { root } from './browser.mjs';
+
+export const runner = join(root, 'build', 'cli', 'korvane-run');
+
+// {status, output, message, pixels, textPixels} as korvane-run gives them;
+// textPixels: how many pixels of the final canvas text drew.
+export function nativeRun(file, { input = '', seed, maxSteps } = {}) {
+    const dir = mkdtempSync(join(tmpdir(), 'korvane-native-'));
+    try {
+        const png = join(dir, 'out.png');
+        const provenance = join(dir, 'origins.txt');
+        const answers = join(dir, 'input.txt');
+        writeFileSync(answers, input, 'latin1');
+        const args = [file, '--png', png, '--input', answers, '--provenance', provenance];
+        if (seed !== undefined) args.push('--seed', String(seed));
+        if (maxSteps) args.push('--max-steps', String(maxSteps));
+        const r = spawnSync(runner, args, { encoding: 'latin1', timeout: 20000 });
+        const origins = existsSync(provenance) ? readFileSync(provenance, 'latin1') : '';
+        return {
+            status: r.status, output: r.stdout, message: r.stderr,
+            pixels: existsSync(png) ? pngIndices(readFileSync(png)).indices : null,
+            textPixels: (origins.match(/ textout$/gm) ?? []).length,
+        };
+    } finally {
+        rmSync(dir, { recursive: true, force: true });
+    }
+}
