@@ -77,9 +77,7 @@ std::string* text_option(const std::string& arg, RunnerOptions& o) {
     return nullptr;
 }
 
-bool is_number_option(const std::string& arg) {
-    return arg == "--seed" || arg == "--max-steps" || arg == "--timeout";
-}
+bool is_number_option(const std::string& arg) { return arg == "--seed" || arg == "--max-steps" || arg == "--timeout"; }
 
 }  // namespace
 

@@ -27,7 +27,8 @@ PictureDiff compare_pictures(const Picture& expected, const Picture& actual) {
 Picture diff_picture(const Picture& expected, const Picture& actual) {
     constexpr uint8_t kMark = 255;
     Picture out = expected;
-    for (int i = 0; i < 128; ++i) out.palette[4 * size_t(i)] = out.palette[4 * size_t(i) + 1] = out.palette[4 * size_t(i) + 2] = uint8_t(i);
+    for (int i = 0; i < 128; ++i)
+        out.palette[4 * size_t(i)] = out.palette[4 * size_t(i) + 1] = out.palette[4 * size_t(i) + 2] = uint8_t(i);
     for (int i = 128; i < 256; ++i) std::fill_n(&out.palette[4 * size_t(i)], 4, 0);
     out.palette[4 * size_t(kMark)] = 255;
     for (size_t i = 0; i < out.pixels.size(); ++i) {
@@ -42,8 +43,7 @@ Picture diff_picture(const Picture& expected, const Picture& actual) {
     return out;
 }
 
-bool write_provenance(const std::string& path, const CanvasBridge& bridge, const Picture& canvas,
-                      std::string& error) {
+bool write_provenance(const std::string& path, const CanvasBridge& bridge, const Picture& canvas, std::string& error) {
     AtomicFile file(path, error);
     if (!file.stream()) return false;
     for (int32_t y = 0; y < canvas.height; ++y)

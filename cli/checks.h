@@ -26,7 +26,6 @@ Picture diff_picture(const Picture& expected, const Picture& actual);
 
 // Writes "x y index line builtin" for every pixel with an origin, bottom
 // row first, left to right.
-bool write_provenance(const std::string& path, const CanvasBridge& bridge, const Picture& canvas,
-                      std::string& error);
+bool write_provenance(const std::string& path, const CanvasBridge& bridge, const Picture& canvas, std::string& error);
 
 }  // namespace korvane

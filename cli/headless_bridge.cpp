@@ -17,8 +17,7 @@ namespace korvane {
 
 using Clock = std::chrono::steady_clock;
 
-HeadlessBridge::HeadlessBridge(TXImage3& canvas, std::istream& in, std::ostream& out,
-                               std::ostream& err)
+HeadlessBridge::HeadlessBridge(TXImage3& canvas, std::istream& in, std::ostream& out, std::ostream& err)
     : CanvasBridge(canvas), in_(in), out_(out), err_(err) {}
 
 void HeadlessBridge::bridge_message(const char* text) {
@@ -51,9 +50,7 @@ bool HeadlessBridge::answer_in_time() const {
     }
 }
 
-int HeadlessBridge::bridge_poll() {
-    return has_deadline_ && Clock::now() >= deadline_ ? POLL_TIME_UP : POLL_GO_ON;
-}
+int HeadlessBridge::bridge_poll() { return has_deadline_ && Clock::now() >= deadline_ ? POLL_TIME_UP : POLL_GO_ON; }
 
 int HeadlessBridge::bridge_show() {
     if (!frames_dir_.empty() && frames_ok_) write_frame();
@@ -94,7 +91,7 @@ void HeadlessBridge::bridge_sleep(int32_t ms) {
 }
 
 std::string HeadlessBridge::read_answer() {
-    out_.flush();  // whoever answers sees the output so far
+    out_.flush();                      // whoever answers sees the output so far
     if (!answer_in_time()) return {};  // bridge_poll now reports the time limit
     std::string line;
     if (!std::getline(in_, line)) return {};

@@ -5,6 +5,5 @@
 #include "runner.h"
 
 int main(int argc, char** argv) {
-    return korvane::runner_main(std::vector<std::string>(argv + 1, argv + argc), std::cin,
-                                std::cout, std::cerr);
+    return korvane::runner_main(std::vector<std::string>(argv + 1, argv + argc), std::cin, std::cout, std::cerr);
 }

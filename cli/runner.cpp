@@ -171,8 +171,7 @@ bool write_outputs(HeadlessBridge& bridge, GifRecorder& gif, const RunnerOptions
 
 }  // namespace
 
-int run_program_file(const RunnerOptions& options, std::istream& in, std::ostream& out,
-                     std::ostream& err) {
+int run_program_file(const RunnerOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
     std::string text;
     if (!read_file(options.program, text)) {
         err << "Cannot open file " << options.program << '\n';
@@ -220,8 +219,7 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
     return status;
 }
 
-int runner_main(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-                std::ostream& err) {
+int runner_main(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         out << kHelp << '\n';
         return STATUS_RAN;

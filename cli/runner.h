@@ -41,8 +41,7 @@ extern const char* const kHelp;   // --help
 
 // Reads the arguments after the program name. False with a message when
 // they do not fit the usage.
-bool parse_arguments(const std::vector<std::string>& args, RunnerOptions& options,
-                     std::string& error);
+bool parse_arguments(const std::vector<std::string>& args, RunnerOptions& options, std::string& error);
 
 // Makes every line end CR LF, as the editor saves a program: a lone LF or a
 // lone CR becomes CR LF, CR LF stays.
@@ -50,11 +49,9 @@ std::string normalise_line_ends(const std::string& text);
 
 // Runs the program of the options: output lines to out, error reports to
 // err, input answers from in. Returns the exit status.
-int run_program_file(const RunnerOptions& options, std::istream& in, std::ostream& out,
-                     std::ostream& err);
+int run_program_file(const RunnerOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
 
 // The whole command: arguments after the program name, then a run.
-int runner_main(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-                std::ostream& err);
+int runner_main(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
 
 }  // namespace korvane

@@ -54,8 +54,7 @@ public:
     virtual void bridge_dline(int32_t x1, int32_t y1, int32_t x2, int32_t y2) = 0;
     virtual void bridge_fillrect(int32_t x1, int32_t y1, int32_t x2, int32_t y2) = 0;
     virtual void bridge_drawrect(int32_t x1, int32_t y1, int32_t x2, int32_t y2) = 0;
-    virtual void bridge_brect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t fill,
-                              int32_t border) = 0;
+    virtual void bridge_brect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t fill, int32_t border) = 0;
     virtual void bridge_grid(int32_t nv, int32_t nh, int32_t colour) = 0;
     virtual void bridge_circle(int32_t x, int32_t y, int32_t r, int32_t colour) = 0;
     virtual void bridge_xcircle(int32_t x, int32_t y, int32_t r, int32_t colour) = 0;
@@ -66,14 +65,12 @@ public:
     virtual void bridge_ellipse(int32_t x, int32_t y, int32_t a, int32_t b, int32_t colour) = 0;
     virtual void bridge_xellipse(int32_t x, int32_t y, int32_t a, int32_t b, int32_t colour) = 0;
     virtual void bridge_elldisk(int32_t x, int32_t y, int32_t a, int32_t b, int32_t colour) = 0;
-    virtual void bridge_ellbdisk(int32_t x, int32_t y, int32_t a, int32_t b, int32_t border,
-                                 int32_t fill) = 0;
-    virtual void bridge_trifill(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3,
-                                int32_t y3, int32_t fill, int32_t edge) = 0;
+    virtual void bridge_ellbdisk(int32_t x, int32_t y, int32_t a, int32_t b, int32_t border, int32_t fill) = 0;
+    virtual void bridge_trifill(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t fill,
+                                int32_t edge) = 0;
     // Nonzero when the fill would never end and was stopped (the canvas
     // keeps what it filled); the interpreter reports it as an error.
-    virtual int bridge_floodfill(int32_t x, int32_t y, int32_t c1, int32_t c2, int32_t c3,
-                                 int32_t mode) = 0;
+    virtual int bridge_floodfill(int32_t x, int32_t y, int32_t c1, int32_t c2, int32_t c3, int32_t mode) = 0;
     // v[0..9]: position, range ends, nmajor, nminor, place, lmajor, lminor, cmajor, cminor.
     virtual void bridge_h_axis(const int32_t* v) = 0;
     virtual void bridge_v_axis(const int32_t* v) = 0;

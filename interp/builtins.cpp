@@ -12,20 +12,53 @@ namespace korvane {
 namespace {
 
 enum Builtin : int {
-    B_GETCHE, B_PUTCH, B_PUTS, B_PRINT, B_GETNUM, B_RAND, B_CLEAR, B_SETCOLOR,
-    B_LINE, B_XLINE, B_FLINE, B_POINT, B_CIRC2, B_FCIRC2, B_FPOINT, B_GRID,
-    B_FILLRECT, B_DRAWRECT, B_BRECT, B_DLINE, B_TRIFILL, B_CIRCLE, B_XCIRCLE, B_DISK,
-    B_BDISK, B_ELLIPSE, B_XELLIPSE, B_ELLDISK, B_ELLBDISK, B_FLOODFILL, B_SHOW, B_SLEEP,
-    B_TEXTOUT, B_TEXTSTYLE, B_H_AXIS, B_V_AXIS, B_ABS, B_GETPEL, B_COUNT
+    B_GETCHE,
+    B_PUTCH,
+    B_PUTS,
+    B_PRINT,
+    B_GETNUM,
+    B_RAND,
+    B_CLEAR,
+    B_SETCOLOR,
+    B_LINE,
+    B_XLINE,
+    B_FLINE,
+    B_POINT,
+    B_CIRC2,
+    B_FCIRC2,
+    B_FPOINT,
+    B_GRID,
+    B_FILLRECT,
+    B_DRAWRECT,
+    B_BRECT,
+    B_DLINE,
+    B_TRIFILL,
+    B_CIRCLE,
+    B_XCIRCLE,
+    B_DISK,
+    B_BDISK,
+    B_ELLIPSE,
+    B_XELLIPSE,
+    B_ELLDISK,
+    B_ELLBDISK,
+    B_FLOODFILL,
+    B_SHOW,
+    B_SLEEP,
+    B_TEXTOUT,
+    B_TEXTSTYLE,
+    B_H_AXIS,
+    B_V_AXIS,
+    B_ABS,
+    B_GETPEL,
+    B_COUNT
 };
 
 // BuiltinTable in table order.
 constexpr const char* BuiltinTable[B_COUNT] = {
-    "getche", "putch", "puts", "print", "getnum", "rand", "clear", "setcolor",
-    "line", "xline", "fline", "point", "circ2", "fcirc2", "fpoint", "grid",
-    "fillrect", "drawrect", "brect", "dline", "trifill", "circle", "xcircle", "disk",
-    "bdisk", "ellipse", "xellipse", "elldisk", "ellbdisk", "floodfill", "show", "sleep",
-    "textout", "textstyle", "h_axis", "v_axis", "abs", "getpel",
+    "getche",  "putch",  "puts",    "print",     "getnum", "rand",    "clear",    "setcolor", "line",     "xline",
+    "fline",   "point",  "circ2",   "fcirc2",    "fpoint", "grid",    "fillrect", "drawrect", "brect",    "dline",
+    "trifill", "circle", "xcircle", "disk",      "bdisk",  "ellipse", "xellipse", "elldisk",  "ellbdisk", "floodfill",
+    "show",    "sleep",  "textout", "textstyle", "h_axis", "v_axis",  "abs",      "getpel",
 };
 
 constexpr int kCollectionSize = 10;
@@ -236,17 +269,15 @@ int32_t InterpreterState::call_builtin(int index) {
         case B_TEXTSTYLE: {
             int32_t a = 0, b = 0;
             text_arguments(*this, a, b);
-            if (index == B_TEXTOUT) bridge.bridge_textout(a, b, BridgeText);
-            else bridge.bridge_textstyle(a, b, BridgeText);
+            if (index == B_TEXTOUT)
+                bridge.bridge_textout(a, b, BridgeText);
+            else
+                bridge.bridge_textstyle(a, b, BridgeText);
             return 0;
         }
         case B_ABS: return abs_builtin(*this);
-        case B_GETPEL:
-            collect_arguments(v, kCollectionSize);
-            return bridge.bridge_getpel(v[0], v[1]);
-        default:
-            draw_builtin(*this, index);
-            return 0;
+        case B_GETPEL: collect_arguments(v, kCollectionSize); return bridge.bridge_getpel(v[0], v[1]);
+        default: draw_builtin(*this, index); return 0;
     }
 }
 

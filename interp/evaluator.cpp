@@ -14,9 +14,15 @@ namespace korvane {
 
 namespace {
 
-int32_t wrap_add(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b)); }
-int32_t wrap_sub(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b)); }
-int32_t wrap_mul(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b)); }
+int32_t wrap_add(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+int32_t wrap_sub(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+}
+int32_t wrap_mul(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
+}
 
 bool is_additive(const Token& t) { return t.ch == '+' || t.ch == '-' || t.ch == '|'; }
 bool is_multiplicative(const Token& t) { return t.ch == '*' || t.ch == '/' || t.ch == '%' || t.ch == '&'; }
@@ -119,9 +125,12 @@ KORVANE_INLINE int32_t InterpreterState::eval_additive() {
         const char op = tok->ch;
         read_token();
         const int32_t right = eval_multiplicative();
-        if (op == '+') result = wrap_add(result, right);
-        else if (op == '-') result = wrap_sub(result, right);
-        else result |= right;
+        if (op == '+')
+            result = wrap_add(result, right);
+        else if (op == '-')
+            result = wrap_sub(result, right);
+        else
+            result |= right;
     }
     return result;
 }
@@ -142,8 +151,10 @@ KORVANE_INLINE int32_t InterpreterState::eval_multiplicative() {
             if (right == 0) report_error_at(ERR_DIVISION_BY_ZERO, op_start);
             // The most negative value divided by -1 wraps to itself.
             const bool wraps = result == std::numeric_limits<int32_t>::min() && right == -1;
-            if (op == '/') result = wraps ? result : result / right;
-            else result = wraps ? 0 : result % right;
+            if (op == '/')
+                result = wraps ? result : result / right;
+            else
+                result = wraps ? 0 : result % right;
         }
     }
     return result;
@@ -206,8 +217,7 @@ KORVANE_INLINE int32_t InterpreterState::eval_primary() {
             result = tok->number;
             read_token();
             return result;
-        default:
-            report_error(ERR_SYNTAX);
+        default: report_error(ERR_SYNTAX);
     }
 }
 

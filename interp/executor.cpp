@@ -41,7 +41,10 @@ void InterpreterState::exec_statements() {
             case TK_KEYWORD:
                 switch (tok->KeywordCode) {
                     case KW_INT:
-                    case KW_CHAR: unread_token(); define_locals(); break;
+                    case KW_CHAR:
+                        unread_token();
+                        define_locals();
+                        break;
                     case KW_IF: run_if(); break;
                     case KW_ELSE: skip_statement(); break;
                     case KW_FOR: run_for(); break;
@@ -54,8 +57,7 @@ void InterpreterState::exec_statements() {
                     default: break;
                 }
                 break;
-            default:
-                break;  // numbers, strings, operators, stray characters: passed over
+            default: break;  // numbers, strings, operators, stray characters: passed over
         }
     } while (!tok->at_eof() && block);
 }
@@ -89,10 +91,14 @@ void InterpreterState::pass_statement() {
     for (;;) {
         read_token();
         if (tok->at_eof()) report_error(ERR_SEMICOLON_EXPECTED);
-        if (tok->is_brace('{')) ++braces;
-        else if (tok->is_brace('}')) --braces;
-        else if (tok->is('(')) ++parens;
-        else if (tok->is(')')) --parens;
+        if (tok->is_brace('{'))
+            ++braces;
+        else if (tok->is_brace('}'))
+            --braces;
+        else if (tok->is('('))
+            ++parens;
+        else if (tok->is(')'))
+            --parens;
         if (braces == 0 && parens == 0 && (tok->is(';') || tok->is_brace('}'))) return;
     }
 }
@@ -105,8 +111,10 @@ void InterpreterState::run_if() {
     }
     skip_body();
     read_token();
-    if (tok->is_keyword(KW_ELSE)) exec_statements();
-    else unread_token();
+    if (tok->is_keyword(KW_ELSE))
+        exec_statements();
+    else
+        unread_token();
 }
 
 // Ends a loop whose body starts at body: a break leaves ScanPos after the

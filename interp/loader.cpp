@@ -57,7 +57,8 @@ void InterpreterState::pre_pass() {
                 if (FunctionCount == kMaxFunctions) report_error_at(ERR_TOO_MANY_FUNCTIONS, name.start);
                 FuncEntry& f = FunctionTable[FunctionCount];
                 const int32_t id = declared_name(*this, name);
-                if (function_of_id[static_cast<size_t>(id)] < 0) function_of_id[static_cast<size_t>(id)] = FunctionCount;
+                if (function_of_id[static_cast<size_t>(id)] < 0)
+                    function_of_id[static_cast<size_t>(id)] = FunctionCount;
                 f.body = ScanPos;
                 ++FunctionCount;
                 // The parameter list is not tokenised here, only passed over

@@ -16,10 +16,9 @@ struct KeywordEntry {
 
 // KeywordTable in table order; the empty name ends it.
 constexpr KeywordEntry KeywordTable[] = {
-    {"if", KW_IF},         {"else", KW_ELSE},   {"for", KW_FOR},     {"do", KW_DO},
-    {"while", KW_WHILE},   {"char", KW_CHAR},   {"int", KW_INT},     {"return", KW_RETURN},
-    {"end", KW_END},       {"break", KW_BREAK}, {"continue", KW_CONTINUE},
-    {"", KW_END},
+    {"if", KW_IF},       {"else", KW_ELSE},   {"for", KW_FOR},           {"do", KW_DO},
+    {"while", KW_WHILE}, {"char", KW_CHAR},   {"int", KW_INT},           {"return", KW_RETURN},
+    {"end", KW_END},     {"break", KW_BREAK}, {"continue", KW_CONTINUE}, {"", KW_END},
 };
 
 }  // namespace
@@ -62,14 +61,34 @@ uint8_t scan_operator(const char* p, uint8_t& length) {
     const char c = p[0], n = p[1];
     length = 2;
     switch (c) {
-        case '<': if (n == '=') return OP_LE; length = 1; return OP_LT;
-        case '>': if (n == '=') return OP_GE; length = 1; return OP_GT;
-        case '+': if (n == '+') return OP_INC; if (n == '=') return OP_ADD_ASSIGN; break;
-        case '-': if (n == '-') return OP_DEC; if (n == '=') return OP_SUB_ASSIGN; break;
-        case '=': if (n == '=') return OP_EQ; break;
-        case '!': if (n == '=') return OP_NE; break;
-        case '&': if (n == '&') return OP_AND; break;
-        case '|': if (n == '|') return OP_OR; break;
+        case '<':
+            if (n == '=') return OP_LE;
+            length = 1;
+            return OP_LT;
+        case '>':
+            if (n == '=') return OP_GE;
+            length = 1;
+            return OP_GT;
+        case '+':
+            if (n == '+') return OP_INC;
+            if (n == '=') return OP_ADD_ASSIGN;
+            break;
+        case '-':
+            if (n == '-') return OP_DEC;
+            if (n == '=') return OP_SUB_ASSIGN;
+            break;
+        case '=':
+            if (n == '=') return OP_EQ;
+            break;
+        case '!':
+            if (n == '=') return OP_NE;
+            break;
+        case '&':
+            if (n == '&') return OP_AND;
+            break;
+        case '|':
+            if (n == '|') return OP_OR;
+            break;
         default: break;
     }
     return OP_NONE;

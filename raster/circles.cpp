@@ -191,8 +191,7 @@ void ring2(const Cv& cv, i64 x, i64 y, uint8_t c) {
 bool radius_ok(int32_t r) { return r >= 1; }
 
 template <class Pen>
-void circle(const RowTable& rows, Pen pen, const ClipWindow& clip, int32_t xc, int32_t yc, int32_t r,
-            uint16_t colour) {
+void circle(const RowTable& rows, Pen pen, const ClipWindow& clip, int32_t xc, int32_t yc, int32_t r, uint16_t colour) {
     if (!radius_ok(r)) return;
     // The window's own edges are outside: x strictly between xmin and xmax.
     const Box inner = {i64{clip.xmin} + 1, i64{clip.xmax} - 1, i64{clip.ymin} + 1, i64{clip.ymax} - 1};
@@ -210,7 +209,8 @@ void xcircle(const RowTable& rows, Pen pen, int32_t xc, int32_t yc, int32_t r, u
 template <class Pen>
 void disk(const RowTable& rows, Pen pen, int32_t xc, int32_t yc, int32_t r, uint16_t colour) {
     if (!radius_ok(r)) return;
-    draw_on_canvas(rows, pen, centred_box(xc, yc, r, r), [&](const auto& cv) { solid(cv, xc, yc, r, low_byte(colour)); });
+    draw_on_canvas(rows, pen, centred_box(xc, yc, r, r),
+                   [&](const auto& cv) { solid(cv, xc, yc, r, low_byte(colour)); });
 }
 
 template <class Pen>
@@ -235,12 +235,10 @@ void fcirc2(const RowTable& rows, Pen pen, int32_t x, int32_t y, uint16_t border
 
 }  // namespace
 
-void ras_circle(const RowTable& rows, const ClipWindow& clip, int32_t xc, int32_t yc, int32_t r,
-                uint16_t colour) {
+void ras_circle(const RowTable& rows, const ClipWindow& clip, int32_t xc, int32_t yc, int32_t r, uint16_t colour) {
     circle(rows, PlainPen{}, clip, xc, yc, r, colour);
 }
-void ras_circle(const TrackedRows& t, const ClipWindow& clip, int32_t xc, int32_t yc, int32_t r,
-                uint16_t colour) {
+void ras_circle(const TrackedRows& t, const ClipWindow& clip, int32_t xc, int32_t yc, int32_t r, uint16_t colour) {
     circle(t.rows, tag_pen(t), clip, xc, yc, r, colour);
 }
 

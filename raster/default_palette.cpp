@@ -16,8 +16,8 @@ constexpr uint8_t kBasic[16][3] = {
     {128, 128, 128}, {192, 192, 192}, {255, 128, 0}, {128, 64, 0},   // grey, light grey, orange, brown
     {128, 0, 0},     {0, 100, 0},     {0, 0, 128},   {128, 0, 128},  // dark red, dark green, navy, purple
 };
-constexpr int kGreyFirst = 16, kGreyCount = 48;   // 16..63
-constexpr int kHueFirst = 64, kHueStep = 32;      // 64..255: six sextants of 32
+constexpr int kGreyFirst = 16, kGreyCount = 48;  // 16..63
+constexpr int kHueFirst = 64, kHueStep = 32;     // 64..255: six sextants of 32
 
 constexpr void put(Palette& p, int i, int r, int g, int b) {
     p[static_cast<size_t>(4 * i)] = static_cast<uint8_t>(r);

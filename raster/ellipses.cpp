@@ -12,14 +12,20 @@ namespace {
 using namespace detail;
 
 struct EllipseWalk {
-    i64 a2, b2;    // A² and B²
-    i64 x, y;      // current offset
-    i64 X, Y;      // 8B²x and 8A²y
+    i64 a2, b2;  // A² and B²
+    i64 x, y;    // current offset
+    i64 X, Y;    // 8B²x and 8A²y
     i64 d1, d2;
 
     EllipseWalk(i64 A, i64 B)
-        : a2(A * A), b2(B * B), x(A), y(0), X(8 * A * B * B), Y(0),
-          d1(4 * a2 - 4 * A * b2 + b2), d2(a2 - 8 * A * b2 + 4 * b2) {}
+        : a2(A * A),
+          b2(B * B),
+          x(A),
+          y(0),
+          X(8 * A * B * B),
+          Y(0),
+          d1(4 * a2 - 4 * A * b2 + b2),
+          d2(a2 - 8 * A * b2 + 4 * b2) {}
 
     // One step of region 1; the walk stays there while d2 < 0.
     bool step1() {
@@ -96,7 +102,9 @@ void solid(const Cv& cv, i64 xc, i64 yc, i64 A, i64 B, uint8_t c) {
 
 template <class Cv>
 void bordered(const Cv& cv, i64 xc, i64 yc, i64 A, i64 B, uint8_t border, uint8_t fill) {
-    auto ring = [&](const EllipseWalk& w) { four(xc, yc, w.x, w.y, [&](i64 px, i64 py) { cv.store(px, py, border); }); };
+    auto ring = [&](const EllipseWalk& w) {
+        four(xc, yc, w.x, w.y, [&](i64 px, i64 py) { cv.store(px, py, border); });
+    };
     auto rows = [&](const EllipseWalk& w, i64 right) {
         cv.span(yc - w.y, xc - w.x, xc + right, fill);
         cv.span(yc + w.y, xc - w.x, xc + right, fill);
@@ -161,12 +169,10 @@ void ras_elldisk(const TrackedRows& t, int32_t xc, int32_t yc, int32_t a, int32_
     ellipse_with(t.rows, tag_pen(t), xc, yc, a, b, solid_of(colour));
 }
 
-void ras_ellbdisk(const RowTable& rows, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t border,
-                  uint16_t fill) {
+void ras_ellbdisk(const RowTable& rows, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t border, uint16_t fill) {
     ellipse_with(rows, PlainPen{}, xc, yc, a, b, bordered_of(border, fill));
 }
-void ras_ellbdisk(const TrackedRows& t, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t border,
-                  uint16_t fill) {
+void ras_ellbdisk(const TrackedRows& t, int32_t xc, int32_t yc, int32_t a, int32_t b, uint16_t border, uint16_t fill) {
     ellipse_with(t.rows, tag_pen(t), xc, yc, a, b, bordered_of(border, fill));
 }
 

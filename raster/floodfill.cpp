@@ -226,8 +226,8 @@ void FloodFill<Pen>::span_step(int32_t s, int32_t t) {
 // pl needs no push: the span step's search covered pl..L already.
 template <class Pen>
 void FloodFill<Pen>::scan(int32_t dir) {
-    SegmentStack& ahead = dir > 0 ? up : down;    // rest of a row the scan leaves
-    SegmentStack& behind = dir > 0 ? down : up;   // overhangs over rows not yet seen
+    SegmentStack& ahead = dir > 0 ? up : down;   // rest of a row the scan leaves
+    SegmentStack& behind = dir > 0 ? down : up;  // overhangs over rows not yet seen
     while (dir > 0 ? y < ylast : y > 0) {
         y += dir;
         span_step(pl, pr);
@@ -294,12 +294,14 @@ bool known_mode(int32_t mode) {
 
 template <class Pen>
 FillStatus flood(const RowTable& rows, Pen pen, int32_t x, int32_t y, int32_t height, int32_t width, uint16_t c1,
-                 uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table, int32_t work_per_pixel, bool outline) {
+                 uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table, int32_t work_per_pixel,
+                 bool outline) {
     if (height < 1 || width < 1) return FillStatus::Done;
     const int32_t xlast = std::min(width, rows.width) - 1, ylast = std::min(height, rows.height) - 1;
     if (!rows.row || !known_mode(mode) || x < 0 || x > xlast || y < 0 || y > ylast) return FillStatus::Done;
     assert(half_table || (mode != 6 && mode != 60));
-    FloodFill<Pen> f{rows.row, pen, xlast, ylast, low_byte(c1), low_byte(c2), low_byte(c3), c1, mode, half_table, outline};
+    FloodFill<Pen> f{rows.row,     pen, xlast, ylast,      low_byte(c1), low_byte(c2),
+                     low_byte(c3), c1,  mode,  half_table, outline};
     const uint8_t seed = rows.row[y][x];
     if (seed == f.c1) return FillStatus::Done;
     // The seed conditions; the outline variant tests the ramp modes' seed only through the span step.
@@ -312,20 +314,22 @@ FillStatus flood(const RowTable& rows, Pen pen, int32_t x, int32_t y, int32_t he
 }  // namespace
 
 FillStatus ras_floodfill(const RowTable& rows, int32_t x, int32_t y, int32_t height, int32_t width, uint16_t c1,
-                   uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table, int32_t work_per_pixel) {
+                         uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table, int32_t work_per_pixel) {
     return flood(rows, PlainPen{}, x, y, height, width, c1, c2, c3, mode, half_table, work_per_pixel, false);
 }
 FillStatus ras_floodfill(const TrackedRows& t, int32_t x, int32_t y, int32_t height, int32_t width, uint16_t c1,
-                   uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table, int32_t work_per_pixel) {
+                         uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table, int32_t work_per_pixel) {
     return flood(t.rows, tag_pen(t), x, y, height, width, c1, c2, c3, mode, half_table, work_per_pixel, false);
 }
 
-FillStatus ras_floodfill_outline(const RowTable& rows, int32_t x, int32_t y, int32_t height, int32_t width,
-                           uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table, int32_t work_per_pixel) {
+FillStatus ras_floodfill_outline(const RowTable& rows, int32_t x, int32_t y, int32_t height, int32_t width, uint16_t c1,
+                                 uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table,
+                                 int32_t work_per_pixel) {
     return flood(rows, PlainPen{}, x, y, height, width, c1, c2, c3, mode, half_table, work_per_pixel, true);
 }
-FillStatus ras_floodfill_outline(const TrackedRows& t, int32_t x, int32_t y, int32_t height, int32_t width,
-                           uint16_t c1, uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table, int32_t work_per_pixel) {
+FillStatus ras_floodfill_outline(const TrackedRows& t, int32_t x, int32_t y, int32_t height, int32_t width, uint16_t c1,
+                                 uint16_t c2, uint16_t c3, int32_t mode, const int16_t* half_table,
+                                 int32_t work_per_pixel) {
     return flood(t.rows, tag_pen(t), x, y, height, width, c1, c2, c3, mode, half_table, work_per_pixel, true);
 }
 

@@ -100,21 +100,21 @@ void ras_grid(const TrackedRows& t, int32_t width, int32_t height, int32_t nv, i
     grid(t.rows, tag_pen(t), width, height, nv, nh, colour);
 }
 
-void ras_h_axis(const RowTable& rows, int32_t y, int32_t x1, int32_t x2, int32_t nmajor, int32_t nminor,
-                int32_t place, int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor) {
+void ras_h_axis(const RowTable& rows, int32_t y, int32_t x1, int32_t x2, int32_t nmajor, int32_t nminor, int32_t place,
+                int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor) {
     h_axis(rows, PlainPen{}, y, x1, x2, nmajor, nminor, place, lmajor, lminor, cmajor, cminor);
 }
-void ras_h_axis(const TrackedRows& t, int32_t y, int32_t x1, int32_t x2, int32_t nmajor, int32_t nminor,
-                int32_t place, int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor) {
+void ras_h_axis(const TrackedRows& t, int32_t y, int32_t x1, int32_t x2, int32_t nmajor, int32_t nminor, int32_t place,
+                int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor) {
     h_axis(t.rows, tag_pen(t), y, x1, x2, nmajor, nminor, place, lmajor, lminor, cmajor, cminor);
 }
 
-void ras_v_axis(const RowTable& rows, int32_t x, int32_t y1, int32_t y2, int32_t nmajor, int32_t nminor,
-                int32_t place, int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor) {
+void ras_v_axis(const RowTable& rows, int32_t x, int32_t y1, int32_t y2, int32_t nmajor, int32_t nminor, int32_t place,
+                int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor) {
     v_axis(rows, PlainPen{}, x, y1, y2, nmajor, nminor, place, lmajor, lminor, cmajor, cminor);
 }
-void ras_v_axis(const TrackedRows& t, int32_t x, int32_t y1, int32_t y2, int32_t nmajor, int32_t nminor,
-                int32_t place, int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor) {
+void ras_v_axis(const TrackedRows& t, int32_t x, int32_t y1, int32_t y2, int32_t nmajor, int32_t nminor, int32_t place,
+                int32_t lmajor, int32_t lminor, uint16_t cmajor, uint16_t cminor) {
     v_axis(t.rows, tag_pen(t), x, y1, y2, nmajor, nminor, place, lmajor, lminor, cmajor, cminor);
 }
 

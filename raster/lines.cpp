@@ -26,8 +26,8 @@ bool visible_range(const LineSteps& s, i64 n, const Box& range, i64& k0, i64& k1
 // Calls plot(canvas, x, y, next_carries) for pixels k0..k1. `fast` is the box in
 // which every pixel operation of plot stays on the canvas without tests.
 template <class Pen, class Plot>
-void plot_range(const RowTable& rows, Pen pen, const Box& window, const Box& fast, const LineSteps& s, i64 k0,
-                i64 k1, Plot&& plot) {
+void plot_range(const RowTable& rows, Pen pen, const Box& window, const Box& fast, const LineSteps& s, i64 k0, i64 k1,
+                Plot&& plot) {
     LineWalker w(s, k0);
     auto run = [&](const auto& cv) {
         for (i64 k = k0; k <= k1; ++k) {
@@ -204,12 +204,12 @@ void ras_fline(const TrackedRows& t, int32_t x1, int32_t y1, int32_t x2, int32_t
     fline(t.rows, tag_pen(t), x1, y1, x2, y2, colour);
 }
 
-void ras_dline(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour,
-               uint16_t& pattern, uint16_t& diag_acc) {
+void ras_dline(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour, uint16_t& pattern,
+               uint16_t& diag_acc) {
     dline(rows, PlainPen{}, x1, y1, x2, y2, colour, pattern, diag_acc);
 }
-void ras_dline(const TrackedRows& t, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour,
-               uint16_t& pattern, uint16_t& diag_acc) {
+void ras_dline(const TrackedRows& t, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour, uint16_t& pattern,
+               uint16_t& diag_acc) {
     dline(t.rows, tag_pen(t), x1, y1, x2, y2, colour, pattern, diag_acc);
 }
 

@@ -9,7 +9,9 @@ namespace {
 
 using namespace detail;
 
-Box corners(i64 x1, i64 y1, i64 x2, i64 y2) { return {std::min(x1, x2), std::max(x1, x2), std::min(y1, y2), std::max(y1, y2)}; }
+Box corners(i64 x1, i64 y1, i64 x2, i64 y2) {
+    return {std::min(x1, x2), std::max(x1, x2), std::min(y1, y2), std::max(y1, y2)};
+}
 
 template <class Pen>
 void fill_box(const RowTable& rows, Pen pen, const Box& b, uint8_t c) {
@@ -89,12 +91,10 @@ void ras_drawrect(const TrackedRows& t, int32_t x1, int32_t y1, int32_t x2, int3
     outline_box(t.rows, tag_pen(t), corners(x1, y1, x2, y2), low_byte(colour));
 }
 
-void ras_brect(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t fill,
-               uint16_t border) {
+void ras_brect(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t fill, uint16_t border) {
     brect(rows, PlainPen{}, x1, y1, x2, y2, fill, border);
 }
-void ras_brect(const TrackedRows& t, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t fill,
-               uint16_t border) {
+void ras_brect(const TrackedRows& t, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t fill, uint16_t border) {
     brect(t.rows, tag_pen(t), x1, y1, x2, y2, fill, border);
 }
 

@@ -43,7 +43,9 @@ struct Bounds {
     std::vector<i64> left, right;  // left: -kNone until set; right: kNone until set
 
     Bounds(i64 first, i64 last)
-        : base(first), left(static_cast<size_t>(std::max<i64>(last - first + 1, 0)), -kNone), right(left.size(), kNone) {}
+        : base(first),
+          left(static_cast<size_t>(std::max<i64>(last - first + 1, 0)), -kNone),
+          right(left.size(), kNone) {}
 
     // Two edges meet on the middle row: the bound further inside wins.
     void note(i64 y, i64 xmin, i64 xmax, bool left_side) {

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "raster.h"
 #include "perform.h"
 #include "provenance.h"
+#include "raster.h"
 #include "text_renderer.h"
 
 namespace korvane {
@@ -23,8 +23,7 @@ void prepare_canvas(TXImage3& canvas) {
     ras_set_point_clip(canvas.clips, 0, last, 0, last);
 }
 
-CanvasBridge::CanvasBridge(TXImage3& canvas)
-    : canvas_(canvas), text_(std::make_unique<TextRenderer>()) {
+CanvasBridge::CanvasBridge(TXImage3& canvas) : canvas_(canvas), text_(std::make_unique<TextRenderer>()) {
     for (size_t i = 0; i < HalfTable.size(); ++i) HalfTable[i] = static_cast<int16_t>(i / 2);
 }
 
@@ -114,14 +113,11 @@ void CanvasBridge::bridge_drawrect(int32_t x1, int32_t y1, int32_t x2, int32_t y
     submit({DrawOp::Drawrect, colour(), {x1, y1, x2, y2}});
 }
 
-void CanvasBridge::bridge_brect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t fill,
-                                int32_t border) {
+void CanvasBridge::bridge_brect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t fill, int32_t border) {
     submit({DrawOp::Brect, 0, {x1, y1, x2, y2, fill, border}});
 }
 
-void CanvasBridge::bridge_grid(int32_t nv, int32_t nh, int32_t colour) {
-    submit({DrawOp::Grid, 0, {nv, nh, colour}});
-}
+void CanvasBridge::bridge_grid(int32_t nv, int32_t nh, int32_t colour) { submit({DrawOp::Grid, 0, {nv, nh, colour}}); }
 
 void CanvasBridge::bridge_circle(int32_t x, int32_t y, int32_t r, int32_t colour) {
     submit({DrawOp::Circle, 0, {x, y, r, colour}});
@@ -139,9 +135,7 @@ void CanvasBridge::bridge_bdisk(int32_t x, int32_t y, int32_t r, int32_t border,
     submit({DrawOp::Bdisk, 0, {x, y, r, border, fill}});
 }
 
-void CanvasBridge::bridge_circ2(int32_t x, int32_t y, int32_t colour) {
-    submit({DrawOp::Circ2, 0, {x, y, colour}});
-}
+void CanvasBridge::bridge_circ2(int32_t x, int32_t y, int32_t colour) { submit({DrawOp::Circ2, 0, {x, y, colour}}); }
 
 void CanvasBridge::bridge_fcirc2(int32_t x, int32_t y, int32_t border, int32_t fill) {
     submit({DrawOp::Fcirc2, 0, {x, y, border, fill}});
@@ -159,18 +153,16 @@ void CanvasBridge::bridge_elldisk(int32_t x, int32_t y, int32_t a, int32_t b, in
     submit({DrawOp::Elldisk, 0, {x, y, a, b, colour}});
 }
 
-void CanvasBridge::bridge_ellbdisk(int32_t x, int32_t y, int32_t a, int32_t b, int32_t border,
-                                   int32_t fill) {
+void CanvasBridge::bridge_ellbdisk(int32_t x, int32_t y, int32_t a, int32_t b, int32_t border, int32_t fill) {
     submit({DrawOp::Ellbdisk, 0, {x, y, a, b, border, fill}});
 }
 
-void CanvasBridge::bridge_trifill(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3,
-                                  int32_t y3, int32_t fill, int32_t edge) {
+void CanvasBridge::bridge_trifill(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t fill,
+                                  int32_t edge) {
     submit({DrawOp::Trifill, 0, {x1, y1, x2, y2, x3, y3, fill, edge}});
 }
 
-int CanvasBridge::bridge_floodfill(int32_t x, int32_t y, int32_t c1, int32_t c2, int32_t c3,
-                                   int32_t mode) {
+int CanvasBridge::bridge_floodfill(int32_t x, int32_t y, int32_t c1, int32_t c2, int32_t c3, int32_t mode) {
     return submit({DrawOp::Floodfill, 0, {x, y, c1, c2, c3, mode}}) ? 0 : 1;
 }
 

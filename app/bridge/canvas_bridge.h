@@ -65,8 +65,7 @@ public:
     void bridge_dline(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
     void bridge_fillrect(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
     void bridge_drawrect(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
-    void bridge_brect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t fill,
-                      int32_t border) override;
+    void bridge_brect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t fill, int32_t border) override;
     void bridge_grid(int32_t nv, int32_t nh, int32_t colour) override;
     void bridge_circle(int32_t x, int32_t y, int32_t r, int32_t colour) override;
     void bridge_xcircle(int32_t x, int32_t y, int32_t r, int32_t colour) override;
@@ -77,12 +76,10 @@ public:
     void bridge_ellipse(int32_t x, int32_t y, int32_t a, int32_t b, int32_t colour) override;
     void bridge_xellipse(int32_t x, int32_t y, int32_t a, int32_t b, int32_t colour) override;
     void bridge_elldisk(int32_t x, int32_t y, int32_t a, int32_t b, int32_t colour) override;
-    void bridge_ellbdisk(int32_t x, int32_t y, int32_t a, int32_t b, int32_t border,
-                         int32_t fill) override;
-    void bridge_trifill(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
-                        int32_t fill, int32_t edge) override;
-    int bridge_floodfill(int32_t x, int32_t y, int32_t c1, int32_t c2, int32_t c3,
-                         int32_t mode) override;
+    void bridge_ellbdisk(int32_t x, int32_t y, int32_t a, int32_t b, int32_t border, int32_t fill) override;
+    void bridge_trifill(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t fill,
+                        int32_t edge) override;
+    int bridge_floodfill(int32_t x, int32_t y, int32_t c1, int32_t c2, int32_t c3, int32_t mode) override;
     void bridge_h_axis(const int32_t* v) override;
     void bridge_v_axis(const int32_t* v) override;
 

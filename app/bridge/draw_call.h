@@ -16,14 +16,38 @@ class TextRenderer;
 constexpr int32_t kCanvasSize = 400;
 
 enum class DrawOp : uint8_t {
-    Clear, Textout, Textstyle, Point, Fpoint, Line, Xline, Fline, Dline, Fillrect, Drawrect, Brect,
-    Grid, Circle, Xcircle, Disk, Bdisk, Circ2, Fcirc2, Ellipse, Xellipse, Elldisk, Ellbdisk,
-    Trifill, Floodfill, HAxis, VAxis,
+    Clear,
+    Textout,
+    Textstyle,
+    Point,
+    Fpoint,
+    Line,
+    Xline,
+    Fline,
+    Dline,
+    Fillrect,
+    Drawrect,
+    Brect,
+    Grid,
+    Circle,
+    Xcircle,
+    Disk,
+    Bdisk,
+    Circ2,
+    Fcirc2,
+    Ellipse,
+    Xellipse,
+    Elldisk,
+    Ellbdisk,
+    Trifill,
+    Floodfill,
+    HAxis,
+    VAxis
 };
 
 struct DrawCall {
     DrawOp op;
-    uint16_t colour;  // the current colour, for the built-ins that draw with it
+    uint16_t colour;            // the current colour, for the built-ins that draw with it
     std::array<int32_t, 10> v;  // the arguments in order
 };
 

@@ -41,9 +41,7 @@ template <class Rows>
         case DrawOp::Xellipse: ras_xellipse(rows, v[0], v[1], v[2], v[3], c16(v[4])); break;
         case DrawOp::Elldisk: ras_elldisk(rows, v[0], v[1], v[2], v[3], c16(v[4])); break;
         case DrawOp::Ellbdisk: ras_ellbdisk(rows, v[0], v[1], v[2], v[3], c16(v[4]), c16(v[5])); break;
-        case DrawOp::Trifill:
-            ras_trifill(rows, v[0], v[1], v[2], v[3], v[4], v[5], c16(v[6]), c16(v[7]));
-            break;
+        case DrawOp::Trifill: ras_trifill(rows, v[0], v[1], v[2], v[3], v[4], v[5], c16(v[6]), c16(v[7])); break;
         default: break;
     }
 }
@@ -54,10 +52,10 @@ template <class Rows>
 inline FillStatus flood_fill(const Rows& rows, const DrawCall& call, const DrawContext& cx) {
     const auto& v = call.v;
     if (v[5] >= 10)
-        return ras_floodfill_outline(rows, v[0], v[1], kCanvasSize, kCanvasSize, c16(v[2]), c16(v[3]),
-                              c16(v[4]), v[5] - 10, cx.half_table, cx.fill_work);
-    return ras_floodfill(rows, v[0], v[1], kCanvasSize, kCanvasSize, c16(v[2]), c16(v[3]), c16(v[4]),
-                      v[5], cx.half_table, cx.fill_work);
+        return ras_floodfill_outline(rows, v[0], v[1], kCanvasSize, kCanvasSize, c16(v[2]), c16(v[3]), c16(v[4]),
+                                     v[5] - 10, cx.half_table, cx.fill_work);
+    return ras_floodfill(rows, v[0], v[1], kCanvasSize, kCanvasSize, c16(v[2]), c16(v[3]), c16(v[4]), v[5],
+                         cx.half_table, cx.fill_work);
 }
 
 }  // namespace perform_detail

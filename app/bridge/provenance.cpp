@@ -8,8 +8,7 @@
 
 namespace korvane {
 
-Provenance::Provenance(const TXImage3& canvas, const DrawContext& live)
-    : text_(std::make_unique<TextRenderer>()) {
+Provenance::Provenance(const TXImage3& canvas, const DrawContext& live) : text_(std::make_unique<TextRenderer>()) {
     restart(canvas, live);
 }
 
@@ -99,8 +98,7 @@ void Provenance::catch_up() const {
         const uint32_t head = pending_[i++];
         DrawCall call{static_cast<DrawOp>(head & 0xFF), static_cast<uint16_t>(head >> 16), {}};
         const uint32_t tag = pending_[i++];
-        for (uint32_t k = 0, count = head >> 8 & 0xFF; k < count; ++k)
-            call.v[k] = static_cast<int32_t>(pending_[i++]);
+        for (uint32_t k = 0, count = head >> 8 & 0xFF; k < count; ++k) call.v[k] = static_cast<int32_t>(pending_[i++]);
         const char* text = takes_text(call.op) ? texts_.c_str() + pending_[i++] : nullptr;
         perform(TrackedRows{rows, tags_.data(), tag}, call, cx, text);
     }

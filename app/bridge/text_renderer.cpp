@@ -88,14 +88,12 @@ void TextRenderer::draw_mask(const RowTable& rows, int32_t x, int32_t y, const c
     const int64_t left = x;
     const int64_t top = int64_t{rows.height} - y;
     const QString str = QString::fromLatin1(text);
-    if (str.isEmpty() || left >= rows.width || top >= rows.height || left < -kReach || top < -kReach)
-        return;
+    if (str.isEmpty() || left >= rows.width || top >= rows.height || left < -kReach || top < -kReach) return;
     ensure_gui_application();
     const QFont font = make_font(QString::fromLatin1(family_.c_str()), point_size_);
     const QFontMetrics metrics(font);
     const QPoint origin(static_cast<int>(left), static_cast<int>(top) + metrics.ascent());
-    const QRect cell(static_cast<int>(left), static_cast<int>(top), metrics.horizontalAdvance(str),
-                     metrics.height());
+    const QRect cell(static_cast<int>(left), static_cast<int>(top), metrics.horizontalAdvance(str), metrics.height());
     // The ink may overhang the cell (italics, bearings); a small margin
     // covers rounding in the reported bounds.
     const QRect ink = metrics.boundingRect(str).translated(origin).adjusted(-2, -2, 2, 2);

@@ -35,9 +35,9 @@ private:
     template <class Put>
     void draw_mask(const RowTable& rows, int32_t x, int32_t y, const char* text, Put&& put);
 
-    uint8_t index_ = 0;      // palette index the glyphs are written with
+    uint8_t index_ = 0;       // palette index the glyphs are written with
     int32_t point_size_ = 0;  // 0: the default font's size
-    std::string family_;     // empty: the default family
+    std::string family_;      // empty: the default family
 };
 
 // Text needs a QGuiApplication for its fonts. The window has one; the runner

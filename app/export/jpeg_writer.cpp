@@ -19,9 +19,7 @@ struct JpegErrors {
     std::jmp_buf jump;
 };
 
-void on_jpeg_error(j_common_ptr cinfo) {
-    std::longjmp(reinterpret_cast<JpegErrors*>(cinfo->err)->jump, 1);
-}
+void on_jpeg_error(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<JpegErrors*>(cinfo->err)->jump, 1); }
 
 void on_jpeg_message(j_common_ptr) {}
 

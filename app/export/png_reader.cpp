@@ -3,8 +3,8 @@
 // since only palette indices can be compared with a canvas.
 #include <png.h>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <vector>
 

@@ -14,10 +14,8 @@ namespace korvane {
 namespace {
 
 // Only plain data lives in this frame: libpng leaves it by longjmp.
-bool encode_png(FILE* out, const Picture& picture, png_bytep* rows, png_colorp colours,
-                PngErrors& errors) {
-    png_structp png =
-        png_create_write_struct(PNG_LIBPNG_VER_STRING, &errors, on_png_error, on_png_warning);
+bool encode_png(FILE* out, const Picture& picture, png_bytep* rows, png_colorp colours, PngErrors& errors) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &errors, on_png_error, on_png_warning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
         png_destroy_write_struct(&png, nullptr);
@@ -29,8 +27,8 @@ bool encode_png(FILE* out, const Picture& picture, png_bytep* rows, png_colorp c
         return false;
     }
     png_init_io(png, out);
-    png_set_IHDR(png, info, picture.width, picture.height, 8, PNG_COLOR_TYPE_PALETTE,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, picture.width, picture.height, 8, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_PLTE(png, info, colours, 256);
     png_write_info(png, info);
     png_write_image(png, rows);

@@ -27,9 +27,9 @@ public:
 
 private:
     GifRecorder& gif_;
-    Picture last_;              // the frame shown last, held or added
+    Picture last_;  // the frame shown last, held or added
     bool has_last_ = false;
-    bool held_ = false;         // last_ is not added yet
+    bool held_ = false;  // last_ is not added yet
     Clock::time_point shown_at_{};
 };
 

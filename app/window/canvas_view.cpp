@@ -110,8 +110,8 @@ void CanvasView::buildImage()
         image_ = QImage(picture_.width, picture_.height, QImage::Format_Indexed8);
     QList<QRgb> colours(256);
     for (int i = 0; i < 256; ++i)
-        colours[i] = qRgb(picture_.palette[4 * i], picture_.palette[4 * i + 1],
-                          picture_.palette[4 * i + 2]);
+        colours[i] =
+            qRgb(picture_.palette[4 * i], picture_.palette[4 * i + 1], picture_.palette[4 * i + 2]);
     image_.setColorTable(colours);
     for (int y = 0; y < picture_.height; ++y)
         std::memcpy(image_.scanLine(picture_.height - 1 - y),

@@ -21,8 +21,8 @@ public:
     // separated by ";;"; selectedFilter, if given, receives the one chosen.
     virtual QString openFileName(const QString& title, const QString& filter,
                                  const QString& preset) = 0;
-    virtual QString saveFileName(const QString& title, const QString& filter,
-                                 const QString& preset, QString* selectedFilter = nullptr) = 0;
+    virtual QString saveFileName(const QString& title, const QString& filter, const QString& preset,
+                                 QString* selectedFilter = nullptr) = 0;
     // Asked before changed editor text would be thrown away.
     virtual Choice askSaveChanges() = 0;
 };

@@ -2,9 +2,9 @@
 
 #include <QFile>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 

@@ -8,8 +8,9 @@ QString origin_text(const DrawnBy& origin)
 {
     switch (origin.kind) {
     case DrawnBy::Kind::Call:
-        return QStringLiteral("line %1 %2").arg(origin.line).arg(
-            QString::fromLatin1(origin.builtin.c_str()));
+        return QStringLiteral("line %1 %2")
+            .arg(origin.line)
+            .arg(QString::fromLatin1(origin.builtin.c_str()));
     case DrawnBy::Kind::ChangedSinceShow:
         return QStringLiteral("drawn over since the last show");
     case DrawnBy::Kind::NotRecorded:

@@ -14,8 +14,7 @@ constexpr int kBefore = 19;
 constexpr int kSide = 39;
 }  // namespace
 
-Magnifier::Magnifier(QWidget* parent)
-    : QWidget(parent), view_(kSize, kSize, QImage::Format_RGB32)
+Magnifier::Magnifier(QWidget* parent) : QWidget(parent), view_(kSize, kSize, QImage::Format_RGB32)
 {
     view_.fill(Qt::white);
     setFixedSize(kSize, kSize);

@@ -21,8 +21,7 @@ namespace {
 korvane::StartupRequest readCommandLine(const QApplication& app)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("A workbench for raster drawing algorithms."));
+    parser.setApplicationDescription(QStringLiteral("A workbench for raster drawing algorithms."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption workspace(

@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include <Qsci/qsciscintilla.h>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
@@ -12,7 +13,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
-#include <Qsci/qsciscintilla.h>
 
 #include <algorithm>
 
@@ -244,8 +244,8 @@ void MainWindow::createDebugMenu()
     QMenu* speed = debug->addMenu(tr("S&peed"));
     auto* speeds = new QActionGroup(speed);
     for (int delay : kDrawDelaysMs) {
-        const QString text = delay == 0 ? tr("Full speed")
-                                         : tr("%1 drawing calls a second").arg(1000 / delay);
+        const QString text =
+            delay == 0 ? tr("Full speed") : tr("%1 drawing calls a second").arg(1000 / delay);
         QAction* choice = speed->addAction(delay == 1000 ? tr("1 drawing call a second") : text);
         choice->setCheckable(true);
         choice->setChecked(delay == 0);
@@ -272,8 +272,7 @@ void MainWindow::FormCreate()
     interpreter_ = std::make_unique<Interpreter>(*bridge_);
     interpreter_->set_stack_budget(runStack_.budget());
     placeLabels();
-    const QString first =
-        programName_.isEmpty() ? QString::fromLatin1(kProgramFile) : programName_;
+    const QString first = programName_.isEmpty() ? QString::fromLatin1(kProgramFile) : programName_;
     setCurrentFile(QString());
     if (loadProgram(first))
         setCurrentFile(first);
@@ -344,8 +343,8 @@ bool MainWindow::saveProgram(const QString& path)
 
 bool MainWindow::saveProgramAs()
 {
-    const QString chosen = dialogs_.saveFileName(tr("Save Program"),
-                                                 QStringLiteral("Test file (*.cg)"), programName_);
+    const QString chosen =
+        dialogs_.saveFileName(tr("Save Program"), QStringLiteral("Test file (*.cg)"), programName_);
     if (chosen.isEmpty())
         return false;
     programName_ = with_default_suffix(chosen, QStringLiteral(".cg"));
@@ -442,16 +441,17 @@ void MainWindow::Button3Click()
     if (chosen.isEmpty())
         return;
     const bool pngChosen = type == pngType;
-    imageName_ = with_default_suffix(chosen, pngChosen ? QStringLiteral(".png")
-                                                       : QStringLiteral(".jpg"));
+    imageName_ =
+        with_default_suffix(chosen, pngChosen ? QStringLiteral(".png") : QStringLiteral(".jpg"));
     const std::string path = QFile::encodeName(imageName_).toStdString();
     // A name that says PNG or JPEG gets that format; any other, the chosen type.
     const QString suffix = QFileInfo(imageName_).suffix().toLower();
-    const bool png = suffix == QLatin1String("png") ||
-                     (pngChosen && suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg"));
+    const bool png =
+        suffix == QLatin1String("png") ||
+        (pngChosen && suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg"));
     std::string error;
-    const bool written = png ? write_png(path, xmg->picture(), error)
-                             : write_jpeg(path, xmg->picture(), error);
+    const bool written =
+        png ? write_png(path, xmg->picture(), error) : write_jpeg(path, xmg->picture(), error);
     if (!written)
         dialogs_.message(QString::fromStdString(error));
 }
@@ -468,8 +468,8 @@ void MainWindow::Open1Click()
 {
     if (running_ || !maybeSave())
         return;
-    const QString chosen = dialogs_.openFileName(
-        tr("Open"), QStringLiteral("Algorithm files, (*.cg)"), programName_);
+    const QString chosen =
+        dialogs_.openFileName(tr("Open"), QStringLiteral("Algorithm files, (*.cg)"), programName_);
     if (chosen.isEmpty())
         return;
     programName_ = chosen;

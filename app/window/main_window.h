@@ -143,7 +143,7 @@ private:
     bool running_ = false;
     bool closeAfterRun_ = false;
     bool closeConfirmed_ = false;  // changed text was asked about already
-    bool startStepping_ = false;  // the run Step starts pauses at once
+    bool startStepping_ = false;   // the run Step starts pauses at once
 };
 
 }  // namespace korvane

@@ -134,8 +134,8 @@ int replace_all(QsciScintilla& editor, const QString& text, const QString& with)
     int count = 0;
     editor.beginUndoAction();
     // From the top, without going round, so replaced text is never searched again.
-    for (bool found = editor.findFirst(text, false, false, false, false, true, 0, 0);
-         found; found = editor.findNext()) {
+    for (bool found = editor.findFirst(text, false, false, false, false, true, 0, 0); found;
+         found = editor.findNext()) {
         editor.replace(with);
         ++count;
     }

@@ -23,8 +23,7 @@ bool write_program_text(const QString& path, const QString& text, QString& error
     QByteArray bytes = text.toLatin1();
     bytes.replace("\n", "\r\n");
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
-        !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         error = QStringLiteral("Cannot create file %1").arg(path);
         return false;
     }

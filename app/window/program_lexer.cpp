@@ -6,29 +6,37 @@
 
 namespace korvane {
 
-ProgramLexer::ProgramLexer(QObject* parent) : QsciLexerCustom(parent) {}
+ProgramLexer::ProgramLexer(QObject* parent) : QsciLexerCustom(parent)
+{
+}
 
 QString ProgramLexer::description(int style) const
 {
     static const char* const names[kProgramStyleCount] = {
-        "Default", "Comment", "Keyword", "Built-in function",
-        "Number", "String", "Character", "Error message"};
-    return style >= 0 && style < kProgramStyleCount ? QString::fromLatin1(names[style])
-                                                    : QString();
+        "Default", "Comment", "Keyword",   "Built-in function",
+        "Number",  "String",  "Character", "Error message"};
+    return style >= 0 && style < kProgramStyleCount ? QString::fromLatin1(names[style]) : QString();
 }
 
 // Quiet colours that stay readable on white.
 QColor ProgramLexer::defaultColor(int style) const
 {
     switch (style) {
-    case STYLE_COMMENT: return QColor(0x6a, 0x73, 0x7d);
-    case STYLE_KEYWORD: return QColor(0x00, 0x33, 0x99);
-    case STYLE_BUILTIN: return QColor(0x00, 0x70, 0x70);
-    case STYLE_NUMBER: return QColor(0x98, 0x44, 0x00);
+    case STYLE_COMMENT:
+        return QColor(0x6a, 0x73, 0x7d);
+    case STYLE_KEYWORD:
+        return QColor(0x00, 0x33, 0x99);
+    case STYLE_BUILTIN:
+        return QColor(0x00, 0x70, 0x70);
+    case STYLE_NUMBER:
+        return QColor(0x98, 0x44, 0x00);
     case STYLE_STRING:
-    case STYLE_CHARACTER: return QColor(0x22, 0x7a, 0x22);
-    case STYLE_ERROR: return QColor(0x99, 0x00, 0x00);
-    default: return QColor(Qt::black);
+    case STYLE_CHARACTER:
+        return QColor(0x22, 0x7a, 0x22);
+    case STYLE_ERROR:
+        return QColor(0x99, 0x00, 0x00);
+    default:
+        return QColor(Qt::black);
     }
 }
 

@@ -9,10 +9,22 @@ namespace korvane {
 
 namespace {
 
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isWordChar(char c) { return isLetter(c) || isDigit(c) || c == '_'; }
-bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
+bool isLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool isWordChar(char c)
+{
+    return isLetter(c) || isDigit(c) || c == '_';
+}
+bool isLineEnd(char c)
+{
+    return c == '\n' || c == '\r';
+}
 
 bool listed(std::span<const char* const> names, std::string_view word)
 {

@@ -8,10 +8,10 @@
 namespace korvane {
 
 enum ProgramStyle : int {
-    STYLE_PLAIN = 0,      // names, operators, blanks
-    STYLE_COMMENT = 1,    // /* ... */ and // to the end of the line
+    STYLE_PLAIN = 0,    // names, operators, blanks
+    STYLE_COMMENT = 1,  // /* ... */ and // to the end of the line
     STYLE_KEYWORD = 2,
-    STYLE_BUILTIN = 3,    // the built-in functions
+    STYLE_BUILTIN = 3,  // the built-in functions
     STYLE_NUMBER = 4,
     STYLE_STRING = 5,     // "..." up to the closing quote or the line end
     STYLE_CHARACTER = 6,  // 'x'

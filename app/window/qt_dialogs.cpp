@@ -34,14 +34,13 @@ QString QtDialogs::askText(const QString& caption, const QString& prompt, const 
     return box.exec() == QDialog::Accepted ? box.textValue() : QString();
 }
 
-QString QtDialogs::openFileName(const QString& title, const QString& filter,
-                                const QString& preset)
+QString QtDialogs::openFileName(const QString& title, const QString& filter, const QString& preset)
 {
     return QFileDialog::getOpenFileName(owner_, title, preset, filter);
 }
 
-QString QtDialogs::saveFileName(const QString& title, const QString& filter,
-                                const QString& preset, QString* selectedFilter)
+QString QtDialogs::saveFileName(const QString& title, const QString& filter, const QString& preset,
+                                QString* selectedFilter)
 {
     // Saving over an existing file is what the user asked for by naming it.
     return QFileDialog::getSaveFileName(owner_, title, preset, filter, selectedFilter,
@@ -50,11 +49,12 @@ QString QtDialogs::saveFileName(const QString& title, const QString& filter,
 
 Dialogs::Choice QtDialogs::askSaveChanges()
 {
-    const auto answer = QMessageBox::warning(
-        owner_, QCoreApplication::applicationName(),
-        QCoreApplication::translate("QtDialogs", "The program has been modified.\n"
-                                                 "Do you want to save your changes?"),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    const auto answer =
+        QMessageBox::warning(owner_, QCoreApplication::applicationName(),
+                             QCoreApplication::translate("QtDialogs",
+                                                         "The program has been modified.\n"
+                                                         "Do you want to save your changes?"),
+                             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
     if (answer == QMessageBox::Save)
         return Choice::Save;
     if (answer == QMessageBox::Discard)

@@ -8,8 +8,8 @@
 #include "canvas_view.h"
 #include "dialogs.h"
 #include "input_answers.h"
-#include "program_editor.h"
 #include "picture.h"
+#include "program_editor.h"
 
 namespace korvane {
 
@@ -110,7 +110,7 @@ void WindowBridge::beginRun(bool stepping)
 {
     stepping_ = stepping;
     tracedThisRun_ = false;
-    begin_run();  // forgets the pixel origins of earlier runs
+    begin_run();           // forgets the pixel origins of earlier runs
     sinceEvents_.start();  // the first poll waits its full interval
 }
 

@@ -85,7 +85,7 @@ private:
     Dialogs& dialogs_;
     QElapsedTimer sinceEvents_;
     int drawDelay_ = 0;
-    bool stepping_ = false;      // pause at the next drawing call
+    bool stepping_ = false;  // pause at the next drawing call
     bool paused_ = false;
     bool tracedThisRun_ = false;  // a drawing call was shown and waited for
     QEventLoop* waiting_ = nullptr;

@@ -2,9 +2,9 @@
 // and the polls that let events through during a loop that never shows.
 #include <benchmark/benchmark.h>
 
+#include <Qsci/qsciscintilla.h>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <Qsci/qsciscintilla.h>
 
 #include "canvas_view.h"
 #include "dialogs.h"
@@ -19,9 +19,7 @@ public:
     void message(const QString&) override {}
     QString askText(const QString&, const QString&, const QString&) override { return {}; }
     QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&, QString*) override {
-        return {};
-    }
+    QString saveFileName(const QString&, const QString&, const QString&, QString*) override { return {}; }
     Choice askSaveChanges() override { return Choice::Discard; }
 };
 
@@ -64,8 +62,9 @@ void show(benchmark::State& state) {
     Window w;
     Interpreter interp(w.bridge);
     // Each pass changes a whole column, so every show copies and repaints.
-    const char* program = "int i;\r\nmain()\r\n{\r\nfor (i = 0; i < 400; i++) {\r\nsetcolor(i);\r\n"
-                          "line(i, 0, i, 399);\r\nshow();\r\n}\r\n}";
+    const char* program =
+        "int i;\r\nmain()\r\n{\r\nfor (i = 0; i < 400; i++) {\r\nsetcolor(i);\r\n"
+        "line(i, 0, i, 399);\r\nshow();\r\n}\r\n}";
     for (auto _ : state)
         if (interp.run_text(program) != RUN_OK) state.SkipWithError("the program did not run");
     state.counters["per_show"] =

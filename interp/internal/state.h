@@ -23,8 +23,8 @@ namespace korvane {
 // locals to the heap. wasm keeps most frames off its linear stack, so there a
 // probe byte is put on it, to make each level show in the address.
 #if defined(__EMSCRIPTEN__)
-#define KORVANE_STACK_HERE(name)          \
-    volatile char name##_probe = 0;       \
+#define KORVANE_STACK_HERE(name)    \
+    volatile char name##_probe = 0; \
     const uintptr_t name = reinterpret_cast<uintptr_t>(&name##_probe)
 #else
 #define KORVANE_STACK_HERE(name) const uintptr_t name = reinterpret_cast<uintptr_t>(__builtin_frame_address(0))
@@ -38,8 +38,8 @@ struct VarSlot {
     char name[kNameSize];  // lower case; empty for an unnamed argument
     int32_t kind;          // declaration keyword; never consulted
     int32_t value;
-    int32_t id;            // interned name, -1 when no name token can ever find it
-    int32_t below;         // the next local below with the same id, or -1
+    int32_t id;     // interned name, -1 when no name token can ever find it
+    int32_t below;  // the next local below with the same id, or -1
 };
 
 // What read_token produces at one position depends only on the text and the
@@ -70,11 +70,11 @@ struct InterpreterState {
     // character past the end stays inside).
     std::vector<char> TextBuffer;
     uint32_t ScanPos = 0;
-    const Token* tok = &scan;  // the current token; points into the token cache
+    const Token* tok = &scan;            // the current token; points into the token cache
     const Token* found_token = nullptr;  // a name whose slot eval_assignment just found
     VarSlot* found_slot = nullptr;
-    Token scan;                // where read_token builds a token it has not seen yet
-    Token main_token;          // the name that starts a run
+    Token scan;        // where read_token builds a token it has not seen yet
+    Token main_token;  // the name that starts a run
 
     FuncEntry FunctionTable[kMaxFunctions];
     int FunctionCount = 0;
@@ -88,11 +88,11 @@ struct InterpreterState {
     int32_t ReturnValue = 0;  // kept across calls and runs
     Unwind unwind = Unwind::NONE;
 
-    uint32_t RandState = 1;   // kept across runs
+    uint32_t RandState = 1;  // kept across runs
     size_t stack_budget = Interpreter::kDefaultStackBudget;
     uintptr_t stack_floor = 0;  // the lowest stack address a run may reach
-    uint64_t steps = 0;       // statements executed in this run
-    uint64_t step_limit = 0;  // 0: none
+    uint64_t steps = 0;         // statements executed in this run
+    uint64_t step_limit = 0;    // 0: none
     uint64_t next_step_event = kPollInterval;
     int error_line = -1;
 
@@ -239,6 +239,5 @@ struct InterpreterState {
 int32_t declared_name(InterpreterState& s, const Token& name);
 // The same, keeping the name's text in a table field.
 int32_t copy_name(InterpreterState& s, char (&field)[kNameSize], const Token& name);
-
 
 }  // namespace korvane

@@ -63,12 +63,12 @@ struct Token {
     uint8_t TokenKind = TK_DELIM;
     uint8_t KeywordCode = KW_NONE;
     uint8_t op = OP_NONE;
-    uint8_t len = 0;    // strlen(TokenText)
-    char ch = 0;        // the character of a one-character delimiter, else 0
+    uint8_t len = 0;       // strlen(TokenText)
+    char ch = 0;           // the character of a one-character delimiter, else 0
     int16_t builtin = -1;  // built-in table index of a name, or -1
-    uint32_t start = 0; // offset of the token's first source character
-    int32_t id = -1;    // interned name of a TK_NAME token, so lookups compare integers
-    int32_t number = 0; // value of a TK_NUMBER token
+    uint32_t start = 0;    // offset of the token's first source character
+    int32_t id = -1;       // interned name of a TK_NAME token, so lookups compare integers
+    int32_t number = 0;    // value of a TK_NUMBER token
 
     bool is(char c) const { return ch == c; }
     bool is_brace(char c) const { return TokenKind == TK_BRACE && TokenText[0] == c; }

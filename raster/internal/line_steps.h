@@ -10,15 +10,15 @@ namespace korvane::detail {
 
 // Fixed point with 16 fraction bits.
 constexpr i64 kFixedOne = 0x10000;
-constexpr i64 kFixedHalf = 0x8000;        // starts each line half a pixel in, so steps round
+constexpr i64 kFixedHalf = 0x8000;  // starts each line half a pixel in, so steps round
 constexpr i64 kFractionMask = 0xFFFF;
 
 struct LineSteps {
     i64 x1 = 0, y1 = 0;  // first pixel
     i64 sx = 0, sy = 0;  // direction of each axis: -1, 0 or +1
     bool x_major = true;
-    i64 slope = 0;       // 16-bit fraction; kFixedOne on an exact diagonal (every step carries)
-    i64 length = 0;      // major delta
+    i64 slope = 0;   // 16-bit fraction; kFixedOne on an exact diagonal (every step carries)
+    i64 length = 0;  // major delta
 
     // False when both ends are the same point: such a line has no direction.
     static bool make(i64 x1, i64 y1, i64 x2, i64 y2, LineSteps& s) {

@@ -45,7 +45,10 @@ protected:
 };
 
 TEST_F(Runner, OutputLines) {
-    const struct { const char* body; const char* out; } cases[] = {
+    const struct {
+        const char* body;
+        const char* out;
+    } cases[] = {
         {"print(7);", "7 \n"},
         {"print(-12 * 3);", "-36 \n"},
         {"print(\"ab\");", "ab\n"},
@@ -64,14 +67,18 @@ TEST_F(Runner, OutputLines) {
 }
 
 TEST_F(Runner, ExitStatusesAndReports) {
-    const struct { const char* program; const char* input; int status; const char* err; } cases[] = {
+    const struct {
+        const char* program;
+        const char* input;
+        int status;
+        const char* err;
+    } cases[] = {
         {"main() {\nreturn 5;\n}\n", "", STATUS_RAN, ""},
         {"main() {\nprint(1);\nend;\nprint(2);\n}\n", "", STATUS_RAN, ""},
         {"int x;\nf() {\n}\n", "", STATUS_NO_MAIN, "Program Error! Can't find main()\n"},
         {"main() {\nx = 1;\ny = 2 +;\n}\n", "", STATUS_ERROR, "not a variable or function in line 1\n"},
         {"main() {\nint a;\n\nprint(a b);\n}\n", "", STATUS_ERROR, "parentheses expected in line 3\n"},
-        {"main() {\nn = getnum();\n}\nint n;\n", "abc\n", STATUS_ERROR,
-         "'abc' is not a valid integer value\n"},
+        {"main() {\nn = getnum();\n}\nint n;\n", "abc\n", STATUS_ERROR, "'abc' is not a valid integer value\n"},
         // Its outline marks keep the region fillable: the fill would go round for ever.
         {"main() {\nsetcolor(2);\nfillrect(139, 37, 180, 44);\nfloodfill(376, 304, 1, 0, 0, 12);\nprint(1);\n}\n", "",
          STATUS_ERROR, "flood fill would never end in line 3\n"},
@@ -93,9 +100,12 @@ TEST_F(Runner, InputAnswersOneLineEach) {
         "int a, b, c, d;\n"
         "main() {\na = getnum();\nb = getnum();\nc = getche();\nd = getche();\n"
         "print(a); print(b); print(c); print(d);\n}\n";
-    const struct { const char* input; const char* out; } cases[] = {
+    const struct {
+        const char* input;
+        const char* out;
+    } cases[] = {
         {"12\n -3 \nxyz\n\n", "12 \n-3 \n120 \n0 \n"},
-        {"", "0 \n0 \n0 \n0 \n"},              // end of input: empty answers
+        {"", "0 \n0 \n0 \n0 \n"},                          // end of input: empty answers
         {"7\r\n+8\r\n\xe9\r\nq", "7 \n8 \n-23 \n113 \n"},  // CR LF input, last line unended
     };
     for (const auto& c : cases) {
@@ -108,8 +118,7 @@ TEST_F(Runner, InputAnswersOneLineEach) {
 TEST_F(Runner, AnyLineEndGivesTheSameLineNumbers) {
     for (const char* eol : {"\n", "\r\n", "\r"}) {
         std::string program;
-        for (const char* line : {"main() {", "print(1);", "", "y = 2;", "}"})
-            program += std::string(line) + eol;
+        for (const char* line : {"main() {", "print(1);", "", "y = 2;", "}"}) program += std::string(line) + eol;
         const Outcome o = run(program);
         EXPECT_EQ(o.out, "1 \n");
         EXPECT_EQ(o.err, "not a variable or function in line 3\n");
@@ -117,9 +126,17 @@ TEST_F(Runner, AnyLineEndGivesTheSameLineNumbers) {
 }
 
 TEST(NormaliseLineEnds, EveryLineEndBecomesCrLf) {
-    const struct { const char* in; const char* out; } cases[] = {
-        {"", ""}, {"a", "a"}, {"a\nb", "a\r\nb"}, {"a\rb\r", "a\r\nb\r\n"},
-        {"a\r\nb\r\n", "a\r\nb\r\n"}, {"\n\r\n\r", "\r\n\r\n\r\n"}, {"\r\r\n\n", "\r\n\r\n\r\n"},
+    const struct {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"", ""},
+        {"a", "a"},
+        {"a\nb", "a\r\nb"},
+        {"a\rb\r", "a\r\nb\r\n"},
+        {"a\r\nb\r\n", "a\r\nb\r\n"},
+        {"\n\r\n\r", "\r\n\r\n\r\n"},
+        {"\r\r\n\n", "\r\n\r\n\r\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(normalise_line_ends(c.in), c.out);
 }
@@ -128,16 +145,15 @@ TEST(ParseArguments, AcceptedAndRefusedCommandLines) {
     using Args = std::vector<std::string>;
     RunnerOptions o;
     std::string error;
-    ASSERT_TRUE(parse_arguments({"--png", "a.png", "p.cg", "--jpeg", "b.jpg", "--palette", "c.pal",
-                                 "--frames", "d"},
-                                o, error));
+    ASSERT_TRUE(parse_arguments({"--png", "a.png", "p.cg", "--jpeg", "b.jpg", "--palette", "c.pal", "--frames", "d"}, o,
+                                error));
     EXPECT_EQ(o.program, "p.cg");
     EXPECT_EQ(o.png, "a.png");
     EXPECT_EQ(o.jpeg, "b.jpg");
     EXPECT_EQ(o.palette, "c.pal");
     EXPECT_EQ(o.frames, "d");
-    for (const Args& args : {Args{}, Args{"a.cg", "b.cg"}, Args{"p.cg", "--png"},
-                             Args{"p.cg", "--png", ""}, Args{"p.cg", "--bmp", "x"}, Args{"--png", "x"}}) {
+    for (const Args& args : {Args{}, Args{"a.cg", "b.cg"}, Args{"p.cg", "--png"}, Args{"p.cg", "--png", ""},
+                             Args{"p.cg", "--bmp", "x"}, Args{"--png", "x"}}) {
         RunnerOptions refused;
         error.clear();
         EXPECT_FALSE(parse_arguments(args, refused, error)) << args.size();
@@ -175,8 +191,9 @@ TEST_F(Runner, PaletteFileGivesThePngColours) {
 
 TEST_F(Runner, PngHoldsThePaletteIndicesTopRowFirst) {
     options_.png = dir_.file("out.png");
-    const Outcome o = run("main() {\nclear(2);\nsetcolor(301);\npoint(10, 10);\nsetcolor(9);\n"
-                          "fillrect(0, 390, 3, 399);\n}\n");
+    const Outcome o =
+        run("main() {\nclear(2);\nsetcolor(301);\npoint(10, 10);\nsetcolor(9);\n"
+            "fillrect(0, 390, 3, 399);\n}\n");
     ASSERT_EQ(o.status, STATUS_RAN) << o.err;
     const auto png = read_png(options_.png);
     ASSERT_EQ(png.rows.size(), 400u);
@@ -208,8 +225,9 @@ TEST_F(Runner, PictureThatCannotBeWrittenIsAFileError) {
 
 TEST_F(Runner, FramesAtEachShow) {
     options_.frames = dir_.file("frames");
-    const Outcome o = run("main() {\nint i;\nclear(0);\nsetcolor(5);\nfor (i = 0; i < 3; i++) {\n"
-                          "point(i, 0);\nprint(show());\n}\n}\n");
+    const Outcome o =
+        run("main() {\nint i;\nclear(0);\nsetcolor(5);\nfor (i = 0; i < 3; i++) {\n"
+            "point(i, 0);\nprint(show());\n}\n}\n");
     ASSERT_EQ(o.status, STATUS_RAN) << o.err;
     EXPECT_EQ(o.out, "0 \n0 \n0 \n");
     const auto files = std::filesystem::directory_iterator(options_.frames);
@@ -238,8 +256,9 @@ TEST_F(Runner, SleepWaitsAndNegativeCountsAsZero) {
 
 TEST_F(Runner, TextIsDrawnIntoTheCanvas) {
     options_.png = dir_.file("out.png");
-    const Outcome o = run("main() {\nclear(0);\ntextstyle(301, 24, \"DejaVu Sans\");\n"
-                          "textout(10, 300, \"Hi\");\nprint(getpel(10, 300));\n}\n");
+    const Outcome o =
+        run("main() {\nclear(0);\ntextstyle(301, 24, \"DejaVu Sans\");\n"
+            "textout(10, 300, \"Hi\");\nprint(getpel(10, 300));\n}\n");
     ASSERT_EQ(o.status, STATUS_RAN) << o.err;
     EXPECT_EQ(o.err, "");
     const auto png = read_png(options_.png);
@@ -259,8 +278,9 @@ using Checks = Runner;
 
 TEST_F(Checks, GifHasAFramePerShowAndTheFinalCanvas) {
     options_.gif = dir_.file("a.gif");
-    const Outcome o = run("main() {\nclear(3);\nshow();\nsleep(120);\nsetcolor(250);\npoint(0, 399);\nshow();\n"
-                          "point(1, 399);\n}\n");
+    const Outcome o =
+        run("main() {\nclear(3);\nshow();\nsleep(120);\nsetcolor(250);\npoint(0, 399);\nshow();\n"
+            "point(1, 399);\n}\n");
     ASSERT_EQ(o.status, STATUS_RAN) << o.err;
     const DecodedGif gif = read_gif(options_.gif);
     ASSERT_EQ(gif.frames, 3);
@@ -290,8 +310,9 @@ TEST_F(Checks, GifWithoutChangesAfterTheLastShowEndsWithIt) {
 // pixel names the call that wrote it last.
 TEST_F(Checks, ProvenanceNamesTheLastCallPerPixel) {
     options_.provenance = dir_.file("p.txt");
-    const Outcome o = run("main() {\nclear(1);\nsetcolor(5);\nfillrect(10, 10, 30, 30);\ndisk(30, 30, 5, 7);\n"
-                          "setcolor(2);\nxline(0, 20, 100, 20);\nfloodfill(200, 200, 9, 1, 0, 0);\n}\n");
+    const Outcome o =
+        run("main() {\nclear(1);\nsetcolor(5);\nfillrect(10, 10, 30, 30);\ndisk(30, 30, 5, 7);\n"
+            "setcolor(2);\nxline(0, 20, 100, 20);\nfloodfill(200, 200, 9, 1, 0, 0);\n}\n");
     ASSERT_EQ(o.status, STATUS_RAN) << o.err;
     std::ifstream in(options_.provenance);
     std::map<std::pair<int, int>, std::string> origin;
@@ -303,9 +324,12 @@ TEST_F(Checks, ProvenanceNamesTheLastCallPerPixel) {
         ++lines;
     }
     EXPECT_EQ(lines, 160000u);  // clear reached every pixel
-    const struct { int x, y; const char* want; } cases[] = {
-        {15, 15, "5 3 fillrect"},  {29, 29, "7 4 disk"},    {33, 33, "7 4 disk"},
-        {15, 20, "7 6 xline"},     {50, 20, "3 6 xline"},   {200, 200, "9 7 floodfill"},
+    const struct {
+        int x, y;
+        const char* want;
+    } cases[] = {
+        {15, 15, "5 3 fillrect"},   {29, 29, "7 4 disk"},       {33, 33, "7 4 disk"},
+        {15, 20, "7 6 xline"},      {50, 20, "3 6 xline"},      {200, 200, "9 7 floodfill"},
         {20, 100, "9 7 floodfill"}, {100, 20, "9 7 floodfill"},  // xline stops short of its end
     };
     for (const auto& c : cases) EXPECT_EQ(origin[std::make_pair(c.x, c.y)], c.want) << c.x << "," << c.y;
@@ -371,7 +395,10 @@ TEST_F(Checks, ExpectRefusesPicturesItCannotCompare) {
     std::string error;
     ASSERT_TRUE(write_png(dir_.file("small.png"), small, error));
     std::ofstream(dir_.file("junk.png")) << "not a picture";
-    const struct { const char* file; const char* message; } cases[] = {
+    const struct {
+        const char* file;
+        const char* message;
+    } cases[] = {
         {"small.png", "small.png is 40 x 40, not 400 x 400 like the canvas\n"},
         {"junk.png", "junk.png: PNG error: "},
         {"none.png", "Cannot open file "},
@@ -425,18 +452,17 @@ TEST_F(Checks, BoundsEndAnEndlessLoop) {
 TEST(ParseArguments, NumbersAndPairs) {
     RunnerOptions o;
     std::string error;
-    ASSERT_TRUE(parse_arguments({"p.cg", "--seed", "4294967295", "--max-steps", "10", "--timeout", "1.5",
-                                 "--expect", "g.png", "--diff", "d.png", "--gif", "a.gif", "--input", "i",
-                                 "--provenance", "p.txt"},
+    ASSERT_TRUE(parse_arguments({"p.cg", "--seed", "4294967295", "--max-steps", "10", "--timeout", "1.5", "--expect",
+                                 "g.png", "--diff", "d.png", "--gif", "a.gif", "--input", "i", "--provenance", "p.txt"},
                                 o, error));
     EXPECT_EQ(o.seed, 4294967295u);
     EXPECT_EQ(o.max_steps, 10u);
     EXPECT_EQ(o.timeout, 1.5);
     EXPECT_EQ(o.diff, "d.png");
     using Args = std::vector<std::string>;
-    for (const Args& args : {Args{"p.cg", "--seed", "-1"}, Args{"p.cg", "--seed", "4294967296"},
-                             Args{"p.cg", "--max-steps", "0"}, Args{"p.cg", "--timeout", "0"},
-                             Args{"p.cg", "--timeout", "soon"}, Args{"p.cg", "--diff", "d.png"}}) {
+    for (const Args& args :
+         {Args{"p.cg", "--seed", "-1"}, Args{"p.cg", "--seed", "4294967296"}, Args{"p.cg", "--max-steps", "0"},
+          Args{"p.cg", "--timeout", "0"}, Args{"p.cg", "--timeout", "soon"}, Args{"p.cg", "--diff", "d.png"}}) {
         RunnerOptions refused;
         error.clear();
         EXPECT_FALSE(parse_arguments(args, refused, error)) << args[1] << " " << args[2];

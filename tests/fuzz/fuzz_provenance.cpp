@@ -58,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (int32_t x = 0; x < 400; ++x) {
             const uint32_t tag = eager.tags[static_cast<size_t>(y) * 400 + static_cast<size_t>(x)];
             const PixelOrigin o = bridge.origin_at(x, y);
-            const bool same = tag == 0 ? o.line == -1 : o.line == static_cast<int32_t>(tag) - 1 && o.builtin == names[tag - 1u];
+            const bool same =
+                tag == 0 ? o.line == -1 : o.line == static_cast<int32_t>(tag) - 1 && o.builtin == names[tag - 1u];
             if (!same) __builtin_trap();
         }
     return 0;

@@ -57,8 +57,9 @@ TEST(Builtins, DrawingCallsHandOnTheirValuesInProgramOrder) {
 
 TEST(Builtins, ValuesOfTheComputingBuiltins) {
     ProgramRun r;
-    r.run("int a, b, c, d, e, f;\nmain() { a = abs(-5); b = abs(3 - 10) * 2; c = abs(-2147483647 - 1);\n"
-          "d = setcolor(4) + 1; e = putch(66); f = clear(9); }\n");
+    r.run(
+        "int a, b, c, d, e, f;\nmain() { a = abs(-5); b = abs(3 - 10) * 2; c = abs(-2147483647 - 1);\n"
+        "d = setcolor(4) + 1; e = putch(66); f = clear(9); }\n");
     ASSERT_EQ(r.result, RUN_OK) << r.message();
     EXPECT_EQ(r.global("a"), 5);
     EXPECT_EQ(r.global("b"), 14);
@@ -78,8 +79,9 @@ TEST(Builtins, OutputAddsOneLineEach) {
 TEST(Builtins, InputAnswersAndTheirRules) {
     ProgramRun r;
     r.bridge.answers = {"12", "", "xyz", "", "-7"};
-    r.run("int a, b, c, d, e;\nmain() { a = getnum(); b = getnum(); c = getche(); d = getche();\n"
-          "e = getnum(whatever is here); }\n");
+    r.run(
+        "int a, b, c, d, e;\nmain() { a = getnum(); b = getnum(); c = getche(); d = getche();\n"
+        "e = getnum(whatever is here); }\n");
     ASSERT_EQ(r.result, RUN_OK) << r.message();
     EXPECT_EQ(r.global("a"), 12);
     EXPECT_EQ(r.global("b"), 0);
@@ -98,7 +100,10 @@ TEST(Builtins, RandomNumbersFollowTheGenerator) {
     ASSERT_EQ(r.result, RUN_OK) << r.message();
     // state 1 -> one seeding draw, then the program's draws.
     uint32_t state = 1;
-    auto draw = [&state] { state = state * 22695477u + 1u; return static_cast<int32_t>((state >> 16) & 0x7fff); };
+    auto draw = [&state] {
+        state = state * 22695477u + 1u;
+        return static_cast<int32_t>((state >> 16) & 0x7fff);
+    };
     draw();
     EXPECT_EQ(r.global("a"), draw());
     EXPECT_EQ(r.global("b"), draw());

@@ -17,16 +17,18 @@ TEST(Calls, ArgumentsBindToParametersLeftToRight) {
 
 TEST(Calls, RecursionComputesFibonacci) {
     ProgramRun r;
-    r.run("int x;\nfib(int n) { if (n < 2) return n; return fib(n - 1) + fib(n - 2); }\n"
-          "main() { x = fib(15); }\n");
+    r.run(
+        "int x;\nfib(int n) { if (n < 2) return n; return fib(n - 1) + fib(n - 2); }\n"
+        "main() { x = fib(15); }\n");
     ASSERT_EQ(r.result, RUN_OK) << r.message();
     EXPECT_EQ(r.global("x"), 610);
 }
 
 TEST(Calls, ParametersAndLocalsHideGlobals) {
     ProgramRun r;
-    r.run("int a, seen;\nf(int a) { int b; b = a * 2; a = 0; return b; }\n"
-          "main() { a = 5; seen = f(21); }\n");
+    r.run(
+        "int a, seen;\nf(int a) { int b; b = a * 2; a = 0; return b; }\n"
+        "main() { a = 5; seen = f(21); }\n");
     ASSERT_EQ(r.result, RUN_OK) << r.message();
     EXPECT_EQ(r.global("a"), 5);
     EXPECT_EQ(r.global("seen"), 42);
@@ -84,9 +86,10 @@ TEST(Calls, LocalsFillTheirTableAtTheLimit) {
     // main's argument slot takes one entry.
     EXPECT_EQ(loop.global("n"), kMaxLocals - 1);
     ProgramRun r;
-    r.run("int depth;\n"
-          "f(int n) {\ndepth = n;\nint a, b, c, d, e, f, g, h, i, j, k, l, m, o, p, q, r, s, t, u;\nf(n + 1);\n}\n"
-          "main() { f(1); }\n");
+    r.run(
+        "int depth;\n"
+        "f(int n) {\ndepth = n;\nint a, b, c, d, e, f, g, h, i, j, k, l, m, o, p, q, r, s, t, u;\nf(n + 1);\n}\n"
+        "main() { f(1); }\n");
     EXPECT_EQ(r.message(), "too many local variables in line 3\n");
     // main's argument slot, then 21 slots a call: the push that finds all
     // entries in use fails in the call after the last whole one.
@@ -106,14 +109,15 @@ TEST(Calls, ActiveCallsUpToTheLimitRun) {
 
 TEST(Calls, TenThousandCallsOfTwentyLocalsEachRun) {
     ProgramRun r;
-    r.run("int depth, sum;\n"
-          "g(int n, int x) {\n"
-          "int a, b, c, d, e, f, w, h, i, j, k, l, m, o, p, q, s, t, u, v;\n"
-          "a = x; v = x + 1; depth = n;\n"
-          "if (n > 0) g(n - 1, v);\n"
-          "sum = sum + a;\n"
-          "}\n"
-          "main() { g(10000, 0); }\n");
+    r.run(
+        "int depth, sum;\n"
+        "g(int n, int x) {\n"
+        "int a, b, c, d, e, f, w, h, i, j, k, l, m, o, p, q, s, t, u, v;\n"
+        "a = x; v = x + 1; depth = n;\n"
+        "if (n > 0) g(n - 1, v);\n"
+        "sum = sum + a;\n"
+        "}\n"
+        "main() { g(10000, 0); }\n");
     ASSERT_EQ(r.result, RUN_OK) << r.message();
     EXPECT_EQ(r.global("depth"), 0);
     EXPECT_EQ(r.global("sum"), 10000 * 10001 / 2);

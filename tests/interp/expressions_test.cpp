@@ -21,23 +21,49 @@ int32_t value_of(const std::string& expression, const std::string& setup = "") {
 
 TEST(Expressions, OperatorsFollowTheLanguagesPrecedence) {
     const Case cases[] = {
-        {"2 + 3 * 4", 14},  {"(2 + 3) * 4", 20}, {"1 | 2 * 3", 7},   {"6 & 3 + 1", 3},
-        {"7 / 2", 3},       {"-7 / 2", -3},      {"-7 % 2", -1},     {"7 % -2", 1},
-        {"10 - 3 - 2", 5},  {"2 * 3 % 4", 2},    {"5 | 2", 7},       {"6 & 3", 2},
-        {"3 < 4", 1},       {"4 <= 4", 1},       {"5 > 6", 0},       {"5 >= 6", 0},
-        {"3 == 3", 1},      {"3 != 3", 0},       {"2 && 0", 0},      {"2 && 3", 1},
-        {"0 || 0", 0},      {"0 || 7", 1},       {"-(-1)", 1},       {"+5", 5},
-        {"(1 == 1) && (2 < 3)", 1},              {"4294967297", 1},  {"2147483647 + 1", -2147483647 - 1},
-        {"65536 * 65536", 0},                    {"'A'", 65},        {"'A' + 1", 66},
-        {"' '", 32},        {"'#'", 35},         {"'!'", 33},        {"'.'", 46},
-        {"'_'", 95},        {"''' ", 39},        {"12ab", 12},       {"0x1F", 0},
+        {"2 + 3 * 4", 14},
+        {"(2 + 3) * 4", 20},
+        {"1 | 2 * 3", 7},
+        {"6 & 3 + 1", 3},
+        {"7 / 2", 3},
+        {"-7 / 2", -3},
+        {"-7 % 2", -1},
+        {"7 % -2", 1},
+        {"10 - 3 - 2", 5},
+        {"2 * 3 % 4", 2},
+        {"5 | 2", 7},
+        {"6 & 3", 2},
+        {"3 < 4", 1},
+        {"4 <= 4", 1},
+        {"5 > 6", 0},
+        {"5 >= 6", 0},
+        {"3 == 3", 1},
+        {"3 != 3", 0},
+        {"2 && 0", 0},
+        {"2 && 3", 1},
+        {"0 || 0", 0},
+        {"0 || 7", 1},
+        {"-(-1)", 1},
+        {"+5", 5},
+        {"(1 == 1) && (2 < 3)", 1},
+        {"4294967297", 1},
+        {"2147483647 + 1", -2147483647 - 1},
+        {"65536 * 65536", 0},
+        {"'A'", 65},
+        {"'A' + 1", 66},
+        {"' '", 32},
+        {"'#'", 35},
+        {"'!'", 33},
+        {"'.'", 46},
+        {"'_'", 95},
+        {"''' ", 39},
+        {"12ab", 12},
+        {"0x1F", 0},
     };
     for (const Case& c : cases) EXPECT_EQ(value_of(c.expression), c.value) << c.expression;
 }
 
-TEST(Expressions, BytesAboveAsciiAreSignedCharacters) {
-    EXPECT_EQ(value_of("'\xe9'"), -23);
-}
+TEST(Expressions, BytesAboveAsciiAreSignedCharacters) { EXPECT_EQ(value_of("'\xe9'"), -23); }
 
 TEST(Expressions, ComparisonBindsLooserThanArithmetic) {
     EXPECT_EQ(value_of("a & 1 == 0", "a = 6;\n"), 1);
@@ -46,8 +72,9 @@ TEST(Expressions, ComparisonBindsLooserThanArithmetic) {
 
 TEST(Expressions, AssignmentsStoreAndYieldTheNewValue) {
     ProgramRun r;
-    r.run("int a, b, c, d;\nmain() {\na = 5; b = a++;\nc = 10; c += 2 * 3;\nd = c -= 1;\n"
-          "a = b = 3;\n}\n");
+    r.run(
+        "int a, b, c, d;\nmain() {\na = 5; b = a++;\nc = 10; c += 2 * 3;\nd = c -= 1;\n"
+        "a = b = 3;\n}\n");
     ASSERT_EQ(r.result, RUN_OK) << r.message();
     EXPECT_EQ(r.global("a"), 3);
     EXPECT_EQ(r.global("b"), 3);

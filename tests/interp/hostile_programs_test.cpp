@@ -20,8 +20,8 @@ TEST(HostilePrograms, AMegabyteProgramRuns) {
 }
 
 TEST(HostilePrograms, ATenThousandCharacterTokenIsASyntaxError) {
-    for (const std::string& token : {std::string(10000, 'a'), std::string(10000, '7'),
-                                     "\"" + std::string(10000, 's') + "\""}) {
+    for (const std::string& token :
+         {std::string(10000, 'a'), std::string(10000, '7'), "\"" + std::string(10000, 's') + "\""}) {
         expect_error("main() {\nx = " + token + ";\n}\n", "syntax error", 1);
     }
 }

@@ -91,8 +91,9 @@ Outcome outcome_of(const std::string& crlf_text) {
 
 TEST(RandomPrograms, CommentsAndBlankLinesBetweenTokensChangeNothing) {
     // Each begins apart, so none joins a `/` before it into a comment.
-    const char* const fillers[] = {" /* note */ ", "\r\n", "\r\n\r\n  ", " // note\r\n", " /* two\r\nlines */ ",
-                                   " /**/", " // ) } { ( ; \" '\r\n"};
+    const char* const fillers[] = {
+        " /* note */ ",          "\r\n", "\r\n\r\n  ", " // note\r\n", " /* two\r\nlines */ ", " /**/",
+        " // ) } { ( ; \" '\r\n"};
     std::mt19937 rng(13);
     for (const std::string& program : corpus()) {
         const std::string text = crlf(program);

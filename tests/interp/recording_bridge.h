@@ -20,7 +20,7 @@ public:
     int poll_answer = POLL_HALT;
     int shows = 0;
     int polls = 0;
-    int32_t pixel = 0;                  // what getpel answers
+    int32_t pixel = 0;  // what getpel answers
 
     void bridge_message(const char* text) override { messages.emplace_back(text); }
     int bridge_show() override {
@@ -43,32 +43,22 @@ public:
     }
     void bridge_setcolor(int32_t c) override { record("setcolor", {c}); }
     void bridge_clear(int32_t c) override { record("clear", {c}); }
-    void bridge_textout(int32_t x, int32_t y, const char* text) override {
-        record("textout", {x, y}, text);
-    }
-    void bridge_textstyle(int32_t i, int32_t s, const char* font) override {
-        record("textstyle", {i, s}, font);
-    }
+    void bridge_textout(int32_t x, int32_t y, const char* text) override { record("textout", {x, y}, text); }
+    void bridge_textstyle(int32_t i, int32_t s, const char* font) override { record("textstyle", {i, s}, font); }
     void bridge_point(int32_t x, int32_t y) override { record("point", {x, y}); }
     void bridge_fpoint(int32_t x, int32_t y) override { record("fpoint", {x, y}); }
     void bridge_line(int32_t a, int32_t b, int32_t c, int32_t d) override { record("line", {a, b, c, d}); }
     void bridge_xline(int32_t a, int32_t b, int32_t c, int32_t d) override { record("xline", {a, b, c, d}); }
     void bridge_fline(int32_t a, int32_t b, int32_t c, int32_t d) override { record("fline", {a, b, c, d}); }
     void bridge_dline(int32_t a, int32_t b, int32_t c, int32_t d) override { record("dline", {a, b, c, d}); }
-    void bridge_fillrect(int32_t a, int32_t b, int32_t c, int32_t d) override {
-        record("fillrect", {a, b, c, d});
-    }
-    void bridge_drawrect(int32_t a, int32_t b, int32_t c, int32_t d) override {
-        record("drawrect", {a, b, c, d});
-    }
+    void bridge_fillrect(int32_t a, int32_t b, int32_t c, int32_t d) override { record("fillrect", {a, b, c, d}); }
+    void bridge_drawrect(int32_t a, int32_t b, int32_t c, int32_t d) override { record("drawrect", {a, b, c, d}); }
     void bridge_brect(int32_t a, int32_t b, int32_t c, int32_t d, int32_t e, int32_t f) override {
         record("brect", {a, b, c, d, e, f});
     }
     void bridge_grid(int32_t a, int32_t b, int32_t c) override { record("grid", {a, b, c}); }
     void bridge_circle(int32_t a, int32_t b, int32_t c, int32_t d) override { record("circle", {a, b, c, d}); }
-    void bridge_xcircle(int32_t a, int32_t b, int32_t c, int32_t d) override {
-        record("xcircle", {a, b, c, d});
-    }
+    void bridge_xcircle(int32_t a, int32_t b, int32_t c, int32_t d) override { record("xcircle", {a, b, c, d}); }
     void bridge_disk(int32_t a, int32_t b, int32_t c, int32_t d) override { record("disk", {a, b, c, d}); }
     void bridge_bdisk(int32_t a, int32_t b, int32_t c, int32_t d, int32_t e) override {
         record("bdisk", {a, b, c, d, e});

@@ -21,9 +21,12 @@ std::vector<std::string> scan(const std::string& text) {
         s.read_token();
         if (s.tok->at_eof()) return out;
         const Token& t = *s.tok;
-        if (t.op != OP_NONE) out.push_back("O" + std::to_string(t.op));
-        else if (t.len == 0) out.push_back("E");
-        else if (t.TokenKind == TK_KEYWORD) out.push_back("K" + std::to_string(t.KeywordCode));
+        if (t.op != OP_NONE)
+            out.push_back("O" + std::to_string(t.op));
+        else if (t.len == 0)
+            out.push_back("E");
+        else if (t.TokenKind == TK_KEYWORD)
+            out.push_back("K" + std::to_string(t.KeywordCode));
         else {
             const char* kinds = "DN#KWSB";
             out.push_back(std::string(1, kinds[t.TokenKind]) + ":" + t.TokenText);
@@ -56,8 +59,7 @@ TEST(Scanner, SplitsTextIntoTheLanguagesTokens) {
         {"\"a b\"", {"S:a b"}},
         {"\"}\"", {"S:}"}},
         {"x_1", {"N:x_1"}},
-        {"int char if for do return end break continue",
-         {"K2", "K1", "K3", "K5", "K6", "K9", "K12", "K13", "K14"}},
+        {"int char if for do return end break continue", {"K2", "K1", "K3", "K5", "K6", "K9", "K12", "K13", "K14"}},
         {"f(a,b);", {"N:f", "D:(", "N:a", "D:,", "N:b", "D:)", "D:;"}},
         {"'x'", {"D:'", "N:x", "D:'"}},
         {"a^b", {"N:a", "D:^", "N:b"}},

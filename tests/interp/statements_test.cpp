@@ -79,8 +79,9 @@ TEST(Statements, BlocksAndStrayTokens) {
 
 TEST(Statements, ReturnEndsTheWholeCallFromAnyDepth) {
     ProgramRun r;
-    r.run("int x;\nf(int n) {\nint i;\nfor (i = 0; i < 10; i++) {\nif (i == n) { return i * 10; }\n}\n"
-          "return 99;\n}\nmain() { x = f(3) + f(20); }\n");
+    r.run(
+        "int x;\nf(int n) {\nint i;\nfor (i = 0; i < 10; i++) {\nif (i == n) { return i * 10; }\n}\n"
+        "return 99;\n}\nmain() { x = f(3) + f(20); }\n");
     ASSERT_EQ(r.result, RUN_OK) << r.message();
     EXPECT_EQ(r.global("x"), 129);
     ProgramRun w;
@@ -103,7 +104,8 @@ TEST(Statements, MalformedStatementsReportTheirError) {
         {"do { x = 1; } x = 2;", "while expected", 2},
         {"if (0) x = 1", "semicolon expected", 4},
     };
-    for (const auto& c : cases) expect_error(std::string("int i, x;\nmain() {\n") + c.body + "\n}\n", c.message, c.line);
+    for (const auto& c : cases)
+        expect_error(std::string("int i, x;\nmain() {\n") + c.body + "\n}\n", c.message, c.line);
 }
 
 TEST(Statements, EndStopsTheProgramWithoutAMessage) {

@@ -129,8 +129,10 @@ std::vector<bool> walked_outline(int w, int h, int64_t xc, int64_t yc, int64_t r
             pass == 0 ? four(v, u) : four(u, v);
             ++u;
             k += 8;
-            if (d < 0) d += k;
-            else --v, d += k - 8 * v;
+            if (d < 0)
+                d += k;
+            else
+                --v, d += k - 8 * v;
         } while (pass == 0 ? v >= u : u < v);
     }
     return on;

@@ -33,7 +33,8 @@ std::vector<bool> region(const TestCanvas& cv, int sx, int sy, In in) {
         q.pop();
         const int nb[4][2] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
         for (auto& n : nb)
-            if (n[0] >= 0 && n[0] < w && n[1] >= 0 && n[1] < h && !seen[size_t(n[1] * w + n[0])] && in(cv.at(n[0], n[1]))) {
+            if (n[0] >= 0 && n[0] < w && n[1] >= 0 && n[1] < h && !seen[size_t(n[1] * w + n[0])] &&
+                in(cv.at(n[0], n[1]))) {
                 seen[size_t(n[1] * w + n[0])] = true;
                 q.push({n[0], n[1]});
             }
@@ -89,7 +90,10 @@ TEST(FloodfillOutline, MarksEveryOutsideNeighbour) {
         auto in = [&](int xx, int yy) { return xx >= 0 && xx < w && yy >= 0 && yy < h && reg[size_t(yy * w + xx)]; };
         for (int yy = 0; yy < h; ++yy)
             for (int xx = 0; xx < w; ++xx)
-                want.set(xx, yy, in(xx, yy) ? 5 : (in(xx - 1, yy) || in(xx + 1, yy) || in(xx, yy - 1) || in(xx, yy + 1)) ? 7 : cv.at(xx, yy));
+                want.set(xx, yy,
+                         in(xx, yy)                                                               ? 5
+                         : (in(xx - 1, yy) || in(xx + 1, yy) || in(xx, yy - 1) || in(xx, yy + 1)) ? 7
+                                                                                                  : cv.at(xx, yy));
         const std::string before = cv.art();
         ras_floodfill_outline(cv.rows(), x, y, h, w, 5, c2, 7, 0, kHalf.v);
         ASSERT_EQ(cv.art(), want.art()) << "seed " << x << "," << y << "\n" << before;
@@ -132,10 +136,10 @@ TEST(Floodfill, SeedConditionsRefuseTheFill) {
         uint8_t seed;
         bool outline;
     } cases[] = {
-        {0, 3, false}, {2, 3, false}, {6, 3, false}, {60, 3, false},  // seed not c2
-        {1, 1, false}, {1, 1, true},                                  // seed is c2
-        {3, 5, false}, {10, 5, true},                                 // seed already c1
-        {4, 0, false}, {-1, 0, false}, {7, 0, true},                  // unknown modes
+        {0, 3, false}, {2, 3, false},  {6, 3, false}, {60, 3, false},  // seed not c2
+        {1, 1, false}, {1, 1, true},                                   // seed is c2
+        {3, 5, false}, {10, 5, true},                                  // seed already c1
+        {4, 0, false}, {-1, 0, false}, {7, 0, true},                   // unknown modes
     };
     for (const Case& c : cases) {
         TestCanvas cv(5, 5, c.seed);
@@ -274,10 +278,14 @@ private:
                 if (outline_) mark_open(pl_, pr_);
                 return;
             }
-            if (l_ < pl_ - 1) behind.push_back({l_, pl_ - 2, y_});
-            else if (outline_ && l_ > pl_) mark_open(pl_, l_ - 1);
-            if (r_ > pr_ + 1) behind.push_back({pr_ + 2, r_, y_});
-            else if (r_ < pr_ - 1) ahead.push_back({r_ + 2, pr_, y_ - dir});
+            if (l_ < pl_ - 1)
+                behind.push_back({l_, pl_ - 2, y_});
+            else if (outline_ && l_ > pl_)
+                mark_open(pl_, l_ - 1);
+            if (r_ > pr_ + 1)
+                behind.push_back({pr_ + 2, r_, y_});
+            else if (r_ < pr_ - 1)
+                ahead.push_back({r_ + 2, pr_, y_ - dir});
             mark_sides();
             pl_ = l_, pr_ = r_;
         }
@@ -312,12 +320,13 @@ TEST(Floodfill, MatchesTheSpanFillOnPicturesOfItsOwnColours) {
         TestCanvas want = cv;
         const bool ends = ReferenceFill(want, c1, c2, c3, mode, outline).run(x, y, 100000);
         const std::string before = cv.art();
-        const FillStatus status = outline ? ras_floodfill_outline(cv.rows(), x, y, cv.height(), cv.width(), c1, c2, c3, mode, kHalf.v)
-                                          : ras_floodfill(cv.rows(), x, y, cv.height(), cv.width(), c1, c2, c3, mode, kHalf.v);
+        const FillStatus status =
+            outline ? ras_floodfill_outline(cv.rows(), x, y, cv.height(), cv.width(), c1, c2, c3, mode, kHalf.v)
+                    : ras_floodfill(cv.rows(), x, y, cv.height(), cv.width(), c1, c2, c3, mode, kHalf.v);
         const auto context = [&] {
-            return "mode " + std::to_string(mode) + (outline ? " outline" : "") + " c1 c2 c3 " + std::to_string(c1) + " " +
-                   std::to_string(c2) + " " + std::to_string(c3) + " seed " + std::to_string(x) + "," + std::to_string(y) +
-                   "\n" + before;
+            return "mode " + std::to_string(mode) + (outline ? " outline" : "") + " c1 c2 c3 " + std::to_string(c1) +
+                   " " + std::to_string(c2) + " " + std::to_string(c3) + " seed " + std::to_string(x) + "," +
+                   std::to_string(y) + "\n" + before;
         };
         ASSERT_EQ(status, ends ? FillStatus::Done : FillStatus::Endless) << context();
         if (ends) {

@@ -40,7 +40,8 @@ TEST(Grid, PositionsRoundSinglePrecisionSteps) {
 
 TEST(Grid, CountsThatWouldDivideByZeroDrawNothing) {
     TestCanvas cv(400, 400);
-    for (auto [nv, nh] : {std::pair{1, 5}, {5, 1}, {0, 0}, {-3, 4}, {INT32_MIN, INT32_MIN}}) ras_grid(cv.rows(), 400, 400, nv, nh, 1);
+    for (auto [nv, nh] : {std::pair{1, 5}, {5, 1}, {0, 0}, {-3, 4}, {INT32_MIN, INT32_MIN}})
+        ras_grid(cv.rows(), 400, 400, nv, nh, 1);
     EXPECT_EQ(cv.count(0), 400 * 400);
     ras_grid(cv.rows(), 400, 400, 1000, 2, 1);  // more lines than columns: every column
     EXPECT_EQ(cv.count(1), 400 * 400);
@@ -58,12 +59,14 @@ TEST(Axes, VerticalAxisTicksByPlace) {
         for (int y = 0; y < 400; ++y) {
             const bool major = y % 100 == 0 && y <= 300, minor = y % 20 == 0 && y <= 300;
             for (int x = 90; x < 110; ++x) {
-                const int want = major && x >= c.major_from && x <= c.major_to ? 7
-                                 : minor && x >= c.minor_from && x <= c.minor_to ? 8 : 0;
+                const int want = major && x >= c.major_from && x <= c.major_to   ? 7
+                                 : minor && x >= c.minor_from && x <= c.minor_to ? 8
+                                                                                 : 0;
                 ASSERT_EQ(cv.at(x, y), want) << "place " << c.place << " at " << x << "," << y;
             }
         }
-        EXPECT_EQ(cv.count(8) + cv.count(7), 12 * (c.minor_to - c.minor_from + 1) + 4 * (c.major_to - c.major_from + 1));
+        EXPECT_EQ(cv.count(8) + cv.count(7),
+                  12 * (c.minor_to - c.minor_from + 1) + 4 * (c.major_to - c.major_from + 1));
     }
 }
 

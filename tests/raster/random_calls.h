@@ -29,7 +29,8 @@ class Args {
 public:
     explicit Args(uint32_t seed) : g_(seed) {}
     int32_t any() {
-        static const int32_t extremes[] = {INT32_MIN, INT32_MIN + 1, -65536, -65535, -401, -1, 0, 1, 2, 399, 400, 65535, 65536, INT32_MAX - 1, INT32_MAX};
+        static const int32_t extremes[] = {INT32_MIN, INT32_MIN + 1, -65536, -65535, -401,          -1,       0, 1, 2,
+                                           399,       400,           65535,  65536,  INT32_MAX - 1, INT32_MAX};
         switch (g_() % 4) {
             case 0: return extremes[g_() % std::size(extremes)];
             case 1: return int32_t(g_());
@@ -77,21 +78,23 @@ void draw_random(const RowTable& rows, Source& a, uint16_t& pattern, uint16_t& a
                           modes[a.small(9)], kHalf.v, kRandomFillWork);
             break;
         case 24:
-            ras_floodfill_outline(rows, a.small(rows.width), a.small(rows.height), rows.height, rows.width, a.colour() % 4,
-                                  a.colour() % 4, a.colour() % 4, modes[a.small(9)], kHalf.v, kRandomFillWork);
+            ras_floodfill_outline(rows, a.small(rows.width), a.small(rows.height), rows.height, rows.width,
+                                  a.colour() % 4, a.colour() % 4, a.colour() % 4, modes[a.small(9)], kHalf.v,
+                                  kRandomFillWork);
             break;
         case 25: ras_grid(rows, a.any(), a.any(), a.any(), a.any(), a.colour()); break;
         case 26:
-            ras_h_axis(rows, a.any(), a.any(), a.any(), a.any(), a.any(), a.any(), a.any(), a.any(), a.colour(), a.colour());
-            break;
-        case 27:
-            ras_v_axis(rows, a.any(), a.any(), a.any(), a.small(300), a.small(300), a.small(3), a.any(), a.any(), a.colour(),
+            ras_h_axis(rows, a.any(), a.any(), a.any(), a.any(), a.any(), a.any(), a.any(), a.any(), a.colour(),
                        a.colour());
             break;
-        case 28: ras_grid(rows, rows.width + a.small(3), rows.height - a.small(3), a.small(60), a.small(60), a.colour()); break;
-        default:
-            ras_trifill(rows, a.any(), a.any(), a.any(), a.any(), a.any(), a.any(), a.colour(), a.colour());
+        case 27:
+            ras_v_axis(rows, a.any(), a.any(), a.any(), a.small(300), a.small(300), a.small(3), a.any(), a.any(),
+                       a.colour(), a.colour());
             break;
+        case 28:
+            ras_grid(rows, rows.width + a.small(3), rows.height - a.small(3), a.small(60), a.small(60), a.colour());
+            break;
+        default: ras_trifill(rows, a.any(), a.any(), a.any(), a.any(), a.any(), a.any(), a.colour(), a.colour()); break;
     }
 }
 

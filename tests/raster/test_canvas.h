@@ -47,7 +47,8 @@ public:
 
     bool guards_intact() const {
         for (int i = 0; i < kGuard; ++i)
-            if (mem_[static_cast<size_t>(i)] != kGuardByte || mem_[mem_.size() - 1 - static_cast<size_t>(i)] != kGuardByte)
+            if (mem_[static_cast<size_t>(i)] != kGuardByte ||
+                mem_[mem_.size() - 1 - static_cast<size_t>(i)] != kGuardByte)
                 return false;
         return true;
     }
@@ -75,7 +76,10 @@ public:
 
     static char glyph(uint8_t v) { return v == 0 ? '.' : v < 10 ? char('0' + v) : v < 36 ? char('a' + v - 10) : '#'; }
     static uint8_t value(char g) {
-        return g == '.' ? 0 : g >= '0' && g <= '9' ? uint8_t(g - '0') : g >= 'a' && g <= 'z' ? uint8_t(g - 'a' + 10) : 255;
+        return g == '.'               ? 0
+               : g >= '0' && g <= '9' ? uint8_t(g - '0')
+               : g >= 'a' && g <= 'z' ? uint8_t(g - 'a' + 10)
+                                      : 255;
     }
 
 private:

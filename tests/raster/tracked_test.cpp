@@ -58,52 +58,70 @@ std::vector<Routine> routines() {
     return {
         routine("point", true, [=](const auto& r, Args& a) { ras_point(r, clip, a.x(), a.y(), a.colour()); }),
         routine("fpoint", true, [=](const auto& r, Args& a) { ras_fpoint(r, clip, a.x(), a.y(), a.colour()); }),
-        routine("line", true, [=](const auto& r, Args& a) { ras_line(r, clip, a.x(), a.y(), a.x(), a.y(), a.colour(), 1); }),
+        routine("line", true,
+                [=](const auto& r, Args& a) { ras_line(r, clip, a.x(), a.y(), a.x(), a.y(), a.colour(), 1); }),
         routine("xline", true, [](const auto& r, Args& a) { ras_xline(r, a.x(), a.y(), a.x(), a.y(), a.colour()); }),
         routine("fline", false, [](const auto& r, Args& a) { ras_fline(r, a.x(), a.y(), a.x(), a.y(), a.colour()); }),
-        routine("dline", true, [](const auto& r, Args& a) {
-            uint16_t pattern = uint16_t(a.g()), acc = uint16_t(a.g());
-            ras_dline(r, a.x(), a.y(), a.x(), a.y(), a.colour(), pattern, acc);
-        }),
+        routine("dline", true,
+                [](const auto& r, Args& a) {
+                    uint16_t pattern = uint16_t(a.g()), acc = uint16_t(a.g());
+                    ras_dline(r, a.x(), a.y(), a.x(), a.y(), a.colour(), pattern, acc);
+                }),
         routine("hline", true, [](const auto& r, Args& a) { ras_hline(r, a.x(), a.y(), a.x(), a.colour()); }),
         routine("vline", true, [](const auto& r, Args& a) { ras_vline(r, a.x(), a.y(), a.y(), a.colour()); }),
         routine("clear", true, [](const auto& r, Args& a) { ras_clear(r, a.size(), a.size() * 3, a.colour()); }),
-        routine("fillrect", true, [](const auto& r, Args& a) { ras_fillrect(r, a.x(), a.y(), a.x(), a.y(), a.colour()); }),
-        routine("drawrect", true, [](const auto& r, Args& a) { ras_drawrect(r, a.x(), a.y(), a.x(), a.y(), a.colour()); }),
-        routine("brect", true, [](const auto& r, Args& a) { ras_brect(r, a.x(), a.y(), a.x(), a.y(), a.colour(), a.colour()); }),
-        routine("circle", true, [=](const auto& r, Args& a) { ras_circle(r, clip, a.x(), a.y(), a.size(), a.colour()); }),
+        routine("fillrect", true,
+                [](const auto& r, Args& a) { ras_fillrect(r, a.x(), a.y(), a.x(), a.y(), a.colour()); }),
+        routine("drawrect", true,
+                [](const auto& r, Args& a) { ras_drawrect(r, a.x(), a.y(), a.x(), a.y(), a.colour()); }),
+        routine("brect", true,
+                [](const auto& r, Args& a) { ras_brect(r, a.x(), a.y(), a.x(), a.y(), a.colour(), a.colour()); }),
+        routine("circle", true,
+                [=](const auto& r, Args& a) { ras_circle(r, clip, a.x(), a.y(), a.size(), a.colour()); }),
         routine("xcircle", true, [](const auto& r, Args& a) { ras_xcircle(r, a.x(), a.y(), a.size(), a.colour()); }),
         routine("disk", true, [](const auto& r, Args& a) { ras_disk(r, a.x(), a.y(), a.size(), a.colour()); }),
-        routine("bdisk", false, [](const auto& r, Args& a) { ras_bdisk(r, a.x(), a.y(), a.size(), a.colour(), a.colour()); }),
+        routine("bdisk", false,
+                [](const auto& r, Args& a) { ras_bdisk(r, a.x(), a.y(), a.size(), a.colour(), a.colour()); }),
         routine("circ2", true, [](const auto& r, Args& a) { ras_circ2(r, a.x(), a.y(), a.colour()); }),
         routine("fcirc2", true, [](const auto& r, Args& a) { ras_fcirc2(r, a.x(), a.y(), a.colour(), a.colour()); }),
-        routine("ellipse", true, [](const auto& r, Args& a) { ras_ellipse(r, a.x(), a.y(), a.size(), a.size(), a.colour()); }),
-        routine("xellipse", true, [](const auto& r, Args& a) { ras_xellipse(r, a.x(), a.y(), a.size(), a.size(), a.colour()); }),
-        routine("elldisk", false, [](const auto& r, Args& a) { ras_elldisk(r, a.x(), a.y(), a.size(), a.size(), a.colour()); }),
-        routine("ellbdisk", false, [](const auto& r, Args& a) {
-            ras_ellbdisk(r, a.x(), a.y(), a.size(), a.size(), a.colour(), a.colour());
-        }),
-        routine("grid", true, [](const auto& r, Args& a) { ras_grid(r, a.size() * 2, a.size(), a.size() % 9, a.size() % 7, a.colour()); }),
-        routine("h_axis", false, [](const auto& r, Args& a) {
-            ras_h_axis(r, a.y(), a.x(), a.x(), 1 + a.size() % 5, 1 + a.size() % 4, a.size() % 3, a.size() % 9,
-                       a.size() % 5, a.colour(), a.colour());
-        }),
-        routine("v_axis", false, [](const auto& r, Args& a) {
-            ras_v_axis(r, a.x(), a.y(), a.y(), 1 + a.size() % 5, 1 + a.size() % 4, a.size() % 3, a.size() % 9,
-                       a.size() % 5, a.colour(), a.colour());
-        }),
-        routine("trifill", false, [](const auto& r, Args& a) {
-            ras_trifill(r, a.x(), a.y(), a.x(), a.y(), a.x(), a.y(), a.colour(), a.colour());
-        }),
+        routine("ellipse", true,
+                [](const auto& r, Args& a) { ras_ellipse(r, a.x(), a.y(), a.size(), a.size(), a.colour()); }),
+        routine("xellipse", true,
+                [](const auto& r, Args& a) { ras_xellipse(r, a.x(), a.y(), a.size(), a.size(), a.colour()); }),
+        routine("elldisk", false,
+                [](const auto& r, Args& a) { ras_elldisk(r, a.x(), a.y(), a.size(), a.size(), a.colour()); }),
+        routine(
+            "ellbdisk", false,
+            [](const auto& r, Args& a) { ras_ellbdisk(r, a.x(), a.y(), a.size(), a.size(), a.colour(), a.colour()); }),
+        routine("grid", true,
+                [](const auto& r, Args& a) {
+                    ras_grid(r, a.size() * 2, a.size(), a.size() % 9, a.size() % 7, a.colour());
+                }),
+        routine("h_axis", false,
+                [](const auto& r, Args& a) {
+                    ras_h_axis(r, a.y(), a.x(), a.x(), 1 + a.size() % 5, 1 + a.size() % 4, a.size() % 3, a.size() % 9,
+                               a.size() % 5, a.colour(), a.colour());
+                }),
+        routine("v_axis", false,
+                [](const auto& r, Args& a) {
+                    ras_v_axis(r, a.x(), a.y(), a.y(), 1 + a.size() % 5, 1 + a.size() % 4, a.size() % 3, a.size() % 9,
+                               a.size() % 5, a.colour(), a.colour());
+                }),
+        routine("trifill", false,
+                [](const auto& r, Args& a) {
+                    ras_trifill(r, a.x(), a.y(), a.x(), a.y(), a.x(), a.y(), a.colour(), a.colour());
+                }),
         // The fills start inside the canvas on the background's colours.
-        routine("floodfill", false, [](const auto& r, Args& a) {
-            ras_floodfill(r, int32_t(a.g() % kW), int32_t(a.g() % kH), kH, kW, a.colour(), uint16_t(200 + a.g() % 3),
-                          uint16_t(200 + a.g() % 3), a.mode(), half_table());
-        }),
-        routine("floodfill_outline", false, [](const auto& r, Args& a) {
-            ras_floodfill_outline(r, int32_t(a.g() % kW), int32_t(a.g() % kH), kH, kW, a.colour(),
-                                  uint16_t(200 + a.g() % 3), a.colour(), a.mode(), half_table());
-        }),
+        routine("floodfill", false,
+                [](const auto& r, Args& a) {
+                    ras_floodfill(r, int32_t(a.g() % kW), int32_t(a.g() % kH), kH, kW, a.colour(),
+                                  uint16_t(200 + a.g() % 3), uint16_t(200 + a.g() % 3), a.mode(), half_table());
+                }),
+        routine("floodfill_outline", false,
+                [](const auto& r, Args& a) {
+                    ras_floodfill_outline(r, int32_t(a.g() % kW), int32_t(a.g() % kH), kH, kW, a.colour(),
+                                          uint16_t(200 + a.g() % 3), a.colour(), a.mode(), half_table());
+                }),
     };
 }
 
@@ -160,9 +178,7 @@ TEST(Tracked, TheLastWriterKeepsThePixel) {
         for (int x = 0; x < 9; ++x) art += char('0' + tags[size_t(y * 9 + x)]);
         art += '\n';
     }
-    EXPECT_EQ(art, test::picture({"444444444",
-                                  "443444444",
-                                  "444444444",
+    EXPECT_EQ(art, test::picture({"444444444", "443444444", "444444444",
                                   "422222444",  // xline stops short of its end
                                   "444444444"}));
 }

@@ -79,7 +79,8 @@ TEST(Trifill, EdgesAreStepLinesAndFillHasNoHoles) {
                     last = x;
                 }
             }
-            for (int x = first; first >= 0 && x <= last; ++x) ASSERT_EQ(tri.at(x, y), 2) << trial << " hole at " << x << "," << y;
+            for (int x = first; first >= 0 && x <= last; ++x)
+                ASSERT_EQ(tri.at(x, y), 2) << trial << " hole at " << x << "," << y;
             if (first >= 0) {
                 ASSERT_EQ(tri.at(first - 1, y), 1) << trial;
                 ASSERT_EQ(tri.at(last + 1, y), 1) << trial;

@@ -40,9 +40,7 @@ public:
     void bridge_xellipse(int32_t, int32_t, int32_t, int32_t, int32_t) override { ++draws; }
     void bridge_elldisk(int32_t, int32_t, int32_t, int32_t, int32_t) override { ++draws; }
     void bridge_ellbdisk(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) override { ++draws; }
-    void bridge_trifill(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) override {
-        ++draws;
-    }
+    void bridge_trifill(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) override { ++draws; }
     int bridge_floodfill(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) override {
         ++draws;
         return 0;

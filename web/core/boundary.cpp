@@ -72,8 +72,8 @@ const char* joined(std::span<const char* const> names, std::string& store) {
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE int korvane_run(const char* text, int length, int fresh, int has_seed, uint32_t seed, double max_steps,
-                                     int trace) {
+EMSCRIPTEN_KEEPALIVE int korvane_run(const char* text, int length, int fresh, int has_seed, uint32_t seed,
+                                     double max_steps, int trace) {
     if (fresh) checked = std::make_unique<Session>(default_palette());
     Session& s = fresh ? *checked : page_session();
     last = &s;
@@ -101,9 +101,7 @@ EMSCRIPTEN_KEEPALIVE int korvane_run(const char* text, int length, int fresh, in
 
 EMSCRIPTEN_KEEPALIVE int korvane_error_line(void) { return last_error_line; }
 
-EMSCRIPTEN_KEEPALIVE const uint8_t* korvane_pixels(void) {
-    return (last ? last : &page_session())->canvas.bits(0);
-}
+EMSCRIPTEN_KEEPALIVE const uint8_t* korvane_pixels(void) { return (last ? last : &page_session())->canvas.bits(0); }
 
 EMSCRIPTEN_KEEPALIVE const uint8_t* korvane_palette(void) { return page_session().canvas.PaletteData.data(); }
 
@@ -132,5 +130,4 @@ EMSCRIPTEN_KEEPALIVE const char* korvane_builtin_names(void) {
     static std::string store;
     return joined(builtin_names(), store);
 }
-
 }

@@ -12,13 +12,11 @@ EM_JS(int, host_show, (const uint8_t* pixels), { return Module.host.show(pixels)
 EM_JS(int, host_poll, (), { return Module.host.poll(); });
 EM_JS(void, host_sleep, (int32_t ms), { Module.host.sleep(ms); });
 EM_JS(int, host_answer, (int kind, char* buffer, int size), { return Module.host.answer(kind, buffer, size); });
-EM_JS(int, host_before_draw, (int32_t line, const char* builtin, const uint8_t* pixels), {
-    return Module.host.beforeDraw(line, builtin, pixels);
-});
+EM_JS(int, host_before_draw, (int32_t line, const char* builtin, const uint8_t* pixels),
+      { return Module.host.beforeDraw(line, builtin, pixels); });
 EM_JS(void, host_text_mask,
-      (const char* font, int32_t points, const char* text, int32_t left, int32_t top, uint8_t* mask), {
-    Module.host.textMask(font, points, text, left, top, mask);
-});
+      (const char* font, int32_t points, const char* text, int32_t left, int32_t top, uint8_t* mask),
+      { Module.host.textMask(font, points, text, left, top, mask); });
 
 namespace korvane::host {
 

@@ -45,5 +45,4 @@ const char* korvane_origin_builtin(int x, int y);
 // The language's keywords and built-in names, one a line, for the editor.
 const char* korvane_keyword_names(void);
 const char* korvane_builtin_names(void);
-
 }

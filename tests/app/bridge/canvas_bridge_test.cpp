@@ -49,8 +49,7 @@ TEST(CanvasBridge, DrawingOperationsPassTheirArgumentsThrough) {
          [](auto& r, auto&) { ras_drawrect(r, 30, 40, 100, 300, 301); }},
         {"brect", [](CanvasBridge& b) { b.bridge_brect(30, 40, 100, 300, 7, 8); },
          [](auto& r, auto&) { ras_brect(r, 30, 40, 100, 300, 7, 8); }},
-        {"clear", [](CanvasBridge& b) { b.bridge_clear(-2); },
-         [](auto& r, auto&) { ras_clear(r, 400, 400, 0xFFFE); }},
+        {"clear", [](CanvasBridge& b) { b.bridge_clear(-2); }, [](auto& r, auto&) { ras_clear(r, 400, 400, 0xFFFE); }},
         {"grid", [](CanvasBridge& b) { b.bridge_grid(5, 3, 11); },
          [](auto& r, auto&) { ras_grid(r, 400, 400, 5, 3, 11); }},
         {"circle", [](CanvasBridge& b) { b.bridge_circle(20, 200, 50, 12); },
@@ -119,15 +118,21 @@ TEST(CanvasBridge, GetpelAnswersZeroOffTheCanvas) {
     ras_clear(canvas.rows(), 400, 400, 77);
     canvas.rows().row[399][399] = 5;
     TestBridge bridge(canvas.image);
-    const struct { int32_t x, y, value; } cases[] = {
-        {399, 399, 5}, {0, 0, 77}, {400, 0, 0}, {0, 400, 0}, {-1, 5, 0}, {5, -1, 0},
-        {INT32_MIN, 0, 0}, {0, INT32_MAX, 0},
+    const struct {
+        int32_t x, y, value;
+    } cases[] = {
+        {399, 399, 5}, {0, 0, 77}, {400, 0, 0},       {0, 400, 0},
+        {-1, 5, 0},    {5, -1, 0}, {INT32_MIN, 0, 0}, {0, INT32_MAX, 0},
     };
     for (const auto& c : cases) EXPECT_EQ(bridge.bridge_getpel(c.x, c.y), c.value) << c.x << "," << c.y;
 }
 
 TEST(CanvasBridge, FloodfillModeTenAndUpSelectsTheOutline) {
-    const struct { int32_t mode; bool outline; int32_t routine_mode; } cases[] = {
+    const struct {
+        int32_t mode;
+        bool outline;
+        int32_t routine_mode;
+    } cases[] = {
         {0, false, 0}, {9, false, 9}, {-1, false, -1}, {10, true, 0}, {12, true, 2}, {70, true, 60},
     };
     for (const auto& c : cases) {
@@ -136,8 +141,8 @@ TEST(CanvasBridge, FloodfillModeTenAndUpSelectsTheOutline) {
         background(direct.rows());
         TestBridge bridge(via_bridge.image);
         bridge.bridge_floodfill(100, 100, 20, 9, 30, c.mode);
-        using Fill = FillStatus (*)(const RowTable&, int32_t, int32_t, int32_t, int32_t, uint16_t, uint16_t,
-                              uint16_t, int32_t, const int16_t*, int32_t);
+        using Fill = FillStatus (*)(const RowTable&, int32_t, int32_t, int32_t, int32_t, uint16_t, uint16_t, uint16_t,
+                                    int32_t, const int16_t*, int32_t);
         const Fill fill = c.outline ? Fill{ras_floodfill_outline} : Fill{ras_floodfill};
         fill(direct.rows(), 100, 100, 400, 400, 20, 9, 30, c.routine_mode, bridge.HalfTable.data(), kFillWorkPerPixel);
         EXPECT_TRUE(via_bridge.same_as(direct)) << "mode " << c.mode;

@@ -31,7 +31,10 @@ TEST(CanvasBridgeProvenance, OriginsFollowTheAnnouncedCallsAndEndWithTheRun) {
     bridge.bridge_fillrect(20, 20, 22, 22);
     bridge.bridge_before_draw(9, "textout");
     bridge.bridge_textout(100, 300, "W");
-    const struct { int32_t x, y, line; const char* builtin; } cases[] = {
+    const struct {
+        int32_t x, y, line;
+        const char* builtin;
+    } cases[] = {
         {1, 1, 2, "fillrect"}, {13, 10, 4, "circle"}, {21, 21, 2, "fillrect"},
         {50, 50, -1, ""},      {-1, 0, -1, ""},       {400, 3, -1, ""},
     };
@@ -60,19 +63,55 @@ Args random_args(std::mt19937& rng, DrawOp op) {
     Args v{};
     for (int32_t& x : v) x = place(rng);
     switch (op) {
-        case DrawOp::Circle: case DrawOp::Xcircle: case DrawOp::Disk: case DrawOp::Bdisk:
-            v[2] = size(rng); v[3] = colour(rng); v[4] = colour(rng); break;
-        case DrawOp::Ellipse: case DrawOp::Xellipse: case DrawOp::Elldisk: case DrawOp::Ellbdisk:
-            v[2] = size(rng); v[3] = size(rng); v[4] = colour(rng); v[5] = colour(rng); break;
+        case DrawOp::Circle:
+        case DrawOp::Xcircle:
+        case DrawOp::Disk:
+        case DrawOp::Bdisk:
+            v[2] = size(rng);
+            v[3] = colour(rng);
+            v[4] = colour(rng);
+            break;
+        case DrawOp::Ellipse:
+        case DrawOp::Xellipse:
+        case DrawOp::Elldisk:
+        case DrawOp::Ellbdisk:
+            v[2] = size(rng);
+            v[3] = size(rng);
+            v[4] = colour(rng);
+            v[5] = colour(rng);
+            break;
         case DrawOp::Floodfill:
-            v[2] = colour(rng); v[3] = colour(rng); v[4] = colour(rng); v[5] = mode(rng); break;
-        case DrawOp::HAxis: case DrawOp::VAxis:
-            v[3] = size(rng) % 8; v[4] = size(rng) % 5; v[5] = size(rng) % 3; v[6] = size(rng) % 12;
-            v[7] = size(rng) % 8; v[8] = colour(rng); v[9] = colour(rng); break;
+            v[2] = colour(rng);
+            v[3] = colour(rng);
+            v[4] = colour(rng);
+            v[5] = mode(rng);
+            break;
+        case DrawOp::HAxis:
+        case DrawOp::VAxis:
+            v[3] = size(rng) % 8;
+            v[4] = size(rng) % 5;
+            v[5] = size(rng) % 3;
+            v[6] = size(rng) % 12;
+            v[7] = size(rng) % 8;
+            v[8] = colour(rng);
+            v[9] = colour(rng);
+            break;
         case DrawOp::Clear: v[0] = colour(rng); break;
-        case DrawOp::Grid: v[0] = size(rng) % 9; v[1] = size(rng) % 9; v[2] = colour(rng); break;
-        case DrawOp::Textstyle: v[0] = colour(rng); v[1] = size(rng) % 30; break;
-        default: v[4] = colour(rng); v[5] = colour(rng); v[6] = colour(rng); v[7] = colour(rng); break;
+        case DrawOp::Grid:
+            v[0] = size(rng) % 9;
+            v[1] = size(rng) % 9;
+            v[2] = colour(rng);
+            break;
+        case DrawOp::Textstyle:
+            v[0] = colour(rng);
+            v[1] = size(rng) % 30;
+            break;
+        default:
+            v[4] = colour(rng);
+            v[5] = colour(rng);
+            v[6] = colour(rng);
+            v[7] = colour(rng);
+            break;
     }
     return v;
 }

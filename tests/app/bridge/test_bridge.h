@@ -27,9 +27,7 @@ struct Canvas {
         prepare_canvas(image);
     }
     RowTable rows() const { return image.rows(0); }
-    bool same_as(const Canvas& other) const {
-        return std::memcmp(image.bits(0), other.image.bits(0), 400 * 400) == 0;
-    }
+    bool same_as(const Canvas& other) const { return std::memcmp(image.bits(0), other.image.bits(0), 400 * 400) == 0; }
     int count(uint8_t index) const {
         int n = 0;
         for (int i = 0; i < 400 * 400; ++i) n += image.bits(0)[i] == index;

@@ -65,7 +65,10 @@ TEST(TextRenderer, WritesOnlyTheTextIndex) {
 }
 
 TEST(TextRenderer, IndexIsTakenModulo256) {
-    const struct { int32_t index; uint8_t written; } cases[] = {
+    const struct {
+        int32_t index;
+        uint8_t written;
+    } cases[] = {
         {301, 45}, {-1, 255}, {256, 0}, {INT32_MIN, 0}, {255, 255},
     };
     for (const auto& c : cases) {
@@ -87,18 +90,20 @@ TEST(TextRenderer, CellHangsBelowRowYMinusOne) {
     text.set_style(1, 30, "DejaVu Sans");
     const auto at_top = draw(text, 0, 399, "\xc5g");
     ASSERT_FALSE(at_top.empty());
-    EXPECT_EQ(std::max_element(at_top.begin(), at_top.end(),
-                               [](auto a, auto b) { return a.second < b.second; })->second,
-              398);
+    EXPECT_EQ(
+        std::max_element(at_top.begin(), at_top.end(), [](auto a, auto b) { return a.second < b.second; })->second,
+        398);
     EXPECT_EQ(draw(text, 37, 250, "\xc5g"), shifted(at_top, 37, -149));
 }
 
 TEST(TextRenderer, TextBelowOrRightOfTheCanvasDrawsNothing) {
     TextRenderer text;
     text.set_style(1, 30, "");
-    const struct { int32_t x, y; } cases[] = {
-        {10, 0}, {10, -5}, {400, 200}, {INT32_MAX, 200}, {10, INT32_MIN}, {INT32_MIN, 200},
-        {10, INT32_MAX}, {-100000, 200},
+    const struct {
+        int32_t x, y;
+    } cases[] = {
+        {10, 0},         {10, -5},         {400, 200},      {INT32_MAX, 200},
+        {10, INT32_MIN}, {INT32_MIN, 200}, {10, INT32_MAX}, {-100000, 200},
     };
     for (const auto& c : cases) EXPECT_TRUE(draw(text, c.x, c.y, "Wide text").empty()) << c.x << "," << c.y;
 }
@@ -114,9 +119,8 @@ TEST(TextRenderer, TextOverlappingAnEdgeIsCut) {
         std::vector<std::pair<int, int>> expected;
         for (auto [x, y] : shifted(whole, m.dx, m.dy))
             if (x >= 0 && x < kSize && y >= 0 && y < kSize) expected.emplace_back(x, y);
-        std::sort(expected.begin(), expected.end(), [](auto a, auto b) {
-            return a.second != b.second ? a.second < b.second : a.first < b.first;
-        });
+        std::sort(expected.begin(), expected.end(),
+                  [](auto a, auto b) { return a.second != b.second ? a.second < b.second : a.first < b.first; });
         EXPECT_EQ(draw(text, 100 + m.dx, 200 + m.dy, "MMMM"), expected) << m.dx << "," << m.dy;
     }
 }
@@ -137,8 +141,7 @@ TEST(TextRenderer, SizeChangesTheHeight) {
         TextRenderer text;
         text.set_style(1, size, "DejaVu Sans");
         const auto ink = draw(text, 0, 399, "H");
-        auto [lo, hi] = std::minmax_element(ink.begin(), ink.end(),
-                                            [](auto a, auto b) { return a.second < b.second; });
+        auto [lo, hi] = std::minmax_element(ink.begin(), ink.end(), [](auto a, auto b) { return a.second < b.second; });
         return ink.empty() ? 0 : hi->second - lo->second + 1;
     };
     const int small = height(10), large = height(40);

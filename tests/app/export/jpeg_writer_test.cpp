@@ -1,9 +1,9 @@
-#include <cstdlib>
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <vector>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 #include "picture.h"
 #include "test_support.h"
@@ -39,7 +39,9 @@ TEST(JpegWriter, DecodesCloseToThePaletteColours) {
 
     // Points well inside flat areas, as (x, canvas y): background, the F's
     // stem, the top-right block. File rows run top down.
-    struct Probe { int x, y, index; };
+    struct Probe {
+        int x, y, index;
+    };
     for (const Probe& p : {Probe{250, 250, 200}, Probe{55, 80, 7}, Probe{350, 360, 45}}) {
         for (int c = 0; c < 3; ++c) {
             const int expected = picture.palette[4 * p.index + c];

@@ -1,7 +1,7 @@
 #include <png.h>
 
-#include <fstream>
 #include <gtest/gtest.h>
+#include <fstream>
 #include <vector>
 
 #include "picture.h"
@@ -37,8 +37,8 @@ TEST(PngWriter, StoresPaletteIndicesTopRowFirst) {
     for (int r = 0; r < 400; ++r)
         for (int x = 0; x < 400; ++x) mismatches += png.rows[r][x] != picture.at(x, 399 - r);
     EXPECT_EQ(mismatches, 0);
-    EXPECT_EQ(png.rows[399][0], 1);   // bottom-left pixel is the last file row
-    EXPECT_EQ(png.rows[20][330], 45); // the block near the top right
+    EXPECT_EQ(png.rows[399][0], 1);    // bottom-left pixel is the last file row
+    EXPECT_EQ(png.rows[20][330], 45);  // the block near the top right
 }
 
 TEST(PngWriter, ReplacesAnExistingFileAndLeavesNoTemporary) {

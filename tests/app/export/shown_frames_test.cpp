@@ -75,10 +75,10 @@ TEST_F(ShownFramesTest, TheFinalCanvasIsAFrameWhereItDiffersFromTheLastFrame) {
     const Picture a = tiny(1, 2), b = tiny(3, 2);
     Picture recoloured = b;
     recoloured.palette[4 * 3] ^= 0xFF;
-    frames_.end_run(a, t0_);               // no show: the final canvas alone
-    frames_.end_run(a, t0_ + 100ms);       // a later run that changed nothing
-    frames_.show(a, t0_ + 200ms);          // a show of what is already there
-    frames_.end_run(b, t0_ + 500ms);       // drawn over after the show
+    frames_.end_run(a, t0_);                   // no show: the final canvas alone
+    frames_.end_run(a, t0_ + 100ms);           // a later run that changed nothing
+    frames_.show(a, t0_ + 200ms);              // a show of what is already there
+    frames_.end_run(b, t0_ + 500ms);           // drawn over after the show
     frames_.end_run(recoloured, t0_ + 600ms);  // another palette only
     const DecodedGif decoded = finish();
     ASSERT_EQ(decoded.frames, 4);

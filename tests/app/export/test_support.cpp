@@ -18,10 +18,10 @@ Picture test_picture() {
         for (int y = y0; y <= y1; ++y)
             for (int x = x0; x <= x1; ++x) p.pixels[y * 400 + x] = index;
     };
-    fill(40, 40, 71, 199, 7);     // stem of the F
-    fill(72, 168, 151, 199, 7);   // top bar
-    fill(72, 104, 127, 127, 7);   // middle bar
-    fill(320, 336, 383, 391, 45); // block near the top-right corner
+    fill(40, 40, 71, 199, 7);      // stem of the F
+    fill(72, 168, 151, 199, 7);    // top bar
+    fill(72, 104, 127, 127, 7);    // middle bar
+    fill(320, 336, 383, 391, 45);  // block near the top-right corner
     p.pixels[0] = 1;
     for (int i = 0; i < 256; ++i) {
         p.palette[4 * i] = static_cast<uint8_t>(i);
@@ -58,8 +58,7 @@ DecodedPng read_png(const std::string& path) {
     if (setjmp(png_jmpbuf(png)) == 0) {
         png_init_io(png, f);
         png_read_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
-        png_get_IHDR(png, info, &out.width, &out.height, &out.bit_depth, &out.colour_type, nullptr,
-                     nullptr, nullptr);
+        png_get_IHDR(png, info, &out.width, &out.height, &out.bit_depth, &out.colour_type, nullptr, nullptr, nullptr);
         png_colorp colours = nullptr;
         int count = 0;
         png_get_PLTE(png, info, &colours, &count);

@@ -132,5 +132,5 @@ TEST_F(WindowTest, GoToLineCountsFromZeroAsErrorMessagesDo)
     EXPECT_EQ(caretLine(*editor()), 2);  // no such line: the caret stays
     EXPECT_EQ(dialogs.prompts.first(), "Line number (0 to 3):");
     EXPECT_EQ(dialogs.messages, (QStringList{"There is no line 4; the lines are 0 to 3.",
-                                            "There is no line two; the lines are 0 to 3."}));
+                                             "There is no line two; the lines are 0 to 3."}));
 }

@@ -18,7 +18,8 @@ TEST_F(WindowTest, OpenAndSaveProgramRoundTripAFileByteForByte)
     EXPECT_FALSE(editor()->text().contains('\r'));
     window_->Save1Click();
     EXPECT_EQ(readFile("out.cg"), program);
-    EXPECT_EQ(dialogs.fileFilters.mid(1), (QStringList{"Algorithm files, (*.cg)", "Test file (*.cg)"}));
+    EXPECT_EQ(dialogs.fileFilters.mid(1),
+              (QStringList{"Algorithm files, (*.cg)", "Test file (*.cg)"}));
     // Both dialogs offer the name chosen last.
     EXPECT_EQ(dialogs.filePresets.at(2), path("in.cg"));
 }
@@ -51,7 +52,7 @@ TEST_F(WindowTest, FailuresToOpenOrSaveNameTheFileAndKeepTheText)
     window_->Open1Click();
     window_->Save1Click();
     EXPECT_EQ(dialogs.messages, (QStringList{"Cannot open file " + path("absent.cg"),
-                                            "Cannot create file " + path("no/such/dir/p.cg")}));
+                                             "Cannot create file " + path("no/such/dir/p.cg")}));
     EXPECT_EQ(editor()->text(), "keep");
 }
 

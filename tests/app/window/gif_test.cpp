@@ -88,8 +88,8 @@ TEST_F(GifTest, ARecordingSpansRunsUntilTheWindowCloses)
     window_->show();
     startRecording(path(QStringLiteral("runs.gif")));
     run("main()\n{\nclear(1);\nshow();\nclear(2);\n}");  // the final canvas differs
-    run("main()\n{\nsetcolor(5);\n}");                    // changes nothing
-    run("main()\n{\nclear(3);\nshow();\n}");              // ends as it showed
+    run("main()\n{\nsetcolor(5);\n}");                   // changes nothing
+    run("main()\n{\nclear(3);\nshow();\n}");             // ends as it showed
     window_->close();
     EXPECT_FALSE(window_->isVisible());
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();
@@ -117,8 +117,9 @@ TEST_F(GifTest, ARunEndedByAnErrorAddsNoFrameTheWindowNeverShowed)
 TEST_F(GifTest, StartingAndStoppingDuringARunRecordsTheStopsInBetween)
 {
     MainWindow& window = openQuietly();
-    editor()->setText("main()\n{\nclear(1);\nsetcolor(2);\npoint(10,10);\n"
-                           "setcolor(3);\npoint(20,20);\n}");
+    editor()->setText(
+        "main()\n{\nclear(1);\nsetcolor(2);\npoint(10,10);\n"
+        "setcolor(3);\npoint(20,20);\n}");
     int pauses = 0;
     onEachPause([&] {
         if (++pauses == 1)

@@ -17,11 +17,11 @@ using korvane::HelpWindow;
 namespace {
 
 const char* const kBuiltins[] = {
-    "getche", "putch", "puts", "print", "getnum", "rand", "clear", "setcolor",
-    "line", "xline", "fline", "point", "circ2", "fcirc2", "fpoint", "grid",
-    "fillrect", "drawrect", "brect", "dline", "trifill", "circle", "xcircle", "disk",
-    "bdisk", "ellipse", "xellipse", "elldisk", "ellbdisk", "floodfill", "show", "sleep",
-    "textout", "textstyle", "h_axis", "v_axis", "abs", "getpel"};
+    "getche",   "putch",     "puts",     "print",   "getnum",   "rand",      "clear",   "setcolor",
+    "line",     "xline",     "fline",    "point",   "circ2",    "fcirc2",    "fpoint",  "grid",
+    "fillrect", "drawrect",  "brect",    "dline",   "trifill",  "circle",    "xcircle", "disk",
+    "bdisk",    "ellipse",   "xellipse", "elldisk", "ellbdisk", "floodfill", "show",    "sleep",
+    "textout",  "textstyle", "h_axis",   "v_axis",  "abs",      "getpel"};
 
 }  // namespace
 

@@ -2,8 +2,8 @@
 // screen shows, not on the working bitmap a running program draws into.
 #include <QTimer>
 
-#include <cstdio>
 #include <jpeglib.h>
+#include <cstdio>
 
 #include "magnifier.h"
 #include "window_fixture.h"
@@ -84,12 +84,9 @@ TEST_F(WindowTest, SaveImageTypeGivesTheFormatAndTheMissingExtension)
         QString chosen, type, written;
         QByteArray magic;
     } cases[] = {
-        {"pic", jpeg, "pic.jpg", "\xff\xd8"},
-        {"pic.bmp", jpeg, "pic.bmp", "\xff\xd8"},
-        {"pic2", png, "pic2.png", "\x89PNG"},
-        {"pic3.bmp", png, "pic3.bmp", "\x89PNG"},
-        {"pic4.jpg", png, "pic4.jpg", "\xff\xd8"},
-        {"pic5.png", jpeg, "pic5.png", "\x89PNG"},
+        {"pic", jpeg, "pic.jpg", "\xff\xd8"},      {"pic.bmp", jpeg, "pic.bmp", "\xff\xd8"},
+        {"pic2", png, "pic2.png", "\x89PNG"},      {"pic3.bmp", png, "pic3.bmp", "\x89PNG"},
+        {"pic4.jpg", png, "pic4.jpg", "\xff\xd8"}, {"pic5.png", jpeg, "pic5.png", "\x89PNG"},
     };
     for (const auto& c : cases) {
         dialogs.fileAnswers = QStringList{path(c.chosen)};
@@ -147,7 +144,7 @@ TEST_F(WindowTest, MagnifierShowsTheStretchedSquareWithACrossHair)
     EXPECT_EQ(view.pixel(0, 0), qRgb(255, 0, 0));  // pixel (1, 1), not (0, 0)
     EXPECT_EQ(view.pixel(3, 3), qRgb(255, 0, 0));  // stretched about 4.1 times
     EXPECT_EQ(view.pixel(5, 5), qRgb(0, 255, 0));
-    EXPECT_EQ(view.pixel(40, 80), qRgb(255, 255, 255));   // cross-hair
+    EXPECT_EQ(view.pixel(40, 80), qRgb(255, 255, 255));  // cross-hair
     EXPECT_EQ(view.pixel(80, 120), qRgb(255, 255, 255));
     EXPECT_EQ(view.pixel(159, 159), qRgb(0, 255, 0));
 

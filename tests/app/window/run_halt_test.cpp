@@ -60,7 +60,8 @@ TEST_F(WindowTest, TextbookRecursionRunsOnTheWindowsOwnStack)
         QFile file(QStringLiteral(KORVANE_TEST_PROGRAMS "/%1.cg").arg(QLatin1String(c.name)));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.name;
         run(QString::fromLatin1(file.readAll()));
-        EXPECT_TRUE(dialogs.messages.isEmpty()) << c.name << ": " << dialogs.messages.join("|").toStdString();
+        EXPECT_TRUE(dialogs.messages.isEmpty())
+            << c.name << ": " << dialogs.messages.join("|").toStdString();
         EXPECT_TRUE(editor()->text().endsWith(QLatin1String(c.printed))) << c.name;
         EXPECT_EQ(canvas()->picture().at(c.x, c.y), c.colour) << c.name;
     }
@@ -106,7 +107,8 @@ TEST_F(WindowTest, PrintOutputLandsInTheEditorAndGoesIntoTheNextRun)
     run("main()\n{\nprint(\"ab\");\nprint(7);\n}");
     EXPECT_EQ(editor()->text(), "main()\n{\nprint(\"ab\");\nprint(7);\n}\nab\n7 ");
     run(editor()->text());
-    EXPECT_TRUE(readFile("xxx.cg").startsWith("main()\r\n{\r\nprint(\"ab\");\r\nprint(7);\r\n}\r\nab\r\n7 "));
+    EXPECT_TRUE(readFile("xxx.cg").startsWith(
+        "main()\r\n{\r\nprint(\"ab\");\r\nprint(7);\r\n}\r\nab\r\n7 "));
 }
 
 TEST_F(WindowTest, HaltDuringAShowLoopEndsItWithUserTerminated)

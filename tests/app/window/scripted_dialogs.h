@@ -10,11 +10,11 @@
 class ScriptedDialogs : public korvane::Dialogs {
 public:
     QStringList messages;
-    QStringList captions;       // of input boxes, in order
+    QStringList captions;  // of input boxes, in order
     QStringList prompts;
     QStringList textPresets;
-    QStringList textAnswers;    // answers to input boxes; none left gives ""
-    QStringList fileTitles;     // of file dialogs, in order
+    QStringList textAnswers;  // answers to input boxes; none left gives ""
+    QStringList fileTitles;   // of file dialogs, in order
     QStringList fileFilters;
     QStringList filePresets;
     QStringList fileAnswers;    // chosen names; "" or none left means Cancel
@@ -42,8 +42,8 @@ public:
                          QString* selectedFilter = nullptr) override
     {
         if (selectedFilter)
-            *selectedFilter = filterAnswers.isEmpty() ? filter.section(";;", 0, 0)
-                                                      : filterAnswers.takeFirst();
+            *selectedFilter =
+                filterAnswers.isEmpty() ? filter.section(";;", 0, 0) : filterAnswers.takeFirst();
         return chooseFile(title, filter, preset);
     }
 

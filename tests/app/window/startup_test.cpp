@@ -50,7 +50,9 @@ TEST_F(WindowTest, AxisLabelsNameTheCanvasCorners)
     openQuietly();
     const QRect c = canvas()->geometry();
     ASSERT_EQ(c, QRect(32, 8, 400, 400));
-    const auto label = [&](const char* name) { return window_->findChild<QLabel*>(name)->geometry(); };
+    const auto label = [&](const char* name) {
+        return window_->findChild<QLabel*>(name)->geometry();
+    };
     EXPECT_EQ(label("Label1").right(), c.left() - 5);
     EXPECT_EQ(label("Label1").top(), c.top());
     EXPECT_EQ(label("Label2").right(), c.left() - 5);

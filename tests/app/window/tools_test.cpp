@@ -91,15 +91,20 @@ TEST_F(WindowTest, InspectorNamesTheLineAndBuiltInThatLastWroteAPixel)
     auto* status = window.findChild<QLabel*>("Status1");
     window.show();
     window.Inspector1Click(true);
-    run(QStringLiteral("main() {\nclear(0);\nsetcolor(3);\nfillrect(10, 10, 50, 50);\npoint(20, 20);\n}\n"));
+    run(QStringLiteral(
+        "main() {\nclear(0);\nsetcolor(3);\nfillrect(10, 10, 50, 50);\npoint(20, 20);\n}\n"));
     // Screen rows run downward: program row 20 is screen row 379.
     window.xmgMouseMove(QPoint(20, 379));
-    EXPECT_TRUE(status->text().startsWith(QStringLiteral("x 20  y 20   index 3:"))) << status->text().toStdString();
-    EXPECT_TRUE(status->text().endsWith(QStringLiteral("line 4 point"))) << status->text().toStdString();
+    EXPECT_TRUE(status->text().startsWith(QStringLiteral("x 20  y 20   index 3:")))
+        << status->text().toStdString();
+    EXPECT_TRUE(status->text().endsWith(QStringLiteral("line 4 point")))
+        << status->text().toStdString();
     window.xmgMouseMove(QPoint(30, 369));
-    EXPECT_TRUE(status->text().endsWith(QStringLiteral("line 3 fillrect"))) << status->text().toStdString();
+    EXPECT_TRUE(status->text().endsWith(QStringLiteral("line 3 fillrect")))
+        << status->text().toStdString();
     window.xmgMouseMove(QPoint(300, 100));
-    EXPECT_TRUE(status->text().endsWith(QStringLiteral("line 1 clear"))) << status->text().toStdString();
+    EXPECT_TRUE(status->text().endsWith(QStringLiteral("line 1 clear")))
+        << status->text().toStdString();
 }
 
 TEST_F(WindowTest, InspectorNamesThePixelUnderTheMouseInTheMagnifier)
@@ -117,8 +122,10 @@ TEST_F(WindowTest, InspectorNamesThePixelUnderTheMouseInTheMagnifier)
     const QPoint centre(korvane::Magnifier::kSize / 2 - 2, korvane::Magnifier::kSize / 2 - 2);
     ASSERT_EQ(magnifier->sourcePixel(centre), QPoint(100, 100));
     QTest::mouseMove(magnifier, centre);
-    EXPECT_TRUE(status->text().startsWith(QStringLiteral("x 100  y 299   index 3:"))) << status->text().toStdString();
-    EXPECT_TRUE(status->text().endsWith(QStringLiteral("line 3 point"))) << status->text().toStdString();
+    EXPECT_TRUE(status->text().startsWith(QStringLiteral("x 100  y 299   index 3:")))
+        << status->text().toStdString();
+    EXPECT_TRUE(status->text().endsWith(QStringLiteral("line 3 point")))
+        << status->text().toStdString();
 }
 
 TEST_F(WindowTest, SaveImageWithAPngNameWritesTheIndicesLosslessly)

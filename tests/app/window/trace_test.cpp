@@ -38,7 +38,6 @@ protected:
         const auto& picture = canvas()->picture();
         return {line, picture.at(10, 10), picture.at(20, 20), picture.at(0, 0)};
     }
-
 };
 
 TEST_F(TraceTest, StepPausesBeforeEachDrawingCallShowingWhatCameBefore)

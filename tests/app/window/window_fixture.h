@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <Qsci/qsciscintilla.h>
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -12,7 +13,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <Qsci/qsciscintilla.h>
 #include <functional>
 #include <memory>
 
