@@ -51,6 +51,7 @@ TEST(GetcheAnswer, FirstCharacterAsSignedByte) {
         {"\x7f", 127},
         {"\xc3\xa9t\xc3\xa9", -23},
         {"\xc2\xa0", -96},
+        {"\xc3\xbf", -1},
         {"\xc5\x93", '?'},
         {"\xe2\x82\xac", '?'},
         {"\xf0\x9f\x98\x80", '?'},
