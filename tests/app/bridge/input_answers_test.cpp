@@ -55,6 +55,7 @@ TEST(GetcheAnswer, FirstCharacterAsSignedByte) {
         {"\xc5\x93", '?'},
         {"\xe2\x82\xac", '?'},
         {"\xf0\x9f\x98\x80", '?'},
+        {"\xf4\x8f\xbf\xbf", '?'},
     };
     for (const auto& c : cases) EXPECT_EQ(getche_answer(c.answer), c.value) << "'" << c.answer << "'";
 }
