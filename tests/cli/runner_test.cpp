@@ -90,6 +90,16 @@ TEST_F(Runner, ExitStatusesAndReports) {
     }
 }
 
+TEST_F(Runner, ReadsTheProgramFileToItsLastByte) {
+    // Sizes one past a power of two, the last byte the closing brace.
+    for (const size_t size : {4097u, 8193u, 65537u}) {
+        const std::string head = "main() {\nprint(1);\n";
+        const Outcome o = run(head + std::string(size - head.size() - 1, ' ') + "}");
+        EXPECT_EQ(o.status, STATUS_RAN) << size << ": " << o.err;
+        EXPECT_EQ(o.out, "1 \n") << size;
+    }
+}
+
 TEST_F(Runner, EndStopsTheProgramButNotTheRunner) {
     const Outcome o = run("main() {\nprint(1);\nend;\nprint(2);\n}\n");
     EXPECT_EQ(o.out, "1 \n");
