@@ -41,6 +41,7 @@ check "no arguments"        3 "" "usage: korvane-run" -- "$run"
 check "help"                0 "usage: korvane-run PROGRAM.cg [options]" "" -- sh -c "'$run' --help | head -1"
 check "version"             0 "korvane-run $version" "" -- "$run" --version
 check "unknown option"      3 "" "unknown option --bmp" -- "$run" "$tmp/double.cg" --bmp x
+check "unknown short flag"  3 "" "unknown option -o" -- "$run" "$tmp/double.cg" -o x.png
 check "missing program"     3 "" "Cannot open file $tmp/none.cg" -- "$run" "$tmp/none.cg"
 check "short palette"       3 "" "$tmp/short.pal" -- "$run" "$tmp/double.cg" --palette "$tmp/short.pal"
 check "no main"             1 "" "Program Error! Can't find main()" -- "$run" "$tmp/nomain.cg"

@@ -90,6 +90,16 @@ TEST_F(Runner, ExitStatusesAndReports) {
     }
 }
 
+TEST_F(Runner, ReadsTheProgramFileToItsLastByte) {
+    // Sizes one past a power of two, the last byte the closing brace.
+    for (const size_t size : {4097u, 8193u, 65537u}) {
+        const std::string head = "main() {\nprint(1);\n";
+        const Outcome o = run(head + std::string(size - head.size() - 1, ' ') + "}");
+        EXPECT_EQ(o.status, STATUS_RAN) << size << ": " << o.err;
+        EXPECT_EQ(o.out, "1 \n") << size;
+    }
+}
+
 TEST_F(Runner, EndStopsTheProgramButNotTheRunner) {
     const Outcome o = run("main() {\nprint(1);\nend;\nprint(2);\n}\n");
     EXPECT_EQ(o.out, "1 \n");
@@ -380,6 +390,9 @@ TEST_F(Checks, ExpectCatchesAOnePixelChange) {
         // The box takes each of its bounds from a different pixel.
         const Outcome scattered = run(head + "point(40, 7);\npoint(5, 30);\n}\n");
         EXPECT_EQ(scattered.err, "3 pixels differ from " + options_.expect + ", within x 5..40, y 7..30\n");
+        const Outcome one = run(head + "point(10, 20);\npoint(12, 20);\n}\n");
+        EXPECT_EQ(one.status, STATUS_DIFFERS);
+        EXPECT_EQ(one.err, "1 pixels differ from " + options_.expect + ", within x 12..12, y 20..20\n");
         // A run that fails is a failure even when its picture matches.
         const Outcome failed = run(head + "point(10, 20);\nx = ;\n}\n");
         EXPECT_EQ(failed.status, STATUS_ERROR);

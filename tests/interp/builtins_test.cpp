@@ -165,8 +165,9 @@ TEST(Builtins, AStepOrTimeLimitEndsAnEndlessLoop) {
     EXPECT_EQ(r.result, RUN_ERROR);
     EXPECT_EQ(r.message(), "step limit reached in line 1\n");
     // N steps run and the next is refused. The steps: main's `{`, then seven
-    // a pass: while, {, n++, ;, print(n), ;, }.
-    for (const uint64_t limit : {3u, 4u, 6u, 5000u}) {
+    // a pass: while, {, n++, ;, print(n), ;, }. 16384 ends on a poll of the
+    // bridge, where the limit is checked too.
+    for (const uint64_t limit : {3u, 4u, 6u, 5000u, 16384u}) {
         ProgramRun counted;
         counted.interp.set_step_limit(limit);
         counted.run("int n;\nmain() {\nwhile (1) {\nn++;\nprint(n);\n}\n}\n");

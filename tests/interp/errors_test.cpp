@@ -39,6 +39,8 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         {"int x;\nmain() { for (x = 0; x < 1 x++) { } }", "semicolon expected", 1},
         // 79 characters between the quotes fit the token; 80 do not.
         {"main() {\nputs(\"" + std::string(80, 's') + "\");\n}", "syntax error", 1},
+        // A name of 32 characters is too long for the tables.
+        {"int " + std::string(32, 'v') + ";\nmain() { }", "syntax error", 0},
         // Lines count from the second character: a line end that is the
         // first character is not counted.
         {"\nmain() {\nx = 1;\n}", "not a variable or function", 1},

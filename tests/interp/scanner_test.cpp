@@ -52,6 +52,8 @@ TEST(Scanner, SplitsTextIntoTheLanguagesTokens) {
         {"a=b&c|d", {"N:a", "D:=", "N:b", "D:&", "N:c", "D:|", "N:d"}},
         {"While WHILE while", {"K7", "K7", "K7"}},
         {"Count", {"N:count"}},
+        {"ZERO Zz", {"N:zero", "N:zz"}},
+        {"a\tb", {"N:a", "N:b"}},
         {"else{", {"N:else{"}},
         {"else {", {"K4", "B:{"}},
         {"do{", {"N:do{"}},

@@ -47,6 +47,7 @@ TEST(Statements, LoopsRunTheirPasses) {
         {"for (i = 0; i < 2; i++) while (x < 10) x = x + 1;", 2},
         {"for (i = 0; i < 2; i++) { while (x < 10) x = x + 1; }", 10},
         {"i = 3; while (i) { i = i - 1; x = x + 2; }", 6},
+        {"i = -3; while (i) { i = i + 1; x = x + 2; }", 6},
     };
     for (const Case& c : cases) EXPECT_EQ(x_after(c.body), c.x) << c.body;
 }

@@ -27,6 +27,7 @@ TEST(Fpoint, DrawsWholeBlockOrNothing) {
     ras_fpoint(cv.rows(), cv.full(), 398, 398, 4);
     ras_fpoint(cv.rows(), cv.full(), 399, 0, 4);
     ras_fpoint(cv.rows(), cv.full(), 0, 399, 4);
+    ras_fpoint(cv.rows(), {0, 397, 0, 399}, 397, 396, 4);  // would cross the window's right edge
     EXPECT_EQ(cv.art(396, 396, 399, 399), picture({"..44", "..44", "....", "...."}));
     EXPECT_EQ(cv.count(4), 4);
 }

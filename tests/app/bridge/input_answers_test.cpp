@@ -51,9 +51,11 @@ TEST(GetcheAnswer, FirstCharacterAsSignedByte) {
         {"\x7f", 127},
         {"\xc3\xa9t\xc3\xa9", -23},
         {"\xc2\xa0", -96},
+        {"\xc3\xbf", -1},
         {"\xc5\x93", '?'},
         {"\xe2\x82\xac", '?'},
         {"\xf0\x9f\x98\x80", '?'},
+        {"\xf4\x8f\xbf\xbf", '?'},
     };
     for (const auto& c : cases) EXPECT_EQ(getche_answer(c.answer), c.value) << "'" << c.answer << "'";
 }
