@@ -54,9 +54,10 @@ void Provenance::take_state(const DrawContext& live) {
 void Provenance::announce(int32_t line, const char* builtin) {
     const Site site{line, builtin};
     if (site == last_site_) return;
+    // A site is its line and the built-in table's name pointer, so a site
+    // seen before already has its origin.
     auto [it, added] = tag_of_site_.try_emplace(site, 0);
-    // The name is checked too: a caller's buffer may be reused for another.
-    if (added || origins_[it->second - 1u].builtin != builtin) {
+    if (added) {
         origins_.push_back({line, builtin});
         it->second = static_cast<uint32_t>(origins_.size());
     }
