@@ -136,7 +136,9 @@ bool GifRecorder::finish(std::string& error) {
         return false;
     }
     const std::unique_ptr<Encoder> encoder = std::move(encoder_);
-    if (frames_ == 0) encoder->fail("No frames to record in " + encoder->path);
+    if (frames_ == 0)
+        encoder->fail("Nothing was recorded: no picture was shown while recording, so " + encoder->path +
+                      " was not written");
     if (!encoder->error.empty() || !encoder->close()) {
         error = encoder->error;
         return false;

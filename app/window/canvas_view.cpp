@@ -43,7 +43,13 @@ void CanvasView::setPicture(const Picture& picture)
     if (highlight_ >= 0)
         buildHighlighted();
     if (!dirty.isEmpty())
-        update(dirty);
+        update(screenRect(dirty));
+}
+
+void CanvasView::setZoom(int zoom)
+{
+    zoom_ = std::max(1, zoom);
+    update();
 }
 
 void CanvasView::setHighlight(int index)
@@ -124,7 +130,9 @@ void CanvasView::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     const QRect area = event->rect();
     painter.fillRect(area, palette().window());
-    painter.drawImage(area.topLeft(), blinkOn_ ? highlighted_ : image_, area);
+    // The canvas pixels the area touches, drawn as blocks without smoothing.
+    const QRect source(canvasPixel(area.topLeft()), canvasPixel(area.bottomRight()));
+    painter.drawImage(screenRect(source), blinkOn_ ? highlighted_ : image_, source);
 }
 
 void CanvasView::mouseReleaseEvent(QMouseEvent* event)
@@ -135,7 +143,7 @@ void CanvasView::mouseReleaseEvent(QMouseEvent* event)
 
 void CanvasView::mouseMoveEvent(QMouseEvent* event)
 {
-    emit mouseMoved(event->position().toPoint());
+    emit mouseMoved(canvasPixel(event->position().toPoint()));
 }
 
 void CanvasView::leaveEvent(QEvent*)

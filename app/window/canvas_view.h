@@ -1,6 +1,8 @@
 // The canvas on the screen: shows the display picture (the state of the last
 // show or of the end of the last successful run), never the working bitmap.
-// It can highlight every pixel of one palette index by blinking them.
+// It can highlight every pixel of one palette index by blinking them, and
+// shows each canvas pixel as a sharp square of zoom x zoom screen pixels.
+// Its signals give canvas pixels (y downward), whatever the zoom.
 #pragma once
 
 #include <QImage>
@@ -23,6 +25,11 @@ public:
     // The display picture as the screen shows it, top row first.
     const QImage& image() const { return image_; }
 
+    // Whole factors only, so every canvas pixel stays a sharp square; the
+    // owner sizes the view to the picture times zoom.
+    void setZoom(int zoom);
+    int zoom() const { return zoom_; }
+
     // Blinks every pixel of index (-1: none) between its colour and a far one.
     void setHighlight(int index);
     int highlight() const { return highlight_; }
@@ -42,6 +49,11 @@ protected:
 
 private:
     QRect changedRect(const Picture& next) const;
+    QPoint canvasPixel(QPoint screen) const { return {screen.x() / zoom_, screen.y() / zoom_}; }
+    QRect screenRect(QRect canvas) const
+    {
+        return {canvas.topLeft() * zoom_, canvas.size() * zoom_};
+    }
     void buildImage();
     void buildHighlighted();
     void blink();
@@ -50,6 +62,7 @@ private:
     QImage image_;
     QImage highlighted_;  // image_ with the highlighted index recoloured
     int highlight_ = -1;
+    int zoom_ = 1;
     bool blinkOn_ = false;
     QTimer blinkTimer_;
 };

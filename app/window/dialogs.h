@@ -12,8 +12,10 @@ public:
 
     virtual ~Dialogs() = default;
 
-    // A message with one OK button; returns once it was dismissed.
+    // A message with one OK button; returns once it was dismissed. Messages
+    // say something went wrong; notes only tell (a count, a halt).
     virtual void message(const QString& text) = 0;
+    virtual void note(const QString& text) = 0;
     // An input line, offering preset; Cancel gives an empty answer.
     virtual QString askText(const QString& caption, const QString& prompt,
                             const QString& preset) = 0;

@@ -16,7 +16,7 @@ QString origin_text(const DrawnBy& origin)
     case DrawnBy::Kind::NotRecorded:
         break;
     }
-    return QStringLiteral("not drawn while inspecting");
+    return QStringLiteral("not drawn by this run while the Inspector was on");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QIcon>
 #include <QMessageBox>
@@ -18,7 +19,7 @@ namespace {
 
 // Reads the command line; exits with status 1 and a message when it does
 // not fit, as --help and --version exit after printing.
-korvane::StartupRequest readCommandLine(const QApplication& app)
+korvane::StartupRequest readCommandLine(const QCoreApplication& app)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("A workbench for raster drawing algorithms."));
@@ -47,13 +48,39 @@ korvane::StartupRequest readCommandLine(const QApplication& app)
     return request;
 }
 
+// --help and --version need no display: they are answered before the
+// window system is reached, which aborts when there is none (over ssh).
+bool asksOnlyForText(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--")
+            break;
+        for (const char* option : {"-h", "--help", "-?", "--help-all", "-v", "--version"})
+            if (arg == option)
+                return true;
+    }
+    return false;
+}
+
+void nameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
+    QCoreApplication::setApplicationVersion(QLatin1String(korvane::kVersion));
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
+    if (asksOnlyForText(argc, argv)) {
+        QCoreApplication text(argc, argv);
+        nameApplication();
+        readCommandLine(text);  // prints and exits
+        return 0;
+    }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Korvane"));
-    QApplication::setApplicationVersion(QLatin1String(korvane::kVersion));
+    nameApplication();
     QApplication::setDesktopFileName(QStringLiteral("korvane"));
     // The installed icon theme holds our icon; a build tree has none and
     // keeps the toolkit's default.
@@ -66,7 +93,6 @@ int main(int argc, char* argv[])
             dialogs.message(startup.error);
         korvane::MainWindow window(dialogs, startup.program);
         dialogs.setOwner(&window);
-        window.adjustSize();
         window.move(window.screen()->availableGeometry().center() - window.rect().center());
         window.show();
         app.exec();

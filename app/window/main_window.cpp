@@ -38,7 +38,7 @@ QPushButton* newButton(const QString& text, QWidget* parent, const char* name)
 {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
-    button->setFixedSize(75, 25);
+    button->setMinimumSize(75, 25);
     return button;
 }
 
@@ -64,7 +64,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::createWidgets()
 {
     QFont formFont = font();
-    formFont.setPointSize(8);
+    formFont.setPointSize(kFormPoints);
     setFont(formFont);
 
     auto* central = new QWidget(this);
@@ -123,7 +123,7 @@ QWidget* MainWindow::createEditorColumn()
     Memo1 = new QsciScintilla;
     Memo1->setObjectName(QStringLiteral("Memo1"));
     QFont editorFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    editorFont.setPointSize(9);
+    editorFont.setPointSize(kEditorPoints);
     Memo1->setFont(editorFont);
     setup_program_editor(*Memo1);
     connect(Memo1, &QsciScintilla::modificationChanged, this, &QWidget::setWindowModified);
@@ -208,7 +208,7 @@ void MainWindow::loadPalette()
 
 void MainWindow::placeCanvas()
 {
-    const int side = kCanvasSide;
+    const int side = kCanvasSide * xmg->zoom();
     xmg->setGeometry(32, 8, side, side);
     Image1->move(xmg->pos());
     for (QLabel* label : {Label1, Label2, Label3, Label4})
@@ -218,6 +218,7 @@ void MainWindow::placeCanvas()
     Label2->move(c.left() - Label2->width() - 4, c.top() + c.height() - Label2->height());
     Label3->move(c.left(), c.top() + c.height() + 4);
     Label4->move(c.left() + c.width() - Label4->width(), c.top() + c.height() + 4);
+    Button3->adjustSize();
     Button3->move(160, c.bottom() + 17);
     canvasPanel_->setFixedSize(c.right() + 33, c.bottom() + 55);
 }

@@ -82,6 +82,12 @@ public slots:
     void continueProgram();
     void setDrawSpeed(int delayMs);
     void recordGif(bool on);
+    void runOrContinue();
+    void setCanvasZoom(int factor);
+    void setLargerText(bool on);
+    void zoomTextIn();
+    void zoomTextOut();
+    void normalTextSize();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -95,6 +101,11 @@ private:
     static constexpr int kCanvasSide = 400;
     static constexpr int kStatusHeight = 24;  // the inspector's line, under the buttons
     static constexpr int kOutputLines = 100000;
+    static constexpr int kMaxCanvasZoom = 3;
+    // Larger Text adds this many points to the window's and the editor's text.
+    static constexpr int kFormPoints = 8;
+    static constexpr int kEditorPoints = 9;
+    static constexpr int kLargerPoints = 4;
 
     void startUp();
     void keyPressed(int key);
@@ -110,6 +121,9 @@ private:
     void inspect(QPoint screen);
     // Places the canvas, its corner labels and Save Image for the zoom.
     void placeCanvas();
+    // Grows (or shrinks) the window by delta unless it fills the screen, so
+    // a panel that appears gets room of its own rather than squeezing others.
+    void resizeBy(QSize before, QSize delta);
     void loadPalette();
     bool loadProgram(const QString& path);
     void setCurrentFile(const QString& path);
@@ -150,6 +164,7 @@ private:
     QAction* Paste1 = nullptr;
     QAction* Replace1 = nullptr;
     QAction* RecordGif1 = nullptr;
+    QAction* LargerText1 = nullptr;
     AboutBox* AboutBox_ = nullptr;
     HelpWindow* help_ = nullptr;
     PalettePanel* palette_ = nullptr;

@@ -53,7 +53,7 @@ void MainWindow::findNext()
         return;
     }
     if (!find_text(*Memo1, searchText_))
-        dialogs_.message(tr("Cannot find \"%1\".").arg(searchText_));
+        dialogs_.note(tr("Cannot find \"%1\".").arg(searchText_));
 }
 
 void MainWindow::replaceText()
@@ -64,8 +64,8 @@ void MainWindow::replaceText()
     searchText_ = text;
     const QString with = dialogs_.askText(tr("Replace"), tr("Replace with:"), QString());
     const int count = replace_all(*Memo1, text, with);
-    dialogs_.message(count == 0 ? tr("Cannot find \"%1\".").arg(text)
-                                : tr("Replaced %n occurrence(s).", nullptr, count));
+    dialogs_.note(count == 0 ? tr("Cannot find \"%1\".").arg(text)
+                             : tr("Replaced %n occurrence(s).", nullptr, count));
 }
 
 void MainWindow::goToLine()

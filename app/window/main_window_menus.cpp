@@ -24,14 +24,17 @@ void MainWindow::createFileMenu()
     New1 = file->addAction(tr("&New"));
     New1->setShortcut(QKeySequence::New);
     Open1 = file->addAction(tr("&Open"));
+    Open1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     Recent1 = file->addMenu(tr("Open &Recent"));
     Recent1->setObjectName(QStringLiteral("Recent1"));
     connect(Recent1, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
     Save1 = file->addAction(tr("&Save Program"));
+    Save1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     SaveAs1 = file->addAction(tr("Save Program &As…"));
     SaveAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     file->addSeparator();
     QAction* exit = file->addAction(tr("E&xit"));
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(New1, &QAction::triggered, this, &MainWindow::newProgram);
     connect(Open1, &QAction::triggered, this, &MainWindow::openProgram);
     connect(Save1, &QAction::triggered, this, &MainWindow::saveProgram);
@@ -81,16 +84,44 @@ void MainWindow::createViewMenu()
     QAction* palette = view->addAction(tr("&Palette"));
     connect(inspector, &QAction::toggled, this, &MainWindow::showInspector);
     connect(palette, &QAction::triggered, this, &MainWindow::showPalette);
+
+    view->addSeparator();
+    QMenu* zoom = view->addMenu(tr("&Zoom"));
+    auto* zooms = new QActionGroup(zoom);
+    for (int factor = 1; factor <= kMaxCanvasZoom; ++factor) {
+        QAction* choice = zoom->addAction(tr("%1×").arg(factor));
+        choice->setCheckable(true);
+        choice->setChecked(factor == 1);
+        zooms->addAction(choice);
+        connect(choice, &QAction::triggered, this, [this, factor] { setCanvasZoom(factor); });
+    }
+
+    view->addSeparator();
+    LargerText1 = view->addAction(tr("&Larger Text"));
+    LargerText1->setCheckable(true);
+    connect(LargerText1, &QAction::toggled, this, &MainWindow::setLargerText);
+    QAction* bigger = view->addAction(tr("Zoom &In Text"));
+    bigger->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence::ZoomIn});
+    QAction* smaller = view->addAction(tr("Zoom &Out Text"));
+    smaller->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Minus), QKeySequence::ZoomOut});
+    QAction* normal = view->addAction(tr("&Normal Text Size"));
+    normal->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    connect(bigger, &QAction::triggered, this, &MainWindow::zoomTextIn);
+    connect(smaller, &QAction::triggered, this, &MainWindow::zoomTextOut);
+    connect(normal, &QAction::triggered, this, &MainWindow::normalTextSize);
 }
 
 void MainWindow::createDebugMenu()
 {
     QMenu* debug = menuBar()->addMenu(tr("&Debug"));
     debug->setObjectName(QStringLiteral("Debug1"));
+    // F5 runs, or continues at a pause, as debuggers have it.
+    QAction* run = debug->addAction(tr("&Run"));
+    run->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_R), QKeySequence(Qt::Key_F5)});
+    connect(run, &QAction::triggered, this, &MainWindow::runOrContinue);
     QAction* step = debug->addAction(tr("&Step"));
     step->setShortcut(Qt::Key_F10);
     QAction* resume = debug->addAction(tr("&Continue"));
-    resume->setShortcut(Qt::Key_F5);
     connect(step, &QAction::triggered, this, &MainWindow::stepProgram);
     connect(resume, &QAction::triggered, this, &MainWindow::continueProgram);
 

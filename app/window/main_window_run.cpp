@@ -41,7 +41,18 @@ void MainWindow::runProgram()
         closeAfterRun_ = false;
         close();
         closeConfirmed_ = false;
+        return;
     }
+    // A run started with the mouse leaves the typing where it was.
+    Memo1->setFocus();
+}
+
+void MainWindow::runOrContinue()
+{
+    if (running_)
+        continueProgram();
+    else
+        runProgram();
 }
 
 void MainWindow::reportRunResult(RunResult result)
@@ -54,9 +65,12 @@ void MainWindow::reportRunResult(RunResult result)
         dialogs_.message(QStringLiteral("Program Error! Can't find main()"));
         break;
     case RUN_ERROR:
-        if (interpreter_->error_line() >= 0)
+        if (interpreter_->error_line() < 0)
+            break;
+        if (bridge_->HaltFlag != 0)
+            mark_halt(*Memo1, interpreter_->error_line(), bridge_->lastMessage().trimmed());
+        else
             mark_error(*Memo1, interpreter_->error_line(), bridge_->lastMessage().trimmed());
-        Memo1->setFocus();
         break;
     default:  // already reported by the interpreter, or `end`
         break;

@@ -95,14 +95,9 @@ void MainWindow::showInspector(bool on)
     // The line comes under the buttons: the window grows by it rather than
     // squeezing the editor, unless it fills the screen already.
     const int grow = Status1->isVisible() == on ? 0 : on ? kStatusHeight : -kStatusHeight;
-    const int height = this->height();
+    const QSize before = size();
     Status1->setVisible(on);
-    if (grow != 0 && !isMaximized() && !isFullScreen()) {
-        // The new minimum first, or the window could not shrink.
-        centralWidget()->layout()->activate();
-        layout()->activate();
-        resize(width(), height + grow);
-    }
+    resizeBy(before, QSize(0, grow));
 }
 
 void MainWindow::showPalette()

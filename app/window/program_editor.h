@@ -14,6 +14,8 @@ enum EditorMarker : int {
     MARK_ERROR_LINE = 1,
     MARK_DRAWING = 2,
     MARK_DRAWING_LINE = 3,
+    MARK_HALT = 4,
+    MARK_HALT_LINE = 5,
 };
 
 // Lexer, margins, markers, indentation and the other settings of the editor.
@@ -22,10 +24,17 @@ void setup_program_editor(QsciScintilla& editor);
 // Shows the program's text, as loaded: nothing to undo, nothing changed.
 void load_editor_text(QsciScintilla& editor, const QString& text);
 
-// Marks line (from 0) in the margin, with message shown under it, and
-// moves the caret there.
+// Marks line (from 0) in the margin, with message shown under it, wrapped
+// to the editor's width (again whenever that changes), and moves the caret
+// there. A halt is not a mistake in the program: it has marks of its own.
 void mark_error(QsciScintilla& editor, int line, const QString& message);
+void mark_halt(QsciScintilla& editor, int line, const QString& message);
+// Clears either mark.
 void clear_error_mark(QsciScintilla& editor);
+
+// Breaks text into lines of at most columns characters, between words where
+// it can. Lines already in text stay.
+QString wrap_words(const QString& text, int columns);
 
 // Marks the line whose drawing call comes next (-1 clears the mark).
 void mark_drawing_line(QsciScintilla& editor, int line);

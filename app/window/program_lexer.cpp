@@ -13,8 +13,8 @@ ProgramLexer::ProgramLexer(QObject* parent) : QsciLexerCustom(parent)
 QString ProgramLexer::description(int style) const
 {
     static const char* const names[kProgramStyleCount] = {
-        "Default", "Comment", "Keyword",   "Built-in function",
-        "Number",  "String",  "Character", "Error message"};
+        "Default", "Comment",   "Keyword",       "Built-in function", "Number",
+        "String",  "Character", "Error message", "Halt notice"};
     return style >= 0 && style < kProgramStyleCount ? QString::fromLatin1(names[style]) : QString();
 }
 
@@ -35,6 +35,8 @@ QColor ProgramLexer::defaultColor(int style) const
         return QColor(0x22, 0x7a, 0x22);
     case STYLE_ERROR:
         return QColor(0x99, 0x00, 0x00);
+    case STYLE_HALT:
+        return QColor(0x1f, 0x3a, 0x66);
     default:
         return QColor(Qt::black);
     }
@@ -42,7 +44,14 @@ QColor ProgramLexer::defaultColor(int style) const
 
 QColor ProgramLexer::defaultPaper(int style) const
 {
-    return style == STYLE_ERROR ? QColor(0xff, 0xe4, 0xe4) : QColor(Qt::white);
+    switch (style) {
+    case STYLE_ERROR:
+        return QColor(0xff, 0xe4, 0xe4);
+    case STYLE_HALT:
+        return QColor(0xe4, 0xec, 0xf8);
+    default:
+        return QColor(Qt::white);
+    }
 }
 
 QFont ProgramLexer::defaultFont(int style) const

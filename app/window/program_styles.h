@@ -16,8 +16,9 @@ enum ProgramStyle : int {
     STYLE_STRING = 5,     // "..." up to the closing quote or the line end
     STYLE_CHARACTER = 6,  // 'x'
     STYLE_ERROR = 7,      // the message shown under an error's line
+    STYLE_HALT = 8,       // the notice shown under the line a Halt stopped at
 };
-constexpr int kProgramStyleCount = 8;
+constexpr int kProgramStyleCount = 9;
 
 struct StyleRun {
     int start;   // byte offset in the text

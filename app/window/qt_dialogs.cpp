@@ -16,6 +16,11 @@ constexpr int kTitleButtonsWidth = 160;
 
 void QtDialogs::message(const QString& text)
 {
+    QMessageBox::warning(owner_, QCoreApplication::applicationName(), text);
+}
+
+void QtDialogs::note(const QString& text)
+{
     QMessageBox::information(owner_, QCoreApplication::applicationName(), text);
 }
 

@@ -14,6 +14,7 @@ public:
     void setOwner(QWidget* owner) { owner_ = owner; }
 
     void message(const QString& text) override;
+    void note(const QString& text) override;
     QString askText(const QString& caption, const QString& prompt, const QString& preset) override;
     QString openFileName(const QString& title, const QString& filter,
                          const QString& preset) override;

@@ -24,7 +24,11 @@ WindowBridge::WindowBridge(TXImage3& canvas, CanvasView& view, QsciScintilla& ed
 void WindowBridge::bridge_message(const char* text)
 {
     lastMessage_ = QString::fromLatin1(text);
-    dialogs_.message(lastMessage_);
+    // The report of a Halt is news, not a fault of the program.
+    if (HaltFlag != 0)
+        dialogs_.note(lastMessage_);
+    else
+        dialogs_.message(lastMessage_);
 }
 
 int WindowBridge::bridge_show()

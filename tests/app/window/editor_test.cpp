@@ -1,6 +1,7 @@
 // The program editor: highlighting from the scanner's rules, and the Edit
 // menu's undo, find, replace and go-to-line.
 #include <QCoreApplication>
+#include <QTest>
 #include <QWheelEvent>
 #include <string>
 
@@ -133,4 +134,32 @@ TEST_F(WindowTest, GoToLineCountsFromZeroAsErrorMessagesDo)
     EXPECT_EQ(dialogs.prompts.first(), "Line number (0 to 3):");
     EXPECT_EQ(dialogs.messages, (QStringList{"There is no line 4; the lines are 0 to 3.",
                                              "There is no line two; the lines are 0 to 3."}));
+}
+
+TEST_F(WindowTest, BracesIndentAndBackspaceRemovesOneLevel)
+{
+    openQuietly();
+    window_->show();
+    editor()->setFocus();
+    QTest::keyClicks(editor(), "main() {");
+    QTest::keyClick(editor(), Qt::Key_Return);
+    QTest::keyClicks(editor(), "if (1) {");
+    QTest::keyClick(editor(), Qt::Key_Return);
+    EXPECT_EQ(editor()->indentation(2), 8);
+    QTest::keyClick(editor(), Qt::Key_Backspace);  // in the leading blanks: one level
+    EXPECT_EQ(editor()->indentation(2), 4);
+    QTest::keyClicks(editor(), "x = 1;");
+    QTest::keyClick(editor(), Qt::Key_Return);
+    QTest::keyClicks(editor(), "}");
+    EXPECT_EQ(editor()->text(), "main() {\n    if (1) {\n    x = 1;\n}");
+    // A brace after other text stays where it is typed.
+    QTest::keyClicks(editor(), " }");
+    EXPECT_TRUE(editor()->text().endsWith("\n} }"));
+}
+
+TEST(EditorMarks, AMessageWrapsAtWordsAndCutsOnlyWordsLongerThanALine)
+{
+    EXPECT_EQ(korvane::wrap_words("syntax error in line 3", 12), "syntax error\nin line 3");
+    EXPECT_EQ(korvane::wrap_words("abcdefghij xy", 4), "abcd\nefgh\nij\nxy");
+    EXPECT_EQ(korvane::wrap_words("one\ntwo three", 20), "one\ntwo three");
 }

@@ -2,6 +2,7 @@
 // and the question before changed text would be thrown away.
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QTest>
 
 #include "window_fixture.h"
 
@@ -171,4 +172,35 @@ TEST_F(WindowTest, RecentFilesListOpenedAndSavedProgramsNewestFirst)
     EXPECT_EQ(dialogs.messages, QStringList{"Cannot open file " + path("a.cg")});
     EXPECT_FALSE(recent.files().contains(path("a.cg")));
     EXPECT_EQ(editor()->text(), "b");
+}
+
+TEST_F(WindowTest, KeysSaveRunAndZoomTheEditorText)
+{
+    openQuietly();
+    window_->show();
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get(), 5000));
+    openNamed("keys.cg", "main()\r\n{\r\n}");
+    editor()->setFocus();
+    editor()->setCursorPosition(2, 0);
+    QTest::keyClicks(editor(), "clear(1);");
+    QTest::keyClick(editor(), Qt::Key_Return);
+    const auto zoom = [this] { return editor()->SendScintilla(QsciScintillaBase::SCI_GETZOOM); };
+
+    QTest::keyClick(editor(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(readFile("keys.cg"), "main()\r\n{\r\nclear(1);\r\n}");
+    QTest::keyClick(editor(), Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(canvas()->picture().at(5, 5), 1);
+    QTest::keyClick(editor(), Qt::Key_Equal, Qt::ControlModifier);
+    QTest::keyClick(editor(), Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_EQ(zoom(), 2);
+    QTest::keyClick(editor(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(zoom(), 1);
+    QTest::keyClick(editor(), Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(zoom(), 0);
+    EXPECT_EQ(editor()->text(), "main()\n{\nclear(1);\n}") << "a key typed into the text";
+    EXPECT_TRUE(dialogs.fileTitles.size() == 2) << "Ctrl+S asked for a name";
+
+    QTest::keyClick(editor(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(window_->isVisible());
 }

@@ -168,6 +168,8 @@ TEST_F(GifTest, ARecordingWithoutFramesSaysSoAndLeavesNoFile)
     startRecording(name);
     recordGif()->trigger();
     EXPECT_FALSE(recordGif()->isChecked());
-    EXPECT_EQ(dialogs.messages, QStringList{"No frames to record in " + name});
+    EXPECT_EQ(dialogs.messages,
+              QStringList{"Nothing was recorded: no picture was shown while recording, so " + name +
+                          " was not written"});
     EXPECT_TRUE(gifFiles().isEmpty()) << gifFiles().join("|").toStdString();
 }

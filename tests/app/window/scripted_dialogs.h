@@ -22,7 +22,14 @@ public:
     QList<Choice> choices;      // answers to "save changes?"; none left gives Cancel
     int saveChangesAsked = 0;
 
+    QStringList notes;  // messages that only tell; also listed in messages
+
     void message(const QString& text) override { messages << text; }
+    void note(const QString& text) override
+    {
+        messages << text;
+        notes << text;
+    }
 
     QString askText(const QString& caption, const QString& prompt, const QString& preset) override
     {

@@ -3,7 +3,9 @@
 // and program.
 #include <QFileInfo>
 #include <QLabel>
+#include <QProcess>
 
+#include "korvane_version.h"
 #include "window_fixture.h"
 #include "workspace.h"
 
@@ -179,4 +181,27 @@ TEST_F(WindowTest, AProgramGivenAtStartIsOpenedInsteadOfXxxCg)
     EXPECT_EQ(editor()->text(), "main()\n{\n  line(0, 0, 9, 9);\n}");
     window_->saveProgramAs();  // cancelled: only the preset is looked at
     EXPECT_EQ(dialogs.filePresets.last(), startup.program);
+}
+
+// Over ssh there is no display; asking for the version or the usage must
+// still work, so a real process runs with none.
+TEST(CommandLine, VersionAndHelpPrintAndSucceedWithoutADisplay)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QLatin1String(name));
+    const struct {
+        const char* option;
+        QByteArray printed;
+    } cases[] = {{"--version", QByteArray("Korvane ") + korvane::kVersion + '\n'},
+                 {"--help", "--workspace"}};
+    for (const auto& c : cases) {
+        QProcess korvane;
+        korvane.setProcessEnvironment(env);
+        korvane.start(QStringLiteral(KORVANE_EXE), {QLatin1String(c.option)});
+        ASSERT_TRUE(korvane.waitForFinished(10000)) << c.option;
+        EXPECT_EQ(korvane.exitStatus(), QProcess::NormalExit) << c.option;
+        EXPECT_EQ(korvane.exitCode(), 0) << c.option;
+        EXPECT_TRUE(korvane.readAllStandardOutput().contains(c.printed)) << c.option;
+    }
 }

@@ -157,3 +157,32 @@ TEST_F(WindowTest, OnAScreenScaledBy2EachCanvasPixelIsASharp2By2Block)
         for (int x = 0; x < 800; ++x)
             ASSERT_EQ(screen.pixel(x, y), display.pixel(x / 2, y / 2)) << x << "," << y;
 }
+
+TEST_F(WindowTest, ExtraRoomGoesToTheEditorAndTheCanvasZoomsByWholeSharpFactors)
+{
+    MainWindow& window = openQuietly();
+    window.show();
+    run(QStringLiteral("main() {\nclear(0);\nsetcolor(1);\npoint(10, 389);\n}\n"));
+    const QSize editorAtStart = editor()->size();
+    window.resize(1600, 1000);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(canvas()->size(), QSize(400, 400));
+    EXPECT_GT(editor()->width(), editorAtStart.width() + 700);
+    EXPECT_GT(editor()->height(), editorAtStart.height() + 400);
+
+    window.setCanvasZoom(2);
+    ASSERT_EQ(canvas()->size(), QSize(800, 800));
+    // Program (10, 389) is screen pixel (10, 10): a 2 x 2 block, nothing blurred around it.
+    const QImage shown = canvas()->grab().toImage();
+    for (int y = 18; y <= 23; ++y)
+        for (int x = 18; x <= 23; ++x) {
+            const bool inside = x >= 20 && x <= 21 && y >= 20 && y <= 21;
+            EXPECT_EQ(shown.pixel(x, y), inside ? qRgb(255, 0, 0) : qRgb(0, 0, 0)) << x << "," << y;
+        }
+    auto* status = window.findChild<QLabel*>("Status1");
+    window.showInspector(true);
+    QTest::mouseMove(canvas(), QPoint(21, 21));
+    EXPECT_TRUE(status->text().startsWith("x 10  y 389 ")) << status->text().toStdString();
+    window.setCanvasZoom(1);
+    EXPECT_EQ(canvas()->size(), QSize(400, 400));
+}
