@@ -13,7 +13,7 @@ export class WorkerClient {
         this.ready = new Promise((resolve) => { this.onReady = resolve; });
         this.worker.onmessage = (event) => this.receive(event.data);
         this.worker.onerror = (event) => handlers.failed?.(event.message);
-        this.worker.postMessage({ type: P.INIT, buffer: this.buffer, fontBase: location.href });
+        this.worker.postMessage({ type: P.INIT, buffer: this.buffer });
     }
 
     receive(data) {
@@ -38,7 +38,7 @@ export class WorkerClient {
 
     inspect(x, y) { return this.request({ type: P.INSPECT, x, y }); }
 
-    setPalette(bytes) { this.worker.postMessage({ type: P.PALETTE, bytes }); }
+    setPalette(name, bytes) { this.worker.postMessage({ type: P.PALETTE, name, bytes }); }
 
     halt() {
         Atomics.store(this.shared.control, P.HALT, 1);
@@ -65,6 +65,12 @@ export class WorkerClient {
         Atomics.add(this.shared.control, P.STEPS, 1);
         Atomics.notify(this.shared.control, P.STEPS);
     }
+
+    // The page has shown the last output batch and takes the next.
+    wantOutput() { Atomics.store(this.shared.control, P.OUTPUT_WANTED, 1); }
+
+    // While on, every show is sent for the GIF.
+    setRecording(on) { Atomics.store(this.shared.control, P.RECORDING, on ? 1 : 0); }
 
     frameCount() { return Atomics.load(this.shared.control, P.FRAME); }
 }
