@@ -116,9 +116,11 @@ function setRunning(on) {
     updateTrace();
 }
 
-function halt() {
+// From the moment of the click or key (event.timeStamp), so a busy page's
+// delay in seeing it counts too.
+function halt(event) {
     if (!running) return;
-    performance.mark('halt');
+    performance.mark('halt', { startTime: event?.timeStamp ?? performance.now() });
     client.halt();
 }
 
@@ -241,7 +243,7 @@ function wire() {
     addEventListener('keydown', (event) => {
         if (event.altKey && event.key.toLowerCase() === 'h' && running) {
             event.preventDefault();
-            halt();
+            halt(event);
         } else if (event.key === 'F1') {
             event.preventDefault();
             help.open();
