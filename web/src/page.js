@@ -279,6 +279,7 @@ const korvane = {
     halt: () => client.halt(),
     errorLine: () => editor.errorLine(),
     lineCount: () => editor.view.state.doc.lines,
+    paletteEntry: (index) => view.colourAt(index),
     // The editor's style of every character of text (newlines left out).
     styleOf: (text) => styleOf(text, ready.keywords, ready.builtins),
     readyMs: null,

@@ -292,7 +292,7 @@ try {
         check(kept.includes('// never run') && !kept.includes('clear(3)'), `kept: ${kept.slice(-60)}`);
     });
 
-    await test("the page's colours follow the shared cases; help and find open from the keyboard", 20, async () => {
+    await test("the page's colours follow the shared cases; a long palette loads; help and find open from the keyboard", 20, async () => {
         const lines = readFileSync(join(root, 'tests', 'support', 'highlight_cases.txt'), 'latin1')
             .split('\n').filter((l) => l && !l.startsWith('#'));
         const code = { null: '0', comment: '1', keyword: '2', builtin: '3', number: '4', string: '5', character: '6' };
@@ -303,6 +303,14 @@ try {
             const got = styles.map((st) => code[st]).join('');
             check(got === expected, `${JSON.stringify(lines[i])}: ${got} instead of ${expected}`);
         }
+        // A palette file longer than 1024 bytes is read as the desktop reads it: its first 1024 bytes.
+        const long = join(scratch, 'long.pal');
+        writeFileSync(long, Buffer.concat([Buffer.alloc(1024, 7), Buffer.alloc(10, 1)]));
+        const [chooser] = await Promise.all([page.waitForFileChooser({ timeout: 5000 }), page.click('#palette')]);
+        await chooser.accept([long]);
+        await page.waitForFunction(() => window.korvane.paletteEntry(5).join() === '7,7,7', { timeout: 5000 });
+        const said = await page.$eval('#report', (e) => e.textContent);
+        check(said === '', `a long palette file: "${said}"`);
         await page.keyboard.press('F1');
         await page.waitForFunction(() => document.querySelector('#help-dialog').open &&
                                    document.querySelector('#help-text').textContent.includes('textstyle'),
