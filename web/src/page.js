@@ -149,7 +149,8 @@ async function runEditor() {
     if ($('ask').open) $('ask').close('halt');
     editor.markTrace(-1);
     const message = done.message.trimEnd();
-    setState(done.status === 0 ? 'Ran' : message.includes('user terminated program') ? 'Halted' : 'Stopped');
+    const halted = done.cutShort || message.includes('user terminated program');
+    setState(done.status === 0 ? 'Ran' : halted ? 'Halted' : 'Stopped');
     // The report shows under the editor, its line marked: nothing stands in front of the text.
     report([message, droppedNote()].filter(Boolean).join('\n'));
     if (message) editor.markError(done.errorLine);

@@ -31,6 +31,7 @@ export const TRACE_SLOW = 1;
 export const TRACE_STEP = 2;
 export const OUTPUT_WANTED = 7; // 1: the page has shown the last output batch and takes the next
 export const RECORDING = 8;     // 1: every show is sent to the page for the GIF
+export const RUNNING = 9;       // 1: from the start of a run until its end is sent
 export const CONTROL_SLOTS = 10;
 export const ANSWER_BYTES = 4096;
 // The page keeps only this many of the newest output lines of a run.

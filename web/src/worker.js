@@ -152,6 +152,7 @@ function callRun(request) {
 
 async function doRun(request) {
     Atomics.store(shared.control, P.HALT, 0);
+    Atomics.store(shared.control, P.RUNNING, 1);
     // korvane.run answers from its input lines, as the runner from its file,
     // and collects its output; the page's runs ask the user and stream it.
     const fromLines = request.fresh || request.input !== undefined;
@@ -179,6 +180,7 @@ async function doRun(request) {
     const pixelsAt = core._korvane_pixels();
     const pixels = core.HEAPU8.slice(pixelsAt, pixelsAt + P.PIXELS);
     run.output.flush();
+    Atomics.store(shared.control, P.RUNNING, 0);
     postMessage({
         type: P.DONE, id: request.id, status, errorLine, message: run.message,
         output: run.output.text(), pixels, at: now(),

@@ -147,17 +147,25 @@ try {
         check(next.status === 0 && next.output === '42 \n', `then ${JSON.stringify(next.output)}`);
     });
 
-    await test('Halt ends an endless loop without show within half a second', 20, async () => {
-        await load(page, linkTo(url, 'main()\r\n{\r\n  int i;\r\n  while (1) i++;\r\n}\r\n'));
-        await runButton(page);
-        await new Promise((r) => setTimeout(r, 300));
-        await page.click('#halt');
-        await runEnded(page, 5000);
-        const took = await haltToEnd(page);
-        const report = await page.$eval('#report', (e) => e.textContent);
-        check(report.includes('user terminated program'), `report "${report}"`);
-        check(took !== null && took < 500, `the run ended ${took} ms after Halt`);
-        console.log(`     halted after ${took.toFixed(1)} ms`);
+    await test('Halt ends an endless loop, or a drawing call of seconds, within half a second', 40, async () => {
+        const grid = 'main()\r\n{\r\n  int i, j;\r\n  clear(0);\r\n  setcolor(5);\r\n  for (i = 0; i < 11; i++)\r\n' +
+            '    for (j = 0; j < 11; j++)\r\n      fillrect(20 + 35 * i, 20 + 35 * j, 30 + 35 * i, 30 + 35 * j);\r\n' +
+            '  floodfill(2, 2, 9, 5, 0, 1);\r\n}\r\n';
+        for (const [program, said] of [['main()\r\n{\r\n  int i;\r\n  while (1) i++;\r\n}\r\n', 'user terminated program'],
+                                       [grid, 'Halted inside a drawing call']]) {
+            await load(page, linkTo(url, program));
+            await runButton(page);
+            await new Promise((r) => setTimeout(r, 300));
+            await page.click('#halt');
+            await runEnded(page, 5000);
+            const took = await haltToEnd(page);
+            const report = await page.$eval('#report', (e) => e.textContent);
+            check(report.includes(said), `report "${report}"`);
+            check(took < 500, `the run ended ${took} ms after Halt`);
+            console.log(`     ${said}: after ${took.toFixed(1)} ms`);
+        }
+        const next = await korvaneRun(page, 'main() { print(6 * 7); }', {});
+        check(next.output === '42 \n', `then ${JSON.stringify(next.output)}`);
     });
 
     await test('an error marks its line', 20, async () => {
