@@ -10,8 +10,7 @@ export const INSPECT = 'inspect';   // {id, x, y}: who drew the pixel
 // worker -> page
 export const READY = 'ready';       // {keywords, builtins, captions, palette}
 export const OUTPUT = 'output';     // {lines, dropped}: program output, in order; dropped: lines left out before them
-export const MESSAGE = 'message';   // {text}: an error report or notice
-export const INPUT = 'input';       // {kind}: GETNUM or GETCHE; answer through the shared memory
+export const INPUT = 'input';       // {kind}: 0 getnum, 1 getche (the core's input box kinds); answer through the shared memory
 export const DONE = 'done';         // {id, status, output, message, pixels, errorLine, at}
 export const ORIGIN = 'origin';     // {id, line, builtin}
 export const TRACE = 'trace';       // {line, builtin}: the drawing call about to run
