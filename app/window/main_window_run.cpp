@@ -7,6 +7,7 @@
 
 #include "dialogs.h"
 #include "program_editor.h"
+#include "run_outcome.h"
 #include "window_bridge.h"
 
 namespace korvane {
@@ -51,7 +52,7 @@ void MainWindow::reportRunResult(RunResult result)
         bridge_->showCanvas();
         break;
     case RUN_NO_MAIN:
-        dialogs_.message(QStringLiteral("Program Error! Can't find main()"));
+        dialogs_.message(QString::fromLatin1(kNoMainMessage));
         break;
     case RUN_ERROR:
         if (interpreter_->error_line() >= 0)

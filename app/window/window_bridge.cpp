@@ -50,15 +50,15 @@ void WindowBridge::bridge_output(const char* text)
 
 int32_t WindowBridge::bridge_getnum()
 {
-    const QString answer =
-        dialogs_.askText(QStringLiteral("Input a number:"), QStringLiteral(">"), QString());
+    const QString answer = dialogs_.askText(QString::fromLatin1(input_caption(INPUT_NUMBER)),
+                                            QString::fromLatin1(kInputPrompt), QString());
     return getnum_answer(answer.toLatin1().toStdString());
 }
 
 int8_t WindowBridge::bridge_getche()
 {
-    const QString answer =
-        dialogs_.askText(QStringLiteral("Input a character:"), QStringLiteral(">"), QString());
+    const QString answer = dialogs_.askText(QString::fromLatin1(input_caption(INPUT_CHARACTER)),
+                                            QString::fromLatin1(kInputPrompt), QString());
     return getche_answer(answer.toUtf8().toStdString());
 }
 
