@@ -32,18 +32,6 @@ bool read_file(const std::string& path, std::string& text) {
     return ok;
 }
 
-int status_of(RunResult result) {
-    switch (result) {
-        case RUN_OK:
-        case RUN_END: return STATUS_RAN;
-        case RUN_NO_MAIN: return STATUS_NO_MAIN;
-        case RUN_ERROR:
-        case RUN_ABORTED: return STATUS_ERROR;
-        case RUN_CANNOT_READ: return STATUS_FILE;
-    }
-    return STATUS_ERROR;
-}
-
 // Sets up the canvas as start-up does, with the palette of the options.
 bool prepare(TXImage3& canvas, const RunnerOptions& options, std::ostream& err) {
     if (options.palette.empty()) {
@@ -178,7 +166,7 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
     RunResult result = RUN_ERROR;
     stack.run([&] { result = interpreter.run_text(text); });
     out.flush();
-    if (result == RUN_NO_MAIN) err << "Program Error! Can't find main()\n";
+    if (result == RUN_NO_MAIN) err << kNoMainMessage << '\n';
 
     int status = status_of(result);
     // A file that could not be written is a file problem, whatever the run did.

@@ -9,16 +9,9 @@
 #include <string>
 #include <vector>
 
-namespace korvane {
+#include "run_outcome.h"
 
-// Exit statuses of the runner.
-enum RunnerStatus : int {
-    STATUS_RAN = 0,      // main returned or the program executed `end`
-    STATUS_NO_MAIN = 1,  // the program has no main
-    STATUS_ERROR = 2,    // an error was reported, a rejected input answer included
-    STATUS_FILE = 3,     // usage error, or a file that cannot be read or written
-    STATUS_DIFFERS = 4,  // the run ended well but the canvas differs from --expect
-};
+namespace korvane {
 
 struct RunnerOptions {
     std::string program;

@@ -3,6 +3,10 @@
 // About. Runs the interpreter synchronously inside Run, as a click handler.
 // The View and Debug menus hold the tools that are off until chosen: the
 // pixel inspector, the palette panel, slow motion, stepping and recording.
+// The handlers live by concern: main_window_files.cpp (programs and images),
+// main_window_edit.cpp, main_window_run.cpp (run, halt, step, speed),
+// main_window_tools.cpp (inspector, palette, GIF, help, About) and
+// main_window_menus.cpp.
 #pragma once
 
 #include <QMainWindow>
@@ -15,8 +19,10 @@
 
 class QActionGroup;
 class QLabel;
+class QPlainTextEdit;
 class QsciScintilla;
 class QPushButton;
+class QSplitter;
 
 namespace korvane {
 
@@ -48,44 +54,53 @@ public:
     static constexpr int kDrawDelaysMs[] = {0, 10, 33, 100, 333, 1000};
 
 public slots:
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void New1Click();
-    void Open1Click();
-    void OpenRecent1Click(const QString& path);
-    void Save1Click();
-    void SaveAs1Click();
-    void Exit1Click();
-    void Undo1Click();
-    void Redo1Click();
-    void Cut1Click();
-    void Copy1Click();
-    void Paste1Click();
-    void SelectAll1Click();
-    void Find1Click();
-    void FindNext1Click();
-    void Replace1Click();
-    void GoToLine1Click();
-    void About1Click();
-    void xmgClick();
-    void xmgMouseMove(QPoint position);
-    void Inspector1Click(bool on);
-    void Palette1Click();
-    void Step1Click();
-    void Continue1Click();
-    void Speed1Click(int delayMs);
-    void RecordGif1Click(bool on);
+    void runProgram();
+    void haltProgram();
+    void saveImage();
+    void newProgram();
+    void openProgram();
+    void openRecentProgram(const QString& path);
+    void saveProgram();
+    void saveProgramAs();
+    void exitWindow();
+    void undoEdit();
+    void redoEdit();
+    void cutText();
+    void copyText();
+    void pasteText();
+    void selectAllText();
+    void findText();
+    void findNext();
+    void replaceText();
+    void goToLine();
+    void showAbout();
+    void canvasClicked();
+    void canvasMouseMoved(QPoint position);
+    void showInspector(bool on);
+    void showPalette();
+    void stepProgram();
+    void continueProgram();
+    void setDrawSpeed(int delayMs);
+    void recordGif(bool on);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void FormCreate();
-    void FormKeyDown(int key);
+    // The window opens at this size of its central area: canvas on the left,
+    // editor and output on the right, the button row below.
+    static constexpr int kFormWidth = 790;
+    static constexpr int kFormHeight = 462;
+    static constexpr int kCanvasSide = 400;
+    static constexpr int kStatusHeight = 24;  // the inspector's line, under the buttons
+    static constexpr int kOutputLines = 100000;
+
+    void startUp();
+    void keyPressed(int key);
     void createWidgets();
-    void createButtons();
+    QWidget* createCanvasPanel();
+    QWidget* createEditorColumn();
     void createMenus();
     void createFileMenu();
     void createEditMenu();
@@ -93,12 +108,16 @@ private:
     void createViewMenu();
     void createDebugMenu();
     void inspect(QPoint screen);
-    void placeLabels();
+    // Places the canvas, its corner labels and Save Image for the zoom.
+    void placeCanvas();
     void loadPalette();
     bool loadProgram(const QString& path);
     void setCurrentFile(const QString& path);
-    bool saveProgram(const QString& path);
-    bool saveProgramAs();
+    bool writeProgram(const QString& path);
+    bool saveTo(const QString& path);
+    bool saveUnderChosenName();
+    bool saveNamedOrAsk();
+    bool isScratchFile(const QString& path) const;
     bool maybeSave();
     void setRunning(bool running);
     void reportRunResult(RunResult result);
@@ -109,6 +128,9 @@ private:
     CanvasView* xmg = nullptr;
     Magnifier* Image1 = nullptr;
     QsciScintilla* Memo1 = nullptr;
+    QPlainTextEdit* output_ = nullptr;  // what print, puts and putch write
+    QSplitter* editorSplit_ = nullptr;  // editor above, output below
+    QWidget* canvasPanel_ = nullptr;    // canvas, corner labels, Save Image
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
@@ -136,9 +158,11 @@ private:
     // Runs go here: textbook recursion needs more than the thread's stack.
     RunStack runStack_;
     QString programName_;  // offered again by Open and Save Program
+    QString currentFile_;  // the file the title names; empty when untitled
     QString imageName_;    // offered again by Save Image
+    QString imageType_;    // and the file type chosen with it
     QString gifName_;      // offered again by Record GIF
-    QString findText_;     // searched for by Find Next
+    QString searchText_;   // searched for by Find Next
     RecentFiles recent_;
     bool running_ = false;
     bool closeAfterRun_ = false;

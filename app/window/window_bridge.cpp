@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QPlainTextEdit>
 #include <QThread>
 #include <QTimer>
 
@@ -14,8 +15,8 @@
 namespace korvane {
 
 WindowBridge::WindowBridge(TXImage3& canvas, CanvasView& view, QsciScintilla& editor,
-                           Dialogs& dialogs)
-    : CanvasBridge(canvas), view_(view), editor_(editor), dialogs_(dialogs)
+                           QPlainTextEdit& output, Dialogs& dialogs)
+    : CanvasBridge(canvas), view_(view), editor_(editor), output_(output), dialogs_(dialogs)
 {
     sinceEvents_.start();
 }
@@ -43,20 +44,21 @@ int WindowBridge::bridge_poll()
 
 void WindowBridge::bridge_output(const char* text)
 {
-    append_output_line(editor_, QString::fromLatin1(text));
+    // Each piece of output is a line of its own, kept in view as it comes.
+    output_.appendPlainText(QString::fromLatin1(text));
 }
 
 int32_t WindowBridge::bridge_getnum()
 {
-    const QString answer =
-        dialogs_.askText(QStringLiteral("Input a number:"), QStringLiteral(">"), QString());
+    const QString answer = dialogs_.askText(QString::fromLatin1(input_caption(INPUT_NUMBER)),
+                                            QString::fromLatin1(kInputPrompt), QString());
     return getnum_answer(answer.toLatin1().toStdString());
 }
 
 int8_t WindowBridge::bridge_getche()
 {
-    const QString answer =
-        dialogs_.askText(QStringLiteral("Input a character:"), QStringLiteral(">"), QString());
+    const QString answer = dialogs_.askText(QString::fromLatin1(input_caption(INPUT_CHARACTER)),
+                                            QString::fromLatin1(kInputPrompt), QString());
     return getche_answer(answer.toUtf8().toStdString());
 }
 

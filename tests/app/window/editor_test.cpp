@@ -2,6 +2,8 @@
 // menu's undo, find, replace and go-to-line.
 #include <QCoreApplication>
 #include <QWheelEvent>
+#include <algorithm>
+#include <fstream>
 #include <string>
 
 #include "program_styles.h"
@@ -31,26 +33,19 @@ int caretLine(const QsciScintilla& editor)
 
 TEST(ProgramStyles, FollowTheScannersTokens)
 {
-    // 0 plain, 1 comment, 2 keyword, 3 built-in, 4 number, 5 string, 6 character.
-    const struct {
-        const char* text;
-        const char* styles;
-    } cases[] = {
-        {"while (x) circle(10, r);", "222220000033333304400000"},
-        {"int ink; show();", "2220000003333000"},
-        {"puts(\"a//b\"); // c", "333305555550001111"},
-        {"c = '/'*2; /* x\ny */ 7x", "00006660400111111111044"},
-        {"print(\"open\nend", "33333055555\n222"},
-        {"/* never closed\nif", "111111111111111111"},
-        {"'ab' Int WHILE Circle", "000002220222220333333"},
-    };
-    for (const auto& c : cases) {
-        std::string expected = c.styles;
-        for (char& ch : expected)
-            if (ch == '\n')
-                ch = '0';
-        EXPECT_EQ(styleMap(c.text), expected) << c.text;
+    // The cases the page's editor is checked against too.
+    std::ifstream cases(KORVANE_HIGHLIGHT_CASES);
+    ASSERT_TRUE(cases) << KORVANE_HIGHLIGHT_CASES;
+    int checked = 0;
+    for (std::string text, styles; std::getline(cases, text);) {
+        if (text.starts_with('#'))
+            continue;
+        ASSERT_TRUE(std::getline(cases, styles)) << text;
+        std::replace(text.begin(), text.end(), '~', '\n');
+        EXPECT_EQ(styleMap(text), styles) << text;
+        ++checked;
     }
+    EXPECT_GE(checked, 9);
 }
 
 TEST_F(WindowTest, UndoRestoresTheTextButNotPastALoad)
@@ -60,12 +55,12 @@ TEST_F(WindowTest, UndoRestoresTheTextButNotPastALoad)
     editor()->setCursorPosition(1, 1);
     editor()->insert("\nclear(1);");
     ASSERT_TRUE(editor()->isModified());
-    window_->Undo1Click();
+    window_->undoEdit();
     EXPECT_EQ(editor()->text(), "main()\n{\n}");
     EXPECT_FALSE(editor()->isModified());
-    window_->Undo1Click();  // the loaded text is where undo stops
+    window_->undoEdit();  // the loaded text is where undo stops
     EXPECT_EQ(editor()->text(), "main()\n{\n}");
-    window_->Redo1Click();
+    window_->redoEdit();
     EXPECT_EQ(editor()->text(), "main()\n{\nclear(1);\n}");
 }
 
@@ -91,20 +86,20 @@ TEST_F(WindowTest, FindMovesToTheNextMatchAndGoesRoundAtTheEnd)
     openQuietly();
     korvane::load_editor_text(*editor(), "point(1, 1);\nline(0, 0, 5, 5);\npoint(2, 2);\n");
     dialogs.textAnswers = QStringList{"point"};
-    window_->Find1Click();
+    window_->findText();
     EXPECT_EQ(caretLine(*editor()), 0);
     EXPECT_EQ(editor()->selectedText(), "point");
-    window_->FindNext1Click();
+    window_->findNext();
     EXPECT_EQ(caretLine(*editor()), 2);
-    window_->FindNext1Click();
+    window_->findNext();
     EXPECT_EQ(caretLine(*editor()), 0);
     EXPECT_EQ(dialogs.textPresets.last(), "");
 
     dialogs.textAnswers = QStringList{"LINE", "circle"};  // names ignore case
-    window_->Find1Click();
+    window_->findText();
     EXPECT_EQ(dialogs.textPresets.last(), "point");
     EXPECT_EQ(caretLine(*editor()), 1);
-    window_->Find1Click();
+    window_->findText();
     EXPECT_EQ(dialogs.messages, QStringList{"Cannot find \"circle\"."});
 }
 
@@ -113,10 +108,10 @@ TEST_F(WindowTest, ReplaceChangesEveryMatchAsOneUndoableStep)
     openQuietly();
     korvane::load_editor_text(*editor(), "x = x + 1;\nxx = 2;");
     dialogs.textAnswers = QStringList{"x", "xy"};
-    window_->Replace1Click();
+    window_->replaceText();
     EXPECT_EQ(editor()->text(), "xy = xy + 1;\nxyxy = 2;");
     EXPECT_EQ(dialogs.messages, QStringList{"Replaced 4 occurrence(s)."});
-    window_->Undo1Click();
+    window_->undoEdit();
     EXPECT_EQ(editor()->text(), "x = x + 1;\nxx = 2;");
 }
 
@@ -125,10 +120,10 @@ TEST_F(WindowTest, GoToLineCountsFromZeroAsErrorMessagesDo)
     openQuietly();
     korvane::load_editor_text(*editor(), "a\nb\nc\nd");
     dialogs.textAnswers = QStringList{"2", "4", "two"};
-    window_->GoToLine1Click();
+    window_->goToLine();
     EXPECT_EQ(caretLine(*editor()), 2);
-    window_->GoToLine1Click();
-    window_->GoToLine1Click();
+    window_->goToLine();
+    window_->goToLine();
     EXPECT_EQ(caretLine(*editor()), 2);  // no such line: the caret stays
     EXPECT_EQ(dialogs.prompts.first(), "Line number (0 to 3):");
     EXPECT_EQ(dialogs.messages, (QStringList{"There is no line 4; the lines are 0 to 3.",
