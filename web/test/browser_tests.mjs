@@ -12,6 +12,7 @@ import { pngIndices } from './png_indices.mjs';
 const RANDOM_PROGRAMS = Number(process.env.KORVANE_RANDOM_PROGRAMS ?? 300);
 const MAX_STEPS = 20000;
 let failures = 0;
+let passed = 0;
 
 async function test(name, seconds, body) {
     const started = Date.now();
@@ -20,6 +21,7 @@ async function test(name, seconds, body) {
         await Promise.race([body(), new Promise((_, reject) => {
             timer = setTimeout(() => reject(new Error(`took longer than ${seconds} s`)), seconds * 1000);
         })]);
+        passed++;
         console.log(`ok   ${name} (${((Date.now() - started) / 1000).toFixed(1)} s)`);
     } catch (error) {
         failures++;
@@ -350,5 +352,6 @@ try {
     await close();
     rmSync(scratch, { recursive: true, force: true });
 }
-console.log(failures ? `${failures} browser test(s) failed` : 'all browser tests passed');
+// The plain closing line that test harnesses read.
+console.log(`browser: ${passed} passed, ${failures} failed`);
 process.exit(failures ? 1 : 0);
