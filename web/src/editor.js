@@ -1,7 +1,7 @@
 // The program editor: CodeMirror 6 with the few extensions the page needs.
 // Line numbers count from 0, as error reports do; keywords and built-ins
 // come from the interpreter's own tables.
-import { EditorState, StateEffect, StateField, Transaction } from '@codemirror/state';
+import { Compartment, EditorState, StateEffect, StateField, Transaction } from '@codemirror/state';
 import { EditorView, Decoration, keymap, lineNumbers, highlightActiveLine } from '@codemirror/view';
 import { defaultKeymap, history, historyKeymap, indentWithTab } from '@codemirror/commands';
 import { syntaxHighlighting, HighlightStyle } from '@codemirror/language';
@@ -44,6 +44,10 @@ function lineMark(className) {
     return { set, field };
 }
 
+function lockedWhile(on) {
+    return [EditorState.readOnly.of(on), EditorView.editable.of(!on)];
+}
+
 function changeKind(transactions) {
     const typed = ['input', 'delete', 'move', 'undo', 'redo'];
     if (transactions.some((tr) => typed.some((event) => tr.isUserEvent(event)))) return 'typed';
@@ -57,6 +61,7 @@ export class Editor {
     constructor(parent, keywords, builtins, text, changed) {
         this.error = lineMark('cm-error-line');
         this.trace = lineMark('cm-trace-line');
+        this.readOnly = new Compartment();
         this.view = new EditorView({
             parent,
             state: EditorState.create({
@@ -65,6 +70,7 @@ export class Editor {
                     lineNumbers({ formatNumber: (n) => String(n - 1) }),
                     highlightActiveLine(),
                     history(),
+                    this.readOnly.of(lockedWhile(false)),
                     search({ top: true }),
                     keymap.of([...findKeys, ...searchKeymap, ...defaultKeymap, ...historyKeymap, indentWithTab]),
                     programLanguage(keywords, builtins),
@@ -80,6 +86,12 @@ export class Editor {
     }
 
     text() { return this.view.state.doc.toString(); }
+
+    // While a program runs its text cannot be edited, as on the desktop, so
+    // the run's output always follows the program.
+    setReadOnly(on) {
+        this.view.dispatch({ effects: this.readOnly.reconfigure(lockedWhile(on)) });
+    }
 
     setText(text) {
         this.view.dispatch({ changes: { from: 0, to: this.view.state.doc.length, insert: text } });

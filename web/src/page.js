@@ -113,6 +113,7 @@ function setRunning(on) {
     $('open').disabled = on;
     $('examples').disabled = on;
     $('palette').disabled = on;
+    editor.setReadOnly(on);
     updateTrace();
 }
 

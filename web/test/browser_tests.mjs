@@ -248,6 +248,8 @@ try {
         await runButton(page);
         await new Promise((r) => setTimeout(r, 4000));
         const heap = await heapMegabytes(page);
+        // As on the desktop the text is not edited under the run's output.
+        const editable = await page.$eval('.cm-content', (e) => e.contentEditable);
         const clicked = Date.now();
         await page.click('#halt');
         await runEnded(page, 5000);
@@ -262,6 +264,7 @@ try {
         check(seen.report.includes('user terminated program'), `report "${seen.report}"`);
         check(/\d+ earlier output lines were dropped/.test(seen.report), `report "${seen.report}"`);
         check(seen.lines <= 10000 + 9, `${seen.lines} lines in the editor`);
+        check(editable === 'false', `the editor is editable (${editable}) while the program runs`);
         check(heap.page < 100 && heap.worker < 32, 'the heap grows while printing');
     });
 
