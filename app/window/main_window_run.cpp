@@ -2,6 +2,7 @@
 
 #include <Qsci/qsciscintilla.h>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "dialogs.h"
@@ -17,9 +18,14 @@ void MainWindow::runProgram()
     // show's event processing must not start a nested run.
     if (running_)
         return;
+    // The interpreter reads the program from xxx.cg; that saves the text
+    // only when xxx.cg is the file being edited.
     if (!writeProgram(QString::fromLatin1(kProgramFile)))
         return;
+    if (isScratchFile(currentFile_))
+        Memo1->setModified(false);
     clear_error_mark(*Memo1);
+    output_->clear();
     bridge_->HaltFlag = 0;
     setRunning(true);
     bridge_->beginRun(startStepping_);

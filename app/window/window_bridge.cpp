@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QPlainTextEdit>
 #include <QThread>
 #include <QTimer>
 
@@ -14,8 +15,8 @@
 namespace korvane {
 
 WindowBridge::WindowBridge(TXImage3& canvas, CanvasView& view, QsciScintilla& editor,
-                           Dialogs& dialogs)
-    : CanvasBridge(canvas), view_(view), editor_(editor), dialogs_(dialogs)
+                           QPlainTextEdit& output, Dialogs& dialogs)
+    : CanvasBridge(canvas), view_(view), editor_(editor), output_(output), dialogs_(dialogs)
 {
     sinceEvents_.start();
 }
@@ -43,7 +44,8 @@ int WindowBridge::bridge_poll()
 
 void WindowBridge::bridge_output(const char* text)
 {
-    append_output_line(editor_, QString::fromLatin1(text));
+    // Each piece of output is a line of its own, kept in view as it comes.
+    output_.appendPlainText(QString::fromLatin1(text));
 }
 
 int32_t WindowBridge::bridge_getnum()

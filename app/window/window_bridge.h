@@ -1,5 +1,5 @@
-// The window's half of the bridge: showing the canvas, the editor as the
-// program's output, the input and message boxes, sleeping, and letting
+// The window's half of the bridge: showing the canvas, the output pane for
+// what the program prints, the input and message boxes, sleeping, and letting
 // window events through during a run so that Halt and the close box work.
 // Below full speed, and when stepping, it also stops before every drawing
 // built-in: it shows the canvas, marks the calling line and waits.
@@ -14,6 +14,7 @@
 #include "gif_recording.h"
 
 class QEventLoop;
+class QPlainTextEdit;
 class QsciScintilla;
 
 namespace korvane {
@@ -26,7 +27,8 @@ public:
     // Events are let through at a poll once this many ms passed since the last time.
     static constexpr qint64 kPollIntervalMs = 30;
 
-    WindowBridge(TXImage3& canvas, CanvasView& view, QsciScintilla& editor, Dialogs& dialogs);
+    WindowBridge(TXImage3& canvas, CanvasView& view, QsciScintilla& editor, QPlainTextEdit& output,
+                 Dialogs& dialogs);
 
     void bridge_message(const char* text) override;
     int bridge_show() override;
@@ -79,6 +81,7 @@ private:
 
     CanvasView& view_;
     QsciScintilla& editor_;
+    QPlainTextEdit& output_;
     QString lastMessage_;
     Dialogs& dialogs_;
     QElapsedTimer sinceEvents_;
