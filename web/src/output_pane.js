@@ -3,6 +3,7 @@
 // OUTPUT_KEPT lines of a run, so a program that prints for ever costs
 // bounded memory; and it lays out only the lines in view (one line is one
 // fixed-height row), so adding thousands of lines a frame stays cheap.
+// Ctrl+A then Ctrl+C in the pane copies every kept line.
 import { OUTPUT_KEPT } from './protocol.js';
 
 export class OutputPane {
@@ -16,11 +17,31 @@ export class OutputPane {
         element.append(this.sizer);
         this.lines = [];
         this.pending = false;
+        this.allSelected = false;   // Ctrl+A in the pane: a copy takes every kept line
         element.addEventListener('scroll', () => this.renderSoon());
+        element.addEventListener('keydown', (event) => {
+            if ((event.ctrlKey || event.metaKey) && event.key.toLowerCase() === 'a') {
+                event.preventDefault();
+                this.selectAll(true);
+            }
+        });
+        element.addEventListener('mousedown', () => this.selectAll(false));
+        element.addEventListener('blur', () => this.selectAll(false));
+        element.addEventListener('copy', (event) => {
+            if (!this.allSelected) return;   // a mouse selection copies as usual
+            event.clipboardData.setData('text/plain', this.text());
+            event.preventDefault();
+        });
         addEventListener('resize', () => this.renderSoon());
     }
 
+    selectAll(on) {
+        this.allSelected = on;
+        this.element.classList.toggle('all', on);
+    }
+
     clear() {
+        this.selectAll(false);
         this.lines = [];
         this.render();
     }

@@ -269,6 +269,17 @@ try {
         check(/\d+ earlier output lines were dropped/.test(seen.report), `report "${seen.report}"`);
         check(seen.lines === 10000, `${seen.lines} lines in the Output pane`);
         check(editable === 'false', `the editor is editable (${editable}) while the program runs`);
+        // Every kept line can be copied, not only those in view.
+        await page.focus('#output');
+        await page.keyboard.down('Control');
+        await page.keyboard.press('KeyA');
+        await page.keyboard.up('Control');
+        const copied = await page.$eval('#output', (pane) => {
+            const event = new ClipboardEvent('copy', { clipboardData: new DataTransfer(), cancelable: true });
+            pane.dispatchEvent(event);
+            return event.clipboardData.getData('text/plain').split('\n').length;
+        });
+        check(copied === 10000, `Ctrl+A, Ctrl+C in the Output pane copies ${copied} lines`);
         check(heap.page < 100 && heap.worker < 32, 'the heap grows while printing');
     });
 
