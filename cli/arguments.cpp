@@ -30,6 +30,8 @@ const char* const kHelp =
     "  --provenance OUT     records which call drew each pixel; OUT gets one line per pixel\n"
     "                       drawn during the run, bottom row first: \"x y index line builtin\"\n"
     "                       (y from the bottom, line counted from 0)\n"
+    "  --stats OUT          after the run, OUT gets \"steps N\": the steps it executed, as\n"
+    "                       --max-steps counts them\n"
     "status: 0 ran, 1 no main, 2 error or limit reached, 3 usage or file problem,\n"
     "        4 canvas differs from --expect";
 
@@ -74,6 +76,7 @@ std::string* text_option(const std::string& arg, RunnerOptions& o) {
     if (arg == "--expect") return &o.expect;
     if (arg == "--diff") return &o.diff;
     if (arg == "--provenance") return &o.provenance;
+    if (arg == "--stats") return &o.stats;
     return nullptr;
 }
 
