@@ -20,8 +20,8 @@ bool same(const Picture& a, const Picture& b) {
 }  // namespace
 
 std::string CanvasStore::keep(const Picture& canvas, const std::string& png, std::string& error) {
-    const uint64_t hash = fnv1a(canvas.palette.data(), canvas.palette.size(),
-                                fnv1a(canvas.pixels.data(), canvas.pixels.size()));
+    const uint64_t hash =
+        fnv1a(canvas.palette.data(), canvas.palette.size(), fnv1a(canvas.pixels.data(), canvas.pixels.size()));
     const auto [first, last] = kept_.equal_range(hash);
     for (auto it = first; it != last; ++it) {
         if (!same(it->second.first, canvas)) continue;
@@ -37,8 +37,8 @@ std::string CanvasStore::keep(const Picture& canvas, const std::string& png, std
     return name;
 }
 
-std::string CanvasStore::difference(const std::string& kept, const Picture& canvas, const Exercise& exercise,
-                                    size_t k, std::string& error) {
+std::string CanvasStore::difference(const std::string& kept, const Picture& canvas, const Exercise& exercise, size_t k,
+                                    std::string& error) {
     const std::string name = kept.substr(0, kept.size() - 4) + "-diff-" + std::to_string(k + 1) + ".png";
     if (differences_.contains(name)) return name;
     if (!write_png(folder_.path(name), diff_picture(exercise.accepted[k].picture, canvas), error)) return {};

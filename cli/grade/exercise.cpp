@@ -85,8 +85,8 @@ bool read_settings(const std::string& path, Exercise& e, std::string& error) {
     QJsonParseError parse{};
     const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parse);
     if (parse.error != QJsonParseError::NoError) {
-        error = path + ": invalid JSON at byte " + std::to_string(parse.offset) + ": " +
-                parse.errorString().toStdString();
+        error =
+            path + ": invalid JSON at byte " + std::to_string(parse.offset) + ": " + parse.errorString().toStdString();
         return false;
     }
     if (!doc.isObject()) return error = path + ": invalid JSON: not an object", false;
@@ -110,7 +110,8 @@ bool load_exercise(const std::string& dir, Exercise& exercise, std::string& erro
     }
     if (!read_accepted(dir, e.accepted, error)) return false;
     if (const std::string input = (fs::path(dir) / "input.txt").string(); fs::exists(input)) {
-        if (!QFile(QString::fromStdString(input)).open(QIODevice::ReadOnly)) return error = "Cannot open file " + input, false;
+        if (!QFile(QString::fromStdString(input)).open(QIODevice::ReadOnly))
+            return error = "Cannot open file " + input, false;
         e.input = input;
     }
     if (const std::string palette = (fs::path(dir) / "palette.pal").string(); fs::exists(palette)) {

@@ -60,7 +60,8 @@ int grade_main(const std::vector<std::string>& args, const std::string& self, st
     ReportFolder folder;
     if (!folder.open(options.out, error)) return err << error << '\n', GRADE_BAD_INPUT;
     std::vector<Record> records = find_submissions(options.submissions);
-    const int jobs = options.jobs > 0 ? options.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int jobs =
+        options.jobs > 0 ? options.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     const auto show = [&](size_t done, size_t total) {
         if (progress) draw_progress(err, done, total);
     };

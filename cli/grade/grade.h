@@ -10,9 +10,9 @@ namespace korvane::grade {
 
 // Exit statuses of korvane-grade.
 enum GradeStatus : int {
-    GRADE_WRITTEN = 0,     // the report was written, whatever the students' results
-    GRADE_BAD_INPUT = 1,   // usage, or an exercise folder that cannot be used
-    GRADE_NOT_WRITTEN = 2, // no runner, an interruption, or a report that could not be written
+    GRADE_WRITTEN = 0,      // the report was written, whatever the students' results
+    GRADE_BAD_INPUT = 1,    // usage, or an exercise folder that cannot be used
+    GRADE_NOT_WRITTEN = 2,  // no runner, an interruption, or a report that could not be written
 };
 
 struct GradeOptions {

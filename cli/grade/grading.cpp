@@ -139,9 +139,8 @@ Groups group_canvases(std::vector<Record>& records) {
     for (auto& [canvas, members] : by_canvas)
         if (members.size() > 1) groups.push_back(std::move(members));
     // Records are in name order, so a group's first member names it.
-    std::sort(groups.begin(), groups.end(), [](const auto& a, const auto& b) {
-        return a.size() != b.size() ? a.size() > b.size() : a[0] < b[0];
-    });
+    std::sort(groups.begin(), groups.end(),
+              [](const auto& a, const auto& b) { return a.size() != b.size() ? a.size() > b.size() : a[0] < b[0]; });
     for (size_t g = 0; g < groups.size(); ++g)
         for (size_t i : groups[g]) records[i].group = static_cast<int>(g + 1);
     return groups;

@@ -68,7 +68,8 @@ std::string results_json(const std::string& title, const std::vector<Record>& re
                                  {"output", q(output)},
                                  {"extra_data", extra}});
     }
-    const std::string summary = title + ": " + std::to_string(passed) + " of " + std::to_string(records.size()) + " passed";
+    const std::string summary =
+        title + ": " + std::to_string(passed) + " of " + std::to_string(records.size()) + " passed";
     const QJsonObject root{{"output", q(summary)}, {"tests", tests}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
 }

@@ -45,14 +45,13 @@ td.message { max-width: 28em; white-space: pre-wrap; }
 </style>
 )";
 
-std::string css_class(Status s) {
-    return s == Status::PASS ? "pass" : s == Status::DIFFERS ? "differs" : "fail";
-}
+std::string css_class(Status s) { return s == Status::PASS ? "pass" : s == Status::DIFFERS ? "differs" : "fail"; }
 
 std::string thumbnail(const std::string& file, const std::string& alt) {
     if (file.empty()) return "<td>&ndash;</td>";
     const std::string f = html_escape(file);
-    return "<td><a href=\"" + f + "\"><img class=\"thumb\" src=\"" + f + "\" alt=\"" + html_escape(alt) + "\"></a></td>";
+    return "<td><a href=\"" + f + "\"><img class=\"thumb\" src=\"" + f + "\" alt=\"" + html_escape(alt) +
+           "\"></a></td>";
 }
 
 // The difference thumbnail with the box of the differing pixels outlined:
@@ -83,8 +82,9 @@ std::string counts(const std::vector<Record>& records) {
 std::string groups_section(const std::vector<Record>& records, const Groups& groups) {
     std::string html = "<h2>Same canvas</h2>\n";
     if (groups.empty()) return html + "<p>No two submissions that did not pass left the same canvas.</p>\n";
-    html += "<p>Submissions that did not pass and left identical canvases, largest group first: one comment each.</p>\n"
-            "<div class=\"groups\">\n";
+    html +=
+        "<p>Submissions that did not pass and left identical canvases, largest group first: one comment each.</p>\n"
+        "<div class=\"groups\">\n";
     for (size_t g = 0; g < groups.size(); ++g) {
         const Record& first = records[groups[g][0]];
         const std::string number = std::to_string(g + 1);
@@ -154,11 +154,12 @@ std::string report_page(const Exercise& exercise, const std::vector<Record>& rec
             html_escape(accepted_names(exercise)) + "; up to " + std::to_string(exercise.tolerance) +
             " differing pixels still pass.</p>\n";
     html += counts(records) + groups_section(records, groups);
-    html += "<h2>Students</h2>\n<table id=\"students\">\n<thead><tr>"
-            "<th><button type=\"button\" data-key=\"name\">Student</button></th>"
-            "<th><button type=\"button\" data-key=\"status\">Status</button></th>"
-            "<th><button type=\"button\" data-key=\"off\">Pixels off</button></th>"
-            "<th>Canvas</th><th>Accepted</th><th>Difference</th><th>Message</th><th>Program</th></tr></thead>\n<tbody>\n";
+    html +=
+        "<h2>Students</h2>\n<table id=\"students\">\n<thead><tr>"
+        "<th><button type=\"button\" data-key=\"name\">Student</button></th>"
+        "<th><button type=\"button\" data-key=\"status\">Status</button></th>"
+        "<th><button type=\"button\" data-key=\"off\">Pixels off</button></th>"
+        "<th>Canvas</th><th>Accepted</th><th>Difference</th><th>Message</th><th>Program</th></tr></thead>\n<tbody>\n";
     for (size_t i = 0; i < records.size(); ++i) html += row(records[i], i);
     html += "</tbody>\n</table>\n<p>Written by korvane-grade " + std::string(kVersion) + ".</p>\n";
     return html + kSortScript + "</body>\n</html>\n";
