@@ -115,14 +115,17 @@ bool run_commands(const std::vector<Command>& commands, int parallel,
             running[pid] = Running{next++, start, start + limit};
         }
         int status = 0;
+        bool reaped = false;
         for (pid_t pid; !running.empty() && (pid = waitpid(-1, &status, WNOHANG)) > 0;) {
             const auto it = running.find(pid);
             if (it == running.end()) continue;
             const Running r = it->second;
             running.erase(it);
             done(r.index, ending_of(status, r, Clock::now()));
+            reaped = true;
         }
-        if (running.empty()) continue;
+        // A freed slot takes the next command before anything waits.
+        if (reaped || running.empty()) continue;
         const timespec wait = next_wait(running);
         const int got = sigtimedwait(&events, nullptr, &wait);
         interrupted = got == SIGINT || got == SIGTERM;

@@ -41,11 +41,15 @@ cp "$class/alice.cg" "$class/max_hinted.cg"
 printf 'main() {\n}\n\0' >"$class/ned.cg"
 
 # A runner that crashes on one program, hangs on another and hints on a
-# third; the rest go to the real one.
+# third, and is slow on alice's; the rest go to the real one. It logs each
+# start, so the test sees the other slot go on while alice's run is slow.
 fake=$tmp/fake-run
+log=$tmp/starts.log
 cat >"$fake" <<FAKE
 #!/bin/sh
+echo "start \$(basename "\$1")" >>"$log"
 case "\$1" in
+  */alice.cg) sleep 2; echo "end alice.cg" >>"$log" ;;
   *crash*) kill -SEGV \$\$ ;;
   *stuck*) exec sleep 60 ;;
   *hinted*) printf 'warning: line 0: point takes 2 values, not 3\nnot a variable or function in line 2\nhint: did you mean "point"?\n' >&2; exit 2 ;;
@@ -94,6 +98,8 @@ cmp -s "$class/dave.cg" "$out/programs/5.txt"
 verdict "each program is copied into the report" $?
 grep -q "16 submissions, 4 pass, 3 differs" "$tmp/stdout"
 verdict "a summary on standard output" $?
+during=$(sed -n '/^start alice.cg$/,/^end alice.cg$/p' "$log" | grep -c '^start')
+verdict "runs start in the other slot while one is slow ($during)" $([ "$during" -ge 4 ]; echo $?)
 
 # The exercise folder is refused with the file at fault named, and no report
 # (nor a half one) is left.
