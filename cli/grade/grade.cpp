@@ -1,5 +1,7 @@
 #include "grade.h"
 
+#include <signal.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <thread>
@@ -14,6 +16,23 @@
 namespace korvane::grade {
 
 namespace {
+
+class BlockInterruptions {
+public:
+    BlockInterruptions() {
+        sigset_t interruptions;
+        sigemptyset(&interruptions);
+        sigaddset(&interruptions, SIGINT);
+        sigaddset(&interruptions, SIGTERM);
+        sigprocmask(SIG_BLOCK, &interruptions, &previous_);
+    }
+    ~BlockInterruptions() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+    BlockInterruptions(const BlockInterruptions&) = delete;
+    BlockInterruptions& operator=(const BlockInterruptions&) = delete;
+
+private:
+    sigset_t previous_;
+};
 
 // "\r[######------] 12/40" on a terminal, redrawn as runs end.
 void draw_progress(std::ostream& err, size_t done, size_t total) {
@@ -57,6 +76,9 @@ int grade_main(const std::vector<std::string>& args, const std::string& self, st
             << options.runner << '\n';
         return GRADE_NOT_WRITTEN;
     }
+    // From here an interruption is taken while the runs are awaited, and the
+    // temporary folder is removed: no half report is left.
+    const BlockInterruptions blocked;
     ReportFolder folder;
     if (!folder.open(options.out, error)) return err << error << '\n', GRADE_BAD_INPUT;
     std::vector<Record> records = find_submissions(options.submissions);

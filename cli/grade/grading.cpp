@@ -68,10 +68,18 @@ bool leaves_a_canvas(Status s) {
 
 // The final canvas of a finished run against the accepted pictures.
 bool judge_picture(const Exercise& e, CanvasStore& store, const std::string& png, Record& r, std::string& error) {
+    if (!leaves_a_canvas(r.status)) return true;
     Picture canvas;
     std::string unread;
-    if (!leaves_a_canvas(r.status) || !read_indexed_png(png, canvas, unread)) return true;
-    if (canvas.width != e.accepted[0].picture.width || canvas.height != e.accepted[0].picture.height) return true;
+    const bool read = read_indexed_png(png, canvas, unread);
+    if (!read || canvas.width != e.accepted[0].picture.width || canvas.height != e.accepted[0].picture.height) {
+        // Never a pass without a canvas to compare.
+        if (r.status == Status::PASS) {
+            r.status = Status::CRASHED;
+            r.message = "korvane-run left no canvas of 400 x 400" + (read ? std::string() : ": " + unread);
+        }
+        return true;
+    }
     r.canvas = store.keep(canvas, png, error);
     if (r.canvas.empty()) return false;
     const Nearest nearest = nearest_accepted(e, canvas);

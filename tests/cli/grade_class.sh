@@ -134,5 +134,14 @@ mkdir "$tmp/precious" && touch "$tmp/precious/thesis.txt"
 "$grade" "$ex" "$class/alice.cg" --out "$tmp/precious" >/dev/null 2>&1
 verdict "a folder that is not a report is left alone" $([ $? = 1 ] && [ "$(ls "$tmp/precious")" = thesis.txt ]; echo $?)
 
+# Stopped while it waits for the runs, it leaves neither a report nor a run.
+"$grade" "$ex" "$class/lou_stuck.cg" --out "$tmp/stopped" --runner "$fake" >/dev/null 2>&1 &
+grader=$!
+sleep 1
+kill -TERM "$grader"
+wait "$grader"
+verdict "a stopped grading leaves nothing" \
+  $([ $? = 2 ] && [ ! -e "$tmp/stopped" ] && [ -z "$(ls -A "$tmp" | grep '^\.')" ]; echo $?)
+
 echo "$passed passed, $failures failed"
 [ "$failures" -eq 0 ]
