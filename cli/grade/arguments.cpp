@@ -24,6 +24,7 @@ const char* const kGradeHelp =
     "  --jobs N         runs at a time (default: the number of cores)\n"
     "  --runner PATH    the korvane-run to use (default: the one beside korvane-grade,\n"
     "                   else korvane-run on PATH)\n"
+    "  --               every argument after it is a submission, even one starting with -\n"
     "status: 0 report written, 1 usage or exercise problem, 2 report not written";
 
 namespace {
