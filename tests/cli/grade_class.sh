@@ -130,6 +130,14 @@ refused "a misspelt key" "$bad/exercise.json: unknown key \"tolerence\""
 "$grade" "$ex" "$class/alice.cg" --out "$tmp/again" >/dev/null && "$grade" "$ex" "$class/bob.cg" --out "$tmp/again" >/dev/null
 verdict "the runner beside it, an earlier report replaced" \
   $([ "$(cut -d, -f1 "$tmp/again/results.csv" | tail -1)" = bob ] && [ -z "$(ls -A "$tmp" | grep '^\.')" ]; echo $?)
+# With a second accepted picture, the nearest one counts.
+cp -r "$ex" "$tmp/two"
+"$run" "$class/hal.cg" --png "$tmp/two/expected-90.png" &&
+  "$grade" "$tmp/two" "$class/hal.cg" "$class/carol.cg" --out "$tmp/two-report" >/dev/null
+verdict "the nearest of two accepted pictures" \
+  $(grep -q '^carol,differs,2,"2 pixels differ from expected.png,' "$tmp/two-report/results.csv" &&
+    grep -q '^hal,pass,0,' "$tmp/two-report/results.csv" &&
+    grep -q 'src="pictures/accepted-2.png"' "$tmp/two-report/index.html"; echo $?)
 mkdir "$tmp/precious" && touch "$tmp/precious/thesis.txt"
 "$grade" "$ex" "$class/alice.cg" --out "$tmp/precious" >/dev/null 2>&1
 verdict "a folder that is not a report is left alone" $([ $? = 1 ] && [ "$(ls "$tmp/precious")" = thesis.txt ]; echo $?)
