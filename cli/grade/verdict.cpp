@@ -3,6 +3,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "run_outcome.h"
+
 namespace korvane::grade {
 
 namespace {
@@ -61,7 +63,7 @@ void judge_ending(const Ending& ending, const RunnerMessage& m, Record& r) {
     r.message = m.message;
     r.hint = m.hint;
     r.line = m.line;
-    if (ending.kind != Ending::EXITED || ending.code > 3) {
+    if (ending.kind != Ending::EXITED || ending.code > STATUS_FILE) {
         r.status = ending.kind == Ending::KILLED ? Status::TIME_LIMIT : Status::CRASHED;
         r.message = runner_note(ending);
         r.hint.clear();
@@ -69,14 +71,14 @@ void judge_ending(const Ending& ending, const RunnerMessage& m, Record& r) {
         return;
     }
     switch (ending.code) {
-        case 0:  // whatever it printed, a run that ended well has no message
+        case STATUS_RAN:  // whatever it printed, a run that ended well has no message
             r.status = Status::PASS;
             r.message.clear();
             r.hint.clear();
             r.line = -1;
             break;
-        case 1: r.status = Status::NO_MAIN; break;
-        case 3: r.status = Status::UNREADABLE; break;
+        case STATUS_NO_MAIN: r.status = Status::NO_MAIN; break;
+        case STATUS_FILE: r.status = Status::UNREADABLE; break;
         default:
             r.status = m.message.starts_with("time limit reached")   ? Status::TIME_LIMIT
                        : m.message.starts_with("step limit reached") ? Status::STEP_LIMIT

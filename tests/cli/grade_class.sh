@@ -80,7 +80,7 @@ jo,pass,0,,,8
 kim_crash,crashed,,korvane-run crashed: signal 11 (Segmentation fault),,
 lou_stuck,time limit,,still running well past the time limit; stopped,,
 max_hinted,error,,not a variable or function,2,
-ned,unreadable,,The program contains a NUL byte at offset 13,,0
+ned,unreadable,,The program contains a NUL byte at offset 11,,0
 oli,unreadable,,no .cg file in the folder,,
 CSV
 sed -i "s|CLASS|$class|" "$tmp/want.csv"
