@@ -70,6 +70,8 @@ const RunnerOption kOptions[] = {
      "drawn during the run, bottom row first: \"x y index line builtin\"\n"
      "(y from the bottom, line counted from 0)",
      text<&RunnerOptions::provenance>},
+    {"--stats", "OUT", "after the run, OUT gets \"steps N\": the steps it executed, as\n--max-steps counts them",
+     text<&RunnerOptions::stats>},
 };
 
 // Where the help text of every row starts.

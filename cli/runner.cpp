@@ -7,6 +7,7 @@
 #include <iostream>
 #include <memory>
 
+#include "atomic_file.h"
 #include "canvas_bridge.h"
 #include "checks.h"
 #include "headless_bridge.h"
@@ -117,8 +118,16 @@ void apply_bounds(const RunnerOptions& options, HeadlessBridge& bridge, Interpre
     if (options.timeout > 0) bridge.set_time_limit(options.timeout);
 }
 
+bool write_stats(const std::string& path, uint64_t steps, std::string& error) {
+    AtomicFile file(path, error);
+    if (!file.stream()) return false;
+    std::fprintf(file.stream(), "steps %llu\n", static_cast<unsigned long long>(steps));
+    return file.commit(error);
+}
+
 // Everything written after the run; false if something could not be.
-bool write_outputs(HeadlessBridge& bridge, const RunnerOptions& options, std::ostream& err) {
+bool write_outputs(HeadlessBridge& bridge, const Interpreter& interpreter, const RunnerOptions& options,
+                   std::ostream& err) {
     bool ok = write_pictures(bridge.canvas(), options, err) && bridge.frames_ok();
     std::string error;
     if (bridge.records_gif() && !bridge.finish_gif(error)) {
@@ -127,6 +136,10 @@ bool write_outputs(HeadlessBridge& bridge, const RunnerOptions& options, std::os
     }
     if (!options.provenance.empty() &&
         !write_provenance(options.provenance, bridge, Picture::snapshot(bridge.canvas()), error)) {
+        err << error << '\n';
+        ok = false;
+    }
+    if (!options.stats.empty() && !write_stats(options.stats, interpreter.steps_taken(), error)) {
         err << error << '\n';
         ok = false;
     }
@@ -170,7 +183,7 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
 
     int status = status_of(result);
     // A file that could not be written is a file problem, whatever the run did.
-    if (!write_outputs(bridge, options, err)) status = std::max(status, static_cast<int>(STATUS_FILE));
+    if (!write_outputs(bridge, interpreter, options, err)) status = std::max(status, static_cast<int>(STATUS_FILE));
     if (!options.expect.empty()) {
         const int check = check_expected(expected, Picture::snapshot(canvas), options, err);
         // A run that already failed keeps its status; the difference is still reported.

@@ -24,6 +24,7 @@ struct RunnerOptions {
     std::string expect;      // golden indexed PNG; empty: no comparison
     std::string diff;        // with expect: picture of the differences
     std::string provenance;  // empty: provenance stays off
+    std::string stats;       // empty: no figures of the run written
     std::optional<uint32_t> seed;
     uint64_t max_steps = 0;  // 0: no bound
     double timeout = 0;      // seconds; 0: no bound

@@ -1,6 +1,7 @@
 // The entry into the interpreter: read a program, run it, tell how it ended.
 #include "interpreter.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -76,6 +77,11 @@ int Interpreter::error_line() const { return state_->error_line; }
 void Interpreter::set_stack_budget(size_t bytes) { state_->stack_budget = bytes; }
 
 void Interpreter::set_step_limit(uint64_t steps) { state_->step_limit = steps; }
+// A run stopped by the limit counted the refused step too.
+uint64_t Interpreter::steps_taken() const {
+    const InterpreterState& s = *state_;
+    return s.step_limit != 0 ? std::min(s.steps, s.step_limit) : s.steps;
+}
 void Interpreter::seed_random(uint32_t state) { state_->RandState = state; }
 
 bool Interpreter::global_value(const std::string& name, int32_t& value) const {

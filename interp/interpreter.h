@@ -68,6 +68,8 @@ public:
     // A bound on executed statements and expression steps per run; 0 means none.
     // Reaching it reports "step limit reached".
     void set_step_limit(uint64_t steps);
+    // Steps (as the step limit counts them) that the last run executed.
+    uint64_t steps_taken() const;
     // Sets the state of the random generator (it is otherwise seeded once).
     void seed_random(uint32_t state);
 

@@ -451,9 +451,14 @@ TEST_F(Checks, InputFileAnswersInsteadOfTheStream) {
 TEST_F(Checks, BoundsEndAnEndlessLoop) {
     const char* loop = "main() {\nint x;\nwhile (1) {\nx = x + 1;\n}\n}\n";
     options_.max_steps = 100000;
+    options_.stats = dir_.file("stats.txt");
     const Outcome steps = run(loop);
     EXPECT_EQ(steps.status, STATUS_ERROR);
     EXPECT_EQ(steps.err, "step limit reached in line 3\n");
+    std::stringstream stats;
+    stats << std::ifstream(options_.stats).rdbuf();
+    EXPECT_EQ(stats.str(), "steps 100000\n");  // the refused step is not one it ran
+    options_.stats.clear();
     options_.max_steps = 0;
     options_.timeout = 0.2;
     const auto start = std::chrono::steady_clock::now();
