@@ -208,11 +208,19 @@ void draw_builtin(InterpreterState& s, int index) {
 }  // namespace
 
 int32_t InterpreterState::call_builtin(int index) {
+    if (!draws(index)) return perform_builtin(index);
     const uint32_t call = tok->start;
-    if (draws(index) && bridge.bridge_traces_drawing() &&
-        bridge.bridge_before_draw(line_of(ScanPos), BuiltinTable[index]) != 0) {
+    if (pauses.draws) before_drawing_call();
+    if (bridge.bridge_traces_drawing() && bridge.bridge_before_draw(line_of(ScanPos), BuiltinTable[index]) != 0) {
         report_error(ERR_USER_HALT);
     }
+    const int32_t result = perform_builtin(index);
+    if (pauses.draws) after_drawing_call(call);
+    return result;
+}
+
+int32_t InterpreterState::perform_builtin(int index) {
+    const uint32_t call = tok->start;
     int32_t v[kCollectionSize] = {};
     switch (index) {
         case B_GETCHE: {
