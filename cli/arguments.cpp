@@ -30,6 +30,15 @@ const char* const kHelp =
     "  --provenance OUT     records which call drew each pixel; OUT gets one line per pixel\n"
     "                       drawn during the run, bottom row first: \"x y index line builtin\"\n"
     "                       (y from the bottom, line counted from 0)\n"
+    "  --pauses OUT.json    where the run pauses, OUT gets one JSON object per pause (JSON\n"
+    "                       lines): line, reason, depth, globals and the calls, innermost\n"
+    "                       first, each with function, called_from and locals; the run\n"
+    "                       goes on at once and is otherwise unchanged\n"
+    "  --break LINE         with --pauses: pause before the first statement on LINE (counted\n"
+    "                       from 0, as messages count lines) each time the run comes to it;\n"
+    "                       may be given more than once\n"
+    "  --watch X,Y          with --pauses: pause after each drawing call that changes pixel\n"
+    "                       X,Y (y from the bottom), reason \"pixel\"; may be given more than once\n"
     "status: 0 ran, 1 no main, 2 error or limit reached, 3 usage or file problem,\n"
     "        4 canvas differs from --expect";
 
@@ -57,6 +66,20 @@ bool number_option(const std::string& arg, const std::string& value, RunnerOptio
         if (ok) options.seed = seed;
     } else if (arg == "--max-steps") {
         ok = whole_number(value, options.max_steps) && options.max_steps > 0;
+    } else if (arg == "--break") {
+        int line = 0;
+        ok = whole_number(value, line) && line >= 0;
+        if (ok) options.breaks.push_back(line);
+        if (!ok) error = "option --break needs a line number from 0, not '" + value + "'\n" + kUsage;
+        return ok;
+    } else if (arg == "--watch") {
+        const size_t comma = value.find(',');
+        int32_t x = -1, y = -1;
+        ok = comma != std::string::npos && whole_number(value.substr(0, comma), x) &&
+             whole_number(value.substr(comma + 1), y) && x >= 0 && x < 400 && y >= 0 && y < 400;
+        if (ok) options.watches.emplace_back(x, y);
+        if (!ok) error = "option --watch needs X,Y on the canvas (0..399 each), not '" + value + "'\n" + kUsage;
+        return ok;
     } else {
         ok = seconds(value, options.timeout);
     }
@@ -74,10 +97,13 @@ std::string* text_option(const std::string& arg, RunnerOptions& o) {
     if (arg == "--expect") return &o.expect;
     if (arg == "--diff") return &o.diff;
     if (arg == "--provenance") return &o.provenance;
+    if (arg == "--pauses") return &o.pauses;
     return nullptr;
 }
 
-bool is_number_option(const std::string& arg) { return arg == "--seed" || arg == "--max-steps" || arg == "--timeout"; }
+bool is_number_option(const std::string& arg) {
+    return arg == "--seed" || arg == "--max-steps" || arg == "--timeout" || arg == "--break" || arg == "--watch";
+}
 
 }  // namespace
 
@@ -107,6 +133,10 @@ bool parse_arguments(const std::vector<std::string>& args, RunnerOptions& option
     }
     if (!options.diff.empty() && options.expect.empty()) {
         error = std::string("option --diff needs --expect\n") + kUsage;
+        return false;
+    }
+    if ((!options.breaks.empty() || !options.watches.empty()) && options.pauses.empty()) {
+        error = std::string("options --break and --watch need --pauses\n") + kUsage;
         return false;
     }
     if (options.program.empty()) error = kUsage;

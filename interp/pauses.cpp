@@ -36,8 +36,7 @@ uint32_t reach_end(const InterpreterState& s, uint32_t p, Reach reach) {
     for (; s.at(p) != '\0'; ++p) {
         const char c = s.at(p);
         if (c == '"' || c == '\'') {
-            for (++p; s.at(p) != c && s.at(p) != '\r' && s.at(p) != '\0'; ++p) {
-            }
+            for (++p; s.at(p) != c && s.at(p) != '\r' && s.at(p) != '\0'; ++p) {}
             if (s.at(p) != c) return p;
         } else if (c == '/' && s.at(p + 1) == '/') {
             while (s.at(p + 1) != '\r' && s.at(p + 1) != '\0') ++p;
