@@ -98,6 +98,13 @@ void Interpreter::set_breakpoints(const std::vector<int>& lines) {
 
 void Interpreter::set_start_command(PauseCommand command) { state_->pauses.start = command; }
 
+void Interpreter::request(PauseCommand command) {
+    Pauses& p = state_->pauses;
+    p.command = command;
+    p.command_depth = state_->CallTop;
+    p.rearm();
+}
+
 void Interpreter::set_pixel_watch(bool on) {
     state_->pauses.watching = on;
     state_->pauses.rearm();

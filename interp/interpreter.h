@@ -79,6 +79,9 @@ public:
     // How every run begins: CONTINUE (the default) runs to a pause, a step
     // pauses at the first statement, NEXT_DRAWING_CALL at the first drawing call.
     void set_start_command(PauseCommand command);
+    // Gives a command to the run in progress, from a bridge call: a step
+    // asked for while the program runs at slow speed, for instance.
+    void request(PauseCommand command);
     // While on, the host is asked after each drawing call whether it
     // changed a watched pixel.
     void set_pixel_watch(bool on);
