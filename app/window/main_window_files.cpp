@@ -19,13 +19,16 @@ bool MainWindow::loadProgram(const QString& path)
         dialogs_.message(error);
         return false;
     }
+    keepBreakpoints();
     load_editor_text(*Memo1, text);
+    restoreBreakpoints(path);
     return true;
 }
 
 // The title names the program and marks unsaved changes.
 void MainWindow::setCurrentFile(const QString& path)
 {
+    currentFile_ = path;
     const QString name = path.isEmpty() ? tr("Untitled") : QFileInfo(path).fileName();
     setWindowTitle(tr("%1[*] - Korvane").arg(name));
     if (!path.isEmpty() && path != QLatin1String(kProgramFile))
@@ -75,6 +78,7 @@ void MainWindow::newProgram()
 {
     if (running_ || !maybeSave())
         return;
+    keepBreakpoints();
     load_editor_text(*Memo1, QString());
     setCurrentFile(QString());
 }
