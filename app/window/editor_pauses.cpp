@@ -25,10 +25,9 @@ void setup_breakpoint_margin(QsciScintilla& editor)
     editor.setIndicatorDrawUnder(true, kStatementIndicator);
     for (const int margin : {0, 1})
         editor.setMarginSensitivity(margin, true);
-    QObject::connect(&editor, &QsciScintilla::marginClicked, &editor,
-                     [&editor](int, int line, Qt::KeyboardModifiers) {
-                         toggle_breakpoint(editor, line);
-                     });
+    QObject::connect(
+        &editor, &QsciScintilla::marginClicked, &editor,
+        [&editor](int, int line, Qt::KeyboardModifiers) { toggle_breakpoint(editor, line); });
 }
 
 void toggle_breakpoint(QsciScintilla& editor, int line)

@@ -154,23 +154,25 @@ void MainWindow::keepBreakpoints()
 void MainWindow::restoreBreakpoints(const QString& path)
 {
     const auto kept = breakpointsByFile_.find(path);
-    set_breakpoint_lines(*Memo1, kept == breakpointsByFile_.end() ? std::vector<int>() : kept->second);
+    set_breakpoint_lines(*Memo1,
+                         kept == breakpointsByFile_.end() ? std::vector<int>() : kept->second);
 }
 
 void MainWindow::askPixelWatch()
 {
     const QString answer =
         dialogs_.askText(tr("Watch Pixel"), tr("Pause when this pixel changes (x, y):"), QString());
-    const QStringList parts = answer.split(QRegularExpression(QStringLiteral("[,\\s]+")),
-                                           Qt::SkipEmptyParts);
+    const QStringList parts =
+        answer.split(QRegularExpression(QStringLiteral("[,\\s]+")), Qt::SkipEmptyParts);
     bool xOk = false, yOk = false;
     const int x = parts.size() == 2 ? parts[0].toInt(&xOk) : -1;
     const int y = parts.size() == 2 ? parts[1].toInt(&yOk) : -1;
     if (answer.trimmed().isEmpty())
         return;
     if (!xOk || !yOk || !bridge_->pixelWatches().add(image_, x, y)) {
-        dialogs_.message(tr("Not a pixel of the canvas: %1\nGive x and y from 0 to 399, as in 120, 45.")
-                             .arg(answer));
+        dialogs_.message(
+            tr("Not a pixel of the canvas: %1\nGive x and y from 0 to 399, as in 120, 45.")
+                .arg(answer));
         return;
     }
     interpreter_->set_pixel_watch(true);
@@ -201,7 +203,8 @@ void MainWindow::showPause(const PauseSnapshot& at)
 {
     mark_statement(*Memo1, at.range);
     panels_->showPause(at);
-    setRunStatus(tr("Paused at line %1 (%2)").arg(at.line).arg(QLatin1String(pause_reason_name(at.reason))));
+    setRunStatus(
+        tr("Paused at line %1 (%2)").arg(at.line).arg(QLatin1String(pause_reason_name(at.reason))));
 }
 
 void MainWindow::setRunStatus(const QString& text)

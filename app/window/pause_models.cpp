@@ -170,7 +170,8 @@ QVariant VariablesModel::data(const QModelIndex& index, int role) const
             .arg(QString::fromStdString(call.function))
             .arg(at_.depth - call_);
     }
-    const NamedValue& v = values(static_cast<int>(index.internalId()) - 1)[static_cast<size_t>(index.row())];
+    const NamedValue& v =
+        values(static_cast<int>(index.internalId()) - 1)[static_cast<size_t>(index.row())];
     const bool isChanged = changed(index);
     if (role == Qt::DisplayRole) {
         if (index.column() == 0)

@@ -21,8 +21,10 @@ PausePanels::PausePanels(QMainWindow& window) : QObject(&window)
         view->setUniformRowHeights(true);
         view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     }
-    variablesDock_ = addDock(window, tr("Variables"), QStringLiteral("VariablesDock"), variablesView_);
-    callStackDock_ = addDock(window, tr("Call Stack"), QStringLiteral("CallStackDock"), callStackView_);
+    variablesDock_ =
+        addDock(window, tr("Variables"), QStringLiteral("VariablesDock"), variablesView_);
+    callStackDock_ =
+        addDock(window, tr("Call Stack"), QStringLiteral("CallStackDock"), callStackView_);
     connect(callStackView_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid()) {
@@ -38,7 +40,8 @@ QDockWidget* PausePanels::addDock(QMainWindow& window, const QString& title, con
     auto* dock = new QDockWidget(title, &window);
     dock->setObjectName(name);
     dock->setWidget(view);
-    dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea | Qt::BottomDockWidgetArea);
+    dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea |
+                          Qt::BottomDockWidgetArea);
     window.addDockWidget(Qt::RightDockWidgetArea, dock);
     dock->hide();
     return dock;

@@ -286,7 +286,6 @@ struct InterpreterState {
     // built-ins
     int builtin_index(const char* name) const;
     int32_t call_builtin(int index);
-    int32_t perform_builtin(int index);
     int collect_arguments(int32_t* values, int capacity);
     uint32_t next_random();
 };
