@@ -9,10 +9,10 @@
 
 #include "canvas_bridge.h"
 #include "checks.h"
-#include "gif_writer.h"
 #include "headless_bridge.h"
 #include "interpreter.h"
 #include "korvane_version.h"
+#include "options.h"
 #include "pause_log.h"
 #include "picture.h"
 #include "run_stack.h"
@@ -31,18 +31,6 @@ bool read_file(const std::string& path, std::string& text) {
     const bool ok = !std::ferror(f);
     std::fclose(f);
     return ok;
-}
-
-int status_of(RunResult result) {
-    switch (result) {
-        case RUN_OK:
-        case RUN_END: return STATUS_RAN;
-        case RUN_NO_MAIN: return STATUS_NO_MAIN;
-        case RUN_ERROR:
-        case RUN_ABORTED: return STATUS_ERROR;
-        case RUN_CANNOT_READ: return STATUS_FILE;
-    }
-    return STATUS_ERROR;
 }
 
 // Sets up the canvas as start-up does, with the palette of the options.
@@ -82,27 +70,6 @@ bool write_pictures(const TXImage3& canvas, const RunnerOptions& options, std::o
     }
     return ok;
 }
-
-}  // namespace
-
-std::string normalise_line_ends(const std::string& text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 16);
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r') {
-            out += "\r\n";
-            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else if (c == '\n') {
-            out += "\r\n";
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-namespace {
 
 // The golden picture of --expect, refused unless it has the canvas's size.
 bool read_expected(const std::string& path, Picture& expected, std::ostream& err) {
@@ -152,15 +119,12 @@ void apply_bounds(const RunnerOptions& options, HeadlessBridge& bridge, Interpre
 }
 
 // Everything written after the run; false if something could not be.
-bool write_outputs(HeadlessBridge& bridge, GifRecorder& gif, const RunnerOptions& options, std::ostream& err) {
+bool write_outputs(HeadlessBridge& bridge, const RunnerOptions& options, std::ostream& err) {
     bool ok = write_pictures(bridge.canvas(), options, err) && bridge.frames_ok();
     std::string error;
-    if (gif.is_open()) {
-        bridge.finish_gif();
-        if (!gif.finish(error)) {
-            err << error << '\n';
-            ok = false;
-        }
+    if (bridge.records_gif() && !bridge.finish_gif(error)) {
+        err << error << '\n';
+        ok = false;
     }
     if (!options.provenance.empty() &&
         !write_provenance(options.provenance, bridge, Picture::snapshot(bridge.canvas()), error)) {
@@ -208,19 +172,15 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
     std::unique_ptr<std::ifstream> input_file;
     std::istream* input = open_input(options, in, input_file, err);
     if (!input) return STATUS_FILE;
-    GifRecorder gif;
-    if (std::string error; !options.gif.empty() && !gif.open(options.gif, error)) {
-        err << error << '\n';
-        return STATUS_FILE;
-    }
-
     std::ofstream pause_file;
     std::optional<PauseLog> pause_log;
     if (!open_pause_log(options, canvas, pause_file, pause_log, err)) return STATUS_FILE;
-
     HeadlessBridge bridge(canvas, *input, out, err);
+    if (std::string error; !options.gif.empty() && !bridge.record_gif_to(options.gif, error)) {
+        err << error << '\n';
+        return STATUS_FILE;
+    }
     if (!options.frames.empty()) bridge.write_frames_to(options.frames);
-    if (gif.is_open()) bridge.record_gif(gif);
     if (input == &std::cin) bridge.await_answers_on(fileno(stdin));
     bridge.set_provenance(!options.provenance.empty());
     bridge.begin_run();
@@ -230,15 +190,14 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
     // Textbook recursion needs more than the thread's stack.
     RunStack stack;
     interpreter.set_stack_budget(stack.budget());
-    const std::string program = normalise_line_ends(text);
     RunResult result = RUN_ERROR;
-    stack.run([&] { result = interpreter.run_text(program); });
+    stack.run([&] { result = interpreter.run_text(text); });
     out.flush();
-    if (result == RUN_NO_MAIN) err << "Program Error! Can't find main()\n";
+    if (result == RUN_NO_MAIN) err << kNoMainMessage << '\n';
 
     int status = status_of(result);
     // A file that could not be written is a file problem, whatever the run did.
-    bool written = write_outputs(bridge, gif, options, err);
+    bool written = write_outputs(bridge, options, err);
     if (pause_log && !pause_file.flush()) {
         err << "Cannot write file " << options.pauses << '\n';
         written = false;
@@ -254,7 +213,7 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
 
 int runner_main(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        out << kHelp << '\n';
+        out << runner_help() << '\n';
         return STATUS_RAN;
     }
     if (args.size() == 1 && args[0] == "--version") {
