@@ -6,7 +6,9 @@
 #include <QPushButton>
 
 #include "dialogs.h"
+#include "editor_pauses.h"
 #include "program_editor.h"
+#include "run_outcome.h"
 #include "window_bridge.h"
 
 namespace korvane {
@@ -27,7 +29,11 @@ void MainWindow::runProgram()
     output_->clear();
     bridge_->HaltFlag = 0;
     setRunning(true);
-    bridge_->beginRun(startStepping_);
+    bridge_->beginRun();
+    interpreter_->set_breakpoints(breakpoint_lines(*Memo1));
+    interpreter_->set_pixel_watch(!bridge_->pixelWatches().empty());
+    interpreter_->set_start_command(startCommand_);
+    setRunStatus(tr("Running"));
     RunResult result = RUN_ABORTED;
     try {
         runStack_.run([this, &result] { result = interpreter_->run_program(kProgramFile); });
@@ -35,7 +41,9 @@ void MainWindow::runProgram()
         dialogs_.message(QString::fromLocal8Bit(failure.what()));
     }
     setRunning(false);
+    clear_statement_mark(*Memo1);
     bridge_->endRun(result == RUN_OK);
+    setRunStatus(bridge_->HaltFlag != 0 ? tr("Halted") : tr("Finished"));
     reportRunResult(result);
     if (closeAfterRun_ || result == RUN_END) {
         closeAfterRun_ = false;
@@ -62,7 +70,7 @@ void MainWindow::reportRunResult(RunResult result)
         bridge_->showCanvas();
         break;
     case RUN_NO_MAIN:
-        dialogs_.message(QStringLiteral("Program Error! Can't find main()"));
+        dialogs_.message(QString::fromLatin1(kNoMainMessage));
         break;
     case RUN_ERROR:
         if (interpreter_->error_line() < 0)
@@ -90,23 +98,6 @@ void MainWindow::setRunning(bool running)
 void MainWindow::haltProgram()
 {
     bridge_->halt();
-}
-
-// Step before a run starts one that pauses at its first drawing call.
-void MainWindow::stepProgram()
-{
-    if (running_) {
-        bridge_->step();
-        return;
-    }
-    startStepping_ = true;
-    runProgram();
-    startStepping_ = false;
-}
-
-void MainWindow::continueProgram()
-{
-    bridge_->resume();
 }
 
 void MainWindow::setDrawSpeed(int delayMs)

@@ -14,8 +14,9 @@ enum EditorMarker : int {
     MARK_ERROR_LINE = 1,
     MARK_DRAWING = 2,
     MARK_DRAWING_LINE = 3,
-    MARK_HALT = 4,
-    MARK_HALT_LINE = 5,
+    MARK_BREAKPOINT = 4,
+    MARK_HALT = 5,
+    MARK_HALT_LINE = 6,
 };
 
 // Lexer, margins, markers, indentation and the other settings of the editor.
