@@ -90,6 +90,8 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), topics_(r
     setAttribute(Qt::WA_QuitOnClose, false);
     createWidgets();
     filterTopics(QString());
+    // Readable beside a small screen's main window or over it, never squeezed.
+    setMinimumWidth(kMinimumWidth);
     resize(720, 480);
 }
 

@@ -17,6 +17,8 @@ class HelpWindow : public QWidget {
     Q_OBJECT
 
 public:
+    static constexpr int kMinimumWidth = 640;
+
     struct Topic {
         QString title;
         QString body;

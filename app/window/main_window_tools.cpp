@@ -24,7 +24,8 @@ namespace korvane {
 namespace {
 
 // Tool windows open beside the main window, on the side with more room,
-// narrowed to fit there if need be, so they cover neither canvas nor editor.
+// narrowed to fit there if need be, so they cover neither canvas nor editor;
+// one that would be narrower than it allows overlaps the main window instead.
 void placeBeside(QWidget& tool, const QWidget& main)
 {
     constexpr int kGap = 8;
@@ -34,7 +35,8 @@ void placeBeside(QWidget& tool, const QWidget& main)
     const int leftRoom = frame.left() - screen.left() - kGap;
     const int room = std::max(rightRoom, leftRoom);
     const int border = tool.frameGeometry().width() - tool.width();
-    if (tool.width() + border > room && room - border >= tool.minimumSizeHint().width())
+    const int narrowest = std::max(tool.minimumSizeHint().width(), tool.minimumWidth());
+    if (tool.width() + border > room && room - border >= narrowest)
         tool.resize(room - border, tool.height());
     const int width = tool.frameGeometry().width();
     const int left = rightRoom >= leftRoom ? frame.right() + kGap : frame.left() - kGap - width;
