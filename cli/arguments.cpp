@@ -30,6 +30,10 @@ const char* const kHelp =
     "  --provenance OUT     records which call drew each pixel; OUT gets one line per pixel\n"
     "                       drawn during the run, bottom row first: \"x y index line builtin\"\n"
     "                       (y from the bottom, line counted from 0)\n"
+    "  --at-call K          --png and --jpeg show the canvas as it was after drawing call K\n"
+    "                       (0: before the first; past the last: the final canvas)\n"
+    "  --history X,Y        after the run, prints every write of pixel (X, Y), one line each:\n"
+    "                       \"call line builtin colour\" (calls counted from 1, y from the bottom)\n"
     "status: 0 ran, 1 no main, 2 error or limit reached, 3 usage or file problem,\n"
     "        4 canvas differs from --expect";
 
@@ -48,6 +52,19 @@ bool seconds(const std::string& text, double& value) {
     return !text.empty() && *stop == '\0' && std::isfinite(value) && value > 0;
 }
 
+// X,Y of a canvas pixel.
+bool pixel_option(const std::string& value, RunnerOptions& options, std::string& error) {
+    const size_t comma = value.find(',');
+    RunnerOptions::Pixel p{};
+    const bool ok = comma != std::string::npos && whole_number(value.substr(0, comma), p.x) &&
+                    whole_number(value.substr(comma + 1), p.y) && p.x >= 0 && p.y >= 0 && p.x < 400 && p.y < 400;
+    if (ok)
+        options.history = p;
+    else
+        error = "option --history needs X,Y of a canvas pixel (each 0..399), not '" + value + "'\n" + kUsage;
+    return ok;
+}
+
 // Options with a number; false with a message when the value is not one.
 bool number_option(const std::string& arg, const std::string& value, RunnerOptions& options, std::string& error) {
     bool ok = false;
@@ -57,6 +74,14 @@ bool number_option(const std::string& arg, const std::string& value, RunnerOptio
         if (ok) options.seed = seed;
     } else if (arg == "--max-steps") {
         ok = whole_number(value, options.max_steps) && options.max_steps > 0;
+    } else if (arg == "--at-call") {
+        uint64_t k = 0;
+        ok = whole_number(value, k);
+        if (ok) options.at_call = k;
+        if (!ok) error = "option --at-call needs a call number (0 or more), not '" + value + "'\n" + kUsage;
+        return ok;
+    } else if (arg == "--history") {
+        return pixel_option(value, options, error);
     } else {
         ok = seconds(value, options.timeout);
     }
@@ -77,7 +102,9 @@ std::string* text_option(const std::string& arg, RunnerOptions& o) {
     return nullptr;
 }
 
-bool is_number_option(const std::string& arg) { return arg == "--seed" || arg == "--max-steps" || arg == "--timeout"; }
+bool is_number_option(const std::string& arg) {
+    return arg == "--seed" || arg == "--max-steps" || arg == "--timeout" || arg == "--at-call" || arg == "--history";
+}
 
 }  // namespace
 
@@ -107,6 +134,10 @@ bool parse_arguments(const std::vector<std::string>& args, RunnerOptions& option
     }
     if (!options.diff.empty() && options.expect.empty()) {
         error = std::string("option --diff needs --expect\n") + kUsage;
+        return false;
+    }
+    if (options.at_call && options.png.empty() && options.jpeg.empty()) {
+        error = std::string("option --at-call needs --png or --jpeg\n") + kUsage;
         return false;
     }
     if (options.program.empty()) error = kUsage;

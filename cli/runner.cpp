@@ -15,6 +15,7 @@
 #include "korvane_version.h"
 #include "picture.h"
 #include "run_stack.h"
+#include "timeline.h"
 #include "ximage3.h"
 
 namespace korvane {
@@ -150,9 +151,21 @@ void apply_bounds(const RunnerOptions& options, HeadlessBridge& bridge, Interpre
     if (options.timeout > 0) bridge.set_time_limit(options.timeout);
 }
 
+// The canvas the pictures show: the final one, or the one after --at-call's call.
+const TXImage3& shown_canvas(HeadlessBridge& bridge, const RunnerOptions& options, TXImage3& view, std::ostream& err) {
+    if (!options.at_call) return bridge.canvas();
+    const Timeline& timeline = *bridge.timeline();
+    if (*options.at_call < timeline.first_call()) err << kept_part(timeline) << '\n';
+    timeline.seek(*options.at_call, view);
+    return view;
+}
+
 // Everything written after the run; false if something could not be.
-bool write_outputs(HeadlessBridge& bridge, GifRecorder& gif, const RunnerOptions& options, std::ostream& err) {
-    bool ok = write_pictures(bridge.canvas(), options, err) && bridge.frames_ok();
+bool write_outputs(HeadlessBridge& bridge, GifRecorder& gif, const RunnerOptions& options, std::ostream& out,
+                   std::ostream& err) {
+    TXImage3 view(1);
+    bool ok = write_pictures(shown_canvas(bridge, options, view, err), options, err) && bridge.frames_ok();
+    if (options.history) write_history(out, err, *bridge.timeline(), options.history->x, options.history->y);
     std::string error;
     if (gif.is_open()) {
         bridge.finish_gif();
@@ -196,6 +209,7 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
     if (gif.is_open()) bridge.record_gif(gif);
     if (input == &std::cin) bridge.await_answers_on(fileno(stdin));
     bridge.set_provenance(!options.provenance.empty());
+    bridge.set_timeline(options.at_call || options.history);
     bridge.begin_run();
     Interpreter interpreter(bridge);
     apply_bounds(options, bridge, interpreter);
@@ -210,7 +224,7 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
 
     int status = status_of(result);
     // A file that could not be written is a file problem, whatever the run did.
-    if (!write_outputs(bridge, gif, options, err)) status = std::max(status, static_cast<int>(STATUS_FILE));
+    if (!write_outputs(bridge, gif, options, out, err)) status = std::max(status, static_cast<int>(STATUS_FILE));
     if (!options.expect.empty()) {
         const int check = check_expected(expected, Picture::snapshot(canvas), options, err);
         // A run that already failed keeps its status; the difference is still reported.

@@ -27,10 +27,15 @@ struct RunnerOptions {
     std::string jpeg;
     std::string frames;
     std::string gif;
-    std::string input;       // empty: answers from the input stream
-    std::string expect;      // golden indexed PNG; empty: no comparison
-    std::string diff;        // with expect: picture of the differences
-    std::string provenance;  // empty: provenance stays off
+    std::string input;                // empty: answers from the input stream
+    std::string expect;               // golden indexed PNG; empty: no comparison
+    std::string diff;                 // with expect: picture of the differences
+    std::string provenance;           // empty: provenance stays off
+    std::optional<uint64_t> at_call;  // --png and --jpeg show the canvas after this drawing call
+    struct Pixel {
+        int32_t x, y;
+    };
+    std::optional<Pixel> history;  // every write of this pixel goes to the output after the run
     std::optional<uint32_t> seed;
     uint64_t max_steps = 0;  // 0: no bound
     double timeout = 0;      // seconds; 0: no bound
