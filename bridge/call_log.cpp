@@ -14,13 +14,13 @@ struct OpInfo {
 
 // In DrawOp order.
 constexpr OpInfo kOps[] = {
-    {"clear", 1, false},    {"textout", 2, false},   {"textstyle", 2, false}, {"point", 2, true},
-    {"fpoint", 2, true},    {"line", 4, true},       {"xline", 4, true},      {"fline", 4, true},
-    {"dline", 4, true},     {"fillrect", 4, true},   {"drawrect", 4, true},   {"brect", 6, false},
-    {"grid", 3, false},     {"circle", 4, false},    {"xcircle", 4, false},   {"disk", 4, false},
-    {"bdisk", 5, false},    {"circ2", 3, false},     {"fcirc2", 4, false},    {"ellipse", 5, false},
-    {"xellipse", 5, false}, {"elldisk", 5, false},   {"ellbdisk", 6, false},  {"trifill", 8, false},
-    {"floodfill", 6, false}, {"h_axis", 10, false},  {"v_axis", 10, false},
+    {"clear", 1, false},     {"textout", 2, false}, {"textstyle", 2, false}, {"point", 2, true},
+    {"fpoint", 2, true},     {"line", 4, true},     {"xline", 4, true},      {"fline", 4, true},
+    {"dline", 4, true},      {"fillrect", 4, true}, {"drawrect", 4, true},   {"brect", 6, false},
+    {"grid", 3, false},      {"circle", 4, false},  {"xcircle", 4, false},   {"disk", 4, false},
+    {"bdisk", 5, false},     {"circ2", 3, false},   {"fcirc2", 4, false},    {"ellipse", 5, false},
+    {"xellipse", 5, false},  {"elldisk", 5, false}, {"ellbdisk", 6, false},  {"trifill", 8, false},
+    {"floodfill", 6, false}, {"h_axis", 10, false}, {"v_axis", 10, false},
 };
 static_assert(std::size(kOps) == static_cast<size_t>(DrawOp::VAxis) + 1);
 
@@ -49,7 +49,9 @@ uint32_t get(const uint8_t*& p) {
 }
 
 // Differences wrap around in 32 bits, so every int32 pair round-trips.
-int32_t minus(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b)); }
+int32_t minus(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+}
 int32_t plus(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b)); }
 
 }  // namespace

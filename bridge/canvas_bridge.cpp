@@ -43,6 +43,10 @@ void CanvasBridge::set_timeline(bool on) {
     if (timeline_) timeline_->restart(canvas_, live_context());
 }
 
+void CanvasBridge::note_show() {
+    if (timeline_) timeline_->mark_show();
+}
+
 void CanvasBridge::begin_run() {
     if (provenance_) provenance_->restart(canvas_, live_context());
     if (timeline_) timeline_->restart(canvas_, live_context());

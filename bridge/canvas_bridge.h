@@ -103,6 +103,10 @@ public:
     // texts are cut so the buffer never overflows.
     std::array<char, 80> BridgeText{};
 
+protected:
+    // A front end's show calls this, so the timeline knows where shows fell.
+    void note_show();
+
 private:
     // Copies a text argument into BridgeText, cut to the room it has.
     void keep_text(const char* text);

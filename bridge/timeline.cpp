@@ -77,6 +77,7 @@ void Timeline::restart(const TXImage3& canvas, const DrawContext& live) {
     std::copy_n(live.half_table, half_.size(), half_.begin());
     fill_work_ = live.fill_work;
     chunks_.clear();
+    shows_.clear();
     calls_ = 0;
     bytes_ = 0;
     line_ = -1;
@@ -158,15 +159,37 @@ void Timeline::replay(const Chunk& chunk, TXImage3& canvas, uint32_t* tags, uint
     }
 }
 
+// Replays from the keyframe at or before `from` up to call `to`; after_call
+// runs for each call after `from`.
+template <class After>
+void Timeline::walk(uint64_t from, uint64_t to, TXImage3& canvas, uint32_t* tags, After&& after_call) const {
+    if (canvas.width(0) != kCanvasSize || canvas.height(0) != kCanvasSize)
+        canvas.ResizeBmp(0, kCanvasSize, kCanvasSize);
+    const Chunk* start = &chunk_for(from);
+    std::memcpy(canvas.bits(0), start->pixels.data(), start->pixels.size());
+    for (auto it = chunks_.begin(); it != chunks_.end() && (*it)->first <= to; ++it) {
+        if ((*it)->first < start->first) continue;
+        replay(**it, canvas, tags, to - (*it)->first, [&](uint64_t k, const LoggedCall& c) {
+            if (k > from) after_call(k, c);
+        });
+    }
+}
+
 void Timeline::seek(uint64_t k, TXImage3& out) const {
     if (chunks_.empty()) return;
     k = std::clamp(k, first_call(), calls_);
-    const Chunk& chunk = chunk_for(k);
-    if (out.width(0) != kCanvasSize || out.height(0) != kCanvasSize) out.ResizeBmp(0, kCanvasSize, kCanvasSize);
-    std::memcpy(out.bits(0), chunk.pixels.data(), chunk.pixels.size());
     out.PaletteData = palette_;
     out.AssignPalette(0);
-    replay(chunk, out, nullptr, k - chunk.first, [](uint64_t, const LoggedCall&) {});
+    walk(k, k, out, nullptr, [](uint64_t, const LoggedCall&) {});
+}
+
+void Timeline::play(uint64_t from, uint64_t to, TXImage3& out, const std::function<void(uint64_t)>& after_call) const {
+    if (chunks_.empty()) return;
+    from = std::clamp(from, first_call(), calls_);
+    to = std::clamp(to, from, calls_);
+    out.PaletteData = palette_;
+    out.AssignPalette(0);
+    walk(from, to, out, nullptr, [&](uint64_t k, const LoggedCall&) { after_call(k); });
 }
 
 LoggedCall Timeline::call(uint64_t k) const {
@@ -182,17 +205,12 @@ LoggedCall Timeline::call(uint64_t k) const {
 void Timeline::for_each_write(int32_t x, int32_t y, const std::function<void(const PixelWrite&)>& visit) const {
     if (chunks_.empty() || x < 0 || y < 0 || x >= kCanvasSize || y >= kCanvasSize) return;
     TXImage3 canvas(1);
-    canvas.ResizeBmp(0, kCanvasSize, kCanvasSize);
-    std::memcpy(canvas.bits(0), chunks_.front()->pixels.data(), chunks_.front()->pixels.size());
     std::vector<uint32_t> tags(kArea, 0);
     const size_t at = static_cast<size_t>(y) * kCanvasSize + static_cast<size_t>(x);
     const uint64_t base = first_call();
-    for (const auto& chunk : chunks_) {
-        replay(*chunk, canvas, tags.data(), chunk->count, [&](uint64_t k, const LoggedCall& c) {
-            if (tags[at] == static_cast<uint32_t>(k - base))
-                visit({k, c.line, c.call.op, canvas.bits(0)[at]});
-        });
-    }
+    walk(base, calls_, canvas, tags.data(), [&](uint64_t k, const LoggedCall& c) {
+        if (tags[at] == static_cast<uint32_t>(k - base)) visit({k, c.line, c.call.op, canvas.bits(0)[at]});
+    });
 }
 
 }  // namespace korvane

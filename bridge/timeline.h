@@ -52,6 +52,11 @@ public:
     void announce(int32_t line) { line_ = line; }
     void record(const DrawCall& call, const char* text, const DrawContext& live);
 
+    // The program showed the canvas after the calls so far.
+    void mark_show() { shows_.push_back(calls_); }
+    // For each show, the calls made before it, in order.
+    const std::vector<uint64_t>& shows() const { return shows_; }
+
     // Drawing calls of the run so far (textstyle sets a font and is not one).
     uint64_t calls() const { return calls_; }
     // The earliest call whose canvas can be shown: 0 unless memory ran out.
@@ -66,6 +71,9 @@ public:
     // The canvas after call k (k clamped to first_call()..calls()) into slot
     // 0 of out, with the run's palette.
     void seek(uint64_t k, TXImage3& out) const;
+    // Seeks to `from`, then performs calls from + 1 .. to on out, calling
+    // after_call(k) after each (both clamped as for seek).
+    void play(uint64_t from, uint64_t to, TXImage3& out, const std::function<void(uint64_t)>& after_call) const;
     // Call k (1..calls(), and at least first_call() + 1); its text lives as
     // long as the timeline is not recorded to.
     LoggedCall call(uint64_t k) const;
@@ -82,6 +90,8 @@ private:
     // performed, tagging each write with its call when tags is not null;
     // after_call(k, call) runs after call k.
     template <class After>
+    void walk(uint64_t from, uint64_t to, TXImage3& canvas, uint32_t* tags, After&& after_call) const;
+    template <class After>
     void replay(const Chunk& chunk, TXImage3& canvas, uint32_t* tags, uint64_t stop, After&& after_call) const;
 
     size_t budget_;
@@ -92,6 +102,7 @@ private:
     int32_t fill_work_ = 0;
 
     std::deque<std::unique_ptr<Chunk>> chunks_;
+    std::vector<uint64_t> shows_;
     CallWriter writer_;
     int32_t line_ = -1;
     uint64_t calls_ = 0;

@@ -88,7 +88,8 @@ void record_and_seek(benchmark::State& state, int64_t calls, const Drawer& draw)
             const auto start = std::chrono::steady_clock::now();
             const double cpu_start = thread_cpu_ms();
             timeline.seek(k, view);
-            const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+            const double ms =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
             slowest = std::max(slowest, ms);
             slowest_cpu = std::max(slowest_cpu, thread_cpu_ms() - cpu_start);
             total += ms;
@@ -122,27 +123,44 @@ BENCHMARK(ten_million)->Iterations(1)->Unit(benchmark::kMillisecond);
 // Heavy calls of one kind: keyframes come by work, not by count.
 void heavy(benchmark::State& state, int64_t calls, Drawer draw) { record_and_seek(state, calls, draw); }
 
-BENCHMARK_CAPTURE(heavy, fillrects, 200'000, [](CanvasBridge& b, int64_t i) {
-    b.bridge_setcolor(static_cast<int32_t>(i & 255));
-    b.bridge_fillrect(0, 0, 399, 399);
-})->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(heavy, floodfills, 4'000, [](CanvasBridge& b, int64_t i) {
-    b.bridge_floodfill(200, 200, static_cast<int32_t>(i & 255), 0, 0, 0);
-})->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(heavy, ramp_floodfills, 4'000, [](CanvasBridge& b, int64_t i) {
-    b.bridge_floodfill(200, 200, static_cast<int32_t>(i & 255), 40, 9, static_cast<int32_t>(1 + i % 3));
-})->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(heavy, disks, 100'000, [](CanvasBridge& b, int64_t i) {
-    b.bridge_disk(200, 200, 300, static_cast<int32_t>(i & 255));
-})->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(heavy, textouts, 20'000, [](CanvasBridge& b, int64_t i) {
-    b.bridge_textstyle(static_cast<int32_t>(i & 255), 40, "");
-    b.bridge_textout(at(i, 7), at(i, 11), "Timeline");
-})->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(heavy, long_lines, 200'000, [](CanvasBridge& b, int64_t i) {
-    b.bridge_setcolor(static_cast<int32_t>(i & 255));
-    b.bridge_line(-100000, at(i, 3), 100000, at(i, 7));
-})->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(heavy, fillrects, 200'000,
+                  [](CanvasBridge& b, int64_t i) {
+                      b.bridge_setcolor(static_cast<int32_t>(i & 255));
+                      b.bridge_fillrect(0, 0, 399, 399);
+                  })
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(heavy, floodfills, 4'000,
+                  [](CanvasBridge& b, int64_t i) {
+                      b.bridge_floodfill(200, 200, static_cast<int32_t>(i & 255), 0, 0, 0);
+                  })
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(heavy, ramp_floodfills, 4'000,
+                  [](CanvasBridge& b, int64_t i) {
+                      b.bridge_floodfill(200, 200, static_cast<int32_t>(i & 255), 40, 9,
+                                         static_cast<int32_t>(1 + i % 3));
+                  })
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(heavy, disks, 100'000,
+                  [](CanvasBridge& b, int64_t i) { b.bridge_disk(200, 200, 300, static_cast<int32_t>(i & 255)); })
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(heavy, textouts, 20'000,
+                  [](CanvasBridge& b, int64_t i) {
+                      b.bridge_textstyle(static_cast<int32_t>(i & 255), 40, "");
+                      b.bridge_textout(at(i, 7), at(i, 11), "Timeline");
+                  })
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(heavy, long_lines, 200'000,
+                  [](CanvasBridge& b, int64_t i) {
+                      b.bridge_setcolor(static_cast<int32_t>(i & 255));
+                      b.bridge_line(-100000, at(i, 3), 100000, at(i, 7));
+                  })
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace korvane

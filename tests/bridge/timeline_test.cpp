@@ -95,9 +95,15 @@ TEST(Timeline, ShowsTheCanvasOfTheRunStoppedAfterEachCall) {
             ASSERT_TRUE(seen.same_as(cut)) << "call " << k << " of " << n << " in\n" << text;
             ++checked;
         }
-        Canvas past_the_end;
+        Canvas past_the_end, played, middle;
         timeline.seek(n + 5, past_the_end.image);
         ASSERT_TRUE(past_the_end.same_as(full)) << text;
+        // Playing on from a call passes through the same canvases.
+        timeline.seek(n / 2, middle.image);
+        bool met = n / 2 <= n / 4;  // n / 2 is met only after n / 4
+        timeline.play(n / 4, n, played.image, [&](uint64_t k) { met = met || (k == n / 2 && played.same_as(middle)); });
+        ASSERT_TRUE(met) << text;
+        ASSERT_TRUE(played.same_as(full)) << text;
         // Every pixel's last write is the one provenance names.
         for (int i = 0; i < 50; ++i) {
             const int32_t x = static_cast<int32_t>(pick() % 400), y = static_cast<int32_t>(pick() % 400);
