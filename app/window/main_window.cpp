@@ -18,6 +18,7 @@
 #include "palette_panel.h"
 #include "picture.h"
 #include "program_editor.h"
+#include "timeline_bar.h"
 #include "window_bridge.h"
 
 namespace korvane {
@@ -102,6 +103,9 @@ void MainWindow::createWidgets()
     Status1 = newLabel(QString(), central, "Status1");
     Status1->setGeometry(32, kStatusTop, kFormWidth - 64, kStatusHeight);
     Status1->hide();
+
+    timeline_ = new TimelineBar(*xmg, *Memo1, dialogs_, central);
+    timeline_->hide();
 }
 
 void MainWindow::createButtons()
@@ -127,6 +131,8 @@ void MainWindow::startUp()
     prepare_canvas(image_);
     xmg->setPicture(Picture::snapshot(image_));
     bridge_ = std::make_unique<WindowBridge>(image_, *xmg, *Memo1, dialogs_);
+    bridge_->set_timeline(true);
+    bridge_->onPause = [this](bool paused) { pauseChanged(paused); };
     interpreter_ = std::make_unique<Interpreter>(*bridge_);
     interpreter_->set_stack_budget(runStack_.budget());
     placeLabels();

@@ -30,6 +30,7 @@ class Dialogs;
 class HelpWindow;
 class Magnifier;
 class PalettePanel;
+class TimelineBar;
 class WindowBridge;
 
 class MainWindow : public QMainWindow {
@@ -47,6 +48,7 @@ public:
     bool isRunning() const { return running_; }
     HelpWindow* helpWindow() const { return help_; }
     PalettePanel* palettePanel() const { return palette_; }
+    TimelineBar* timelineBar() const { return timeline_; }
     WindowBridge& bridge() const { return *bridge_; }
     // Wait before each drawing call for the speeds the Debug menu offers; 0 is full speed.
     static constexpr int kDrawDelaysMs[] = {0, 10, 33, 100, 333, 1000};
@@ -114,6 +116,9 @@ private:
     void setRunning(bool running);
     void reportRunResult(RunResult result);
     void finishGif();
+    // Sizes the form to the inspector's line and the timeline below the buttons.
+    void fitForm();
+    void pauseChanged(bool paused);
 
     Dialogs& dialogs_;
     TXImage3 image_;
@@ -142,6 +147,8 @@ private:
     AboutBox* AboutBox_ = nullptr;
     HelpWindow* help_ = nullptr;
     PalettePanel* palette_ = nullptr;
+    TimelineBar* timeline_ = nullptr;
+    QPoint inspected_;  // the pixel under the mouse, program coordinates
     std::unique_ptr<WindowBridge> bridge_;
     std::unique_ptr<Interpreter> interpreter_;
     // Runs go here: textbook recursion needs more than the thread's stack.

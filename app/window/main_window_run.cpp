@@ -4,8 +4,11 @@
 #include <QMenu>
 #include <QPushButton>
 
+#include "canvas_view.h"
 #include "dialogs.h"
+#include "picture.h"
 #include "program_editor.h"
+#include "timeline_bar.h"
 #include "window_bridge.h"
 
 namespace korvane {
@@ -21,6 +24,7 @@ void MainWindow::runProgram()
     clear_error_mark(*Memo1);
     bridge_->HaltFlag = 0;
     setRunning(true);
+    timeline_->setTimeline(nullptr);
     bridge_->beginRun(startStepping_);
     RunResult result = RUN_ABORTED;
     try {
@@ -31,6 +35,9 @@ void MainWindow::runProgram()
     setRunning(false);
     bridge_->endRun(result == RUN_OK);
     reportRunResult(result);
+    timeline_->setTimeline(bridge_->timeline());
+    timeline_->show();
+    fitForm();
     if (closeAfterRun_ || result == RUN_END) {
         closeAfterRun_ = false;
         close();
@@ -65,6 +72,17 @@ void MainWindow::setRunning(bool running)
     Recent1->setEnabled(!running);
     Button1->setEnabled(!running);
     Memo1->setReadOnly(running);
+}
+
+// At a pause the timeline covers the calls so far; the run goes on from the
+// canvas it paused at, which the display shows again.
+void MainWindow::pauseChanged(bool paused)
+{
+    timeline_->setTimeline(paused ? bridge_->timeline() : nullptr);
+    timeline_->show();
+    fitForm();
+    if (!paused)
+        xmg->setPicture(Picture::snapshot(image_));
 }
 
 void MainWindow::haltProgram()

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QScreen>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include "picture.h"
 #include "pixel_model.h"
 #include "program_file.h"
+#include "timeline_bar.h"
 #include "window_bridge.h"
 
 namespace korvane {
@@ -50,6 +52,10 @@ void MainWindow::showAbout()
 
 void MainWindow::canvasClicked()
 {
+    if (Status1->isVisible() && !running_) {
+        timeline_->showHistory(inspected_.x(), inspected_.y());
+        fitForm();
+    }
     if (Image1->isVisible()) {
         Image1->hide();
         return;
@@ -74,6 +80,7 @@ void MainWindow::inspect(QPoint screen)
     if (!Status1->isVisible() || !QRect(0, 0, display.width, display.height).contains(screen))
         return;
     const QPoint p = program_point(display, screen);
+    inspected_ = p;
     DrawnBy drawn;
     const size_t offset = static_cast<size_t>(p.y()) * image_.width(0) + p.x();
     if (image_.bits(0)[offset] != display.at(p.x(), p.y())) {
@@ -92,7 +99,21 @@ void MainWindow::showInspector(bool on)
     bridge_->set_provenance(on);
     Status1->clear();
     Status1->setVisible(on);
-    centralWidget()->setFixedSize(kFormWidth, on ? kStatusTop + kStatusHeight + 6 : kFormHeight);
+    if (!on)
+        timeline_->history()->hide();
+    fitForm();
+}
+
+void MainWindow::fitForm()
+{
+    const int statusBottom = kStatusTop + kStatusHeight;
+    int bottom = Status1->isHidden() ? kFormHeight : statusBottom + 6;
+    if (!timeline_->isHidden()) {
+        const int top = Status1->isHidden() ? kStatusTop : statusBottom + 2;
+        timeline_->setGeometry(32, top, kFormWidth - 40, timeline_->sizeHint().height());
+        bottom = timeline_->geometry().bottom() + 6;
+    }
+    centralWidget()->setFixedSize(kFormWidth, bottom);
 }
 
 void MainWindow::showPalette()

@@ -28,6 +28,7 @@ void WindowBridge::bridge_message(const char* text)
 
 int WindowBridge::bridge_show()
 {
+    note_show();
     showFrame();
     HaltFlag = 0;
     letEventsThrough();
@@ -98,8 +99,12 @@ int WindowBridge::bridge_before_draw(int32_t line, const char* builtin)
     mark_drawing_line(editor_, line);
     if (stepping_) {
         paused_ = true;
+        if (onPause)
+            onPause(true);
         wait(-1);
         paused_ = false;
+        if (onPause)
+            onPause(false);
     } else {
         wait(drawDelay_);
     }

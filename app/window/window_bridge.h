@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -68,6 +69,8 @@ public:
     // Halt and the close box: stops the run, also from a pause or a wait.
     void halt();
     bool isPaused() const { return paused_; }
+    // Called with true when a pause begins and false when it ends.
+    std::function<void(bool paused)> onPause;
     // The text of the last message box the program caused.
     const QString& lastMessage() const { return lastMessage_; }
 
