@@ -18,8 +18,8 @@
 #include "dialogs.h"
 #include "gif_writer.h"
 #include "picture.h"
-#include "program_file.h"
 #include "program_editor.h"
+#include "program_file.h"
 #include "timeline.h"
 
 namespace korvane {
@@ -44,9 +44,17 @@ QString writeText(const PixelWrite& w)
 }  // namespace
 
 TimelineBar::TimelineBar(CanvasView& view, QsciScintilla& editor, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), view_(view), editor_(editor), dialogs_(dialogs), slider_(new QSlider(Qt::Horizontal, this)),
-      position_(new QLabel(this)), callText_(new QLabel(this)), play_(new QToolButton(this)),
-      speed_(new QComboBox(this)), gif_(new QPushButton(tr("GIF..."), this)), history_(new QListWidget(this))
+    : QWidget(parent),
+      view_(view),
+      editor_(editor),
+      dialogs_(dialogs),
+      slider_(new QSlider(Qt::Horizontal, this)),
+      position_(new QLabel(this)),
+      callText_(new QLabel(this)),
+      play_(new QToolButton(this)),
+      speed_(new QComboBox(this)),
+      gif_(new QPushButton(tr("GIF..."), this)),
+      history_(new QListWidget(this))
 {
     setObjectName(QStringLiteral("Timeline"));
     slider_->setObjectName(QStringLiteral("TimelineSlider"));
@@ -98,7 +106,10 @@ uint64_t TimelineBar::call() const
     return timeline_ ? timeline_->first_call() + static_cast<uint64_t>(slider_->value()) : 0;
 }
 
-QString TimelineBar::callText() const { return callText_->text(); }
+QString TimelineBar::callText() const
+{
+    return callText_->text();
+}
 
 void TimelineBar::showCall(uint64_t k)
 {
@@ -171,7 +182,8 @@ void TimelineBar::showHistory(int x, int y)
     timeline_->for_each_write(x, y, [&](const PixelWrite& w) {
         if (++count <= kHistoryEnds) {
             history_->addItem(writeText(w));
-            history_->item(history_->count() - 1)->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(w.call));
+            history_->item(history_->count() - 1)
+                ->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(w.call));
             return;
         }
         last.push_back(w);
@@ -182,7 +194,8 @@ void TimelineBar::showHistory(int x, int y)
         history_->addItem(tr("... %1 more writes ...").arg(count - 2 * kHistoryEnds));
     for (const PixelWrite& w : last) {
         history_->addItem(writeText(w));
-        history_->item(history_->count() - 1)->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(w.call));
+        history_->item(history_->count() - 1)
+            ->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(w.call));
     }
     if (count == 0)
         history_->addItem(tr("Pixel (%1, %2): no call of this run wrote it").arg(x).arg(y));
@@ -223,22 +236,26 @@ void TimelineBar::recordGif()
 {
     if (!timeline_)
         return;
-    const QString preset = QStringLiteral("%1 %2 0").arg(timeline_->first_call()).arg(timeline_->calls());
+    const QString preset =
+        QStringLiteral("%1 %2 0").arg(timeline_->first_call()).arg(timeline_->calls());
     QString answer = dialogs_.askText(
         tr("Record GIF from the Timeline"),
-        tr("From call, to call, and a frame every so many calls (0: a frame at each show):"), preset);
+        tr("From call, to call, and a frame every so many calls (0: a frame at each show):"),
+        preset);
     QTextStream in(&answer);
     qulonglong a = 0, b = 0, every = 0;
     in >> a >> b >> every;
     if (answer.trimmed().isEmpty())
         return;
     if (in.status() != QTextStream::Ok || a > b) {
-        dialogs_.message(tr("Give three numbers: the first call, the last call (not before the first) "
-                            "and the calls between frames, such as \"%1\".")
-                             .arg(preset));
+        dialogs_.message(
+            tr("Give three numbers: the first call, the last call (not before the first) "
+               "and the calls between frames, such as \"%1\".")
+                .arg(preset));
         return;
     }
-    const QString chosen = dialogs_.saveFileName(tr("Record GIF"), QStringLiteral("GIF files (*.gif)"), gifName_);
+    const QString chosen =
+        dialogs_.saveFileName(tr("Record GIF"), QStringLiteral("GIF files (*.gif)"), gifName_);
     if (chosen.isEmpty())
         return;
     gifName_ = with_default_suffix(chosen, QStringLiteral(".gif"));

@@ -36,7 +36,8 @@ public:
     // Calls per second that Play offers.
     static constexpr int kSpeeds[] = {1, 10, 100, 1000, 10000, 100000};
 
-    TimelineBar(CanvasView& view, QsciScintilla& editor, Dialogs& dialogs, QWidget* parent = nullptr);
+    TimelineBar(CanvasView& view, QsciScintilla& editor, Dialogs& dialogs,
+                QWidget* parent = nullptr);
 
     // Shows the timeline at its last call without touching the canvas; null
     // (during a run) disables the bar.
@@ -54,8 +55,8 @@ public:
 
     // Records calls a..b as a GIF: a frame at a, then one after each show in
     // the range (every = 0) or every `every` calls, and one at b.
-    static bool writeGif(const Timeline& timeline, uint64_t a, uint64_t b, uint64_t every, const std::string& path,
-                         std::string& error);
+    static bool writeGif(const Timeline& timeline, uint64_t a, uint64_t b, uint64_t every,
+                         const std::string& path, std::string& error);
     // GIF frames are shown this long.
     static constexpr int kGifFrameMs = 100;
 

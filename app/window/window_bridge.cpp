@@ -76,8 +76,7 @@ void WindowBridge::showCanvas()
 void WindowBridge::showFrame()
 {
     const Picture picture = Picture::snapshot(canvas());
-    if (gifFrames_)
-        gifFrames_->show(picture, ShownFrames::Clock::now());
+    gif_.show(picture, GifRecording::Clock::now());
     view_.setPicture(picture);
 }
 
@@ -124,12 +123,12 @@ void WindowBridge::endRun(bool finished)
     stepping_ = false;
     // A recording holds what the window showed: the final canvas only when
     // the window shows it, not the half-drawn one of an error or a halt.
-    if (gifFrames_) {
-        const auto now = ShownFrames::Clock::now();
+    if (gif_.active()) {
+        const auto now = GifRecording::Clock::now();
         if (finished || tracedThisRun_)
-            gifFrames_->end_run(Picture::snapshot(canvas()), now);
+            gif_.end_run(Picture::snapshot(canvas()), now);
         else
-            gifFrames_->flush(now);
+            gif_.flush(now);
     }
     if (!tracedThisRun_)
         return;
@@ -140,18 +139,12 @@ void WindowBridge::endRun(bool finished)
 
 bool WindowBridge::startRecording(const std::string& path, std::string& error)
 {
-    if (!gif_.open(path, error))
-        return false;
-    gifFrames_.emplace(gif_);
-    return true;
+    return gif_.start(path, error);
 }
 
 bool WindowBridge::stopRecording(std::string& error)
 {
-    if (gifFrames_)
-        gifFrames_->flush(ShownFrames::Clock::now());
-    gifFrames_.reset();
-    return gif_.finish(error);
+    return gif_.finish(GifRecording::Clock::now(), error);
 }
 
 void WindowBridge::setDrawDelay(int ms)

@@ -9,12 +9,10 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <functional>
-#include <optional>
 #include <string>
 
 #include "canvas_bridge.h"
-#include "gif_writer.h"
-#include "shown_frames.h"
+#include "gif_recording.h"
 
 class QEventLoop;
 class QsciScintilla;
@@ -54,7 +52,7 @@ public:
     // drawing call becomes a frame of a GIF at path; false with the reason
     // if the file cannot be created.
     bool startRecording(const std::string& path, std::string& error);
-    bool isRecording() const { return gifFrames_.has_value(); }
+    bool isRecording() const { return gif_.active(); }
     // Ends the file with the frames so far, also in the middle of a run;
     // false with the reason if it could not be written.
     bool stopRecording(std::string& error);
@@ -92,8 +90,7 @@ private:
     bool paused_ = false;
     bool tracedThisRun_ = false;  // a drawing call was shown and waited for
     QEventLoop* waiting_ = nullptr;
-    GifRecorder gif_;
-    std::optional<ShownFrames> gifFrames_;  // empty: not recording
+    GifRecording gif_;
 };
 
 }  // namespace korvane

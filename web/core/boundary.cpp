@@ -83,17 +83,7 @@ EMSCRIPTEN_KEEPALIVE int korvane_run(const char* text, int length, int fresh, in
     Interpreter& interpreter = *s.interpreter;
     if (has_seed) interpreter.seed_random(seed);
     interpreter.set_step_limit(max_steps >= 1 ? static_cast<uint64_t>(max_steps) : 0);
-    // The runner reads programs with CR LF line ends, as the editor saves them.
-    std::string program;
-    for (int i = 0; i < length; ++i) {
-        const char c = text[i];
-        if (c == '\r' && i + 1 < length && text[i + 1] == '\n') continue;
-        if (c == '\r' || c == '\n')
-            program += "\r\n";
-        else
-            program += c;
-    }
-    const RunResult result = interpreter.run_text(program);
+    const RunResult result = interpreter.run_text(std::string(text, static_cast<size_t>(length)));
     last_error_line = interpreter.error_line();
     if (result == RUN_NO_MAIN) s.bridge->bridge_message("Program Error! Can't find main()");
     return status_of(result);

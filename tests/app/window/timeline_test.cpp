@@ -28,7 +28,10 @@ const char* const kThree =
 
 class TimelineTest : public WindowTest {
 protected:
-    int shownAt(int x, int y) { return window_->findChild<korvane::CanvasView*>("xmg")->picture().at(x, y); }
+    int shownAt(int x, int y)
+    {
+        return window_->findChild<korvane::CanvasView*>("xmg")->picture().at(x, y);
+    }
 };
 
 TEST_F(TimelineTest, SliderAndKeysShowTheCanvasAfterEachCall)
@@ -101,10 +104,12 @@ TEST_F(TimelineTest, GifOfARangeHasAFramePerShowOrPerCalls)
     run(kThree);
     const korvane::Timeline& timeline = *window.timelineBar()->timeline();
     std::string error;
-    ASSERT_TRUE(TimelineBar::writeGif(timeline, 0, 3, 1, path("each.gif").toStdString(), error)) << error;
+    ASSERT_TRUE(TimelineBar::writeGif(timeline, 0, 3, 1, path("each.gif").toStdString(), error))
+        << error;
     EXPECT_EQ(korvane::testing::read_gif(path("each.gif").toStdString()).frames, 4);
     // The show after call 2, and the range's ends.
-    ASSERT_TRUE(TimelineBar::writeGif(timeline, 1, 3, 0, path("shows.gif").toStdString(), error)) << error;
+    ASSERT_TRUE(TimelineBar::writeGif(timeline, 1, 3, 0, path("shows.gif").toStdString(), error))
+        << error;
     const auto shows = korvane::testing::read_gif(path("shows.gif").toStdString());
     ASSERT_EQ(shows.frames, 3);
     EXPECT_EQ(shows.pixels[1][399 * 400 + 350], 3);  // bottom row, before the last fillrect
