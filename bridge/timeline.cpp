@@ -196,10 +196,11 @@ LoggedCall Timeline::call(uint64_t k) const {
     if (chunks_.empty() || k == 0 || k <= first_call() || k > calls_) return {};
     const Chunk& chunk = chunk_for(k - 1);
     CallReader reader(chunk.log.data(), chunk.log.size());
-    for (uint64_t done = 0;;) {
+    for (uint64_t done = 0; !reader.at_end();) {
         const LoggedCall c = reader.next();
         if (c.call.op != DrawOp::Textstyle && ++done == k - chunk.first) return c;
     }
+    return {};
 }
 
 void Timeline::for_each_write(int32_t x, int32_t y, const std::function<void(const PixelWrite&)>& visit) const {

@@ -129,6 +129,9 @@ void TimelineBar::sliderMoved(int value)
     }
     const uint64_t k = call(), n = timeline_->calls();
     position_->setText(QStringLiteral("%1 / %2").arg(k).arg(n));
+    // Past its memory the timeline holds the run's last part only.
+    if (timeline_->truncated())
+        position_->setText(tr("%1 / %2 (kept from %3)").arg(k).arg(n).arg(timeline_->first_call()));
     QString text = tr("Before the first drawing call");
     int line = -1;
     if (k > timeline_->first_call()) {
