@@ -7,18 +7,12 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
-namespace korvane {
+#include "run_outcome.h"
 
-// Exit statuses of the runner.
-enum RunnerStatus : int {
-    STATUS_RAN = 0,      // main returned or the program executed `end`
-    STATUS_NO_MAIN = 1,  // the program has no main
-    STATUS_ERROR = 2,    // an error was reported, a rejected input answer included
-    STATUS_FILE = 3,     // usage error, or a file that cannot be read or written
-    STATUS_DIFFERS = 4,  // the run ended well but the canvas differs from --expect
-};
+namespace korvane {
 
 struct RunnerOptions {
     std::string program;
@@ -27,11 +21,15 @@ struct RunnerOptions {
     std::string jpeg;
     std::string frames;
     std::string gif;
-    std::string input;                // empty: answers from the input stream
-    std::string expect;               // golden indexed PNG; empty: no comparison
-    std::string diff;                 // with expect: picture of the differences
-    std::string provenance;           // empty: provenance stays off
-    std::optional<uint64_t> at_call;  // --png and --jpeg show the canvas after this drawing call
+    std::string stats;                                 // empty: no figures of the run written
+    std::string input;                                 // empty: answers from the input stream
+    std::string expect;                                // golden indexed PNG; empty: no comparison
+    std::string diff;                                  // with expect: picture of the differences
+    std::string provenance;                            // empty: provenance stays off
+    std::string pauses;                                // JSON lines, one per pause; empty: the run never pauses
+    std::vector<int> breaks;                           // lines counted from 0
+    std::vector<std::pair<int32_t, int32_t>> watches;  // program coordinates
+    std::optional<uint64_t> at_call;                   // --png and --jpeg show the canvas after this drawing call
     struct Pixel {
         int32_t x, y;
     };

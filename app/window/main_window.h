@@ -4,13 +4,16 @@
 // The View and Debug menus hold the tools that are off until chosen: the
 // pixel inspector, the palette panel, slow motion, stepping and recording.
 // The handlers live by concern: main_window_files.cpp (programs and images),
-// main_window_edit.cpp, main_window_run.cpp (run, halt, step, speed),
+// main_window_edit.cpp, main_window_run.cpp (run, halt, speed),
+// main_window_debug.cpp (Debug menu: breakpoints, steps, pauses, watches),
 // main_window_tools.cpp (inspector, palette, GIF, help, About) and
 // main_window_menus.cpp.
 #pragma once
 
 #include <QMainWindow>
+#include <map>
 #include <memory>
+#include <vector>
 
 #include "interpreter.h"
 #include "recent_files.h"
@@ -19,8 +22,10 @@
 
 class QActionGroup;
 class QLabel;
+class QPlainTextEdit;
 class QsciScintilla;
 class QPushButton;
+class QSplitter;
 
 namespace korvane {
 
@@ -31,6 +36,7 @@ class HelpWindow;
 class Magnifier;
 class PalettePanel;
 class TimelineBar;
+class PausePanels;
 class WindowBridge;
 
 class MainWindow : public QMainWindow {
@@ -78,8 +84,14 @@ public slots:
     void canvasMouseMoved(QPoint position);
     void showInspector(bool on);
     void showPalette();
-    void stepProgram();
+    void stepProgram();  // Next Drawing Call
     void continueProgram();
+    void stepOver();
+    void stepInto();
+    void stepOut();
+    void runToCursor();
+    void toggleBreakpoint();
+    void askPixelWatch();
     void setDrawSpeed(int delayMs);
     void recordGif(bool on);
 
@@ -88,36 +100,48 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    static constexpr int kCanvasSide = 400;
+    // The window opens at this size of its central area: canvas on the left,
+    // editor and output on the right, the button row below.
     static constexpr int kFormWidth = 790;
     static constexpr int kFormHeight = 462;
-    // The inspector's line goes under the button row; the form grows to hold it.
-    static constexpr int kStatusTop = 456;
-    static constexpr int kStatusHeight = 18;
+    static constexpr int kCanvasSide = 400;
+    static constexpr int kStatusHeight = 24;  // the inspector's line, under the buttons
+    static constexpr int kOutputLines = 100000;
 
     void startUp();
     void keyPressed(int key);
     void createWidgets();
-    void createButtons();
+    QWidget* createCanvasPanel();
+    QWidget* createEditorColumn();
     void createMenus();
     void createFileMenu();
     void createEditMenu();
     void fillRecentMenu();
     void createViewMenu();
     void createDebugMenu();
+    void createSpeedMenu(QMenu& debug);
+    void debugCommand(PauseCommand command);
+    void breakpointsChanged();
+    void keepBreakpoints();
+    void restoreBreakpoints(const QString& path);
+    void canvasMenu(QPoint screen);
+    void showPause(const PauseSnapshot& at);
+    void setRunStatus(const QString& text);
     void inspect(QPoint screen);
-    void placeLabels();
+    // Places the canvas, its corner labels and Save Image for the zoom.
+    void placeCanvas();
     void loadPalette();
     bool loadProgram(const QString& path);
     void setCurrentFile(const QString& path);
     bool writeProgram(const QString& path);
+    bool saveTo(const QString& path);
     bool saveUnderChosenName();
+    bool saveNamedOrAsk();
+    bool isScratchFile(const QString& path) const;
     bool maybeSave();
     void setRunning(bool running);
     void reportRunResult(RunResult result);
     void finishGif();
-    // Sizes the form to the inspector's line and the timeline below the buttons.
-    void fitForm();
     void pauseChanged(bool paused);
 
     Dialogs& dialogs_;
@@ -125,6 +149,9 @@ private:
     CanvasView* xmg = nullptr;
     Magnifier* Image1 = nullptr;
     QsciScintilla* Memo1 = nullptr;
+    QPlainTextEdit* output_ = nullptr;  // what print, puts and putch write
+    QSplitter* editorSplit_ = nullptr;  // editor above, output below
+    QWidget* canvasPanel_ = nullptr;    // canvas, corner labels, Save Image
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
@@ -154,14 +181,19 @@ private:
     // Runs go here: textbook recursion needs more than the thread's stack.
     RunStack runStack_;
     QString programName_;  // offered again by Open and Save Program
+    QString currentFile_;  // the file the title names; empty when untitled
     QString imageName_;    // offered again by Save Image
+    QString imageType_;    // and the file type chosen with it
     QString gifName_;      // offered again by Record GIF
     QString searchText_;   // searched for by Find Next
     RecentFiles recent_;
     bool running_ = false;
     bool closeAfterRun_ = false;
     bool closeConfirmed_ = false;  // changed text was asked about already
-    bool startStepping_ = false;   // the run Step starts pauses at once
+    PauseCommand startCommand_;    // how the run a Debug command starts begins
+    PausePanels* panels_ = nullptr;
+    QLabel* runStatus_ = nullptr;  // in the status bar, made by the first run
+    std::map<QString, std::vector<int>> breakpointsByFile_;
 };
 
 }  // namespace korvane

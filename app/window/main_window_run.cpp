@@ -2,12 +2,15 @@
 
 #include <Qsci/qsciscintilla.h>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "canvas_view.h"
 #include "dialogs.h"
+#include "editor_pauses.h"
 #include "picture.h"
 #include "program_editor.h"
+#include "run_outcome.h"
 #include "timeline_bar.h"
 #include "window_bridge.h"
 
@@ -19,13 +22,22 @@ void MainWindow::runProgram()
     // show's event processing must not start a nested run.
     if (running_)
         return;
+    // The interpreter reads the program from xxx.cg; that saves the text
+    // only when xxx.cg is the file being edited.
     if (!writeProgram(QString::fromLatin1(kProgramFile)))
         return;
+    if (isScratchFile(currentFile_))
+        Memo1->setModified(false);
     clear_error_mark(*Memo1);
+    output_->clear();
     bridge_->HaltFlag = 0;
     setRunning(true);
     timeline_->setTimeline(nullptr);
-    bridge_->beginRun(startStepping_);
+    bridge_->beginRun();
+    interpreter_->set_breakpoints(breakpoint_lines(*Memo1));
+    interpreter_->set_pixel_watch(!bridge_->pixelWatches().empty());
+    interpreter_->set_start_command(startCommand_);
+    setRunStatus(tr("Running"));
     RunResult result = RUN_ABORTED;
     try {
         runStack_.run([this, &result] { result = interpreter_->run_program(kProgramFile); });
@@ -33,11 +45,12 @@ void MainWindow::runProgram()
         dialogs_.message(QString::fromLocal8Bit(failure.what()));
     }
     setRunning(false);
+    clear_statement_mark(*Memo1);
     bridge_->endRun(result == RUN_OK);
+    setRunStatus(bridge_->HaltFlag != 0 ? tr("Halted") : tr("Finished"));
     reportRunResult(result);
     timeline_->setTimeline(bridge_->timeline());
     timeline_->show();
-    fitForm();
     if (closeAfterRun_ || result == RUN_END) {
         closeAfterRun_ = false;
         close();
@@ -52,7 +65,7 @@ void MainWindow::reportRunResult(RunResult result)
         bridge_->showCanvas();
         break;
     case RUN_NO_MAIN:
-        dialogs_.message(QStringLiteral("Program Error! Can't find main()"));
+        dialogs_.message(QString::fromLatin1(kNoMainMessage));
         break;
     case RUN_ERROR:
         if (interpreter_->error_line() >= 0)
@@ -80,7 +93,6 @@ void MainWindow::pauseChanged(bool paused)
 {
     timeline_->setTimeline(paused ? bridge_->timeline() : nullptr);
     timeline_->show();
-    fitForm();
     if (!paused)
         xmg->setPicture(Picture::snapshot(image_));
 }
@@ -88,23 +100,6 @@ void MainWindow::pauseChanged(bool paused)
 void MainWindow::haltProgram()
 {
     bridge_->halt();
-}
-
-// Step before a run starts one that pauses at its first drawing call.
-void MainWindow::stepProgram()
-{
-    if (running_) {
-        bridge_->step();
-        return;
-    }
-    startStepping_ = true;
-    runProgram();
-    startStepping_ = false;
-}
-
-void MainWindow::continueProgram()
-{
-    bridge_->resume();
 }
 
 void MainWindow::setDrawSpeed(int delayMs)

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QLayout>
 #include <QListWidget>
 #include <QScreen>
 
@@ -52,10 +53,8 @@ void MainWindow::showAbout()
 
 void MainWindow::canvasClicked()
 {
-    if (Status1->isVisible() && !running_) {
+    if (Status1->isVisible() && timeline_->timeline())
         timeline_->showHistory(inspected_.x(), inspected_.y());
-        fitForm();
-    }
     if (Image1->isVisible()) {
         Image1->hide();
         return;
@@ -98,22 +97,19 @@ void MainWindow::showInspector(bool on)
     // Origins are recorded from now on; what is on the canvas already has none.
     bridge_->set_provenance(on);
     Status1->clear();
+    // The line comes under the buttons: the window grows by it rather than
+    // squeezing the editor, unless it fills the screen already.
+    const int grow = Status1->isVisible() == on ? 0 : on ? kStatusHeight : -kStatusHeight;
+    const int height = this->height();
     Status1->setVisible(on);
     if (!on)
         timeline_->history()->hide();
-    fitForm();
-}
-
-void MainWindow::fitForm()
-{
-    const int statusBottom = kStatusTop + kStatusHeight;
-    int bottom = Status1->isHidden() ? kFormHeight : statusBottom + 6;
-    if (!timeline_->isHidden()) {
-        const int top = Status1->isHidden() ? kStatusTop : statusBottom + 2;
-        timeline_->setGeometry(32, top, kFormWidth - 40, timeline_->sizeHint().height());
-        bottom = timeline_->geometry().bottom() + 6;
+    if (grow != 0 && !isMaximized() && !isFullScreen()) {
+        // The new minimum first, or the window could not shrink.
+        centralWidget()->layout()->activate();
+        layout()->activate();
+        resize(width(), height + grow);
     }
-    centralWidget()->setFixedSize(kFormWidth, bottom);
 }
 
 void MainWindow::showPalette()
