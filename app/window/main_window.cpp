@@ -16,9 +16,11 @@
 #include "about_box.h"
 #include "canvas_view.h"
 #include "dialogs.h"
+#include "editor_pauses.h"
 #include "help_window.h"
 #include "magnifier.h"
 #include "palette_panel.h"
+#include "pause_panels.h"
 #include "picture.h"
 #include "program_editor.h"
 #include "window_bridge.h"
@@ -49,6 +51,7 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& program, QWidget* parent
 {
     setWindowTitle(QStringLiteral("Korvane"));
     createWidgets();
+    panels_ = new PausePanels(*this);
     createMenus();
     resize(kFormWidth, kFormHeight + menuBar()->sizeHint().height());
     AboutBox_ = new AboutBox(this);
@@ -100,6 +103,8 @@ QWidget* MainWindow::createCanvasPanel()
     connect(xmg, &CanvasView::clicked, this, &MainWindow::canvasClicked);
     connect(xmg, &CanvasView::mouseMoved, this, &MainWindow::canvasMouseMoved);
     connect(xmg, &CanvasView::mouseLeft, this, [this] { Status1->clear(); });
+    xmg->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(xmg, &QWidget::customContextMenuRequested, this, &MainWindow::canvasMenu);
 
     Image1 = new Magnifier(canvasPanel_);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -126,6 +131,8 @@ QWidget* MainWindow::createEditorColumn()
     editorFont.setPointSize(9);
     Memo1->setFont(editorFont);
     setup_program_editor(*Memo1);
+    setup_breakpoint_margin(*Memo1);
+    connect(Memo1, &QsciScintilla::marginClicked, this, [this] { breakpointsChanged(); });
     connect(Memo1, &QsciScintilla::modificationChanged, this, &QWidget::setWindowModified);
     // A stale error mark would point at the wrong line once the text changes.
     connect(Memo1, &QsciScintilla::textChanged, this, [this] {
@@ -179,6 +186,8 @@ void MainWindow::startUp()
     bridge_ = std::make_unique<WindowBridge>(image_, *xmg, *Memo1, *output_, dialogs_);
     interpreter_ = std::make_unique<Interpreter>(*bridge_);
     interpreter_->set_stack_budget(runStack_.budget());
+    interpreter_->set_pause_host(bridge_.get());
+    bridge_->onPause([this](const PauseSnapshot& at) { showPause(at); });
     const QString first = programName_.isEmpty() ? QString::fromLatin1(kProgramFile) : programName_;
     setCurrentFile(QString());
     if (loadProgram(first))
