@@ -18,6 +18,7 @@ namespace {
 class QuietDialogs : public Dialogs {
 public:
     void message(const QString&) override {}
+    void note(const QString&) override {}
     QString askText(const QString&, const QString&, const QString&) override { return {}; }
     QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
     QString saveFileName(const QString&, const QString&, const QString&, QString*) override { return {}; }
