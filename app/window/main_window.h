@@ -188,7 +188,6 @@ private:
     PauseCommand startCommand_;    // how the run a Debug command starts begins
     PausePanels* panels_ = nullptr;
     QLabel* runStatus_ = nullptr;  // in the status bar, made by the first run
-    QString currentFile_;          // the file the editor shows, empty when untitled
     std::map<QString, std::vector<int>> breakpointsByFile_;
 };
 
