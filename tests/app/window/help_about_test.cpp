@@ -135,7 +135,7 @@ TEST_F(WindowTest, AboutNamesTheLicenceAndShowsItsFullText)
         box->findChild<QPushButton*>("LicenceButton")->click();
         QTest::keyClick(box, Qt::Key_Return);
     });
-    window_->About1Click();
+    window_->showAbout();
     EXPECT_TRUE(licenceText.contains(
         "GNU GENERAL PUBLIC LICENSE\n                       Version 3, 29 June 2007"));
     EXPECT_TRUE(licenceText.contains("END OF TERMS AND CONDITIONS"));
