@@ -51,7 +51,7 @@ echo "start \$(basename "\$1")" >>"$log"
 case "\$1" in
   */alice.cg) sleep 3; echo "end alice.cg" >>"$log" ;;
   *crash*) kill -SEGV \$\$ ;;
-  *stuck*) exec sleep 60 ;;
+  *stuck*) echo \$\$ >"$tmp/stuck.pid"; exec sleep 60 ;;
   *hinted*) printf 'warning: line 0: point takes 2 values, not 3\nnot a variable or function in line 2\nhint: did you mean "point"?\n' >&2; exit 2 ;;
 esac
 exec "$run" "\$@"
@@ -143,13 +143,15 @@ mkdir "$tmp/precious" && touch "$tmp/precious/thesis.txt"
 verdict "a folder that is not a report is left alone" $([ $? = 1 ] && [ "$(ls "$tmp/precious")" = thesis.txt ]; echo $?)
 
 # Stopped while it waits for the runs, it leaves neither a report nor a run.
+: >"$log"
 "$grade" "$ex" "$class/lou_stuck.cg" --out "$tmp/stopped" --runner "$fake" >/dev/null 2>&1 &
 grader=$!
-sleep 1
+for _ in $(seq 100); do grep -q stuck "$log" && break; sleep 0.1; done  # the run has started
 kill -TERM "$grader"
 wait "$grader"
 verdict "a stopped grading leaves nothing" \
-  $([ $? = 2 ] && [ ! -e "$tmp/stopped" ] && [ -z "$(ls -A "$tmp" | grep '^\.')" ]; echo $?)
+  $([ $? = 2 ] && [ ! -e "$tmp/stopped" ] && [ -z "$(ls -A "$tmp" | grep '^\.')" ] &&
+    ! kill -0 "$(cat "$tmp/stuck.pid")" 2>/dev/null; echo $?)
 
 echo "$passed passed, $failures failed"
 [ "$failures" -eq 0 ]
