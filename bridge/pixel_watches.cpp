@@ -31,10 +31,14 @@ void PixelWatches::look(const TXImage3& canvas) {
     for (Watch& w : watches_) w.index = ras_getpel(canvas.rows(0), w.x, w.y);
 }
 
+// After every drawing call of a watched run: the rows once, then a plain
+// read per watch (add keeps every watch on the canvas).
 bool PixelWatches::changed(const TXImage3& canvas) {
+    const RowTable rows = canvas.rows(0);
     bool any = false;
     for (Watch& w : watches_) {
-        const int32_t now = ras_getpel(canvas.rows(0), w.x, w.y);
+        const bool inside = rows.row != nullptr && w.x < rows.width && w.y < rows.height;
+        const int32_t now = inside ? rows.row[w.y][w.x] : 0;
         any = any || now != w.index;
         w.index = now;
     }

@@ -210,7 +210,7 @@ void draw_builtin(InterpreterState& s, int index) {
 int32_t InterpreterState::call_builtin(int index) {
     const uint32_t call = tok->start;
     if (draws(index)) {
-        if (pauses.draws) before_drawing_call();
+        if (pauses.draws && pauses.command.kind == PauseCommand::NEXT_DRAWING_CALL) before_drawing_call();
         if (bridge.bridge_traces_drawing() && bridge.bridge_before_draw(line_of(ScanPos), BuiltinTable[index]) != 0) {
             report_error(ERR_USER_HALT);
         }

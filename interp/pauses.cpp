@@ -129,7 +129,6 @@ void InterpreterState::stop_at(uint32_t pos, Stop kind) {
 }
 
 void InterpreterState::before_drawing_call() {
-    if (pauses.command.kind != PauseCommand::NEXT_DRAWING_CALL) return;
     pause(PauseReason::DRAWING_CALL, tok->start, reach_end(*this, tok->start, Reach::HEADER));
 }
 

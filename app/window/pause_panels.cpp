@@ -8,7 +8,7 @@
 
 namespace korvane {
 
-PausePanels::PausePanels(QMainWindow& window) : QObject(&window)
+PausePanels::PausePanels(QMainWindow& window) : QObject(&window), window_(window)
 {
     variablesView_ = new QTreeView;
     variablesView_->setModel(&variables_);
@@ -61,8 +61,12 @@ void PausePanels::showPause(const PauseSnapshot& at)
     variablesView_->expandAll();
     if (!shownOnce_) {
         shownOnce_ = true;
+        // The window grows by the panels' width, so the editor keeps its room.
+        if (!window_.isMaximized() && !window_.isFullScreen())
+            window_.resize(window_.width() + kPanelWidth, window_.height());
         variablesDock_->show();
         callStackDock_->show();
+        window_.resizeDocks({variablesDock_}, {kPanelWidth}, Qt::Horizontal);
     }
 }
 

@@ -34,6 +34,10 @@ private:
     QDockWidget* addDock(QMainWindow& window, const QString& title, const QString& name,
                          QTreeView* view);
 
+    // The room the panels take beside the editor when they first appear.
+    static constexpr int kPanelWidth = 240;
+
+    QMainWindow& window_;
     VariablesModel variables_;
     CallStackModel callStack_;
     QTreeView* variablesView_ = nullptr;

@@ -253,8 +253,8 @@ struct InterpreterState {
     // part starting at pos; only called while pauses.armed.
     void statement_stop();
     void part_stop(uint32_t pos);
-    // Around a drawing built-in whose name is the current token; only
-    // called while pauses.draws.
+    // Around a drawing built-in whose name is the current token: before it
+    // when the command is NEXT_DRAWING_CALL, after it while pauses.draws.
     void before_drawing_call();
     void after_drawing_call(uint32_t call);
     void stop_at(uint32_t pos, Stop kind);
