@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "interpreter.h"
+#include "language.h"
 #include "state.h"
 
 namespace korvane {
@@ -53,14 +54,6 @@ enum Builtin : int {
     B_COUNT
 };
 
-// BuiltinTable in table order.
-constexpr const char* BuiltinTable[B_COUNT] = {
-    "getche",  "putch",  "puts",    "print",     "getnum", "rand",    "clear",    "setcolor", "line",     "xline",
-    "fline",   "point",  "circ2",   "fcirc2",    "fpoint", "grid",    "fillrect", "drawrect", "brect",    "dline",
-    "trifill", "circle", "xcircle", "disk",      "bdisk",  "ellipse", "xellipse", "elldisk",  "ellbdisk", "floodfill",
-    "show",    "sleep",  "textout", "textstyle", "h_axis", "v_axis",  "abs",      "getpel",
-};
-
 constexpr int kCollectionSize = 10;
 constexpr int kVAxisCollectionSize = 12;
 
@@ -71,11 +64,10 @@ bool draws(int index) {
 
 }  // namespace
 
-std::span<const char* const> builtin_names() { return BuiltinTable; }
-
 int InterpreterState::builtin_index(const char* name) const {
-    for (int i = 0; i < B_COUNT; ++i) {
-        if (std::strcmp(BuiltinTable[i], name) == 0) return i;
+    const std::span<const char* const> names = builtin_names();
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (std::strcmp(names[i], name) == 0) return static_cast<int>(i);
     }
     return -1;
 }
@@ -210,7 +202,7 @@ void draw_builtin(InterpreterState& s, int index) {
 int32_t InterpreterState::call_builtin(int index) {
     const uint32_t call = tok->start;
     if (draws(index) && bridge.bridge_traces_drawing() &&
-        bridge.bridge_before_draw(line_of(ScanPos), BuiltinTable[index]) != 0) {
+        bridge.bridge_before_draw(line_of(ScanPos), builtin_names()[static_cast<size_t>(index)]) != 0) {
         report_error(ERR_USER_HALT);
     }
     int32_t v[kCollectionSize] = {};
@@ -258,7 +250,10 @@ int32_t InterpreterState::call_builtin(int index) {
         }
         case B_SHOW:
             collect_arguments(v, kCollectionSize);
-            if (bridge.bridge_show() != 0) report_error(ERR_USER_HALT);
+            if (bridge.bridge_show() != 0) {
+                error_place = call;  // mark the show, though the line is where its `)` stands
+                report_error(ERR_USER_HALT);
+            }
             return 0;
         case B_SLEEP:
             collect_arguments(v, kCollectionSize);
