@@ -27,6 +27,8 @@ const char* const kHelp =
     "                       and the count and bounding box of differing pixels if they differ\n"
     "  --diff OUT.png       with --expect: the expected picture dimmed to grey, differing\n"
     "                       pixels in red (index 255)\n"
+    "  --no-hints           only the messages: no \"warning:\" lines before the run, no\n"
+    "                       \"hint:\" line after an error report (line and column count from 0)\n"
     "  --provenance OUT     records which call drew each pixel; OUT gets one line per pixel\n"
     "                       drawn during the run, bottom row first: \"x y index line builtin\"\n"
     "                       (y from the bottom, line counted from 0)\n"
@@ -82,8 +84,13 @@ bool is_number_option(const std::string& arg) { return arg == "--seed" || arg ==
 }  // namespace
 
 bool parse_arguments(const std::vector<std::string>& args, RunnerOptions& options, std::string& error) {
+    options.hints = true;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        if (arg == "--no-hints") {
+            options.hints = false;
+            continue;
+        }
         std::string* text = text_option(arg, options);
         if (text || is_number_option(arg)) {
             if (i + 1 == args.size() || args[i + 1].empty()) {

@@ -13,6 +13,7 @@
 #include "headless_bridge.h"
 #include "interpreter.h"
 #include "korvane_version.h"
+#include "language.h"
 #include "picture.h"
 #include "run_stack.h"
 #include "ximage3.h"
@@ -144,6 +145,19 @@ std::istream* open_input(const RunnerOptions& options, std::istream& in, std::un
     return nullptr;
 }
 
+std::string place_text(const TextPlace& place) {
+    return "line " + std::to_string(place.line) + ", column " + std::to_string(place.column) + ": ";
+}
+
+// Calls that give another number of values than the callee takes: they
+// run all the same, so they are told before the run.
+void write_warnings(const std::string& program, std::ostream& err) {
+    for (const CallWarning& w : outline_program(program).warnings) {
+        err << "warning: " << place_text(w.place) << w.text << '\n';
+    }
+    err.flush();
+}
+
 void apply_bounds(const RunnerOptions& options, HeadlessBridge& bridge, Interpreter& interpreter) {
     if (options.seed) interpreter.seed_random(*options.seed);
     if (options.max_steps > 0) interpreter.set_step_limit(options.max_steps);
@@ -203,9 +217,12 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
     RunStack stack;
     interpreter.set_stack_budget(stack.budget());
     const std::string program = normalise_line_ends(text);
+    if (options.hints) write_warnings(program, err);
     RunResult result = RUN_ERROR;
     stack.run([&] { result = interpreter.run_text(program); });
     out.flush();
+    if (const ErrorDetails& e = interpreter.error_details(); options.hints && e.code >= 0)
+        err << "hint: " << place_text(e.token) << e.hint << '\n';
     if (result == RUN_NO_MAIN) err << "Program Error! Can't find main()\n";
 
     int status = status_of(result);

@@ -48,7 +48,8 @@ constexpr BuiltinInfo kBuiltins[] = {
     {"textstyle", "colour, size, \"font\"", "sets the colour, size and font of textout"},
     {"h_axis", "y, x1, x2, nmajor, nminor, place, lmajor, lminor, cmajor, cminor",
      "draws the ticks of a horizontal axis"},
-    {"v_axis", "x, y1, y2, nmajor, nminor, place, lmajor, lminor, cmajor, cminor", "draws the ticks of a vertical axis"},
+    {"v_axis", "x, y1, y2, nmajor, nminor, place, lmajor, lminor, cmajor, cminor",
+     "draws the ticks of a vertical axis"},
     {"abs", "x", "gives the absolute value of x"},
     {"getpel", "x, y", "gives the palette index of the pixel at (x, y)"},
 };

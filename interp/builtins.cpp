@@ -162,7 +162,7 @@ void check_time_after_wait(InterpreterState& s) {
 }
 
 // The built-ins that hand their collected values straight to the bridge.
-void draw_builtin(InterpreterState& s, int index) {
+void draw_builtin(InterpreterState& s, int index, uint32_t call) {
     int32_t v[kVAxisCollectionSize] = {};
     s.collect_arguments(v, index == B_V_AXIS ? kVAxisCollectionSize : kCollectionSize);
     Bridge& b = s.bridge;
@@ -189,7 +189,10 @@ void draw_builtin(InterpreterState& s, int index) {
         case B_ELLDISK: b.bridge_elldisk(v[0], v[1], v[2], v[3], v[4]); break;
         case B_ELLBDISK: b.bridge_ellbdisk(v[0], v[1], v[2], v[3], v[4], v[5]); break;
         case B_FLOODFILL:
-            if (b.bridge_floodfill(v[0], v[1], v[2], v[3], v[4], v[5]) != 0) s.report_error(ERR_ENDLESS_FILL);
+            if (b.bridge_floodfill(v[0], v[1], v[2], v[3], v[4], v[5]) != 0) {
+                s.error_place = call;
+                s.report_error(ERR_ENDLESS_FILL);
+            }
             break;
         case B_H_AXIS: b.bridge_h_axis(v); break;
         case B_V_AXIS: b.bridge_v_axis(v); break;
@@ -272,7 +275,7 @@ int32_t InterpreterState::call_builtin(int index) {
         }
         case B_ABS: return abs_builtin(*this);
         case B_GETPEL: collect_arguments(v, kCollectionSize); return bridge.bridge_getpel(v[0], v[1]);
-        default: draw_builtin(*this, index); return 0;
+        default: draw_builtin(*this, index, call); return 0;
     }
 }
 

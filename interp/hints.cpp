@@ -123,15 +123,15 @@ std::string HintWriter::habit() {
     if ((token(at_).is_keyword(KW_INT) || token(at_).is_keyword(KW_CHAR)) && at_ >= 2 && is_open(all_[at_ - 1]) &&
         token(at_ - 2).is_keyword(KW_FOR)) {
         const std::string name = at_ + 1 < all_.size() ? text(at_ + 1) : "i";
-        return "A variable cannot be declared inside `for`: declare it at the start of the function (`" +
-               text(at_) + " " + name + ";`) and write `for (" + name + " = ...`.";
+        return "A variable cannot be declared inside `for`: declare it at the start of the function (`" + text(at_) +
+               " " + name + ";`) and write `for (" + name + " = ...`.";
     }
     // int main(): a declaration that turns out to be a function.
     if (s_.error_code == ERR_SEMICOLON_EXPECTED && is_open(all_[at_]) && at_ >= 2 &&
         token(at_ - 1).TokenKind == TK_NAME &&
         (token(at_ - 2).is_keyword(KW_INT) || token(at_ - 2).is_keyword(KW_CHAR))) {
-        return "Here a function starts with its name, without a return type: write `" + text(at_ - 1) +
-               "()`, not `" + text(at_ - 2) + " " + text(at_ - 1) + "()`.";
+        return "Here a function starts with its name, without a return type: write `" + text(at_ - 1) + "()`, not `" +
+               text(at_ - 2) + " " + text(at_ - 1) + "()`.";
     }
     return "";
 }
@@ -236,7 +236,8 @@ std::string HintWriter::argument_list() {
         }
         if (signature.empty()) return "";
     }
-    return "The call of `" + text(open - 1) + "` takes " + signature + ": after each value comes `,` or the closing `)`; found " + found() + ".";
+    return "The call of `" + text(open - 1) + "` takes " + signature +
+           ": after each value comes `,` or the closing `)`; found " + found() + ".";
 }
 
 std::string HintWriter::parentheses() {
@@ -342,7 +343,11 @@ std::string HintWriter::hint(int code) {
         default: break;
     }
     if (!h.empty()) return h;
+    // What was found matters for the text's mistakes, not for the run's limits.
     const MessageInfo& m = message_table()[static_cast<size_t>(code)];
+    if (code >= ERR_NESTING_TOO_DEEP && code != ERR_PARENS_EXPECTED && code != ERR_WHILE_EXPECTED &&
+        code != ERR_QUOTE_EXPECTED)
+        return m.hint;
     return std::string(m.hint) + " Found " + found() + ".";
 }
 

@@ -30,7 +30,8 @@ constexpr MessageInfo kMessages[] = {
     {"return without call", "Not raised: `return` ends the function it stands in.", ""},
     {"parentheses expected", "A `(` or a `)` was expected here: calls and conditions take their parentheses.",
      "main() { line(0, 0, 10, 10; }"},
-    {"while expected", "The body of `do` is followed by `while (condition);`.", "main() { int i; do { i++; } (i < 3); }"},
+    {"while expected", "The body of `do` is followed by `while (condition);`.",
+     "main() { int i; do { i++; } (i < 3); }"},
     {"closing quote expected",
      "A character is written 'a', one character between quotes; the text of print, puts, textout and "
      "textstyle is written in double quotes.",
