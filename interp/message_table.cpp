@@ -61,21 +61,17 @@ static_assert(std::size(kMessages) == ERR_COUNT);
 
 std::span<const MessageInfo> message_table() { return kMessages; }
 
+// Help text: each message with its hint as a paragraph, its example
+// indented below it, a blank line after.
 std::string messages_help_text() {
     std::string text;
     for (const MessageInfo& m : kMessages) {
-        text += "  ";
-        text += m.message;
-        text += "\n    ";
-        text += m.hint;
-        text += '\n';
-        if (m.example[0] == '\0') continue;
-        text += "    for example:\n";
+        text += std::string("\"") + m.message + "\": " + m.hint + "\n";
         for (const char* p = m.example; *p != '\0'; ++p) {
-            if (p == m.example || p[-1] == '\n') text += "      ";
+            if (p == m.example || p[-1] == '\n') text += "  ";
             text += *p;
         }
-        text += '\n';
+        text += m.example[0] != '\0' ? "\n\n" : "\n";
     }
     return text;
 }

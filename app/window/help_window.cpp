@@ -8,6 +8,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "language.h"
+
 // The resource lives in a static library, so it must be registered by hand.
 static void initHelpResource()
 {
@@ -28,7 +30,10 @@ QList<HelpWindow::Topic> readTopics()
     QList<HelpWindow::Topic> topics;
     if (!file.open(QIODevice::ReadOnly))
         return topics;
-    for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+    // The messages come from the interpreter's table, so none is missing.
+    QString text = QString::fromUtf8(file.readAll());
+    text.replace(QLatin1String("{messages}\n"), QString::fromUtf8(messages_help_text()));
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
         if (line.startsWith(QLatin1String("= ")))
             topics.append({line.mid(2).trimmed(), QString()});
         else if (!topics.isEmpty())

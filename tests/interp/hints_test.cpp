@@ -90,9 +90,9 @@ TEST(Hints, EveryMessageInTheTableIsReportedByItsExample) {
 }
 
 TEST(Hints, CallsWithAnotherNumberOfValuesAreWarnedBeforeTheRun) {
-    const ProgramOutline o = outline_program(crlf(
-        "f(int a, int b) { line(1, 2, 300); }\n"
-        "main() {\n  f(1, 2, 3);\n  point(1, 2);\n  brect(1, 2, 3, 4, 5, 6, 7);\n  show();\n}"));
+    const ProgramOutline o =
+        outline_program(crlf("f(int a, int b) { line(1, 2, 300); }\n"
+                             "main() {\n  f(1, 2, 3);\n  point(1, 2);\n  brect(1, 2, 3, 4, 5, 6, 7);\n  show();\n}"));
     ASSERT_EQ(o.warnings.size(), 3u);
     EXPECT_EQ(o.warnings[0].place.line, 0);
     EXPECT_EQ(o.warnings[0].place.column, 18);
