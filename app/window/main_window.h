@@ -3,6 +3,10 @@
 // About. Runs the interpreter synchronously inside Run, as a click handler.
 // The View and Debug menus hold the tools that are off until chosen: the
 // pixel inspector, the palette panel, slow motion, stepping and recording.
+// The handlers live by concern: main_window_files.cpp (programs and images),
+// main_window_edit.cpp, main_window_run.cpp (run, halt, step, speed),
+// main_window_tools.cpp (inspector, palette, GIF, help, About) and
+// main_window_menus.cpp.
 #pragma once
 
 #include <QMainWindow>
@@ -48,42 +52,49 @@ public:
     static constexpr int kDrawDelaysMs[] = {0, 10, 33, 100, 333, 1000};
 
 public slots:
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void New1Click();
-    void Open1Click();
-    void OpenRecent1Click(const QString& path);
-    void Save1Click();
-    void SaveAs1Click();
-    void Exit1Click();
-    void Undo1Click();
-    void Redo1Click();
-    void Cut1Click();
-    void Copy1Click();
-    void Paste1Click();
-    void SelectAll1Click();
-    void Find1Click();
-    void FindNext1Click();
-    void Replace1Click();
-    void GoToLine1Click();
-    void About1Click();
-    void xmgClick();
-    void xmgMouseMove(QPoint position);
-    void Inspector1Click(bool on);
-    void Palette1Click();
-    void Step1Click();
-    void Continue1Click();
-    void Speed1Click(int delayMs);
-    void RecordGif1Click(bool on);
+    void runProgram();
+    void haltProgram();
+    void saveImage();
+    void newProgram();
+    void openProgram();
+    void openRecentProgram(const QString& path);
+    void saveProgram();
+    void saveProgramAs();
+    void exitWindow();
+    void undoEdit();
+    void redoEdit();
+    void cutText();
+    void copyText();
+    void pasteText();
+    void selectAllText();
+    void findText();
+    void findNext();
+    void replaceText();
+    void goToLine();
+    void showAbout();
+    void canvasClicked();
+    void canvasMouseMoved(QPoint position);
+    void showInspector(bool on);
+    void showPalette();
+    void stepProgram();
+    void continueProgram();
+    void setDrawSpeed(int delayMs);
+    void recordGif(bool on);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void FormCreate();
-    void FormKeyDown(int key);
+    static constexpr int kCanvasSide = 400;
+    static constexpr int kFormWidth = 790;
+    static constexpr int kFormHeight = 462;
+    // The inspector's line goes under the button row; the form grows to hold it.
+    static constexpr int kStatusTop = 456;
+    static constexpr int kStatusHeight = 18;
+
+    void startUp();
+    void keyPressed(int key);
     void createWidgets();
     void createButtons();
     void createMenus();
@@ -97,8 +108,8 @@ private:
     void loadPalette();
     bool loadProgram(const QString& path);
     void setCurrentFile(const QString& path);
-    bool saveProgram(const QString& path);
-    bool saveProgramAs();
+    bool writeProgram(const QString& path);
+    bool saveUnderChosenName();
     bool maybeSave();
     void setRunning(bool running);
     void reportRunResult(RunResult result);
@@ -138,7 +149,7 @@ private:
     QString programName_;  // offered again by Open and Save Program
     QString imageName_;    // offered again by Save Image
     QString gifName_;      // offered again by Record GIF
-    QString findText_;     // searched for by Find Next
+    QString searchText_;   // searched for by Find Next
     RecentFiles recent_;
     bool running_ = false;
     bool closeAfterRun_ = false;

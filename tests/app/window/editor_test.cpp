@@ -60,12 +60,12 @@ TEST_F(WindowTest, UndoRestoresTheTextButNotPastALoad)
     editor()->setCursorPosition(1, 1);
     editor()->insert("\nclear(1);");
     ASSERT_TRUE(editor()->isModified());
-    window_->Undo1Click();
+    window_->undoEdit();
     EXPECT_EQ(editor()->text(), "main()\n{\n}");
     EXPECT_FALSE(editor()->isModified());
-    window_->Undo1Click();  // the loaded text is where undo stops
+    window_->undoEdit();  // the loaded text is where undo stops
     EXPECT_EQ(editor()->text(), "main()\n{\n}");
-    window_->Redo1Click();
+    window_->redoEdit();
     EXPECT_EQ(editor()->text(), "main()\n{\nclear(1);\n}");
 }
 
@@ -91,20 +91,20 @@ TEST_F(WindowTest, FindMovesToTheNextMatchAndGoesRoundAtTheEnd)
     openQuietly();
     korvane::load_editor_text(*editor(), "point(1, 1);\nline(0, 0, 5, 5);\npoint(2, 2);\n");
     dialogs.textAnswers = QStringList{"point"};
-    window_->Find1Click();
+    window_->findText();
     EXPECT_EQ(caretLine(*editor()), 0);
     EXPECT_EQ(editor()->selectedText(), "point");
-    window_->FindNext1Click();
+    window_->findNext();
     EXPECT_EQ(caretLine(*editor()), 2);
-    window_->FindNext1Click();
+    window_->findNext();
     EXPECT_EQ(caretLine(*editor()), 0);
     EXPECT_EQ(dialogs.textPresets.last(), "");
 
     dialogs.textAnswers = QStringList{"LINE", "circle"};  // names ignore case
-    window_->Find1Click();
+    window_->findText();
     EXPECT_EQ(dialogs.textPresets.last(), "point");
     EXPECT_EQ(caretLine(*editor()), 1);
-    window_->Find1Click();
+    window_->findText();
     EXPECT_EQ(dialogs.messages, QStringList{"Cannot find \"circle\"."});
 }
 
@@ -113,10 +113,10 @@ TEST_F(WindowTest, ReplaceChangesEveryMatchAsOneUndoableStep)
     openQuietly();
     korvane::load_editor_text(*editor(), "x = x + 1;\nxx = 2;");
     dialogs.textAnswers = QStringList{"x", "xy"};
-    window_->Replace1Click();
+    window_->replaceText();
     EXPECT_EQ(editor()->text(), "xy = xy + 1;\nxyxy = 2;");
     EXPECT_EQ(dialogs.messages, QStringList{"Replaced 4 occurrence(s)."});
-    window_->Undo1Click();
+    window_->undoEdit();
     EXPECT_EQ(editor()->text(), "x = x + 1;\nxx = 2;");
 }
 
@@ -125,10 +125,10 @@ TEST_F(WindowTest, GoToLineCountsFromZeroAsErrorMessagesDo)
     openQuietly();
     korvane::load_editor_text(*editor(), "a\nb\nc\nd");
     dialogs.textAnswers = QStringList{"2", "4", "two"};
-    window_->GoToLine1Click();
+    window_->goToLine();
     EXPECT_EQ(caretLine(*editor()), 2);
-    window_->GoToLine1Click();
-    window_->GoToLine1Click();
+    window_->goToLine();
+    window_->goToLine();
     EXPECT_EQ(caretLine(*editor()), 2);  // no such line: the caret stays
     EXPECT_EQ(dialogs.prompts.first(), "Line number (0 to 3):");
     EXPECT_EQ(dialogs.messages, (QStringList{"There is no line 4; the lines are 0 to 3.",

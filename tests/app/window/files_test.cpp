@@ -13,10 +13,10 @@ TEST_F(WindowTest, OpenAndSaveProgramRoundTripAFileByteForByte)
     const QByteArray program("main()\r\n{\r\n\tprint(\"\xe9t\xe9\");  \r\n}\r\n\r\nlast");
     writeFile("in.cg", program);
     dialogs.fileAnswers = QStringList{path("in.cg"), path("out.cg")};
-    window_->Open1Click();
+    window_->openProgram();
     EXPECT_EQ(editor()->text().count('\n'), 5);
     EXPECT_FALSE(editor()->text().contains('\r'));
-    window_->Save1Click();
+    window_->saveProgram();
     EXPECT_EQ(readFile("out.cg"), program);
     EXPECT_EQ(dialogs.fileFilters.mid(1),
               (QStringList{"Algorithm files, (*.cg)", "Test file (*.cg)"}));
@@ -38,7 +38,7 @@ TEST_F(WindowTest, SaveProgramAppendsCgOnlyToANameWithoutAnyDot)
     };
     for (const auto& c : cases) {
         dialogs.fileAnswers = QStringList{c.chosen};
-        window_->Save1Click();
+        window_->saveProgram();
         EXPECT_EQ(readFile(c.written), QByteArray("x")) << c.chosen.toStdString();
     }
     EXPECT_TRUE(dialogs.messages.isEmpty());
@@ -49,8 +49,8 @@ TEST_F(WindowTest, FailuresToOpenOrSaveNameTheFileAndKeepTheText)
     openQuietly();
     korvane::load_editor_text(*editor(), "keep");
     dialogs.fileAnswers = QStringList{path("absent.cg"), path("no/such/dir/p.cg")};
-    window_->Open1Click();
-    window_->Save1Click();
+    window_->openProgram();
+    window_->saveProgram();
     EXPECT_EQ(dialogs.messages, (QStringList{"Cannot open file " + path("absent.cg"),
                                              "Cannot create file " + path("no/such/dir/p.cg")}));
     EXPECT_EQ(editor()->text(), "keep");
@@ -67,13 +67,13 @@ TEST_F(WindowTest, ChangedTextIsNotThrownAwayWithoutAsking)
     EXPECT_TRUE(window_->isVisible());
 
     dialogs.choices = {Choice::Cancel};
-    window_->Open1Click();  // Cancel: no open dialog, text kept
+    window_->openProgram();  // Cancel: no open dialog, text kept
     EXPECT_EQ(dialogs.fileTitles.size(), 1);
     EXPECT_EQ(editor()->text(), "changed");
 
     dialogs.choices = {Choice::Save};
     dialogs.fileAnswers = QStringList{path("kept")};
-    window_->Exit1Click();
+    window_->exitWindow();
     EXPECT_EQ(readFile("kept.cg"), QByteArray("changed"));
     EXPECT_FALSE(window_->isVisible());
 }
@@ -83,7 +83,7 @@ TEST_F(WindowTest, UnchangedOrRunTextClosesWithoutAQuestion)
     openQuietly();
     window_->show();
     run("main()\n{\n}");
-    window_->Exit1Click();
+    window_->exitWindow();
     EXPECT_EQ(dialogs.saveChangesAsked, 0);
     EXPECT_FALSE(window_->isVisible());
 }
@@ -93,12 +93,12 @@ TEST_F(WindowTest, EditMenuCutsCopiesAndPastesInTheEditor)
     openQuietly();
     editor()->setText("abc");
     editor()->selectAll();
-    window_->Copy1Click();
+    window_->copyText();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "abc");
-    window_->Cut1Click();
+    window_->cutText();
     EXPECT_TRUE(editor()->text().isEmpty());
-    window_->Paste1Click();
-    window_->Paste1Click();
+    window_->pasteText();
+    window_->pasteText();
     EXPECT_EQ(editor()->text(), "abcabc");
 }
 
@@ -112,14 +112,14 @@ TEST_F(WindowTest, TitleNamesTheProgramAndMarksUnsavedChanges)
     EXPECT_TRUE(window_->isWindowModified());
 
     dialogs.choices = {Choice::Discard};
-    window_->New1Click();
+    window_->newProgram();
     EXPECT_TRUE(editor()->text().isEmpty());
     EXPECT_EQ(window_->windowTitle(), "Untitled[*] - Korvane");
     EXPECT_FALSE(window_->isWindowModified());
 
     editor()->insert("y");
     dialogs.fileAnswers = QStringList{path("mine")};
-    window_->SaveAs1Click();
+    window_->saveProgramAs();
     EXPECT_EQ(readFile("mine.cg"), QByteArray("y"));
     EXPECT_EQ(window_->windowTitle(), "mine.cg[*] - Korvane");
     EXPECT_FALSE(window_->isWindowModified());
@@ -131,16 +131,16 @@ TEST_F(WindowTest, RecentFilesListOpenedAndSavedProgramsNewestFirst)
     writeFile("a.cg", "a");
     writeFile("b.cg", "b");
     dialogs.fileAnswers = QStringList{path("a.cg"), path("b.cg"), path("a.cg")};
-    window_->Open1Click();
-    window_->Open1Click();
-    window_->Open1Click();
+    window_->openProgram();
+    window_->openProgram();
+    window_->openProgram();
     korvane::RecentFiles recent;
     ASSERT_EQ(recent.files().mid(0, 2), (QStringList{path("a.cg"), path("b.cg")}));
 
-    window_->OpenRecent1Click(path("b.cg"));
+    window_->openRecentProgram(path("b.cg"));
     EXPECT_EQ(editor()->text(), "b");
     QFile::remove(path("a.cg"));
-    window_->OpenRecent1Click(path("a.cg"));  // gone: said so, and dropped from the list
+    window_->openRecentProgram(path("a.cg"));  // gone: said so, and dropped from the list
     EXPECT_EQ(dialogs.messages, QStringList{"Cannot open file " + path("a.cg")});
     EXPECT_FALSE(recent.files().contains(path("a.cg")));
     EXPECT_EQ(editor()->text(), "b");

@@ -126,9 +126,9 @@ TEST_F(GifTest, StartingAndStoppingDuringARunRecordsTheStopsInBetween)
             startRecording(path(QStringLiteral("steps.gif")));
         else if (pauses == 3)
             recordGif()->trigger();
-        window.Step1Click();
+        window.stepProgram();
     });
-    window.Step1Click();
+    window.stepProgram();
     EXPECT_EQ(pauses, 3);
     EXPECT_FALSE(recordGif()->isChecked());
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();

@@ -86,7 +86,7 @@ TEST_F(WindowTest, F1OpensTheHelpFinderAndTheEditorStillGetsKeys)
     QTest::keyClick(editor(), Qt::Key_A);
     EXPECT_EQ(editor()->text(), "a");
     dialogs.choices = {korvane::Dialogs::Choice::Discard};
-    window_->Exit1Click();
+    window_->exitWindow();
     EXPECT_FALSE(window_->helpWindow()->isVisible());
 }
 
@@ -108,7 +108,7 @@ TEST_F(WindowTest, AboutShowsTheSameBoxEachTime)
             EXPECT_TRUE(box->isVisible());
             QTest::keyClick(box, Qt::Key_Return);  // OK is the default button
         });
-        window_->About1Click();
+        window_->showAbout();
     }
     ASSERT_EQ(shown.size(), 2);
     EXPECT_EQ(shown[0], shown[1]);

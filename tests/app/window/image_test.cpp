@@ -62,7 +62,7 @@ TEST_F(WindowTest, SaveImageWritesAJpegOfTheShownColours)
     openQuietly();
     run("main()\n{\nclear(3);\nsetcolor(1);\nfillrect(0,0,199,399);\n}");
     dialogs.fileAnswers = QStringList{path("pic")};
-    window_->Button3Click();
+    window_->saveImage();
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();
     const QByteArray bytes = readFile("pic.jpg");
     ASSERT_FALSE(bytes.isEmpty());
@@ -91,7 +91,7 @@ TEST_F(WindowTest, SaveImageTypeGivesTheFormatAndTheMissingExtension)
     for (const auto& c : cases) {
         dialogs.fileAnswers = QStringList{path(c.chosen)};
         dialogs.filterAnswers = QStringList{c.type};
-        window_->Button3Click();
+        window_->saveImage();
         EXPECT_EQ(readFile(c.written).left(c.magic.size()), c.magic) << c.chosen.toStdString();
     }
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();
@@ -101,7 +101,7 @@ TEST_F(WindowTest, SaveImageReportsAFileItCannotCreate)
 {
     openQuietly();
     dialogs.fileAnswers = QStringList{path("no/such/dir/pic.jpg")};
-    window_->Button3Click();
+    window_->saveImage();
     EXPECT_EQ(dialogs.messages, QStringList{"Cannot create file " + path("no/such/dir/pic.jpg")});
 }
 
@@ -109,8 +109,8 @@ TEST_F(WindowTest, SaveImageDuringARunSavesThePictureOfTheLastShow)
 {
     MainWindow& window = openQuietly();
     dialogs.fileAnswers = QStringList{path("mid.jpg")};
-    QTimer::singleShot(100, &window, &MainWindow::Button3Click);
-    QTimer::singleShot(200, &window, &MainWindow::Button2Click);
+    QTimer::singleShot(100, &window, &MainWindow::saveImage);
+    QTimer::singleShot(200, &window, &MainWindow::haltProgram);
     run("main()\n{\nclear(1);\nshow();\nclear(2);\nwhile (1) ;\n}");
     const Decoded image = decodeJpeg(readFile("mid.jpg"));
     ASSERT_EQ(image.width, 400);
@@ -135,11 +135,11 @@ TEST_F(WindowTest, MagnifierShowsTheStretchedSquareWithACrossHair)
     auto* magnifier = window_->findChild<Magnifier*>("Image1");
     ASSERT_FALSE(magnifier->isVisible());
     window_->show();
-    window_->xmgClick();
+    window_->canvasClicked();
     EXPECT_TRUE(magnifier->isVisible());
     EXPECT_EQ(magnifier->pos(), canvas()->pos());
 
-    window_->xmgMouseMove(QPoint(20, 20));
+    window_->canvasMouseMoved(QPoint(20, 20));
     const QImage& view = magnifier->view();
     EXPECT_EQ(view.pixel(0, 0), qRgb(255, 0, 0));  // pixel (1, 1), not (0, 0)
     EXPECT_EQ(view.pixel(3, 3), qRgb(255, 0, 0));  // stretched about 4.1 times
@@ -149,9 +149,9 @@ TEST_F(WindowTest, MagnifierShowsTheStretchedSquareWithACrossHair)
     EXPECT_EQ(view.pixel(159, 159), qRgb(0, 255, 0));
 
     const QImage before = view;
-    window_->xmgMouseMove(QPoint(19, 20));  // outside the limits: no update
+    window_->canvasMouseMoved(QPoint(19, 20));  // outside the limits: no update
     EXPECT_EQ(magnifier->view(), before);
 
-    window_->xmgClick();
+    window_->canvasClicked();
     EXPECT_FALSE(magnifier->isVisible());
 }

@@ -114,7 +114,7 @@ TEST_F(WindowTest, PrintOutputLandsInTheEditorAndGoesIntoTheNextRun)
 TEST_F(WindowTest, HaltDuringAShowLoopEndsItWithUserTerminated)
 {
     MainWindow& window = openQuietly();
-    QTimer::singleShot(100, &window, &MainWindow::Button2Click);
+    QTimer::singleShot(100, &window, &MainWindow::haltProgram);
     run(kShowLoop);
     EXPECT_EQ(dialogs.messages, QStringList{"user terminated program in line 2\n"});
     EXPECT_FALSE(window.isRunning());
@@ -123,7 +123,7 @@ TEST_F(WindowTest, HaltDuringAShowLoopEndsItWithUserTerminated)
 TEST_F(WindowTest, HaltReachesALoopThatNeverCallsShow)
 {
     MainWindow& window = openQuietly();
-    QTimer::singleShot(100, &window, &MainWindow::Button2Click);
+    QTimer::singleShot(100, &window, &MainWindow::haltProgram);
     run(kBusyLoop);
     EXPECT_EQ(dialogs.messages, QStringList{"user terminated program in line 2\n"});
 }
@@ -131,7 +131,7 @@ TEST_F(WindowTest, HaltReachesALoopThatNeverCallsShow)
 TEST_F(WindowTest, HaltPressedWhileIdleDoesNotStopTheNextRun)
 {
     MainWindow& window = openQuietly();
-    window.Button2Click();
+    window.haltProgram();
     run(kDrawing);
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_EQ(canvas()->picture().at(60, 60), 1);
@@ -149,12 +149,12 @@ TEST_F(WindowTest, DuringARunOnlyHaltAndSaveImageAreLiveAndRunDoesNotNest)
         EXPECT_FALSE(menuAction("&Open")->isEnabled());
         EXPECT_FALSE(menuAction("&Save Program")->isEnabled());
         EXPECT_TRUE(editor()->isReadOnly());
-        window.Button1Click();  // a nested run would need a Halt of its own
-        window.Open1Click();
+        window.runProgram();  // a nested run would need a Halt of its own
+        window.openProgram();
         checked = true;
     });
-    QTimer::singleShot(200, &window, &MainWindow::Button2Click);
-    QTimer::singleShot(400, &window, &MainWindow::Button2Click);
+    QTimer::singleShot(200, &window, &MainWindow::haltProgram);
+    QTimer::singleShot(400, &window, &MainWindow::haltProgram);
     run(kShowLoop);
     EXPECT_TRUE(checked);
     EXPECT_EQ(dialogs.messages, QStringList{"user terminated program in line 2\n"});

@@ -32,7 +32,7 @@ TEST_F(WindowTest, PaletteSelectionHighlightsExactlyThePixelsOfItsIndex)
 {
     MainWindow& window = openQuietly();
     run(kQuarters);
-    window.Palette1Click();
+    window.showPalette();
     PalettePanel* panel = window.palettePanel();
     ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(panel->isVisible());
@@ -73,15 +73,15 @@ TEST_F(WindowTest, InspectorIsOffByDefaultAndGrowsTheWindowOnlyWhileOn)
     const QSize plain = window.centralWidget()->size();
     EXPECT_FALSE(status->isVisible());
     run(kQuarters);
-    window.xmgMouseMove(QPoint(50, 50));
+    window.canvasMouseMoved(QPoint(50, 50));
     EXPECT_TRUE(status->text().isEmpty());
 
     window.show();
-    window.Inspector1Click(true);
+    window.showInspector(true);
     EXPECT_TRUE(status->isVisible());
     EXPECT_GT(window.centralWidget()->height(), plain.height());
     EXPECT_GE(status->y(), button("Button1")->geometry().bottom());
-    window.Inspector1Click(false);
+    window.showInspector(false);
     EXPECT_EQ(window.centralWidget()->size(), plain);
 }
 
@@ -90,19 +90,19 @@ TEST_F(WindowTest, InspectorNamesTheLineAndBuiltInThatLastWroteAPixel)
     MainWindow& window = openQuietly();
     auto* status = window.findChild<QLabel*>("Status1");
     window.show();
-    window.Inspector1Click(true);
+    window.showInspector(true);
     run(QStringLiteral(
         "main() {\nclear(0);\nsetcolor(3);\nfillrect(10, 10, 50, 50);\npoint(20, 20);\n}\n"));
     // Screen rows run downward: program row 20 is screen row 379.
-    window.xmgMouseMove(QPoint(20, 379));
+    window.canvasMouseMoved(QPoint(20, 379));
     EXPECT_TRUE(status->text().startsWith(QStringLiteral("x 20  y 20   index 3:")))
         << status->text().toStdString();
     EXPECT_TRUE(status->text().endsWith(QStringLiteral("line 4 point")))
         << status->text().toStdString();
-    window.xmgMouseMove(QPoint(30, 369));
+    window.canvasMouseMoved(QPoint(30, 369));
     EXPECT_TRUE(status->text().endsWith(QStringLiteral("line 3 fillrect")))
         << status->text().toStdString();
-    window.xmgMouseMove(QPoint(300, 100));
+    window.canvasMouseMoved(QPoint(300, 100));
     EXPECT_TRUE(status->text().endsWith(QStringLiteral("line 1 clear")))
         << status->text().toStdString();
 }
@@ -113,11 +113,11 @@ TEST_F(WindowTest, InspectorNamesThePixelUnderTheMouseInTheMagnifier)
     auto* status = window.findChild<QLabel*>("Status1");
     auto* magnifier = window.findChild<korvane::Magnifier*>("Image1");
     window.show();
-    window.Inspector1Click(true);
+    window.showInspector(true);
     run(QStringLiteral("main() {\nclear(0);\nsetcolor(3);\npoint(100, 299);\n}\n"));
-    window.xmgClick();
+    window.canvasClicked();
     ASSERT_TRUE(magnifier->isVisible());
-    window.xmgMouseMove(QPoint(100, 100));  // the square around program (100, 299)
+    window.canvasMouseMoved(QPoint(100, 100));  // the square around program (100, 299)
     // The view's centre block shows that pixel, a block of 160 / 39 view pixels.
     const QPoint centre(korvane::Magnifier::kSize / 2 - 2, korvane::Magnifier::kSize / 2 - 2);
     ASSERT_EQ(magnifier->sourcePixel(centre), QPoint(100, 100));
@@ -133,7 +133,7 @@ TEST_F(WindowTest, SaveImageWithAPngNameWritesTheIndicesLosslessly)
     MainWindow& window = openQuietly();
     run(kQuarters);
     dialogs.fileAnswers = QStringList{path("pic.PNG")};
-    window.Button3Click();
+    window.saveImage();
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();
     EXPECT_TRUE(dialogs.fileFilters.last().startsWith("JPEG files (*.jpg);;"));
     QImage png;

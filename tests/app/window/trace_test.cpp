@@ -47,9 +47,9 @@ TEST_F(TraceTest, StepPausesBeforeEachDrawingCallShowingWhatCameBefore)
     std::vector<Seen> pauses;
     onEachPause([&] {
         pauses.push_back(seen());
-        window.Step1Click();
+        window.stepProgram();
     });
-    window.Step1Click();
+    window.stepProgram();
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();
     const std::vector<Seen> expected = {{3, 0, 0, 0}, {4, 1, 0, 0}, {6, 1, 1, 0}};
     EXPECT_EQ(pauses, expected);
@@ -64,9 +64,9 @@ TEST_F(TraceTest, ContinueFromAPauseRunsOnAtFullSpeed)
     int pauses = 0;
     onEachPause([&] {
         ++pauses;
-        window.Continue1Click();
+        window.continueProgram();
     });
-    window.Step1Click();
+    window.stepProgram();
     EXPECT_EQ(pauses, 1);
     EXPECT_EQ(seen(), (Seen{-1, 1, 1, 2}));
 }
@@ -77,9 +77,9 @@ TEST_F(TraceTest, StepDuringAFullSpeedRunPausesAtTheNextDrawingCall)
     std::vector<Seen> pauses;
     onEachPause([&] {
         pauses.push_back(seen());
-        window.Button2Click();
+        window.haltProgram();
     });
-    QTimer::singleShot(50, &window, &MainWindow::Step1Click);
+    QTimer::singleShot(50, &window, &MainWindow::stepProgram);
     run("main()\n{\nwhile (1)\npoint(5,5);\n}");
     ASSERT_EQ(pauses.size(), 1u);
     EXPECT_EQ(pauses[0].line, 3);
@@ -93,8 +93,8 @@ TEST_F(TraceTest, HaltOrTheCloseBoxInAPauseEndsTheRun)
         MainWindow& window = openQuietly();
         window.show();
         editor()->setText(kThreeCalls);
-        onEachPause([&] { closing ? (void)window.close() : window.Button2Click(); });
-        window.Step1Click();
+        onEachPause([&] { closing ? (void)window.close() : window.haltProgram(); });
+        window.stepProgram();
         EXPECT_EQ(dialogs.messages, QStringList{"user terminated program in line 3\n"});
         EXPECT_FALSE(window.isRunning());
         EXPECT_EQ(window.isVisible(), !closing);
@@ -111,7 +111,7 @@ TEST_F(TraceTest, SlowMotionShowsEveryCallAndMarksItsLineThenFullSpeedIsPlainAga
 {
     MainWindow& window = openQuietly();
     constexpr int kDelay = 600000;
-    window.Speed1Click(kDelay);
+    window.setDrawSpeed(kDelay);
     std::vector<Seen> states;
     Seen last = seen();
     QTimer watcher;
@@ -120,7 +120,7 @@ TEST_F(TraceTest, SlowMotionShowsEveryCallAndMarksItsLineThenFullSpeedIsPlainAga
             return;
         last = seen();
         states.push_back(last);
-        window.Speed1Click(window.bridge().drawDelay());
+        window.setDrawSpeed(window.bridge().drawDelay());
     });
     watcher.start(2);
     run(kThreeCalls);
@@ -128,7 +128,7 @@ TEST_F(TraceTest, SlowMotionShowsEveryCallAndMarksItsLineThenFullSpeedIsPlainAga
     EXPECT_EQ(states, expected);
     EXPECT_EQ(seen(), (Seen{-1, 1, 1, 2}));
 
-    window.Speed1Click(0);
+    window.setDrawSpeed(0);
     states.clear();
     last = seen();
     run("main()\n{\nclear(0);\npoint(10,10);\n}");
@@ -139,8 +139,8 @@ TEST_F(TraceTest, SlowMotionShowsEveryCallAndMarksItsLineThenFullSpeedIsPlainAga
 TEST_F(TraceTest, ChoosingFullSpeedEndsASlowWaitAtOnce)
 {
     MainWindow& window = openQuietly();
-    window.Speed1Click(60000);
-    QTimer::singleShot(50, &window, [&] { window.Speed1Click(0); });
+    window.setDrawSpeed(60000);
+    QTimer::singleShot(50, &window, [&] { window.setDrawSpeed(0); });
     QElapsedTimer clock;
     clock.start();
     run(kThreeCalls);

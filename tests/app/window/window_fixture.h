@@ -75,7 +75,7 @@ protected:
     void run(const QString& program)
     {
         editor()->setText(program);
-        window_->Button1Click();
+        window_->runProgram();
     }
 
     QsciScintilla* editor() const { return window_->findChild<QsciScintilla*>("Memo1"); }

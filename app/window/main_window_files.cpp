@@ -1,0 +1,150 @@
+#include "main_window.h"
+
+#include <Qsci/qsciscintilla.h>
+#include <QFile>
+#include <QFileInfo>
+
+#include "canvas_view.h"
+#include "dialogs.h"
+#include "picture.h"
+#include "program_editor.h"
+#include "program_file.h"
+
+namespace korvane {
+
+bool MainWindow::loadProgram(const QString& path)
+{
+    QString text, error;
+    if (!read_program_text(path, text, error)) {
+        dialogs_.message(error);
+        return false;
+    }
+    load_editor_text(*Memo1, text);
+    return true;
+}
+
+// The title names the program and marks unsaved changes.
+void MainWindow::setCurrentFile(const QString& path)
+{
+    const QString name = path.isEmpty() ? tr("Untitled") : QFileInfo(path).fileName();
+    setWindowTitle(tr("%1[*] - Korvane").arg(name));
+    if (!path.isEmpty() && path != QLatin1String(kProgramFile))
+        recent_.add(path);
+}
+
+bool MainWindow::writeProgram(const QString& path)
+{
+    QString error;
+    if (!write_program_text(path, Memo1->text(), error)) {
+        dialogs_.message(error);
+        return false;
+    }
+    Memo1->setModified(false);
+    return true;
+}
+
+bool MainWindow::saveUnderChosenName()
+{
+    const QString chosen =
+        dialogs_.saveFileName(tr("Save Program"), QStringLiteral("Test file (*.cg)"), programName_);
+    if (chosen.isEmpty())
+        return false;
+    programName_ = with_default_suffix(chosen, QStringLiteral(".cg"));
+    if (!writeProgram(programName_))
+        return false;
+    setCurrentFile(programName_);
+    return true;
+}
+
+bool MainWindow::maybeSave()
+{
+    if (!Memo1->isModified())
+        return true;
+    switch (dialogs_.askSaveChanges()) {
+    case Dialogs::Choice::Save:
+        return saveUnderChosenName();
+    case Dialogs::Choice::Discard:
+        return true;
+    case Dialogs::Choice::Cancel:
+        break;
+    }
+    return false;
+}
+
+void MainWindow::newProgram()
+{
+    if (running_ || !maybeSave())
+        return;
+    load_editor_text(*Memo1, QString());
+    setCurrentFile(QString());
+}
+
+void MainWindow::openProgram()
+{
+    if (running_ || !maybeSave())
+        return;
+    const QString chosen =
+        dialogs_.openFileName(tr("Open"), QStringLiteral("Algorithm files, (*.cg)"), programName_);
+    if (chosen.isEmpty())
+        return;
+    programName_ = chosen;
+    if (loadProgram(chosen))
+        setCurrentFile(chosen);
+}
+
+void MainWindow::openRecentProgram(const QString& path)
+{
+    if (running_ || !maybeSave())
+        return;
+    if (loadProgram(path)) {
+        programName_ = path;
+        setCurrentFile(path);
+    } else {
+        recent_.remove(path);
+    }
+}
+
+// Save Program always asks for the name, as it always has; Save Program As
+// does the same from the keyboard.
+void MainWindow::saveProgram()
+{
+    if (!running_)
+        saveUnderChosenName();
+}
+
+void MainWindow::saveProgramAs()
+{
+    saveProgram();
+}
+
+void MainWindow::exitWindow()
+{
+    close();
+}
+
+void MainWindow::saveImage()
+{
+    const QString jpegType = QStringLiteral("JPEG files (*.jpg)");
+    const QString pngType = QStringLiteral("PNG files (*.png)");
+    QString type;
+    const QString chosen =
+        dialogs_.saveFileName(tr("Save Image"), jpegType + ";;" + pngType, imageName_, &type);
+    if (chosen.isEmpty())
+        return;
+    const bool pngChosen = type == pngType;
+    imageName_ =
+        with_default_suffix(chosen, pngChosen ? QStringLiteral(".png") : QStringLiteral(".jpg"));
+    const std::string path = QFile::encodeName(imageName_).toStdString();
+    // A name that says PNG or JPEG gets that format; any other, the chosen type.
+    const QString suffix = QFileInfo(imageName_).suffix().toLower();
+    const bool png =
+        suffix == QLatin1String("png") ||
+        (pngChosen && suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg"));
+    std::string error;
+    const bool written =
+        png ? write_png(path, xmg->picture(), error) : write_jpeg(path, xmg->picture(), error);
+    if (!written)
+        dialogs_.message(QString::fromStdString(error));
+}
+
+}  // namespace korvane

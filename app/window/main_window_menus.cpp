@@ -1,0 +1,128 @@
+#include "main_window.h"
+
+#include <QActionGroup>
+#include <QDir>
+#include <QMenuBar>
+
+namespace korvane {
+
+void MainWindow::createMenus()
+{
+    createFileMenu();
+    createEditMenu();
+    createViewMenu();
+    createDebugMenu();
+
+    QAction* about = menuBar()->addAction(tr("&About"));
+    connect(about, &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+void MainWindow::createFileMenu()
+{
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->setObjectName(QStringLiteral("File1"));
+    New1 = file->addAction(tr("&New"));
+    New1->setShortcut(QKeySequence::New);
+    Open1 = file->addAction(tr("&Open"));
+    Recent1 = file->addMenu(tr("Open &Recent"));
+    Recent1->setObjectName(QStringLiteral("Recent1"));
+    connect(Recent1, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
+    Save1 = file->addAction(tr("&Save Program"));
+    SaveAs1 = file->addAction(tr("Save Program &As…"));
+    SaveAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    file->addSeparator();
+    QAction* exit = file->addAction(tr("E&xit"));
+    connect(New1, &QAction::triggered, this, &MainWindow::newProgram);
+    connect(Open1, &QAction::triggered, this, &MainWindow::openProgram);
+    connect(Save1, &QAction::triggered, this, &MainWindow::saveProgram);
+    connect(SaveAs1, &QAction::triggered, this, &MainWindow::saveProgramAs);
+    connect(exit, &QAction::triggered, this, &MainWindow::exitWindow);
+}
+
+void MainWindow::createEditMenu()
+{
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->setObjectName(QStringLiteral("Edit1"));
+    Undo1 = edit->addAction(tr("&Undo"));
+    Undo1->setShortcut(QKeySequence::Undo);
+    Redo1 = edit->addAction(tr("&Redo"));
+    Redo1->setShortcut(QKeySequence::Redo);
+    edit->addSeparator();
+    Cut1 = edit->addAction(tr("Cu&t"));
+    QAction* copy = edit->addAction(tr("&Copy"));
+    Paste1 = edit->addAction(tr("&Paste"));
+    QAction* selectAll = edit->addAction(tr("Select &All"));
+    edit->addSeparator();
+    QAction* find = edit->addAction(tr("&Find…"));
+    find->setShortcut(QKeySequence::Find);
+    QAction* findNext = edit->addAction(tr("Find &Next"));
+    findNext->setShortcut(Qt::Key_F3);
+    Replace1 = edit->addAction(tr("R&eplace…"));
+    QAction* goToLine = edit->addAction(tr("&Go to Line…"));
+    goToLine->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    connect(Undo1, &QAction::triggered, this, &MainWindow::undoEdit);
+    connect(Redo1, &QAction::triggered, this, &MainWindow::redoEdit);
+    connect(Cut1, &QAction::triggered, this, &MainWindow::cutText);
+    connect(copy, &QAction::triggered, this, &MainWindow::copyText);
+    connect(Paste1, &QAction::triggered, this, &MainWindow::pasteText);
+    connect(selectAll, &QAction::triggered, this, &MainWindow::selectAllText);
+    connect(find, &QAction::triggered, this, &MainWindow::findText);
+    connect(findNext, &QAction::triggered, this, &MainWindow::findNext);
+    connect(Replace1, &QAction::triggered, this, &MainWindow::replaceText);
+    connect(goToLine, &QAction::triggered, this, &MainWindow::goToLine);
+}
+
+void MainWindow::createViewMenu()
+{
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    view->setObjectName(QStringLiteral("View1"));
+    QAction* inspector = view->addAction(tr("&Inspector"));
+    inspector->setCheckable(true);
+    QAction* palette = view->addAction(tr("&Palette"));
+    connect(inspector, &QAction::toggled, this, &MainWindow::showInspector);
+    connect(palette, &QAction::triggered, this, &MainWindow::showPalette);
+}
+
+void MainWindow::createDebugMenu()
+{
+    QMenu* debug = menuBar()->addMenu(tr("&Debug"));
+    debug->setObjectName(QStringLiteral("Debug1"));
+    QAction* step = debug->addAction(tr("&Step"));
+    step->setShortcut(Qt::Key_F10);
+    QAction* resume = debug->addAction(tr("&Continue"));
+    resume->setShortcut(Qt::Key_F5);
+    connect(step, &QAction::triggered, this, &MainWindow::stepProgram);
+    connect(resume, &QAction::triggered, this, &MainWindow::continueProgram);
+
+    QMenu* speed = debug->addMenu(tr("S&peed"));
+    auto* speeds = new QActionGroup(speed);
+    for (int delay : kDrawDelaysMs) {
+        const QString text =
+            delay == 0 ? tr("Full speed") : tr("%1 drawing calls a second").arg(1000 / delay);
+        QAction* choice = speed->addAction(delay == 1000 ? tr("1 drawing call a second") : text);
+        choice->setCheckable(true);
+        choice->setChecked(delay == 0);
+        speeds->addAction(choice);
+        connect(choice, &QAction::triggered, this, [this, delay] { setDrawSpeed(delay); });
+    }
+
+    // Triggered, not toggled: unchecking it after a cancelled dialog must
+    // not count as a stop.
+    RecordGif1 = debug->addAction(tr("&Record GIF…"));
+    RecordGif1->setCheckable(true);
+    connect(RecordGif1, &QAction::triggered, this, &MainWindow::recordGif);
+}
+
+void MainWindow::fillRecentMenu()
+{
+    Recent1->clear();
+    const QStringList files = recent_.files();
+    for (const QString& path : files) {
+        QAction* item = Recent1->addAction(QDir::toNativeSeparators(path));
+        connect(item, &QAction::triggered, this, [this, path] { openRecentProgram(path); });
+    }
+    if (files.isEmpty())
+        Recent1->addAction(tr("(none)"))->setEnabled(false);
+}
+
+}  // namespace korvane

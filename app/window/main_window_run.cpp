@@ -1,0 +1,97 @@
+#include "main_window.h"
+
+#include <Qsci/qsciscintilla.h>
+#include <QMenu>
+#include <QPushButton>
+
+#include "dialogs.h"
+#include "program_editor.h"
+#include "window_bridge.h"
+
+namespace korvane {
+
+void MainWindow::runProgram()
+{
+    // The interpreter is not re-entrant; a click that slips through a
+    // show's event processing must not start a nested run.
+    if (running_)
+        return;
+    if (!writeProgram(QString::fromLatin1(kProgramFile)))
+        return;
+    clear_error_mark(*Memo1);
+    bridge_->HaltFlag = 0;
+    setRunning(true);
+    bridge_->beginRun(startStepping_);
+    RunResult result = RUN_ABORTED;
+    try {
+        runStack_.run([this, &result] { result = interpreter_->run_program(kProgramFile); });
+    } catch (const std::exception& failure) {
+        dialogs_.message(QString::fromLocal8Bit(failure.what()));
+    }
+    setRunning(false);
+    bridge_->endRun(result == RUN_OK);
+    reportRunResult(result);
+    if (closeAfterRun_ || result == RUN_END) {
+        closeAfterRun_ = false;
+        close();
+        closeConfirmed_ = false;
+    }
+}
+
+void MainWindow::reportRunResult(RunResult result)
+{
+    switch (result) {
+    case RUN_OK:
+        bridge_->showCanvas();
+        break;
+    case RUN_NO_MAIN:
+        dialogs_.message(QStringLiteral("Program Error! Can't find main()"));
+        break;
+    case RUN_ERROR:
+        if (interpreter_->error_line() >= 0)
+            mark_error(*Memo1, interpreter_->error_line(), bridge_->lastMessage().trimmed());
+        Memo1->setFocus();
+        break;
+    default:  // already reported by the interpreter, or `end`
+        break;
+    }
+}
+
+void MainWindow::setRunning(bool running)
+{
+    running_ = running;
+    for (QAction* action : {New1, Open1, Save1, SaveAs1, Undo1, Redo1, Cut1, Paste1, Replace1})
+        action->setEnabled(!running);
+    Recent1->setEnabled(!running);
+    Button1->setEnabled(!running);
+    Memo1->setReadOnly(running);
+}
+
+void MainWindow::haltProgram()
+{
+    bridge_->halt();
+}
+
+// Step before a run starts one that pauses at its first drawing call.
+void MainWindow::stepProgram()
+{
+    if (running_) {
+        bridge_->step();
+        return;
+    }
+    startStepping_ = true;
+    runProgram();
+    startStepping_ = false;
+}
+
+void MainWindow::continueProgram()
+{
+    bridge_->resume();
+}
+
+void MainWindow::setDrawSpeed(int delayMs)
+{
+    bridge_->setDrawDelay(delayMs);
+}
+
+}  // namespace korvane

@@ -1,0 +1,151 @@
+#include "main_window.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QScreen>
+
+#include <algorithm>
+
+#include "about_box.h"
+#include "canvas_view.h"
+#include "dialogs.h"
+#include "help_window.h"
+#include "inspector_text.h"
+#include "magnifier.h"
+#include "palette_panel.h"
+#include "picture.h"
+#include "pixel_model.h"
+#include "program_file.h"
+#include "window_bridge.h"
+
+namespace korvane {
+
+namespace {
+
+// Tool windows open beside the main window, on the side with more room,
+// narrowed to fit there if need be, so they cover neither canvas nor editor.
+void placeBeside(QWidget& tool, const QWidget& main)
+{
+    constexpr int kGap = 8;
+    const QRect frame = main.frameGeometry();
+    const QRect screen = main.screen()->availableGeometry();
+    const int rightRoom = screen.right() - frame.right() - kGap;
+    const int leftRoom = frame.left() - screen.left() - kGap;
+    const int room = std::max(rightRoom, leftRoom);
+    const int border = tool.frameGeometry().width() - tool.width();
+    if (tool.width() + border > room && room - border >= tool.minimumSizeHint().width())
+        tool.resize(room - border, tool.height());
+    const int width = tool.frameGeometry().width();
+    const int left = rightRoom >= leftRoom ? frame.right() + kGap : frame.left() - kGap - width;
+    tool.move(std::clamp(left, screen.left(), std::max(screen.left(), screen.right() - width)),
+              frame.top());
+}
+
+}  // namespace
+
+void MainWindow::showAbout()
+{
+    AboutBox_->exec();
+}
+
+void MainWindow::canvasClicked()
+{
+    if (Image1->isVisible()) {
+        Image1->hide();
+        return;
+    }
+    Image1->move(xmg->pos());
+    Image1->show();
+    Image1->raise();
+}
+
+void MainWindow::canvasMouseMoved(QPoint position)
+{
+    if (Image1->isVisible() && Magnifier::follows(position))
+        Image1->magnify(xmg->image(), position);
+    inspect(position);
+}
+
+// Index and colour are the display's; the origin is the working bitmap's,
+// so it is given only where the two still agree.
+void MainWindow::inspect(QPoint screen)
+{
+    const Picture& display = xmg->picture();
+    if (!Status1->isVisible() || !QRect(0, 0, display.width, display.height).contains(screen))
+        return;
+    const QPoint p = program_point(display, screen);
+    DrawnBy drawn;
+    const size_t offset = static_cast<size_t>(p.y()) * image_.width(0) + p.x();
+    if (image_.bits(0)[offset] != display.at(p.x(), p.y())) {
+        drawn.kind = DrawnBy::Kind::ChangedSinceShow;
+    } else if (const PixelOrigin origin = bridge_->origin_at(p.x(), p.y()); origin.line >= 0) {
+        drawn.kind = DrawnBy::Kind::Call;
+        drawn.line = origin.line;
+        drawn.builtin = origin.builtin;
+    }
+    Status1->setText(inspector_text(display, screen, drawn));
+}
+
+void MainWindow::showInspector(bool on)
+{
+    // Origins are recorded from now on; what is on the canvas already has none.
+    bridge_->set_provenance(on);
+    Status1->clear();
+    Status1->setVisible(on);
+    centralWidget()->setFixedSize(kFormWidth, on ? kStatusTop + kStatusHeight + 6 : kFormHeight);
+}
+
+void MainWindow::showPalette()
+{
+    if (!palette_) {
+        palette_ = new PalettePanel(this);
+        connect(palette_, &PalettePanel::selectionChanged, xmg, &CanvasView::setHighlight);
+    }
+    if (!palette_->isVisible())
+        placeBeside(*palette_, *this);
+    palette_->showColours(xmg->picture().palette);
+    palette_->show();
+    palette_->raise();
+}
+
+void MainWindow::recordGif(bool on)
+{
+    if (!on) {
+        finishGif();
+        return;
+    }
+    // The check mark means a file is open, so it waits for one.
+    RecordGif1->setChecked(false);
+    const QString chosen =
+        dialogs_.saveFileName(tr("Record GIF"), QStringLiteral("GIF files (*.gif)"), gifName_);
+    if (chosen.isEmpty())
+        return;
+    gifName_ = with_default_suffix(chosen, QStringLiteral(".gif"));
+    std::string error;
+    if (!bridge_->startRecording(QFile::encodeName(gifName_).toStdString(), error)) {
+        dialogs_.message(QString::fromStdString(error));
+        return;
+    }
+    RecordGif1->setChecked(true);
+}
+
+void MainWindow::finishGif()
+{
+    RecordGif1->setChecked(false);
+    if (!bridge_->isRecording())
+        return;
+    std::string error;
+    if (!bridge_->stopRecording(error))
+        dialogs_.message(QString::fromStdString(error));
+}
+
+void MainWindow::keyPressed(int key)
+{
+    if (key != Qt::Key_F1)
+        return;
+    if (!help_->isVisible())
+        placeBeside(*help_, *this);
+    help_->openFinder();
+}
+
+}  // namespace korvane
