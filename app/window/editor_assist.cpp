@@ -19,7 +19,10 @@ constexpr int kDwellMs = 500;
 constexpr int kCompleteAfter = 3;  // letters typed before the list opens by itself
 constexpr int kCallSearchLimit = 4000;
 
-bool is_name_char(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
+bool is_name_char(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
 
 // The editor holds LF line ends; the interpreter counts lines by CR LF.
 std::string program_text(const QsciScintilla& editor)
@@ -113,7 +116,8 @@ EditorAssist::EditorAssist(QsciScintilla& editor) : QObject(&editor), editor_(ed
     connect(&editor, &QsciScintillaBase::SCN_DWELLSTART, this, [this](int position, int x, int y) {
         const QString text = position >= 0 ? hover_text(position) : QString();
         if (!text.isEmpty())
-            QToolTip::showText(editor_.viewport()->mapToGlobal(QPoint(x, y)), text, editor_.viewport());
+            QToolTip::showText(editor_.viewport()->mapToGlobal(QPoint(x, y)), text,
+                               editor_.viewport());
     });
     connect(&editor, &QsciScintillaBase::SCN_DWELLEND, this, [] { QToolTip::hideText(); });
     editor.installEventFilter(this);
@@ -131,8 +135,8 @@ void EditorAssist::mark_warnings()
 {
     editor_.clearIndicatorRange(0, 0, editor_.lines(), 0, kWarningIndicator);
     for (const CallWarning& w : outline_.warnings) {
-        editor_.fillIndicatorRange(w.place.line, w.place.column, w.place.line, w.place.column + w.place.length,
-                                   kWarningIndicator);
+        editor_.fillIndicatorRange(w.place.line, w.place.column, w.place.line,
+                                   w.place.column + w.place.length, kWarningIndicator);
     }
 }
 
@@ -141,8 +145,8 @@ void EditorAssist::underline_error(const TextPlace& token)
     editor_.clearIndicatorRange(0, 0, editor_.lines(), 0, kErrorIndicator);
     if (token.line < 0 || token.line >= editor_.lines())
         return;
-    editor_.fillIndicatorRange(token.line, token.column, token.line, token.column + std::max(token.length, 1),
-                               kErrorIndicator);
+    editor_.fillIndicatorRange(token.line, token.column, token.line,
+                               token.column + std::max(token.length, 1), kErrorIndicator);
 }
 
 QString EditorAssist::signature_html(const QString& name, int argument) const
@@ -155,8 +159,9 @@ QString EditorAssist::signature_html(const QString& name, int argument) const
             arguments = QString::fromLatin1(info.arguments).split(QStringLiteral(", "));
         description = QString::fromLatin1(info.description);
     } else {
-        const auto f = std::find_if(outline_.functions.begin(), outline_.functions.end(),
-                                    [&](const FunctionOutline& o) { return QString::fromStdString(o.name) == name; });
+        const auto f = std::find_if(
+            outline_.functions.begin(), outline_.functions.end(),
+            [&](const FunctionOutline& o) { return QString::fromStdString(o.name) == name; });
         if (f == outline_.functions.end())
             return {};
         for (const std::string& p : f->parameters)
@@ -169,12 +174,14 @@ QString EditorAssist::signature_html(const QString& name, int argument) const
             arguments[i] = QStringLiteral("<b>%1</b>").arg(arguments[i]);
     }
     return QStringLiteral("<tt>%1(%2)</tt><br>%3")
-        .arg(name.toHtmlEscaped(), arguments.join(QStringLiteral(", ")), description.toHtmlEscaped());
+        .arg(name.toHtmlEscaped(), arguments.join(QStringLiteral(", ")),
+             description.toHtmlEscaped());
 }
 
 QString EditorAssist::call_tip() const
 {
-    const CallAt call = call_at(QString::fromLatin1(editor_.text().toLatin1()), caret_position(editor_));
+    const CallAt call =
+        call_at(QString::fromLatin1(editor_.text().toLatin1()), caret_position(editor_));
     return call.argument < 0 ? QString() : signature_html(call.name, call.argument);
 }
 
@@ -183,7 +190,8 @@ QString EditorAssist::hover_text(int position) const
     int line = 0, index = 0;
     editor_.lineIndexFromPosition(position, &line, &index);
     for (const CallWarning& w : outline_.warnings) {
-        if (w.place.line == line && index >= w.place.column && index < w.place.column + w.place.length) {
+        if (w.place.line == line && index >= w.place.column &&
+            index < w.place.column + w.place.length) {
             return QStringLiteral("%1<br><tt>%2</tt>")
                 .arg(QString::fromStdString(w.text).toHtmlEscaped(),
                      QString::fromStdString(w.signature).toHtmlEscaped());
@@ -227,10 +235,13 @@ void EditorAssist::show_call_tip()
         return;
     }
     const int caret = caret_position(editor_);
-    const int x = static_cast<int>(editor_.SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0, caret));
-    const int y = static_cast<int>(editor_.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, caret));
+    const int x = static_cast<int>(
+        editor_.SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0, caret));
+    const int y = static_cast<int>(
+        editor_.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, caret));
     const int below = static_cast<int>(editor_.SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0));
-    QToolTip::showText(editor_.viewport()->mapToGlobal(QPoint(x, y + below)), tip, editor_.viewport());
+    QToolTip::showText(editor_.viewport()->mapToGlobal(QPoint(x, y + below)), tip,
+                       editor_.viewport());
 }
 
 void EditorAssist::show_completions(bool typed)
@@ -243,11 +254,13 @@ void EditorAssist::show_completions(bool typed)
     const QString word = text.mid(start, caret - start);
     QStringList names = completions();
     // Typing a whole name opens no list for it alone.
-    if (typed && (names.isEmpty() || (names.size() == 1 && names[0].compare(word, Qt::CaseInsensitive) == 0)))
+    if (typed && (names.isEmpty() ||
+                  (names.size() == 1 && names[0].compare(word, Qt::CaseInsensitive) == 0)))
         return;
     if (names.isEmpty())
         return;
-    editor_.SendScintilla(QsciScintillaBase::SCI_AUTOCSHOW, static_cast<unsigned long>(caret - start),
+    editor_.SendScintilla(QsciScintillaBase::SCI_AUTOCSHOW,
+                          static_cast<unsigned long>(caret - start),
                           names.join(QLatin1Char(' ')).toLatin1().constData());
 }
 

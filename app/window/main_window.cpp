@@ -13,6 +13,7 @@
 #include "about_box.h"
 #include "canvas_view.h"
 #include "dialogs.h"
+#include "editor_assist.h"
 #include "help_window.h"
 #include "magnifier.h"
 #include "palette_panel.h"
@@ -88,6 +89,7 @@ void MainWindow::createWidgets()
     editorFont.setPointSize(9);
     Memo1->setFont(editorFont);
     setup_program_editor(*Memo1);
+    assist_ = new EditorAssist(*Memo1);
     connect(Memo1, &QsciScintilla::modificationChanged, this, &QWidget::setWindowModified);
     // A stale error mark would point at the wrong line once the text changes.
     connect(Memo1, &QsciScintilla::textChanged, this, [this] {

@@ -26,6 +26,7 @@ namespace korvane {
 
 class AboutBox;
 class CanvasView;
+class EditorAssist;
 class Dialogs;
 class HelpWindow;
 class Magnifier;
@@ -120,6 +121,7 @@ private:
     CanvasView* xmg = nullptr;
     Magnifier* Image1 = nullptr;
     QsciScintilla* Memo1 = nullptr;
+    EditorAssist* assist_ = nullptr;  // tips, completion, warnings; owned by Memo1
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;

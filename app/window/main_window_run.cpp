@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "dialogs.h"
+#include "editor_assist.h"
 #include "program_editor.h"
 #include "window_bridge.h"
 
@@ -48,8 +49,12 @@ void MainWindow::reportRunResult(RunResult result)
         dialogs_.message(QStringLiteral("Program Error! Can't find main()"));
         break;
     case RUN_ERROR:
-        if (interpreter_->error_line() >= 0)
-            mark_error(*Memo1, interpreter_->error_line(), bridge_->lastMessage().trimmed());
+        if (interpreter_->error_line() >= 0) {
+            const ErrorDetails& details = interpreter_->error_details();
+            mark_error(*Memo1, interpreter_->error_line(), bridge_->lastMessage().trimmed(),
+                       QString::fromLatin1(details.hint.c_str()));
+            assist_->underline_error(details.token);
+        }
         Memo1->setFocus();
         break;
     default:  // already reported by the interpreter, or `end`

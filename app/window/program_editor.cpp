@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "editor_assist.h"
 #include "program_lexer.h"
 #include "program_styles.h"
 
@@ -82,13 +83,22 @@ void load_editor_text(QsciScintilla& editor, const QString& text)
     editor.setModified(false);
 }
 
-void mark_error(QsciScintilla& editor, int line, const QString& message)
+void mark_error(QsciScintilla& editor, int line, const QString& message, const QString& hint)
 {
     clear_error_mark(editor);
     line = std::clamp(line, 0, editor.lines() - 1);
     editor.markerAdd(line, MARK_ERROR);
     editor.markerAdd(line, MARK_ERROR_LINE);
-    editor.annotate(line, message, STYLE_ERROR);
+    // Annotations do not wrap: the hint is broken into lines that fit the
+    // text area, the box's frame and a character of slack taken off.
+    const QFontMetrics metrics(editor.font());
+    int textWidth = editor.viewport()->width() - 3 * metrics.averageCharWidth();
+    for (int margin = 0; margin < editor.margins(); ++margin)
+        textWidth -= editor.marginWidth(margin);
+    const int columns = std::max(20, textWidth / std::max(1, metrics.averageCharWidth()));
+    const QString text =
+        hint.isEmpty() ? message : message + QLatin1Char('\n') + wrap_to_columns(hint, columns);
+    editor.annotate(line, text, STYLE_ERROR);
     editor.setCursorPosition(line, 0);
     editor.ensureLineVisible(line);
 }

@@ -22,9 +22,9 @@ void setup_program_editor(QsciScintilla& editor);
 // Shows the program's text, as loaded: nothing to undo, nothing changed.
 void load_editor_text(QsciScintilla& editor, const QString& text);
 
-// Marks line (from 0) in the margin, with message shown under it, and
-// moves the caret there.
-void mark_error(QsciScintilla& editor, int line, const QString& message);
+// Marks line (from 0) in the margin, with message and its hint shown under
+// it (the hint wrapped to the editor's width), and moves the caret there.
+void mark_error(QsciScintilla& editor, int line, const QString& message, const QString& hint);
 void clear_error_mark(QsciScintilla& editor);
 
 // Marks the line whose drawing call comes next (-1 clears the mark).

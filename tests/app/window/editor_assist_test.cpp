@@ -30,7 +30,8 @@ TEST(EditorAssist, CallTipsShowTheArgumentOrderWithTheCurrentOneBold)
     AssistedEditor a;
     QTest::keyClicks(&a.editor, "brect(1, 2, 3, 4, ");
     EXPECT_EQ(a.assist->call_tip(),
-              "<tt>brect(x1, y1, x2, y2, <b>fill_colour</b>, border_colour)</tt><br>draws a filled rectangle with a "
+              "<tt>brect(x1, y1, x2, y2, <b>fill_colour</b>, border_colour)</tt><br>draws a filled "
+              "rectangle with a "
               "border");
     EXPECT_TRUE(QToolTip::text().contains("<b>fill_colour</b>"));
     // A nested call has its own tip; after it the outer one comes back.
@@ -72,9 +73,11 @@ TEST(EditorAssist, CallsWithAnotherNumberOfValuesAreUnderlinedWithTheSignatureOn
     ASSERT_EQ(a.assist->warnings().size(), 1u);
     const long at = a.editor.positionFromLineIndex(1, 3);
     EXPECT_NE(a.editor.SendScintilla(QsciScintillaBase::SCI_INDICATORALLONFOR, at), 0);
-    EXPECT_EQ(a.editor.SendScintilla(QsciScintillaBase::SCI_INDICATORALLONFOR, a.editor.positionFromLineIndex(2, 3)),
+    EXPECT_EQ(a.editor.SendScintilla(QsciScintillaBase::SCI_INDICATORALLONFOR,
+                                     a.editor.positionFromLineIndex(2, 3)),
               0);
-    EXPECT_TRUE(a.assist->hover_text(static_cast<int>(at)).contains("<tt>line(x1, y1, x2, y2)</tt>"));
+    EXPECT_TRUE(
+        a.assist->hover_text(static_cast<int>(at)).contains("<tt>line(x1, y1, x2, y2)</tt>"));
     EXPECT_TRUE(a.assist->hover_text(static_cast<int>(a.editor.positionFromLineIndex(2, 3)))
                     .startsWith("<tt>point(x, y)</tt>"));
 }
