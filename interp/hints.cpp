@@ -118,7 +118,12 @@ std::string HintWriter::habit() {
     for (const Habit& h : kTypeHabits) {
         if (token(at_).TokenKind == TK_NAME && word == h.word) return h.hint;
     }
-    if (token(at_).is('#')) return "There is no `#include` or other `#` line: the built-ins need no header.";
+    if (token(at_).TokenKind == TK_STRING && s_.error_code == ERR_SYNTAX) {
+        return "A text in double quotes can only be given to print, puts, textout and textstyle; a variable holds "
+               "a number, or one character written 'a'.";
+    }
+    if (token(at_).is('#') || (at_ > 0 && token(at_ - 1).is('#')))
+        return "There is no `#include` or other `#` line: the built-ins need no header.";
     // for (int i = 0; ...)
     if ((token(at_).is_keyword(KW_INT) || token(at_).is_keyword(KW_CHAR)) && at_ >= 2 && is_open(all_[at_ - 1]) &&
         token(at_ - 2).is_keyword(KW_FOR)) {
@@ -176,7 +181,7 @@ std::string HintWriter::semicolon() {
                ". Put `;` at the end of line " + n + ".";
     }
     if (is_comparison(all_[at_]) || is_logic(all_[at_])) return comparison_chain();
-    return "";
+    return argument_list();
 }
 
 // a > 0 && b > 0: each comparison in its own parentheses, nested two by two.

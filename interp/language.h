@@ -14,6 +14,10 @@ struct BuiltinInfo {
     const char* name;
     const char* arguments;    // "x1, y1, x2, y2"; a string argument in quotes; "" for none
     const char* description;  // one line: what it draws or gives
+    // A call with another number of values still runs (missing values are
+    // 0, extra ones ignored), so it gets a warning; for the others another
+    // number is an error that the run reports.
+    bool lenient;
 };
 
 // In the interpreter's table order.
@@ -71,8 +75,9 @@ struct ProgramOutline {
     std::vector<CallWarning> warnings;
 };
 
-// Reads the program without running it: its functions, its names, and the
-// calls whose number of values differs from what the callee takes.
+// Reads the program without running it: its functions, its names, the
+// calls whose number of values differs from what the callee takes, and
+// `#` lines, which are passed over.
 ProgramOutline outline_program(const std::string& text);
 
 }  // namespace korvane

@@ -121,6 +121,17 @@ ProgramOutline outline_program(const std::string& text) {
         function_of.emplace(t.id, outline.functions.size());
         outline.functions.push_back(std::move(f));
     }
+    for (size_t i = 0; i < r.all.size(); ++i) {
+        const Lexeme& l = r.all[i];
+        // '#' is a character, not a line of C's preprocessor.
+        if (!l.token->is('#') || (i > 0 && r.token(i - 1).is('\''))) continue;
+        CallWarning w;
+        w.place = s.place_of(l.start, l.end);
+        w.text =
+            "A `#` line such as `#include` is not needed here: the built-ins need no header, and the line "
+            "is passed over.";
+        outline.warnings.push_back(std::move(w));
+    }
     for (const size_t i : calls) {
         std::vector<std::pair<size_t, size_t>> values;
         size_t close = i;
@@ -132,6 +143,7 @@ ProgramOutline outline_program(const std::string& text) {
         size_t expected = 0;
         if (name.builtin >= 0) {
             const BuiltinInfo& b = builtin_table()[static_cast<size_t>(name.builtin)];
+            if (!b.lenient) continue;
             expected = static_cast<size_t>(builtin_value_count(b));
             w.signature = builtin_signature(b);
             if (values.size() == expected) continue;
@@ -154,6 +166,9 @@ ProgramOutline outline_program(const std::string& text) {
         }
         outline.warnings.push_back(std::move(w));
     }
+    std::stable_sort(outline.warnings.begin(), outline.warnings.end(), [](const CallWarning& a, const CallWarning& b) {
+        return a.place.line != b.place.line ? a.place.line < b.place.line : a.place.column < b.place.column;
+    });
     return outline;
 }
 

@@ -57,6 +57,8 @@ TEST(Hints, EveryMistakeHasItsPlaceAndAHintThatNamesTheCause) {
         {"f(a) { }\nmain() {\n  f(1);\n}", "type specifier expected", 0, 2, "`int`"},
         {"main() {\n  int i;\n  do { i++; } (i < 3);\n}", "while expected", 2, 14, "Found `(`"},
         {"main() return", "no expression present", 0, 13, "the end of the program"},
+        {"main() {\n  int a;\n  a = abs(1, 2);\n}", "semicolon expected", 2, 13, "abs(x)"},
+        {"main() {\n  char s;\n  s = \"abc\";\n}", "syntax error", 2, 6, "one character", -1},
         {"f(int a, int b) { }\nmain() {\n  f(1);\n}", "parameter error", 0, 9, "`int b` gets none"},
     };
     for (const Mistake& m : mistakes) {
@@ -92,8 +94,10 @@ TEST(Hints, EveryMessageInTheTableIsReportedByItsExample) {
 TEST(Hints, CallsWithAnotherNumberOfValuesAreWarnedBeforeTheRun) {
     const ProgramOutline o =
         outline_program(crlf("f(int a, int b) { line(1, 2, 300); }\n"
-                             "main() {\n  f(1, 2, 3);\n  point(1, 2);\n  brect(1, 2, 3, 4, 5, 6, 7);\n  show();\n}"));
-    ASSERT_EQ(o.warnings.size(), 3u);
+                             "main() {\n  f(1, 2, 3);\n  point(1, 2);\n  brect(1, 2, 3, 4, 5, 6, 7);\n  show();\n"
+                             "  putch('#');\n  abs(1, 2);\n}\n#include <stdio.h>"));
+    // abs(1, 2) is an error of the run, not a warning.
+    ASSERT_EQ(o.warnings.size(), 4u);
     EXPECT_EQ(o.warnings[0].place.line, 0);
     EXPECT_EQ(o.warnings[0].place.column, 18);
     EXPECT_EQ(o.warnings[0].signature, "line(x1, y1, x2, y2)");
@@ -101,6 +105,8 @@ TEST(Hints, CallsWithAnotherNumberOfValuesAreWarnedBeforeTheRun) {
     EXPECT_EQ(o.warnings[1].place.line, 2);
     EXPECT_EQ(o.warnings[1].signature, "f(int a, int b)");
     EXPECT_NE(o.warnings[2].text.find("rest are ignored"), std::string::npos);
+    EXPECT_EQ(o.warnings[3].place.line, 9);
+    EXPECT_NE(o.warnings[3].text.find("`#include` is not needed"), std::string::npos);
     ASSERT_EQ(o.functions.size(), 2u);
     EXPECT_EQ(o.functions[0].parameters, (std::vector<std::string>{"int a", "int b"}));
     EXPECT_EQ(o.names, (std::vector<std::string>{"a", "b"}));
