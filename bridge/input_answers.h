@@ -8,6 +8,15 @@
 
 namespace korvane {
 
+// The two input boxes; the page's worker passes these numbers to the page.
+enum InputKind : int { INPUT_NUMBER = 0, INPUT_CHARACTER = 1 };
+
+// The caption and the prompt of the input box of kind.
+inline const char* input_caption(InputKind kind) {
+    return kind == INPUT_NUMBER ? "Input a number:" : "Input a character:";
+}
+inline constexpr const char* kInputPrompt = ">";
+
 // getnum: an empty answer is 0; otherwise an optionally signed decimal
 // integer in the 32-bit range, blanks allowed around it. Anything else throws
 // InputRejected with "'ANSWER' is not a valid integer value".

@@ -1,73 +1,58 @@
 #include "text_renderer.h"
 
-#include <cstdio>
-#include <memory>
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cmath>
+#include <string>
+#include <vector>
 
-#include <QFont>
-#include <QFontDatabase>
-#include <QFontMetrics>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
+#define STB_TRUETYPE_IMPLEMENTATION
+#define STBTT_STATIC
+#include <stb_truetype.h>
 
 namespace korvane {
 
 namespace {
 
-// Text further than this from the canvas cannot reach it at the capped size
-// (79 glyphs of at most about 1100 pixels); it also keeps all sums in int.
+// Text further than this from the canvas cannot reach it at the capped size;
+// it also keeps all sums in int.
 constexpr int64_t kReach = int64_t{1} << 20;
 
+// Names that stand for a fixed-pitch or a serif face, lower case.
+constexpr std::array kFixedPitch{"mono", "courier", "consol", "fixed", "typewriter", "terminal", "menlo", "monaco"};
+constexpr std::array kSerifNames{"times",   "georgia", "garamond",    "palatino", "roman",  "book",
+                                 "cambria", "century", "baskerville", "bodoni",   "charter"};
+
+// Parsed once, read only afterwards.
+const stbtt_fontinfo& font_info(FontFace face) {
+    static const std::array<stbtt_fontinfo, kFontCount> infos = [] {
+        std::array<stbtt_fontinfo, kFontCount> all{};
+        for (int f = 0; f < kFontCount; ++f) stbtt_InitFont(&all[f], kFontFiles[f].bytes, 0);
+        return all;
+    }();
+    return infos[face];
+}
+
 // Points to pixels at the 96 dots per inch that font sizes are meant for.
-int pixels_for_points(qreal points) { return qMax(1, qRound(points * 96.0 / 72.0)); }
-
-QFont make_font(const QString& family, int32_t point_size) {
-    QFont font = QGuiApplication::font();
-    if (!family.isEmpty() && QFontDatabase::hasFamily(family)) font.setFamily(family);
-    if (point_size > 0)
-        font.setPixelSize(pixels_for_points(point_size));
-    else if (font.pointSizeF() > 0)
-        font.setPixelSize(pixels_for_points(font.pointSizeF()));
-    font.setStyleStrategy(QFont::NoAntialias);
-    return font;
-}
-
-// Renders text with its baseline origin at `origin` into a transparent image
-// covering `box`; glyph pixels come out opaque.
-QImage render_mask(const QFont& font, const QString& text, QPoint origin, const QRect& box) {
-    QImage mask(box.size(), QImage::Format_ARGB32_Premultiplied);
-    mask.fill(Qt::transparent);
-    {
-        QPainter painter(&mask);
-        painter.setRenderHint(QPainter::TextAntialiasing, false);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.drawText(origin - box.topLeft(), text);
-    }
-    return mask;
-}
+int pixels_for_points(int32_t points) { return std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0))); }
 
 }  // namespace
 
-void ensure_gui_application() {
-    if (QCoreApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "korvane";
-    static char* argv[] = {name, nullptr};
-    // Standard error belongs to the program's error reports; Qt's start-up
-    // notes (no runtime folder, ...) are not for its reader.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(text));
-    });
-    // Constructed here so it is destroyed before the Qt statics it creates.
-    static const auto app = std::make_unique<QGuiApplication>(argc, argv);
+FontFace face_for_family(std::string_view family) {
+    std::string name(family);
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const auto has = [&](const char* part) { return name.find(part) != std::string::npos; };
+    if (std::any_of(kFixedPitch.begin(), kFixedPitch.end(), has)) return kMono;
+    if (has("sans")) return kSans;
+    if (has("serif") || std::any_of(kSerifNames.begin(), kSerifNames.end(), has)) return kSerif;
+    return kSans;
 }
 
 void TextRenderer::set_style(int32_t index, int32_t size, const char* family) {
     index_ = static_cast<uint8_t>(index);
-    point_size_ = size > 0 ? qMin(size, kMaxPointSize) : 0;
-    family_ = family;
+    point_size_ = size > 0 ? std::min(size, kMaxPointSize) : kDefaultPointSize;
+    face_ = face_for_family(family);
 }
 
 void TextRenderer::draw(const RowTable& rows, int32_t x, int32_t y, const char* text) {
@@ -87,25 +72,43 @@ template <class Put>
 void TextRenderer::draw_mask(const RowTable& rows, int32_t x, int32_t y, const char* text, Put&& put) {
     const int64_t left = x;
     const int64_t top = int64_t{rows.height} - y;
-    const QString str = QString::fromLatin1(text);
-    if (str.isEmpty() || left >= rows.width || top >= rows.height || left < -kReach || top < -kReach) return;
-    ensure_gui_application();
-    const QFont font = make_font(QString::fromLatin1(family_.c_str()), point_size_);
-    const QFontMetrics metrics(font);
-    const QPoint origin(static_cast<int>(left), static_cast<int>(top) + metrics.ascent());
-    const QRect cell(static_cast<int>(left), static_cast<int>(top), metrics.horizontalAdvance(str), metrics.height());
-    // The ink may overhang the cell (italics, bearings); a small margin
-    // covers rounding in the reported bounds.
-    const QRect ink = metrics.boundingRect(str).translated(origin).adjusted(-2, -2, 2, 2);
-    const QRect box = (cell | ink) & QRect(0, 0, rows.width, rows.height);
-    if (box.isEmpty()) return;
+    if (!*text || left >= rows.width || top >= rows.height || left < -kReach || top < -kReach) return;
+    const stbtt_fontinfo& font = font_info(face_);
+    const float scale = stbtt_ScaleForMappingEmToPixels(&font, static_cast<float>(pixels_for_points(point_size_)));
+    int ascent = 0, descent = 0, gap = 0;
+    stbtt_GetFontVMetrics(&font, &ascent, &descent, &gap);
+    const int64_t baseline = top + std::lround(ascent * scale);
 
-    const QImage mask = render_mask(font, str, origin, box);
-    for (int r = 0; r < mask.height(); ++r) {
-        const auto* line = reinterpret_cast<const QRgb*>(mask.constScanLine(r));
-        uint8_t* row = rows.row[rows.height - 1 - (box.top() + r)];
-        for (int c = 0; c < mask.width(); ++c)
-            if (qAlpha(line[c]) >= 128) put(row + box.left() + c);
+    std::vector<unsigned char> glyph;
+    double pen = static_cast<double>(left);  // the pen's column, with its fraction
+    int previous = 0;
+    for (const char* c = text; *c; ++c) {
+        const int g = stbtt_FindGlyphIndex(&font, static_cast<unsigned char>(*c));
+        if (previous) pen += scale * stbtt_GetGlyphKernAdvance(&font, previous, g);
+        previous = g;
+        const double column = std::floor(pen);
+        const float shift = static_cast<float>(pen - column);
+        int advance = 0, bearing = 0;
+        stbtt_GetGlyphHMetrics(&font, g, &advance, &bearing);
+        pen += scale * advance;
+        if (column >= rows.width) break;
+        int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        stbtt_GetGlyphBitmapBoxSubpixel(&font, g, scale, scale, shift, 0, &x0, &y0, &x1, &y1);
+        const int64_t gx = static_cast<int64_t>(column) + x0, gy = baseline + y0;
+        const int w = x1 - x0, h = y1 - y0;
+        if (w <= 0 || h <= 0 || gx + w <= 0 || gy + h <= 0 || gy >= rows.height) continue;
+        glyph.assign(static_cast<size_t>(w) * h, 0);
+        stbtt_MakeGlyphBitmapSubpixel(&font, glyph.data(), w, h, w, scale, scale, shift, 0, g);
+        for (int r = 0; r < h; ++r) {
+            const int64_t device_row = gy + r;
+            if (device_row < 0 || device_row >= rows.height) continue;
+            uint8_t* row = rows.row[rows.height - 1 - device_row];
+            for (int col = 0; col < w; ++col) {
+                const int64_t device_col = gx + col;
+                if (device_col >= 0 && device_col < rows.width && glyph[static_cast<size_t>(r) * w + col] >= 128)
+                    put(row + device_col);
+            }
+        }
     }
 }
 

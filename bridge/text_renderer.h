@@ -1,21 +1,28 @@
-// Draws text into an 8-bit canvas with a font engine (Qt's on the desktop,
-// the browser's in the page): the glyphs are rendered without antialiasing
-// into a mask, and the text's palette index is written wherever the mask is
-// set, so no blended indices appear.
+// Draws text into an 8-bit canvas with stb_truetype over the bundled DejaVu
+// fonts, the same in the window, the runner and the page: each glyph's
+// coverage is cut at one half into a mask, and the text's palette index is
+// written wherever the mask is set, so no blended indices appear.
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <string_view>
 
+#include "font_files.h"
 #include "pixel_model.h"
 
 namespace korvane {
 
+// The bundled family a textstyle font name stands for: a fixed-pitch name
+// (Courier, Consolas, ... or one with "Mono") is DejaVu Sans Mono, a serif
+// name (Times, Georgia, ... or one with "Serif" but not "Sans") is DejaVu
+// Serif, and any other name is DejaVu Sans. Case does not matter.
+FontFace face_for_family(std::string_view family);
+
 class TextRenderer {
 public:
     // Font settings of textstyle: index is taken modulo 256, size in points
-    // (non-positive sizes keep the default size, huge ones are capped), and a
-    // family that is not installed falls back to the default font.
+    // (non-positive sizes keep the default size, huge ones are capped), and
+    // the family is mapped onto a bundled one by face_for_family.
     void set_style(int32_t index, int32_t size, const char* family);
 
     // Draws text with the top-left corner of its cell at device column x and
@@ -29,20 +36,17 @@ public:
 
     // Caps the point size so one call stays cheap and all geometry fits int.
     static constexpr int32_t kMaxPointSize = 400;
+    // The size until textstyle sets one.
+    static constexpr int32_t kDefaultPointSize = 9;
 
 private:
-    // Renders the text's mask and calls put(pixel) for every glyph pixel.
+    // Calls put(pixel) for every glyph pixel of text on the canvas.
     template <class Put>
     void draw_mask(const RowTable& rows, int32_t x, int32_t y, const char* text, Put&& put);
 
-    uint8_t index_ = 0;       // palette index the glyphs are written with
-    int32_t point_size_ = 0;  // 0: the default font's size
-    std::string family_;      // empty: the default family
+    uint8_t index_ = 0;  // palette index the glyphs are written with
+    int32_t point_size_ = kDefaultPointSize;
+    FontFace face_ = kSans;
 };
-
-// Text needs a QGuiApplication for its fonts. The window has one; the runner
-// gets one the first time it draws text (offscreen unless QT_QPA_PLATFORM
-// says otherwise), so programs without text never start Qt.
-void ensure_gui_application();
 
 }  // namespace korvane

@@ -54,7 +54,7 @@ int HeadlessBridge::bridge_poll() { return has_deadline_ && Clock::now() >= dead
 
 int HeadlessBridge::bridge_show() {
     if (!frames_dir_.empty() && frames_ok_) write_frame();
-    if (gif_frames_) gif_frames_->show(Picture::snapshot(canvas()), Clock::now());
+    if (gif_.active()) gif_.show(Picture::snapshot(canvas()), Clock::now());
     HaltFlag = 0;
     return HaltFlag;
 }
@@ -71,8 +71,10 @@ void HeadlessBridge::write_frame() {
     }
 }
 
-void HeadlessBridge::finish_gif() {
-    if (gif_frames_) gif_frames_->end_run(Picture::snapshot(canvas()), Clock::now());
+bool HeadlessBridge::finish_gif(std::string& error) {
+    const auto now = Clock::now();
+    gif_.end_run(Picture::snapshot(canvas()), now);
+    return gif_.finish(now, error);
 }
 
 void HeadlessBridge::bridge_output(const char* text) { out_ << text << '\n'; }

@@ -5,14 +5,12 @@
 
 #include <chrono>
 #include <istream>
-#include <optional>
 #include <ostream>
 #include <string>
 
 #include "canvas_bridge.h"
-#include "gif_writer.h"
+#include "gif_recording.h"
 #include "picture.h"
-#include "shown_frames.h"
 
 namespace korvane {
 
@@ -32,11 +30,14 @@ public:
     // The input stream reads the descriptor fd (the process's own input):
     // under a time limit, an answer is awaited only until the limit.
     void await_answers_on(int fd);
-    // From now on every show becomes a frame of `gif`, shown until the next
-    // show. finish_gif() adds the last shown frame, held until the end of
-    // the run, and then the final canvas if it differs from that frame.
-    void record_gif(GifRecorder& gif) { gif_frames_.emplace(gif); }
-    void finish_gif();
+    // From now on every show becomes a frame of a GIF at path, shown until
+    // the next show; false with "Cannot create file PATH".
+    bool record_gif_to(const std::string& path, std::string& error) { return gif_.start(path, error); }
+    bool records_gif() const { return gif_.active(); }
+    // After the run: adds the last shown frame, held until now, and then the
+    // final canvas if it differs from that frame, and writes the file.
+    // False with the reason if it could not be written.
+    bool finish_gif(std::string& error);
 
     int bridge_poll() override;
     void bridge_message(const char* text) override;
@@ -63,7 +64,7 @@ private:
     bool has_deadline_ = false;
     int answer_fd_ = -1;  // -1: answers never wait (a file or a string)
     std::chrono::steady_clock::time_point deadline_{};
-    std::optional<ShownFrames> gif_frames_;  // empty: no recording
+    GifRecording gif_;
 };
 
 }  // namespace korvane

@@ -9,11 +9,11 @@
 
 #include "canvas_bridge.h"
 #include "checks.h"
-#include "gif_writer.h"
 #include "headless_bridge.h"
 #include "interpreter.h"
 #include "korvane_version.h"
 #include "language.h"
+#include "options.h"
 #include "picture.h"
 #include "run_stack.h"
 #include "ximage3.h"
@@ -31,18 +31,6 @@ bool read_file(const std::string& path, std::string& text) {
     const bool ok = !std::ferror(f);
     std::fclose(f);
     return ok;
-}
-
-int status_of(RunResult result) {
-    switch (result) {
-        case RUN_OK:
-        case RUN_END: return STATUS_RAN;
-        case RUN_NO_MAIN: return STATUS_NO_MAIN;
-        case RUN_ERROR:
-        case RUN_ABORTED: return STATUS_ERROR;
-        case RUN_CANNOT_READ: return STATUS_FILE;
-    }
-    return STATUS_ERROR;
 }
 
 // Sets up the canvas as start-up does, with the palette of the options.
@@ -82,27 +70,6 @@ bool write_pictures(const TXImage3& canvas, const RunnerOptions& options, std::o
     }
     return ok;
 }
-
-}  // namespace
-
-std::string normalise_line_ends(const std::string& text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 16);
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r') {
-            out += "\r\n";
-            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else if (c == '\n') {
-            out += "\r\n";
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-namespace {
 
 // The golden picture of --expect, refused unless it has the canvas's size.
 bool read_expected(const std::string& path, Picture& expected, std::ostream& err) {
@@ -165,15 +132,12 @@ void apply_bounds(const RunnerOptions& options, HeadlessBridge& bridge, Interpre
 }
 
 // Everything written after the run; false if something could not be.
-bool write_outputs(HeadlessBridge& bridge, GifRecorder& gif, const RunnerOptions& options, std::ostream& err) {
+bool write_outputs(HeadlessBridge& bridge, const RunnerOptions& options, std::ostream& err) {
     bool ok = write_pictures(bridge.canvas(), options, err) && bridge.frames_ok();
     std::string error;
-    if (gif.is_open()) {
-        bridge.finish_gif();
-        if (!gif.finish(error)) {
-            err << error << '\n';
-            ok = false;
-        }
+    if (bridge.records_gif() && !bridge.finish_gif(error)) {
+        err << error << '\n';
+        ok = false;
     }
     if (!options.provenance.empty() &&
         !write_provenance(options.provenance, bridge, Picture::snapshot(bridge.canvas()), error)) {
@@ -199,15 +163,12 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
     std::unique_ptr<std::ifstream> input_file;
     std::istream* input = open_input(options, in, input_file, err);
     if (!input) return STATUS_FILE;
-    GifRecorder gif;
-    if (std::string error; !options.gif.empty() && !gif.open(options.gif, error)) {
+    HeadlessBridge bridge(canvas, *input, out, err);
+    if (std::string error; !options.gif.empty() && !bridge.record_gif_to(options.gif, error)) {
         err << error << '\n';
         return STATUS_FILE;
     }
-
-    HeadlessBridge bridge(canvas, *input, out, err);
     if (!options.frames.empty()) bridge.write_frames_to(options.frames);
-    if (gif.is_open()) bridge.record_gif(gif);
     if (input == &std::cin) bridge.await_answers_on(fileno(stdin));
     bridge.set_provenance(!options.provenance.empty());
     bridge.begin_run();
@@ -216,18 +177,17 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
     // Textbook recursion needs more than the thread's stack.
     RunStack stack;
     interpreter.set_stack_budget(stack.budget());
-    const std::string program = normalise_line_ends(text);
-    if (options.hints) write_warnings(program, err);
+    if (options.hints) write_warnings(text, err);
     RunResult result = RUN_ERROR;
-    stack.run([&] { result = interpreter.run_text(program); });
+    stack.run([&] { result = interpreter.run_text(text); });
     out.flush();
     if (const ErrorDetails& e = interpreter.error_details(); options.hints && e.code >= 0)
         err << "hint: " << place_text(e.token) << e.hint << '\n';
-    if (result == RUN_NO_MAIN) err << "Program Error! Can't find main()\n";
+    if (result == RUN_NO_MAIN) err << kNoMainMessage << '\n';
 
     int status = status_of(result);
     // A file that could not be written is a file problem, whatever the run did.
-    if (!write_outputs(bridge, gif, options, err)) status = std::max(status, static_cast<int>(STATUS_FILE));
+    if (!write_outputs(bridge, options, err)) status = std::max(status, static_cast<int>(STATUS_FILE));
     if (!options.expect.empty()) {
         const int check = check_expected(expected, Picture::snapshot(canvas), options, err);
         // A run that already failed keeps its status; the difference is still reported.
@@ -238,7 +198,7 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
 
 int runner_main(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        out << kHelp << '\n';
+        out << runner_help() << '\n';
         return STATUS_RAN;
     }
     if (args.size() == 1 && args[0] == "--version") {

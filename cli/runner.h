@@ -1,5 +1,5 @@
 // korvane-run: runs one program headless, as Run does in the window, and
-// writes the final canvas as pictures; kHelp lists the options.
+// writes the final canvas as pictures; options.h lists the options.
 #pragma once
 
 #include <cstdint>
@@ -9,16 +9,9 @@
 #include <string>
 #include <vector>
 
-namespace korvane {
+#include "run_outcome.h"
 
-// Exit statuses of the runner.
-enum RunnerStatus : int {
-    STATUS_RAN = 0,      // main returned or the program executed `end`
-    STATUS_NO_MAIN = 1,  // the program has no main
-    STATUS_ERROR = 2,    // an error was reported, a rejected input answer included
-    STATUS_FILE = 3,     // usage error, or a file that cannot be read or written
-    STATUS_DIFFERS = 4,  // the run ended well but the canvas differs from --expect
-};
+namespace korvane {
 
 struct RunnerOptions {
     std::string program;
@@ -40,15 +33,10 @@ struct RunnerOptions {
 };
 
 extern const char* const kUsage;  // one line, shown with every usage error
-extern const char* const kHelp;   // --help
 
 // Reads the arguments after the program name. False with a message when
 // they do not fit the usage.
 bool parse_arguments(const std::vector<std::string>& args, RunnerOptions& options, std::string& error);
-
-// Makes every line end CR LF, as the editor saves a program: a lone LF or a
-// lone CR becomes CR LF, CR LF stays.
-std::string normalise_line_ends(const std::string& text);
 
 // Runs the program of the options: output lines to out, error reports to
 // err, input answers from in. Returns the exit status.

@@ -32,6 +32,11 @@ std::span<const char* const> builtin_names();
 // The keywords of the language, lower case.
 std::span<const char* const> keyword_names();
 
+// Makes every line end CR LF, as the editor saves a program and the scanner
+// reads one: a lone LF or a lone CR becomes CR LF, CR LF stays. Every text
+// the interpreter runs goes through it, so any line end gives the same lines.
+std::string normalise_line_ends(const std::string& text);
+
 class Interpreter {
 public:
     explicit Interpreter(Bridge& bridge);

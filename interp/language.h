@@ -37,7 +37,8 @@ struct MessageInfo {
 
 // Indexed by error code.
 std::span<const MessageInfo> message_table();
-// The help's list of messages with their hints and examples, as help text.
+// The help topic that lists the messages with their hints and examples, as
+// written to app/window/help_messages.txt.
 std::string messages_help_text();
 
 // A place in the program text: line counted from 0 as in messages, column

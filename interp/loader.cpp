@@ -17,8 +17,26 @@ int32_t copy_name(InterpreterState& s, char (&field)[kNameSize], const Token& na
     return id;
 }
 
+std::string normalise_line_ends(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r') {
+            out += "\r\n";
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else if (c == '\n') {
+            out += "\r\n";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 void InterpreterState::load_text(const std::string& text) {
-    TextBuffer.assign(text.begin(), text.end());
+    const std::string program = normalise_line_ends(text);
+    TextBuffer.assign(program.begin(), program.end());
     // A trailing end-of-file marker is not part of the program.
     if (!TextBuffer.empty() && TextBuffer.back() == '\x1a') TextBuffer.pop_back();
     TextBuffer.push_back('\0');

@@ -61,10 +61,14 @@ static_assert(std::size(kMessages) == ERR_COUNT);
 
 std::span<const MessageInfo> message_table() { return kMessages; }
 
-// Help text: each message with its hint as a paragraph, its example
-// indented below it, a blank line after.
+// The help topic "Messages": each message with its hint as a paragraph, its
+// example indented below it, a blank line after.
 std::string messages_help_text() {
-    std::string text;
+    // Lines before the first topic are no part of any topic.
+    std::string text =
+        "Made by tools/write_help_messages from the interpreter's message table: do not edit.\n"
+        "= Messages\n"
+        "Every message, with the hint shown under it and a program that causes it.\n\n";
     for (const MessageInfo& m : kMessages) {
         text += std::string("\"") + m.message + "\": " + m.hint + "\n";
         for (const char* p = m.example; *p != '\0'; ++p) {

@@ -18,7 +18,8 @@ public:
     virtual QString askText(const QString& caption, const QString& prompt,
                             const QString& preset) = 0;
     // File dialogs; an empty result means the user cancelled. Filters are
-    // separated by ";;"; selectedFilter, if given, receives the one chosen.
+    // separated by ";;"; selectedFilter, if given, names the one to offer
+    // first (none if empty) and receives the one chosen.
     virtual QString openFileName(const QString& title, const QString& filter,
                                  const QString& preset) = 0;
     virtual QString saveFileName(const QString& title, const QString& filter, const QString& preset,

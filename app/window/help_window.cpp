@@ -8,8 +8,6 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "language.h"
-
 // The resource lives in a static library, so it must be registered by hand.
 static void initHelpResource()
 {
@@ -26,13 +24,14 @@ const QColor kSearchedWordColour(0xff, 0xe0, 0x70);
 QList<HelpWindow::Topic> readTopics()
 {
     initHelpResource();
-    QFile file(QStringLiteral(":/help/korvane_help.txt"));
+    // The list of messages is written from the interpreter's table.
+    QString text;
+    for (const char* name : {":/help/korvane_help.txt", ":/help/help_messages.txt"}) {
+        QFile file(QString::fromLatin1(name));
+        if (file.open(QIODevice::ReadOnly))
+            text += QString::fromUtf8(file.readAll());
+    }
     QList<HelpWindow::Topic> topics;
-    if (!file.open(QIODevice::ReadOnly))
-        return topics;
-    // The messages come from the interpreter's table, so none is missing.
-    QString text = QString::fromUtf8(file.readAll());
-    text.replace(QLatin1String("{messages}\n"), QString::fromUtf8(messages_help_text()));
     for (const QString& line : text.split(QLatin1Char('\n'))) {
         if (line.startsWith(QLatin1String("= ")))
             topics.append({line.mid(2).trimmed(), QString()});

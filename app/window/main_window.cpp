@@ -8,7 +8,10 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLayout>
+#include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSplitter>
 
 #include "about_box.h"
 #include "canvas_view.h"
@@ -32,11 +35,11 @@ QLabel* newLabel(const QString& text, QWidget* parent, const char* name)
     return label;
 }
 
-QPushButton* newButton(const QString& text, QWidget* parent, const char* name, int left)
+QPushButton* newButton(const QString& text, QWidget* parent, const char* name)
 {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
-    button->setGeometry(left, 424, 75, 25);
+    button->setFixedSize(75, 25);
     return button;
 }
 
@@ -47,8 +50,8 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& program, QWidget* parent
 {
     setWindowTitle(QStringLiteral("Korvane"));
     createWidgets();
-    createButtons();
     createMenus();
+    resize(kFormWidth, kFormHeight + menuBar()->sizeHint().height());
     AboutBox_ = new AboutBox(this);
     help_ = new HelpWindow(this);
     qApp->installEventFilter(this);
@@ -57,6 +60,8 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& program, QWidget* parent
 
 MainWindow::~MainWindow() = default;
 
+// The canvas keeps its size and the top left corner; the editor and its
+// output take whatever room the window gains.
 void MainWindow::createWidgets()
 {
     QFont formFont = font();
@@ -64,27 +69,60 @@ void MainWindow::createWidgets()
     setFont(formFont);
 
     auto* central = new QWidget(this);
-    central->setFixedSize(kFormWidth, kFormHeight);
     setCentralWidget(central);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(createCanvasPanel(), 0, Qt::AlignTop);
+    row->addWidget(createEditorColumn(), 1);
 
-    xmg = new CanvasView(central);
+    Status1 = newLabel(QString(), central, "Status1");
+    Status1->setContentsMargins(32, 0, 32, 6);
+    Status1->setFixedHeight(kStatusHeight);
+    Status1->hide();
+
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addLayout(row, 1);
+    column->addWidget(Status1);
+
+    setTabOrder(Memo1, Button1);
+    setTabOrder(Button1, Button2);
+    setTabOrder(Button2, Button3);
+    setTabOrder(Button3, output_);
+}
+
+QWidget* MainWindow::createCanvasPanel()
+{
+    canvasPanel_ = new QWidget;
+    xmg = new CanvasView(canvasPanel_);
     xmg->setObjectName(QStringLiteral("xmg"));
-    xmg->setGeometry(32, 8, 105, 105);
     connect(xmg, &CanvasView::clicked, this, &MainWindow::canvasClicked);
     connect(xmg, &CanvasView::mouseMoved, this, &MainWindow::canvasMouseMoved);
     connect(xmg, &CanvasView::mouseLeft, this, [this] { Status1->clear(); });
 
-    Image1 = new Magnifier(central);
+    Image1 = new Magnifier(canvasPanel_);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->move(32, 8);
     Image1->hide();
     connect(Image1, &Magnifier::mouseMoved, this, &MainWindow::inspect);
     connect(Image1, &Magnifier::mouseLeft, this, [this] { Status1->clear(); });
 
-    Memo1 = new QsciScintilla(central);
+    Label1 = newLabel(QStringLiteral("399"), canvasPanel_, "Label1");
+    Label2 = newLabel(QStringLiteral("0"), canvasPanel_, "Label2");
+    Label3 = newLabel(QStringLiteral("0"), canvasPanel_, "Label3");
+    Label4 = newLabel(QStringLiteral("399\n"), canvasPanel_, "Label4");
+    Button3 = newButton(tr("&Save Image"), canvasPanel_, "Button3");
+    connect(Button3, &QPushButton::clicked, this, &MainWindow::saveImage);
+    placeCanvas();
+    return canvasPanel_;
+}
+
+QWidget* MainWindow::createEditorColumn()
+{
+    auto* column = new QWidget;
+    Memo1 = new QsciScintilla;
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setGeometry(464, 8, 313, 401);
     QFont editorFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     editorFont.setPointSize(9);
     Memo1->setFont(editorFont);
@@ -97,41 +135,52 @@ void MainWindow::createWidgets()
             clear_error_mark(*Memo1);
     });
 
-    Label1 = newLabel(QStringLiteral("399"), central, "Label1");
-    Label2 = newLabel(QStringLiteral("0"), central, "Label2");
-    Label3 = newLabel(QStringLiteral("0"), central, "Label3");
-    Label4 = newLabel(QStringLiteral("399\n"), central, "Label4");
-    Status1 = newLabel(QString(), central, "Status1");
-    Status1->setGeometry(32, kStatusTop, kFormWidth - 64, kStatusHeight);
-    Status1->hide();
-}
+    output_ = new QPlainTextEdit;
+    output_->setObjectName(QStringLiteral("Output"));
+    output_->setReadOnly(true);
+    output_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    output_->setFont(editorFont);
+    output_->setPlaceholderText(tr("Output of print, puts and putch appears here."));
+    // A program printing in an endless loop must not eat all memory.
+    output_->setMaximumBlockCount(kOutputLines);
 
-void MainWindow::createButtons()
-{
-    QWidget* central = centralWidget();
-    Button1 = newButton(tr("&Run"), central, "Button1", 504);
-    Button2 = newButton(tr("&Halt"), central, "Button2", 656);
-    Button3 = newButton(tr("&Save Image"), central, "Button3", 160);
+    editorSplit_ = new QSplitter(Qt::Vertical);
+    editorSplit_->setChildrenCollapsible(false);
+    editorSplit_->addWidget(Memo1);
+    editorSplit_->addWidget(output_);
+    editorSplit_->setStretchFactor(0, 1);
+    editorSplit_->setStretchFactor(1, 0);
+    editorSplit_->setSizes({311, 90});
+
+    Button1 = newButton(tr("&Run"), column, "Button1");
+    Button2 = newButton(tr("&Halt"), column, "Button2");
     connect(Button1, &QPushButton::clicked, this, &MainWindow::runProgram);
     connect(Button2, &QPushButton::clicked, this, &MainWindow::haltProgram);
-    connect(Button3, &QPushButton::clicked, this, &MainWindow::saveImage);
-    setTabOrder(Memo1, Button1);
-    setTabOrder(Button1, Button2);
-    setTabOrder(Button2, Button3);
+    auto* buttons = new QHBoxLayout;
+    buttons->addSpacing(40);
+    buttons->addWidget(Button1);
+    buttons->addSpacing(77);
+    buttons->addWidget(Button2);
+    buttons->addStretch(1);
+
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 8, 13, 13);
+    layout->setSpacing(15);
+    layout->addWidget(editorSplit_, 1);
+    layout->addLayout(buttons);
+    return column;
 }
 
 void MainWindow::startUp()
 {
     image_.PaletteFile = "allcolr.pal";
-    xmg->resize(kCanvasSide, kCanvasSide);
     loadPalette();
     image_.AssignPalette(0);
     prepare_canvas(image_);
     xmg->setPicture(Picture::snapshot(image_));
-    bridge_ = std::make_unique<WindowBridge>(image_, *xmg, *Memo1, dialogs_);
+    bridge_ = std::make_unique<WindowBridge>(image_, *xmg, *Memo1, *output_, dialogs_);
     interpreter_ = std::make_unique<Interpreter>(*bridge_);
     interpreter_->set_stack_budget(runStack_.budget());
-    placeLabels();
     const QString first = programName_.isEmpty() ? QString::fromLatin1(kProgramFile) : programName_;
     setCurrentFile(QString());
     if (loadProgram(first))
@@ -159,8 +208,11 @@ void MainWindow::loadPalette()
     }
 }
 
-void MainWindow::placeLabels()
+void MainWindow::placeCanvas()
 {
+    const int side = kCanvasSide;
+    xmg->setGeometry(32, 8, side, side);
+    Image1->move(xmg->pos());
     for (QLabel* label : {Label1, Label2, Label3, Label4})
         label->adjustSize();
     const QRect c = xmg->geometry();
@@ -168,6 +220,8 @@ void MainWindow::placeLabels()
     Label2->move(c.left() - Label2->width() - 4, c.top() + c.height() - Label2->height());
     Label3->move(c.left(), c.top() + c.height() + 4);
     Label4->move(c.left() + c.width() - Label4->width(), c.top() + c.height() + 4);
+    Button3->move(160, c.bottom() + 17);
+    canvasPanel_->setFixedSize(c.right() + 33, c.bottom() + 55);
 }
 
 // Closing during a run asks about changed text, then halts the run; Run

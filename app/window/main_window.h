@@ -19,8 +19,10 @@
 
 class QActionGroup;
 class QLabel;
+class QPlainTextEdit;
 class QsciScintilla;
 class QPushButton;
+class QSplitter;
 
 namespace korvane {
 
@@ -87,17 +89,19 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    static constexpr int kCanvasSide = 400;
+    // The window opens at this size of its central area: canvas on the left,
+    // editor and output on the right, the button row below.
     static constexpr int kFormWidth = 790;
     static constexpr int kFormHeight = 462;
-    // The inspector's line goes under the button row; the form grows to hold it.
-    static constexpr int kStatusTop = 456;
-    static constexpr int kStatusHeight = 18;
+    static constexpr int kCanvasSide = 400;
+    static constexpr int kStatusHeight = 24;  // the inspector's line, under the buttons
+    static constexpr int kOutputLines = 100000;
 
     void startUp();
     void keyPressed(int key);
     void createWidgets();
-    void createButtons();
+    QWidget* createCanvasPanel();
+    QWidget* createEditorColumn();
     void createMenus();
     void createFileMenu();
     void createEditMenu();
@@ -105,12 +109,16 @@ private:
     void createViewMenu();
     void createDebugMenu();
     void inspect(QPoint screen);
-    void placeLabels();
+    // Places the canvas, its corner labels and Save Image for the zoom.
+    void placeCanvas();
     void loadPalette();
     bool loadProgram(const QString& path);
     void setCurrentFile(const QString& path);
     bool writeProgram(const QString& path);
+    bool saveTo(const QString& path);
     bool saveUnderChosenName();
+    bool saveNamedOrAsk();
+    bool isScratchFile(const QString& path) const;
     bool maybeSave();
     void setRunning(bool running);
     void reportRunResult(RunResult result);
@@ -121,7 +129,10 @@ private:
     CanvasView* xmg = nullptr;
     Magnifier* Image1 = nullptr;
     QsciScintilla* Memo1 = nullptr;
-    EditorAssist* assist_ = nullptr;  // tips, completion, warnings; owned by Memo1
+    EditorAssist* assist_ = nullptr;    // tips, completion, warnings; owned by Memo1
+    QPlainTextEdit* output_ = nullptr;  // what print, puts and putch write
+    QSplitter* editorSplit_ = nullptr;  // editor above, output below
+    QWidget* canvasPanel_ = nullptr;    // canvas, corner labels, Save Image
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
@@ -149,7 +160,9 @@ private:
     // Runs go here: textbook recursion needs more than the thread's stack.
     RunStack runStack_;
     QString programName_;  // offered again by Open and Save Program
+    QString currentFile_;  // the file the title names; empty when untitled
     QString imageName_;    // offered again by Save Image
+    QString imageType_;    // and the file type chosen with it
     QString gifName_;      // offered again by Record GIF
     QString searchText_;   // searched for by Find Next
     RecentFiles recent_;

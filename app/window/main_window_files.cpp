@@ -26,10 +26,17 @@ bool MainWindow::loadProgram(const QString& path)
 // The title names the program and marks unsaved changes.
 void MainWindow::setCurrentFile(const QString& path)
 {
+    currentFile_ = path;
     const QString name = path.isEmpty() ? tr("Untitled") : QFileInfo(path).fileName();
     setWindowTitle(tr("%1[*] - Korvane").arg(name));
-    if (!path.isEmpty() && path != QLatin1String(kProgramFile))
+    if (!path.isEmpty() && !isScratchFile(path))
         recent_.add(path);
+}
+
+// xxx.cg is where Run puts the text for the interpreter.
+bool MainWindow::isScratchFile(const QString& path) const
+{
+    return !path.isEmpty() && QFileInfo(path) == QFileInfo(QString::fromLatin1(kProgramFile));
 }
 
 bool MainWindow::writeProgram(const QString& path)
@@ -39,7 +46,15 @@ bool MainWindow::writeProgram(const QString& path)
         dialogs_.message(error);
         return false;
     }
+    return true;
+}
+
+bool MainWindow::saveTo(const QString& path)
+{
+    if (!writeProgram(path))
+        return false;
     Memo1->setModified(false);
+    setCurrentFile(path);
     return true;
 }
 
@@ -50,10 +65,7 @@ bool MainWindow::saveUnderChosenName()
     if (chosen.isEmpty())
         return false;
     programName_ = with_default_suffix(chosen, QStringLiteral(".cg"));
-    if (!writeProgram(programName_))
-        return false;
-    setCurrentFile(programName_);
-    return true;
+    return saveTo(programName_);
 }
 
 bool MainWindow::maybeSave()
@@ -62,7 +74,7 @@ bool MainWindow::maybeSave()
         return true;
     switch (dialogs_.askSaveChanges()) {
     case Dialogs::Choice::Save:
-        return saveUnderChosenName();
+        return saveNamedOrAsk();
     case Dialogs::Choice::Discard:
         return true;
     case Dialogs::Choice::Cancel:
@@ -104,17 +116,25 @@ void MainWindow::openRecentProgram(const QString& path)
     }
 }
 
-// Save Program always asks for the name, as it always has; Save Program As
-// does the same from the keyboard.
+// The scratch file xxx.cg is no place to keep a program (the next Run of
+// any other overwrites it), so saving it asks for a name as Save As does.
 void MainWindow::saveProgram()
+{
+    if (!running_)
+        saveNamedOrAsk();
+}
+
+void MainWindow::saveProgramAs()
 {
     if (!running_)
         saveUnderChosenName();
 }
 
-void MainWindow::saveProgramAs()
+bool MainWindow::saveNamedOrAsk()
 {
-    saveProgram();
+    if (currentFile_.isEmpty() || isScratchFile(currentFile_))
+        return saveUnderChosenName();
+    return saveTo(currentFile_);
 }
 
 void MainWindow::exitWindow()
@@ -126,11 +146,12 @@ void MainWindow::saveImage()
 {
     const QString jpegType = QStringLiteral("JPEG files (*.jpg)");
     const QString pngType = QStringLiteral("PNG files (*.png)");
-    QString type;
+    QString type = imageType_;
     const QString chosen =
         dialogs_.saveFileName(tr("Save Image"), jpegType + ";;" + pngType, imageName_, &type);
     if (chosen.isEmpty())
         return;
+    imageType_ = type;
     const bool pngChosen = type == pngType;
     imageName_ =
         with_default_suffix(chosen, pngChosen ? QStringLiteral(".png") : QStringLiteral(".jpg"));

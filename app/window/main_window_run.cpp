@@ -2,11 +2,13 @@
 
 #include <Qsci/qsciscintilla.h>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "dialogs.h"
 #include "editor_assist.h"
 #include "program_editor.h"
+#include "run_outcome.h"
 #include "window_bridge.h"
 
 namespace korvane {
@@ -17,9 +19,14 @@ void MainWindow::runProgram()
     // show's event processing must not start a nested run.
     if (running_)
         return;
+    // The interpreter reads the program from xxx.cg; that saves the text
+    // only when xxx.cg is the file being edited.
     if (!writeProgram(QString::fromLatin1(kProgramFile)))
         return;
+    if (isScratchFile(currentFile_))
+        Memo1->setModified(false);
     clear_error_mark(*Memo1);
+    output_->clear();
     bridge_->HaltFlag = 0;
     setRunning(true);
     bridge_->beginRun(startStepping_);
@@ -46,7 +53,7 @@ void MainWindow::reportRunResult(RunResult result)
         bridge_->showCanvas();
         break;
     case RUN_NO_MAIN:
-        dialogs_.message(QStringLiteral("Program Error! Can't find main()"));
+        dialogs_.message(QString::fromLatin1(kNoMainMessage));
         break;
     case RUN_ERROR:
         if (interpreter_->error_line() >= 0) {

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QLayout>
 #include <QScreen>
 
 #include <algorithm>
@@ -91,8 +92,17 @@ void MainWindow::showInspector(bool on)
     // Origins are recorded from now on; what is on the canvas already has none.
     bridge_->set_provenance(on);
     Status1->clear();
+    // The line comes under the buttons: the window grows by it rather than
+    // squeezing the editor, unless it fills the screen already.
+    const int grow = Status1->isVisible() == on ? 0 : on ? kStatusHeight : -kStatusHeight;
+    const int height = this->height();
     Status1->setVisible(on);
-    centralWidget()->setFixedSize(kFormWidth, on ? kStatusTop + kStatusHeight + 6 : kFormHeight);
+    if (grow != 0 && !isMaximized() && !isFullScreen()) {
+        // The new minimum first, or the window could not shrink.
+        centralWidget()->layout()->activate();
+        layout()->activate();
+        resize(width(), height + grow);
+    }
 }
 
 void MainWindow::showPalette()

@@ -122,16 +122,6 @@ void mark_drawing_line(QsciScintilla& editor, int line)
     editor.ensureLineVisible(line);
 }
 
-void append_output_line(QsciScintilla& editor, const QString& text)
-{
-    // The editor is read-only during a run; output is the run's own text.
-    const bool readOnly = editor.isReadOnly();
-    editor.setReadOnly(false);
-    editor.append(editor.length() == 0 ? text : QLatin1Char('\n') + text);
-    editor.setReadOnly(readOnly);
-    editor.ensureLineVisible(editor.lines() - 1);
-}
-
 bool find_text(QsciScintilla& editor, const QString& text)
 {
     return !text.isEmpty() && editor.findFirst(text, false, false, false, true);

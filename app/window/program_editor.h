@@ -1,6 +1,6 @@
 // The program editor is a QsciScintilla configured here: line numbers
 // counted from 0 as error messages count them, the error and drawing marks,
-// print output appended as lines, and the Edit menu's searches.
+// and the Edit menu's searches.
 #pragma once
 
 class QString;
@@ -29,9 +29,6 @@ void clear_error_mark(QsciScintilla& editor);
 
 // Marks the line whose drawing call comes next (-1 clears the mark).
 void mark_drawing_line(QsciScintilla& editor, int line);
-
-// Appends text as a line of its own and scrolls it into view.
-void append_output_line(QsciScintilla& editor, const QString& text);
 
 // Selects the next match of text after the caret, going round at the end;
 // false if the text holds none. Case is ignored, as names ignore it.

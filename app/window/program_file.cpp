@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include "interpreter.h"
+
 namespace korvane {
 
 bool read_program_text(const QString& path, QString& text, QString& error)
@@ -12,16 +14,17 @@ bool read_program_text(const QString& path, QString& text, QString& error)
         error = QStringLiteral("Cannot open file %1").arg(path);
         return false;
     }
-    QByteArray bytes = file.readAll();
-    bytes.replace("\r\n", "\n");
-    text = QString::fromLatin1(bytes);
+    // The editor keeps LF alone; any line end counts as the interpreter counts it.
+    const QByteArray bytes = file.readAll();
+    text = QString::fromLatin1(normalise_line_ends(bytes.toStdString()))
+               .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return true;
 }
 
 bool write_program_text(const QString& path, const QString& text, QString& error)
 {
-    QByteArray bytes = text.toLatin1();
-    bytes.replace("\n", "\r\n");
+    const std::string crlf = normalise_line_ends(text.toLatin1().toStdString());
+    const QByteArray bytes(crlf.data(), static_cast<qsizetype>(crlf.size()));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         error = QStringLiteral("Cannot create file %1").arg(path);

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QPlainTextEdit>
 #include <QThread>
 #include <QTimer>
 
@@ -14,8 +15,8 @@
 namespace korvane {
 
 WindowBridge::WindowBridge(TXImage3& canvas, CanvasView& view, QsciScintilla& editor,
-                           Dialogs& dialogs)
-    : CanvasBridge(canvas), view_(view), editor_(editor), dialogs_(dialogs)
+                           QPlainTextEdit& output, Dialogs& dialogs)
+    : CanvasBridge(canvas), view_(view), editor_(editor), output_(output), dialogs_(dialogs)
 {
     sinceEvents_.start();
 }
@@ -43,20 +44,21 @@ int WindowBridge::bridge_poll()
 
 void WindowBridge::bridge_output(const char* text)
 {
-    append_output_line(editor_, QString::fromLatin1(text));
+    // Each piece of output is a line of its own, kept in view as it comes.
+    output_.appendPlainText(QString::fromLatin1(text));
 }
 
 int32_t WindowBridge::bridge_getnum()
 {
-    const QString answer =
-        dialogs_.askText(QStringLiteral("Input a number:"), QStringLiteral(">"), QString());
+    const QString answer = dialogs_.askText(QString::fromLatin1(input_caption(INPUT_NUMBER)),
+                                            QString::fromLatin1(kInputPrompt), QString());
     return getnum_answer(answer.toLatin1().toStdString());
 }
 
 int8_t WindowBridge::bridge_getche()
 {
-    const QString answer =
-        dialogs_.askText(QStringLiteral("Input a character:"), QStringLiteral(">"), QString());
+    const QString answer = dialogs_.askText(QString::fromLatin1(input_caption(INPUT_CHARACTER)),
+                                            QString::fromLatin1(kInputPrompt), QString());
     return getche_answer(answer.toUtf8().toStdString());
 }
 
@@ -75,8 +77,7 @@ void WindowBridge::showCanvas()
 void WindowBridge::showFrame()
 {
     const Picture picture = Picture::snapshot(canvas());
-    if (gifFrames_)
-        gifFrames_->show(picture, ShownFrames::Clock::now());
+    gif_.show(picture, GifRecording::Clock::now());
     view_.setPicture(picture);
 }
 
@@ -119,12 +120,12 @@ void WindowBridge::endRun(bool finished)
     stepping_ = false;
     // A recording holds what the window showed: the final canvas only when
     // the window shows it, not the half-drawn one of an error or a halt.
-    if (gifFrames_) {
-        const auto now = ShownFrames::Clock::now();
+    if (gif_.active()) {
+        const auto now = GifRecording::Clock::now();
         if (finished || tracedThisRun_)
-            gifFrames_->end_run(Picture::snapshot(canvas()), now);
+            gif_.end_run(Picture::snapshot(canvas()), now);
         else
-            gifFrames_->flush(now);
+            gif_.flush(now);
     }
     if (!tracedThisRun_)
         return;
@@ -135,18 +136,12 @@ void WindowBridge::endRun(bool finished)
 
 bool WindowBridge::startRecording(const std::string& path, std::string& error)
 {
-    if (!gif_.open(path, error))
-        return false;
-    gifFrames_.emplace(gif_);
-    return true;
+    return gif_.start(path, error);
 }
 
 bool WindowBridge::stopRecording(std::string& error)
 {
-    if (gifFrames_)
-        gifFrames_->flush(ShownFrames::Clock::now());
-    gifFrames_.reset();
-    return gif_.finish(error);
+    return gif_.finish(GifRecording::Clock::now(), error);
 }
 
 void WindowBridge::setDrawDelay(int ms)

@@ -1,5 +1,5 @@
-// The window's half of the bridge: showing the canvas, the editor as the
-// program's output, the input and message boxes, sleeping, and letting
+// The window's half of the bridge: showing the canvas, the output pane for
+// what the program prints, the input and message boxes, sleeping, and letting
 // window events through during a run so that Halt and the close box work.
 // Below full speed, and when stepping, it also stops before every drawing
 // built-in: it shows the canvas, marks the calling line and waits.
@@ -8,14 +8,13 @@
 
 #include <QElapsedTimer>
 #include <QString>
-#include <optional>
 #include <string>
 
 #include "canvas_bridge.h"
-#include "gif_writer.h"
-#include "shown_frames.h"
+#include "gif_recording.h"
 
 class QEventLoop;
+class QPlainTextEdit;
 class QsciScintilla;
 
 namespace korvane {
@@ -28,7 +27,8 @@ public:
     // Events are let through at a poll once this many ms passed since the last time.
     static constexpr qint64 kPollIntervalMs = 30;
 
-    WindowBridge(TXImage3& canvas, CanvasView& view, QsciScintilla& editor, Dialogs& dialogs);
+    WindowBridge(TXImage3& canvas, CanvasView& view, QsciScintilla& editor, QPlainTextEdit& output,
+                 Dialogs& dialogs);
 
     void bridge_message(const char* text) override;
     int bridge_show() override;
@@ -53,7 +53,7 @@ public:
     // drawing call becomes a frame of a GIF at path; false with the reason
     // if the file cannot be created.
     bool startRecording(const std::string& path, std::string& error);
-    bool isRecording() const { return gifFrames_.has_value(); }
+    bool isRecording() const { return gif_.active(); }
     // Ends the file with the frames so far, also in the middle of a run;
     // false with the reason if it could not be written.
     bool stopRecording(std::string& error);
@@ -81,6 +81,7 @@ private:
 
     CanvasView& view_;
     QsciScintilla& editor_;
+    QPlainTextEdit& output_;
     QString lastMessage_;
     Dialogs& dialogs_;
     QElapsedTimer sinceEvents_;
@@ -89,8 +90,7 @@ private:
     bool paused_ = false;
     bool tracedThisRun_ = false;  // a drawing call was shown and waited for
     QEventLoop* waiting_ = nullptr;
-    GifRecorder gif_;
-    std::optional<ShownFrames> gifFrames_;  // empty: not recording
+    GifRecording gif_;
 };
 
 }  // namespace korvane

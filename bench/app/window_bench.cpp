@@ -5,6 +5,7 @@
 #include <Qsci/qsciscintilla.h>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPlainTextEdit>
 
 #include "canvas_view.h"
 #include "dialogs.h"
@@ -48,8 +49,9 @@ struct Window {
     TXImage3 image;
     CanvasView view;
     QsciScintilla editor;
+    QPlainTextEdit output;
     QuietDialogs dialogs;
-    TimedPollBridge bridge{prepared(image), view, editor, dialogs};
+    TimedPollBridge bridge{prepared(image), view, editor, output, dialogs};
 
     Window() {
         view.resize(kCanvasSize, kCanvasSize);

@@ -125,15 +125,33 @@ TEST(TextRenderer, TextOverlappingAnEdgeIsCut) {
     }
 }
 
-TEST(TextRenderer, UnknownFamilyFallsBackToTheDefault) {
-    TextRenderer fallback, standard, other;
-    fallback.set_style(1, 18, "No Such Font Anywhere");
-    standard.set_style(1, 18, "");
-    other.set_style(1, 18, "DejaVu Serif");
-    const auto ink = draw(fallback, 10, 200, "Fallback");
+TEST(TextRenderer, FontNamesMapOntoTheBundledFamilies) {
+    const struct {
+        const char* name;
+        FontFace face;
+    } names[] = {
+        {"", kSans},
+        {"No Such Font Anywhere", kSans},
+        {"Arial", kSans},
+        {"DejaVu Sans", kSans},
+        {"Microsoft Sans Serif", kSans},
+        {"DejaVu Serif", kSerif},
+        {"times new roman", kSerif},
+        {"Georgia", kSerif},
+        {"COURIER", kMono},
+        {"Courier New", kMono},
+        {"DejaVu Sans Mono", kMono},
+        {"Consolas", kMono},
+    };
+    for (const auto& n : names) EXPECT_EQ(face_for_family(n.name), n.face) << n.name;
+    TextRenderer sans, serif, mono;
+    sans.set_style(1, 18, "Helvetica");
+    serif.set_style(1, 18, "Times");
+    mono.set_style(1, 18, "Courier");
+    const auto ink = draw(sans, 10, 200, "Fallback");
     EXPECT_FALSE(ink.empty());
-    EXPECT_EQ(ink, draw(standard, 10, 200, "Fallback"));
-    EXPECT_NE(ink, draw(other, 10, 200, "Fallback"));
+    EXPECT_NE(ink, draw(serif, 10, 200, "Fallback"));
+    EXPECT_NE(ink, draw(mono, 10, 200, "Fallback"));
 }
 
 TEST(TextRenderer, SizeChangesTheHeight) {

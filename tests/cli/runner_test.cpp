@@ -1,6 +1,7 @@
 // The runner in-process: what a program prints, how its run ends, what it
 // reads, and which pictures it leaves.
 #include "runner.h"
+#include "options.h"
 
 #include <gtest/gtest.h>
 
@@ -166,22 +167,6 @@ TEST_F(Runner, AnyLineEndGivesTheSameLineNumbers) {
     }
 }
 
-TEST(NormaliseLineEnds, EveryLineEndBecomesCrLf) {
-    const struct {
-        const char* in;
-        const char* out;
-    } cases[] = {
-        {"", ""},
-        {"a", "a"},
-        {"a\nb", "a\r\nb"},
-        {"a\rb\r", "a\r\nb\r\n"},
-        {"a\r\nb\r\n", "a\r\nb\r\n"},
-        {"\n\r\n\r", "\r\n\r\n\r\n"},
-        {"\r\r\n\n", "\r\n\r\n\r\n"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(normalise_line_ends(c.in), c.out);
-}
-
 TEST(ParseArguments, AcceptedAndRefusedCommandLines) {
     using Args = std::vector<std::string>;
     RunnerOptions o;
@@ -199,6 +184,25 @@ TEST(ParseArguments, AcceptedAndRefusedCommandLines) {
         error.clear();
         EXPECT_FALSE(parse_arguments(args, refused, error)) << args.size();
         EXPECT_NE(error.find(kUsage), std::string::npos);
+    }
+}
+
+// The man page is written by hand; every option the runner takes must head
+// an item of its OPTIONS, with the value named as --help names it.
+TEST(ParseArguments, ManPageNamesEveryOption) {
+    std::ifstream in(KORVANE_SOURCE_DIR "/packaging/korvane-run.1");
+    const std::string page(std::istreambuf_iterator<char>(in), {});
+    ASSERT_FALSE(page.empty());
+    const auto roff = [](const std::string& text) {  // "--max-steps" is "\\-\\-max\\-steps"
+        std::string escaped;
+        for (char c : text) escaped += c == '-' ? std::string("\\-") : std::string(1, c);
+        return escaped;
+    };
+    ASSERT_FALSE(runner_options().empty());
+    for (const RunnerOption& option : runner_options()) {
+        const std::string item =
+            option.value ? ".BI " + roff(option.name) + " \" " + roff(option.value) + "\"" : ".B " + roff(option.name);
+        EXPECT_NE(page.find(".TP\n" + item + "\n"), std::string::npos) << item;
     }
 }
 

@@ -1,4 +1,4 @@
-// A program file of any bytes, loaded as the runner loads it (line ends made
+// A program file of any bytes, loaded as every front end loads it (line ends made
 // CR LF, then read from disk), must end in a result or a report.
 #include <unistd.h>
 
@@ -9,7 +9,6 @@
 
 #include "interpreter.h"
 #include "null_bridge.h"
-#include "runner.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string path = "/tmp/korvane-fuzz-program-" + std::to_string(getpid()) + ".cg";

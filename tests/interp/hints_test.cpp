@@ -3,6 +3,8 @@
 // the number of values a call gives.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <set>
 
 #include "language.h"
@@ -89,6 +91,12 @@ TEST(Hints, EveryMessageInTheTableIsReportedByItsExample) {
         EXPECT_EQ(message.substr(0, message.find(" in line ")), m.message) << example;
         EXPECT_FALSE(r.interp.error_details().hint.empty()) << example;
     }
+}
+
+TEST(Hints, TheHelpsListOfMessagesIsWrittenFromTheTable) {
+    std::ifstream in(KORVANE_SOURCE_DIR "/app/window/help_messages.txt", std::ios::binary);
+    const std::string written{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(written, messages_help_text()) << "run: build/tools/write_help_messages app/window/help_messages.txt";
 }
 
 TEST(Hints, CallsWithAnotherNumberOfValuesAreWarnedBeforeTheRun) {

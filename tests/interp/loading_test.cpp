@@ -98,6 +98,22 @@ TEST(Loading, UnreadableAndNulFilesAreRefusedWithAMessage) {
     std::remove(path.c_str());
 }
 
+TEST(Loading, EveryLineEndBecomesCrLf) {
+    const struct {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"", ""},
+        {"a", "a"},
+        {"a\nb", "a\r\nb"},
+        {"a\rb\r", "a\r\nb\r\n"},
+        {"a\r\nb\r\n", "a\r\nb\r\n"},
+        {"\n\r\n\r", "\r\n\r\n\r\n"},
+        {"\r\r\n\n", "\r\n\r\n\r\n"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(normalise_line_ends(c.in), c.out);
+}
+
 TEST(Loading, AnEndOfFileMarkerIsIgnored) {
     ProgramRun r;
     EXPECT_EQ(r.interp.run_text("main() { }\x1a"), RUN_OK);

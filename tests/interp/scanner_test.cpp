@@ -99,8 +99,8 @@ TEST(Scanner, StepsOverCharactersThatBeginNoToken) {
         {"a! b", {"N:a", "D:!", "N:b"}},
         {"_x", {"D:_", "N:x"}},
         {"#[.", {"D:#", "D:[", "D:."}},
-        {"a\nb", {"N:a\nb"}},
-        {"\nb", {"D:\n", "N:b"}},
+        {"a\nb", {"N:a", "N:b"}},  // a lone LF is a line end, as CR LF is
+        {"\rb", {"N:b"}},
         {"\x85z", {"D:\x85", "N:z"}},
         // A control byte equal to an operator code is still no operator.
         {"\x05", {"D:\x05"}},

@@ -7,8 +7,7 @@ import { spawnSync } from 'node:child_process';
 import { readdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { performance } from 'node:perf_hooks';
-import { openPage, load, root } from '../test/browser.mjs';
-import { runner } from '../test/native.mjs';
+import { openPage, load, root, runner, linkTo, runEnded } from '../tools/page_driver.mjs';
 
 const ROUNDS = 7;
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
@@ -41,13 +40,10 @@ try {
         rows.push([name.replace(/\.cg$/, ''), median(native), median(web)]);
     }
     // Full-canvas frames, each a different colour, shown by the Run button.
-    await load(page, url + '#program=' + Buffer.from(
-        (await import('node:zlib')).deflateRawSync(Buffer.from(
-            'main() { int i; for (i = 0; i < 600; i++) { clear(i); show(); sleep(5); } }', 'latin1'))).toString('base64url'));
+    await load(page, linkTo(url, 'main() { int i; for (i = 0; i < 600; i++) { clear(i); show(); sleep(5); } }'));
     await page.click('#run');
-    await page.waitForFunction(() => document.querySelector('#halt').disabled &&
-                               document.querySelector('#state').textContent !== 'Running…', { timeout: 60000 });
-    const paints = await page.evaluate(() => window.korvane.paintMs);
+    await runEnded(page, 60000);
+    const paints = await page.evaluate(() => performance.getEntriesByName('paint').map((e) => e.duration));
     console.log('## In the browser\n');
     const { loadavg } = await import('node:os');
     console.log('Measured with `scripts/web bench`: headless chromium ' +

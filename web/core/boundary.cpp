@@ -3,16 +3,23 @@
 
 #include <emscripten.h>
 
-#include <cstring>
+#include <cstddef>
 #include <memory>
 #include <string>
 
+#include "draw_call.h"
+#include "input_answers.h"
 #include "interpreter.h"
+#include "run_outcome.h"
 #include "web_bridge.h"
 
 using namespace korvane;
 
 namespace {
+
+// The worker writes the options at these offsets (web/src/worker.js).
+static_assert(offsetof(KorvaneRunOptions, seed) == 8 && offsetof(KorvaneRunOptions, max_steps) == 16 &&
+              offsetof(KorvaneRunOptions, trace) == 24 && sizeof(KorvaneRunOptions) == 32);
 
 // The browser's own stack, not the module's, runs out first: a level of
 // nesting costs it about twenty times what it costs the module's stack.
@@ -52,15 +59,6 @@ Session& page_session() {
     return *page;
 }
 
-int status_of(RunResult result) {
-    switch (result) {
-        case RUN_OK:
-        case RUN_END: return 0;
-        case RUN_NO_MAIN: return 1;
-        default: return 2;
-    }
-}
-
 // The names one a line, kept for the life of the module.
 const char* joined(std::span<const char* const> names, std::string& store) {
     if (store.empty())
@@ -72,30 +70,20 @@ const char* joined(std::span<const char* const> names, std::string& store) {
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE int korvane_run(const char* text, int length, int fresh, int has_seed, uint32_t seed,
-                                     double max_steps, int trace) {
+EMSCRIPTEN_KEEPALIVE int korvane_run(const char* text, int length, const KorvaneRunOptions* options) {
+    const bool fresh = options->fresh != 0;
     if (fresh) checked = std::make_unique<Session>(default_palette());
     Session& s = fresh ? *checked : page_session();
     last = &s;
-    s.bridge->set_trace(trace != 0);
+    s.bridge->set_trace(options->trace != 0);
     s.bridge->HaltFlag = 0;
     s.bridge->begin_run();
     Interpreter& interpreter = *s.interpreter;
-    if (has_seed) interpreter.seed_random(seed);
-    interpreter.set_step_limit(max_steps >= 1 ? static_cast<uint64_t>(max_steps) : 0);
-    // The runner reads programs with CR LF line ends, as the editor saves them.
-    std::string program;
-    for (int i = 0; i < length; ++i) {
-        const char c = text[i];
-        if (c == '\r' && i + 1 < length && text[i + 1] == '\n') continue;
-        if (c == '\r' || c == '\n')
-            program += "\r\n";
-        else
-            program += c;
-    }
-    const RunResult result = interpreter.run_text(program);
+    if (options->has_seed) interpreter.seed_random(options->seed);
+    interpreter.set_step_limit(options->max_steps >= 1 ? static_cast<uint64_t>(options->max_steps) : 0);
+    const RunResult result = interpreter.run_text(std::string(text, static_cast<size_t>(length)));
     last_error_line = interpreter.error_line();
-    if (result == RUN_NO_MAIN) s.bridge->bridge_message("Program Error! Can't find main()");
+    if (result == RUN_NO_MAIN) s.bridge->bridge_message(kNoMainMessage);
     return status_of(result);
 }
 
@@ -105,12 +93,14 @@ EMSCRIPTEN_KEEPALIVE const uint8_t* korvane_pixels(void) { return (last ? last :
 
 EMSCRIPTEN_KEEPALIVE const uint8_t* korvane_palette(void) { return page_session().canvas.PaletteData.data(); }
 
-EMSCRIPTEN_KEEPALIVE int korvane_set_palette(const uint8_t* bytes, int size) {
-    if (size != 1024) return 0;
+EMSCRIPTEN_KEEPALIVE int korvane_canvas_size(void) { return kCanvasSize; }
+
+EMSCRIPTEN_KEEPALIVE const char* korvane_load_palette(const char* path) {
+    static std::string error;
+    error.clear();
     Session& s = page_session();
-    std::memcpy(s.canvas.PaletteData.data(), bytes, 1024);
-    s.canvas.AssignPalette(0);
-    return 1;
+    if (s.canvas.LoadPalette(path, error)) s.canvas.AssignPalette(0);
+    return error.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE int korvane_origin_line(int x, int y) { return page_session().bridge->origin_at(x, y).line; }
@@ -129,5 +119,8 @@ EMSCRIPTEN_KEEPALIVE const char* korvane_keyword_names(void) {
 EMSCRIPTEN_KEEPALIVE const char* korvane_builtin_names(void) {
     static std::string store;
     return joined(builtin_names(), store);
+}
+EMSCRIPTEN_KEEPALIVE const char* korvane_input_caption(int kind) {
+    return input_caption(kind == INPUT_NUMBER ? INPUT_NUMBER : INPUT_CHARACTER);
 }
 }

@@ -1,19 +1,25 @@
-// The worker's functions that the core calls (see korvane_web.h).
+// The worker's functions that the core calls: each is the function of the
+// same name in the worker's `host` object (web/src/worker.js), which reads
+// and writes texts as Latin-1 bytes, as the desktop's files hold them.
 #pragma once
 
 #include <cstdint>
-#include <string>
 
-namespace korvane::host {
+extern "C" {
 
-void output(const char* text);
-void message(const char* text);
-int show(const uint8_t* pixels);
-int poll();
-void sleep(int32_t ms);
-std::string answer(int kind);
-int before_draw(int32_t line, const char* builtin, const uint8_t* pixels);
-// Fills mask (rows top first) with 1 where the text's glyphs cover a pixel.
-void text_mask(const char* font, int32_t points, const char* text, int32_t left, int32_t top, uint8_t* mask);
-
-}  // namespace korvane::host
+// One line of program output.
+void host_output(const char* text);
+// An error report or notice.
+void host_message(const char* text);
+// A show: the canvas is at pixels (bottom row first). Nonzero ends the run.
+int host_show(const uint8_t* pixels);
+// Asked every few thousand steps. Nonzero ends the run.
+int host_poll(void);
+// Waits ms milliseconds, ending early on Halt.
+void host_sleep(int32_t ms);
+// Writes the answer to the input box of `kind` (an InputKind) into buffer,
+// at most size bytes; returns its length.
+int host_answer(int kind, char* buffer, int size);
+// Before every drawing built-in while the run is traced. Nonzero ends the run.
+int host_before_draw(int32_t line, const char* builtin, const uint8_t* pixels);
+}

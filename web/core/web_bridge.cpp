@@ -1,42 +1,52 @@
 #include "web_bridge.h"
 
+#include <array>
+#include <string>
+
 #include "host.h"
 #include "input_answers.h"
 
 namespace korvane {
 
 namespace {
-constexpr int kGetnum = 0;
-constexpr int kGetche = 1;
+
+// The answer to the input box of kind. An answer is one line; a longer one
+// is cut, not overrun.
+std::string answer(InputKind kind) {
+    std::array<char, 4096> buffer{};
+    const int n = host_answer(kind, buffer.data(), static_cast<int>(buffer.size()));
+    return std::string(buffer.data(), n > 0 && n <= static_cast<int>(buffer.size()) ? n : 0);
+}
+
 }  // namespace
 
 WebBridge::WebBridge(TXImage3& canvas) : CanvasBridge(canvas) {}
 
 int WebBridge::bridge_before_draw(int32_t line, const char* builtin) {
     CanvasBridge::bridge_before_draw(line, builtin);
-    return trace_ ? host::before_draw(line, builtin, pixels()) : 0;
+    return trace_ ? host_before_draw(line, builtin, pixels()) : 0;
 }
 
 // Halt is seen here too, so a program that never shows can still be stopped.
-int WebBridge::bridge_poll() { return host::poll() ? POLL_HALT : POLL_GO_ON; }
+int WebBridge::bridge_poll() { return host_poll() ? POLL_HALT : POLL_GO_ON; }
 
-void WebBridge::bridge_message(const char* text) { host::message(text); }
+void WebBridge::bridge_message(const char* text) { host_message(text); }
 
 int WebBridge::bridge_show() {
     HaltFlag = 0;
-    HaltFlag = host::show(pixels());
+    HaltFlag = host_show(pixels());
     return HaltFlag;
 }
 
-void WebBridge::bridge_output(const char* text) { host::output(text); }
+void WebBridge::bridge_output(const char* text) { host_output(text); }
 
-int32_t WebBridge::bridge_getnum() { return getnum_answer(host::answer(kGetnum)); }
+int32_t WebBridge::bridge_getnum() { return getnum_answer(answer(INPUT_NUMBER)); }
 
-int8_t WebBridge::bridge_getche() { return getche_answer(host::answer(kGetche)); }
+int8_t WebBridge::bridge_getche() { return getche_answer(answer(INPUT_CHARACTER)); }
 
 void WebBridge::bridge_sleep(int32_t ms) {
     // A negative duration counts as no wait, as in the runner.
-    if (ms > 0) host::sleep(ms);
+    if (ms > 0) host_sleep(ms);
 }
 
 }  // namespace korvane

@@ -1,41 +1,26 @@
 // The program editor: CodeMirror 6 with the few extensions the page needs.
 // Line numbers count from 0, as error reports do; keywords and built-ins
 // come from the interpreter's own tables.
-import { EditorState, StateEffect, StateField } from '@codemirror/state';
+import { EditorState, StateEffect, StateField, Transaction } from '@codemirror/state';
 import { EditorView, Decoration, keymap, lineNumbers, highlightActiveLine } from '@codemirror/view';
 import { defaultKeymap, history, historyKeymap, indentWithTab } from '@codemirror/commands';
-import { StreamLanguage, syntaxHighlighting, HighlightStyle } from '@codemirror/language';
+import { syntaxHighlighting, HighlightStyle } from '@codemirror/language';
+import { search, searchKeymap, openSearchPanel, gotoLine } from '@codemirror/search';
 import { tags } from '@lezer/highlight';
+import { programLanguage } from './highlight.js';
+import { OUTPUT_KEPT } from './protocol.js';
 
-// The language's tokens, as the interpreter's scanner sees them.
-function cLike(keywords, builtins) {
-    const kw = new Set(keywords);
-    const bi = new Set(builtins);
-    return StreamLanguage.define({
-        startState: () => ({ comment: false }),
-        token(stream, state) {
-            if (state.comment) {
-                if (stream.skipTo('*/')) { stream.match('*/'); state.comment = false; } else stream.skipToEnd();
-                return 'comment';
-            }
-            if (stream.eatSpace()) return null;
-            if (stream.match('/*')) { state.comment = true; return 'comment'; }
-            if (stream.match('//')) { stream.skipToEnd(); return 'comment'; }
-            if (stream.match(/^"([^"\\]|\\.)*"?/) || stream.match(/^'([^'\\]|\\.)*'?/)) return 'string';
-            if (stream.match(/^\d+/)) return 'number';
-            const word = stream.match(/^[A-Za-z_][A-Za-z0-9_]*/);
-            if (word) return kw.has(word[0]) ? 'keyword' : bi.has(word[0]) ? 'variableName.standard' : 'variableName';
-            stream.next();
-            return null;
-        },
-    });
-}
+// Ctrl+F finds, Ctrl+H replaces (the same panel), Ctrl+G goes to a line.
+const findKeys = [
+    { key: 'Mod-h', run: openSearchPanel, preventDefault: true },
+    { key: 'Mod-g', run: gotoLine, preventDefault: true },
+];
 
 const style = HighlightStyle.define([
     { tag: tags.keyword, color: '#0000c0', fontWeight: 'bold' },
     { tag: tags.standard(tags.variableName), color: '#800080' },
     { tag: tags.comment, color: '#008000', fontStyle: 'italic' },
-    { tag: tags.string, color: '#a31515' },
+    { tag: [tags.string, tags.character], color: '#a31515' },
     { tag: tags.number, color: '#098658' },
 ]);
 
@@ -59,8 +44,17 @@ function lineMark(className) {
     return { set, field };
 }
 
+function changeKind(transactions) {
+    const typed = ['input', 'delete', 'move', 'undo', 'redo'];
+    if (transactions.some((tr) => typed.some((event) => tr.isUserEvent(event)))) return 'typed';
+    if (transactions.every((tr) => tr.annotation(Transaction.addToHistory) === false)) return 'output';
+    return 'loaded';
+}
+
 export class Editor {
-    constructor(parent, keywords, builtins, text) {
+    // changed(doc, how) is called after every change of the text; how is
+    // 'typed' (the user's edit), 'output' (printed lines) or 'loaded'.
+    constructor(parent, keywords, builtins, text, changed) {
         this.error = lineMark('cm-error-line');
         this.trace = lineMark('cm-trace-line');
         this.view = new EditorView({
@@ -71,8 +65,12 @@ export class Editor {
                     lineNumbers({ formatNumber: (n) => String(n - 1) }),
                     highlightActiveLine(),
                     history(),
-                    keymap.of([...defaultKeymap, ...historyKeymap, indentWithTab]),
-                    cLike(keywords, builtins),
+                    search({ top: true }),
+                    keymap.of([...findKeys, ...searchKeymap, ...defaultKeymap, ...historyKeymap, indentWithTab]),
+                    programLanguage(keywords, builtins),
+                    EditorView.updateListener.of((update) => {
+                        if (update.docChanged) changed(update.state.doc, changeKind(update.transactions));
+                    }),
                     syntaxHighlighting(style),
                     this.error.field,
                     this.trace.field,
@@ -87,11 +85,33 @@ export class Editor {
         this.view.dispatch({ changes: { from: 0, to: this.view.state.doc.length, insert: text } });
     }
 
-    // Appends lines at the end, each as a new last line, as print does.
-    appendLines(lines) {
-        const end = this.view.state.doc.length;
-        const text = lines.join('\n');
-        this.view.dispatch({ changes: { from: end, insert: end === 0 ? text : '\n' + text } });
+    // Output of the next run starts after the text's last line.
+    beginOutput() {
+        this.outputAfter = this.view.state.doc.lines;
+        this.outputLines = 0;
+    }
+
+    // Appends lines at the end, each as a new last line, as print does. Of a
+    // run's output only the newest OUTPUT_KEPT lines stay; returns how many
+    // of its lines were taken out.
+    appendOutput(lines) {
+        const doc = this.view.state.doc;
+        const over = Math.max(0, this.outputLines + lines.length - OUTPUT_KEPT);
+        // Whole lines, the oldest output first; the program text stays.
+        const shown = Math.min(over, this.outputLines);
+        const fresh = lines.slice(over - shown);
+        const changes = [];
+        if (shown > 0) {
+            changes.push({ from: doc.line(this.outputAfter).to, to: doc.line(this.outputAfter + shown).to });
+        }
+        if (fresh.length) {
+            const text = fresh.join('\n');
+            changes.push({ from: doc.length, insert: doc.length === 0 ? text : '\n' + text });
+        }
+        this.outputLines += lines.length - over;
+        // Output is not an edit: undo skips it.
+        this.view.dispatch({ changes, annotations: Transaction.addToHistory.of(false) });
+        return over;
     }
 
     // Marks line (counted from 0) as the error's and scrolls it into view.

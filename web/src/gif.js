@@ -1,6 +1,12 @@
-// Record GIF: every frame the screen shows becomes a GIF frame, held until
-// the next one (at least 20 ms, as the runner records).
+// Record GIF, as the window and the runner record: every show becomes a
+// frame, held until the next one (rounded to centiseconds, at least 20 ms,
+// at most 655.35 s), the final canvas of a run ends it unless the last frame
+// shows it already, and the animation plays once.
 import { SIZE, PIXELS } from './protocol.js';
+
+// Centiseconds; GIF's delay field has 16 bits.
+const MIN_DELAY = 2;
+const MAX_DELAY = 0xffff;
 
 // GIF's variable-width LZW over 8-bit indices, packed into sub-blocks.
 function lzw(indices) {
@@ -50,22 +56,29 @@ export class GifRecording {
         this.frames = [];   // {indices, at}
     }
 
-    // indices: bottom row first, as shown at time `at` (milliseconds).
+    // indices: bottom row first, shown at time `at` (milliseconds).
     add(indices, at) {
-        const last = this.frames[this.frames.length - 1];
-        if (last && last.indices.every((v, i) => v === indices[i])) return;
         this.frames.push({ indices: indices.slice(), at });
+        this.ended = null;
     }
+
+    // The final canvas of a run, at its end.
+    endRun(indices, at) {
+        const last = this.frames[this.frames.length - 1];
+        if (!last || !last.indices.every((v, i) => v === indices[i])) this.add(indices, at);
+        this.ended = at;
+    }
+
+    get count() { return this.frames.length; }
 
     finish(at) {
         const bytes = [...'GIF89a'].map((c) => c.charCodeAt(0));
         bytes.push(SIZE & 0xff, SIZE >> 8, SIZE & 0xff, SIZE >> 8, 0xf7, 0, 0);
         for (let i = 0; i < 256; i++) bytes.push(...this.palette.subarray(i * 4, i * 4 + 3));
-        // Loop for ever.
-        bytes.push(0x21, 0xff, 11, ...[...'NETSCAPE2.0'].map((c) => c.charCodeAt(0)), 3, 1, 0, 0, 0);
         this.frames.forEach((frame, n) => {
-            const until = n + 1 < this.frames.length ? this.frames[n + 1].at : at;
-            const delay = Math.max(2, Math.round((until - frame.at) / 10));
+            // Nothing of a run follows its end, so the last frame is held no longer.
+            const until = n + 1 < this.frames.length ? this.frames[n + 1].at : this.ended ?? at;
+            const delay = Math.min(MAX_DELAY, Math.max(MIN_DELAY, Math.round((until - frame.at) / 10)));
             bytes.push(0x21, 0xf9, 4, 0, delay & 0xff, delay >> 8, 0, 0);
             bytes.push(0x2c, 0, 0, 0, 0, SIZE & 0xff, SIZE >> 8, SIZE & 0xff, SIZE >> 8, 0);
             const rows = new Uint8Array(PIXELS);

@@ -7,15 +7,27 @@ import { CanvasView } from './canvas_view.js';
 import { indexedPng } from './png.js';
 import { GifRecording } from './gif.js';
 import { programFromLink, linkFor } from './share.js';
+import { TextStore } from './text_store.js';
+import { Help } from './help.js';
+import { styleOf } from './highlight.js';
 
 const $ = (id) => document.getElementById(id);
 const view = new CanvasView($('canvas'));
+const store = new TextStore();
+const help = new Help($('help-dialog'), $('help-search'), $('help-text'));
 let editor = null;
+let ready = null;          // what the worker said when it started
 let running = false;
 let recording = null;
 let shownFrame = 0;
 let fileName = 'program.cg';   // what Save offers: the name last opened
-let haltPressed = null;        // when Halt was pressed during this run
+let savedText = null;          // the named file's text as opened or saved; null: no file
+let output = [];               // printed lines not yet in the editor
+let dropped = 0;               // output lines of this run left out
+
+// The first program a newcomer sees: a bright ring on the dark canvas.
+const FIRST_PROGRAM = 'main()\n{\n  int r;\n  clear(0);\n  for (r = 60; r < 140; r += 4)\n' +
+    '    circle(200, 200, r, 14);\n  show();\n}\n';
 
 function download(blob, name) {
     const a = document.createElement('a');
@@ -27,51 +39,62 @@ function download(blob, name) {
 
 function setState(text) { $('state').textContent = text; }
 
-function notice(text) {
-    $('notice-text').textContent = text;
-    if (!$('notice').open) $('notice').showModal();
-}
-
 let client = null;
 const streamed = {
     failed: (why) => setState(`The interpreter could not start: ${why}`),
-    [P.OUTPUT]: (m) => editor.appendLines(m.lines),
+    [P.OUTPUT]: (m) => {
+        output.push(...m.lines);
+        dropped += m.dropped;
+        if (output.length > P.OUTPUT_KEPT) dropped += output.splice(0, output.length - P.OUTPUT_KEPT).length;
+    },
+    [P.SHOWN]: (m) => recording?.add(m.pixels, m.at),
     [P.INPUT]: (m) => ask(m.kind),
     [P.TRACE]: (m) => {
         editor.markTrace(m.line);
         setState(`Line ${m.line}: ${m.builtin}`);
     },
     [P.PALETTE_SET]: (m) => {
-        if (!m.ok) notice('A palette file must hold exactly 1024 bytes.');
+        if (m.error) report(m.error);
         view.setPalette(m.palette);
     },
 };
 
-// Paints the newest frame, at most once per display refresh.
+function report(text) { $('report').textContent = text; }
+
+function droppedNote() {
+    return dropped ? `${dropped} earlier output lines were dropped; the last ${P.OUTPUT_KEPT} are kept.` : '';
+}
+
+// Output that arrived since the last refresh goes into the editor at once.
+function showOutput() {
+    if (output.length) {
+        dropped += editor.appendOutput(output);
+        output = [];
+        if (running && dropped) setState(`Running… ${droppedNote()}`);
+    }
+    client.wantOutput();
+}
+
+// Paints the newest frame and the new output, at most once per display refresh.
 function paintLoop() {
     const frame = client.frameCount();
     if (frame !== shownFrame) {
         shownFrame = frame;
-        const started = performance.now();
+        performance.mark('paint-start');
         view.paint(client.shared.frame);
-        korvane.paintMs.push(performance.now() - started);
-        if (korvane.paintMs.length > 1000) korvane.paintMs.shift();
-        if (recording) recording.add(view.indices, performance.now());
+        performance.measure('paint', 'paint-start');
+        if (performance.getEntriesByName('paint').length > 1000) performance.clearMeasures('paint');
     }
+    if (editor) showOutput();
     requestAnimationFrame(paintLoop);
 }
 
 function ask(kind) {
-    $('ask-caption').textContent = kind === P.GETNUM ? 'Input a number:' : 'Input a character:';
+    $('ask-caption').textContent = ready.captions[kind];
     $('ask-answer').value = '';
     $('ask').returnValue = '';
     $('ask').showModal();
 }
-
-$('ask').addEventListener('close', () => {
-    // Cancel gives the empty answer, as the desktop's input box does.
-    client.answer($('ask').returnValue === 'ok' ? $('ask-answer').value : '');
-});
 
 function traceMode() {
     if ($('stepping').checked) return P.TRACE_STEP;
@@ -93,35 +116,44 @@ function setRunning(on) {
     updateTrace();
 }
 
+// From the moment of the click or key (event.timeStamp), so a busy page's
+// delay in seeing it counts too.
+function halt(event) {
+    if (!running) return;
+    performance.mark('halt', { startTime: event?.timeStamp ?? performance.now() });
+    client.halt();
+}
+
 async function runEditor() {
     if (running) return;
-    const source = editor.text();
-    localStorage.setItem('korvane.program', source);
     editor.markError(-1);
-    $('report').textContent = '';
+    report('');
+    editor.beginOutput();
+    output = [];
+    dropped = 0;
     setRunning(true);
     setState('Running…');
-    haltPressed = null;
-    const done = await client.run({ source, fresh: false, trace: true });
-    korvane.haltMs = haltPressed === null ? null : performance.now() - haltPressed;
+    performance.clearMarks('halt');
+    const done = await client.run({ source: editor.text(), fresh: false, trace: true });
+    if (performance.getEntriesByName('halt').length) performance.measure('halt-to-end', 'halt');
+    showOutput();
     // As on the desktop, a run that ended well shows its final picture; one
     // that failed leaves the screen with what its last show showed.
     if (done.status === 0) {
         shownFrame = client.frameCount();
         view.paint(done.pixels);
-        if (recording) recording.add(view.indices, performance.now());
     }
+    recording?.endRun(view.indices, done.at);
     setRunning(false);
     // Halt pressed while a dialog waited: the run is over, so is the question.
-    if ($('ask').open) $('ask').close();
+    if ($('ask').open) $('ask').close('halt');
     editor.markTrace(-1);
     const message = done.message.trimEnd();
-    setState(done.status === 0 ? 'Ran' : 'Stopped');
-    if (message) {
-        $('report').textContent = message;
-        editor.markError(done.errorLine);
-        notice(message);
-    }
+    const halted = done.cutShort || message.includes('user terminated program');
+    setState(done.status === 0 ? 'Ran' : halted ? 'Halted' : 'Stopped');
+    // The report shows under the editor, its line marked: nothing stands in front of the text.
+    report([message, droppedNote()].filter(Boolean).join('\n'));
+    if (message) editor.markError(done.errorLine);
 }
 
 async function inspect(event) {
@@ -152,12 +184,20 @@ async function readFile(input) {
     return file ? { name: file.name, bytes: new Uint8Array(await file.arrayBuffer()) } : null;
 }
 
-function wire() {
-    $('run').onclick = runEditor;
-    $('halt').onclick = () => {
-        haltPressed = performance.now();
-        client.halt();
-    };
+function toggleRecording() {
+    if (recording) {
+        if (recording.count === 0) recording.add(view.indices, performance.timeOrigin + performance.now());
+        download(recording.finish(performance.timeOrigin + performance.now()), 'korvane.gif');
+        recording = null;
+    } else {
+        recording = new GifRecording(view.palette);
+    }
+    client.setRecording(!!recording);
+    $('record').setAttribute('aria-pressed', String(!!recording));
+    $('record').textContent = recording ? 'Stop recording' : 'Record GIF';
+}
+
+function wireFiles() {
     $('save-png').onclick = async () => download(await indexedPng(view.indices, view.palette), 'korvane.png');
     $('save-jpeg').onclick = () => $('canvas').toBlob((b) => download(b, 'korvane.jpg'), 'image/jpeg', 0.9);
     $('open').onclick = () => $('open-file').click();
@@ -166,35 +206,55 @@ function wire() {
         if (!file) return;
         editor.setText(P.fromLatin1(file.bytes));
         fileName = file.name;
+        savedText = editor.text();
     };
     $('save').onclick = () => {
         // Saved as the desktop's editor saves: CR LF line ends, nothing added.
         const text = editor.text().replace(/\r?\n/g, '\r\n');
         download(new Blob([P.toLatin1(text)], { type: 'text/plain' }), fileName);
+        savedText = editor.text();
     };
     $('examples').onchange = async () => {
         const name = $('examples').value;
         $('examples').value = '';
-        if (name) editor.setText(P.fromLatin1(new Uint8Array(await (await fetch('examples/' + name)).arrayBuffer())));
+        if (!name) return;
+        editor.setText(P.fromLatin1(new Uint8Array(await (await fetch('examples/' + name)).arrayBuffer())));
+        fileName = name;
     };
     $('palette').onclick = () => $('palette-file').click();
     $('palette-file').onchange = async () => {
         const file = await readFile($('palette-file'));
-        if (file) client.setPalette(file.bytes);
+        if (file) client.setPalette(file.name, file.bytes);
     };
+    // Leaving with unsaved edits to a named file asks first.
+    addEventListener('beforeunload', (event) => {
+        if (savedText !== null && editor.text() !== savedText) event.preventDefault();
+    });
+}
+
+function wire() {
+    $('run').onclick = runEditor;
+    $('halt').onclick = halt;
+    $('ask-halt').onclick = halt;
+    $('ask').addEventListener('close', () => {
+        // Cancel gives the empty answer, as the desktop's input box does.
+        if (running) client.answer($('ask').returnValue === 'ok' ? $('ask-answer').value : '');
+    });
+    // A modal dialog makes the page's access keys inert; Halt's works anyway.
+    addEventListener('keydown', (event) => {
+        if (event.altKey && event.key.toLowerCase() === 'h' && running) {
+            event.preventDefault();
+            halt(event);
+        } else if (event.key === 'F1') {
+            event.preventDefault();
+            help.open();
+        }
+    });
+    $('help').onclick = () => help.open();
+    wireFiles();
     for (const id of ['slow', 'stepping', 'delay']) $(id).oninput = updateTrace;
     $('step').onclick = () => client.step();
-    $('record').onclick = () => {
-        if (recording) {
-            download(recording.finish(performance.now()), 'korvane.gif');
-            recording = null;
-        } else {
-            recording = new GifRecording(view.palette);
-            recording.add(view.indices, performance.now());
-        }
-        $('record').setAttribute('aria-pressed', String(!!recording));
-        $('record').textContent = recording ? 'Stop recording' : 'Record GIF';
-    };
+    $('record').onclick = toggleRecording;
     $('share').onclick = async () => {
         const link = await linkFor(editor.text());
         history.replaceState(null, '', link);
@@ -219,24 +279,41 @@ const korvane = {
     },
     halt: () => client.halt(),
     errorLine: () => editor.errorLine(),
+    lineCount: () => editor.view.state.doc.lines,
+    paletteEntry: (index) => view.colourAt(index),
+    // The editor's style of every character of text (newlines left out).
+    styleOf: (text) => styleOf(text, ready.keywords, ready.builtins),
     readyMs: null,
-    paintMs: [],   // how long the latest frames took to paint
-    haltMs: null,  // from Halt to the end of the last run it stopped
 };
 window.korvane = korvane;
 
+// A link's program, unless this tab holds typed work and the user keeps it.
+async function startText() {
+    const linked = await programFromLink(location.hash);
+    const mine = store.tabText();
+    // The link has been read; a reload brings back this tab's text.
+    if (linked !== null) history.replaceState(null, '', location.pathname + location.search);
+    if (linked === null) return mine ?? store.lastText() ?? FIRST_PROGRAM;
+    if (mine === null || mine === linked || !store.typed()) return linked;
+    $('keep').returnValue = '';
+    $('keep').showModal();
+    await new Promise((resolve) => $('keep').addEventListener('close', resolve, { once: true }));
+    return $('keep').returnValue === 'link' ? linked : mine;
+}
+
 async function start() {
     client = new WorkerClient(streamed);
-    const ready = await client.ready;
+    ready = await client.ready;
     view.setPalette(ready.palette);
-    const text = (await programFromLink(location.hash)) ?? localStorage.getItem('korvane.program') ??
-        'main()\n{\n  clear(0);\n  setcolor(15);\n  circle(200, 200, 100, 14);\n  show();\n}\n';
-    editor = new Editor($('editor'), ready.keywords, ready.builtins, text);
+    const text = await startText();
+    editor = new Editor($('editor'), ready.keywords, ready.builtins, text, (doc, how) => store.keep(doc, how));
+    store.keep(text, text === store.tabText() ? 'output' : 'loaded');
     wire();
     setRunning(false);
     setState('Ready');
     requestAnimationFrame(paintLoop);
-    korvane.readyMs = performance.now();
+    performance.mark('ready');
+    korvane.readyMs = performance.getEntriesByName('ready')[0].startTime;
     loadExamples();
 }
 

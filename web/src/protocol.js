@@ -3,22 +3,19 @@
 // program (Halt, input answers, steps) and the worker hands over frames.
 
 // page -> worker
-export const INIT = 'init';         // {buffer, fontBase}: the shared memory, where the fonts are
+export const INIT = 'init';         // {buffer}: the shared memory
 export const RUN = 'run';           // {id, source, fresh, seed, maxSteps, input, trace}
-export const PALETTE = 'palette';   // {bytes}: a palette file's 1024 bytes
+export const PALETTE = 'palette';   // {name, bytes}: a palette file
 export const INSPECT = 'inspect';   // {id, x, y}: who drew the pixel
 // worker -> page
-export const READY = 'ready';       // {keywords, builtins, palette}
-export const OUTPUT = 'output';     // {lines}: program output, in order
-export const MESSAGE = 'message';   // {text}: an error report or notice
-export const INPUT = 'input';       // {kind}: GETNUM or GETCHE; answer through the shared memory
-export const DONE = 'done';         // {id, status, output, message, pixels, errorLine}
+export const READY = 'ready';       // {keywords, builtins, captions, palette}
+export const OUTPUT = 'output';     // {lines, dropped}: program output, in order; dropped: lines left out before them
+export const INPUT = 'input';       // {kind}: 0 getnum, 1 getche (the core's input box kinds); answer through the shared memory
+export const DONE = 'done';         // {id, status, output, message, pixels, errorLine, at}
 export const ORIGIN = 'origin';     // {id, line, builtin}
 export const TRACE = 'trace';       // {line, builtin}: the drawing call about to run
-export const PALETTE_SET = 'palette-set'; // {palette, ok}
-
-export const GETNUM = 0;
-export const GETCHE = 1;
+export const PALETTE_SET = 'palette-set'; // {palette, error}: error empty when it was loaded
+export const SHOWN = 'shown';       // {pixels, at}: a show while recording, at performance.timeOrigin + now
 
 // Int32 slots of the control buffer.
 export const HALT = 0;          // 1: the user asked the program to stop
@@ -31,8 +28,13 @@ export const MODE = 6;          // TRACE_OFF, TRACE_SLOW or TRACE_STEP
 export const TRACE_OFF = 0;
 export const TRACE_SLOW = 1;
 export const TRACE_STEP = 2;
-export const CONTROL_SLOTS = 8;
+export const OUTPUT_WANTED = 7; // 1: the page has shown the last output batch and takes the next
+export const RECORDING = 8;     // 1: every show is sent to the page for the GIF
+export const RUNNING = 9;       // 1: from the start of a run until its end is sent
+export const CONTROL_SLOTS = 10;
 export const ANSWER_BYTES = 4096;
+// The page keeps only this many of the newest output lines of a run.
+export const OUTPUT_KEPT = 10000;
 
 export const SIZE = 400;
 export const PIXELS = SIZE * SIZE;

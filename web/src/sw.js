@@ -1,9 +1,20 @@
-// Keeps the page working offline once loaded, and gives it cross-origin
-// isolation on hosts that cannot send the headers themselves.
-const CACHE = 'korvane-v1';
+// Keeps the page working offline from the first visit on, and gives it
+// cross-origin isolation on hosts that cannot send the headers themselves.
+const CACHE = 'korvane-v2';
 
-self.addEventListener('install', () => self.skipWaiting());
-self.addEventListener('activate', (event) => event.waitUntil(self.clients.claim()));
+// Everything the page needs (precache.json, written with the page) is kept
+// at install, before the first visit ends.
+self.addEventListener('install', (event) => event.waitUntil((async () => {
+    const cache = await caches.open(CACHE);
+    const files = await (await fetch('precache.json', { cache: 'no-store' })).json();
+    await cache.addAll(files.map((f) => new Request(f, { cache: 'no-store' })));
+    await self.skipWaiting();
+})()));
+
+self.addEventListener('activate', (event) => event.waitUntil((async () => {
+    for (const name of await caches.keys()) if (name !== CACHE) await caches.delete(name);
+    await self.clients.claim();
+})()));
 
 function isolated(response) {
     if (response.status === 0) return response;

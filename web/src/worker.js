@@ -2,15 +2,14 @@
 // A run blocks this thread, so the page reaches it only through shared
 // memory (Halt, answers, steps) and sees it through messages and frames.
 import * as P from './protocol.js';
-import { TextMasks } from './text_masks.js';
+import { CollectedOutput, StreamedOutput } from './run_output.js';
 
 importScripts('korvane-core.js');
 
 let core = null;       // the module instance
 let shared = null;     // views of the shared buffer
 let run = null;        // what the current run collects
-let palette = null;    // the palette the page loaded, if any
-const masks = new TextMasks();
+let palette = null;    // the palette file the page loaded, if any: {name, bytes}
 const queue = [];      // messages that arrived before the core was ready
 
 function cString(pointer) {
@@ -22,12 +21,7 @@ function cString(pointer) {
 
 function halted() { return Atomics.load(shared.control, P.HALT) !== 0; }
 
-function flushOutput() {
-    if (run.fresh || run.pending.length === 0) return;
-    postMessage({ type: P.OUTPUT, lines: run.pending });
-    run.pending = [];
-    run.flushed = performance.now();
-}
+function now() { return performance.timeOrigin + performance.now(); }
 
 function handFrame(pixels) {
     shared.frame.set(core.HEAPU8.subarray(pixels, pixels + P.PIXELS));
@@ -41,7 +35,7 @@ function pause(ms) {
 
 // Reads the page dialog's answer, or nothing if Halt came first.
 function dialogAnswer(kind) {
-    flushOutput();
+    run.output.flush();
     Atomics.store(shared.control, P.ANSWERED, 0);
     postMessage({ type: P.INPUT, kind });
     while (Atomics.load(shared.control, P.ANSWERED) === 0 && !halted())
@@ -60,34 +54,32 @@ function awaitStep() {
     run.steps = Atomics.load(shared.control, P.STEPS);
 }
 
+// The functions of web/core/host.h.
 const host = {
-    output(text) {
-        const line = cString(text);
-        if (run.fresh) {
-            run.output.push(line);
-        } else {
-            run.pending.push(line);
-            if (run.pending.length >= 1000) flushOutput();
-        }
-    },
+    output(text) { run.output.add(cString(text)); },
     message(text) {
         const t = cString(text);
         run.message += t.endsWith('\n') ? t : t + '\n';
     },
     show(pixels) {
-        if (!run.fresh) {
-            flushOutput();
+        if (run.onScreen) {
+            run.output.offer();
             handFrame(pixels);
+            // The GIF holds every show, however fast they come.
+            if (Atomics.load(shared.control, P.RECORDING)) {
+                const copy = core.HEAPU8.slice(pixels, pixels + P.PIXELS);
+                postMessage({ type: P.SHOWN, pixels: copy, at: now() }, [copy.buffer]);
+            }
         }
         return halted() ? 1 : 0;
     },
     poll() {
         // A program that prints but never shows still has its lines seen.
-        if (!run.fresh && performance.now() - run.flushed > 100) flushOutput();
+        run.output.offer();
         return halted() ? 1 : 0;
     },
     sleep(ms) {
-        flushOutput();
+        run.output.flush();
         pause(ms);
     },
     answer(kind, buffer, size) {
@@ -111,10 +103,6 @@ const host = {
         else awaitStep();
         return halted() ? 1 : 0;
     },
-    textMask(font, points, text, left, top, mask) {
-        masks.render(cString(font), points, cString(text), left, top,
-                     core.HEAPU8.subarray(mask, mask + P.PIXELS));
-    },
 };
 
 // The answers of korvane.run: a text of lines, as the runner's --input file,
@@ -129,31 +117,50 @@ function answerLines(input) {
 
 async function startCore() {
     core = await createKorvane({ host });
+    // The page lays out its shared memory for this canvas.
+    if (core._korvane_canvas_size() !== P.SIZE) throw new Error('the core and the page disagree on the canvas size');
+    if (palette) loadPalette(palette);
+}
+
+// KorvaneRunOptions (web/core/korvane_web.h): its fields at their offsets.
+function runOptions(request) {
+    const seeded = request.seed !== undefined && request.seed !== null;
+    const at = core._malloc(32);
+    const view = new DataView(core.HEAPU8.buffer, at, 32);
+    view.setInt32(0, request.fresh ? 1 : 0, true);
+    view.setInt32(4, seeded ? 1 : 0, true);
+    view.setUint32(8, seeded ? request.seed >>> 0 : 0, true);
+    view.setFloat64(16, Number(request.maxSteps) || 0, true);
+    view.setInt32(24, request.trace ? 1 : 0, true);
+    return at;
 }
 
 function callRun(request) {
     const bytes = P.toLatin1(request.source);
     const text = core._malloc(bytes.length + 1);
     core.HEAPU8.set(bytes, text);
+    const options = runOptions(request);
     try {
-        const seeded = request.seed !== undefined && request.seed !== null;
-        return core._korvane_run(text, bytes.length, request.fresh ? 1 : 0, seeded ? 1 : 0,
-                                 seeded ? request.seed >>> 0 : 0, Number(request.maxSteps) || 0,
-                                 request.trace ? 1 : 0);
+        return core._korvane_run(text, bytes.length, options);
     } finally {
-        if (core) core._free(text);
+        if (core) {
+            core._free(text);
+            core._free(options);
+        }
     }
 }
 
 async function doRun(request) {
     Atomics.store(shared.control, P.HALT, 0);
-    // A fresh run answers from its input lines, as the runner from its file;
-    // the page's runs ask the user.
+    Atomics.store(shared.control, P.RUNNING, 1);
+    // korvane.run answers from its input lines, as the runner from its file,
+    // and collects its output; the page's runs ask the user and stream it.
     const fromLines = request.fresh || request.input !== undefined;
     run = {
-        fresh: !!request.fresh, answers: fromLines ? answerLines(request.input) : null,
-        output: [], pending: [], flushed: performance.now(), message: '',
-        steps: Atomics.load(shared.control, P.STEPS),
+        onScreen: !request.fresh,
+        output: request.fresh ? new CollectedOutput() : new StreamedOutput(shared.control),
+        answers: fromLines ? answerLines(request.input) : null,
+        message: '', steps: Atomics.load(shared.control, P.STEPS),
     };
     let status;
     let errorLine = -1;
@@ -169,24 +176,29 @@ async function doRun(request) {
             ? 'The program nests too deep for the browser\'s stack\n'
             : `The run stopped: ${error.message}\n`;
         await startCore();
-        if (palette) setPalette(palette);
     }
     const pixelsAt = core._korvane_pixels();
     const pixels = core.HEAPU8.slice(pixelsAt, pixelsAt + P.PIXELS);
-    flushOutput();
+    run.output.flush();
+    Atomics.store(shared.control, P.RUNNING, 0);
     postMessage({
         type: P.DONE, id: request.id, status, errorLine, message: run.message,
-        output: run.output.map((l) => l + '\n').join(''), pixels,
+        output: run.output.text(), pixels, at: now(),
     }, [pixels.buffer]);
     run = null;
 }
 
-function setPalette(bytes) {
-    const at = core._malloc(bytes.length || 1);
-    core.HEAPU8.set(bytes, at);
-    const ok = core._korvane_set_palette(at, bytes.length) === 1;
+// Reads a palette file as the desktop does, through the module's files.
+function loadPalette({ name, bytes }) {
+    const path = '/' + (name.replace(/[/\0]/g, '_') || 'palette.pal');
+    core.FS.writeFile(path, bytes);
+    const text = P.toLatin1(path + '\0');
+    const at = core._malloc(text.length);
+    core.HEAPU8.set(text, at);
+    const error = cString(core._korvane_load_palette(at));
     core._free(at);
-    return ok;
+    core.FS.unlink(path);
+    return error;
 }
 
 function paletteBytes() {
@@ -198,10 +210,10 @@ async function handle(data) {
     switch (data.type) {
         case P.RUN: await doRun(data); break;
         case P.PALETTE: {
-            const bytes = new Uint8Array(data.bytes);
-            const ok = setPalette(bytes);
-            if (ok) palette = bytes;
-            postMessage({ type: P.PALETTE_SET, ok, palette: paletteBytes() });
+            const file = { name: String(data.name), bytes: new Uint8Array(data.bytes) };
+            const error = loadPalette(file);
+            if (!error) palette = file;
+            postMessage({ type: P.PALETTE_SET, error, palette: paletteBytes() });
             break;
         }
         case P.INSPECT:
@@ -219,11 +231,12 @@ onmessage = (event) => {
     if (event.data.type === P.INIT) {
         shared = P.sharedViews(event.data.buffer);
         busy = busy.then(async () => {
-            await Promise.all([startCore(), masks.load(event.data.fontBase)]);
+            await startCore();
             postMessage({
                 type: P.READY, palette: paletteBytes(),
                 keywords: cString(core._korvane_keyword_names()).trim().split('\n'),
                 builtins: cString(core._korvane_builtin_names()).trim().split('\n'),
+                captions: [0, 1].map((kind) => cString(core._korvane_input_caption(kind))),
             });
         });
         return;

@@ -2,24 +2,48 @@
 // comes back. Runs are answered in the order they were asked.
 import * as P from './protocol.js';
 
+// A run that has not ended this long after Halt is inside one long call (a
+// flood fill can take seconds): the worker is replaced, so Halt still ends
+// any program within half a second.
+const HALT_GRACE_MS = 350;
+const CUT_SHORT = 'Halted inside a drawing call: the run was cut short, and the canvas starts afresh.\n';
+
 export class WorkerClient {
     constructor(handlers) {
         this.handlers = handlers;   // by message type, for what a run streams
         this.buffer = P.newSharedBuffer();
         this.shared = P.sharedViews(this.buffer);
-        this.waiting = new Map();   // id -> resolve
+        this.waiting = new Map();   // id -> {resolve, gone}: gone answers if the worker is replaced
         this.nextId = 1;
-        this.worker = new Worker('worker.js');
+        this.palette = null;        // the palette file last sent, for a new worker
+        this.haltTimer = 0;
         this.ready = new Promise((resolve) => { this.onReady = resolve; });
+        this.start();
+    }
+
+    start() {
+        this.worker = new Worker('worker.js');
         this.worker.onmessage = (event) => this.receive(event.data);
-        this.worker.onerror = (event) => handlers.failed?.(event.message);
-        this.worker.postMessage({ type: P.INIT, buffer: this.buffer, fontBase: location.href });
+        this.worker.onerror = (event) => this.handlers.failed?.(event.message);
+        this.worker.postMessage({ type: P.INIT, buffer: this.buffer });
+        if (this.palette) this.worker.postMessage({ type: P.PALETTE, ...this.palette });
+    }
+
+    // Ends the worker at once, answering what it owed, and starts another.
+    replace() {
+        if (Atomics.load(this.shared.control, P.RUNNING) === 0) return;
+        this.worker.terminate();
+        for (const { resolve, gone } of this.waiting.values()) resolve({ ...gone, at: performance.timeOrigin + performance.now() });
+        this.waiting.clear();
+        for (const slot of [P.HALT, P.ANSWERED, P.RUNNING]) Atomics.store(this.shared.control, slot, 0);
+        this.start();
     }
 
     receive(data) {
         if (data.type === P.READY) this.onReady(data);
+        if (data.type === P.DONE) clearTimeout(this.haltTimer);
         if (data.id !== undefined && this.waiting.has(data.id)) {
-            const resolve = this.waiting.get(data.id);
+            const { resolve } = this.waiting.get(data.id);
             this.waiting.delete(data.id);
             resolve(data);
         }
@@ -27,22 +51,31 @@ export class WorkerClient {
         if (handler) handler(data);
     }
 
-    request(message) {
+    request(message, gone) {
         const id = this.nextId++;
-        const answer = new Promise((resolve) => this.waiting.set(id, resolve));
+        const answer = new Promise((resolve) => this.waiting.set(id, { resolve, gone }));
         this.worker.postMessage({ ...message, id });
         return answer;
     }
 
-    run(options) { return this.request({ type: P.RUN, ...options }); }
+    run(options) {
+        return this.request({ type: P.RUN, ...options }, {
+            type: P.DONE, status: 2, errorLine: -1, message: CUT_SHORT, output: '', pixels: null, cutShort: true,
+        });
+    }
 
-    inspect(x, y) { return this.request({ type: P.INSPECT, x, y }); }
+    inspect(x, y) { return this.request({ type: P.INSPECT, x, y }, { type: P.ORIGIN, line: -1, builtin: '' }); }
 
-    setPalette(bytes) { this.worker.postMessage({ type: P.PALETTE, bytes }); }
+    setPalette(name, bytes) {
+        this.palette = { name, bytes };
+        this.worker.postMessage({ type: P.PALETTE, name, bytes });
+    }
 
     halt() {
         Atomics.store(this.shared.control, P.HALT, 1);
         for (const slot of [P.HALT, P.ANSWERED, P.STEPS]) Atomics.notify(this.shared.control, slot);
+        clearTimeout(this.haltTimer);
+        this.haltTimer = setTimeout(() => this.replace(), HALT_GRACE_MS);
     }
 
     // Hands the user's answer to the waiting program.
@@ -65,6 +98,12 @@ export class WorkerClient {
         Atomics.add(this.shared.control, P.STEPS, 1);
         Atomics.notify(this.shared.control, P.STEPS);
     }
+
+    // The page has shown the last output batch and takes the next.
+    wantOutput() { Atomics.store(this.shared.control, P.OUTPUT_WANTED, 1); }
+
+    // While on, every show is sent for the GIF.
+    setRecording(on) { Atomics.store(this.shared.control, P.RECORDING, on ? 1 : 0); }
 
     frameCount() { return Atomics.load(this.shared.control, P.FRAME); }
 }

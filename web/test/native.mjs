@@ -4,9 +4,7 @@ import { mkdtempSync, readFileSync, rmSync, writeFileSync, existsSync } from 'no
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { pngIndices } from './png_indices.mjs';
-import { root } from './browser.mjs';
-
-export const runner = join(root, 'build', 'cli', 'korvane-run');
+import { runner } from '../tools/page_driver.mjs';
 
 // {status, output, message, pixels, textPixels} as korvane-run gives them;
 // textPixels: how many pixels of the final canvas text drew.

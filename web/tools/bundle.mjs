@@ -1,17 +1,18 @@
 // Writes the page's static files into build-web/dist: the bundled page and
-// worker, the compiled core, the font, and the examples.
+// worker, the compiled core, the help, the icon, the examples, and the list
+// of them all that the service worker keeps for offline use.
 import { build } from 'esbuild';
-import { copyFileSync, mkdirSync, readdirSync, writeFileSync } from 'node:fs';
-import { dirname, join } from 'node:path';
+import { copyFileSync, mkdirSync, rmSync, readdirSync, readFileSync, statSync, writeFileSync } from 'node:fs';
+import { dirname, join, relative } from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 const web = join(dirname(fileURLToPath(import.meta.url)), '..');
 const root = join(web, '..');
 const core = join(root, 'build-web');
 const dist = join(core, 'dist');
-// The desktop's fonts, from Debian's fonts-dejavu-core.
-const fonts = '/usr/share/fonts/truetype/dejavu';
 
+// Afresh, so no file of an earlier build is served or kept offline.
+rmSync(dist, { recursive: true, force: true });
 mkdirSync(join(dist, 'examples'), { recursive: true });
 const common = { bundle: true, minify: true, sourcemap: true, target: 'chrome110', logLevel: 'warning' };
 await build({ ...common, entryPoints: [join(web, 'src/page.js')], outfile: join(dist, 'page.js'), format: 'esm' });
@@ -20,8 +21,33 @@ await build({ ...common, entryPoints: [join(web, 'src/worker.js')], outfile: joi
 
 for (const name of ['index.html', 'style.css', 'sw.js', 'manifest.json']) copyFileSync(join(web, 'src', name), join(dist, name));
 for (const name of ['korvane-core.js', 'korvane-core.wasm']) copyFileSync(join(core, name), join(dist, name));
-for (const name of ['DejaVuSans.ttf', 'DejaVuSerif.ttf', 'DejaVuSansMono.ttf']) copyFileSync(join(fonts, name), join(dist, name));
+// The window's help, from the same texts: the topics and the list of messages.
+const help = ['korvane_help.txt', 'help_messages.txt'].map((n) => readFileSync(join(root, 'app', 'window', n), 'utf8'));
+writeFileSync(join(dist, 'help.txt'), help.join(''));
+writeFileSync(join(dist, 'favicon.ico'), icon(readFileSync(join(root, 'packaging', 'icons', 'korvane-32.png')), 32));
 
 const examples = readdirSync(join(root, 'examples')).filter((n) => /\.(cg|pal)$/.test(n)).sort();
 for (const name of examples) copyFileSync(join(root, 'examples', name), join(dist, 'examples', name));
 writeFileSync(join(dist, 'examples', 'index.json'), JSON.stringify(examples.filter((n) => n.endsWith('.cg'))));
+
+// Every file the page may need, so the first visit keeps them all.
+const files = (dir) => readdirSync(dir).flatMap((n) => {
+    const path = join(dir, n);
+    return statSync(path).isDirectory() ? files(path) : [relative(dist, path)];
+});
+const offline = ['./', ...files(dist).filter((n) => !n.endsWith('.map') && n !== 'precache.json')];
+writeFileSync(join(dist, 'precache.json'), JSON.stringify(offline));
+
+// An icon file holding one PNG image of size x size pixels.
+function icon(png, size) {
+    const head = Buffer.alloc(22);
+    head.writeUInt16LE(1, 2);              // type: icon
+    head.writeUInt16LE(1, 4);              // one image
+    head.writeUInt8(size, 6);
+    head.writeUInt8(size, 7);
+    head.writeUInt16LE(1, 10);             // planes
+    head.writeUInt16LE(32, 12);            // bits per pixel
+    head.writeUInt32LE(png.length, 14);
+    head.writeUInt32LE(22, 18);            // where the image starts
+    return Buffer.concat([head, png]);
+}

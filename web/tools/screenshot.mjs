@@ -2,17 +2,15 @@
 // example, with the inspector showing the pixel under the mouse.
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { deflateRawSync } from 'node:zlib';
-import { openPage, load, root } from '../test/browser.mjs';
+import { openPage, load, root, linkTo, runEnded } from './page_driver.mjs';
 
 const example = readFileSync(join(root, 'examples', process.argv[2] ?? 'floodfill.cg'), 'latin1');
 const { page, url, close } = await openPage();
 try {
     await page.setViewport({ width: 1600, height: 1000 });
-    await load(page, `${url}#program=${deflateRawSync(Buffer.from(example, 'latin1')).toString('base64url')}`);
+    await load(page, linkTo(url, example));
     await page.click('#run');
-    await page.waitForFunction(() => document.querySelector('#halt').disabled &&
-                               document.querySelector('#state').textContent !== 'Running…', { timeout: 30000 });
+    await runEnded(page, 30000);
     const box = await page.$eval('#canvas', (c) => { const r = c.getBoundingClientRect(); return [r.x, r.y, r.width]; });
     await page.mouse.move(box[0] + box[2] * 0.5, box[1] + box[2] * 0.5);
     await page.waitForFunction(() => document.querySelector('#inspector').textContent.includes('\n'), { timeout: 5000 });

@@ -8,7 +8,8 @@ import { fileURLToPath } from 'node:url';
 const types = {
     '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
     '.json': 'application/json', '.ttf': 'font/ttf', '.map': 'application/json', '.cg': 'text/plain; charset=iso-8859-1',
-    '.pal': 'application/octet-stream', '.png': 'image/png',
+    '.pal': 'application/octet-stream', '.png': 'image/png', '.ico': 'image/x-icon',
+    '.txt': 'text/plain; charset=utf-8',
 };
 
 export function serve(root, port = 8000) {

@@ -2,6 +2,8 @@
 // menu's undo, find, replace and go-to-line.
 #include <QCoreApplication>
 #include <QWheelEvent>
+#include <algorithm>
+#include <fstream>
 #include <string>
 
 #include "program_styles.h"
@@ -31,26 +33,19 @@ int caretLine(const QsciScintilla& editor)
 
 TEST(ProgramStyles, FollowTheScannersTokens)
 {
-    // 0 plain, 1 comment, 2 keyword, 3 built-in, 4 number, 5 string, 6 character.
-    const struct {
-        const char* text;
-        const char* styles;
-    } cases[] = {
-        {"while (x) circle(10, r);", "222220000033333304400000"},
-        {"int ink; show();", "2220000003333000"},
-        {"puts(\"a//b\"); // c", "333305555550001111"},
-        {"c = '/'*2; /* x\ny */ 7x", "00006660400111111111044"},
-        {"print(\"open\nend", "33333055555\n222"},
-        {"/* never closed\nif", "111111111111111111"},
-        {"'ab' Int WHILE Circle", "000002220222220333333"},
-    };
-    for (const auto& c : cases) {
-        std::string expected = c.styles;
-        for (char& ch : expected)
-            if (ch == '\n')
-                ch = '0';
-        EXPECT_EQ(styleMap(c.text), expected) << c.text;
+    // The cases the page's editor is checked against too.
+    std::ifstream cases(KORVANE_HIGHLIGHT_CASES);
+    ASSERT_TRUE(cases) << KORVANE_HIGHLIGHT_CASES;
+    int checked = 0;
+    for (std::string text, styles; std::getline(cases, text);) {
+        if (text.starts_with('#'))
+            continue;
+        ASSERT_TRUE(std::getline(cases, styles)) << text;
+        std::replace(text.begin(), text.end(), '~', '\n');
+        EXPECT_EQ(styleMap(text), styles) << text;
+        ++checked;
     }
+    EXPECT_GE(checked, 9);
 }
 
 TEST_F(WindowTest, UndoRestoresTheTextButNotPastALoad)

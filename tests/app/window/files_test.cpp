@@ -16,7 +16,7 @@ TEST_F(WindowTest, OpenAndSaveProgramRoundTripAFileByteForByte)
     window_->openProgram();
     EXPECT_EQ(editor()->text().count('\n'), 5);
     EXPECT_FALSE(editor()->text().contains('\r'));
-    window_->saveProgram();
+    window_->saveProgramAs();
     EXPECT_EQ(readFile("out.cg"), program);
     EXPECT_EQ(dialogs.fileFilters.mid(1),
               (QStringList{"Algorithm files, (*.cg)", "Test file (*.cg)"}));
@@ -38,7 +38,7 @@ TEST_F(WindowTest, SaveProgramAppendsCgOnlyToANameWithoutAnyDot)
     };
     for (const auto& c : cases) {
         dialogs.fileAnswers = QStringList{c.chosen};
-        window_->saveProgram();
+        window_->saveProgramAs();
         EXPECT_EQ(readFile(c.written), QByteArray("x")) << c.chosen.toStdString();
     }
     EXPECT_TRUE(dialogs.messages.isEmpty());
@@ -86,6 +86,33 @@ TEST_F(WindowTest, UnchangedOrRunTextClosesWithoutAQuestion)
     window_->exitWindow();
     EXPECT_EQ(dialogs.saveChangesAsked, 0);
     EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(WindowTest, RunKeepsTheUnsavedMarkOfANamedFileUntilItIsSaved)
+{
+    openQuietly();
+    window_->show();
+    openNamed("mycircle.cg", "main()\r\n{\r\n}");
+    editor()->setCursorPosition(2, 1);
+    editor()->insert("\nclear(1);");
+    window_->runProgram();
+    EXPECT_EQ(window_->windowTitle(), "mycircle.cg[*] - Korvane");
+    EXPECT_TRUE(window_->isWindowModified());
+    EXPECT_EQ(readFile("xxx.cg"), "main()\r\n{\r\n}\r\nclear(1);");
+    EXPECT_EQ(readFile("mycircle.cg"), "main()\r\n{\r\n}");
+
+    window_->exitWindow();  // Cancel
+    window_->newProgram();  // Cancel
+    EXPECT_EQ(dialogs.saveChangesAsked, 2);
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_EQ(editor()->lines(), 4);
+
+    // Save Program writes the named file without asking for a name.
+    const qsizetype asked = dialogs.fileTitles.size();
+    window_->saveProgram();
+    EXPECT_EQ(dialogs.fileTitles.size(), asked);
+    EXPECT_EQ(readFile("mycircle.cg"), "main()\r\n{\r\n}\r\nclear(1);");
+    EXPECT_FALSE(window_->isWindowModified());
 }
 
 TEST_F(WindowTest, EditMenuCutsCopiesAndPastesInTheEditor)

@@ -22,7 +22,7 @@ TEST(HelpWindowTest, EveryBuiltInHasATopicWithItsArguments)
     QString errors;
     for (const auto& topic : help.topics()) {
         titles << topic.title;
-        if (topic.title == "Errors")
+        if (topic.title == "Messages")
             errors = topic.body;
     }
     ASSERT_EQ(korvane::builtin_table().size(), 38u);

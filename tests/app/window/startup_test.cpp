@@ -177,6 +177,6 @@ TEST_F(WindowTest, AProgramGivenAtStartIsOpenedInsteadOfXxxCg)
     window_ = std::make_unique<korvane::MainWindow>(dialogs, startup.program);
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('|').toStdString();
     EXPECT_EQ(editor()->text(), "main()\n{\n  line(0, 0, 9, 9);\n}");
-    window_->saveProgram();  // cancelled: only the preset is looked at
+    window_->saveProgramAs();  // cancelled: only the preset is looked at
     EXPECT_EQ(dialogs.filePresets.last(), startup.program);
 }

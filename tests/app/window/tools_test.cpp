@@ -70,13 +70,13 @@ TEST_F(WindowTest, InspectorIsOffByDefaultAndGrowsTheWindowOnlyWhileOn)
 {
     MainWindow& window = openQuietly();
     auto* status = window.findChild<QLabel*>("Status1");
+    window.show();
     const QSize plain = window.centralWidget()->size();
     EXPECT_FALSE(status->isVisible());
     run(kQuarters);
     window.canvasMouseMoved(QPoint(50, 50));
     EXPECT_TRUE(status->text().isEmpty());
 
-    window.show();
     window.showInspector(true);
     EXPECT_TRUE(status->isVisible());
     EXPECT_GT(window.centralWidget()->height(), plain.height());

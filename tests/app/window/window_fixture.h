@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -79,6 +80,15 @@ protected:
     }
 
     QsciScintilla* editor() const { return window_->findChild<QsciScintilla*>("Memo1"); }
+    QPlainTextEdit* output() const { return window_->findChild<QPlainTextEdit*>("Output"); }
+
+    // Opens name (in the test folder) with File > Open, as a named file.
+    void openNamed(const QString& name, const QByteArray& bytes)
+    {
+        writeFile(name, bytes);
+        dialogs.fileAnswers = QStringList{path(name)};
+        window_->openProgram();
+    }
 
     // The editor lines that carry a marker, in order.
     QList<int> markedLines(korvane::EditorMarker marker) const

@@ -1,13 +1,16 @@
-// Headless Debian chromium on the page served locally, for the tests and
-// the benchmark. Never downloads a browser.
+// Drives the page in headless Debian chromium, served locally, for the
+// tests, the benchmark and the screenshot: the one place that knows the
+// share-link format and how to wait for a run's end. Never downloads a browser.
 import puppeteer from 'puppeteer-core';
 import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { serve } from '../tools/serve.mjs';
+import { deflateRawSync } from 'node:zlib';
+import { serve } from './serve.mjs';
 
 export const root = join(import.meta.dirname, '..', '..');
 export const dist = join(root, 'build-web', 'dist');
+export const runner = join(root, 'build', 'cli', 'korvane-run');
 
 export async function openPage() {
     const server = await serve(dist, 0);
@@ -29,15 +32,16 @@ export async function openPage() {
         server.close();
         rmSync(profile, { recursive: true, force: true });
     };
-    return { browser, page, url, close };
+    return { browser, page, url, close, server };
 }
 
-// Loads url and waits until the editor and canvas are usable.
-export async function load(page, url) {
+// Loads url and (unless ready is false) waits until the editor and canvas
+// are usable.
+export async function load(page, url, ready = true) {
     // A new document each time, even when only the fragment differs.
     await page.goto('about:blank');
     await page.goto(url);
-    await page.waitForFunction(() => window.korvane?.readyMs != null, { timeout: 15000 });
+    if (ready) await page.waitForFunction(() => window.korvane?.readyMs != null, { timeout: 15000 });
 }
 
 // Runs a program through window.korvane.run; pixels come back as bytes.
@@ -50,4 +54,15 @@ export async function korvaneRun(page, source, options) {
         return { ...result, pixels: btoa(bytes) };
     }, source, options);
     return { ...r, pixels: new Uint8Array(Buffer.from(r.pixels, 'base64')) };
+}
+
+// A link to the page that carries program, as Share link makes it.
+export function linkTo(url, program) {
+    return `${url}#program=${deflateRawSync(Buffer.from(program, 'latin1')).toString('base64url')}`;
+}
+
+// Waits until the run started with Run has ended.
+export async function runEnded(page, timeout = 10000) {
+    await page.waitForFunction(() => document.querySelector('#halt').disabled &&
+                               document.querySelector('#state').textContent !== 'Running…', { timeout });
 }

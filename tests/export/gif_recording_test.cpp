@@ -5,9 +5,8 @@
 #include <chrono>
 #include <vector>
 
-#include "gif_writer.h"
+#include "gif_recording.h"
 #include "picture.h"
-#include "shown_frames.h"
 #include "test_support.h"
 
 namespace korvane {
@@ -30,31 +29,31 @@ Picture tiny(uint8_t corner, uint8_t rest) {
     return p;
 }
 
-class ShownFramesTest : public ::testing::Test {
+class GifRecordingTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string error;
-        ASSERT_TRUE(gif_.open(dir_.file("a.gif"), error)) << error;
+        ASSERT_TRUE(frames_.start(dir_.file("a.gif"), error)) << error;
     }
-    DecodedGif finish() {
+    DecodedGif finish(GifRecording::Clock::time_point now) {
         std::string error;
-        EXPECT_TRUE(gif_.finish(error)) << error;
+        EXPECT_TRUE(frames_.finish(now, error)) << error;
+        EXPECT_FALSE(frames_.active());
         return read_gif(dir_.file("a.gif"));
     }
 
     ScratchDir dir_;
-    GifRecorder gif_;
-    ShownFrames frames_{gif_};
-    const ShownFrames::Clock::time_point t0_ = ShownFrames::Clock::now();
+    GifRecording frames_;
+    const GifRecording::Clock::time_point t0_ = GifRecording::Clock::now();
 };
 
-TEST_F(ShownFramesTest, EachFrameLastsUntilTheNextShowAndTheLastUntilTheEnd) {
+TEST_F(GifRecordingTest, EachFrameLastsUntilTheNextShowAndTheLastUntilTheEnd) {
     const Picture a = tiny(1, 2), b = tiny(3, 2), c = tiny(3, 4);
     frames_.show(a, t0_);
     frames_.show(b, t0_ + 150ms);
     frames_.show(c, t0_ + 400ms);
     frames_.end_run(c, t0_ + 1000ms);  // the final canvas is the last show
-    const DecodedGif decoded = finish();
+    const DecodedGif decoded = finish(t0_ + 2000ms);
     ASSERT_EQ(decoded.frames, 3);
     EXPECT_EQ(decoded.delays_cs, (std::vector<int>{15, 25, 60}));
     EXPECT_EQ(decoded.pixels[0], top_first(a));
@@ -62,16 +61,18 @@ TEST_F(ShownFramesTest, EachFrameLastsUntilTheNextShowAndTheLastUntilTheEnd) {
     EXPECT_EQ(decoded.pixels[2], top_first(c));
 }
 
-TEST_F(ShownFramesTest, AFlushEndsTheHeldFrameOnce) {
+TEST_F(GifRecordingTest, AFlushEndsTheHeldFrameOnceAndTheEndOfTheRecordingToo) {
     frames_.show(tiny(1, 2), t0_);
     frames_.flush(t0_ + 300ms);
     frames_.flush(t0_ + 900ms);
-    const DecodedGif decoded = finish();
-    ASSERT_EQ(decoded.frames, 1);
-    EXPECT_EQ(decoded.delays_cs, std::vector<int>{30});
+    frames_.show(tiny(3, 2), t0_ + 1000ms);  // held when the recording ends
+    const DecodedGif decoded = finish(t0_ + 1500ms);
+    ASSERT_EQ(decoded.frames, 2);
+    EXPECT_EQ(decoded.delays_cs, (std::vector<int>{30, 50}));
+    EXPECT_EQ(decoded.pixels[1], top_first(tiny(3, 2)));
 }
 
-TEST_F(ShownFramesTest, TheFinalCanvasIsAFrameWhereItDiffersFromTheLastFrame) {
+TEST_F(GifRecordingTest, TheFinalCanvasIsAFrameWhereItDiffersFromTheLastFrame) {
     const Picture a = tiny(1, 2), b = tiny(3, 2);
     Picture recoloured = b;
     recoloured.palette[4 * 3] ^= 0xFF;
@@ -80,7 +81,7 @@ TEST_F(ShownFramesTest, TheFinalCanvasIsAFrameWhereItDiffersFromTheLastFrame) {
     frames_.show(a, t0_ + 200ms);              // a show of what is already there
     frames_.end_run(b, t0_ + 500ms);           // drawn over after the show
     frames_.end_run(recoloured, t0_ + 600ms);  // another palette only
-    const DecodedGif decoded = finish();
+    const DecodedGif decoded = finish(t0_ + 700ms);
     ASSERT_EQ(decoded.frames, 4);
     EXPECT_EQ(decoded.delays_cs, (std::vector<int>{2, 30, 2, 2}));
     EXPECT_EQ(decoded.pixels[0], top_first(a));

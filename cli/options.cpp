@@ -1,0 +1,109 @@
+#include "options.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace korvane {
+
+namespace {
+
+constexpr const char* kPositive = "a positive number";
+
+template <class T>
+bool whole_number(const std::string& text, T& value) {
+    const char* end = text.data() + text.size();
+    const auto [stop, status] = std::from_chars(text.data(), end, value);
+    return status == std::errc{} && stop == end;
+}
+
+// An option whose value is kept as text, a file or folder name.
+template <std::string RunnerOptions::*field>
+const char* text(RunnerOptions& options, const std::string& value) {
+    options.*field = value;
+    return nullptr;
+}
+
+const char* seed(RunnerOptions& options, const std::string& value) {
+    uint32_t n = 0;
+    if (!whole_number(value, n)) return kPositive;
+    options.seed = n;
+    return nullptr;
+}
+
+const char* max_steps(RunnerOptions& options, const std::string& value) {
+    return whole_number(value, options.max_steps) && options.max_steps > 0 ? nullptr : kPositive;
+}
+
+const char* timeout(RunnerOptions& options, const std::string& value) {
+    char* stop = nullptr;
+    options.timeout = std::strtod(value.c_str(), &stop);
+    const bool ok = !value.empty() && *stop == '\0' && std::isfinite(options.timeout) && options.timeout > 0;
+    return ok ? nullptr : kPositive;
+}
+
+const char* no_hints(RunnerOptions& options, const std::string&) {
+    options.hints = false;
+    return nullptr;
+}
+
+const RunnerOption kOptions[] = {
+    {"--palette", "FILE.pal", "palette of the canvas (default: the built-in one)", text<&RunnerOptions::palette>},
+    {"--png", "OUT.png", "final canvas as an indexed PNG", text<&RunnerOptions::png>},
+    {"--jpeg", "OUT.jpg", "final canvas as a JPEG", text<&RunnerOptions::jpeg>},
+    {"--frames", "DIR", "every show as DIR/frame-NNNNN.png", text<&RunnerOptions::frames>},
+    {"--gif", "OUT.gif",
+     "every show as a frame of an animated GIF, each shown until\n"
+     "the next show (at least 20 ms); the final canvas is the\n"
+     "last frame when it differs from the last shown one",
+     text<&RunnerOptions::gif>},
+    {"--input", "FILE", "answers for getnum and getche, one a line (default: stdin)", text<&RunnerOptions::input>},
+    {"--seed", "N", "state of the random generator before the run (0..4294967295)", seed},
+    {"--max-steps", "N", "end the run after N steps: \"step limit reached\", status 2", max_steps},
+    {"--timeout", "S", "end the run after S seconds: \"time limit reached\", status 2", timeout},
+    {"--expect", "GOLD.png",
+     "compare the final canvas with a 400 x 400 indexed PNG: status 4\n"
+     "and the count and bounding box of differing pixels if they differ",
+     text<&RunnerOptions::expect>},
+    {"--diff", "OUT.png",
+     "with --expect: the expected picture dimmed to grey, differing\n"
+     "pixels in red (index 255)",
+     text<&RunnerOptions::diff>},
+    {"--no-hints", nullptr,
+     "only the messages: no \"warning:\" lines before the run, no\n"
+     "\"hint:\" line after an error report (line and column count from 0)",
+     no_hints},
+    {"--provenance", "OUT",
+     "records which call drew each pixel; OUT gets one line per pixel\n"
+     "drawn during the run, bottom row first: \"x y index line builtin\"\n"
+     "(y from the bottom, line counted from 0)",
+     text<&RunnerOptions::provenance>},
+};
+
+// Where the help text of every row starts.
+constexpr size_t kHelpColumn = 23;
+
+}  // namespace
+
+std::span<const RunnerOption> runner_options() { return kOptions; }
+
+std::string runner_help() {
+    std::string help =
+        "usage: korvane-run PROGRAM.cg [options]\n"
+        "       korvane-run --help | --version\n";
+    for (const RunnerOption& option : kOptions) {
+        std::string head = std::string("  ") + option.name;
+        if (option.value) head += std::string(" ") + option.value;
+        head.resize(std::max(head.size() + 1, kHelpColumn), ' ');
+        help += head;
+        for (const char* c = option.help; *c; ++c)
+            help += *c == '\n' ? "\n" + std::string(kHelpColumn, ' ') : std::string(1, *c);
+        help += '\n';
+    }
+    return help +
+           "status: 0 ran, 1 no main, 2 error or limit reached, 3 usage or file problem,\n"
+           "        4 canvas differs from --expect";
+}
+
+}  // namespace korvane
