@@ -1,5 +1,5 @@
-// What the runner checks and records after a run: the comparison with an
-// expected picture, the picture of the differences, and the provenance dump.
+// What the runner records after a run: the provenance dump. The comparison
+// with an expected picture lives with the pictures (picture_diff.h).
 #pragma once
 
 #include <cstdint>
@@ -7,22 +7,9 @@
 
 #include "canvas_bridge.h"
 #include "picture.h"
+#include "picture_diff.h"
 
 namespace korvane {
-
-// Pixels whose palette indices differ, and their bounding box in program
-// coordinates (y from the bottom); the box is empty when count is 0.
-struct PictureDiff {
-    int64_t count = 0;
-    int32_t xmin = 0, xmax = -1, ymin = 0, ymax = -1;
-};
-
-// Both pictures must have the same size.
-PictureDiff compare_pictures(const Picture& expected, const Picture& actual);
-
-// The expected picture in dim grey (indices 0..127, by brightness), with
-// every differing pixel in index 255, pure red.
-Picture diff_picture(const Picture& expected, const Picture& actual);
 
 // Writes "x y index line builtin" for every pixel with an origin, bottom
 // row first, left to right.

@@ -48,6 +48,24 @@ const char* no_hints(RunnerOptions& options, const std::string&) {
     return nullptr;
 }
 
+const char* break_line(RunnerOptions& options, const std::string& value) {
+    int line = 0;
+    if (!whole_number(value, line) || line < 0) return "a line number from 0";
+    options.breaks.push_back(line);
+    return nullptr;
+}
+
+const char* watch_pixel(RunnerOptions& options, const std::string& value) {
+    constexpr const char* kPixel = "X,Y on the canvas (0..399 each)";
+    const size_t comma = value.find(',');
+    if (comma == std::string::npos) return kPixel;
+    int32_t x = -1, y = -1;
+    if (!whole_number(value.substr(0, comma), x) || !whole_number(value.substr(comma + 1), y)) return kPixel;
+    if (x < 0 || x >= 400 || y < 0 || y >= 400) return kPixel;
+    options.watches.emplace_back(x, y);
+    return nullptr;
+}
+
 const RunnerOption kOptions[] = {
     {"--palette", "FILE.pal", "palette of the canvas (default: the built-in one)", text<&RunnerOptions::palette>},
     {"--png", "OUT.png", "final canvas as an indexed PNG", text<&RunnerOptions::png>},
@@ -79,6 +97,23 @@ const RunnerOption kOptions[] = {
      "drawn during the run, bottom row first: \"x y index line builtin\"\n"
      "(y from the bottom, line counted from 0)",
      text<&RunnerOptions::provenance>},
+    {"--stats", "OUT", "after the run, OUT gets \"steps N\": the steps it executed, as\n--max-steps counts them",
+     text<&RunnerOptions::stats>},
+    {"--pauses", "OUT.json",
+     "where the run pauses, OUT gets one JSON object per pause (JSON\n"
+     "lines): line, reason, depth, globals and the calls, innermost\n"
+     "first, each with function, called_from and locals; the run\n"
+     "goes on at once and is otherwise unchanged",
+     text<&RunnerOptions::pauses>},
+    {"--break", "LINE",
+     "with --pauses: pause before the first statement on LINE (counted\n"
+     "from 0, as messages count lines) each time the run comes to it;\n"
+     "may be given more than once",
+     break_line},
+    {"--watch", "X,Y",
+     "with --pauses: pause after each drawing call that changes pixel\n"
+     "X,Y (y from the bottom), reason \"pixel\"; may be given more than once",
+     watch_pixel},
 };
 
 // Where the help text of every row starts.

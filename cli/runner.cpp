@@ -7,6 +7,7 @@
 #include <iostream>
 #include <memory>
 
+#include "atomic_file.h"
 #include "canvas_bridge.h"
 #include "checks.h"
 #include "headless_bridge.h"
@@ -14,6 +15,7 @@
 #include "korvane_version.h"
 #include "language.h"
 #include "options.h"
+#include "pause_log.h"
 #include "picture.h"
 #include "run_stack.h"
 #include "ximage3.h"
@@ -131,8 +133,16 @@ void apply_bounds(const RunnerOptions& options, HeadlessBridge& bridge, Interpre
     if (options.timeout > 0) bridge.set_time_limit(options.timeout);
 }
 
+bool write_stats(const std::string& path, uint64_t steps, std::string& error) {
+    AtomicFile file(path, error);
+    if (!file.stream()) return false;
+    std::fprintf(file.stream(), "steps %llu\n", static_cast<unsigned long long>(steps));
+    return file.commit(error);
+}
+
 // Everything written after the run; false if something could not be.
-bool write_outputs(HeadlessBridge& bridge, const RunnerOptions& options, std::ostream& err) {
+bool write_outputs(HeadlessBridge& bridge, const Interpreter& interpreter, const RunnerOptions& options,
+                   std::ostream& err) {
     bool ok = write_pictures(bridge.canvas(), options, err) && bridge.frames_ok();
     std::string error;
     if (bridge.records_gif() && !bridge.finish_gif(error)) {
@@ -144,7 +154,33 @@ bool write_outputs(HeadlessBridge& bridge, const RunnerOptions& options, std::os
         err << error << '\n';
         ok = false;
     }
+    if (!options.stats.empty() && !write_stats(options.stats, interpreter.steps_taken(), error)) {
+        err << error << '\n';
+        ok = false;
+    }
     return ok;
+}
+
+// --pauses: the log that each pause of the run writes to.
+bool open_pause_log(const RunnerOptions& options, const TXImage3& canvas, std::ofstream& file,
+                    std::optional<PauseLog>& log, std::ostream& err) {
+    if (options.pauses.empty()) return true;
+    file.open(options.pauses, std::ios::binary);
+    if (!file) {
+        err << "Cannot create file " << options.pauses << '\n';
+        return false;
+    }
+    PixelWatches watches;
+    for (const auto& [x, y] : options.watches) watches.add(canvas, x, y);
+    log.emplace(file, canvas, watches);
+    return true;
+}
+
+void attach_pause_log(const RunnerOptions& options, std::optional<PauseLog>& log, Interpreter& interpreter) {
+    if (!log) return;
+    interpreter.set_pause_host(&*log);
+    interpreter.set_breakpoints(options.breaks);
+    interpreter.set_pixel_watch(!options.watches.empty());
 }
 
 }  // namespace
@@ -163,6 +199,9 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
     std::unique_ptr<std::ifstream> input_file;
     std::istream* input = open_input(options, in, input_file, err);
     if (!input) return STATUS_FILE;
+    std::ofstream pause_file;
+    std::optional<PauseLog> pause_log;
+    if (!open_pause_log(options, canvas, pause_file, pause_log, err)) return STATUS_FILE;
     HeadlessBridge bridge(canvas, *input, out, err);
     if (std::string error; !options.gif.empty() && !bridge.record_gif_to(options.gif, error)) {
         err << error << '\n';
@@ -174,6 +213,7 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
     bridge.begin_run();
     Interpreter interpreter(bridge);
     apply_bounds(options, bridge, interpreter);
+    attach_pause_log(options, pause_log, interpreter);
     // Textbook recursion needs more than the thread's stack.
     RunStack stack;
     interpreter.set_stack_budget(stack.budget());
@@ -187,7 +227,12 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
 
     int status = status_of(result);
     // A file that could not be written is a file problem, whatever the run did.
-    if (!write_outputs(bridge, options, err)) status = std::max(status, static_cast<int>(STATUS_FILE));
+    bool written = write_outputs(bridge, interpreter, options, err);
+    if (pause_log && !pause_file.flush()) {
+        err << "Cannot write file " << options.pauses << '\n';
+        written = false;
+    }
+    if (!written) status = std::max(status, static_cast<int>(STATUS_FILE));
     if (!options.expect.empty()) {
         const int check = check_expected(expected, Picture::snapshot(canvas), options, err);
         // A run that already failed keeps its status; the difference is still reported.

@@ -7,6 +7,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "run_outcome.h"
@@ -20,10 +21,14 @@ struct RunnerOptions {
     std::string jpeg;
     std::string frames;
     std::string gif;
-    std::string input;       // empty: answers from the input stream
-    std::string expect;      // golden indexed PNG; empty: no comparison
-    std::string diff;        // with expect: picture of the differences
-    std::string provenance;  // empty: provenance stays off
+    std::string stats;                                 // empty: no figures of the run written
+    std::string input;                                 // empty: answers from the input stream
+    std::string expect;                                // golden indexed PNG; empty: no comparison
+    std::string diff;                                  // with expect: picture of the differences
+    std::string provenance;                            // empty: provenance stays off
+    std::string pauses;                                // JSON lines, one per pause; empty: the run never pauses
+    std::vector<int> breaks;                           // lines counted from 0
+    std::vector<std::pair<int32_t, int32_t>> watches;  // program coordinates
     std::optional<uint32_t> seed;
     uint64_t max_steps = 0;  // 0: no bound
     double timeout = 0;      // seconds; 0: no bound

@@ -204,9 +204,12 @@ void draw_builtin(InterpreterState& s, int index, uint32_t call) {
 
 int32_t InterpreterState::call_builtin(int index) {
     const uint32_t call = tok->start;
-    if (draws(index) && bridge.bridge_traces_drawing() &&
-        bridge.bridge_before_draw(line_of(ScanPos), builtin_names()[static_cast<size_t>(index)]) != 0) {
-        report_error(ERR_USER_HALT);
+    if (draws(index)) {
+        if (pauses.draws) before_drawing_call();
+        if (bridge.bridge_traces_drawing() &&
+            bridge.bridge_before_draw(line_of(ScanPos), builtin_names()[static_cast<size_t>(index)]) != 0) {
+            report_error(ERR_USER_HALT);
+        }
     }
     int32_t v[kCollectionSize] = {};
     switch (index) {
@@ -244,6 +247,7 @@ int32_t InterpreterState::call_builtin(int index) {
         case B_CLEAR: {
             const int32_t value = evaluate();
             bridge.bridge_clear(value);
+            if (pauses.draws) after_drawing_call(call);
             return value;
         }
         case B_SETCOLOR: {
@@ -267,15 +271,20 @@ int32_t InterpreterState::call_builtin(int index) {
         case B_TEXTSTYLE: {
             int32_t a = 0, b = 0;
             text_arguments(*this, a, b);
-            if (index == B_TEXTOUT)
+            if (index == B_TEXTOUT) {
                 bridge.bridge_textout(a, b, BridgeText);
-            else
+                if (pauses.draws) after_drawing_call(call);
+            } else {
                 bridge.bridge_textstyle(a, b, BridgeText);
+            }
             return 0;
         }
         case B_ABS: return abs_builtin(*this);
         case B_GETPEL: collect_arguments(v, kCollectionSize); return bridge.bridge_getpel(v[0], v[1]);
-        default: draw_builtin(*this, index, call); return 0;
+        default:
+            draw_builtin(*this, index, call);
+            if (pauses.draws) after_drawing_call(call);
+            return 0;
     }
 }
 

@@ -53,10 +53,13 @@ int32_t InterpreterState::pop_frame_base() {
 void InterpreterState::invoke_function() {
     uint32_t body = 0;
     if (!function_entry(tok->id, body)) report_error(ERR_FUNCTION_UNDEFINED);
+    const ActiveCall call{tok->TokenText, tok == &main_token ? kNotCalled : tok->start, 0};
     const int32_t base = LocalTop;
     push_arguments();
     const uint32_t return_position = ScanPos;
     push_frame_base(base);
+    ActiveCalls[CallTop - 1] = call;
+    ActiveCalls[CallTop - 1].arguments = LocalTop - base;
     ScanPos = body;
     name_parameters();
     exec_statements();

@@ -40,6 +40,7 @@ void InterpreterState::exec_statements() {
         if (unwind != Unwind::NONE) return;
         read_token();
         count_step();
+        if (pauses.armed) statement_stop();
         switch (tok->TokenKind) {
             case TK_NAME:
                 // The `;` is left to be read as the next token.
@@ -207,12 +208,15 @@ void InterpreterState::run_do() {
         ScanPos = body;
         skip_statement();
     }
+    if (pauses.armed) part_stop(ScanPos);
     read_token();
     if (!tok->is_keyword(KW_WHILE)) report_error(ERR_WHILE_EXPECTED);
-    if (evaluate() != 0)
+    if (evaluate() != 0) {
         ScanPos = loop;
-    else
+        if (pauses.armed) pauses.do_again = loop;
+    } else {
         leave_loop(loop);
+    }
 }
 
 // for = "for" "(" expr ";" expr ";" expr ")" statements
@@ -224,6 +228,7 @@ void InterpreterState::run_for() {
     step_over(1);
     const uint32_t condition = ScanPos;
     for (;;) {
+        if (pauses.armed) part_stop(ScanPos);
         const int32_t go_on = evaluate();
         if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
         step_over(1);
@@ -249,6 +254,7 @@ void InterpreterState::run_for() {
             return;
         }
         ScanPos = increment;
+        if (pauses.armed) part_stop(ScanPos);
         evaluate();
         ScanPos = condition;
     }

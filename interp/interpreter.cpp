@@ -1,6 +1,7 @@
 // The entry into the interpreter: read a program, run it, tell how it ended.
 #include "interpreter.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -59,6 +60,7 @@ RunResult Interpreter::run_text(const std::string& text) {
     KORVANE_STACK_HERE(base);
     s.set_stack_base(base);
     s.steps = 0;
+    s.begin_pauses();
     s.next_step_event = s.step_limit != 0 && s.step_limit < kPollInterval ? s.step_limit + 1 : kPollInterval;
     try {
         s.load_text(text);
@@ -83,7 +85,43 @@ const ErrorDetails& Interpreter::error_details() const { return state_->details;
 void Interpreter::set_stack_budget(size_t bytes) { state_->stack_budget = bytes; }
 
 void Interpreter::set_step_limit(uint64_t steps) { state_->step_limit = steps; }
+// A run stopped by the limit counted the refused step too.
+uint64_t Interpreter::steps_taken() const {
+    const InterpreterState& s = *state_;
+    return s.step_limit != 0 ? std::min(s.steps, s.step_limit) : s.steps;
+}
 void Interpreter::seed_random(uint32_t state) { state_->RandState = state; }
+
+void Interpreter::set_pause_host(PauseHost* host) {
+    state_->pauses.host = host;
+    state_->pauses.rearm();
+}
+
+void Interpreter::set_breakpoints(const std::vector<int>& lines) {
+    Pauses& p = state_->pauses;
+    p.breakpoints.clear();
+    for (const int line : lines) {
+        if (line < 0) continue;
+        if (static_cast<size_t>(line) >= p.breakpoints.size()) p.breakpoints.resize(static_cast<size_t>(line) + 1);
+        p.breakpoints[static_cast<size_t>(line)] = true;
+    }
+    p.any_breakpoint = !p.breakpoints.empty();
+    p.rearm();
+}
+
+void Interpreter::set_start_command(PauseCommand command) { state_->pauses.start = command; }
+
+void Interpreter::request(PauseCommand command) {
+    Pauses& p = state_->pauses;
+    p.command = command;
+    p.command_depth = state_->CallTop;
+    p.rearm();
+}
+
+void Interpreter::set_pixel_watch(bool on) {
+    state_->pauses.watching = on;
+    state_->pauses.rearm();
+}
 
 bool Interpreter::global_value(const std::string& name, int32_t& value) const {
     const InterpreterState& s = *state_;

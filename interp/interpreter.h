@@ -7,9 +7,11 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "bridge.h"
 #include "language.h"
+#include "pause_host.h"
 
 namespace korvane {
 
@@ -72,8 +74,28 @@ public:
     // A bound on executed statements and expression steps per run; 0 means none.
     // Reaching it reports "step limit reached".
     void set_step_limit(uint64_t steps);
+    // Steps (as the step limit counts them) that the last run executed.
+    uint64_t steps_taken() const;
     // Sets the state of the random generator (it is otherwise seeded once).
     void seed_random(uint32_t state);
+
+    // Pauses. Without a host a run never pauses; with one it pauses as the
+    // breakpoints, the watches and the start command say, and the host
+    // chooses at each pause how the run goes on. All of these may also be
+    // changed from within a pause or a bridge call of the run.
+    void set_pause_host(PauseHost* host);
+    // Lines (counted from 0): a run pauses before the first statement that
+    // starts on one of them, each time it comes to that line.
+    void set_breakpoints(const std::vector<int>& lines);
+    // How every run begins: CONTINUE (the default) runs to a pause, a step
+    // pauses at the first statement, NEXT_DRAWING_CALL at the first drawing call.
+    void set_start_command(PauseCommand command);
+    // Gives a command to the run in progress, from a bridge call: a step
+    // asked for while the program runs at slow speed, for instance.
+    void request(PauseCommand command);
+    // While on, the host is asked after each drawing call whether it
+    // changed a watched pixel.
+    void set_pixel_watch(bool on);
 
     // Value of a global of the last run, for tests and tools.
     bool global_value(const std::string& name, int32_t& value) const;

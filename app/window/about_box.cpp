@@ -1,9 +1,14 @@
 #include "about_box.h"
 
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "korvane_version.h"
 #include "logo.h"
@@ -34,6 +39,31 @@ AboutBox::AboutBox(QWidget* parent)
     ok->setGeometry(111, 180, 75, 25);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    auto* licence = new QPushButton(QStringLiteral("Licence…"), this);
+    licence->setObjectName(QStringLiteral("LicenceButton"));
+    licence->setGeometry(8, 180, 75, 25);
+    licence->setAutoDefault(false);
+    connect(licence, &QPushButton::clicked, this, &AboutBox::showLicence);
+}
+
+// The full text, as the LICENSE file at the top of the sources has it.
+void AboutBox::showLicence()
+{
+    QDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Korvane licence"));
+    dialog.resize(620, 480);
+    QFile file(QStringLiteral(":/licence/LICENSE"));  // compiled in: it always opens
+    const QString licence =
+        file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    auto* text = new QPlainTextEdit(licence, &dialog);
+    text->setReadOnly(true);
+    text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(text);
+    layout->addWidget(buttons);
+    dialog.exec();
 }
 
 void AboutBox::createPanel()
@@ -54,6 +84,8 @@ void AboutBox::createPanel()
     placeLabel(panel, QStringLiteral("Version %1").arg(QLatin1String(kVersion)),
                QRect(128, 32, 140, 16))
         ->setObjectName(QStringLiteral("Version"));
+    placeLabel(panel, QStringLiteral("GPL-3.0-or-later"), QRect(128, 48, 140, 16))
+        ->setObjectName(QStringLiteral("Licence"));
     placeLabel(panel, QStringLiteral("Copyright \u00a9 the Korvane developers"),
                QRect(8, 80, 257, 16))
         ->setObjectName(QStringLiteral("Copyright"));

@@ -1,5 +1,6 @@
-// The About box: product name, version and purpose. Created once and shown
-// modally each time About is chosen.
+// The About box: product name, version, licence and purpose, with a button
+// that shows the licence's full text. Created once and shown modally each
+// time About is chosen.
 #pragma once
 
 #include <QDialog>
@@ -19,6 +20,7 @@ protected:
 
 private:
     void createPanel();
+    void showLicence();
 };
 
 }  // namespace korvane

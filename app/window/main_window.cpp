@@ -17,9 +17,11 @@
 #include "canvas_view.h"
 #include "dialogs.h"
 #include "editor_assist.h"
+#include "editor_pauses.h"
 #include "help_window.h"
 #include "magnifier.h"
 #include "palette_panel.h"
+#include "pause_panels.h"
 #include "picture.h"
 #include "program_editor.h"
 #include "window_bridge.h"
@@ -50,6 +52,7 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& program, QWidget* parent
 {
     setWindowTitle(QStringLiteral("Korvane"));
     createWidgets();
+    panels_ = new PausePanels(*this);
     createMenus();
     resize(kFormWidth, kFormHeight + menuBar()->sizeHint().height());
     AboutBox_ = new AboutBox(this);
@@ -101,6 +104,8 @@ QWidget* MainWindow::createCanvasPanel()
     connect(xmg, &CanvasView::clicked, this, &MainWindow::canvasClicked);
     connect(xmg, &CanvasView::mouseMoved, this, &MainWindow::canvasMouseMoved);
     connect(xmg, &CanvasView::mouseLeft, this, [this] { Status1->clear(); });
+    xmg->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(xmg, &QWidget::customContextMenuRequested, this, &MainWindow::canvasMenu);
 
     Image1 = new Magnifier(canvasPanel_);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -128,6 +133,8 @@ QWidget* MainWindow::createEditorColumn()
     Memo1->setFont(editorFont);
     setup_program_editor(*Memo1);
     assist_ = new EditorAssist(*Memo1);
+    setup_breakpoint_margin(*Memo1);
+    connect(Memo1, &QsciScintilla::marginClicked, this, [this] { breakpointsChanged(); });
     connect(Memo1, &QsciScintilla::modificationChanged, this, &QWidget::setWindowModified);
     // A stale error mark would point at the wrong line once the text changes.
     connect(Memo1, &QsciScintilla::textChanged, this, [this] {
@@ -181,6 +188,8 @@ void MainWindow::startUp()
     bridge_ = std::make_unique<WindowBridge>(image_, *xmg, *Memo1, *output_, dialogs_);
     interpreter_ = std::make_unique<Interpreter>(*bridge_);
     interpreter_->set_stack_budget(runStack_.budget());
+    interpreter_->set_pause_host(bridge_.get());
+    bridge_->onPause([this](const PauseSnapshot& at) { showPause(at); });
     const QString first = programName_.isEmpty() ? QString::fromLatin1(kProgramFile) : programName_;
     setCurrentFile(QString());
     if (loadProgram(first))

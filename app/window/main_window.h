@@ -4,13 +4,16 @@
 // The View and Debug menus hold the tools that are off until chosen: the
 // pixel inspector, the palette panel, slow motion, stepping and recording.
 // The handlers live by concern: main_window_files.cpp (programs and images),
-// main_window_edit.cpp, main_window_run.cpp (run, halt, step, speed),
+// main_window_edit.cpp, main_window_run.cpp (run, halt, speed),
+// main_window_debug.cpp (Debug menu: breakpoints, steps, pauses, watches),
 // main_window_tools.cpp (inspector, palette, GIF, help, About) and
 // main_window_menus.cpp.
 #pragma once
 
 #include <QMainWindow>
+#include <map>
 #include <memory>
+#include <vector>
 
 #include "interpreter.h"
 #include "recent_files.h"
@@ -33,6 +36,7 @@ class Dialogs;
 class HelpWindow;
 class Magnifier;
 class PalettePanel;
+class PausePanels;
 class WindowBridge;
 
 class MainWindow : public QMainWindow {
@@ -79,8 +83,14 @@ public slots:
     void canvasMouseMoved(QPoint position);
     void showInspector(bool on);
     void showPalette();
-    void stepProgram();
+    void stepProgram();  // Next Drawing Call
     void continueProgram();
+    void stepOver();
+    void stepInto();
+    void stepOut();
+    void runToCursor();
+    void toggleBreakpoint();
+    void askPixelWatch();
     void setDrawSpeed(int delayMs);
     void recordGif(bool on);
 
@@ -108,6 +118,14 @@ private:
     void fillRecentMenu();
     void createViewMenu();
     void createDebugMenu();
+    void createSpeedMenu(QMenu& debug);
+    void debugCommand(PauseCommand command);
+    void breakpointsChanged();
+    void keepBreakpoints();
+    void restoreBreakpoints(const QString& path);
+    void canvasMenu(QPoint screen);
+    void showPause(const PauseSnapshot& at);
+    void setRunStatus(const QString& text);
     void inspect(QPoint screen);
     // Places the canvas, its corner labels and Save Image for the zoom.
     void placeCanvas();
@@ -169,7 +187,10 @@ private:
     bool running_ = false;
     bool closeAfterRun_ = false;
     bool closeConfirmed_ = false;  // changed text was asked about already
-    bool startStepping_ = false;   // the run Step starts pauses at once
+    PauseCommand startCommand_;    // how the run a Debug command starts begins
+    PausePanels* panels_ = nullptr;
+    QLabel* runStatus_ = nullptr;  // in the status bar, made by the first run
+    std::map<QString, std::vector<int>> breakpointsByFile_;
 };
 
 }  // namespace korvane

@@ -19,7 +19,9 @@ bool MainWindow::loadProgram(const QString& path)
         dialogs_.message(error);
         return false;
     }
+    keepBreakpoints();
     load_editor_text(*Memo1, text);
+    restoreBreakpoints(path);
     return true;
 }
 
@@ -87,6 +89,7 @@ void MainWindow::newProgram()
 {
     if (running_ || !maybeSave())
         return;
+    keepBreakpoints();
     load_editor_text(*Memo1, QString());
     setCurrentFile(QString());
 }

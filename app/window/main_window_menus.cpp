@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include "pause_panels.h"
+
 #include <QActionGroup>
 #include <QDir>
 #include <QMenuBar>
@@ -81,36 +83,8 @@ void MainWindow::createViewMenu()
     QAction* palette = view->addAction(tr("&Palette"));
     connect(inspector, &QAction::toggled, this, &MainWindow::showInspector);
     connect(palette, &QAction::triggered, this, &MainWindow::showPalette);
-}
-
-void MainWindow::createDebugMenu()
-{
-    QMenu* debug = menuBar()->addMenu(tr("&Debug"));
-    debug->setObjectName(QStringLiteral("Debug1"));
-    QAction* step = debug->addAction(tr("&Step"));
-    step->setShortcut(Qt::Key_F10);
-    QAction* resume = debug->addAction(tr("&Continue"));
-    resume->setShortcut(Qt::Key_F5);
-    connect(step, &QAction::triggered, this, &MainWindow::stepProgram);
-    connect(resume, &QAction::triggered, this, &MainWindow::continueProgram);
-
-    QMenu* speed = debug->addMenu(tr("S&peed"));
-    auto* speeds = new QActionGroup(speed);
-    for (int delay : kDrawDelaysMs) {
-        const QString text =
-            delay == 0 ? tr("Full speed") : tr("%1 drawing calls a second").arg(1000 / delay);
-        QAction* choice = speed->addAction(delay == 1000 ? tr("1 drawing call a second") : text);
-        choice->setCheckable(true);
-        choice->setChecked(delay == 0);
-        speeds->addAction(choice);
-        connect(choice, &QAction::triggered, this, [this, delay] { setDrawSpeed(delay); });
-    }
-
-    // Triggered, not toggled: unchecking it after a cancelled dialog must
-    // not count as a stop.
-    RecordGif1 = debug->addAction(tr("&Record GIF…"));
-    RecordGif1->setCheckable(true);
-    connect(RecordGif1, &QAction::triggered, this, &MainWindow::recordGif);
+    view->addSeparator();
+    panels_->addToMenu(*view);
 }
 
 void MainWindow::fillRecentMenu()

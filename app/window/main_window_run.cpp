@@ -7,6 +7,7 @@
 
 #include "dialogs.h"
 #include "editor_assist.h"
+#include "editor_pauses.h"
 #include "program_editor.h"
 #include "run_outcome.h"
 #include "window_bridge.h"
@@ -29,7 +30,11 @@ void MainWindow::runProgram()
     output_->clear();
     bridge_->HaltFlag = 0;
     setRunning(true);
-    bridge_->beginRun(startStepping_);
+    bridge_->beginRun();
+    interpreter_->set_breakpoints(breakpoint_lines(*Memo1));
+    interpreter_->set_pixel_watch(!bridge_->pixelWatches().empty());
+    interpreter_->set_start_command(startCommand_);
+    setRunStatus(tr("Running"));
     RunResult result = RUN_ABORTED;
     try {
         runStack_.run([this, &result] { result = interpreter_->run_program(kProgramFile); });
@@ -37,7 +42,9 @@ void MainWindow::runProgram()
         dialogs_.message(QString::fromLocal8Bit(failure.what()));
     }
     setRunning(false);
+    clear_statement_mark(*Memo1);
     bridge_->endRun(result == RUN_OK);
+    setRunStatus(bridge_->HaltFlag != 0 ? tr("Halted") : tr("Finished"));
     reportRunResult(result);
     if (closeAfterRun_ || result == RUN_END) {
         closeAfterRun_ = false;
@@ -82,23 +89,6 @@ void MainWindow::setRunning(bool running)
 void MainWindow::haltProgram()
 {
     bridge_->halt();
-}
-
-// Step before a run starts one that pauses at its first drawing call.
-void MainWindow::stepProgram()
-{
-    if (running_) {
-        bridge_->step();
-        return;
-    }
-    startStepping_ = true;
-    runProgram();
-    startStepping_ = false;
-}
-
-void MainWindow::continueProgram()
-{
-    bridge_->resume();
 }
 
 void MainWindow::setDrawSpeed(int delayMs)

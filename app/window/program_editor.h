@@ -14,6 +14,7 @@ enum EditorMarker : int {
     MARK_ERROR_LINE = 1,
     MARK_DRAWING = 2,
     MARK_DRAWING_LINE = 3,
+    MARK_BREAKPOINT = 4,
 };
 
 // Lexer, margins, markers, indentation and the other settings of the editor.

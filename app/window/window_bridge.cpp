@@ -83,7 +83,7 @@ void WindowBridge::showFrame()
 
 bool WindowBridge::bridge_traces_drawing() const
 {
-    return CanvasBridge::bridge_traces_drawing() || drawDelay_ > 0 || stepping_;
+    return CanvasBridge::bridge_traces_drawing() || drawDelay_ > 0;
 }
 
 // The call itself follows this one, so what the canvas shows here is the
@@ -92,24 +92,48 @@ int WindowBridge::bridge_before_draw(int32_t line, const char* builtin)
 {
     if (CanvasBridge::bridge_before_draw(line, builtin) != 0)
         return 1;
-    if (drawDelay_ <= 0 && !stepping_)
+    if (drawDelay_ <= 0)
         return 0;
     tracedThisRun_ = true;
     showFrame();
     mark_drawing_line(editor_, line);
-    if (stepping_) {
-        paused_ = true;
-        wait(-1);
-        paused_ = false;
-    } else {
-        wait(drawDelay_);
-    }
+    wait(drawDelay_);
     return HaltFlag != 0 ? 1 : 0;
 }
 
-void WindowBridge::beginRun(bool stepping)
+// A pause before a drawing call shows what the calls before it drew, as a
+// stop in slow motion does.
+PauseCommand WindowBridge::pause(const PauseSnapshot& at)
 {
-    stepping_ = stepping;
+    tracedThisRun_ = true;
+    showFrame();
+    mark_drawing_line(editor_, at.line);
+    if (onPause_)
+        onPause_(at);
+    answer_.reset();
+    paused_ = true;
+    while (!answer_ && HaltFlag == 0)
+        wait(-1);
+    paused_ = false;
+    if (HaltFlag != 0)
+        return {PauseCommand::HALT};
+    return *answer_;
+}
+
+bool WindowBridge::watched_pixel_changed()
+{
+    return watches_.changed(canvas());
+}
+
+void WindowBridge::answerPause(PauseCommand command)
+{
+    answer_ = command;
+    wake();
+}
+
+void WindowBridge::beginRun()
+{
+    watches_.look(canvas());
     tracedThisRun_ = false;
     begin_run();           // forgets the pixel origins of earlier runs
     sinceEvents_.start();  // the first poll waits its full interval
@@ -117,7 +141,6 @@ void WindowBridge::beginRun(bool stepping)
 
 void WindowBridge::endRun(bool finished)
 {
-    stepping_ = false;
     // A recording holds what the window showed: the final canvas only when
     // the window shows it, not the half-drawn one of an error or a halt.
     if (gif_.active()) {
@@ -149,18 +172,6 @@ void WindowBridge::setDrawDelay(int ms)
     drawDelay_ = ms > 0 ? ms : 0;
     if (!paused_)
         wake();  // a long wait for the old speed would hold up the new one
-}
-
-void WindowBridge::step()
-{
-    stepping_ = true;
-    wake();
-}
-
-void WindowBridge::resume()
-{
-    stepping_ = false;
-    wake();
 }
 
 void WindowBridge::halt()

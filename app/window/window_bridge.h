@@ -1,17 +1,23 @@
 // The window's half of the bridge: showing the canvas, the output pane for
 // what the program prints, the input and message boxes, sleeping, and letting
 // window events through during a run so that Halt and the close box work.
-// Below full speed, and when stepping, it also stops before every drawing
-// built-in: it shows the canvas, marks the calling line and waits.
+// Below full speed it also stops before every drawing built-in: it shows
+// the canvas, marks the calling line and waits. At a pause of the run
+// (breakpoint, step, next drawing call, watched pixel) it shows the canvas,
+// hands the snapshot to the window and waits for the next command.
 // While recording, each of these shows is a frame of an animated GIF.
 #pragma once
 
 #include <QElapsedTimer>
 #include <QString>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "canvas_bridge.h"
 #include "gif_recording.h"
+#include "pause_host.h"
+#include "pixel_watches.h"
 
 class QEventLoop;
 class QPlainTextEdit;
@@ -22,7 +28,7 @@ namespace korvane {
 class CanvasView;
 class Dialogs;
 
-class WindowBridge : public CanvasBridge {
+class WindowBridge : public CanvasBridge, public PauseHost {
 public:
     // Events are let through at a poll once this many ms passed since the last time.
     static constexpr qint64 kPollIntervalMs = 30;
@@ -39,11 +45,13 @@ public:
     void bridge_sleep(int32_t ms) override;
     bool bridge_traces_drawing() const override;
     int bridge_before_draw(int32_t line, const char* builtin) override;
+    PauseCommand pause(const PauseSnapshot& at) override;
+    bool watched_pixel_changed() override;
 
     // Copies the working bitmap to the display picture.
     void showCanvas();
-    // Run calls this before each run; stepping pauses before the first drawing call.
-    void beginRun(bool stepping);
+    // Run calls this before each run.
+    void beginRun();
     // And this after it: shows what the last traced call drew, drops the line
     // mark, and gives a recording the final canvas if the window shows it.
     // finished: the run reached its end, so the window shows its canvas.
@@ -61,10 +69,11 @@ public:
     // Wait before each drawing call in ms; 0 is full speed, nothing waits.
     void setDrawDelay(int ms);
     int drawDelay() const { return drawDelay_; }
-    // Pause before the next drawing call (ends a pause at this one first).
-    void step();
-    // Ends a pause and runs on at the chosen speed.
-    void resume();
+    // Called at each pause, after the canvas is shown and before the wait.
+    void onPause(std::function<void(const PauseSnapshot&)> shown) { onPause_ = std::move(shown); }
+    // Ends a pause with this command.
+    void answerPause(PauseCommand command);
+    PixelWatches& pixelWatches() { return watches_; }
     // Halt and the close box: stops the run, also from a pause or a wait.
     void halt();
     bool isPaused() const { return paused_; }
@@ -86,8 +95,10 @@ private:
     Dialogs& dialogs_;
     QElapsedTimer sinceEvents_;
     int drawDelay_ = 0;
-    bool stepping_ = false;  // pause at the next drawing call
     bool paused_ = false;
+    std::optional<PauseCommand> answer_;  // how the pause ends, once chosen
+    std::function<void(const PauseSnapshot&)> onPause_;
+    PixelWatches watches_;
     bool tracedThisRun_ = false;  // a drawing call was shown and waited for
     QEventLoop* waiting_ = nullptr;
     GifRecording gif_;

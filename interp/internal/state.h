@@ -15,6 +15,7 @@
 #include "errors.h"
 #include "interpreter.h"
 #include "language.h"
+#include "pause_host.h"
 #include "tokens.h"
 
 namespace korvane {
@@ -42,6 +43,44 @@ struct VarSlot {
     int32_t id;     // interned name, -1 when no name token can ever find it
     int32_t below;  // the next local below with the same id, or -1
 };
+
+// Who made an active call, and how many slots its arguments took: what a
+// pause shows of the call.
+struct ActiveCall {
+    const char* function;  // the text of the name token
+    uint32_t at;           // where the name stands; kNotCalled for main
+    int32_t arguments;
+};
+constexpr uint32_t kNotCalled = UINT32_MAX;
+
+// Breakpoints, the command a run follows after a pause, pixel watches.
+struct Pauses {
+    PauseHost* host = nullptr;
+    std::vector<bool> breakpoints;  // per line
+    bool any_breakpoint = false;
+    bool watching = false;
+    PauseCommand start;    // how each run begins
+    PauseCommand command;  // in force since the last pause
+    int command_depth = 0;
+    // Read before every statement and every drawing call: false unless
+    // something could pause there, so a run with nothing set pays one test.
+    bool armed = false;
+    bool draws = false;
+    int last_line = -1;  // of the last statement passed while armed
+    uint32_t last_start = 0;
+    uint32_t do_again = kNotCalled;  // a `do` read again for its next pass is no new statement
+
+    void rearm() {
+        armed = host != nullptr && (any_breakpoint || (command.kind != PauseCommand::CONTINUE &&
+                                                       command.kind != PauseCommand::NEXT_DRAWING_CALL));
+        draws = host != nullptr && (watching || command.kind == PauseCommand::NEXT_DRAWING_CALL);
+    }
+};
+
+// Where a pause before a statement stands: the statement itself, or a part
+// of a loop header that runs on its own (a `for` condition or increment,
+// the condition of a `do`).
+enum class Stop : uint8_t { STATEMENT, PART };
 
 // What read_token produces at one position depends only on the text and the
 // position, so each result is kept for the rest of the run.
@@ -99,6 +138,7 @@ struct InterpreterState {
     std::unique_ptr<VarSlot[]> LocalStack{new VarSlot[kMaxLocals]};
     int LocalTop = 0;
     int32_t CallStack[kMaxCalls];
+    ActiveCall ActiveCalls[kMaxCalls];
     int CallTop = 0;
     int32_t ReturnValue = 0;  // kept across calls and runs
     Unwind unwind = Unwind::NONE;
@@ -116,6 +156,7 @@ struct InterpreterState {
     bool quiet = false;        // reading the text for a hint or an outline: an error only throws
     std::vector<LoopPass> loops;
     ErrorDetails details;  // of the last run's report, with its hint
+    Pauses pauses;
 
     char BridgeText[kTokenTextSize] = {};
 
@@ -233,6 +274,21 @@ struct InterpreterState {
     void count_step();
     void enter_loop_pass(uint32_t at);
     void leave_loop(uint32_t at);
+
+    // pauses
+    void begin_pauses();
+    // Before a statement, with its first token read, or before a header
+    // part starting at pos; only called while pauses.armed.
+    void statement_stop();
+    void part_stop(uint32_t pos);
+    // Around a drawing built-in whose name is the current token; only
+    // called while pauses.draws.
+    void before_drawing_call();
+    void after_drawing_call(uint32_t call);
+    void stop_at(uint32_t pos, Stop kind);
+    void pause(PauseReason reason, uint32_t from, uint32_t to);
+    PauseSnapshot snapshot();
+    TextRange range_of(uint32_t from, uint32_t to);
 
     // variables and calls
     // Locals of the current call from the top down, then the globals: the

@@ -482,9 +482,14 @@ TEST_F(Checks, InputFileAnswersInsteadOfTheStream) {
 TEST_F(Checks, BoundsEndAnEndlessLoop) {
     const char* loop = "main() {\nint x;\nwhile (1) {\nx = x + 1;\n}\n}\n";
     options_.max_steps = 100000;
+    options_.stats = dir_.file("stats.txt");
     const Outcome steps = run(loop);
     EXPECT_EQ(steps.status, STATUS_ERROR);
     EXPECT_EQ(steps.err, "step limit reached in line 3\n");
+    std::stringstream stats;
+    stats << std::ifstream(options_.stats).rdbuf();
+    EXPECT_EQ(stats.str(), "steps 100000\n");  // the refused step is not one it ran
+    options_.stats.clear();
     options_.max_steps = 0;
     options_.timeout = 0.2;
     const auto start = std::chrono::steady_clock::now();
@@ -497,6 +502,36 @@ TEST_F(Checks, BoundsEndAnEndlessLoop) {
     EXPECT_EQ(sleeper.err.substr(0, 18), "time limit reached");
 }
 
+TEST_F(Checks, PausesAreLoggedAndChangeNothingElse) {
+    // Pixel 5,5 is written with 3, with 3 again (no change), with 4, then with 4 again.
+    const std::string program =
+        "int n;\nmain() {\n  int i;\n  setcolor(3);\n  point(5, 5);\n  point(5, 5);\n  point(6, 6);\n"
+        "  for (i = 4; i < 6; i++) {\n    setcolor(4);\n    point(5, 5); print(i);\n  }\n  n = f(2);\n}\n"
+        "f(int k) {\n  return k * 2;\n}\n";
+    options_.png = dir_.file("plain.png");
+    const Outcome plain = run(program);
+    options_.png = dir_.file("paused.png");
+    options_.pauses = dir_.file("p.json");
+    options_.watches = {{5, 5}};
+    options_.breaks = {14};
+    const Outcome paused = run(program);
+    ASSERT_EQ(paused.status, STATUS_RAN) << paused.err;
+    EXPECT_EQ(paused.out, plain.out);
+    EXPECT_EQ(read_png(dir_.file("plain.png")).rows, read_png(dir_.file("paused.png")).rows);
+    std::ifstream in(options_.pauses);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    const std::string main_with = R"({"function": "main", "called_from": -1, "locals": {"i": )";
+    const std::vector<std::string> expected{
+        R"({"line": 4, "reason": "pixel", "depth": 1, "globals": {"n": 0}, "calls": [)" + main_with + "0}}]}",
+        R"({"line": 9, "reason": "pixel", "depth": 1, "globals": {"n": 0}, "calls": [)" + main_with + "4}}]}",
+        R"({"line": 14, "reason": "breakpoint", "depth": 2, "globals": {"n": 0}, "calls": [{"function": "f", )"
+        R"("called_from": 11, "locals": {"k": 2}}, )" +
+            main_with + "6}}]}",
+    };
+    EXPECT_EQ(lines, expected);
+}
+
 TEST(ParseArguments, NumbersAndPairs) {
     RunnerOptions o;
     std::string error;
@@ -507,10 +542,17 @@ TEST(ParseArguments, NumbersAndPairs) {
     EXPECT_EQ(o.max_steps, 10u);
     EXPECT_EQ(o.timeout, 1.5);
     EXPECT_EQ(o.diff, "d.png");
+    RunnerOptions p;
+    ASSERT_TRUE(
+        parse_arguments({"p.cg", "--break", "3", "--watch", "0,399", "--pauses", "p.json", "--break", "0"}, p, error));
+    EXPECT_EQ(p.breaks, (std::vector<int>{3, 0}));
+    EXPECT_EQ(p.watches, (std::vector<std::pair<int32_t, int32_t>>{{0, 399}}));
     using Args = std::vector<std::string>;
     for (const Args& args :
          {Args{"p.cg", "--seed", "-1"}, Args{"p.cg", "--seed", "4294967296"}, Args{"p.cg", "--max-steps", "0"},
-          Args{"p.cg", "--timeout", "0"}, Args{"p.cg", "--timeout", "soon"}, Args{"p.cg", "--diff", "d.png"}}) {
+          Args{"p.cg", "--timeout", "0"}, Args{"p.cg", "--timeout", "soon"}, Args{"p.cg", "--diff", "d.png"},
+          Args{"p.cg", "--break", "3"}, Args{"p.cg", "--pauses", "p.json", "--break", "-1"},
+          Args{"p.cg", "--pauses", "p.json", "--watch", "7"}, Args{"p.cg", "--pauses", "p.json", "--watch", "1,400"}}) {
         RunnerOptions refused;
         error.clear();
         EXPECT_FALSE(parse_arguments(args, refused, error)) << args[1] << " " << args[2];

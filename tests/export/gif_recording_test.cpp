@@ -61,6 +61,17 @@ TEST_F(GifRecordingTest, EachFrameLastsUntilTheNextShowAndTheLastUntilTheEnd) {
     EXPECT_EQ(decoded.pixels[2], top_first(c));
 }
 
+// The one policy of every front end: the animation plays once, and a show
+// longer than a GIF delay can hold stays for the longest one.
+TEST_F(GifRecordingTest, PlaysOnceWithDelaysClampedToWhatAGifHolds) {
+    frames_.show(tiny(1, 2), t0_);
+    frames_.show(tiny(3, 2), t0_ + 5ms);
+    frames_.show(tiny(3, 4), t0_ + 5ms + 700s);
+    const DecodedGif decoded = finish(t0_ + 5ms + 700s + 100ms);
+    EXPECT_FALSE(decoded.loops);
+    EXPECT_EQ(decoded.delays_cs, (std::vector<int>{2, 65535, 10}));
+}
+
 TEST_F(GifRecordingTest, AFlushEndsTheHeldFrameOnceAndTheEndOfTheRecordingToo) {
     frames_.show(tiny(1, 2), t0_);
     frames_.flush(t0_ + 300ms);

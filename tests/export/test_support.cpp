@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include <jpeglib.h>
 
@@ -112,6 +113,11 @@ DecodedGif read_gif(const std::string& path) {
             DGifSavedExtensionToGCB(gif, i, &gcb);
             out.delays_cs.push_back(gcb.DelayTime);
             const SavedImage& image = gif->SavedImages[i];
+            for (int e = 0; e < image.ExtensionBlockCount; ++e) {
+                const ExtensionBlock& block = image.ExtensionBlocks[e];
+                out.loops |= block.Function == APPLICATION_EXT_FUNC_CODE && block.ByteCount == 11 &&
+                             std::memcmp(block.Bytes, "NETSCAPE2.0", 11) == 0;
+            }
             out.pixels.emplace_back(image.RasterBits,
                                     image.RasterBits + image.ImageDesc.Width * image.ImageDesc.Height);
         }

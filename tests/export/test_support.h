@@ -58,6 +58,7 @@ DecodedJpeg read_jpeg(const std::string& path);
 struct DecodedGif {
     int frames = 0;
     std::vector<int> delays_cs;
+    bool loops = false;                        // a NETSCAPE2.0 block asks viewers to repeat it
     std::vector<std::vector<uint8_t>> pixels;  // per frame, top row first
     std::vector<GifColorType> colours;         // global map
 };

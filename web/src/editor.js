@@ -1,14 +1,13 @@
 // The program editor: CodeMirror 6 with the few extensions the page needs.
 // Line numbers count from 0, as error reports do; keywords and built-ins
 // come from the interpreter's own tables.
-import { EditorState, StateEffect, StateField, Transaction } from '@codemirror/state';
+import { Compartment, EditorState, StateEffect, StateField } from '@codemirror/state';
 import { EditorView, Decoration, keymap, lineNumbers, highlightActiveLine } from '@codemirror/view';
 import { defaultKeymap, history, historyKeymap, indentWithTab } from '@codemirror/commands';
 import { syntaxHighlighting, HighlightStyle } from '@codemirror/language';
 import { search, searchKeymap, openSearchPanel, gotoLine } from '@codemirror/search';
 import { tags } from '@lezer/highlight';
 import { programLanguage } from './highlight.js';
-import { OUTPUT_KEPT } from './protocol.js';
 
 // Ctrl+F finds, Ctrl+H replaces (the same panel), Ctrl+G goes to a line.
 const findKeys = [
@@ -44,19 +43,22 @@ function lineMark(className) {
     return { set, field };
 }
 
+function lockedWhile(on) {
+    return [EditorState.readOnly.of(on), EditorView.editable.of(!on)];
+}
+
 function changeKind(transactions) {
     const typed = ['input', 'delete', 'move', 'undo', 'redo'];
-    if (transactions.some((tr) => typed.some((event) => tr.isUserEvent(event)))) return 'typed';
-    if (transactions.every((tr) => tr.annotation(Transaction.addToHistory) === false)) return 'output';
-    return 'loaded';
+    return transactions.some((tr) => typed.some((event) => tr.isUserEvent(event))) ? 'typed' : 'loaded';
 }
 
 export class Editor {
     // changed(doc, how) is called after every change of the text; how is
-    // 'typed' (the user's edit), 'output' (printed lines) or 'loaded'.
+    // 'typed' (the user's edit) or 'loaded' (a program put in whole).
     constructor(parent, keywords, builtins, text, changed) {
         this.error = lineMark('cm-error-line');
         this.trace = lineMark('cm-trace-line');
+        this.readOnly = new Compartment();
         this.view = new EditorView({
             parent,
             state: EditorState.create({
@@ -65,6 +67,7 @@ export class Editor {
                     lineNumbers({ formatNumber: (n) => String(n - 1) }),
                     highlightActiveLine(),
                     history(),
+                    this.readOnly.of(lockedWhile(false)),
                     search({ top: true }),
                     keymap.of([...findKeys, ...searchKeymap, ...defaultKeymap, ...historyKeymap, indentWithTab]),
                     programLanguage(keywords, builtins),
@@ -81,37 +84,14 @@ export class Editor {
 
     text() { return this.view.state.doc.toString(); }
 
+    // While a program runs its text cannot be edited, as on the desktop, so
+    // the run's output always follows the program.
+    setReadOnly(on) {
+        this.view.dispatch({ effects: this.readOnly.reconfigure(lockedWhile(on)) });
+    }
+
     setText(text) {
         this.view.dispatch({ changes: { from: 0, to: this.view.state.doc.length, insert: text } });
-    }
-
-    // Output of the next run starts after the text's last line.
-    beginOutput() {
-        this.outputAfter = this.view.state.doc.lines;
-        this.outputLines = 0;
-    }
-
-    // Appends lines at the end, each as a new last line, as print does. Of a
-    // run's output only the newest OUTPUT_KEPT lines stay; returns how many
-    // of its lines were taken out.
-    appendOutput(lines) {
-        const doc = this.view.state.doc;
-        const over = Math.max(0, this.outputLines + lines.length - OUTPUT_KEPT);
-        // Whole lines, the oldest output first; the program text stays.
-        const shown = Math.min(over, this.outputLines);
-        const fresh = lines.slice(over - shown);
-        const changes = [];
-        if (shown > 0) {
-            changes.push({ from: doc.line(this.outputAfter).to, to: doc.line(this.outputAfter + shown).to });
-        }
-        if (fresh.length) {
-            const text = fresh.join('\n');
-            changes.push({ from: doc.length, insert: doc.length === 0 ? text : '\n' + text });
-        }
-        this.outputLines += lines.length - over;
-        // Output is not an edit: undo skips it.
-        this.view.dispatch({ changes, annotations: Transaction.addToHistory.of(false) });
-        return over;
     }
 
     // Marks line (counted from 0) as the error's and scrolls it into view.

@@ -10,11 +10,13 @@ import { programFromLink, linkFor } from './share.js';
 import { TextStore } from './text_store.js';
 import { Help } from './help.js';
 import { styleOf } from './highlight.js';
+import { OutputPane } from './output_pane.js';
 
 const $ = (id) => document.getElementById(id);
 const view = new CanvasView($('canvas'));
 const store = new TextStore();
 const help = new Help($('help-dialog'), $('help-search'), $('help-text'));
+const printed = new OutputPane($('output'));
 let editor = null;
 let ready = null;          // what the worker said when it started
 let running = false;
@@ -22,7 +24,7 @@ let recording = null;
 let shownFrame = 0;
 let fileName = 'program.cg';   // what Save offers: the name last opened
 let savedText = null;          // the named file's text as opened or saved; null: no file
-let output = [];               // printed lines not yet in the editor
+let output = [];               // printed lines not yet in the Output pane
 let dropped = 0;               // output lines of this run left out
 
 // The first program a newcomer sees: a bright ring on the dark canvas.
@@ -65,10 +67,10 @@ function droppedNote() {
     return dropped ? `${dropped} earlier output lines were dropped; the last ${P.OUTPUT_KEPT} are kept.` : '';
 }
 
-// Output that arrived since the last refresh goes into the editor at once.
+// Output that arrived since the last refresh goes into the pane at once.
 function showOutput() {
     if (output.length) {
-        dropped += editor.appendOutput(output);
+        dropped += printed.append(output);
         output = [];
         if (running && dropped) setState(`Running… ${droppedNote()}`);
     }
@@ -85,7 +87,7 @@ function paintLoop() {
         performance.measure('paint', 'paint-start');
         if (performance.getEntriesByName('paint').length > 1000) performance.clearMeasures('paint');
     }
-    if (editor) showOutput();
+    showOutput();
     requestAnimationFrame(paintLoop);
 }
 
@@ -113,6 +115,7 @@ function setRunning(on) {
     $('open').disabled = on;
     $('examples').disabled = on;
     $('palette').disabled = on;
+    editor.setReadOnly(on);
     updateTrace();
 }
 
@@ -128,7 +131,7 @@ async function runEditor() {
     if (running) return;
     editor.markError(-1);
     report('');
-    editor.beginOutput();
+    printed.clear();
     output = [];
     dropped = 0;
     setRunning(true);
@@ -279,7 +282,8 @@ const korvane = {
     },
     halt: () => client.halt(),
     errorLine: () => editor.errorLine(),
-    lineCount: () => editor.view.state.doc.lines,
+    // What the Output pane shows.
+    output: () => printed.text(),
     paletteEntry: (index) => view.colourAt(index),
     // The editor's style of every character of text (newlines left out).
     styleOf: (text) => styleOf(text, ready.keywords, ready.builtins),
@@ -307,7 +311,7 @@ async function start() {
     view.setPalette(ready.palette);
     const text = await startText();
     editor = new Editor($('editor'), ready.keywords, ready.builtins, text, (doc, how) => store.keep(doc, how));
-    store.keep(text, text === store.tabText() ? 'output' : 'loaded');
+    store.keep(text, text === store.tabText() ? 'restored' : 'loaded');
     wire();
     setRunning(false);
     setState('Ready');

@@ -16,16 +16,16 @@ export class TextStore {
     // This tab's text from before the reload, or null.
     tabText() { return sessionStorage.getItem(TAB); }
 
-    // Whether the tab's text holds typed work, not only a loaded program and its output.
+    // Whether the tab's text holds typed work, not only a loaded program.
     typed() { return sessionStorage.getItem(TYPED) === '1'; }
 
     // What a tab without its own text starts with, or null.
     lastText() { return localStorage.getItem(LAST); }
 
     // doc: anything whose toString() is the text, read when it is written;
-    // how: as Editor reports it.
+    // how: as Editor reports it, or 'restored' (the tab's own text again).
     keep(doc, how) {
-        if (how !== 'output') sessionStorage.setItem(TYPED, how === 'typed' ? '1' : '0');
+        if (how !== 'restored') sessionStorage.setItem(TYPED, how === 'typed' ? '1' : '0');
         this.pending = doc;
         if (!this.timer) this.timer = setTimeout(() => this.flush(), DELAY_MS);
     }

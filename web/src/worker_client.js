@@ -5,7 +5,7 @@ import * as P from './protocol.js';
 // A run that has not ended this long after Halt is inside one long call (a
 // flood fill can take seconds): the worker is replaced, so Halt still ends
 // any program within half a second.
-const HALT_GRACE_MS = 350;
+const HALT_GRACE_MS = 300;
 const CUT_SHORT = 'Halted inside a drawing call: the run was cut short, and the canvas starts afresh.\n';
 
 export class WorkerClient {

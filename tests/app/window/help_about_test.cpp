@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
@@ -112,4 +113,28 @@ TEST_F(WindowTest, AboutShowsTheSameBoxEachTime)
     }
     ASSERT_EQ(shown.size(), 2);
     EXPECT_EQ(shown[0], shown[1]);
+}
+
+TEST_F(WindowTest, AboutNamesTheLicenceAndShowsItsFullText)
+{
+    openQuietly();
+    QString licenceText;
+    QTimer::singleShot(50, [&] {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->findChild<QLabel*>("Licence")->text(), "GPL-3.0-or-later");
+        QTimer::singleShot(50, [&] {
+            auto* shown = QApplication::activeModalWidget();
+            ASSERT_NE(shown, nullptr);
+            if (auto* text = shown->findChild<QPlainTextEdit*>())
+                licenceText = text->toPlainText();
+            QTest::keyClick(shown, Qt::Key_Escape);
+        });
+        box->findChild<QPushButton*>("LicenceButton")->click();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    window_->showAbout();
+    EXPECT_TRUE(licenceText.contains(
+        "GNU GENERAL PUBLIC LICENSE\n                       Version 3, 29 June 2007"));
+    EXPECT_TRUE(licenceText.contains("END OF TERMS AND CONDITIONS"));
 }

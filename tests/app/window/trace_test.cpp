@@ -1,7 +1,13 @@
 // Slow motion and stepping: the canvas shown and the line marked before each
-// drawing call, pauses that Step, Continue, Halt and the close box end.
+// drawing call, pauses that Step, Continue, Halt and the close box end, and
+// what the Variables and Call Stack panels show at a breakpoint.
+#include <QDockWidget>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QTimer>
+#include <QTreeView>
+
+#include "pause_panels.h"
 
 #include "window_fixture.h"
 
@@ -146,4 +152,60 @@ TEST_F(TraceTest, ChoosingFullSpeedEndsASlowWaitAtOnce)
     run(kThreeCalls);
     EXPECT_LT(clock.elapsed(), 5000);
     EXPECT_EQ(seen(), (Seen{-1, 1, 1, 2}));
+}
+
+namespace {
+
+// "name=value" of each row under a branch of a model, a star when changed.
+QStringList rows(const QAbstractItemModel& model, const QModelIndex& branch)
+{
+    QStringList out;
+    for (int r = 0; r < model.rowCount(branch); ++r)
+        out << model.index(r, 0, branch).data().toString() + QLatin1Char('=') +
+                   model.index(r, 1, branch).data().toString();
+    return out;
+}
+
+}  // namespace
+
+TEST_F(TraceTest, PanelsFollowEachPauseAndMarkWhatChanged)
+{
+    MainWindow& window = openQuietly();
+    editor()->setText(
+        "int total;\nadd(int n) {\n  total = total + n;\n}\nmain()\n{\n  int i;\n"
+        "  for (i = 1; i < 3; i++)\n    add(i);\n}");
+    editor()->setCursorPosition(2, 0);
+    window.toggleBreakpoint();
+    auto* variablesDock = window.findChild<QDockWidget*>(QStringLiteral("VariablesDock"));
+    auto* callView = window.findChild<QTreeView*>(QStringLiteral("CallStackView"));
+    auto* variablesView = window.findChild<QTreeView*>(QStringLiteral("VariablesView"));
+    ASSERT_TRUE(variablesDock && callView && variablesView);
+    EXPECT_FALSE(variablesDock->isVisibleTo(&window));  // hidden until a pause
+    std::vector<QStringList> seenAt;
+    onEachPause([&] {
+        const QAbstractItemModel& vars = *variablesView->model();
+        const QAbstractItemModel& calls = *callView->model();
+        QStringList at{window.findChild<QLabel*>(QStringLiteral("RunStatus"))->text()};
+        at << QString::number(markedLines(korvane::MARK_DRAWING).value(0, -1));
+        for (int r = 0; r < calls.rowCount(); ++r)
+            at << calls.index(r, 0).data().toString() + QLatin1Char('@') +
+                      calls.index(r, 1).data().toString();
+        at << rows(vars, vars.index(0, 0)) << rows(vars, vars.index(1, 0));
+        // The caller's locals, as a click on its row shows them.
+        callView->setCurrentIndex(calls.index(1, 0));
+        at << vars.index(1, 0).data().toString() << rows(vars, vars.index(1, 0));
+        seenAt.push_back(at);
+        window.continueProgram();
+    });
+    window.continueProgram();  // idle, it runs
+    const std::vector<QStringList> expected = {
+        {"Paused at line 2 (breakpoint)", "2", "add@8", "main@", "total=0", "n=1",
+         "Locals of main (depth 1)", "i=1"},
+        {"Paused at line 2 (breakpoint)", "2", "add@8", "main@", "total=1 *", "n=2 *",
+         "Locals of main (depth 1)", "i=2 *"},
+    };
+    EXPECT_EQ(seenAt, expected);
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();
+    EXPECT_TRUE(variablesDock->isVisibleTo(&window));
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("RunStatus"))->text(), "Finished");
 }

@@ -1,0 +1,69 @@
+#include "pause_panels.h"
+
+#include <QDockWidget>
+#include <QHeaderView>
+#include <QMainWindow>
+#include <QMenu>
+#include <QTreeView>
+
+namespace korvane {
+
+PausePanels::PausePanels(QMainWindow& window) : QObject(&window)
+{
+    variablesView_ = new QTreeView;
+    variablesView_->setModel(&variables_);
+    variablesView_->setObjectName(QStringLiteral("VariablesView"));
+    callStackView_ = new QTreeView;
+    callStackView_->setModel(&callStack_);
+    callStackView_->setObjectName(QStringLiteral("CallStackView"));
+    callStackView_->setRootIsDecorated(false);
+    for (QTreeView* view : {variablesView_, callStackView_}) {
+        view->setUniformRowHeights(true);
+        view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    }
+    variablesDock_ =
+        addDock(window, tr("Variables"), QStringLiteral("VariablesDock"), variablesView_);
+    callStackDock_ =
+        addDock(window, tr("Call Stack"), QStringLiteral("CallStackDock"), callStackView_);
+    connect(callStackView_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid()) {
+                    variables_.showCall(current.row());
+                    variablesView_->expandAll();
+                }
+            });
+}
+
+QDockWidget* PausePanels::addDock(QMainWindow& window, const QString& title, const QString& name,
+                                  QTreeView* view)
+{
+    auto* dock = new QDockWidget(title, &window);
+    dock->setObjectName(name);
+    dock->setWidget(view);
+    dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea |
+                          Qt::BottomDockWidgetArea);
+    window.addDockWidget(Qt::RightDockWidgetArea, dock);
+    dock->hide();
+    return dock;
+}
+
+void PausePanels::addToMenu(QMenu& menu)
+{
+    menu.addAction(variablesDock_->toggleViewAction());
+    menu.addAction(callStackDock_->toggleViewAction());
+}
+
+void PausePanels::showPause(const PauseSnapshot& at)
+{
+    variables_.setSnapshot(at);
+    callStack_.setSnapshot(at);
+    callStackView_->setCurrentIndex(callStack_.index(0, 0));
+    variablesView_->expandAll();
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        variablesDock_->show();
+        callStackDock_->show();
+    }
+}
+
+}  // namespace korvane

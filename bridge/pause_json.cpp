@@ -1,0 +1,58 @@
+#include "pause_json.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace korvane {
+
+namespace {
+
+void add_string(std::string& out, const std::string& text) {
+    out += '"';
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+}
+
+void add_values(std::string& out, const std::vector<NamedValue>& values) {
+    out += '{';
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) out += ", ";
+        add_string(out, values[i].name);
+        out += ": " + std::to_string(values[i].value);
+    }
+    out += '}';
+}
+
+}  // namespace
+
+std::string pause_json(const PauseSnapshot& at) {
+    std::string out = "{\"line\": " + std::to_string(at.line) + ", \"reason\": ";
+    add_string(out, pause_reason_name(at.reason));
+    out += ", \"depth\": " + std::to_string(at.depth) + ", \"globals\": ";
+    add_values(out, at.globals);
+    out += ", \"calls\": [";
+    for (size_t i = 0; i < at.calls.size(); ++i) {
+        const CallSnapshot& call = at.calls[i];
+        if (i > 0) out += ", ";
+        out += "{\"function\": ";
+        add_string(out, call.function);
+        out += ", \"called_from\": " + std::to_string(call.called_from) + ", \"locals\": ";
+        add_values(out, call.locals);
+        out += '}';
+    }
+    out += "]}";
+    return out;
+}
+
+}  // namespace korvane

@@ -1,0 +1,15 @@
+// A pause as one line of JSON, the form korvane-run --pauses writes:
+// {"line": N, "reason": "breakpoint", "depth": D, "globals": {...},
+//  "calls": [{"function": "fib", "called_from": L, "locals": {"n": 3}}, ...]}
+// with the innermost call first.
+#pragma once
+
+#include <string>
+
+#include "pause_host.h"
+
+namespace korvane {
+
+std::string pause_json(const PauseSnapshot& at);
+
+}  // namespace korvane

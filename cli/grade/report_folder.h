@@ -1,0 +1,31 @@
+// The report's folder, written under a temporary name beside its place and
+// renamed into it only when complete, so no half report is ever left; an
+// earlier report there is replaced, anything else is never touched.
+#pragma once
+
+#include <string>
+
+namespace korvane::grade {
+
+class ReportFolder {
+public:
+    ReportFolder() = default;
+    ~ReportFolder();  // removes the temporary folder unless committed
+    ReportFolder(const ReportFolder&) = delete;
+    ReportFolder& operator=(const ReportFolder&) = delete;
+
+    // False with a message when `out` holds something that is not a report,
+    // or the temporary folder cannot be made.
+    bool open(const std::string& out, std::string& error);
+    // Path of a file or folder inside the temporary folder.
+    std::string path(const std::string& relative) const;
+    bool write(const std::string& relative, const std::string& data, std::string& error) const;
+    // Renames the folder into place, replacing an earlier report.
+    bool commit(std::string& error);
+
+private:
+    std::string out_;
+    std::string temp_;  // empty once committed or removed
+};
+
+}  // namespace korvane::grade

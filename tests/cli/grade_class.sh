@@ -1,0 +1,157 @@
+#!/usr/bin/env bash
+# korvane-grade on a generated class: every status, a crash and a stuck
+# runner that never stop the others, a hint after the message, groups of
+# identical canvases, and exercise folders it must refuse without leaving
+# a report behind. The report stays in OUT for the browser test.
+#   grade_class.sh KORVANE_GRADE KORVANE_RUN OUT
+set -u
+grade=$1 run=$2 out=$3
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+failures=0
+passed=0
+verdict() {  # NAME OK
+  if [ "$2" = 0 ]; then passed=$((passed + 1)); else echo "FAIL $1"; failures=$((failures + 1)); fi
+}
+
+# The exercise: a circle whose radius is the answer in input.txt.
+ex=$tmp/circle
+class=$tmp/class
+mkdir -p "$ex" "$class"
+correct='int r;\nmain() {\n  r = getnum();\n  clear(15);\n  circle(200, 200, r, 4);\n'
+printf "$correct}\n" >"$class/alice.cg"
+echo 100 >"$ex/input.txt"
+"$run" "$class/alice.cg" --input "$ex/input.txt" --png "$ex/expected.png" || exit 1
+printf '{"title": "Midpoint circle", "timeout": 1, "tolerance": 1, "seed": 7}\n' >"$ex/exercise.json"
+
+printf "$correct  setcolor(4);\n  point(10, 10);\n}\n" >"$class/bob.cg"
+printf "$correct  setcolor(4);\n  point(10, 10);\n  point(11, 10);\n}\n" >"$class/carol.cg"
+printf "$correct  x = 1;\n}\n" >"$class/dave.cg"
+printf 'main() {\n  while (1) { }\n}\n' >"$class/erin.cg"
+printf 'draw() {\n  clear(15);\n}\n' >"$class/frank.cg"
+ln -s nowhere.cg "$class/gina.cg"
+printf 'main() {\n  clear(15);\n  circle(200, 200, 90, 4);\n}\n' >"$class/hal.cg"
+cp "$class/hal.cg" "$class/ivy.cg"
+mkdir "$class/jo" "$class/oli" "$class/<b>zed&"
+cp "$class/alice.cg" "$class/jo/main.cg"
+cp "$class/alice.cg" "$class/<b>zed&/circle.cg"
+cp "$class/alice.cg" "$class/kim_crash.cg"
+cp "$class/alice.cg" "$class/lou_stuck.cg"
+cp "$class/alice.cg" "$class/max_hinted.cg"
+printf 'main() {\n}\n\0' >"$class/ned.cg"
+
+# A runner that crashes on one program, hangs on another and hints on a
+# third, and is slow on alice's; the rest go to the real one. It logs each
+# start, so the test sees the other slot go on while alice's run is slow.
+fake=$tmp/fake-run
+log=$tmp/starts.log
+cat >"$fake" <<FAKE
+#!/bin/sh
+echo "start \$(basename "\$1")" >>"$log"
+case "\$1" in
+  */alice.cg) sleep 3; echo "end alice.cg" >>"$log" ;;
+  *crash*) kill -SEGV \$\$ ;;
+  *stuck*) echo \$\$ >"$tmp/stuck.pid"; exec sleep 60 ;;
+  *hinted*) printf 'warning: line 0: point takes 2 values, not 3\nnot a variable or function in line 2\nhint: did you mean "point"?\n' >&2; exit 2 ;;
+esac
+exec "$run" "\$@"
+FAKE
+chmod +x "$fake"
+
+rm -rf "$out"
+"$grade" "$ex" "$class"/* --out "$out" --jobs 2 --runner "$fake" >"$tmp/stdout" 2>"$tmp/stderr"
+verdict "report written: status 0, nothing on stderr" $([ $? = 0 ] && [ ! -s "$tmp/stderr" ]; echo $?)
+
+# Seconds vary, and so do the steps of a run ended by its time limit.
+sed -E -e 's/,[^,]*$//' -e 's/^(erin,time limit,.*,)[0-9]+$/\1STEPS/' "$out/results.csv" >"$tmp/got.csv"
+cat >"$tmp/want.csv" <<'CSV'
+student,status,pixels_off,message,line,steps
+<b>zed&,pass,0,,,8
+alice,pass,0,,,8
+bob,pass,1,"1 pixels differ from expected.png, within x 10..10, y 10..10",,12
+carol,differs,2,"2 pixels differ from expected.png, within x 10..11, y 10..10",,14
+dave,error,0,not a variable or function,5,8
+erin,time limit,160000,time limit reached,1,STEPS
+frank,no main,,Program Error! Can't find main(),,0
+gina,unreadable,,Cannot open file CLASS/gina.cg,,
+hal,differs,1072,"1072 pixels differ from expected.png, within x 100..300, y 100..300",,6
+ivy,differs,1072,"1072 pixels differ from expected.png, within x 100..300, y 100..300",,6
+jo,pass,0,,,8
+kim_crash,crashed,,korvane-run crashed: signal 11 (Segmentation fault),,
+lou_stuck,time limit,,still running well past the time limit; stopped,,
+max_hinted,error,,not a variable or function,2,
+ned,unreadable,,The program contains a NUL byte at offset 11,,0
+oli,unreadable,,no .cg file in the folder,,
+CSV
+sed -i "s|CLASS|$class|" "$tmp/want.csv"
+diff -u "$tmp/want.csv" "$tmp/got.csv"
+verdict "results.csv" $?
+grep -qF '"output": "error: not a variable or function in line 2\nhint: did you mean \"point\"?"' "$out/results.json"
+verdict "the hint after the message reaches results.json" $?
+grep -qF '"max_score": 1' "$out/results.json" && [ "$(grep -c '"score": 1,' "$out/results.json")" = 4 ]
+verdict "results.json scores the four passes" $?
+grep -q 'Group 1: 2 students<br><a href="#s-9">hal</a>, <a href="#s-10">ivy</a>' "$out/index.html"
+verdict "hal and ivy form the one group" $?
+! grep -qF '<b>zed' "$out/index.html" && grep -qF '&lt;b&gt;zed&amp;' "$out/index.html"
+verdict "names are escaped in the page" $?
+cmp -s "$class/dave.cg" "$out/programs/5.txt"
+verdict "each program is copied into the report" $?
+grep -q "16 submissions, 4 pass, 3 differs" "$tmp/stdout"
+verdict "a summary on standard output" $?
+during=$(sed -n '/^start alice.cg$/,/^end alice.cg$/p' "$log" | grep -c '^start')
+verdict "runs start in the other slot while one is slow ($during)" $([ "$during" -ge 3 ]; echo $?)
+
+# The exercise folder is refused with the file at fault named, and no report
+# (nor a half one) is left.
+refused() {  # NAME STDERR_PART
+  local name=$1 part=$2
+  rm -rf "$tmp/refused"
+  "$grade" "$bad" "$class/alice.cg" --out "$tmp/refused/report" >/dev/null 2>"$tmp/err"
+  local status=$?
+  [ "$status" = 1 ] && grep -qF -- "$part" "$tmp/err" && [ -z "$(ls -A "$tmp/refused" 2>/dev/null)" ]
+  verdict "$name (status $status: $(cat "$tmp/err"))" $?
+}
+bad=$tmp/bad
+mkdir "$bad"
+refused "no accepted picture" "$bad has no accepted picture (expected*.png)"
+echo 'iVBORw0KGgoAAAANSUhEUgAAAAIAAAACCAMAAABFaP0WAAAABlBMVEUAAAD///+l2Z/dAAAADElEQVR4nGNgYARCAAAMAAMrY8tQAAAAAElFTkSuQmCC' |
+  base64 -d >"$bad/expected.png"
+refused "a picture of the wrong size" "$bad/expected.png is 2 x 2, not 400 x 400"
+cp "$run" "$bad/expected.png"
+refused "a picture that is no PNG" "$bad/expected.png"
+cp "$ex/expected.png" "$bad/expected.png"
+printf '{"timeout": 2,}' >"$bad/exercise.json"
+refused "invalid JSON" "$bad/exercise.json: invalid JSON at byte"
+printf '{"tolerence": 2}' >"$bad/exercise.json"
+refused "a misspelt key" "$bad/exercise.json: unknown key \"tolerence\""
+
+# Without --runner it finds the korvane-run beside it; an earlier report is
+# replaced, a folder that is not one is never touched.
+"$grade" "$ex" "$class/alice.cg" --out "$tmp/again" >/dev/null && "$grade" "$ex" "$class/bob.cg" --out "$tmp/again" >/dev/null
+verdict "the runner beside it, an earlier report replaced" \
+  $([ "$(cut -d, -f1 "$tmp/again/results.csv" | tail -1)" = bob ] && [ -z "$(ls -A "$tmp" | grep '^\.')" ]; echo $?)
+# With a second accepted picture, the nearest one counts.
+cp -r "$ex" "$tmp/two"
+"$run" "$class/hal.cg" --png "$tmp/two/expected-90.png" &&
+  "$grade" "$tmp/two" "$class/hal.cg" "$class/carol.cg" --out "$tmp/two-report" >/dev/null
+verdict "the nearest of two accepted pictures" \
+  $(grep -q '^carol,differs,2,"2 pixels differ from expected.png,' "$tmp/two-report/results.csv" &&
+    grep -q '^hal,pass,0,' "$tmp/two-report/results.csv" &&
+    grep -q 'src="pictures/accepted-2.png"' "$tmp/two-report/index.html"; echo $?)
+mkdir "$tmp/precious" && touch "$tmp/precious/thesis.txt"
+"$grade" "$ex" "$class/alice.cg" --out "$tmp/precious" >/dev/null 2>&1
+verdict "a folder that is not a report is left alone" $([ $? = 1 ] && [ "$(ls "$tmp/precious")" = thesis.txt ]; echo $?)
+
+# Stopped while it waits for the runs, it leaves neither a report nor a run.
+: >"$log"
+"$grade" "$ex" "$class/lou_stuck.cg" --out "$tmp/stopped" --runner "$fake" >/dev/null 2>&1 &
+grader=$!
+for _ in $(seq 100); do grep -q stuck "$log" && break; sleep 0.1; done  # the run has started
+kill -TERM "$grader"
+wait "$grader"
+verdict "a stopped grading leaves nothing" \
+  $([ $? = 2 ] && [ ! -e "$tmp/stopped" ] && [ -z "$(ls -A "$tmp" | grep '^\.')" ] &&
+    ! kill -0 "$(cat "$tmp/stuck.pid")" 2>/dev/null; echo $?)
+
+echo "$passed passed, $failures failed"
+[ "$failures" -eq 0 ]
