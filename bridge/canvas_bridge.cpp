@@ -6,6 +6,7 @@
 #include "provenance.h"
 #include "raster.h"
 #include "text_renderer.h"
+#include "timeline.h"
 
 namespace korvane {
 
@@ -36,8 +37,19 @@ void CanvasBridge::set_provenance(bool on) {
         provenance_ = std::make_unique<Provenance>(canvas_, live_context());
 }
 
+void CanvasBridge::set_timeline(bool on) {
+    if (on == (timeline_ != nullptr)) return;
+    timeline_ = on ? std::make_unique<Timeline>() : nullptr;
+    if (timeline_) timeline_->restart(canvas_, live_context());
+}
+
+void CanvasBridge::note_show() {
+    if (timeline_) timeline_->mark_show();
+}
+
 void CanvasBridge::begin_run() {
     if (provenance_) provenance_->restart(canvas_, live_context());
+    if (timeline_) timeline_->restart(canvas_, live_context());
 }
 
 PixelOrigin CanvasBridge::origin_at(int32_t x, int32_t y) const {
@@ -46,6 +58,7 @@ PixelOrigin CanvasBridge::origin_at(int32_t x, int32_t y) const {
 
 int CanvasBridge::bridge_before_draw(int32_t line, const char* builtin) {
     if (provenance_) provenance_->announce(line, builtin);
+    if (timeline_) timeline_->announce(line);
     return 0;
 }
 
@@ -58,6 +71,7 @@ inline DrawContext CanvasBridge::live_context() {
 [[gnu::always_inline]] inline bool CanvasBridge::submit(const DrawCall& call, const char* text) {
     const DrawContext live = live_context();
     if (provenance_) provenance_->record(call, text, live);
+    if (timeline_) timeline_->record(call, text, live);
     return perform(canvas_.rows(0), call, live, text);
 }
 

@@ -18,6 +18,7 @@ namespace korvane {
 
 class Provenance;
 class TextRenderer;
+class Timeline;
 
 // Sizes slot 0 to the canvas size and opens the three clip windows over it,
 // as start-up does in the window and the runner alike. Loading and assigning
@@ -37,15 +38,21 @@ public:
     // bridge_before_draw; with it off the routines run untracked.
     void set_provenance(bool on);
     bool provenance_on() const { return provenance_ != nullptr; }
+    // The drawing timeline, off by default: while on, every drawing call
+    // and its line is kept, and the canvas after any call can be shown.
+    void set_timeline(bool on);
+    // Null while off.
+    const Timeline* timeline() const { return timeline_.get(); }
     // To be called before every run (the window's Run and the runner do):
-    // forgets the provenance of earlier runs.
+    // forgets the provenance and the timeline of earlier runs.
     void begin_run();
     // Origin of the pixel at program coordinates (x from the left, y from
     // the bottom); line -1 off the canvas too.
     PixelOrigin origin_at(int32_t x, int32_t y) const;
 
-    // True while provenance is on; subclasses may OR in their own reasons.
-    bool bridge_traces_drawing() const override { return provenance_on(); }
+    // True while provenance or the timeline is on; subclasses may OR in
+    // their own reasons.
+    bool bridge_traces_drawing() const override { return provenance_on() || timeline_; }
     // Makes (line, builtin) the current tag. A subclass that overrides this
     // must call CanvasBridge::bridge_before_draw first, so the tag stays
     // right, and may then add its own reasons to stop (nonzero).
@@ -96,11 +103,15 @@ public:
     // texts are cut so the buffer never overflows.
     std::array<char, 80> BridgeText{};
 
+protected:
+    // A front end's show calls this, so the timeline knows where shows fell.
+    void note_show();
+
 private:
     // Copies a text argument into BridgeText, cut to the room it has.
     void keep_text(const char* text);
     // Performs a drawing call on the canvas, recording it first while
-    // provenance is on. False when the call could not finish.
+    // provenance or the timeline is on. False when the call could not finish.
     bool submit(const DrawCall& call, const char* text = nullptr);
     DrawContext live_context();
     uint16_t colour() const { return static_cast<uint16_t>(CurrentColour); }
@@ -109,6 +120,7 @@ private:
     std::unique_ptr<TextRenderer> text_;
 
     std::unique_ptr<Provenance> provenance_;  // null while off
+    std::unique_ptr<Timeline> timeline_;      // null while off
 };
 
 }  // namespace korvane

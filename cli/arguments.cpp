@@ -50,6 +50,10 @@ bool parse_arguments(const std::vector<std::string>& args, RunnerOptions& option
         error = std::string("option --diff needs --expect\n") + kUsage;
         return false;
     }
+    if (options.at_call && options.png.empty() && options.jpeg.empty()) {
+        error = std::string("option --at-call needs --png or --jpeg\n") + kUsage;
+        return false;
+    }
     if ((!options.breaks.empty() || !options.watches.empty()) && options.pauses.empty()) {
         error = std::string("options --break and --watch need --pauses\n") + kUsage;
         return false;

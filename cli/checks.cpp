@@ -18,4 +18,16 @@ bool write_provenance(const std::string& path, const CanvasBridge& bridge, const
     return file.commit(error);
 }
 
+std::string kept_part(const Timeline& timeline) {
+    return "the run made more drawing calls than the timeline can hold: it keeps calls " +
+           std::to_string(timeline.first_call() + 1) + " to " + std::to_string(timeline.calls());
+}
+
+void write_history(std::ostream& out, std::ostream& err, const Timeline& timeline, int32_t x, int32_t y) {
+    if (timeline.truncated()) err << kept_part(timeline) << '\n';
+    timeline.for_each_write(x, y, [&](const PixelWrite& w) {
+        out << w.call << ' ' << w.line << ' ' << draw_op_name(w.op) << ' ' << int{w.colour} << '\n';
+    });
+}
+
 }  // namespace korvane

@@ -53,6 +53,7 @@ bool HeadlessBridge::answer_in_time() const {
 int HeadlessBridge::bridge_poll() { return has_deadline_ && Clock::now() >= deadline_ ? POLL_TIME_UP : POLL_GO_ON; }
 
 int HeadlessBridge::bridge_show() {
+    note_show();
     if (!frames_dir_.empty() && frames_ok_) write_frame();
     if (gif_.active()) gif_.show(Picture::snapshot(canvas()), Clock::now());
     HaltFlag = 0;

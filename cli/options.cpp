@@ -48,6 +48,23 @@ const char* no_hints(RunnerOptions& options, const std::string&) {
     return nullptr;
 }
 
+const char* at_call(RunnerOptions& options, const std::string& value) {
+    uint64_t k = 0;
+    if (!whole_number(value, k)) return "a call number (0 or more)";
+    options.at_call = k;
+    return nullptr;
+}
+
+const char* history(RunnerOptions& options, const std::string& value) {
+    const size_t comma = value.find(',');
+    RunnerOptions::Pixel p{};
+    const bool ok = comma != std::string::npos && whole_number(value.substr(0, comma), p.x) &&
+                    whole_number(value.substr(comma + 1), p.y) && p.x >= 0 && p.y >= 0 && p.x < 400 && p.y < 400;
+    if (!ok) return "X,Y of a canvas pixel (each 0..399)";
+    options.history = p;
+    return nullptr;
+}
+
 const char* break_line(RunnerOptions& options, const std::string& value) {
     int line = 0;
     if (!whole_number(value, line) || line < 0) return "a line number from 0";
@@ -114,6 +131,14 @@ const RunnerOption kOptions[] = {
      "with --pauses: pause after each drawing call that changes pixel\n"
      "X,Y (y from the bottom), reason \"pixel\"; may be given more than once",
      watch_pixel},
+    {"--at-call", "K",
+     "--png and --jpeg show the canvas as it was after drawing call K\n"
+     "(0: before the first; past the last: the final canvas)",
+     at_call},
+    {"--history", "X,Y",
+     "after the run, prints every write of pixel (X, Y), one line each:\n"
+     "\"call line builtin colour\" (calls counted from 1, y from the bottom)",
+     history},
 };
 
 // Where the help text of every row starts.

@@ -18,6 +18,7 @@
 #include "pause_log.h"
 #include "picture.h"
 #include "run_stack.h"
+#include "timeline.h"
 #include "ximage3.h"
 
 namespace korvane {
@@ -140,10 +141,21 @@ bool write_stats(const std::string& path, uint64_t steps, std::string& error) {
     return file.commit(error);
 }
 
+// The canvas the pictures show: the final one, or the one after --at-call's call.
+const TXImage3& shown_canvas(HeadlessBridge& bridge, const RunnerOptions& options, TXImage3& view, std::ostream& err) {
+    if (!options.at_call) return bridge.canvas();
+    const Timeline& timeline = *bridge.timeline();
+    if (*options.at_call < timeline.first_call()) err << kept_part(timeline) << '\n';
+    timeline.seek(*options.at_call, view);
+    return view;
+}
+
 // Everything written after the run; false if something could not be.
 bool write_outputs(HeadlessBridge& bridge, const Interpreter& interpreter, const RunnerOptions& options,
-                   std::ostream& err) {
-    bool ok = write_pictures(bridge.canvas(), options, err) && bridge.frames_ok();
+                   std::ostream& out, std::ostream& err) {
+    TXImage3 view(1);
+    bool ok = write_pictures(shown_canvas(bridge, options, view, err), options, err) && bridge.frames_ok();
+    if (options.history) write_history(out, err, *bridge.timeline(), options.history->x, options.history->y);
     std::string error;
     if (bridge.records_gif() && !bridge.finish_gif(error)) {
         err << error << '\n';
@@ -210,6 +222,7 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
     if (!options.frames.empty()) bridge.write_frames_to(options.frames);
     if (input == &std::cin) bridge.await_answers_on(fileno(stdin));
     bridge.set_provenance(!options.provenance.empty());
+    bridge.set_timeline(options.at_call || options.history);
     bridge.begin_run();
     Interpreter interpreter(bridge);
     apply_bounds(options, bridge, interpreter);
@@ -227,7 +240,7 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
 
     int status = status_of(result);
     // A file that could not be written is a file problem, whatever the run did.
-    bool written = write_outputs(bridge, interpreter, options, err);
+    bool written = write_outputs(bridge, interpreter, options, out, err);
     if (pause_log && !pause_file.flush()) {
         err << "Cannot write file " << options.pauses << '\n';
         written = false;

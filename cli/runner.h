@@ -29,6 +29,11 @@ struct RunnerOptions {
     std::string pauses;                                // JSON lines, one per pause; empty: the run never pauses
     std::vector<int> breaks;                           // lines counted from 0
     std::vector<std::pair<int32_t, int32_t>> watches;  // program coordinates
+    std::optional<uint64_t> at_call;                   // --png and --jpeg show the canvas after this drawing call
+    struct Pixel {
+        int32_t x, y;
+    };
+    std::optional<Pixel> history;  // every write of this pixel goes to the output after the run
     std::optional<uint32_t> seed;
     uint64_t max_steps = 0;  // 0: no bound
     double timeout = 0;      // seconds; 0: no bound

@@ -24,6 +24,7 @@
 #include "pause_panels.h"
 #include "picture.h"
 #include "program_editor.h"
+#include "timeline_bar.h"
 #include "window_bridge.h"
 
 namespace korvane {
@@ -84,10 +85,15 @@ void MainWindow::createWidgets()
     Status1->setFixedHeight(kStatusHeight);
     Status1->hide();
 
+    timeline_ = new TimelineBar(*xmg, *Memo1, dialogs_, central);
+    timeline_->setContentsMargins(32, 4, 8, 4);
+    timeline_->hide();
+
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addLayout(row, 1);
+    column->addWidget(timeline_);
     column->addWidget(Status1);
 
     setTabOrder(Memo1, Button1);
@@ -186,6 +192,7 @@ void MainWindow::startUp()
     prepare_canvas(image_);
     xmg->setPicture(Picture::snapshot(image_));
     bridge_ = std::make_unique<WindowBridge>(image_, *xmg, *Memo1, *output_, dialogs_);
+    bridge_->set_timeline(true);
     interpreter_ = std::make_unique<Interpreter>(*bridge_);
     interpreter_->set_stack_budget(runStack_.budget());
     interpreter_->set_pause_host(bridge_.get());

@@ -36,6 +36,7 @@ class Dialogs;
 class HelpWindow;
 class Magnifier;
 class PalettePanel;
+class TimelineBar;
 class PausePanels;
 class WindowBridge;
 
@@ -54,6 +55,7 @@ public:
     bool isRunning() const { return running_; }
     HelpWindow* helpWindow() const { return help_; }
     PalettePanel* palettePanel() const { return palette_; }
+    TimelineBar* timelineBar() const { return timeline_; }
     WindowBridge& bridge() const { return *bridge_; }
     // Wait before each drawing call for the speeds the Debug menu offers; 0 is full speed.
     static constexpr int kDrawDelaysMs[] = {0, 10, 33, 100, 333, 1000};
@@ -141,6 +143,7 @@ private:
     void setRunning(bool running);
     void reportRunResult(RunResult result);
     void finishGif();
+    void pauseChanged(bool paused);
 
     Dialogs& dialogs_;
     TXImage3 image_;
@@ -173,6 +176,8 @@ private:
     AboutBox* AboutBox_ = nullptr;
     HelpWindow* help_ = nullptr;
     PalettePanel* palette_ = nullptr;
+    TimelineBar* timeline_ = nullptr;
+    QPoint inspected_;  // the pixel under the mouse, program coordinates
     std::unique_ptr<WindowBridge> bridge_;
     std::unique_ptr<Interpreter> interpreter_;
     // Runs go here: textbook recursion needs more than the thread's stack.

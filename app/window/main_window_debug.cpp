@@ -89,6 +89,7 @@ void MainWindow::debugCommand(PauseCommand command)
         return;
     }
     if (bridge_->isPaused()) {
+        pauseChanged(false);
         clear_statement_mark(*Memo1);
         setRunStatus(tr("Running"));
         bridge_->answerPause(command);
@@ -203,6 +204,7 @@ void MainWindow::showPause(const PauseSnapshot& at)
 {
     mark_statement(*Memo1, at.range);
     panels_->showPause(at);
+    pauseChanged(true);
     setRunStatus(
         tr("Paused at line %1 (%2)").arg(at.line).arg(QLatin1String(pause_reason_name(at.reason))));
 }

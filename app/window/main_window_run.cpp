@@ -5,11 +5,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "canvas_view.h"
 #include "dialogs.h"
 #include "editor_assist.h"
 #include "editor_pauses.h"
+#include "picture.h"
 #include "program_editor.h"
 #include "run_outcome.h"
+#include "timeline_bar.h"
 #include "window_bridge.h"
 
 namespace korvane {
@@ -30,6 +33,7 @@ void MainWindow::runProgram()
     output_->clear();
     bridge_->HaltFlag = 0;
     setRunning(true);
+    timeline_->setTimeline(nullptr);
     bridge_->beginRun();
     interpreter_->set_breakpoints(breakpoint_lines(*Memo1));
     interpreter_->set_pixel_watch(!bridge_->pixelWatches().empty());
@@ -46,6 +50,8 @@ void MainWindow::runProgram()
     bridge_->endRun(result == RUN_OK);
     setRunStatus(bridge_->HaltFlag != 0 ? tr("Halted") : tr("Finished"));
     reportRunResult(result);
+    timeline_->setTimeline(bridge_->timeline());
+    timeline_->show();
     if (closeAfterRun_ || result == RUN_END) {
         closeAfterRun_ = false;
         close();
@@ -84,6 +90,16 @@ void MainWindow::setRunning(bool running)
     Recent1->setEnabled(!running);
     Button1->setEnabled(!running);
     Memo1->setReadOnly(running);
+}
+
+// At a pause the timeline covers the calls so far; the run goes on from the
+// canvas it paused at, which the display shows again.
+void MainWindow::pauseChanged(bool paused)
+{
+    timeline_->setTimeline(paused ? bridge_->timeline() : nullptr);
+    timeline_->show();
+    if (!paused)
+        xmg->setPicture(Picture::snapshot(image_));
 }
 
 void MainWindow::haltProgram()

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLayout>
+#include <QListWidget>
 #include <QScreen>
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include "picture.h"
 #include "pixel_model.h"
 #include "program_file.h"
+#include "timeline_bar.h"
 #include "window_bridge.h"
 
 namespace korvane {
@@ -51,6 +53,8 @@ void MainWindow::showAbout()
 
 void MainWindow::canvasClicked()
 {
+    if (Status1->isVisible() && timeline_->timeline())
+        timeline_->showHistory(inspected_.x(), inspected_.y());
     if (Image1->isVisible()) {
         Image1->hide();
         return;
@@ -75,6 +79,7 @@ void MainWindow::inspect(QPoint screen)
     if (!Status1->isVisible() || !QRect(0, 0, display.width, display.height).contains(screen))
         return;
     const QPoint p = program_point(display, screen);
+    inspected_ = p;
     DrawnBy drawn;
     const size_t offset = static_cast<size_t>(p.y()) * image_.width(0) + p.x();
     if (image_.bits(0)[offset] != display.at(p.x(), p.y())) {
@@ -97,6 +102,8 @@ void MainWindow::showInspector(bool on)
     const int grow = Status1->isVisible() == on ? 0 : on ? kStatusHeight : -kStatusHeight;
     const int height = this->height();
     Status1->setVisible(on);
+    if (!on)
+        timeline_->history()->hide();
     if (grow != 0 && !isMaximized() && !isFullScreen()) {
         // The new minimum first, or the window could not shrink.
         centralWidget()->layout()->activate();

@@ -29,6 +29,7 @@ void WindowBridge::bridge_message(const char* text)
 
 int WindowBridge::bridge_show()
 {
+    note_show();
     showFrame();
     HaltFlag = 0;
     letEventsThrough();

@@ -394,6 +394,34 @@ TEST_F(Checks, ProvenanceLeavesTheDrawingAsItIs) {
     EXPECT_EQ(read_png(dir_.file("plain.png")).rows, read_png(dir_.file("tracked.png")).rows);
 }
 
+// --at-call shows the canvas the program cut after that call leaves;
+// --history lists each write of the pixel, its last the provenance one.
+TEST_F(Checks, AtCallAndHistoryFollowTheCallsInOrder) {
+    const std::vector<std::string> calls = {"clear(1);", "setcolor(5);\nfillrect(10, 10, 30, 30);",
+                                            "disk(30, 30, 5, 7);", "setcolor(2);\nxline(0, 20, 100, 20);",
+                                            "floodfill(200, 200, 9, 1, 0, 0);"};
+    auto program = [&](size_t k) {
+        std::string text = "main() {\n";
+        for (size_t i = 0; i < k; ++i) text += calls[i] + "\n";
+        return text + "}\n";
+    };
+    for (const uint64_t k : {0u, 2u, 4u, 5u, 9u}) {
+        options_ = {};
+        options_.png = dir_.file("cut.png");
+        ASSERT_EQ(run(program(std::min<size_t>(k, calls.size()))).status, STATUS_RAN);
+        options_.png = dir_.file("at.png");
+        options_.at_call = k;
+        ASSERT_EQ(run(program(calls.size())).status, STATUS_RAN);
+        EXPECT_EQ(read_png(dir_.file("cut.png")).rows, read_png(dir_.file("at.png")).rows) << k;
+    }
+    options_ = {};
+    options_.history = RunnerOptions::Pixel{15, 20};
+    const Outcome o = run(program(calls.size()));
+    EXPECT_EQ(o.out, "1 1 clear 1\n2 3 fillrect 5\n4 6 xline 7\n");
+    options_.history = RunnerOptions::Pixel{399, 0};
+    EXPECT_EQ(run(program(calls.size())).out, "1 1 clear 1\n5 7 floodfill 9\n");
+}
+
 TEST_F(Checks, ExpectCatchesAOnePixelChange) {
     // On a red and on a white canvas: the unchanged pixels are dimmed, so
     // none of them can take the mark's place.
@@ -542,6 +570,10 @@ TEST(ParseArguments, NumbersAndPairs) {
     EXPECT_EQ(o.max_steps, 10u);
     EXPECT_EQ(o.timeout, 1.5);
     EXPECT_EQ(o.diff, "d.png");
+    RunnerOptions timeline;
+    ASSERT_TRUE(parse_arguments({"p.cg", "--at-call", "0", "--jpeg", "a.jpg", "--history", "0,399"}, timeline, error));
+    EXPECT_EQ(timeline.at_call, 0u);
+    EXPECT_EQ(timeline.history->y, 399);
     RunnerOptions p;
     ASSERT_TRUE(
         parse_arguments({"p.cg", "--break", "3", "--watch", "0,399", "--pauses", "p.json", "--break", "0"}, p, error));
@@ -551,8 +583,10 @@ TEST(ParseArguments, NumbersAndPairs) {
     for (const Args& args :
          {Args{"p.cg", "--seed", "-1"}, Args{"p.cg", "--seed", "4294967296"}, Args{"p.cg", "--max-steps", "0"},
           Args{"p.cg", "--timeout", "0"}, Args{"p.cg", "--timeout", "soon"}, Args{"p.cg", "--diff", "d.png"},
-          Args{"p.cg", "--break", "3"}, Args{"p.cg", "--pauses", "p.json", "--break", "-1"},
-          Args{"p.cg", "--pauses", "p.json", "--watch", "7"}, Args{"p.cg", "--pauses", "p.json", "--watch", "1,400"}}) {
+          Args{"p.cg", "--at-call", "3"}, Args{"p.cg", "--at-call", "-1"}, Args{"p.cg", "--history", "3"},
+          Args{"p.cg", "--history", "3,400"}, Args{"p.cg", "--break", "3"},
+          Args{"p.cg", "--pauses", "p.json", "--break", "-1"}, Args{"p.cg", "--pauses", "p.json", "--watch", "7"},
+          Args{"p.cg", "--pauses", "p.json", "--watch", "1,400"}}) {
         RunnerOptions refused;
         error.clear();
         EXPECT_FALSE(parse_arguments(args, refused, error)) << args[1] << " " << args[2];

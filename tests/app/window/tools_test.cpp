@@ -71,9 +71,9 @@ TEST_F(WindowTest, InspectorIsOffByDefaultAndGrowsTheWindowOnlyWhileOn)
     MainWindow& window = openQuietly();
     auto* status = window.findChild<QLabel*>("Status1");
     window.show();
-    const QSize plain = window.centralWidget()->size();
     EXPECT_FALSE(status->isVisible());
     run(kQuarters);
+    const QSize plain = window.centralWidget()->size();  // with the timeline under the buttons
     window.canvasMouseMoved(QPoint(50, 50));
     EXPECT_TRUE(status->text().isEmpty());
 

@@ -1,0 +1,119 @@
+// The timeline under the canvas: the slider and its keys show the canvas
+// after each call with the call beside it, a clicked pixel lists its writes
+// and choosing one moves there, a pause shows the calls so far, and a range
+// of calls becomes a GIF.
+#include <QListWidget>
+#include <QSlider>
+#include <QTest>
+
+#include "test_support.h"
+#include "timeline.h"
+#include "timeline_bar.h"
+#include "window_fixture.h"
+
+using korvane::MainWindow;
+using korvane::TimelineBar;
+
+namespace {
+
+const char* const kThree =
+    "main()\n"
+    "{\n"
+    "clear(3);\n"
+    "setcolor(1);\n"
+    "fillrect(0,0,99,399);\n"
+    "show();\n"
+    "fillrect(300,0,399,99);\n"
+    "}";
+
+class TimelineTest : public WindowTest {
+protected:
+    int shownAt(int x, int y)
+    {
+        return window_->findChild<korvane::CanvasView*>("xmg")->picture().at(x, y);
+    }
+};
+
+TEST_F(TimelineTest, SliderAndKeysShowTheCanvasAfterEachCall)
+{
+    MainWindow& window = openQuietly();
+    TimelineBar& bar = *window.timelineBar();
+    EXPECT_FALSE(bar.isEnabled());
+    run(kThree);
+    ASSERT_TRUE(bar.isEnabled());
+    EXPECT_EQ(bar.call(), 3u);
+    auto* slider = bar.findChild<QSlider*>("TimelineSlider");
+    QTest::keyClick(slider, Qt::Key_Home);
+    EXPECT_EQ(bar.call(), 0u);
+    EXPECT_EQ(shownAt(50, 50), 0);  // the canvas the run started from
+    QTest::keyClick(slider, Qt::Key_Right);
+    EXPECT_EQ(shownAt(50, 50), 3);
+    EXPECT_EQ(bar.callText(), QStringLiteral("line 2: clear(3)"));
+    QTest::keyClick(slider, Qt::Key_Right);
+    EXPECT_EQ(shownAt(50, 50), 1);
+    EXPECT_EQ(shownAt(350, 50), 3);
+    EXPECT_EQ(bar.callText(), QStringLiteral("line 4: fillrect(0, 0, 99, 399) colour 1"));
+    QTest::keyClick(slider, Qt::Key_End);
+    EXPECT_EQ(shownAt(350, 50), 1);
+
+    // A second run starts from the canvas the first left, not the one shown.
+    bar.showCall(1);
+    run("main()\n{\npoint(350,50);\n}");
+    EXPECT_EQ(bar.call(), 1u);
+    bar.showCall(0);
+    EXPECT_EQ(shownAt(350, 50), 1);
+}
+
+TEST_F(TimelineTest, ClickedPixelListsItsWritesAndAnEntryMovesThere)
+{
+    MainWindow& window = openQuietly();
+    window.show();
+    window.showInspector(true);
+    run(kThree);
+    window.canvasMouseMoved(QPoint(350, 350));  // program (350, 49)
+    window.canvasClicked();
+    QListWidget* list = window.timelineBar()->history();
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("call 1, line 2: clear, colour 3"));
+    EXPECT_EQ(list->item(1)->text(), QStringLiteral("call 3, line 6: fillrect, colour 1"));
+    list->setCurrentRow(0);
+    EXPECT_EQ(window.timelineBar()->call(), 1u);
+    EXPECT_EQ(shownAt(350, 49), 3);
+}
+
+TEST_F(TimelineTest, PauseShowsTheCallsSoFar)
+{
+    MainWindow& window = openQuietly();
+    std::vector<uint64_t> seen;
+    QTimer poke;
+    QObject::connect(&poke, &QTimer::timeout, [&] {
+        if (!window.bridge().isPaused())
+            return;
+        seen.push_back(window.timelineBar()->isEnabled() ? window.timelineBar()->call() : 99);
+        window.stepProgram();
+    });
+    poke.start(5);
+    editor()->setText(QString::fromLatin1(kThree));
+    window.stepProgram();
+    EXPECT_EQ(seen, (std::vector<uint64_t>{0, 1, 2}));
+}
+
+TEST_F(TimelineTest, GifOfARangeHasAFramePerShowOrPerCalls)
+{
+    MainWindow& window = openQuietly();
+    run(kThree);
+    const korvane::Timeline& timeline = *window.timelineBar()->timeline();
+    std::string error;
+    ASSERT_TRUE(TimelineBar::writeGif(timeline, 0, 3, 1, path("each.gif").toStdString(), error))
+        << error;
+    EXPECT_EQ(korvane::testing::read_gif(path("each.gif").toStdString()).frames, 4);
+    // The show after call 2, and the range's ends.
+    ASSERT_TRUE(TimelineBar::writeGif(timeline, 1, 3, 0, path("shows.gif").toStdString(), error))
+        << error;
+    const auto shows = korvane::testing::read_gif(path("shows.gif").toStdString());
+    ASSERT_EQ(shows.frames, 3);
+    EXPECT_EQ(shows.pixels[1][399 * 400 + 350], 3);  // bottom row, before the last fillrect
+    EXPECT_EQ(shows.pixels[2][399 * 400 + 350], 1);
+}
+
+}  // namespace
