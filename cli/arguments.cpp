@@ -20,6 +20,7 @@ const RunnerOption* find_option(const std::string& name) {
 }  // namespace
 
 bool parse_arguments(const std::vector<std::string>& args, RunnerOptions& options, std::string& error) {
+    options.hints = true;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (const RunnerOption* option = find_option(arg)) {

@@ -43,6 +43,11 @@ const char* timeout(RunnerOptions& options, const std::string& value) {
     return ok ? nullptr : kPositive;
 }
 
+const char* no_hints(RunnerOptions& options, const std::string&) {
+    options.hints = false;
+    return nullptr;
+}
+
 const char* at_call(RunnerOptions& options, const std::string& value) {
     uint64_t k = 0;
     if (!whole_number(value, k)) return "a call number (0 or more)";
@@ -100,6 +105,10 @@ const RunnerOption kOptions[] = {
      "with --expect: the expected picture dimmed to grey, differing\n"
      "pixels in red (index 255)",
      text<&RunnerOptions::diff>},
+    {"--no-hints", nullptr,
+     "only the messages: no \"warning:\" lines before the run, no\n"
+     "\"hint:\" line after an error report (line and column count from 0)",
+     no_hints},
     {"--provenance", "OUT",
      "records which call drew each pixel; OUT gets one line per pixel\n"
      "drawn during the run, bottom row first: \"x y index line builtin\"\n"

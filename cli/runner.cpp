@@ -13,6 +13,7 @@
 #include "headless_bridge.h"
 #include "interpreter.h"
 #include "korvane_version.h"
+#include "language.h"
 #include "options.h"
 #include "pause_log.h"
 #include "picture.h"
@@ -112,6 +113,19 @@ std::istream* open_input(const RunnerOptions& options, std::istream& in, std::un
     if (*file) return file.get();
     err << "Cannot open file " << options.input << '\n';
     return nullptr;
+}
+
+std::string place_text(const TextPlace& place) {
+    return "line " + std::to_string(place.line) + ", column " + std::to_string(place.column) + ": ";
+}
+
+// Calls that give another number of values than the callee takes: they
+// run all the same, so they are told before the run.
+void write_warnings(const std::string& program, std::ostream& err) {
+    for (const CallWarning& w : outline_program(program).warnings) {
+        err << "warning: " << place_text(w.place) << w.text << '\n';
+    }
+    err.flush();
 }
 
 void apply_bounds(const RunnerOptions& options, HeadlessBridge& bridge, Interpreter& interpreter) {
@@ -216,9 +230,12 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
     // Textbook recursion needs more than the thread's stack.
     RunStack stack;
     interpreter.set_stack_budget(stack.budget());
+    if (options.hints) write_warnings(text, err);
     RunResult result = RUN_ERROR;
     stack.run([&] { result = interpreter.run_text(text); });
     out.flush();
+    if (const ErrorDetails& e = interpreter.error_details(); options.hints && e.code >= 0)
+        err << "hint: " << place_text(e.token) << e.hint << '\n';
     if (result == RUN_NO_MAIN) err << kNoMainMessage << '\n';
 
     int status = status_of(result);

@@ -37,6 +37,9 @@ struct RunnerOptions {
     std::optional<uint32_t> seed;
     uint64_t max_steps = 0;  // 0: no bound
     double timeout = 0;      // seconds; 0: no bound
+    // "warning:" lines before the run and a "hint:" line after an error
+    // report; the command line turns them on unless --no-hints is given.
+    bool hints = false;
 };
 
 extern const char* const kUsage;  // one line, shown with every usage error

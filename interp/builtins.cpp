@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "interpreter.h"
+#include "language.h"
 #include "state.h"
 
 namespace korvane {
@@ -53,14 +54,6 @@ enum Builtin : int {
     B_COUNT
 };
 
-// BuiltinTable in table order.
-constexpr const char* BuiltinTable[B_COUNT] = {
-    "getche",  "putch",  "puts",    "print",     "getnum", "rand",    "clear",    "setcolor", "line",     "xline",
-    "fline",   "point",  "circ2",   "fcirc2",    "fpoint", "grid",    "fillrect", "drawrect", "brect",    "dline",
-    "trifill", "circle", "xcircle", "disk",      "bdisk",  "ellipse", "xellipse", "elldisk",  "ellbdisk", "floodfill",
-    "show",    "sleep",  "textout", "textstyle", "h_axis", "v_axis",  "abs",      "getpel",
-};
-
 constexpr int kCollectionSize = 10;
 constexpr int kVAxisCollectionSize = 12;
 
@@ -71,11 +64,10 @@ bool draws(int index) {
 
 }  // namespace
 
-std::span<const char* const> builtin_names() { return BuiltinTable; }
-
 int InterpreterState::builtin_index(const char* name) const {
-    for (int i = 0; i < B_COUNT; ++i) {
-        if (std::strcmp(BuiltinTable[i], name) == 0) return i;
+    const std::span<const char* const> names = builtin_names();
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (std::strcmp(names[i], name) == 0) return static_cast<int>(i);
     }
     return -1;
 }
@@ -170,7 +162,7 @@ void check_time_after_wait(InterpreterState& s) {
 }
 
 // The built-ins that hand their collected values straight to the bridge.
-void draw_builtin(InterpreterState& s, int index) {
+void draw_builtin(InterpreterState& s, int index, uint32_t call) {
     int32_t v[kVAxisCollectionSize] = {};
     s.collect_arguments(v, index == B_V_AXIS ? kVAxisCollectionSize : kCollectionSize);
     Bridge& b = s.bridge;
@@ -197,7 +189,10 @@ void draw_builtin(InterpreterState& s, int index) {
         case B_ELLDISK: b.bridge_elldisk(v[0], v[1], v[2], v[3], v[4]); break;
         case B_ELLBDISK: b.bridge_ellbdisk(v[0], v[1], v[2], v[3], v[4], v[5]); break;
         case B_FLOODFILL:
-            if (b.bridge_floodfill(v[0], v[1], v[2], v[3], v[4], v[5]) != 0) s.report_error(ERR_ENDLESS_FILL);
+            if (b.bridge_floodfill(v[0], v[1], v[2], v[3], v[4], v[5]) != 0) {
+                s.error_place = call;
+                s.report_error(ERR_ENDLESS_FILL);
+            }
             break;
         case B_H_AXIS: b.bridge_h_axis(v); break;
         case B_V_AXIS: b.bridge_v_axis(v); break;
@@ -211,7 +206,8 @@ int32_t InterpreterState::call_builtin(int index) {
     const uint32_t call = tok->start;
     if (draws(index)) {
         if (pauses.draws && pauses.command.kind == PauseCommand::NEXT_DRAWING_CALL) before_drawing_call();
-        if (bridge.bridge_traces_drawing() && bridge.bridge_before_draw(line_of(ScanPos), BuiltinTable[index]) != 0) {
+        if (bridge.bridge_traces_drawing() &&
+            bridge.bridge_before_draw(line_of(ScanPos), builtin_names()[static_cast<size_t>(index)]) != 0) {
             report_error(ERR_USER_HALT);
         }
     }
@@ -261,7 +257,10 @@ int32_t InterpreterState::call_builtin(int index) {
         }
         case B_SHOW:
             collect_arguments(v, kCollectionSize);
-            if (bridge.bridge_show() != 0) report_error(ERR_USER_HALT);
+            if (bridge.bridge_show() != 0) {
+                error_place = call;  // mark the show, though the line is where its `)` stands
+                report_error(ERR_USER_HALT);
+            }
             return 0;
         case B_SLEEP:
             collect_arguments(v, kCollectionSize);
@@ -283,7 +282,7 @@ int32_t InterpreterState::call_builtin(int index) {
         case B_ABS: return abs_builtin(*this);
         case B_GETPEL: collect_arguments(v, kCollectionSize); return bridge.bridge_getpel(v[0], v[1]);
         default:
-            draw_builtin(*this, index);
+            draw_builtin(*this, index, call);
             if (pauses.draws) after_drawing_call(call);
             return 0;
     }

@@ -3,37 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "language.h"
 #include "state.h"
 
 namespace korvane {
-
-const char* const ErrorMessages[ERR_COUNT] = {
-    "syntax error",
-    "unbalanced parentheses",
-    "no expression present",
-    "equals sign expected",
-    "not a variable or function",
-    "parameter error",
-    "semicolon expected",
-    "unbalanced braces",
-    "function undefined",
-    "type specifier expected",
-    "too many nested function calls",
-    "return without call",
-    "parentheses expected",
-    "while expected",
-    "closing quote expected",
-    "not a string",
-    "too many local variables",
-    "user terminated program",
-    "too many global variables",
-    "too many functions",
-    "program nested too deeply",
-    "step limit reached",
-    "division by zero",
-    "time limit reached",
-    "flood fill would never end",
-};
 
 // Lines count from 0: the CRs from the second character up to and
 // including the one at pos.
@@ -51,12 +24,37 @@ int InterpreterState::line_of(uint32_t pos) {
     return static_cast<int>(end - (line_ends.begin() + 1));
 }
 
-void InterpreterState::report_error(int code) { report_error_at(code, ScanPos); }
+TextPlace InterpreterState::place_of(uint32_t start, uint32_t end) {
+    TextPlace place;
+    place.line = line_of(start);
+    const uint32_t line_start = place.line == 0 ? 0 : line_ends[static_cast<size_t>(place.line)] + 2;
+    place.column = start > line_start ? static_cast<int>(start - line_start) : 0;
+    place.length = end > start ? static_cast<int>(end - start) : 1;
+    return place;
+}
+
+// The token where the error was found is the current one while the scanner
+// stands at its start or end; otherwise the one at ScanPos.
+void InterpreterState::report_error(int code) {
+    if (!quiet && error_place < 0) {
+        error_place = ScanPos;
+        if (tok->start <= ScanPos && ScanPos - tok->start <= kTokenTextSize + 2) {
+            bool same_line = true;
+            for (uint32_t p = tok->start; p < ScanPos; ++p) same_line = same_line && at(p) != '\r';
+            if (same_line) error_place = tok->start;
+        }
+    }
+    report_error_at(code, ScanPos);
+}
 
 void InterpreterState::report_error_at(int code, uint32_t pos) {
+    if (quiet) throw ErrorReport{code};
+    error_code = code;
+    if (error_place < 0) error_place = pos;
     error_line = line_of(pos);
     char message[96];
-    std::snprintf(message, sizeof message, "%s in line %d\n", ErrorMessages[code], error_line);
+    std::snprintf(message, sizeof message, "%s in line %d\n", message_table()[static_cast<size_t>(code)].message,
+                  error_line);
     bridge.bridge_message(message);
     throw ErrorReport{code};
 }

@@ -20,6 +20,18 @@ void InterpreterState::count_step() {
     if (step_limit != 0 && next_step_event > step_limit) next_step_event = step_limit + 1;
 }
 
+// A pass of the innermost running loop, or the first pass of a loop inside it.
+void InterpreterState::enter_loop_pass(uint32_t at) {
+    if (!loops.empty() && loops.back().at == at && loops.back().calls == CallTop)
+        ++loops.back().passes;
+    else
+        loops.push_back(LoopPass{at, 1, CallTop});
+}
+
+void InterpreterState::leave_loop(uint32_t at) {
+    if (!loops.empty() && loops.back().at == at && loops.back().calls == CallTop) loops.pop_back();
+}
+
 // statements = statement | "{" {statement} "}"
 void InterpreterState::exec_statements() {
     check_stack();
@@ -143,12 +155,17 @@ bool loop_ends(InterpreterState& s, uint32_t body) {
 void InterpreterState::run_while() {
     const uint32_t loop = tok->start;  // where the `while` is read again
     if (evaluate() == 0) {
+        leave_loop(loop);
         skip_body();
         return;
     }
+    enter_loop_pass(loop);
     const uint32_t body = ScanPos;
     exec_statements();
-    if (loop_ends(*this, body)) return;
+    if (loop_ends(*this, body)) {
+        leave_loop(loop);
+        return;
+    }
     ScanPos = loop;
 }
 
@@ -174,9 +191,14 @@ void skip_do_condition(InterpreterState& s) {
 void InterpreterState::run_do() {
     const uint32_t loop = tok->start;  // where the `do` is read again
     const uint32_t body = ScanPos;
+    enter_loop_pass(loop);
     exec_statements();
-    if (unwind == Unwind::RETURN) return;
+    if (unwind == Unwind::RETURN) {
+        leave_loop(loop);
+        return;
+    }
     if (unwind == Unwind::BREAK) {
+        leave_loop(loop);
         loop_ends(*this, body);
         skip_do_condition(*this);
         return;
@@ -192,11 +214,14 @@ void InterpreterState::run_do() {
     if (evaluate() != 0) {
         ScanPos = loop;
         if (pauses.armed) pauses.do_again = loop;
+    } else {
+        leave_loop(loop);
     }
 }
 
 // for = "for" "(" expr ";" expr ";" expr ")" statements
 void InterpreterState::run_for() {
+    const uint32_t loop = tok->start;
     read_token();  // the `(`, not checked
     evaluate();
     if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
@@ -218,11 +243,16 @@ void InterpreterState::run_for() {
         });
         const uint32_t body = ScanPos;
         if (go_on == 0) {
+            leave_loop(loop);
             skip_statement();
             return;
         }
+        enter_loop_pass(loop);
         exec_statements();
-        if (loop_ends(*this, body)) return;
+        if (loop_ends(*this, body)) {
+            leave_loop(loop);
+            return;
+        }
         ScanPos = increment;
         if (pauses.armed) part_stop(ScanPos);
         evaluate();

@@ -52,6 +52,10 @@ RunResult Interpreter::run_text(const std::string& text) {
         return refuse(s.bridge, "The program contains a NUL byte at offset " + std::to_string(nul));
     }
     s.error_line = -1;
+    s.error_code = -1;
+    s.error_place = -1;
+    s.details = ErrorDetails{};
+    s.loops.clear();
     s.unwind = Unwind::NONE;
     KORVANE_STACK_HERE(base);
     s.set_stack_base(base);
@@ -62,6 +66,7 @@ RunResult Interpreter::run_text(const std::string& text) {
         s.load_text(text);
         return s.start_main() == 0 ? RUN_OK : RUN_NO_MAIN;
     } catch (const ErrorReport&) {
+        s.details = s.describe_error();
         return RUN_ERROR;
     } catch (const EndRequested&) {
         return RUN_END;
@@ -74,6 +79,8 @@ RunResult Interpreter::run_text(const std::string& text) {
 }
 
 int Interpreter::error_line() const { return state_->error_line; }
+
+const ErrorDetails& Interpreter::error_details() const { return state_->details; }
 
 void Interpreter::set_stack_budget(size_t bytes) { state_->stack_budget = bytes; }
 

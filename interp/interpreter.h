@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bridge.h"
+#include "language.h"
 #include "pause_host.h"
 
 namespace korvane {
@@ -52,6 +53,9 @@ public:
 
     // Line (counted from 0) of the last error report, or -1 if the last run had none.
     int error_line() const;
+    // The last run's error report with the token's place and a hint; code -1
+    // when the run had none.
+    const ErrorDetails& error_details() const;
 
     // Native stack, in bytes, that a run may use below the frame of
     // run_program or run_text; nesting deeper reports "program nested too

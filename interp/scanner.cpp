@@ -158,6 +158,35 @@ void InterpreterState::skip_space() {
     }
 }
 
+namespace {
+
+// A token the scanner refuses is marked from its first character, though
+// the message names the line where the scanner stands.
+[[noreturn]] void refuse_token(InterpreterState& s) {
+    if (s.error_place < 0) s.error_place = s.scan.start;
+    s.report_error(ERR_SYNTAX);
+}
+
+}  // namespace
+
+std::vector<Lexeme> InterpreterState::read_all_tokens() {
+    std::vector<Lexeme> all;
+    quiet = true;
+    ScanPos = 0;
+    try {
+        for (;;) {
+            read_token();
+            const uint32_t start = tok->start;
+            all.push_back(Lexeme{start, ScanPos, tok});
+            if (tok->at_eof()) break;
+        }
+    } catch (const ErrorReport&) {
+        // The rest of the text is not read: the scanner refuses a token there.
+    }
+    quiet = false;
+    return all;
+}
+
 void InterpreterState::scan_token() {
     scan.TokenKind = TK_DELIM;
     scan.KeywordCode = KW_NONE;
@@ -200,7 +229,7 @@ void InterpreterState::scan_token() {
         ++ScanPos;
         size_t n = 0;
         while (cur() != '"') {
-            if (cur() == '\r' || cur() == '\0' || n + 1 >= kTokenTextSize) report_error(ERR_SYNTAX);
+            if (cur() == '\r' || cur() == '\0' || n + 1 >= kTokenTextSize) refuse_token(*this);
             scan.TokenText[n++] = cur();
             ++ScanPos;
         }
@@ -213,7 +242,7 @@ void InterpreterState::scan_token() {
     if (is_digit(c) || is_letter(c)) {
         size_t n = 0;
         while (!is_word_end(cur())) {
-            if (n + 1 >= kTokenTextSize) report_error(ERR_SYNTAX);
+            if (n + 1 >= kTokenTextSize) refuse_token(*this);
             scan.TokenText[n++] = cur();
             ++ScanPos;
         }

@@ -24,11 +24,15 @@ const QColor kSearchedWordColour(0xff, 0xe0, 0x70);
 QList<HelpWindow::Topic> readTopics()
 {
     initHelpResource();
-    QFile file(QStringLiteral(":/help/korvane_help.txt"));
+    // The list of messages is written from the interpreter's table.
+    QString text;
+    for (const char* name : {":/help/korvane_help.txt", ":/help/help_messages.txt"}) {
+        QFile file(QString::fromLatin1(name));
+        if (file.open(QIODevice::ReadOnly))
+            text += QString::fromUtf8(file.readAll());
+    }
     QList<HelpWindow::Topic> topics;
-    if (!file.open(QIODevice::ReadOnly))
-        return topics;
-    for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
         if (line.startsWith(QLatin1String("= ")))
             topics.append({line.mid(2).trimmed(), QString()});
         else if (!topics.isEmpty())

@@ -16,6 +16,7 @@
 #include "about_box.h"
 #include "canvas_view.h"
 #include "dialogs.h"
+#include "editor_assist.h"
 #include "editor_pauses.h"
 #include "help_window.h"
 #include "magnifier.h"
@@ -137,6 +138,7 @@ QWidget* MainWindow::createEditorColumn()
     editorFont.setPointSize(kEditorPoints);
     Memo1->setFont(editorFont);
     setup_program_editor(*Memo1);
+    assist_ = new EditorAssist(*Memo1);
     setup_breakpoint_margin(*Memo1);
     connect(Memo1, &QsciScintilla::marginClicked, this, [this] { breakpointsChanged(); });
     connect(Memo1, &QsciScintilla::modificationChanged, this, &QWidget::setWindowModified);

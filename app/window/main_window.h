@@ -31,6 +31,7 @@ namespace korvane {
 
 class AboutBox;
 class CanvasView;
+class EditorAssist;
 class Dialogs;
 class HelpWindow;
 class Magnifier;
@@ -163,6 +164,7 @@ private:
     CanvasView* xmg = nullptr;
     Magnifier* Image1 = nullptr;
     QsciScintilla* Memo1 = nullptr;
+    EditorAssist* assist_ = nullptr;    // tips, completion, warnings; owned by Memo1
     QPlainTextEdit* output_ = nullptr;  // what print, puts and putch write
     QSplitter* editorSplit_ = nullptr;  // editor above, output below
     QWidget* canvasPanel_ = nullptr;    // canvas, corner labels, Save Image

@@ -7,6 +7,7 @@
 
 #include "canvas_view.h"
 #include "dialogs.h"
+#include "editor_assist.h"
 #include "editor_pauses.h"
 #include "picture.h"
 #include "program_editor.h"
@@ -81,10 +82,16 @@ void MainWindow::reportRunResult(RunResult result)
     case RUN_ERROR:
         if (interpreter_->error_line() < 0)
             break;
-        if (bridge_->HaltFlag != 0)
-            mark_halt(*Memo1, interpreter_->error_line(), bridge_->lastMessage().trimmed());
-        else
-            mark_error(*Memo1, interpreter_->error_line(), bridge_->lastMessage().trimmed());
+        {
+            const ErrorDetails& details = interpreter_->error_details();
+            const QString message = bridge_->lastMessage().trimmed();
+            const QString hint = QString::fromLatin1(details.hint.c_str());
+            if (bridge_->HaltFlag != 0)
+                mark_halt(*Memo1, interpreter_->error_line(), message, hint);
+            else
+                mark_error(*Memo1, interpreter_->error_line(), message, hint);
+            assist_->underline_error(details.token);
+        }
         break;
     default:  // already reported by the interpreter, or `end`
         break;

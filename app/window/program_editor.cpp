@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "editor_assist.h"
 #include "program_lexer.h"
 #include "program_styles.h"
 
@@ -100,6 +101,12 @@ private:
     QsciScintilla& editor_;
 };
 
+// The message's first line stays as the interpreter gave it; the hint follows.
+QString with_hint(const QString& message, const QString& hint)
+{
+    return hint.isEmpty() ? message : message + QLatin1Char('\n') + hint;
+}
+
 void markLine(QsciScintilla& editor, int line, const QString& message, int marker, int lineMarker,
               int style)
 {
@@ -172,14 +179,14 @@ void load_editor_text(QsciScintilla& editor, const QString& text)
     editor.setModified(false);
 }
 
-void mark_error(QsciScintilla& editor, int line, const QString& message)
+void mark_error(QsciScintilla& editor, int line, const QString& message, const QString& hint)
 {
-    markLine(editor, line, message, MARK_ERROR, MARK_ERROR_LINE, STYLE_ERROR);
+    markLine(editor, line, with_hint(message, hint), MARK_ERROR, MARK_ERROR_LINE, STYLE_ERROR);
 }
 
-void mark_halt(QsciScintilla& editor, int line, const QString& message)
+void mark_halt(QsciScintilla& editor, int line, const QString& message, const QString& hint)
 {
-    markLine(editor, line, message, MARK_HALT, MARK_HALT_LINE, STYLE_HALT);
+    markLine(editor, line, with_hint(message, hint), MARK_HALT, MARK_HALT_LINE, STYLE_HALT);
 }
 
 void clear_error_mark(QsciScintilla& editor)

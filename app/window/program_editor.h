@@ -25,11 +25,12 @@ void setup_program_editor(QsciScintilla& editor);
 // Shows the program's text, as loaded: nothing to undo, nothing changed.
 void load_editor_text(QsciScintilla& editor, const QString& text);
 
-// Marks line (from 0) in the margin, with message shown under it, wrapped
-// to the editor's width (again whenever that changes), and moves the caret
-// there. A halt is not a mistake in the program: it has marks of its own.
-void mark_error(QsciScintilla& editor, int line, const QString& message);
-void mark_halt(QsciScintilla& editor, int line, const QString& message);
+// Marks line (from 0) in the margin, with message and its hint shown under
+// it, wrapped to the editor's width (again whenever that changes), and moves
+// the caret there. A halt is not a mistake in the program: it has marks of
+// its own.
+void mark_error(QsciScintilla& editor, int line, const QString& message, const QString& hint);
+void mark_halt(QsciScintilla& editor, int line, const QString& message, const QString& hint);
 // Clears either mark.
 void clear_error_mark(QsciScintilla& editor);
 

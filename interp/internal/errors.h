@@ -35,8 +35,6 @@ enum ErrorCode : int {
     ERR_COUNT = 25,
 };
 
-extern const char* const ErrorMessages[ERR_COUNT];
-
 // Thrown by report_error after the message was shown; caught by run_program.
 struct ErrorReport {
     int code;

@@ -14,6 +14,7 @@
 #include "bridge.h"
 #include "errors.h"
 #include "interpreter.h"
+#include "language.h"
 #include "pause_host.h"
 #include "tokens.h"
 
@@ -88,6 +89,20 @@ struct CachedToken {
     uint32_t end;  // ScanPos after the token
 };
 
+// One token of a reading of the whole text, for hints and outlines.
+struct Lexeme {
+    uint32_t start, end;  // the token's source characters
+    const Token* token;
+};
+
+// A loop that is running: where its keyword stands, how many times its body
+// has started, and the call depth it runs at. A halt names the innermost.
+struct LoopPass {
+    uint32_t at;
+    uint64_t passes;
+    int calls;
+};
+
 // How far a `break`, `continue` or `return` is unwinding the executors.
 enum class Unwind : uint8_t { NONE, BREAK, CONTINUE, RETURN };
 
@@ -135,6 +150,12 @@ struct InterpreterState {
     uint64_t step_limit = 0;    // 0: none
     uint64_t next_step_event = kPollInterval;
     int error_line = -1;
+    // What the last report was and where, kept for its hint.
+    int error_code = -1;
+    int64_t error_place = -1;  // the first character of the token where it was found
+    bool quiet = false;        // reading the text for a hint or an outline: an error only throws
+    std::vector<LoopPass> loops;
+    ErrorDetails details;  // of the last run's report, with its hint
     Pauses pauses;
 
     char BridgeText[kTokenTextSize] = {};
@@ -169,6 +190,8 @@ struct InterpreterState {
     }
     void set_stack_base(uintptr_t base) { stack_floor = base > stack_budget ? base - stack_budget : 0; }
     int line_of(uint32_t pos);
+    TextPlace place_of(uint32_t start, uint32_t end);
+    ErrorDetails describe_error();
 
     // scanner
     char at(uint32_t pos) const { return TextBuffer[pos]; }
@@ -191,6 +214,9 @@ struct InterpreterState {
         if (tok->KeywordCode != KW_EOF) ScanPos = tok->start;
     }
     uint8_t keyword_code();
+    // Every token from the start of the text, up to its end or the first
+    // token the scanner refuses.
+    std::vector<Lexeme> read_all_tokens();
     int32_t intern(const char* name);
     int32_t id_of(const char* name) const;
 
@@ -246,6 +272,8 @@ struct InterpreterState {
     void run_return();
     void define_locals();
     void count_step();
+    void enter_loop_pass(uint32_t at);
+    void leave_loop(uint32_t at);
 
     // pauses
     void begin_pauses();

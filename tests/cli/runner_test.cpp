@@ -11,6 +11,7 @@
 #include <map>
 #include <sstream>
 
+#include "language.h"
 #include "picture.h"
 #include "ximage3.h"
 
@@ -88,6 +89,36 @@ TEST_F(Runner, ExitStatusesAndReports) {
         const Outcome o = run(c.program, c.input);
         EXPECT_EQ(o.status, c.status) << c.program;
         EXPECT_EQ(o.err, c.err) << c.program;
+    }
+}
+
+TEST_F(Runner, HintsFollowTheMessageAndWarningsPrecedeTheRun) {
+    std::ofstream(dir_.file("p.cg"), std::ios::binary) << "main() {\n  line(1, 2, 300);\n  pont(200, 200);\n}\n";
+    const auto command = [&](std::vector<std::string> args) {
+        std::istringstream in;
+        std::ostringstream out, err;
+        args.insert(args.begin(), dir_.file("p.cg"));
+        const int status = runner_main(args, in, out, err);
+        return Outcome{status, out.str(), err.str()};
+    };
+    const Outcome hinted = command({});
+    EXPECT_EQ(hinted.status, STATUS_ERROR);
+    EXPECT_EQ(hinted.err,
+              "warning: line 1, column 2: `line` takes 4 values, line(x1, y1, x2, y2); this call gives 3: the "
+              "missing ones are 0.\n"
+              "not a variable or function in line 2\n"
+              "hint: line 2, column 2: `pont` is not declared: no variable, function or built-in has this name. "
+              "Did you mean `point`?\n");
+    const Outcome plain = command({"--no-hints"});
+    EXPECT_EQ(plain.status, STATUS_ERROR);
+    EXPECT_EQ(plain.err, "not a variable or function in line 2\n");
+    // The example of the one message whose cause needs a canvas.
+    for (const MessageInfo& m : message_table()) {
+        if (std::string(m.example).find("floodfill") == std::string::npos) continue;
+        std::ofstream(dir_.file("p.cg"), std::ios::binary) << m.example;
+        const Outcome o = command({});
+        EXPECT_EQ(o.err.substr(0, o.err.find(" in line ")), m.message);
+        EXPECT_NE(o.err.find("\nhint: line 1, column 0: "), std::string::npos) << o.err;
     }
 }
 

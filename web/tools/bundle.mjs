@@ -21,8 +21,9 @@ await build({ ...common, entryPoints: [join(web, 'src/worker.js')], outfile: joi
 
 for (const name of ['index.html', 'style.css', 'sw.js', 'manifest.json']) copyFileSync(join(web, 'src', name), join(dist, name));
 for (const name of ['korvane-core.js', 'korvane-core.wasm']) copyFileSync(join(core, name), join(dist, name));
-// The window's help, from the same text.
-copyFileSync(join(root, 'app', 'window', 'korvane_help.txt'), join(dist, 'help.txt'));
+// The window's help, from the same texts: the topics and the list of messages.
+const help = ['korvane_help.txt', 'help_messages.txt'].map((n) => readFileSync(join(root, 'app', 'window', n), 'utf8'));
+writeFileSync(join(dist, 'help.txt'), help.join(''));
 writeFileSync(join(dist, 'favicon.ico'), icon(readFileSync(join(root, 'packaging', 'icons', 'korvane-32.png')), 32));
 
 const examples = readdirSync(join(root, 'examples')).filter((n) => /\.(cg|pal)$/.test(n)).sort();

@@ -11,33 +11,31 @@
 #include "about_box.h"
 #include "help_window.h"
 #include "korvane_version.h"
+#include "language.h"
 #include "window_fixture.h"
 
 using korvane::HelpWindow;
-
-namespace {
-
-const char* const kBuiltins[] = {
-    "getche",   "putch",     "puts",     "print",   "getnum",   "rand",      "clear",   "setcolor",
-    "line",     "xline",     "fline",    "point",   "circ2",    "fcirc2",    "fpoint",  "grid",
-    "fillrect", "drawrect",  "brect",    "dline",   "trifill",  "circle",    "xcircle", "disk",
-    "bdisk",    "ellipse",   "xellipse", "elldisk", "ellbdisk", "floodfill", "show",    "sleep",
-    "textout",  "textstyle", "h_axis",   "v_axis",  "abs",      "getpel"};
-
-}  // namespace
 
 TEST(HelpWindowTest, EveryBuiltInHasATopicWithItsArguments)
 {
     HelpWindow help;
     QStringList titles;
-    for (const auto& topic : help.topics())
+    QString errors;
+    for (const auto& topic : help.topics()) {
         titles << topic.title;
-    ASSERT_EQ(std::size(kBuiltins), 38u);
-    for (const char* name : kBuiltins) {
-        const QString prefix = QString::fromLatin1(name) + '(';
+        if (topic.title == "Messages")
+            errors = topic.body;
+    }
+    ASSERT_EQ(korvane::builtin_table().size(), 38u);
+    for (const korvane::BuiltinInfo& b : korvane::builtin_table()) {
+        const QString signature = QString::fromStdString(korvane::builtin_signature(b));
         const auto found = std::find_if(titles.begin(), titles.end(),
-                                        [&](const QString& t) { return t.startsWith(prefix); });
-        EXPECT_NE(found, titles.end()) << name;
+                                        [&](const QString& t) { return t.startsWith(signature); });
+        EXPECT_NE(found, titles.end()) << b.name;
+    }
+    for (const korvane::MessageInfo& m : korvane::message_table()) {
+        EXPECT_TRUE(errors.contains(QString("\"%1\": %2").arg(m.message, m.hint))) << m.message;
+        EXPECT_TRUE(errors.contains(QString(m.example).split('\n').first())) << m.message;
     }
     for (const char* subject : {"Operators and precedence", "Statements", "Errors", "Comments",
                                 "Saving pictures", "The View menu", "The Debug menu"})

@@ -85,7 +85,18 @@ TEST_F(WindowTest, AnErrorShowsOneMessageWithItsLineAndMarksTheLine)
     editor()->getCursorPosition(&line, &index);
     EXPECT_EQ(line, 2);
     EXPECT_EQ(markedLines(korvane::MARK_ERROR), QList<int>{2});
-    EXPECT_EQ(editor()->annotation(2), "not a variable or function in line 2");
+    // The message, and under it the hint, wrapped to the editor's width.
+    const QStringList annotation = editor()->annotation(2).split('\n');
+    EXPECT_EQ(annotation.first(), "not a variable or function in line 2");
+    EXPECT_TRUE(annotation.join(' ').contains("`y` is not declared"))
+        << annotation.join('\n').toStdString();
+    const int columns = editor()->width() / QFontMetrics(editor()->font()).averageCharWidth();
+    for (const QString& row : annotation)
+        EXPECT_LE(row.size(), columns) << row.toStdString();
+    // The token where the error was found is underlined.
+    EXPECT_NE(editor()->SendScintilla(QsciScintillaBase::SCI_INDICATORALLONFOR,
+                                      editor()->positionFromLineIndex(2, 0)),
+              0);
     // The margin numbers lines as the message does.
     char number[16] = {};
     editor()->SendScintilla(QsciScintillaBase::SCI_MARGINGETTEXT, 2, number);

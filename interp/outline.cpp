@@ -1,0 +1,175 @@
+// The outline of a program read without running it: its functions with
+// their parameters, its declared names, and the calls that give another
+// number of values than the callee takes.
+#include <algorithm>
+#include <map>
+
+#include "state.h"
+
+namespace korvane {
+
+namespace {
+
+// Reading a text never reaches the bridge; the state needs one all the same.
+class QuietBridge : public Bridge {
+public:
+    void bridge_message(const char*) override {}
+    int bridge_show() override { return 0; }
+    void bridge_output(const char*) override {}
+    int32_t bridge_getnum() override { return 0; }
+    int8_t bridge_getche() override { return 0; }
+    void bridge_sleep(int32_t) override {}
+    int32_t bridge_getpel(int32_t, int32_t) override { return 0; }
+    void bridge_setcolor(int32_t) override {}
+    void bridge_clear(int32_t) override {}
+    void bridge_textout(int32_t, int32_t, const char*) override {}
+    void bridge_textstyle(int32_t, int32_t, const char*) override {}
+    void bridge_point(int32_t, int32_t) override {}
+    void bridge_fpoint(int32_t, int32_t) override {}
+    void bridge_line(int32_t, int32_t, int32_t, int32_t) override {}
+    void bridge_xline(int32_t, int32_t, int32_t, int32_t) override {}
+    void bridge_fline(int32_t, int32_t, int32_t, int32_t) override {}
+    void bridge_dline(int32_t, int32_t, int32_t, int32_t) override {}
+    void bridge_fillrect(int32_t, int32_t, int32_t, int32_t) override {}
+    void bridge_drawrect(int32_t, int32_t, int32_t, int32_t) override {}
+    void bridge_brect(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) override {}
+    void bridge_grid(int32_t, int32_t, int32_t) override {}
+    void bridge_circle(int32_t, int32_t, int32_t, int32_t) override {}
+    void bridge_xcircle(int32_t, int32_t, int32_t, int32_t) override {}
+    void bridge_disk(int32_t, int32_t, int32_t, int32_t) override {}
+    void bridge_bdisk(int32_t, int32_t, int32_t, int32_t, int32_t) override {}
+    void bridge_circ2(int32_t, int32_t, int32_t) override {}
+    void bridge_fcirc2(int32_t, int32_t, int32_t, int32_t) override {}
+    void bridge_ellipse(int32_t, int32_t, int32_t, int32_t, int32_t) override {}
+    void bridge_xellipse(int32_t, int32_t, int32_t, int32_t, int32_t) override {}
+    void bridge_elldisk(int32_t, int32_t, int32_t, int32_t, int32_t) override {}
+    void bridge_ellbdisk(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) override {}
+    void bridge_trifill(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) override {}
+    int bridge_floodfill(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) override { return 0; }
+    void bridge_h_axis(const int32_t*) override {}
+    void bridge_v_axis(const int32_t*) override {}
+};
+
+struct Reader {
+    InterpreterState& s;
+    std::vector<Lexeme> all;
+
+    const Token& token(size_t i) const { return *all[i].token; }
+    std::string text(size_t first, size_t last) const {
+        if (first >= last) return "";
+        return std::string(&s.TextBuffer[all[first].start], all[last - 1].end - all[first].start);
+    }
+    // The values between the `(` at open and its `)`, as token ranges; false
+    // when the list does not end before the statement does.
+    bool values(size_t open, std::vector<std::pair<size_t, size_t>>& out, size_t& close) const {
+        int depth = 0;
+        size_t first = open + 1;
+        for (size_t i = open; i < all.size(); ++i) {
+            const Token& t = token(i);
+            if (t.is(';') || t.TokenKind == TK_BRACE || t.at_eof()) return false;
+            if (t.is('(')) ++depth;
+            if (t.is(')') && --depth == 0) {
+                if (i > first) out.emplace_back(first, i);
+                close = i;
+                return true;
+            }
+            if (depth == 1 && t.is(',')) {
+                out.emplace_back(first, i);
+                first = i + 1;
+            }
+        }
+        return false;
+    }
+};
+
+std::string count_text(size_t n) { return std::to_string(n) + (n == 1 ? " value" : " values"); }
+
+}  // namespace
+
+ProgramOutline outline_program(const std::string& text) {
+    QuietBridge quiet;
+    InterpreterState s(quiet);
+    s.load_text(text);
+    Reader r{s, s.read_all_tokens()};
+    ProgramOutline outline;
+    std::map<int32_t, size_t> function_of;  // name id -> outline.functions index, the first definition
+    std::vector<size_t> calls;
+    bool declaring = false;
+    int depth = 0;
+    for (size_t i = 0; i + 1 < r.all.size(); ++i) {
+        const Token& t = r.token(i);
+        if (t.is_brace('{')) ++depth;
+        if (t.is_brace('}') && depth > 0) --depth;
+        if (t.is_keyword(KW_INT) || t.is_keyword(KW_CHAR)) declaring = true;
+        if (t.is(';') || t.is(')') || t.TokenKind == TK_BRACE) declaring = false;
+        if (t.TokenKind != TK_NAME) continue;
+        if (declaring) {
+            const std::string name = r.text(i, i + 1);
+            if (std::find(outline.names.begin(), outline.names.end(), name) == outline.names.end())
+                outline.names.push_back(name);
+        }
+        if (!r.token(i + 1).is('(')) continue;
+        if (depth > 0) {
+            calls.push_back(i);
+            continue;
+        }
+        std::vector<std::pair<size_t, size_t>> parameters;
+        size_t close = i;
+        if (!r.values(i + 1, parameters, close)) continue;
+        FunctionOutline f{r.text(i, i + 1), {}, s.line_of(r.all[i].start)};
+        for (const auto& [first, last] : parameters) f.parameters.push_back(r.text(first, last));
+        function_of.emplace(t.id, outline.functions.size());
+        outline.functions.push_back(std::move(f));
+    }
+    for (size_t i = 0; i < r.all.size(); ++i) {
+        const Lexeme& l = r.all[i];
+        // '#' is a character, not a line of C's preprocessor.
+        if (!l.token->is('#') || (i > 0 && r.token(i - 1).is('\''))) continue;
+        CallWarning w;
+        w.place = s.place_of(l.start, l.end);
+        w.text =
+            "A `#` line such as `#include` is not needed here: the built-ins need no header, and the line "
+            "is passed over.";
+        outline.warnings.push_back(std::move(w));
+    }
+    for (const size_t i : calls) {
+        std::vector<std::pair<size_t, size_t>> values;
+        size_t close = i;
+        if (!r.values(i + 1, values, close)) continue;
+        const Token& name = r.token(i);
+        const std::string called = r.text(i, i + 1);
+        CallWarning w;
+        w.place = s.place_of(r.all[i].start, r.all[i].end);
+        size_t expected = 0;
+        if (name.builtin >= 0) {
+            const BuiltinInfo& b = builtin_table()[static_cast<size_t>(name.builtin)];
+            if (!b.lenient) continue;
+            expected = static_cast<size_t>(builtin_value_count(b));
+            w.signature = builtin_signature(b);
+            if (values.size() == expected) continue;
+            w.text = "`" + called + "` takes " + count_text(expected) + ", " + w.signature + "; this call gives " +
+                     std::to_string(values.size()) +
+                     (values.size() < expected ? ": the missing ones are 0." : ": the rest are ignored.");
+        } else if (const auto f = function_of.find(name.id); f != function_of.end()) {
+            const FunctionOutline& fn = outline.functions[f->second];
+            expected = fn.parameters.size();
+            w.signature = fn.name + "(";
+            for (size_t p = 0; p < fn.parameters.size(); ++p) w.signature += (p > 0 ? ", " : "") + fn.parameters[p];
+            w.signature += ")";
+            if (values.size() == expected) continue;
+            w.text = "`" + called + "` takes " + count_text(expected) + ", " + w.signature + "; this call gives " +
+                     std::to_string(values.size()) +
+                     (values.size() < expected ? ": such a call stops the run with \"parameter error\"."
+                                               : ": the rest are ignored.");
+        } else {
+            continue;
+        }
+        outline.warnings.push_back(std::move(w));
+    }
+    std::stable_sort(outline.warnings.begin(), outline.warnings.end(), [](const CallWarning& a, const CallWarning& b) {
+        return a.place.line != b.place.line ? a.place.line < b.place.line : a.place.column < b.place.column;
+    });
+    return outline;
+}
+
+}  // namespace korvane
