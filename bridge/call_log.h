@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing calls of a run as a compact byte stream: each call is its
 // kind, colour, program line and argument values, the numbers written as
 // differences from the call before in variable-length bytes, so a loop of

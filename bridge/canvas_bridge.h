@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bridge half that is the same in the window and in the runner: state
 // that lives as long as the bridge (current colour, dash state, halving
 // table, text font) and every operation that touches the canvas. Showing,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A drawing built-in's call as the bridge received it (perform.h carries it
 // out), and what it reads besides its arguments.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bundled font files (DejaVu, from Debian's fonts-dejavu-core), compiled
 // into the program so text comes out the same on every machine.
 #pragma once

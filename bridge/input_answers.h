@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the answers typed into the input boxes become values. Shared by the
 // window's input boxes and the runner's standard input, so both accept and
 // reject exactly the same answers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A pause as one line of JSON, the form korvane-run --pauses writes:
 // {"line": N, "reason": "breakpoint", "depth": D, "globals": {...},
 //  "calls": [{"function": "fib", "called_from": L, "locals": {"n": 3}}, ...]}

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Carries out a drawing call on a canvas: the live one and the provenance
 // replay both come here, so a replayed call draws exactly what the live one
 // drew. Inlined into each caller, a call whose kind is known folds down to

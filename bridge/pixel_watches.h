@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pixels a run pauses at when a drawing call changes one: each remembers
 // its colour index, so a call that writes the same index again is no change.
 #pragma once

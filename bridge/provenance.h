@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pixel provenance: which drawing call last wrote each canvas pixel.
 //
 // Tagging every write as it happens would slow every fill by the width of

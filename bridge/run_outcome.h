@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a run's result is told to the user, the same in the window, the runner
 // and the page: the exit statuses and the report of a program without main.
 #pragma once

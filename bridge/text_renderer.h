@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws text into an 8-bit canvas with stb_truetype over the bundled DejaVu
 // fonts, the same in the window, the runner and the page: each glyph's
 // coverage is cut at one half into a mask, and the text's palette index is

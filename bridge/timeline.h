@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing timeline of a run: every drawing call in order, and the
 // canvas after any of them on demand.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The runner's command line, read by the options' table.
 #include <algorithm>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the runner records after a run: the provenance dump. The comparison
 // with an expected picture lives with the pictures (picture_diff.h).
 #pragma once

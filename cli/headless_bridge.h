@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bridge of the headless runner: program output goes to a stream, one
 // line per print, puts or putch; error reports to another; input answers are
 // read line by line; show writes a numbered frame when asked to.

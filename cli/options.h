@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The runner's options in one table: the parser reads it, --help is made
 // from it, and a test checks that the man page names every row. A new
 // option is a field in RunnerOptions and a row here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The runner's side of pauses: each pause becomes one JSON line, and the
 // run goes on at once.
 #pragma once

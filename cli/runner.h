@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // korvane-run: runs one program headless, as Run does in the window, and
 // writes the final canvas as pictures; options.h lists the options.
 #pragma once

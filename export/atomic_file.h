@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing a file so that it appears whole or not at all: the data goes to a
 // temporary file beside the target, reaches the disk, and is renamed over
 // the target only after everything was written and closed; then the folder

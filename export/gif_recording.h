@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A GIF recording of what a front end shows, the one recording policy of
 // the window and the runner: a frame is on the screen until the next one
 // comes, so each shown picture is held here until then and goes into the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The GIF recorder: giflib writes through an output callback into the
 // atomic file's stream, so frames go to disk as they come instead of piling
 // up in memory.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Animated GIF of a sequence of canvas pictures, written with giflib. Each
 // frame keeps the palette indices as they are and carries the picture's
 // palette (globally, or locally where a frame's palette differs from the

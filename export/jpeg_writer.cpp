@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JPEG through libjpeg with its default settings: quality 90, three 8-bit
 // colour components, baseline. libjpeg's own error exit would end the
 // process, so errors come back here by longjmp and become a message.

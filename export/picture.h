@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A still copy of a canvas slot with its palette: what the screen shows,
 // what Save Image exports and what the runner writes.
 #pragma once

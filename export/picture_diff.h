@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Comparing two pictures of one size: what the runner's --expect reports
 // and --diff draws, and what korvane-grade shows for every student.
 #pragma once

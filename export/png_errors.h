@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libpng's error hooks, shared by the PNG reader and writer: an error keeps
 // its message for the caller and leaves by longjmp to the caller's setjmp;
 // warnings are dropped.

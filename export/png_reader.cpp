@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Indexed PNG back into a Picture, through libpng. Packed depths (1, 2, 4
 // bits) are widened to one byte per pixel; other colour types are refused,
 // since only palette indices can be compared with a canvas.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Indexed PNG through libpng. The pixel values are the palette indices and
 // the PLTE chunk carries the picture's palette, so the file keeps both.
 #include <png.h>

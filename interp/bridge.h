@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one interface through which the interpreter reaches the outside world:
 // the canvas, the editor's output, input boxes, message boxes and the clock.
 // The window and the headless runner each implement it; tests use a fake.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built-ins' names, argument names and one-line descriptions: the one
 // table behind the interpreter's lookup, the highlighting, the call tips,
 // the warnings and the help.

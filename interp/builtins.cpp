@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built-in functions: found by name before user functions and
 // variables, each reading its own arguments from the text and handing plain
 // values to one bridge operation.

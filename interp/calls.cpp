@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Variables (locals of the current call, then globals) and the call
 // sequence of user functions.
 #include <cstring>

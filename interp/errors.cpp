@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one way a run fails: report_error shows the message with its line and
 // abandons the run.
 #include <algorithm>

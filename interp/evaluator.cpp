@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The evaluator: recursive descent straight over the tokens. Each level
 // returns its value; on entry the current token is the first of its
 // operand, on exit the first one after it.

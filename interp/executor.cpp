@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The statement executor: runs one statement or one brace block straight
 // from the text. Loops are made by moving ScanPos back.
 #include "state.h"

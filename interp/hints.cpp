@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hint of an error report: read the whole text again once the run has
 // ended, look at the token where the error was found and its neighbours, and
 // say what was found and what was expected; a fix only where it is certain.

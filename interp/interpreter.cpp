@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry into the interpreter: read a program, run it, tell how it ended.
 #include "interpreter.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The interpreter's public face: run a program file (or a text) against a
 // bridge and learn how the run ended.
 #pragma once

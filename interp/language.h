@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The language's facts that every front end shows: the built-ins with their
 // argument names, the error messages with their hints and examples, the
 // warnings about calls and the outline of a program's own functions. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading a program text, the pre-pass that finds functions and globals,
 // and the start of main.
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The error messages, each with the hint shown when nothing more certain is
 // known and a short program that causes it: the one table behind the
 // reports, the help's list and the tests' list.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The outline of a program read without running it: its functions with
 // their parameters, its declared names, and the calls that give another
 // number of values than the callee takes.

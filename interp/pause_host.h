@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The other interface between the interpreter and its front end: where a
 // run pauses (breakpoints, steps, drawing calls, watched pixels), what the
 // front end may read there, and how it tells the run to go on. The window,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pauses of a run: where a statement or a drawing call stops for the host,
 // and the text range a front end marks there.
 #include "state.h"

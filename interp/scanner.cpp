@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scanner: pulls one token at a time from ScanPos.
 #include <array>
 #include <cstring>

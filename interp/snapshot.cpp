@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a pause shows: the globals and the active calls with their
 // parameters and locals, copied out of the tables.
 #include "state.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Circles and disks from one integer walk. The side pass visits the offsets
 // (a, b) with a >= b, the cap pass the mirrored ones with a < b; both run the
 // same recurrence, so one walk serves both.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built-in palette, made for drawing: sixteen distinct basic colours,
 // then a grey ramp and a smooth hue wheel at full saturation.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Axis-aligned ellipses from one integer walk over a quarter, mirrored into
 // the four quadrants. Region 1 steps one row at a time (the steep ends),
 // region 2 one column at a time (the flat top and bottom); d1 and d2 are the

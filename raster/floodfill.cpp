@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scan-line flood fill. The span step fills one span of a row; the frame
 // keeps pending segments on an up stack and a down stack and always pops
 // from the fuller one. Spans connect only through pixels directly above or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Grid lines and axis ticks. Positions advance by repeated single-precision
 // additions, so the k-th position carries the rounding of k additions.
 #include "canvas_ops.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Horizontal and vertical lines, both ends included, ends in either order.
 #include "canvas_ops.h"
 #include "raster.h"

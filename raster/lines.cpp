@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Points and the four stepped lines. Lines are clipped once on their major
 // axis (a range of pixel indices), so a line of any length costs only its
 // visible pixels; the minor axis is tested per pixel where needed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pixel model every raster routine shares: a row table over one
 // contiguous 8-bit bitmap, row 0 at the bottom, and the clip windows.
 #pragma once

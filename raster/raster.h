@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every raster routine, one per drawing built-in. Each takes the row table
 // first, then coordinates (x before y, first point first), sizes, colours
 // (16-bit values of which the low byte is written) and its own extras.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clearing and rectangles. Corners are inclusive and may come in any order;
 // whatever lies off the canvas is cut away.
 #include "canvas_ops.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Filled triangles. Each edge is stepped from its lower to its upper end as
 // a line is, and leaves a bound per row: one column inside its pixels on that
 // row. Rows strictly between the bottom and the top are filled between the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The canvas component: bitmaps stored bottom row first, so row[y + 1] =
 // row[y] + width and the whole picture is one block from row[0].
 #include "ximage3.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The canvas component: a set of 8-bit palettized bitmaps, each with its own
 // logical palette and bottom-up row table, and the raw palette bytes read
 // from a palette file. Slot 0 is the 400 x 400 working canvas.

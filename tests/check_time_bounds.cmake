@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails unless every CTest test of the build has a TIMEOUT of at most the
 # project's bound; a test without one would hang the suite for hours.
 #   cmake -DCTEST=... -DBUILD_DIR=... -DBOUND=seconds -P check_time_bounds.cmake

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the built-in default palette to the file named on the command line.
 #include <cstdio>
 #include <fstream>

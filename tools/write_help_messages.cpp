@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // write_help_messages FILE: writes the help topic that lists every message
 // with its hint and an example, from the interpreter's table. The window and
 // the page both read the file beside the rest of the help.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About box: product name, version, licence and purpose, with a button
 // that shows the licence's full text. Created once and shown modally each
 // time About is chosen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The canvas on the screen: shows the display picture (the state of the last
 // show or of the end of the last successful run), never the working bitmap.
 // It can highlight every pixel of one palette index by blinking them, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every modal box the window shows goes through this interface, so that
 // tests can answer the boxes from a script instead of a person.
 #pragma once

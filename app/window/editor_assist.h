@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the editor knows of the language as you type: call tips with the
 // current argument in bold, completion of names, warnings about calls with
 // another number of values (a wavy underline, the signature on hover), and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's part in pauses: breakpoint marks in the margin, which move
 // with the text as Scintilla markers do, and the mark on the statement a
 // pause stands before.

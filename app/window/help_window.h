@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // F1's help: a reference of the language and its built-ins, with a search
 // field that narrows the list of topics to those mentioning the words typed
 // and marks those words on the page. Escape closes it.

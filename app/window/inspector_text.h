@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The inspector's status line for one canvas pixel: program coordinates
 // (y up, as the axis labels run), the palette index and its colour as the
 // display picture has them, and the drawing call that last wrote the pixel.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The magnifier over the canvas: a 39 x 39 square of the display picture
 // around the mouse, stretched to 160 x 160, with a white cross-hair.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: canvas and axis labels on the left, the program editor on
 // the right, Run, Halt and Save Image below, the File and Edit menus and
 // About. Runs the interpreter synchronously inside Run, as a click handler.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Debug menu and toolbar: breakpoints, statement steps, run to cursor,
 // next drawing call, pixel watches, and what a pause shows (the statement,
 // the panels, the status line).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A tool window with the loaded palette as 16 x 16 swatches. Pointing at a
 // swatch names its index and colour; clicking selects it (clicking it again
 // clears the selection), and the window highlights that index on the canvas

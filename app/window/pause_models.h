@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The models of the Variables and Call Stack panels, over a copy of the
 // snapshot taken at a pause: nothing here points into the interpreter.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Variables and Call Stack panels: docks beside the editor, hidden until
 // a run first pauses, then left as the user sets them (View menu).
 // Choosing a call in the Call Stack shows its parameters and locals.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program editor is a QsciScintilla configured here: line numbers
 // counted from 0 as error messages count them, the error and drawing marks,
 // and the Edit menu's searches.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program texts on disk: CR LF line ends and nothing added at the end; one
 // byte per character, so any file comes back byte for byte.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Colours a program in the editor from the scanner's token rules, with the
 // keywords and built-in names of the interpreter's own tables.
 #pragma once

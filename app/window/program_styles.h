@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the editor colours a program: the scanner's token rules, reduced to
 // what a reader needs to tell apart. Plain C++, so it is tested without a widget.
 #pragma once

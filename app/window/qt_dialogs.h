@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real modal boxes: message box, input box and file dialogs.
 #pragma once
 

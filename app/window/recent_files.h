@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The programs opened or saved last, newest first, kept across sessions in
 // the user's settings.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The timeline under the canvas. After a run, and at a pause, its slider
 // spans the run's drawing calls 0..N and shows the canvas as it was after
 // call k, with the call's built-in, arguments and line (marked in the

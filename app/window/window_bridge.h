@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's half of the bridge: showing the canvas, the output pane for
 // what the program prints, the input and message boxes, sleeping, and letting
 // window events through during a run so that Halt and the close box work.

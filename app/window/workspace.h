@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the window works. Run writes xxx.cg into the current folder and the
 // palette dialog opens there, so the folder is settled before the window
 // starts: from a terminal, the folder it was started in; from a desktop menu,

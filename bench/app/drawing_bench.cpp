@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing programs end to end (interpreter, bridge and raster routines)
 // with provenance recording off and on, and on with the first inspection
 // after the run, which replays the recorded calls.

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Markdown table of drawing_bench's JSON: each drawing program's median time
 with provenance off, on, and on with the first inspection after the run.
 

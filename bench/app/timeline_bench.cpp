@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing timeline's figures: what recording adds to a run of the
 // drawing programs, the memory of 10 million recorded calls, and the
 // slowest seek. Seeks are timed just before each keyframe, where the most

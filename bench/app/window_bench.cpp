@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window adds to a run: a show (copy, repaint, events let through)
 // and the polls that let events through during a loop that never shows.
 #include <benchmark/benchmark.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """One sentence from window_bench's JSON: the time of a show and the share
 of a loop spent polling for events.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times korvane-grade on a generated class: N submissions of a small
 # midpoint-circle program (one in ten off by a pixel of radius), J runs at a
 # time. Prints the wall time and the share of the job slots' time spent

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The interpreter alone on the benchmark programs, with a bridge that
 // draws nothing.
 #include <benchmark/benchmark.h>

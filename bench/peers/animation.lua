@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
 -- animation.cg in Lua: 200 frames of clear, a disk and a show that copies the
 -- canvas into a second buffer.
 local W, H = 400, 400

@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
 -- calls.cg in Lua: a call-heavy loop, four parameters and two locals per call.
 local function mix(a, b, c, d)
   local t = a * b + c

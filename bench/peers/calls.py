@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # calls.cg in Python: a call-heavy loop, four parameters and two locals per call.
 def mix(a, b, c, d):
     t = a * b + c

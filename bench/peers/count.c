@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* count.cg in C: a counting loop of 10 million passes. */
 #include <stdio.h>
 

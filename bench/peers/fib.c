@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* fib.cg in C: recursive Fibonacci of 25. */
 #include <stdio.h>
 

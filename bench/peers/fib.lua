@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
 -- fib.cg in Lua: recursive Fibonacci of 25.
 local function fib(n)
   if n < 2 then return n end

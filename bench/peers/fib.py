@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # fib.cg in Python: recursive Fibonacci of 25.
 def fib(n):
     if n < 2:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* fills.cg in C: per frame clear, fillrect, disk, elldisk, trifill and a
    seed flood fill, with plain span code (equivalent simple algorithms, not
    the raster engine's own). */

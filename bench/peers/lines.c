@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* lines.cg in C: a fan of 4,000 lines with the 16-bit fixed-point DDA. */
 #include <stdio.h>
 #include <stdlib.h>

@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
 -- lines.cg in Lua: a fan of 4,000 lines with the 16-bit fixed-point DDA.
 local W, H = 400, 400
 local canvas = {}

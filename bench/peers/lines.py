@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # lines.cg in Python: a fan of 4,000 lines with the 16-bit fixed-point DDA.
 W = H = 400
 canvas = bytearray(W * H)

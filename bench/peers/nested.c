@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* nested.cg in C: nested loops with arithmetic and comparisons. */
 #include <stdio.h>
 

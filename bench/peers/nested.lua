@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
 -- nested.cg in Lua: nested loops with arithmetic and comparisons.
 local s = 0
 for i = 0, 999 do

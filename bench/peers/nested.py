@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # nested.cg in Python: nested loops with arithmetic and comparisons.
 def main():
     s = 0

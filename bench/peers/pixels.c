@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* pixels.cg in C: all 160,000 pixels, one setcolor and one point call each. */
 #include <stdio.h>
 

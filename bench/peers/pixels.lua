@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
 -- pixels.cg in Lua: all 160,000 pixels, one setcolor and one point call each.
 local W, H = 400, 400
 local canvas = {}

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # pixels.cg in Python: all 160,000 pixels, one setcolor and one point call each.
 W = H = 400
 canvas = bytearray(W * H)

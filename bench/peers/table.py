@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Markdown table from the hyperfine JSON files that scripts/bench leaves.
 
 usage: table.py DIR PROGRAM...

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Full-canvas figures on the 400 x 400 canvas, each beside memset of the same
 // number of bytes in the same run: filled areas should approach memset. Each
 // figure runs plain (<false>) and tracked (<true>, writing a tag per pixel).

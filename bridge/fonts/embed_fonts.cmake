@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes OUT, a C++ source holding the font files FONTS (a ;-list of
 # NAME=PATH) as byte arrays, so every build draws text with the same fonts
 # whatever is installed where it runs. Run with cmake -P.

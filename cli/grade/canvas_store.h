@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures of the report: each distinct final canvas once, so identical
 // canvases share one file (which is how groups are found), and each
 // difference picture once per canvas and accepted picture.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An exercise folder: the accepted pictures, the answers, the palette and
 // the bounds every submission runs with.
 #pragma once

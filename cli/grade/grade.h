@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // korvane-grade: runs every submission of a class through korvane-run with
 // an exercise's options and writes one report for the teacher.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Grading a class: each submission's copy in the report, its run through
 // korvane-run, and what its run left.
 #pragma once

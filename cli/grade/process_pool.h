@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs commands as child processes, a few at a time, each with a wall-time
 // bound after which it is killed. Ctrl+C or a termination request stops the
 // whole batch.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the report says about one submission: the CSV, the JSON and the page
 // are all written from these records.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report's data files: results.csv for spreadsheets and learning
 // management systems, results.json in the layout Gradescope reads.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report's folder, written under a temporary name beside its place and
 // renamed into it only when complete, so no half report is ever left; an
 // earlier report there is replaced, anything else is never touched.

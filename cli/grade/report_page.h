@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // index.html: a static page that opens from the file system, every text in
 // it escaped (names, messages and hints come from untrusted programs).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The submissions named on the command line: each a .cg file or a folder
 // holding one, named after the file (without .cg) or the folder.
 #pragma once

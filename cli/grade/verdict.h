@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a submission's run ended, read from the runner's exit and its
 // standard error, and how close its canvas came to the accepted pictures.
 #pragma once

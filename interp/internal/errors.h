@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Error codes and their messages, and the exceptions that end a run.
 #pragma once
 

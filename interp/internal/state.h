@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole interpreter state in one object, and the routines that work on
 // it. Each routine executes straight from the program text at ScanPos; the
 // files scanner, loader, evaluator, executor, calls, errors and builtins

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Token kinds, keyword and operator codes, and the character classes of
 // the scanner.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Switches to a dedicated stack with ucontext, tells the address sanitizer
 // about each switch, and carries exceptions back across it.
 #include "run_stack.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stack of its own for interpreter runs, on the calling thread: deep
 // recursion in a program then needs no large thread stack, and the run stays
 // on the thread whose widgets the bridge drives. Native builds only.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Internal building blocks of the raster routines: the write policy, clip
 // boxes and the canvas view the figure walks draw through.
 #pragma once

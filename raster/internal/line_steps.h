@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixed-point stepping every line and triangle edge shares: pixel k of a
 // line lies k steps from its first pixel along the major axis and
 // floor((0x8000 + k * slope) / 65536) steps along the minor axis, where slope

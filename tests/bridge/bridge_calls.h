@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every drawing built-in as a call through the bridge, by kind, with the
 // values in the order a DrawCall keeps them; and the same calls performed
 // with every write tagged at once, which provenance replay must agree with.

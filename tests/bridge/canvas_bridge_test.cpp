@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each bridge operation must hand its arguments to its raster routine in
 // the right order, with the right colour and canvas size. The tests draw
 // once through the bridge and once by calling the routine directly, on two

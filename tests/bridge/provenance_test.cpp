@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pixel provenance: origins per announced call, and the replay that finds
 // them agreeing with tagging every write as it happens, for any order of
 // calls, inspections in between, clears, dash state and text.

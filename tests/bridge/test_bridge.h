@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A bridge with only the canvas operations, on a prepared 400 x 400 canvas.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing timeline: the canvas it shows after call k is the canvas of
 // the same run stopped before call k + 1, from a canvas left by an earlier
 // run; a pixel's history ends with the write provenance names; and past

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Smoke test of the korvane-run command line: statuses, streams and files.
 #   driver.sh KORVANE_RUN EXAMPLES_DIR VERSION
 set -u

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The report of grade_class.sh in headless Chromium, opened from the file
 # system: every student is listed with each thumbnail loaded, the table
 # sorts by pixels off, and a screenshot of the page is kept beside it.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # korvane-grade on a generated class: every status, a crash and a stuck
 # runner that never stop the others, a hint after the message, groups of
 # identical canvases, and exercise folders it must refuse without leaving

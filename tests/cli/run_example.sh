@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs one example program through korvane-run and compares its standard
 # output with the expected one; the example must end with status 0, report
 # nothing on standard error and write its picture.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The runner in-process: what a program prints, how its run ends, what it
 // reads, and which pictures it leaves.
 #include "runner.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frames of a recording from shows at given moments: the delays, and when
 // the final canvas of a run is a frame of its own.
 #include <gtest/gtest.h>

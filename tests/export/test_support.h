@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers of the picture tests: a small asymmetric test picture, a scratch
 // folder, and readers that decode PNG, JPEG and GIF files with libpng,
 // libjpeg and giflib.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as a program: every input must end in a result or an
 // error report within the step bound, never a crash or a hang.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Palette files of any content and size: the first 1024 bytes of a file
 // that long load as they are; a shorter one is refused and leaves the
 // palette as it was.

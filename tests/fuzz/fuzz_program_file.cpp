@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A program file of any bytes, loaded as every front end loads it (line ends made
 // CR LF, then read from disk), must end in a result or a report.
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any sequence of drawing calls, with origins asked for between them, must
 // give every pixel the origin that tagging each write at once gives it, and
 // the canvas the replay draws must be the live one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Raster routines on arguments taken from the input bytes: whatever they
 // are, only the canvas bytes may change.
 #include <cstddef>

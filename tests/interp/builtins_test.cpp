@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Built-ins: how each reads its arguments and what it hands to the bridge.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Functions, arguments, locals and scoping.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Error reports: one message, the right text and the line counted from 0.
 #include <gtest/gtest.h>
 

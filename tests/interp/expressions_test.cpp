@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Expressions: the language's own precedence, wrap-around, character
 // constants and assignments, checked through globals after a run.
 #include <gtest/gtest.h>

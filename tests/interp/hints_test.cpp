@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mistaken programs: the unchanged message and line, the place of the token
 // where the error was found, and a hint that names the cause; warnings about
 // the number of values a call gives.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Programs built to break an interpreter: huge, deep or endless. Each must
 // end in a result or an error report.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading a program: files, the pre-pass, global declarations and main.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a run pauses, and what a pause shows of the calls and variables.
 #include <gtest/gtest.h>
 

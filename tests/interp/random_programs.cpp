@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program texts for robustness tests: mutations of a few valid programs, and
 // random bytes.
 #include "random_programs.h"

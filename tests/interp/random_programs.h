@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random program texts, shared by the interpreter's robustness test and the
 // tool that writes them out for the browser tests.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary and mutated program texts end in a result or an error report,
 // never a crash or a hang (run under the sanitizers in CI).
 #include <gtest/gtest.h>

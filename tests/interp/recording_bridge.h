@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A bridge that records every call as text, for tests of the interpreter.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs program texts for tests: line ends become CR LF as the window writes them.
 #pragma once
 

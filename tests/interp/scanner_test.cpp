@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scanner: token kinds, texts and positions for the language's edge cases.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Statements and control flow: every branch and loop form, with the
 // language's own block rules.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // write_random_programs N DIR: writes the first N random programs of the
 // interpreter's robustness test as DIR/random-NNNN.cg, so other front ends
 // can be checked against the runner on the same texts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The canvas component, palette files and the clip window setters.
 #include <cstdio>
 #include <fstream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Circles, disks and the radius-2 stamps.
 #include <cmath>
 #include <random>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ellipses and elliptic disks.
 #include "test_canvas.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Flood fill: the regions each mode fills, the outline variant, the ramps.
 #include <array>
 #include <queue>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Grid lines and axis ticks.
 #include "test_canvas.h"
 

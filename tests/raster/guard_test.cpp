@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every routine under extreme and random arguments: only canvas bytes may
 // change, and a figure cut by the canvas edge keeps exactly the pixels it
 // has when drawn whole on a larger canvas.

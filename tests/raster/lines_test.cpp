@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Points and the four stepped lines.
 #include "test_canvas.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random calls of every raster routine, shared by the guard test and the
 // raster fuzz target (which feeds its own argument source).
 #pragma once

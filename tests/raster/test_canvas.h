@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small canvas for the raster tests: its own bytes with guard bytes on
 // both sides, a row table over them, and ASCII-art views of its pixels.
 #pragma once

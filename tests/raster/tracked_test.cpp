@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tracked overloads must draw exactly the pixels of the plain routines
 // and tag exactly the pixels they write. Random arguments, many of them off
 // the canvas, on a small odd-sized canvas with guard bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Filled triangles and the line routines they use.
 #include <random>
 

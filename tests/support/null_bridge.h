@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A bridge that does nothing, so a benchmark measures the interpreter alone.
 #pragma once
 

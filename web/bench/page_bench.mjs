@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page against the native runner, same machine, same run: each program
 // of bench/programs through window.korvane.run and through korvane-run
 // (median wall time of 5, start-up included for the runner, the worker

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exported functions of korvane_web.h.
 #include "korvane_web.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bodies of host.h: each hands its call to the worker's Module.host.
 #include "host.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one boundary between the compiled core and the browser: the worker
 // calls the exported functions below; the core calls the worker back through
 // the host functions of host.h.

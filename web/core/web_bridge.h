@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page's bridge, the browser's twin of the runner's headless bridge: the
 // canvas half is the desktop's own; output, messages, input, show, sleep
 // and Halt go to the worker.

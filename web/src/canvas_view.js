@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The canvas on screen: palette indices turned into colours, drawn at an
 // integer scale so every palette pixel stays a sharp square.
 import { SIZE, PIXELS } from './protocol.js';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program editor: CodeMirror 6 with the few extensions the page needs.
 // Line numbers count from 0, as error reports do; keywords and built-ins
 // come from the interpreter's own tables.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Record GIF, as the window and the runner record: every show becomes a
 // frame, held until the next one (rounded to centiseconds, at least 20 ms,
 // at most 655.35 s), the final canvas of a run ends it unless the last frame

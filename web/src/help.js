@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's help, from the same text (bundled as help.txt): a topic
 // starts with a line "= Title"; indented lines are code. The search field
 // keeps the topics whose text holds every word typed, as the window's does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's colours: the desktop editor's token rules (which are the
 // interpreter's scanner's), line by line. Names ignore case, as the scanner
 // lowers every word; a string has no escapes and ends at its closing quote

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Output pane under the editor, as on the desktop: what the program
 // prints, emptied by each Run, never typed into. It keeps the newest
 // OUTPUT_KEPT lines of a run, so a program that prints for ever costs

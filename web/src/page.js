@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page owns the screen: editor, canvas, buttons and dialogs. Programs
 // run in the worker; window.korvane.run is the interface for tests and tools.
 import * as P from './protocol.js';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An indexed PNG of the canvas: pixel values are the palette indices, the
 // top row is y = 399, as the desktop and the runner write it.
 import { SIZE } from './protocol.js';

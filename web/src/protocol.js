@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the page and the worker say to each other: the message types and the
 // layout of the shared memory through which the page reaches a running
 // program (Halt, input answers, steps) and the worker hands over frames.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a run's printed lines go, chosen once per run: korvane.run collects
 // them all, as the runner's standard output holds them; the Run button
 // streams them to the page in batches, at most one batch per display

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Share links: the program, deflated, in the URL's fragment, so the link
 // works from any static host and the program never reaches a server.
 import { toLatin1, fromLatin1 } from './protocol.js';

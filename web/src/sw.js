@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeps the page working offline from the first visit on, and gives it
 // cross-origin isolation on hosts that cannot send the headers themselves.
 const CACHE = 'korvane-v2';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's text, kept in the browser as it is typed so nothing is lost
 // on a reload: per tab in session storage (restored on reload), and the
 // newest of any tab in local storage, where a new tab starts from.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The worker owns the run: it holds the compiled core and answers the page.
 // A run blocks this thread, so the page reaches it only through shared
 // memory (Halt, answers, steps) and sees it through messages and frames.

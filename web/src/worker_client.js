@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page's side of the worker: starts it, sends requests, and routes what
 // comes back. Runs are answered in the order they were asked.
 import * as P from './protocol.js';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The browser tests: the page in headless chromium gives what korvane-run
 // gives, and a user can halt, read an error, answer getnum and save.
 // Each test is bounded in time; the process exits nonzero on any failure.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the palette indices of an 8-bit indexed, non-interlaced PNG (what
 // the runner and the page write), bottom row first like program coordinates.
 import { inflateSync } from 'node:zlib';

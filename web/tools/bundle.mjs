@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the page's static files into build-web/dist: the bundled page and
 // worker, the compiled core, the help, the icon, the examples, and the list
 // of them all that the service worker keeps for offline use.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives the page in headless Debian chromium, served locally, for the
 // tests, the benchmark and the screenshot: the one place that knows the
 // share-link format and how to wait for a run's end. Never downloads a browser.

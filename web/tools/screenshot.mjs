@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes docs/web.png: the page in headless chromium after running an
 // example, with the inspector showing the pixel under the mouse.
 import { readFileSync } from 'node:fs';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Serves build-web/dist on http://127.0.0.1:PORT with the headers that give
 // the page cross-origin isolation (SharedArrayBuffer, Atomics.wait).
 import { createServer } from 'node:http';

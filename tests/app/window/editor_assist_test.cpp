@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's knowledge of the language as you type: call tips with the
 // current argument in bold, completion that leaves Enter a line break, and
 // warnings about calls marked where they stand.

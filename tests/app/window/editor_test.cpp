@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program editor: highlighting from the scanner's rules, and the Edit
 // menu's undo, find, replace and go-to-line.
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File and Edit menus: Open and Save Program round trips, the ".cg" rule,
 // and the question before changed text would be thrown away.
 #include <QClipboard>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Record GIF in the Debug menu: every show and every stop of the runs while
 // it is checked becomes a frame; unchecking it or closing the window writes
 // the file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // F1's help with its finder, and the About box.
 #include <QLabel>
 #include <QLineEdit>

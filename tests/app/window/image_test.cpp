@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Save Image and the magnifier: both work on the display picture, what the
 // screen shows, not on the working bitmap a running program draws into.
 #include <QTimer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Run and Halt: what a run shows, how each way of ending is reported, and
 // that Halt and the close box reach a program with or without show.
 #include <QClipboard>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the modal boxes: records what the window showed and
 // answers from queues that a test fills beforehand.
 #pragma once

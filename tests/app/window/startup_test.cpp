@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: the palette dialog, the last program, the labels, the fallback
 // palette when no palette file could be loaded, and the choice of folder
 // and program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The timeline under the canvas: the slider and its keys show the canvas
 // after each call with the call beside it, a clicked pixel lists its writes
 // and choosing one moves there, a pause shows the calls so far, and a range

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The View tools and PNG export: the palette panel's highlight, the
 // inspector's status line, Save Image with a .png name and the canvas on
 // a scaled screen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Slow motion and stepping: the canvas shown and the line marked before each
 // drawing call, pauses that Step, Continue, Halt and the close box end, and
 // what the Variables and Call Stack panels show at a breakpoint.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each test runs in a fresh temporary folder, since Run writes xxx.cg into
 // the current folder, with a palette whose first entries are easy to tell
 // apart: 0 black, 1 red, 2 green, 3 blue, 4 white.
