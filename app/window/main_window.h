@@ -140,6 +140,7 @@ private:
     void canvasMenu(QPoint screen);
     void showPause(const PauseSnapshot& at);
     void setRunStatus(const QString& text);
+    QString runStatus(RunResult result) const;
     void inspect(QPoint screen);
     // Places the canvas, its corner labels and Save Image for the zoom.
     void placeCanvas();

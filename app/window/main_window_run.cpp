@@ -49,7 +49,7 @@ void MainWindow::runProgram()
     setRunning(false);
     clear_statement_mark(*Memo1);
     bridge_->endRun(result == RUN_OK);
-    setRunStatus(bridge_->HaltFlag != 0 ? tr("Halted") : tr("Finished"));
+    setRunStatus(runStatus(result));
     reportRunResult(result);
     timeline_->setTimeline(bridge_->timeline());
     timeline_->show();
@@ -127,6 +127,16 @@ void MainWindow::haltProgram()
 void MainWindow::setDrawSpeed(int delayMs)
 {
     bridge_->setDrawDelay(delayMs);
+}
+
+// How the status line names the end of a run: an error is not a finish.
+QString MainWindow::runStatus(RunResult result) const
+{
+    if (bridge_->HaltFlag != 0)
+        return tr("Halted");
+    if (result == RUN_ERROR && interpreter_->error_line() >= 0)
+        return tr("Stopped at an error in line %1").arg(interpreter_->error_line());
+    return tr("Finished");
 }
 
 }  // namespace korvane

@@ -48,7 +48,8 @@ void defineMarkers(QsciScintilla& editor)
     editor.setMarginMarkerMask(kMarkMargin,
                                (1 << MARK_ERROR) | (1 << MARK_DRAWING) | (1 << MARK_HALT));
     editor.setMarginMarkerMask(kNumberMargin, 0);
-    editor.markerDefine(QsciScintilla::Circle, MARK_ERROR);
+    // A bar, not a dot: the dot marks a breakpoint.
+    editor.markerDefine(QsciScintilla::LeftRectangle, MARK_ERROR);
     editor.setMarkerBackgroundColor(kErrorColour, MARK_ERROR);
     editor.setMarkerForegroundColor(kErrorColour, MARK_ERROR);
     editor.markerDefine(QsciScintilla::Background, MARK_ERROR_LINE);

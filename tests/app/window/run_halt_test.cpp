@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QTimer>
 
 #include "window_fixture.h"
@@ -86,6 +87,8 @@ TEST_F(WindowTest, AnErrorShowsOneMessageWithItsLineAndMarksTheLine)
     editor()->getCursorPosition(&line, &index);
     EXPECT_EQ(line, 2);
     EXPECT_EQ(markedLines(korvane::MARK_ERROR), QList<int>{2});
+    EXPECT_EQ(window_->findChild<QLabel*>(QStringLiteral("RunStatus"))->text(),
+              "Stopped at an error in line 2");
     // The message, and under it the hint, wrapped to the editor's width.
     const QStringList annotation = editor()->annotation(2).split('\n');
     EXPECT_EQ(annotation.first(), "not a variable or function in line 2");
