@@ -33,6 +33,9 @@ function render(topic) {
     return section;
 }
 
+// The bundle adds this topic last, from the package's copyright file.
+export const ABOUT_TOPIC = 'About Korvane';
+
 export class Help {
     constructor(dialog, search, body) {
         this.dialog = dialog;
@@ -42,12 +45,18 @@ export class Help {
         search.addEventListener('input', () => this.filter());
     }
 
-    async open() {
+    // Opens the help, at the topic of that title when one is given.
+    async open(title) {
         this.loaded ??= fetch('help.txt').then((r) => r.text()).then((text) => {
             this.body.replaceChildren(...topics(text).map(render));
         });
         if (!this.dialog.open) this.dialog.showModal();
         await this.loaded.catch(() => { this.body.textContent = 'The help could not be loaded.'; });
+        if (title) {
+            this.search.value = '';
+            this.filter();
+            [...this.body.children].find((s) => s.firstChild?.textContent === title)?.scrollIntoView();
+        }
         this.search.focus();
     }
 

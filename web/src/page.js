@@ -9,7 +9,7 @@ import { indexedPng } from './png.js';
 import { GifRecording } from './gif.js';
 import { programFromLink, linkFor } from './share.js';
 import { TextStore } from './text_store.js';
-import { Help } from './help.js';
+import { ABOUT_TOPIC, Help } from './help.js';
 import { styleOf } from './highlight.js';
 import { OutputPane } from './output_pane.js';
 
@@ -255,6 +255,7 @@ function wire() {
         }
     });
     $('help').onclick = () => help.open();
+    $('about').onclick = () => help.open(ABOUT_TOPIC);
     wireFiles();
     for (const id of ['slow', 'stepping', 'delay']) $(id).oninput = updateTrace;
     $('step').onclick = () => client.step();

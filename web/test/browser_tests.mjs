@@ -345,6 +345,13 @@ try {
                                    document.querySelector('#help-text').textContent.includes('textstyle'),
                                    { timeout: 5000 });
         await page.keyboard.press('Escape');
+        // About names Korvane's licence and each bundled package's.
+        await page.click('#about');
+        await page.waitForFunction(() => document.querySelector('#help-dialog').open &&
+                                   ['GPL-3.0-or-later', 'DejaVu', 'stb_truetype', '@codemirror/view']
+                                       .every((w) => document.querySelector('#help-text').textContent.includes(w)),
+                                   { timeout: 5000 });
+        await page.keyboard.press('Escape');
         await page.click('.cm-content');
         await page.keyboard.down('Control');
         await page.keyboard.press('KeyH');

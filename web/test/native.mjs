@@ -16,7 +16,8 @@ export function nativeRun(file, { input = '', seed, maxSteps } = {}) {
         const provenance = join(dir, 'origins.txt');
         const answers = join(dir, 'input.txt');
         writeFileSync(answers, input, 'latin1');
-        const args = [file, '--png', png, '--input', answers, '--provenance', provenance];
+        // The page's report is the message alone, as --no-hints gives it.
+        const args = [file, '--no-hints', '--png', png, '--input', answers, '--provenance', provenance];
         if (seed !== undefined) args.push('--seed', String(seed));
         if (maxSteps) args.push('--max-steps', String(maxSteps));
         const r = spawnSync(runner, args, { encoding: 'latin1', timeout: 20000 });

@@ -24,7 +24,15 @@ for (const name of ['index.html', 'style.css', 'sw.js', 'manifest.json']) copyFi
 for (const name of ['korvane-core.js', 'korvane-core.wasm']) copyFileSync(join(core, name), join(dist, name));
 // The window's help, from the same texts: the topics and the list of messages.
 const help = ['korvane_help.txt', 'help_messages.txt'].map((n) => readFileSync(join(root, 'app', 'window', n), 'utf8'));
-writeFileSync(join(dist, 'help.txt'), help.join(''));
+// About: Korvane's licence and those of what the page carries, from the
+// package's copyright file (less the lines a distributor fills in).
+const copyright = readFileSync(join(root, 'packaging', 'copyright'), 'utf8').split('\n')
+    .filter((line) => !/@KORVANE_\w+@/.test(line)).map((line) => (line.trim() ? '  ' + line : ''));
+const about = ['= About Korvane', 'Korvane is free software: you may share and change it under the terms of the',
+    'GNU General Public License, version 3 or any later version (GPL-3.0-or-later).',
+    'The page carries the DejaVu fonts, stb_truetype and the CodeMirror packages;',
+    'each is listed below with its licence.', '', ...copyright].join('\n');
+writeFileSync(join(dist, 'help.txt'), help.join('') + about + '\n');
 writeFileSync(join(dist, 'favicon.ico'), icon(readFileSync(join(root, 'packaging', 'icons', 'korvane-32.png')), 32));
 
 const examples = readdirSync(join(root, 'examples')).filter((n) => /\.(cg|pal)$/.test(n)).sort();
