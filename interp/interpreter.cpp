@@ -56,6 +56,7 @@ RunResult Interpreter::run_text(const std::string& text) {
     s.error_code = -1;
     s.error_place = -1;
     s.details = ErrorDetails{};
+    s.details_pending = false;
     s.loops.clear();
     s.unwind = Unwind::NONE;
     KORVANE_STACK_HERE(base);
@@ -67,7 +68,7 @@ RunResult Interpreter::run_text(const std::string& text) {
         s.load_text(text);
         return s.start_main() == 0 ? RUN_OK : RUN_NO_MAIN;
     } catch (const ErrorReport&) {
-        s.details = s.describe_error();
+        s.details_pending = true;
         return RUN_ERROR;
     } catch (const EndRequested&) {
         return RUN_END;
@@ -81,7 +82,14 @@ RunResult Interpreter::run_text(const std::string& text) {
 
 int Interpreter::error_line() const { return state_->error_line; }
 
-const ErrorDetails& Interpreter::error_details() const { return state_->details; }
+const ErrorDetails& Interpreter::error_details() const {
+    InterpreterState& s = *state_;
+    if (s.details_pending) {
+        s.details = s.describe_error();
+        s.details_pending = false;
+    }
+    return s.details;
+}
 
 void Interpreter::set_stack_budget(size_t bytes) { state_->stack_budget = bytes; }
 
