@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Variables (locals of the current call, then globals) and the call
-// sequence of user functions.
+// sequence of user functions: a call keeps its place on the interpreter's
+// own stack while its body runs.
 #include <cstring>
 
 #include "state.h"
@@ -51,43 +52,61 @@ int32_t InterpreterState::pop_frame_base() {
 }
 
 // call = name "(" [expr {"," expr}] ")"; the current token is the name.
-void InterpreterState::invoke_function() {
+// Arguments are evaluated in the caller's frame, onto the value stack.
+void InterpreterState::start_call() {
     uint32_t body = 0;
     if (!function_entry(tok->id, body)) report_error(ERR_FUNCTION_UNDEFINED);
-    const ActiveCall call{tok->TokenText, tok == &main_token ? kNotCalled : tok->start, 0};
-    const int32_t base = LocalTop;
-    push_arguments();
-    const uint32_t return_position = ScanPos;
-    push_frame_base(base);
-    ActiveCalls[CallTop - 1] = call;
-    ActiveCalls[CallTop - 1].arguments = LocalTop - base;
-    ScanPos = body;
-    name_parameters();
-    exec_statements();
-    // A return, or a break or continue outside any loop, ends the call.
-    unwind = Unwind::NONE;
-    ScanPos = return_position;
-    pop_locals(pop_frame_base());
-}
-
-// Arguments are evaluated in the caller's frame and pushed last first, so
-// the first argument ends up on top.
-void InterpreterState::push_arguments() {
+    CallFrame& call = push(FrameKind::ARGUMENTS).call;
+    call.active = ActiveCall{tok->TokenText, tok == &main_token ? kNotCalled : tok->start, 0};
+    call.body = body;
+    call.base = LocalTop;
+    call.first = static_cast<uint32_t>(values.size());
     read_token();
     if (!tok->is('(')) report_error(ERR_PARENS_EXPECTED);
-    int32_t values[kMaxArguments];
-    int count = 0;
-    do {
-        if (count == kMaxArguments) report_error(ERR_PARAMETER);
-        values[count++] = evaluate();
-        read_token();
-    } while (tok->is(','));
-    while (count > 0) {
+    next_argument();
+}
+
+void InterpreterState::next_argument() {
+    if (values.size() - frames.back().call.first == kMaxArguments) report_error(ERR_PARAMETER);
+    start_evaluate();
+}
+
+void InterpreterState::argument_value() {
+    values.push_back(given);
+    read_token();
+    if (tok->is(',')) return next_argument();
+    enter_call();
+}
+
+// The arguments are pushed last first, so the first argument ends up on
+// top; then the body runs.
+void InterpreterState::enter_call() {
+    Frame& f = frames.back();
+    const uint32_t first = f.call.first;
+    while (values.size() > first) {
         VarSlot slot{};
-        slot.value = values[--count];
+        slot.value = values.back();
         slot.id = -1;
+        values.pop_back();
         push_variable(slot);
     }
+    f.call.resume = ScanPos;
+    push_frame_base(f.call.base);
+    ActiveCalls[CallTop - 1] = f.call.active;
+    ActiveCalls[CallTop - 1].arguments = LocalTop - f.call.base;
+    f.kind = FrameKind::CALL;
+    ScanPos = f.call.body;
+    name_parameters();
+    start_statements();
+}
+
+// A return, or a break or continue outside any loop, ends the call.
+void InterpreterState::leave_call() {
+    unwind = Unwind::NONE;
+    ScanPos = frames.back().call.resume;
+    pop_locals(pop_frame_base());
+    frames.pop_back();
+    give(ReturnValue);
 }
 
 // params = ")" | ("int" | "char") name {"," ("int" | "char") name} ")"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The statement executor: runs one statement or one brace block straight
-// from the text. Loops are made by moving ScanPos back.
+// from the text, on the interpreter's own stack. Loops are made by moving
+// ScanPos back.
 #include "state.h"
 
 namespace korvane {
@@ -34,23 +35,28 @@ void InterpreterState::leave_loop(uint32_t at) {
 }
 
 // statements = statement | "{" {statement} "}"
-void InterpreterState::exec_statements() {
-    check_stack();
-    bool block = false;
-    do {
-        if (unwind != Unwind::NONE) return;
+void InterpreterState::start_statements() {
+    check_depth();
+    push(FrameKind::STATEMENTS).block = false;
+    mode = Mode::STATEMENT;
+}
+
+// One statement of the top STATEMENTS frame; a statement that holds an
+// expression or other statements pushes a frame for them and returns.
+void InterpreterState::next_statement() {
+    for (;;) {
+        if (unwind != Unwind::NONE) return finish_statements();
         read_token();
         count_step();
         if (pauses.armed) statement_stop();
         switch (tok->TokenKind) {
             case TK_NAME:
                 // The `;` is left to be read as the next token.
-                evaluate_current();
-                if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
-                break;
+                push(FrameKind::EXPRESSION_STATEMENT);
+                return start_evaluate_current();
             case TK_BRACE:
-                if (tok->TokenText[0] == '}') return;
-                block = true;
+                if (tok->TokenText[0] == '}') return finish_statements();
+                frames.back().block = true;
                 break;
             case TK_KEYWORD:
                 switch (tok->KeywordCode) {
@@ -59,21 +65,65 @@ void InterpreterState::exec_statements() {
                         unread_token();
                         define_locals();
                         break;
-                    case KW_IF: run_if(); break;
+                    case KW_IF: push(FrameKind::IF).await = Await::CONDITION; return start_evaluate();
                     case KW_ELSE: skip_statement(); break;
-                    case KW_FOR: run_for(); break;
-                    case KW_DO: run_do(); break;
-                    case KW_WHILE: run_while(); break;
-                    case KW_RETURN: run_return(); return;
+                    case KW_FOR: return start_for();
+                    case KW_DO: return start_do();
+                    case KW_WHILE:
+                        push(FrameKind::WHILE).loop.loop = tok->start;  // where the `while` is read again
+                        return start_evaluate();
+                    case KW_RETURN: push(FrameKind::RETURN); return start_evaluate();
                     case KW_END: throw EndRequested{};
-                    case KW_BREAK: unwind = Unwind::BREAK; return;
-                    case KW_CONTINUE: unwind = Unwind::CONTINUE; return;
+                    case KW_BREAK: unwind = Unwind::BREAK; return finish_statements();
+                    case KW_CONTINUE: unwind = Unwind::CONTINUE; return finish_statements();
                     default: break;
                 }
                 break;
             default: break;  // numbers, strings, operators, stray characters: passed over
         }
-    } while (!tok->at_eof() && block);
+        if (tok->at_eof() || !frames.back().block) return finish_statements();
+    }
+}
+
+// After a statement that held others: the top STATEMENTS frame goes on.
+void InterpreterState::continue_statements() {
+    if (tok->at_eof() || !frames.back().block) return finish_statements();
+    mode = Mode::STATEMENT;
+}
+
+void InterpreterState::finish_statements() {
+    frames.pop_back();
+    mode = Mode::DONE;
+}
+
+// A value for a statement's frame.
+void InterpreterState::statement_value() {
+    switch (frames.back().kind) {
+        case FrameKind::EXPRESSION_STATEMENT:
+            if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+            frames.pop_back();
+            return continue_statements();
+        case FrameKind::RETURN:
+            ReturnValue = given;
+            unwind = Unwind::RETURN;
+            frames.pop_back();
+            return finish_statements();
+        case FrameKind::IF: return if_value();
+        case FrameKind::WHILE: return while_value();
+        case FrameKind::DO: return do_value();
+        default: return for_value();
+    }
+}
+
+// The statements a frame started have ended.
+void InterpreterState::statements_done() {
+    switch (frames.back().kind) {
+        case FrameKind::IF: frames.pop_back(); return continue_statements();
+        case FrameKind::WHILE: return while_done();
+        case FrameKind::DO: return do_done();
+        case FrameKind::FOR: return for_done();
+        default: return leave_call();
+    }
 }
 
 // Skips the statement or block that the current token begins: a `{` that was
@@ -118,17 +168,14 @@ void InterpreterState::pass_statement() {
 }
 
 // if = "if" expr statements ["else" statements]
-void InterpreterState::run_if() {
-    if (evaluate() != 0) {
-        exec_statements();
-        return;
-    }
+void InterpreterState::if_value() {
+    if (given != 0) return start_statements();
     skip_body();
     read_token();
-    if (tok->is_keyword(KW_ELSE))
-        exec_statements();
-    else
-        unread_token();
+    if (tok->is_keyword(KW_ELSE)) return start_statements();
+    unread_token();
+    frames.pop_back();
+    continue_statements();
 }
 
 // Ends a loop whose body starts at body: a break leaves ScanPos after the
@@ -151,23 +198,29 @@ bool loop_ends(InterpreterState& s, uint32_t body) {
 
 }  // namespace
 
-// while = "while" expr statements; the enclosing executor reads the `while`
-// again for the next pass.
-void InterpreterState::run_while() {
-    const uint32_t loop = tok->start;  // where the `while` is read again
-    if (evaluate() == 0) {
-        leave_loop(loop);
+// while = "while" expr statements; the enclosing statements read the
+// `while` again for the next pass.
+void InterpreterState::while_value() {
+    LoopFrame& w = frames.back().loop;
+    if (given == 0) {
+        leave_loop(w.loop);
         skip_body();
-        return;
+        frames.pop_back();
+        return continue_statements();
     }
-    enter_loop_pass(loop);
-    const uint32_t body = ScanPos;
-    exec_statements();
-    if (loop_ends(*this, body)) {
-        leave_loop(loop);
-        return;
-    }
-    ScanPos = loop;
+    enter_loop_pass(w.loop);
+    w.body = ScanPos;
+    start_statements();
+}
+
+void InterpreterState::while_done() {
+    const LoopFrame w = frames.back().loop;
+    frames.pop_back();
+    if (loop_ends(*this, w.body))
+        leave_loop(w.loop);
+    else
+        ScanPos = w.loop;
+    continue_statements();
 }
 
 // Skips `while` and its condition after a do body left by break.
@@ -188,83 +241,111 @@ void skip_do_condition(InterpreterState& s) {
 
 }  // namespace
 
-// do = "do" statements "while" expr
-void InterpreterState::run_do() {
-    const uint32_t loop = tok->start;  // where the `do` is read again
-    const uint32_t body = ScanPos;
-    enter_loop_pass(loop);
-    exec_statements();
-    if (unwind == Unwind::RETURN) {
-        leave_loop(loop);
-        return;
-    }
-    if (unwind == Unwind::BREAK) {
-        leave_loop(loop);
-        loop_ends(*this, body);
-        skip_do_condition(*this);
-        return;
+// do = "do" statements "while" expr; the enclosing statements read the
+// `do` again for the next pass.
+void InterpreterState::start_do() {
+    LoopFrame& d = push(FrameKind::DO).loop;
+    d.loop = tok->start;
+    d.body = ScanPos;
+    enter_loop_pass(d.loop);
+    start_statements();
+}
+
+void InterpreterState::do_done() {
+    const LoopFrame d = frames.back().loop;
+    if (unwind == Unwind::RETURN || unwind == Unwind::BREAK) {
+        leave_loop(d.loop);
+        if (unwind == Unwind::BREAK) {
+            loop_ends(*this, d.body);
+            skip_do_condition(*this);
+        }
+        frames.pop_back();
+        return continue_statements();
     }
     if (unwind == Unwind::CONTINUE) {
         unwind = Unwind::NONE;
-        ScanPos = body;
+        ScanPos = d.body;
         skip_statement();
     }
     if (pauses.armed) part_stop(ScanPos);
     read_token();
     if (!tok->is_keyword(KW_WHILE)) report_error(ERR_WHILE_EXPECTED);
-    if (evaluate() != 0) {
+    frames.back().await = Await::CONDITION;
+    start_evaluate();
+}
+
+void InterpreterState::do_value() {
+    const uint32_t loop = frames.back().loop.loop;
+    frames.pop_back();
+    if (given != 0) {
         ScanPos = loop;
         if (pauses.armed) pauses.do_again = loop;
     } else {
         leave_loop(loop);
     }
+    continue_statements();
 }
 
 // for = "for" "(" expr ";" expr ";" expr ")" statements
-void InterpreterState::run_for() {
-    const uint32_t loop = tok->start;
+void InterpreterState::start_for() {
+    Frame& f = push(FrameKind::FOR);
+    f.loop.loop = tok->start;
+    f.await = Await::INITIAL;
     read_token();  // the `(`, not checked
-    evaluate();
-    if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
-    step_over(1);
-    const uint32_t condition = ScanPos;
-    for (;;) {
-        if (pauses.armed) part_stop(ScanPos);
-        const int32_t go_on = evaluate();
-        if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
-        step_over(1);
-        const uint32_t increment = ScanPos;
-        memo_pass(Pass::INCREMENT, [this] {
-            for (int depth = 1; depth > 0;) {
-                read_token();
-                if (tok->at_eof()) report_error(ERR_PARENS_EXPECTED);
-                if (tok->is('(')) ++depth;
-                if (tok->is(')')) --depth;
-            }
-        });
-        const uint32_t body = ScanPos;
-        if (go_on == 0) {
-            leave_loop(loop);
-            skip_statement();
-            return;
-        }
-        enter_loop_pass(loop);
-        exec_statements();
-        if (loop_ends(*this, body)) {
-            leave_loop(loop);
-            return;
-        }
-        ScanPos = increment;
-        if (pauses.armed) part_stop(ScanPos);
-        evaluate();
-        ScanPos = condition;
-    }
+    start_evaluate();
 }
 
-// return = "return" [expr]
-void InterpreterState::run_return() {
-    ReturnValue = evaluate();
-    unwind = Unwind::RETURN;
+void InterpreterState::for_condition() {
+    if (pauses.armed) part_stop(ScanPos);
+    frames.back().await = Await::CONDITION;
+    start_evaluate();
+}
+
+void InterpreterState::for_value() {
+    Frame& f = frames.back();
+    switch (f.await) {
+        case Await::INITIAL:
+            if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+            step_over(1);
+            f.loop.condition = ScanPos;
+            return for_condition();
+        case Await::INCREMENT: ScanPos = f.loop.condition; return for_condition();
+        default: break;
+    }
+    if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+    step_over(1);
+    f.loop.increment = ScanPos;
+    memo_pass(Pass::INCREMENT, [this] {
+        for (int depth = 1; depth > 0;) {
+            read_token();
+            if (tok->at_eof()) report_error(ERR_PARENS_EXPECTED);
+            if (tok->is('(')) ++depth;
+            if (tok->is(')')) --depth;
+        }
+    });
+    f.loop.body = ScanPos;
+    if (given == 0) {
+        leave_loop(f.loop.loop);
+        skip_statement();
+        frames.pop_back();
+        return continue_statements();
+    }
+    enter_loop_pass(f.loop.loop);
+    f.await = Await::BODY;
+    start_statements();
+}
+
+void InterpreterState::for_done() {
+    Frame& f = frames.back();
+    if (loop_ends(*this, f.loop.body)) {
+        leave_loop(f.loop.loop);
+        frames.pop_back();
+        return continue_statements();
+    }
+    ScanPos = f.loop.increment;
+    if (pauses.armed) part_stop(ScanPos);
+    f.await = Await::INCREMENT;
+    start_evaluate();
 }
 
 // locals = ("int" | "char") name {"," name} ";"

@@ -144,7 +144,8 @@ int InterpreterState::start_main() {
     main_token.TokenKind = TK_NAME;
     main_token.id = id;
     tok = &main_token;
-    invoke_function();
+    start_call();
+    run_machine();
     return 0;
 }
 

@@ -14,24 +14,13 @@
 
 #include "bridge.h"
 #include "errors.h"
+#include "frames.h"
 #include "interpreter.h"
 #include "language.h"
 #include "pause_host.h"
 #include "tokens.h"
 
 namespace korvane {
-
-// Declares `name`, the address of the current frame: a probe of the native
-// stack depth. The frame rather than a local, because a sanitizer may move
-// locals to the heap. wasm keeps most frames off its linear stack, so there a
-// probe byte is put on it, to make each level show in the address.
-#if defined(__EMSCRIPTEN__)
-#define KORVANE_STACK_HERE(name)    \
-    volatile char name##_probe = 0; \
-    const uintptr_t name = reinterpret_cast<uintptr_t>(&name##_probe)
-#else
-#define KORVANE_STACK_HERE(name) const uintptr_t name = reinterpret_cast<uintptr_t>(__builtin_frame_address(0))
-#endif
 
 struct FuncEntry {
     uint32_t body;  // just after the `(` that follows the name in its definition
@@ -44,15 +33,6 @@ struct VarSlot {
     int32_t id;     // interned name, -1 when no name token can ever find it
     int32_t below;  // the next local below with the same id, or -1
 };
-
-// Who made an active call, and how many slots its arguments took: what a
-// pause shows of the call.
-struct ActiveCall {
-    const char* function;  // the text of the name token
-    uint32_t at;           // where the name stands; kNotCalled for main
-    int32_t arguments;
-};
-constexpr uint32_t kNotCalled = UINT32_MAX;
 
 // Breakpoints, the command a run follows after a pause, pixel watches.
 struct Pauses {
@@ -146,9 +126,8 @@ struct InterpreterState {
 
     uint32_t RandState = 1;  // kept across runs
     size_t stack_budget = Interpreter::kDefaultStackBudget;
-    uintptr_t stack_floor = 0;  // the lowest stack address a run may reach
-    uint64_t steps = 0;         // statements executed in this run
-    uint64_t step_limit = 0;    // 0: none
+    uint64_t steps = 0;       // statements executed in this run
+    uint64_t step_limit = 0;  // 0: none
     uint64_t next_step_event = kPollInterval;
     int error_line = -1;
     // What the last report was and where, kept for its hint.
@@ -161,6 +140,21 @@ struct InterpreterState {
     // host's own run stack is in order again after a deep unwind.
     bool details_pending = false;
     Pauses pauses;
+
+    // The stack of constructs in progress, the values of calls whose
+    // arguments are being worked out, and what the machine does next.
+    enum class Mode : uint8_t {
+        STATEMENT,   // run the next statement of the top STATEMENTS frame
+        ASSIGNMENT,  // begin an assignment at the current token
+        OPERAND,     // read the next operand of the top OPERATION frame
+        VALUE,       // hand `given` to the top frame
+        DONE,        // the statements above the top frame have ended
+    };
+    std::vector<Frame> frames;
+    std::vector<int32_t> values;
+    size_t max_frames = 0;
+    Mode mode = Mode::STATEMENT;
+    int32_t given = 0;  // the value handed down
 
     char BridgeText[kTokenTextSize] = {};
 
@@ -185,14 +179,11 @@ struct InterpreterState {
     // For the errors that name the token that raised them, wherever the
     // scanner stands by then.
     [[noreturn]] void report_error_at(int code, uint32_t pos);
-    // Keeps native recursion within the budget: every executor and every
-    // expression level that can recurse checks on entry. The stack grows
-    // down on every platform we build for.
-    [[gnu::always_inline]] void check_stack() {
-        KORVANE_STACK_HERE(here);
-        if (here < stack_floor) report_error_at(ERR_TOO_DEEP, tok->start);
+    // Keeps the frames within the budget: checked where a block of
+    // statements or an assignment begins, as every nesting passes there.
+    void check_depth() {
+        if (frames.size() >= max_frames) report_error_at(ERR_TOO_DEEP, tok->start);
     }
-    void set_stack_base(uintptr_t base) { stack_floor = base > stack_budget ? base - stack_budget : 0; }
     int line_of(uint32_t pos);
     TextPlace place_of(uint32_t start, uint32_t end);
     ErrorDetails describe_error();
@@ -238,19 +229,40 @@ struct InterpreterState {
     }
     int start_main();
 
+    // the machine: runs the frames until the bottom one ends
+    void run_machine();
+    Frame& push(FrameKind kind) { return frames.emplace_back(kind); }
+    void give(int32_t v) {
+        given = v;
+        mode = Mode::VALUE;
+    }
+    void take_value();
+
     // expressions
-    int32_t evaluate();
-    int32_t evaluate_current();  // evaluate, with its first token already read
-    int32_t eval_assignment();
-    int32_t eval_comparison();
-    int32_t eval_additive();
-    int32_t eval_multiplicative();
-    int32_t eval_sign();
-    int32_t eval_parenthesized();
-    int32_t eval_primary();
+    void start_evaluate();          // reads the first token, then as below
+    void start_evaluate_current();  // with the expression's first token read
+    void start_assignment();
+    void next_operand();
+    bool apply_operand(int32_t v);
+    void expression_value();
 
     // statements
-    void exec_statements();
+    void start_statements();
+    void next_statement();
+    void continue_statements();
+    void finish_statements();
+    void statement_value();
+    void statements_done();
+    void start_for();
+    void for_condition();
+    void for_value();
+    void for_done();
+    void start_do();
+    void do_value();
+    void do_done();
+    void if_value();
+    void while_value();
+    void while_done();
     void skip_body();
     void skip_statement();
     void pass_statement();
@@ -269,11 +281,6 @@ struct InterpreterState {
         pass();
         pass_ends.emplace(key, PassEnd{ScanPos, tok});
     }
-    void run_if();
-    void run_while();
-    void run_do();
-    void run_for();
-    void run_return();
     void define_locals();
     void count_step();
     void enter_loop_pass(uint32_t at);
@@ -311,14 +318,18 @@ struct InterpreterState {
     void pop_locals(int base);
     void push_frame_base(int32_t base);
     int32_t pop_frame_base();
-    void invoke_function();
-    void push_arguments();
+    void start_call();
+    void next_argument();
+    void argument_value();
+    void enter_call();
+    void leave_call();
     void name_parameters();
 
     // built-ins
     int builtin_index(const char* name) const;
-    int32_t call_builtin(int index);
-    int collect_arguments(int32_t* values, int capacity);
+    void start_builtin(int index);
+    void next_collected();
+    void builtin_value();
     uint32_t next_random();
 };
 
