@@ -152,9 +152,9 @@ void draw_builtin(InterpreterState& s, int index, uint32_t call, const int32_t* 
 
 }  // namespace
 
-// A built-in whose name is the current token. Those that take values
-// push a frame that waits for them.
-void InterpreterState::start_builtin(int index) {
+// A built-in whose name is the current token. True with its result when it
+// takes no values; false when it pushed a frame that waits for its first.
+bool InterpreterState::start_builtin(int index, int32_t& result) {
     const uint32_t call = tok->start;
     if (draws(index)) {
         if (pauses.draws && pauses.command.kind == PauseCommand::NEXT_DRAWING_CALL) before_drawing_call();
@@ -163,60 +163,55 @@ void InterpreterState::start_builtin(int index) {
             report_error(ERR_USER_HALT);
         }
     }
-    const auto wait_for = [&](FrameKind kind) {
-        BuiltinFrame& b = push(kind).builtin;
-        b.index = static_cast<int16_t>(index);
-        b.call = call;
-        b.first = static_cast<uint32_t>(values.size());
-        b.capacity = index == B_V_AXIS ? kVAxisCollectionSize : kCollectionSize;
-    };
+    FrameKind kind = FrameKind::BUILTIN;
     switch (index) {
         case B_GETCHE:
-        case B_GETNUM: {
-            const int32_t c = index == B_GETCHE ? bridge.bridge_getche() : bridge.bridge_getnum();
+        case B_GETNUM:
+            result = index == B_GETCHE ? bridge.bridge_getche() : bridge.bridge_getnum();
             check_time_after_wait(*this);
             pass_over_call(*this);
-            return give(c);
-        }
+            return true;
         case B_PUTS:
             expect_open_paren(*this);
             expect_string(*this);
             bridge.bridge_output(tok->TokenText);
             expect_statement_end(*this);
-            return give(0);
+            result = 0;
+            return true;
         case B_PRINT:
             expect_open_paren(*this);
             read_token();
             if (tok->TokenKind == TK_STRING) {
                 bridge.bridge_output(tok->TokenText);
                 expect_statement_end(*this);
-                return give(0);
+                result = 0;
+                return true;
             }
             unread_token();
             break;
-        case B_ABS:
         case B_TEXTOUT:
-        case B_TEXTSTYLE: expect_open_paren(*this); break;
+        case B_TEXTSTYLE:
+            kind = FrameKind::TEXT;
+            expect_open_paren(*this);
+            break;
+        case B_ABS: expect_open_paren(*this); break;
         case B_PUTCH:
         case B_CLEAR:
         case B_SETCOLOR: break;
         default:
             // "(" expr {"," expr} ")"
-            wait_for(FrameKind::COLLECTION);
+            kind = FrameKind::COLLECTION;
             read_token();
             if (!tok->is('(')) report_error(ERR_PARENS_EXPECTED);
-            return next_collected();
+            break;
     }
-    wait_for(index == B_TEXTOUT || index == B_TEXTSTYLE ? FrameKind::TEXT : FrameKind::BUILTIN);
-    frames.back().await = Await::FIRST;
-    start_evaluate();
-}
-
-// More values than the area holds is a parameter error; missing ones stay 0.
-void InterpreterState::next_collected() {
-    const BuiltinFrame& b = frames.back().builtin;
-    if (values.size() - b.first == static_cast<size_t>(b.capacity)) report_error(ERR_PARAMETER);
-    start_evaluate();
+    Frame& f = push(kind);
+    f.await = Await::FIRST;
+    f.builtin.index = static_cast<int16_t>(index);
+    f.builtin.call = call;
+    f.builtin.first = static_cast<uint32_t>(values.size());
+    f.builtin.capacity = index == B_V_AXIS ? kVAxisCollectionSize : kCollectionSize;
+    return false;
 }
 
 namespace {
@@ -293,30 +288,37 @@ int32_t one_value(InterpreterState& s, int index, uint32_t call, int32_t value) 
 
 }  // namespace
 
-// A value for a built-in's frame.
-void InterpreterState::builtin_value() {
+// A value for a built-in's frame. True with the built-in's result when it
+// has all it takes; false when it waits for another value. More values than
+// the area holds is a parameter error; missing ones stay 0.
+bool InterpreterState::builtin_value(int32_t v, int32_t& result) {
     Frame& f = frames.back();
     const BuiltinFrame b = f.builtin;
     if (f.kind == FrameKind::TEXT && f.await == Await::FIRST) {
-        f.builtin.value = given;
+        f.builtin.value = v;
         f.await = Await::SECOND;
         read_token();
-        return start_evaluate();
+        return false;
     }
     if (f.kind == FrameKind::COLLECTION) {
-        values.push_back(given);
+        values.push_back(v);
         read_token();
-        if (tok->is(',')) return next_collected();
+        if (tok->is(',')) {
+            if (values.size() - b.first == static_cast<size_t>(b.capacity)) report_error(ERR_PARAMETER);
+            return false;
+        }
         if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED);
-        int32_t v[kVAxisCollectionSize] = {};
-        std::copy(values.begin() + b.first, values.end(), v);
+        int32_t collected_values[kVAxisCollectionSize] = {};
+        std::copy(values.begin() + b.first, values.end(), collected_values);
         values.resize(b.first);
         frames.pop_back();
-        return give(collected(*this, b.index, b.call, v));
+        result = collected(*this, b.index, b.call, collected_values);
+        return true;
     }
     const bool text = f.kind == FrameKind::TEXT;
     frames.pop_back();
-    give(text ? text_builtin(*this, b, given) : one_value(*this, b.index, b.call, given));
+    result = text ? text_builtin(*this, b, v) : one_value(*this, b.index, b.call, v);
+    return true;
 }
 
 }  // namespace korvane

@@ -52,30 +52,30 @@ int32_t InterpreterState::pop_frame_base() {
 }
 
 // call = name "(" [expr {"," expr}] ")"; the current token is the name.
-// Arguments are evaluated in the caller's frame, onto the value stack.
+// Arguments are evaluated in the caller's frame, onto the value stack; the
+// caller evaluates the first one next.
 void InterpreterState::start_call() {
     uint32_t body = 0;
     if (!function_entry(tok->id, body)) report_error(ERR_FUNCTION_UNDEFINED);
     CallFrame& call = push(FrameKind::ARGUMENTS).call;
     call.active = ActiveCall{tok->TokenText, tok == &main_token ? kNotCalled : tok->start, 0};
-    call.body = body;
+    call.function = function_of_id[static_cast<size_t>(tok->id)];
     call.base = LocalTop;
     call.first = static_cast<uint32_t>(values.size());
     read_token();
     if (!tok->is('(')) report_error(ERR_PARENS_EXPECTED);
-    next_argument();
 }
 
-void InterpreterState::next_argument() {
-    if (values.size() - frames.back().call.first == kMaxArguments) report_error(ERR_PARAMETER);
-    start_evaluate();
-}
-
-void InterpreterState::argument_value() {
-    values.push_back(given);
+// True when another argument is to be evaluated; false when the body began.
+bool InterpreterState::argument_value(int32_t v) {
+    values.push_back(v);
     read_token();
-    if (tok->is(',')) return next_argument();
-    enter_call();
+    if (!tok->is(',')) {
+        enter_call();
+        return false;
+    }
+    if (values.size() - frames.back().call.first == kMaxArguments) report_error(ERR_PARAMETER);
+    return true;
 }
 
 // The arguments are pushed last first, so the first argument ends up on
@@ -95,8 +95,9 @@ void InterpreterState::enter_call() {
     ActiveCalls[CallTop - 1] = f.call.active;
     ActiveCalls[CallTop - 1].arguments = LocalTop - f.call.base;
     f.kind = FrameKind::CALL;
-    ScanPos = f.call.body;
-    name_parameters();
+    FuncEntry& function = FunctionTable[f.call.function];
+    ScanPos = function.body;
+    name_parameters(function);
     start_statements();
 }
 
@@ -110,22 +111,40 @@ void InterpreterState::leave_call() {
 }
 
 // params = ")" | ("int" | "char") name {"," ("int" | "char") name} ")"
-void InterpreterState::name_parameters() {
+void InterpreterState::name_parameters(FuncEntry& function) {
     const int base = CallStack[CallTop - 1];
     int slot = LocalTop - 1;
+    std::vector<Parameter>& kept = function.parameters;
+    // With a value for each, the kept names are what the text would give.
+    if (function.named && LocalTop - base >= static_cast<int>(kept.size())) {
+        for (const Parameter& p : kept) {
+            LocalStack[slot].kind = p.kind;
+            LocalStack[slot].name = p.name;
+            name_local(slot--, p.id);
+        }
+        ScanPos = function.after;
+        tok = function.last;
+        return;
+    }
+    kept.clear();
     do {
         read_token();
-        if (tok->is(')')) return;
+        if (tok->is(')')) break;
         if (!tok->is_keyword(KW_INT) && !tok->is_keyword(KW_CHAR)) report_error(ERR_TYPE_EXPECTED);
         // More parameters than arguments would name the caller's slots.
         if (slot < base) report_error(ERR_PARAMETER);
-        LocalStack[slot].kind = tok->KeywordCode;
+        VarSlot& parameter = LocalStack[slot];
+        parameter.kind = tok->KeywordCode;
         read_token();
-        name_local(slot, copy_name(*this, LocalStack[slot].name, *tok));
+        name_local(slot, copy_name(*this, parameter.name, *tok));
+        kept.push_back(Parameter{parameter.id, parameter.name, parameter.kind});
         read_token();
         --slot;
     } while (tok->is(','));
     if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED);
+    function.named = true;
+    function.after = ScanPos;
+    function.last = tok;
 }
 
 }  // namespace korvane

@@ -10,8 +10,7 @@ namespace korvane {
 // read; every kPollInterval steps the bridge may report a Halt. With a step
 // limit of N, N steps run and the next one is refused; a stop names the line
 // of the step it keeps from running.
-void InterpreterState::count_step() {
-    if (++steps < next_step_event) return;
+void InterpreterState::step_event() {
     if (step_limit != 0 && steps > step_limit) report_error_at(ERR_STEP_LIMIT, tok->start);
     switch (bridge.bridge_poll()) {
         case Bridge::POLL_GO_ON: break;
@@ -20,14 +19,6 @@ void InterpreterState::count_step() {
     }
     next_step_event = steps + kPollInterval;
     if (step_limit != 0 && next_step_event > step_limit) next_step_event = step_limit + 1;
-}
-
-// A pass of the innermost running loop, or the first pass of a loop inside it.
-void InterpreterState::enter_loop_pass(uint32_t at) {
-    if (!loops.empty() && loops.back().at == at && loops.back().calls == CallTop)
-        ++loops.back().passes;
-    else
-        loops.push_back(LoopPass{at, 1, CallTop});
 }
 
 void InterpreterState::leave_loop(uint32_t at) {
@@ -41,11 +32,25 @@ void InterpreterState::start_statements() {
     mode = Mode::STATEMENT;
 }
 
-// One statement of the top STATEMENTS frame; a statement that holds an
-// expression or other statements pushes a frame for them and returns.
-void InterpreterState::next_statement() {
-    for (;;) {
-        if (unwind != Unwind::NONE) return finish_statements();
+// Runs statements, and hands values and ends to the frames of statements,
+// until a call's value is due to an expression or the frames end. A
+// statement that holds an expression or other statements pushes a frame
+// for them.
+void InterpreterState::run_statements() {
+    while (!frames.empty()) {
+        if (mode == Mode::VALUE) {
+            if (frames.back().kind == FrameKind::OPERATION) return;
+            statement_value();
+            continue;
+        }
+        if (mode == Mode::DONE) {
+            statements_done();
+            continue;
+        }
+        if (unwind != Unwind::NONE) {
+            finish_statements();
+            continue;
+        }
         read_token();
         count_step();
         if (pauses.armed) statement_stop();
@@ -53,9 +58,13 @@ void InterpreterState::next_statement() {
             case TK_NAME:
                 // The `;` is left to be read as the next token.
                 push(FrameKind::EXPRESSION_STATEMENT);
-                return start_evaluate_current();
+                run_expression(Entry::CURRENT);
+                continue;
             case TK_BRACE:
-                if (tok->TokenText[0] == '}') return finish_statements();
+                if (tok->TokenText[0] == '}') {
+                    finish_statements();
+                    continue;
+                }
                 frames.back().block = true;
                 break;
             case TK_KEYWORD:
@@ -65,23 +74,36 @@ void InterpreterState::next_statement() {
                         unread_token();
                         define_locals();
                         break;
-                    case KW_IF: push(FrameKind::IF).await = Await::CONDITION; return start_evaluate();
+                    case KW_IF:
+                        push(FrameKind::IF).await = Await::CONDITION;
+                        run_expression(Entry::EVALUATE);
+                        continue;
                     case KW_ELSE: skip_statement(); break;
-                    case KW_FOR: return start_for();
-                    case KW_DO: return start_do();
+                    case KW_FOR: start_for(); continue;
+                    case KW_DO: start_do(); continue;
                     case KW_WHILE:
                         push(FrameKind::WHILE).loop.loop = tok->start;  // where the `while` is read again
-                        return start_evaluate();
-                    case KW_RETURN: push(FrameKind::RETURN); return start_evaluate();
+                        run_expression(Entry::EVALUATE);
+                        continue;
+                    case KW_RETURN:
+                        push(FrameKind::RETURN);
+                        run_expression(Entry::EVALUATE);
+                        continue;
                     case KW_END: throw EndRequested{};
-                    case KW_BREAK: unwind = Unwind::BREAK; return finish_statements();
-                    case KW_CONTINUE: unwind = Unwind::CONTINUE; return finish_statements();
+                    case KW_BREAK:
+                        unwind = Unwind::BREAK;
+                        finish_statements();
+                        continue;
+                    case KW_CONTINUE:
+                        unwind = Unwind::CONTINUE;
+                        finish_statements();
+                        continue;
                     default: break;
                 }
                 break;
             default: break;  // numbers, strings, operators, stray characters: passed over
         }
-        if (tok->at_eof() || !frames.back().block) return finish_statements();
+        if (tok->at_eof() || !frames.back().block) finish_statements();
     }
 }
 
@@ -271,7 +293,7 @@ void InterpreterState::do_done() {
     read_token();
     if (!tok->is_keyword(KW_WHILE)) report_error(ERR_WHILE_EXPECTED);
     frames.back().await = Await::CONDITION;
-    start_evaluate();
+    run_expression(Entry::EVALUATE);
 }
 
 void InterpreterState::do_value() {
@@ -292,13 +314,13 @@ void InterpreterState::start_for() {
     f.loop.loop = tok->start;
     f.await = Await::INITIAL;
     read_token();  // the `(`, not checked
-    start_evaluate();
+    run_expression(Entry::EVALUATE);
 }
 
 void InterpreterState::for_condition() {
     if (pauses.armed) part_stop(ScanPos);
     frames.back().await = Await::CONDITION;
-    start_evaluate();
+    run_expression(Entry::EVALUATE);
 }
 
 void InterpreterState::for_value() {
@@ -345,7 +367,7 @@ void InterpreterState::for_done() {
     ScanPos = f.loop.increment;
     if (pauses.armed) part_stop(ScanPos);
     f.await = Await::INCREMENT;
-    start_evaluate();
+    run_expression(Entry::EVALUATE);
 }
 
 // locals = ("int" | "char") name {"," name} ";"

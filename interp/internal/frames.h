@@ -4,7 +4,9 @@
 // here, never native ones, so a deep recursion needs no deep native stack.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "tokens.h"
 
@@ -29,7 +31,6 @@ enum class FrameKind : uint8_t {
     DO,
     FOR,
     RETURN,
-    EVALUATE,    // an expression that puts back the token after it
     STORE,       // `name = ...`, or with `+=` / `-=` the value to add to
     OPERATION,   // comparison, additive and multiplicative levels with signs
     ARGUMENTS,   // a call of the program's own function: its values
@@ -75,10 +76,10 @@ struct OperationFrame {
 
 struct CallFrame {
     ActiveCall active;
-    uint32_t body;    // ARGUMENTS: where the body starts
-    uint32_t resume;  // CALL: where the caller goes on
-    int32_t base;     // the first local slot of the call
-    uint32_t first;   // ARGUMENTS: the first value on the value stack
+    int32_t function;  // its FunctionTable entry
+    uint32_t resume;   // CALL: where the caller goes on
+    int32_t base;      // the first local slot of the call
+    uint32_t first;    // ARGUMENTS: the first value on the value stack
 };
 
 struct BuiltinFrame {
@@ -100,8 +101,38 @@ struct Frame {
         CallFrame call;
         BuiltinFrame builtin;
     };
+};
 
-    explicit Frame(FrameKind k) : kind(k), op{} {}
+// A stack that grows as needed and keeps what it once held: pushing costs
+// no more than a few stores.
+class FrameStack {
+public:
+    Frame& push(FrameKind kind) {
+        if (top_ == end_) grow();
+        Frame& f = *top_++;
+        f.kind = kind;
+        f.await = Await::NONE;
+        return f;
+    }
+    void pop_back() { --top_; }
+    Frame& back() { return top_[-1]; }
+    bool empty() const { return top_ == base_; }
+    size_t size() const { return static_cast<size_t>(top_ - base_); }
+    void clear() { top_ = base_; }
+
+private:
+    void grow() {
+        const size_t used = size();
+        store_.resize(store_.size() * 2 + 64);
+        base_ = store_.data();
+        top_ = base_ + used;
+        end_ = base_ + store_.size();
+    }
+
+    std::vector<Frame> store_;
+    Frame* base_ = nullptr;
+    Frame* top_ = nullptr;
+    Frame* end_ = nullptr;
 };
 
 }  // namespace korvane

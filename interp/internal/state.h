@@ -22,13 +22,25 @@
 
 namespace korvane {
 
+struct Parameter {
+    int32_t id;
+    const char* name;
+    int32_t kind;
+};
+
 struct FuncEntry {
     uint32_t body;  // just after the `(` that follows the name in its definition
+    // Naming the parameters reads the same text each call: once it went
+    // through, its names (first first) and where it ends are kept.
+    bool named;
+    std::vector<Parameter> parameters;
+    uint32_t after;
+    const Token* last;
 };
 
 struct VarSlot {
-    char name[kNameSize];  // lower case; empty for an unnamed argument
-    int32_t kind;          // declaration keyword; never consulted
+    const char* name = "";  // lower case, the text of its name token; empty for an unnamed argument
+    int32_t kind;           // declaration keyword; never consulted
     int32_t value;
     int32_t id;     // interned name, -1 when no name token can ever find it
     int32_t below;  // the next local below with the same id, or -1
@@ -105,11 +117,9 @@ struct InterpreterState {
     // character past the end stays inside).
     std::vector<char> TextBuffer;
     uint32_t ScanPos = 0;
-    const Token* tok = &scan;            // the current token; points into the token cache
-    const Token* found_token = nullptr;  // a name whose slot eval_assignment just found
-    VarSlot* found_slot = nullptr;
-    Token scan;        // where read_token builds a token it has not seen yet
-    Token main_token;  // the name that starts a run
+    const Token* tok = &scan;  // the current token; points into the token cache
+    Token scan;                // where read_token builds a token it has not seen yet
+    Token main_token;          // the name that starts a run
 
     FuncEntry FunctionTable[kMaxFunctions];
     int FunctionCount = 0;
@@ -144,13 +154,15 @@ struct InterpreterState {
     // The stack of constructs in progress, the values of calls whose
     // arguments are being worked out, and what the machine does next.
     enum class Mode : uint8_t {
-        STATEMENT,   // run the next statement of the top STATEMENTS frame
-        ASSIGNMENT,  // begin an assignment at the current token
-        OPERAND,     // read the next operand of the top OPERATION frame
-        VALUE,       // hand `given` to the top frame
-        DONE,        // the statements above the top frame have ended
+        STATEMENT,  // run the next statement of the top STATEMENTS frame
+        VALUE,      // hand `given` to the top frame
+        DONE,       // the statements above the top frame have ended
     };
-    std::vector<Frame> frames;
+    // Where run_expression begins: reading an expression's first token,
+    // at the current token, or with the value of a call for the top
+    // OPERATION frame.
+    enum class Entry : uint8_t { EVALUATE, CURRENT, CALL_VALUE };
+    FrameStack frames;
     std::vector<int32_t> values;
     size_t max_frames = 0;
     Mode mode = Mode::STATEMENT;
@@ -193,7 +205,7 @@ struct InterpreterState {
     char cur() const { return TextBuffer[ScanPos]; }
     void step_over(uint32_t n);  // moves ScanPos on by n, never past the end
     // Reads the next token: from the cache when this position was read before.
-    uint8_t read_token() {
+    [[gnu::always_inline]] uint8_t read_token() {
         if (const CachedToken* cached = token_at[ScanPos]; cached != nullptr) {
             tok = &cached->token;
             ScanPos = cached->end;
@@ -231,24 +243,20 @@ struct InterpreterState {
 
     // the machine: runs the frames until the bottom one ends
     void run_machine();
-    Frame& push(FrameKind kind) { return frames.emplace_back(kind); }
+    Frame& push(FrameKind kind) { return frames.push(kind); }
     void give(int32_t v) {
         given = v;
         mode = Mode::VALUE;
     }
-    void take_value();
 
-    // expressions
-    void start_evaluate();          // reads the first token, then as below
-    void start_evaluate_current();  // with the expression's first token read
-    void start_assignment();
-    void next_operand();
-    bool apply_operand(int32_t v);
-    void expression_value();
+    // expressions: run_expression evaluates until the expression's value is
+    // handed to the frame that asked for it, or a call's body begins
+    void run_expression(Entry entry);
+    int32_t multiply(int32_t left, char op, int32_t right, uint32_t at);
 
     // statements
     void start_statements();
-    void next_statement();
+    void run_statements();
     void continue_statements();
     void finish_statements();
     void statement_value();
@@ -282,8 +290,16 @@ struct InterpreterState {
         pass_ends.emplace(key, PassEnd{ScanPos, tok});
     }
     void define_locals();
-    void count_step();
-    void enter_loop_pass(uint32_t at);
+    [[gnu::always_inline]] void count_step() {
+        if (++steps >= next_step_event) step_event();
+    }
+    void step_event();
+    [[gnu::always_inline]] void enter_loop_pass(uint32_t at) {
+        if (!loops.empty() && loops.back().at == at && loops.back().calls == CallTop)
+            ++loops.back().passes;
+        else
+            loops.push_back(LoopPass{at, 1, CallTop});
+    }
     void leave_loop(uint32_t at);
 
     // pauses
@@ -319,17 +335,15 @@ struct InterpreterState {
     void push_frame_base(int32_t base);
     int32_t pop_frame_base();
     void start_call();
-    void next_argument();
-    void argument_value();
+    bool argument_value(int32_t v);
     void enter_call();
     void leave_call();
-    void name_parameters();
+    void name_parameters(FuncEntry& function);
 
     // built-ins
     int builtin_index(const char* name) const;
-    void start_builtin(int index);
-    void next_collected();
-    void builtin_value();
+    bool start_builtin(int index, int32_t& result);
+    bool builtin_value(int32_t v, int32_t& result);
     uint32_t next_random();
 };
 
@@ -337,6 +351,6 @@ struct InterpreterState {
 // it is no name; names too long for the tables are a syntax error.
 int32_t declared_name(InterpreterState& s, const Token& name);
 // The same, keeping the name's text in a table field.
-int32_t copy_name(InterpreterState& s, char (&field)[kNameSize], const Token& name);
+int32_t copy_name(InterpreterState& s, const char*& field, const Token& name);
 
 }  // namespace korvane
