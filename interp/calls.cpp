@@ -44,10 +44,12 @@ void InterpreterState::pop_locals(int base) {
 void InterpreterState::push_frame_base(int32_t base) {
     if (CallTop == kMaxCalls) report_error(ERR_NESTING_TOO_DEEP);
     CallStack[CallTop++] = base;
+    frame_base = base;
 }
 
 int32_t InterpreterState::pop_frame_base() {
     if (CallTop == 0) report_error(ERR_RETURN_WITHOUT_CALL);
+    frame_base = CallTop > 1 ? CallStack[CallTop - 2] : 0;
     return CallStack[--CallTop];
 }
 

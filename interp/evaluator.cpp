@@ -55,7 +55,7 @@ namespace {
     if (f.sign == '-') v = wrap_sub(0, v);
     f.sign = 0;
     if (f.product_op != 0) {
-        v = s.multiply(f.product, f.product_op, v, f.product_at);
+        v = f.product_op == '*' ? wrap_mul(f.product, v) : s.multiply(f.product, f.product_op, v, f.product_at);
         f.product_op = 0;
     }
     const uint8_t level = s.tok->level;

@@ -4,6 +4,9 @@
 // ScanPos back.
 #include "state.h"
 
+// The handlers of statements are inlined into the loop that runs them.
+#define KORVANE_INLINE [[gnu::always_inline]] inline
+
 namespace korvane {
 
 // Counts a step (a statement, or a brace of a block), with its first token
@@ -25,11 +28,256 @@ void InterpreterState::leave_loop(uint32_t at) {
     if (!loops.empty() && loops.back().at == at && loops.back().calls == CallTop) loops.pop_back();
 }
 
-// statements = statement | "{" {statement} "}"
-void InterpreterState::start_statements() {
-    check_depth();
-    push(FrameKind::STATEMENTS).block = false;
-    mode = Mode::STATEMENT;
+// A value for a statement's frame.
+KORVANE_INLINE void InterpreterState::statement_value() {
+    switch (frames.back().kind) {
+        case FrameKind::EXPRESSION_STATEMENT:
+            if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+            frames.pop_back();
+            return continue_statements();
+        case FrameKind::RETURN:
+            ReturnValue = given;
+            unwind = Unwind::RETURN;
+            frames.pop_back();
+            return finish_statements();
+        case FrameKind::IF: return if_value();
+        case FrameKind::WHILE: return while_value();
+        case FrameKind::DO: return do_value();
+        default: return for_value();
+    }
+}
+
+// The statements a frame started have ended.
+KORVANE_INLINE void InterpreterState::statements_done() {
+    switch (frames.back().kind) {
+        case FrameKind::IF: frames.pop_back(); return continue_statements();
+        case FrameKind::WHILE: return while_done();
+        case FrameKind::DO: return do_done();
+        case FrameKind::FOR: return for_done();
+        default: return leave_call();
+    }
+}
+
+// Skips the statement or block that the current token begins: a `{` that was
+// just put back is skipped with its nested blocks, anything else up to the
+// `;` or `}` that ends it at brace and parenthesis depth 0.
+void InterpreterState::skip_body() {
+    if (tok->is_brace('{') && ScanPos == tok->start) {
+        memo_pass(Pass::BLOCK, [this] {
+            read_token();
+            for (int depth = 1; depth > 0;) {
+                read_token();
+                if (tok->at_eof()) report_error(ERR_UNBALANCED_BRACES);
+                if (tok->is_brace('{')) ++depth;
+                if (tok->is_brace('}')) --depth;
+            }
+        });
+        return;
+    }
+    skip_statement();
+}
+
+// Skips from ScanPos to the end of one statement.
+void InterpreterState::skip_statement() {
+    memo_pass(Pass::STATEMENT, [this] { pass_statement(); });
+}
+
+void InterpreterState::pass_statement() {
+    int braces = 0, parens = 0;
+    for (;;) {
+        read_token();
+        if (tok->at_eof()) report_error(ERR_SEMICOLON_EXPECTED);
+        if (tok->is_brace('{'))
+            ++braces;
+        else if (tok->is_brace('}'))
+            --braces;
+        else if (tok->is('('))
+            ++parens;
+        else if (tok->is(')'))
+            --parens;
+        if (braces == 0 && parens == 0 && (tok->is(';') || tok->is_brace('}'))) return;
+    }
+}
+
+// if = "if" expr statements ["else" statements]
+KORVANE_INLINE void InterpreterState::if_value() {
+    if (given != 0) return start_statements();
+    skip_body();
+    read_token();
+    if (tok->is_keyword(KW_ELSE)) return start_statements();
+    unread_token();
+    frames.pop_back();
+    continue_statements();
+}
+
+// Ends a loop whose body starts at body: a break leaves ScanPos after the
+// body; true when the loop must stop.
+namespace {
+
+bool loop_ends(InterpreterState& s, uint32_t body) {
+    switch (s.unwind) {
+        case Unwind::RETURN: return true;
+        case Unwind::BREAK:
+            s.unwind = Unwind::NONE;
+            s.ScanPos = body;
+            s.skip_statement();
+            return true;
+        case Unwind::CONTINUE: s.unwind = Unwind::NONE; return false;
+        case Unwind::NONE: return false;
+    }
+    return false;
+}
+
+}  // namespace
+
+// while = "while" expr statements; the enclosing statements read the
+// `while` again for the next pass.
+KORVANE_INLINE void InterpreterState::while_value() {
+    LoopFrame& w = frames.back().loop;
+    if (given == 0) {
+        leave_loop(w.loop);
+        skip_body();
+        frames.pop_back();
+        return continue_statements();
+    }
+    enter_loop_pass(w.loop);
+    w.body = ScanPos;
+    start_statements();
+}
+
+KORVANE_INLINE void InterpreterState::while_done() {
+    const LoopFrame w = frames.back().loop;
+    frames.pop_back();
+    if (loop_ends(*this, w.body))
+        leave_loop(w.loop);
+    else
+        ScanPos = w.loop;
+    continue_statements();
+}
+
+// Skips `while` and its condition after a do body left by break.
+namespace {
+
+void skip_do_condition(InterpreterState& s) {
+    s.read_token();
+    if (!s.tok->is_keyword(KW_WHILE)) s.report_error(ERR_WHILE_EXPECTED);
+    for (int parens = 0;;) {
+        s.read_token();
+        if (s.tok->at_eof()) s.report_error(ERR_SEMICOLON_EXPECTED);
+        if (s.tok->is('(')) ++parens;
+        if (s.tok->is(')')) --parens;
+        if (parens <= 0 && s.tok->is(';')) break;
+    }
+    s.unread_token();
+}
+
+}  // namespace
+
+// do = "do" statements "while" expr; the enclosing statements read the
+// `do` again for the next pass.
+void InterpreterState::start_do() {
+    LoopFrame& d = push(FrameKind::DO).loop;
+    d.loop = tok->start;
+    d.body = ScanPos;
+    enter_loop_pass(d.loop);
+    start_statements();
+}
+
+KORVANE_INLINE void InterpreterState::do_done() {
+    const LoopFrame d = frames.back().loop;
+    if (unwind == Unwind::RETURN || unwind == Unwind::BREAK) {
+        leave_loop(d.loop);
+        if (unwind == Unwind::BREAK) {
+            loop_ends(*this, d.body);
+            skip_do_condition(*this);
+        }
+        frames.pop_back();
+        return continue_statements();
+    }
+    if (unwind == Unwind::CONTINUE) {
+        unwind = Unwind::NONE;
+        ScanPos = d.body;
+        skip_statement();
+    }
+    if (pauses.armed) part_stop(ScanPos);
+    read_token();
+    if (!tok->is_keyword(KW_WHILE)) report_error(ERR_WHILE_EXPECTED);
+    frames.back().await = Await::CONDITION;
+    run_expression(Entry::EVALUATE);
+}
+
+KORVANE_INLINE void InterpreterState::do_value() {
+    const uint32_t loop = frames.back().loop.loop;
+    frames.pop_back();
+    if (given != 0) {
+        ScanPos = loop;
+        if (pauses.armed) pauses.do_again = loop;
+    } else {
+        leave_loop(loop);
+    }
+    continue_statements();
+}
+
+// for = "for" "(" expr ";" expr ";" expr ")" statements
+void InterpreterState::start_for() {
+    Frame& f = push(FrameKind::FOR);
+    f.loop.loop = tok->start;
+    f.await = Await::INITIAL;
+    read_token();  // the `(`, not checked
+    run_expression(Entry::EVALUATE);
+}
+
+KORVANE_INLINE void InterpreterState::for_condition() {
+    if (pauses.armed) part_stop(ScanPos);
+    frames.back().await = Await::CONDITION;
+    run_expression(Entry::EVALUATE);
+}
+
+KORVANE_INLINE void InterpreterState::for_value() {
+    Frame& f = frames.back();
+    switch (f.await) {
+        case Await::INITIAL:
+            if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+            step_over(1);
+            f.loop.condition = ScanPos;
+            return for_condition();
+        case Await::INCREMENT: ScanPos = f.loop.condition; return for_condition();
+        default: break;
+    }
+    if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+    step_over(1);
+    f.loop.increment = ScanPos;
+    memo_pass(Pass::INCREMENT, [this] {
+        for (int depth = 1; depth > 0;) {
+            read_token();
+            if (tok->at_eof()) report_error(ERR_PARENS_EXPECTED);
+            if (tok->is('(')) ++depth;
+            if (tok->is(')')) --depth;
+        }
+    });
+    f.loop.body = ScanPos;
+    if (given == 0) {
+        leave_loop(f.loop.loop);
+        skip_statement();
+        frames.pop_back();
+        return continue_statements();
+    }
+    enter_loop_pass(f.loop.loop);
+    f.await = Await::BODY;
+    start_statements();
+}
+
+KORVANE_INLINE void InterpreterState::for_done() {
+    Frame& f = frames.back();
+    if (loop_ends(*this, f.loop.body)) {
+        leave_loop(f.loop.loop);
+        frames.pop_back();
+        return continue_statements();
+    }
+    ScanPos = f.loop.increment;
+    if (pauses.armed) part_stop(ScanPos);
+    f.await = Await::INCREMENT;
+    run_expression(Entry::EVALUATE);
 }
 
 // Runs statements, and hands values and ends to the frames of statements,
@@ -105,269 +353,6 @@ void InterpreterState::run_statements() {
         }
         if (tok->at_eof() || !frames.back().block) finish_statements();
     }
-}
-
-// After a statement that held others: the top STATEMENTS frame goes on.
-void InterpreterState::continue_statements() {
-    if (tok->at_eof() || !frames.back().block) return finish_statements();
-    mode = Mode::STATEMENT;
-}
-
-void InterpreterState::finish_statements() {
-    frames.pop_back();
-    mode = Mode::DONE;
-}
-
-// A value for a statement's frame.
-void InterpreterState::statement_value() {
-    switch (frames.back().kind) {
-        case FrameKind::EXPRESSION_STATEMENT:
-            if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
-            frames.pop_back();
-            return continue_statements();
-        case FrameKind::RETURN:
-            ReturnValue = given;
-            unwind = Unwind::RETURN;
-            frames.pop_back();
-            return finish_statements();
-        case FrameKind::IF: return if_value();
-        case FrameKind::WHILE: return while_value();
-        case FrameKind::DO: return do_value();
-        default: return for_value();
-    }
-}
-
-// The statements a frame started have ended.
-void InterpreterState::statements_done() {
-    switch (frames.back().kind) {
-        case FrameKind::IF: frames.pop_back(); return continue_statements();
-        case FrameKind::WHILE: return while_done();
-        case FrameKind::DO: return do_done();
-        case FrameKind::FOR: return for_done();
-        default: return leave_call();
-    }
-}
-
-// Skips the statement or block that the current token begins: a `{` that was
-// just put back is skipped with its nested blocks, anything else up to the
-// `;` or `}` that ends it at brace and parenthesis depth 0.
-void InterpreterState::skip_body() {
-    if (tok->is_brace('{') && ScanPos == tok->start) {
-        memo_pass(Pass::BLOCK, [this] {
-            read_token();
-            for (int depth = 1; depth > 0;) {
-                read_token();
-                if (tok->at_eof()) report_error(ERR_UNBALANCED_BRACES);
-                if (tok->is_brace('{')) ++depth;
-                if (tok->is_brace('}')) --depth;
-            }
-        });
-        return;
-    }
-    skip_statement();
-}
-
-// Skips from ScanPos to the end of one statement.
-void InterpreterState::skip_statement() {
-    memo_pass(Pass::STATEMENT, [this] { pass_statement(); });
-}
-
-void InterpreterState::pass_statement() {
-    int braces = 0, parens = 0;
-    for (;;) {
-        read_token();
-        if (tok->at_eof()) report_error(ERR_SEMICOLON_EXPECTED);
-        if (tok->is_brace('{'))
-            ++braces;
-        else if (tok->is_brace('}'))
-            --braces;
-        else if (tok->is('('))
-            ++parens;
-        else if (tok->is(')'))
-            --parens;
-        if (braces == 0 && parens == 0 && (tok->is(';') || tok->is_brace('}'))) return;
-    }
-}
-
-// if = "if" expr statements ["else" statements]
-void InterpreterState::if_value() {
-    if (given != 0) return start_statements();
-    skip_body();
-    read_token();
-    if (tok->is_keyword(KW_ELSE)) return start_statements();
-    unread_token();
-    frames.pop_back();
-    continue_statements();
-}
-
-// Ends a loop whose body starts at body: a break leaves ScanPos after the
-// body; true when the loop must stop.
-namespace {
-
-bool loop_ends(InterpreterState& s, uint32_t body) {
-    switch (s.unwind) {
-        case Unwind::RETURN: return true;
-        case Unwind::BREAK:
-            s.unwind = Unwind::NONE;
-            s.ScanPos = body;
-            s.skip_statement();
-            return true;
-        case Unwind::CONTINUE: s.unwind = Unwind::NONE; return false;
-        case Unwind::NONE: return false;
-    }
-    return false;
-}
-
-}  // namespace
-
-// while = "while" expr statements; the enclosing statements read the
-// `while` again for the next pass.
-void InterpreterState::while_value() {
-    LoopFrame& w = frames.back().loop;
-    if (given == 0) {
-        leave_loop(w.loop);
-        skip_body();
-        frames.pop_back();
-        return continue_statements();
-    }
-    enter_loop_pass(w.loop);
-    w.body = ScanPos;
-    start_statements();
-}
-
-void InterpreterState::while_done() {
-    const LoopFrame w = frames.back().loop;
-    frames.pop_back();
-    if (loop_ends(*this, w.body))
-        leave_loop(w.loop);
-    else
-        ScanPos = w.loop;
-    continue_statements();
-}
-
-// Skips `while` and its condition after a do body left by break.
-namespace {
-
-void skip_do_condition(InterpreterState& s) {
-    s.read_token();
-    if (!s.tok->is_keyword(KW_WHILE)) s.report_error(ERR_WHILE_EXPECTED);
-    for (int parens = 0;;) {
-        s.read_token();
-        if (s.tok->at_eof()) s.report_error(ERR_SEMICOLON_EXPECTED);
-        if (s.tok->is('(')) ++parens;
-        if (s.tok->is(')')) --parens;
-        if (parens <= 0 && s.tok->is(';')) break;
-    }
-    s.unread_token();
-}
-
-}  // namespace
-
-// do = "do" statements "while" expr; the enclosing statements read the
-// `do` again for the next pass.
-void InterpreterState::start_do() {
-    LoopFrame& d = push(FrameKind::DO).loop;
-    d.loop = tok->start;
-    d.body = ScanPos;
-    enter_loop_pass(d.loop);
-    start_statements();
-}
-
-void InterpreterState::do_done() {
-    const LoopFrame d = frames.back().loop;
-    if (unwind == Unwind::RETURN || unwind == Unwind::BREAK) {
-        leave_loop(d.loop);
-        if (unwind == Unwind::BREAK) {
-            loop_ends(*this, d.body);
-            skip_do_condition(*this);
-        }
-        frames.pop_back();
-        return continue_statements();
-    }
-    if (unwind == Unwind::CONTINUE) {
-        unwind = Unwind::NONE;
-        ScanPos = d.body;
-        skip_statement();
-    }
-    if (pauses.armed) part_stop(ScanPos);
-    read_token();
-    if (!tok->is_keyword(KW_WHILE)) report_error(ERR_WHILE_EXPECTED);
-    frames.back().await = Await::CONDITION;
-    run_expression(Entry::EVALUATE);
-}
-
-void InterpreterState::do_value() {
-    const uint32_t loop = frames.back().loop.loop;
-    frames.pop_back();
-    if (given != 0) {
-        ScanPos = loop;
-        if (pauses.armed) pauses.do_again = loop;
-    } else {
-        leave_loop(loop);
-    }
-    continue_statements();
-}
-
-// for = "for" "(" expr ";" expr ";" expr ")" statements
-void InterpreterState::start_for() {
-    Frame& f = push(FrameKind::FOR);
-    f.loop.loop = tok->start;
-    f.await = Await::INITIAL;
-    read_token();  // the `(`, not checked
-    run_expression(Entry::EVALUATE);
-}
-
-void InterpreterState::for_condition() {
-    if (pauses.armed) part_stop(ScanPos);
-    frames.back().await = Await::CONDITION;
-    run_expression(Entry::EVALUATE);
-}
-
-void InterpreterState::for_value() {
-    Frame& f = frames.back();
-    switch (f.await) {
-        case Await::INITIAL:
-            if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
-            step_over(1);
-            f.loop.condition = ScanPos;
-            return for_condition();
-        case Await::INCREMENT: ScanPos = f.loop.condition; return for_condition();
-        default: break;
-    }
-    if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
-    step_over(1);
-    f.loop.increment = ScanPos;
-    memo_pass(Pass::INCREMENT, [this] {
-        for (int depth = 1; depth > 0;) {
-            read_token();
-            if (tok->at_eof()) report_error(ERR_PARENS_EXPECTED);
-            if (tok->is('(')) ++depth;
-            if (tok->is(')')) --depth;
-        }
-    });
-    f.loop.body = ScanPos;
-    if (given == 0) {
-        leave_loop(f.loop.loop);
-        skip_statement();
-        frames.pop_back();
-        return continue_statements();
-    }
-    enter_loop_pass(f.loop.loop);
-    f.await = Await::BODY;
-    start_statements();
-}
-
-void InterpreterState::for_done() {
-    Frame& f = frames.back();
-    if (loop_ends(*this, f.loop.body)) {
-        leave_loop(f.loop.loop);
-        frames.pop_back();
-        return continue_statements();
-    }
-    ScanPos = f.loop.increment;
-    if (pauses.armed) part_stop(ScanPos);
-    f.await = Await::INCREMENT;
-    run_expression(Entry::EVALUATE);
 }
 
 // locals = ("int" | "char") name {"," name} ";"

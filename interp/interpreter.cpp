@@ -61,7 +61,7 @@ RunResult Interpreter::run_text(const std::string& text) {
     s.unwind = Unwind::NONE;
     s.frames.clear();
     s.values.clear();
-    s.max_frames = s.stack_budget / sizeof(Frame);
+    s.frame_base = 0;
     s.steps = 0;
     s.begin_pauses();
     s.next_step_event = s.step_limit != 0 && s.step_limit < kPollInterval ? s.step_limit + 1 : kPollInterval;

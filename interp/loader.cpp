@@ -136,6 +136,7 @@ int InterpreterState::start_main() {
     pre_pass();
     LocalTop = 0;
     CallTop = 0;
+    frame_base = 0;
     uint32_t body = 0;
     const int32_t id = id_of("main");
     if (!function_entry(id, body)) return 1;

@@ -118,6 +118,9 @@ public:
     Frame& back() { return top_[-1]; }
     bool empty() const { return top_ == base_; }
     size_t size() const { return static_cast<size_t>(top_ - base_); }
+    size_t bytes() const {
+        return static_cast<size_t>(reinterpret_cast<const char*>(top_) - reinterpret_cast<const char*>(base_));
+    }
     void clear() { top_ = base_; }
 
 private:

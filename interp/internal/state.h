@@ -131,6 +131,7 @@ struct InterpreterState {
     int32_t CallStack[kMaxCalls];
     ActiveCall ActiveCalls[kMaxCalls];
     int CallTop = 0;
+    int frame_base = 0;       // CallStack's top entry, or 0 outside any call
     int32_t ReturnValue = 0;  // kept across calls and runs
     Unwind unwind = Unwind::NONE;
 
@@ -164,7 +165,6 @@ struct InterpreterState {
     enum class Entry : uint8_t { EVALUATE, CURRENT, CALL_VALUE };
     FrameStack frames;
     std::vector<int32_t> values;
-    size_t max_frames = 0;
     Mode mode = Mode::STATEMENT;
     int32_t given = 0;  // the value handed down
 
@@ -194,7 +194,7 @@ struct InterpreterState {
     // Keeps the frames within the budget: checked where a block of
     // statements or an assignment begins, as every nesting passes there.
     void check_depth() {
-        if (frames.size() >= max_frames) report_error_at(ERR_TOO_DEEP, tok->start);
+        if (frames.bytes() >= stack_budget) report_error_at(ERR_TOO_DEEP, tok->start);
     }
     int line_of(uint32_t pos);
     TextPlace place_of(uint32_t start, uint32_t end);
@@ -255,10 +255,22 @@ struct InterpreterState {
     int32_t multiply(int32_t left, char op, int32_t right, uint32_t at);
 
     // statements
-    void start_statements();
+    // statements = statement | "{" {statement} "}"
+    void start_statements() {
+        check_depth();
+        push(FrameKind::STATEMENTS).block = false;
+        mode = Mode::STATEMENT;
+    }
     void run_statements();
-    void continue_statements();
-    void finish_statements();
+    // After a statement that held others: the top STATEMENTS frame goes on.
+    void continue_statements() {
+        if (tok->at_eof() || !frames.back().block) return finish_statements();
+        mode = Mode::STATEMENT;
+    }
+    void finish_statements() {
+        frames.pop_back();
+        mode = Mode::DONE;
+    }
     void statement_value();
     void statements_done();
     void start_for();
@@ -323,7 +335,7 @@ struct InterpreterState {
     // call's if it lies above the frame base.
     VarSlot* find_variable(int32_t id) {
         if (id < 0) return nullptr;
-        const int base = CallTop > 0 ? CallStack[CallTop - 1] : 0;
+        const int base = frame_base;
         if (const int32_t local = local_of_id[static_cast<size_t>(id)]; local >= base) return &LocalStack[local];
         const int32_t global = global_of_id[static_cast<size_t>(id)];
         return global >= 0 ? &GlobalTable[global] : nullptr;
