@@ -152,9 +152,9 @@ void draw_builtin(InterpreterState& s, int index, uint32_t call, const int32_t* 
 
 }  // namespace
 
-// A built-in whose name is the current token. True with its result when it
-// takes no values; false when it pushed a frame that waits for its first.
-bool InterpreterState::start_builtin(int index, int32_t& result) {
+// A built-in whose name is the current token. True with its result in
+// `given` when it takes no values; false when it pushed a frame that waits for its first.
+bool InterpreterState::start_builtin(int index) {
     const uint32_t call = tok->start;
     if (draws(index)) {
         if (pauses.draws && pauses.command.kind == PauseCommand::NEXT_DRAWING_CALL) before_drawing_call();
@@ -167,7 +167,7 @@ bool InterpreterState::start_builtin(int index, int32_t& result) {
     switch (index) {
         case B_GETCHE:
         case B_GETNUM:
-            result = index == B_GETCHE ? bridge.bridge_getche() : bridge.bridge_getnum();
+            given = index == B_GETCHE ? bridge.bridge_getche() : bridge.bridge_getnum();
             check_time_after_wait(*this);
             pass_over_call(*this);
             return true;
@@ -176,7 +176,7 @@ bool InterpreterState::start_builtin(int index, int32_t& result) {
             expect_string(*this);
             bridge.bridge_output(tok->TokenText);
             expect_statement_end(*this);
-            result = 0;
+            given = 0;
             return true;
         case B_PRINT:
             expect_open_paren(*this);
@@ -184,7 +184,7 @@ bool InterpreterState::start_builtin(int index, int32_t& result) {
             if (tok->TokenKind == TK_STRING) {
                 bridge.bridge_output(tok->TokenText);
                 expect_statement_end(*this);
-                result = 0;
+                given = 0;
                 return true;
             }
             unread_token();
@@ -288,10 +288,10 @@ int32_t one_value(InterpreterState& s, int index, uint32_t call, int32_t value) 
 
 }  // namespace
 
-// A value for a built-in's frame. True with the built-in's result when it
-// has all it takes; false when it waits for another value. More values than
+// A value for a built-in's frame. True with the built-in's result in
+// `given` when it has all it takes; false when it waits for another value. More values than
 // the area holds is a parameter error; missing ones stay 0.
-bool InterpreterState::builtin_value(int32_t v, int32_t& result) {
+bool InterpreterState::builtin_value(int32_t v) {
     Frame& f = frames.back();
     const BuiltinFrame b = f.builtin;
     if (f.kind == FrameKind::TEXT && f.await == Await::FIRST) {
@@ -312,12 +312,12 @@ bool InterpreterState::builtin_value(int32_t v, int32_t& result) {
         std::copy(values.begin() + b.first, values.end(), collected_values);
         values.resize(b.first);
         frames.pop_back();
-        result = collected(*this, b.index, b.call, collected_values);
+        given = collected(*this, b.index, b.call, collected_values);
         return true;
     }
     const bool text = f.kind == FrameKind::TEXT;
     frames.pop_back();
-    result = text ? text_builtin(*this, b, v) : one_value(*this, b.index, b.call, v);
+    given = text ? text_builtin(*this, b, v) : one_value(*this, b.index, b.call, v);
     return true;
 }
 

@@ -197,7 +197,10 @@ operand:
         case TK_NAME:
             if (tok->builtin >= 0) {
                 frames.back().await = Await::CALL_VALUE;
-                if (start_builtin(tok->builtin, v)) goto call_value;
+                if (start_builtin(tok->builtin)) {
+                    v = given;
+                    goto call_value;
+                }
                 read_token();
                 goto evaluate;
             }
@@ -258,7 +261,10 @@ evaluated:
         case FrameKind::BUILTIN:
         case FrameKind::COLLECTION:
         case FrameKind::TEXT:
-            if (builtin_value(v, v)) goto call_value;
+            if (builtin_value(v)) {
+                v = given;
+                goto call_value;
+            }
             read_token();
             goto evaluate;
         default: return give(v);

@@ -354,8 +354,9 @@ struct InterpreterState {
 
     // built-ins
     int builtin_index(const char* name) const;
-    bool start_builtin(int index, int32_t& result);
-    bool builtin_value(int32_t v, int32_t& result);
+    // Both true with the built-in's result in `given` when it is done.
+    bool start_builtin(int index);
+    bool builtin_value(int32_t v);
     uint32_t next_random();
 };
 
