@@ -147,8 +147,8 @@ struct InterpreterState {
     bool quiet = false;        // reading the text for a hint or an outline: an error only throws
     std::vector<LoopPass> loops;
     ErrorDetails details;  // of the last run's report, with its hint
-    // The hint is worked out when first asked for, after the run: by then a
-    // host's own run stack is in order again after a deep unwind.
+    // The hint is worked out when first asked for: a run that no one asks
+    // about pays nothing for it.
     bool details_pending = false;
     Pauses pauses;
 
