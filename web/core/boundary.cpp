@@ -13,6 +13,7 @@
 #include "interpreter.h"
 #include "run_outcome.h"
 #include "web_bridge.h"
+#include "web_timeline.h"
 
 using namespace korvane;
 
@@ -54,8 +55,10 @@ int last_error_line = -1;
 Session& page_session() {
     if (!page) {
         page = std::make_unique<Session>(default_palette());
-        // The page's inspector needs to know who drew each pixel.
+        // The page's inspector needs to know who drew each pixel, and its
+        // timeline every drawing call.
         page->bridge->set_provenance(true);
+        page->bridge->set_timeline(true);
     }
     return *page;
 }
@@ -68,6 +71,8 @@ const char* joined(std::span<const char* const> names, std::string& store) {
 }
 
 }  // namespace
+
+const Timeline* korvane::page_timeline() { return page ? page->bridge->timeline() : nullptr; }
 
 extern "C" {
 

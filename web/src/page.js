@@ -12,6 +12,7 @@ import { TextStore } from './text_store.js';
 import { ABOUT_TOPIC, Help } from './help.js';
 import { styleOf } from './highlight.js';
 import { OutputPane } from './output_pane.js';
+import { TimelineBar } from './timeline_bar.js';
 
 const $ = (id) => document.getElementById(id);
 const view = new CanvasView($('canvas'));
@@ -19,6 +20,7 @@ const store = new TextStore();
 const help = new Help($('help-dialog'), $('help-search'), $('help-text'));
 const printed = new OutputPane($('output'));
 let editor = null;
+let timeline = null;       // the bar under the canvas
 let ready = null;          // what the worker said when it started
 let running = false;
 let recording = null;
@@ -51,6 +53,7 @@ const streamed = {
         if (output.length > P.OUTPUT_KEPT) dropped += output.splice(0, output.length - P.OUTPUT_KEPT).length;
     },
     [P.SHOWN]: (m) => recording?.add(m.pixels, m.at),
+    [P.AT_CALL]: (m) => timeline.shown(m),
     [P.INPUT]: (m) => ask(m.kind),
     [P.TRACE]: (m) => {
         editor.markTrace(m.line);
@@ -136,6 +139,7 @@ async function runEditor() {
     output = [];
     dropped = 0;
     setRunning(true);
+    timeline.set(null);
     setState('Running…');
     performance.clearMarks('halt');
     const done = await client.run({ source: editor.text(), fresh: false, trace: true });
@@ -152,6 +156,7 @@ async function runEditor() {
     // Halt pressed while a dialog waited: the run is over, so is the question.
     if ($('ask').open) $('ask').close('halt');
     editor.markTrace(-1);
+    timeline.set(done.timeline ?? { calls: 0, first: 0, line: -1, call: '' }, done.pixels);
     const message = done.message.trimEnd();
     const halted = done.cutShort || message.includes('user terminated program');
     setState(done.status === 0 ? 'Ran' : halted ? 'Halted' : 'Stopped');
@@ -166,7 +171,9 @@ async function inspect(event) {
     const index = view.indexAt(at.x, at.y);
     const [r, g, b] = view.colourAt(index);
     let text = `x ${at.x}  y ${at.y}  index ${index}  rgb(${r}, ${g}, ${b})`;
-    if (!running) {
+    if (!running && !timeline.agrees(at.x, at.y)) {
+        text += '\ndrawn over later in the run';
+    } else if (!running) {
         const origin = await client.inspect(at.x, at.y);
         text += origin.line >= 0 ? `\ndrawn by ${origin.builtin} in line ${origin.line}` : '\nnot drawn by the last run';
     }
@@ -271,6 +278,10 @@ function wire() {
         }
     };
     $('canvas').onmousemove = inspect;
+    $('canvas').onclick = (event) => {
+        const at = view.pointAt(event);
+        if (at && !running) timeline.history(at.x, at.y);
+    };
 }
 
 // window.korvane.run: a run as a fresh korvane-run process would make it.
@@ -313,6 +324,7 @@ async function start() {
     view.setPalette(ready.palette);
     const text = await startText();
     editor = new Editor($('editor'), ready.keywords, ready.builtins, text, (doc, how) => store.keep(doc, how));
+    timeline = new TimelineBar(client, view, editor);
     store.keep(text, text === store.tabText() ? 'restored' : 'loaded');
     wire();
     setRunning(false);

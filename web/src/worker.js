@@ -4,6 +4,7 @@
 // memory (Halt, answers, steps) and sees it through messages and frames.
 import * as P from './protocol.js';
 import { CollectedOutput, StreamedOutput } from './run_output.js';
+import * as timeline from './timeline_worker.js';
 
 importScripts('korvane-core.js');
 
@@ -184,7 +185,7 @@ async function doRun(request) {
     Atomics.store(shared.control, P.RUNNING, 0);
     postMessage({
         type: P.DONE, id: request.id, status, errorLine, message: run.message,
-        output: run.output.text(), pixels, at: now(),
+        output: run.output.text(), pixels, at: now(), timeline: timeline.summary(core, cString),
     }, [pixels.buffer]);
     run = null;
 }
@@ -223,6 +224,14 @@ async function handle(data) {
                 builtin: cString(core._korvane_origin_builtin(data.x, data.y)),
             });
             break;
+        case P.SEEK:
+            // Only the newest position matters while the slider moves.
+            if (data.serial === Atomics.load(shared.control, P.SEEK_SERIAL)) {
+                const shown = timeline.seek(core, cString, data);
+                postMessage(shown, [shown.pixels.buffer]);
+            }
+            break;
+        case P.HISTORY: postMessage(timeline.history(core, cString, data)); break;
     }
 }
 
