@@ -298,6 +298,10 @@ const korvane = {
     // What the Output pane shows.
     output: () => printed.text(),
     paletteEntry: (index) => view.colourAt(index),
+    // The call whose canvas the timeline shows (null: the screen is as the
+    // run left it), and the screen's palette indices, bottom row first.
+    timelineCall: () => timeline.shownCall,
+    shownIndices: () => view.indices,
     // The editor's style of every character of text (newlines left out).
     styleOf: (text) => styleOf(text, ready.keywords, ready.builtins),
     readyMs: null,

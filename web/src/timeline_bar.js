@@ -30,6 +30,7 @@ export class TimelineBar {
         this.final = null;      // the last run's final canvas
         this.atEnd = null;      // what the screen showed when the run ended
         this.shownSerial = 0;   // the newest seek on the screen
+        this.shownCall = null;  // its call; null: the screen is as the run left it
         this.asked = 0;         // the newest pixel history asked for
         this.player = 0;
         for (const cps of SPEEDS) this.speed.add(new Option(`${cps} calls/s`, String(cps)));
@@ -51,6 +52,7 @@ export class TimelineBar {
         this.timeline = timeline;
         this.final = final;
         this.atEnd = timeline ? this.view.indices.slice() : null;
+        this.shownCall = null;
         this.asked++;
         this.list.hidden = true;
         this.list.replaceChildren();
@@ -105,6 +107,7 @@ export class TimelineBar {
     shown(m) {
         if (!this.timeline || m.serial <= this.shownSerial) return;
         this.shownSerial = m.serial;
+        this.shownCall = m.k;
         this.view.paint(m.pixels);
         this.editor.markTrace(m.line);
         this.label(m.k, m.line, m.call);

@@ -7,7 +7,7 @@ import { mkdtempSync, readdirSync, readFileSync, rmSync, existsSync, writeFileSy
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { openPage, load, korvaneRun, root, linkTo, runEnded } from '../tools/page_driver.mjs';
-import { nativeRun } from './native.mjs';
+import { nativeRun, nativeTimeline } from './native.mjs';
 import { pngIndices } from './png_indices.mjs';
 
 const RANDOM_PROGRAMS = Number(process.env.KORVANE_RANDOM_PROGRAMS ?? 300);
@@ -103,6 +103,27 @@ async function recordGif(page, url, program, folder) {
     await page.click('#record');
     for (let i = 0; i < 100 && !existsSync(saved); i++) await new Promise((r) => setTimeout(r, 50));
     return gifFrames(page, readFileSync(saved));
+}
+
+// The page's canvas once its timeline shows call k.
+async function canvasAtCall(page, k) {
+    await page.waitForFunction((at) => window.korvane.timelineCall() === at, { timeout: 5000 }, k);
+    const bytes = await page.evaluate(() => {
+        const v = window.korvane.shownIndices();
+        let text = '';
+        for (let i = 0; i < v.length; i += 8192) text += String.fromCharCode.apply(null, v.subarray(i, i + 8192));
+        return btoa(text);
+    });
+    return new Uint8Array(Buffer.from(bytes, 'base64'));
+}
+
+// What the page's pixel history lists for writes as --history prints them.
+function historyList(writes) {
+    const text = writes.map((w) => w.split(' ')).map(([call, line, builtin, colour]) =>
+        `call ${call}, line ${line}: ${builtin}, colour ${colour}`);
+    const ends = 1000;
+    if (text.length <= 2 * ends) return text;
+    return [...text.slice(0, ends), `... ${text.length - 2 * ends} more writes ...`, ...text.slice(-ends)];
 }
 
 async function runButton(page) {
@@ -245,6 +266,39 @@ try {
         check(page16.count === native16.count && page16.count === 16,
               `animation.cg: ${page16.count} frames in the page, ${native16.count} from korvane-run`);
         check(page16.loops === false && native16.loops === false, 'a recording plays once');
+    });
+
+    await test("the timeline shows the canvas of korvane-run --at-call; a clicked pixel's writes are --history's", 90, async () => {
+        // One pixel written more often than the list shows.
+        const many = join(scratch, 'many.cg');
+        writeFileSync(many, 'main()\r\n{\r\n  int i;\r\n  for (i = 0; i < 2500; i++) {\r\n    setcolor(i % 250);\r\n' +
+                      '    point(100, 300);\r\n  }\r\n}\r\n', 'latin1');
+        const examples = (name) => join(root, 'examples', name);
+        for (const [file, x, y] of [[examples('floodfill.cg'), 100, 100], [examples('lines.cg'), 200, 200],
+                                    [examples('animation.cg'), 200, 200], [many, 100, 300]]) {
+            await load(page, linkTo(url, readFileSync(file, 'latin1')));
+            await page.click('#run');
+            await runEnded(page, 20000);
+            const n = await page.$eval('#timeline-slider', (s) => Number(s.max));
+            const box = await page.$eval('#canvas', (c) => { const r = c.getBoundingClientRect(); return [r.x, r.y, r.width / 400]; });
+            // Whole pixels of the screen, as the browser hands the click on.
+            await page.mouse.click(Math.ceil(box[0] + x * box[2]), Math.ceil(box[1] + (399 - y) * box[2]));
+            await page.waitForFunction(() => !/finding/.test(document.querySelector('#pixel-history').options[0]?.text ?? 'finding'),
+                                       { timeout: 10000 });
+            const listed = await page.$$eval('#pixel-history option', (options) => options.map((o) => o.text));
+            const expected = historyList(nativeTimeline(file, 0, x, y).writes);
+            check(listed.join('\n') === expected.join('\n'), `${file} (${x}, ${y}): the page lists ` +
+                  `${listed.length} writes (${listed.slice(0, 2)}), korvane-run ${expected.length} (${expected.slice(0, 2)})`);
+            // The keys a user moves by, then a write chosen from the list.
+            await page.focus('#timeline-slider');
+            const chosen = Number(listed[Math.floor(listed.length / 4)].match(/^call (\d+)/)[1]);
+            for (const [key, k] of [['Home', 0], ['ArrowRight', 1], ['End', n], ['ArrowLeft', n - 1], [chosen, chosen]]) {
+                if (typeof key === 'number') await page.select('#pixel-history', String(key));
+                else await page.keyboard.press(key);
+                const diff = differing(await canvasAtCall(page, k), nativeTimeline(file, k, x, y).pixels);
+                check(diff === 0, `${file}: ${diff} pixels differ at call ${k} of ${n}`);
+            }
+        }
     });
 
     await test('Halt ends a printing endless loop within half a second, memory bounded', 60, async () => {
