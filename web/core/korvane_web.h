@@ -68,4 +68,8 @@ const char* korvane_timeline_call(double k);
 // `ends`; korvane_timeline_writes() then counts them all.
 const char* korvane_timeline_history(int x, int y, int ends);
 double korvane_timeline_writes(void);
+// Hands the frames of a GIF of calls a..b to host_frame: after call a,
+// after each show in the range (every = 0) or every `every` calls, and
+// after call b. Returns how many.
+int korvane_timeline_gif(double a, double b, double every);
 }

@@ -9,8 +9,10 @@
 #include <deque>
 #include <string>
 
+#include "host.h"
 #include "korvane_web.h"
 #include "timeline.h"
+#include "timeline_frames.h"
 
 using namespace korvane;
 
@@ -80,4 +82,16 @@ EMSCRIPTEN_KEEPALIVE const char* korvane_timeline_history(int x, int y, int ends
 }
 
 EMSCRIPTEN_KEEPALIVE double korvane_timeline_writes(void) { return static_cast<double>(writes); }
+
+EMSCRIPTEN_KEEPALIVE int korvane_timeline_gif(double a, double b, double every) {
+    const Timeline* t = page_timeline();
+    if (!t) return 0;
+    TXImage3 canvas(1);
+    int frames = 0;
+    for_each_gif_frame(*t, call_number(a), call_number(b), call_number(every), canvas, [&] {
+        ++frames;
+        host_frame(canvas.bits(0));
+    });
+    return frames;
+}
 }

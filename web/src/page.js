@@ -328,7 +328,7 @@ async function start() {
     view.setPalette(ready.palette);
     const text = await startText();
     editor = new Editor($('editor'), ready.keywords, ready.builtins, text, (doc, how) => store.keep(doc, how));
-    timeline = new TimelineBar(client, view, editor);
+    timeline = new TimelineBar(client, view, editor, { save: download, say: setState });
     store.keep(text, text === store.tabText() ? 'restored' : 'loaded');
     wire();
     setRunning(false);

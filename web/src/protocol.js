@@ -10,6 +10,7 @@ export const PALETTE = 'palette';   // {name, bytes}: a palette file
 export const INSPECT = 'inspect';   // {id, x, y}: who drew the pixel
 export const SEEK = 'seek';         // {serial, k}: the canvas after call k of the timeline; dropped once a newer seek is asked for
 export const HISTORY = 'history';   // {id, x, y}: every write of the pixel in the timeline
+export const GIF = 'gif';           // {id, from, to, every}: a GIF of calls from..to, a frame at each show (every 0) or every so many calls
 // worker -> page
 export const READY = 'ready';       // {keywords, builtins, captions, palette}
 export const OUTPUT = 'output';     // {lines, dropped}: program output, in order; dropped: lines left out before them
@@ -20,6 +21,7 @@ export const TRACE = 'trace';       // {line, builtin}: the drawing call about t
 export const PALETTE_SET = 'palette-set'; // {palette, error}: error empty when it was loaded
 export const SHOWN = 'shown';       // {pixels, at}: a show while recording, at performance.timeOrigin + now
 export const AT_CALL = 'at-call';   // {serial, k, line, call, pixels}: the seek's canvas and call k's line and text
+export const GIF_MADE = 'gif-made'; // {id, blob, frames, left}: the GIF asked for, at most `frames` frames; left: those left out
 export const WRITES = 'writes';     // {id, writes, count}: the first and last HISTORY_ENDS writes {call, line, builtin, colour}, and how many in all
 
 // Int32 slots of the control buffer.

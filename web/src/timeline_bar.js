@@ -16,16 +16,19 @@ const $ = (id) => document.getElementById(id);
 function writeText(w) { return `call ${w.call}, line ${w.line}: ${w.builtin}, colour ${w.colour}`; }
 
 export class TimelineBar {
-    constructor(client, view, editor) {
+    // page.save(blob, name) downloads a file; page.say(text) tells the user.
+    constructor(client, view, editor, page) {
         this.client = client;
         this.view = view;
         this.editor = editor;
+        this.page = page;
         this.slider = $('timeline-slider');
         this.play = $('timeline-play');
         this.speed = $('timeline-speed');
         this.position = $('timeline-at');
         this.callText = $('timeline-call');
         this.list = $('pixel-history');
+        this.gif = $('timeline-gif');
         this.timeline = null;   // {calls, first, line, call} of the last run; null while one runs
         this.final = null;      // the last run's final canvas
         this.atEnd = null;      // what the screen showed when the run ended
@@ -40,6 +43,8 @@ export class TimelineBar {
         this.play.onclick = () => this.setPlaying(!this.player);
         this.speed.onchange = () => this.player && this.setPlaying(true);
         this.list.onchange = () => this.list.value && this.showCall(Number(this.list.value));
+        this.gif.onclick = () => this.askGif();
+        $('gif-range').addEventListener('close', () => $('gif-range').returnValue === 'ok' && this.recordGif());
         this.set(null);
     }
 
@@ -56,7 +61,7 @@ export class TimelineBar {
         this.asked++;
         this.list.hidden = true;
         this.list.replaceChildren();
-        this.slider.disabled = this.play.disabled = !timeline;
+        this.slider.disabled = this.play.disabled = this.gif.disabled = !timeline;
         this.slider.max = timeline ? String(timeline.calls - timeline.first) : '0';
         this.slider.value = this.slider.max;
         this.label(this.call(), timeline?.line, timeline?.call);
@@ -144,6 +149,32 @@ export class TimelineBar {
             options.splice(P.HISTORY_ENDS, 0, new Option(`... ${count - 2 * P.HISTORY_ENDS} more writes ...`, ''));
         if (count === 0) options.push(new Option(`Pixel (${x}, ${y}): no call of this run wrote it`, ''));
         this.list.replaceChildren(...options);
+    }
+
+    // Asks for the range, from the first call kept to the last.
+    askGif() {
+        const { first, calls } = this.timeline;
+        for (const id of ['gif-from', 'gif-to']) Object.assign($(id), { min: first, max: calls });
+        $('gif-from').value = first;
+        $('gif-to').value = calls;
+        $('gif-range').returnValue = '';
+        $('gif-range').showModal();
+    }
+
+    async recordGif() {
+        const [from, to, every] = ['gif-from', 'gif-to', 'gif-every'].map((id) => Number($(id).value));
+        if (!this.timeline) return;
+        if (from > to) {
+            this.page.say('The GIF\'s first call comes after its last: nothing was recorded');
+            return;
+        }
+        this.gif.disabled = true;
+        this.page.say(`Recording a GIF of calls ${from} to ${to}…`);
+        const made = await this.client.gif(from, to, every);
+        this.gif.disabled = !this.timeline;
+        if (!made.blob) return this.page.say('The GIF was not recorded');
+        this.page.save(made.blob, 'korvane-timeline.gif');
+        this.page.say(made.left ? `The GIF holds its first ${made.frames} frames; ${made.left} more were left out` : 'GIF recorded');
     }
 
     // Whether the screen's pixel is the one the last run left there, so the

@@ -105,6 +105,7 @@ const host = {
         else awaitStep();
         return halted() ? 1 : 0;
     },
+    frame(pixels) { timeline.frame(core, pixels); },
 };
 
 // The answers of korvane.run: a text of lines, as the runner's --input file,
@@ -232,6 +233,7 @@ async function handle(data) {
             }
             break;
         case P.HISTORY: postMessage(timeline.history(core, cString, data)); break;
+        case P.GIF: postMessage(timeline.gif(core, paletteBytes(), data)); break;
     }
 }
 

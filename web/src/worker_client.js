@@ -76,6 +76,8 @@ export class WorkerClient {
 
     history(x, y) { return this.request({ type: P.HISTORY, x, y }, { type: P.WRITES, writes: [], count: 0 }); }
 
+    gif(from, to, every) { return this.request({ type: P.GIF, from, to, every }, { type: P.GIF_MADE, blob: null }); }
+
     setPalette(name, bytes) {
         this.palette = { name, bytes };
         this.worker.postMessage({ type: P.PALETTE, name, bytes });

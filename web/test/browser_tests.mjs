@@ -92,6 +92,28 @@ async function gifFrames(page, bytes) {
     return { count: r.count, loops: r.loops, last: Buffer.from(r.rgba, 'base64') };
 }
 
+// How many colour values of a decoded frame (RGBA, top row first) differ
+// from the palette indices' colours in our palette.
+function wrongColours(rgba, indices) {
+    const palette = readFileSync(join(root, 'examples', 'allcolr.pal'));
+    let wrong = 0;
+    for (let y = 0; y < 400; y++) {
+        for (let x = 0; x < 400; x++) {
+            const index = indices[(399 - y) * 400 + x];
+            const at = (y * 400 + x) * 4;
+            for (let c = 0; c < 3; c++) if (rgba[at + c] !== palette[index * 4 + c]) wrong++;
+        }
+    }
+    return wrong;
+}
+
+// Waits for a download into folder; its bytes.
+async function downloaded(folder, name) {
+    const saved = join(folder, name);
+    for (let i = 0; i < 200 && !existsSync(saved); i++) await new Promise((r) => setTimeout(r, 50));
+    return readFileSync(saved);
+}
+
 // Records program's run with Record GIF; the downloaded GIF's frames.
 async function recordGif(page, url, program, folder) {
     const saved = join(folder, 'korvane.gif');
@@ -245,16 +267,7 @@ try {
         const file = join(scratch, 'noise.cg');
         writeFileSync(file, noise, 'latin1');
         const recorded = await recordGif(page, url, noise, scratch);
-        const palette = readFileSync(join(root, 'examples', 'allcolr.pal'));
-        const native = nativeRun(file).pixels;
-        let wrong = 0;
-        for (let y = 0; y < 400; y++) {
-            for (let x = 0; x < 400; x++) {
-                const index = native[(399 - y) * 400 + x];
-                const at = (y * 400 + x) * 4;
-                for (let c = 0; c < 3; c++) if (recorded.last[at + c] !== palette[index * 4 + c]) wrong++;
-            }
-        }
+        const wrong = wrongColours(recorded.last, nativeRun(file).pixels);
         check(recorded.count === 3, `${recorded.count} frames of 3 shows`);
         check(wrong === 0, `${wrong} colour values of the last frame differ`);
         // Shows five milliseconds apart, faster than the display refreshes.
@@ -299,6 +312,18 @@ try {
                 check(diff === 0, `${file}: ${diff} pixels differ at call ${k} of ${n}`);
             }
         }
+        // GIF... of the last program's calls 100 to 1100, a frame every 250 calls.
+        const cdp = await page.createCDPSession();
+        await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: scratch });
+        await page.click('#timeline-gif');
+        await page.waitForSelector('#gif-range[open]', { timeout: 2000 });
+        for (const [id, value] of [['#gif-from', '100'], ['#gif-to', '1100'], ['#gif-every', '250']])
+            await page.$eval(id, (e, v) => { e.value = v; }, value);
+        await page.click('#gif-range button[value="ok"]');
+        const gif = await gifFrames(page, await downloaded(scratch, 'korvane-timeline.gif'));
+        const wrong = wrongColours(gif.last, nativeTimeline(many, 1100, 0, 0).pixels);
+        check(gif.count === 5 && wrong === 0, `the GIF has ${gif.count} frames of 5; ${wrong} colour values ` +
+              'of the last differ from call 1100');
     });
 
     await test('Halt ends a printing endless loop within half a second, memory bounded', 60, async () => {
