@@ -21,6 +21,7 @@ const help = new Help($('help-dialog'), $('help-search'), $('help-text'));
 const printed = new OutputPane($('output'));
 let editor = null;
 let timeline = null;       // the bar under the canvas
+let hovered = null;        // the last mouse move over the canvas, for the inspector
 let ready = null;          // what the worker said when it started
 let running = false;
 let recording = null;
@@ -53,7 +54,10 @@ const streamed = {
         if (output.length > P.OUTPUT_KEPT) dropped += output.splice(0, output.length - P.OUTPUT_KEPT).length;
     },
     [P.SHOWN]: (m) => recording?.add(m.pixels, m.at),
-    [P.AT_CALL]: (m) => timeline.shown(m),
+    [P.AT_CALL]: (m) => {
+        timeline.shown(m);
+        if (hovered) inspect(hovered);
+    },
     [P.INPUT]: (m) => ask(m.kind),
     [P.TRACE]: (m) => {
         editor.markTrace(m.line);
@@ -277,7 +281,10 @@ function wire() {
             setState('Link in the address bar');
         }
     };
-    $('canvas').onmousemove = inspect;
+    $('canvas').onmousemove = (event) => {
+        hovered = event;
+        inspect(event);
+    };
     $('canvas').onclick = (event) => {
         const at = view.pointAt(event);
         if (at && !running) timeline.history(at.x, at.y);
