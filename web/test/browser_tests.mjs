@@ -286,13 +286,21 @@ try {
         const many = join(scratch, 'many.cg');
         writeFileSync(many, 'main()\r\n{\r\n  int i;\r\n  for (i = 0; i < 2500; i++) {\r\n    setcolor(i % 250);\r\n' +
                       '    point(100, 300);\r\n  }\r\n}\r\n', 'latin1');
+        // More calls than the timeline holds: heavy ones, so that keyframes come often.
+        const kept = join(scratch, 'kept.cg');
+        writeFileSync(kept, 'main()\r\n{\r\n  int i;\r\n  for (i = 0; i < 40000; i++) {\r\n    setcolor(i % 200 + 1);\r\n' +
+                      '    textout(10, 10, "x");\r\n    point(i % 400, 7);\r\n  }\r\n}\r\n', 'latin1');
         const examples = (name) => join(root, 'examples', name);
         for (const [file, x, y] of [[examples('floodfill.cg'), 100, 100], [examples('lines.cg'), 200, 200],
-                                    [examples('animation.cg'), 200, 200], [many, 100, 300]]) {
+                                    [examples('animation.cg'), 200, 200], [kept, 5, 7], [many, 100, 300]]) {
             await load(page, linkTo(url, readFileSync(file, 'latin1')));
             await page.click('#run');
             await runEnded(page, 20000);
-            const n = await page.$eval('#timeline-slider', (s) => Number(s.max));
+            const at = await page.$eval('#timeline-at', (e) => e.textContent);
+            const [, n, first] = at.match(/^\d+ \/ (\d+)(?: \(kept from (\d+)\))?$/).map((v) => Number(v ?? 0));
+            const said = nativeTimeline(file, 0, x, y).message;
+            check(first === 0 ? said === '' : said.includes(`keeps calls ${first + 1} to ${n}`),
+                  `${file}: the page says "${at}", korvane-run "${said.trim()}"`);
             const box = await page.$eval('#canvas', (c) => { const r = c.getBoundingClientRect(); return [r.x, r.y, r.width / 400]; });
             // Whole pixels of the screen, as the browser hands the click on.
             await page.mouse.click(Math.ceil(box[0] + x * box[2]), Math.ceil(box[1] + (399 - y) * box[2]));
@@ -305,7 +313,9 @@ try {
             // The keys a user moves by, then a write chosen from the list.
             await page.focus('#timeline-slider');
             const chosen = Number(listed[Math.floor(listed.length / 4)].match(/^call (\d+)/)[1]);
-            for (const [key, k] of [['Home', 0], ['ArrowRight', 1], ['End', n], ['ArrowLeft', n - 1], [chosen, chosen]]) {
+            const page1 = Math.max(1, Math.floor((n - first) / 100));
+            for (const [key, k] of [['Home', first], ['ArrowRight', first + 1], ['PageUp', first + 1 + page1],
+                                    ['End', n], ['ArrowLeft', n - 1], [chosen, chosen]]) {
                 if (typeof key === 'number') await page.select('#pixel-history', String(key));
                 else await page.keyboard.press(key);
                 const diff = differing(await canvasAtCall(page, k), nativeTimeline(file, k, x, y).pixels);

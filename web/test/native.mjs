@@ -32,8 +32,9 @@ export function nativeRun(file, { input = '', seed, maxSteps } = {}) {
     }
 }
 
-// The canvas after drawing call k, as --at-call draws it, and the writes of
-// pixel (x, y), one "call line builtin colour" each, as --history lists them.
+// The canvas after drawing call k, as --at-call draws it, the writes of
+// pixel (x, y), one "call line builtin colour" each, as --history lists
+// them, and what it said on standard error.
 export function nativeTimeline(file, k, x, y) {
     const dir = mkdtempSync(join(tmpdir(), 'korvane-native-'));
     try {
@@ -43,6 +44,7 @@ export function nativeTimeline(file, k, x, y) {
         return {
             pixels: pngIndices(readFileSync(png)).indices,
             writes: r.stdout.split('\n').filter((line) => /^\d+ -?\d+ \w+ \d+$/.test(line)),
+            message: r.stderr,
         };
     } finally {
         rmSync(dir, { recursive: true, force: true });
