@@ -54,6 +54,7 @@ export class TimelineBar {
     set(timeline, final = null) {
         this.setPlaying(false);
         if (!timeline && this.atEnd) this.view.paint(this.atEnd);
+        if (!timeline) this.editor.markTrace(-1);
         this.timeline = timeline;
         this.final = final;
         this.atEnd = timeline ? this.view.indices.slice() : null;
