@@ -12,6 +12,7 @@
 #include "input_answers.h"
 #include "interpreter.h"
 #include "run_outcome.h"
+#include "web_assist.h"
 #include "web_bridge.h"
 
 using namespace korvane;
@@ -68,6 +69,8 @@ const char* joined(std::span<const char* const> names, std::string& store) {
 }
 
 }  // namespace
+
+const Interpreter* korvane::last_run_interpreter() { return last ? last->interpreter.get() : nullptr; }
 
 extern "C" {
 

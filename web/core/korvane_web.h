@@ -49,4 +49,16 @@ const char* korvane_keyword_names(void);
 const char* korvane_builtin_names(void);
 // The caption of the input box for kind (0 getnum, 1 getche).
 const char* korvane_input_caption(int kind);
+
+// JSON for the editor (web/core/web_assist.cpp), each valid until the next
+// call of the same function. The built-ins:
+// [{name, arguments, signature, description}] in the interpreter's order.
+const char* korvane_builtin_table(void);
+// The outline of the program of `length` bytes at text, read without running
+// it: {functions: [{name, parameters, line}], names, warnings: [{place,
+// text, signature}]}, a place being {line, column, length} from 0.
+const char* korvane_outline(const char* text, int length);
+// The last run's error report: {code, message, line, token, hint}; code -1
+// when it had none.
+const char* korvane_error_details(void);
 }
