@@ -8,11 +8,13 @@ export const INIT = 'init';         // {buffer}: the shared memory
 export const RUN = 'run';           // {id, source, fresh, seed, maxSteps, input, trace}
 export const PALETTE = 'palette';   // {name, bytes}: a palette file
 export const INSPECT = 'inspect';   // {id, x, y}: who drew the pixel
+export const OUTLINE = 'outline';   // {id, source}: read the program for the editor, without running it
 // worker -> page
-export const READY = 'ready';       // {keywords, builtins, captions, palette}
+export const READY = 'ready';       // {keywords, builtins, builtinTable, captions, palette}
 export const OUTPUT = 'output';     // {lines, dropped}: program output, in order; dropped: lines left out before them
 export const INPUT = 'input';       // {kind}: 0 getnum, 1 getche (the core's input box kinds); answer through the shared memory
-export const DONE = 'done';         // {id, status, output, message, pixels, errorLine, at}
+export const DONE = 'done';         // {id, status, output, message, pixels, errorLine, details, at}
+export const OUTLINED = 'outlined'; // {id, outline}: the core's outline of the program (web/core/korvane_web.h)
 export const ORIGIN = 'origin';     // {id, line, builtin}
 export const TRACE = 'trace';       // {line, builtin}: the drawing call about to run
 export const PALETTE_SET = 'palette-set'; // {palette, error}: error empty when it was loaded

@@ -165,9 +165,11 @@ async function doRun(request) {
     };
     let status;
     let errorLine = -1;
+    let details = null;
     try {
         status = callRun(request);
         errorLine = core._korvane_error_line();
+        if (status !== 0) details = coreJson(core._korvane_error_details());
     } catch (error) {
         // The browser's own stack ran out, or the core trapped: the module's
         // state cannot be trusted any more, so the run ends with a report and
@@ -183,7 +185,7 @@ async function doRun(request) {
     run.output.flush();
     Atomics.store(shared.control, P.RUNNING, 0);
     postMessage({
-        type: P.DONE, id: request.id, status, errorLine, message: run.message,
+        type: P.DONE, id: request.id, status, errorLine, details, message: run.message,
         output: run.output.text(), pixels, at: now(),
     }, [pixels.buffer]);
     run = null;
@@ -202,6 +204,20 @@ function loadPalette({ name, bytes }) {
     return error;
 }
 
+// The editor's outline of a program: its functions, names and warnings.
+function outline(source) {
+    const bytes = P.toLatin1(source);
+    const text = core._malloc(bytes.length + 1);
+    core.HEAPU8.set(bytes, text);
+    try {
+        return coreJson(core._korvane_outline(text, bytes.length));
+    } finally {
+        core._free(text);
+    }
+}
+
+function coreJson(pointer) { return JSON.parse(cString(pointer)); }
+
 function paletteBytes() {
     const at = core._korvane_palette();
     return core.HEAPU8.slice(at, at + 1024);
@@ -217,6 +233,9 @@ async function handle(data) {
             postMessage({ type: P.PALETTE_SET, error, palette: paletteBytes() });
             break;
         }
+        case P.OUTLINE:
+            postMessage({ type: P.OUTLINED, id: data.id, outline: outline(data.source) });
+            break;
         case P.INSPECT:
             postMessage({
                 type: P.ORIGIN, id: data.id, line: core._korvane_origin_line(data.x, data.y),
@@ -237,6 +256,7 @@ onmessage = (event) => {
                 type: P.READY, palette: paletteBytes(),
                 keywords: cString(core._korvane_keyword_names()).trim().split('\n'),
                 builtins: cString(core._korvane_builtin_names()).trim().split('\n'),
+                builtinTable: coreJson(core._korvane_builtin_table()),
                 captions: [0, 1].map((kind) => cString(core._korvane_input_caption(kind))),
             });
         });
