@@ -4,7 +4,8 @@
 // (a wavy underline, the signature on hover), call tips with the current
 // argument in bold, completion of names, and the underline of the token where
 // the last error was found. Everything comes from the core: its built-in
-// table and its outline of the program, read in the worker.
+// table and its outline of the program, read by the editor's own reader
+// (outline_client.js) so neither typing nor a run waits for it.
 import { Prec, StateEffect, StateField } from '@codemirror/state';
 import { Decoration, EditorView, ViewPlugin, hoverTooltip, keymap, showTooltip } from '@codemirror/view';
 import {
@@ -97,18 +98,17 @@ function isCallOpener(tr) {
 }
 
 export class Assist {
-    // builtins: the core's table [{name, arguments, signature, description}];
-    // keywords: the language's; outlineOf(text): a promise of the core's
-    // outline of text, or of null when none could be had.
-    constructor(builtins, keywords, outlineOf) {
-        this.builtins = new Map(builtins.map((b) => [b.name, b]));
+    // keywords: the language's; reader: an OutlineClient.
+    constructor(keywords, reader) {
         this.keywords = keywords;
-        this.outlineOf = outlineOf;
+        this.reader = reader;
+        this.builtins = new Map();   // name -> {name, arguments, signature, description}
+        reader.builtins.then((table) => { this.builtins = new Map(table.map((b) => [b.name, b])); });
     }
 
     extension() {
         return [
-            outlineField, errorField, this.tipField(), this.reader(),
+            outlineField, errorField, this.tipField(), this.rereading(),
             hoverTooltip((view, pos) => this.hover(view, pos)),
             autocompletion({ override: [(context) => this.complete(context)], defaultKeymap: false }),
             // Enter stays a line break: Tab or a click picks a name.
@@ -139,27 +139,46 @@ export class Assist {
         return found;
     }
 
-    // Reads the outline again a moment after the last edit, in the worker,
-    // so typing never waits for it.
-    reader() {
+    // Reads the outline again a moment after the last edit; one reading at
+    // a time, the newest text next.
+    rereading() {
         const assist = this;
         return ViewPlugin.fromClass(class {
             constructor(view) {
+                this.view = view;
                 this.timer = 0;
-                this.schedule(view, 0);
+                this.reading = false;
+                this.again = false;
+                this.gone = false;
+                this.schedule(0);
             }
             update(update) {
-                if (update.docChanged) this.schedule(update.view, REREAD_MS);
+                if (update.docChanged) this.schedule(REREAD_MS);
             }
-            schedule(view, ms) {
+            schedule(ms) {
                 clearTimeout(this.timer);
-                this.timer = setTimeout(async () => {
-                    const doc = view.state.doc;
-                    const outline = await assist.outlineOf(doc.toString());
-                    if (outline && view.state.doc === doc) view.dispatch({ effects: setOutline.of(outline) });
-                }, ms);
+                this.timer = setTimeout(() => this.read(), ms);
             }
-            destroy() { clearTimeout(this.timer); }
+            async read() {
+                if (this.reading) {
+                    this.again = true;
+                    return;
+                }
+                this.reading = true;
+                const doc = this.view.state.doc;
+                const outline = await assist.reader.outline(doc.toString());
+                this.reading = false;
+                if (this.gone) return;
+                if (outline && this.view.state.doc === doc) this.view.dispatch({ effects: setOutline.of(outline) });
+                if (this.again) {
+                    this.again = false;
+                    this.read();
+                }
+            }
+            destroy() {
+                this.gone = true;
+                clearTimeout(this.timer);
+            }
         });
     }
 

@@ -13,6 +13,7 @@ import { ABOUT_TOPIC, Help } from './help.js';
 import { styleOf } from './highlight.js';
 import { OutputPane } from './output_pane.js';
 import { Assist } from './assist.js';
+import { OutlineClient } from './outline_client.js';
 
 const $ = (id) => document.getElementById(id);
 const view = new CanvasView($('canvas'));
@@ -320,10 +321,12 @@ async function startText() {
 
 async function start() {
     client = new WorkerClient(streamed);
+    // The editor's reader starts beside the run's worker.
+    const reader = new OutlineClient();
     ready = await client.ready;
     view.setPalette(ready.palette);
     const text = await startText();
-    assist = new Assist(ready.builtinTable, ready.keywords, async (source) => (await client.outline(source)).outline);
+    assist = new Assist(ready.keywords, reader);
     editor = new Editor($('editor'), ready.keywords, ready.builtins, text, (doc, how) => store.keep(doc, how),
                         assist.extension());
     store.keep(text, text === store.tabText() ? 'restored' : 'loaded');

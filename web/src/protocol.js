@@ -8,17 +8,21 @@ export const INIT = 'init';         // {buffer}: the shared memory
 export const RUN = 'run';           // {id, source, fresh, seed, maxSteps, input, trace}
 export const PALETTE = 'palette';   // {name, bytes}: a palette file
 export const INSPECT = 'inspect';   // {id, x, y}: who drew the pixel
-export const OUTLINE = 'outline';   // {id, source}: read the program for the editor, without running it
 // worker -> page
-export const READY = 'ready';       // {keywords, builtins, builtinTable, captions, palette}
+export const READY = 'ready';       // {keywords, builtins, captions, palette}
 export const OUTPUT = 'output';     // {lines, dropped}: program output, in order; dropped: lines left out before them
 export const INPUT = 'input';       // {kind}: 0 getnum, 1 getche (the core's input box kinds); answer through the shared memory
 export const DONE = 'done';         // {id, status, output, message, pixels, errorLine, details, at}
-export const OUTLINED = 'outlined'; // {id, outline}: the core's outline of the program (web/core/korvane_web.h)
 export const ORIGIN = 'origin';     // {id, line, builtin}
 export const TRACE = 'trace';       // {line, builtin}: the drawing call about to run
 export const PALETTE_SET = 'palette-set'; // {palette, error}: error empty when it was loaded
 export const SHOWN = 'shown';       // {pixels, at}: a show while recording, at performance.timeOrigin + now
+
+// page -> reader (outline_worker.js), the editor's own instance of the core
+export const OUTLINE = 'outline';   // {id, source}: read the program without running it
+// reader -> page
+export const BUILTINS = 'builtins'; // {table}: the built-in table, once, at start
+export const OUTLINED = 'outlined'; // {id, outline}: the program's outline (web/core/korvane_web.h)
 
 // Int32 slots of the control buffer.
 export const HALT = 0;          // 1: the user asked the program to stop
@@ -62,6 +66,13 @@ export function toLatin1(text) {
         bytes[i] = c < 256 ? c : 63;
     }
     return bytes;
+}
+
+// The core's text at pointer, up to its NUL.
+export function coreText(heap, pointer) {
+    let end = pointer;
+    while (heap[end]) end++;
+    return fromLatin1(heap.subarray(pointer, end));
 }
 
 export function fromLatin1(bytes) {

@@ -13,12 +13,7 @@ let run = null;        // what the current run collects
 let palette = null;    // the palette file the page loaded, if any: {name, bytes}
 const queue = [];      // messages that arrived before the core was ready
 
-function cString(pointer) {
-    const heap = core.HEAPU8;
-    let end = pointer;
-    while (heap[end]) end++;
-    return P.fromLatin1(heap.subarray(pointer, end));
-}
+function cString(pointer) { return P.coreText(core.HEAPU8, pointer); }
 
 function halted() { return Atomics.load(shared.control, P.HALT) !== 0; }
 
@@ -169,7 +164,7 @@ async function doRun(request) {
     try {
         status = callRun(request);
         errorLine = core._korvane_error_line();
-        if (status !== 0) details = coreJson(core._korvane_error_details());
+        if (status !== 0) details = JSON.parse(cString(core._korvane_error_details()));
     } catch (error) {
         // The browser's own stack ran out, or the core trapped: the module's
         // state cannot be trusted any more, so the run ends with a report and
@@ -204,20 +199,6 @@ function loadPalette({ name, bytes }) {
     return error;
 }
 
-// The editor's outline of a program: its functions, names and warnings.
-function outline(source) {
-    const bytes = P.toLatin1(source);
-    const text = core._malloc(bytes.length + 1);
-    core.HEAPU8.set(bytes, text);
-    try {
-        return coreJson(core._korvane_outline(text, bytes.length));
-    } finally {
-        core._free(text);
-    }
-}
-
-function coreJson(pointer) { return JSON.parse(cString(pointer)); }
-
 function paletteBytes() {
     const at = core._korvane_palette();
     return core.HEAPU8.slice(at, at + 1024);
@@ -233,9 +214,6 @@ async function handle(data) {
             postMessage({ type: P.PALETTE_SET, error, palette: paletteBytes() });
             break;
         }
-        case P.OUTLINE:
-            postMessage({ type: P.OUTLINED, id: data.id, outline: outline(data.source) });
-            break;
         case P.INSPECT:
             postMessage({
                 type: P.ORIGIN, id: data.id, line: core._korvane_origin_line(data.x, data.y),
@@ -256,7 +234,6 @@ onmessage = (event) => {
                 type: P.READY, palette: paletteBytes(),
                 keywords: cString(core._korvane_keyword_names()).trim().split('\n'),
                 builtins: cString(core._korvane_builtin_names()).trim().split('\n'),
-                builtinTable: coreJson(core._korvane_builtin_table()),
                 captions: [0, 1].map((kind) => cString(core._korvane_input_caption(kind))),
             });
         });

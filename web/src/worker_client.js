@@ -65,9 +65,6 @@ export class WorkerClient {
         });
     }
 
-    // The core's outline of source; null if the worker was replaced first.
-    outline(source) { return this.request({ type: P.OUTLINE, source }, { type: P.OUTLINED, outline: null }); }
-
     inspect(x, y) { return this.request({ type: P.INSPECT, x, y }, { type: P.ORIGIN, line: -1, builtin: '' }); }
 
     setPalette(name, bytes) {
