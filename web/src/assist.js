@@ -113,7 +113,7 @@ export class Assist {
             autocompletion({ override: [(context) => this.complete(context)], defaultKeymap: false }),
             // Enter stays a line break: Tab or a click picks a name.
             Prec.highest(keymap.of([
-                { key: 'Mod-Space', run: startCompletion },
+                { key: 'Ctrl-Space', run: startCompletion },
                 { key: 'Escape', run: (view) => closeCompletion(view) || this.hideTip(view) },
                 { key: 'ArrowDown', run: moveCompletionSelection(true) },
                 { key: 'ArrowUp', run: moveCompletionSelection(false) },
@@ -182,12 +182,13 @@ export class Assist {
         });
     }
 
-    // What name (lower case) takes and is: {args, description}, or null
-    // when it is neither a built-in nor a function of the program.
+    // What name (lower case; names ignore case) takes and is: {args,
+    // description}, or null when it is neither a built-in nor a function of
+    // the program.
     callee(state, name) {
         const builtin = this.builtins.get(name);
         if (builtin) return { args: builtin.arguments ? builtin.arguments.split(', ') : [], description: builtin.description };
-        const own = state.field(outlineField).outline.functions.find((f) => f.name === name);
+        const own = state.field(outlineField).outline.functions.find((f) => f.name.toLowerCase() === name);
         return own ? { args: own.parameters, description: `a function of this program, line ${own.line}` } : null;
     }
 
@@ -245,7 +246,7 @@ export class Assist {
         });
         if (warning) {
             const box = element('div', 'cm-assist-tip', warning.text);
-            box.appendChild(element('div')).appendChild(element('code', '', warning.signature));
+            if (warning.signature) box.appendChild(element('div')).appendChild(element('code', '', warning.signature));
             return { pos: from, end: to, above: true, create: () => ({ dom: box }) };
         }
         const word = view.state.wordAt(pos);
