@@ -321,12 +321,11 @@ async function startText() {
 
 async function start() {
     client = new WorkerClient(streamed);
-    // The editor's reader starts beside the run's worker.
-    const reader = new OutlineClient();
     ready = await client.ready;
     view.setPalette(ready.palette);
     const text = await startText();
-    assist = new Assist(ready.keywords, reader);
+    // The editor's reader starts once the page can run, so it never delays that.
+    assist = new Assist(ready.keywords, new OutlineClient());
     editor = new Editor($('editor'), ready.keywords, ready.builtins, text, (doc, how) => store.keep(doc, how),
                         assist.extension());
     store.keep(text, text === store.tabText() ? 'restored' : 'loaded');

@@ -65,10 +65,10 @@ async function haltToEnd(page) {
     return page.evaluate(() => performance.getEntriesByName('halt-to-end').at(-1)?.duration ?? Infinity);
 }
 
-// JavaScript heap in use, in MB, of the page and of its worker.
+// JavaScript heap in use, in MB, of the page and of the worker that runs.
 async function heapMegabytes(page) {
     const metrics = await page.metrics();
-    const [worker] = page.workers();
+    const worker = page.workers().find((w) => w.url().endsWith('/worker.js'));
     const { usedSize } = await worker.client.send('Runtime.getHeapUsage');
     return { page: metrics.JSHeapUsedSize / 2 ** 20, worker: usedSize / 2 ** 20 };
 }
