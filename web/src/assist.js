@@ -103,18 +103,25 @@ export class Assist {
         this.keywords = keywords;
         this.reader = reader;
         this.builtins = new Map();   // name -> {name, arguments, signature, description}
+        this.tip = this.tipField();
         reader.builtins.then((table) => { this.builtins = new Map(table.map((b) => [b.name, b])); });
     }
 
     extension() {
         return [
-            outlineField, errorField, this.tipField(), this.rereading(),
+            outlineField, errorField, this.tip, this.rereading(),
             hoverTooltip((view, pos) => this.hover(view, pos)),
             autocompletion({ override: [(context) => this.complete(context)], defaultKeymap: false }),
             // Enter stays a line break: Tab or a click picks a name.
             Prec.highest(keymap.of([
                 { key: 'Ctrl-Space', run: startCompletion },
-                { key: 'Escape', run: (view) => closeCompletion(view) || this.hideTip(view) },
+                {
+                    key: 'Escape',
+                    run: (view) => {
+                        const tip = this.hideTip(view);
+                        return closeCompletion(view) || tip;
+                    },
+                },
                 { key: 'ArrowDown', run: moveCompletionSelection(true) },
                 { key: 'ArrowUp', run: moveCompletionSelection(false) },
                 { key: 'PageDown', run: moveCompletionSelection(true, 'page') },
@@ -229,9 +236,11 @@ export class Assist {
         });
     }
 
+    // Closes the call tip; whether there was one.
     hideTip(view) {
+        if (!view.state.field(this.tip)) return false;
         view.dispatch({ effects: closeTip.of(null) });
-        return false;
+        return true;
     }
 
     // Pointing at a warning shows it with the signature; at a called name,
