@@ -12,6 +12,7 @@
 #include "input_answers.h"
 #include "interpreter.h"
 #include "run_outcome.h"
+#include "web_assist.h"
 #include "web_bridge.h"
 #include "web_timeline.h"
 
@@ -73,6 +74,7 @@ const char* joined(std::span<const char* const> names, std::string& store) {
 }  // namespace
 
 const Timeline* korvane::page_timeline() { return page ? page->bridge->timeline() : nullptr; }
+const Interpreter* korvane::last_run_interpreter() { return last ? last->interpreter.get() : nullptr; }
 
 extern "C" {
 

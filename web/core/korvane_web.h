@@ -72,4 +72,15 @@ double korvane_timeline_writes(void);
 // after each show in the range (every = 0) or every `every` calls, and
 // after call b. Returns how many.
 int korvane_timeline_gif(double a, double b, double every);
+// JSON for the editor (web/core/web_assist.cpp), each valid until the next
+// call of the same function. The built-ins:
+// [{name, arguments, signature, description}] in the interpreter's order.
+const char* korvane_builtin_table(void);
+// The outline of the program of `length` bytes at text, read without running
+// it: {functions: [{name, parameters, line}], names, warnings: [{place,
+// text, signature}]}, a place being {line, column, length} from 0.
+const char* korvane_outline(const char* text, int length);
+// The last run's error report: {code, message, line, token, hint}; code -1
+// when it had none.
+const char* korvane_error_details(void);
 }

@@ -12,6 +12,8 @@ import { TextStore } from './text_store.js';
 import { ABOUT_TOPIC, Help } from './help.js';
 import { styleOf } from './highlight.js';
 import { OutputPane } from './output_pane.js';
+import { Assist } from './assist.js';
+import { OutlineClient } from './outline_client.js';
 import { TimelineBar } from './timeline_bar.js';
 
 const $ = (id) => document.getElementById(id);
@@ -20,6 +22,7 @@ const store = new TextStore();
 const help = new Help($('help-dialog'), $('help-search'), $('help-text'));
 const printed = new OutputPane($('output'));
 let editor = null;
+let assist = null;
 let timeline = null;       // the bar under the canvas
 let hovered = null;        // the last mouse move over the canvas, for the inspector
 let ready = null;          // what the worker said when it started
@@ -69,7 +72,10 @@ const streamed = {
     },
 };
 
-function report(text) { $('report').textContent = text; }
+function report(text) {
+    $('report').textContent = text;
+    $('hint').textContent = '';
+}
 
 function droppedNote() {
     return dropped ? `${dropped} earlier output lines were dropped; the last ${P.OUTPUT_KEPT} are kept.` : '';
@@ -138,6 +144,7 @@ function halt(event) {
 async function runEditor() {
     if (running) return;
     editor.markError(-1);
+    assist.markError(editor.view, null);
     report('');
     printed.clear();
     output = [];
@@ -167,6 +174,9 @@ async function runEditor() {
     // The report shows under the editor, its line marked: nothing stands in front of the text.
     report([message, droppedNote()].filter(Boolean).join('\n'));
     if (message) editor.markError(done.errorLine);
+    // The hint under the message, the token it speaks of underlined.
+    $('hint').textContent = done.details?.hint ?? '';
+    assist.markError(editor.view, done.details);
 }
 
 async function inspect(event) {
@@ -302,6 +312,8 @@ const korvane = {
     },
     halt: () => client.halt(),
     errorLine: () => editor.errorLine(),
+    // The underlined error token: {line, column, length, text}, or null.
+    errorToken: () => assist.errorToken(editor.view.state),
     // What the Output pane shows.
     output: () => printed.text(),
     paletteEntry: (index) => view.colourAt(index),
@@ -334,7 +346,10 @@ async function start() {
     ready = await client.ready;
     view.setPalette(ready.palette);
     const text = await startText();
-    editor = new Editor($('editor'), ready.keywords, ready.builtins, text, (doc, how) => store.keep(doc, how));
+    // The editor's reader starts once the page can run, so it never delays that.
+    assist = new Assist(ready.keywords, new OutlineClient());
+    editor = new Editor($('editor'), ready.keywords, ready.builtins, text, (doc, how) => store.keep(doc, how),
+                        assist.extension());
     timeline = new TimelineBar(client, view, editor, { save: download, say: setState });
     store.keep(text, text === store.tabText() ? 'restored' : 'loaded');
     wire();

@@ -15,7 +15,7 @@ export const GIF = 'gif';           // {id, from, to, every}: a GIF of calls fro
 export const READY = 'ready';       // {keywords, builtins, captions, palette}
 export const OUTPUT = 'output';     // {lines, dropped}: program output, in order; dropped: lines left out before them
 export const INPUT = 'input';       // {kind}: 0 getnum, 1 getche (the core's input box kinds); answer through the shared memory
-export const DONE = 'done';         // {id, status, output, message, pixels, errorLine, at, timeline}; timeline: {calls, first, line, call} (the last call)
+export const DONE = 'done';         // {id, status, output, message, pixels, errorLine, details, at, timeline}; timeline: {calls, first, line, call} (the last call)
 export const ORIGIN = 'origin';     // {id, line, builtin}
 export const TRACE = 'trace';       // {line, builtin}: the drawing call about to run
 export const PALETTE_SET = 'palette-set'; // {palette, error}: error empty when it was loaded
@@ -23,6 +23,12 @@ export const SHOWN = 'shown';       // {pixels, at}: a show while recording, at 
 export const AT_CALL = 'at-call';   // {serial, k, line, call, pixels}: the seek's canvas and call k's line and text
 export const GIF_MADE = 'gif-made'; // {id, blob, frames, left}: the GIF asked for, at most `frames` frames; left: those left out
 export const WRITES = 'writes';     // {id, writes, count}: the first and last HISTORY_ENDS writes {call, line, builtin, colour}, and how many in all
+
+// page -> reader (outline_worker.js), the editor's own instance of the core
+export const OUTLINE = 'outline';   // {id, source}: read the program without running it
+// reader -> page
+export const BUILTINS = 'builtins'; // {table}: the built-in table, once, at start
+export const OUTLINED = 'outlined'; // {id, outline}: the program's outline (web/core/korvane_web.h)
 
 // Int32 slots of the control buffer.
 export const HALT = 0;          // 1: the user asked the program to stop
@@ -69,6 +75,13 @@ export function toLatin1(text) {
         bytes[i] = c < 256 ? c : 63;
     }
     return bytes;
+}
+
+// The core's text at pointer, up to its NUL.
+export function coreText(heap, pointer) {
+    let end = pointer;
+    while (heap[end]) end++;
+    return fromLatin1(heap.subarray(pointer, end));
 }
 
 export function fromLatin1(bytes) {

@@ -14,12 +14,7 @@ let run = null;        // what the current run collects
 let palette = null;    // the palette file the page loaded, if any: {name, bytes}
 const queue = [];      // messages that arrived before the core was ready
 
-function cString(pointer) {
-    const heap = core.HEAPU8;
-    let end = pointer;
-    while (heap[end]) end++;
-    return P.fromLatin1(heap.subarray(pointer, end));
-}
+function cString(pointer) { return P.coreText(core.HEAPU8, pointer); }
 
 function halted() { return Atomics.load(shared.control, P.HALT) !== 0; }
 
@@ -167,9 +162,11 @@ async function doRun(request) {
     };
     let status;
     let errorLine = -1;
+    let details = null;
     try {
         status = callRun(request);
         errorLine = core._korvane_error_line();
+        if (status !== 0) details = JSON.parse(cString(core._korvane_error_details()));
     } catch (error) {
         // The browser's own stack ran out, or the core trapped: the module's
         // state cannot be trusted any more, so the run ends with a report and
@@ -185,7 +182,7 @@ async function doRun(request) {
     run.output.flush();
     Atomics.store(shared.control, P.RUNNING, 0);
     postMessage({
-        type: P.DONE, id: request.id, status, errorLine, message: run.message,
+        type: P.DONE, id: request.id, status, errorLine, details, message: run.message,
         output: run.output.text(), pixels, at: now(), timeline: timeline.summary(core, cString),
     }, [pixels.buffer]);
     run = null;

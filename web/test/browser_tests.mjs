@@ -6,7 +6,7 @@ import { spawnSync } from 'node:child_process';
 import { mkdtempSync, readdirSync, readFileSync, rmSync, existsSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { openPage, load, korvaneRun, root, linkTo, runEnded } from '../tools/page_driver.mjs';
+import { openPage, load, korvaneRun, root, linkTo, runEnded, runner } from '../tools/page_driver.mjs';
 import { nativeRun, nativeTimeline } from './native.mjs';
 import { pngIndices } from './png_indices.mjs';
 
@@ -65,10 +65,10 @@ async function haltToEnd(page) {
     return page.evaluate(() => performance.getEntriesByName('halt-to-end').at(-1)?.duration ?? Infinity);
 }
 
-// JavaScript heap in use, in MB, of the page and of its worker.
+// JavaScript heap in use, in MB, of the page and of the worker that runs.
 async function heapMegabytes(page) {
     const metrics = await page.metrics();
-    const [worker] = page.workers();
+    const worker = page.workers().find((w) => w.url().endsWith('/worker.js'));
     const { usedSize } = await worker.client.send('Runtime.getHeapUsage');
     return { page: metrics.JSHeapUsedSize / 2 ** 20, worker: usedSize / 2 ** 20 };
 }
@@ -148,6 +148,18 @@ function historyList(writes) {
     return [...text.slice(0, ends), `... ${text.length - 2 * ends} more writes ...`, ...text.slice(-ends)];
 }
 
+// A test that types into the editor; afterwards the tab forgets that its
+// text was typed, so the next tests' links load without asking which to keep.
+function typingTest(page, name, seconds, body) {
+    return test(name, seconds, async () => {
+        try {
+            await body();
+        } finally {
+            await page.evaluate(() => sessionStorage.clear());
+        }
+    });
+}
+
 async function runButton(page) {
     await page.click('#run');
     await page.waitForFunction(() => !document.querySelector('#halt').disabled, { timeout: 5000 });
@@ -225,6 +237,73 @@ try {
         }));
         check(marked.line === 3 && marked.shown === 1, `marked ${JSON.stringify(marked)}`);
         check(marked.report.includes('in line 3'), `report "${marked.report}"`);
+    });
+
+    await typingTest(page, "an error shows korvane-run's hint under its message and underlines its token", 30, async () => {
+        const cases = [
+            ['main()\r\n{\r\n  pont(200, 200);\r\n}\r\n', 'pont'],
+            ['main()\r\n{\r\n  int a;\r\n  a = 3;\r\n  if (a > 0 && a < 5) print(a);\r\n}\r\n', '&&'],
+        ];
+        for (const [program, token] of cases) {
+            const file = join(scratch, 'hinted.cg');
+            writeFileSync(file, program, 'latin1');
+            // The runner's hint line: "hint: line L, column C: text".
+            const said = spawnSync(runner, [file], { encoding: 'latin1', timeout: 20000 }).stderr;
+            const hint = /^hint: line (\d+), column (\d+): (.*)$/m.exec(said);
+            check(hint, `korvane-run printed no hint: ${said}`);
+            await load(page, linkTo(url, program));
+            await page.click('#run');
+            await runEnded(page);
+            const shown = await page.evaluate(() => ({
+                report: document.querySelector('#report').textContent,
+                hint: document.querySelector('#hint').textContent,
+                token: window.korvane.errorToken(),
+                underlined: [...document.querySelectorAll('.cm-error-token')].map((e) => e.textContent).join(''),
+            }));
+            check(said.startsWith(shown.report + '\n'), `report "${shown.report}", korvane-run: ${said}`);
+            check(shown.hint === hint[3], `hint "${shown.hint}" instead of "${hint[3]}"`);
+            check(shown.token?.line === Number(hint[1]) && shown.token?.column === Number(hint[2]) &&
+                  shown.underlined === token, `underlined ${JSON.stringify(shown)} instead of ${token} at ${hint[1]}:${hint[2]}`);
+        }
+        // The next edit clears the underline.
+        await page.click('.cm-content');
+        await page.keyboard.type(' ');
+        await page.waitForFunction(() => window.korvane.errorToken() === null, { timeout: 2000 });
+    });
+
+    await typingTest(page, 'typing marks line(1, 2, 300) with its signature, shows call tips and completes names', 30, async () => {
+        const program = 'main()\r\n{\r\n  line(1, 2, 300);\r\n}\r\n';
+        const file = join(scratch, 'warned.cg');
+        writeFileSync(file, program, 'latin1');
+        const said = spawnSync(runner, [file], { encoding: 'latin1', timeout: 20000 }).stderr;
+        const warning = /^warning: line 2, column 2: (.*)$/m.exec(said);
+        check(warning, `korvane-run printed no warning: ${said}`);
+        await load(page, linkTo(url, 'main()\r\n{\r\n}\r\n'));
+        await page.click('.cm-line:nth-child(2)');
+        await page.keyboard.press('End');
+        await page.keyboard.type('\nline(1, 2, 300);');
+        await page.waitForFunction(() => document.querySelector('.cm-warning')?.textContent === 'line', { timeout: 5000 });
+        const at = await page.$eval('.cm-warning', (e) => { const r = e.getBoundingClientRect(); return [r.x + 4, r.y + r.height / 2]; });
+        await page.mouse.move(at[0], at[1]);
+        await page.waitForSelector('.cm-tooltip-hover', { timeout: 5000 });
+        const tip = await page.$eval('.cm-tooltip-hover', (e) => e.innerText);
+        check(tip.includes(warning[1]) && tip.includes('line(x1, y1, x2, y2)'), `the warning's tooltip: "${tip}"`);
+        await page.mouse.move(0, 0);
+        // The call tip follows the arguments; Enter stays a line break, Tab picks a name.
+        await page.keyboard.type('\nbrect(1, ');
+        await page.waitForSelector('.cm-assist-tip b', { timeout: 5000 });
+        const bold = await page.$eval('.cm-assist-tip b', (e) => e.textContent);
+        check(bold === 'y1', `the call tip's current argument is "${bold}"`);
+        await page.keyboard.type('2);');
+        for (const key of ['Enter', 'Tab']) {
+            await page.keyboard.type('\nbdi');
+            await page.waitForSelector('.cm-tooltip-autocomplete', { timeout: 5000 });
+            // The list takes no key in its first moments, so a fast typist picks nothing by accident.
+            await new Promise((r) => setTimeout(r, 150));
+            await page.keyboard.press(key);
+        }
+        const lines = await page.$$eval('.cm-line', (all) => all.map((l) => l.textContent.trim()));
+        check(lines.slice(3, 7).join('|') === 'brect(1, 2);|bdi||bdisk', `typed: ${JSON.stringify(lines)}`);
     });
 
     await test("a getnum answer typed into the page's dialog reaches the program", 20, async () => {
