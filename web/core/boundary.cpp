@@ -12,7 +12,9 @@
 #include "input_answers.h"
 #include "interpreter.h"
 #include "run_outcome.h"
+#include "web_assist.h"
 #include "web_bridge.h"
+#include "web_timeline.h"
 
 using namespace korvane;
 
@@ -46,8 +48,10 @@ int last_error_line = -1;
 Session& page_session() {
     if (!page) {
         page = std::make_unique<Session>(default_palette());
-        // The page's inspector needs to know who drew each pixel.
+        // The page's inspector needs to know who drew each pixel, and its
+        // timeline every drawing call.
         page->bridge->set_provenance(true);
+        page->bridge->set_timeline(true);
     }
     return *page;
 }
@@ -60,6 +64,9 @@ const char* joined(std::span<const char* const> names, std::string& store) {
 }
 
 }  // namespace
+
+const Timeline* korvane::page_timeline() { return page ? page->bridge->timeline() : nullptr; }
+const Interpreter* korvane::last_run_interpreter() { return last ? last->interpreter.get() : nullptr; }
 
 extern "C" {
 

@@ -23,4 +23,6 @@ void host_sleep(int32_t ms);
 int host_answer(int kind, char* buffer, int size);
 // Before every drawing built-in while the run is traced. Nonzero ends the run.
 int host_before_draw(int32_t line, const char* builtin, const uint8_t* pixels);
+// A frame of a GIF cut from the timeline: the canvas is at pixels.
+void host_frame(const uint8_t* pixels);
 }

@@ -55,8 +55,9 @@ function changeKind(transactions) {
 
 export class Editor {
     // changed(doc, how) is called after every change of the text; how is
-    // 'typed' (the user's edit) or 'loaded' (a program put in whole).
-    constructor(parent, keywords, builtins, text, changed) {
+    // 'typed' (the user's edit) or 'loaded' (a program put in whole);
+    // extensions are the page's others (the assist's).
+    constructor(parent, keywords, builtins, text, changed, extensions = []) {
         this.error = lineMark('cm-error-line');
         this.trace = lineMark('cm-trace-line');
         this.readOnly = new Compartment();
@@ -78,6 +79,7 @@ export class Editor {
                     syntaxHighlighting(style),
                     this.error.field,
                     this.trace.field,
+                    extensions,
                 ],
             }),
         });

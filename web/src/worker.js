@@ -4,6 +4,7 @@
 // memory (Halt, answers, steps) and sees it through messages and frames.
 import * as P from './protocol.js';
 import { CollectedOutput, StreamedOutput } from './run_output.js';
+import * as timeline from './timeline_worker.js';
 
 importScripts('korvane-core.js');
 
@@ -13,12 +14,7 @@ let run = null;        // what the current run collects
 let palette = null;    // the palette file the page loaded, if any: {name, bytes}
 const queue = [];      // messages that arrived before the core was ready
 
-function cString(pointer) {
-    const heap = core.HEAPU8;
-    let end = pointer;
-    while (heap[end]) end++;
-    return P.fromLatin1(heap.subarray(pointer, end));
-}
+function cString(pointer) { return P.coreText(core.HEAPU8, pointer); }
 
 function halted() { return Atomics.load(shared.control, P.HALT) !== 0; }
 
@@ -104,6 +100,7 @@ const host = {
         else awaitStep();
         return halted() ? 1 : 0;
     },
+    frame(pixels) { timeline.frame(core, pixels); },
 };
 
 // The answers of korvane.run: a text of lines, as the runner's --input file,
@@ -165,9 +162,11 @@ async function doRun(request) {
     };
     let status;
     let errorLine = -1;
+    let details = null;
     try {
         status = callRun(request);
         errorLine = core._korvane_error_line();
+        if (status !== 0) details = JSON.parse(cString(core._korvane_error_details()));
     } catch (error) {
         // The browser's own stack ran out, or the core trapped: the module's
         // state cannot be trusted any more, so the run ends with a report and
@@ -183,8 +182,8 @@ async function doRun(request) {
     run.output.flush();
     Atomics.store(shared.control, P.RUNNING, 0);
     postMessage({
-        type: P.DONE, id: request.id, status, errorLine, message: run.message,
-        output: run.output.text(), pixels, at: now(),
+        type: P.DONE, id: request.id, status, errorLine, details, message: run.message,
+        output: run.output.text(), pixels, at: now(), timeline: timeline.summary(core, cString),
     }, [pixels.buffer]);
     run = null;
 }
@@ -223,6 +222,15 @@ async function handle(data) {
                 builtin: cString(core._korvane_origin_builtin(data.x, data.y)),
             });
             break;
+        case P.SEEK:
+            // Only the newest position matters while the slider moves.
+            if (data.serial === Atomics.load(shared.control, P.SEEK_SERIAL)) {
+                const shown = timeline.seek(core, cString, data);
+                postMessage(shown, [shown.pixels.buffer]);
+            }
+            break;
+        case P.HISTORY: postMessage(timeline.history(core, cString, data)); break;
+        case P.GIF: postMessage(timeline.gif(core, paletteBytes(), data)); break;
     }
 }
 
