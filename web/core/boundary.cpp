@@ -13,6 +13,7 @@
 #include "interpreter.h"
 #include "run_outcome.h"
 #include "web_bridge.h"
+#include "web_pauses.h"
 
 using namespace korvane;
 
@@ -35,6 +36,7 @@ struct Session {
     TXImage3 canvas;
     std::unique_ptr<WebBridge> bridge;
     std::unique_ptr<Interpreter> interpreter;
+    std::unique_ptr<WebPauses> pauses;  // the page's only
 
     explicit Session(const std::array<uint8_t, 1024>& palette) {
         canvas.PaletteData = palette;
@@ -56,6 +58,7 @@ Session& page_session() {
         page = std::make_unique<Session>(default_palette());
         // The page's inspector needs to know who drew each pixel.
         page->bridge->set_provenance(true);
+        page->pauses = std::make_unique<WebPauses>(*page->interpreter, page->canvas);
     }
     return *page;
 }
@@ -68,6 +71,8 @@ const char* joined(std::span<const char* const> names, std::string& store) {
 }
 
 }  // namespace
+
+WebPauses& korvane::page_pauses() { return *page_session().pauses; }
 
 extern "C" {
 

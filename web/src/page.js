@@ -12,6 +12,7 @@ import { TextStore } from './text_store.js';
 import { ABOUT_TOPIC, Help } from './help.js';
 import { styleOf } from './highlight.js';
 import { OutputPane } from './output_pane.js';
+import { Debugger } from './debugger.js';
 
 const $ = (id) => document.getElementById(id);
 const view = new CanvasView($('canvas'));
@@ -19,6 +20,7 @@ const store = new TextStore();
 const help = new Help($('help-dialog'), $('help-search'), $('help-text'));
 const printed = new OutputPane($('output'));
 let editor = null;
+let debug = null;          // the debugger's buttons, marks and panels
 let ready = null;          // what the worker said when it started
 let running = false;
 let recording = null;
@@ -56,6 +58,7 @@ const streamed = {
         editor.markTrace(m.line);
         setState(`Line ${m.line}: ${m.builtin}`);
     },
+    [P.PAUSED]: (m) => debug.showPause(m),
     [P.PALETTE_SET]: (m) => {
         if (m.error) report(m.error);
         view.setPalette(m.palette);
@@ -99,14 +102,8 @@ function ask(kind) {
     $('ask').showModal();
 }
 
-function traceMode() {
-    if ($('stepping').checked) return P.TRACE_STEP;
-    return $('slow').checked ? P.TRACE_SLOW : P.TRACE_OFF;
-}
-
 function updateTrace() {
-    client.setTrace(traceMode(), Number($('delay').value));
-    $('step').disabled = !running || !$('stepping').checked;
+    client.setTrace($('slow').checked ? P.TRACE_SLOW : P.TRACE_OFF, Number($('delay').value));
 }
 
 function setRunning(on) {
@@ -128,7 +125,8 @@ function halt(event) {
     client.halt();
 }
 
-async function runEditor() {
+// start: the debugger's command the run begins with; none runs to a pause.
+async function runEditor(start) {
     if (running) return;
     editor.markError(-1);
     report('');
@@ -137,8 +135,9 @@ async function runEditor() {
     dropped = 0;
     setRunning(true);
     setState('Running…');
+    debug.runStarted();
     performance.clearMarks('halt');
-    const done = await client.run({ source: editor.text(), fresh: false, trace: true });
+    const done = await client.run({ source: editor.text(), fresh: false, trace: true, start });
     if (performance.getEntriesByName('halt').length) performance.measure('halt-to-end', 'halt');
     showOutput();
     // As on the desktop, a run that ended well shows its final picture; one
@@ -149,12 +148,13 @@ async function runEditor() {
     }
     recording?.endRun(view.indices, done.at);
     setRunning(false);
+    debug.runEnded();
     // Halt pressed while a dialog waited: the run is over, so is the question.
     if ($('ask').open) $('ask').close('halt');
     editor.markTrace(-1);
     const message = done.message.trimEnd();
     const halted = done.cutShort || message.includes('user terminated program');
-    setState(done.status === 0 ? 'Ran' : halted ? 'Halted' : 'Stopped');
+    setState(done.status === 0 ? 'Finished' : halted ? 'Halted' : 'Stopped');
     // The report shows under the editor, its line marked: nothing stands in front of the text.
     report([message, droppedNote()].filter(Boolean).join('\n'));
     if (message) editor.markError(done.errorLine);
@@ -237,7 +237,7 @@ function wireFiles() {
 }
 
 function wire() {
-    $('run').onclick = runEditor;
+    $('run').onclick = () => runEditor();
     $('halt').onclick = halt;
     $('ask-halt').onclick = halt;
     $('ask').addEventListener('close', () => {
@@ -252,13 +252,14 @@ function wire() {
         } else if (event.key === 'F1') {
             event.preventDefault();
             help.open();
+        } else if (!document.querySelector('dialog[open]')) {
+            debug.keydown(event);
         }
     });
     $('help').onclick = () => help.open();
     $('about').onclick = () => help.open(ABOUT_TOPIC);
     wireFiles();
-    for (const id of ['slow', 'stepping', 'delay']) $(id).oninput = updateTrace;
-    $('step').onclick = () => client.step();
+    for (const id of ['slow', 'delay']) $(id).oninput = updateTrace;
     $('record').onclick = toggleRecording;
     $('share').onclick = async () => {
         const link = await linkFor(editor.text());
@@ -312,7 +313,13 @@ async function start() {
     ready = await client.ready;
     view.setPalette(ready.palette);
     const text = await startText();
-    editor = new Editor($('editor'), ready.keywords, ready.builtins, text, (doc, how) => store.keep(doc, how));
+    debug = new Debugger({
+        client, bar: $('debug-bar'), panels: $('pause-panels'), watchList: $('watches'), canvasView: view,
+        setState, report, run: runEditor,
+    });
+    editor = new Editor($('editor'), ready.keywords, ready.builtins, text, (doc, how) => store.keep(doc, how),
+                        debug.editorExtensions());
+    debug.attach(editor);
     store.keep(text, text === store.tabText() ? 'restored' : 'loaded');
     wire();
     setRunning(false);
