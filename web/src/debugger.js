@@ -46,16 +46,12 @@ export class Debugger {
             button.onclick = () => this.command(c.kind);
             page.bar.append(button);
         }
-        this.panelsButton = document.createElement('button');
-        this.panelsButton.textContent = 'Panels';
-        this.panelsButton.title = 'Show the Variables and Call Stack panels at a pause';
-        this.panelsButton.setAttribute('aria-pressed', 'true');
-        this.panelsButton.onclick = () => {
-            const on = this.panelsButton.getAttribute('aria-pressed') !== 'true';
-            this.panelsButton.setAttribute('aria-pressed', String(on));
-            this.showPanels();
-        };
-        page.bar.append(this.panelsButton);
+        const label = document.createElement('label');
+        label.title = 'Show the Variables and Call Stack panels from the first pause on';
+        this.panelsWanted = Object.assign(document.createElement('input'), { type: 'checkbox', checked: true });
+        this.panelsWanted.oninput = () => this.showPanels();
+        label.append(this.panelsWanted, ' Panels');
+        page.bar.append(label);
     }
 
     // The editor's part: breakpoints go to the worker as they change.
@@ -122,6 +118,6 @@ export class Debugger {
 
     // Hidden until the first pause, so the page a newcomer sees is unchanged.
     showPanels() {
-        this.page.panels.hidden = !this.pausedOnce || this.panelsButton.getAttribute('aria-pressed') !== 'true';
+        this.page.panels.hidden = !this.pausedOnce || !this.panelsWanted.checked;
     }
 }
