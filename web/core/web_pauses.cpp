@@ -16,8 +16,8 @@ namespace korvane {
 
 // The worker names commands by these numbers (web/src/protocol.js).
 static_assert(PauseCommand::CONTINUE == 0 && PauseCommand::STEP_INTO == 1 && PauseCommand::STEP_OVER == 2 &&
-              PauseCommand::STEP_OUT == 3 && PauseCommand::RUN_TO_LINE == 4 &&
-              PauseCommand::NEXT_DRAWING_CALL == 5 && PauseCommand::HALT == 6);
+              PauseCommand::STEP_OUT == 3 && PauseCommand::RUN_TO_LINE == 4 && PauseCommand::NEXT_DRAWING_CALL == 5 &&
+              PauseCommand::HALT == 6);
 
 namespace {
 
@@ -30,8 +30,7 @@ PauseCommand web_command(int32_t kind, int32_t line) {
 
 }  // namespace
 
-WebPauses::WebPauses(Interpreter& interpreter, const TXImage3& canvas)
-    : interpreter_(interpreter), canvas_(canvas) {
+WebPauses::WebPauses(Interpreter& interpreter, const TXImage3& canvas) : interpreter_(interpreter), canvas_(canvas) {
     interpreter_.set_pause_host(this);
 }
 
