@@ -6,9 +6,7 @@
 
 namespace korvane {
 
-namespace {
-
-void add_string(std::string& out, const std::string& text) {
+void add_json_string(std::string& out, const std::string& text) {
     out += '"';
     for (const char c : text) {
         if (c == '"' || c == '\\') {
@@ -25,11 +23,13 @@ void add_string(std::string& out, const std::string& text) {
     out += '"';
 }
 
+namespace {
+
 void add_values(std::string& out, const std::vector<NamedValue>& values) {
     out += '{';
     for (size_t i = 0; i < values.size(); ++i) {
         if (i > 0) out += ", ";
-        add_string(out, values[i].name);
+        add_json_string(out, values[i].name);
         out += ": " + std::to_string(values[i].value);
     }
     out += '}';
@@ -39,7 +39,7 @@ void add_values(std::string& out, const std::vector<NamedValue>& values) {
 
 std::string pause_json(const PauseSnapshot& at) {
     std::string out = "{\"line\": " + std::to_string(at.line) + ", \"reason\": ";
-    add_string(out, pause_reason_name(at.reason));
+    add_json_string(out, pause_reason_name(at.reason));
     out += ", \"depth\": " + std::to_string(at.depth) + ", \"globals\": ";
     add_values(out, at.globals);
     out += ", \"calls\": [";
@@ -47,7 +47,7 @@ std::string pause_json(const PauseSnapshot& at) {
         const CallSnapshot& call = at.calls[i];
         if (i > 0) out += ", ";
         out += "{\"function\": ";
-        add_string(out, call.function);
+        add_json_string(out, call.function);
         out += ", \"called_from\": " + std::to_string(call.called_from) + ", \"locals\": ";
         add_values(out, call.locals);
         out += '}';

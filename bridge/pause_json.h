@@ -13,4 +13,8 @@ namespace korvane {
 
 std::string pause_json(const PauseSnapshot& at);
 
+// Appends text as a JSON string, quoted and escaped; bytes above 127 pass
+// through as they are (Latin-1, as program texts are).
+void add_json_string(std::string& out, const std::string& text);
+
 }  // namespace korvane

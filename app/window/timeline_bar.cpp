@@ -22,6 +22,7 @@
 #include "program_editor.h"
 #include "program_file.h"
 #include "timeline.h"
+#include "timeline_frames.h"
 
 namespace korvane {
 
@@ -219,19 +220,8 @@ bool TimelineBar::writeGif(const Timeline& timeline, uint64_t a, uint64_t b, uin
     if (!gif.open(path, error))
         return false;
     TXImage3 canvas(1);
-    timeline.seek(a, canvas);
-    gif.add_frame(Picture::snapshot(canvas), kGifFrameMs);
-    const auto& shows = timeline.shows();
-    auto show = std::upper_bound(shows.begin(), shows.end(), a);
-    timeline.play(a, b, canvas, [&](uint64_t k) {
-        bool frame = k == b;
-        if (every > 0)
-            frame = frame || (k - a) % every == 0;
-        for (; show != shows.end() && *show <= k; ++show)
-            frame = frame || *show == k;
-        if (frame)
-            gif.add_frame(Picture::snapshot(canvas), kGifFrameMs);
-    });
+    for_each_gif_frame(timeline, a, b, every, canvas,
+                       [&] { gif.add_frame(Picture::snapshot(canvas), kGifFrameMs); });
     return gif.finish(error);
 }
 

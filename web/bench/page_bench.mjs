@@ -3,7 +3,8 @@
 // of bench/programs through window.korvane.run and through korvane-run
 // (median wall time of 5, start-up included for the runner, the worker
 // round trip for the page); the page's ready time from the local server;
-// the time to paint a full-canvas show. Prints a Markdown section.
+// the time to paint a full-canvas show; the timeline's seek over a run of
+// ten million drawing calls. Prints a Markdown section.
 import { spawnSync } from 'node:child_process';
 import { readdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
@@ -13,6 +14,33 @@ import { openPage, load, root, runner, linkTo, runEnded } from '../tools/page_dr
 const ROUNDS = 7;
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const ms = (v) => (v >= 100 ? v.toFixed(0) : v.toFixed(1));
+
+// The page's timeline after a run of `calls` point calls made with the Run
+// button: the run's time, and the wall time from a slider move to its canvas
+// on the screen, for moves to the call before every keyframe of a sample
+// (where a seek replays the most: points keep one every 16,384 calls).
+async function timelineSeeks(page, url, calls) {
+    await load(page, linkTo(url, `main() { int i; for (i = 0; i < ${calls}; i++) { setcolor(i); ` +
+                                 'point(i % 400, (i / 400) % 400); } }'));
+    const started = performance.now();
+    await page.click('#run');
+    await runEnded(page, 600000);
+    const run = performance.now() - started;
+    const seeks = await page.evaluate(async (n) => {
+        const slider = document.querySelector('#timeline-slider');
+        const times = [];
+        for (let j = 1; j <= 40; j++) {
+            const k = Math.floor(j * n / 40 / 16384) * 16384 - 1;
+            const moved = performance.now();
+            slider.value = String(k);
+            slider.dispatchEvent(new Event('input'));
+            while (window.korvane.timelineCall() !== k) await new Promise((r) => setTimeout(r, 0));
+            times.push(performance.now() - moved);
+        }
+        return times;
+    }, calls);
+    return { run, seeks };
+}
 
 const { page, url, close } = await openPage();
 const rows = [];
@@ -45,6 +73,7 @@ try {
     await page.click('#run');
     await runEnded(page, 60000);
     const paints = await page.evaluate(() => performance.getEntriesByName('paint').map((e) => e.duration));
+    const timeline = await timelineSeeks(page, url, 10000000);
     console.log('## In the browser\n');
     const { loadavg } = await import('node:os');
     console.log('Measured with `scripts/web bench`: headless chromium ' +
@@ -59,6 +88,10 @@ try {
     console.log(`\nPage ready (editor and canvas usable) after ${ms(median(ready))} ms from the start of ` +
                 `loading (median of ${ROUNDS} loads). A full-canvas show is painted in ${median(paints).toFixed(2)} ms ` +
                 `(median of ${paints.length} frames; slowest ${Math.max(...paints).toFixed(2)} ms).`);
+    console.log(`\nA run of ten million point calls with the Run button (timeline and inspector on) takes ` +
+                `${(timeline.run / 1000).toFixed(1)} s; moving the timeline's slider to the call before a ` +
+                `keyframe shows that canvas in ${ms(median(timeline.seeks))} ms (median of ` +
+                `${timeline.seeks.length} moves; slowest ${ms(Math.max(...timeline.seeks))} ms).`);
 } finally {
     await close();
 }

@@ -12,8 +12,10 @@
 #include "input_answers.h"
 #include "interpreter.h"
 #include "run_outcome.h"
+#include "web_assist.h"
 #include "web_bridge.h"
 #include "web_pauses.h"
+#include "web_timeline.h"
 
 using namespace korvane;
 
@@ -56,9 +58,11 @@ int last_error_line = -1;
 Session& page_session() {
     if (!page) {
         page = std::make_unique<Session>(default_palette());
-        // The page's inspector needs to know who drew each pixel.
+        // The page's inspector needs to know who drew each pixel, and its
+        // timeline every drawing call.
         page->bridge->set_provenance(true);
         page->pauses = std::make_unique<WebPauses>(*page->interpreter, page->canvas);
+        page->bridge->set_timeline(true);
     }
     return *page;
 }
@@ -73,6 +77,8 @@ const char* joined(std::span<const char* const> names, std::string& store) {
 }  // namespace
 
 WebPauses& korvane::page_pauses() { return *page_session().pauses; }
+const Timeline* korvane::page_timeline() { return page ? page->bridge->timeline() : nullptr; }
+const Interpreter* korvane::last_run_interpreter() { return last ? last->interpreter.get() : nullptr; }
 
 extern "C" {
 

@@ -14,3 +14,4 @@ EM_JS(int, host_before_draw, (int32_t line, const char* builtin, const uint8_t* 
       { return Module.host.beforeDraw(line, builtin, pixels); });
 EM_JS(int, host_pause, (const char* json, const int32_t* range, const uint8_t* pixels, int32_t* line),
       { return Module.host.pause(json, range, pixels, line); });
+EM_JS(void, host_frame, (const uint8_t* pixels), { Module.host.frame(pixels); });

@@ -27,4 +27,6 @@ int host_before_draw(int32_t line, const char* builtin, const uint8_t* pixels);
 // (line, column, end line, end column) and the canvas. Returns how the run
 // goes on, a PauseCommand::Kind, and writes a RUN_TO_LINE's line to line.
 int host_pause(const char* json, const int32_t* range, const uint8_t* pixels, int32_t* line);
+// A frame of a GIF cut from the timeline: the canvas is at pixels.
+void host_frame(const uint8_t* pixels);
 }

@@ -61,4 +61,37 @@ void korvane_pause_request(int32_t kind, int32_t line);
 // watched pixels as x, y pairs.
 void korvane_set_breakpoints(const int32_t* lines, int32_t count);
 void korvane_set_watches(const int32_t* xy, int32_t count);
+// The drawing timeline of the page canvas's last run. Call numbers are
+// JavaScript numbers; call 0 is the canvas the run started from.
+// The run's drawing calls, and the first call whose canvas can still be
+// shown (0 unless the run made more calls than the timeline holds).
+double korvane_timeline_calls(void);
+double korvane_timeline_first(void);
+// The canvas after call k (clamped to first..calls), laid out as
+// korvane_pixels; valid until the next seek.
+const uint8_t* korvane_timeline_seek(double k);
+// Call k's line (from 0) and its built-in with its argument values, as
+// "line(200, 200, 7, 13) colour 5"; -1 and "" for no call.
+int korvane_timeline_line(double k);
+const char* korvane_timeline_call(double k);
+// Every write of pixel (x, y), as korvane-run --history prints them (call,
+// line, built-in, colour, one a line), but only the first and the last
+// `ends`; korvane_timeline_writes() then counts them all.
+const char* korvane_timeline_history(int x, int y, int ends);
+double korvane_timeline_writes(void);
+// Hands the frames of a GIF of calls a..b to host_frame: after call a,
+// after each show in the range (every = 0) or every `every` calls, and
+// after call b. Returns how many.
+int korvane_timeline_gif(double a, double b, double every);
+// JSON for the editor (web/core/web_assist.cpp), each valid until the next
+// call of the same function. The built-ins:
+// [{name, arguments, signature, description}] in the interpreter's order.
+const char* korvane_builtin_table(void);
+// The outline of the program of `length` bytes at text, read without running
+// it: {functions: [{name, parameters, line}], names, warnings: [{place,
+// text, signature}]}, a place being {line, column, length} from 0.
+const char* korvane_outline(const char* text, int length);
+// The last run's error report: {code, message, line, token, hint}; code -1
+// when it had none.
+const char* korvane_error_details(void);
 }

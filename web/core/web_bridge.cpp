@@ -34,6 +34,7 @@ int WebBridge::bridge_poll() { return host_poll() ? POLL_HALT : POLL_GO_ON; }
 void WebBridge::bridge_message(const char* text) { host_message(text); }
 
 int WebBridge::bridge_show() {
+    note_show();
     HaltFlag = 0;
     HaltFlag = host_show(pixels());
     return HaltFlag;

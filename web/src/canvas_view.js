@@ -23,9 +23,10 @@ export class CanvasView {
         this.paint(this.indices);
     }
 
-    // Largest whole scale that fits beside the editor.
+    // Largest whole scale that fits beside the editor, with the timeline
+    // and the inspector under it.
     fitScale() {
-        const room = Math.min(innerWidth * 0.55, innerHeight - 150);
+        const room = Math.min(innerWidth * 0.55, innerHeight - 210);
         const scale = Math.max(1, Math.floor(room / SIZE));
         document.documentElement.style.setProperty('--scale', String(scale));
     }

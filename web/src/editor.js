@@ -56,8 +56,8 @@ function changeKind(transactions) {
 
 export class Editor {
     // changed(doc, how) is called after every change of the text; how is
-    // 'typed' (the user's edit) or 'loaded' (a program put in whole).
-    // extensions: those of the page's other parts (the debugger's).
+    // 'typed' (the user's edit) or 'loaded' (a program put in whole);
+    // extensions are the page's others (the assist's, the debugger's).
     constructor(parent, keywords, builtins, text, changed, extensions = []) {
         this.error = lineMark('cm-error-line');
         this.trace = lineMark('cm-trace-line');
@@ -84,6 +84,7 @@ export class Editor {
                     syntaxHighlighting(style),
                     this.error.field,
                     this.trace.field,
+                    extensions,
                 ],
             }),
         });

@@ -51,44 +51,47 @@ function lzw(indices) {
     return blocks;
 }
 
+// One frame's image: its descriptor and its rows, top row first, coded.
+function image(indices) {
+    const rows = new Uint8Array(PIXELS);
+    for (let y = 0; y < SIZE; y++) rows.set(indices.subarray((SIZE - 1 - y) * SIZE, (SIZE - y) * SIZE), y * SIZE);
+    return Uint8Array.from([0x2c, 0, 0, 0, 0, SIZE & 0xff, SIZE >> 8, SIZE & 0xff, SIZE >> 8, 0, 8, ...lzw(rows)]);
+}
+
 export class GifRecording {
     constructor(palette) {
         this.palette = palette.slice(0, 1024);
-        this.frames = [];   // {indices, at}
+        this.frames = [];   // {image, at}: coded as they come, so a long recording keeps only the codes
+        this.last = null;   // the last frame's indices
     }
 
     // indices: bottom row first, shown at time `at` (milliseconds).
     add(indices, at) {
-        this.frames.push({ indices: indices.slice(), at });
+        this.frames.push({ image: image(indices), at });
+        this.last = indices.slice();
         this.ended = null;
     }
 
     // The final canvas of a run, at its end.
     endRun(indices, at) {
-        const last = this.frames[this.frames.length - 1];
-        if (!last || !last.indices.every((v, i) => v === indices[i])) this.add(indices, at);
+        if (!this.last || !this.last.every((v, i) => v === indices[i])) this.add(indices, at);
         this.ended = at;
     }
 
     get count() { return this.frames.length; }
 
     finish(at) {
-        const bytes = [...'GIF89a'].map((c) => c.charCodeAt(0));
-        bytes.push(SIZE & 0xff, SIZE >> 8, SIZE & 0xff, SIZE >> 8, 0xf7, 0, 0);
-        for (let i = 0; i < 256; i++) bytes.push(...this.palette.subarray(i * 4, i * 4 + 3));
+        const head = [...'GIF89a'].map((c) => c.charCodeAt(0));
+        head.push(SIZE & 0xff, SIZE >> 8, SIZE & 0xff, SIZE >> 8, 0xf7, 0, 0);
+        for (let i = 0; i < 256; i++) head.push(...this.palette.subarray(i * 4, i * 4 + 3));
+        const parts = [new Uint8Array(head)];
         this.frames.forEach((frame, n) => {
             // Nothing of a run follows its end, so the last frame is held no longer.
             const until = n + 1 < this.frames.length ? this.frames[n + 1].at : this.ended ?? at;
             const delay = Math.min(MAX_DELAY, Math.max(MIN_DELAY, Math.round((until - frame.at) / 10)));
-            bytes.push(0x21, 0xf9, 4, 0, delay & 0xff, delay >> 8, 0, 0);
-            bytes.push(0x2c, 0, 0, 0, 0, SIZE & 0xff, SIZE >> 8, SIZE & 0xff, SIZE >> 8, 0);
-            const rows = new Uint8Array(PIXELS);
-            for (let y = 0; y < SIZE; y++)
-                rows.set(frame.indices.subarray((SIZE - 1 - y) * SIZE, (SIZE - y) * SIZE), y * SIZE);
-            bytes.push(8);
-            for (const b of lzw(rows)) bytes.push(b);
+            parts.push(new Uint8Array([0x21, 0xf9, 4, 0, delay & 0xff, delay >> 8, 0, 0]), frame.image);
         });
-        bytes.push(0x3b);
-        return new Blob([new Uint8Array(bytes)], { type: 'image/gif' });
+        parts.push(new Uint8Array([0x3b]));
+        return new Blob(parts, { type: 'image/gif' });
     }
 }

@@ -12,6 +12,9 @@ import { TextStore } from './text_store.js';
 import { ABOUT_TOPIC, Help } from './help.js';
 import { styleOf } from './highlight.js';
 import { OutputPane } from './output_pane.js';
+import { Assist } from './assist.js';
+import { OutlineClient } from './outline_client.js';
+import { TimelineBar } from './timeline_bar.js';
 import { Debugger } from './debugger.js';
 
 const $ = (id) => document.getElementById(id);
@@ -20,6 +23,9 @@ const store = new TextStore();
 const help = new Help($('help-dialog'), $('help-search'), $('help-text'));
 const printed = new OutputPane($('output'));
 let editor = null;
+let assist = null;
+let timeline = null;       // the bar under the canvas
+let hovered = null;        // the last mouse move over the canvas, for the inspector
 let debug = null;          // the debugger's buttons, marks and panels
 let ready = null;          // what the worker said when it started
 let running = false;
@@ -53,6 +59,10 @@ const streamed = {
         if (output.length > P.OUTPUT_KEPT) dropped += output.splice(0, output.length - P.OUTPUT_KEPT).length;
     },
     [P.SHOWN]: (m) => recording?.add(m.pixels, m.at),
+    [P.AT_CALL]: (m) => {
+        timeline.shown(m);
+        if (hovered) inspect(hovered);
+    },
     [P.INPUT]: (m) => ask(m.kind),
     [P.TRACE]: (m) => {
         editor.markTrace(m.line);
@@ -65,7 +75,10 @@ const streamed = {
     },
 };
 
-function report(text) { $('report').textContent = text; }
+function report(text) {
+    $('report').textContent = text;
+    $('hint').textContent = '';
+}
 
 function droppedNote() {
     return dropped ? `${dropped} earlier output lines were dropped; the last ${P.OUTPUT_KEPT} are kept.` : '';
@@ -129,11 +142,13 @@ function halt(event) {
 async function runEditor(start) {
     if (running) return;
     editor.markError(-1);
+    assist.markError(editor.view, null);
     report('');
     printed.clear();
     output = [];
     dropped = 0;
     setRunning(true);
+    timeline.set(null);
     setState('Running…');
     debug.runStarted();
     performance.clearMarks('halt');
@@ -152,12 +167,16 @@ async function runEditor(start) {
     // Halt pressed while a dialog waited: the run is over, so is the question.
     if ($('ask').open) $('ask').close('halt');
     editor.markTrace(-1);
+    timeline.set(done.timeline ?? { calls: 0, first: 0, line: -1, call: '' }, done.pixels);
     const message = done.message.trimEnd();
     const halted = done.cutShort || message.includes('user terminated program');
     setState(done.status === 0 ? 'Finished' : halted ? 'Halted' : 'Stopped');
     // The report shows under the editor, its line marked: nothing stands in front of the text.
     report([message, droppedNote()].filter(Boolean).join('\n'));
     if (message) editor.markError(done.errorLine);
+    // The hint under the message, the token it speaks of underlined.
+    $('hint').textContent = done.details?.hint ?? '';
+    assist.markError(editor.view, done.details);
 }
 
 async function inspect(event) {
@@ -166,7 +185,9 @@ async function inspect(event) {
     const index = view.indexAt(at.x, at.y);
     const [r, g, b] = view.colourAt(index);
     let text = `x ${at.x}  y ${at.y}  index ${index}  rgb(${r}, ${g}, ${b})`;
-    if (!running) {
+    if (!running && !timeline.agrees(at.x, at.y)) {
+        text += '\ndrawn over later in the run';
+    } else if (!running) {
         const origin = await client.inspect(at.x, at.y);
         text += origin.line >= 0 ? `\ndrawn by ${origin.builtin} in line ${origin.line}` : '\nnot drawn by the last run';
     }
@@ -271,7 +292,14 @@ function wire() {
             setState('Link in the address bar');
         }
     };
-    $('canvas').onmousemove = inspect;
+    $('canvas').onmousemove = (event) => {
+        hovered = event;
+        inspect(event);
+    };
+    $('canvas').onclick = (event) => {
+        const at = view.pointAt(event);
+        if (at && !running) timeline.history(at.x, at.y);
+    };
 }
 
 // window.korvane.run: a run as a fresh korvane-run process would make it.
@@ -285,9 +313,15 @@ const korvane = {
     },
     halt: () => client.halt(),
     errorLine: () => editor.errorLine(),
+    // The underlined error token: {line, column, length, text}, or null.
+    errorToken: () => assist.errorToken(editor.view.state),
     // What the Output pane shows.
     output: () => printed.text(),
     paletteEntry: (index) => view.colourAt(index),
+    // The call whose canvas the timeline shows (null: the screen is as the
+    // run left it), and the screen's palette indices, bottom row first.
+    timelineCall: () => timeline.shownCall,
+    shownIndices: () => view.indices,
     // The editor's style of every character of text (newlines left out).
     styleOf: (text) => styleOf(text, ready.keywords, ready.builtins),
     readyMs: null,
@@ -313,13 +347,16 @@ async function start() {
     ready = await client.ready;
     view.setPalette(ready.palette);
     const text = await startText();
+    // The editor's reader starts once the page can run, so it never delays that.
+    assist = new Assist(ready.keywords, new OutlineClient());
     debug = new Debugger({
         client, bar: $('debug-bar'), panels: $('pause-panels'), watchList: $('watches'), canvasView: view,
         setState, report, run: runEditor,
     });
     editor = new Editor($('editor'), ready.keywords, ready.builtins, text, (doc, how) => store.keep(doc, how),
-                        debug.editorExtensions());
+                        [assist.extension(), debug.editorExtensions()]);
     debug.attach(editor);
+    timeline = new TimelineBar(client, view, editor, { save: download, say: setState });
     store.keep(text, text === store.tabText() ? 'restored' : 'loaded');
     wire();
     setRunning(false);

@@ -9,17 +9,29 @@ export const INIT = 'init';         // {buffer}: the shared memory
 export const RUN = 'run';           // {id, source, fresh, seed, maxSteps, input, trace, start}: start {kind, line}, a command
 export const PALETTE = 'palette';   // {name, bytes}: a palette file
 export const INSPECT = 'inspect';   // {id, x, y}: who drew the pixel
+export const SEEK = 'seek';         // {serial, k}: the canvas after call k of the timeline; dropped once a newer seek is asked for
+export const HISTORY = 'history';   // {id, x, y}: every write of the pixel in the timeline
+export const GIF = 'gif';           // {id, from, to, every}: a GIF of calls from..to, a frame at each show (every 0) or every so many calls
 // worker -> page
 export const READY = 'ready';       // {keywords, builtins, captions, palette}
 export const OUTPUT = 'output';     // {lines, dropped}: program output, in order; dropped: lines left out before them
 export const INPUT = 'input';       // {kind}: 0 getnum, 1 getche (the core's input box kinds); answer through the shared memory
-export const DONE = 'done';         // {id, status, output, message, pixels, errorLine, at}
+export const DONE = 'done';         // {id, status, output, message, pixels, errorLine, details, at, timeline}; timeline: {calls, first, line, call} (the last call)
 export const ORIGIN = 'origin';     // {id, line, builtin}
 export const TRACE = 'trace';       // {line, builtin}: the drawing call about to run
 export const PALETTE_SET = 'palette-set'; // {palette, error}: error empty when it was loaded
 export const SHOWN = 'shown';       // {pixels, at}: a show while recording, at performance.timeOrigin + now
 export const PAUSED = 'paused';     // {pause, range}: the run waits for a command; pause as korvane-run --pauses
                                     // writes it, range {line, column, endLine, endColumn} of what runs next
+export const AT_CALL = 'at-call';   // {serial, k, line, call, pixels}: the seek's canvas and call k's line and text
+export const GIF_MADE = 'gif-made'; // {id, blob, frames, left}: the GIF asked for, at most `frames` frames; left: those left out
+export const WRITES = 'writes';     // {id, writes, count}: the first and last HISTORY_ENDS writes {call, line, builtin, colour}, and how many in all
+
+// page -> reader (outline_worker.js), the editor's own instance of the core
+export const OUTLINE = 'outline';   // {id, source}: read the program without running it
+// reader -> page
+export const BUILTINS = 'builtins'; // {table}: the built-in table, once, at start
+export const OUTLINED = 'outlined'; // {id, outline}: the program's outline (web/core/korvane_web.h)
 
 // Int32 slots of the control buffer.
 export const HALT = 0;          // 1: the user asked the program to stop
@@ -34,11 +46,12 @@ export const TRACE_SLOW = 1;
 export const OUTPUT_WANTED = 7; // 1: the page has shown the last output batch and takes the next
 export const RECORDING = 8;     // 1: every show is sent to the page for the GIF
 export const RUNNING = 9;       // 1: from the start of a run until its end is sent
-export const COMMAND = 10;      // a command kind, below
-export const COMMAND_LINE = 11; // RUN_TO_LINE's line
-export const BREAKPOINTS_SET = 12; // counts the changes of the breakpoints list
-export const WATCHES_SET = 13;  // counts the changes of the pixel watches list
-export const CONTROL_SLOTS = 14;
+export const SEEK_SERIAL = 10;  // the serial of the newest seek asked for
+export const COMMAND = 11;      // a command kind, below
+export const COMMAND_LINE = 12; // RUN_TO_LINE's line
+export const BREAKPOINTS_SET = 13; // counts the changes of the breakpoints list
+export const WATCHES_SET = 14;  // counts the changes of the pixel watches list
+export const CONTROL_SLOTS = 15;
 export const ANSWER_BYTES = 4096;
 // The lists the page keeps for the worker: a count, then the breakpoints'
 // lines or the watched pixels' x, y pairs.
@@ -55,6 +68,8 @@ export const NEXT_DRAWING_CALL = 5;
 export const HALT_RUN = 6;
 // The page keeps only this many of the newest output lines of a run.
 export const OUTPUT_KEPT = 10000;
+// A pixel's history lists this many of its first and of its last writes.
+export const HISTORY_ENDS = 1000;
 
 export const SIZE = 400;
 export const PIXELS = SIZE * SIZE;
@@ -82,6 +97,13 @@ export function toLatin1(text) {
         bytes[i] = c < 256 ? c : 63;
     }
     return bytes;
+}
+
+// The core's text at pointer, up to its NUL.
+export function coreText(heap, pointer) {
+    let end = pointer;
+    while (heap[end]) end++;
+    return fromLatin1(heap.subarray(pointer, end));
 }
 
 export function fromLatin1(bytes) {

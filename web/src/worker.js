@@ -6,6 +6,7 @@
 import * as P from './protocol.js';
 import { CollectedOutput, StreamedOutput } from './run_output.js';
 import { WorkerPauses } from './worker_pauses.js';
+import * as timeline from './timeline_worker.js';
 
 importScripts('korvane-core.js');
 
@@ -16,12 +17,7 @@ let palette = null;    // the palette file the page loaded, if any: {name, bytes
 let pauses = null;     // the debugger's side here
 const queue = [];      // messages that arrived before the core was ready
 
-function cString(pointer) {
-    const heap = core.HEAPU8;
-    let end = pointer;
-    while (heap[end]) end++;
-    return P.fromLatin1(heap.subarray(pointer, end));
-}
+function cString(pointer) { return P.coreText(core.HEAPU8, pointer); }
 
 function halted() { return Atomics.load(shared.control, P.HALT) !== 0; }
 
@@ -108,6 +104,7 @@ const host = {
         handFrame(pixels);
         return pauses.pause(json, range, line, halted);
     },
+    frame(pixels) { timeline.frame(core, pixels); },
 };
 
 // The answers of korvane.run: a text of lines, as the runner's --input file,
@@ -170,9 +167,11 @@ async function doRun(request) {
     if (run.onScreen) pauses.begin(core, request.start);
     let status;
     let errorLine = -1;
+    let details = null;
     try {
         status = callRun(request);
         errorLine = core._korvane_error_line();
+        if (status !== 0) details = JSON.parse(cString(core._korvane_error_details()));
     } catch (error) {
         // The browser's own stack ran out, or the core trapped: the module's
         // state cannot be trusted any more, so the run ends with a report and
@@ -188,8 +187,8 @@ async function doRun(request) {
     run.output.flush();
     Atomics.store(shared.control, P.RUNNING, 0);
     postMessage({
-        type: P.DONE, id: request.id, status, errorLine, message: run.message,
-        output: run.output.text(), pixels, at: now(),
+        type: P.DONE, id: request.id, status, errorLine, details, message: run.message,
+        output: run.output.text(), pixels, at: now(), timeline: timeline.summary(core, cString),
     }, [pixels.buffer]);
     run = null;
 }
@@ -228,6 +227,15 @@ async function handle(data) {
                 builtin: cString(core._korvane_origin_builtin(data.x, data.y)),
             });
             break;
+        case P.SEEK:
+            // Only the newest position matters while the slider moves.
+            if (data.serial === Atomics.load(shared.control, P.SEEK_SERIAL)) {
+                const shown = timeline.seek(core, cString, data);
+                postMessage(shown, [shown.pixels.buffer]);
+            }
+            break;
+        case P.HISTORY: postMessage(timeline.history(core, cString, data)); break;
+        case P.GIF: postMessage(timeline.gif(core, paletteBytes(), data)); break;
     }
 }
 

@@ -67,6 +67,17 @@ export class WorkerClient {
 
     inspect(x, y) { return this.request({ type: P.INSPECT, x, y }, { type: P.ORIGIN, line: -1, builtin: '' }); }
 
+    // Asks for the canvas after call k; any earlier seek not yet done is dropped.
+    seek(k) {
+        const serial = Atomics.add(this.shared.control, P.SEEK_SERIAL, 1) + 1;
+        this.worker.postMessage({ type: P.SEEK, serial, k });
+        return serial;
+    }
+
+    history(x, y) { return this.request({ type: P.HISTORY, x, y }, { type: P.WRITES, writes: [], count: 0 }); }
+
+    gif(from, to, every) { return this.request({ type: P.GIF, from, to, every }, { type: P.GIF_MADE, blob: null }); }
+
     setPalette(name, bytes) {
         this.palette = { name, bytes };
         this.worker.postMessage({ type: P.PALETTE, name, bytes });

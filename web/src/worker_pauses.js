@@ -38,12 +38,9 @@ export class WorkerPauses {
 
     // host_pause of web/core/host.h: shows the pause and returns the command.
     pause(json, range, lineOut, halted) {
-        const heap = this.core.HEAPU8;
-        const at = new DataView(heap.buffer, range, 16);
+        const at = new DataView(this.core.HEAPU8.buffer, range, 16);
         const [line, column, endLine, endColumn] = [0, 4, 8, 12].map((o) => at.getInt32(o, true));
-        let end = json;
-        while (heap[end]) end++;
-        const pause = JSON.parse(P.fromLatin1(heap.subarray(json, end)));
+        const pause = JSON.parse(P.coreText(this.core.HEAPU8, json));
         this.post({ type: P.PAUSED, pause, range: { line, column, endLine, endColumn } });
         const control = this.shared.control;
         while (Atomics.load(control, P.COMMANDS) === this.seen.commands && !halted())

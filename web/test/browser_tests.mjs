@@ -6,8 +6,8 @@ import { spawnSync } from 'node:child_process';
 import { mkdtempSync, readdirSync, readFileSync, rmSync, existsSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { openPage, load, korvaneRun, root, linkTo, runEnded } from '../tools/page_driver.mjs';
-import { nativeRun } from './native.mjs';
+import { openPage, load, korvaneRun, root, linkTo, runEnded, runner } from '../tools/page_driver.mjs';
+import { nativeRun, nativeTimeline } from './native.mjs';
 import { pngIndices } from './png_indices.mjs';
 
 const RANDOM_PROGRAMS = Number(process.env.KORVANE_RANDOM_PROGRAMS ?? 300);
@@ -65,10 +65,10 @@ async function haltToEnd(page) {
     return page.evaluate(() => performance.getEntriesByName('halt-to-end').at(-1)?.duration ?? Infinity);
 }
 
-// JavaScript heap in use, in MB, of the page and of its worker.
+// JavaScript heap in use, in MB, of the page and of the worker that runs.
 async function heapMegabytes(page) {
     const metrics = await page.metrics();
-    const [worker] = page.workers();
+    const worker = page.workers().find((w) => w.url().endsWith('/worker.js'));
     const { usedSize } = await worker.client.send('Runtime.getHeapUsage');
     return { page: metrics.JSHeapUsedSize / 2 ** 20, worker: usedSize / 2 ** 20 };
 }
@@ -92,6 +92,28 @@ async function gifFrames(page, bytes) {
     return { count: r.count, loops: r.loops, last: Buffer.from(r.rgba, 'base64') };
 }
 
+// How many colour values of a decoded frame (RGBA, top row first) differ
+// from the palette indices' colours in our palette.
+function wrongColours(rgba, indices) {
+    const palette = readFileSync(join(root, 'examples', 'allcolr.pal'));
+    let wrong = 0;
+    for (let y = 0; y < 400; y++) {
+        for (let x = 0; x < 400; x++) {
+            const index = indices[(399 - y) * 400 + x];
+            const at = (y * 400 + x) * 4;
+            for (let c = 0; c < 3; c++) if (rgba[at + c] !== palette[index * 4 + c]) wrong++;
+        }
+    }
+    return wrong;
+}
+
+// Waits for a download into folder; its bytes.
+async function downloaded(folder, name) {
+    const saved = join(folder, name);
+    for (let i = 0; i < 200 && !existsSync(saved); i++) await new Promise((r) => setTimeout(r, 50));
+    return readFileSync(saved);
+}
+
 // Records program's run with Record GIF; the downloaded GIF's frames.
 async function recordGif(page, url, program, folder) {
     const saved = join(folder, 'korvane.gif');
@@ -103,6 +125,39 @@ async function recordGif(page, url, program, folder) {
     await page.click('#record');
     for (let i = 0; i < 100 && !existsSync(saved); i++) await new Promise((r) => setTimeout(r, 50));
     return gifFrames(page, readFileSync(saved));
+}
+
+// The page's canvas once its timeline shows call k.
+async function canvasAtCall(page, k) {
+    await page.waitForFunction((at) => window.korvane.timelineCall() === at, { timeout: 5000 }, k);
+    const bytes = await page.evaluate(() => {
+        const v = window.korvane.shownIndices();
+        let text = '';
+        for (let i = 0; i < v.length; i += 8192) text += String.fromCharCode.apply(null, v.subarray(i, i + 8192));
+        return btoa(text);
+    });
+    return new Uint8Array(Buffer.from(bytes, 'base64'));
+}
+
+// What the page's pixel history lists for writes as --history prints them.
+function historyList(writes) {
+    const text = writes.map((w) => w.split(' ')).map(([call, line, builtin, colour]) =>
+        `call ${call}, line ${line}: ${builtin}, colour ${colour}`);
+    const ends = 1000;
+    if (text.length <= 2 * ends) return text;
+    return [...text.slice(0, ends), `... ${text.length - 2 * ends} more writes ...`, ...text.slice(-ends)];
+}
+
+// A test that types into the editor; afterwards the tab forgets that its
+// text was typed, so the next tests' links load without asking which to keep.
+function typingTest(page, name, seconds, body) {
+    return test(name, seconds, async () => {
+        try {
+            await body();
+        } finally {
+            await page.evaluate(() => sessionStorage.clear());
+        }
+    });
 }
 
 async function runButton(page) {
@@ -182,6 +237,73 @@ try {
         }));
         check(marked.line === 3 && marked.shown === 1, `marked ${JSON.stringify(marked)}`);
         check(marked.report.includes('in line 3'), `report "${marked.report}"`);
+    });
+
+    await typingTest(page, "an error shows korvane-run's hint under its message and underlines its token", 30, async () => {
+        const cases = [
+            ['main()\r\n{\r\n  pont(200, 200);\r\n}\r\n', 'pont'],
+            ['main()\r\n{\r\n  int a;\r\n  a = 3;\r\n  if (a > 0 && a < 5) print(a);\r\n}\r\n', '&&'],
+        ];
+        for (const [program, token] of cases) {
+            const file = join(scratch, 'hinted.cg');
+            writeFileSync(file, program, 'latin1');
+            // The runner's hint line: "hint: line L, column C: text".
+            const said = spawnSync(runner, [file], { encoding: 'latin1', timeout: 20000 }).stderr;
+            const hint = /^hint: line (\d+), column (\d+): (.*)$/m.exec(said);
+            check(hint, `korvane-run printed no hint: ${said}`);
+            await load(page, linkTo(url, program));
+            await page.click('#run');
+            await runEnded(page);
+            const shown = await page.evaluate(() => ({
+                report: document.querySelector('#report').textContent,
+                hint: document.querySelector('#hint').textContent,
+                token: window.korvane.errorToken(),
+                underlined: [...document.querySelectorAll('.cm-error-token')].map((e) => e.textContent).join(''),
+            }));
+            check(said.startsWith(shown.report + '\n'), `report "${shown.report}", korvane-run: ${said}`);
+            check(shown.hint === hint[3], `hint "${shown.hint}" instead of "${hint[3]}"`);
+            check(shown.token?.line === Number(hint[1]) && shown.token?.column === Number(hint[2]) &&
+                  shown.underlined === token, `underlined ${JSON.stringify(shown)} instead of ${token} at ${hint[1]}:${hint[2]}`);
+        }
+        // The next edit clears the underline.
+        await page.click('.cm-content');
+        await page.keyboard.type(' ');
+        await page.waitForFunction(() => window.korvane.errorToken() === null, { timeout: 2000 });
+    });
+
+    await typingTest(page, 'typing marks line(1, 2, 300) with its signature, shows call tips and completes names', 30, async () => {
+        const program = 'main()\r\n{\r\n  line(1, 2, 300);\r\n}\r\n';
+        const file = join(scratch, 'warned.cg');
+        writeFileSync(file, program, 'latin1');
+        const said = spawnSync(runner, [file], { encoding: 'latin1', timeout: 20000 }).stderr;
+        const warning = /^warning: line 2, column 2: (.*)$/m.exec(said);
+        check(warning, `korvane-run printed no warning: ${said}`);
+        await load(page, linkTo(url, 'main()\r\n{\r\n}\r\n'));
+        await page.click('.cm-line:nth-child(2)');
+        await page.keyboard.press('End');
+        await page.keyboard.type('\nline(1, 2, 300);');
+        await page.waitForFunction(() => document.querySelector('.cm-warning')?.textContent === 'line', { timeout: 5000 });
+        const at = await page.$eval('.cm-warning', (e) => { const r = e.getBoundingClientRect(); return [r.x + 4, r.y + r.height / 2]; });
+        await page.mouse.move(at[0], at[1]);
+        await page.waitForSelector('.cm-tooltip-hover', { timeout: 5000 });
+        const tip = await page.$eval('.cm-tooltip-hover', (e) => e.innerText);
+        check(tip.includes(warning[1]) && tip.includes('line(x1, y1, x2, y2)'), `the warning's tooltip: "${tip}"`);
+        await page.mouse.move(0, 0);
+        // The call tip follows the arguments; Enter stays a line break, Tab picks a name.
+        await page.keyboard.type('\nbrect(1, ');
+        await page.waitForSelector('.cm-assist-tip b', { timeout: 5000 });
+        const bold = await page.$eval('.cm-assist-tip b', (e) => e.textContent);
+        check(bold === 'y1', `the call tip's current argument is "${bold}"`);
+        await page.keyboard.type('2);');
+        for (const key of ['Enter', 'Tab']) {
+            await page.keyboard.type('\nbdi');
+            await page.waitForSelector('.cm-tooltip-autocomplete', { timeout: 5000 });
+            // The list takes no key in its first moments, so a fast typist picks nothing by accident.
+            await new Promise((r) => setTimeout(r, 150));
+            await page.keyboard.press(key);
+        }
+        const lines = await page.$$eval('.cm-line', (all) => all.map((l) => l.textContent.trim()));
+        check(lines.slice(3, 7).join('|') === 'brect(1, 2);|bdi||bdisk', `typed: ${JSON.stringify(lines)}`);
     });
 
     await test("a getnum answer typed into the page's dialog reaches the program", 20, async () => {
@@ -284,16 +406,7 @@ try {
         const file = join(scratch, 'noise.cg');
         writeFileSync(file, noise, 'latin1');
         const recorded = await recordGif(page, url, noise, scratch);
-        const palette = readFileSync(join(root, 'examples', 'allcolr.pal'));
-        const native = nativeRun(file).pixels;
-        let wrong = 0;
-        for (let y = 0; y < 400; y++) {
-            for (let x = 0; x < 400; x++) {
-                const index = native[(399 - y) * 400 + x];
-                const at = (y * 400 + x) * 4;
-                for (let c = 0; c < 3; c++) if (recorded.last[at + c] !== palette[index * 4 + c]) wrong++;
-            }
-        }
+        const wrong = wrongColours(recorded.last, nativeRun(file).pixels);
         check(recorded.count === 3, `${recorded.count} frames of 3 shows`);
         check(wrong === 0, `${wrong} colour values of the last frame differ`);
         // Shows five milliseconds apart, faster than the display refreshes.
@@ -305,6 +418,61 @@ try {
         check(page16.count === native16.count && page16.count === 16,
               `animation.cg: ${page16.count} frames in the page, ${native16.count} from korvane-run`);
         check(page16.loops === false && native16.loops === false, 'a recording plays once');
+    });
+
+    await test("the timeline shows the canvas of korvane-run --at-call; a clicked pixel's writes are --history's", 90, async () => {
+        // One pixel written more often than the list shows.
+        const many = join(scratch, 'many.cg');
+        writeFileSync(many, 'main()\r\n{\r\n  int i;\r\n  for (i = 0; i < 2500; i++) {\r\n    setcolor(i % 250);\r\n' +
+                      '    point(100, 300);\r\n  }\r\n}\r\n', 'latin1');
+        // More calls than the timeline holds: heavy ones, so that keyframes come often.
+        const kept = join(scratch, 'kept.cg');
+        writeFileSync(kept, 'main()\r\n{\r\n  int i;\r\n  for (i = 0; i < 40000; i++) {\r\n    setcolor(i % 200 + 1);\r\n' +
+                      '    textout(10, 10, "x");\r\n    point(i % 400, 7);\r\n  }\r\n}\r\n', 'latin1');
+        const examples = (name) => join(root, 'examples', name);
+        for (const [file, x, y] of [[examples('floodfill.cg'), 100, 100], [examples('lines.cg'), 200, 200],
+                                    [examples('animation.cg'), 200, 200], [kept, 5, 7], [many, 100, 300]]) {
+            await load(page, linkTo(url, readFileSync(file, 'latin1')));
+            await page.click('#run');
+            await runEnded(page, 20000);
+            const at = await page.$eval('#timeline-at', (e) => e.textContent);
+            const [, n, first] = at.match(/^\d+ \/ (\d+)(?: \(kept from (\d+)\))?$/).map((v) => Number(v ?? 0));
+            const said = nativeTimeline(file, 0, x, y).message;
+            check(first === 0 ? said === '' : said.includes(`keeps calls ${first + 1} to ${n}`),
+                  `${file}: the page says "${at}", korvane-run "${said.trim()}"`);
+            const box = await page.$eval('#canvas', (c) => { const r = c.getBoundingClientRect(); return [r.x, r.y, r.width / 400]; });
+            // Whole pixels of the screen, as the browser hands the click on.
+            await page.mouse.click(Math.ceil(box[0] + x * box[2]), Math.ceil(box[1] + (399 - y) * box[2]));
+            await page.waitForFunction(() => !/finding/.test(document.querySelector('#pixel-history').options[0]?.text ?? 'finding'),
+                                       { timeout: 10000 });
+            const listed = await page.$$eval('#pixel-history option', (options) => options.map((o) => o.text));
+            const expected = historyList(nativeTimeline(file, 0, x, y).writes);
+            check(listed.join('\n') === expected.join('\n'), `${file} (${x}, ${y}): the page lists ` +
+                  `${listed.length} writes (${listed.slice(0, 2)}), korvane-run ${expected.length} (${expected.slice(0, 2)})`);
+            // The keys a user moves by, then a write chosen from the list.
+            await page.focus('#timeline-slider');
+            const chosen = Number(listed[Math.floor(listed.length / 4)].match(/^call (\d+)/)[1]);
+            const page1 = Math.max(1, Math.floor((n - first) / 100));
+            for (const [key, k] of [['Home', first], ['ArrowRight', first + 1], ['PageUp', first + 1 + page1],
+                                    ['End', n], ['ArrowLeft', n - 1], [chosen, chosen]]) {
+                if (typeof key === 'number') await page.select('#pixel-history', String(key));
+                else await page.keyboard.press(key);
+                const diff = differing(await canvasAtCall(page, k), nativeTimeline(file, k, x, y).pixels);
+                check(diff === 0, `${file}: ${diff} pixels differ at call ${k} of ${n}`);
+            }
+        }
+        // GIF... of the last program's calls 100 to 1100, a frame every 250 calls.
+        const cdp = await page.createCDPSession();
+        await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: scratch });
+        await page.click('#timeline-gif');
+        await page.waitForSelector('#gif-range[open]', { timeout: 2000 });
+        for (const [id, value] of [['#gif-from', '100'], ['#gif-to', '1100'], ['#gif-every', '250']])
+            await page.$eval(id, (e, v) => { e.value = v; }, value);
+        await page.click('#gif-range button[value="ok"]');
+        const gif = await gifFrames(page, await downloaded(scratch, 'korvane-timeline.gif'));
+        const wrong = wrongColours(gif.last, nativeTimeline(many, 1100, 0, 0).pixels);
+        check(gif.count === 5 && wrong === 0, `the GIF has ${gif.count} frames of 5; ${wrong} colour values ` +
+              'of the last differ from call 1100');
     });
 
     await test('Halt ends a printing endless loop within half a second, memory bounded', 60, async () => {

@@ -31,3 +31,22 @@ export function nativeRun(file, { input = '', seed, maxSteps } = {}) {
         rmSync(dir, { recursive: true, force: true });
     }
 }
+
+// The canvas after drawing call k, as --at-call draws it, the writes of
+// pixel (x, y), one "call line builtin colour" each, as --history lists
+// them, and what it said on standard error.
+export function nativeTimeline(file, k, x, y) {
+    const dir = mkdtempSync(join(tmpdir(), 'korvane-native-'));
+    try {
+        const png = join(dir, 'out.png');
+        const r = spawnSync(runner, [file, '--at-call', String(k), '--png', png, '--history', `${x},${y}`],
+                            { encoding: 'latin1', timeout: 20000 });
+        return {
+            pixels: pngIndices(readFileSync(png)).indices,
+            writes: r.stdout.split('\n').filter((line) => /^\d+ -?\d+ \w+ \d+$/.test(line)),
+            message: r.stderr,
+        };
+    } finally {
+        rmSync(dir, { recursive: true, force: true });
+    }
+}

@@ -19,6 +19,7 @@ const common = { bundle: true, minify: true, sourcemap: true, target: 'chrome110
 await build({ ...common, entryPoints: [join(web, 'src/page.js')], outfile: join(dist, 'page.js'), format: 'esm' });
 // A classic worker, so it can load the core's glue with importScripts.
 await build({ ...common, entryPoints: [join(web, 'src/worker.js')], outfile: join(dist, 'worker.js'), format: 'iife' });
+await build({ ...common, entryPoints: [join(web, 'src/outline_worker.js')], outfile: join(dist, 'outline_worker.js'), format: 'iife' });
 
 for (const name of ['index.html', 'style.css', 'sw.js', 'manifest.json']) copyFileSync(join(web, 'src', name), join(dist, name));
 for (const name of ['korvane-core.js', 'korvane-core.wasm']) copyFileSync(join(core, name), join(dist, name));
