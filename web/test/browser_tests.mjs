@@ -379,6 +379,7 @@ try {
         const took = await haltToEnd(page);
         const report = await page.$eval('#report', (e) => e.textContent);
         check(report.includes('user terminated program in line 16') && took < 500, `${took} ms after Halt: ${report}`);
+        console.log(`     Halt at a pause: the run ended after ${took.toFixed(1)} ms`);
     });
 
     await test("Save Image downloads a PNG whose indices equal the runner's", 30, async () => {
