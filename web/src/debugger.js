@@ -4,7 +4,7 @@
 // and what a pause shows (the statement, the panels, the status line). The
 // core decides where a run pauses; the page only shows it and answers.
 import * as P from './protocol.js';
-import { editorPauses, markStatement, toggleBreakpoint } from './editor_pauses.js';
+import { breakpointLines, editorPauses, markStatement, setBreakpointLines, toggleBreakpoint } from './editor_pauses.js';
 import { PausePanels } from './pause_panels.js';
 import { PixelWatches } from './pixel_watches.js';
 
@@ -35,6 +35,7 @@ export class Debugger {
         this.running = false;
         this.paused = false;
         this.pausedOnce = false;
+        this.kept = new Map();  // file name -> its breakpoints' lines, for the session
         this.panels = new PausePanels(page.panels);
         this.watches = new PixelWatches(page.canvasView, page.watchList,
                                         (pixels) => page.client.setWatches(pixels), page.report);
@@ -64,6 +65,14 @@ export class Debugger {
     }
 
     attach(editor) { this.editor = editor; }
+
+    // Breakpoints are kept per file for the session, as in the window: those
+    // of the text shown are put away before put() replaces it with file to's.
+    switchFile(from, to, put) {
+        this.kept.set(from, breakpointLines(this.editor.view.state));
+        put();
+        setBreakpointLines(this.editor.view, this.kept.get(to) ?? []);
+    }
 
     command(kind) {
         const view = this.editor.view;

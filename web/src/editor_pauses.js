@@ -20,6 +20,7 @@ BreakpointMarker.prototype.mapMode = MapMode.TrackDel;
 const breakpointMarker = new BreakpointMarker();
 
 const toggle = StateEffect.define();     // a line's start
+const setLines = StateEffect.define();   // lines from 0
 
 // One mark at the start of each marked line.
 function normalised(marks, doc) {
@@ -41,6 +42,11 @@ const breakpointField = StateField.define({
     update(marks, tr) {
         if (tr.docChanged) marks = replacesAll(tr) ? RangeSet.empty : normalised(marks.map(tr.changes), tr.state.doc);
         for (const e of tr.effects) {
+            if (e.is(setLines)) {
+                const doc = tr.state.doc;
+                const starts = e.value.filter((l) => l >= 0 && l < doc.lines).map((l) => doc.line(l + 1).from);
+                marks = normalised(RangeSet.of(starts.map((at) => breakpointMarker.range(at)), true), doc);
+            }
             if (!e.is(toggle)) continue;
             let on = false;
             marks.between(e.value, e.value, () => { on = true; });
@@ -59,6 +65,8 @@ export function breakpointLines(state) {
     });
     return lines;
 }
+
+export function setBreakpointLines(view, lines) { view.dispatch({ effects: setLines.of(lines) }); }
 
 export function toggleBreakpoint(view, pos) {
     view.dispatch({ effects: toggle.of(view.state.doc.lineAt(pos).from) });

@@ -229,7 +229,7 @@ function wireFiles() {
     $('open-file').onchange = async () => {
         const file = await readFile($('open-file'));
         if (!file) return;
-        editor.setText(P.fromLatin1(file.bytes));
+        debug.switchFile(fileName, file.name, () => editor.setText(P.fromLatin1(file.bytes)));
         fileName = file.name;
         savedText = editor.text();
     };
@@ -243,7 +243,8 @@ function wireFiles() {
         const name = $('examples').value;
         $('examples').value = '';
         if (!name) return;
-        editor.setText(P.fromLatin1(new Uint8Array(await (await fetch('examples/' + name)).arrayBuffer())));
+        const text = P.fromLatin1(new Uint8Array(await (await fetch('examples/' + name)).arrayBuffer()));
+        debug.switchFile(fileName, name, () => editor.setText(text));
         fileName = name;
     };
     $('palette').onclick = () => $('palette-file').click();
