@@ -14,6 +14,7 @@
 #include "run_outcome.h"
 #include "web_assist.h"
 #include "web_bridge.h"
+#include "web_pauses.h"
 #include "web_timeline.h"
 
 using namespace korvane;
@@ -30,6 +31,7 @@ struct Session {
     TXImage3 canvas;
     std::unique_ptr<WebBridge> bridge;
     std::unique_ptr<Interpreter> interpreter;
+    std::unique_ptr<WebPauses> pauses;  // the page's only
 
     explicit Session(const std::array<uint8_t, 1024>& palette) {
         canvas.PaletteData = palette;
@@ -51,6 +53,7 @@ Session& page_session() {
         // The page's inspector needs to know who drew each pixel, and its
         // timeline every drawing call.
         page->bridge->set_provenance(true);
+        page->pauses = std::make_unique<WebPauses>(*page->interpreter, page->canvas);
         page->bridge->set_timeline(true);
     }
     return *page;
@@ -65,6 +68,7 @@ const char* joined(std::span<const char* const> names, std::string& store) {
 
 }  // namespace
 
+WebPauses& korvane::page_pauses() { return *page_session().pauses; }
 const Timeline* korvane::page_timeline() { return page ? page->bridge->timeline() : nullptr; }
 const Interpreter* korvane::last_run_interpreter() { return last ? last->interpreter.get() : nullptr; }
 

@@ -23,6 +23,10 @@ void host_sleep(int32_t ms);
 int host_answer(int kind, char* buffer, int size);
 // Before every drawing built-in while the run is traced. Nonzero ends the run.
 int host_before_draw(int32_t line, const char* builtin, const uint8_t* pixels);
+// At a pause: its JSON (the runner's --pauses line), the statement's range
+// (line, column, end line, end column) and the canvas. Returns how the run
+// goes on, a PauseCommand::Kind, and writes a RUN_TO_LINE's line to line.
+int host_pause(const char* json, const int32_t* range, const uint8_t* pixels, int32_t* line);
 // A frame of a GIF cut from the timeline: the canvas is at pixels.
 void host_frame(const uint8_t* pixels);
 }

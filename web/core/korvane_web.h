@@ -50,6 +50,17 @@ const char* korvane_builtin_names(void);
 // The caption of the input box for kind (0 getnum, 1 getche).
 const char* korvane_input_caption(int kind);
 
+// Pauses of the page's runs (korvane.run's never pause). A command is a
+// kind (0 continue, 1 step into, 2 step over, 3 step out, 4 run to line,
+// 5 next drawing call, 6 halt) and, for run to line, a line from 0.
+// Before a page run: how it begins.
+void korvane_pauses_begin(int32_t kind, int32_t line);
+// While it runs (from a host call): a command given without a pause.
+void korvane_pause_request(int32_t kind, int32_t line);
+// At any time, each replacing the last: the breakpoints' lines, and count
+// watched pixels as x, y pairs.
+void korvane_set_breakpoints(const int32_t* lines, int32_t count);
+void korvane_set_watches(const int32_t* xy, int32_t count);
 // The drawing timeline of the page canvas's last run. Call numbers are
 // JavaScript numbers; call 0 is the canvas the run started from.
 // The run's drawing calls, and the first call whose canvas can still be

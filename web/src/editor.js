@@ -9,6 +9,7 @@ import { syntaxHighlighting, HighlightStyle } from '@codemirror/language';
 import { search, searchKeymap, openSearchPanel, gotoLine } from '@codemirror/search';
 import { tags } from '@lezer/highlight';
 import { programLanguage } from './highlight.js';
+import { toggleBreakpoint } from './editor_pauses.js';
 
 // Ctrl+F finds, Ctrl+H replaces (the same panel), Ctrl+G goes to a line.
 const findKeys = [
@@ -56,7 +57,7 @@ function changeKind(transactions) {
 export class Editor {
     // changed(doc, how) is called after every change of the text; how is
     // 'typed' (the user's edit) or 'loaded' (a program put in whole);
-    // extensions are the page's others (the assist's).
+    // extensions are the page's others (the assist's, the debugger's).
     constructor(parent, keywords, builtins, text, changed, extensions = []) {
         this.error = lineMark('cm-error-line');
         this.trace = lineMark('cm-trace-line');
@@ -66,7 +67,11 @@ export class Editor {
             state: EditorState.create({
                 doc: text,
                 extensions: [
-                    lineNumbers({ formatNumber: (n) => String(n - 1) }),
+                    extensions,
+                    lineNumbers({
+                        formatNumber: (n) => String(n - 1),
+                        domEventHandlers: { mousedown: (view, line) => toggleBreakpoint(view, line.from) },
+                    }),
                     highlightActiveLine(),
                     history(),
                     this.readOnly.of(lockedWhile(false)),

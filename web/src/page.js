@@ -15,6 +15,7 @@ import { OutputPane } from './output_pane.js';
 import { Assist } from './assist.js';
 import { OutlineClient } from './outline_client.js';
 import { TimelineBar } from './timeline_bar.js';
+import { Debugger } from './debugger.js';
 
 const $ = (id) => document.getElementById(id);
 const view = new CanvasView($('canvas'));
@@ -25,6 +26,7 @@ let editor = null;
 let assist = null;
 let timeline = null;       // the bar under the canvas
 let hovered = null;        // the last mouse move over the canvas, for the inspector
+let debug = null;          // the debugger's buttons, marks and panels
 let ready = null;          // what the worker said when it started
 let running = false;
 let recording = null;
@@ -66,6 +68,7 @@ const streamed = {
         editor.markTrace(m.line);
         setState(`Line ${m.line}: ${m.builtin}`);
     },
+    [P.PAUSED]: (m) => debug.showPause(m),
     [P.PALETTE_SET]: (m) => {
         if (m.error) report(m.error);
         view.setPalette(m.palette);
@@ -112,14 +115,8 @@ function ask(kind) {
     $('ask').showModal();
 }
 
-function traceMode() {
-    if ($('stepping').checked) return P.TRACE_STEP;
-    return $('slow').checked ? P.TRACE_SLOW : P.TRACE_OFF;
-}
-
 function updateTrace() {
-    client.setTrace(traceMode(), Number($('delay').value));
-    $('step').disabled = !running || !$('stepping').checked;
+    client.setTrace($('slow').checked ? P.TRACE_SLOW : P.TRACE_OFF, Number($('delay').value));
 }
 
 function setRunning(on) {
@@ -141,7 +138,8 @@ function halt(event) {
     client.halt();
 }
 
-async function runEditor() {
+// start: the debugger's command the run begins with; none runs to a pause.
+async function runEditor(start) {
     if (running) return;
     editor.markError(-1);
     assist.markError(editor.view, null);
@@ -152,8 +150,9 @@ async function runEditor() {
     setRunning(true);
     timeline.set(null);
     setState('Running…');
+    debug.runStarted();
     performance.clearMarks('halt');
-    const done = await client.run({ source: editor.text(), fresh: false, trace: true });
+    const done = await client.run({ source: editor.text(), fresh: false, trace: true, start });
     if (performance.getEntriesByName('halt').length) performance.measure('halt-to-end', 'halt');
     showOutput();
     // As on the desktop, a run that ended well shows its final picture; one
@@ -164,13 +163,14 @@ async function runEditor() {
     }
     recording?.endRun(view.indices, done.at);
     setRunning(false);
+    debug.runEnded();
     // Halt pressed while a dialog waited: the run is over, so is the question.
     if ($('ask').open) $('ask').close('halt');
     editor.markTrace(-1);
     timeline.set(done.timeline ?? { calls: 0, first: 0, line: -1, call: '' }, done.pixels);
     const message = done.message.trimEnd();
     const halted = done.cutShort || message.includes('user terminated program');
-    setState(done.status === 0 ? 'Ran' : halted ? 'Halted' : 'Stopped');
+    setState(done.status === 0 ? 'Finished' : halted ? 'Halted' : 'Stopped');
     // The report shows under the editor, its line marked: nothing stands in front of the text.
     report([message, droppedNote()].filter(Boolean).join('\n'));
     if (message) editor.markError(done.errorLine);
@@ -229,7 +229,7 @@ function wireFiles() {
     $('open-file').onchange = async () => {
         const file = await readFile($('open-file'));
         if (!file) return;
-        editor.setText(P.fromLatin1(file.bytes));
+        debug.switchFile(fileName, file.name, () => editor.setText(P.fromLatin1(file.bytes)));
         fileName = file.name;
         savedText = editor.text();
     };
@@ -243,7 +243,8 @@ function wireFiles() {
         const name = $('examples').value;
         $('examples').value = '';
         if (!name) return;
-        editor.setText(P.fromLatin1(new Uint8Array(await (await fetch('examples/' + name)).arrayBuffer())));
+        const text = P.fromLatin1(new Uint8Array(await (await fetch('examples/' + name)).arrayBuffer()));
+        debug.switchFile(fileName, name, () => editor.setText(text));
         fileName = name;
     };
     $('palette').onclick = () => $('palette-file').click();
@@ -258,7 +259,7 @@ function wireFiles() {
 }
 
 function wire() {
-    $('run').onclick = runEditor;
+    $('run').onclick = () => runEditor();
     $('halt').onclick = halt;
     $('ask-halt').onclick = halt;
     $('ask').addEventListener('close', () => {
@@ -273,13 +274,14 @@ function wire() {
         } else if (event.key === 'F1') {
             event.preventDefault();
             help.open();
+        } else if (!document.querySelector('dialog[open]')) {
+            debug.keydown(event);
         }
     });
     $('help').onclick = () => help.open();
     $('about').onclick = () => help.open(ABOUT_TOPIC);
     wireFiles();
-    for (const id of ['slow', 'stepping', 'delay']) $(id).oninput = updateTrace;
-    $('step').onclick = () => client.step();
+    for (const id of ['slow', 'delay']) $(id).oninput = updateTrace;
     $('record').onclick = toggleRecording;
     $('share').onclick = async () => {
         const link = await linkFor(editor.text());
@@ -348,8 +350,13 @@ async function start() {
     const text = await startText();
     // The editor's reader starts once the page can run, so it never delays that.
     assist = new Assist(ready.keywords, new OutlineClient());
+    debug = new Debugger({
+        client, bar: $('debug-bar'), panels: $('pause-panels'), watchList: $('watches'), canvasView: view,
+        setState, report, run: runEditor,
+    });
     editor = new Editor($('editor'), ready.keywords, ready.builtins, text, (doc, how) => store.keep(doc, how),
-                        assist.extension());
+                        [assist.extension(), debug.editorExtensions()]);
+    debug.attach(editor);
     timeline = new TimelineBar(client, view, editor, { save: download, say: setState });
     store.keep(text, text === store.tabText() ? 'restored' : 'loaded');
     wire();

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the page and the worker say to each other: the message types and the
 // layout of the shared memory through which the page reaches a running
-// program (Halt, input answers, steps) and the worker hands over frames.
+// program (Halt, input answers, the debugger's commands, breakpoints and
+// pixel watches) and the worker hands over frames.
 
 // page -> worker
 export const INIT = 'init';         // {buffer}: the shared memory
-export const RUN = 'run';           // {id, source, fresh, seed, maxSteps, input, trace}
+export const RUN = 'run';           // {id, source, fresh, seed, maxSteps, input, trace, start}: start {kind, line}, a command
 export const PALETTE = 'palette';   // {name, bytes}: a palette file
 export const INSPECT = 'inspect';   // {id, x, y}: who drew the pixel
 export const SEEK = 'seek';         // {serial, k}: the canvas after call k of the timeline; dropped once a newer seek is asked for
@@ -20,6 +21,8 @@ export const ORIGIN = 'origin';     // {id, line, builtin}
 export const TRACE = 'trace';       // {line, builtin}: the drawing call about to run
 export const PALETTE_SET = 'palette-set'; // {palette, error}: error empty when it was loaded
 export const SHOWN = 'shown';       // {pixels, at}: a show while recording, at performance.timeOrigin + now
+export const PAUSED = 'paused';     // {pause, range}: the run waits for a command; pause as korvane-run --pauses
+                                    // writes it, range {line, column, endLine, endColumn} of what runs next
 export const AT_CALL = 'at-call';   // {serial, k, line, call, pixels}: the seek's canvas and call k's line and text
 export const GIF_MADE = 'gif-made'; // {id, blob, frames, left}: the GIF asked for, at most `frames` frames; left: those left out
 export const WRITES = 'writes';     // {id, writes, count}: the first and last HISTORY_ENDS writes {call, line, builtin, colour}, and how many in all
@@ -34,19 +37,35 @@ export const OUTLINED = 'outlined'; // {id, outline}: the program's outline (web
 export const HALT = 0;          // 1: the user asked the program to stop
 export const ANSWERED = 1;      // 1: an answer waits in the answer bytes
 export const ANSWER_LENGTH = 2;
-export const STEPS = 3;         // steps granted by the Step button so far
+export const COMMANDS = 3;      // commands given so far; the newest is in COMMAND and COMMAND_LINE
 export const FRAME = 4;         // counts the frames handed over
 export const DELAY = 5;         // slow motion: milliseconds before each drawing call
-export const MODE = 6;          // TRACE_OFF, TRACE_SLOW or TRACE_STEP
+export const MODE = 6;          // TRACE_OFF or TRACE_SLOW
 export const TRACE_OFF = 0;
 export const TRACE_SLOW = 1;
-export const TRACE_STEP = 2;
 export const OUTPUT_WANTED = 7; // 1: the page has shown the last output batch and takes the next
 export const RECORDING = 8;     // 1: every show is sent to the page for the GIF
 export const RUNNING = 9;       // 1: from the start of a run until its end is sent
 export const SEEK_SERIAL = 10;  // the serial of the newest seek asked for
-export const CONTROL_SLOTS = 11;
+export const COMMAND = 11;      // a command kind, below
+export const COMMAND_LINE = 12; // RUN_TO_LINE's line
+export const BREAKPOINTS_SET = 13; // counts the changes of the breakpoints list
+export const WATCHES_SET = 14;  // counts the changes of the pixel watches list
+export const CONTROL_SLOTS = 15;
 export const ANSWER_BYTES = 4096;
+// The lists the page keeps for the worker: a count, then the breakpoints'
+// lines or the watched pixels' x, y pairs.
+export const MAX_BREAKPOINTS = 1000;
+export const MAX_WATCHES = 100;
+
+// Commands of the debugger: the core's PauseCommand kinds (web/core/web_pauses.cpp).
+export const CONTINUE = 0;
+export const STEP_INTO = 1;
+export const STEP_OVER = 2;
+export const STEP_OUT = 3;
+export const RUN_TO_LINE = 4;
+export const NEXT_DRAWING_CALL = 5;
+export const HALT_RUN = 6;
 // The page keeps only this many of the newest output lines of a run.
 export const OUTPUT_KEPT = 10000;
 // A pixel's history lists this many of its first and of its last writes.
@@ -60,11 +79,14 @@ export function sharedViews(buffer) {
     const control = new Int32Array(buffer, 0, CONTROL_SLOTS);
     const answer = new Uint8Array(buffer, CONTROL_SLOTS * 4, ANSWER_BYTES);
     const frame = new Uint8Array(buffer, CONTROL_SLOTS * 4 + ANSWER_BYTES, PIXELS);
-    return { control, answer, frame };
+    const lists = CONTROL_SLOTS * 4 + ANSWER_BYTES + PIXELS;
+    const breakpoints = new Int32Array(buffer, lists, 1 + MAX_BREAKPOINTS);
+    const watches = new Int32Array(buffer, lists + (1 + MAX_BREAKPOINTS) * 4, 1 + 2 * MAX_WATCHES);
+    return { control, answer, frame, breakpoints, watches };
 }
 
 export function newSharedBuffer() {
-    return new SharedArrayBuffer(CONTROL_SLOTS * 4 + ANSWER_BYTES + PIXELS);
+    return new SharedArrayBuffer(CONTROL_SLOTS * 4 + ANSWER_BYTES + PIXELS + (2 + MAX_BREAKPOINTS + 2 * MAX_WATCHES) * 4);
 }
 
 // Texts cross as Latin-1 bytes, one byte a character, as program files hold them.

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The worker owns the run: it holds the compiled core and answers the page.
 // A run blocks this thread, so the page reaches it only through shared
-// memory (Halt, answers, steps) and sees it through messages and frames.
+// memory (Halt, answers, the debugger's commands) and sees it through
+// messages and frames.
 import * as P from './protocol.js';
 import { CollectedOutput, StreamedOutput } from './run_output.js';
+import { WorkerPauses } from './worker_pauses.js';
 import * as timeline from './timeline_worker.js';
 
 importScripts('korvane-core.js');
@@ -12,6 +14,7 @@ let core = null;       // the module instance
 let shared = null;     // views of the shared buffer
 let run = null;        // what the current run collects
 let palette = null;    // the palette file the page loaded, if any: {name, bytes}
+let pauses = null;     // the debugger's side here
 const queue = [];      // messages that arrived before the core was ready
 
 function cString(pointer) { return P.coreText(core.HEAPU8, pointer); }
@@ -42,13 +45,9 @@ function dialogAnswer(kind) {
     return shared.answer.slice(0, length);
 }
 
-// Waits for the Step button, or Halt.
-function awaitStep() {
-    const granted = run.steps;
-    while (Atomics.load(shared.control, P.STEPS) === granted && !halted() &&
-           Atomics.load(shared.control, P.MODE) === P.TRACE_STEP)
-        Atomics.wait(shared.control, P.STEPS, granted, 100);
-    run.steps = Atomics.load(shared.control, P.STEPS);
+// A page run learns what the debugger's buttons and marks changed.
+function syncPauses() {
+    if (run.onScreen) pauses.sync();
 }
 
 // The functions of web/core/host.h.
@@ -73,6 +72,7 @@ const host = {
     poll() {
         // A program that prints but never shows still has its lines seen.
         run.output.offer();
+        syncPauses();
         return halted() ? 1 : 0;
     },
     sleep(ms) {
@@ -92,13 +92,17 @@ const host = {
         return n;
     },
     beforeDraw(line, builtin, pixels) {
-        const mode = Atomics.load(shared.control, P.MODE);
-        if (mode === P.TRACE_OFF) return 0;
+        if (Atomics.load(shared.control, P.MODE) === P.TRACE_OFF) return 0;
+        syncPauses();
         handFrame(pixels);
         postMessage({ type: P.TRACE, line, builtin: cString(builtin) });
-        if (mode === P.TRACE_SLOW) pause(Atomics.load(shared.control, P.DELAY));
-        else awaitStep();
+        pause(Atomics.load(shared.control, P.DELAY));
         return halted() ? 1 : 0;
+    },
+    pause(json, range, pixels, line) {
+        run.output.flush();
+        handFrame(pixels);
+        return pauses.pause(json, range, line, halted);
     },
     frame(pixels) { timeline.frame(core, pixels); },
 };
@@ -158,8 +162,9 @@ async function doRun(request) {
         onScreen: !request.fresh,
         output: request.fresh ? new CollectedOutput() : new StreamedOutput(shared.control),
         answers: fromLines ? answerLines(request.input) : null,
-        message: '', steps: Atomics.load(shared.control, P.STEPS),
+        message: '',
     };
+    if (run.onScreen) pauses.begin(core, request.start);
     let status;
     let errorLine = -1;
     let details = null;
@@ -239,6 +244,7 @@ let busy = Promise.resolve();
 onmessage = (event) => {
     if (event.data.type === P.INIT) {
         shared = P.sharedViews(event.data.buffer);
+        pauses = new WorkerPauses(shared, (message) => postMessage(message));
         busy = busy.then(async () => {
             await startCore();
             postMessage({

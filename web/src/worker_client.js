@@ -85,7 +85,7 @@ export class WorkerClient {
 
     halt() {
         Atomics.store(this.shared.control, P.HALT, 1);
-        for (const slot of [P.HALT, P.ANSWERED, P.STEPS]) Atomics.notify(this.shared.control, slot);
+        for (const slot of [P.HALT, P.ANSWERED, P.COMMANDS]) Atomics.notify(this.shared.control, slot);
         clearTimeout(this.haltTimer);
         this.haltTimer = setTimeout(() => this.replace(), HALT_GRACE_MS);
     }
@@ -102,13 +102,30 @@ export class WorkerClient {
     setTrace(mode, delay) {
         Atomics.store(this.shared.control, P.DELAY, delay);
         Atomics.store(this.shared.control, P.MODE, mode);
-        Atomics.notify(this.shared.control, P.STEPS);
         Atomics.notify(this.shared.control, P.HALT);
     }
 
-    step() {
-        Atomics.add(this.shared.control, P.STEPS, 1);
-        Atomics.notify(this.shared.control, P.STEPS);
+    // A debugger command (P.CONTINUE ...) for the paused or running program.
+    command(kind, line = -1) {
+        const control = this.shared.control;
+        Atomics.store(control, P.COMMAND, kind);
+        Atomics.store(control, P.COMMAND_LINE, line);
+        Atomics.add(control, P.COMMANDS, 1);
+        Atomics.notify(control, P.COMMANDS);
+    }
+
+    // The breakpoints' lines, for this run and the next ones.
+    setBreakpoints(lines) { this.setList(this.shared.breakpoints, P.BREAKPOINTS_SET, lines, 1); }
+
+    // The watched pixels, [[x, y], ...].
+    setWatches(pixels) { this.setList(this.shared.watches, P.WATCHES_SET, pixels.flat(), 2); }
+
+    // A count of entries of width values each, then the values.
+    setList(list, slot, values, width) {
+        const kept = values.slice(0, list.length - 1);
+        list.set(kept, 1);
+        Atomics.store(list, 0, kept.length / width);
+        Atomics.add(this.shared.control, slot, 1);
     }
 
     // The page has shown the last output batch and takes the next.

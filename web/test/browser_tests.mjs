@@ -328,6 +328,67 @@ try {
         check(!shown.program.includes('42'), 'the output went into the program text');
     });
 
+    await test('the debugger: a breakpoint in a recursion, steps over, into and out, a pixel watch, Halt at a pause', 40, async () => {
+        const program = ['int total;', 'depth(int n) {', '  int k;', '  k = n * 10;', '  if (n > 0)', '    depth(n - 1);',
+            '  total = total + k;', '  return k;', '}', 'main() {', '  clear(0);', '  depth(2);', '  setcolor(3);',
+            '  point(5, 7);', '  point(5, 7);', '  setcolor(9);', '  point(5, 7);', '  print(total);', '}', ''].join('\r\n');
+        await load(page, linkTo(url, program));
+        const toggleLine = async (n) => {
+            const numbers = await page.$$('.cm-lineNumbers .cm-gutterElement');
+            for (const number of numbers) if (await number.evaluate((e, n) => e.textContent === n, String(n))) await number.click();
+        };
+        // What a pause shows: the status, the marked statement with its line,
+        // the call stack's rows and the Variables panel's.
+        const pausedAt = async (status) => {
+            await page.waitForFunction((s) => document.querySelector('#state').textContent === s, { timeout: 5000 }, status)
+                .catch(async () => { throw new Error(`"${await page.$eval('#state', (e) => e.textContent)}", not "${status}"`); });
+            return page.evaluate(() => {
+                const lines = [...document.querySelectorAll('.cm-content > .cm-line')];
+                const line = lines.findIndex((l) => l.querySelector('.cm-pause-statement'));
+                const text = [...document.querySelectorAll('.cm-pause-statement')].map((e) => e.textContent).join('');
+                const rows = (table) => [...document.querySelectorAll(`.${table} tbody tr`)]
+                    .map((r) => [...r.cells].map((c) => c.textContent).join(' ').trim());
+                return `${line}: ${text} | ${rows('call-stack').join(', ')} | ${rows('variables').join(', ')}`;
+            });
+        };
+        const steps = [
+            [async () => { await toggleLine(3); await page.click('#run'); }, 'Paused at line 3 (breakpoint)',
+                '3: k = n * 10; | depth 11 2, main  1 | Globals, total 0, Locals of depth (depth 2), n 2, k 0'],
+            [() => page.keyboard.press('F10'), 'Paused at line 4 (over)',
+                '4: if (n > 0) | depth 11 2, main  1 | Globals, total 0, Locals of depth (depth 2), n 2, k 20 *'],
+            [() => page.keyboard.press('F10'), 'Paused at line 5 (over)',
+                '5: depth(n - 1); | depth 11 2, main  1 | Globals, total 0, Locals of depth (depth 2), n 2, k 20'],
+            [() => page.click('button[data-command="1"]'), 'Paused at line 2 (into)',
+                '2: int k; | depth 5 3, depth 11 2, main  1 | Globals, total 0, Locals of depth (depth 3), n 1'],
+            // Without the breakpoint the deeper call runs through.
+            [async () => { await toggleLine(3); await page.keyboard.down('Shift'); await page.keyboard.press('F11');
+                           await page.keyboard.up('Shift'); }, 'Paused at line 6 (out)',
+                '6: total = total + k; | depth 11 2, main  1 | Globals, total 10 *, Locals of depth (depth 2), n 2, k 20'],
+            [() => page.click('.call-stack tbody tr:nth-child(2)'), 'Paused at line 6 (out)',
+                '6: total = total + k; | depth 11 2, main  1 | Globals, total 10 *, Locals of main (depth 1)'],
+        ];
+        for (const [act, status, shown] of steps) {
+            await act();
+            const seen = await pausedAt(status);
+            check(seen === shown, `${status}: ${seen}`);
+        }
+        // Watched from the inspector: the second write of the same colour is no change.
+        const box = await page.$eval('#canvas', (c) => { const r = c.getBoundingClientRect(); return [r.x, r.y, r.width / 400]; });
+        await page.mouse.click(box[0] + 5.5 * box[2], box[1] + (399 - 7 + 0.5) * box[2], { button: 'right' });
+        await page.click('.context-menu button');
+        for (const line of [13, 16]) {
+            await page.keyboard.press('F5');
+            const seen = await pausedAt(`Paused at line ${line} (pixel)`);
+            check(seen.startsWith(`${line}: point(5, 7) | main  1`), seen);
+        }
+        await page.click('#halt');
+        await runEnded(page, 2000);
+        const took = await haltToEnd(page);
+        const report = await page.$eval('#report', (e) => e.textContent);
+        check(report.includes('user terminated program in line 16') && took < 500, `${took} ms after Halt: ${report}`);
+        console.log(`     Halt at a pause: the run ended after ${took.toFixed(1)} ms`);
+    });
+
     await test("Save Image downloads a PNG whose indices equal the runner's", 30, async () => {
         const file = join(root, 'examples', 'circles.cg');
         await load(page, linkTo(url, readFileSync(file, 'latin1')));

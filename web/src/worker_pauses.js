@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The worker's side of the debugger. The page puts breakpoints, pixel
+// watches and commands in shared memory; the core learns them at the start
+// of a run and, while it runs, whenever it asks the worker anything (every
+// few thousand steps at least). At a pause the worker posts the pause and
+// waits for the page's command, as it waits for an input answer.
+import * as P from './protocol.js';
+
+export class WorkerPauses {
+    constructor(shared, post) {
+        this.shared = shared;
+        this.post = post;       // (message, transfer) to the page
+        this.core = null;
+        this.seen = { commands: 0, breakpoints: -1, watches: -1 };
+    }
+
+    // Before a page run on core: the lists as they are, and how it starts.
+    begin(core, start) {
+        this.core = core;
+        this.seen.commands = Atomics.load(this.shared.control, P.COMMANDS);
+        this.setList(P.BREAKPOINTS_SET, 'breakpoints', (at, n) => core._korvane_set_breakpoints(at, n), 1);
+        this.setList(P.WATCHES_SET, 'watches', (at, n) => core._korvane_set_watches(at, n), 2);
+        core._korvane_pauses_begin(start?.kind ?? P.CONTINUE, start?.line ?? -1);
+    }
+
+    // While the run goes on: what the page changed since the last look.
+    sync() {
+        const control = this.shared.control;
+        if (Atomics.load(control, P.BREAKPOINTS_SET) !== this.seen.breakpoints)
+            this.setList(P.BREAKPOINTS_SET, 'breakpoints', (at, n) => this.core._korvane_set_breakpoints(at, n), 1);
+        if (Atomics.load(control, P.WATCHES_SET) !== this.seen.watches)
+            this.setList(P.WATCHES_SET, 'watches', (at, n) => this.core._korvane_set_watches(at, n), 2);
+        if (Atomics.load(control, P.COMMANDS) !== this.seen.commands) {
+            const { kind, line } = this.takeCommand();
+            this.core._korvane_pause_request(kind, line);
+        }
+    }
+
+    // host_pause of web/core/host.h: shows the pause and returns the command.
+    pause(json, range, lineOut, halted) {
+        const at = new DataView(this.core.HEAPU8.buffer, range, 16);
+        const [line, column, endLine, endColumn] = [0, 4, 8, 12].map((o) => at.getInt32(o, true));
+        const pause = JSON.parse(P.coreText(this.core.HEAPU8, json));
+        this.post({ type: P.PAUSED, pause, range: { line, column, endLine, endColumn } });
+        const control = this.shared.control;
+        while (Atomics.load(control, P.COMMANDS) === this.seen.commands && !halted())
+            Atomics.wait(control, P.COMMANDS, this.seen.commands, 100);
+        if (halted()) return P.HALT_RUN;
+        const command = this.takeCommand();
+        // Breakpoints and watches changed at the pause count from here on.
+        this.sync();
+        new DataView(this.core.HEAPU8.buffer, lineOut, 4).setInt32(0, command.line, true);
+        return command.kind;
+    }
+
+    takeCommand() {
+        const control = this.shared.control;
+        this.seen.commands = Atomics.load(control, P.COMMANDS);
+        return { kind: Atomics.load(control, P.COMMAND), line: Atomics.load(control, P.COMMAND_LINE) };
+    }
+
+    // Copies one list (a count, then pairs or lines) into the core's memory for set.
+    setList(slot, name, set, width) {
+        this.seen[name] = Atomics.load(this.shared.control, slot);
+        const list = this.shared[name];
+        const count = Math.min(Atomics.load(list, 0), (list.length - 1) / width);
+        const values = list.slice(1, 1 + count * width);
+        const at = this.core._malloc(Math.max(values.byteLength, 4));
+        this.core.HEAPU8.set(new Uint8Array(values.buffer), at);
+        set(at, count);
+        this.core._free(at);
+    }
+}
