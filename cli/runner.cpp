@@ -18,7 +18,6 @@
 #include "options.h"
 #include "pause_log.h"
 #include "picture.h"
-#include "run_stack.h"
 #include "timeline.h"
 #include "ximage3.h"
 
@@ -228,12 +227,8 @@ int run_program_file(const RunnerOptions& options, std::istream& in, std::ostrea
     Interpreter interpreter(bridge);
     apply_bounds(options, bridge, interpreter);
     attach_pause_log(options, pause_log, interpreter);
-    // Textbook recursion needs more than the thread's stack.
-    RunStack stack;
-    interpreter.set_stack_budget(stack.budget());
     if (options.hints) write_warnings(text, err);
-    RunResult result = RUN_ERROR;
-    stack.run([&] { result = interpreter.run_text(text); });
+    const RunResult result = interpreter.run_text(text);
     out.flush();
     if (const ErrorDetails& e = interpreter.error_details(); options.hints && e.code >= 0)
         err << "hint: " << place_text(e.token) << e.hint << '\n';

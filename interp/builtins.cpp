@@ -2,6 +2,7 @@
 // The built-in functions: found by name before user functions and
 // variables, each reading its own arguments from the text and handing plain
 // values to one bridge operation.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -73,21 +74,6 @@ int InterpreterState::builtin_index(const char* name) const {
     return -1;
 }
 
-// arguments = "(" expr {"," expr} ")"; more values than the area holds is
-// a parameter error, missing ones stay 0. Returns the count.
-int InterpreterState::collect_arguments(int32_t* values, int capacity) {
-    read_token();
-    if (!tok->is('(')) report_error(ERR_PARENS_EXPECTED);
-    int count = 0;
-    do {
-        if (count == capacity) report_error(ERR_PARAMETER);
-        values[count++] = evaluate();
-        read_token();
-    } while (tok->is(','));
-    if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED);
-    return count;
-}
-
 uint32_t InterpreterState::next_random() {
     RandState = RandState * 22695477u + 1u;
     return (RandState >> 16) & 0x7fff;
@@ -121,41 +107,6 @@ void pass_over_call(InterpreterState& s) {
     s.step_over(1);
 }
 
-// textout and textstyle: "(" expr sep expr sep string ")".
-void text_arguments(InterpreterState& s, int32_t& a, int32_t& b) {
-    expect_open_paren(s);
-    a = s.evaluate();
-    s.read_token();
-    b = s.evaluate();
-    s.read_token();
-    expect_string(s);
-    std::memcpy(s.BridgeText, s.tok->TokenText, s.tok->len + 1u);
-    s.read_token();
-    if (!s.tok->is(')')) s.report_error(ERR_PARENS_EXPECTED);
-}
-
-int32_t print_builtin(InterpreterState& s) {
-    expect_open_paren(s);
-    s.read_token();
-    if (s.tok->TokenKind == TK_STRING) {
-        s.bridge.bridge_output(s.tok->TokenText);
-    } else {
-        s.unread_token();
-        char line[16];
-        std::snprintf(line, sizeof line, "%d ", s.evaluate());
-        s.bridge.bridge_output(line);
-    }
-    expect_statement_end(s);
-    return 0;
-}
-
-int32_t abs_builtin(InterpreterState& s) {
-    expect_open_paren(s);
-    const int32_t v = s.evaluate();
-    s.step_over(1);
-    return v < 0 ? static_cast<int32_t>(0u - static_cast<uint32_t>(v)) : v;
-}
-
 // A run's time limit may fall while it waits for a sleep or an answer;
 // the run must end there, not carry on until the next poll.
 void check_time_after_wait(InterpreterState& s) {
@@ -163,9 +114,7 @@ void check_time_after_wait(InterpreterState& s) {
 }
 
 // The built-ins that hand their collected values straight to the bridge.
-void draw_builtin(InterpreterState& s, int index, uint32_t call) {
-    int32_t v[kVAxisCollectionSize] = {};
-    s.collect_arguments(v, index == B_V_AXIS ? kVAxisCollectionSize : kCollectionSize);
+void draw_builtin(InterpreterState& s, int index, uint32_t call, const int32_t* v) {
     Bridge& b = s.bridge;
     switch (index) {
         case B_LINE: b.bridge_line(v[0], v[1], v[2], v[3]); break;
@@ -203,7 +152,9 @@ void draw_builtin(InterpreterState& s, int index, uint32_t call) {
 
 }  // namespace
 
-int32_t InterpreterState::call_builtin(int index) {
+// A built-in whose name is the current token. True with its result in
+// `given` when it takes no values; false when it pushed a frame that waits for its first.
+bool InterpreterState::start_builtin(int index) {
     const uint32_t call = tok->start;
     if (draws(index)) {
         if (pauses.draws && pauses.command.kind == PauseCommand::NEXT_DRAWING_CALL) before_drawing_call();
@@ -212,81 +163,162 @@ int32_t InterpreterState::call_builtin(int index) {
             report_error(ERR_USER_HALT);
         }
     }
-    int32_t v[kCollectionSize] = {};
+    FrameKind kind = FrameKind::BUILTIN;
     switch (index) {
-        case B_GETCHE: {
-            const int32_t c = bridge.bridge_getche();
+        case B_GETCHE:
+        case B_GETNUM:
+            given = index == B_GETCHE ? bridge.bridge_getche() : bridge.bridge_getnum();
             check_time_after_wait(*this);
             pass_over_call(*this);
-            return c;
-        }
-        case B_GETNUM: {
-            const int32_t n = bridge.bridge_getnum();
-            check_time_after_wait(*this);
-            pass_over_call(*this);
-            return n;
-        }
-        case B_PUTCH: {
-            const int32_t value = evaluate();
-            const char text[2] = {static_cast<char>(value), '\0'};
-            bridge.bridge_output(text);
-            return value;
-        }
+            return true;
         case B_PUTS:
             expect_open_paren(*this);
             expect_string(*this);
             bridge.bridge_output(tok->TokenText);
             expect_statement_end(*this);
-            return 0;
-        case B_PRINT: return print_builtin(*this);
+            given = 0;
+            return true;
+        case B_PRINT:
+            expect_open_paren(*this);
+            read_token();
+            if (tok->TokenKind == TK_STRING) {
+                bridge.bridge_output(tok->TokenText);
+                expect_statement_end(*this);
+                given = 0;
+                return true;
+            }
+            unread_token();
+            break;
+        case B_TEXTOUT:
+        case B_TEXTSTYLE:
+            kind = FrameKind::TEXT;
+            expect_open_paren(*this);
+            break;
+        case B_ABS: expect_open_paren(*this); break;
+        case B_PUTCH:
+        case B_CLEAR:
+        case B_SETCOLOR: break;
+        default:
+            // "(" expr {"," expr} ")"
+            kind = FrameKind::COLLECTION;
+            read_token();
+            if (!tok->is('(')) report_error(ERR_PARENS_EXPECTED);
+            break;
+    }
+    Frame& f = push(kind);
+    f.await = Await::FIRST;
+    f.builtin.index = static_cast<int16_t>(index);
+    f.builtin.call = call;
+    f.builtin.first = static_cast<uint32_t>(values.size());
+    f.builtin.capacity = index == B_V_AXIS ? kVAxisCollectionSize : kCollectionSize;
+    return false;
+}
+
+namespace {
+
+// The built-ins that take a list of values, once it is complete.
+int32_t collected(InterpreterState& s, int index, uint32_t call, const int32_t* v) {
+    Bridge& b = s.bridge;
+    switch (index) {
         case B_RAND: {
-            collect_arguments(v, kCollectionSize);
-            const int32_t draw = static_cast<int32_t>(next_random());
-            if (v[0] == 0) report_error_at(ERR_DIVISION_BY_ZERO, call);
+            const int32_t draw = static_cast<int32_t>(s.next_random());
+            if (v[0] == 0) s.report_error_at(ERR_DIVISION_BY_ZERO, call);
             return draw % v[0];
         }
-        case B_CLEAR: {
-            const int32_t value = evaluate();
-            bridge.bridge_clear(value);
-            if (pauses.draws) after_drawing_call(call);
-            return value;
-        }
-        case B_SETCOLOR: {
-            const int32_t value = evaluate();
-            bridge.bridge_setcolor(value);
-            return value;
-        }
         case B_SHOW:
-            collect_arguments(v, kCollectionSize);
-            if (bridge.bridge_show() != 0) {
-                error_place = call;  // mark the show, though the line is where its `)` stands
-                report_error(ERR_USER_HALT);
+            if (b.bridge_show() != 0) {
+                s.error_place = call;  // mark the show, though the line is where its `)` stands
+                s.report_error(ERR_USER_HALT);
             }
             return 0;
         case B_SLEEP:
-            collect_arguments(v, kCollectionSize);
-            bridge.bridge_sleep(v[0]);
-            check_time_after_wait(*this);
+            b.bridge_sleep(v[0]);
+            check_time_after_wait(s);
             return 0;
-        case B_TEXTOUT:
-        case B_TEXTSTYLE: {
-            int32_t a = 0, b = 0;
-            text_arguments(*this, a, b);
-            if (index == B_TEXTOUT) {
-                bridge.bridge_textout(a, b, BridgeText);
-                if (pauses.draws) after_drawing_call(call);
-            } else {
-                bridge.bridge_textstyle(a, b, BridgeText);
-            }
-            return 0;
-        }
-        case B_ABS: return abs_builtin(*this);
-        case B_GETPEL: collect_arguments(v, kCollectionSize); return bridge.bridge_getpel(v[0], v[1]);
+        case B_GETPEL: return b.bridge_getpel(v[0], v[1]);
         default:
-            draw_builtin(*this, index, call);
-            if (pauses.draws) after_drawing_call(call);
+            draw_builtin(s, index, call, v);
+            if (s.pauses.draws) s.after_drawing_call(call);
             return 0;
     }
+}
+
+// textout and textstyle: "(" expr sep expr sep string ")", the separators
+// not checked.
+int32_t text_builtin(InterpreterState& s, const BuiltinFrame& b, int32_t second) {
+    s.read_token();
+    expect_string(s);
+    std::memcpy(s.BridgeText, s.tok->TokenText, s.tok->len + 1u);
+    s.read_token();
+    if (!s.tok->is(')')) s.report_error(ERR_PARENS_EXPECTED);
+    if (b.index == B_TEXTOUT) {
+        s.bridge.bridge_textout(b.value, second, s.BridgeText);
+        if (s.pauses.draws) s.after_drawing_call(b.call);
+    } else {
+        s.bridge.bridge_textstyle(b.value, second, s.BridgeText);
+    }
+    return 0;
+}
+
+// The built-ins that take one value.
+int32_t one_value(InterpreterState& s, int index, uint32_t call, int32_t value) {
+    switch (index) {
+        case B_PUTCH: {
+            const char text[2] = {static_cast<char>(value), '\0'};
+            s.bridge.bridge_output(text);
+            return value;
+        }
+        case B_CLEAR:
+            s.bridge.bridge_clear(value);
+            if (s.pauses.draws) s.after_drawing_call(call);
+            return value;
+        case B_SETCOLOR: s.bridge.bridge_setcolor(value); return value;
+        case B_PRINT: {
+            char line[16];
+            std::snprintf(line, sizeof line, "%d ", value);
+            s.bridge.bridge_output(line);
+            expect_statement_end(s);
+            return 0;
+        }
+        default:  // abs, stepping over its `)`
+            s.step_over(1);
+            return value < 0 ? static_cast<int32_t>(0u - static_cast<uint32_t>(value)) : value;
+    }
+}
+
+}  // namespace
+
+// A value for a built-in's frame. True with the built-in's result in
+// `given` when it has all it takes; false when it waits for another value. More values than
+// the area holds is a parameter error; missing ones stay 0.
+bool InterpreterState::builtin_value(int32_t v) {
+    Frame& f = frames.back();
+    const BuiltinFrame b = f.builtin;
+    if (f.kind == FrameKind::TEXT && f.await == Await::FIRST) {
+        f.builtin.value = v;
+        f.await = Await::SECOND;
+        read_token();
+        return false;
+    }
+    if (f.kind == FrameKind::COLLECTION) {
+        values.push_back(v);
+        read_token();
+        if (tok->is(',')) {
+            if (values.size() - b.first == static_cast<size_t>(b.capacity)) report_error(ERR_PARAMETER);
+            return false;
+        }
+        if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED);
+        int32_t collected_values[kVAxisCollectionSize] = {};
+        std::copy(values.begin() + b.first, values.end(), collected_values);
+        values.resize(b.first);
+        frames.pop_back();
+        given = collected(*this, b.index, b.call, collected_values);
+        return true;
+    }
+    const bool text = f.kind == FrameKind::TEXT;
+    frames.pop_back();
+    given = text ? text_builtin(*this, b, v) : one_value(*this, b.index, b.call, v);
+    return true;
 }
 
 }  // namespace korvane

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Variables (locals of the current call, then globals) and the call
-// sequence of user functions.
+// sequence of user functions: a call keeps its place on the interpreter's
+// own stack while its body runs.
 #include <cstring>
 
 #include "state.h"
@@ -43,70 +44,109 @@ void InterpreterState::pop_locals(int base) {
 void InterpreterState::push_frame_base(int32_t base) {
     if (CallTop == kMaxCalls) report_error(ERR_NESTING_TOO_DEEP);
     CallStack[CallTop++] = base;
+    frame_base = base;
 }
 
 int32_t InterpreterState::pop_frame_base() {
     if (CallTop == 0) report_error(ERR_RETURN_WITHOUT_CALL);
+    frame_base = CallTop > 1 ? CallStack[CallTop - 2] : 0;
     return CallStack[--CallTop];
 }
 
 // call = name "(" [expr {"," expr}] ")"; the current token is the name.
-void InterpreterState::invoke_function() {
+// Arguments are evaluated in the caller's frame, onto the value stack; the
+// caller evaluates the first one next.
+void InterpreterState::start_call() {
     uint32_t body = 0;
     if (!function_entry(tok->id, body)) report_error(ERR_FUNCTION_UNDEFINED);
-    const ActiveCall call{tok->TokenText, tok == &main_token ? kNotCalled : tok->start, 0};
-    const int32_t base = LocalTop;
-    push_arguments();
-    const uint32_t return_position = ScanPos;
-    push_frame_base(base);
-    ActiveCalls[CallTop - 1] = call;
-    ActiveCalls[CallTop - 1].arguments = LocalTop - base;
-    ScanPos = body;
-    name_parameters();
-    exec_statements();
-    // A return, or a break or continue outside any loop, ends the call.
-    unwind = Unwind::NONE;
-    ScanPos = return_position;
-    pop_locals(pop_frame_base());
-}
-
-// Arguments are evaluated in the caller's frame and pushed last first, so
-// the first argument ends up on top.
-void InterpreterState::push_arguments() {
+    CallFrame& call = push(FrameKind::ARGUMENTS).call;
+    call.active = ActiveCall{tok->TokenText, tok == &main_token ? kNotCalled : tok->start, 0};
+    call.function = function_of_id[static_cast<size_t>(tok->id)];
+    call.base = LocalTop;
+    call.first = static_cast<uint32_t>(values.size());
     read_token();
     if (!tok->is('(')) report_error(ERR_PARENS_EXPECTED);
-    int32_t values[kMaxArguments];
-    int count = 0;
-    do {
-        if (count == kMaxArguments) report_error(ERR_PARAMETER);
-        values[count++] = evaluate();
-        read_token();
-    } while (tok->is(','));
-    while (count > 0) {
+}
+
+// True when another argument is to be evaluated; false when the body began.
+bool InterpreterState::argument_value(int32_t v) {
+    values.push_back(v);
+    read_token();
+    if (!tok->is(',')) {
+        enter_call();
+        return false;
+    }
+    if (values.size() - frames.back().call.first == kMaxArguments) report_error(ERR_PARAMETER);
+    return true;
+}
+
+// The arguments are pushed last first, so the first argument ends up on
+// top; then the body runs.
+void InterpreterState::enter_call() {
+    Frame& f = frames.back();
+    const uint32_t first = f.call.first;
+    while (values.size() > first) {
         VarSlot slot{};
-        slot.value = values[--count];
+        slot.value = values.back();
         slot.id = -1;
+        values.pop_back();
         push_variable(slot);
     }
+    f.call.resume = ScanPos;
+    push_frame_base(f.call.base);
+    ActiveCalls[CallTop - 1] = f.call.active;
+    ActiveCalls[CallTop - 1].arguments = LocalTop - f.call.base;
+    f.kind = FrameKind::CALL;
+    FuncEntry& function = FunctionTable[f.call.function];
+    ScanPos = function.body;
+    name_parameters(function);
+    start_statements();
+}
+
+// A return, or a break or continue outside any loop, ends the call.
+void InterpreterState::leave_call() {
+    unwind = Unwind::NONE;
+    ScanPos = frames.back().call.resume;
+    pop_locals(pop_frame_base());
+    frames.pop_back();
+    give(ReturnValue);
 }
 
 // params = ")" | ("int" | "char") name {"," ("int" | "char") name} ")"
-void InterpreterState::name_parameters() {
+void InterpreterState::name_parameters(FuncEntry& function) {
     const int base = CallStack[CallTop - 1];
     int slot = LocalTop - 1;
+    std::vector<Parameter>& kept = function.parameters;
+    // With a value for each, the kept names are what the text would give.
+    if (function.named && LocalTop - base >= static_cast<int>(kept.size())) {
+        for (const Parameter& p : kept) {
+            LocalStack[slot].kind = p.kind;
+            LocalStack[slot].name = p.name;
+            name_local(slot--, p.id);
+        }
+        ScanPos = function.after;
+        tok = function.last;
+        return;
+    }
+    kept.clear();
     do {
         read_token();
-        if (tok->is(')')) return;
+        if (tok->is(')')) break;
         if (!tok->is_keyword(KW_INT) && !tok->is_keyword(KW_CHAR)) report_error(ERR_TYPE_EXPECTED);
         // More parameters than arguments would name the caller's slots.
         if (slot < base) report_error(ERR_PARAMETER);
-        LocalStack[slot].kind = tok->KeywordCode;
+        VarSlot& parameter = LocalStack[slot];
+        parameter.kind = tok->KeywordCode;
         read_token();
-        name_local(slot, copy_name(*this, LocalStack[slot].name, *tok));
+        name_local(slot, copy_name(*this, parameter.name, *tok));
+        kept.push_back(Parameter{parameter.id, parameter.name, parameter.kind});
         read_token();
         --slot;
     } while (tok->is(','));
     if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED);
+    function.named = true;
+    function.after = ScanPos;
+    function.last = tok;
 }
 
 }  // namespace korvane

@@ -1,15 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The evaluator: recursive descent straight over the tokens. Each level
-// returns its value; on entry the current token is the first of its
-// operand, on exit the first one after it.
-#include <cstring>
+// The evaluator: recursive descent straight over the tokens, carried out on
+// the interpreter's own stack. An OPERATION frame holds what the levels from
+// comparison down to the sign keep while an operand is read; an operand in
+// parentheses, a call or a built-in waits in that frame for its value.
 #include <limits>
 
 #include "state.h"
-
-// The levels below assignment are folded into it: an operand then costs no
-// chain of calls.
-#define KORVANE_INLINE [[gnu::always_inline]] inline
 
 namespace korvane {
 
@@ -25,87 +21,7 @@ int32_t wrap_mul(int32_t a, int32_t b) {
     return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
 }
 
-bool is_additive(const Token& t) { return t.ch == '+' || t.ch == '-' || t.ch == '|'; }
-bool is_multiplicative(const Token& t) { return t.ch == '*' || t.ch == '/' || t.ch == '%' || t.ch == '&'; }
-
-// A token that no level below assignment acts on: after a lone operand it
-// ends the expression, so the levels need not be walked.
-bool ends_operand(const Token& t) { return t.op == OP_NONE && !is_additive(t) && !is_multiplicative(t); }
-
-}  // namespace
-
-// evaluate = ";" | assignment
-int32_t InterpreterState::evaluate() {
-    read_token();
-    return evaluate_current();
-}
-
-int32_t InterpreterState::evaluate_current() {
-    if (tok->len == 0) report_error(ERR_NO_EXPRESSION);
-    if (tok->is(';')) return 0;
-    const int32_t result = eval_assignment();
-    unread_token();
-    return result;
-}
-
-// assignment = variable ("=" assignment | "++" | "--" | "+=" expr | "-=" expr) | comparison
-int32_t InterpreterState::eval_assignment() {
-    check_stack();
-    if (tok->TokenKind == TK_NUMBER) {
-        const Token* number = tok;
-        read_token();
-        if (ends_operand(*tok)) return number->number;
-        unread_token();
-        tok = number;
-    }
-    // The right-hand side cannot change which variable a name denotes (calls
-    // pop what they push), so the slot found here is the one stored into.
-    if (VarSlot* var = tok->TokenKind == TK_NAME ? find_variable(tok->id) : nullptr) {
-        const Token* name = tok;
-        read_token();
-        if (tok->is('=')) {
-            read_token();
-            var->value = eval_assignment();
-            return var->value;
-        }
-        switch (tok->op) {
-            case OP_INC:
-            case OP_DEC:
-                var->value = wrap_add(var->value, tok->op == OP_INC ? 1 : -1);
-                read_token();
-                return var->value;
-            case OP_ADD_ASSIGN:
-            case OP_SUB_ASSIGN: {
-                const uint8_t op = tok->op;
-                const int32_t left = var->value;
-                const int32_t right = evaluate();
-                var->value = op == OP_ADD_ASSIGN ? wrap_add(left, right) : wrap_sub(left, right);
-                read_token();
-                return var->value;
-            }
-            default:
-                // A plain variable read that ends the expression.
-                if (name->builtin < 0 && function_of_id[static_cast<size_t>(name->id)] < 0 && ends_operand(*tok)) {
-                    return var->value;
-                }
-                unread_token();
-                tok = name;
-                // The primary level reads this same name next: keep the slot.
-                found_token = name;
-                found_slot = var;
-                break;
-        }
-    }
-    return eval_comparison();
-}
-
-// comparison = additive [("<" | "<=" | ">" | ">=" | "==" | "!=" | "&&" | "||") additive]
-KORVANE_INLINE int32_t InterpreterState::eval_comparison() {
-    const int32_t left = eval_additive();
-    const uint8_t op = tok->op;
-    if (op == OP_NONE) return left;
-    read_token();
-    const int32_t right = eval_additive();
+int32_t compare(int32_t left, uint8_t op, int32_t right) {
     switch (op) {
         case OP_LT: return left < right;
         case OP_LE: return left <= right;
@@ -119,107 +35,259 @@ KORVANE_INLINE int32_t InterpreterState::eval_comparison() {
     }
 }
 
-// additive = multiplicative {("+" | "-" | "|") multiplicative}
-KORVANE_INLINE int32_t InterpreterState::eval_additive() {
-    int32_t result = eval_multiplicative();
-    while (is_additive(*tok)) {
-        const char op = tok->ch;
-        read_token();
-        const int32_t right = eval_multiplicative();
-        if (op == '+')
-            result = wrap_add(result, right);
-        else if (op == '-')
-            result = wrap_sub(result, right);
-        else
-            result |= right;
-    }
-    return result;
+int32_t add(int32_t left, char op, int32_t right) {
+    if (op == '+') return wrap_add(left, right);
+    if (op == '-') return wrap_sub(left, right);
+    return left | right;
 }
 
-// multiplicative = sign {("*" | "/" | "%" | "&") sign}
-KORVANE_INLINE int32_t InterpreterState::eval_multiplicative() {
-    int32_t result = eval_sign();
-    while (is_multiplicative(*tok)) {
-        const char op = tok->ch;
-        const uint32_t op_start = tok->start;
+}  // namespace
+
+// comparison = additive [op additive], additive = multiplicative {("+" |
+// "-" | "|") multiplicative}, multiplicative = sign {("*" | "/" | "%" |
+// "&") sign}: the operand v completes what the levels keep pending. True
+// when another operand is to be read; false when the operation is done,
+// its frame popped and its value in v.
+namespace {
+
+[[gnu::always_inline]] inline bool apply_operand(InterpreterState& s, int32_t& v) {
+    OperationFrame& f = s.frames.back().op;
+    if (f.sign == '-') v = wrap_sub(0, v);
+    f.sign = 0;
+    if (f.product_op != 0) {
+        v = f.product_op == '*' ? wrap_mul(f.product, v) : s.multiply(f.product, f.product_op, v, f.product_at);
+        f.product_op = 0;
+    }
+    const uint8_t level = s.tok->level;
+    if (level == LEVEL_MULTIPLICATIVE) {
+        f.product = v;
+        f.product_op = s.tok->ch;
+        f.product_at = s.tok->start;
+        s.read_token();
+        return true;
+    }
+    if (f.sum_op != 0) {
+        v = add(f.sum, f.sum_op, v);
+        f.sum_op = 0;
+    }
+    if (level == LEVEL_ADDITIVE) {
+        f.sum = v;
+        f.sum_op = s.tok->ch;
+        s.read_token();
+        return true;
+    }
+    if (f.comparison != OP_NONE) {
+        v = compare(f.compared, f.comparison, v);
+    } else if (level == LEVEL_COMPARISON) {
+        f.compared = v;
+        f.comparison = s.tok->op;
+        s.read_token();
+        return true;
+    }
+    s.frames.pop_back();
+    return false;
+}
+
+}  // namespace
+
+// One loop over the expression frames: an assignment, the operands of its
+// levels, the values of calls and built-ins, until the value reaches the
+// frame that asked for it (a statement) or a call's body is to run. It never
+// calls itself, so native frames never nest with the text.
+void InterpreterState::run_expression(Entry entry) {
+    int32_t v = 0;
+    switch (entry) {
+        case Entry::EVALUATE: read_token(); break;
+        case Entry::CURRENT: break;
+        case Entry::CALL_VALUE: v = given; goto call_value;
+    }
+
+// evaluate = ";" | assignment, with its first token read; its value is
+// given after putting back the token that ended it.
+evaluate:
+    if (tok->len == 0) report_error(ERR_NO_EXPRESSION);
+    if (tok->is(';')) {
+        v = 0;
+        goto evaluated;
+    }
+
+// assignment = variable ("=" assignment | "++" | "--" | "+=" expr | "-=" expr) | comparison
+// A number or a plain variable read here is the first operand of the
+// comparison when an operator follows it, as the primary level would read it.
+assignment:
+    check_depth();
+    if (tok->TokenKind == TK_NUMBER) {
+        v = tok->number;
         read_token();
-        const int32_t right = eval_sign();
-        if (op == '*') {
-            result = wrap_mul(result, right);
-        } else if (op == '&') {
-            result &= right;
-        } else {
-            if (right == 0) report_error_at(ERR_DIVISION_BY_ZERO, op_start);
-            // The most negative value divided by -1 wraps to itself.
-            const bool wraps = result == std::numeric_limits<int32_t>::min() && right == -1;
-            if (op == '/')
-                result = wraps ? result : result / right;
-            else
-                result = wraps ? 0 : result % right;
+        if (tok->level == LEVEL_NONE) goto assigned;
+        push(FrameKind::OPERATION).op = OperationFrame{};
+        goto operand_value;
+    }
+    // The right-hand side cannot change which variable a name denotes (calls
+    // pop what they push), so the slot found here is the one stored into.
+    if (VarSlot* var = tok->TokenKind == TK_NAME ? find_variable(tok->id) : nullptr) {
+        const Token* name = tok;
+        read_token();
+        if (tok->is('=')) {
+            read_token();
+            StoreFrame& store = push(FrameKind::STORE).store;
+            store.var = var;
+            store.op = OP_NONE;
+            goto assignment;
         }
+        switch (tok->op) {
+            case OP_INC:
+            case OP_DEC:
+                var->value = wrap_add(var->value, tok->op == OP_INC ? 1 : -1);
+                read_token();
+                v = var->value;
+                goto assigned;
+            case OP_ADD_ASSIGN:
+            case OP_SUB_ASSIGN: {
+                StoreFrame& store = push(FrameKind::STORE).store;
+                store.var = var;
+                store.left = var->value;
+                store.op = tok->op;
+                read_token();
+                goto evaluate;
+            }
+            default: break;
+        }
+        // A built-in or a function of the same name is called when read.
+        if (name->builtin < 0 && function_of_id[static_cast<size_t>(name->id)] < 0) {
+            v = var->value;
+            if (tok->level == LEVEL_NONE) goto assigned;
+            push(FrameKind::OPERATION).op = OperationFrame{};
+            goto operand_value;
+        }
+        unread_token();
+        tok = name;
     }
-    return result;
-}
+    push(FrameKind::OPERATION).op = OperationFrame{};
 
-// sign = ["+" | "-"] parenthesized
-KORVANE_INLINE int32_t InterpreterState::eval_sign() {
-    char sign = 0;
+// sign = ["+" | "-"] parenthesized, parenthesized = "(" assignment ")" | primary,
+// primary = "'" char "'" | number | builtin-call | function-call | variable
+operand:
     if (tok->is('+') || tok->is('-')) {
-        sign = tok->ch;
+        frames.back().op.sign = tok->ch;
         read_token();
     }
-    const int32_t value = eval_parenthesized();
-    return sign == '-' ? wrap_sub(0, value) : value;
-}
-
-// parenthesized = "(" assignment ")" | primary
-KORVANE_INLINE int32_t InterpreterState::eval_parenthesized() {
-    if (!tok->is('(')) return eval_primary();
-    read_token();
-    const int32_t result = eval_assignment();
-    if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED);
-    read_token();
-    return result;
-}
-
-// primary = "'" char "'" | number | builtin-call | function-call | variable
-KORVANE_INLINE int32_t InterpreterState::eval_primary() {
-    int32_t result = 0;
     switch (tok->TokenKind) {
         case TK_DELIM:
+            if (tok->is('(')) {
+                frames.back().await = Await::PARENTHESIZED;
+                read_token();
+                goto assignment;
+            }
             if (tok->is('\'')) {
                 if (cur() == '\0') report_error(ERR_QUOTE_EXPECTED);
-                result = static_cast<int8_t>(cur());
+                v = static_cast<int8_t>(cur());
                 ++ScanPos;
                 if (cur() != '\'') report_error(ERR_QUOTE_EXPECTED);
                 ++ScanPos;
                 read_token();
-                return result;
+                break;
             }
             // Lets an empty argument list through; the operand has no value.
-            if (tok->is(')')) return 0;
-            report_error(ERR_SYNTAX);
-        case TK_NAME: {
-            if (tok->builtin >= 0) {
-                result = call_builtin(tok->builtin);
-            } else if (uint32_t body; function_entry(tok->id, body)) {
-                invoke_function();
-                result = ReturnValue;
-            } else if (tok == found_token) {
-                result = found_slot->value;
-            } else {
-                result = load_variable(tok->id);
+            if (tok->is(')')) {
+                v = 0;
+                break;
             }
-            found_token = nullptr;
+            report_error(ERR_SYNTAX);
+        case TK_NAME:
+            if (tok->builtin >= 0) {
+                frames.back().await = Await::CALL_VALUE;
+                if (start_builtin(tok->builtin)) {
+                    v = given;
+                    goto call_value;
+                }
+                read_token();
+                goto evaluate;
+            }
+            if (uint32_t body; function_entry(tok->id, body)) {
+                frames.back().await = Await::CALL_VALUE;
+                start_call();
+                read_token();
+                goto evaluate;
+            }
+            v = load_variable(tok->id);
             read_token();
-            return result;
-        }
+            break;
         case TK_NUMBER:
-            result = tok->number;
+            v = tok->number;
             read_token();
-            return result;
+            break;
         default: report_error(ERR_SYNTAX);
     }
+
+// v is an operand of the top OPERATION frame
+operand_value:
+    if (apply_operand(*this, v)) goto operand;
+
+// v is the value of an assignment, for the top frame
+assigned:
+    switch (frames.back().kind) {
+        case FrameKind::OPERATION:
+            if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED);
+            read_token();
+            frames.back().await = Await::NONE;
+            goto operand_value;
+        case FrameKind::STORE:
+            if (frames.back().store.op == OP_NONE) {
+                frames.back().store.var->value = v;
+                frames.pop_back();
+                goto assigned;
+            }
+            break;
+        default: break;
+    }
+    unread_token();
+
+// v is the value of evaluate(), for the top frame
+evaluated:
+    switch (frames.back().kind) {
+        case FrameKind::STORE: {
+            const StoreFrame store = frames.back().store;
+            store.var->value = store.op == OP_ADD_ASSIGN ? wrap_add(store.left, v) : wrap_sub(store.left, v);
+            read_token();
+            v = store.var->value;
+            frames.pop_back();
+            goto assigned;
+        }
+        case FrameKind::ARGUMENTS:
+            if (!argument_value(v)) return;
+            read_token();
+            goto evaluate;
+        case FrameKind::BUILTIN:
+        case FrameKind::COLLECTION:
+        case FrameKind::TEXT:
+            if (builtin_value(v)) {
+                v = given;
+                goto call_value;
+            }
+            read_token();
+            goto evaluate;
+        default: return give(v);
+    }
+
+// v is the value of a call or a built-in, for the top OPERATION frame
+call_value:
+    frames.back().await = Await::NONE;
+    read_token();
+    goto operand_value;
+}
+
+int32_t InterpreterState::multiply(int32_t left, char op, int32_t right, uint32_t at) {
+    switch (op) {
+        case '*': return wrap_mul(left, right);
+        case '&': return left & right;
+        default: break;
+    }
+    if (right == 0) report_error_at(ERR_DIVISION_BY_ZERO, at);
+    // The most negative value divided by -1 wraps to itself.
+    const bool wraps = left == std::numeric_limits<int32_t>::min() && right == -1;
+    if (op == '/') return wraps ? left : left / right;
+    return wraps ? 0 : left % right;
 }
 
 }  // namespace korvane

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The statement executor: runs one statement or one brace block straight
-// from the text. Loops are made by moving ScanPos back.
+// from the text, on the interpreter's own stack. Loops are made by moving
+// ScanPos back.
 #include "state.h"
+
+// The handlers of statements are inlined into the loop that runs them.
+#define KORVANE_INLINE [[gnu::always_inline]] inline
 
 namespace korvane {
 
@@ -9,8 +13,7 @@ namespace korvane {
 // read; every kPollInterval steps the bridge may report a Halt. With a step
 // limit of N, N steps run and the next one is refused; a stop names the line
 // of the step it keeps from running.
-void InterpreterState::count_step() {
-    if (++steps < next_step_event) return;
+void InterpreterState::step_event() {
     if (step_limit != 0 && steps > step_limit) report_error_at(ERR_STEP_LIMIT, tok->start);
     switch (bridge.bridge_poll()) {
         case Bridge::POLL_GO_ON: break;
@@ -21,59 +24,38 @@ void InterpreterState::count_step() {
     if (step_limit != 0 && next_step_event > step_limit) next_step_event = step_limit + 1;
 }
 
-// A pass of the innermost running loop, or the first pass of a loop inside it.
-void InterpreterState::enter_loop_pass(uint32_t at) {
-    if (!loops.empty() && loops.back().at == at && loops.back().calls == CallTop)
-        ++loops.back().passes;
-    else
-        loops.push_back(LoopPass{at, 1, CallTop});
-}
-
 void InterpreterState::leave_loop(uint32_t at) {
     if (!loops.empty() && loops.back().at == at && loops.back().calls == CallTop) loops.pop_back();
 }
 
-// statements = statement | "{" {statement} "}"
-void InterpreterState::exec_statements() {
-    check_stack();
-    bool block = false;
-    do {
-        if (unwind != Unwind::NONE) return;
-        read_token();
-        count_step();
-        if (pauses.armed) statement_stop();
-        switch (tok->TokenKind) {
-            case TK_NAME:
-                // The `;` is left to be read as the next token.
-                evaluate_current();
-                if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
-                break;
-            case TK_BRACE:
-                if (tok->TokenText[0] == '}') return;
-                block = true;
-                break;
-            case TK_KEYWORD:
-                switch (tok->KeywordCode) {
-                    case KW_INT:
-                    case KW_CHAR:
-                        unread_token();
-                        define_locals();
-                        break;
-                    case KW_IF: run_if(); break;
-                    case KW_ELSE: skip_statement(); break;
-                    case KW_FOR: run_for(); break;
-                    case KW_DO: run_do(); break;
-                    case KW_WHILE: run_while(); break;
-                    case KW_RETURN: run_return(); return;
-                    case KW_END: throw EndRequested{};
-                    case KW_BREAK: unwind = Unwind::BREAK; return;
-                    case KW_CONTINUE: unwind = Unwind::CONTINUE; return;
-                    default: break;
-                }
-                break;
-            default: break;  // numbers, strings, operators, stray characters: passed over
-        }
-    } while (!tok->at_eof() && block);
+// A value for a statement's frame.
+KORVANE_INLINE void InterpreterState::statement_value() {
+    switch (frames.back().kind) {
+        case FrameKind::EXPRESSION_STATEMENT:
+            if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+            frames.pop_back();
+            return continue_statements();
+        case FrameKind::RETURN:
+            ReturnValue = given;
+            unwind = Unwind::RETURN;
+            frames.pop_back();
+            return finish_statements();
+        case FrameKind::IF: return if_value();
+        case FrameKind::WHILE: return while_value();
+        case FrameKind::DO: return do_value();
+        default: return for_value();
+    }
+}
+
+// The statements a frame started have ended.
+KORVANE_INLINE void InterpreterState::statements_done() {
+    switch (frames.back().kind) {
+        case FrameKind::IF: frames.pop_back(); return continue_statements();
+        case FrameKind::WHILE: return while_done();
+        case FrameKind::DO: return do_done();
+        case FrameKind::FOR: return for_done();
+        default: return leave_call();
+    }
 }
 
 // Skips the statement or block that the current token begins: a `{` that was
@@ -118,17 +100,14 @@ void InterpreterState::pass_statement() {
 }
 
 // if = "if" expr statements ["else" statements]
-void InterpreterState::run_if() {
-    if (evaluate() != 0) {
-        exec_statements();
-        return;
-    }
+KORVANE_INLINE void InterpreterState::if_value() {
+    if (given != 0) return start_statements();
     skip_body();
     read_token();
-    if (tok->is_keyword(KW_ELSE))
-        exec_statements();
-    else
-        unread_token();
+    if (tok->is_keyword(KW_ELSE)) return start_statements();
+    unread_token();
+    frames.pop_back();
+    continue_statements();
 }
 
 // Ends a loop whose body starts at body: a break leaves ScanPos after the
@@ -151,23 +130,29 @@ bool loop_ends(InterpreterState& s, uint32_t body) {
 
 }  // namespace
 
-// while = "while" expr statements; the enclosing executor reads the `while`
-// again for the next pass.
-void InterpreterState::run_while() {
-    const uint32_t loop = tok->start;  // where the `while` is read again
-    if (evaluate() == 0) {
-        leave_loop(loop);
+// while = "while" expr statements; the enclosing statements read the
+// `while` again for the next pass.
+KORVANE_INLINE void InterpreterState::while_value() {
+    LoopFrame& w = frames.back().loop;
+    if (given == 0) {
+        leave_loop(w.loop);
         skip_body();
-        return;
+        frames.pop_back();
+        return continue_statements();
     }
-    enter_loop_pass(loop);
-    const uint32_t body = ScanPos;
-    exec_statements();
-    if (loop_ends(*this, body)) {
-        leave_loop(loop);
-        return;
-    }
-    ScanPos = loop;
+    enter_loop_pass(w.loop);
+    w.body = ScanPos;
+    start_statements();
+}
+
+KORVANE_INLINE void InterpreterState::while_done() {
+    const LoopFrame w = frames.back().loop;
+    frames.pop_back();
+    if (loop_ends(*this, w.body))
+        leave_loop(w.loop);
+    else
+        ScanPos = w.loop;
+    continue_statements();
 }
 
 // Skips `while` and its condition after a do body left by break.
@@ -188,83 +173,186 @@ void skip_do_condition(InterpreterState& s) {
 
 }  // namespace
 
-// do = "do" statements "while" expr
-void InterpreterState::run_do() {
-    const uint32_t loop = tok->start;  // where the `do` is read again
-    const uint32_t body = ScanPos;
-    enter_loop_pass(loop);
-    exec_statements();
-    if (unwind == Unwind::RETURN) {
-        leave_loop(loop);
-        return;
-    }
-    if (unwind == Unwind::BREAK) {
-        leave_loop(loop);
-        loop_ends(*this, body);
-        skip_do_condition(*this);
-        return;
+// do = "do" statements "while" expr; the enclosing statements read the
+// `do` again for the next pass.
+void InterpreterState::start_do() {
+    LoopFrame& d = push(FrameKind::DO).loop;
+    d.loop = tok->start;
+    d.body = ScanPos;
+    enter_loop_pass(d.loop);
+    start_statements();
+}
+
+KORVANE_INLINE void InterpreterState::do_done() {
+    const LoopFrame d = frames.back().loop;
+    if (unwind == Unwind::RETURN || unwind == Unwind::BREAK) {
+        leave_loop(d.loop);
+        if (unwind == Unwind::BREAK) {
+            loop_ends(*this, d.body);
+            skip_do_condition(*this);
+        }
+        frames.pop_back();
+        return continue_statements();
     }
     if (unwind == Unwind::CONTINUE) {
         unwind = Unwind::NONE;
-        ScanPos = body;
+        ScanPos = d.body;
         skip_statement();
     }
     if (pauses.armed) part_stop(ScanPos);
     read_token();
     if (!tok->is_keyword(KW_WHILE)) report_error(ERR_WHILE_EXPECTED);
-    if (evaluate() != 0) {
+    frames.back().await = Await::CONDITION;
+    run_expression(Entry::EVALUATE);
+}
+
+KORVANE_INLINE void InterpreterState::do_value() {
+    const uint32_t loop = frames.back().loop.loop;
+    frames.pop_back();
+    if (given != 0) {
         ScanPos = loop;
         if (pauses.armed) pauses.do_again = loop;
     } else {
         leave_loop(loop);
     }
+    continue_statements();
 }
 
 // for = "for" "(" expr ";" expr ";" expr ")" statements
-void InterpreterState::run_for() {
-    const uint32_t loop = tok->start;
+void InterpreterState::start_for() {
+    Frame& f = push(FrameKind::FOR);
+    f.loop.loop = tok->start;
+    f.await = Await::INITIAL;
     read_token();  // the `(`, not checked
-    evaluate();
-    if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
-    step_over(1);
-    const uint32_t condition = ScanPos;
-    for (;;) {
-        if (pauses.armed) part_stop(ScanPos);
-        const int32_t go_on = evaluate();
-        if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
-        step_over(1);
-        const uint32_t increment = ScanPos;
-        memo_pass(Pass::INCREMENT, [this] {
-            for (int depth = 1; depth > 0;) {
-                read_token();
-                if (tok->at_eof()) report_error(ERR_PARENS_EXPECTED);
-                if (tok->is('(')) ++depth;
-                if (tok->is(')')) --depth;
-            }
-        });
-        const uint32_t body = ScanPos;
-        if (go_on == 0) {
-            leave_loop(loop);
-            skip_statement();
-            return;
-        }
-        enter_loop_pass(loop);
-        exec_statements();
-        if (loop_ends(*this, body)) {
-            leave_loop(loop);
-            return;
-        }
-        ScanPos = increment;
-        if (pauses.armed) part_stop(ScanPos);
-        evaluate();
-        ScanPos = condition;
-    }
+    run_expression(Entry::EVALUATE);
 }
 
-// return = "return" [expr]
-void InterpreterState::run_return() {
-    ReturnValue = evaluate();
-    unwind = Unwind::RETURN;
+KORVANE_INLINE void InterpreterState::for_condition() {
+    if (pauses.armed) part_stop(ScanPos);
+    frames.back().await = Await::CONDITION;
+    run_expression(Entry::EVALUATE);
+}
+
+KORVANE_INLINE void InterpreterState::for_value() {
+    Frame& f = frames.back();
+    switch (f.await) {
+        case Await::INITIAL:
+            if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+            step_over(1);
+            f.loop.condition = ScanPos;
+            return for_condition();
+        case Await::INCREMENT: ScanPos = f.loop.condition; return for_condition();
+        default: break;
+    }
+    if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+    step_over(1);
+    f.loop.increment = ScanPos;
+    memo_pass(Pass::INCREMENT, [this] {
+        for (int depth = 1; depth > 0;) {
+            read_token();
+            if (tok->at_eof()) report_error(ERR_PARENS_EXPECTED);
+            if (tok->is('(')) ++depth;
+            if (tok->is(')')) --depth;
+        }
+    });
+    f.loop.body = ScanPos;
+    if (given == 0) {
+        leave_loop(f.loop.loop);
+        skip_statement();
+        frames.pop_back();
+        return continue_statements();
+    }
+    enter_loop_pass(f.loop.loop);
+    f.await = Await::BODY;
+    start_statements();
+}
+
+KORVANE_INLINE void InterpreterState::for_done() {
+    Frame& f = frames.back();
+    if (loop_ends(*this, f.loop.body)) {
+        leave_loop(f.loop.loop);
+        frames.pop_back();
+        return continue_statements();
+    }
+    ScanPos = f.loop.increment;
+    if (pauses.armed) part_stop(ScanPos);
+    f.await = Await::INCREMENT;
+    run_expression(Entry::EVALUATE);
+}
+
+// Runs statements, and hands values and ends to the frames of statements,
+// until a call's value is due to an expression or the frames end. A
+// statement that holds an expression or other statements pushes a frame
+// for them.
+void InterpreterState::run_statements() {
+    while (!frames.empty()) {
+        if (mode == Mode::VALUE) {
+            if (frames.back().kind == FrameKind::OPERATION) return;
+            statement_value();
+            continue;
+        }
+        if (mode == Mode::DONE) {
+            statements_done();
+            continue;
+        }
+        if (unwind != Unwind::NONE) {
+            finish_statements();
+            continue;
+        }
+        read_token();
+        count_step();
+        if (pauses.armed) statement_stop();
+        switch (tok->TokenKind) {
+            case TK_NAME:
+                // The `;` is left to be read as the next token.
+                push(FrameKind::EXPRESSION_STATEMENT);
+                run_expression(Entry::CURRENT);
+                continue;
+            case TK_BRACE:
+                if (tok->TokenText[0] == '}') {
+                    finish_statements();
+                    continue;
+                }
+                frames.back().block = true;
+                break;
+            case TK_KEYWORD:
+                switch (tok->KeywordCode) {
+                    case KW_INT:
+                    case KW_CHAR:
+                        unread_token();
+                        define_locals();
+                        break;
+                    case KW_IF:
+                        push(FrameKind::IF).await = Await::CONDITION;
+                        run_expression(Entry::EVALUATE);
+                        continue;
+                    case KW_ELSE: skip_statement(); break;
+                    case KW_FOR: start_for(); continue;
+                    case KW_DO: start_do(); continue;
+                    case KW_WHILE:
+                        push(FrameKind::WHILE).loop.loop = tok->start;  // where the `while` is read again
+                        run_expression(Entry::EVALUATE);
+                        continue;
+                    case KW_RETURN:
+                        push(FrameKind::RETURN);
+                        run_expression(Entry::EVALUATE);
+                        continue;
+                    case KW_END: throw EndRequested{};
+                    case KW_BREAK:
+                        unwind = Unwind::BREAK;
+                        finish_statements();
+                        continue;
+                    case KW_CONTINUE:
+                        unwind = Unwind::CONTINUE;
+                        finish_statements();
+                        continue;
+                    default: break;
+                }
+                break;
+            default: break;  // numbers, strings, operators, stray characters: passed over
+        }
+        if (tok->at_eof() || !frames.back().block) finish_statements();
+    }
 }
 
 // locals = ("int" | "char") name {"," name} ";"

@@ -59,8 +59,9 @@ RunResult Interpreter::run_text(const std::string& text) {
     s.details_pending = false;
     s.loops.clear();
     s.unwind = Unwind::NONE;
-    KORVANE_STACK_HERE(base);
-    s.set_stack_base(base);
+    s.frames.clear();
+    s.values.clear();
+    s.frame_base = 0;
     s.steps = 0;
     s.begin_pauses();
     s.next_step_event = s.step_limit != 0 && s.step_limit < kPollInterval ? s.step_limit + 1 : kPollInterval;

@@ -58,19 +58,13 @@ public:
     // when the run had none.
     const ErrorDetails& error_details() const;
 
-    // Native stack, in bytes, that a run may use below the frame of
-    // run_program or run_text; nesting deeper reports "program nested too
-    // deeply". The default suits an ordinary thread. A caller that runs the
-    // interpreter on a larger stack raises it, keeping room below the budget
-    // for the bridge (a message box opens at the deepest point).
+    // Memory, in bytes, that the interpreter's own stack of constructs in
+    // progress (calls, statements, operands) may take; nesting deeper reports
+    // "program nested too deeply". Calls nest there, not on the native
+    // stack, so the default lets every front end reach the limits of 16,384
+    // active calls with 20 locals each.
     void set_stack_budget(size_t bytes);
-#if defined(__EMSCRIPTEN__)
-    // wasm's linear stack holds only a part of each frame; the engine's own
-    // stack (about 1 MB) runs out first beyond this.
-    static constexpr size_t kDefaultStackBudget = size_t{64} * 1024;
-#else
-    static constexpr size_t kDefaultStackBudget = size_t{512} * 1024;
-#endif
+    static constexpr size_t kDefaultStackBudget = size_t{64} << 20;
 
     // A bound on executed statements and expression steps per run; 0 means none.
     // Reaching it reports "step limit reached".

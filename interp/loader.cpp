@@ -12,9 +12,9 @@ int32_t declared_name(InterpreterState& s, const Token& name) {
     return name.TokenKind == TK_NAME ? name.id : -1;
 }
 
-int32_t copy_name(InterpreterState& s, char (&field)[kNameSize], const Token& name) {
+int32_t copy_name(InterpreterState& s, const char*& field, const Token& name) {
     const int32_t id = declared_name(s, name);
-    std::memcpy(field, name.TokenText, name.len + 1u);
+    field = name.TokenText;
     return id;
 }
 
@@ -79,6 +79,7 @@ void InterpreterState::pre_pass() {
                 if (function_of_id[static_cast<size_t>(id)] < 0)
                     function_of_id[static_cast<size_t>(id)] = FunctionCount;
                 f.body = ScanPos;
+                f.named = false;
                 ++FunctionCount;
                 // The parameter list is not tokenised here, only passed over
                 // up to its `)`, which may not hide in a comment.
@@ -135,6 +136,7 @@ int InterpreterState::start_main() {
     pre_pass();
     LocalTop = 0;
     CallTop = 0;
+    frame_base = 0;
     uint32_t body = 0;
     const int32_t id = id_of("main");
     if (!function_entry(id, body)) return 1;
@@ -144,7 +146,9 @@ int InterpreterState::start_main() {
     main_token.TokenKind = TK_NAME;
     main_token.id = id;
     tok = &main_token;
-    invoke_function();
+    start_call();
+    run_expression(Entry::EVALUATE);
+    run_machine();
     return 0;
 }
 

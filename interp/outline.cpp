@@ -4,6 +4,7 @@
 // number of values than the callee takes.
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "state.h"
 
@@ -51,9 +52,43 @@ public:
     void bridge_v_axis(const int32_t*) override {}
 };
 
+constexpr size_t kNone = static_cast<size_t>(-1);
+
 struct Reader {
     InterpreterState& s;
     std::vector<Lexeme> all;
+    // Worked out in one pass, so that a text of many nested calls is read in
+    // a time that grows with its length: per `(`, its `)` (kNone when the
+    // statement ends first) and its first comma at its own depth; per such
+    // comma, the next one.
+    std::vector<size_t> close_of, first_comma, next_comma;
+
+    Reader(InterpreterState& state, std::vector<Lexeme> lexemes) : s(state), all(std::move(lexemes)) {
+        close_of.assign(all.size(), kNone);
+        first_comma.assign(all.size(), kNone);
+        next_comma.assign(all.size(), kNone);
+        std::vector<size_t> open, last_comma;
+        for (size_t i = 0; i < all.size(); ++i) {
+            const Token& t = token(i);
+            if (t.is(';') || t.TokenKind == TK_BRACE || t.at_eof()) {
+                open.clear();
+                last_comma.clear();
+            } else if (t.is('(')) {
+                open.push_back(i);
+                last_comma.push_back(kNone);
+            } else if (t.is(')') && !open.empty()) {
+                close_of[open.back()] = i;
+                open.pop_back();
+                last_comma.pop_back();
+            } else if (t.is(',') && !open.empty()) {
+                if (last_comma.back() == kNone)
+                    first_comma[open.back()] = i;
+                else
+                    next_comma[last_comma.back()] = i;
+                last_comma.back() = i;
+            }
+        }
+    }
 
     const Token& token(size_t i) const { return *all[i].token; }
     std::string text(size_t first, size_t last) const {
@@ -63,23 +98,15 @@ struct Reader {
     // The values between the `(` at open and its `)`, as token ranges; false
     // when the list does not end before the statement does.
     bool values(size_t open, std::vector<std::pair<size_t, size_t>>& out, size_t& close) const {
-        int depth = 0;
+        if (close_of[open] == kNone) return false;
+        close = close_of[open];
         size_t first = open + 1;
-        for (size_t i = open; i < all.size(); ++i) {
-            const Token& t = token(i);
-            if (t.is(';') || t.TokenKind == TK_BRACE || t.at_eof()) return false;
-            if (t.is('(')) ++depth;
-            if (t.is(')') && --depth == 0) {
-                if (i > first) out.emplace_back(first, i);
-                close = i;
-                return true;
-            }
-            if (depth == 1 && t.is(',')) {
-                out.emplace_back(first, i);
-                first = i + 1;
-            }
+        for (size_t comma = first_comma[open]; comma != kNone; comma = next_comma[comma]) {
+            out.emplace_back(first, comma);
+            first = comma + 1;
         }
-        return false;
+        if (close > first) out.emplace_back(first, close);
+        return true;
     }
 };
 
@@ -94,6 +121,7 @@ ProgramOutline outline_program(const std::string& text) {
     Reader r{s, s.read_all_tokens()};
     ProgramOutline outline;
     std::map<int32_t, size_t> function_of;  // name id -> outline.functions index, the first definition
+    std::set<std::string> declared;
     std::vector<size_t> calls;
     bool declaring = false;
     int depth = 0;
@@ -105,9 +133,8 @@ ProgramOutline outline_program(const std::string& text) {
         if (t.is(';') || t.is(')') || t.TokenKind == TK_BRACE) declaring = false;
         if (t.TokenKind != TK_NAME) continue;
         if (declaring) {
-            const std::string name = r.text(i, i + 1);
-            if (std::find(outline.names.begin(), outline.names.end(), name) == outline.names.end())
-                outline.names.push_back(name);
+            std::string name = r.text(i, i + 1);
+            if (declared.insert(name).second) outline.names.push_back(std::move(name));
         }
         if (!r.token(i + 1).is('(')) continue;
         if (depth > 0) {

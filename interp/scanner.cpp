@@ -95,6 +95,20 @@ uint8_t scan_operator(const char* p, uint8_t& length) {
     return OP_NONE;
 }
 
+OperatorLevel level_of(const Token& t) {
+    if (t.op != OP_NONE) return LEVEL_COMPARISON;
+    switch (t.ch) {
+        case '+':
+        case '-':
+        case '|': return LEVEL_ADDITIVE;
+        case '*':
+        case '/':
+        case '%':
+        case '&': return LEVEL_MULTIPLICATIVE;
+        default: return LEVEL_NONE;
+    }
+}
+
 }  // namespace
 
 int32_t InterpreterState::intern(const char* name) {
@@ -116,6 +130,7 @@ uint8_t InterpreterState::read_new_token() {
     const uint32_t from = ScanPos;
     scan_token();
     scan.ch = scan.TokenKind == TK_DELIM && scan.op == OP_NONE && scan.len == 1 ? scan.TokenText[0] : 0;
+    scan.level = level_of(scan);
     if (scan.TokenKind == TK_NAME) {
         scan.id = intern(scan.TokenText);
         scan.builtin = static_cast<int16_t>(builtin_index(scan.TokenText));

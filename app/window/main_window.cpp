@@ -195,7 +195,6 @@ void MainWindow::startUp()
     bridge_ = std::make_unique<WindowBridge>(image_, *xmg, *Memo1, *output_, dialogs_);
     bridge_->set_timeline(true);
     interpreter_ = std::make_unique<Interpreter>(*bridge_);
-    interpreter_->set_stack_budget(runStack_.budget());
     interpreter_->set_pause_host(bridge_.get());
     bridge_->onPause([this](const PauseSnapshot& at) { showPause(at); });
     const QString first = programName_.isEmpty() ? QString::fromLatin1(kProgramFile) : programName_;

@@ -18,7 +18,6 @@
 
 #include "interpreter.h"
 #include "recent_files.h"
-#include "run_stack.h"
 #include "ximage3.h"
 
 class QActionGroup;
@@ -198,7 +197,6 @@ private:
     std::unique_ptr<WindowBridge> bridge_;
     std::unique_ptr<Interpreter> interpreter_;
     // Runs go here: textbook recursion needs more than the thread's stack.
-    RunStack runStack_;
     QString programName_;  // offered again by Open and Save Program
     QString currentFile_;  // the file the title names; empty when untitled
     QString imageName_;    // offered again by Save Image

@@ -42,7 +42,7 @@ void MainWindow::runProgram()
     setRunStatus(tr("Running"));
     RunResult result = RUN_ABORTED;
     try {
-        runStack_.run([this, &result] { result = interpreter_->run_program(kProgramFile); });
+        result = interpreter_->run_program(kProgramFile);
     } catch (const std::exception& failure) {
         dialogs_.message(QString::fromLocal8Bit(failure.what()));
     }

@@ -14,6 +14,7 @@
 
 #include "bridge.h"
 #include "errors.h"
+#include "frames.h"
 #include "interpreter.h"
 #include "language.h"
 #include "pause_host.h"
@@ -21,38 +22,29 @@
 
 namespace korvane {
 
-// Declares `name`, the address of the current frame: a probe of the native
-// stack depth. The frame rather than a local, because a sanitizer may move
-// locals to the heap. wasm keeps most frames off its linear stack, so there a
-// probe byte is put on it, to make each level show in the address.
-#if defined(__EMSCRIPTEN__)
-#define KORVANE_STACK_HERE(name)    \
-    volatile char name##_probe = 0; \
-    const uintptr_t name = reinterpret_cast<uintptr_t>(&name##_probe)
-#else
-#define KORVANE_STACK_HERE(name) const uintptr_t name = reinterpret_cast<uintptr_t>(__builtin_frame_address(0))
-#endif
+struct Parameter {
+    int32_t id;
+    const char* name;
+    int32_t kind;
+};
 
 struct FuncEntry {
     uint32_t body;  // just after the `(` that follows the name in its definition
+    // Naming the parameters reads the same text each call: once it went
+    // through, its names (first first) and where it ends are kept.
+    bool named;
+    std::vector<Parameter> parameters;
+    uint32_t after;
+    const Token* last;
 };
 
 struct VarSlot {
-    char name[kNameSize];  // lower case; empty for an unnamed argument
-    int32_t kind;          // declaration keyword; never consulted
+    const char* name = "";  // lower case, the text of its name token; empty for an unnamed argument
+    int32_t kind;           // declaration keyword; never consulted
     int32_t value;
     int32_t id;     // interned name, -1 when no name token can ever find it
     int32_t below;  // the next local below with the same id, or -1
 };
-
-// Who made an active call, and how many slots its arguments took: what a
-// pause shows of the call.
-struct ActiveCall {
-    const char* function;  // the text of the name token
-    uint32_t at;           // where the name stands; kNotCalled for main
-    int32_t arguments;
-};
-constexpr uint32_t kNotCalled = UINT32_MAX;
 
 // Breakpoints, the command a run follows after a pause, pixel watches.
 struct Pauses {
@@ -125,11 +117,9 @@ struct InterpreterState {
     // character past the end stays inside).
     std::vector<char> TextBuffer;
     uint32_t ScanPos = 0;
-    const Token* tok = &scan;            // the current token; points into the token cache
-    const Token* found_token = nullptr;  // a name whose slot eval_assignment just found
-    VarSlot* found_slot = nullptr;
-    Token scan;        // where read_token builds a token it has not seen yet
-    Token main_token;  // the name that starts a run
+    const Token* tok = &scan;  // the current token; points into the token cache
+    Token scan;                // where read_token builds a token it has not seen yet
+    Token main_token;          // the name that starts a run
 
     FuncEntry FunctionTable[kMaxFunctions];
     int FunctionCount = 0;
@@ -141,14 +131,14 @@ struct InterpreterState {
     int32_t CallStack[kMaxCalls];
     ActiveCall ActiveCalls[kMaxCalls];
     int CallTop = 0;
+    int frame_base = 0;       // CallStack's top entry, or 0 outside any call
     int32_t ReturnValue = 0;  // kept across calls and runs
     Unwind unwind = Unwind::NONE;
 
     uint32_t RandState = 1;  // kept across runs
     size_t stack_budget = Interpreter::kDefaultStackBudget;
-    uintptr_t stack_floor = 0;  // the lowest stack address a run may reach
-    uint64_t steps = 0;         // statements executed in this run
-    uint64_t step_limit = 0;    // 0: none
+    uint64_t steps = 0;       // statements executed in this run
+    uint64_t step_limit = 0;  // 0: none
     uint64_t next_step_event = kPollInterval;
     int error_line = -1;
     // What the last report was and where, kept for its hint.
@@ -157,10 +147,26 @@ struct InterpreterState {
     bool quiet = false;        // reading the text for a hint or an outline: an error only throws
     std::vector<LoopPass> loops;
     ErrorDetails details;  // of the last run's report, with its hint
-    // The hint is worked out when first asked for, after the run: by then a
-    // host's own run stack is in order again after a deep unwind.
+    // The hint is worked out when first asked for: a run that no one asks
+    // about pays nothing for it.
     bool details_pending = false;
     Pauses pauses;
+
+    // The stack of constructs in progress, the values of calls whose
+    // arguments are being worked out, and what the machine does next.
+    enum class Mode : uint8_t {
+        STATEMENT,  // run the next statement of the top STATEMENTS frame
+        VALUE,      // hand `given` to the top frame
+        DONE,       // the statements above the top frame have ended
+    };
+    // Where run_expression begins: reading an expression's first token,
+    // at the current token, or with the value of a call for the top
+    // OPERATION frame.
+    enum class Entry : uint8_t { EVALUATE, CURRENT, CALL_VALUE };
+    FrameStack frames;
+    std::vector<int32_t> values;
+    Mode mode = Mode::STATEMENT;
+    int32_t given = 0;  // the value handed down
 
     char BridgeText[kTokenTextSize] = {};
 
@@ -185,14 +191,11 @@ struct InterpreterState {
     // For the errors that name the token that raised them, wherever the
     // scanner stands by then.
     [[noreturn]] void report_error_at(int code, uint32_t pos);
-    // Keeps native recursion within the budget: every executor and every
-    // expression level that can recurse checks on entry. The stack grows
-    // down on every platform we build for.
-    [[gnu::always_inline]] void check_stack() {
-        KORVANE_STACK_HERE(here);
-        if (here < stack_floor) report_error_at(ERR_TOO_DEEP, tok->start);
+    // Keeps the frames within the budget: checked where a block of
+    // statements or an assignment begins, as every nesting passes there.
+    void check_depth() {
+        if (frames.bytes() >= stack_budget) report_error_at(ERR_TOO_DEEP, tok->start);
     }
-    void set_stack_base(uintptr_t base) { stack_floor = base > stack_budget ? base - stack_budget : 0; }
     int line_of(uint32_t pos);
     TextPlace place_of(uint32_t start, uint32_t end);
     ErrorDetails describe_error();
@@ -202,7 +205,7 @@ struct InterpreterState {
     char cur() const { return TextBuffer[ScanPos]; }
     void step_over(uint32_t n);  // moves ScanPos on by n, never past the end
     // Reads the next token: from the cache when this position was read before.
-    uint8_t read_token() {
+    [[gnu::always_inline]] uint8_t read_token() {
         if (const CachedToken* cached = token_at[ScanPos]; cached != nullptr) {
             tok = &cached->token;
             ScanPos = cached->end;
@@ -238,19 +241,48 @@ struct InterpreterState {
     }
     int start_main();
 
-    // expressions
-    int32_t evaluate();
-    int32_t evaluate_current();  // evaluate, with its first token already read
-    int32_t eval_assignment();
-    int32_t eval_comparison();
-    int32_t eval_additive();
-    int32_t eval_multiplicative();
-    int32_t eval_sign();
-    int32_t eval_parenthesized();
-    int32_t eval_primary();
+    // the machine: runs the frames until the bottom one ends
+    void run_machine();
+    Frame& push(FrameKind kind) { return frames.push(kind); }
+    void give(int32_t v) {
+        given = v;
+        mode = Mode::VALUE;
+    }
+
+    // expressions: run_expression evaluates until the expression's value is
+    // handed to the frame that asked for it, or a call's body begins
+    void run_expression(Entry entry);
+    int32_t multiply(int32_t left, char op, int32_t right, uint32_t at);
 
     // statements
-    void exec_statements();
+    // statements = statement | "{" {statement} "}"
+    void start_statements() {
+        check_depth();
+        push(FrameKind::STATEMENTS).block = false;
+        mode = Mode::STATEMENT;
+    }
+    void run_statements();
+    // After a statement that held others: the top STATEMENTS frame goes on.
+    void continue_statements() {
+        if (tok->at_eof() || !frames.back().block) return finish_statements();
+        mode = Mode::STATEMENT;
+    }
+    void finish_statements() {
+        frames.pop_back();
+        mode = Mode::DONE;
+    }
+    void statement_value();
+    void statements_done();
+    void start_for();
+    void for_condition();
+    void for_value();
+    void for_done();
+    void start_do();
+    void do_value();
+    void do_done();
+    void if_value();
+    void while_value();
+    void while_done();
     void skip_body();
     void skip_statement();
     void pass_statement();
@@ -269,14 +301,17 @@ struct InterpreterState {
         pass();
         pass_ends.emplace(key, PassEnd{ScanPos, tok});
     }
-    void run_if();
-    void run_while();
-    void run_do();
-    void run_for();
-    void run_return();
     void define_locals();
-    void count_step();
-    void enter_loop_pass(uint32_t at);
+    [[gnu::always_inline]] void count_step() {
+        if (++steps >= next_step_event) step_event();
+    }
+    void step_event();
+    [[gnu::always_inline]] void enter_loop_pass(uint32_t at) {
+        if (!loops.empty() && loops.back().at == at && loops.back().calls == CallTop)
+            ++loops.back().passes;
+        else
+            loops.push_back(LoopPass{at, 1, CallTop});
+    }
     void leave_loop(uint32_t at);
 
     // pauses
@@ -300,7 +335,7 @@ struct InterpreterState {
     // call's if it lies above the frame base.
     VarSlot* find_variable(int32_t id) {
         if (id < 0) return nullptr;
-        const int base = CallTop > 0 ? CallStack[CallTop - 1] : 0;
+        const int base = frame_base;
         if (const int32_t local = local_of_id[static_cast<size_t>(id)]; local >= base) return &LocalStack[local];
         const int32_t global = global_of_id[static_cast<size_t>(id)];
         return global >= 0 ? &GlobalTable[global] : nullptr;
@@ -311,14 +346,17 @@ struct InterpreterState {
     void pop_locals(int base);
     void push_frame_base(int32_t base);
     int32_t pop_frame_base();
-    void invoke_function();
-    void push_arguments();
-    void name_parameters();
+    void start_call();
+    bool argument_value(int32_t v);
+    void enter_call();
+    void leave_call();
+    void name_parameters(FuncEntry& function);
 
     // built-ins
     int builtin_index(const char* name) const;
-    int32_t call_builtin(int index);
-    int collect_arguments(int32_t* values, int capacity);
+    // Both true with the built-in's result in `given` when it is done.
+    bool start_builtin(int index);
+    bool builtin_value(int32_t v);
     uint32_t next_random();
 };
 
@@ -326,6 +364,6 @@ struct InterpreterState {
 // it is no name; names too long for the tables are a syntax error.
 int32_t declared_name(InterpreterState& s, const Token& name);
 // The same, keeping the name's text in a table field.
-int32_t copy_name(InterpreterState& s, char (&field)[kNameSize], const Token& name);
+int32_t copy_name(InterpreterState& s, const char*& field, const Token& name);
 
 }  // namespace korvane

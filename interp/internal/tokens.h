@@ -53,6 +53,15 @@ enum OperatorCode : uint8_t {
     OP_OR = 12,
 };
 
+// The expression level that acts on a token after an operand; a token of
+// none ends the operand's expression.
+enum OperatorLevel : uint8_t {
+    LEVEL_NONE = 0,
+    LEVEL_COMPARISON = 1,  // any two-character operator, ++ -- += -= included
+    LEVEL_ADDITIVE = 2,
+    LEVEL_MULTIPLICATIVE = 3,
+};
+
 constexpr size_t kTokenTextSize = 80;  // TokenText, NUL included
 constexpr size_t kNameSize = 32;       // names in the tables, NUL included
 
@@ -64,8 +73,9 @@ struct Token {
     uint8_t TokenKind = TK_DELIM;
     uint8_t KeywordCode = KW_NONE;
     uint8_t op = OP_NONE;
-    uint8_t len = 0;       // strlen(TokenText)
-    char ch = 0;           // the character of a one-character delimiter, else 0
+    uint8_t len = 0;  // strlen(TokenText)
+    char ch = 0;      // the character of a one-character delimiter, else 0
+    uint8_t level = LEVEL_NONE;
     int16_t builtin = -1;  // built-in table index of a name, or -1
     uint32_t start = 0;    // offset of the token's first source character
     int32_t id = -1;       // interned name of a TK_NAME token, so lookups compare integers

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "run_stack.h"
-
 namespace korvane::testing {
 
 std::string crlf(const std::string& text) {
@@ -16,23 +14,11 @@ std::string crlf(const std::string& text) {
     return out;
 }
 
-namespace {
-
-RunStack& test_stack() {
-    static RunStack stack;
-    return stack;
-}
-
-}  // namespace
-
-ProgramRun::ProgramRun() {
-    interp.set_step_limit(kTestStepLimit);
-    interp.set_stack_budget(test_stack().budget());
-}
+ProgramRun::ProgramRun() { interp.set_step_limit(kTestStepLimit); }
 
 RunResult ProgramRun::run(const std::string& text) {
     const std::string program = crlf(text);
-    test_stack().run([&] { result = interp.run_text(program); });
+    result = interp.run_text(program);
     return result;
 }
 

@@ -24,13 +24,6 @@ namespace {
 static_assert(offsetof(KorvaneRunOptions, seed) == 8 && offsetof(KorvaneRunOptions, max_steps) == 16 &&
               offsetof(KorvaneRunOptions, trace) == 24 && sizeof(KorvaneRunOptions) == 32);
 
-// The browser's own stack, not the module's, runs out first: a level of
-// nesting costs it about twenty times what it costs the module's stack.
-// Measured in chromium, this budget ends deep nesting with the interpreter's
-// report and its line, with room to spare before the browser's stack runs
-// out (which the worker survives too, but without the page's canvas).
-constexpr size_t kStackBudget = 32 * 1024;
-
 // A canvas with its bridge and interpreter, set up as start-up sets up the
 // window's; like the window's, they keep their state from run to run.
 struct Session {
@@ -44,7 +37,6 @@ struct Session {
         prepare_canvas(canvas);
         bridge = std::make_unique<WebBridge>(canvas);
         interpreter = std::make_unique<Interpreter>(*bridge);
-        interpreter->set_stack_budget(kStackBudget);
     }
 };
 

@@ -51,7 +51,7 @@ TEST_F(WindowTest, RunOfADrawingProgramChangesTheDisplayedPicture)
     EXPECT_FALSE(window.isRunning());
 }
 
-TEST_F(WindowTest, TextbookRecursionRunsOnTheWindowsOwnStack)
+TEST_F(WindowTest, TextbookRecursionRunsInTheWindow)
 {
     openQuietly();
     // Each program prints its count of filled pixels or drawn segments.

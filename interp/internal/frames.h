@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The interpreter's own stack: one frame for each construct in progress,
+// saying what it waits for. Calls of the program's functions nest frames
+// here, never native ones, so a deep recursion needs no deep native stack.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "tokens.h"
+
+namespace korvane {
+
+struct VarSlot;
+
+// Who made an active call, and how many slots its arguments took: what a
+// pause shows of the call.
+struct ActiveCall {
+    const char* function;  // the text of the name token
+    uint32_t at;           // where the name stands; kNotCalled for main
+    int32_t arguments;
+};
+constexpr uint32_t kNotCalled = UINT32_MAX;
+
+enum class FrameKind : uint8_t {
+    STATEMENTS,  // a statement, or a block once its `{` is read
+    EXPRESSION_STATEMENT,
+    IF,
+    WHILE,
+    DO,
+    FOR,
+    RETURN,
+    STORE,       // `name = ...`, or with `+=` / `-=` the value to add to
+    OPERATION,   // comparison, additive and multiplicative levels with signs
+    ARGUMENTS,   // a call of the program's own function: its values
+    CALL,        // that call's body
+    BUILTIN,     // a built-in that takes one value
+    COLLECTION,  // a built-in that takes a list of values
+    TEXT,        // textout and textstyle: two values and a string
+};
+
+// What a frame waits for next, where a kind waits for more than one thing.
+enum class Await : uint8_t {
+    NONE,
+    // IF, DO, FOR
+    CONDITION,
+    BODY,
+    INITIAL,
+    INCREMENT,
+    // OPERATION: its operand is a parenthesized assignment or a call
+    PARENTHESIZED,
+    CALL_VALUE,
+    // TEXT
+    FIRST,
+    SECOND,
+};
+
+struct LoopFrame {
+    uint32_t loop, body, condition, increment;  // positions
+};
+
+struct StoreFrame {
+    VarSlot* var;
+    int32_t left;
+    uint8_t op;  // OP_ADD_ASSIGN, OP_SUB_ASSIGN, or OP_NONE for `=`
+};
+
+// Each level's pending left value and operator (0: none pending).
+struct OperationFrame {
+    int32_t compared, sum, product;
+    uint32_t product_at;  // the multiplicative operator, for a division by zero
+    uint8_t comparison;
+    char sum_op, product_op, sign;
+};
+
+struct CallFrame {
+    ActiveCall active;
+    int32_t function;  // its FunctionTable entry
+    uint32_t resume;   // CALL: where the caller goes on
+    int32_t base;      // the first local slot of the call
+    uint32_t first;    // ARGUMENTS: the first value on the value stack
+};
+
+struct BuiltinFrame {
+    int16_t index;
+    int16_t capacity;
+    uint32_t call;   // where the built-in's name stands
+    uint32_t first;  // the first value on the value stack
+    int32_t value;   // TEXT: the first value
+};
+
+struct Frame {
+    FrameKind kind;
+    Await await = Await::NONE;
+    union {
+        bool block;  // STATEMENTS: a `{` was read, so statements go on to its `}`
+        LoopFrame loop;
+        StoreFrame store;
+        OperationFrame op;
+        CallFrame call;
+        BuiltinFrame builtin;
+    };
+};
+
+// A stack that grows as needed and keeps what it once held: pushing costs
+// no more than a few stores.
+class FrameStack {
+public:
+    Frame& push(FrameKind kind) {
+        if (top_ == end_) grow();
+        Frame& f = *top_++;
+        f.kind = kind;
+        f.await = Await::NONE;
+        return f;
+    }
+    void pop_back() { --top_; }
+    Frame& back() { return top_[-1]; }
+    bool empty() const { return top_ == base_; }
+    size_t size() const { return static_cast<size_t>(top_ - base_); }
+    size_t bytes() const {
+        return static_cast<size_t>(reinterpret_cast<const char*>(top_) - reinterpret_cast<const char*>(base_));
+    }
+    void clear() { top_ = base_; }
+
+private:
+    void grow() {
+        const size_t used = size();
+        store_.resize(store_.size() * 2 + 64);
+        base_ = store_.data();
+        top_ = base_ + used;
+        end_ = base_ + store_.size();
+    }
+
+    std::vector<Frame> store_;
+    Frame* base_ = nullptr;
+    Frame* top_ = nullptr;
+    Frame* end_ = nullptr;
+};
+
+}  // namespace korvane
