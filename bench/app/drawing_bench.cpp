@@ -41,10 +41,14 @@ BENCHMARK_CAPTURE(run_drawing, lines, "lines")->Arg(0)->Arg(1)->Unit(benchmark::
 BENCHMARK_CAPTURE(run_drawing, fills, "fills")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(run_drawing, pixels, "pixels")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(run_drawing, animation, "animation")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(run_drawing, mandelbrot, "mandelbrot")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(run_drawing, life, "life")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(run_drawing, lines_inspected, "lines", true)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(run_drawing, fills_inspected, "fills", true)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(run_drawing, pixels_inspected, "pixels", true)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(run_drawing, animation_inspected, "animation", true)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(run_drawing, mandelbrot_inspected, "mandelbrot", true)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(run_drawing, life_inspected, "life", true)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace korvane

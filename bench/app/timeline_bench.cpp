@@ -53,6 +53,8 @@ BENCHMARK_CAPTURE(run_program, lines, "lines")->Arg(0)->Arg(1)->Unit(benchmark::
 BENCHMARK_CAPTURE(run_program, fills, "fills")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(run_program, pixels, "pixels")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(run_program, animation, "animation")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(run_program, mandelbrot, "mandelbrot")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(run_program, life, "life")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The machine is shared: the thread's own time shows the seek's cost
 // whatever else runs, the wall time what a user would wait.

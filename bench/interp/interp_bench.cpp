@@ -37,6 +37,8 @@ BENCHMARK_CAPTURE(run_program, count, "count")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(run_program, nested, "nested")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(run_program, fib, "fib")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(run_program, calls, "calls")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(run_program, mandelbrot, "mandelbrot")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(run_program, life, "life")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(run_program, pixels, "pixels")->Unit(benchmark::kMillisecond);
 
 }  // namespace
