@@ -94,187 +94,224 @@ namespace {
 // levels, the values of calls and built-ins, until the value reaches the
 // frame that asked for it (a statement) or a call's body is to run. It never
 // calls itself, so native frames never nest with the text.
+// The places in an expression where reading goes on.
+enum class Step : uint8_t { EVALUATE, ASSIGNMENT, OPERAND, OPERAND_VALUE, ASSIGNED, EVALUATED, CALL_VALUE };
+
 void InterpreterState::run_expression(Entry entry) {
     int32_t v = 0;
+    Step step = Step::EVALUATE;
     switch (entry) {
         case Entry::EVALUATE: read_token(); break;
         case Entry::CURRENT: break;
-        case Entry::CALL_VALUE: v = given; goto call_value;
+        case Entry::CALL_VALUE:
+            v = given;
+            step = Step::CALL_VALUE;
+            break;
     }
-
-// evaluate = ";" | assignment, with its first token read; its value is
-// given after putting back the token that ended it.
-evaluate:
-    if (tok->len == 0) report_error(ERR_NO_EXPRESSION);
-    if (tok->is(';')) {
-        v = 0;
-        goto evaluated;
-    }
-
-// assignment = variable ("=" assignment | "++" | "--" | "+=" expr | "-=" expr) | comparison
-// A number or a plain variable read here is the first operand of the
-// comparison when an operator follows it, as the primary level would read it.
-assignment:
-    check_depth();
-    if (tok->TokenKind == TK_NUMBER) {
-        v = tok->number;
-        read_token();
-        if (tok->level == LEVEL_NONE) goto assigned;
-        push(FrameKind::OPERATION).op = OperationFrame{};
-        goto operand_value;
-    }
-    // The right-hand side cannot change which variable a name denotes (calls
-    // pop what they push), so the slot found here is the one stored into.
-    if (VarSlot* var = tok->TokenKind == TK_NAME ? find_variable(tok->id) : nullptr) {
-        const Token* name = tok;
-        read_token();
-        if (tok->is('=')) {
-            read_token();
-            StoreFrame& store = push(FrameKind::STORE).store;
-            store.var = var;
-            store.op = OP_NONE;
-            goto assignment;
-        }
-        switch (tok->op) {
-            case OP_INC:
-            case OP_DEC:
-                var->value = wrap_add(var->value, tok->op == OP_INC ? 1 : -1);
-                read_token();
-                v = var->value;
-                goto assigned;
-            case OP_ADD_ASSIGN:
-            case OP_SUB_ASSIGN: {
-                StoreFrame& store = push(FrameKind::STORE).store;
-                store.var = var;
-                store.left = var->value;
-                store.op = tok->op;
-                read_token();
-                goto evaluate;
-            }
-            default: break;
-        }
-        // A built-in or a function of the same name is called when read.
-        if (name->builtin < 0 && function_of_id[static_cast<size_t>(name->id)] < 0) {
-            v = var->value;
-            if (tok->level == LEVEL_NONE) goto assigned;
-            push(FrameKind::OPERATION).op = OperationFrame{};
-            goto operand_value;
-        }
-        unread_token();
-        tok = name;
-    }
-    push(FrameKind::OPERATION).op = OperationFrame{};
-
-// sign = ["+" | "-"] parenthesized, parenthesized = "(" assignment ")" | primary,
-// primary = "'" char "'" | number | builtin-call | function-call | variable
-operand:
-    if (tok->is('+') || tok->is('-')) {
-        frames.back().op.sign = tok->ch;
-        read_token();
-    }
-    switch (tok->TokenKind) {
-        case TK_DELIM:
-            if (tok->is('(')) {
-                frames.back().await = Await::PARENTHESIZED;
-                read_token();
-                goto assignment;
-            }
-            if (tok->is('\'')) {
-                if (cur() == '\0') report_error(ERR_QUOTE_EXPECTED);
-                v = static_cast<int8_t>(cur());
-                ++ScanPos;
-                if (cur() != '\'') report_error(ERR_QUOTE_EXPECTED);
-                ++ScanPos;
-                read_token();
-                break;
-            }
-            // Lets an empty argument list through; the operand has no value.
-            if (tok->is(')')) {
-                v = 0;
-                break;
-            }
-            report_error(ERR_SYNTAX);
-        case TK_NAME:
-            if (tok->builtin >= 0) {
-                frames.back().await = Await::CALL_VALUE;
-                if (start_builtin(tok->builtin)) {
-                    v = given;
-                    goto call_value;
+    for (;;) {
+        switch (step) {
+                // evaluate = ";" | assignment, with its first token read; its value is
+                // given after putting back the token that ended it.
+            case Step::EVALUATE:
+                if (tok->len == 0) report_error(ERR_NO_EXPRESSION);
+                if (tok->is(';')) {
+                    v = 0;
+                    step = Step::EVALUATED;
+                    continue;
                 }
+                [[fallthrough]];
+                // assignment = variable ("=" assignment | "++" | "--" | "+=" expr | "-=" expr) | comparison
+                // A number or a plain variable read here is the first operand of the
+                // comparison when an operator follows it, as the primary level would read it.
+            case Step::ASSIGNMENT:
+                check_depth();
+                if (tok->TokenKind == TK_NUMBER) {
+                    v = tok->number;
+                    read_token();
+                    if (tok->level == LEVEL_NONE) {
+                        step = Step::ASSIGNED;
+                        continue;
+                    }
+                    push(FrameKind::OPERATION).op = OperationFrame{};
+                    step = Step::OPERAND_VALUE;
+                    continue;
+                }
+                // The right-hand side cannot change which variable a name denotes (calls
+                // pop what they push), so the slot found here is the one stored into.
+                if (VarSlot* var = tok->TokenKind == TK_NAME ? find_variable(tok->id) : nullptr) {
+                    const Token* name = tok;
+                    read_token();
+                    if (tok->is('=')) {
+                        read_token();
+                        StoreFrame& store = push(FrameKind::STORE).store;
+                        store.var = var;
+                        store.op = OP_NONE;
+                        step = Step::ASSIGNMENT;
+                        continue;
+                    }
+                    switch (tok->op) {
+                        case OP_INC:
+                        case OP_DEC:
+                            var->value = wrap_add(var->value, tok->op == OP_INC ? 1 : -1);
+                            read_token();
+                            v = var->value;
+                            step = Step::ASSIGNED;
+                            continue;
+                        case OP_ADD_ASSIGN:
+                        case OP_SUB_ASSIGN: {
+                            StoreFrame& store = push(FrameKind::STORE).store;
+                            store.var = var;
+                            store.left = var->value;
+                            store.op = tok->op;
+                            read_token();
+                            step = Step::EVALUATE;
+                            continue;
+                        }
+                        default: break;
+                    }
+                    // A built-in or a function of the same name is called when read.
+                    if (name->builtin < 0 && function_of_id[static_cast<size_t>(name->id)] < 0) {
+                        v = var->value;
+                        if (tok->level == LEVEL_NONE) {
+                            step = Step::ASSIGNED;
+                            continue;
+                        }
+                        push(FrameKind::OPERATION).op = OperationFrame{};
+                        step = Step::OPERAND_VALUE;
+                        continue;
+                    }
+                    unread_token();
+                    tok = name;
+                }
+                push(FrameKind::OPERATION).op = OperationFrame{};
+                [[fallthrough]];
+                // sign = ["+" | "-"] parenthesized, parenthesized = "(" assignment ")" | primary,
+                // primary = "'" char "'" | number | builtin-call | function-call | variable
+            case Step::OPERAND:
+                if (tok->is('+') || tok->is('-')) {
+                    frames.back().op.sign = tok->ch;
+                    read_token();
+                }
+                switch (tok->TokenKind) {
+                    case TK_DELIM:
+                        if (tok->is('(')) {
+                            frames.back().await = Await::PARENTHESIZED;
+                            read_token();
+                            step = Step::ASSIGNMENT;
+                            continue;
+                        }
+                        if (tok->is('\'')) {
+                            if (cur() == '\0') report_error(ERR_QUOTE_EXPECTED);
+                            v = static_cast<int8_t>(cur());
+                            ++ScanPos;
+                            if (cur() != '\'') report_error(ERR_QUOTE_EXPECTED);
+                            ++ScanPos;
+                            read_token();
+                            break;
+                        }
+                        // Lets an empty argument list through; the operand has no value.
+                        if (tok->is(')')) {
+                            v = 0;
+                            break;
+                        }
+                        report_error(ERR_SYNTAX);
+                    case TK_NAME:
+                        if (tok->builtin >= 0) {
+                            frames.back().await = Await::CALL_VALUE;
+                            if (start_builtin(tok->builtin)) {
+                                v = given;
+                                step = Step::CALL_VALUE;
+                                continue;
+                            }
+                            read_token();
+                            step = Step::EVALUATE;
+                            continue;
+                        }
+                        if (uint32_t body; function_entry(tok->id, body)) {
+                            frames.back().await = Await::CALL_VALUE;
+                            start_call();
+                            read_token();
+                            step = Step::EVALUATE;
+                            continue;
+                        }
+                        v = load_variable(tok->id);
+                        read_token();
+                        break;
+                    case TK_NUMBER:
+                        v = tok->number;
+                        read_token();
+                        break;
+                    default: report_error(ERR_SYNTAX);
+                }
+                [[fallthrough]];
+                // v is an operand of the top OPERATION frame
+            case Step::OPERAND_VALUE:
+                if (apply_operand(*this, v)) {
+                    step = Step::OPERAND;
+                    continue;
+                }
+                [[fallthrough]];
+                // v is the value of an assignment, for the top frame
+            case Step::ASSIGNED:
+                switch (frames.back().kind) {
+                    case FrameKind::OPERATION:
+                        if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED);
+                        read_token();
+                        frames.back().await = Await::NONE;
+                        step = Step::OPERAND_VALUE;
+                        continue;
+                    case FrameKind::STORE:
+                        if (frames.back().store.op == OP_NONE) {
+                            frames.back().store.var->value = v;
+                            frames.pop_back();
+                            step = Step::ASSIGNED;
+                            continue;
+                        }
+                        break;
+                    default: break;
+                }
+                unread_token();
+                [[fallthrough]];
+                // v is the value of evaluate(), for the top frame
+            case Step::EVALUATED:
+                switch (frames.back().kind) {
+                    case FrameKind::STORE: {
+                        const StoreFrame store = frames.back().store;
+                        store.var->value =
+                            store.op == OP_ADD_ASSIGN ? wrap_add(store.left, v) : wrap_sub(store.left, v);
+                        read_token();
+                        v = store.var->value;
+                        frames.pop_back();
+                        step = Step::ASSIGNED;
+                        continue;
+                    }
+                    case FrameKind::ARGUMENTS:
+                        if (!argument_value(v)) return;
+                        read_token();
+                        step = Step::EVALUATE;
+                        continue;
+                    case FrameKind::BUILTIN:
+                    case FrameKind::COLLECTION:
+                    case FrameKind::TEXT:
+                        if (builtin_value(v)) {
+                            v = given;
+                            step = Step::CALL_VALUE;
+                            continue;
+                        }
+                        read_token();
+                        step = Step::EVALUATE;
+                        continue;
+                    default: return give(v);
+                }
+                [[fallthrough]];
+                // v is the value of a call or a built-in, for the top OPERATION frame
+            case Step::CALL_VALUE:
+                frames.back().await = Await::NONE;
                 read_token();
-                goto evaluate;
-            }
-            if (uint32_t body; function_entry(tok->id, body)) {
-                frames.back().await = Await::CALL_VALUE;
-                start_call();
-                read_token();
-                goto evaluate;
-            }
-            v = load_variable(tok->id);
-            read_token();
-            break;
-        case TK_NUMBER:
-            v = tok->number;
-            read_token();
-            break;
-        default: report_error(ERR_SYNTAX);
-    }
-
-// v is an operand of the top OPERATION frame
-operand_value:
-    if (apply_operand(*this, v)) goto operand;
-
-// v is the value of an assignment, for the top frame
-assigned:
-    switch (frames.back().kind) {
-        case FrameKind::OPERATION:
-            if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED);
-            read_token();
-            frames.back().await = Await::NONE;
-            goto operand_value;
-        case FrameKind::STORE:
-            if (frames.back().store.op == OP_NONE) {
-                frames.back().store.var->value = v;
-                frames.pop_back();
-                goto assigned;
-            }
-            break;
-        default: break;
-    }
-    unread_token();
-
-// v is the value of evaluate(), for the top frame
-evaluated:
-    switch (frames.back().kind) {
-        case FrameKind::STORE: {
-            const StoreFrame store = frames.back().store;
-            store.var->value = store.op == OP_ADD_ASSIGN ? wrap_add(store.left, v) : wrap_sub(store.left, v);
-            read_token();
-            v = store.var->value;
-            frames.pop_back();
-            goto assigned;
+                step = Step::OPERAND_VALUE;
+                continue;
         }
-        case FrameKind::ARGUMENTS:
-            if (!argument_value(v)) return;
-            read_token();
-            goto evaluate;
-        case FrameKind::BUILTIN:
-        case FrameKind::COLLECTION:
-        case FrameKind::TEXT:
-            if (builtin_value(v)) {
-                v = given;
-                goto call_value;
-            }
-            read_token();
-            goto evaluate;
-        default: return give(v);
     }
-
-// v is the value of a call or a built-in, for the top OPERATION frame
-call_value:
-    frames.back().await = Await::NONE;
-    read_token();
-    goto operand_value;
 }
 
 int32_t InterpreterState::multiply(int32_t left, char op, int32_t right, uint32_t at) {

@@ -9,6 +9,12 @@
 
 namespace korvane {
 
+namespace {
+
+constexpr int kTurnsPerCall = 256;  // statements or hand-overs before run_statements returns
+
+}  // namespace
+
 // Counts a step (a statement, or a brace of a block), with its first token
 // read; every kPollInterval steps the bridge may report a Halt. With a step
 // limit of N, N steps run and the next one is refused; a stop names the line
@@ -283,9 +289,10 @@ KORVANE_INLINE void InterpreterState::for_done() {
 // Runs statements, and hands values and ends to the frames of statements,
 // until a call's value is due to an expression or the frames end. A
 // statement that holds an expression or other statements pushes a frame
-// for them.
+// for them. It returns now and then all the same: a browser swaps in its
+// optimised code for a function only when the function is called again.
 void InterpreterState::run_statements() {
-    while (!frames.empty()) {
+    for (int turns = 0; turns < kTurnsPerCall && !frames.empty(); ++turns) {
         if (mode == Mode::VALUE) {
             if (frames.back().kind == FrameKind::OPERATION) return;
             statement_value();

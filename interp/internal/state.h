@@ -40,7 +40,7 @@ struct FuncEntry {
 
 struct VarSlot {
     const char* name;  // lower case, the text of its name token; null for an unnamed argument
-    int32_t kind;           // declaration keyword; never consulted
+    int32_t kind;      // declaration keyword; never consulted
     int32_t value;
     int32_t id;     // interned name, -1 when no name token can ever find it
     int32_t below;  // the next local below with the same id, or -1
