@@ -195,7 +195,6 @@ void InterpreterState::run_expression(Entry entry) {
                 switch (tok->TokenKind) {
                     case TK_DELIM:
                         if (tok->is('(')) {
-                            frames.back().await = Await::PARENTHESIZED;
                             read_token();
                             step = Step::ASSIGNMENT;
                             continue;
@@ -217,7 +216,6 @@ void InterpreterState::run_expression(Entry entry) {
                         report_error(ERR_SYNTAX);
                     case TK_NAME:
                         if (tok->builtin >= 0) {
-                            frames.back().await = Await::CALL_VALUE;
                             if (start_builtin(tok->builtin)) {
                                 v = given;
                                 step = Step::CALL_VALUE;
@@ -228,7 +226,6 @@ void InterpreterState::run_expression(Entry entry) {
                             continue;
                         }
                         if (uint32_t body; function_entry(tok->id, body)) {
-                            frames.back().await = Await::CALL_VALUE;
                             start_call();
                             read_token();
                             step = Step::EVALUATE;
@@ -254,10 +251,9 @@ void InterpreterState::run_expression(Entry entry) {
                 // v is the value of an assignment, for the top frame
             case Step::ASSIGNED:
                 switch (frames.back().kind) {
-                    case FrameKind::OPERATION:
+                    case FrameKind::OPERATION:  // the assignment was an operand in parentheses
                         if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED);
                         read_token();
-                        frames.back().await = Await::NONE;
                         step = Step::OPERAND_VALUE;
                         continue;
                     case FrameKind::STORE:
@@ -306,7 +302,6 @@ void InterpreterState::run_expression(Entry entry) {
                 [[fallthrough]];
                 // v is the value of a call or a built-in, for the top OPERATION frame
             case Step::CALL_VALUE:
-                frames.back().await = Await::NONE;
                 read_token();
                 step = Step::OPERAND_VALUE;
                 continue;

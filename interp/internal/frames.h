@@ -48,9 +48,6 @@ enum class Await : uint8_t {
     BODY,
     INITIAL,
     INCREMENT,
-    // OPERATION: its operand is a parenthesized assignment or a call
-    PARENTHESIZED,
-    CALL_VALUE,
     // TEXT
     FIRST,
     SECOND,
