@@ -100,6 +100,14 @@ enum class Step : uint8_t { EVALUATE, ASSIGNMENT, OPERAND, OPERAND_VALUE, ASSIGN
 void InterpreterState::run_expression(Entry entry) {
     int32_t v = 0;
     Step step = Step::EVALUATE;
+    // After a number or a plain variable that starts an assignment: it is the
+    // assignment's value, or the first operand of its comparison when an
+    // operator follows.
+    const auto lone_operand = [this] {
+        if (tok->level == LEVEL_NONE) return Step::ASSIGNED;
+        push(FrameKind::OPERATION).op = OperationFrame{};
+        return Step::OPERAND_VALUE;
+    };
     switch (entry) {
         case Entry::EVALUATE: read_token(); break;
         case Entry::CURRENT: break;
@@ -128,12 +136,7 @@ void InterpreterState::run_expression(Entry entry) {
                 if (tok->TokenKind == TK_NUMBER) {
                     v = tok->number;
                     read_token();
-                    if (tok->level == LEVEL_NONE) {
-                        step = Step::ASSIGNED;
-                        continue;
-                    }
-                    push(FrameKind::OPERATION).op = OperationFrame{};
-                    step = Step::OPERAND_VALUE;
+                    step = lone_operand();
                     continue;
                 }
                 // The right-hand side cannot change which variable a name denotes (calls
@@ -172,12 +175,7 @@ void InterpreterState::run_expression(Entry entry) {
                     // A built-in or a function of the same name is called when read.
                     if (name->builtin < 0 && function_of_id[static_cast<size_t>(name->id)] < 0) {
                         v = var->value;
-                        if (tok->level == LEVEL_NONE) {
-                            step = Step::ASSIGNED;
-                            continue;
-                        }
-                        push(FrameKind::OPERATION).op = OperationFrame{};
-                        step = Step::OPERAND_VALUE;
+                        step = lone_operand();
                         continue;
                     }
                     unread_token();

@@ -38,6 +38,9 @@ function rangeOf(doc, place) {
     return from < to ? { from, to } : null;
 }
 
+// The warning each wavy underline stands for.
+const warningOf = new WeakMap();
+
 // The program's outline and its warnings as decorations, kept in step with
 // the text until the worker reads it again.
 const outlineField = StateField.define({
@@ -48,7 +51,10 @@ const outlineField = StateField.define({
             const marks = [];
             for (const w of e.value.warnings) {
                 const r = rangeOf(tr.state.doc, w.place);
-                if (r) marks.push(Decoration.mark({ class: 'cm-warning', warning: w }).range(r.from, r.to));
+                if (!r) continue;
+                const mark = Decoration.mark({ class: 'cm-warning' });
+                warningOf.set(mark, w);
+                marks.push(mark.range(r.from, r.to));
             }
             return { outline: e.value, marks: Decoration.set(marks, true) };
         }
@@ -249,7 +255,7 @@ export class Assist {
         let warning = null, from = pos, to = pos;
         view.state.field(outlineField).marks.between(pos, pos, (a, b, mark) => {
             if (a > pos || pos >= b) return;
-            warning = mark.spec.warning;
+            warning = warningOf.get(mark);
             from = a;
             to = b;
         });
