@@ -3,7 +3,7 @@
 // gives, and a user can halt, read an error, answer getnum and save.
 // Each test is bounded in time; the process exits nonzero on any failure.
 import { spawnSync } from 'node:child_process';
-import { mkdtempSync, readdirSync, readFileSync, rmSync, existsSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, readdirSync, readFileSync, rmSync, existsSync, statSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { basename, join } from 'node:path';
 import { openPage, load, korvaneRun, root, linkTo, runEnded, runner } from '../tools/page_driver.mjs';
@@ -103,10 +103,13 @@ function wrongColours(rgba, indices) {
     return wrong;
 }
 
-// Waits for a download into folder; its bytes.
+// Waits until a download into folder is complete; its bytes. Chromium may
+// create the file empty before it writes it, so existence alone is not enough.
 async function downloaded(folder, name) {
     const saved = join(folder, name);
-    for (let i = 0; i < 200 && !existsSync(saved); i++) await new Promise((r) => setTimeout(r, 50));
+    const complete = () => existsSync(saved) && statSync(saved).size > 0 &&
+        !readdirSync(folder).some((f) => f.endsWith('.crdownload'));
+    for (let i = 0; i < 200 && !complete(); i++) await new Promise((r) => setTimeout(r, 50));
     return readFileSync(saved);
 }
 
@@ -119,8 +122,7 @@ async function recordGif(page, url, program, folder) {
     await page.click('#run');
     await runEnded(page, 20000);
     await page.click('#record');
-    for (let i = 0; i < 100 && !existsSync(saved); i++) await new Promise((r) => setTimeout(r, 50));
-    return gifFrames(page, readFileSync(saved));
+    return gifFrames(page, await downloaded(folder, 'korvane.gif'));
 }
 
 // The page's canvas once its timeline shows call k.
@@ -397,9 +399,7 @@ try {
         await page.click('#run');
         await runEnded(page);
         await page.click('#save-png');
-        const saved = join(scratch, 'korvane.png');
-        for (let i = 0; i < 100 && !existsSync(saved); i++) await new Promise((r) => setTimeout(r, 50));
-        const picture = pngIndices(readFileSync(saved));
+        const picture = pngIndices(await downloaded(scratch, 'korvane.png'));
         check(picture.width === 400 && picture.height === 400, `size ${picture.width} x ${picture.height}`);
         const diff = differing(picture.indices, nativeRun(file).pixels);
         check(diff === 0, `${diff} pixels differ`);
