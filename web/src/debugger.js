@@ -28,7 +28,8 @@ function keyName(event) {
 
 export class Debugger {
     // page: {client, bar, panels, watchList, canvasView, setState, report,
-    // run(start)}: run starts a run of the editor's text with a command.
+    // run(start), resumed()}: run starts a run of the editor's text with a
+    // command; resumed tells that a paused run goes on.
     constructor(page) {
         this.page = page;
         this.editor = null;
@@ -122,6 +123,7 @@ export class Debugger {
         this.paused = false;
         markStatement(this.editor.view, null);
         this.editor.markTrace(-1);
+        this.page.resumed();
         this.page.setState('Running…');
     }
 

@@ -68,7 +68,13 @@ const streamed = {
         editor.markTrace(m.line);
         setState(`Line ${m.line}: ${m.builtin}`);
     },
-    [P.PAUSED]: (m) => debug.showPause(m),
+    [P.PAUSED]: (m) => {
+        // The paused run's canvas is on the screen before the timeline keeps it.
+        shownFrame = client.frameCount();
+        view.paint(client.shared.frame);
+        debug.showPause(m);
+        timeline.set(m.timeline, null, true);
+    },
     [P.PALETTE_SET]: (m) => {
         if (m.error) report(m.error);
         view.setPalette(m.palette);
@@ -299,7 +305,8 @@ function wire() {
     };
     $('canvas').onclick = (event) => {
         const at = view.pointAt(event);
-        if (at && !running) timeline.history(at.x, at.y);
+        // The bar answers only while it holds a timeline: after a run or at a pause.
+        if (at) timeline.history(at.x, at.y);
     };
 }
 
@@ -352,7 +359,7 @@ async function start() {
     assist = new Assist(ready.keywords, new OutlineClient());
     debug = new Debugger({
         client, bar: $('debug-bar'), panels: $('pause-panels'), watchList: $('watches'), canvasView: view,
-        setState, report, run: runEditor,
+        setState, report, run: runEditor, resumed: () => timeline.set(null),
     });
     editor = new Editor($('editor'), ready.keywords, ready.builtins, text, (doc, how) => store.keep(doc, how),
                         [assist.extension(), debug.editorExtensions()]);

@@ -21,8 +21,9 @@ export const ORIGIN = 'origin';     // {id, line, builtin}
 export const TRACE = 'trace';       // {line, builtin}: the drawing call about to run
 export const PALETTE_SET = 'palette-set'; // {palette, error}: error empty when it was loaded
 export const SHOWN = 'shown';       // {pixels, at}: a show while recording, at performance.timeOrigin + now
-export const PAUSED = 'paused';     // {pause, range}: the run waits for a command; pause as korvane-run --pauses
-                                    // writes it, range {line, column, endLine, endColumn} of what runs next
+export const PAUSED = 'paused';     // {pause, range, timeline}: the run waits for a command; pause as korvane-run
+                                    // --pauses writes it, range {line, column, endLine, endColumn} of what runs
+                                    // next, timeline as in DONE: the calls so far
 export const AT_CALL = 'at-call';   // {serial, k, line, call, pixels}: the seek's canvas and call k's line and text
 export const GIF_MADE = 'gif-made'; // {id, blob, frames, left}: the GIF asked for, at most `frames` frames; left: those left out
 export const WRITES = 'writes';     // {id, writes, count}: the first and last HISTORY_ENDS writes {call, line, builtin, colour}, and how many in all
@@ -51,7 +52,18 @@ export const COMMAND = 11;      // a command kind, below
 export const COMMAND_LINE = 12; // RUN_TO_LINE's line
 export const BREAKPOINTS_SET = 13; // counts the changes of the breakpoints list
 export const WATCHES_SET = 14;  // counts the changes of the pixel watches list
-export const CONTROL_SLOTS = 15;
+// A paused run cannot read messages, so the timeline's seeks and pixel
+// histories reach it here. PAUSE_ASKED changes with everything the page asks
+// of a paused run (a command, Halt, a request) and is odd while the page
+// writes a request: the worker takes a request only when it read the same
+// even value before and after it.
+export const PAUSE_ASKED = 15;
+export const SEEK_CALL = 16;       // the newest seek's call, less SEEK_CALL_HIGH * 2^32
+export const SEEK_CALL_HIGH = 17;
+export const HISTORY_ASKED = 18;   // the id of the newest pixel history asked for
+export const HISTORY_X = 19;
+export const HISTORY_Y = 20;
+export const CONTROL_SLOTS = 21;
 export const ANSWER_BYTES = 4096;
 // The lists the page keeps for the worker: a count, then the breakpoints'
 // lines or the watched pixels' x, y pairs.

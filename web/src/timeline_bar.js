@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The timeline under the canvas, as the window has it. After a run its
-// slider spans the run's drawing calls 0..N and shows the canvas as it was
+// The timeline under the canvas, as the window has it. After a run and at
+// a pause its slider spans the run's drawing calls 0..N (so far) and shows
+// the canvas as it was
 // after call k, with the call's built-in, argument values and line (marked
 // in the editor); Play replays the calls at a chosen speed. A click on the
 // canvas lists every write of that pixel; choosing one moves the slider
@@ -48,12 +49,13 @@ export class TimelineBar {
         this.set(null);
     }
 
-    // The timeline of the run that just ended, at its last call, with the
-    // screen left as the run left it; null disables the bar while a run goes
-    // on, and puts back what the run ended with.
-    set(timeline, final = null) {
+    // The timeline of the run that just ended or paused, at its last call,
+    // with the screen left as the run left it; null disables the bar while a
+    // run goes on. Either way the screen first gets back what the run left.
+    // A GIF is cut from a run that has ended only.
+    set(timeline, final = null, paused = false) {
         this.setPlaying(false);
-        if (!timeline && this.atEnd) this.view.paint(this.atEnd);
+        if (this.atEnd) this.view.paint(this.atEnd);
         if (!timeline) this.editor.markTrace(-1);
         this.timeline = timeline;
         this.final = final;
@@ -62,7 +64,8 @@ export class TimelineBar {
         this.asked++;
         this.list.hidden = true;
         this.list.replaceChildren();
-        this.slider.disabled = this.play.disabled = this.gif.disabled = !timeline;
+        this.slider.disabled = this.play.disabled = !timeline;
+        this.gif.disabled = !timeline || paused;
         this.slider.max = timeline ? String(timeline.calls - timeline.first) : '0';
         this.slider.value = this.slider.max;
         this.label(this.call(), timeline?.line, timeline?.call);

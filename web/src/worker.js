@@ -211,6 +211,18 @@ function paletteBytes() {
     return core.HEAPU8.slice(at, at + 1024);
 }
 
+// A seek or pixel history, asked by message after a run or through the
+// shared memory at a pause.
+function answerTimeline(data) {
+    if (data.type === P.HISTORY) {
+        postMessage(timeline.history(core, cString, data));
+    } else if (data.serial === Atomics.load(shared.control, P.SEEK_SERIAL)) {
+        // Only the newest position matters while the slider moves.
+        const shown = timeline.seek(core, cString, data);
+        postMessage(shown, [shown.pixels.buffer]);
+    }
+}
+
 async function handle(data) {
     switch (data.type) {
         case P.RUN: await doRun(data); break;
@@ -228,13 +240,7 @@ async function handle(data) {
             });
             break;
         case P.SEEK:
-            // Only the newest position matters while the slider moves.
-            if (data.serial === Atomics.load(shared.control, P.SEEK_SERIAL)) {
-                const shown = timeline.seek(core, cString, data);
-                postMessage(shown, [shown.pixels.buffer]);
-            }
-            break;
-        case P.HISTORY: postMessage(timeline.history(core, cString, data)); break;
+        case P.HISTORY: answerTimeline(data); break;
         case P.GIF: postMessage(timeline.gif(core, paletteBytes(), data)); break;
     }
 }
@@ -244,7 +250,9 @@ let busy = Promise.resolve();
 onmessage = (event) => {
     if (event.data.type === P.INIT) {
         shared = P.sharedViews(event.data.buffer);
-        pauses = new WorkerPauses(shared, (message) => postMessage(message));
+        pauses = new WorkerPauses(shared, (message) => postMessage(message), {
+            summary: () => timeline.summary(core, cString), answer: answerTimeline,
+        });
         busy = busy.then(async () => {
             await startCore();
             postMessage({

@@ -8,6 +8,7 @@ import * as P from './protocol.js';
 // any program within half a second.
 const HALT_GRACE_MS = 300;
 const CUT_SHORT = 'Halted inside a drawing call: the run was cut short, and the canvas starts afresh.\n';
+const NO_WRITES = { type: P.WRITES, writes: [], count: 0 };
 
 export class WorkerClient {
     constructor(handlers) {
@@ -18,6 +19,7 @@ export class WorkerClient {
         this.nextId = 1;
         this.palette = null;        // the palette file last sent, for a new worker
         this.haltTimer = 0;
+        this.paused = false;        // the run waits at a pause: requests go through the shared memory
         this.ready = new Promise((resolve) => { this.onReady = resolve; });
         this.start();
     }
@@ -36,6 +38,7 @@ export class WorkerClient {
         this.worker.terminate();
         for (const { resolve, gone } of this.waiting.values()) resolve({ ...gone, at: performance.timeOrigin + performance.now() });
         this.waiting.clear();
+        this.paused = false;
         for (const slot of [P.HALT, P.ANSWERED, P.RUNNING]) Atomics.store(this.shared.control, slot, 0);
         this.start();
     }
@@ -43,6 +46,8 @@ export class WorkerClient {
     receive(data) {
         if (data.type === P.READY) this.onReady(data);
         if (data.type === P.DONE) clearTimeout(this.haltTimer);
+        if (data.type === P.DONE) this.leavePause();
+        if (data.type === P.PAUSED) this.paused = true;
         if (data.id !== undefined && this.waiting.has(data.id)) {
             const { resolve } = this.waiting.get(data.id);
             this.waiting.delete(data.id);
@@ -52,11 +57,41 @@ export class WorkerClient {
         if (handler) handler(data);
     }
 
-    request(message, gone) {
+    // send(id) hands the request over; by default as a message.
+    request(message, gone, send = (id) => this.worker.postMessage({ ...message, id })) {
         const id = this.nextId++;
-        const answer = new Promise((resolve) => this.waiting.set(id, { resolve, gone }));
-        this.worker.postMessage({ ...message, id });
+        const answer = new Promise((resolve) => this.waiting.set(id, { resolve, gone, atPause: this.paused }));
+        send(id);
         return answer;
+    }
+
+    // Writes a request for the paused run (write() stores its slots) and
+    // wakes it; otherwise only runs write().
+    asking(write) {
+        if (!this.paused) return write();
+        const control = this.shared.control;
+        Atomics.add(control, P.PAUSE_ASKED, 1);
+        const written = write();
+        Atomics.add(control, P.PAUSE_ASKED, 1);
+        Atomics.notify(control, P.PAUSE_ASKED);
+        return written;
+    }
+
+    // Wakes a paused run to look at what changed.
+    wake() {
+        Atomics.add(this.shared.control, P.PAUSE_ASKED, 2);
+        Atomics.notify(this.shared.control, P.PAUSE_ASKED);
+    }
+
+    // The run goes on or has ended: what was asked at the pause and not yet
+    // answered never will be.
+    leavePause() {
+        this.paused = false;
+        for (const [id, { resolve, gone, atPause }] of this.waiting) {
+            if (!atPause) continue;
+            this.waiting.delete(id);
+            resolve(gone);
+        }
     }
 
     run(options) {
@@ -69,12 +104,26 @@ export class WorkerClient {
 
     // Asks for the canvas after call k; any earlier seek not yet done is dropped.
     seek(k) {
-        const serial = Atomics.add(this.shared.control, P.SEEK_SERIAL, 1) + 1;
-        this.worker.postMessage({ type: P.SEEK, serial, k });
+        const control = this.shared.control;
+        const serial = this.asking(() => {
+            Atomics.store(control, P.SEEK_CALL, k % 2 ** 32);
+            Atomics.store(control, P.SEEK_CALL_HIGH, Math.floor(k / 2 ** 32));
+            return Atomics.add(control, P.SEEK_SERIAL, 1) + 1;
+        });
+        if (!this.paused) this.worker.postMessage({ type: P.SEEK, serial, k });
         return serial;
     }
 
-    history(x, y) { return this.request({ type: P.HISTORY, x, y }, { type: P.WRITES, writes: [], count: 0 }); }
+    history(x, y) {
+        const ask = { type: P.HISTORY, x, y };
+        if (!this.paused) return this.request(ask, NO_WRITES);
+        const control = this.shared.control;
+        return this.request(ask, NO_WRITES, (id) => this.asking(() => {
+            Atomics.store(control, P.HISTORY_X, x);
+            Atomics.store(control, P.HISTORY_Y, y);
+            Atomics.store(control, P.HISTORY_ASKED, id);
+        }));
+    }
 
     gif(from, to, every) { return this.request({ type: P.GIF, from, to, every }, { type: P.GIF_MADE, blob: null }); }
 
@@ -85,7 +134,8 @@ export class WorkerClient {
 
     halt() {
         Atomics.store(this.shared.control, P.HALT, 1);
-        for (const slot of [P.HALT, P.ANSWERED, P.COMMANDS]) Atomics.notify(this.shared.control, slot);
+        for (const slot of [P.HALT, P.ANSWERED]) Atomics.notify(this.shared.control, slot);
+        this.wake();
         clearTimeout(this.haltTimer);
         this.haltTimer = setTimeout(() => this.replace(), HALT_GRACE_MS);
     }
@@ -111,7 +161,8 @@ export class WorkerClient {
         Atomics.store(control, P.COMMAND, kind);
         Atomics.store(control, P.COMMAND_LINE, line);
         Atomics.add(control, P.COMMANDS, 1);
-        Atomics.notify(control, P.COMMANDS);
+        this.leavePause();
+        this.wake();
     }
 
     // The breakpoints' lines, for this run and the next ones.

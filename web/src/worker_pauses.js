@@ -3,15 +3,20 @@
 // watches and commands in shared memory; the core learns them at the start
 // of a run and, while it runs, whenever it asks the worker anything (every
 // few thousand steps at least). At a pause the worker posts the pause and
-// waits for the page's command, as it waits for an input answer.
+// waits for the page's command, as it waits for an input answer; meanwhile
+// it answers the timeline's seeks and pixel histories, which the page writes
+// into shared memory too.
 import * as P from './protocol.js';
 
 export class WorkerPauses {
-    constructor(shared, post) {
+    // timeline: {summary() of the calls so far, answer(request) as a SEEK or
+    // HISTORY message would be answered}.
+    constructor(shared, post, timeline) {
         this.shared = shared;
         this.post = post;       // (message, transfer) to the page
+        this.timeline = timeline;
         this.core = null;
-        this.seen = { commands: 0, breakpoints: -1, watches: -1 };
+        this.seen = { commands: 0, breakpoints: -1, watches: -1, seek: 0, history: 0 };
     }
 
     // Before a page run on core: the lists as they are, and how it starts.
@@ -41,16 +46,42 @@ export class WorkerPauses {
         const at = new DataView(this.core.HEAPU8.buffer, range, 16);
         const [line, column, endLine, endColumn] = [0, 4, 8, 12].map((o) => at.getInt32(o, true));
         const pause = JSON.parse(P.coreText(this.core.HEAPU8, json));
-        this.post({ type: P.PAUSED, pause, range: { line, column, endLine, endColumn } });
         const control = this.shared.control;
-        while (Atomics.load(control, P.COMMANDS) === this.seen.commands && !halted())
-            Atomics.wait(control, P.COMMANDS, this.seen.commands, 100);
+        // Requests from an earlier pause are not this one's.
+        this.seen.seek = Atomics.load(control, P.SEEK_SERIAL);
+        this.seen.history = Atomics.load(control, P.HISTORY_ASKED);
+        const timeline = this.timeline.summary();
+        this.post({ type: P.PAUSED, pause, range: { line, column, endLine, endColumn }, timeline });
+        for (;;) {
+            const asked = Atomics.load(control, P.PAUSE_ASKED);
+            if (halted() || Atomics.load(control, P.COMMANDS) !== this.seen.commands) break;
+            this.serve(asked);
+            Atomics.wait(control, P.PAUSE_ASKED, asked, 100);
+        }
         if (halted()) return P.HALT_RUN;
         const command = this.takeCommand();
         // Breakpoints and watches changed at the pause count from here on.
         this.sync();
         new DataView(this.core.HEAPU8.buffer, lineOut, 4).setInt32(0, command.line, true);
         return command.kind;
+    }
+
+    // Answers the newest seek and pixel history asked for at this pause, if
+    // the page wrote them before asked was read and not since.
+    serve(asked) {
+        const read = (slot) => Atomics.load(this.shared.control, slot);
+        const k = read(P.SEEK_CALL_HIGH) * 2 ** 32 + (read(P.SEEK_CALL) >>> 0);
+        const seek = { type: P.SEEK, serial: read(P.SEEK_SERIAL), k };
+        const history = { type: P.HISTORY, id: read(P.HISTORY_ASKED), x: read(P.HISTORY_X), y: read(P.HISTORY_Y) };
+        if (asked % 2 !== 0 || read(P.PAUSE_ASKED) !== asked) return;
+        if (seek.serial !== this.seen.seek) {
+            this.seen.seek = seek.serial;
+            this.timeline.answer(seek);
+        }
+        if (history.id !== this.seen.history) {
+            this.seen.history = history.id;
+            this.timeline.answer(history);
+        }
     }
 
     takeCommand() {

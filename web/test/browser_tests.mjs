@@ -158,6 +158,25 @@ function typingTest(page, name, seconds, body) {
     });
 }
 
+// Toggles the breakpoint of line n by a click on its number.
+async function toggleLine(page, n) {
+    const numbers = await page.$$('.cm-lineNumbers .cm-gutterElement');
+    for (const number of numbers) if (await number.evaluate((e, n) => e.textContent === n, String(n))) await number.click();
+}
+
+// Clicks pixel (x, y) of the canvas, a whole pixel of the screen, as the browser hands the click on.
+async function clickPixel(page, x, y) {
+    const box = await page.$eval('#canvas', (c) => { const r = c.getBoundingClientRect(); return [r.x, r.y, r.width / 400]; });
+    await page.mouse.click(Math.ceil(box[0] + x * box[2]), Math.ceil(box[1] + (399 - y) * box[2]));
+}
+
+// The pixel history's entries once the list is there.
+async function listedWrites(page) {
+    await page.waitForFunction(() => !/finding/.test(document.querySelector('#pixel-history').options[0]?.text ?? 'finding'),
+                               { timeout: 10000 });
+    return page.$$eval('#pixel-history option', (options) => options.map((o) => o.text));
+}
+
 async function runButton(page) {
     await page.click('#run');
     await page.waitForFunction(() => !document.querySelector('#halt').disabled, { timeout: 5000 });
@@ -335,10 +354,6 @@ try {
             '  total = total + k;', '  return k;', '}', 'main() {', '  clear(0);', '  depth(2);', '  setcolor(3);',
             '  point(5, 7);', '  point(5, 7);', '  setcolor(9);', '  point(5, 7);', '  print(total);', '}', ''].join('\r\n');
         await load(page, linkTo(url, program));
-        const toggleLine = async (n) => {
-            const numbers = await page.$$('.cm-lineNumbers .cm-gutterElement');
-            for (const number of numbers) if (await number.evaluate((e, n) => e.textContent === n, String(n))) await number.click();
-        };
         // What a pause shows: the status, the marked statement with its line,
         // the call stack's rows and the Variables panel's.
         const pausedAt = async (status) => {
@@ -354,7 +369,7 @@ try {
             });
         };
         const steps = [
-            [async () => { await toggleLine(3); await page.click('#run'); }, 'Paused at line 3 (breakpoint)',
+            [async () => { await toggleLine(page, 3); await page.click('#run'); }, 'Paused at line 3 (breakpoint)',
                 '3: k = n * 10; | depth 11 2, main  1 | Globals, total 0, Locals of depth (depth 2), n 2, k 0'],
             [() => page.keyboard.press('F10'), 'Paused at line 4 (over)',
                 '4: if (n > 0) | depth 11 2, main  1 | Globals, total 0, Locals of depth (depth 2), n 2, k 20 *'],
@@ -363,7 +378,7 @@ try {
             [() => page.click('button[data-command="1"]'), 'Paused at line 2 (into)',
                 '2: int k; | depth 5 3, depth 11 2, main  1 | Globals, total 0, Locals of depth (depth 3), n 1'],
             // Without the breakpoint the deeper call runs through.
-            [async () => { await toggleLine(3); await page.keyboard.down('Shift'); await page.keyboard.press('F11');
+            [async () => { await toggleLine(page, 3); await page.keyboard.down('Shift'); await page.keyboard.press('F11');
                            await page.keyboard.up('Shift'); }, 'Paused at line 6 (out)',
                 '6: total = total + k; | depth 11 2, main  1 | Globals, total 10 *, Locals of depth (depth 2), n 2, k 20'],
             [() => page.click('.call-stack tbody tr:nth-child(2)'), 'Paused at line 6 (out)',
@@ -448,12 +463,8 @@ try {
             const said = nativeTimeline(file, 0, x, y).message;
             check(first === 0 ? said === '' : said.includes(`keeps calls ${first + 1} to ${n}`),
                   `${file}: the page says "${at}", korvane-run "${said.trim()}"`);
-            const box = await page.$eval('#canvas', (c) => { const r = c.getBoundingClientRect(); return [r.x, r.y, r.width / 400]; });
-            // Whole pixels of the screen, as the browser hands the click on.
-            await page.mouse.click(Math.ceil(box[0] + x * box[2]), Math.ceil(box[1] + (399 - y) * box[2]));
-            await page.waitForFunction(() => !/finding/.test(document.querySelector('#pixel-history').options[0]?.text ?? 'finding'),
-                                       { timeout: 10000 });
-            const listed = await page.$$eval('#pixel-history option', (options) => options.map((o) => o.text));
+            await clickPixel(page, x, y);
+            const listed = await listedWrites(page);
             const expected = historyList(nativeTimeline(file, 0, x, y).writes);
             check(listed.join('\n') === expected.join('\n'), `${file} (${x}, ${y}): the page lists ` +
                   `${listed.length} writes (${listed.slice(0, 2)}), korvane-run ${expected.length} (${expected.slice(0, 2)})`);
@@ -481,6 +492,34 @@ try {
         const wrong = wrongColours(gif.last, nativeTimeline(many, 1100, 0, 0).pixels);
         check(gif.count === 5 && wrong === 0, `the GIF has ${gif.count} frames of 5; ${wrong} colour values ` +
               'of the last differ from call 1100');
+        // At a pause before line 13 the bar spans the 7 calls so far. Halt
+        // there leaves the paused canvas, whatever the slider showed; Continue
+        // ends with the run's final picture.
+        const fill = examples('floodfill.cg');
+        const pausedWrites = historyList(nativeTimeline(fill, 0, 100, 100).writes.filter((w) => Number(w.split(' ')[0]) <= 7));
+        for (const end of ['#halt', 'F5']) {
+            await load(page, linkTo(url, readFileSync(fill, 'latin1')));
+            await toggleLine(page, 13);
+            await page.click('#run');
+            await page.waitForFunction(() => document.querySelector('#state').textContent === 'Paused at line 13 (breakpoint)' &&
+                                       document.querySelector('#timeline-at').textContent === '7 / 7', { timeout: 5000 });
+            await clickPixel(page, 100, 100);
+            const listed = await listedWrites(page);
+            check(listed.join('\n') === pausedWrites.join('\n'), `at the pause: ${listed} instead of ${pausedWrites}`);
+            await page.focus('#timeline-slider');
+            for (const [key, k] of [['Home', 0], ['ArrowRight', 1], ['End', 7], ['ArrowLeft', 6], [7, 7], ['Home', 0]]) {
+                if (typeof key === 'number') await page.select('#pixel-history', String(key));
+                else await page.keyboard.press(key);
+                const diff = differing(await canvasAtCall(page, k), nativeTimeline(fill, k, 0, 0).pixels);
+                check(diff === 0, `${diff} pixels differ at call ${k} of a pause`);
+            }
+            if (end === '#halt') await page.click(end);
+            else await page.keyboard.press(end);
+            await runEnded(page, 5000);
+            const expected = end === '#halt' ? nativeTimeline(fill, 7, 0, 0).pixels : nativeRun(fill).pixels;
+            const diff = differing(await canvasAtCall(page, null), expected);
+            check(diff === 0, `${end} at a pause: ${diff} pixels differ from what the run left`);
+        }
     });
 
     await test('Halt ends a printing endless loop within half a second, memory bounded', 60, async () => {
