@@ -4,27 +4,35 @@
 // (median wall time of 5, start-up included for the runner, the worker
 // round trip for the page); the page's ready time from the local server;
 // the time to paint a full-canvas show; the timeline's seek over a run of
-// ten million drawing calls. Prints a Markdown section.
+// ten million drawing calls, after the run and at a pause. Prints a
+// Markdown section.
 import { spawnSync } from 'node:child_process';
 import { readdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { performance } from 'node:perf_hooks';
-import { openPage, load, root, runner, linkTo, runEnded } from '../tools/page_driver.mjs';
+import { openPage, load, root, runner, linkTo, runEnded, toggleLine } from '../tools/page_driver.mjs';
 
 const ROUNDS = 7;
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const ms = (v) => (v >= 100 ? v.toFixed(0) : v.toFixed(1));
 
 // The page's timeline after a run of `calls` point calls made with the Run
-// button: the run's time, and the wall time from a slider move to its canvas
-// on the screen, for moves to the call before every keyframe of a sample
-// (where a seek replays the most: points keep one every 16,384 calls).
-async function timelineSeeks(page, url, calls) {
+// button (or, paused, at a breakpoint after them): the run's time, and the
+// wall time from a slider move to its canvas on the screen, for moves to the
+// call before every keyframe of a sample (where a seek replays the most:
+// points keep one every 16,384 calls).
+async function timelineSeeks(page, url, calls, paused = false) {
     await load(page, linkTo(url, `main() { int i; for (i = 0; i < ${calls}; i++) { setcolor(i); ` +
-                                 'point(i % 400, (i / 400) % 400); } }'));
+                                 'point(i % 400, (i / 400) % 400); }\n  print(i); }'));
+    if (paused) await toggleLine(page, 1);
     const started = performance.now();
     await page.click('#run');
-    await runEnded(page, 600000);
+    if (paused) {
+        await page.waitForFunction(() => document.querySelector('#state').textContent.startsWith('Paused'),
+                                   { timeout: 600000 });
+    } else {
+        await runEnded(page, 600000);
+    }
     const run = performance.now() - started;
     const seeks = await page.evaluate(async (n) => {
         const slider = document.querySelector('#timeline-slider');
@@ -39,6 +47,7 @@ async function timelineSeeks(page, url, calls) {
         }
         return times;
     }, calls);
+    if (paused) await page.click('#halt');
     return { run, seeks };
 }
 
@@ -74,6 +83,7 @@ try {
     await runEnded(page, 60000);
     const paints = await page.evaluate(() => performance.getEntriesByName('paint').map((e) => e.duration));
     const timeline = await timelineSeeks(page, url, 10000000);
+    const pause = await timelineSeeks(page, url, 10000000, true);
     console.log('## In the browser\n');
     const { loadavg } = await import('node:os');
     console.log('Measured with `scripts/web bench`: headless chromium ' +
@@ -91,7 +101,9 @@ try {
     console.log(`\nA run of ten million point calls with the Run button (timeline and inspector on) takes ` +
                 `${(timeline.run / 1000).toFixed(1)} s; moving the timeline's slider to the call before a ` +
                 `keyframe shows that canvas in ${ms(median(timeline.seeks))} ms (median of ` +
-                `${timeline.seeks.length} moves; slowest ${ms(Math.max(...timeline.seeks))} ms).`);
+                `${timeline.seeks.length} moves; slowest ${ms(Math.max(...timeline.seeks))} ms). Paused at a ` +
+                `breakpoint after the same calls, where the seeks reach the run through shared memory: ` +
+                `${ms(median(pause.seeks))} ms (median; slowest ${ms(Math.max(...pause.seeks))} ms).`);
 } finally {
     await close();
 }

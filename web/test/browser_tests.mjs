@@ -6,7 +6,7 @@ import { spawnSync } from 'node:child_process';
 import { mkdtempSync, readdirSync, readFileSync, rmSync, existsSync, statSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { basename, join } from 'node:path';
-import { openPage, load, korvaneRun, root, linkTo, runEnded, runner } from '../tools/page_driver.mjs';
+import { openPage, load, korvaneRun, root, linkTo, runEnded, runner, toggleLine } from '../tools/page_driver.mjs';
 import { nativeRun, nativeTimeline } from './native.mjs';
 import { pngIndices } from './png_indices.mjs';
 
@@ -156,12 +156,6 @@ function typingTest(page, name, seconds, body) {
             await page.evaluate(() => sessionStorage.clear());
         }
     });
-}
-
-// Toggles the breakpoint of line n by a click on its number.
-async function toggleLine(page, n) {
-    const numbers = await page.$$('.cm-lineNumbers .cm-gutterElement');
-    for (const number of numbers) if (await number.evaluate((e, n) => e.textContent === n, String(n))) await number.click();
 }
 
 // Clicks pixel (x, y) of the canvas, a whole pixel of the screen, as the browser hands the click on.

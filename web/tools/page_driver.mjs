@@ -62,6 +62,12 @@ export function linkTo(url, program) {
     return `${url}#program=${deflateRawSync(Buffer.from(program, 'latin1')).toString('base64url')}`;
 }
 
+// Toggles the breakpoint of line n (as the editor numbers lines) by a click on its number.
+export async function toggleLine(page, n) {
+    const numbers = await page.$$('.cm-lineNumbers .cm-gutterElement');
+    for (const number of numbers) if (await number.evaluate((e, n) => e.textContent === n, String(n))) await number.click();
+}
+
 // Waits until the run started with Run has ended.
 export async function runEnded(page, timeout = 10000) {
     await page.waitForFunction(() => document.querySelector('#halt').disabled &&

@@ -1,20 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A picture of the page's timeline at 1366 x 768 in headless chromium: an
-// example run, a pixel's writes listed by a click, and the slider moved to
-// the one chosen from the list. Usage: node web/tools/timeline_screenshot.mjs
-// [EXAMPLE X Y [OUT.png]] (floodfill.cg 100 100 build-web/timeline.png).
+// example run (or, with LINE, the run paused at a breakpoint there), a
+// pixel's writes listed by a click, and the slider moved to the one chosen
+// from the list. Usage: node web/tools/timeline_screenshot.mjs
+// [EXAMPLE X Y [OUT.png [LINE]]] (floodfill.cg 100 100 build-web/timeline.png).
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { openPage, load, root, linkTo, runEnded } from './page_driver.mjs';
+import { openPage, load, root, linkTo, runEnded, toggleLine } from './page_driver.mjs';
 
-const [name = 'floodfill.cg', x = 100, y = 100, out = join(root, 'build-web', 'timeline.png')] = process.argv.slice(2);
+const [name = 'floodfill.cg', x = 100, y = 100, out = join(root, 'build-web', 'timeline.png'), line] = process.argv.slice(2);
 const example = readFileSync(join(root, 'examples', name), 'latin1');
 const { page, url, close } = await openPage();
 try {
     await page.setViewport({ width: 1366, height: 768 });
     await load(page, linkTo(url, example));
-    await page.click('#run');
-    await runEnded(page, 30000);
+    if (line) {
+        await toggleLine(page, line);
+        await page.click('#run');
+        await page.waitForFunction(() => document.querySelector('#state').textContent.startsWith('Paused'), { timeout: 30000 });
+    } else {
+        await page.click('#run');
+        await runEnded(page, 30000);
+    }
     const box = await page.$eval('#canvas', (c) => { const r = c.getBoundingClientRect(); return [r.x, r.y, r.width / 400]; });
     await page.mouse.click(Math.ceil(box[0] + x * box[2]), Math.ceil(box[1] + (399 - y) * box[2]));
     await page.waitForFunction(() => document.querySelector('#pixel-history').options.length > 1, { timeout: 10000 });
