@@ -29,6 +29,10 @@ public:
                                  QString* selectedFilter = nullptr) = 0;
     // Asked before changed editor text would be thrown away.
     virtual Choice askSaveChanges() = 0;
+
+    // Where to write a GIF, offering the last name chosen and keeping the new
+    // one (".gif" added when it has no suffix); empty when cancelled.
+    QString gifFileName(QString& last);
 };
 
 }  // namespace korvane

@@ -18,7 +18,6 @@
 #include "palette_panel.h"
 #include "picture.h"
 #include "pixel_model.h"
-#include "program_file.h"
 #include "timeline_bar.h"
 #include "window_bridge.h"
 
@@ -131,13 +130,11 @@ void MainWindow::recordGif(bool on)
     }
     // The check mark means a file is open, so it waits for one.
     RecordGif1->setChecked(false);
-    const QString chosen =
-        dialogs_.saveFileName(tr("Record GIF"), QStringLiteral("GIF files (*.gif)"), gifName_);
+    const QString chosen = dialogs_.gifFileName(gifName_);
     if (chosen.isEmpty())
         return;
-    gifName_ = with_default_suffix(chosen, QStringLiteral(".gif"));
     std::string error;
-    if (!bridge_->startRecording(QFile::encodeName(gifName_).toStdString(), error)) {
+    if (!bridge_->startRecording(QFile::encodeName(chosen).toStdString(), error)) {
         dialogs_.message(QString::fromStdString(error));
         return;
     }

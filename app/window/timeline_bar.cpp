@@ -20,7 +20,6 @@
 #include "gif_writer.h"
 #include "picture.h"
 #include "program_editor.h"
-#include "program_file.h"
 #include "timeline.h"
 #include "timeline_frames.h"
 
@@ -248,13 +247,11 @@ void TimelineBar::recordGif()
                 .arg(preset));
         return;
     }
-    const QString chosen =
-        dialogs_.saveFileName(tr("Record GIF"), QStringLiteral("GIF files (*.gif)"), gifName_);
+    const QString chosen = dialogs_.gifFileName(gifName_);
     if (chosen.isEmpty())
         return;
-    gifName_ = with_default_suffix(chosen, QStringLiteral(".gif"));
     std::string error;
-    if (!writeGif(*timeline_, a, b, every, QFile::encodeName(gifName_).toStdString(), error))
+    if (!writeGif(*timeline_, a, b, every, QFile::encodeName(chosen).toStdString(), error))
         dialogs_.message(QString::fromStdString(error));
 }
 
