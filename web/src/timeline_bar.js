@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The timeline under the canvas, as the window has it. After a run and at
 // a pause its slider spans the run's drawing calls 0..N (so far) and shows
-// the canvas as it was
-// after call k, with the call's built-in, argument values and line (marked
-// in the editor); Play replays the calls at a chosen speed. A click on the
-// canvas lists every write of that pixel; choosing one moves the slider
-// there. The worker seeks, and the newest slider position wins.
+// the canvas as it was after call k, with the call's built-in, argument
+// values and line (marked in the editor); Play replays the calls at a
+// chosen speed. A click on the canvas lists every write of that pixel;
+// choosing one moves the slider there. The worker seeks, and the newest
+// slider position wins.
 import * as P from './protocol.js';
 
 // Calls per second that Play offers, and how often it moves the slider.

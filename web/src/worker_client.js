@@ -45,8 +45,10 @@ export class WorkerClient {
 
     receive(data) {
         if (data.type === P.READY) this.onReady(data);
-        if (data.type === P.DONE) clearTimeout(this.haltTimer);
-        if (data.type === P.DONE) this.leavePause();
+        if (data.type === P.DONE) {
+            clearTimeout(this.haltTimer);
+            this.leavePause();
+        }
         if (data.type === P.PAUSED) this.paused = true;
         if (data.id !== undefined && this.waiting.has(data.id)) {
             const { resolve } = this.waiting.get(data.id);

@@ -437,7 +437,7 @@ try {
         check(page16.loops === false && native16.loops === false, 'a recording plays once');
     });
 
-    await test("the timeline shows the canvas of korvane-run --at-call; a clicked pixel's writes are --history's", 90, async () => {
+    await test("after a run and at a pause the timeline shows the canvas of korvane-run --at-call; a clicked pixel's writes are --history's", 90, async () => {
         // One pixel written more often than the list shows.
         const many = join(scratch, 'many.cg');
         writeFileSync(many, 'main()\r\n{\r\n  int i;\r\n  for (i = 0; i < 2500; i++) {\r\n    setcolor(i % 250);\r\n' +
