@@ -9,8 +9,9 @@ namespace korvane {
 
 QString Dialogs::gifFileName(QString& last)
 {
-    const QString chosen = saveFileName(QCoreApplication::translate("korvane::Dialogs", "Record GIF"),
-                                        QStringLiteral("GIF files (*.gif)"), last);
+    const QString chosen =
+        saveFileName(QCoreApplication::translate("korvane::Dialogs", "Record GIF"),
+                     QStringLiteral("GIF files (*.gif)"), last);
     if (chosen.isEmpty())
         return chosen;
     last = with_default_suffix(chosen, QStringLiteral(".gif"));
