@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pause_panels.h"
 
+#include <algorithm>
+
 #include <QDockWidget>
 #include <QHeaderView>
 #include <QMainWindow>
 #include <QMenu>
+#include <QScreen>
 #include <QTreeView>
 
 namespace korvane {
@@ -62,9 +65,13 @@ void PausePanels::showPause(const PauseSnapshot& at)
     variablesView_->expandAll();
     if (!shownOnce_) {
         shownOnce_ = true;
-        // The window grows by the panels' width, so the editor keeps its room.
-        if (!window_.isMaximized() && !window_.isFullScreen())
-            window_.resize(window_.width() + kPanelWidth, window_.height());
+        // The window grows by the panels' width, so the editor keeps its room,
+        // but never past the screen's edge: there the editor gives the room.
+        const int spare =
+            window_.screen()->availableGeometry().right() - window_.frameGeometry().right();
+        const int grow = std::clamp(spare, 0, kPanelWidth);
+        if (grow > 0 && !window_.isMaximized() && !window_.isFullScreen())
+            window_.resize(window_.width() + grow, window_.height());
         variablesDock_->show();
         callStackDock_->show();
         window_.resizeDocks({variablesDock_}, {kPanelWidth}, Qt::Horizontal);

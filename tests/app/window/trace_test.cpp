@@ -5,6 +5,7 @@
 #include <QDockWidget>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QScreen>
 #include <QTimer>
 #include <QTreeView>
 
@@ -179,6 +180,9 @@ TEST_F(TraceTest, PanelsFollowEachPauseAndMarkWhatChanged)
         "  for (i = 1; i < 3; i++)\n    add(i);\n}");
     editor()->setCursorPosition(2, 0);
     window.toggleBreakpoint();
+    // A window as wide as the screen keeps the panels on the screen.
+    const QRect screen = window.screen()->availableGeometry();
+    window.setGeometry(screen.x(), screen.y(), screen.width(), window.height());
     auto* variablesDock = window.findChild<QDockWidget*>(QStringLiteral("VariablesDock"));
     auto* callView = window.findChild<QTreeView*>(QStringLiteral("CallStackView"));
     auto* variablesView = window.findChild<QTreeView*>(QStringLiteral("VariablesView"));
@@ -210,5 +214,6 @@ TEST_F(TraceTest, PanelsFollowEachPauseAndMarkWhatChanged)
     EXPECT_EQ(seenAt, expected);
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();
     EXPECT_TRUE(variablesDock->isVisibleTo(&window));
+    EXPECT_LE(window.frameGeometry().right(), screen.right());
     EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("RunStatus"))->text(), "Finished");
 }
