@@ -63,7 +63,11 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& program, QWidget* parent
     startUp();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // A pixel history still searching reads the bridge's timeline, which goes first.
+    timeline_->setTimeline(nullptr);
+}
 
 // The canvas keeps its size and the top left corner; the editor and its
 // output take whatever room the window gains.

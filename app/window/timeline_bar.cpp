@@ -13,7 +13,6 @@
 #include <QToolButton>
 #include <algorithm>
 #include <climits>
-#include <deque>
 
 #include "canvas_view.h"
 #include "dialogs.h"
@@ -91,6 +90,8 @@ TimelineBar::TimelineBar(CanvasView& view, QsciScintilla& editor, Dialogs& dialo
 
 void TimelineBar::setTimeline(const Timeline* timeline)
 {
+    // The run may change the old timeline from now on.
+    historySearch_.wait();
     setPlaying(false);
     timeline_ = timeline;
     history_->clear();
@@ -173,35 +174,34 @@ void TimelineBar::advance()
         setPlaying(false);
 }
 
-// The first and last writes, with the count of those between.
+// The first and last writes, with the count of those between; found on a
+// thread of their own, so a long run's pixel does not hold the window.
 void TimelineBar::showHistory(int x, int y)
 {
+    historySearch_.wait();
     history_->clear();
     history_->show();
     if (!timeline_)
         return;
+    history_->addItem(tr("Finding the writes of pixel (%1, %2)...").arg(x).arg(y));
+    historySearch_.start(*timeline_, x, y, kHistoryEnds, this,
+                         [this, x, y](const PixelHistory& found) { listHistory(found, x, y); });
+}
+
+void TimelineBar::listHistory(const PixelHistory& found, int x, int y)
+{
     QSignalBlocker quiet(history_);
-    std::deque<PixelWrite> last;
-    uint64_t count = 0;
-    timeline_->for_each_write(x, y, [&](const PixelWrite& w) {
-        if (++count <= kHistoryEnds) {
-            history_->addItem(writeText(w));
-            history_->item(history_->count() - 1)
-                ->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(w.call));
-            return;
-        }
-        last.push_back(w);
-        if (last.size() > kHistoryEnds)
-            last.pop_front();
-    });
-    if (count > 2 * kHistoryEnds)
-        history_->addItem(tr("... %1 more writes ...").arg(count - 2 * kHistoryEnds));
-    for (const PixelWrite& w : last) {
+    history_->clear();
+    const auto add = [this](const PixelWrite& w) {
         history_->addItem(writeText(w));
         history_->item(history_->count() - 1)
             ->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(w.call));
-    }
-    if (count == 0)
+    };
+    std::for_each(found.first.begin(), found.first.end(), add);
+    if (found.count > 2 * kHistoryEnds)
+        history_->addItem(tr("... %1 more writes ...").arg(found.count - 2 * kHistoryEnds));
+    std::for_each(found.last.begin(), found.last.end(), add);
+    if (found.count == 0)
         history_->addItem(tr("Pixel (%1, %2): no call of this run wrote it").arg(x).arg(y));
 }
 

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 
+#include "pixel_history.h"
 #include "ximage3.h"
 
 class QComboBox;
@@ -66,6 +67,7 @@ private:
     void advance();
     void recordGif();
     void chooseHistoryEntry();
+    void listHistory(const PixelHistory& found, int x, int y);
 
     CanvasView& view_;
     QsciScintilla& editor_;
@@ -81,6 +83,7 @@ private:
     QListWidget* history_;
     QTimer player_;
     QString gifName_;
+    PixelHistorySearch historySearch_;
 };
 
 }  // namespace korvane

@@ -74,6 +74,9 @@ TEST_F(TimelineTest, ClickedPixelListsItsWritesAndAnEntryMovesThere)
     window.canvasMouseMoved(QPoint(350, 350));  // program (350, 49)
     window.canvasClicked();
     QListWidget* list = window.timelineBar()->history();
+    // The writes are found on a thread of their own; the list says so meanwhile.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !list->item(0)->text().startsWith(QStringLiteral("Finding")); }, 5000));
     ASSERT_EQ(list->count(), 2);
     EXPECT_EQ(list->item(0)->text(), QStringLiteral("call 1, line 2: clear, colour 3"));
     EXPECT_EQ(list->item(1)->text(), QStringLiteral("call 3, line 6: fillrect, colour 1"));
