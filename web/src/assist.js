@@ -7,7 +7,7 @@
 // table and its outline of the program, read by the editor's own reader
 // (outline_client.js) so neither typing nor a run waits for it.
 import { Prec, StateEffect, StateField } from '@codemirror/state';
-import { Decoration, EditorView, ViewPlugin, hoverTooltip, keymap, showTooltip } from '@codemirror/view';
+import { Decoration, EditorView, ViewPlugin, WidgetType, hoverTooltip, keymap, showTooltip } from '@codemirror/view';
 import {
     acceptCompletion, autocompletion, closeCompletion, moveCompletionSelection, startCompletion,
 } from '@codemirror/autocomplete';
@@ -64,13 +64,33 @@ const outlineField = StateField.define({
 });
 
 // The token of the last error, until the text changes or the next run.
+// The report and its hint in a box under the report's line, as the
+// desktop's annotation: the lines below move down, nothing covers them.
+class ErrorNote extends WidgetType {
+    constructor(text) {
+        super();
+        this.text = text;
+    }
+    eq(other) { return other.text === this.text; }
+    toDOM() { return element('div', 'cm-error-note', this.text); }
+}
+
+// The error's token underlined and its note under its line, until the next edit.
 const errorField = StateField.define({
     create: () => Decoration.none,
     update(marks, tr) {
         for (const e of tr.effects) {
             if (!e.is(setErrorToken)) continue;
-            const r = rangeOf(tr.state.doc, e.value);
-            return r ? Decoration.set([Decoration.mark({ class: 'cm-error-token' }).range(r.from, r.to)]) : Decoration.none;
+            const doc = tr.state.doc;
+            const found = [];
+            const r = rangeOf(doc, e.value?.token);
+            if (r) found.push(Decoration.mark({ class: 'cm-error-token' }).range(r.from, r.to));
+            const line = e.value?.line ?? -1;
+            if (e.value?.note && line >= 0 && line < doc.lines) {
+                const note = Decoration.widget({ widget: new ErrorNote(e.value.note), block: true, side: 1 });
+                found.push(note.range(doc.line(line + 1).to));
+            }
+            return Decoration.set(found, true);
         }
         return tr.docChanged ? Decoration.none : marks;
     },
@@ -137,15 +157,17 @@ export class Assist {
         ];
     }
 
-    // Underlines the token of an error's details ({token}), or nothing.
-    markError(view, details) {
-        view.dispatch({ effects: setErrorToken.of(details?.token ?? null) });
+    // Underlines the token of an error ({token}) and shows its note (the
+    // report and its hint) under its line; null clears both.
+    markError(view, error) {
+        view.dispatch({ effects: setErrorToken.of(error) });
     }
 
     // The underlined error token as {line, column, length, text}, or null.
     errorToken(state) {
         let found = null;
         state.field(errorField).between(0, state.doc.length, (from, to) => {
+            if (from === to) return;  // the note
             const line = state.doc.lineAt(from);
             found = { line: line.number - 1, column: from - line.from, length: to - from, text: state.sliceDoc(from, to) };
         });

@@ -180,9 +180,12 @@ async function runEditor(start) {
     // The report shows under the editor, its line marked: nothing stands in front of the text.
     report([message, droppedNote()].filter(Boolean).join('\n'));
     if (message) editor.markError(done.errorLine);
-    // The hint under the message, the token it speaks of underlined.
-    $('hint').textContent = done.details?.hint ?? '';
-    assist.markError(editor.view, done.details);
+    // The hint under the message, the token it speaks of underlined, and
+    // both in a note under the line, as the desktop's annotation.
+    const hint = done.details?.hint ?? '';
+    $('hint').textContent = hint;
+    const note = [message, hint].filter(Boolean).join('\n');
+    assist.markError(editor.view, { token: done.details?.token, line: message ? done.errorLine : -1, note });
 }
 
 async function inspect(event) {

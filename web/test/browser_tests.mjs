@@ -261,7 +261,7 @@ try {
         check(marked.report.includes('in line 3'), `report "${marked.report}"`);
     });
 
-    await typingTest(page, "an error shows korvane-run's hint under its message and underlines its token", 30, async () => {
+    await typingTest(page, "an error shows korvane-run's hint under its message and its line, and underlines its token", 30, async () => {
         const cases = [
             ['main()\r\n{\r\n  pont(200, 200);\r\n}\r\n', 'pont'],
             ['main()\r\n{\r\n  int a;\r\n  a = 3;\r\n  if (a > 0 && a < 5) print(a);\r\n}\r\n', '&&'],
@@ -281,16 +281,23 @@ try {
                 hint: document.querySelector('#hint').textContent,
                 token: window.korvane.errorToken(),
                 underlined: [...document.querySelectorAll('.cm-error-token')].map((e) => e.textContent).join(''),
+                // The note and the editor line just above it.
+                note: document.querySelector('.cm-error-note')?.textContent,
+                above: document.querySelector('.cm-error-note')?.previousElementSibling?.textContent,
             }));
             check(said.startsWith(shown.report + '\n'), `report "${shown.report}", korvane-run: ${said}`);
             check(shown.hint === hint[3], `hint "${shown.hint}" instead of "${hint[3]}"`);
             check(shown.token?.line === Number(hint[1]) && shown.token?.column === Number(hint[2]) &&
                   shown.underlined === token, `underlined ${JSON.stringify(shown)} instead of ${token} at ${hint[1]}:${hint[2]}`);
+            const line = program.split('\r\n')[Number(/in line (\d+)/.exec(shown.report)[1])];
+            check(shown.note === `${shown.report}\n${shown.hint}` && shown.above === line,
+                  `note "${shown.note}" under "${shown.above}" instead of under "${line}"`);
         }
         // The next edit clears the underline.
         await page.click('.cm-content');
         await page.keyboard.type(' ');
-        await page.waitForFunction(() => window.korvane.errorToken() === null, { timeout: 2000 });
+        await page.waitForFunction(() => window.korvane.errorToken() === null && !document.querySelector('.cm-error-note'),
+                                   { timeout: 2000 });
     });
 
     await typingTest(page, 'typing marks line(1, 2, 300) with its signature, shows call tips and completes names', 30, async () => {
