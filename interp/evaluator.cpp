@@ -103,6 +103,16 @@ void InterpreterState::run_expression(Entry entry) {
     // After a number or a plain variable that starts an assignment: it is the
     // assignment's value, or the first operand of its comparison when an
     // operator follows.
+    // A built-in that took a value: its result is the operand when it is
+    // done, else its next value is read.
+    const auto builtin_step = [this, &v](bool done) {
+        if (done) {
+            v = given;
+            return Step::CALL_VALUE;
+        }
+        read_token();
+        return Step::EVALUATE;
+    };
     const auto lone_operand = [this] {
         if (tok->level == LEVEL_NONE) return Step::ASSIGNED;
         push(FrameKind::OPERATION).op = OperationFrame{};
@@ -214,13 +224,7 @@ void InterpreterState::run_expression(Entry entry) {
                         report_error(ERR_SYNTAX);
                     case TK_NAME:
                         if (tok->builtin >= 0) {
-                            if (start_builtin(tok->builtin)) {
-                                v = given;
-                                step = Step::CALL_VALUE;
-                                continue;
-                            }
-                            read_token();
-                            step = Step::EVALUATE;
+                            step = builtin_step(start_builtin(tok->builtin));
                             continue;
                         }
                         if (uint32_t body; function_entry(tok->id, body)) {
@@ -286,15 +290,7 @@ void InterpreterState::run_expression(Entry entry) {
                         continue;
                     case FrameKind::BUILTIN:
                     case FrameKind::COLLECTION:
-                    case FrameKind::TEXT:
-                        if (builtin_value(v)) {
-                            v = given;
-                            step = Step::CALL_VALUE;
-                            continue;
-                        }
-                        read_token();
-                        step = Step::EVALUATE;
-                        continue;
+                    case FrameKind::TEXT: step = builtin_step(builtin_value(v)); continue;
                     default: return give(v);
                 }
                 [[fallthrough]];
