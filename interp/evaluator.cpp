@@ -131,6 +131,10 @@ void InterpreterState::run_expression(Entry entry) {
                 // evaluate = ";" | assignment, with its first token read; its value is
                 // given after putting back the token that ended it.
             case Step::EVALUATE:
+                if (simple_value(v)) {
+                    step = Step::EVALUATED;
+                    continue;
+                }
                 if (tok->len == 0) report_error(ERR_NO_EXPRESSION);
                 if (tok->is(';')) {
                     v = 0;
@@ -301,6 +305,38 @@ void InterpreterState::run_expression(Entry entry) {
                 continue;
         }
     }
+}
+
+// The operands are read before anything is stored, so an expression
+// that needs the frames is handed to them untouched.
+bool InterpreterState::run_simple(const SimpleExpression& e, int32_t& v) {
+    if (frames.bytes() + sizeof(Frame) >= stack_budget) return false;
+    VarSlot* target = e.target != nullptr ? find_variable(e.target->id) : nullptr;
+    if (e.target != nullptr && target == nullptr) return false;
+    if (e.form == SimpleExpression::STEP) {
+        v = target->value = wrap_add(target->value, e.op->op == OP_INC ? 1 : -1);
+    } else {
+        if (!plain_operand(*e.x, v)) return false;
+        if (e.op != nullptr) {
+            int32_t y = 0;
+            if (!plain_operand(*e.y, y)) return false;
+            const Token& op = *e.op;
+            if (op.level == LEVEL_COMPARISON) {
+                v = compare(v, op.op, y);
+            } else if (op.level == LEVEL_ADDITIVE) {
+                v = add(v, op.ch, y);
+            } else if (op.ch == '*') {
+                v = wrap_mul(v, y);
+            } else {
+                if (y == 0 && op.ch != '&') return false;
+                v = multiply(v, op.ch, y, op.start);
+            }
+        }
+        if (target != nullptr) target->value = v;
+    }
+    tok = e.end;
+    ScanPos = e.end->start;
+    return true;
 }
 
 int32_t InterpreterState::multiply(int32_t left, char op, int32_t right, uint32_t at) {

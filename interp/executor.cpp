@@ -209,7 +209,7 @@ KORVANE_INLINE void InterpreterState::do_done() {
     read_token();
     if (!tok->is_keyword(KW_WHILE)) report_error(ERR_WHILE_EXPECTED);
     frames.back().await = Await::CONDITION;
-    run_expression(Entry::EVALUATE);
+    evaluate(Entry::EVALUATE);
 }
 
 KORVANE_INLINE void InterpreterState::do_value() {
@@ -230,13 +230,13 @@ void InterpreterState::start_for() {
     f.loop.loop = tok->start;
     f.await = Await::INITIAL;
     read_token();  // the `(`, not checked
-    run_expression(Entry::EVALUATE);
+    evaluate(Entry::EVALUATE);
 }
 
 KORVANE_INLINE void InterpreterState::for_condition() {
     if (pauses.armed) part_stop(ScanPos);
     frames.back().await = Await::CONDITION;
-    run_expression(Entry::EVALUATE);
+    evaluate(Entry::EVALUATE);
 }
 
 KORVANE_INLINE void InterpreterState::for_value() {
@@ -283,7 +283,7 @@ KORVANE_INLINE void InterpreterState::for_done() {
     ScanPos = f.loop.increment;
     if (pauses.armed) part_stop(ScanPos);
     f.await = Await::INCREMENT;
-    run_expression(Entry::EVALUATE);
+    evaluate(Entry::EVALUATE);
 }
 
 // Runs statements, and hands values and ends to the frames of statements,
@@ -313,7 +313,7 @@ void InterpreterState::run_statements() {
             case TK_NAME:
                 // The `;` is left to be read as the next token.
                 push(FrameKind::EXPRESSION_STATEMENT);
-                run_expression(Entry::CURRENT);
+                evaluate(Entry::CURRENT);
                 continue;
             case TK_BRACE:
                 if (tok->TokenText[0] == '}') {
@@ -331,18 +331,18 @@ void InterpreterState::run_statements() {
                         break;
                     case KW_IF:
                         push(FrameKind::IF).await = Await::CONDITION;
-                        run_expression(Entry::EVALUATE);
+                        evaluate(Entry::EVALUATE);
                         continue;
                     case KW_ELSE: skip_statement(); break;
                     case KW_FOR: start_for(); continue;
                     case KW_DO: start_do(); continue;
                     case KW_WHILE:
                         push(FrameKind::WHILE).loop.loop = tok->start;  // where the `while` is read again
-                        run_expression(Entry::EVALUATE);
+                        evaluate(Entry::EVALUATE);
                         continue;
                     case KW_RETURN:
                         push(FrameKind::RETURN);
-                        run_expression(Entry::EVALUATE);
+                        evaluate(Entry::EVALUATE);
                         continue;
                     case KW_END: throw EndRequested{};
                     case KW_BREAK:

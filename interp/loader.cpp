@@ -44,6 +44,8 @@ void InterpreterState::load_text(const std::string& text) {
     TextBuffer.push_back('\0');
     ScanPos = 0;
     token_at.assign(TextBuffer.size(), nullptr);
+    simple_at.assign(TextBuffer.size(), kNotLooked);
+    simple.clear();
     tokens.clear();
     line_ends.clear();
     pass_ends.clear();

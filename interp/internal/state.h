@@ -82,6 +82,21 @@ struct CachedToken {
     uint32_t end;  // ScanPos after the token
 };
 
+// An expression of one or two plain operands (numbers or variables), an
+// assignment of one, or a variable stepped by ++ or --, possibly in
+// parentheses: what its tokens are is a fact of the text, so it is found
+// once and evaluated without the frames.
+struct SimpleExpression {
+    enum Form : uint8_t { VALUE, ASSIGN, STEP } form;
+    const Token* target;  // ASSIGN, STEP: the variable's name
+    const Token* x;       // VALUE, ASSIGN: the first operand
+    const Token* op;      // the operator between x and y, the ++ or -- of STEP; null for x alone
+    const Token* y;
+    const Token* end;  // the token that ends it
+};
+constexpr int32_t kNotSimple = -1;
+constexpr int32_t kNotLooked = -2;
+
 // One token of a reading of the whole text, for hints and outlines.
 struct Lexeme {
     uint32_t start, end;  // the token's source characters
@@ -172,8 +187,13 @@ struct InterpreterState {
 
     // Token cache and name interning for the current text.
     std::vector<const CachedToken*> token_at;  // per position, or null
-    std::deque<CachedToken> tokens;            // a deque keeps the addresses stable
-    std::vector<uint32_t> line_ends;           // filled on the first line_of of a run
+    // Per position of an expression's first token: its entry in `simple`,
+    // kNotSimple, or kNotLooked before the text there was looked at.
+    std::vector<int32_t> simple_at;
+    std::vector<SimpleExpression> simple;
+    bool simple_expressions = true;
+    std::deque<CachedToken> tokens;   // a deque keeps the addresses stable
+    std::vector<uint32_t> line_ends;  // filled on the first line_of of a run
     struct PassEnd {
         uint32_t end;
         const Token* token;
@@ -252,6 +272,34 @@ struct InterpreterState {
     // expressions: run_expression evaluates until the expression's value is
     // handed to the frame that asked for it, or a call's body begins
     void run_expression(Entry entry);
+    // With its first token read: true with its value, ended as evaluate()
+    // ends, when the expression is simple and nothing in it needs the
+    // frames (an unknown variable, a division by zero, a stack at its budget).
+    [[gnu::always_inline]] bool simple_value(int32_t& v) {
+        int32_t index = simple_at[tok->start];
+        if (index == kNotLooked) index = simple_expressions ? look_for_simple() : kNotSimple;
+        return index != kNotSimple && run_simple(simple[static_cast<size_t>(index)], v);
+    }
+    // An expression whose value goes to the top frame, with its first token
+    // read (CURRENT) or to be read (EVALUATE).
+    [[gnu::always_inline]] void evaluate(Entry entry) {
+        if (entry == Entry::EVALUATE) read_token();
+        if (int32_t v = 0; simple_value(v)) return give(v);
+        run_expression(Entry::CURRENT);
+    }
+    int32_t look_for_simple();
+    bool find_simple(SimpleExpression& e);
+    bool run_simple(const SimpleExpression& e, int32_t& v);
+    bool plain_operand(const Token& t, int32_t& v) {
+        if (t.TokenKind == TK_NUMBER) {
+            v = t.number;
+            return true;
+        }
+        const VarSlot* slot = find_variable(t.id);
+        if (slot == nullptr) return false;
+        v = slot->value;
+        return true;
+    }
     int32_t multiply(int32_t left, char op, int32_t right, uint32_t at);
 
     // statements
