@@ -50,20 +50,20 @@ int32_t add(int32_t left, char op, int32_t right) {
 // its frame popped and its value in v.
 namespace {
 
-[[gnu::always_inline]] inline bool apply_operand(InterpreterState& s, int32_t& v) {
-    OperationFrame& f = s.frames.back().op;
+// The token after the operand is `after`; the caller reads on when true.
+[[gnu::always_inline]] inline bool apply_operand(InterpreterState& s, OperationFrame& f, int32_t& v,
+                                                 const Token& after) {
     if (f.sign == '-') v = wrap_sub(0, v);
     f.sign = 0;
     if (f.product_op != 0) {
         v = f.product_op == '*' ? wrap_mul(f.product, v) : s.multiply(f.product, f.product_op, v, f.product_at);
         f.product_op = 0;
     }
-    const uint8_t level = s.tok->level;
+    const uint8_t level = after.level;
     if (level == LEVEL_MULTIPLICATIVE) {
         f.product = v;
-        f.product_op = s.tok->ch;
-        f.product_at = s.tok->start;
-        s.read_token();
+        f.product_op = after.ch;
+        f.product_at = after.start;
         return true;
     }
     if (f.sum_op != 0) {
@@ -72,19 +72,16 @@ namespace {
     }
     if (level == LEVEL_ADDITIVE) {
         f.sum = v;
-        f.sum_op = s.tok->ch;
-        s.read_token();
+        f.sum_op = after.ch;
         return true;
     }
     if (f.comparison != OP_NONE) {
         v = compare(f.compared, f.comparison, v);
     } else if (level == LEVEL_COMPARISON) {
         f.compared = v;
-        f.comparison = s.tok->op;
-        s.read_token();
+        f.comparison = after.op;
         return true;
     }
-    s.frames.pop_back();
     return false;
 }
 
@@ -249,10 +246,12 @@ void InterpreterState::run_expression(Entry entry) {
                 [[fallthrough]];
                 // v is an operand of the top OPERATION frame
             case Step::OPERAND_VALUE:
-                if (apply_operand(*this, v)) {
+                if (apply_operand(*this, frames.back().op, v, *tok)) {
+                    read_token();
                     step = Step::OPERAND;
                     continue;
                 }
+                frames.pop_back();
                 [[fallthrough]];
                 // v is the value of an assignment, for the top frame
             case Step::ASSIGNED:
@@ -307,6 +306,24 @@ void InterpreterState::run_expression(Entry entry) {
     }
 }
 
+// One operator between two plain operands, the most common case, without
+// the levels; false for a division by zero.
+bool InterpreterState::combine(int32_t& v, const Token& op, const Token& right) {
+    int32_t y = 0;
+    if (!plain_operand(right, y)) return false;
+    if (op.level == LEVEL_COMPARISON) {
+        v = compare(v, op.op, y);
+    } else if (op.level == LEVEL_ADDITIVE) {
+        v = add(v, op.ch, y);
+    } else if (op.ch == '*') {
+        v = wrap_mul(v, y);
+    } else {
+        if (y == 0 && op.ch != '&') return false;
+        v = multiply(v, op.ch, y, op.start);
+    }
+    return true;
+}
+
 // The operands are read before anything is stored, so an expression
 // that needs the frames is handed to them untouched.
 bool InterpreterState::run_simple(const SimpleExpression& e, int32_t& v) {
@@ -314,23 +331,18 @@ bool InterpreterState::run_simple(const SimpleExpression& e, int32_t& v) {
     VarSlot* target = e.target != nullptr ? find_variable(e.target->id) : nullptr;
     if (e.target != nullptr && target == nullptr) return false;
     if (e.form == SimpleExpression::STEP) {
-        v = target->value = wrap_add(target->value, e.op->op == OP_INC ? 1 : -1);
+        v = target->value = wrap_add(target->value, e.items[0]->op == OP_INC ? 1 : -1);
+    } else if (e.count <= 3) {
+        if (!plain_operand(*e.items[0], v)) return false;
+        if (e.count == 3 && !combine(v, *e.items[1], *e.items[2])) return false;
+        if (target != nullptr) target->value = v;
     } else {
-        if (!plain_operand(*e.x, v)) return false;
-        if (e.op != nullptr) {
-            int32_t y = 0;
-            if (!plain_operand(*e.y, y)) return false;
-            const Token& op = *e.op;
-            if (op.level == LEVEL_COMPARISON) {
-                v = compare(v, op.op, y);
-            } else if (op.level == LEVEL_ADDITIVE) {
-                v = add(v, op.ch, y);
-            } else if (op.ch == '*') {
-                v = wrap_mul(v, y);
-            } else {
-                if (y == 0 && op.ch != '&') return false;
-                v = multiply(v, op.ch, y, op.start);
-            }
+        OperationFrame f{};
+        for (int i = 0;; i += 2) {
+            if (!plain_operand(*e.items[i], v)) return false;
+            // A division by zero is left for the frames to report.
+            if (v == 0 && (f.product_op == '/' || f.product_op == '%')) return false;
+            if (!apply_operand(*this, f, v, i + 1 < e.count ? *e.items[i + 1] : *e.end)) break;
         }
         if (target != nullptr) target->value = v;
     }

@@ -50,7 +50,7 @@ bool binary(const Token& t) {
 
 }  // namespace
 
-// ["("] (name ("++" | "--") | [name "="] operand [op operand]) [")"] end,
+// ["("] (name ("++" | "--") | [name "="] operand {op operand}) [")"] end,
 // where end continues no operation and is not the end of the text.
 bool InterpreterState::find_simple(SimpleExpression& e) {
     const bool parens = tok->is('(');
@@ -67,25 +67,26 @@ bool InterpreterState::find_simple(SimpleExpression& e) {
             read_token();
         } else {
             e.form = SimpleExpression::STEP;
-            e.op = tok;
+            e.items[e.count++] = tok;
             read_token();
         }
     }
     if (e.form != SimpleExpression::STEP) {
         // A variable read where an assignment may begin would be assigned to.
-        if (!plain(*this, *first) ||
-            (first->TokenKind == TK_NAME && (tok->is('=') || tok->op == OP_INC || tok->op == OP_DEC ||
-                                             tok->op == OP_ADD_ASSIGN || tok->op == OP_SUB_ASSIGN)))
+        if (first->TokenKind == TK_NAME && (tok->is('=') || tok->op == OP_INC || tok->op == OP_DEC ||
+                                            tok->op == OP_ADD_ASSIGN || tok->op == OP_SUB_ASSIGN))
             return false;
-        e.x = first;
-        if (tok->level != LEVEL_NONE) {
-            if (!binary(*tok)) return false;
-            e.op = tok;
+        // After a comparison, another ends the operation though it is no end.
+        bool compared = false;
+        for (const Token* operand = first;; read_token()) {
+            if (!plain(*this, *operand) || e.count == 2 * kMaxSimpleOperands - 1) return false;
+            e.items[e.count++] = operand;
+            if (tok->level == LEVEL_NONE) break;
+            if (!binary(*tok) || (compared && tok->level == LEVEL_COMPARISON)) return false;
+            compared = compared || tok->level == LEVEL_COMPARISON;
+            e.items[e.count++] = tok;
             read_token();
-            if (!plain(*this, *tok)) return false;
-            e.y = tok;
-            read_token();
-            if (tok->level != LEVEL_NONE) return false;
+            operand = tok;
         }
     }
     if (parens) {

@@ -82,16 +82,17 @@ struct CachedToken {
     uint32_t end;  // ScanPos after the token
 };
 
-// An expression of one or two plain operands (numbers or variables), an
-// assignment of one, or a variable stepped by ++ or --, possibly in
-// parentheses: what its tokens are is a fact of the text, so it is found
-// once and evaluated without the frames.
+// An expression of plain operands (numbers or variables) between binary
+// operators, an assignment of one, or a variable stepped by ++ or --,
+// possibly in parentheses: what its tokens are is a fact of the text, so
+// it is found once and evaluated without the frames.
+constexpr int kMaxSimpleOperands = 8;
 struct SimpleExpression {
     enum Form : uint8_t { VALUE, ASSIGN, STEP } form;
     const Token* target;  // ASSIGN, STEP: the variable's name
-    const Token* x;       // VALUE, ASSIGN: the first operand
-    const Token* op;      // the operator between x and y, the ++ or -- of STEP; null for x alone
-    const Token* y;
+    // VALUE, ASSIGN: operands and operators in turn; STEP: its ++ or --
+    const Token* items[2 * kMaxSimpleOperands - 1];
+    int count;
     const Token* end;  // the token that ends it
 };
 constexpr int32_t kNotSimple = -1;
@@ -290,6 +291,7 @@ struct InterpreterState {
     int32_t look_for_simple();
     bool find_simple(SimpleExpression& e);
     bool run_simple(const SimpleExpression& e, int32_t& v);
+    bool combine(int32_t& v, const Token& op, const Token& right);
     bool plain_operand(const Token& t, int32_t& v) {
         if (t.TokenKind == TK_NUMBER) {
             v = t.number;
