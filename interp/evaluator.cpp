@@ -324,25 +324,50 @@ bool InterpreterState::combine(int32_t& v, const Token& op, const Token& right) 
     return true;
 }
 
-// The operands are read before anything is stored, so an expression
-// that needs the frames is handed to them untouched.
+// The levels of each parenthesis at once, as the frames would hold them;
+// false for a variable that is not there or a division by zero.
+bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& v) {
+    OperationFrame levels[kMaxSimpleDepth + 1];
+    int depth = 0;
+    levels[0] = OperationFrame{};
+    for (int i = 0;;) {
+        const Token* t = e.items[i++];
+        if (t->is('+') || t->is('-')) {
+            levels[depth].sign = t->ch;
+            t = e.items[i++];
+        }
+        if (t->is('(')) {
+            levels[++depth] = OperationFrame{};
+            continue;
+        }
+        if (!plain_operand(*t, v)) return false;
+        // v completes the levels of this parenthesis and those it closes.
+        for (;;) {
+            const OperationFrame& f = levels[depth];
+            if (v == 0 && (f.product_op == '/' || f.product_op == '%')) return false;
+            if (apply_operand(*this, levels[depth], v, i < e.count ? *e.items[i] : *e.end)) break;
+            if (depth == 0) return true;
+            --depth;
+            ++i;  // the `)`
+        }
+        ++i;  // the operator
+    }
+}
+
+// Its parts are read before anything is stored.
 bool InterpreterState::run_simple(const SimpleExpression& e, int32_t& v) {
-    if (frames.bytes() + sizeof(Frame) >= stack_budget) return false;
+    // Where its statement pushed no frame for it, and each parenthesis two.
+    if (frames.bytes() + static_cast<size_t>(2 + 2 * e.depth) * sizeof(Frame) >= stack_budget) return false;
     VarSlot* target = e.target != nullptr ? find_variable(e.target->id) : nullptr;
     if (e.target != nullptr && target == nullptr) return false;
     if (e.form == SimpleExpression::STEP) {
         v = target->value = wrap_add(target->value, e.items[0]->op == OP_INC ? 1 : -1);
-    } else if (e.count <= 3) {
-        if (!plain_operand(*e.items[0], v)) return false;
-        if (e.count == 3 && !combine(v, *e.items[1], *e.items[2])) return false;
-        if (target != nullptr) target->value = v;
     } else {
-        OperationFrame f{};
-        for (int i = 0;; i += 2) {
-            if (!plain_operand(*e.items[i], v)) return false;
-            // A division by zero is left for the frames to report.
-            if (v == 0 && (f.product_op == '/' || f.product_op == '%')) return false;
-            if (!apply_operand(*this, f, v, i + 1 < e.count ? *e.items[i + 1] : *e.end)) break;
+        if (e.flat) {
+            if (!plain_operand(*e.items[0], v)) return false;
+            if (e.count == 3 && !combine(v, *e.items[1], *e.items[2])) return false;
+        } else if (!simple_operation(e, v)) {
+            return false;
         }
         if (target != nullptr) target->value = v;
     }

@@ -120,7 +120,7 @@ KORVANE_INLINE void InterpreterState::if_value() {
 // body; true when the loop must stop.
 namespace {
 
-bool loop_ends(InterpreterState& s, uint32_t body) {
+KORVANE_INLINE bool loop_ends(InterpreterState& s, uint32_t body) {
     switch (s.unwind) {
         case Unwind::RETURN: return true;
         case Unwind::BREAK:
@@ -311,9 +311,15 @@ void InterpreterState::run_statements() {
         if (pauses.armed) statement_stop();
         switch (tok->TokenKind) {
             case TK_NAME:
-                // The `;` is left to be read as the next token.
+                // The `;` is left to be read as the next token. A simple
+                // expression needs no frame to hand its value to.
+                if (int32_t v = 0; simple_value(v)) {
+                    if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+                    continue_statements();
+                    continue;
+                }
                 push(FrameKind::EXPRESSION_STATEMENT);
-                evaluate(Entry::CURRENT);
+                run_expression(Entry::CURRENT);
                 continue;
             case TK_BRACE:
                 if (tok->TokenText[0] == '}') {

@@ -3,6 +3,8 @@
 // tokens say whether the evaluator can take the expression whole. The
 // evaluator on frames would read exactly these tokens and end at the same
 // one; it still takes every expression that is not simple.
+#include <algorithm>
+
 #include "state.h"
 
 namespace korvane {
@@ -17,9 +19,15 @@ int32_t InterpreterState::look_for_simple() {
     quiet = true;
     int32_t index = kNotSimple;
     try {
-        if (SimpleExpression e{}; find_simple(e)) {
-            simple.push_back(e);
-            index = static_cast<int32_t>(simple.size() - 1);
+        // `(a < b)` is taken without its parentheses, `(a + b) * c` with them.
+        for (const bool whole_in_parentheses : {true, false}) {
+            ScanPos = pos;
+            tok = first;
+            if (SimpleExpression e{}; find_simple(e, whole_in_parentheses)) {
+                simple.push_back(e);
+                index = static_cast<int32_t>(simple.size() - 1);
+                break;
+            }
         }
     } catch (const ErrorReport&) {
         // A token the scanner refuses: the frames will report it in its turn.
@@ -50,12 +58,15 @@ bool binary(const Token& t) {
 
 }  // namespace
 
-// ["("] (name ("++" | "--") | [name "="] operand {op operand}) [")"] end,
-// where end continues no operation and is not the end of the text.
-bool InterpreterState::find_simple(SimpleExpression& e) {
-    const bool parens = tok->is('(');
-    if (parens) read_token();
+// ["("] (name ("++" | "--") | [name "="] operation) [")"] end, where end
+// continues no operation and is not the end of the text.
+bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parentheses) {
+    if (whole_in_parentheses) {
+        if (!tok->is('(')) return false;
+        read_token();
+    }
     const Token* first = tok;
+    const uint32_t after_first = ScanPos;
     read_token();
     e.form = SimpleExpression::VALUE;
     if (first->TokenKind == TK_NAME && (tok->is('=') || tok->op == OP_INC || tok->op == OP_DEC)) {
@@ -63,40 +74,79 @@ bool InterpreterState::find_simple(SimpleExpression& e) {
         if (tok->is('=')) {
             e.form = SimpleExpression::ASSIGN;
             read_token();
-            first = tok;
-            read_token();
         } else {
             e.form = SimpleExpression::STEP;
             e.items[e.count++] = tok;
             read_token();
         }
+    } else {
+        ScanPos = after_first;
+        tok = first;
     }
-    if (e.form != SimpleExpression::STEP) {
-        // A variable read where an assignment may begin would be assigned to.
-        if (first->TokenKind == TK_NAME && (tok->is('=') || tok->op == OP_INC || tok->op == OP_DEC ||
-                                            tok->op == OP_ADD_ASSIGN || tok->op == OP_SUB_ASSIGN))
-            return false;
-        // After a comparison, another ends the operation though it is no end.
-        bool compared = false;
-        for (const Token* operand = first;; read_token()) {
-            if (!plain(*this, *operand) || e.count == 2 * kMaxSimpleOperands - 1) return false;
-            e.items[e.count++] = operand;
-            if (tok->level == LEVEL_NONE) break;
-            if (!binary(*tok) || (compared && tok->level == LEVEL_COMPARISON)) return false;
-            compared = compared || tok->level == LEVEL_COMPARISON;
-            e.items[e.count++] = tok;
-            read_token();
-            operand = tok;
-        }
-    }
-    if (parens) {
+    if (e.form != SimpleExpression::STEP && !find_operation(e)) return false;
+    if (whole_in_parentheses) {
         if (!tok->is(')')) return false;
         read_token();
         if (tok->level != LEVEL_NONE) return false;
+        ++e.depth;
     }
     if (tok->at_eof()) return false;
     e.end = tok;
     return true;
+}
+
+namespace {
+
+// Where an assignment may begin, a variable followed by one of these would
+// be assigned to.
+bool assigns(const Token& t) {
+    return t.is('=') || t.op == OP_INC || t.op == OP_DEC || t.op == OP_ADD_ASSIGN || t.op == OP_SUB_ASSIGN;
+}
+
+}  // namespace
+
+// operation = operand {op operand} with at most one comparison,
+// operand = ["+" | "-"] (plain | "(" operation ")"); from the current token,
+// to the token after it.
+bool InterpreterState::find_operation(SimpleExpression& e) {
+    bool compared[kMaxSimpleDepth + 1] = {};
+    int depth = 0;
+    bool may_assign = true;  // at the start, or just inside a parenthesis
+    const auto keep = [&](const Token* t) {
+        if (e.count == kMaxSimpleItems) return false;
+        e.items[e.count++] = t;
+        read_token();
+        return true;
+    };
+    for (;;) {
+        if (tok->is('+') || tok->is('-')) {
+            if (!keep(tok)) return false;
+            may_assign = false;
+        }
+        if (tok->is('(')) {
+            if (depth == kMaxSimpleDepth || !keep(tok)) return false;
+            compared[++depth] = false;
+            e.depth = std::max(e.depth, depth);
+            may_assign = true;
+            continue;
+        }
+        if (!plain(*this, *tok) || !keep(tok)) return false;
+        if (may_assign && e.items[e.count - 1]->TokenKind == TK_NAME && assigns(*tok)) return false;
+        // The operations this operand ends, each closed by its `)`.
+        while (tok->level == LEVEL_NONE) {
+            if (depth == 0) {
+                e.flat = e.count == 1 || (e.count == 3 && e.items[1]->level != LEVEL_NONE);
+                return true;
+            }
+            if (!tok->is(')') || !keep(tok)) return false;
+            --depth;
+        }
+        // After a comparison another ends the operation though it is no end.
+        if (!binary(*tok) || (compared[depth] && tok->level == LEVEL_COMPARISON)) return false;
+        compared[depth] = compared[depth] || tok->level == LEVEL_COMPARISON;
+        if (!keep(tok)) return false;
+        may_assign = false;
+    }
 }
 
 }  // namespace korvane

@@ -82,16 +82,21 @@ struct CachedToken {
     uint32_t end;  // ScanPos after the token
 };
 
-// An expression of plain operands (numbers or variables) between binary
-// operators, an assignment of one, or a variable stepped by ++ or --,
-// possibly in parentheses: what its tokens are is a fact of the text, so
-// it is found once and evaluated without the frames.
-constexpr int kMaxSimpleOperands = 8;
+// An expression of plain operands (numbers or variables), signs, binary
+// operators and parentheses, an assignment of one, or a variable stepped by
+// ++ or --: what its tokens are is a fact of the text, so it is found once
+// and evaluated without the frames. Nothing in it has an effect until its
+// value is stored, so whatever needs the frames hands it to them untouched.
+constexpr int kMaxSimpleItems = 31;
+constexpr int kMaxSimpleDepth = 8;
 struct SimpleExpression {
     enum Form : uint8_t { VALUE, ASSIGN, STEP } form;
+    bool flat;            // one operand, or two with an operator between: no levels needed
+    int depth;            // of its parentheses
     const Token* target;  // ASSIGN, STEP: the variable's name
-    // VALUE, ASSIGN: operands and operators in turn; STEP: its ++ or --
-    const Token* items[2 * kMaxSimpleOperands - 1];
+    // VALUE, ASSIGN: its tokens after any `=`, without the parentheses
+    // around the whole; STEP: its ++ or --
+    const Token* items[kMaxSimpleItems];
     int count;
     const Token* end;  // the token that ends it
 };
@@ -289,9 +294,11 @@ struct InterpreterState {
         run_expression(Entry::CURRENT);
     }
     int32_t look_for_simple();
-    bool find_simple(SimpleExpression& e);
+    bool find_simple(SimpleExpression& e, bool whole_in_parentheses);
+    bool find_operation(SimpleExpression& e);
     bool run_simple(const SimpleExpression& e, int32_t& v);
     bool combine(int32_t& v, const Token& op, const Token& right);
+    bool simple_operation(const SimpleExpression& e, int32_t& v);
     bool plain_operand(const Token& t, int32_t& v) {
         if (t.TokenKind == TK_NUMBER) {
             v = t.number;
