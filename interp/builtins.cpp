@@ -74,6 +74,25 @@ int InterpreterState::builtin_index(const char* name) const {
     return -1;
 }
 
+int InterpreterState::pure_builtin_values(int index) {
+    switch (index) {
+        case B_ABS: return 1;
+        case B_GETPEL: return 2;
+        default: return 0;
+    }
+}
+
+namespace {
+
+int32_t absolute(int32_t value) { return value < 0 ? static_cast<int32_t>(0u - static_cast<uint32_t>(value)) : value; }
+
+}  // namespace
+
+// abs of `first`, or getpel of both.
+int32_t InterpreterState::pure_builtin(int index, int32_t first, int32_t second) {
+    return index == B_ABS ? absolute(first) : bridge.bridge_getpel(first, second);
+}
+
 uint32_t InterpreterState::next_random() {
     RandState = RandState * 22695477u + 1u;
     return (RandState >> 16) & 0x7fff;
@@ -282,7 +301,7 @@ int32_t one_value(InterpreterState& s, int index, uint32_t call, int32_t value) 
         }
         default:  // abs, stepping over its `)`
             s.step_over(1);
-            return value < 0 ? static_cast<int32_t>(0u - static_cast<uint32_t>(value)) : value;
+            return absolute(value);
     }
 }
 

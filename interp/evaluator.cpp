@@ -307,7 +307,7 @@ void InterpreterState::run_expression(Entry entry) {
 }
 
 // One operator between two plain operands, the most common case, without
-// the levels; false for a division by zero.
+// the levels; false for a variable that is not there.
 bool InterpreterState::combine(int32_t& v, const Token& op, const Token& right) {
     int32_t y = 0;
     if (!plain_operand(right, y)) return false;
@@ -315,19 +315,20 @@ bool InterpreterState::combine(int32_t& v, const Token& op, const Token& right) 
         v = compare(v, op.op, y);
     } else if (op.level == LEVEL_ADDITIVE) {
         v = add(v, op.ch, y);
-    } else if (op.ch == '*') {
-        v = wrap_mul(v, y);
     } else {
-        if (y == 0 && op.ch != '&') return false;
-        v = multiply(v, op.ch, y, op.start);
+        v = op.ch == '*' ? wrap_mul(v, y) : multiply(v, op.ch, y, op.start);
     }
     return true;
 }
 
 // The levels of each parenthesis at once, as the frames would hold them;
-// false for a variable that is not there or a division by zero.
+// false for a variable that is not there. A built-in is called as the
+// frames would call it, in the same order; a division by zero is reported
+// as they report it.
 bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& v) {
     OperationFrame levels[kMaxSimpleDepth + 1];
+    const Token* opened_by[kMaxSimpleDepth + 1];  // the built-in, or null for a parenthesis
+    int32_t first_value[kMaxSimpleDepth + 1];
     int depth = 0;
     levels[0] = OperationFrame{};
     for (int i = 0;;) {
@@ -336,30 +337,50 @@ bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& v) {
             levels[depth].sign = t->ch;
             t = e.items[i++];
         }
-        if (t->is('(')) {
-            levels[++depth] = OperationFrame{};
+        const bool calls = t->builtin >= 0;
+        if (calls || t->is('(')) {
+            ++depth;
+            levels[depth] = OperationFrame{};
+            opened_by[depth] = calls ? t : nullptr;
+            i += calls ? 1 : 0;  // the built-in's `(`
             continue;
         }
         if (!plain_operand(*t, v)) return false;
-        // v completes the levels of this parenthesis and those it closes.
+        // v completes the levels of this depth and of those it closes.
         for (;;) {
-            const OperationFrame& f = levels[depth];
-            if (v == 0 && (f.product_op == '/' || f.product_op == '%')) return false;
-            if (apply_operand(*this, levels[depth], v, i < e.count ? *e.items[i] : *e.end)) break;
+            const Token& after = i < e.count ? *e.items[i] : *e.end;
+            if (apply_operand(*this, levels[depth], v, after)) break;
             if (depth == 0) return true;
+            if (after.is(',')) {
+                first_value[depth] = v;
+                levels[depth] = OperationFrame{};
+                break;
+            }
+            if (const Token* builtin = opened_by[depth]; builtin != nullptr) {
+                const bool two = pure_builtin_values(builtin->builtin) == 2;
+                v = pure_builtin(builtin->builtin, two ? first_value[depth] : v, v);
+            }
             --depth;
             ++i;  // the `)`
         }
-        ++i;  // the operator
+        ++i;  // the operator or the `,`
     }
 }
 
-// Its parts are read before anything is stored.
+// Its parts are read before anything is stored, so where it needs the
+// frames they take it untouched.
 bool InterpreterState::run_simple(const SimpleExpression& e, int32_t& v) {
-    // Where its statement pushed no frame for it, and each parenthesis two.
-    if (frames.bytes() + static_cast<size_t>(2 + 2 * e.depth) * sizeof(Frame) >= stack_budget) return false;
+    // Where its statement pushed no frame for it, and each parenthesis up to three.
+    if (frames.bytes() + static_cast<size_t>(2 + 3 * e.depth) * sizeof(Frame) >= stack_budget) return false;
     VarSlot* target = e.target != nullptr ? find_variable(e.target->id) : nullptr;
     if (e.target != nullptr && target == nullptr) return false;
+    // A built-in is called only when nothing will send the expression to the frames.
+    if (e.calls) {
+        for (int i = 0; i < e.count; ++i) {
+            const Token& t = *e.items[i];
+            if (t.TokenKind == TK_NAME && t.builtin < 0 && find_variable(t.id) == nullptr) return false;
+        }
+    }
     if (e.form == SimpleExpression::STEP) {
         v = target->value = wrap_add(target->value, e.items[0]->op == OP_INC ? 1 : -1);
     } else {

@@ -228,6 +228,7 @@ KORVANE_INLINE void InterpreterState::do_value() {
 void InterpreterState::start_for() {
     Frame& f = push(FrameKind::FOR);
     f.loop.loop = tok->start;
+    f.loop.close = nullptr;
     f.await = Await::INITIAL;
     read_token();  // the `(`, not checked
     evaluate(Entry::EVALUATE);
@@ -253,15 +254,22 @@ KORVANE_INLINE void InterpreterState::for_value() {
     if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
     step_over(1);
     f.loop.increment = ScanPos;
-    memo_pass(Pass::INCREMENT, [this] {
-        for (int depth = 1; depth > 0;) {
-            read_token();
-            if (tok->at_eof()) report_error(ERR_PARENS_EXPECTED);
-            if (tok->is('(')) ++depth;
-            if (tok->is(')')) --depth;
-        }
-    });
-    f.loop.body = ScanPos;
+    // The increment is passed over as on the loop's first pass.
+    if (f.loop.close != nullptr) {
+        ScanPos = f.loop.body;
+        tok = f.loop.close;
+    } else {
+        memo_pass(Pass::INCREMENT, [this] {
+            for (int depth = 1; depth > 0;) {
+                read_token();
+                if (tok->at_eof()) report_error(ERR_PARENS_EXPECTED);
+                if (tok->is('(')) ++depth;
+                if (tok->is(')')) --depth;
+            }
+        });
+        f.loop.body = ScanPos;
+        f.loop.close = tok;
+    }
     if (given == 0) {
         leave_loop(f.loop.loop);
         skip_statement();

@@ -106,10 +106,14 @@ bool assigns(const Token& t) {
 }  // namespace
 
 // operation = operand {op operand} with at most one comparison,
-// operand = ["+" | "-"] (plain | "(" operation ")"); from the current token,
-// to the token after it.
+// operand = ["+" | "-"] (plain | "(" operation ")" | "abs" "(" operation ")"
+// | "getpel" "(" operation "," operation ")"); from the current token, to
+// the token after it.
 bool InterpreterState::find_operation(SimpleExpression& e) {
-    bool compared[kMaxSimpleDepth + 1] = {};
+    // Per depth: whether a comparison was read, the values the built-in
+    // that opened it takes (0 for a parenthesis), whether its `,` was read.
+    bool compared[kMaxSimpleDepth + 1] = {}, comma[kMaxSimpleDepth + 1] = {};
+    int takes[kMaxSimpleDepth + 1] = {};
     int depth = 0;
     bool may_assign = true;  // at the start, or just inside a parenthesis
     const auto keep = [&](const Token* t) {
@@ -118,29 +122,53 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
         read_token();
         return true;
     };
+    const auto open = [&](int taken) {
+        if (depth == kMaxSimpleDepth) return false;
+        ++depth;
+        compared[depth] = comma[depth] = false;
+        takes[depth] = taken;
+        e.depth = std::max(e.depth, depth);
+        may_assign = true;
+        return keep(tok);
+    };
     for (;;) {
         if (tok->is('+') || tok->is('-')) {
             if (!keep(tok)) return false;
             may_assign = false;
         }
+        if (tok->builtin >= 0) {
+            const int taken = pure_builtin_values(tok->builtin);
+            if (taken == 0 || !keep(tok) || !tok->is('(') || !open(taken)) return false;
+            e.calls = true;
+            continue;
+        }
         if (tok->is('(')) {
-            if (depth == kMaxSimpleDepth || !keep(tok)) return false;
-            compared[++depth] = false;
-            e.depth = std::max(e.depth, depth);
-            may_assign = true;
+            if (!open(0)) return false;
             continue;
         }
         if (!plain(*this, *tok) || !keep(tok)) return false;
         if (may_assign && e.items[e.count - 1]->TokenKind == TK_NAME && assigns(*tok)) return false;
-        // The operations this operand ends, each closed by its `)`.
-        while (tok->level == LEVEL_NONE) {
+        // The operations this operand ends, each closed by its `)`, or
+        // by the `,` before a built-in's second value.
+        bool second_value = false;
+        while (!second_value && tok->level == LEVEL_NONE) {
             if (depth == 0) {
                 e.flat = e.count == 1 || (e.count == 3 && e.items[1]->level != LEVEL_NONE);
                 return true;
             }
-            if (!tok->is(')') || !keep(tok)) return false;
-            --depth;
+            second_value = tok->is(',') && takes[depth] == 2 && !comma[depth];
+            if (second_value) {
+                comma[depth] = true;
+                compared[depth] = false;
+                may_assign = true;
+            } else if (!tok->is(')') || (takes[depth] == 2 && !comma[depth])) {
+                return false;
+            } else {
+                --depth;
+            }
+            if (!keep(tok)) return false;
         }
+        if (second_value) continue;
         // After a comparison another ends the operation though it is no end.
         if (!binary(*tok) || (compared[depth] && tok->level == LEVEL_COMPARISON)) return false;
         compared[depth] = compared[depth] || tok->level == LEVEL_COMPARISON;

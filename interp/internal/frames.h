@@ -55,6 +55,7 @@ enum class Await : uint8_t {
 
 struct LoopFrame {
     uint32_t loop, body, condition, increment;  // positions
+    const Token* close;                         // FOR: the `)` before its body, once passed
 };
 
 struct StoreFrame {

@@ -87,11 +87,12 @@ struct CachedToken {
 // ++ or --: what its tokens are is a fact of the text, so it is found once
 // and evaluated without the frames. Nothing in it has an effect until its
 // value is stored, so whatever needs the frames hands it to them untouched.
-constexpr int kMaxSimpleItems = 31;
+constexpr int kMaxSimpleItems = 127;
 constexpr int kMaxSimpleDepth = 8;
 struct SimpleExpression {
     enum Form : uint8_t { VALUE, ASSIGN, STEP } form;
     bool flat;            // one operand, or two with an operator between: no levels needed
+    bool calls;           // a built-in: its variables are all looked up before it is called
     int depth;            // of its parentheses
     const Token* target;  // ASSIGN, STEP: the variable's name
     // VALUE, ASSIGN: its tokens after any `=`, without the parentheses
@@ -411,6 +412,9 @@ struct InterpreterState {
 
     // built-ins
     int builtin_index(const char* name) const;
+    // How many values a built-in without effects takes (abs, getpel), else 0.
+    static int pure_builtin_values(int index);
+    int32_t pure_builtin(int index, int32_t first, int32_t second);
     // Both true with the built-in's result in `given` when it is done.
     bool start_builtin(int index);
     bool builtin_value(int32_t v);
