@@ -234,10 +234,16 @@ void InterpreterState::start_for() {
     evaluate(Entry::EVALUATE);
 }
 
+// A simple condition goes on to the body at once, without a turn of its own.
 KORVANE_INLINE void InterpreterState::for_condition() {
     if (pauses.armed) part_stop(ScanPos);
     frames.back().await = Await::CONDITION;
-    evaluate(Entry::EVALUATE);
+    read_token();
+    if (int32_t v = 0; simple_value(v)) {
+        given = v;
+        return for_body();
+    }
+    run_expression(Entry::CURRENT);
 }
 
 KORVANE_INLINE void InterpreterState::for_value() {
@@ -249,8 +255,13 @@ KORVANE_INLINE void InterpreterState::for_value() {
             f.loop.condition = ScanPos;
             return for_condition();
         case Await::INCREMENT: ScanPos = f.loop.condition; return for_condition();
-        default: break;
+        default: return for_body();
     }
+}
+
+// The condition's value is given: the body runs, or the loop ends.
+KORVANE_INLINE void InterpreterState::for_body() {
+    Frame& f = frames.back();
     if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
     step_over(1);
     f.loop.increment = ScanPos;
@@ -291,7 +302,12 @@ KORVANE_INLINE void InterpreterState::for_done() {
     ScanPos = f.loop.increment;
     if (pauses.armed) part_stop(ScanPos);
     f.await = Await::INCREMENT;
-    evaluate(Entry::EVALUATE);
+    read_token();
+    if (int32_t v = 0; simple_value(v)) {
+        ScanPos = f.loop.condition;
+        return for_condition();
+    }
+    run_expression(Entry::CURRENT);
 }
 
 // Runs statements, and hands values and ends to the frames of statements,
@@ -323,7 +339,14 @@ void InterpreterState::run_statements() {
                 // expression needs no frame to hand its value to.
                 if (int32_t v = 0; simple_value(v)) {
                     if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
-                    continue_statements();
+                    if (!frames.back().block) {
+                        finish_statements();
+                        continue;
+                    }
+                    // In a block the `;` is a statement of its own, that does nothing.
+                    read_token();
+                    count_step();
+                    if (pauses.armed) statement_stop();
                     continue;
                 }
                 push(FrameKind::EXPRESSION_STATEMENT);
@@ -345,14 +368,27 @@ void InterpreterState::run_statements() {
                         break;
                     case KW_IF:
                         push(FrameKind::IF).await = Await::CONDITION;
-                        evaluate(Entry::EVALUATE);
+                        read_token();
+                        // A simple condition goes on at once, without a turn of its own.
+                        if (int32_t v = 0; simple_value(v)) {
+                            given = v;
+                            if_value();
+                            continue;
+                        }
+                        run_expression(Entry::CURRENT);
                         continue;
                     case KW_ELSE: skip_statement(); break;
                     case KW_FOR: start_for(); continue;
                     case KW_DO: start_do(); continue;
                     case KW_WHILE:
                         push(FrameKind::WHILE).loop.loop = tok->start;  // where the `while` is read again
-                        evaluate(Entry::EVALUATE);
+                        read_token();
+                        if (int32_t v = 0; simple_value(v)) {
+                            given = v;
+                            while_value();
+                            continue;
+                        }
+                        run_expression(Entry::CURRENT);
                         continue;
                     case KW_RETURN:
                         push(FrameKind::RETURN);

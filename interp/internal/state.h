@@ -334,6 +334,7 @@ struct InterpreterState {
     void start_for();
     void for_condition();
     void for_value();
+    void for_body();
     void for_done();
     void start_do();
     void do_value();
