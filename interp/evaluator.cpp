@@ -21,7 +21,7 @@ int32_t wrap_mul(int32_t a, int32_t b) {
     return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
 }
 
-int32_t compare(int32_t left, uint8_t op, int32_t right) {
+[[gnu::always_inline]] inline int32_t compare(int32_t left, uint8_t op, int32_t right) {
     switch (op) {
         case OP_LT: return left < right;
         case OP_LE: return left <= right;
@@ -308,7 +308,7 @@ void InterpreterState::run_expression(Entry entry) {
 
 // One operator between two plain operands, the most common case, without
 // the levels; false for a variable that is not there.
-bool InterpreterState::combine(int32_t& v, const Token& op, const Token& right) {
+[[gnu::always_inline]] inline bool InterpreterState::combine(int32_t& v, const Token& op, const Token& right) {
     int32_t y = 0;
     if (!plain_operand(right, y)) return false;
     if (op.level == LEVEL_COMPARISON) {
@@ -370,8 +370,7 @@ bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& v) {
 // Its parts are read before anything is stored, so where it needs the
 // frames they take it untouched.
 bool InterpreterState::run_simple(const SimpleExpression& e, int32_t& v) {
-    // Where its statement pushed no frame for it, and each parenthesis up to three.
-    if (frames.bytes() + static_cast<size_t>(2 + 3 * e.depth) * sizeof(Frame) >= stack_budget) return false;
+    if (frames.bytes() + e.frames_bytes >= stack_budget) return false;
     VarSlot* target = e.target != nullptr ? find_variable(e.target->id) : nullptr;
     if (e.target != nullptr && target == nullptr) return false;
     // A built-in is called only when nothing will send the expression to the frames.

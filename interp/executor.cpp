@@ -391,8 +391,16 @@ void InterpreterState::run_statements() {
                         run_expression(Entry::CURRENT);
                         continue;
                     case KW_RETURN:
+                        read_token();
+                        // A simple value needs no frame to wait on.
+                        if (int32_t v = 0; simple_value(v)) {
+                            ReturnValue = v;
+                            unwind = Unwind::RETURN;
+                            finish_statements();
+                            continue;
+                        }
                         push(FrameKind::RETURN);
-                        evaluate(Entry::EVALUATE);
+                        run_expression(Entry::CURRENT);
                         continue;
                     case KW_END: throw EndRequested{};
                     case KW_BREAK:

@@ -92,6 +92,7 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     }
     if (tok->at_eof()) return false;
     e.end = tok;
+    e.frames_bytes = static_cast<size_t>(2 + 3 * e.depth) * sizeof(Frame);
     return true;
 }
 

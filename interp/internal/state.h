@@ -91,9 +91,12 @@ constexpr int kMaxSimpleItems = 127;
 constexpr int kMaxSimpleDepth = 8;
 struct SimpleExpression {
     enum Form : uint8_t { VALUE, ASSIGN, STEP } form;
-    bool flat;            // one operand, or two with an operator between: no levels needed
-    bool calls;           // a built-in: its variables are all looked up before it is called
-    int depth;            // of its parentheses
+    bool flat;   // one operand, or two with an operator between: no levels needed
+    bool calls;  // a built-in: its variables are all looked up before it is called
+    int depth;   // of its parentheses
+    // The most the frames could hold for it: two where its statement pushed
+    // none, up to three for each parenthesis.
+    size_t frames_bytes;
     const Token* target;  // ASSIGN, STEP: the variable's name
     // VALUE, ASSIGN: its tokens after any `=`, without the parentheses
     // around the whole; STEP: its ++ or --
