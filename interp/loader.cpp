@@ -49,6 +49,7 @@ void InterpreterState::load_text(const std::string& text) {
     tokens.clear();
     line_ends.clear();
     pass_ends.clear();
+    pass_at.assign(TextBuffer.size() * kPassKinds, -1);
     name_ids.clear();
     function_of_id.clear();
     global_of_id.clear();

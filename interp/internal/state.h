@@ -208,7 +208,8 @@ struct InterpreterState {
         uint32_t end;
         const Token* token;
     };
-    std::unordered_map<uint64_t, PassEnd> pass_ends;
+    std::vector<PassEnd> pass_ends;
+    std::vector<int32_t> pass_at;  // per position and kind of pass: its entry in pass_ends, or -1
     std::unordered_map<std::string, int32_t> name_ids;
     std::vector<int32_t> function_of_id;  // first FunctionTable entry per name id, or -1
     std::vector<int32_t> global_of_id;    // first GlobalTable entry per name id, or -1
@@ -352,16 +353,18 @@ struct InterpreterState {
     // Passing over text only moves ScanPos and the current token, so where a
     // pass of each kind from a position ends is kept for the rest of the run.
     enum class Pass : uint8_t { STATEMENT, BLOCK, INCREMENT };
+    static constexpr size_t kPassKinds = 3;
     template <class F>
     void memo_pass(Pass kind, F&& pass) {
-        const uint64_t key = uint64_t{ScanPos} << 2 | static_cast<uint8_t>(kind);
-        if (const auto it = pass_ends.find(key); it != pass_ends.end()) {
-            ScanPos = it->second.end;
-            tok = it->second.token;
+        const size_t key = size_t{ScanPos} * kPassKinds + static_cast<uint8_t>(kind);
+        if (const int32_t at = pass_at[key]; at >= 0) {
+            ScanPos = pass_ends[static_cast<size_t>(at)].end;
+            tok = pass_ends[static_cast<size_t>(at)].token;
             return;
         }
         pass();
-        pass_ends.emplace(key, PassEnd{ScanPos, tok});
+        pass_at[key] = static_cast<int32_t>(pass_ends.size());
+        pass_ends.push_back(PassEnd{ScanPos, tok});
     }
     void define_locals();
     [[gnu::always_inline]] void count_step() {
