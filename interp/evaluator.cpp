@@ -386,6 +386,12 @@ bool InterpreterState::run_simple(const SimpleExpression& e, int32_t& v) {
         if (e.flat) {
             if (!plain_operand(*e.items[0], v)) return false;
             if (e.count == 3 && !combine(v, *e.items[1], *e.items[2])) return false;
+        } else if (e.chain) {
+            OperationFrame f{};
+            for (int i = 0;; i += 2) {
+                if (!plain_operand(*e.items[i], v)) return false;
+                if (!apply_operand(*this, f, v, i + 1 < e.count ? *e.items[i + 1] : *e.end)) break;
+            }
         } else if (!simple_operation(e, v)) {
             return false;
         }

@@ -155,6 +155,8 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
         while (!second_value && tok->level == LEVEL_NONE) {
             if (depth == 0) {
                 e.flat = e.count == 1 || (e.count == 3 && e.items[1]->level != LEVEL_NONE);
+                e.chain = e.depth == 0;
+                for (int i = 0; e.chain && i < e.count; i += 2) e.chain = plain(*this, *e.items[i]);
                 return true;
             }
             second_value = tok->is(',') && takes[depth] == 2 && !comma[depth];

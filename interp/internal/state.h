@@ -92,6 +92,7 @@ constexpr int kMaxSimpleDepth = 8;
 struct SimpleExpression {
     enum Form : uint8_t { VALUE, ASSIGN, STEP } form;
     bool flat;   // one operand, or two with an operator between: no levels needed
+    bool chain;  // operands and operators in turn, without signs or parentheses
     bool calls;  // a built-in: its variables are all looked up before it is called
     int depth;   // of its parentheses
     // The most the frames could hold for it: two where its statement pushed
