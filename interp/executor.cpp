@@ -2,6 +2,7 @@
 // The statement executor: runs one statement or one brace block straight
 // from the text, on the interpreter's own stack. Loops are made by moving
 // ScanPos back.
+#include "simple_run.h"
 #include "state.h"
 
 // The handlers of statements are inlined into the loop that runs them.
@@ -14,6 +15,12 @@ namespace {
 constexpr int kTurnsPerCall = 256;  // statements or hand-overs before run_statements returns
 
 }  // namespace
+
+KORVANE_INLINE void InterpreterState::evaluate(Entry entry) {
+    if (entry == Entry::EVALUATE) read_token();
+    if (int32_t v = 0; simple_value(v)) return give(v);
+    run_expression(Entry::CURRENT);
+}
 
 // Counts a step (a statement, or a brace of a block), with its first token
 // read; every kPollInterval steps the bridge may report a Halt. With a step

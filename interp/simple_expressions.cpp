@@ -5,6 +5,7 @@
 // one; it still takes every expression that is not simple.
 #include <algorithm>
 
+#include "arithmetic.h"
 #include "state.h"
 
 namespace korvane {
@@ -177,6 +178,52 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
         compared[depth] = compared[depth] || tok->level == LEVEL_COMPARISON;
         if (!keep(tok)) return false;
         may_assign = false;
+    }
+}
+
+// The levels of each parenthesis at once, as the frames would hold them;
+// false for a variable that is not there. A built-in is called as the
+// frames would call it, in the same order; a division by zero is reported
+// as they report it.
+bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& v) {
+    OperationFrame levels[kMaxSimpleDepth + 1];
+    const Token* opened_by[kMaxSimpleDepth + 1];  // the built-in, or null for a parenthesis
+    int32_t first_value[kMaxSimpleDepth + 1];
+    int depth = 0;
+    levels[0] = OperationFrame{};
+    for (int i = 0;;) {
+        const Token* t = e.items[i++];
+        if (t->is('+') || t->is('-')) {
+            levels[depth].sign = t->ch;
+            t = e.items[i++];
+        }
+        const bool calls = t->builtin >= 0;
+        if (calls || t->is('(')) {
+            ++depth;
+            levels[depth] = OperationFrame{};
+            opened_by[depth] = calls ? t : nullptr;
+            i += calls ? 1 : 0;  // the built-in's `(`
+            continue;
+        }
+        if (!plain_operand(*t, v)) return false;
+        // v completes the levels of this depth and of those it closes.
+        for (;;) {
+            const Token& after = i < e.count ? *e.items[i] : *e.end;
+            if (apply_operand(*this, levels[depth], v, after)) break;
+            if (depth == 0) return true;
+            if (after.is(',')) {
+                first_value[depth] = v;
+                levels[depth] = OperationFrame{};
+                break;
+            }
+            if (const Token* builtin = opened_by[depth]; builtin != nullptr) {
+                const bool two = pure_builtin_values(builtin->builtin) == 2;
+                v = pure_builtin(builtin->builtin, two ? first_value[depth] : v, v);
+            }
+            --depth;
+            ++i;  // the `)`
+        }
+        ++i;  // the operator or the `,`
     }
 }
 

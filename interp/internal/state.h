@@ -286,19 +286,12 @@ struct InterpreterState {
     void run_expression(Entry entry);
     // With its first token read: true with its value, ended as evaluate()
     // ends, when the expression is simple and nothing in it needs the
-    // frames (an unknown variable, a division by zero, a stack at its budget).
-    [[gnu::always_inline]] bool simple_value(int32_t& v) {
-        int32_t index = simple_at[tok->start];
-        if (index == kNotLooked) index = simple_expressions ? look_for_simple() : kNotSimple;
-        return index != kNotSimple && run_simple(simple[static_cast<size_t>(index)], v);
-    }
+    // frames (an unknown variable, a stack at its budget). Inlined from
+    // simple_run.h, as are run_simple and combine.
+    bool simple_value(int32_t& v);
     // An expression whose value goes to the top frame, with its first token
     // read (CURRENT) or to be read (EVALUATE).
-    [[gnu::always_inline]] void evaluate(Entry entry) {
-        if (entry == Entry::EVALUATE) read_token();
-        if (int32_t v = 0; simple_value(v)) return give(v);
-        run_expression(Entry::CURRENT);
-    }
+    void evaluate(Entry entry);
     int32_t look_for_simple();
     bool find_simple(SimpleExpression& e, bool whole_in_parentheses);
     bool find_operation(SimpleExpression& e);

@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Integer arithmetic as the language defines it (wrapping on overflow), and
+// the levels of an operation: shared by the evaluator on frames and by
+// simple expressions.
+#pragma once
+
+#include <cstdint>
+
+#include "state.h"
+
+namespace korvane {
+
+inline int32_t wrap_add(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+inline int32_t wrap_sub(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+}
+inline int32_t wrap_mul(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
+}
+
+[[gnu::always_inline]] inline int32_t compare(int32_t left, uint8_t op, int32_t right) {
+    switch (op) {
+        case OP_LT: return left < right;
+        case OP_LE: return left <= right;
+        case OP_GT: return left > right;
+        case OP_GE: return left >= right;
+        case OP_EQ: return left == right;
+        case OP_NE: return left != right;
+        case OP_AND: return left != 0 && right != 0;
+        case OP_OR: return left != 0 || right != 0;
+        default: return left;  // ++ -- += -= after a non-variable: the right side is dropped
+    }
+}
+
+inline int32_t add(int32_t left, char op, int32_t right) {
+    if (op == '+') return wrap_add(left, right);
+    if (op == '-') return wrap_sub(left, right);
+    return left | right;
+}
+
+// comparison = additive [op additive], additive = multiplicative {("+" |
+// "-" | "|") multiplicative}, multiplicative = sign {("*" | "/" | "%" |
+// "&") sign}: the operand v completes what the levels keep pending. True
+// when another operand is to be read; false when the operation is done,
+// its value in v.
+// The token after the operand is `after`; the caller reads on when true.
+[[gnu::always_inline]] inline bool apply_operand(InterpreterState& s, OperationFrame& f, int32_t& v,
+                                                 const Token& after) {
+    if (f.sign == '-') v = wrap_sub(0, v);
+    f.sign = 0;
+    if (f.product_op != 0) {
+        v = f.product_op == '*' ? wrap_mul(f.product, v) : s.multiply(f.product, f.product_op, v, f.product_at);
+        f.product_op = 0;
+    }
+    const uint8_t level = after.level;
+    if (level == LEVEL_MULTIPLICATIVE) {
+        f.product = v;
+        f.product_op = after.ch;
+        f.product_at = after.start;
+        return true;
+    }
+    if (f.sum_op != 0) {
+        v = add(f.sum, f.sum_op, v);
+        f.sum_op = 0;
+    }
+    if (level == LEVEL_ADDITIVE) {
+        f.sum = v;
+        f.sum_op = after.ch;
+        return true;
+    }
+    if (f.comparison != OP_NONE) {
+        v = compare(f.compared, f.comparison, v);
+    } else if (level == LEVEL_COMPARISON) {
+        f.compared = v;
+        f.comparison = after.op;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace korvane

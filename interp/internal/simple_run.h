@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Running a simple expression, inlined where statements and expressions
+// begin: it is the common case, and its cost is a few loads.
+#pragma once
+
+#include "arithmetic.h"
+#include "state.h"
+
+namespace korvane {
+
+// One operator between two plain operands, the most common case, without
+// the levels; false for a variable that is not there.
+[[gnu::always_inline]] inline bool InterpreterState::combine(int32_t& v, const Token& op, const Token& right) {
+    int32_t y = 0;
+    if (!plain_operand(right, y)) return false;
+    if (op.level == LEVEL_COMPARISON) {
+        v = compare(v, op.op, y);
+    } else if (op.level == LEVEL_ADDITIVE) {
+        v = add(v, op.ch, y);
+    } else {
+        v = op.ch == '*' ? wrap_mul(v, y) : multiply(v, op.ch, y, op.start);
+    }
+    return true;
+}
+
+// Its parts are read before anything is stored, so where it needs the
+// frames they take it untouched.
+[[gnu::always_inline]] inline bool InterpreterState::run_simple(const SimpleExpression& e, int32_t& v) {
+    if (frames.bytes() + e.frames_bytes >= stack_budget) return false;
+    VarSlot* target = e.target != nullptr ? find_variable(e.target->id) : nullptr;
+    if (e.target != nullptr && target == nullptr) return false;
+    // A built-in is called only when nothing will send the expression to the frames.
+    if (e.calls) {
+        for (int i = 0; i < e.count; ++i) {
+            const Token& t = *e.items[i];
+            if (t.TokenKind == TK_NAME && t.builtin < 0 && find_variable(t.id) == nullptr) return false;
+        }
+    }
+    if (e.form == SimpleExpression::STEP) {
+        v = target->value = wrap_add(target->value, e.items[0]->op == OP_INC ? 1 : -1);
+    } else {
+        if (e.flat) {
+            if (!plain_operand(*e.items[0], v)) return false;
+            if (e.count == 3 && !combine(v, *e.items[1], *e.items[2])) return false;
+        } else if (e.chain) {
+            OperationFrame f{};
+            for (int i = 0;; i += 2) {
+                if (!plain_operand(*e.items[i], v)) return false;
+                if (!apply_operand(*this, f, v, i + 1 < e.count ? *e.items[i + 1] : *e.end)) break;
+            }
+        } else if (!simple_operation(e, v)) {
+            return false;
+        }
+        if (target != nullptr) target->value = v;
+    }
+    tok = e.end;
+    ScanPos = e.end->start;
+    return true;
+}
+
+[[gnu::always_inline]] inline bool InterpreterState::simple_value(int32_t& v) {
+    int32_t index = simple_at[tok->start];
+    if (index == kNotLooked) index = simple_expressions ? look_for_simple() : kNotSimple;
+    return index != kNotSimple && run_simple(simple[static_cast<size_t>(index)], v);
+}
+
+}  // namespace korvane
