@@ -317,6 +317,26 @@ KORVANE_INLINE void InterpreterState::for_done() {
     run_expression(Entry::CURRENT);
 }
 
+// A statement that calls a built-in, its name current: the frames stand as
+// the evaluator would push them, but values that are simple expressions
+// are handed to the built-in directly, and a plain `;` after it ends the
+// statement at once. Anything else goes on as the evaluator's own.
+void InterpreterState::builtin_statement() {
+    check_depth();
+    push(FrameKind::OPERATION).op = OperationFrame{};
+    for (bool done = start_builtin(tok->builtin); !done; done = builtin_value(given)) {
+        read_token();
+        if (!simple_value(given)) return run_expression(Entry::CURRENT);
+    }
+    read_token();
+    const bool ends = tok->is(';');
+    unread_token();
+    if (!ends) return give(given);  // the operation goes on, with the built-in's value as its operand
+    frames.pop_back();              // the operation
+    frames.pop_back();              // the statement
+    continue_statements();
+}
+
 // Runs statements, and hands values and ends to the frames of statements,
 // until a call's value is due to an expression or the frames end. A
 // statement that holds an expression or other statements pushes a frame
@@ -357,6 +377,10 @@ void InterpreterState::run_statements() {
                     continue;
                 }
                 push(FrameKind::EXPRESSION_STATEMENT);
+                if (tok->builtin >= 0 && find_variable(tok->id) == nullptr) {
+                    builtin_statement();
+                    continue;
+                }
                 run_expression(Entry::CURRENT);
                 continue;
             case TK_BRACE:

@@ -328,6 +328,7 @@ struct InterpreterState {
         mode = Mode::DONE;
     }
     void statement_value();
+    void builtin_statement();
     void statements_done();
     void start_for();
     void for_condition();
