@@ -3,8 +3,6 @@
 // the interpreter's own stack. An OPERATION frame holds what the levels from
 // comparison down to the sign keep while an operand is read; an operand in
 // parentheses, a call or a built-in waits in that frame for its value.
-#include <limits>
-
 #include "arithmetic.h"
 #include "simple_run.h"
 
@@ -227,19 +225,6 @@ void InterpreterState::run_expression(Entry entry) {
                 continue;
         }
     }
-}
-
-int32_t InterpreterState::multiply(int32_t left, char op, int32_t right, uint32_t at) {
-    switch (op) {
-        case '*': return wrap_mul(left, right);
-        case '&': return left & right;
-        default: break;
-    }
-    if (right == 0) report_error_at(ERR_DIVISION_BY_ZERO, at);
-    // The most negative value divided by -1 wraps to itself.
-    const bool wraps = left == std::numeric_limits<int32_t>::min() && right == -1;
-    if (op == '/') return wraps ? left : left / right;
-    return wraps ? 0 : left % right;
 }
 
 }  // namespace korvane

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 #include "state.h"
 
@@ -38,6 +39,21 @@ inline int32_t add(int32_t left, char op, int32_t right) {
     if (op == '+') return wrap_add(left, right);
     if (op == '-') return wrap_sub(left, right);
     return left | right;
+}
+
+// The multiplicative operators; `at` is where the operator stands, for a
+// division by zero.
+[[gnu::always_inline]] inline int32_t InterpreterState::multiply(int32_t left, char op, int32_t right, uint32_t at) {
+    switch (op) {
+        case '*': return wrap_mul(left, right);
+        case '&': return left & right;
+        default: break;
+    }
+    if (right == 0) report_error_at(ERR_DIVISION_BY_ZERO, at);
+    // The most negative value divided by -1 wraps to itself.
+    const bool wraps = left == std::numeric_limits<int32_t>::min() && right == -1;
+    if (op == '/') return wraps ? left : left / right;
+    return wraps ? 0 : left % right;
 }
 
 // comparison = additive [op additive], additive = multiplicative {("+" |
