@@ -46,6 +46,7 @@ void InterpreterState::load_text(const std::string& text) {
     token_at.assign(TextBuffer.size(), nullptr);
     simple_at.assign(TextBuffer.size(), kNotLooked);
     simple.clear();
+    simple_items.clear();
     tokens.clear();
     line_ends.clear();
     pass_ends.clear();

@@ -17,6 +17,7 @@ int32_t InterpreterState::look_for_simple() {
     const Token* first = tok;
     const int64_t place = error_place;
     const bool was_quiet = quiet;
+    const size_t kept = simple_items.size();
     quiet = true;
     int32_t index = kNotSimple;
     try {
@@ -24,14 +25,18 @@ int32_t InterpreterState::look_for_simple() {
         for (const bool whole_in_parentheses : {true, false}) {
             ScanPos = pos;
             tok = first;
-            if (SimpleExpression e{}; find_simple(e, whole_in_parentheses)) {
+            SimpleExpression e{};
+            e.first = static_cast<uint32_t>(simple_items.size());
+            if (find_simple(e, whole_in_parentheses)) {
                 simple.push_back(e);
                 index = static_cast<int32_t>(simple.size() - 1);
                 break;
             }
+            simple_items.resize(e.first);
         }
     } catch (const ErrorReport&) {
         // A token the scanner refuses: the frames will report it in its turn.
+        simple_items.resize(kept);
     }
     quiet = was_quiet;
     error_place = place;
@@ -77,7 +82,8 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
             read_token();
         } else {
             e.form = SimpleExpression::STEP;
-            e.items[e.count++] = tok;
+            simple_items.push_back(tok);
+            ++e.count;
             read_token();
         }
     } else {
@@ -120,7 +126,8 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
     bool may_assign = true;  // at the start, or just inside a parenthesis
     const auto keep = [&](const Token* t) {
         if (e.count == kMaxSimpleItems) return false;
-        e.items[e.count++] = t;
+        simple_items.push_back(t);
+        ++e.count;
         read_token();
         return true;
     };
@@ -149,15 +156,16 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
             continue;
         }
         if (!plain(*this, *tok) || !keep(tok)) return false;
-        if (may_assign && e.items[e.count - 1]->TokenKind == TK_NAME && assigns(*tok)) return false;
+        if (may_assign && simple_items.back()->TokenKind == TK_NAME && assigns(*tok)) return false;
         // The operations this operand ends, each closed by its `)`, or
         // by the `,` before a built-in's second value.
         bool second_value = false;
         while (!second_value && tok->level == LEVEL_NONE) {
             if (depth == 0) {
-                e.flat = e.count == 1 || (e.count == 3 && e.items[1]->level != LEVEL_NONE);
+                const Token* const* items = simple_items.data() + e.first;
+                e.flat = e.count == 1 || (e.count == 3 && items[1]->level != LEVEL_NONE);
                 e.chain = e.depth == 0;
-                for (int i = 0; e.chain && i < e.count; i += 2) e.chain = plain(*this, *e.items[i]);
+                for (int i = 0; e.chain && i < e.count; i += 2) e.chain = plain(*this, *items[i]);
                 return true;
             }
             second_value = tok->is(',') && takes[depth] == 2 && !comma[depth];
@@ -191,11 +199,12 @@ bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& v) {
     int32_t first_value[kMaxSimpleDepth + 1];
     int depth = 0;
     levels[0] = OperationFrame{};
+    const Token* const* items = simple_items.data() + e.first;
     for (int i = 0;;) {
-        const Token* t = e.items[i++];
+        const Token* t = items[i++];
         if (t->is('+') || t->is('-')) {
             levels[depth].sign = t->ch;
-            t = e.items[i++];
+            t = items[i++];
         }
         const bool calls = t->builtin >= 0;
         if (calls || t->is('(')) {
@@ -208,7 +217,7 @@ bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& v) {
         if (!plain_operand(*t, v)) return false;
         // v completes the levels of this depth and of those it closes.
         for (;;) {
-            const Token& after = i < e.count ? *e.items[i] : *e.end;
+            const Token& after = i < e.count ? *items[i] : *e.end;
             if (apply_operand(*this, levels[depth], v, after)) break;
             if (depth == 0) return true;
             if (after.is(',')) {

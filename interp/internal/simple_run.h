@@ -28,25 +28,26 @@ namespace korvane {
 [[gnu::always_inline]] inline bool InterpreterState::run_simple(const SimpleExpression& e, int32_t& v) {
     if (frames.bytes() + e.frames_bytes >= stack_budget) return false;
     VarSlot* target = e.target != nullptr ? find_variable(e.target->id) : nullptr;
+    const Token* const* items = simple_items.data() + e.first;
     if (e.target != nullptr && target == nullptr) return false;
     // A built-in is called only when nothing will send the expression to the frames.
     if (e.calls) {
         for (int i = 0; i < e.count; ++i) {
-            const Token& t = *e.items[i];
+            const Token& t = *items[i];
             if (t.TokenKind == TK_NAME && t.builtin < 0 && find_variable(t.id) == nullptr) return false;
         }
     }
     if (e.form == SimpleExpression::STEP) {
-        v = target->value = wrap_add(target->value, e.items[0]->op == OP_INC ? 1 : -1);
+        v = target->value = wrap_add(target->value, items[0]->op == OP_INC ? 1 : -1);
     } else {
         if (e.flat) {
-            if (!plain_operand(*e.items[0], v)) return false;
-            if (e.count == 3 && !combine(v, *e.items[1], *e.items[2])) return false;
+            if (!plain_operand(*items[0], v)) return false;
+            if (e.count == 3 && !combine(v, *items[1], *items[2])) return false;
         } else if (e.chain) {
             OperationFrame f{};
             for (int i = 0;; i += 2) {
-                if (!plain_operand(*e.items[i], v)) return false;
-                if (!apply_operand(*this, f, v, i + 1 < e.count ? *e.items[i + 1] : *e.end)) break;
+                if (!plain_operand(*items[i], v)) return false;
+                if (!apply_operand(*this, f, v, i + 1 < e.count ? *items[i + 1] : *e.end)) break;
             }
         } else if (!simple_operation(e, v)) {
             return false;

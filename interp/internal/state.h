@@ -101,7 +101,7 @@ struct SimpleExpression {
     const Token* target;  // ASSIGN, STEP: the variable's name
     // VALUE, ASSIGN: its tokens after any `=`, without the parentheses
     // around the whole; STEP: its ++ or --
-    const Token* items[kMaxSimpleItems];
+    uint32_t first;  // in InterpreterState::simple_items
     int count;
     const Token* end;  // the token that ends it
 };
@@ -202,6 +202,7 @@ struct InterpreterState {
     // kNotSimple, or kNotLooked before the text there was looked at.
     std::vector<int32_t> simple_at;
     std::vector<SimpleExpression> simple;
+    std::vector<const Token*> simple_items;  // the items of each in turn
     bool simple_expressions = true;
     std::deque<CachedToken> tokens;   // a deque keeps the addresses stable
     std::vector<uint32_t> line_ends;  // filled on the first line_of of a run
