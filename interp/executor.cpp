@@ -16,6 +16,19 @@ constexpr int kTurnsPerCall = 256;  // statements or hand-overs before run_state
 
 }  // namespace
 
+// An expression for the top frame, its first token to be read: a simple
+// one's value goes to `then` at once, without a turn of its own; any other
+// comes back from the evaluator in the next turn.
+template <void (InterpreterState::*then)()>
+KORVANE_INLINE void InterpreterState::evaluate_then() {
+    read_token();
+    if (int32_t v = 0; simple_value(v)) {
+        given = v;
+        return (this->*then)();
+    }
+    run_expression(Entry::CURRENT);
+}
+
 KORVANE_INLINE void InterpreterState::evaluate(Entry entry) {
     if (entry == Entry::EVALUATE) read_token();
     if (int32_t v = 0; simple_value(v)) return give(v);
@@ -241,16 +254,10 @@ void InterpreterState::start_for() {
     evaluate(Entry::EVALUATE);
 }
 
-// A simple condition goes on to the body at once, without a turn of its own.
 KORVANE_INLINE void InterpreterState::for_condition() {
     if (pauses.armed) part_stop(ScanPos);
     frames.back().await = Await::CONDITION;
-    read_token();
-    if (int32_t v = 0; simple_value(v)) {
-        given = v;
-        return for_body();
-    }
-    run_expression(Entry::CURRENT);
+    evaluate_then<&InterpreterState::for_body>();
 }
 
 KORVANE_INLINE void InterpreterState::for_value() {
@@ -399,27 +406,14 @@ void InterpreterState::run_statements() {
                         break;
                     case KW_IF:
                         push(FrameKind::IF).await = Await::CONDITION;
-                        read_token();
-                        // A simple condition goes on at once, without a turn of its own.
-                        if (int32_t v = 0; simple_value(v)) {
-                            given = v;
-                            if_value();
-                            continue;
-                        }
-                        run_expression(Entry::CURRENT);
+                        evaluate_then<&InterpreterState::if_value>();
                         continue;
                     case KW_ELSE: skip_statement(); break;
                     case KW_FOR: start_for(); continue;
                     case KW_DO: start_do(); continue;
                     case KW_WHILE:
                         push(FrameKind::WHILE).loop.loop = tok->start;  // where the `while` is read again
-                        read_token();
-                        if (int32_t v = 0; simple_value(v)) {
-                            given = v;
-                            while_value();
-                            continue;
-                        }
-                        run_expression(Entry::CURRENT);
+                        evaluate_then<&InterpreterState::while_value>();
                         continue;
                     case KW_RETURN:
                         read_token();

@@ -293,6 +293,8 @@ struct InterpreterState {
     // An expression whose value goes to the top frame, with its first token
     // read (CURRENT) or to be read (EVALUATE).
     void evaluate(Entry entry);
+    template <void (InterpreterState::*then)()>
+    void evaluate_then();
     int32_t look_for_simple();
     bool find_simple(SimpleExpression& e, bool whole_in_parentheses);
     bool find_operation(SimpleExpression& e);
