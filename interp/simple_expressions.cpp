@@ -99,6 +99,7 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     }
     if (tok->at_eof()) return false;
     e.end = tok;
+    simple_items.push_back(tok);  // after the last item, so the token after each item is at hand
     e.frames_bytes = static_cast<size_t>(2 + 3 * e.depth) * sizeof(Frame);
     return true;
 }
@@ -217,7 +218,7 @@ bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& v) {
         if (!plain_operand(*t, v)) return false;
         // v completes the levels of this depth and of those it closes.
         for (;;) {
-            const Token& after = i < e.count ? *items[i] : *e.end;
+            const Token& after = *items[i];
             if (apply_operand(*this, levels[depth], v, after)) break;
             if (depth == 0) return true;
             if (after.is(',')) {

@@ -47,7 +47,7 @@ namespace korvane {
             OperationFrame f{};
             for (int i = 0;; i += 2) {
                 if (!plain_operand(*items[i], v)) return false;
-                if (!apply_operand(*this, f, v, i + 1 < e.count ? *items[i + 1] : *e.end)) break;
+                if (!apply_operand(*this, f, v, *items[i + 1])) break;
             }
         } else if (!simple_operation(e, v)) {
             return false;

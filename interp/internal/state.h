@@ -101,7 +101,7 @@ struct SimpleExpression {
     const Token* target;  // ASSIGN, STEP: the variable's name
     // VALUE, ASSIGN: its tokens after any `=`, without the parentheses
     // around the whole; STEP: its ++ or --
-    uint32_t first;  // in InterpreterState::simple_items
+    uint32_t first;  // in InterpreterState::simple_items, where `end` follows its items
     int count;
     const Token* end;  // the token that ends it
 };
