@@ -316,12 +316,7 @@ KORVANE_INLINE void InterpreterState::for_done() {
     ScanPos = f.loop.increment;
     if (pauses.armed) part_stop(ScanPos);
     f.await = Await::INCREMENT;
-    read_token();
-    if (int32_t v = 0; simple_value(v)) {
-        ScanPos = f.loop.condition;
-        return for_condition();
-    }
-    run_expression(Entry::CURRENT);
+    evaluate_then<&InterpreterState::for_value>();
 }
 
 // A statement that calls a built-in, its name current: the frames stand as
