@@ -88,9 +88,9 @@ int32_t absolute(int32_t value) { return value < 0 ? static_cast<int32_t>(0u - s
 
 }  // namespace
 
-// abs of `first`, or getpel of both.
-int32_t InterpreterState::pure_builtin(int index, int32_t first, int32_t second) {
-    return index == B_ABS ? absolute(first) : bridge.bridge_getpel(first, second);
+// abs of `last`, or getpel of both.
+int32_t InterpreterState::pure_builtin(int index, int32_t first, int32_t last) {
+    return index == B_ABS ? absolute(last) : bridge.bridge_getpel(first, last);
 }
 
 uint32_t InterpreterState::next_random() {

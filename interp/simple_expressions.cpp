@@ -76,16 +76,15 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     read_token();
     e.form = SimpleExpression::VALUE;
     if (first->TokenKind == TK_NAME && (tok->is('=') || tok->op == OP_INC || tok->op == OP_DEC)) {
-        e.target = first;
+        e.target = first->id;
         if (tok->is('=')) {
             e.form = SimpleExpression::ASSIGN;
-            read_token();
         } else {
             e.form = SimpleExpression::STEP;
-            simple_items.push_back(tok);
+            keep_item(SimpleItem::OPERATOR, *tok);
             ++e.count;
-            read_token();
         }
+        read_token();
     } else {
         ScanPos = after_first;
         tok = first;
@@ -99,7 +98,7 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     }
     if (tok->at_eof()) return false;
     e.end = tok;
-    simple_items.push_back(tok);  // after the last item, so the token after each item is at hand
+    keep_item(SimpleItem::END, *tok);  // after the last item, so what follows each item is at hand
     e.frames_bytes = static_cast<size_t>(2 + 3 * e.depth) * sizeof(Frame);
     return true;
 }
@@ -114,6 +113,22 @@ bool assigns(const Token& t) {
 
 }  // namespace
 
+void InterpreterState::keep_item(SimpleItem::Kind kind, const Token& t, bool negate) {
+    SimpleItem item{kind, negate, LEVEL_NONE, 0, 0};
+    switch (kind) {
+        case SimpleItem::NUMBER: item.value = t.number; break;
+        case SimpleItem::VARIABLE: item.value = t.id; break;
+        case SimpleItem::BUILTIN: item.value = t.builtin; break;
+        case SimpleItem::OPERATOR:
+            item.level = t.level;
+            item.code = t.op | static_cast<uint8_t>(t.ch);
+            item.value = static_cast<int32_t>(t.start);
+            break;
+        default: break;
+    }
+    simple_items.push_back(item);
+}
+
 // operation = operand {op operand} with at most one comparison,
 // operand = ["+" | "-"] (plain | "(" operation ")" | "abs" "(" operation ")"
 // | "getpel" "(" operation "," operation ")"); from the current token, to
@@ -125,48 +140,58 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
     int takes[kMaxSimpleDepth + 1] = {};
     int depth = 0;
     bool may_assign = true;  // at the start, or just inside a parenthesis
-    const auto keep = [&](const Token* t) {
+    // Keeps the current token as an item; keep() also reads the next.
+    const auto keep_here = [&](SimpleItem::Kind kind, bool negate) {
         if (e.count == kMaxSimpleItems) return false;
-        simple_items.push_back(t);
+        keep_item(kind, *tok, negate);
         ++e.count;
+        return true;
+    };
+    const auto keep = [&](SimpleItem::Kind kind, bool negate) {
+        if (!keep_here(kind, negate)) return false;
         read_token();
         return true;
     };
+    // With the `(` current.
     const auto open = [&](int taken) {
-        if (depth == kMaxSimpleDepth) return false;
+        if (!tok->is('(') || depth == kMaxSimpleDepth) return false;
         ++depth;
         compared[depth] = comma[depth] = false;
         takes[depth] = taken;
         e.depth = std::max(e.depth, depth);
         may_assign = true;
-        return keep(tok);
+        read_token();
+        return true;
     };
     for (;;) {
+        bool negate = false;
         if (tok->is('+') || tok->is('-')) {
-            if (!keep(tok)) return false;
+            negate = tok->is('-');
+            read_token();
             may_assign = false;
         }
         if (tok->builtin >= 0) {
             const int taken = pure_builtin_values(tok->builtin);
-            if (taken == 0 || !keep(tok) || !tok->is('(') || !open(taken)) return false;
+            if (taken == 0 || !keep(SimpleItem::BUILTIN, negate) || !open(taken)) return false;
             e.calls = true;
             continue;
         }
         if (tok->is('(')) {
-            if (!open(0)) return false;
+            if (!keep_here(SimpleItem::OPEN, negate) || !open(0)) return false;
             continue;
         }
-        if (!plain(*this, *tok) || !keep(tok)) return false;
-        if (may_assign && simple_items.back()->TokenKind == TK_NAME && assigns(*tok)) return false;
+        if (!plain(*this, *tok)) return false;
+        const bool name = tok->TokenKind == TK_NAME;
+        if (!keep(name ? SimpleItem::VARIABLE : SimpleItem::NUMBER, negate)) return false;
+        if (may_assign && name && assigns(*tok)) return false;
         // The operations this operand ends, each closed by its `)`, or
         // by the `,` before a built-in's second value.
         bool second_value = false;
         while (!second_value && tok->level == LEVEL_NONE) {
             if (depth == 0) {
-                const Token* const* items = simple_items.data() + e.first;
-                e.flat = e.count == 1 || (e.count == 3 && items[1]->level != LEVEL_NONE);
+                const SimpleItem* items = simple_items.data() + e.first;
+                e.flat = e.count == 1 || (e.count == 3 && items[1].kind == SimpleItem::OPERATOR);
                 e.chain = e.depth == 0;
-                for (int i = 0; e.chain && i < e.count; i += 2) e.chain = plain(*this, *items[i]);
                 return true;
             }
             second_value = tok->is(',') && takes[depth] == 2 && !comma[depth];
@@ -179,13 +204,13 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
             } else {
                 --depth;
             }
-            if (!keep(tok)) return false;
+            if (!keep(second_value ? SimpleItem::COMMA : SimpleItem::CLOSE, false)) return false;
         }
         if (second_value) continue;
         // After a comparison another ends the operation though it is no end.
         if (!binary(*tok) || (compared[depth] && tok->level == LEVEL_COMPARISON)) return false;
         compared[depth] = compared[depth] || tok->level == LEVEL_COMPARISON;
-        if (!keep(tok)) return false;
+        if (!keep(SimpleItem::OPERATOR, false)) return false;
         may_assign = false;
     }
 }
@@ -196,44 +221,39 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
 // as they report it.
 bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& v) {
     OperationFrame levels[kMaxSimpleDepth + 1];
-    const Token* opened_by[kMaxSimpleDepth + 1];  // the built-in, or null for a parenthesis
+    int32_t opened_by[kMaxSimpleDepth + 1];  // the built-in's index, or -1 for a parenthesis
     int32_t first_value[kMaxSimpleDepth + 1];
     int depth = 0;
     levels[0] = OperationFrame{};
-    const Token* const* items = simple_items.data() + e.first;
-    for (int i = 0;;) {
-        const Token* t = items[i++];
-        if (t->is('+') || t->is('-')) {
-            levels[depth].sign = t->ch;
-            t = items[i++];
-        }
-        const bool calls = t->builtin >= 0;
-        if (calls || t->is('(')) {
+    const SimpleItem* item = simple_items.data() + e.first;
+    for (;;) {
+        const SimpleItem& t = *item++;
+        if (t.kind == SimpleItem::OPEN || t.kind == SimpleItem::BUILTIN) {
+            levels[depth].sign = t.negate ? '-' : 0;
             ++depth;
             levels[depth] = OperationFrame{};
-            opened_by[depth] = calls ? t : nullptr;
-            i += calls ? 1 : 0;  // the built-in's `(`
+            opened_by[depth] = t.kind == SimpleItem::BUILTIN ? t.value : -1;
+            first_value[depth] = 0;
             continue;
         }
-        if (!plain_operand(*t, v)) return false;
+        if (!item_value(t, v)) return false;
         // v completes the levels of this depth and of those it closes.
         for (;;) {
-            const Token& after = *items[i];
-            if (apply_operand(*this, levels[depth], v, after)) break;
+            const SimpleItem& after = *item;
+            if (apply_operand(*this, levels[depth], v, after.level, after.code, static_cast<uint32_t>(after.value)))
+                break;
             if (depth == 0) return true;
-            if (after.is(',')) {
+            if (after.kind == SimpleItem::COMMA) {
                 first_value[depth] = v;
                 levels[depth] = OperationFrame{};
                 break;
             }
-            if (const Token* builtin = opened_by[depth]; builtin != nullptr) {
-                const bool two = pure_builtin_values(builtin->builtin) == 2;
-                v = pure_builtin(builtin->builtin, two ? first_value[depth] : v, v);
-            }
+            if (const int32_t builtin = opened_by[depth]; builtin >= 0)
+                v = pure_builtin(builtin, first_value[depth], v);
             --depth;
-            ++i;  // the `)`
+            ++item;  // the `)`
         }
-        ++i;  // the operator or the `,`
+        ++item;  // the operator or the `,`
     }
 }
 

@@ -61,20 +61,20 @@ inline int32_t add(int32_t left, char op, int32_t right) {
 // "&") sign}: the operand v completes what the levels keep pending. True
 // when another operand is to be read; false when the operation is done,
 // its value in v.
-// The token after the operand is `after`; the caller reads on when true.
-[[gnu::always_inline]] inline bool apply_operand(InterpreterState& s, OperationFrame& f, int32_t& v,
-                                                 const Token& after) {
+// After the operand stands an operator of `level` (its character, or the
+// code of a two-character one, and where it stands), or LEVEL_NONE.
+[[gnu::always_inline]] inline bool apply_operand(InterpreterState& s, OperationFrame& f, int32_t& v, uint8_t level,
+                                                 uint8_t code, uint32_t at) {
     if (f.sign == '-') v = wrap_sub(0, v);
     f.sign = 0;
     if (f.product_op != 0) {
         v = f.product_op == '*' ? wrap_mul(f.product, v) : s.multiply(f.product, f.product_op, v, f.product_at);
         f.product_op = 0;
     }
-    const uint8_t level = after.level;
     if (level == LEVEL_MULTIPLICATIVE) {
         f.product = v;
-        f.product_op = after.ch;
-        f.product_at = after.start;
+        f.product_op = static_cast<char>(code);
+        f.product_at = at;
         return true;
     }
     if (f.sum_op != 0) {
@@ -83,17 +83,24 @@ inline int32_t add(int32_t left, char op, int32_t right) {
     }
     if (level == LEVEL_ADDITIVE) {
         f.sum = v;
-        f.sum_op = after.ch;
+        f.sum_op = static_cast<char>(code);
         return true;
     }
     if (f.comparison != OP_NONE) {
         v = compare(f.compared, f.comparison, v);
     } else if (level == LEVEL_COMPARISON) {
         f.compared = v;
-        f.comparison = after.op;
+        f.comparison = code;
         return true;
     }
     return false;
+}
+
+// The same with the token after the operand: an operator has either a
+// code or a character, never both.
+[[gnu::always_inline]] inline bool apply_operand(InterpreterState& s, OperationFrame& f, int32_t& v,
+                                                 const Token& after) {
+    return apply_operand(s, f, v, after.level, after.op | static_cast<uint8_t>(after.ch), after.start);
 }
 
 }  // namespace korvane

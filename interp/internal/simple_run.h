@@ -10,15 +10,16 @@ namespace korvane {
 
 // One operator between two plain operands, the most common case, without
 // the levels; false for a variable that is not there.
-[[gnu::always_inline]] inline bool InterpreterState::combine(int32_t& v, const Token& op, const Token& right) {
+[[gnu::always_inline]] inline bool InterpreterState::combine(int32_t& v, const SimpleItem& op,
+                                                             const SimpleItem& right) {
     int32_t y = 0;
-    if (!plain_operand(right, y)) return false;
+    if (!item_value(right, y)) return false;
     if (op.level == LEVEL_COMPARISON) {
-        v = compare(v, op.op, y);
+        v = compare(v, op.code, y);
     } else if (op.level == LEVEL_ADDITIVE) {
-        v = add(v, op.ch, y);
+        v = add(v, static_cast<char>(op.code), y);
     } else {
-        v = op.ch == '*' ? wrap_mul(v, y) : multiply(v, op.ch, y, op.start);
+        v = op.code == '*' ? wrap_mul(v, y) : multiply(v, static_cast<char>(op.code), y, op.value);
     }
     return true;
 }
@@ -27,27 +28,30 @@ namespace korvane {
 // frames they take it untouched.
 [[gnu::always_inline]] inline bool InterpreterState::run_simple(const SimpleExpression& e, int32_t& v) {
     if (frames.bytes() + e.frames_bytes >= stack_budget) return false;
-    VarSlot* target = e.target != nullptr ? find_variable(e.target->id) : nullptr;
-    const Token* const* items = simple_items.data() + e.first;
-    if (e.target != nullptr && target == nullptr) return false;
+    VarSlot* target = nullptr;
+    if (e.form != SimpleExpression::VALUE) {
+        target = find_variable(e.target);
+        if (target == nullptr) return false;
+    }
+    const SimpleItem* items = simple_items.data() + e.first;
     // A built-in is called only when nothing will send the expression to the frames.
     if (e.calls) {
         for (int i = 0; i < e.count; ++i) {
-            const Token& t = *items[i];
-            if (t.TokenKind == TK_NAME && t.builtin < 0 && find_variable(t.id) == nullptr) return false;
+            if (items[i].kind == SimpleItem::VARIABLE && find_variable(items[i].value) == nullptr) return false;
         }
     }
     if (e.form == SimpleExpression::STEP) {
-        v = target->value = wrap_add(target->value, items[0]->op == OP_INC ? 1 : -1);
+        v = target->value = wrap_add(target->value, items[0].code == OP_INC ? 1 : -1);
     } else {
         if (e.flat) {
-            if (!plain_operand(*items[0], v)) return false;
-            if (e.count == 3 && !combine(v, *items[1], *items[2])) return false;
+            if (!item_value(items[0], v)) return false;
+            if (e.count == 3 && !combine(v, items[1], items[2])) return false;
         } else if (e.chain) {
             OperationFrame f{};
             for (int i = 0;; i += 2) {
-                if (!plain_operand(*items[i], v)) return false;
-                if (!apply_operand(*this, f, v, *items[i + 1])) break;
+                if (!item_value(items[i], v)) return false;
+                const SimpleItem& after = items[i + 1];
+                if (!apply_operand(*this, f, v, after.level, after.code, static_cast<uint32_t>(after.value))) break;
             }
         } else if (!simple_operation(e, v)) {
             return false;

@@ -89,6 +89,20 @@ struct CachedToken {
 // value is stored, so whatever needs the frames hands it to them untouched.
 constexpr int kMaxSimpleItems = 127;
 constexpr int kMaxSimpleDepth = 8;
+
+// One token of a simple expression, in text order, with the facts of it
+// that evaluating reads side by side: a sign is kept with the operand or
+// parenthesis it stands before, a built-in with its `(`.
+struct SimpleItem {
+    enum Kind : uint8_t { NUMBER, VARIABLE, OPEN, BUILTIN, OPERATOR, CLOSE, COMMA, END } kind;
+    bool negate;    // NUMBER, VARIABLE, OPEN, BUILTIN: a `-` stands before it
+    uint8_t level;  // OPERATOR: its level; LEVEL_NONE for every other kind
+    uint8_t code;   // OPERATOR: its character, or the code of a two-character operator
+    // NUMBER: the number; VARIABLE: the name's id; BUILTIN: its index;
+    // OPERATOR: where it stands, for a division by zero
+    int32_t value;
+};
+
 struct SimpleExpression {
     enum Form : uint8_t { VALUE, ASSIGN, STEP } form;
     bool flat;   // one operand, or two with an operator between: no levels needed
@@ -98,10 +112,10 @@ struct SimpleExpression {
     // The most the frames could hold for it: two where its statement pushed
     // none, up to three for each parenthesis.
     size_t frames_bytes;
-    const Token* target;  // ASSIGN, STEP: the variable's name
-    // VALUE, ASSIGN: its tokens after any `=`, without the parentheses
-    // around the whole; STEP: its ++ or --
-    uint32_t first;  // in InterpreterState::simple_items, where `end` follows its items
+    int32_t target;  // ASSIGN, STEP: the variable's id
+    // VALUE, ASSIGN: its items after any `=`, without the parentheses around
+    // the whole; STEP: its ++ or --. An END item follows them.
+    uint32_t first;  // in InterpreterState::simple_items
     int count;
     const Token* end;  // the token that ends it
 };
@@ -202,7 +216,7 @@ struct InterpreterState {
     // kNotSimple, or kNotLooked before the text there was looked at.
     std::vector<int32_t> simple_at;
     std::vector<SimpleExpression> simple;
-    std::vector<const Token*> simple_items;  // the items of each in turn
+    std::vector<SimpleItem> simple_items;  // the items of each in turn
     bool simple_expressions = true;
     std::deque<CachedToken> tokens;   // a deque keeps the addresses stable
     std::vector<uint32_t> line_ends;  // filled on the first line_of of a run
@@ -299,16 +313,20 @@ struct InterpreterState {
     bool find_simple(SimpleExpression& e, bool whole_in_parentheses);
     bool find_operation(SimpleExpression& e);
     bool run_simple(const SimpleExpression& e, int32_t& v);
-    bool combine(int32_t& v, const Token& op, const Token& right);
+    bool combine(int32_t& v, const SimpleItem& op, const SimpleItem& right);
     bool simple_operation(const SimpleExpression& e, int32_t& v);
-    bool plain_operand(const Token& t, int32_t& v) {
-        if (t.TokenKind == TK_NUMBER) {
-            v = t.number;
-            return true;
+    void keep_item(SimpleItem::Kind kind, const Token& t, bool negate = false);
+    // A NUMBER or VARIABLE item's value, its sign applied; false for a
+    // variable that is not there.
+    [[gnu::always_inline]] bool item_value(const SimpleItem& t, int32_t& v) {
+        if (t.kind == SimpleItem::NUMBER) {
+            v = t.value;
+        } else {
+            const VarSlot* slot = find_variable(t.value);
+            if (slot == nullptr) return false;
+            v = slot->value;
         }
-        const VarSlot* slot = find_variable(t.id);
-        if (slot == nullptr) return false;
-        v = slot->value;
+        if (t.negate) v = static_cast<int32_t>(0u - static_cast<uint32_t>(v));
         return true;
     }
     int32_t multiply(int32_t left, char op, int32_t right, uint32_t at);
@@ -419,7 +437,7 @@ struct InterpreterState {
     int builtin_index(const char* name) const;
     // How many values a built-in without effects takes (abs, getpel), else 0.
     static int pure_builtin_values(int index);
-    int32_t pure_builtin(int index, int32_t first, int32_t second);
+    int32_t pure_builtin(int index, int32_t first, int32_t last);
     // Both true with the built-in's result in `given` when it is done.
     bool start_builtin(int index);
     bool builtin_value(int32_t v);
