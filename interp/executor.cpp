@@ -345,18 +345,17 @@ void InterpreterState::builtin_statement() {
 // for them. It returns now and then all the same: a browser swaps in its
 // optimised code for a function only when the function is called again.
 void InterpreterState::run_statements() {
-    for (int turns = 0; turns < kTurnsPerCall && !frames.empty(); ++turns) {
-        if (mode == Mode::VALUE) {
-            if (frames.back().kind == FrameKind::OPERATION) return;
-            statement_value();
-            continue;
-        }
-        if (mode == Mode::DONE) {
-            statements_done();
-            continue;
-        }
-        if (unwind != Unwind::NONE) {
-            finish_statements();
+    for (int turns = 0; turns < kTurnsPerCall; ++turns) {
+        // Statements run with frames to run them in, and never while unwinding.
+        if (mode != Mode::STATEMENT) {
+            if (frames.empty()) return;
+            if (mode == Mode::DONE) {
+                statements_done();
+            } else if (frames.back().kind == FrameKind::OPERATION) {
+                return;
+            } else {
+                statement_value();
+            }
             continue;
         }
         read_token();

@@ -339,9 +339,10 @@ struct InterpreterState {
         mode = Mode::STATEMENT;
     }
     void run_statements();
-    // After a statement that held others: the top STATEMENTS frame goes on.
+    // After a statement that held others: the top STATEMENTS frame goes on,
+    // unless a break, continue or return unwinds it.
     void continue_statements() {
-        if (tok->at_eof() || !frames.back().block) return finish_statements();
+        if (tok->at_eof() || !frames.back().block || unwind != Unwind::NONE) return finish_statements();
         mode = Mode::STATEMENT;
     }
     void finish_statements() {
