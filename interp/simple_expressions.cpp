@@ -5,8 +5,7 @@
 // one; it still takes every expression that is not simple.
 #include <algorithm>
 
-#include "arithmetic.h"
-#include "state.h"
+#include "simple_run.h"
 
 namespace korvane {
 
@@ -114,16 +113,20 @@ bool assigns(const Token& t) {
 }  // namespace
 
 void InterpreterState::keep_item(SimpleItem::Kind kind, const Token& t, bool negate) {
-    SimpleItem item{kind, negate, LEVEL_NONE, 0, 0};
+    SimpleItem item{kind, negate, LEVEL_NONE, 0, 0, 0};
     switch (kind) {
         case SimpleItem::NUMBER: item.value = t.number; break;
         case SimpleItem::VARIABLE: item.value = t.id; break;
         case SimpleItem::BUILTIN: item.value = t.builtin; break;
         case SimpleItem::OPERATOR:
             item.level = t.level;
+            item.rank = static_cast<uint8_t>(t.level + 1);
             item.code = t.op | static_cast<uint8_t>(t.ch);
             item.value = static_cast<int32_t>(t.start);
             break;
+        case SimpleItem::CLOSE:
+        case SimpleItem::COMMA:
+        case SimpleItem::END: item.rank = 1; break;
         default: break;
     }
     simple_items.push_back(item);
@@ -215,45 +218,50 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
     }
 }
 
-// The levels of each parenthesis at once, as the frames would hold them;
-// false for a variable that is not there. A built-in is called as the
-// frames would call it, in the same order; a division by zero is reported
-// as they report it.
-bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& v) {
-    OperationFrame levels[kMaxSimpleDepth + 1];
-    int32_t opened_by[kMaxSimpleDepth + 1];  // the built-in's index, or -1 for a parenthesis
-    int32_t first_value[kMaxSimpleDepth + 1];
-    int depth = 0;
-    levels[0] = OperationFrame{};
+// Left to right as the frames' levels work it out, each operator done as
+// soon as the next one (or the end of its parenthesis) shows that nothing
+// binds its right value tighter; false for a variable that is not there.
+// A built-in is called as the frames would call it, in the same order; a
+// division by zero is reported as they report it.
+bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& result) {
+    struct Opened {
+        int32_t builtin;  // its index, or -1 for a parenthesis
+        int32_t first;    // the first of a built-in's two values
+        bool negate;
+    };
+    // Per depth a `(` and at most one operator of each level.
+    PendingOperator pending[(kMaxSimpleDepth + 1) * 4];
+    Opened opened[kMaxSimpleDepth + 1];
+    PendingOperator* top = pending;
+    Opened* open = opened;
+    top->rank = 0;
     const SimpleItem* item = simple_items.data() + e.first;
+    int32_t v = 0;
     for (;;) {
         const SimpleItem& t = *item++;
         if (t.kind == SimpleItem::OPEN || t.kind == SimpleItem::BUILTIN) {
-            levels[depth].sign = t.negate ? '-' : 0;
-            ++depth;
-            levels[depth] = OperationFrame{};
-            opened_by[depth] = t.kind == SimpleItem::BUILTIN ? t.value : -1;
-            first_value[depth] = 0;
+            *++open = Opened{t.kind == SimpleItem::BUILTIN ? t.value : -1, 0, t.negate};
+            (++top)->rank = 0;
             continue;
         }
         if (!item_value(t, v)) return false;
-        // v completes the levels of this depth and of those it closes.
+        // v is the right value of what the next item completes.
         for (;;) {
-            const SimpleItem& after = *item;
-            if (apply_operand(*this, levels[depth], v, after.level, after.code, static_cast<uint32_t>(after.value)))
-                break;
-            if (depth == 0) return true;
+            const SimpleItem& after = *item++;
+            if (complete(top, v, after)) break;
+            if (after.kind == SimpleItem::END) {
+                result = v;
+                return true;
+            }
             if (after.kind == SimpleItem::COMMA) {
-                first_value[depth] = v;
-                levels[depth] = OperationFrame{};
+                open->first = v;
                 break;
             }
-            if (const int32_t builtin = opened_by[depth]; builtin >= 0)
-                v = pure_builtin(builtin, first_value[depth], v);
-            --depth;
-            ++item;  // the `)`
+            --top;  // the `(`
+            if (open->builtin >= 0) v = pure_builtin(open->builtin, open->first, v);
+            if (open->negate) v = wrap_sub(0, v);
+            --open;
         }
-        ++item;  // the operator or the `,`
     }
 }
 

@@ -8,19 +8,31 @@
 
 namespace korvane {
 
+[[gnu::always_inline]] inline int32_t InterpreterState::operate(int32_t left, uint8_t level, uint8_t code,
+                                                                int32_t right, uint32_t at) {
+    if (level == LEVEL_COMPARISON) return compare(left, code, right);
+    if (level == LEVEL_ADDITIVE) return add(left, static_cast<char>(code), right);
+    return code == '*' ? wrap_mul(left, right) : multiply(left, static_cast<char>(code), right, at);
+}
+
+// What the item after the right value v completes of the pending
+// operators is worked out; an operator is then pushed as pending, true.
+[[gnu::always_inline]] inline bool InterpreterState::complete(PendingOperator*& top, int32_t& v,
+                                                              const SimpleItem& after) {
+    for (; top->rank >= after.rank; --top)
+        v = operate(top->left, static_cast<uint8_t>(top->rank - 1), top->code, v, top->at);
+    if (after.kind != SimpleItem::OPERATOR) return false;
+    *++top = PendingOperator{v, static_cast<uint32_t>(after.value), after.rank, after.code};
+    return true;
+}
+
 // One operator between two plain operands, the most common case, without
 // the levels; false for a variable that is not there.
 [[gnu::always_inline]] inline bool InterpreterState::combine(int32_t& v, const SimpleItem& op,
                                                              const SimpleItem& right) {
     int32_t y = 0;
     if (!item_value(right, y)) return false;
-    if (op.level == LEVEL_COMPARISON) {
-        v = compare(v, op.code, y);
-    } else if (op.level == LEVEL_ADDITIVE) {
-        v = add(v, static_cast<char>(op.code), y);
-    } else {
-        v = op.code == '*' ? wrap_mul(v, y) : multiply(v, static_cast<char>(op.code), y, op.value);
-    }
+    v = operate(v, op.level, op.code, y, static_cast<uint32_t>(op.value));
     return true;
 }
 
@@ -30,14 +42,14 @@ namespace korvane {
     if (frames.bytes() + e.frames_bytes >= stack_budget) return false;
     VarSlot* target = nullptr;
     if (e.form != SimpleExpression::VALUE) {
-        target = find_variable(e.target);
+        target = find_named(e.target);
         if (target == nullptr) return false;
     }
     const SimpleItem* items = simple_items.data() + e.first;
     // A built-in is called only when nothing will send the expression to the frames.
     if (e.calls) {
         for (int i = 0; i < e.count; ++i) {
-            if (items[i].kind == SimpleItem::VARIABLE && find_variable(items[i].value) == nullptr) return false;
+            if (items[i].kind == SimpleItem::VARIABLE && find_named(items[i].value) == nullptr) return false;
         }
     }
     if (e.form == SimpleExpression::STEP) {

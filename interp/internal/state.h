@@ -97,10 +97,22 @@ struct SimpleItem {
     enum Kind : uint8_t { NUMBER, VARIABLE, OPEN, BUILTIN, OPERATOR, CLOSE, COMMA, END } kind;
     bool negate;    // NUMBER, VARIABLE, OPEN, BUILTIN: a `-` stands before it
     uint8_t level;  // OPERATOR: its level; LEVEL_NONE for every other kind
-    uint8_t code;   // OPERATOR: its character, or the code of a two-character operator
+    // How much of what is pending before it it completes: an operator every
+    // pending operator of its level or above, CLOSE, COMMA and END all that
+    // their parenthesis holds; 0 for the other kinds.
+    uint8_t rank;
+    uint8_t code;  // OPERATOR: its character, or the code of a two-character operator
     // NUMBER: the number; VARIABLE: the name's id; BUILTIN: its index;
     // OPERATOR: where it stands, for a division by zero
     int32_t value;
+};
+
+// An operator of a simple expression waiting for its right value, with its
+// left one; its level is one below its rank. A `(` waits as one of rank 0.
+struct PendingOperator {
+    int32_t left;
+    uint32_t at;
+    uint8_t rank, code;
 };
 
 struct SimpleExpression {
@@ -314,6 +326,9 @@ struct InterpreterState {
     bool find_operation(SimpleExpression& e);
     bool run_simple(const SimpleExpression& e, int32_t& v);
     bool combine(int32_t& v, const SimpleItem& op, const SimpleItem& right);
+    bool complete(PendingOperator*& top, int32_t& v, const SimpleItem& after);
+    // left op right, for an operator of `level` that stands at `at`.
+    int32_t operate(int32_t left, uint8_t level, uint8_t code, int32_t right, uint32_t at);
     bool simple_operation(const SimpleExpression& e, int32_t& v);
     void keep_item(SimpleItem::Kind kind, const Token& t, bool negate = false);
     // A NUMBER or VARIABLE item's value, its sign applied; false for a
@@ -322,7 +337,7 @@ struct InterpreterState {
         if (t.kind == SimpleItem::NUMBER) {
             v = t.value;
         } else {
-            const VarSlot* slot = find_variable(t.value);
+            const VarSlot* slot = find_named(t.value);
             if (slot == nullptr) return false;
             v = slot->value;
         }
@@ -415,8 +430,9 @@ struct InterpreterState {
     // Locals of the current call from the top down, then the globals: the
     // topmost local of a name hides every other, and it is the current
     // call's if it lies above the frame base.
-    VarSlot* find_variable(int32_t id) {
-        if (id < 0) return nullptr;
+    VarSlot* find_variable(int32_t id) { return id < 0 ? nullptr : find_named(id); }
+    // The same for the id of a name.
+    VarSlot* find_named(int32_t id) {
         const int base = frame_base;
         if (const int32_t local = local_of_id[static_cast<size_t>(id)]; local >= base) return &LocalStack[local];
         const int32_t global = global_of_id[static_cast<size_t>(id)];
