@@ -66,13 +66,6 @@ void TXImage3::AssignPalette(int32_t index) {
     }
 }
 
-RowTable TXImage3::rows(int32_t index) const {
-    if (index < 0 || index >= BmpCount()) return {};
-    const Slot& s = slots_[static_cast<size_t>(index)];
-    if (s.row_table.empty()) return {};
-    return {s.row_table.data(), s.width, s.height};
-}
-
 int32_t TXImage3::width(int32_t index) const {
     return index < 0 || index >= BmpCount() ? 0 : slots_[static_cast<size_t>(index)].width;
 }

@@ -41,7 +41,13 @@ public:
     // PaletteData -> logical palette of the slot (the fourth byte is ignored).
     void AssignPalette(int32_t index);
 
-    RowTable rows(int32_t index) const;
+    // Inline: a getpel reads it for every pixel.
+    RowTable rows(int32_t index) const {
+        if (index < 0 || index >= BmpCount()) return {};
+        const Slot& s = slots_[static_cast<size_t>(index)];
+        if (s.row_table.empty()) return {};
+        return {s.row_table.data(), s.width, s.height};
+    }
     int32_t width(int32_t index) const;
     int32_t height(int32_t index) const;
     // Rows of the slot in memory order, bottom row first: width * height bytes.
