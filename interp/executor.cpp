@@ -340,10 +340,12 @@ void InterpreterState::builtin_statement() {
 }
 
 // Runs statements, and hands values and ends to the frames of statements,
-// until a call's value is due to an expression or the frames end. A
-// statement that holds an expression or other statements pushes a frame
-// for them. It returns now and then all the same: a browser swaps in its
-// optimised code for a function only when the function is called again.
+// until the frames end; a call's value due to an expression goes to the
+// evaluator, which returns once its value is due to a statement or another
+// call's body begins. A statement that holds an expression or other
+// statements pushes a frame for them. It returns now and then all the same:
+// a browser swaps in its optimised code for a function only when the
+// function is called again.
 void InterpreterState::run_statements() {
     for (int turns = 0; turns < kTurnsPerCall; ++turns) {
         // Statements run with frames to run them in, and never while unwinding.
@@ -352,7 +354,7 @@ void InterpreterState::run_statements() {
             if (mode == Mode::DONE) {
                 statements_done();
             } else if (frames.back().kind == FrameKind::OPERATION) {
-                return;
+                run_expression(Entry::CALL_VALUE);
             } else {
                 statement_value();
             }
