@@ -151,7 +151,13 @@ void InterpreterState::run_expression(Entry entry) {
                         }
                         if (uint32_t body; function_entry(tok->id, body)) {
                             start_call();
+                            // Simple arguments go straight to the call; the first
+                            // that is not is evaluated from its first token.
                             read_token();
+                            while (simple_value(v)) {
+                                if (!argument_value(v)) return;  // its body begins
+                                read_token();
+                            }
                             step = Step::EVALUATE;
                             continue;
                         }
