@@ -39,10 +39,6 @@ bool is_word_end(char c) {
     return std::strchr(" !;,+-<>'/*%^=()&|", c) != nullptr;
 }
 
-void InterpreterState::step_over(uint32_t n) {
-    while (n-- > 0 && cur() != '\0') ++ScanPos;
-}
-
 uint8_t InterpreterState::keyword_code() {
     for (uint8_t i = 0; i < scan.len; ++i) {
         char& c = scan.TokenText[i];

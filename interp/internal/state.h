@@ -262,7 +262,10 @@ struct InterpreterState {
     // scanner
     char at(uint32_t pos) const { return TextBuffer[pos]; }
     char cur() const { return TextBuffer[ScanPos]; }
-    void step_over(uint32_t n);  // moves ScanPos on by n, never past the end
+    // Moves ScanPos on by n, never past the end.
+    void step_over(uint32_t n) {
+        while (n-- > 0 && cur() != '\0') ++ScanPos;
+    }
     // Reads the next token: from the cache when this position was read before.
     [[gnu::always_inline]] uint8_t read_token() {
         if (const CachedToken* cached = token_at[ScanPos]; cached != nullptr) {
