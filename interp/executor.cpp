@@ -441,8 +441,24 @@ void InterpreterState::run_statements() {
     }
 }
 
-// locals = ("int" | "char") name {"," name} ";"
+// locals = ("int" | "char") name {"," name} ";", its keyword current and put back.
 void InterpreterState::define_locals() {
+    const uint32_t at = ScanPos;
+    if (const int32_t d = declaration_at[at]; d >= 0) {
+        const Declaration& kept = declarations[static_cast<size_t>(d)];
+        // Where the table would fill, it fills as the text is read.
+        if (kept.count <= static_cast<uint32_t>(kMaxLocals - LocalTop)) {
+            for (uint32_t i = 0; i < kept.count; ++i) {
+                const Parameter& local = declared[kept.first + i];
+                LocalStack[LocalTop] = VarSlot{local.name, local.kind, 0, local.id, -1};
+                name_local(LocalTop++, local.id);
+            }
+            ScanPos = kept.after;
+            tok = kept.last;
+            return;
+        }
+    }
+    const auto first = static_cast<uint32_t>(declared.size());
     read_token();
     const uint8_t type = tok->KeywordCode;
     do {
@@ -451,9 +467,12 @@ void InterpreterState::define_locals() {
         slot.id = copy_name(*this, slot.name, *tok);
         slot.kind = type;
         push_variable(slot);
+        declared.push_back(Parameter{slot.id, slot.name, slot.kind});
         read_token();
     } while (tok->is(','));
     if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+    declaration_at[at] = static_cast<int32_t>(declarations.size());
+    declarations.push_back(Declaration{first, static_cast<uint32_t>(declared.size()) - first, ScanPos, tok});
 }
 
 }  // namespace korvane

@@ -294,7 +294,10 @@ std::string HintWriter::depth() {
     std::string name;
     const size_t open = at_ > 0 && is_close(all_[at_]) ? enclosing_open(at_) : std::string::npos;
     if (open != std::string::npos && open > 0 && token(open - 1).TokenKind == TK_NAME) name = text(open - 1);
-    if (name.empty() && token(at_).TokenKind == TK_NAME) name = text(at_);
+    if (name.empty() && token(at_).TokenKind == TK_NAME && at_ + 1 < all_.size() && is_open(all_[at_ + 1]))
+        name = text(at_);
+    // Found elsewhere (a local that no longer fits): the call that was running.
+    if (name.empty() && s_.CallTop > 0) name = s_.ActiveCalls[s_.CallTop - 1].function;
     std::string h = "The calls went " + std::to_string(s_.CallTop) + " deep";
     if (!name.empty()) h += ", the last a call of `" + name + "`";
     return h + ": a function that calls itself needs a case in which it returns without calling.";

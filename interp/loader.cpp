@@ -51,6 +51,9 @@ void InterpreterState::load_text(const std::string& text) {
     line_ends.clear();
     pass_ends.clear();
     pass_at.assign(TextBuffer.size() * kPassKinds, -1);
+    declarations.clear();
+    declared.clear();
+    declaration_at.assign(TextBuffer.size(), -1);
     name_ids.clear();
     function_of_id.clear();
     global_of_id.clear();

@@ -22,6 +22,7 @@
 
 namespace korvane {
 
+// What a declaration gives a parameter or a local.
 struct Parameter {
     int32_t id;
     const char* name;
@@ -238,6 +239,16 @@ struct InterpreterState {
     };
     std::vector<PassEnd> pass_ends;
     std::vector<int32_t> pass_at;  // per position and kind of pass: its entry in pass_ends, or -1
+    // A declaration of locals names the same locals each time it is read:
+    // once read, its names (in `declared`) and where it ends are kept.
+    struct Declaration {
+        uint32_t first, count;  // in `declared`
+        uint32_t after;
+        const Token* last;
+    };
+    std::vector<Declaration> declarations;
+    std::vector<Parameter> declared;
+    std::vector<int32_t> declaration_at;  // per position of its keyword: its entry in declarations, or -1
     std::unordered_map<std::string, int32_t> name_ids;
     std::vector<int32_t> function_of_id;  // first FunctionTable entry per name id, or -1
     std::vector<int32_t> global_of_id;    // first GlobalTable entry per name id, or -1

@@ -52,6 +52,10 @@ TEST(Hints, EveryMistakeHasItsPlaceAndAHintThatNamesTheCause) {
         {"main() {\n  int d;\n  print(10 / d);\n}", "division by zero", 2, 11, "`d`"},
         {"main() {\n  print(rand(0));\n}", "division by zero", 1, 8, "rand(0)"},
         {"f(int n) { f(n + 1); }\nmain() {\n  f(0);\n}", "too many nested function calls", 0, 18, "16384 deep"},
+        // Found at a local: the call is named, not the local.
+        {"f(int n) {\n  int a, b, c, d, e, g, h, i, j, k, l, m, o, p, q, r, s, t, u, v, w;\n  f(n + 1);\n}\n"
+         "main() {\n  f(0);\n}",
+         "too many local variables", 1, 36, "deep, the last a call of `f`:"},
         {"main() {\n  int i;\n  while (1) {\n    i++;\n    show();\n  }\n}", "user terminated program", 4, 4,
          "line 2, after its body had started 3 times"},
         {"main() {\n  puts(\"open);\n}", "syntax error", 2, 7, "closing", 1},
