@@ -68,18 +68,6 @@ void InterpreterState::start_call() {
     if (!tok->is('(')) report_error(ERR_PARENS_EXPECTED);
 }
 
-// True when another argument is to be evaluated; false when the body began.
-bool InterpreterState::argument_value(int32_t v) {
-    values.push_back(v);
-    read_token();
-    if (!tok->is(',')) {
-        enter_call();
-        return false;
-    }
-    if (values.size() - frames.back().call.first == kMaxArguments) report_error(ERR_PARAMETER);
-    return true;
-}
-
 // The arguments are pushed last first, so the first argument ends up on
 // top; then the body runs.
 void InterpreterState::enter_call() {

@@ -119,7 +119,7 @@ struct PendingOperator {
 struct SimpleExpression {
     enum Form : uint8_t { VALUE, ASSIGN, STEP } form;
     bool flat;   // one operand, or two with an operator between: no levels needed
-    bool chain;  // operands and operators in turn, without signs or parentheses
+    bool chain;  // operands (each with its sign) and operators in turn, without parentheses
     bool calls;  // a built-in: its variables are all looked up before it is called
     int depth;   // of its parentheses
     // The most the frames could hold for it: two where its statement pushed
@@ -459,7 +459,17 @@ struct InterpreterState {
     void push_frame_base(int32_t base);
     int32_t pop_frame_base();
     void start_call();
-    bool argument_value(int32_t v);
+    // True when another argument is to be evaluated; false when the body began.
+    [[gnu::always_inline]] bool argument_value(int32_t v) {
+        values.push_back(v);
+        read_token();
+        if (!tok->is(',')) {
+            enter_call();
+            return false;
+        }
+        if (values.size() - frames.back().call.first == kMaxArguments) report_error(ERR_PARAMETER);
+        return true;
+    }
     void enter_call();
     void leave_call();
     void name_parameters(FuncEntry& function);
