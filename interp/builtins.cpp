@@ -307,10 +307,19 @@ int32_t one_value(InterpreterState& s, int index, uint32_t call, int32_t value) 
 
 }  // namespace
 
-// A value for a built-in's frame. True with the built-in's result in
-// `given` when it has all it takes; false when it waits for another value. More values than
-// the area holds is a parameter error; missing ones stay 0.
-bool InterpreterState::builtin_value(int32_t v) {
+// The `)` after a list's last value: the built-in takes the values.
+bool InterpreterState::collection_done() {
+    const BuiltinFrame b = frames.back().builtin;
+    if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED);
+    int32_t collected_values[kVAxisCollectionSize] = {};
+    std::copy(values.begin() + b.first, values.end(), collected_values);
+    values.resize(b.first);
+    frames.pop_back();
+    given = collected(*this, b.index, b.call, collected_values);
+    return true;
+}
+
+bool InterpreterState::single_value(int32_t v) {
     Frame& f = frames.back();
     const BuiltinFrame b = f.builtin;
     if (f.kind == FrameKind::TEXT && f.await == Await::FIRST) {
@@ -318,21 +327,6 @@ bool InterpreterState::builtin_value(int32_t v) {
         f.await = Await::SECOND;
         read_token();
         return false;
-    }
-    if (f.kind == FrameKind::COLLECTION) {
-        values.push_back(v);
-        read_token();
-        if (tok->is(',')) {
-            if (values.size() - b.first == static_cast<size_t>(b.capacity)) report_error(ERR_PARAMETER);
-            return false;
-        }
-        if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED);
-        int32_t collected_values[kVAxisCollectionSize] = {};
-        std::copy(values.begin() + b.first, values.end(), collected_values);
-        values.resize(b.first);
-        frames.pop_back();
-        given = collected(*this, b.index, b.call, collected_values);
-        return true;
     }
     const bool text = f.kind == FrameKind::TEXT;
     frames.pop_back();

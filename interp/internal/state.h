@@ -481,7 +481,22 @@ struct InterpreterState {
     int32_t pure_builtin(int index, int32_t first, int32_t last);
     // Both true with the built-in's result in `given` when it is done.
     bool start_builtin(int index);
-    bool builtin_value(int32_t v);
+    // A value for a built-in's frame. True with the built-in's result in
+    // `given` when it has all it takes; false when it waits for another
+    // value. More values than a list holds is a parameter error; missing
+    // ones stay 0. Inlined: most values are one of a list.
+    [[gnu::always_inline]] bool builtin_value(int32_t v) {
+        const Frame& f = frames.back();
+        if (f.kind != FrameKind::COLLECTION) return single_value(v);
+        values.push_back(v);
+        read_token();
+        if (!tok->is(',')) return collection_done();
+        if (values.size() - f.builtin.first == static_cast<size_t>(f.builtin.capacity)) report_error(ERR_PARAMETER);
+        return false;
+    }
+    bool collection_done();
+    // The value of a built-in that takes one, or of textout or textstyle.
+    bool single_value(int32_t v);
     uint32_t next_random();
 };
 
