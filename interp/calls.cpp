@@ -100,7 +100,7 @@ void InterpreterState::leave_call() {
     give(ReturnValue);
 }
 
-// params = ")" | ("int" | "char") name {"," ("int" | "char") name} ")"
+// Names the arguments' slots after the parameters.
 void InterpreterState::name_parameters(FuncEntry& function) {
     const int base = CallStack[CallTop - 1];
     int slot = LocalTop - 1;
@@ -116,6 +116,15 @@ void InterpreterState::name_parameters(FuncEntry& function) {
         tok = function.last;
         return;
     }
+    read_parameters(function);
+}
+
+// params = ")" | ("int" | "char") name {"," ("int" | "char") name} ")",
+// read from the text; its names are kept for the calls after.
+void InterpreterState::read_parameters(FuncEntry& function) {
+    const int base = CallStack[CallTop - 1];
+    int slot = LocalTop - 1;
+    std::vector<Parameter>& kept = function.parameters;
     kept.clear();
     do {
         read_token();

@@ -473,6 +473,7 @@ struct InterpreterState {
     void enter_call();
     void leave_call();
     void name_parameters(FuncEntry& function);
+    [[gnu::noinline]] void read_parameters(FuncEntry& function);
 
     // built-ins
     int builtin_index(const char* name) const;
