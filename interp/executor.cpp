@@ -458,6 +458,11 @@ void InterpreterState::define_locals() {
             return;
         }
     }
+    read_locals(at);
+}
+
+// The declaration read from the text, its names kept for the next time.
+void InterpreterState::read_locals(uint32_t at) {
     const auto first = static_cast<uint32_t>(declared.size());
     read_token();
     const uint8_t type = tok->KeywordCode;

@@ -413,6 +413,7 @@ struct InterpreterState {
         pass_ends.push_back(PassEnd{ScanPos, tok});
     }
     void define_locals();
+    [[gnu::noinline]] void read_locals(uint32_t at);
     [[gnu::always_inline]] void count_step() {
         if (++steps >= next_step_event) step_event();
     }
