@@ -87,7 +87,7 @@ KORVANE_INLINE void InterpreterState::statements_done() {
 // Skips the statement or block that the current token begins: a `{` that was
 // just put back is skipped with its nested blocks, anything else up to the
 // `;` or `}` that ends it at brace and parenthesis depth 0.
-void InterpreterState::skip_body() {
+KORVANE_INLINE void InterpreterState::skip_body() {
     if (tok->is_brace('{') && ScanPos == tok->start) {
         memo_pass(Pass::BLOCK, [this] {
             read_token();
@@ -104,7 +104,7 @@ void InterpreterState::skip_body() {
 }
 
 // Skips from ScanPos to the end of one statement.
-void InterpreterState::skip_statement() {
+KORVANE_INLINE void InterpreterState::skip_statement() {
     memo_pass(Pass::STATEMENT, [this] { pass_statement(); });
 }
 

@@ -408,6 +408,10 @@ struct InterpreterState {
             tok = pass_ends[static_cast<size_t>(at)].token;
             return;
         }
+        first_pass(key, pass);
+    }
+    template <class F>
+    [[gnu::noinline]] void first_pass(size_t key, F& pass) {
         pass();
         pass_at[key] = static_cast<int32_t>(pass_ends.size());
         pass_ends.push_back(PassEnd{ScanPos, tok});
