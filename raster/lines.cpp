@@ -164,10 +164,6 @@ void dline(const RowTable& rows, Pen pen, int32_t x1, int32_t y1, int32_t x2, in
 
 }  // namespace
 
-int32_t ras_getpel(const RowTable& rows, int32_t x, int32_t y) {
-    return canvas_box(rows).contains(x, y) ? rows.row[y][x] : 0;
-}
-
 void ras_point(const RowTable& rows, const ClipWindow& clip, int32_t x, int32_t y, uint16_t colour) {
     point(rows, PlainPen{}, clip, x, y, colour);
 }

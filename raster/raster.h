@@ -18,7 +18,12 @@ namespace korvane {
 // Pixels and lines.
 void ras_point(const RowTable& rows, const ClipWindow& clip, int32_t x, int32_t y, uint16_t colour);
 void ras_fpoint(const RowTable& rows, const ClipWindow& clip, int32_t x, int32_t y, uint16_t colour);
-int32_t ras_getpel(const RowTable& rows, int32_t x, int32_t y);  // 0 outside the canvas
+// 0 outside the canvas; inline, as a program may read every pixel.
+inline int32_t ras_getpel(const RowTable& rows, int32_t x, int32_t y) {
+    const bool inside = static_cast<uint32_t>(x) < static_cast<uint32_t>(rows.width) &&
+                        static_cast<uint32_t>(y) < static_cast<uint32_t>(rows.height);
+    return inside ? rows.row[y][x] : 0;
+}
 void ras_line(const RowTable& rows, const ClipWindow& clip, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
               uint16_t colour, int32_t extra);
 void ras_xline(const RowTable& rows, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint16_t colour);
