@@ -47,6 +47,7 @@ void InterpreterState::load_text(const std::string& text) {
     simple_at.assign(TextBuffer.size(), kNotLooked);
     simple.clear();
     simple_items.clear();
+    simple_names.clear();
     tokens.clear();
     line_ends.clear();
     pass_ends.clear();

@@ -17,6 +17,7 @@ int32_t InterpreterState::look_for_simple() {
     const int64_t place = error_place;
     const bool was_quiet = quiet;
     const size_t kept = simple_items.size();
+    const size_t names_kept = simple_names.size();
     quiet = true;
     int32_t index = kNotSimple;
     try {
@@ -32,10 +33,12 @@ int32_t InterpreterState::look_for_simple() {
                 break;
             }
             simple_items.resize(e.first);
+            simple_names.resize(names_kept);
         }
     } catch (const ErrorReport&) {
         // A token the scanner refuses: the frames will report it in its turn.
         simple_items.resize(kept);
+        simple_names.resize(names_kept);
     }
     quiet = was_quiet;
     error_place = place;
@@ -96,6 +99,7 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
         ++e.depth;
     }
     if (tok->at_eof()) return false;
+    if (e.calls) keep_names(e);
     e.end = tok;
     keep_item(SimpleItem::END, *tok);  // after the last item, so what follows each item is at hand
     e.frames_bytes = static_cast<size_t>(2 + 3 * e.depth) * sizeof(Frame);
@@ -111,6 +115,20 @@ bool assigns(const Token& t) {
 }
 
 }  // namespace
+
+// The variables of an expression that calls a built-in, each once: all
+// are looked up before it runs.
+void InterpreterState::keep_names(SimpleExpression& e) {
+    e.names = static_cast<uint32_t>(simple_names.size());
+    const SimpleItem* items = simple_items.data() + e.first;
+    for (int i = 0; i < e.count; ++i) {
+        if (items[i].kind != SimpleItem::VARIABLE) continue;
+        const auto kept = simple_names.begin() + e.names;
+        if (std::find(kept, simple_names.end(), items[i].value) == simple_names.end())
+            simple_names.push_back(items[i].value);
+    }
+    e.name_count = static_cast<int>(simple_names.size() - e.names);
+}
 
 void InterpreterState::keep_item(SimpleItem::Kind kind, const Token& t, bool negate) {
     SimpleItem item{kind, negate, LEVEL_NONE, 0, 0, 0};

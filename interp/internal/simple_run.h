@@ -48,8 +48,9 @@ namespace korvane {
     const SimpleItem* items = simple_items.data() + e.first;
     // A built-in is called only when nothing will send the expression to the frames.
     if (e.calls) {
-        for (int i = 0; i < e.count; ++i) {
-            if (items[i].kind == SimpleItem::VARIABLE && find_named(items[i].value) == nullptr) return false;
+        const int32_t* names = simple_names.data() + e.names;
+        for (int i = 0; i < e.name_count; ++i) {
+            if (find_named(names[i]) == nullptr) return false;
         }
     }
     if (e.form == SimpleExpression::STEP) {

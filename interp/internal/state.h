@@ -118,10 +118,12 @@ struct PendingOperator {
 
 struct SimpleExpression {
     enum Form : uint8_t { VALUE, ASSIGN, STEP } form;
-    bool flat;   // one operand, or two with an operator between: no levels needed
-    bool chain;  // operands (each with its sign) and operators in turn, without parentheses
-    bool calls;  // a built-in: its variables are all looked up before it is called
-    int depth;   // of its parentheses
+    bool flat;       // one operand, or two with an operator between: no levels needed
+    bool chain;      // operands (each with its sign) and operators in turn, without parentheses
+    bool calls;      // a built-in: its variables are all looked up before it is called
+    uint32_t names;  // calls: its variables' ids, each once, in InterpreterState::simple_names
+    int name_count;
+    int depth;  // of its parentheses
     // The most the frames could hold for it: two where its statement pushed
     // none, up to three for each parenthesis.
     size_t frames_bytes;
@@ -230,6 +232,7 @@ struct InterpreterState {
     std::vector<int32_t> simple_at;
     std::vector<SimpleExpression> simple;
     std::vector<SimpleItem> simple_items;  // the items of each in turn
+    std::vector<int32_t> simple_names;
     bool simple_expressions = true;
     std::deque<CachedToken> tokens;   // a deque keeps the addresses stable
     std::vector<uint32_t> line_ends;  // filled on the first line_of of a run
@@ -345,6 +348,7 @@ struct InterpreterState {
     int32_t operate(int32_t left, uint8_t level, uint8_t code, int32_t right, uint32_t at);
     bool simple_operation(const SimpleExpression& e, int32_t& v);
     void keep_item(SimpleItem::Kind kind, const Token& t, bool negate = false);
+    void keep_names(SimpleExpression& e);
     // A NUMBER or VARIABLE item's value, its sign applied; false for a
     // variable that is not there.
     [[gnu::always_inline]] bool item_value(const SimpleItem& t, int32_t& v) {
