@@ -450,8 +450,7 @@ void InterpreterState::define_locals() {
         if (kept.count <= static_cast<uint32_t>(kMaxLocals - LocalTop)) {
             for (uint32_t i = 0; i < kept.count; ++i) {
                 const Parameter& local = declared[kept.first + i];
-                LocalStack[LocalTop] = VarSlot{local.name, local.kind, 0, local.id, -1};
-                name_local(LocalTop++, local.id);
+                push_variable(VarSlot{local.name, local.kind, 0, local.id, -1});
             }
             ScanPos = kept.after;
             tok = kept.last;

@@ -131,13 +131,12 @@ void InterpreterState::keep_names(SimpleExpression& e) {
 }
 
 void InterpreterState::keep_item(SimpleItem::Kind kind, const Token& t, bool negate) {
-    SimpleItem item{kind, negate, LEVEL_NONE, 0, 0, 0};
+    SimpleItem item{kind, negate, 0, 0, 0};
     switch (kind) {
         case SimpleItem::NUMBER: item.value = t.number; break;
         case SimpleItem::VARIABLE: item.value = t.id; break;
         case SimpleItem::BUILTIN: item.value = t.builtin; break;
         case SimpleItem::OPERATOR:
-            item.level = t.level;
             item.rank = static_cast<uint8_t>(t.level + 1);
             item.code = t.op | static_cast<uint8_t>(t.ch);
             item.value = static_cast<int32_t>(t.start);

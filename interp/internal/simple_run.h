@@ -32,7 +32,7 @@ namespace korvane {
                                                              const SimpleItem& right) {
     int32_t y = 0;
     if (!item_value(right, y)) return false;
-    v = operate(v, op.level, op.code, y, static_cast<uint32_t>(op.value));
+    v = operate(v, op.level(), op.code, y, static_cast<uint32_t>(op.value));
     return true;
 }
 
@@ -64,7 +64,7 @@ namespace korvane {
             for (int i = 0;; i += 2) {
                 if (!item_value(items[i], v)) return false;
                 const SimpleItem& after = items[i + 1];
-                if (!apply_operand(*this, f, v, after.level, after.code, static_cast<uint32_t>(after.value))) break;
+                if (!apply_operand(*this, f, v, after.level(), after.code, static_cast<uint32_t>(after.value))) break;
             }
         } else if (!simple_operation(e, v)) {
             return false;

@@ -96,16 +96,18 @@ constexpr int kMaxSimpleDepth = 8;
 // parenthesis it stands before, a built-in with its `(`.
 struct SimpleItem {
     enum Kind : uint8_t { NUMBER, VARIABLE, OPEN, BUILTIN, OPERATOR, CLOSE, COMMA, END } kind;
-    bool negate;    // NUMBER, VARIABLE, OPEN, BUILTIN: a `-` stands before it
-    uint8_t level;  // OPERATOR: its level; LEVEL_NONE for every other kind
+    bool negate;  // NUMBER, VARIABLE, OPEN, BUILTIN: a `-` stands before it
     // How much of what is pending before it it completes: an operator every
-    // pending operator of its level or above, CLOSE, COMMA and END all that
-    // their parenthesis holds; 0 for the other kinds.
+    // pending operator of its level or above (its rank is its level + 1),
+    // CLOSE, COMMA and END all that their parenthesis holds; 0 for the others.
     uint8_t rank;
     uint8_t code;  // OPERATOR: its character, or the code of a two-character operator
     // NUMBER: the number; VARIABLE: the name's id; BUILTIN: its index;
     // OPERATOR: where it stands, for a division by zero
     int32_t value;
+
+    // OPERATOR: its level; CLOSE, COMMA, END: LEVEL_NONE.
+    uint8_t level() const { return static_cast<uint8_t>(rank - 1); }
 };
 
 // An operator of a simple expression waiting for its right value, with its
