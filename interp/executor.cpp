@@ -369,8 +369,11 @@ void InterpreterState::run_statements() {
                 // expression needs no frame to hand its value to.
                 if (int32_t v = 0; simple_value(v)) {
                     if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+                    // A statement alone ends its frame at once: what follows it
+                    // goes on in this turn.
                     if (!frames.back().block) {
-                        finish_statements();
+                        frames.pop_back();
+                        statements_done();
                         continue;
                     }
                     // In a block the `;` is a statement of its own, that does nothing.
@@ -417,7 +420,8 @@ void InterpreterState::run_statements() {
                         if (int32_t v = 0; simple_value(v)) {
                             ReturnValue = v;
                             unwind = Unwind::RETURN;
-                            finish_statements();
+                            frames.pop_back();
+                            statements_done();
                             continue;
                         }
                         push(FrameKind::RETURN);
@@ -426,11 +430,13 @@ void InterpreterState::run_statements() {
                     case KW_END: throw EndRequested{};
                     case KW_BREAK:
                         unwind = Unwind::BREAK;
-                        finish_statements();
+                        frames.pop_back();
+                        statements_done();
                         continue;
                     case KW_CONTINUE:
                         unwind = Unwind::CONTINUE;
-                        finish_statements();
+                        frames.pop_back();
+                        statements_done();
                         continue;
                     default: break;
                 }
