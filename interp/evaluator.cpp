@@ -15,6 +15,31 @@ namespace korvane {
 // The places in an expression where reading goes on.
 enum class Step : uint8_t { EVALUATE, ASSIGNMENT, OPERAND, OPERAND_VALUE, ASSIGNED, EVALUATED, CALL_VALUE };
 
+[[gnu::always_inline]] inline bool InterpreterState::simple_arguments_given() {
+    int32_t at = arguments_at[ScanPos];
+    if (at == kNotLooked) at = simple_expressions ? look_for_arguments() : kNotSimple;
+    if (at == kNotSimple) {
+        read_token();
+        return false;
+    }
+    const SimpleArguments& list = simple_arguments[static_cast<size_t>(at)];
+    const SimpleArgument* argument = simple_argument.data() + list.first;
+    for (uint32_t i = 0; i < list.count; ++i, ++argument) {
+        int32_t v = 0;
+        if (!run_simple(simple[static_cast<size_t>(argument->expression)], v)) {
+            // This one and those after it are read as the text is.
+            tok = &argument->first->token;
+            ScanPos = argument->first->end;
+            return false;
+        }
+        values.push_back(v);
+    }
+    tok = list.end;
+    ScanPos = list.after;
+    enter_call();
+    return true;
+}
+
 void InterpreterState::run_expression(Entry entry) {
     int32_t v = 0;
     Step step = Step::EVALUATE;
@@ -151,9 +176,9 @@ void InterpreterState::run_expression(Entry entry) {
                         }
                         if (uint32_t body; function_entry(tok->id, body)) {
                             start_call();
+                            if (simple_arguments_given()) return;  // its body begins
                             // Simple arguments go straight to the call; the first
                             // that is not is evaluated from its first token.
-                            read_token();
                             while (simple_value(v)) {
                                 if (!argument_value(v)) return;  // its body begins
                                 read_token();

@@ -48,6 +48,9 @@ void InterpreterState::load_text(const std::string& text) {
     simple.clear();
     simple_items.clear();
     simple_names.clear();
+    arguments_at.assign(TextBuffer.size(), kNotLooked);
+    simple_arguments.clear();
+    simple_argument.clear();
     tokens.clear();
     line_ends.clear();
     pass_ends.clear();

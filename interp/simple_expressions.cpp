@@ -48,6 +48,46 @@ int32_t InterpreterState::look_for_simple() {
     return index;
 }
 
+// Decides once for the arguments after the `(` just read whether each is a
+// simple expression that ends at a `,` or at the end of the list, as the
+// evaluator reads them; lists the frames would refuse (too many values)
+// are left to them.
+int32_t InterpreterState::look_for_arguments() {
+    const uint32_t pos = ScanPos;
+    const Token* open = tok;
+    const int64_t place = error_place;
+    const bool was_quiet = quiet;
+    const size_t kept = simple_argument.size();
+    quiet = true;
+    int32_t index = kNotSimple;
+    try {
+        for (uint32_t count = 1; count <= static_cast<uint32_t>(kMaxArguments); ++count) {
+            const uint32_t from = ScanPos;
+            read_token();
+            int32_t e = simple_at[tok->start];
+            if (e == kNotLooked) e = look_for_simple();
+            if (e == kNotSimple) break;
+            simple_argument.push_back(SimpleArgument{e, token_at[from]});
+            ScanPos = simple[static_cast<size_t>(e)].end->start;
+            read_token();
+            if (tok->is(',')) continue;
+            index = static_cast<int32_t>(simple_arguments.size());
+            simple_arguments.push_back(SimpleArguments{static_cast<uint32_t>(kept), count, tok, ScanPos});
+            break;
+        }
+    } catch (const ErrorReport&) {
+        // A token the scanner refuses: the evaluator will report it in its turn.
+        index = kNotSimple;
+    }
+    if (index == kNotSimple) simple_argument.resize(kept);
+    quiet = was_quiet;
+    error_place = place;
+    arguments_at[pos] = index;
+    ScanPos = pos;
+    tok = open;
+    return index;
+}
+
 namespace {
 
 // A number, or a name that can only be a variable.

@@ -139,6 +139,19 @@ struct SimpleExpression {
 constexpr int32_t kNotSimple = -1;
 constexpr int32_t kNotLooked = -2;
 
+// A call's arguments where each is a simple expression: each one's entry in
+// InterpreterState::simple with its first token, then the token that ends
+// the list (its `)`, or whatever else ends it) and where the text goes on.
+struct SimpleArgument {
+    int32_t expression;
+    const CachedToken* first;
+};
+struct SimpleArguments {
+    uint32_t first, count;  // in InterpreterState::simple_argument
+    const Token* end;
+    uint32_t after;
+};
+
 // One token of a reading of the whole text, for hints and outlines.
 struct Lexeme {
     uint32_t start, end;  // the token's source characters
@@ -235,6 +248,11 @@ struct InterpreterState {
     std::vector<SimpleExpression> simple;
     std::vector<SimpleItem> simple_items;  // the items of each in turn
     std::vector<int32_t> simple_names;
+    // Per position after a call's `(`: its entry in simple_arguments,
+    // kNotSimple, or kNotLooked.
+    std::vector<int32_t> arguments_at;
+    std::vector<SimpleArguments> simple_arguments;
+    std::vector<SimpleArgument> simple_argument;
     bool simple_expressions = true;
     std::deque<CachedToken> tokens;   // a deque keeps the addresses stable
     std::vector<uint32_t> line_ends;  // filled on the first line_of of a run
@@ -470,6 +488,10 @@ struct InterpreterState {
     void push_frame_base(int32_t base);
     int32_t pop_frame_base();
     void start_call();
+    // With the call's `(` read: true when its arguments were all simple and
+    // its body began; false with the first argument not given read.
+    bool simple_arguments_given();
+    int32_t look_for_arguments();
     // True when another argument is to be evaluated; false when the body began.
     [[gnu::always_inline]] bool argument_value(int32_t v) {
         values.push_back(v);

@@ -76,6 +76,19 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
             "  m = -2147483647 - 1;\r\n  x = 1;\r\n  print(" + e + ");\r\n  x = " + e + ";\r\n  print(x);\r\n}\r\n";
         texts.push_back(text);
     }
+    // A call's simple arguments go to it together; one that is not simple,
+    // a zero divisor among them, or a list the frames refuse, from the text.
+    const std::string many =
+        "1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, "
+        "25, 26, 27, 28, 29, 30, 31";
+    for (const std::string& call :
+         std::initializer_list<std::string>{"g(a, b, c)", "g(a, b / (d - d), c)", "g(a, q, c)", "g(a, g(b, c, d), 2)",
+                                            "g(a)", "g(-a, (b), c * 2, d) - g(c, b, a)", "g(" + many + ")",
+                                            "g(" + many + ", 32)", "g(a, b, c;", "g(a, getpel(b, c), abs(d - 9))"}) {
+        texts.push_back("int a, b, c, d;\r\ng(int p, int q, int r) { return p * 100 + q * 10 + r; }\r\nmain() {\r\n" +
+                        std::string("  a = 5; b = -3; c = 12; d = 4;\r\n  print(") + call + ");\r\n  a = " + call +
+                        ";\r\n  print(a);\r\n}\r\n");
+    }
     for (int i = 0; i < 3000; ++i) texts.push_back(random_program(rng, i));
     for (const std::string& text : texts) {
         for (RecordingBridge* b : {&whole_bridge, &frames_bridge}) {
