@@ -13,7 +13,7 @@ namespace korvane {
 // frame that asked for it (a statement) or a call's body is to run. It never
 // calls itself, so native frames never nest with the text.
 // The places in an expression where reading goes on.
-enum class Step : uint8_t { EVALUATE, ASSIGNMENT, OPERAND, OPERAND_VALUE, ASSIGNED, EVALUATED, CALL_VALUE };
+enum class Step : uint8_t { EVALUATE, NOT_SIMPLE, ASSIGNMENT, OPERAND, OPERAND_VALUE, ASSIGNED, EVALUATED, CALL_VALUE };
 
 [[gnu::always_inline]] inline bool InterpreterState::simple_arguments_given() {
     int32_t at = arguments_at[ScanPos];
@@ -63,7 +63,7 @@ void InterpreterState::run_expression(Entry entry) {
     };
     switch (entry) {
         case Entry::EVALUATE: read_token(); break;
-        case Entry::CURRENT: break;
+        case Entry::CURRENT: step = Step::NOT_SIMPLE; break;
         case Entry::CALL_VALUE:
             v = given;
             step = Step::CALL_VALUE;
@@ -78,6 +78,8 @@ void InterpreterState::run_expression(Entry entry) {
                     step = Step::EVALUATED;
                     continue;
                 }
+                [[fallthrough]];
+            case Step::NOT_SIMPLE:
                 if (tok->len == 0) report_error(ERR_NO_EXPRESSION);
                 if (tok->is(';')) {
                     v = 0;

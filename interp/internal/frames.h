@@ -61,15 +61,16 @@ struct LoopFrame {
 struct StoreFrame {
     VarSlot* var;
     int32_t left;
-    uint8_t op;  // OP_ADD_ASSIGN, OP_SUB_ASSIGN, or OP_NONE for `=`
+    uint16_t op;  // OP_ADD_ASSIGN, OP_SUB_ASSIGN, or OP_NONE for `=`
 };
 
-// Each level's pending left value and operator (0: none pending).
+// Each level's pending left value and operator (0: none pending). Codes
+// are kept wider than a char: a store of a char may change any value as far
+// as the compiler knows, and what the levels store is stored often.
 struct OperationFrame {
     int32_t compared, sum, product;
     uint32_t product_at;  // the multiplicative operator, for a division by zero
-    uint8_t comparison;
-    char sum_op, product_op, sign;
+    uint16_t comparison, sum_op, product_op, sign;
 };
 
 struct CallFrame {

@@ -112,10 +112,11 @@ struct SimpleItem {
 
 // An operator of a simple expression waiting for its right value, with its
 // left one; its level is one below its rank. A `(` waits as one of rank 0.
+// Wider than chars, as the levels' codes are (frames.h).
 struct PendingOperator {
     int32_t left;
     uint32_t at;
-    uint8_t rank, code;
+    uint16_t rank, code;
 };
 
 struct SimpleExpression {
@@ -230,8 +231,8 @@ struct InterpreterState {
         DONE,       // the statements above the top frame have ended
     };
     // Where run_expression begins: reading an expression's first token,
-    // at the current token, or with the value of a call for the top
-    // OPERATION frame.
+    // at the current token (which was found not simple), or with the value
+    // of a call for the top OPERATION frame.
     enum class Entry : uint8_t { EVALUATE, CURRENT, CALL_VALUE };
     FrameStack frames;
     std::vector<int32_t> values;
