@@ -363,8 +363,9 @@ void InterpreterState::run_statements() {
         read_token();
         count_step();
         if (pauses.armed) statement_stop();
-        switch (tok->TokenKind) {
-            case TK_NAME:
+        // One switch over what the token begins: its kind and keyword in one.
+        switch (tok->begins) {
+            case BEGINS_NAME:
                 // The `;` is left to be read as the next token. A simple
                 // expression needs no frame to hand its value to.
                 if (int32_t v = 0; simple_value(v)) {
@@ -389,58 +390,48 @@ void InterpreterState::run_statements() {
                 }
                 run_expression(Entry::CURRENT);
                 continue;
-            case TK_BRACE:
-                if (tok->TokenText[0] == '}') {
-                    finish_statements();
+            case ENDS_BLOCK: finish_statements(); continue;
+            case BEGINS_BLOCK: frames.back().block = true; break;
+            case KW_INT:
+            case KW_CHAR:
+                unread_token();
+                define_locals();
+                break;
+            case KW_IF:
+                push(FrameKind::IF).await = Await::CONDITION;
+                evaluate_then<&InterpreterState::if_value>();
+                continue;
+            case KW_ELSE: skip_statement(); break;
+            case KW_FOR: start_for(); continue;
+            case KW_DO: start_do(); continue;
+            case KW_WHILE:
+                push(FrameKind::WHILE).loop.loop = tok->start;  // where the `while` is read again
+                evaluate_then<&InterpreterState::while_value>();
+                continue;
+            case KW_RETURN:
+                read_token();
+                // A simple value needs no frame to wait on.
+                if (int32_t v = 0; simple_value(v)) {
+                    ReturnValue = v;
+                    unwind = Unwind::RETURN;
+                    frames.pop_back();
+                    statements_done();
                     continue;
                 }
-                frames.back().block = true;
-                break;
-            case TK_KEYWORD:
-                switch (tok->KeywordCode) {
-                    case KW_INT:
-                    case KW_CHAR:
-                        unread_token();
-                        define_locals();
-                        break;
-                    case KW_IF:
-                        push(FrameKind::IF).await = Await::CONDITION;
-                        evaluate_then<&InterpreterState::if_value>();
-                        continue;
-                    case KW_ELSE: skip_statement(); break;
-                    case KW_FOR: start_for(); continue;
-                    case KW_DO: start_do(); continue;
-                    case KW_WHILE:
-                        push(FrameKind::WHILE).loop.loop = tok->start;  // where the `while` is read again
-                        evaluate_then<&InterpreterState::while_value>();
-                        continue;
-                    case KW_RETURN:
-                        read_token();
-                        // A simple value needs no frame to wait on.
-                        if (int32_t v = 0; simple_value(v)) {
-                            ReturnValue = v;
-                            unwind = Unwind::RETURN;
-                            frames.pop_back();
-                            statements_done();
-                            continue;
-                        }
-                        push(FrameKind::RETURN);
-                        run_expression(Entry::CURRENT);
-                        continue;
-                    case KW_END: throw EndRequested{};
-                    case KW_BREAK:
-                        unwind = Unwind::BREAK;
-                        frames.pop_back();
-                        statements_done();
-                        continue;
-                    case KW_CONTINUE:
-                        unwind = Unwind::CONTINUE;
-                        frames.pop_back();
-                        statements_done();
-                        continue;
-                    default: break;
-                }
-                break;
+                push(FrameKind::RETURN);
+                run_expression(Entry::CURRENT);
+                continue;
+            case KW_END: throw EndRequested{};
+            case KW_BREAK:
+                unwind = Unwind::BREAK;
+                frames.pop_back();
+                statements_done();
+                continue;
+            case KW_CONTINUE:
+                unwind = Unwind::CONTINUE;
+                frames.pop_back();
+                statements_done();
+                continue;
             default: break;  // numbers, strings, operators, stray characters: passed over
         }
         if (tok->at_eof() || !frames.back().block) finish_statements();

@@ -91,6 +91,15 @@ uint8_t scan_operator(const char* p, uint8_t& length) {
     return OP_NONE;
 }
 
+uint8_t begins_statement(const Token& t) {
+    switch (t.TokenKind) {
+        case TK_KEYWORD: return t.KeywordCode;
+        case TK_NAME: return BEGINS_NAME;
+        case TK_BRACE: return t.TokenText[0] == '{' ? BEGINS_BLOCK : ENDS_BLOCK;
+        default: return KW_NONE;
+    }
+}
+
 OperatorLevel level_of(const Token& t) {
     if (t.op != OP_NONE) return LEVEL_COMPARISON;
     switch (t.ch) {
@@ -127,6 +136,7 @@ uint8_t InterpreterState::read_new_token() {
     scan_token();
     scan.ch = scan.TokenKind == TK_DELIM && scan.op == OP_NONE && scan.len == 1 ? scan.TokenText[0] : 0;
     scan.level = level_of(scan);
+    scan.begins = begins_statement(scan);
     if (scan.TokenKind == TK_NAME) {
         scan.id = intern(scan.TokenText);
         scan.builtin = static_cast<int16_t>(builtin_index(scan.TokenText));

@@ -35,6 +35,14 @@ enum KeywordCodeValue : uint8_t {
     KW_CONTINUE = 14,
 };
 
+// What a token begins where a statement is due: a keyword's own code, or
+// one of these (KW_NONE for a token that begins nothing).
+enum StatementStart : uint8_t {
+    BEGINS_NAME = 20,
+    BEGINS_BLOCK = 21,
+    ENDS_BLOCK = 22,
+};
+
 // Operator codes: TokenText holds the code byte, twice for a two-character
 // operator, so the text keeps the length of its source.
 enum OperatorCode : uint8_t {
@@ -76,10 +84,11 @@ struct Token {
     uint8_t len = 0;  // strlen(TokenText)
     char ch = 0;      // the character of a one-character delimiter, else 0
     uint8_t level = LEVEL_NONE;
-    int16_t builtin = -1;  // built-in table index of a name, or -1
-    uint32_t start = 0;    // offset of the token's first source character
-    int32_t id = -1;       // interned name of a TK_NAME token, so lookups compare integers
-    int32_t number = 0;    // value of a TK_NUMBER token
+    uint8_t begins = KW_NONE;  // a KeywordCodeValue or StatementStart
+    int16_t builtin = -1;      // built-in table index of a name, or -1
+    uint32_t start = 0;        // offset of the token's first source character
+    int32_t id = -1;           // interned name of a TK_NAME token, so lookups compare integers
+    int32_t number = 0;        // value of a TK_NUMBER token
 
     bool is(char c) const { return ch == c; }
     bool is_brace(char c) const { return TokenKind == TK_BRACE && TokenText[0] == c; }
