@@ -14,31 +14,40 @@ int32_t InterpreterState::load_variable(int32_t id) {
     return slot->value;
 }
 
+// The routines below read the tables through local copies of where they
+// are: a slot holds a pointer and ints, and a store of either would make
+// the compiler fetch the tables' places and tops again.
+
 void InterpreterState::push_variable(const VarSlot& slot) {
-    if (LocalTop == kMaxLocals) report_error(ERR_TOO_MANY_LOCALS);
-    LocalStack[LocalTop] = slot;
-    name_local(LocalTop, slot.id);
-    ++LocalTop;
+    const int index = LocalTop;
+    if (index == kMaxLocals) report_error(ERR_TOO_MANY_LOCALS);
+    LocalStack[index] = slot;
+    LocalTop = index + 1;
+    name_local(index, slot.id);
 }
 
 // Gives the local at index its name: it joins its name's chain where its
 // index puts it (a parameter is named below arguments already named).
 void InterpreterState::name_local(int index, int32_t id) {
-    LocalStack[index].id = id;
-    LocalStack[index].below = -1;
+    VarSlot* const stack = LocalStack.get();
+    stack[index].id = id;
+    stack[index].below = -1;
     if (id < 0) return;
     int32_t* link = &local_of_id[static_cast<size_t>(id)];
-    while (*link > index) link = &LocalStack[*link].below;
-    LocalStack[index].below = *link;
+    while (*link > index) link = &stack[*link].below;
+    stack[index].below = *link;
     *link = index;
 }
 
 // Drops the locals from base up, each from the top of its name's chain.
 void InterpreterState::pop_locals(int base) {
-    while (LocalTop > base) {
-        const VarSlot& slot = LocalStack[--LocalTop];
-        if (slot.id >= 0) local_of_id[static_cast<size_t>(slot.id)] = slot.below;
+    const VarSlot* const stack = LocalStack.get();
+    int32_t* const top_of = local_of_id.data();
+    for (int top = LocalTop; top > base;) {
+        const VarSlot& slot = stack[--top];
+        if (slot.id >= 0) top_of[slot.id] = slot.below;
     }
+    if (LocalTop > base) LocalTop = base;
 }
 
 void InterpreterState::push_frame_base(int32_t base) {
@@ -107,9 +116,10 @@ void InterpreterState::name_parameters(FuncEntry& function) {
     std::vector<Parameter>& kept = function.parameters;
     // With a value for each, the kept names are what the text would give.
     if (function.named && LocalTop - base >= static_cast<int>(kept.size())) {
+        VarSlot* const stack = LocalStack.get();
         for (const Parameter& p : kept) {
-            LocalStack[slot].kind = p.kind;
-            LocalStack[slot].name = p.name;
+            stack[slot].kind = p.kind;
+            stack[slot].name = p.name;
             name_local(slot--, p.id);
         }
         ScanPos = function.after;

@@ -445,10 +445,9 @@ void InterpreterState::define_locals() {
         const Declaration& kept = declarations[static_cast<size_t>(d)];
         // Where the table would fill, it fills as the text is read.
         if (kept.count <= static_cast<uint32_t>(kMaxLocals - LocalTop)) {
-            for (uint32_t i = 0; i < kept.count; ++i) {
-                const Parameter& local = declared[kept.first + i];
-                push_variable(VarSlot{local.name, local.kind, 0, local.id, -1});
-            }
+            const Parameter* local = declared.data() + kept.first;
+            for (const Parameter* end = local + kept.count; local != end; ++local)
+                push_variable(VarSlot{local->name, local->kind, 0, local->id, -1});
             ScanPos = kept.after;
             tok = kept.last;
             return;
