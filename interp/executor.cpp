@@ -390,7 +390,10 @@ void InterpreterState::run_statements() {
                 }
                 run_expression(Entry::CURRENT);
                 continue;
-            case ENDS_BLOCK: finish_statements(); continue;
+            case ENDS_BLOCK:
+                frames.pop_back();
+                statements_done();
+                continue;
             case BEGINS_BLOCK: frames.back().block = true; break;
             case KW_INT:
             case KW_CHAR:
