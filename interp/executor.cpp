@@ -65,7 +65,8 @@ KORVANE_INLINE void InterpreterState::statement_value() {
             ReturnValue = given;
             unwind = Unwind::RETURN;
             frames.pop_back();
-            return finish_statements();
+            frames.pop_back();  // its statements, which the frame below takes on at once
+            return statements_done();
         case FrameKind::IF: return if_value();
         case FrameKind::WHILE: return while_value();
         case FrameKind::DO: return do_value();
