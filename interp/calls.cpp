@@ -14,32 +14,8 @@ int32_t InterpreterState::load_variable(int32_t id) {
     return slot->value;
 }
 
-// The routines below read the tables through local copies of where they
-// are: a slot holds a pointer and ints, and a store of either would make
-// the compiler fetch the tables' places and tops again.
-
-void InterpreterState::push_variable(const VarSlot& slot) {
-    const int index = LocalTop;
-    if (index == kMaxLocals) report_error(ERR_TOO_MANY_LOCALS);
-    LocalStack[index] = slot;
-    LocalTop = index + 1;
-    name_local(index, slot.id);
-}
-
-// Gives the local at index its name: it joins its name's chain where its
-// index puts it (a parameter is named below arguments already named).
-void InterpreterState::name_local(int index, int32_t id) {
-    VarSlot* const stack = LocalStack.get();
-    stack[index].id = id;
-    stack[index].below = -1;
-    if (id < 0) return;
-    int32_t* link = &local_of_id[static_cast<size_t>(id)];
-    while (*link > index) link = &stack[*link].below;
-    stack[index].below = *link;
-    *link = index;
-}
-
-// Drops the locals from base up, each from the top of its name's chain.
+// Drops the locals from base up, each from the top of its name's chain,
+// through local copies of where the tables are (as push_variable).
 void InterpreterState::pop_locals(int base) {
     const VarSlot* const stack = LocalStack.get();
     int32_t* const top_of = local_of_id.data();

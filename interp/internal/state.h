@@ -483,8 +483,28 @@ struct InterpreterState {
         return global >= 0 ? &GlobalTable[global] : nullptr;
     }
     int32_t load_variable(int32_t id);
-    void push_variable(const VarSlot& slot);
-    void name_local(int index, int32_t id);
+    // Both read the tables through local copies of where they are: a slot
+    // holds a pointer and ints, and a store of either would make the
+    // compiler fetch the tables' places and tops again.
+    void push_variable(const VarSlot& slot) {
+        const int index = LocalTop;
+        if (index == kMaxLocals) report_error(ERR_TOO_MANY_LOCALS);
+        LocalStack[index] = slot;
+        LocalTop = index + 1;
+        name_local(index, slot.id);
+    }
+    // Gives the local at index its name: it joins its name's chain where its
+    // index puts it (a parameter is named below arguments already named).
+    void name_local(int index, int32_t id) {
+        VarSlot* const stack = LocalStack.get();
+        stack[index].id = id;
+        stack[index].below = -1;
+        if (id < 0) return;
+        int32_t* link = &local_of_id[static_cast<size_t>(id)];
+        while (*link > index) link = &stack[*link].below;
+        stack[index].below = *link;
+        *link = index;
+    }
     void pop_locals(int base);
     void push_frame_base(int32_t base);
     int32_t pop_frame_base();
