@@ -38,16 +38,31 @@ KORVANE_INLINE void InterpreterState::evaluate(Entry entry) {
 // Counts a step (a statement, or a brace of a block), with its first token
 // read; every kPollInterval steps the bridge may report a Halt. With a step
 // limit of N, N steps run and the next one is refused; a stop names the line
-// of the step it keeps from running.
+// of the step it keeps from running. While something could pause, every
+// step comes here and may pause before it runs.
 void InterpreterState::step_event() {
-    if (step_limit != 0 && steps > step_limit) report_error_at(ERR_STEP_LIMIT, tok->start);
-    switch (bridge.bridge_poll()) {
-        case Bridge::POLL_GO_ON: break;
-        case Bridge::POLL_TIME_UP: report_error_at(ERR_TIME_LIMIT, tok->start);
-        default: report_error_at(ERR_USER_HALT, tok->start);
+    if (steps >= next_poll) {
+        if (step_limit != 0 && steps > step_limit) report_error_at(ERR_STEP_LIMIT, tok->start);
+        switch (bridge.bridge_poll()) {
+            case Bridge::POLL_GO_ON: break;
+            case Bridge::POLL_TIME_UP: report_error_at(ERR_TIME_LIMIT, tok->start);
+            default: report_error_at(ERR_USER_HALT, tok->start);
+        }
+        next_poll = steps + kPollInterval;
+        if (step_limit != 0 && next_poll > step_limit) next_poll = step_limit + 1;
     }
-    next_step_event = steps + kPollInterval;
-    if (step_limit != 0 && next_step_event > step_limit) next_step_event = step_limit + 1;
+    if (pauses.armed) statement_stop();
+    next_step_event = pauses.armed ? steps + 1 : next_poll;
+}
+
+void InterpreterState::first_poll_at(uint64_t step) {
+    next_poll = step;
+    next_step_event = pauses.armed ? steps + 1 : next_poll;
+}
+
+void InterpreterState::rearm_pauses() {
+    pauses.rearm();
+    if (pauses.armed) next_step_event = steps + 1;
 }
 
 void InterpreterState::leave_loop(uint32_t at) {
@@ -363,7 +378,6 @@ void InterpreterState::run_statements() {
         }
         read_token();
         count_step();
-        if (pauses.armed) statement_stop();
         // One switch over what the token begins: its kind and keyword in one.
         switch (tok->begins) {
             case BEGINS_NAME:
@@ -381,7 +395,6 @@ void InterpreterState::run_statements() {
                     // In a block the `;` is a statement of its own, that does nothing.
                     read_token();
                     count_step();
-                    if (pauses.armed) statement_stop();
                     continue;
                 }
                 push(FrameKind::EXPRESSION_STATEMENT);

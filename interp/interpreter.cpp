@@ -64,7 +64,7 @@ RunResult Interpreter::run_text(const std::string& text) {
     s.frame_base = 0;
     s.steps = 0;
     s.begin_pauses();
-    s.next_step_event = s.step_limit != 0 && s.step_limit < kPollInterval ? s.step_limit + 1 : kPollInterval;
+    s.first_poll_at(s.step_limit != 0 && s.step_limit < kPollInterval ? s.step_limit + 1 : kPollInterval);
     try {
         s.load_text(text);
         return s.start_main() == 0 ? RUN_OK : RUN_NO_MAIN;
@@ -105,7 +105,7 @@ void Interpreter::seed_random(uint32_t state) { state_->RandState = state; }
 
 void Interpreter::set_pause_host(PauseHost* host) {
     state_->pauses.host = host;
-    state_->pauses.rearm();
+    state_->rearm_pauses();
 }
 
 void Interpreter::set_breakpoints(const std::vector<int>& lines) {
@@ -117,7 +117,7 @@ void Interpreter::set_breakpoints(const std::vector<int>& lines) {
         p.breakpoints[static_cast<size_t>(line)] = true;
     }
     p.any_breakpoint = !p.breakpoints.empty();
-    p.rearm();
+    state_->rearm_pauses();
 }
 
 void Interpreter::set_start_command(PauseCommand command) { state_->pauses.start = command; }
@@ -126,12 +126,12 @@ void Interpreter::request(PauseCommand command) {
     Pauses& p = state_->pauses;
     p.command = command;
     p.command_depth = state_->CallTop;
-    p.rearm();
+    state_->rearm_pauses();
 }
 
 void Interpreter::set_pixel_watch(bool on) {
     state_->pauses.watching = on;
-    state_->pauses.rearm();
+    state_->rearm_pauses();
 }
 
 bool Interpreter::global_value(const std::string& name, int32_t& value) const {

@@ -84,7 +84,7 @@ void InterpreterState::begin_pauses() {
     pauses.command_depth = 0;
     pauses.last_line = -1;
     pauses.do_again = kNotCalled;
-    pauses.rearm();
+    rearm_pauses();
 }
 
 void InterpreterState::statement_stop() {
@@ -147,7 +147,7 @@ void InterpreterState::pause(PauseReason reason, uint32_t from, uint32_t to) {
     if (next.kind == PauseCommand::HALT) report_error_at(ERR_USER_HALT, from);
     pauses.command = next;
     pauses.command_depth = CallTop;
-    pauses.rearm();
+    rearm_pauses();
 }
 
 TextRange InterpreterState::range_of(uint32_t from, uint32_t to) {

@@ -208,9 +208,10 @@ struct InterpreterState {
 
     uint32_t RandState = 1;  // kept across runs
     size_t stack_budget = Interpreter::kDefaultStackBudget;
-    uint64_t steps = 0;       // statements executed in this run
-    uint64_t step_limit = 0;  // 0: none
-    uint64_t next_step_event = kPollInterval;
+    uint64_t steps = 0;                        // statements executed in this run
+    uint64_t step_limit = 0;                   // 0: none
+    uint64_t next_poll = kPollInterval;        // the step at which the bridge is polled next
+    uint64_t next_step_event = kPollInterval;  // next_poll, or the next step while pauses are armed
     int error_line = -1;
     // What the last report was and where, kept for its hint.
     int error_code = -1;
@@ -443,10 +444,15 @@ struct InterpreterState {
     }
     void define_locals();
     [[gnu::noinline]] void read_locals(uint32_t at);
+    // Counts a statement's step and, while pauses are armed, stops before it.
     [[gnu::always_inline]] void count_step() {
         if (++steps >= next_step_event) step_event();
     }
     void step_event();
+    void first_poll_at(uint64_t step);
+    // After anything that changes what could pause: every step is looked at
+    // while something could.
+    void rearm_pauses();
     [[gnu::always_inline]] void enter_loop_pass(uint32_t at) {
         if (!loops.empty() && loops.back().at == at && loops.back().calls == CallTop)
             ++loops.back().passes;
