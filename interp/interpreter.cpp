@@ -13,6 +13,7 @@
 namespace korvane {
 
 InterpreterState::InterpreterState(Bridge& b) : bridge(b) {
+    frames.set_budget(Interpreter::kDefaultStackBudget);
     // Seeded once, and the seeding draws one value.
     next_random();
 }
@@ -92,7 +93,7 @@ const ErrorDetails& Interpreter::error_details() const {
     return s.details;
 }
 
-void Interpreter::set_stack_budget(size_t bytes) { state_->stack_budget = bytes; }
+void Interpreter::set_stack_budget(size_t bytes) { state_->frames.set_budget(bytes); }
 
 void Interpreter::set_step_limit(uint64_t steps) { state_->step_limit = steps; }
 void Interpreter::set_simple_expressions(bool on) { state_->simple_expressions = on; }

@@ -117,8 +117,13 @@ public:
     Frame& back() { return top_[-1]; }
     bool empty() const { return top_ == base_; }
     size_t size() const { return static_cast<size_t>(top_ - base_); }
-    size_t bytes() const {
-        return static_cast<size_t>(reinterpret_cast<const char*>(top_) - reinterpret_cast<const char*>(base_));
+    // Whether `more` bytes above what it holds stay below its budget: one
+    // comparison against where the budget ends.
+    bool within(size_t more) const { return reinterpret_cast<uintptr_t>(top_) + more < budget_end_; }
+    void set_budget(size_t bytes) {
+        budget_ = bytes;
+        const auto base = reinterpret_cast<uintptr_t>(base_);
+        budget_end_ = base + budget_ < base ? UINTPTR_MAX : base + budget_;
     }
     void clear() { top_ = base_; }
 
@@ -129,12 +134,15 @@ private:
         base_ = store_.data();
         top_ = base_ + used;
         end_ = base_ + store_.size();
+        set_budget(budget_);
     }
 
     std::vector<Frame> store_;
     Frame* base_ = nullptr;
     Frame* top_ = nullptr;
     Frame* end_ = nullptr;
+    size_t budget_ = 0;
+    uintptr_t budget_end_ = 0;
 };
 
 }  // namespace korvane

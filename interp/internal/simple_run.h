@@ -39,7 +39,7 @@ namespace korvane {
 // Its parts are read before anything is stored, so where it needs the
 // frames they take it untouched.
 [[gnu::always_inline]] inline bool InterpreterState::run_simple(const SimpleExpression& e, int32_t& v) {
-    if (frames.bytes() + e.frames_bytes >= stack_budget) return false;
+    if (!frames.within(e.frames_bytes)) return false;
     VarSlot* target = nullptr;
     if (e.form != SimpleExpression::VALUE) {
         target = find_named(e.target);

@@ -206,8 +206,7 @@ struct InterpreterState {
     int32_t ReturnValue = 0;  // kept across calls and runs
     Unwind unwind = Unwind::NONE;
 
-    uint32_t RandState = 1;  // kept across runs
-    size_t stack_budget = Interpreter::kDefaultStackBudget;
+    uint32_t RandState = 1;                    // kept across runs
     uint64_t steps = 0;                        // statements executed in this run
     uint64_t step_limit = 0;                   // 0: none
     uint64_t next_poll = kPollInterval;        // the step at which the bridge is polled next
@@ -289,7 +288,7 @@ struct InterpreterState {
     // Keeps the frames within the budget: checked where a block of
     // statements or an assignment begins, as every nesting passes there.
     void check_depth() {
-        if (frames.bytes() >= stack_budget) report_error_at(ERR_TOO_DEEP, tok->start);
+        if (!frames.within(0)) report_error_at(ERR_TOO_DEEP, tok->start);
     }
     int line_of(uint32_t pos);
     TextPlace place_of(uint32_t start, uint32_t end);
