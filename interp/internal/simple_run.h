@@ -78,8 +78,12 @@ namespace korvane {
 
 [[gnu::always_inline]] inline bool InterpreterState::simple_value(int32_t& v) {
     int32_t index = simple_at[tok->start];
-    if (index == kNotLooked) index = simple_expressions ? look_for_simple() : kNotSimple;
-    return index != kNotSimple && run_simple(simple[static_cast<size_t>(index)], v);
+    if (index < 0) {
+        if (index == kNotSimple || !simple_expressions) return false;
+        index = look_for_simple();
+        if (index == kNotSimple) return false;
+    }
+    return run_simple(simple[static_cast<size_t>(index)], v);
 }
 
 }  // namespace korvane
