@@ -9,22 +9,52 @@
 
 namespace korvane {
 
-// Decides once for the expression whose first token is current, keeping
-// where the scanner stands and what an error report would keep.
+namespace {
+
+// Reading ahead of the run: an error found only throws, and once done the
+// scanner stands where it stood and a report keeps what it kept.
+class LookAhead {
+public:
+    explicit LookAhead(InterpreterState& s)
+        : s_(s), pos_(s.ScanPos), first_(s.tok), place_(s.error_place), quiet_(s.quiet) {
+        s.quiet = true;
+    }
+    ~LookAhead() {
+        s_.quiet = quiet_;
+        s_.error_place = place_;
+        s_.ScanPos = pos_;
+        s_.tok = first_;
+    }
+    LookAhead(const LookAhead&) = delete;
+    LookAhead& operator=(const LookAhead&) = delete;
+    // Back to where it began.
+    void again() {
+        s_.ScanPos = pos_;
+        s_.tok = first_;
+    }
+    uint32_t pos() const { return pos_; }
+    const Token* first() const { return first_; }
+
+private:
+    InterpreterState& s_;
+    const uint32_t pos_;
+    const Token* const first_;
+    const int64_t place_;
+    const bool quiet_;
+};
+
+}  // namespace
+
+// Decides once for the expression whose first token is current.
 int32_t InterpreterState::look_for_simple() {
-    const uint32_t pos = ScanPos;
-    const Token* first = tok;
-    const int64_t place = error_place;
-    const bool was_quiet = quiet;
+    LookAhead look(*this);
     const size_t kept = simple_items.size();
     const size_t names_kept = simple_names.size();
-    quiet = true;
     int32_t index = kNotSimple;
     try {
         // `(a < b)` is taken without its parentheses, `(a + b) * c` with them.
         for (const bool whole_in_parentheses : {true, false}) {
-            ScanPos = pos;
-            tok = first;
+            look.again();
             SimpleExpression e{};
             e.first = static_cast<uint32_t>(simple_items.size());
             if (find_simple(e, whole_in_parentheses)) {
@@ -40,11 +70,7 @@ int32_t InterpreterState::look_for_simple() {
         simple_items.resize(kept);
         simple_names.resize(names_kept);
     }
-    quiet = was_quiet;
-    error_place = place;
-    ScanPos = pos;
-    tok = first;
-    simple_at[first->start] = index;
+    simple_at[look.first()->start] = index;
     return index;
 }
 
@@ -53,12 +79,8 @@ int32_t InterpreterState::look_for_simple() {
 // evaluator reads them; lists the frames would refuse (too many values)
 // are left to them.
 int32_t InterpreterState::look_for_arguments() {
-    const uint32_t pos = ScanPos;
-    const Token* open = tok;
-    const int64_t place = error_place;
-    const bool was_quiet = quiet;
+    const LookAhead look(*this);
     const size_t kept = simple_argument.size();
-    quiet = true;
     int32_t index = kNotSimple;
     try {
         for (uint32_t count = 1; count <= static_cast<uint32_t>(kMaxArguments); ++count) {
@@ -80,11 +102,7 @@ int32_t InterpreterState::look_for_arguments() {
         index = kNotSimple;
     }
     if (index == kNotSimple) simple_argument.resize(kept);
-    quiet = was_quiet;
-    error_place = place;
-    arguments_at[pos] = index;
-    ScanPos = pos;
-    tok = open;
+    arguments_at[look.pos()] = index;
     return index;
 }
 

@@ -448,6 +448,7 @@ struct InterpreterState {
         if (++steps >= next_step_event) step_event();
     }
     void step_event();
+    // Where a run begins: its first poll at `step`.
     void first_poll_at(uint64_t step);
     // After anything that changes what could pause: every step is looked at
     // while something could.
