@@ -52,17 +52,17 @@ void InterpreterState::step_event() {
         if (step_limit != 0 && next_poll > step_limit) next_poll = step_limit + 1;
     }
     if (pauses.armed) statement_stop();
-    next_step_event = pauses.armed ? steps + 1 : next_poll;
+    aim_step_event();
 }
 
 void InterpreterState::first_poll_at(uint64_t step) {
     next_poll = step;
-    next_step_event = pauses.armed ? steps + 1 : next_poll;
+    aim_step_event();
 }
 
 void InterpreterState::rearm_pauses() {
     pauses.rearm();
-    if (pauses.armed) next_step_event = steps + 1;
+    aim_step_event();
 }
 
 void InterpreterState::leave_loop(uint32_t at) {
@@ -80,8 +80,7 @@ KORVANE_INLINE void InterpreterState::statement_value() {
             ReturnValue = given;
             unwind = Unwind::RETURN;
             frames.pop_back();
-            frames.pop_back();  // its statements, which the frame below takes on at once
-            return statements_done();
+            return end_statements();
         case FrameKind::IF: return if_value();
         case FrameKind::WHILE: return while_value();
         case FrameKind::DO: return do_value();
@@ -98,6 +97,13 @@ KORVANE_INLINE void InterpreterState::statements_done() {
         case FrameKind::FOR: return for_done();
         default: return leave_call();
     }
+}
+
+// The top STATEMENTS frame has ended: the frame below takes on in this turn
+// (finish_statements leaves it to the next).
+KORVANE_INLINE void InterpreterState::end_statements() {
+    frames.pop_back();
+    statements_done();
 }
 
 // Skips the statement or block that the current token begins: a `{` that was
@@ -388,8 +394,7 @@ void InterpreterState::run_statements() {
                     // A statement alone ends its frame at once: what follows it
                     // goes on in this turn.
                     if (!frames.back().block) {
-                        frames.pop_back();
-                        statements_done();
+                        end_statements();
                         continue;
                     }
                     // In a block the `;` is a statement of its own, that does nothing.
@@ -404,10 +409,7 @@ void InterpreterState::run_statements() {
                 }
                 run_expression(Entry::CURRENT);
                 continue;
-            case ENDS_BLOCK:
-                frames.pop_back();
-                statements_done();
-                continue;
+            case ENDS_BLOCK: end_statements(); continue;
             case BEGINS_BLOCK: frames.back().block = true; break;
             case KW_INT:
             case KW_CHAR:
@@ -431,8 +433,7 @@ void InterpreterState::run_statements() {
                 if (int32_t v = 0; simple_value(v)) {
                     ReturnValue = v;
                     unwind = Unwind::RETURN;
-                    frames.pop_back();
-                    statements_done();
+                    end_statements();
                     continue;
                 }
                 push(FrameKind::RETURN);
@@ -441,13 +442,11 @@ void InterpreterState::run_statements() {
             case KW_END: throw EndRequested{};
             case KW_BREAK:
                 unwind = Unwind::BREAK;
-                frames.pop_back();
-                statements_done();
+                end_statements();
                 continue;
             case KW_CONTINUE:
                 unwind = Unwind::CONTINUE;
-                frames.pop_back();
-                statements_done();
+                end_statements();
                 continue;
             default: break;  // numbers, strings, operators, stray characters: passed over
         }

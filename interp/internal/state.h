@@ -406,6 +406,7 @@ struct InterpreterState {
     void statement_value();
     void builtin_statement();
     void statements_done();
+    void end_statements();
     void start_for();
     void for_condition();
     void for_value();
@@ -450,6 +451,8 @@ struct InterpreterState {
     void step_event();
     // Where a run begins: its first poll at `step`.
     void first_poll_at(uint64_t step);
+    // The next step comes to the step event while pauses are armed, else the next poll does.
+    void aim_step_event() { next_step_event = pauses.armed ? steps + 1 : next_poll; }
     // After anything that changes what could pause: every step is looked at
     // while something could.
     void rearm_pauses();
