@@ -122,6 +122,29 @@ bool binary(const Token& t) {
     return t.level != LEVEL_NONE;
 }
 
+// Whether every parenthesis of the items holds one operator between two
+// plain operands, and no built-in is called.
+bool only_pairs(const SimpleItem* items, int count) {
+    const auto operand = [](const SimpleItem& t) {
+        return t.kind == SimpleItem::NUMBER || t.kind == SimpleItem::VARIABLE;
+    };
+    for (int i = 0; i < count; ++i) {
+        switch (items[i].kind) {
+            case SimpleItem::OPEN:
+                if (i + 4 >= count || !operand(items[i + 1]) || items[i + 2].kind != SimpleItem::OPERATOR ||
+                    !operand(items[i + 3]) || items[i + 4].kind != SimpleItem::CLOSE)
+                    return false;
+                i += 4;
+                break;
+            case SimpleItem::BUILTIN:
+            case SimpleItem::CLOSE:
+            case SimpleItem::COMMA: return false;
+            default: break;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 // ["("] (name ("++" | "--") | [name "="] operation) [")"] end, where end
@@ -269,7 +292,7 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
             if (depth == 0) {
                 const SimpleItem* items = simple_items.data() + e.first;
                 e.flat = e.count == 1 || (e.count == 3 && items[1].kind == SimpleItem::OPERATOR);
-                e.chain = e.depth == 0;
+                e.chain = only_pairs(items, e.count);
                 return true;
             }
             second_value = tok->is(',') && takes[depth] == 2 && !comma[depth];

@@ -36,6 +36,17 @@ namespace korvane {
     return true;
 }
 
+// An operand of a chain, from its first item, on to the item after it: a
+// pair in parentheses is worked out as the pending operators would.
+[[gnu::always_inline]] inline bool InterpreterState::chain_operand(const SimpleItem*& item, int32_t& v) {
+    if (item->kind != SimpleItem::OPEN) return item_value(*item++, v);
+    const SimpleItem* pair = item;
+    item += 5;  // `(`, a, op, b, `)`
+    if (!item_value(pair[1], v) || !combine(v, pair[2], pair[3])) return false;
+    if (pair->negate) v = wrap_sub(0, v);
+    return true;
+}
+
 // Its parts are read before anything is stored, so where it needs the
 // frames they take it untouched.
 [[gnu::always_inline]] inline bool InterpreterState::run_simple(const SimpleExpression& e, int32_t& v) {
@@ -61,9 +72,9 @@ namespace korvane {
             if (e.count == 3 && !combine(v, items[1], items[2])) return false;
         } else if (e.chain) {
             OperationFrame f{};
-            for (int i = 0;; i += 2) {
-                if (!item_value(items[i], v)) return false;
-                const SimpleItem& after = items[i + 1];
+            for (const SimpleItem* item = items;;) {
+                if (!chain_operand(item, v)) return false;
+                const SimpleItem& after = *item++;
                 if (!apply_operand(*this, f, v, after.level(), after.code, static_cast<uint32_t>(after.value))) break;
             }
         } else if (!simple_operation(e, v)) {

@@ -122,7 +122,8 @@ struct PendingOperator {
 struct SimpleExpression {
     enum Form : uint8_t { VALUE, ASSIGN, STEP } form;
     bool flat;       // one operand, or two with an operator between: no levels needed
-    bool chain;      // operands (each with its sign) and operators in turn, without parentheses
+    bool chain;      // operands (each with its sign) and operators in turn; an operand may be a
+                     // pair in parentheses, `(a op b)`, but nothing else is in parentheses
     bool calls;      // a built-in: its variables are all looked up before it is called
     uint32_t names;  // calls: its variables' ids, each once, in InterpreterState::simple_names
     int name_count;
@@ -364,6 +365,7 @@ struct InterpreterState {
     bool find_operation(SimpleExpression& e);
     bool run_simple(const SimpleExpression& e, int32_t& v);
     bool combine(int32_t& v, const SimpleItem& op, const SimpleItem& right);
+    bool chain_operand(const SimpleItem*& item, int32_t& v);
     bool complete(PendingOperator*& top, int32_t& v, const SimpleItem& after);
     // left op right, for an operator of `level` that stands at `at`.
     int32_t operate(int32_t left, uint8_t level, uint8_t code, int32_t right, uint32_t at);

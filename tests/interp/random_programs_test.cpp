@@ -66,11 +66,26 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     for (const std::string& program : corpus()) texts.push_back(crlf(program));
     // Signs, parentheses, built-ins and levels in every order; a zero
     // divisor or an unknown name deep inside; the most negative value divided.
-    for (const char* e : {"-(a - b) * c % 7", "(a + b) * -c / (d - 4)", "((a < b)) < c", "a < b < c", "(a) + b",
-                          "-a - -b", "a / (d - d) + 1", "a % (b - b)", "(a + q) * 2", "m / -1 + m % -1",
-                          "(((a | b) & c) + d * (a - b)) == 0", "x = -(a + b) * (c - d)", "x = (a) < (b)",
-                          "getpel(a, b - 1) + abs(b - c) * 2", "-abs(a - (b)) / (d - 4) + getpel(c, d)",
-                          "getpel(a, q) + 1", "getpel(a, b) + q", "abs(getpel(b, a) - 3, 4)", "getpel(a) + abs(b)"}) {
+    for (const char* e : {"-(a - b) * c % 7",
+                          "(a + b) * -c / (d - 4)",
+                          "((a < b)) < c",
+                          "a < b < c",
+                          "(a) + b",
+                          "-a - -b",
+                          "a / (d - d) + 1",
+                          "a % (b - b)",
+                          "(a + q) * 2",
+                          "m / -1 + m % -1",
+                          "(a + b) / (b + 3) - (c % d)",
+                          "(((a | b) & c) + d * (a - b)) == 0",
+                          "x = -(a + b) * (c - d)",
+                          "x = (a) < (b)",
+                          "getpel(a, b - 1) + abs(b - c) * 2",
+                          "-abs(a - (b)) / (d - 4) + getpel(c, d)",
+                          "getpel(a, q) + 1",
+                          "getpel(a, b) + q",
+                          "abs(getpel(b, a) - 3, 4)",
+                          "getpel(a) + abs(b)"}) {
         const std::string text =
             std::string("int a, b, c, d, m, x;\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n") +
             "  m = -2147483647 - 1;\r\n  x = 1;\r\n  print(" + e + ");\r\n  x = " + e + ";\r\n  print(x);\r\n}\r\n";
