@@ -122,27 +122,39 @@ bool binary(const Token& t) {
     return t.level != LEVEL_NONE;
 }
 
-// Whether every parenthesis of the items holds one operator between two
-// plain operands, and no built-in is called.
-bool only_pairs(const SimpleItem* items, int count) {
-    const auto operand = [](const SimpleItem& t) {
-        return t.kind == SimpleItem::NUMBER || t.kind == SimpleItem::VARIABLE;
+// Whether the items are operands and operators in turn, each operand plain,
+// a pair in parentheses `(a op b)`, or a built-in whose values are each
+// plain or `a op b`: what a chain takes.
+bool chain_of_operands(const SimpleItem* items, int count) {
+    const auto is = [&](int k, SimpleItem::Kind kind) { return k < count && items[k].kind == kind; };
+    const auto plain = [&](int k) { return is(k, SimpleItem::NUMBER) || is(k, SimpleItem::VARIABLE); };
+    // The items of `a` or `a op b` from k; 0 for anything else.
+    const auto value = [&](int k) {
+        if (!plain(k)) return 0;
+        if (!is(k + 1, SimpleItem::OPERATOR)) return 1;
+        return plain(k + 2) ? 3 : 0;
     };
-    for (int i = 0; i < count; ++i) {
-        switch (items[i].kind) {
-            case SimpleItem::OPEN:
-                if (i + 4 >= count || !operand(items[i + 1]) || items[i + 2].kind != SimpleItem::OPERATOR ||
-                    !operand(items[i + 3]) || items[i + 4].kind != SimpleItem::CLOSE)
-                    return false;
-                i += 4;
-                break;
-            case SimpleItem::BUILTIN:
-            case SimpleItem::CLOSE:
-            case SimpleItem::COMMA: return false;
-            default: break;
+    // The items of the operand from k; 0 when a chain cannot take it.
+    const auto operand = [&](int k) {
+        if (is(k, SimpleItem::OPEN)) return value(k + 1) == 3 && is(k + 4, SimpleItem::CLOSE) ? 5 : 0;
+        if (!is(k, SimpleItem::BUILTIN)) return plain(k) ? 1 : 0;
+        for (int at = k + 1;;) {
+            const int n = value(at);
+            if (n == 0) return 0;
+            at += n;
+            if (is(at, SimpleItem::CLOSE)) return at + 1 - k;
+            if (!is(at, SimpleItem::COMMA)) return 0;
+            ++at;
         }
+    };
+    for (int i = 0;;) {
+        const int n = operand(i);
+        if (n == 0) return false;
+        i += n;
+        if (i == count) return true;
+        if (!is(i, SimpleItem::OPERATOR)) return false;
+        ++i;
     }
-    return true;
 }
 
 }  // namespace
@@ -292,7 +304,8 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
             if (depth == 0) {
                 const SimpleItem* items = simple_items.data() + e.first;
                 e.flat = e.count == 1 || (e.count == 3 && items[1].kind == SimpleItem::OPERATOR);
-                e.chain = only_pairs(items, e.count);
+                e.chain = chain_of_operands(items, e.count);
+                e.compound = e.depth > 0;
                 return true;
             }
             second_value = tok->is(',') && takes[depth] == 2 && !comma[depth];

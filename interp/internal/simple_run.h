@@ -36,15 +36,60 @@ namespace korvane {
     return true;
 }
 
-// An operand of a chain, from its first item, on to the item after it: a
-// pair in parentheses is worked out as the pending operators would.
-[[gnu::always_inline]] inline bool InterpreterState::chain_operand(const SimpleItem*& item, int32_t& v) {
-    if (item->kind != SimpleItem::OPEN) return item_value(*item++, v);
-    const SimpleItem* pair = item;
-    item += 5;  // `(`, a, op, b, `)`
-    if (!item_value(pair[1], v) || !combine(v, pair[2], pair[3])) return false;
-    if (pair->negate) v = wrap_sub(0, v);
+// A value of a pair or a built-in in a chain, `a` or `a op b`, from its
+// first item, on to the item after it.
+[[gnu::always_inline]] inline bool InterpreterState::chain_value(const SimpleItem*& item, int32_t& v) {
+    if (!item_value(*item, v)) return false;
+    if (item[1].kind != SimpleItem::OPERATOR) {
+        ++item;
+        return true;
+    }
+    item += 3;
+    return combine(v, item[-2], item[-1]);
+}
+
+// A built-in in a chain, from its item, on to the item after its `)`.
+[[gnu::always_inline]] inline bool InterpreterState::chain_builtin(const SimpleItem*& item, int32_t& v) {
+    const int index = item->value;
+    int32_t first = 0;
+    for (++item;; ++item) {
+        if (!chain_value(item, v)) return false;
+        if (item->kind == SimpleItem::CLOSE) break;
+        first = v;  // a `,`: the first of two values
+    }
+    ++item;
+    v = pure_builtin(index, first, v);
     return true;
+}
+
+// An operand of a chain, from its first item, on to the item after it: a
+// pair in parentheses or a built-in's values are worked out as the pending
+// operators would, in the same order.
+[[gnu::always_inline]] inline bool InterpreterState::chain_operand(const SimpleItem*& item, int32_t& v) {
+    const SimpleItem& first = *item;
+    if (first.kind == SimpleItem::OPEN) {
+        ++item;
+        if (!chain_value(item, v)) return false;
+        ++item;  // the `)`
+    } else if (first.kind == SimpleItem::BUILTIN) {
+        if (!chain_builtin(item, v)) return false;
+    } else {
+        return item_value(*item++, v);
+    }
+    if (first.negate) v = wrap_sub(0, v);
+    return true;
+}
+
+// A chain on the levels; with compound operands (pairs, built-ins) a loop
+// of its own, so the plain operands' path stays short.
+template <bool compound>
+[[gnu::always_inline]] inline bool InterpreterState::run_chain(const SimpleItem* item, int32_t& v) {
+    OperationFrame f{};
+    for (;;) {
+        if (compound ? !chain_operand(item, v) : !item_value(*item++, v)) return false;
+        const SimpleItem& after = *item++;
+        if (!apply_operand(*this, f, v, after.level(), after.code, static_cast<uint32_t>(after.value))) return true;
+    }
 }
 
 // Its parts are read before anything is stored, so where it needs the
@@ -71,12 +116,7 @@ namespace korvane {
             if (!item_value(items[0], v)) return false;
             if (e.count == 3 && !combine(v, items[1], items[2])) return false;
         } else if (e.chain) {
-            OperationFrame f{};
-            for (const SimpleItem* item = items;;) {
-                if (!chain_operand(item, v)) return false;
-                const SimpleItem& after = *item++;
-                if (!apply_operand(*this, f, v, after.level(), after.code, static_cast<uint32_t>(after.value))) break;
-            }
+            if (!(e.compound ? run_chain<true>(items, v) : run_chain<false>(items, v))) return false;
         } else if (!simple_operation(e, v)) {
             return false;
         }

@@ -122,8 +122,9 @@ struct PendingOperator {
 struct SimpleExpression {
     enum Form : uint8_t { VALUE, ASSIGN, STEP } form;
     bool flat;       // one operand, or two with an operator between: no levels needed
-    bool chain;      // operands (each with its sign) and operators in turn; an operand may be a
-                     // pair in parentheses, `(a op b)`, but nothing else is in parentheses
+    bool chain;      // operands (each with its sign) and operators in turn, an operand plain, a
+                     // pair `(a op b)`, or a built-in whose values are each `a` or `a op b`
+    bool compound;   // chain: some operand is a pair or a built-in
     bool calls;      // a built-in: its variables are all looked up before it is called
     uint32_t names;  // calls: its variables' ids, each once, in InterpreterState::simple_names
     int name_count;
@@ -365,7 +366,11 @@ struct InterpreterState {
     bool find_operation(SimpleExpression& e);
     bool run_simple(const SimpleExpression& e, int32_t& v);
     bool combine(int32_t& v, const SimpleItem& op, const SimpleItem& right);
+    bool chain_value(const SimpleItem*& item, int32_t& v);
+    bool chain_builtin(const SimpleItem*& item, int32_t& v);
     bool chain_operand(const SimpleItem*& item, int32_t& v);
+    template <bool compound>
+    bool run_chain(const SimpleItem* item, int32_t& v);
     bool complete(PendingOperator*& top, int32_t& v, const SimpleItem& after);
     // left op right, for an operator of `level` that stands at `at`.
     int32_t operate(int32_t left, uint8_t level, uint8_t code, int32_t right, uint32_t at);
