@@ -65,14 +65,37 @@ void InterpreterState::enter_call() {
         values.pop_back();
         push_variable(slot);
     }
+    FuncEntry& function = FunctionTable[f.call.function];
+    begin_body(function.body, nullptr);
+    name_parameters(function);
+    start_statements();
+}
+
+// The call's slots are pushed: its body begins from `at` (with `last`, the
+// token before it, current when the parameters were passed over).
+void InterpreterState::begin_body(uint32_t at, const Token* last) {
+    Frame& f = frames.back();
     f.call.resume = ScanPos;
     push_frame_base(f.call.base);
     ActiveCalls[CallTop - 1] = f.call.active;
     ActiveCalls[CallTop - 1].arguments = LocalTop - f.call.base;
     f.kind = FrameKind::CALL;
-    FuncEntry& function = FunctionTable[f.call.function];
-    ScanPos = function.body;
-    name_parameters(function);
+    ScanPos = at;
+    if (last != nullptr) tok = last;
+}
+
+// The same with the values in hand, first first: where they are one for
+// each of the kept parameters, each slot is pushed with its name at once.
+void InterpreterState::enter_call_with(const int32_t* given_values, uint32_t count) {
+    const FuncEntry& function = FunctionTable[frames.back().call.function];
+    const std::vector<Parameter>& kept = function.parameters;
+    if (!function.named || kept.size() != count || count > static_cast<uint32_t>(kMaxLocals - LocalTop)) {
+        values.insert(values.end(), given_values, given_values + count);
+        return enter_call();
+    }
+    for (uint32_t i = count; i-- > 0;)
+        push_variable(VarSlot{kept[i].name, kept[i].kind, given_values[i], kept[i].id, -1});
+    begin_body(function.after, function.last);
     start_statements();
 }
 

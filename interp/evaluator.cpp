@@ -24,19 +24,19 @@ enum class Step : uint8_t { EVALUATE, NOT_SIMPLE, ASSIGNMENT, OPERAND, OPERAND_V
     }
     const SimpleArguments& list = simple_arguments[static_cast<size_t>(at)];
     const SimpleArgument* argument = simple_argument.data() + list.first;
+    int32_t given_values[kMaxArguments];
     for (uint32_t i = 0; i < list.count; ++i, ++argument) {
-        int32_t v = 0;
-        if (!run_simple(simple[static_cast<size_t>(argument->expression)], v)) {
+        if (!run_simple(simple[static_cast<size_t>(argument->expression)], given_values[i])) {
             // This one and those after it are read as the text is.
+            values.insert(values.end(), given_values, given_values + i);
             tok = &argument->first->token;
             ScanPos = argument->first->end;
             return false;
         }
-        values.push_back(v);
     }
     tok = list.end;
     ScanPos = list.after;
-    enter_call();
+    enter_call_with(given_values, list.count);
     return true;
 }
 

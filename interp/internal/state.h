@@ -541,6 +541,8 @@ struct InterpreterState {
         return true;
     }
     void enter_call();
+    void enter_call_with(const int32_t* given_values, uint32_t count);
+    void begin_body(uint32_t at, const Token* last);
     void leave_call();
     void name_parameters(FuncEntry& function);
     [[gnu::noinline]] void read_parameters(FuncEntry& function);
