@@ -248,6 +248,10 @@ void InterpreterState::run_expression(Entry entry) {
                     case FrameKind::BUILTIN:
                     case FrameKind::COLLECTION:
                     case FrameKind::TEXT: step = builtin_step(builtin_value(v)); continue;
+                    case FrameKind::EXPRESSION_STATEMENT:  // its `;` ends it
+                        if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+                        frames.pop_back();
+                        return continue_statements();
                     default: return give(v);
                 }
                 [[fallthrough]];

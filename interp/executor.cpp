@@ -69,13 +69,10 @@ void InterpreterState::leave_loop(uint32_t at) {
     if (!loops.empty() && loops.back().at == at && loops.back().calls == CallTop) loops.pop_back();
 }
 
-// A value for a statement's frame.
+// A value for a statement's frame (an expression statement's never comes
+// here: the evaluator ends it).
 KORVANE_INLINE void InterpreterState::statement_value() {
     switch (frames.back().kind) {
-        case FrameKind::EXPRESSION_STATEMENT:
-            if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
-            frames.pop_back();
-            return continue_statements();
         case FrameKind::RETURN:
             ReturnValue = given;
             unwind = Unwind::RETURN;
