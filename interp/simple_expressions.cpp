@@ -329,6 +329,11 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
     }
 }
 
+// Out of line, though plain chains are inlined where statements begin: the
+// browser compiles the statements' loop as one function, and this loop in
+// it made the whole run slower there (life by a tenth) than the call costs.
+bool InterpreterState::compound_chain(const SimpleItem* item, int32_t& v) { return run_chain<true>(item, v); }
+
 // Left to right as the frames' levels work it out, each operator done as
 // soon as the next one (or the end of its parenthesis) shows that nothing
 // binds its right value tighter; false for a variable that is not there.

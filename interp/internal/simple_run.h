@@ -116,7 +116,7 @@ template <bool compound>
             if (!item_value(items[0], v)) return false;
             if (e.count == 3 && !combine(v, items[1], items[2])) return false;
         } else if (e.chain) {
-            if (!(e.compound ? run_chain<true>(items, v) : run_chain<false>(items, v))) return false;
+            if (!(e.compound ? compound_chain(items, v) : run_chain<false>(items, v))) return false;
         } else if (!simple_operation(e, v)) {
             return false;
         }

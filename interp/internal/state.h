@@ -371,6 +371,7 @@ struct InterpreterState {
     bool chain_operand(const SimpleItem*& item, int32_t& v);
     template <bool compound>
     bool run_chain(const SimpleItem* item, int32_t& v);
+    bool compound_chain(const SimpleItem* item, int32_t& v);
     bool complete(PendingOperator*& top, int32_t& v, const SimpleItem& after);
     // left op right, for an operator of `level` that stands at `at`.
     int32_t operate(int32_t left, uint8_t level, uint8_t code, int32_t right, uint32_t at);
