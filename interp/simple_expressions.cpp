@@ -329,9 +329,9 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
     }
 }
 
-// Out of line, though plain chains are inlined where statements begin: the
-// browser compiles the statements' loop as one function, and this loop in
-// it made the whole run slower there (life by a tenth) than the call costs.
+// Out of line, though plain chains are inlined where statements begin: in
+// the browser, where the statements' loop is one compiled function, this
+// loop inlined there made life 5% and nested 3% slower than the call does.
 bool InterpreterState::compound_chain(const SimpleItem* item, int32_t& v) { return run_chain<true>(item, v); }
 
 // Left to right as the frames' levels work it out, each operator done as
