@@ -66,14 +66,13 @@ void InterpreterState::enter_call() {
         push_variable(slot);
     }
     FuncEntry& function = FunctionTable[f.call.function];
-    begin_body(function.body, nullptr);
+    begin_body(function.body);
     name_parameters(function);
     start_statements();
 }
 
-// The call's slots are pushed: its body begins from `at` (with `last`, the
-// token before it, current when the parameters were passed over).
-void InterpreterState::begin_body(uint32_t at, const Token* last) {
+// The call's slots are pushed: its body begins from `at`.
+void InterpreterState::begin_body(uint32_t at) {
     Frame& f = frames.back();
     f.call.resume = ScanPos;
     push_frame_base(f.call.base);
@@ -81,7 +80,6 @@ void InterpreterState::begin_body(uint32_t at, const Token* last) {
     ActiveCalls[CallTop - 1].arguments = LocalTop - f.call.base;
     f.kind = FrameKind::CALL;
     ScanPos = at;
-    if (last != nullptr) tok = last;
 }
 
 // The same with the values in hand, first first: where they are one for
@@ -93,9 +91,9 @@ void InterpreterState::enter_call_with(const int32_t* given_values, uint32_t cou
         values.insert(values.end(), given_values, given_values + count);
         return enter_call();
     }
-    for (uint32_t i = count; i-- > 0;)
-        push_variable(VarSlot{kept[i].name, kept[i].kind, given_values[i], kept[i].id, -1});
-    begin_body(function.after, function.last);
+    for (uint32_t i = count; i-- > 0;) push_local(kept[i], given_values[i]);
+    begin_body(function.after);
+    tok = function.last;  // the parameters are passed over
     start_statements();
 }
 

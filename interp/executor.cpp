@@ -459,8 +459,7 @@ void InterpreterState::define_locals() {
         // Where the table would fill, it fills as the text is read.
         if (kept.count <= static_cast<uint32_t>(kMaxLocals - LocalTop)) {
             const Parameter* local = declared.data() + kept.first;
-            for (const Parameter* end = local + kept.count; local != end; ++local)
-                push_variable(VarSlot{local->name, local->kind, 0, local->id, -1});
+            for (const Parameter* end = local + kept.count; local != end; ++local) push_local(*local, 0);
             ScanPos = kept.after;
             tok = kept.last;
             return;

@@ -510,6 +510,8 @@ struct InterpreterState {
         LocalTop = index + 1;
         name_local(index, slot.id);
     }
+    // A local named as a kept parameter or declaration names it.
+    void push_local(const Parameter& p, int32_t value) { push_variable(VarSlot{p.name, p.kind, value, p.id, -1}); }
     // Gives the local at index its name: it joins its name's chain where its
     // index puts it (a parameter is named below arguments already named).
     void name_local(int index, int32_t id) {
@@ -543,7 +545,7 @@ struct InterpreterState {
     }
     void enter_call();
     void enter_call_with(const int32_t* given_values, uint32_t count);
-    void begin_body(uint32_t at, const Token* last);
+    void begin_body(uint32_t at);
     void leave_call();
     void name_parameters(FuncEntry& function);
     [[gnu::noinline]] void read_parameters(FuncEntry& function);
