@@ -41,12 +41,10 @@ int32_t InterpreterState::pop_frame_base() {
 // call = name "(" [expr {"," expr}] ")"; the current token is the name.
 // Arguments are evaluated in the caller's frame, onto the value stack; the
 // caller evaluates the first one next.
-void InterpreterState::start_call() {
-    uint32_t body = 0;
-    if (!function_entry(tok->id, body)) report_error(ERR_FUNCTION_UNDEFINED);
+void InterpreterState::start_call(int32_t function) {
     CallFrame& call = push(FrameKind::ARGUMENTS).call;
     call.active = ActiveCall{tok->TokenText, tok == &main_token ? kNotCalled : tok->start, 0};
-    call.function = function_of_id[static_cast<size_t>(tok->id)];
+    call.function = function;
     call.base = LocalTop;
     call.first = static_cast<uint32_t>(values.size());
     read_token();
@@ -104,6 +102,8 @@ void InterpreterState::leave_call() {
     pop_locals(pop_frame_base());
     frames.pop_back();
     give(ReturnValue);
+    // An operation that waits for the value goes on at once.
+    if (!frames.empty() && frames.back().kind == FrameKind::OPERATION) run_expression(Entry::CALL_VALUE);
 }
 
 // Names the arguments' slots after the parameters.
@@ -143,7 +143,7 @@ void InterpreterState::read_parameters(FuncEntry& function) {
         parameter.kind = tok->KeywordCode;
         read_token();
         name_local(slot, copy_name(*this, parameter.name, *tok));
-        kept.push_back(Parameter{parameter.id, parameter.name, parameter.kind});
+        kept.push_back(Parameter{parameter.name, parameter.id, parameter.kind});
         read_token();
         --slot;
     } while (tok->is(','));

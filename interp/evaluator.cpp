@@ -26,7 +26,7 @@ enum class Step : uint8_t { EVALUATE, NOT_SIMPLE, ASSIGNMENT, OPERAND, OPERAND_V
     const SimpleArgument* argument = simple_argument.data() + list.first;
     int32_t given_values[kMaxArguments];
     for (uint32_t i = 0; i < list.count; ++i, ++argument) {
-        if (!run_simple(simple[static_cast<size_t>(argument->expression)], given_values[i])) {
+        if (!run_simple<false>(simple[static_cast<size_t>(argument->expression)], given_values[i])) {
             // This one and those after it are read as the text is.
             values.insert(values.end(), given_values, given_values + i);
             tok = &argument->first->token;
@@ -176,8 +176,8 @@ void InterpreterState::run_expression(Entry entry) {
                             step = builtin_step(start_builtin(tok->builtin));
                             continue;
                         }
-                        if (uint32_t body; function_entry(tok->id, body)) {
-                            start_call();
+                        if (const int32_t function = function_of(tok->id); function >= 0) {
+                            start_call(function);
                             if (simple_arguments_given()) return;  // its body begins
                             // Simple arguments go straight to the call; the first
                             // that is not is evaluated from its first token.

@@ -479,7 +479,7 @@ void InterpreterState::read_locals(uint32_t at) {
         slot.id = copy_name(*this, slot.name, *tok);
         slot.kind = type;
         push_variable(slot);
-        declared.push_back(Parameter{slot.id, slot.name, slot.kind});
+        declared.push_back(Parameter{slot.name, slot.id, slot.kind});
         read_token();
     } while (tok->is(','));
     if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);

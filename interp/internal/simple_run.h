@@ -94,6 +94,7 @@ template <bool compound>
 
 // Its parts are read before anything is stored, so where it needs the
 // frames they take it untouched.
+template <bool sets_place>
 [[gnu::always_inline]] inline bool InterpreterState::run_simple(const SimpleExpression& e, int32_t& v) {
     if (!frames.within(e.frames_bytes)) return false;
     VarSlot* target = nullptr;
@@ -122,8 +123,10 @@ template <bool compound>
         }
         if (target != nullptr) target->value = v;
     }
-    tok = e.end;
-    ScanPos = e.end->start;
+    if (sets_place) {
+        tok = e.end;
+        ScanPos = e.end->start;
+    }
     return true;
 }
 

@@ -24,8 +24,8 @@ namespace korvane {
 
 // What a declaration gives a parameter or a local.
 struct Parameter {
-    int32_t id;
     const char* name;
+    int32_t id;
     int32_t kind;
 };
 
@@ -330,14 +330,8 @@ struct InterpreterState {
     void load_text(const std::string& text);
     void pre_pass();
     void define_globals();
-    // The first definition of a name wins.
-    bool function_entry(int32_t id, uint32_t& body) const {
-        if (id < 0) return false;
-        const int32_t f = function_of_id[static_cast<size_t>(id)];
-        if (f < 0) return false;
-        body = FunctionTable[f].body;
-        return true;
-    }
+    // The FunctionTable entry of a name, or -1: the first definition wins.
+    int32_t function_of(int32_t id) const { return id < 0 ? -1 : function_of_id[static_cast<size_t>(id)]; }
     int start_main();
 
     // the machine: runs the frames until the bottom one ends
@@ -364,6 +358,9 @@ struct InterpreterState {
     int32_t look_for_simple();
     bool find_simple(SimpleExpression& e, bool whole_in_parentheses);
     bool find_operation(SimpleExpression& e);
+    // Ends as evaluate() ends, unless it is an argument of a list taken
+    // whole, which sets the place once for the list.
+    template <bool sets_place = true>
     bool run_simple(const SimpleExpression& e, int32_t& v);
     bool combine(int32_t& v, const SimpleItem& op, const SimpleItem& right);
     bool chain_value(const SimpleItem*& item, int32_t& v);
@@ -510,8 +507,20 @@ struct InterpreterState {
         LocalTop = index + 1;
         name_local(index, slot.id);
     }
-    // A local named as a kept parameter or declaration names it.
-    void push_local(const Parameter& p, int32_t value) { push_variable(VarSlot{p.name, p.kind, value, p.id, -1}); }
+    // A local named as a kept parameter or declaration, with room for it
+    // made sure of: as the topmost local it heads its name's chain, so it is
+    // written once, with no walk down the chain.
+    void push_local(const Parameter& p, int32_t value) {
+        const int index = LocalTop;
+        int32_t below = -1;
+        if (p.id >= 0) {
+            int32_t& top = local_of_id.data()[p.id];
+            below = top;
+            top = index;
+        }
+        LocalStack.get()[index] = VarSlot{p.name, p.kind, value, p.id, below};
+        LocalTop = index + 1;
+    }
     // Gives the local at index its name: it joins its name's chain where its
     // index puts it (a parameter is named below arguments already named).
     void name_local(int index, int32_t id) {
@@ -527,7 +536,8 @@ struct InterpreterState {
     void pop_locals(int base);
     void push_frame_base(int32_t base);
     int32_t pop_frame_base();
-    void start_call();
+    // The current token names the function, at `function` in FunctionTable.
+    void start_call(int32_t function);
     // With the call's `(` read: true when its arguments were all simple and
     // its body began; false with the first argument not given read.
     bool simple_arguments_given();
