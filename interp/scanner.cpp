@@ -146,6 +146,7 @@ uint8_t InterpreterState::read_new_token() {
         for (const char* p = scan.TokenText; is_digit(*p); ++p) value = value * 10u + static_cast<uint32_t>(*p - '0');
         scan.number = static_cast<int32_t>(value);
     }
+    scan.simple = kNotLooked;  // each reading is looked up afresh
     const CachedToken& added = tokens.emplace_back(CachedToken{scan, ScanPos});
     token_at[from] = &added;
     tok = &added.token;

@@ -131,10 +131,13 @@ template <bool sets_place>
 }
 
 [[gnu::always_inline]] inline bool InterpreterState::simple_value(int32_t& v) {
-    int32_t index = simple_at[tok->start];
+    int32_t index = tok->simple;
     if (index < 0) {
         if (index == kNotSimple || !simple_expressions) return false;
-        index = look_for_simple();
+        // Another reading of the same token may have looked already.
+        index = simple_at[tok->start];
+        if (index == kNotLooked) index = look_for_simple();
+        tok->simple = index;
         if (index == kNotSimple) return false;
     }
     return run_simple(simple[static_cast<size_t>(index)], v);

@@ -139,8 +139,6 @@ struct SimpleExpression {
     int count;
     const Token* end;  // the token that ends it
 };
-constexpr int32_t kNotSimple = -1;
-constexpr int32_t kNotLooked = -2;
 
 // A call's arguments where each is a simple expression: each one's entry in
 // InterpreterState::simple with its first token, then the token that ends

@@ -73,6 +73,11 @@ enum OperatorLevel : uint8_t {
 constexpr size_t kTokenTextSize = 80;  // TokenText, NUL included
 constexpr size_t kNameSize = 32;       // names in the tables, NUL included
 
+// What is noted of the text at a position before it was looked at, and
+// where it holds no simple expression (or argument list).
+constexpr int32_t kNotSimple = -1;
+constexpr int32_t kNotLooked = -2;
+
 // The current token. `op` and `start` are ours: `op` tells an operator from a
 // stray control byte with the same value, `start` lets a token of any kind be
 // put back exactly.
@@ -89,6 +94,9 @@ struct Token {
     uint32_t start = 0;        // offset of the token's first source character
     int32_t id = -1;           // interned name of a TK_NAME token, so lookups compare integers
     int32_t number = 0;        // value of a TK_NUMBER token
+    // The interpreter's note of the simple expression that begins here, kept
+    // with the token so the statements' loop finds it in one load.
+    mutable int32_t simple = kNotLooked;
 
     bool is(char c) const { return ch == c; }
     bool is_brace(char c) const { return TokenKind == TK_BRACE && TokenText[0] == c; }
