@@ -82,6 +82,8 @@ int32_t InterpreterState::look_for_arguments() {
     const LookAhead look(*this);
     const size_t kept = simple_argument.size();
     int32_t index = kNotSimple;
+    bool flat = true;
+    size_t frames_bytes = 0;
     try {
         for (uint32_t count = 1; count <= static_cast<uint32_t>(kMaxArguments); ++count) {
             const uint32_t from = ScanPos;
@@ -89,12 +91,16 @@ int32_t InterpreterState::look_for_arguments() {
             int32_t e = simple_at[tok->start];
             if (e == kNotLooked) e = look_for_simple();
             if (e == kNotSimple) break;
-            simple_argument.push_back(SimpleArgument{e, token_at[from]});
-            ScanPos = simple[static_cast<size_t>(e)].end->start;
+            const SimpleExpression& found = simple[static_cast<size_t>(e)];
+            simple_argument.push_back(SimpleArgument{e, token_at[from], found.first, found.count});
+            flat = flat && found.form == SimpleExpression::VALUE && found.flat && !found.calls;
+            frames_bytes = std::max(frames_bytes, found.frames_bytes);
+            ScanPos = found.end->start;
             read_token();
             if (tok->is(',')) continue;
             index = static_cast<int32_t>(simple_arguments.size());
-            simple_arguments.push_back(SimpleArguments{static_cast<uint32_t>(kept), count, tok, ScanPos});
+            simple_arguments.push_back(
+                SimpleArguments{static_cast<uint32_t>(kept), count, tok, ScanPos, flat, frames_bytes});
             break;
         }
     } catch (const ErrorReport&) {

@@ -146,11 +146,18 @@ struct SimpleExpression {
 struct SimpleArgument {
     int32_t expression;
     const CachedToken* first;
+    uint32_t items;  // its expression's first item in InterpreterState::simple_items
+    int count;       // and how many
 };
 struct SimpleArguments {
     uint32_t first, count;  // in InterpreterState::simple_argument
     const Token* end;
     uint32_t after;
+    // Every argument a value of one operand or two with an operator between,
+    // with no built-in: each is worked out from its items alone, once the
+    // frames have room for the most any of them could take.
+    bool flat;
+    size_t frames_bytes;
 };
 
 // One token of a reading of the whole text, for hints and outlines.
@@ -540,6 +547,7 @@ struct InterpreterState {
     // its body began; false with the first argument not given read.
     bool simple_arguments_given();
     int32_t look_for_arguments();
+    bool flat_value(const SimpleArgument& argument, int32_t& v);
     // True when another argument is to be evaluated; false when the body began.
     [[gnu::always_inline]] bool argument_value(int32_t v) {
         values.push_back(v);
