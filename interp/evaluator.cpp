@@ -15,13 +15,6 @@ namespace korvane {
 // The places in an expression where reading goes on.
 enum class Step : uint8_t { EVALUATE, NOT_SIMPLE, ASSIGNMENT, OPERAND, OPERAND_VALUE, ASSIGNED, EVALUATED, CALL_VALUE };
 
-// An argument of a flat list, as run_simple would work it out.
-[[gnu::always_inline]] inline bool InterpreterState::flat_value(const SimpleArgument& argument, int32_t& v) {
-    const SimpleItem* items = simple_items.data() + argument.items;
-    if (!item_value(items[0], v)) return false;
-    return argument.count != 3 || combine(v, items[1], items[2]);
-}
-
 [[gnu::always_inline]] inline bool InterpreterState::simple_arguments_given() {
     int32_t at = arguments_at[ScanPos];
     if (at == kNotLooked) at = simple_expressions ? look_for_arguments() : kNotSimple;
@@ -34,7 +27,7 @@ enum class Step : uint8_t { EVALUATE, NOT_SIMPLE, ASSIGNMENT, OPERAND, OPERAND_V
     int32_t given_values[kMaxArguments];
     const bool flat = list.flat && frames.within(list.frames_bytes);
     for (uint32_t i = 0; i < list.count; ++i, ++argument) {
-        if (!(flat ? flat_value(*argument, given_values[i])
+        if (!(flat ? flat_value(simple_items.data() + argument->items, argument->count, given_values[i])
                    : run_simple<false>(simple[static_cast<size_t>(argument->expression)], given_values[i]))) {
             // This one and those after it are read as the text is.
             values.insert(values.end(), given_values, given_values + i);

@@ -58,6 +58,10 @@ int32_t InterpreterState::look_for_simple() {
             SimpleExpression e{};
             e.first = static_cast<uint32_t>(simple_items.size());
             if (find_simple(e, whole_in_parentheses)) {
+                e.shape = e.form == SimpleExpression::STEP    ? SimpleExpression::STEPPED
+                          : !e.flat                           ? SimpleExpression::OTHER
+                          : e.form == SimpleExpression::VALUE ? SimpleExpression::FLAT_VALUE
+                                                              : SimpleExpression::FLAT_ASSIGN;
                 simple.push_back(e);
                 index = static_cast<int32_t>(simple.size() - 1);
                 break;
@@ -93,7 +97,7 @@ int32_t InterpreterState::look_for_arguments() {
             if (e == kNotSimple) break;
             const SimpleExpression& found = simple[static_cast<size_t>(e)];
             simple_argument.push_back(SimpleArgument{e, token_at[from], found.first, found.count});
-            flat = flat && found.form == SimpleExpression::VALUE && found.flat && !found.calls;
+            flat = flat && found.shape == SimpleExpression::FLAT_VALUE;
             frames_bytes = std::max(frames_bytes, found.frames_bytes);
             ScanPos = found.end->start;
             read_token();

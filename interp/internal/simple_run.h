@@ -36,6 +36,13 @@ namespace korvane {
     return true;
 }
 
+// One operand, or two with an operator between, from its first item.
+[[gnu::always_inline]] inline bool InterpreterState::flat_value(const SimpleItem* items, int count, int32_t& v) {
+    if (!item_value(items[0], v)) return false;
+    if (count == 3 && !combine(v, items[1], items[2])) return false;
+    return true;
+}
+
 // A value of a pair or a built-in in a chain, `a` or `a op b`, from its
 // first item, on to the item after it.
 [[gnu::always_inline]] inline bool InterpreterState::chain_value(const SimpleItem*& item, int32_t& v) {
@@ -97,6 +104,35 @@ template <bool compound>
 template <bool sets_place>
 [[gnu::always_inline]] inline bool InterpreterState::run_simple(const SimpleExpression& e, int32_t& v) {
     if (!frames.within(e.frames_bytes)) return false;
+    const SimpleItem* const items = simple_items.data() + e.first;
+    switch (e.shape) {
+        case SimpleExpression::FLAT_VALUE:
+            if (!flat_value(items, e.count, v)) return false;
+            break;
+        case SimpleExpression::FLAT_ASSIGN: {
+            VarSlot* const to = find_named(e.target);
+            if (to == nullptr || !flat_value(items, e.count, v)) return false;
+            to->value = v;
+            break;
+        }
+        case SimpleExpression::STEPPED: {
+            VarSlot* const to = find_named(e.target);
+            if (to == nullptr) return false;
+            v = to->value = wrap_add(to->value, items[0].code == OP_INC ? 1 : -1);
+            break;
+        }
+        case SimpleExpression::OTHER:
+            if (!run_other(e, v)) return false;
+            break;
+    }
+    if (sets_place) {
+        tok = e.end;
+        ScanPos = e.end->start;
+    }
+    return true;
+}
+
+[[gnu::always_inline]] inline bool InterpreterState::run_other(const SimpleExpression& e, int32_t& v) {
     VarSlot* target = nullptr;
     if (e.form != SimpleExpression::VALUE) {
         target = find_named(e.target);
@@ -110,23 +146,12 @@ template <bool sets_place>
             if (find_named(names[i]) == nullptr) return false;
         }
     }
-    if (e.form == SimpleExpression::STEP) {
-        v = target->value = wrap_add(target->value, items[0].code == OP_INC ? 1 : -1);
-    } else {
-        if (e.flat) {
-            if (!item_value(items[0], v)) return false;
-            if (e.count == 3 && !combine(v, items[1], items[2])) return false;
-        } else if (e.chain) {
-            if (!(e.compound ? compound_chain(items, v) : run_chain<false>(items, v))) return false;
-        } else if (!simple_operation(e, v)) {
-            return false;
-        }
-        if (target != nullptr) target->value = v;
+    if (e.chain) {
+        if (!(e.compound ? compound_chain(items, v) : run_chain<false>(items, v))) return false;
+    } else if (!simple_operation(e, v)) {
+        return false;
     }
-    if (sets_place) {
-        tok = e.end;
-        ScanPos = e.end->start;
-    }
+    if (target != nullptr) target->value = v;
     return true;
 }
 

@@ -121,6 +121,8 @@ struct PendingOperator {
 
 struct SimpleExpression {
     enum Form : uint8_t { VALUE, ASSIGN, STEP } form;
+    // How it is run: most are a flat value, a flat assignment or a step.
+    enum Shape : uint8_t { FLAT_VALUE, FLAT_ASSIGN, STEPPED, OTHER } shape;
     bool flat;       // one operand, or two with an operator between: no levels needed
     bool chain;      // operands (each with its sign) and operators in turn, an operand plain, a
                      // pair `(a op b)`, or a built-in whose values are each `a` or `a op b`
@@ -367,7 +369,10 @@ struct InterpreterState {
     // whole, which sets the place once for the list.
     template <bool sets_place = true>
     bool run_simple(const SimpleExpression& e, int32_t& v);
+    // One that is not flat and no step: a chain, or pending operators.
+    bool run_other(const SimpleExpression& e, int32_t& v);
     bool combine(int32_t& v, const SimpleItem& op, const SimpleItem& right);
+    bool flat_value(const SimpleItem* items, int count, int32_t& v);
     bool chain_value(const SimpleItem*& item, int32_t& v);
     bool chain_builtin(const SimpleItem*& item, int32_t& v);
     bool chain_operand(const SimpleItem*& item, int32_t& v);
@@ -547,7 +552,6 @@ struct InterpreterState {
     // its body began; false with the first argument not given read.
     bool simple_arguments_given();
     int32_t look_for_arguments();
-    bool flat_value(const SimpleArgument& argument, int32_t& v);
     // True when another argument is to be evaluated; false when the body began.
     [[gnu::always_inline]] bool argument_value(int32_t v) {
         values.push_back(v);
