@@ -45,6 +45,19 @@ private:
 
 }  // namespace
 
+namespace {
+
+SimpleExpression::Shape shape_of(const SimpleExpression& e) {
+    const bool value = e.form == SimpleExpression::VALUE;
+    if (e.form == SimpleExpression::STEP) return SimpleExpression::STEPPED;
+    if (e.flat) return value ? SimpleExpression::FLAT_VALUE : SimpleExpression::FLAT_ASSIGN;
+    if (e.chain && !e.compound && !e.calls)
+        return value ? SimpleExpression::CHAIN_VALUE : SimpleExpression::CHAIN_ASSIGN;
+    return SimpleExpression::OTHER;
+}
+
+}  // namespace
+
 // Decides once for the expression whose first token is current.
 int32_t InterpreterState::look_for_simple() {
     LookAhead look(*this);
@@ -58,10 +71,7 @@ int32_t InterpreterState::look_for_simple() {
             SimpleExpression e{};
             e.first = static_cast<uint32_t>(simple_items.size());
             if (find_simple(e, whole_in_parentheses)) {
-                e.shape = e.form == SimpleExpression::STEP    ? SimpleExpression::STEPPED
-                          : !e.flat                           ? SimpleExpression::OTHER
-                          : e.form == SimpleExpression::VALUE ? SimpleExpression::FLAT_VALUE
-                                                              : SimpleExpression::FLAT_ASSIGN;
+                e.shape = shape_of(e);
                 simple.push_back(e);
                 index = static_cast<int32_t>(simple.size() - 1);
                 break;

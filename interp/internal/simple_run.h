@@ -115,6 +115,15 @@ template <bool sets_place>
             to->value = v;
             break;
         }
+        case SimpleExpression::CHAIN_VALUE:
+            if (!run_chain<false>(items, v)) return false;
+            break;
+        case SimpleExpression::CHAIN_ASSIGN: {
+            VarSlot* const to = find_named(e.target);
+            if (to == nullptr || !run_chain<false>(items, v)) return false;
+            to->value = v;
+            break;
+        }
         case SimpleExpression::STEPPED: {
             VarSlot* const to = find_named(e.target);
             if (to == nullptr) return false;

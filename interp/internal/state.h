@@ -121,8 +121,9 @@ struct PendingOperator {
 
 struct SimpleExpression {
     enum Form : uint8_t { VALUE, ASSIGN, STEP } form;
-    // How it is run: most are a flat value, a flat assignment or a step.
-    enum Shape : uint8_t { FLAT_VALUE, FLAT_ASSIGN, STEPPED, OTHER } shape;
+    // How it is run: most are a flat value, a plain chain (either of them
+    // maybe assigned), or a step.
+    enum Shape : uint8_t { FLAT_VALUE, FLAT_ASSIGN, CHAIN_VALUE, CHAIN_ASSIGN, STEPPED, OTHER } shape;
     bool flat;       // one operand, or two with an operator between: no levels needed
     bool chain;      // operands (each with its sign) and operators in turn, an operand plain, a
                      // pair `(a op b)`, or a built-in whose values are each `a` or `a op b`
