@@ -403,7 +403,9 @@ struct InterpreterState {
 
     // statements
     // statements = statement | "{" {statement} "}"
-    void start_statements() {
+    // Inlined everywhere: every loop pass and call begins here, and the web
+    // build's compiler would otherwise leave it a call.
+    [[gnu::always_inline]] void start_statements() {
         check_depth();
         push(FrameKind::STATEMENTS).block = false;
         mode = Mode::STATEMENT;
