@@ -8,7 +8,7 @@
 
 #include "interpreter.h"
 #include "language.h"
-#include "state.h"
+#include "simple_run.h"
 
 namespace korvane {
 
@@ -309,11 +309,28 @@ int32_t one_value(InterpreterState& s, int index, uint32_t call, int32_t value) 
 
 // The `)` after a list's last value: the built-in takes the values.
 bool InterpreterState::collection_done() {
+    const uint32_t first = frames.back().builtin.first;
+    int32_t collected_values[kVAxisCollectionSize] = {};
+    std::copy(values.begin() + first, values.end(), collected_values);
+    values.resize(first);
+    return take_collection(collected_values);
+}
+
+// The same for a list whose values are each simple, with its `(` read:
+// they are worked out at once. False with those before the first that is
+// not on the value stack, and that one to be read next.
+bool InterpreterState::simple_collection() {
+    const SimpleArguments* list = simple_argument_list();
+    if (list == nullptr || list->count > static_cast<uint32_t>(frames.back().builtin.capacity)) return false;
+    int32_t collected_values[kVAxisCollectionSize] = {};
+    if (!simple_argument_values(*list, collected_values)) return false;
+    return take_collection(collected_values);
+}
+
+// With the token after the list's last value: the built-in takes the values.
+bool InterpreterState::take_collection(const int32_t* collected_values) {
     const BuiltinFrame b = frames.back().builtin;
     if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED);
-    int32_t collected_values[kVAxisCollectionSize] = {};
-    std::copy(values.begin() + b.first, values.end(), collected_values);
-    values.resize(b.first);
     frames.pop_back();
     given = collected(*this, b.index, b.call, collected_values);
     return true;

@@ -16,29 +16,13 @@ namespace korvane {
 enum class Step : uint8_t { EVALUATE, NOT_SIMPLE, ASSIGNMENT, OPERAND, OPERAND_VALUE, ASSIGNED, EVALUATED, CALL_VALUE };
 
 [[gnu::always_inline]] inline bool InterpreterState::simple_arguments_given() {
-    int32_t at = arguments_at[ScanPos];
-    if (at == kNotLooked) at = simple_expressions ? look_for_arguments() : kNotSimple;
-    if (at == kNotSimple) {
+    int32_t given_values[kMaxArguments];
+    const SimpleArguments* list = simple_argument_list();
+    if (list == nullptr || !simple_argument_values(*list, given_values)) {
         read_token();
         return false;
     }
-    const SimpleArguments& list = simple_arguments[static_cast<size_t>(at)];
-    const SimpleArgument* argument = simple_argument.data() + list.first;
-    int32_t given_values[kMaxArguments];
-    const bool flat = list.flat && frames.within(list.frames_bytes);
-    for (uint32_t i = 0; i < list.count; ++i, ++argument) {
-        if (!(flat ? flat_value(simple_items.data() + argument->items, argument->count, given_values[i])
-                   : run_simple<false>(simple[static_cast<size_t>(argument->expression)], given_values[i]))) {
-            // This one and those after it are read as the text is.
-            values.insert(values.end(), given_values, given_values + i);
-            tok = &argument->first->token;
-            ScanPos = argument->first->end;
-            return false;
-        }
-    }
-    tok = list.end;
-    ScanPos = list.after;
-    enter_call_with(given_values, list.count);
+    enter_call_with(given_values, list->count);
     return true;
 }
 

@@ -345,7 +345,9 @@ KORVANE_INLINE void InterpreterState::for_done() {
 void InterpreterState::builtin_statement() {
     check_depth();
     push(FrameKind::OPERATION).op = OperationFrame{};
-    for (bool done = start_builtin(tok->builtin); !done; done = builtin_value(given)) {
+    bool done = start_builtin(tok->builtin);
+    if (!done && frames.back().kind == FrameKind::COLLECTION) done = simple_collection();
+    for (; !done; done = builtin_value(given)) {
         read_token();
         if (!simple_value(given)) return run_expression(Entry::CURRENT);
     }

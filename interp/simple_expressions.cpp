@@ -106,7 +106,7 @@ int32_t InterpreterState::look_for_arguments() {
             if (e == kNotLooked) e = look_for_simple();
             if (e == kNotSimple) break;
             const SimpleExpression& found = simple[static_cast<size_t>(e)];
-            simple_argument.push_back(SimpleArgument{e, token_at[from], found.first, found.count});
+            simple_argument.push_back(SimpleArgument{e, from, found.first, found.count});
             flat = flat && found.shape == SimpleExpression::FLAT_VALUE;
             frames_bytes = std::max(frames_bytes, found.frames_bytes);
             ScanPos = found.end->start;

@@ -164,6 +164,30 @@ template <bool sets_place>
     return true;
 }
 
+[[gnu::always_inline]] inline const SimpleArguments* InterpreterState::simple_argument_list() {
+    int32_t at = arguments_at[ScanPos];
+    if (at == kNotLooked) at = simple_expressions ? look_for_arguments() : kNotSimple;
+    return at == kNotSimple ? nullptr : &simple_arguments[static_cast<size_t>(at)];
+}
+
+[[gnu::always_inline]] inline bool InterpreterState::simple_argument_values(const SimpleArguments& list,
+                                                                            int32_t* given_values) {
+    const SimpleArgument* argument = simple_argument.data() + list.first;
+    const bool flat = list.flat && frames.within(list.frames_bytes);
+    for (uint32_t i = 0; i < list.count; ++i, ++argument) {
+        if (!(flat ? flat_value(simple_items.data() + argument->items, argument->count, given_values[i])
+                   : run_simple<false>(simple[static_cast<size_t>(argument->expression)], given_values[i]))) {
+            // This one and those after it are read as the text is.
+            values.insert(values.end(), given_values, given_values + i);
+            ScanPos = argument->from;
+            return false;
+        }
+    }
+    tok = list.end;
+    ScanPos = list.after;
+    return true;
+}
+
 [[gnu::always_inline]] inline bool InterpreterState::simple_value(int32_t& v) {
     int32_t index = tok->simple;
     if (index < 0) {

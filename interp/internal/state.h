@@ -148,7 +148,7 @@ struct SimpleExpression {
 // the list (its `)`, or whatever else ends it) and where the text goes on.
 struct SimpleArgument {
     int32_t expression;
-    const CachedToken* first;
+    uint32_t from;   // where reading its first token begins
     uint32_t items;  // its expression's first item in InterpreterState::simple_items
     int count;       // and how many
 };
@@ -555,6 +555,12 @@ struct InterpreterState {
     // its body began; false with the first argument not given read.
     bool simple_arguments_given();
     int32_t look_for_arguments();
+    // With a list's `(` read: its note when each of its values is simple, else null.
+    const SimpleArguments* simple_argument_list();
+    // True with their values in given_values and the list passed over; false
+    // with the values before the first that was not pushed on the value
+    // stack, and that one to be read next.
+    bool simple_argument_values(const SimpleArguments& list, int32_t* given_values);
     // True when another argument is to be evaluated; false when the body began.
     [[gnu::always_inline]] bool argument_value(int32_t v) {
         values.push_back(v);
@@ -594,6 +600,8 @@ struct InterpreterState {
         return false;
     }
     bool collection_done();
+    bool simple_collection();
+    bool take_collection(const int32_t* collected_values);
     // The value of a built-in that takes one, or of textout or textstyle.
     bool single_value(int32_t v);
     uint32_t next_random();

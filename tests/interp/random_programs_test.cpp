@@ -104,6 +104,13 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                         std::string("  a = 5; b = -3; c = 12; d = 4;\r\n  print(") + call + ");\r\n  a = " + call +
                         ";\r\n  print(a);\r\n}\r\n");
     }
+    // A drawing call's list the same way, as a statement of its own.
+    for (const std::string& draw : std::initializer_list<std::string>{
+             "line(a, b, c, d)", "line(a, q, c, d)", "point(a, b / (d - d))", "point(a++, g(b, c, d))",
+             "line(" + many.substr(0, 33) + ")", "point(a, b;", "fillrect(a, b, c, d, 7)"}) {
+        texts.push_back("int a, b, c, d;\r\ng(int p, int q, int r) { return p + q + r; }\r\nmain() {\r\n" +
+                        std::string("  a = 5; b = -3; c = 12; d = 4;\r\n  ") + draw + ";\r\n  print(a);\r\n}\r\n");
+    }
     for (int i = 0; i < 3000; ++i) texts.push_back(random_program(rng, i));
     for (const std::string& text : texts) {
         for (RecordingBridge* b : {&whole_bridge, &frames_bridge}) {
