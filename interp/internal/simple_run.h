@@ -174,7 +174,8 @@ template <bool sets_place>
                                                                             int32_t* given_values) {
     const SimpleArgument* argument = simple_argument.data() + list.first;
     const bool flat = list.flat && frames.within(list.frames_bytes);
-    for (uint32_t i = 0; i < list.count; ++i, ++argument) {
+    const uint32_t count = list.count;
+    for (uint32_t i = 0; i < count; ++i, ++argument) {
         if (!(flat ? flat_value(simple_items.data() + argument->items, argument->count, given_values[i])
                    : run_simple<false>(simple[static_cast<size_t>(argument->expression)], given_values[i]))) {
             // This one and those after it are read as the text is.
