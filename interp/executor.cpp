@@ -191,12 +191,12 @@ KORVANE_INLINE void InterpreterState::while_value() {
 }
 
 KORVANE_INLINE void InterpreterState::while_done() {
-    const LoopFrame w = frames.back().loop;
+    const uint32_t loop = frames.back().loop.loop, body = frames.back().loop.body;
     frames.pop_back();
-    if (loop_ends(*this, w.body))
-        leave_loop(w.loop);
+    if (loop_ends(*this, body))
+        leave_loop(loop);
     else
-        ScanPos = w.loop;
+        ScanPos = loop;
     continue_statements();
 }
 

@@ -119,7 +119,8 @@ struct PendingOperator {
     uint16_t rank, code;
 };
 
-struct SimpleExpression {
+// Sixty-four bytes, so finding one by its index is a shift.
+struct alignas(64) SimpleExpression {
     enum Form : uint8_t { VALUE, ASSIGN, STEP } form;
     // How it is run: most are a flat value, a plain chain (either of them
     // maybe assigned), or a step.
@@ -142,6 +143,8 @@ struct SimpleExpression {
     int count;
     const Token* end;  // the token that ends it
 };
+
+static_assert(sizeof(SimpleExpression) == 64);
 
 // A call's arguments where each is a simple expression: each one's entry in
 // InterpreterState::simple with its first token, then the token that ends
