@@ -147,8 +147,9 @@ struct alignas(64) SimpleExpression {
 static_assert(sizeof(SimpleExpression) == 64);
 
 // A call's arguments where each is a simple expression: each one's entry in
-// InterpreterState::simple with its first token, then the token that ends
-// the list (its `)`, or whatever else ends it) and where the text goes on.
+// InterpreterState::simple with where reading it begins and its items, then
+// the token that ends the list (its `)`, or whatever else ends it) and where
+// the text goes on.
 struct SimpleArgument {
     int32_t expression;
     uint32_t from;   // where reading its first token begins
@@ -373,7 +374,7 @@ struct InterpreterState {
     // whole, which sets the place once for the list.
     template <bool sets_place = true>
     bool run_simple(const SimpleExpression& e, int32_t& v);
-    // One that is not flat and no step: a chain, or pending operators.
+    // Any other shape: a chain with pairs or built-ins, or pending operators.
     bool run_other(const SimpleExpression& e, int32_t& v);
     bool combine(int32_t& v, const SimpleItem& op, const SimpleItem& right);
     bool flat_value(const SimpleItem* items, int count, int32_t& v);
