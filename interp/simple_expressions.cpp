@@ -43,16 +43,12 @@ private:
     const bool quiet_;
 };
 
-}  // namespace
-
-namespace {
-
+// A built-in opens a parenthesis, so a chain with one is compound too.
 SimpleExpression::Shape shape_of(const SimpleExpression& e) {
     const bool value = e.form == SimpleExpression::VALUE;
     if (e.form == SimpleExpression::STEP) return SimpleExpression::STEPPED;
     if (e.flat) return value ? SimpleExpression::FLAT_VALUE : SimpleExpression::FLAT_ASSIGN;
-    if (e.chain && !e.compound && !e.calls)
-        return value ? SimpleExpression::CHAIN_VALUE : SimpleExpression::CHAIN_ASSIGN;
+    if (e.chain && !e.compound) return value ? SimpleExpression::CHAIN_VALUE : SimpleExpression::CHAIN_ASSIGN;
     return SimpleExpression::OTHER;
 }
 

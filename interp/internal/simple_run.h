@@ -158,11 +158,7 @@ template <bool sets_place>
     // The calls out of line work on a value of their own: were v's address
     // to leave, v would live in memory on every path that inlines this.
     int32_t value = 0;
-    if (e.chain) {
-        if (!(e.compound ? compound_chain(items, value) : run_chain<false>(items, value))) return false;
-    } else if (!simple_operation(e, value)) {
-        return false;
-    }
+    if (!(e.chain ? compound_chain(items, value) : simple_operation(e, value))) return false;
     v = value;
     if (target != nullptr) target->value = v;
     return true;

@@ -374,7 +374,8 @@ struct InterpreterState {
     // whole, which sets the place once for the list.
     template <bool sets_place = true>
     bool run_simple(const SimpleExpression& e, int32_t& v);
-    // Any other shape: a chain with pairs or built-ins, or pending operators.
+    // Any other shape: a chain with pairs or built-ins (the only chains left
+    // to it), or pending operators.
     bool run_other(const SimpleExpression& e, int32_t& v);
     bool combine(int32_t& v, const SimpleItem& op, const SimpleItem& right);
     bool flat_value(const SimpleItem* items, int count, int32_t& v);
