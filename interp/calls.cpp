@@ -115,7 +115,6 @@ void InterpreterState::name_parameters(FuncEntry& function) {
     if (function.named && LocalTop - base >= static_cast<int>(kept.size())) {
         VarSlot* const stack = LocalStack.get();
         for (const Parameter& p : kept) {
-            stack[slot].kind = p.kind;
             stack[slot].name = p.name;
             name_local(slot--, p.id);
         }
@@ -140,10 +139,9 @@ void InterpreterState::read_parameters(FuncEntry& function) {
         // More parameters than arguments would name the caller's slots.
         if (slot < base) report_error(ERR_PARAMETER);
         VarSlot& parameter = LocalStack[slot];
-        parameter.kind = tok->KeywordCode;
         read_token();
         name_local(slot, copy_name(*this, parameter.name, *tok));
-        kept.push_back(Parameter{parameter.name, parameter.id, parameter.kind});
+        kept.push_back(Parameter{parameter.name, parameter.id});
         read_token();
         --slot;
     } while (tok->is(','));

@@ -473,15 +473,13 @@ void InterpreterState::define_locals() {
 // The declaration read from the text, its names kept for the next time.
 void InterpreterState::read_locals(uint32_t at) {
     const auto first = static_cast<uint32_t>(declared.size());
-    read_token();
-    const uint8_t type = tok->KeywordCode;
+    read_token();  // the `int` or `char`
     do {
         read_token();
         VarSlot slot{};
         slot.id = copy_name(*this, slot.name, *tok);
-        slot.kind = type;
         push_variable(slot);
-        declared.push_back(Parameter{slot.name, slot.id, slot.kind});
+        declared.push_back(Parameter{slot.name, slot.id});
         read_token();
     } while (tok->is(','));
     if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);

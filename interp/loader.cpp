@@ -113,7 +113,6 @@ void InterpreterState::define_globals() {
     do {
         if (GlobalCount == kMaxGlobals) report_error_at(ERR_TOO_MANY_GLOBALS, tok->start);
         VarSlot& slot = GlobalTable[GlobalCount];
-        slot.kind = type;
         slot.value = 0;
         read_token();
         slot.id = copy_name(*this, slot.name, *tok);

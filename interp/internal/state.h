@@ -26,7 +26,6 @@ namespace korvane {
 struct Parameter {
     const char* name;
     int32_t id;
-    int32_t kind;
 };
 
 struct FuncEntry {
@@ -41,7 +40,6 @@ struct FuncEntry {
 
 struct VarSlot {
     const char* name;  // lower case, the text of its name token; null for an unnamed argument
-    int32_t kind;      // declaration keyword; never consulted
     int32_t value;
     int32_t id;     // interned name, -1 when no name token can ever find it
     int32_t below;  // the next local below with the same id, or -1
@@ -540,7 +538,7 @@ struct InterpreterState {
             below = top;
             top = index;
         }
-        LocalStack.get()[index] = VarSlot{p.name, p.kind, value, p.id, below};
+        LocalStack.get()[index] = VarSlot{p.name, value, p.id, below};
         LocalTop = index + 1;
     }
     // Gives the local at index its name: it joins its name's chain where its
