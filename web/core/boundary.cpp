@@ -91,6 +91,11 @@ EMSCRIPTEN_KEEPALIVE int korvane_run(const char* text, int length, const Korvane
     return status_of(result);
 }
 
+EMSCRIPTEN_KEEPALIVE void korvane_warm_up(void) {
+    Session warm(default_palette());
+    warm.interpreter->run_text("main() { int i, s; s = 0; for (i = 0; i < 20000; i++) s = s + i % 7 * 3; }");
+}
+
 EMSCRIPTEN_KEEPALIVE int korvane_error_line(void) { return last_error_line; }
 
 EMSCRIPTEN_KEEPALIVE const uint8_t* korvane_pixels(void) { return (last ? last : &page_session())->canvas.bits(0); }

@@ -26,6 +26,12 @@ struct KorvaneRunOptions {
 // status (0 ran, 1 no main, 2 error or limit).
 int korvane_run(const char* text, int length, const struct KorvaneRunOptions* options);
 
+// Runs a short loop once, in a session of its own that nothing else sees:
+// the browser swaps in a function's optimised code only at its next call,
+// and a whole run is one call, so without it the first run after start-up
+// stays in the unoptimised code throughout.
+void korvane_warm_up(void);
+
 // Line (from 0) of the last run's error report, or -1.
 int korvane_error_line(void);
 

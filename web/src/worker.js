@@ -124,6 +124,14 @@ async function startCore() {
     if (palette) loadPalette(palette);
 }
 
+// Once the page is told the core is ready: korvane_warm_up's run, its
+// output dropped (web/core/korvane_web.h says why).
+function warmUp() {
+    run = { onScreen: false, output: new CollectedOutput(), answers: [], message: '' };
+    core._korvane_warm_up();
+    run = null;
+}
+
 // KorvaneRunOptions (web/core/korvane_web.h): its fields at their offsets.
 function runOptions(request) {
     const seeded = request.seed !== undefined && request.seed !== null;
@@ -261,6 +269,7 @@ onmessage = (event) => {
                 builtins: cString(core._korvane_builtin_names()).trim().split('\n'),
                 captions: [0, 1].map((kind) => cString(core._korvane_input_caption(kind))),
             });
+            warmUp();
         });
         return;
     }
