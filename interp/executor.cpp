@@ -10,12 +10,6 @@
 
 namespace korvane {
 
-namespace {
-
-constexpr int kTurnsPerCall = 256;  // statements or hand-overs before run_statements returns
-
-}  // namespace
-
 // An expression for the top frame, its first token to be read: a simple
 // one's value goes to `then` at once, without a turn of its own; any other
 // comes back from the evaluator in the next turn.
@@ -364,11 +358,9 @@ void InterpreterState::builtin_statement() {
 // until the frames end; a call's value due to an expression goes to the
 // evaluator, which returns once its value is due to a statement or another
 // call's body begins. A statement that holds an expression or other
-// statements pushes a frame for them. It returns now and then all the same:
-// a browser swaps in its optimised code for a function only when the
-// function is called again.
+// statements pushes a frame for them.
 void InterpreterState::run_statements() {
-    for (int turns = 0; turns < kTurnsPerCall; ++turns) {
+    for (;;) {
         // Statements run with frames to run them in, and never while unwinding.
         if (mode != Mode::STATEMENT) {
             if (frames.empty()) return;
