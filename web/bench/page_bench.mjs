@@ -52,6 +52,15 @@ async function timelineSeeks(page, url, calls, paused = false) {
     return { run, seeks };
 }
 
+// The wall time of one korvane.run of source, in the page.
+function pageRun(page, source) {
+    return page.evaluate(async (text) => {
+        const started = performance.now();
+        await window.korvane.run(text);
+        return performance.now() - started;
+    }, source);
+}
+
 const { page, url, close } = await openPage();
 const rows = [];
 try {
@@ -70,11 +79,7 @@ try {
             const started = performance.now();
             spawnSync(runner, [file], { stdio: 'ignore' });
             native.push(performance.now() - started);
-            web.push(await page.evaluate(async (text) => {
-                const started = performance.now();
-                await window.korvane.run(text);
-                return performance.now() - started;
-            }, source));
+            web.push(await pageRun(page, source));
         }
         rows.push([name.replace(/\.cg$/, ''), median(native), median(web)]);
     }
@@ -85,11 +90,7 @@ try {
     for (let i = 0; i < 3; i++) {
         await load(page, url);
         await new Promise((resolve) => setTimeout(resolve, 1000));
-        first.push(await page.evaluate(async (text) => {
-            const started = performance.now();
-            await window.korvane.run(text);
-            return performance.now() - started;
-        }, mandelbrot));
+        first.push(await pageRun(page, mandelbrot));
     }
     // Full-canvas frames, each a different colour, shown by the Run button.
     await load(page, linkTo(url, 'main() { int i; for (i = 0; i < 600; i++) { clear(i); show(); sleep(5); } }'));
