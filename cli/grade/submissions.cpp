@@ -41,7 +41,7 @@ Record from_folder(const fs::path& dir, const std::string& file) {
     for (auto it = fs::recursive_directory_iterator(dir, failure); !failure && it != fs::end(it);
          it.increment(failure)) {
         if (it->is_symlink()) {
-            r.message = fs::relative(it->path(), dir).string() + ": " + kLink;
+            r.message = it->path().lexically_relative(dir).string() + ": " + kLink;
             return r;
         }
         if (it.depth() == 0 && is_program(it->path()) && it->is_regular_file()) programs.push_back(it->path());
