@@ -165,7 +165,7 @@ const ExerciseKey kKeys[] = {
     {"points", false, true, "what the check is worth (default 1)", points},
     {"visibility", false, true, "visible (default), hidden, after_due_date or after_published", visibility},
     {"max_steps", true, true, "the steps a run may take (default 100000000)", max_steps},
-    {"timeout", true, true, "seconds of wall time, a safety net behind max_steps (default 10)", timeout},
+    {"timeout", true, true, "seconds of wall time, a safety net behind max_steps (default 60)", timeout},
 };
 
 const ExerciseKey* key_named(const std::string& name) {
