@@ -41,7 +41,8 @@ Divergence first_divergence(const Timeline& timeline, std::span<const uint8_t> a
 
 std::string divergence_text(const Divergence& d) {
     if (d.call == 0) return "";
-    std::string s = "call " + std::to_string(d.call) + ", line " + std::to_string(d.line) + ": `" + d.call_text + "` drew";
+    std::string s =
+        "call " + std::to_string(d.call) + ", line " + std::to_string(d.line) + ": `" + d.call_text + "` drew";
     if (d.names_pixel) s += " (" + std::to_string(d.x) + ", " + std::to_string(d.y) + ")";
     s += " where the accepted picture has ";
     return s + (d.accepted == 0 ? std::string("background") : "colour " + std::to_string(d.accepted));

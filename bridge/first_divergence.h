@@ -21,13 +21,13 @@
 namespace korvane {
 
 struct Divergence {
-    uint64_t call = 0;      // counted from 1; 0: no call drew an off pixel
-    int32_t line = -1;      // of the call, counted from 0
-    std::string call_text;  // "point(270, 231)"
-    bool names_pixel = false;  // false for point, whose values are the pixel
-    int32_t x = 0, y = 0;      // the off pixel, y from the bottom
-    uint8_t accepted = 0;      // the accepted picture's colour there
-    int64_t missing = 0;       // off pixels no call drew
+    uint64_t call = 0;                                 // counted from 1; 0: no call drew an off pixel
+    int32_t line = -1;                                 // of the call, counted from 0
+    std::string call_text;                             // "point(270, 231)"
+    bool names_pixel = false;                          // false for point, whose values are the pixel
+    int32_t x = 0, y = 0;                              // the off pixel, y from the bottom
+    uint8_t accepted = 0;                              // the accepted picture's colour there
+    int64_t missing = 0;                               // off pixels no call drew
     int32_t xmin = 0, xmax = -1, ymin = 0, ymax = -1;  // their bounding box
 };
 

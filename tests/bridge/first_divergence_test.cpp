@@ -61,8 +61,9 @@ TEST(FirstDivergence, NamesTheCallALineOfPointsWentWrongAt) {
          "call 23, line 5: `point(221, 210)` drew where the accepted picture has background", ""},
         {"one pixel short", replaced(kTwoLines, "x <= 20", "x < 20"), "",
          "1 pixel of the accepted picture that no call drew, within x 220..220, y 210..210"},
-        {"the second line in another colour", replaced(kTwoLines, "    for (x = 0; x <= 20; x++) point(200 - x",
-                                                       "    setcolor(6);\n    for (x = 0; x <= 20; x++) point(200 - x"),
+        {"the second line in another colour",
+         replaced(kTwoLines, "    for (x = 0; x <= 20; x++) point(200 - x",
+                  "    setcolor(6);\n    for (x = 0; x <= 20; x++) point(200 - x"),
          "call 23, line 7: `point(200, 200)` drew where the accepted picture has colour 5", ""},
         {"the built-in line, which takes its ties the other way",
          replaced(kTwoLines, "for (x = 0; x <= 20; x++) point(200 + x, 200 + x / 2);", "line(200, 200, 220, 210);"),
@@ -105,8 +106,8 @@ TEST(FirstDivergence, NamesThePointWhereAFillLeaked) {
     const Drawn right(kFill);
     // Eight neighbours: the fill slips between the wall's diagonal pixels.
     const Drawn leaking(replaced(kFill, "        fill(x, y - 1);\n",
-                               "        fill(x, y - 1);\n        fill(x + 1, y + 1);\n        fill(x - 1, y + 1);\n"
-                               "        fill(x - 1, y - 1);\n        fill(x + 1, y - 1);\n"));
+                                 "        fill(x, y - 1);\n        fill(x + 1, y + 1);\n        fill(x - 1, y + 1);\n"
+                                 "        fill(x - 1, y - 1);\n        fill(x + 1, y - 1);\n"));
     const Divergence d = first_divergence(*leaking.bridge.timeline(), right.pixels());
     EXPECT_EQ(divergence_text(d), "call 52, line 5: `point(108, 119)` drew where the accepted picture has background");
     // Beyond the wall: above the line from (100, 110) to (110, 120).
