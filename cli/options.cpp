@@ -49,6 +49,11 @@ const char* no_hints(RunnerOptions& options, const std::string&) {
     return nullptr;
 }
 
+const char* grading(RunnerOptions& options, const std::string&) {
+    options.grading = true;
+    return nullptr;
+}
+
 const char* at_call(RunnerOptions& options, const std::string& value) {
     uint64_t k = 0;
     if (!whole_number(value, k)) return "a call number (0 or more)";
@@ -98,6 +103,12 @@ const RunnerOption kOptions[] = {
     {"--seed", "N", "state of the random generator before the run (0..4294967295)", seed},
     {"--max-steps", "N", "end the run after N steps: \"step limit reached\", status 2", max_steps},
     {"--timeout", "S", "end the run after S seconds: \"time limit reached\", status 2", timeout},
+    {"--grading", nullptr,
+     "run as korvane-grade runs a check, the same on a busy machine as\n"
+     "on a quiet one: sleep takes no time, and asking for more answers\n"
+     "than the input holds ends the run: \"asked for input N times;\n"
+     "this check gives M answers\", status 2",
+     grading},
     {"--expect", "GOLD.png",
      "compare the final canvas with a 400 x 400 indexed PNG: status 4\n"
      "and the count and bounding box of differing pixels if they differ",

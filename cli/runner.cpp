@@ -133,6 +133,7 @@ void apply_bounds(const RunnerOptions& options, HeadlessBridge& bridge, Interpre
     if (options.seed) interpreter.seed_random(*options.seed);
     if (options.max_steps > 0) interpreter.set_step_limit(options.max_steps);
     if (options.timeout > 0) bridge.set_time_limit(options.timeout);
+    if (options.grading) bridge.set_grading();
 }
 
 bool write_stats(const std::string& path, uint64_t steps, std::string& error) {

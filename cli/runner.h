@@ -42,6 +42,9 @@ struct RunnerOptions {
     // "warning:" lines before the run and a "hint:" line after an error
     // report; the command line turns them on unless --no-hints is given.
     bool hints = false;
+    // As korvane-grade runs a check: sleep takes no time, and asking past
+    // the last answer of the input ends the run.
+    bool grading = false;
 };
 
 extern const char* const kUsage;  // one line, shown with every usage error

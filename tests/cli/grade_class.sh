@@ -64,39 +64,40 @@ rm -rf "$out"
 verdict "report written: status 0, nothing on stderr" $([ $? = 0 ] && [ ! -s "$tmp/stderr" ]; echo $?)
 
 # Seconds vary, and so do the steps of a run ended by its time limit.
-sed -E -e 's/,[^,]*$//' -e 's/^(erin,time limit,.*,)[0-9]+$/\1STEPS/' "$out/results.csv" >"$tmp/got.csv"
+sed -E -e 's/,[^,]*$//' -e 's/^(erin,,time limit,.*,)[0-9]+$/\1STEPS/' "$out/results.csv" >"$tmp/got.csv"
 cat >"$tmp/want.csv" <<'CSV'
-student,status,pixels_off,message,line,steps
-<b>zed&,pass,0,,,8
-alice,pass,0,,,8
-bob,pass,1,"1 pixels differ from expected.png, within x 10..10, y 10..10",,12
-carol,differs,2,"2 pixels differ from expected.png, within x 10..11, y 10..10",,14
-dave,error,0,not a variable or function,5,8
-erin,time limit,160000,time limit reached,1,STEPS
-frank,no main,,Program Error! Can't find main(),,0
-gina,unreadable,,Cannot open file CLASS/gina.cg,,
-hal,differs,1072,"1072 pixels differ from expected.png, within x 100..300, y 100..300",,6
-ivy,differs,1072,"1072 pixels differ from expected.png, within x 100..300, y 100..300",,6
-jo,pass,0,,,8
-kim_crash,crashed,,korvane-run crashed: signal 11 (Segmentation fault),,
-lou_stuck,time limit,,still running well past the time limit; stopped,,
-max_hinted,error,,not a variable or function,2,
-ned,unreadable,,The program contains a NUL byte at offset 11,,0
-oli,unreadable,,no .cg file in the folder,,
+student,id,status,score,max_score,check 1,pixels_off,message,line,steps
+<b>zed&,,pass,1,1,pass,0,,,8
+alice,,pass,1,1,pass,0,,,8
+bob,,pass,1,1,pass,1,"1 pixel differs from expected.png, within x 10..10, y 10..10",,12
+carol,,differs,0,1,differs,2,"2 pixels differ from expected.png, within x 10..11, y 10..10",,14
+dave,,error,0,1,error,0,not a variable or function,5,8
+erin,,time limit,0,1,time limit,160000,time limit reached,1,STEPS
+frank,,no main,0,1,no main,,Program Error! Can't find main(),,0
+gina,,unreadable,0,1,,,"a link, not a file",,
+hal,,differs,0,1,differs,1072,"1072 pixels differ from expected.png, within x 100..300, y 100..300",,6
+ivy,,differs,0,1,differs,1072,"1072 pixels differ from expected.png, within x 100..300, y 100..300",,6
+jo,,pass,1,1,pass,0,,,8
+kim_crash,,crashed,0,1,crashed,,korvane-run crashed: signal 11 (Segmentation fault),,
+lou_stuck,,time limit,0,1,time limit,,still running well past the time limit; stopped,,
+max_hinted,,error,0,1,error,,not a variable or function,2,
+ned,,unreadable,0,1,unreadable,,The program contains a NUL byte at offset 11,,0
+oli,,unreadable,0,1,,,no .cg file in the folder,,
 CSV
-sed -i "s|CLASS|$class|" "$tmp/want.csv"
 diff -u "$tmp/want.csv" "$tmp/got.csv"
 verdict "results.csv" $?
-grep -qF '"output": "error: not a variable or function in line 2\nhint: did you mean \"point\"?"' "$out/results.json"
-verdict "the hint after the message reaches results.json" $?
-grep -qF '"max_score": 1' "$out/results.json" && [ "$(grep -c '"score": 1,' "$out/results.json")" = 4 ]
-verdict "results.json scores the four passes" $?
-grep -q 'Group 1: 2 students<br><a href="#s-9">hal</a>, <a href="#s-10">ivy</a>' "$out/index.html"
+grep -qF '"hint": "did you mean \"point\"?"' "$out/grades.json"
+verdict "the hint after the message reaches grades.json" $?
+grep -qF 'Group 1: 2 students, differs: 1072 pixels differ from expected.png, within x 100..300, y 100..300<br><a href="#s-9">hal</a>, <a href="#s-10">ivy</a>' "$out/index.html"
 verdict "hal and ivy form the one group" $?
-! grep -qF '<b>zed' "$out/index.html" && grep -qF '&lt;b&gt;zed&amp;' "$out/index.html"
-verdict "names are escaped in the page" $?
+grep -qF '<li><a href="#s-9">hal</a>, <a href="#s-10">ivy</a></li>' "$out/index.html"
+verdict "hal and ivy handed in the same program" $?
+! grep -qF '<b>zed' "$out/index.html" && grep -qF '&lt;b&gt;zed&amp;' "$out/index.html" && [ "$(tr -cd '\000' <"$out/index.html" | wc -c)" = 0 ]
+verdict "names are escaped in the page, and no NUL byte reaches it" $?
 cmp -s "$class/dave.cg" "$out/programs/5.txt"
 verdict "each program is copied into the report" $?
+grep -qF '<mark><span class="n">  5  </span>  x = 1;</mark>' "$out/index.html"
+verdict "the program's lines are numbered from 0, the error's marked" $?
 grep -q "16 submissions, 4 pass, 3 differs" "$tmp/stdout"
 verdict "a summary on standard output" $?
 during=$(sed -n '/^start alice.cg$/,/^end alice.cg$/p' "$log" | grep -c '^start')
@@ -114,7 +115,7 @@ refused() {  # NAME STDERR_PART
 }
 bad=$tmp/bad
 mkdir "$bad"
-refused "no accepted picture" "$bad has no accepted picture (expected*.png)"
+refused "no accepted picture" "$bad: no accepted picture (expected*.png)"
 echo 'iVBORw0KGgoAAAANSUhEUgAAAAIAAAACCAMAAABFaP0WAAAABlBMVEUAAAD///+l2Z/dAAAADElEQVR4nGNgYARCAAAMAAMrY8tQAAAAAElFTkSuQmCC' |
   base64 -d >"$bad/expected.png"
 refused "a picture of the wrong size" "$bad/expected.png is 2 x 2, not 400 x 400"
@@ -129,16 +130,16 @@ refused "a misspelt key" "$bad/exercise.json: unknown key \"tolerence\""
 # Without --runner it finds the korvane-run beside it; an earlier report is
 # replaced, a folder that is not one is never touched.
 "$grade" "$ex" "$class/alice.cg" --out "$tmp/again" >/dev/null && "$grade" "$ex" "$class/bob.cg" --out "$tmp/again" >/dev/null
-verdict "the runner beside it, an earlier report replaced" \
+verdict "the runner beside it, an earlier report of as many replaced" \
   $([ "$(cut -d, -f1 "$tmp/again/results.csv" | tail -1)" = bob ] && [ -z "$(ls -A "$tmp" | grep '^\.')" ]; echo $?)
 # With a second accepted picture, the nearest one counts.
 cp -r "$ex" "$tmp/two"
 "$run" "$class/hal.cg" --png "$tmp/two/expected-90.png" &&
   "$grade" "$tmp/two" "$class/hal.cg" "$class/carol.cg" --out "$tmp/two-report" >/dev/null
 verdict "the nearest of two accepted pictures" \
-  $(grep -q '^carol,differs,2,"2 pixels differ from expected.png,' "$tmp/two-report/results.csv" &&
-    grep -q '^hal,pass,0,' "$tmp/two-report/results.csv" &&
-    grep -q 'src="pictures/accepted-2.png"' "$tmp/two-report/index.html"; echo $?)
+  $(grep -q '^carol,,differs,0,1,differs,2,"2 pixels differ from expected.png,' "$tmp/two-report/results.csv" &&
+    grep -q '^hal,,pass,1,1,pass,0,' "$tmp/two-report/results.csv" &&
+    grep -q 'src="pictures/accepted-2.small.png"' "$tmp/two-report/index.html"; echo $?)
 mkdir "$tmp/precious" && touch "$tmp/precious/thesis.txt"
 "$grade" "$ex" "$class/alice.cg" --out "$tmp/precious" >/dev/null 2>&1
 verdict "a folder that is not a report is left alone" $([ $? = 1 ] && [ "$(ls "$tmp/precious")" = thesis.txt ]; echo $?)
