@@ -86,8 +86,7 @@ void write_result(const CheckResult& r, std::ostream& out) {
 
 }  // namespace
 
-int check_exercise(const std::string& program, const std::string& exercise_dir, std::ostream& out,
-                   std::ostream& err) {
+int check_exercise(const std::string& program, const std::string& exercise_dir, std::ostream& out, std::ostream& err) {
     std::ifstream file(program, std::ios::binary);
     const std::string text(std::istreambuf_iterator<char>(file), {});
     if (!file.is_open() || file.bad()) {

@@ -16,7 +16,6 @@ namespace korvane {
 // program that cannot be read, to err before anything runs. Returns 0 when
 // every visible check passes, 4 when one differs and none failed worse, 2
 // on an error, a limit or a forbidden built-in, 3 when a file cannot be read.
-int check_exercise(const std::string& program, const std::string& exercise_dir, std::ostream& out,
-                   std::ostream& err);
+int check_exercise(const std::string& program, const std::string& exercise_dir, std::ostream& out, std::ostream& err);
 
 }  // namespace korvane
