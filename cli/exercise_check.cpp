@@ -49,6 +49,7 @@ CheckResult run_check(const std::string& text, const Exercise& e, const Check& c
     std::ostringstream output, report;
     HeadlessBridge bridge(canvas, check.input.empty() ? static_cast<std::istream&>(none) : file, output, report);
     bridge.set_timeline(true);
+    bridge.set_grading();  // as the grader runs it: no sleeping, no answers past the check's
     bridge.set_time_limit(check.timeout);
     bridge.begin_run();
     Interpreter interpreter(bridge);

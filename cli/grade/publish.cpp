@@ -139,8 +139,8 @@ int publish_main(const std::vector<std::string>& args, std::ostream& out, std::o
         return 2;
     }
     out << "the students' edition of \"" << e.title << "\" is in " << to << ": "
-        << exercise::count_of(static_cast<int64_t>(shown.size()), "check") << " of "
-        << e.checks.size() << (e.model.empty() ? "" : ", without the model") << '\n';
+        << exercise::count_of(static_cast<int64_t>(shown.size()), "check") << " of " << e.checks.size()
+        << (e.model.empty() ? "" : ", without the model") << '\n';
     return 0;
 }
 

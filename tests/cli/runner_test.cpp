@@ -498,6 +498,11 @@ TEST_F(Checks, CheckRunsTheVisibleChecksOfAnExercise) {
     EXPECT_EQ(forbidden.status, STATUS_ERROR);
     EXPECT_EQ(forbidden.out, "");
     EXPECT_EQ(forbidden.err, "forbidden built-in circle in line 14\n");
+    const Outcome greedy = check("n = getnum();", "n = getnum() + 1;");
+    EXPECT_EQ(greedy.status, STATUS_ERROR);
+    EXPECT_EQ(greedy.out,
+              "check 1 of 3 \"small circle\": asked for input 5 times; this check gives 4 answers\n"
+              "check 2 of 3 \"large circle\": asked for input 5 times; this check gives 4 answers\n");
     const Outcome error = check("x++;", "x++");
     EXPECT_EQ(error.status, STATUS_ERROR);
     EXPECT_EQ(error.out,
