@@ -189,6 +189,10 @@ constexpr int kMaxGlobals = 100;
 constexpr int kMaxCalls = 16384;
 constexpr int kMaxLocals = kMaxCalls * 20;
 constexpr int kMaxArguments = 31;
+// The values a built-in's list takes at most: h_axis's and the drawing
+// calls' (most take fewer), and v_axis's.
+constexpr int kCollectionSize = 10;
+constexpr int kVAxisCollectionSize = 12;
 constexpr uint32_t kPollInterval = 4096;  // statements between bridge polls
 
 struct InterpreterState {
@@ -619,5 +623,9 @@ struct InterpreterState {
 int32_t declared_name(InterpreterState& s, const Token& name);
 // The same, keeping the name's text in a table field.
 int32_t copy_name(InterpreterState& s, const char*& field, const Token& name);
+// Adds the warnings about text that runs otherwise than it looks: what the
+// run passes over, numbers that are not what they look like, `=` in a
+// condition, brackets in a declared name, a value used where none is returned.
+void warn_about_text(InterpreterState& s, const std::vector<Lexeme>& all, std::vector<CallWarning>& out);
 
 }  // namespace korvane
