@@ -86,6 +86,7 @@ private:
     std::string quote();
     std::string division();
     std::string depth();
+    bool may_stop(const std::string& name) const;
     std::string loop_stop(const char* what);
     std::string braces();
     std::string parameters();
@@ -331,8 +332,33 @@ std::string HintWriter::depth() {
     // Found elsewhere (a local that no longer fits): the call that was running.
     if (name.empty() && s_.CallTop > 0) name = s_.ActiveCalls[s_.CallTop - 1].function;
     std::string h = "The calls went " + std::to_string(s_.CallTop) + " deep";
-    if (!name.empty()) h += ", the last a call of `" + name + "`";
-    return h + ": a function that calls itself needs a case in which it returns without calling.";
+    if (name.empty()) return h + ": a function that calls itself needs a case in which it returns without calling.";
+    h += ", the last a call of `" + name + "`";
+    if (!may_stop(name)) return h + ": a function that calls itself needs a case in which it returns without calling.";
+    return h + ": the recursion is deeper than the budget (" + std::to_string(kMaxCalls) +
+           " calls), or the case in which `" + name + "` returns without calling is never reached.";
+}
+
+// Whether the body of the function of this name holds anything that could
+// end it without a call: a condition, a loop, a return or an end.
+bool HintWriter::may_stop(const std::string& name) const {
+    for (size_t i = 0, depth = 0; i + 1 < all_.size(); ++i) {
+        if (token(i).is_brace('{')) ++depth;
+        if (token(i).is_brace('}') && depth > 0) --depth;
+        if (depth > 0 || token(i).TokenKind != TK_NAME || text(i) != name || !is_open(all_[i + 1])) continue;
+        size_t body = after_close(i + 1);
+        if (!token(body).is_brace('{')) continue;
+        for (int braces = 0; body < all_.size() && !token(body).at_eof(); ++body) {
+            const Token& t = token(body);
+            if (t.is_brace('{')) ++braces;
+            if (t.is_brace('}') && --braces == 0) return false;
+            for (const uint8_t k : {KW_IF, KW_WHILE, KW_FOR, KW_DO, KW_RETURN, KW_END}) {
+                if (t.is_keyword(k)) return true;
+            }
+        }
+        return false;
+    }
+    return true;
 }
 
 std::string HintWriter::loop_stop(const char* what) {

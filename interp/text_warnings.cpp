@@ -167,11 +167,11 @@ Walked TextWarnings::statement(size_t i) {
     if (ends_text(i) || t.is_brace('}')) return {i, false};
     if (t.is_brace('{')) {
         const size_t close = close_brace(i);
-        warn(i, "This `{` opens no block: a block opens only where a function's body or the statement of `if`, "
-                "`else`, `for`, `while` or `do` begins. It is passed over, and " +
-                    (close == kNone ? std::string("the next `}`")
-                                    : "the `}` in line " + std::to_string(line(close))) +
-                    " ends the block around it.");
+        warn(i,
+             "This `{` opens no block: a block opens only where a function's body or the statement of `if`, "
+             "`else`, `for`, `while` or `do` begins. It is passed over, and " +
+                 (close == kNone ? std::string("the next `}`") : "the `}` in line " + std::to_string(line(close))) +
+                 " ends the block around it.");
         return {i + 1, false};
     }
     switch (t.TokenKind) {
@@ -197,9 +197,10 @@ Walked TextWarnings::statement(size_t i) {
             return {otherwise.next, then.ends && otherwise.ends};
         }
         case KW_ELSE:
-            warn(i, "This `else` belongs to no `if`, as the statement before it is not an `if`'s: it is passed over "
-                    "with its statement, which never runs. To run several statements under an `if`, put them in "
-                    "`{ }`.");
+            warn(i,
+                 "This `else` belongs to no `if`, as the statement before it is not an `if`'s: it is passed over "
+                 "with its statement, which never runs. To run several statements under an `if`, put them in "
+                 "`{ }`.");
             return {passed_statement(i + 1), false};
         case KW_WHILE:
         case KW_FOR: {
@@ -273,8 +274,10 @@ void TextWarnings::functions() {
             if (t.TokenKind != TK_NAME || !token(i + 1).is('(') || discarded_calls_.count(i) > 0) continue;
             const auto f = defined.find(t.id);
             if (f == defined.end() || f->second.ends || !told.insert(t.id).second) continue;
-            warn(f->second.name, "`" + text(f->second.name) + "` can reach its end without `return`, and its value "
-                                 "is used in line " + std::to_string(line(i)) +
+            warn(f->second.name, "`" + text(f->second.name) +
+                                     "` can reach its end without `return`, and its value "
+                                     "is used in line " +
+                                     std::to_string(line(i)) +
                                      ": a call that ends so gives the value of the last `return` that ran, in "
                                      "whatever function.");
         }
@@ -313,8 +316,7 @@ void TextWarnings::numbers() {
 void TextWarnings::conditions() {
     for (size_t i = 0; !ends_text(i); ++i) {
         const Token& t = token(i);
-        if (!(t.is_keyword(KW_IF) || t.is_keyword(KW_WHILE) || t.is_keyword(KW_FOR)) || !token(i + 1).is('('))
-            continue;
+        if (!(t.is_keyword(KW_IF) || t.is_keyword(KW_WHILE) || t.is_keyword(KW_FOR)) || !token(i + 1).is('(')) continue;
         const size_t close = close_paren(i + 1);
         if (close == kNone) continue;
         int part = 0;  // of a `for`: 1 is its condition

@@ -52,7 +52,12 @@ TEST(Hints, EveryMistakeHasItsPlaceAndAHintThatNamesTheCause) {
         {"main() {\n  brect(1, 2, 3, 4, 5;\n}", "parentheses expected", 2, 21, "fill_colour, border_colour", 1},
         {"main() {\n  int d;\n  print(10 / d);\n}", "division by zero", 2, 11, "`d`"},
         {"main() {\n  print(rand(0));\n}", "division by zero", 1, 8, "rand(0)"},
-        {"f(int n) { f(n + 1); }\nmain() {\n  f(0);\n}", "too many nested function calls", 0, 18, "16384 deep"},
+        {"f(int n) { f(n + 1); }\nmain() {\n  f(0);\n}", "too many nested function calls", 0, 18,
+         "The calls went 262144 deep, the last a call of `f`: a function that calls itself needs a case in which "
+         "it returns without calling."},
+        {"f(int n) { if (n > 0) f(n + 1); }\nmain() {\n  f(1);\n}", "too many nested function calls", 0, 29,
+         "The calls went 262144 deep, the last a call of `f`: the recursion is deeper than the budget (262144 "
+         "calls), or the case in which `f` returns without calling is never reached."},
         // Found at a local: the call is named, not the local.
         {"f(int n) {\n  int a, b, c, d, e, g, h, i, j, k, l, m, o, p, q, r, s, t, u, v, w;\n  f(n + 1);\n}\n"
          "main() {\n  f(0);\n}",
