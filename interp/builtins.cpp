@@ -56,9 +56,6 @@ enum Builtin : int {
     B_COUNT
 };
 
-constexpr int kCollectionSize = 10;
-constexpr int kVAxisCollectionSize = 12;
-
 bool draws(int index) {
     return (index >= B_CLEAR && index <= B_FLOODFILL && index != B_SETCOLOR) || index == B_TEXTOUT ||
            index == B_H_AXIS || index == B_V_AXIS;

@@ -8,7 +8,7 @@
 namespace korvane {
 
 int32_t declared_name(InterpreterState& s, const Token& name) {
-    if (name.len >= kNameSize) s.report_error(ERR_SYNTAX);
+    if (name.len >= kNameSize) s.report_error_at(ERR_SYNTAX, name.start);
     return name.TokenKind == TK_NAME ? name.id : -1;
 }
 
