@@ -256,7 +256,7 @@ struct InterpreterState {
     Mode mode = Mode::STATEMENT;
     int32_t given = 0;  // the value handed down
 
-    char BridgeText[kTokenTextSize] = {};
+    char BridgeText[kTokenBytes] = {};
 
     // Token cache and name interning for the current text.
     std::vector<const CachedToken*> token_at;  // per position, or null
@@ -315,11 +315,17 @@ struct InterpreterState {
     }
     int line_of(uint32_t pos);
     TextPlace place_of(uint32_t start, uint32_t end);
+    // Characters (not bytes) of the text from `from` up to `to`: what a
+    // column counts.
+    int characters_between(uint32_t from, uint32_t to) const;
     ErrorDetails describe_error();
 
     // scanner
     char at(uint32_t pos) const { return TextBuffer[pos]; }
     char cur() const { return TextBuffer[ScanPos]; }
+    // The character at ScanPos in a character literal, stepped over: its
+    // Latin-1 code as a signed byte ('é' is -23), '?' beyond Latin-1.
+    int32_t literal_character();
     // Moves ScanPos on by n, never past the end.
     void step_over(uint32_t n) {
         while (n-- > 0 && cur() != '\0') ++ScanPos;

@@ -58,6 +58,9 @@ TEST_F(Runner, OutputLines) {
         {"puts(\"ab\");", "ab\n"},
         {"putch(65);", "A\n"},
         {"putch(0);", "\n"},
+        // A UTF-8 program and a Latin-1 one both print UTF-8.
+        {"print(\"\xc3\xa9 \xe2\x82\xac x\"); putch(233);", "\xc3\xa9 \xe2\x82\xac x\n\xc3\xa9\n"},
+        {"print(\"\xe9t\xe9\"); putch(233);", "\xc3\xa9t\xc3\xa9\n\xc3\xa9\n"},
         {"print(\"a\"); print(12); puts(\"b c\");", "a\n12 \nb c\n"},
         {"clear(3); point(1, 1);", ""},
     };

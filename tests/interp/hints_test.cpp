@@ -36,6 +36,9 @@ void expect_mistake(const Mistake& m, ProgramRun& r) {
 TEST(Hints, EveryMistakeHasItsPlaceAndAHintThatNamesTheCause) {
     const Mistake mistakes[] = {
         {"main() {\n  pont(200, 200);\n}", "not a variable or function", 1, 2, "`point`"},
+        // Columns count characters, not bytes.
+        {"main() {\n  print(\"\xc3\xb1\xe2\x82\xac\xf0\x9f\x98\x80\"); pont(1, 2);\n}", "not a variable or function", 1,
+         16, "`point`"},
         {"main() {\n  int count;\n  cuont = 1;\n}", "not a variable or function", 2, 2, "`count`"},
         {"f() { int a; }\nmain() {\n  a = 1;\n}", "not a variable or function", 2, 2, "visible"},
         {"main() {\n  int x;\n  x = 1\n  x = 2;\n}", "semicolon expected", 3, 2, "end of line 2"},
