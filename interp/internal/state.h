@@ -61,6 +61,7 @@ struct Pauses {
     int last_line = -1;  // of the last statement passed while armed
     uint32_t last_start = 0;
     uint32_t do_again = kNotCalled;  // a `do` read again for its next pass is no new statement
+    uint32_t drawn = kNotCalled;     // a drawing call that paused before it, run again on resume
 
     void rearm() {
         armed = host != nullptr && (any_breakpoint || (command.kind != PauseCommand::CONTINUE &&
@@ -69,10 +70,28 @@ struct Pauses {
     }
 };
 
-// Where a pause before a statement stands: the statement itself, or a part
-// of a loop header that runs on its own (a `for` condition or increment,
-// the condition of a `do`).
-enum class Stop : uint8_t { STATEMENT, PART };
+// Where a pause stands: before a statement, or before a part of a loop
+// header that runs on its own (a `for` condition or increment, the
+// condition of a `do`), before or after a drawing call.
+enum class Stop : uint8_t { STATEMENT, PART, DRAWING_CALL, PIXEL };
+
+// Where a run that returned RUN_WAITING stopped, for resume to ask again.
+enum class Wait : uint8_t {
+    NONE,
+    STEP,     // before a statement, its first token read and counted
+    BUILTIN,  // before a built-in whose name is the current token, in its OPERATION frame
+    PAUSE,    // at a pause whose host has not chosen yet
+};
+struct Waiting {
+    Wait at = Wait::NONE;
+    Stop stop = Stop::STATEMENT;
+    PauseReason reason = PauseReason::STEP;
+    uint32_t from = 0, to = 0;
+    int32_t value = 0;  // PIXEL: the built-in's value
+};
+
+// Thrown where a run waits for its host; run_text and resume return RUN_WAITING.
+struct Suspended {};
 
 // What read_token produces at one position depends only on the text and the
 // position, so each result is kept for the rest of the run.
@@ -239,6 +258,7 @@ struct InterpreterState {
     // about pays nothing for it.
     bool details_pending = false;
     Pauses pauses;
+    Waiting waiting;
 
     // The stack of constructs in progress, the values of calls whose
     // arguments are being worked out, and what the machine does next.
@@ -250,7 +270,8 @@ struct InterpreterState {
     // Where run_expression begins: reading an expression's first token,
     // at the current token (which was found not simple), or with the value
     // of a call for the top OPERATION frame.
-    enum class Entry : uint8_t { EVALUATE, CURRENT, CALL_VALUE };
+    // OPERAND: at a built-in whose name is current, in its OPERATION frame.
+    enum class Entry : uint8_t { EVALUATE, CURRENT, CALL_VALUE, OPERAND };
     FrameStack frames;
     std::vector<int32_t> values;
     Mode mode = Mode::STATEMENT;
@@ -363,6 +384,13 @@ struct InterpreterState {
 
     // the machine: runs the frames until the bottom one ends
     void run_machine();
+    // Stops the run where it stands, to go on from `at` with resume_waiting.
+    [[noreturn]] void suspend(Wait at);
+    void resume_waiting();
+    void resume_after_part();
+    // Runs part of a run (its start, or a resume) and tells how it ended.
+    template <class F>
+    RunResult carry_out(F&& part);
     Frame& push(FrameKind kind) { return frames.push(kind); }
     void give(int32_t v) {
         given = v;
@@ -447,12 +475,15 @@ struct InterpreterState {
     void end_statements();
     void start_for();
     void for_condition();
+    void for_condition_after_stop();
     void for_value();
     void for_body();
     void for_done();
+    void for_increment_after_stop();
     void start_do();
     void do_value();
     void do_done();
+    void do_condition_after_stop();
     void if_value();
     void while_value();
     void while_done();
@@ -511,9 +542,9 @@ struct InterpreterState {
     // Around a drawing built-in whose name is the current token: before it
     // when the command is NEXT_DRAWING_CALL, after it while pauses.draws.
     void before_drawing_call();
-    void after_drawing_call(uint32_t call);
+    void after_drawing_call(uint32_t call, int32_t value);
     void stop_at(uint32_t pos, Stop kind);
-    void pause(PauseReason reason, uint32_t from, uint32_t to);
+    void pause(PauseReason reason, uint32_t from, uint32_t to, Stop where);
     PauseSnapshot snapshot();
     TextRange range_of(uint32_t from, uint32_t to);
 
