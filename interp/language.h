@@ -82,4 +82,13 @@ struct ProgramOutline {
 // `#` lines, which are passed over.
 ProgramOutline outline_program(const std::string& text);
 
+// A built-in named where the scanner reads a name, so never one in a
+// comment or a string: what an exercise that forbids built-ins looks for.
+struct BuiltinUse {
+    int builtin;  // index in builtin_table
+    TextPlace place;
+};
+// In text order; the reading stops where the scanner refuses a token.
+std::vector<BuiltinUse> builtin_uses(const std::string& text);
+
 }  // namespace korvane

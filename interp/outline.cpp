@@ -200,4 +200,15 @@ ProgramOutline outline_program(const std::string& text) {
     return outline;
 }
 
+std::vector<BuiltinUse> builtin_uses(const std::string& text) {
+    QuietBridge quiet;
+    InterpreterState s(quiet);
+    s.load_text(text);
+    std::vector<BuiltinUse> uses;
+    for (const Lexeme& l : s.read_all_tokens())
+        if (l.token->TokenKind == TK_NAME && l.token->builtin >= 0)
+            uses.push_back(BuiltinUse{l.token->builtin, s.place_of(l.start, l.end)});
+    return uses;
+}
+
 }  // namespace korvane
