@@ -43,6 +43,9 @@ TEST(HelpWindowTest, EveryBuiltInHasATopicWithItsArguments)
     for (const char* subject : {"Operators and precedence", "Statements", "Errors", "Comments",
                                 "Saving pictures", "The View menu", "The Debug menu"})
         EXPECT_TRUE(titles.contains(subject)) << subject;
+    // The page's parts of the shared text are not the window's.
+    for (const char* subject : {"Keys in the page", "Debugging"})
+        EXPECT_FALSE(titles.contains(subject)) << subject;
 }
 
 TEST(HelpWindowTest, TheSearchFieldNarrowsTheTopics)
@@ -69,6 +72,7 @@ TEST(HelpWindowTest, TheSearchFieldNarrowsTheTopics)
     EXPECT_TRUE(page1.contains("press Run (Alt+R, Ctrl+R or F5). Run saves"))
         << page1.toStdString();
     EXPECT_TRUE(page1.contains("  main()\n  {\n    int i;")) << page1.toStdString();
+    EXPECT_FALSE(page1.contains("@") || page1.contains("download")) << page1.toStdString();
 
     search->setText("XOR ellipse");  // every word must appear, any case
     ASSERT_EQ(list->count(), 1);
