@@ -117,6 +117,12 @@ const RunnerOption kOptions[] = {
      "with --expect: the expected picture dimmed to grey, differing\n"
      "pixels in red (index 255)",
      text<&RunnerOptions::diff>},
+    {"--check", "EXERCISE",
+     "run every visible check of an exercise folder, with its answers,\n"
+     "seed, palette and limits: one line per check, and a \"first\n"
+     "difference:\" line for each that differs; status 0 when all pass,\n"
+     "4 when one differs, 2 on an error, a limit or a forbidden built-in",
+     text<&RunnerOptions::check>},
     {"--no-hints", nullptr,
      "only the messages: no \"warning:\" lines before the run, no\n"
      "\"hint:\" line after an error report (line and column count from 0)",
@@ -175,7 +181,7 @@ std::string runner_help() {
     }
     return help +
            "status: 0 ran, 1 no main, 2 error or limit reached, 3 usage or file problem,\n"
-           "        4 canvas differs from --expect";
+           "        4 canvas differs from --expect, or a check of --check differs";
 }
 
 }  // namespace korvane

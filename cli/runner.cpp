@@ -11,6 +11,7 @@
 #include "atomic_file.h"
 #include "canvas_bridge.h"
 #include "checks.h"
+#include "exercise_check.h"
 #include "headless_bridge.h"
 #include "interpreter.h"
 #include "korvane_version.h"
@@ -265,6 +266,7 @@ int runner_main(const std::vector<std::string>& args, std::istream& in, std::ost
         err << error << '\n';
         return STATUS_FILE;
     }
+    if (!options.check.empty()) return check_exercise(options.program, options.check, out, err);
     return run_program_file(options, in, out, err);
 }
 

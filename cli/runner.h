@@ -26,6 +26,7 @@ struct RunnerOptions {
     std::string input;                                 // empty: answers from the input stream
     std::string expect;                                // golden indexed PNG; empty: no comparison
     std::string diff;                                  // with expect: picture of the differences
+    std::string check;                                 // exercise folder whose visible checks run; empty: none
     std::string provenance;                            // empty: provenance stays off
     std::string pauses;                                // JSON lines, one per pause; empty: the run never pauses
     std::vector<int> breaks;                           // lines counted from 0

@@ -15,6 +15,8 @@ const char* const kGradeUsage = "usage: korvane-grade EXERCISE SUBMISSION... [op
 const char* const kGradeHelp =
     "usage: korvane-grade EXERCISE SUBMISSION... [--out DIR] [--update] [--jobs N] [--runner PATH]\n"
     "       korvane-grade EXERCISE SUBMISSION --gradescope RESULTS.json\n"
+    "       korvane-grade --publish EXERCISE OUT   (the students' edition: no hidden\n"
+    "                   checks, their answers and pictures, nor the model)\n"
     "       korvane-grade --help | --version\n"
     "EXERCISE is a folder: expected*.png (accepted pictures, indexed, 400 x 400),\n"
     "  optional input.txt (answers), palette.pal, and exercise.json (checks with\n"
