@@ -41,7 +41,7 @@ Record from_folder(const fs::path& dir, const std::string& file) {
     for (auto it = fs::recursive_directory_iterator(dir, failure); !failure && it != fs::end(it);
          it.increment(failure)) {
         if (it->is_symlink()) {
-            r.message = fs::relative(it->path(), dir).string() + ": " + kLink;
+            r.message = it->path().lexically_relative(dir).string() + ": " + kLink;
             return r;
         }
         if (it.depth() == 0 && is_program(it->path()) && it->is_regular_file()) programs.push_back(it->path());
@@ -49,19 +49,20 @@ Record from_folder(const fs::path& dir, const std::string& file) {
     std::sort(programs.begin(), programs.end());
     if (failure) {
         r.message = "Cannot read folder " + dir.string();
-    } else if (!file.empty()) {
+    } else if (programs.size() == 1) {
+        r.program = programs[0].string();
+    } else if (programs.empty()) {
+        r.message = "no .cg file in the folder";
+    } else if (file.empty()) {
+        r.message = std::to_string(programs.size()) + " .cg files in the folder, not one";
+    } else {
+        // Several: the exercise names the one graded.
         const auto named = std::find_if(programs.begin(), programs.end(),
                                         [&](const fs::path& p) { return lower(p.filename()) == lower(file); });
         if (named == programs.end())
-            r.message = "no " + file + " in the folder";
+            r.message = std::to_string(programs.size()) + " .cg files in the folder, and none is " + file;
         else
             r.program = named->string();
-    } else if (programs.empty()) {
-        r.message = "no .cg file in the folder";
-    } else if (programs.size() > 1) {
-        r.message = std::to_string(programs.size()) + " .cg files in the folder, not one";
-    } else {
-        r.program = programs[0].string();
     }
     return r;
 }

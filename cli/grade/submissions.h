@@ -16,8 +16,8 @@ namespace korvane::grade {
 constexpr uintmax_t kMaxProgramBytes = 1 << 20;
 
 // One record per argument, in the order people sort names; a name that
-// occurs twice gets " (2)", " (3)"... `file` picks the program in a folder
-// of several (any case). A link (or a folder holding one), a file over
+// occurs twice gets " (2)", " (3)"... A folder's one .cg file is the
+// program; `file` picks it among several (any case). A link (or a folder holding one), a file over
 // 1 MB, a folder without the program, or a path that does not exist is
 // UNREADABLE with the reason as its message.
 std::vector<Record> find_submissions(const std::vector<std::string>& paths, const std::string& file);

@@ -144,6 +144,93 @@ mkdir "$tmp/precious" && touch "$tmp/precious/thesis.txt"
 "$grade" "$ex" "$class/alice.cg" --out "$tmp/precious" >/dev/null 2>&1
 verdict "a folder that is not a report is left alone" $([ $? = 1 ] && [ "$(ls "$tmp/precious")" = thesis.txt ]; echo $?)
 
+# A course's exercise: two checks (the second hidden, worth 2), circle
+# forbidden, the program in a folder of several named by "file", a step
+# bound that ends an endless loop whatever the machine's load.
+sq=$tmp/square
+kids=$tmp/kids
+mkdir -p "$sq" "$kids"
+model='int r;\nmain() {\n  r = getnum();\n  clear(15);\n  setcolor(4);\n  drawrect(200 - r, 200 - r, 200 + r, 200 + r);\n}\n'
+printf "$model" >"$tmp/model.cg"
+echo 50 >"$sq/small.txt"
+echo 150 >"$sq/big.txt"
+"$run" "$tmp/model.cg" --input "$sq/small.txt" --png "$sq/small.png" &&
+  "$run" "$tmp/model.cg" --input "$sq/big.txt" --png "$sq/big.png" || exit 1
+cat >"$sq/exercise.json" <<'JSON'
+{"title": "Square", "forbid": ["circle"], "file": "square.cg", "max_steps": 200000,
+ "checks": [{"name": "small", "input": "small.txt", "expected": "small.png"},
+            {"name": "big", "input": "big.txt", "expected": ["small.png", "big.png"], "points": 2,
+             "visibility": "hidden"}]}
+JSON
+printf "$model" >"$kids/ann.cg"
+printf "// circle(1, 2, 3, 4) would be quicker\n$model" >"$kids/Lucas.cg"
+printf "$model" | sed 's/  clear(15);/  Circle(200, 200, 5, 4);\n  clear(15);/' >"$kids/cid.cg"
+printf "$model" | sed 's/  clear(15);/  r = getnum();\n  clear(15);/' >"$kids/dan.cg"
+printf "$model" | sed 's/  clear(15);/  sleep(100000);\n  clear(15);/' >"$kids/eve.cg"
+printf 'main() {\n  while (1) { }\n}\n' >"$kids/fay.cg"
+printf "/* mine */\n$model" | sed 's/(15)/( 15 )/' >"$kids/Łukasz.cg"
+printf "$model" >"$kids/zoe.cg"
+mkdir "$kids/Gus Moe_12345_assignsubmission_file_" "$kids/hal"
+printf "$model" >"$kids/Gus Moe_12345_assignsubmission_file_/Square.CG"
+printf 'main() { }\n' >"$kids/Gus Moe_12345_assignsubmission_file_/notes.cg"
+ln -s "$tmp/model.cg" "$kids/hal/square.cg"
+"$grade" "$sq" "$kids"/* --out "$tmp/sq" --jobs 2 >"$tmp/stdout" 2>"$tmp/stderr"
+verdict "a course's class graded: status 0" $?
+cut -d, -f1-11 "$tmp/sq/results.csv" >"$tmp/got.csv"
+cat >"$tmp/want.csv" <<'CSV'
+student,id,status,score,max_score,small,big,pixels_off,message,line,steps
+ann,,pass,3,3,pass,pass,0,,,20
+cid,,forbidden,0,3,,,,forbidden built-in circle,3,
+dan,,out of input,0,3,out of input,out of input,160000,asked for input 2 times; this check gives 1 answer,,8
+eve,,pass,3,3,pass,pass,0,,,24
+fay,,step limit,0,3,step limit,step limit,160000,step limit reached,1,400000
+Gus Moe,12345,pass,3,3,pass,pass,0,,,20
+hal,,unreadable,0,3,,,,"square.cg: a link, not a file",
+Lucas,,pass,3,3,pass,pass,0,,,20
+Łukasz,,pass,3,3,pass,pass,0,,,20
+zoe,,pass,3,3,pass,pass,0,,,20
+CSV
+diff -u "$tmp/want.csv" "$tmp/got.csv"
+verdict "scores, checks, forbidden, out of input, sleep, steps, ids and names sorted" $?
+grep -qF '<li><a href="#s-1">ann</a>, <a href="#s-6">Gus Moe</a>, <a href="#s-8">Lucas</a>, <a href="#s-9">Łukasz</a>, <a href="#s-10">zoe</a></li>' "$tmp/sq/index.html"
+verdict "programs the same but for comments and blanks are marked" $?
+page=$tmp/sq/students/dan.html
+grep -qF 'asked for input 2 times; this check gives 1 answer' "$page" && ! grep -qF '>big<' "$page" &&
+  grep -qF '<p>1 more check will be shown later.</p>' "$page" && [ -f "$tmp/sq/students/Gus_Moe.html" ]
+verdict "a student's page shows the visible checks only" $?
+
+# One submission for Gradescope, a folder as Gradescope gives it.
+mkdir -p "$tmp/autograder/submission" "$tmp/autograder/results"
+cp "$kids/dan.cg" "$tmp/autograder/submission/square.cg"
+printf 'notes\n' >"$tmp/autograder/submission/README.txt"
+"$grade" "$sq" "$tmp/autograder/submission" --gradescope "$tmp/autograder/results/results.json" >"$tmp/stdout"
+verdict "Gradescope's results written: status 0" $?
+python3 - "$tmp/autograder/results/results.json" <<'PY'
+import json, sys
+r = json.load(open(sys.argv[1]))
+assert r["score"] == 0 and r["visibility"] == "visible" and r["stdout_visibility"] == "hidden", r
+assert isinstance(r["execution_time"], (int, float)), r
+assert r["output"] == "Square: 0 of 1 visible check passed; 1 more check shown later", r["output"]
+small, big = r["tests"]
+assert (small["name"], small["number"], small["score"], small["max_score"], small["visibility"]) == \
+    ("small", "1", 0, 1, "visible"), small
+assert small["output"] == "out of input: asked for input 2 times; this check gives 1 answer", small
+assert (big["name"], big["number"], big["max_score"], big["visibility"]) == ("big", "2", 2, "hidden"), big
+PY
+verdict "Gradescope's format, the hidden check marked" $?
+
+# A late student graded again: merged with --update; without it the class
+# report is not replaced by a smaller one.
+cp "$kids/ann.cg" "$tmp/dan.cg"
+"$grade" "$sq" "$tmp/dan.cg" --out "$tmp/sq" >/dev/null 2>"$tmp/err"
+verdict "a smaller report refused without --update" $([ $? = 1 ] &&
+  [ "$(cat "$tmp/err")" = "$tmp/sq holds a report of 10 submissions; grading 1 would replace it: add --update to merge them into it, or name another folder with --out" ] &&
+  [ "$(wc -l <"$tmp/sq/results.csv")" = 11 ]; echo $?)
+"$grade" "$sq" "$tmp/dan.cg" --out "$tmp/sq" --update >"$tmp/stdout"
+verdict "merged with --update" $([ $? = 0 ] && [ "$(wc -l <"$tmp/sq/results.csv")" = 11 ] &&
+  grep -q '^dan,,pass,3,3,' "$tmp/sq/results.csv" && grep -q '^cid,,forbidden,' "$tmp/sq/results.csv" &&
+  grep -qF '10 submissions, 7 pass, 1 step limit, 1 forbidden, 1 unreadable (1 graded again or added)' "$tmp/stdout"; echo $?)
+
 # Stopped while it waits for the runs, it leaves neither a report nor a run.
 : >"$log"
 "$grade" "$ex" "$class/lou_stuck.cg" --out "$tmp/stopped" --runner "$fake" >/dev/null 2>&1 &

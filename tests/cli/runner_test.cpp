@@ -58,6 +58,9 @@ TEST_F(Runner, OutputLines) {
         {"puts(\"ab\");", "ab\n"},
         {"putch(65);", "A\n"},
         {"putch(0);", "\n"},
+        // A UTF-8 program and a Latin-1 one both print UTF-8.
+        {"print(\"\xc3\xa9 \xe2\x82\xac x\"); putch(233);", "\xc3\xa9 \xe2\x82\xac x\n\xc3\xa9\n"},
+        {"print(\"\xe9t\xe9\"); putch(233);", "\xc3\xa9t\xc3\xa9\n\xc3\xa9\n"},
         {"print(\"a\"); print(12); puts(\"b c\");", "a\n12 \nb c\n"},
         {"clear(3); point(1, 1);", ""},
     };
@@ -94,7 +97,8 @@ TEST_F(Runner, ExitStatusesAndReports) {
 }
 
 TEST_F(Runner, HintsFollowTheMessageAndWarningsPrecedeTheRun) {
-    std::ofstream(dir_.file("p.cg"), std::ios::binary) << "main() {\n  line(1, 2, 300);\n  pont(200, 200);\n}\n";
+    std::ofstream(dir_.file("p.cg"), std::ios::binary)
+        << "main() {\n  line(1, 2, 300);\n  print(0x10);\n  pont(200, 200);\n}\n";
     const auto command = [&](std::vector<std::string> args) {
         std::istringstream in;
         std::ostringstream out, err;
@@ -107,12 +111,14 @@ TEST_F(Runner, HintsFollowTheMessageAndWarningsPrecedeTheRun) {
     EXPECT_EQ(hinted.err,
               "warning: line 1, column 2: `line` takes 4 values, line(x1, y1, x2, y2); this call gives 3: the "
               "missing ones are 0.\n"
-              "not a variable or function in line 2\n"
-              "hint: line 2, column 2: `pont` is not declared: no variable, function or built-in has this name. "
+              "warning: line 2, column 8: `0x10` is read as 0: a number is its leading decimal digits, and there "
+              "are no hexadecimal numbers: write 16.\n"
+              "not a variable or function in line 3\n"
+              "hint: line 3, column 2: `pont` is not declared: no variable, function or built-in has this name. "
               "Did you mean `point`?\n");
     const Outcome plain = command({"--no-hints"});
     EXPECT_EQ(plain.status, STATUS_ERROR);
-    EXPECT_EQ(plain.err, "not a variable or function in line 2\n");
+    EXPECT_EQ(plain.err, "not a variable or function in line 3\n");
     // The example of the one message whose cause needs a canvas.
     for (const MessageInfo& m : message_table()) {
         if (std::string(m.example).find("floodfill") == std::string::npos) continue;
