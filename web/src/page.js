@@ -24,6 +24,7 @@ const help = new Help($('help-dialog'), $('help-search'), $('help-text'));
 const printed = new OutputPane($('output'));
 let editor = null;
 let assist = null;
+let reader = null;          // the editor's reader: outlines, and program files read and written
 let timeline = null;       // the bar under the canvas
 let hovered = null;        // the last mouse move over the canvas, for the inspector
 let debug = null;          // the debugger's buttons, marks and panels
@@ -238,21 +239,23 @@ function wireFiles() {
     $('open-file').onchange = async () => {
         const file = await readFile($('open-file'));
         if (!file) return;
-        debug.switchFile(fileName, file.name, () => editor.setText(P.fromLatin1(file.bytes)));
+        const text = await reader.programText(file.bytes);
+        debug.switchFile(fileName, file.name, () => editor.setText(text));
         fileName = file.name;
         savedText = editor.text();
     };
-    $('save').onclick = () => {
+    $('save').onclick = async () => {
         // Saved as the desktop's editor saves: CR LF line ends, nothing added.
-        const text = editor.text().replace(/\r?\n/g, '\r\n');
-        download(new Blob([P.toLatin1(text)], { type: 'text/plain' }), fileName);
-        savedText = editor.text();
+        const saved = editor.text();
+        const bytes = await reader.programBytes(saved.replace(/\r?\n/g, '\r\n'));
+        download(new Blob([bytes], { type: 'text/plain' }), fileName);
+        savedText = saved;
     };
     $('examples').onchange = async () => {
         const name = $('examples').value;
         $('examples').value = '';
         if (!name) return;
-        const text = P.fromLatin1(new Uint8Array(await (await fetch('examples/' + name)).arrayBuffer()));
+        const text = await reader.programText(new Uint8Array(await (await fetch('examples/' + name)).arrayBuffer()));
         debug.switchFile(fileName, name, () => editor.setText(text));
         fileName = name;
     };
@@ -293,7 +296,7 @@ function wire() {
     for (const id of ['slow', 'delay']) $(id).oninput = updateTrace;
     $('record').onclick = toggleRecording;
     $('share').onclick = async () => {
-        const link = await linkFor(editor.text());
+        const link = await linkFor(editor.text(), reader);
         history.replaceState(null, '', link);
         try {
             await navigator.clipboard.writeText(link);
@@ -341,7 +344,7 @@ window.korvane = korvane;
 
 // A link's program, unless this tab holds typed work and the user keeps it.
 async function startText() {
-    const linked = await programFromLink(location.hash);
+    const linked = await programFromLink(location.hash, reader);
     const mine = store.tabText();
     // The link has been read; a reload brings back this tab's text.
     if (linked !== null) history.replaceState(null, '', location.pathname + location.search);
@@ -357,9 +360,10 @@ async function start() {
     client = new WorkerClient(streamed);
     ready = await client.ready;
     view.setPalette(ready.palette);
-    const text = await startText();
     // The editor's reader starts once the page can run, so it never delays that.
-    assist = new Assist(ready.keywords, new OutlineClient());
+    reader = new OutlineClient();
+    const text = await startText();
+    assist = new Assist(ready.keywords, reader);
     debug = new Debugger({
         client, bar: $('debug-bar'), panels: $('pause-panels'), watchList: $('watches'), canvasView: view,
         setState, report, run: runEditor, resumed: () => timeline.set(null),

@@ -144,7 +144,7 @@ export class WorkerClient {
 
     // Hands the user's answer to the waiting program.
     answer(text) {
-        const bytes = P.toLatin1(text).subarray(0, P.ANSWER_BYTES);
+        const bytes = P.toUtf8(text).subarray(0, P.ANSWER_BYTES);
         this.shared.answer.set(bytes);
         Atomics.store(this.shared.control, P.ANSWER_LENGTH, bytes.length);
         Atomics.store(this.shared.control, P.ANSWERED, 1);
