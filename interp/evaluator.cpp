@@ -50,6 +50,7 @@ void InterpreterState::run_expression(Entry entry) {
     switch (entry) {
         case Entry::EVALUATE: read_token(); break;
         case Entry::CURRENT: step = Step::NOT_SIMPLE; break;
+        case Entry::OPERAND: step = Step::OPERAND; break;
         case Entry::CALL_VALUE:
             v = given;
             step = Step::CALL_VALUE;

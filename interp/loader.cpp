@@ -9,7 +9,7 @@
 namespace korvane {
 
 int32_t declared_name(InterpreterState& s, const Token& name) {
-    if (character_count(name.TokenText) >= kNameSize) s.report_error(ERR_SYNTAX);
+    if (character_count(name.TokenText) >= kNameSize) s.report_error_at(ERR_SYNTAX, name.start);
     return name.TokenKind == TK_NAME ? name.id : -1;
 }
 

@@ -126,24 +126,32 @@ void InterpreterState::stop_at(uint32_t pos, Stop kind) {
     if (!stop) return;
     Reach reach = Reach::PART;
     if (kind == Stop::STATEMENT) reach = reach_of(*tok);
-    pause(reason, pos, reach_end(*this, pos, reach));
+    pause(reason, pos, reach_end(*this, pos, reach), kind);
 }
 
 void InterpreterState::before_drawing_call() {
-    pause(PauseReason::DRAWING_CALL, tok->start, reach_end(*this, tok->start, Reach::HEADER));
+    pause(PauseReason::DRAWING_CALL, tok->start, reach_end(*this, tok->start, Reach::HEADER), Stop::DRAWING_CALL);
 }
 
-void InterpreterState::after_drawing_call(uint32_t call) {
+void InterpreterState::after_drawing_call(uint32_t call, int32_t value) {
     if (!pauses.watching || !pauses.host->watched_pixel_changed()) return;
-    pause(PauseReason::PIXEL, call, reach_end(*this, call, Reach::HEADER));
+    waiting.value = value;
+    pause(PauseReason::PIXEL, call, reach_end(*this, call, Reach::HEADER), Stop::PIXEL);
 }
 
-void InterpreterState::pause(PauseReason reason, uint32_t from, uint32_t to) {
+void InterpreterState::pause(PauseReason reason, uint32_t from, uint32_t to, Stop where) {
     PauseSnapshot at = snapshot();
     at.reason = reason;
     at.line = line_of(from);
     at.range = range_of(from, to);
     const PauseCommand next = pauses.host->pause(at);
+    if (next.kind == PauseCommand::WAIT) {
+        waiting.stop = where;
+        waiting.reason = reason;
+        waiting.from = from;
+        waiting.to = to;
+        suspend(Wait::PAUSE);
+    }
     if (next.kind == PauseCommand::HALT) report_error_at(ERR_USER_HALT, from);
     pauses.command = next;
     pauses.command_depth = CallTop;
