@@ -29,7 +29,7 @@ bool is_name_char(QChar c)
 std::string program_text(const QsciScintilla& editor)
 {
     std::string text;
-    for (const char c : editor.text().toLatin1().toStdString()) {
+    for (const char c : editor.text().toStdString()) {
         if (c == '\n')
             text += '\r';
         text += c;
@@ -71,6 +71,12 @@ CallAt call_at(const QString& text, int caret)
 int caret_position(const QsciScintilla& editor)
 {
     return static_cast<int>(editor.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS));
+}
+
+// The text up to the caret, whose position Scintilla counts in UTF-8 bytes.
+QString text_to_caret(const QsciScintilla& editor)
+{
+    return QString::fromUtf8(editor.text().toUtf8().left(caret_position(editor)));
 }
 
 }  // namespace
@@ -164,8 +170,8 @@ QString EditorAssist::signature_html(const QString& name, int argument) const
 
 QString EditorAssist::call_tip() const
 {
-    const CallAt call =
-        call_at(QString::fromLatin1(editor_.text().toLatin1()), caret_position(editor_));
+    const QString text = text_to_caret(editor_);
+    const CallAt call = call_at(text, static_cast<int>(text.size()));
     return call.argument < 0 ? QString() : signature_html(call.name, call.argument);
 }
 
@@ -187,8 +193,8 @@ QString EditorAssist::hover_text(int position) const
 
 QStringList EditorAssist::completions() const
 {
-    const QString text = QString::fromLatin1(editor_.text().toLatin1());
-    const int caret = caret_position(editor_);
+    const QString text = text_to_caret(editor_);
+    const int caret = static_cast<int>(text.size());
     int start = caret;
     while (start > 0 && is_name_char(text[start - 1]))
         --start;
@@ -230,8 +236,8 @@ void EditorAssist::show_call_tip()
 
 void EditorAssist::show_completions(bool typed)
 {
-    const QString text = QString::fromLatin1(editor_.text().toLatin1());
-    const int caret = caret_position(editor_);
+    const QString text = text_to_caret(editor_);
+    const int caret = static_cast<int>(text.size());
     int start = caret;
     while (start > 0 && is_name_char(text[start - 1]))
         --start;
@@ -244,8 +250,8 @@ void EditorAssist::show_completions(bool typed)
     if (names.isEmpty())
         return;
     editor_.SendScintilla(QsciScintillaBase::SCI_AUTOCSHOW,
-                          static_cast<unsigned long>(caret - start),
-                          names.join(QLatin1Char(' ')).toLatin1().constData());
+                          static_cast<unsigned long>(word.toUtf8().size()),
+                          names.join(QLatin1Char(' ')).toUtf8().constData());
 }
 
 void EditorAssist::char_added(int c)
@@ -257,8 +263,8 @@ void EditorAssist::char_added(int c)
             QToolTip::hideText();
     } else if (c < 128 && is_name_char(QChar(c)) &&
                !editor_.SendScintilla(QsciScintillaBase::SCI_AUTOCACTIVE)) {
-        const QString text = QString::fromLatin1(editor_.text().toLatin1());
-        int start = caret_position(editor_);
+        const QString text = text_to_caret(editor_);
+        int start = static_cast<int>(text.size());
         const int caret = start;
         while (start > 0 && is_name_char(text[start - 1]))
             --start;

@@ -86,7 +86,7 @@ void MainWindow::reportRunResult(RunResult result)
         {
             const ErrorDetails& details = interpreter_->error_details();
             const QString message = bridge_->lastMessage().trimmed();
-            const QString hint = QString::fromLatin1(details.hint.c_str());
+            const QString hint = QString::fromStdString(details.hint);
             if (bridge_->HaltFlag != 0)
                 mark_halt(*Memo1, interpreter_->error_line(), message, hint);
             else

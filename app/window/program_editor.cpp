@@ -148,8 +148,8 @@ void indentForBraces(QsciScintilla& editor, int added)
 
 void setup_program_editor(QsciScintilla& editor)
 {
-    // One byte a character, so a file's bytes come back unchanged.
-    editor.setUtf8(false);
+    // Any character: files keep them all (program_file.h).
+    editor.setUtf8(true);
     editor.setEolMode(QsciScintilla::EolUnix);
     editor.setLexer(new ProgramLexer(&editor));
     editor.setWrapMode(QsciScintilla::WrapNone);

@@ -5,6 +5,7 @@
 #include <QSaveFile>
 
 #include "interpreter.h"
+#include "text_encoding.h"
 
 namespace korvane {
 
@@ -17,14 +18,14 @@ bool read_program_text(const QString& path, QString& text, QString& error)
     }
     // The editor keeps LF alone; any line end counts as the interpreter counts it.
     const QByteArray bytes = file.readAll();
-    text = QString::fromLatin1(normalise_line_ends(bytes.toStdString()))
+    text = QString::fromStdString(program_text_from_bytes(normalise_line_ends(bytes.toStdString())))
                .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return true;
 }
 
 bool write_program_text(const QString& path, const QString& text, QString& error)
 {
-    const std::string crlf = normalise_line_ends(text.toLatin1().toStdString());
+    const std::string crlf = program_bytes_from_text(normalise_line_ends(text.toStdString()));
     const QByteArray bytes(crlf.data(), static_cast<qsizetype>(crlf.size()));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {

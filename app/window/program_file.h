@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Program texts on disk: CR LF line ends and nothing added at the end; one
-// byte per character, so any file comes back byte for byte.
+// Program texts on disk: CR LF line ends and nothing added at the end;
+// Latin-1 as older files hold them, or UTF-8 when a character does not fit
+// (text_encoding.h), so a file comes back with every character it held.
 #pragma once
 
 #include <QString>

@@ -25,7 +25,7 @@ WindowBridge::WindowBridge(TXImage3& canvas, CanvasView& view, QsciScintilla& ed
 
 void WindowBridge::bridge_message(const char* text)
 {
-    lastMessage_ = QString::fromLatin1(text);
+    lastMessage_ = QString::fromUtf8(text);
     // The report of a Halt is news, not a fault of the program.
     if (HaltFlag != 0)
         dialogs_.note(lastMessage_);
@@ -52,7 +52,7 @@ int WindowBridge::bridge_poll()
 void WindowBridge::bridge_output(const char* text)
 {
     // Each piece of output is a line of its own, kept in view as it comes.
-    output_.appendPlainText(QString::fromLatin1(text));
+    output_.appendPlainText(QString::fromUtf8(text));
 }
 
 int32_t WindowBridge::bridge_getnum()

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The worker's functions that the core calls: each is the function of the
 // same name in the worker's `host` object (web/src/worker.js), which reads
-// and writes texts as Latin-1 bytes, as the desktop's files hold them.
+// and writes texts as UTF-8, as the interpreter holds them.
 #pragma once
 
 #include <cstdint>

@@ -100,6 +100,12 @@ const char* korvane_builtin_table(void);
 // it: {functions: [{name, parameters, line}], names, warnings: [{place,
 // text, signature}]}, a place being {line, column, length} from 0.
 const char* korvane_outline(const char* text, int length);
+// A program file's `length` bytes at `bytes` as UTF-8 text, and a UTF-8
+// text as the bytes a program file stores (text_encoding.h); the result is
+// korvane_converted_length() bytes, kept until the next call of either.
+const char* korvane_program_text(const char* bytes, int length);
+const char* korvane_program_bytes(const char* text, int length);
+int korvane_converted_length(void);
 // The last run's error report: {code, message, line, token, hint}; code -1
 // when it had none.
 const char* korvane_error_details(void);

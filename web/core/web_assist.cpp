@@ -11,6 +11,7 @@
 #include "korvane_web.h"
 #include "language.h"
 #include "pause_json.h"
+#include "text_encoding.h"
 
 using namespace korvane;
 
@@ -103,6 +104,22 @@ EMSCRIPTEN_KEEPALIVE const char* korvane_outline(const char* text, int length) {
     out = outline_json(outline_program(std::string(text, static_cast<size_t>(length))));
     return out.c_str();
 }
+
+namespace {
+std::string converted;
+}
+
+EMSCRIPTEN_KEEPALIVE const char* korvane_program_text(const char* bytes, int length) {
+    converted = program_text_from_bytes(std::string_view(bytes, static_cast<size_t>(length)));
+    return converted.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE const char* korvane_program_bytes(const char* text, int length) {
+    converted = program_bytes_from_text(std::string_view(text, static_cast<size_t>(length)));
+    return converted.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE int korvane_converted_length(void) { return static_cast<int>(converted.size()); }
 
 EMSCRIPTEN_KEEPALIVE const char* korvane_error_details(void) {
     static std::string out;

@@ -11,6 +11,7 @@ import { Decoration, EditorView, ViewPlugin, WidgetType, hoverTooltip, keymap, s
 import {
     acceptCompletion, autocompletion, closeCompletion, moveCompletionSelection, startCompletion,
 } from '@codemirror/autocomplete';
+import { characterCount, unitsFor } from './protocol.js';
 
 const REREAD_MS = 300;          // the outline is read again this long after the last edit
 const COMPLETE_AFTER = 3;       // letters typed before the list opens by itself
@@ -33,8 +34,8 @@ function element(tag, className, text) {
 function rangeOf(doc, place) {
     if (!place || place.line < 0 || place.line >= doc.lines) return null;
     const line = doc.line(place.line + 1);
-    const from = line.from + place.column;
-    const to = Math.min(from + Math.max(place.length, 1), line.to);
+    const from = line.from + unitsFor(line.text, place.column);
+    const to = Math.min(line.from + unitsFor(line.text, place.column + Math.max(place.length, 1)), line.to);
     return from < to ? { from, to } : null;
 }
 
@@ -169,7 +170,9 @@ export class Assist {
         state.field(errorField).between(0, state.doc.length, (from, to) => {
             if (from === to) return;  // the note
             const line = state.doc.lineAt(from);
-            found = { line: line.number - 1, column: from - line.from, length: to - from, text: state.sliceDoc(from, to) };
+            const text = state.sliceDoc(from, to);
+            found = { line: line.number - 1, column: characterCount(state.sliceDoc(line.from, from)),
+                      length: characterCount(text), text };
         });
         return found;
     }

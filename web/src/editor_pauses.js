@@ -4,6 +4,7 @@
 // lines as the text changes, and the mark of the statement a pause stops at.
 import { MapMode, RangeSet, StateEffect, StateField } from '@codemirror/state';
 import { Decoration, EditorView, GutterMarker, gutter } from '@codemirror/view';
+import { unitsFor } from './protocol.js';
 
 class BreakpointMarker extends GutterMarker {
     toDOM() {
@@ -95,7 +96,7 @@ export function markStatement(view, range) {
     const at = (line, column) => {
         if (line < 0 || line >= doc.lines) return null;
         const l = doc.line(line + 1);
-        return Math.min(l.from + Math.max(column, 0), l.to);
+        return Math.min(l.from + unitsFor(l.text, Math.max(column, 0)), l.to);
     };
     const from = range && at(range.line, range.column);
     const to = range && at(range.endLine, range.endColumn);

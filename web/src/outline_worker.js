@@ -17,7 +17,7 @@ const started = createKorvane({}).then((core) => {
 function coreJson(core, pointer) { return JSON.parse(P.coreText(core.HEAPU8, pointer)); }
 
 function outline(core, source) {
-    const bytes = P.toLatin1(source);
+    const bytes = P.toUtf8(source);
     const text = core._malloc(bytes.length + 1);
     core.HEAPU8.set(bytes, text);
     try {
@@ -27,7 +27,26 @@ function outline(core, source) {
     }
 }
 
+// A program file's bytes as text, or a text as a file's bytes, by the
+// rule the window and the runner follow.
+function convert(core, { type, data }) {
+    const input = type === P.PROGRAM_TEXT ? data : P.toUtf8(data);
+    const at = core._malloc(input.length + 1);
+    core.HEAPU8.set(input, at);
+    try {
+        const out = type === P.PROGRAM_TEXT ? core._korvane_program_text(at, input.length)
+                                            : core._korvane_program_bytes(at, input.length);
+        const bytes = core.HEAPU8.slice(out, out + core._korvane_converted_length());
+        return type === P.PROGRAM_TEXT ? P.fromUtf8(bytes) : bytes;
+    } finally {
+        core._free(at);
+    }
+}
+
 onmessage = async ({ data }) => {
     const core = await started;
-    postMessage({ type: P.OUTLINED, id: data.id, outline: outline(core, data.source) });
+    if (data.type === P.OUTLINE)
+        postMessage({ type: P.OUTLINED, id: data.id, outline: outline(core, data.source) });
+    else
+        postMessage({ type: P.CONVERTED, id: data.id, data: convert(core, data) });
 };

@@ -27,6 +27,7 @@ const printed = new OutputPane($('output'));
 const INSPECTOR_IDLE = $('inspector').textContent;
 let editor = null;
 let assist = null;
+let reader = null;          // the editor's reader: outlines, and program files read and written
 let timeline = null;       // the bar under the canvas
 let hovered = null;        // the pixel last pointed at (mouse or keys), for the inspector
 let debug = null;          // the debugger's buttons, marks and panels
@@ -263,20 +264,21 @@ function wireFiles() {
     $('open-file').onchange = async () => {
         const file = await readFile($('open-file'));
         if (!file) return;
-        switchFile(file.name, P.fromLatin1(file.bytes));
+        switchFile(file.name, await reader.programText(file.bytes));
         savedText = editor.text();
     };
-    $('save').onclick = () => {
+    $('save').onclick = async () => {
         // Saved as the desktop's editor saves: CR LF line ends, nothing added.
-        const text = editor.text().replace(/\r?\n/g, '\r\n');
-        download(new Blob([P.toLatin1(text)], { type: 'text/plain' }), fileName);
-        savedText = editor.text();
+        const saved = editor.text();
+        const bytes = await reader.programBytes(saved.replace(/\r?\n/g, '\r\n'));
+        download(new Blob([bytes], { type: 'text/plain' }), fileName);
+        savedText = saved;
     };
     $('examples').onchange = async () => {
         const name = $('examples').value;
         $('examples').value = '';
         if (!name) return;
-        const text = P.fromLatin1(new Uint8Array(await (await fetch('examples/' + name)).arrayBuffer()));
+        const text = await reader.programText(new Uint8Array(await (await fetch('examples/' + name)).arrayBuffer()));
         switchFile(name, text);
         savedText = null;   // an example is no file of the user's to keep
     };
@@ -321,7 +323,7 @@ function wire() {
     for (const id of ['slow', 'delay']) $(id).oninput = updateTrace;
     $('record').onclick = toggleRecording;
     $('share').onclick = async () => {
-        const link = await linkFor(editor.text());
+        const link = await linkFor(editor.text(), reader);
         history.replaceState(null, '', link);
         try {
             await navigator.clipboard.writeText(link);
@@ -378,7 +380,7 @@ window.korvane = korvane;
 
 // A link's program, unless this tab holds typed work and the user keeps it.
 async function startText() {
-    const linked = await programFromLink(location.hash);
+    const linked = await programFromLink(location.hash, reader);
     const mine = store.tabText();
     // The link has been read; a reload brings back this tab's text.
     if (linked !== null) history.replaceState(null, '', location.pathname + location.search);
@@ -394,9 +396,10 @@ async function start() {
     client = new WorkerClient(streamed);
     ready = await client.ready;
     view.setPalette(ready.palette);
-    const text = await startText();
     // The editor's reader starts once the page can run, so it never delays that.
-    assist = new Assist(ready.keywords, new OutlineClient());
+    reader = new OutlineClient();
+    const text = await startText();
+    assist = new Assist(ready.keywords, reader);
     debug = new Debugger({
         client, bar: $('debug-bar'), panels: $('pause-panels'), watchList: $('watches'), canvasView: view,
         setState, report, run: runEditor, resumed: () => timeline.set(null),

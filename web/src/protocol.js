@@ -39,9 +39,12 @@ export const WRITES = 'writes';     // {id, writes, count}: the first and last H
 
 // page -> reader (outline_worker.js), the editor's own instance of the core
 export const OUTLINE = 'outline';   // {id, source}: read the program without running it
+export const PROGRAM_TEXT = 'program-text';   // {id, data}: a program file's bytes as text
+export const PROGRAM_BYTES = 'program-bytes'; // {id, data}: a text as the bytes a program file stores
 // reader -> page
 export const BUILTINS = 'builtins'; // {table}: the built-in table, once, at start
 export const OUTLINED = 'outlined'; // {id, outline}: the program's outline (web/core/korvane_web.h)
+export const CONVERTED = 'converted'; // {id, data}: the text or bytes asked for
 
 // Int32 slots of the control buffer.
 export const HALT = 0;          // 1: the user asked the program to stop
@@ -130,23 +133,31 @@ export function modeName(shared) {
     return shared ? 'shared memory' : 'messages (no cross-origin isolation)';
 }
 
-// Texts cross as Latin-1 bytes, one byte a character, as program files hold them.
-export function toLatin1(text) {
-    const bytes = new Uint8Array(text.length);
-    for (let i = 0; i < text.length; i++) {
-        const c = text.charCodeAt(i);
-        bytes[i] = c < 256 ? c : 63;
-    }
-    return bytes;
+// Texts cross to and from the core as UTF-8. Program files are read and
+// written by the core's rule instead (OutlineClient.programText).
+export function toUtf8(text) { return new TextEncoder().encode(text); }
+
+export function fromUtf8(bytes) { return new TextDecoder().decode(bytes); }
+
+// The core's columns count characters, the editor's UTF-16 units (two for
+// a character beyond U+FFFF): the units of the first `characters` of text.
+export function unitsFor(text, characters) {
+    let units = 0;
+    for (let n = 0; n < characters && units < text.length; n++) units += text.codePointAt(units) > 0xffff ? 2 : 1;
+    return units;
 }
+
+// The characters of text, as the core counts them.
+export function characterCount(text) { return [...text].length; }
 
 // The core's text at pointer, up to its NUL.
 export function coreText(heap, pointer) {
     let end = pointer;
     while (heap[end]) end++;
-    return fromLatin1(heap.subarray(pointer, end));
+    return fromUtf8(heap.subarray(pointer, end));
 }
 
+// Bytes as a binary string, one character a byte, for btoa.
 export function fromLatin1(bytes) {
     let text = '';
     for (let i = 0; i < bytes.length; i += 8192)

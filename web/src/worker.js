@@ -174,7 +174,7 @@ const host = {
         let bytes;
         if (run.answers) {
             // As the runner reads its input: one line each, none left is an empty answer.
-            bytes = P.toLatin1(run.answers.length ? run.answers.shift() : '');
+            bytes = P.toUtf8(run.answers.length ? run.answers.shift() : '');
         } else {
             bytes = blocking ? dialogAnswer(kind) : messageAnswer(kind);
             if (bytes === null) return P.NO_ANSWER;
@@ -251,7 +251,7 @@ function runOptions(request) {
 }
 
 function callRun(request) {
-    const bytes = P.toLatin1(request.source);
+    const bytes = P.toUtf8(request.source);
     const text = core._malloc(bytes.length + 1);
     core.HEAPU8.set(bytes, text);
     const options = runOptions(request);
@@ -331,7 +331,7 @@ async function doRun(request) {
 function loadPalette({ name, bytes }) {
     const path = '/' + (name.replace(/[/\0]/g, '_') || 'palette.pal');
     core.FS.writeFile(path, bytes);
-    const text = P.toLatin1(path + '\0');
+    const text = P.toUtf8(path + '\0');
     const at = core._malloc(text.length);
     core.HEAPU8.set(text, at);
     const error = cString(core._korvane_load_palette(at));

@@ -165,7 +165,7 @@ export class WorkerClient {
 
     // Hands the user's answer to the waiting program.
     answer(text) {
-        const bytes = P.toLatin1(text).subarray(0, P.ANSWER_BYTES);
+        const bytes = P.toUtf8(text).subarray(0, P.ANSWER_BYTES);
         if (!this.shares) return this.worker.postMessage({ type: P.ANSWER, bytes });
         this.shared.answer.set(bytes);
         Atomics.store(this.shared.control, P.ANSWER_LENGTH, bytes.length);

@@ -511,6 +511,42 @@ try {
         console.log(`     Halt at a pause: the run ended after ${took.toFixed(1)} ms`);
     });
 
+    await test("letters beyond Latin-1 survive a run, an error's mark, Save and Share link; Latin-1 stays Latin-1", 30, async () => {
+        const folder = mkdtempSync(join(scratch, 'letters-'));
+        const cdp = await page.createCDPSession();
+        await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder });
+        const lines = () => page.$$eval('.cm-line', (all) => all.map((l) => l.textContent));
+        const program = '// Kreis für Ana: ñ € Привет 😀\r\nmain()\r\n{\r\n  print("é € x"); pont(1, 2);\r\n}\r\n';
+        const file = join(folder, 'letters.cg');
+        writeFileSync(file, program, 'utf8');
+        const hint = /^hint: line (\d+), column (\d+):/m.exec(spawnSync(runner, [file], { encoding: 'utf8', timeout: 20000 }).stderr);
+        check(hint?.[1] === '3' && hint?.[2] === '18', `korvane-run's hint: ${hint}`);
+        await load(page, linkTo(url, program, 'utf8'));
+        check((await lines())[0] === '// Kreis für Ana: ñ € Привет 😀', `opened as ${JSON.stringify(await lines())}`);
+        await page.click('#run');
+        await runEnded(page);
+        const shown = await page.evaluate(() => ({ output: window.korvane.output(), token: window.korvane.errorToken() }));
+        check(shown.output === 'é € x', `the Output pane holds "${shown.output}"`);
+        check(shown.token?.line === 3 && shown.token?.column === 18 && shown.token?.text === 'pont',
+              `underlined ${JSON.stringify(shown.token)}`);
+        await page.click('#save');
+        const saved = await downloaded(folder, 'program.cg');
+        check(saved.equals(Buffer.from(program, 'utf8')), `saved as ${JSON.stringify(saved.toString('latin1'))}`);
+        await page.click('#share');
+        await page.waitForFunction(() => location.hash.startsWith('#program='), { timeout: 5000 });
+        const shared = await page.evaluate(() => location.href);
+        await load(page, shared);
+        check((await lines())[0] === '// Kreis für Ana: ñ € Привет 😀', `shared as ${JSON.stringify(await lines())}`);
+        // A Latin-1 program, as older links and files hold it, is read and saved as before.
+        const latin1 = '// für é\r\nmain()\r\n{\r\n}\r\n';
+        await load(page, linkTo(url, latin1));
+        check((await lines())[0] === '// für é', `a Latin-1 link opened as ${JSON.stringify(await lines())}`);
+        rmSync(join(folder, 'program.cg'));
+        await page.click('#save');
+        const kept = await downloaded(folder, 'program.cg');
+        check(kept.equals(Buffer.from(latin1, 'latin1')), `saved as ${JSON.stringify(kept.toString('latin1'))}`);
+    });
+
     await typingTest(page, 'by keys alone: leave the editor, type, run to a breakpoint, step, scrub, inspect and watch a pixel, halt', 60, async () => {
         const press = async (key, times = 1) => {
             for (let i = 0; i < times; i++) await page.keyboard.press(key);

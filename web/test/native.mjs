@@ -15,12 +15,12 @@ export function nativeRun(file, { input = '', seed, maxSteps } = {}) {
         const png = join(dir, 'out.png');
         const provenance = join(dir, 'origins.txt');
         const answers = join(dir, 'input.txt');
-        writeFileSync(answers, input, 'latin1');
+        writeFileSync(answers, input, 'utf8');
         // The page's report is the message alone, as --no-hints gives it.
         const args = [file, '--no-hints', '--png', png, '--input', answers, '--provenance', provenance];
         if (seed !== undefined) args.push('--seed', String(seed));
         if (maxSteps) args.push('--max-steps', String(maxSteps));
-        const r = spawnSync(runner, args, { encoding: 'latin1', timeout: 20000 });
+        const r = spawnSync(runner, args, { encoding: 'utf8', timeout: 20000 });
         const origins = existsSync(provenance) ? readFileSync(provenance, 'latin1') : '';
         return {
             status: r.status, output: r.stdout, message: r.stderr,

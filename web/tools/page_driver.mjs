@@ -61,9 +61,10 @@ export async function korvaneRun(page, source, options) {
     return { ...r, pixels: new Uint8Array(Buffer.from(r.pixels, 'base64')) };
 }
 
-// A link to the page that carries program, as Share link makes it.
-export function linkTo(url, program) {
-    return `${url}#program=${deflateRawSync(Buffer.from(program, 'latin1')).toString('base64url')}`;
+// A link to the page that carries program, as Share link makes it: in
+// Latin-1, or in UTF-8 when it holds a character beyond Latin-1.
+export function linkTo(url, program, encoding = 'latin1') {
+    return `${url}#program=${deflateRawSync(Buffer.from(program, encoding)).toString('base64url')}`;
 }
 
 // Toggles the breakpoint of line n (as the editor numbers lines) by a click on its number.

@@ -27,6 +27,23 @@ TEST_F(WindowTest, OpenAndSaveProgramRoundTripAFileByteForByte)
     EXPECT_EQ(dialogs.filePresets.at(2), path("in.cg"));
 }
 
+// A letter beyond Latin-1 makes the file UTF-8, and every letter comes back.
+TEST_F(WindowTest, OpenAndSaveProgramKeepEveryLetter)
+{
+    openQuietly();
+    const QString comment =
+        QStringLiteral(
+            "// Kreis f\u00fcr Ana: \u00f1 \u20ac \u041f\u0440\u0438\u0432\u0435\u0442 ") +
+        QString::fromUcs4(U"\U0001F600");
+    writeFile("in.cg", comment.toUtf8());
+    dialogs.fileAnswers = QStringList{path("in.cg"), path("out.cg")};
+    window_->openProgram();
+    EXPECT_EQ(editor()->text(), comment);
+    window_->saveProgramAs();
+    EXPECT_EQ(readFile("out.cg"), comment.toUtf8());
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
 TEST_F(WindowTest, SaveProgramAppendsCgOnlyToANameWithoutAnyDot)
 {
     openQuietly();
