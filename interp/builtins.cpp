@@ -9,6 +9,7 @@
 #include "interpreter.h"
 #include "language.h"
 #include "simple_run.h"
+#include "text_encoding.h"
 
 namespace korvane {
 
@@ -55,9 +56,6 @@ enum Builtin : int {
     B_GETPEL,
     B_COUNT
 };
-
-constexpr int kCollectionSize = 10;
-constexpr int kVAxisCollectionSize = 12;
 
 bool draws(int index) {
     return (index >= B_CLEAR && index <= B_FLOODFILL && index != B_SETCOLOR) || index == B_TEXTOUT ||
@@ -301,8 +299,10 @@ int32_t text_builtin(InterpreterState& s, const BuiltinFrame& b, int32_t second)
 int32_t one_value(InterpreterState& s, int index, uint32_t call, int32_t value) {
     switch (index) {
         case B_PUTCH: {
-            const char text[2] = {static_cast<char>(value), '\0'};
-            s.bridge.bridge_output(text);
+            // The code's low byte is a Latin-1 character; 0 adds an empty line.
+            std::string text;
+            if ((value & 0xFF) != 0) append_utf8(text, static_cast<uint32_t>(value) & 0xFFu);
+            s.bridge.bridge_output(text.c_str());
             return value;
         }
         case B_CLEAR:

@@ -145,8 +145,7 @@ void InterpreterState::run_expression(Entry entry) {
                         }
                         if (tok->is('\'')) {
                             if (cur() == '\0') report_error(ERR_QUOTE_EXPECTED);
-                            v = static_cast<int8_t>(cur());
-                            ++ScanPos;
+                            v = literal_character();
                             if (cur() != '\'') report_error(ERR_QUOTE_EXPECTED);
                             ++ScanPos;
                             read_token();

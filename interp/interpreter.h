@@ -66,8 +66,8 @@ public:
     // Memory, in bytes, that the interpreter's own stack of constructs in
     // progress (calls, statements, operands) may take; nesting deeper reports
     // "program nested too deeply". Calls nest there, not on the native
-    // stack, so the default lets every front end reach the limits of 16,384
-    // active calls with 20 locals each.
+    // stack, so the default lets every front end reach the limit of active
+    // calls with a recursive fill of the whole canvas.
     void set_stack_budget(size_t bytes);
     static constexpr size_t kDefaultStackBudget = size_t{64} << 20;
 

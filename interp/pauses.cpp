@@ -162,16 +162,17 @@ TextRange InterpreterState::range_of(uint32_t from, uint32_t to) {
     // Trailing blanks are not part of what runs.
     while (to > from && (at(to - 1) == ' ' || at(to - 1) == '\t' || at(to - 1) == '\r' || at(to - 1) == '\n')) --to;
     const auto column = [this](uint32_t pos, int line) {
-        if (line == 0) return static_cast<int>(pos);
+        if (line == 0) return characters_between(0, pos);
         uint32_t start = line_ends[static_cast<size_t>(line)] + 1;
         if (at(start) == '\n') ++start;
-        return pos >= start ? static_cast<int>(pos - start) : 0;
+        return pos >= start ? characters_between(start, pos) : 0;
     };
     TextRange r;
     r.line = line_of(from);
     r.column = column(from, r.line);
     // The last character's line: `to` itself may be the line's CR.
-    const uint32_t last = to > from ? to - 1 : from;
+    uint32_t last = to > from ? to - 1 : from;
+    while (last > from && (at(last) & 0xC0) == 0x80) --last;  // its first byte
     r.end_line = line_of(last);
     r.end_column = column(last, r.end_line) + (to > from ? 1 : 0);
     return r;

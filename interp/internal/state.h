@@ -203,11 +203,17 @@ enum class Unwind : uint8_t { NONE, BREAK, CONTINUE, RETURN };
 
 constexpr int kMaxFunctions = 100;
 constexpr int kMaxGlobals = 100;
-// Room for textbook recursion: a recursive fill of a 100 x 100 square, or a
-// subdivision with 20 locals in each of its calls.
-constexpr int kMaxCalls = 16384;
-constexpr int kMaxLocals = kMaxCalls * 20;
+// Room for a recursive 4-way fill of the whole 400 x 400 canvas (160,000
+// calls nested, each with its two parameters and two locals). The tables for them
+// are allocated and never filled in advance: a page of them that no call
+// reached costs no memory.
+constexpr int kMaxCalls = 1 << 18;
+constexpr int kMaxLocals = kMaxCalls * 4;
 constexpr int kMaxArguments = 31;
+// The values a built-in's list takes at most: h_axis's and the drawing
+// calls' (most take fewer), and v_axis's.
+constexpr int kCollectionSize = 10;
+constexpr int kVAxisCollectionSize = 12;
 constexpr uint32_t kPollInterval = 4096;  // statements between bridge polls
 
 struct InterpreterState {
@@ -227,6 +233,9 @@ struct InterpreterState {
     int GlobalCount = 0;
     // On the heap, as large as it is; only the entries in use are touched.
     std::unique_ptr<VarSlot[]> LocalStack{new VarSlot[kMaxLocals]};
+    // Per active call: where its slots begin, and who made it.
+    std::unique_ptr<int32_t[]> CallStack{new int32_t[kMaxCalls]};
+    std::unique_ptr<ActiveCall[]> ActiveCalls{new ActiveCall[kMaxCalls]};
     int LocalTop = 0;
     int CallTop = 0;
     int frame_base = 0;       // CallStack's top entry, or 0 outside any call
@@ -268,7 +277,7 @@ struct InterpreterState {
     Mode mode = Mode::STATEMENT;
     int32_t given = 0;  // the value handed down
 
-    char BridgeText[kTokenTextSize] = {};
+    char BridgeText[kTokenBytes] = {};
 
     // Token cache and name interning for the current text.
     std::vector<const CachedToken*> token_at;  // per position, or null
@@ -314,8 +323,6 @@ struct InterpreterState {
     // access, where larger ones cost the hot loop a register or a reload each.
     FuncEntry FunctionTable[kMaxFunctions];
     VarSlot GlobalTable[kMaxGlobals];
-    int32_t CallStack[kMaxCalls];
-    ActiveCall ActiveCalls[kMaxCalls];
 
     // errors
     [[noreturn]] void report_error(int code);
@@ -329,11 +336,17 @@ struct InterpreterState {
     }
     int line_of(uint32_t pos);
     TextPlace place_of(uint32_t start, uint32_t end);
+    // Characters (not bytes) of the text from `from` up to `to`: what a
+    // column counts.
+    int characters_between(uint32_t from, uint32_t to) const;
     ErrorDetails describe_error();
 
     // scanner
     char at(uint32_t pos) const { return TextBuffer[pos]; }
     char cur() const { return TextBuffer[ScanPos]; }
+    // The character at ScanPos in a character literal, stepped over: its
+    // Latin-1 code as a signed byte ('é' is -23), '?' beyond Latin-1.
+    int32_t literal_character();
     // Moves ScanPos on by n, never past the end.
     void step_over(uint32_t n) {
         while (n-- > 0 && cur() != '\0') ++ScanPos;
@@ -650,5 +663,9 @@ struct InterpreterState {
 int32_t declared_name(InterpreterState& s, const Token& name);
 // The same, keeping the name's text in a table field.
 int32_t copy_name(InterpreterState& s, const char*& field, const Token& name);
+// Adds the warnings about text that runs otherwise than it looks: what the
+// run passes over, numbers that are not what they look like, `=` in a
+// condition, brackets in a declared name, a value used where none is returned.
+void warn_about_text(InterpreterState& s, const std::vector<Lexeme>& all, std::vector<CallWarning>& out);
 
 }  // namespace korvane
