@@ -73,7 +73,8 @@ QStringList callLines(const Timeline& timeline)
     const uint64_t end = std::min(last, first + kDescribedCalls - 1);
     for (uint64_t k = first; k <= end; ++k) {
         const LoggedCall c = timeline.call(k);
-        lines << tr("%1. line %2: %3").arg(k).arg(c.line).arg(QString::fromLatin1(describe_call(c)));
+        lines
+            << tr("%1. line %2: %3").arg(k).arg(c.line).arg(QString::fromLatin1(describe_call(c)));
     }
     if (end < last)
         lines << tr("... and %1 more calls").arg(last - end);

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <exception>
 
+#include "canvas_view.h"
 #include "korvane_version.h"
 #include "main_window.h"
 #include "qt_dialogs.h"
@@ -102,6 +103,10 @@ int main(int argc, char* argv[])
         if (!window.placedFromMemory())
             window.move(window.screen()->availableGeometry().center() - window.rect().center());
         window.show();
+        // Laid out only now: a remembered zoom is fitted to the screen again.
+        window.setCanvasZoom(window.findChild<korvane::CanvasView*>()->zoom());
+        if (!window.placedFromMemory())
+            window.move(window.screen()->availableGeometry().center() - window.rect().center());
         app.exec();
     } catch (const std::exception& failure) {
         QMessageBox::critical(nullptr, QApplication::applicationName(),

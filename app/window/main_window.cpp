@@ -301,9 +301,12 @@ void MainWindow::fitCanvasArea()
     if (const QScreen* shown = screen(); shown && centralWidget()) {
         const QRect screenArea = shown->availableGeometry();
         const QSize frame = frameGeometry().size() - size();
-        const int docks = width() - centralWidget()->width();
-        // Before the window is laid out, the menus, bars and timeline are guessed.
-        const int besides = isVisible() ? height() - canvasArea_->height() : kChromeHeight;
+        // Docks are laid out once the window shows; the menus, bars and
+        // timeline need at least their minimum height.
+        const int docks = isVisible() ? width() - centralWidget()->width() : 0;
+        const int besides = isVisible()
+                                ? height() - canvasArea_->height()
+                                : layout()->minimumSize().height() - canvasArea_->minimumHeight();
         room = QSize(screenArea.width() - frame.width() - docks - kEditorRoom,
                      screenArea.height() - frame.height() - besides);
     }

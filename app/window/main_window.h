@@ -123,8 +123,6 @@ private:
     static constexpr int kFormHeight = 560;
     // Width a zoomed canvas leaves the editor column at least.
     static constexpr int kEditorRoom = 320;
-    // Height of the menus, bars and timeline round the canvas area.
-    static constexpr int kChromeHeight = 200;
     static constexpr int kCanvasSide = 400;
     static constexpr int kStatusHeight = 24;  // the inspector's line, under the buttons
     static constexpr int kOutputLines = 100000;

@@ -53,6 +53,7 @@ void MainWindow::runProgram()
     reportRunResult(result);
     timeline_->setTimeline(bridge_->timeline());
     timeline_->show();
+    fitCanvasArea();  // the timeline takes its height from the canvas area
     if (closeAfterRun_ || result == RUN_END) {
         closeAfterRun_ = false;
         close();
@@ -117,6 +118,7 @@ void MainWindow::pauseChanged(bool paused)
 {
     timeline_->setTimeline(paused ? bridge_->timeline() : nullptr);
     timeline_->show();
+    fitCanvasArea();
     if (!paused)
         xmg->setPicture(Picture::snapshot(image_));
 }

@@ -2,11 +2,11 @@
 #include "stop_list.h"
 
 #include <QDockWidget>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
-#include <QKeyEvent>
 #include <QVBoxLayout>
 
 namespace korvane {
