@@ -61,13 +61,17 @@ const char* draw_op_name(DrawOp op) { return info(op).name; }
 int draw_op_arity(DrawOp op) { return info(op).arity; }
 bool draw_op_uses_colour(DrawOp op) { return info(op).uses_colour; }
 
-std::string describe_call(const LoggedCall& c) {
+std::string call_text(const LoggedCall& c) {
     const DrawOp op = c.call.op;
     std::string s = std::string(draw_op_name(op)) + "(";
     for (int i = 0; i < draw_op_arity(op); ++i) s += (i ? ", " : "") + std::to_string(c.call.v[i]);
     if (takes_text(op)) s += std::string(", \"") + c.text + "\"";
-    s += ")";
-    if (draw_op_uses_colour(op)) s += " colour " + std::to_string(c.call.colour);
+    return s + ")";
+}
+
+std::string describe_call(const LoggedCall& c) {
+    std::string s = call_text(c);
+    if (draw_op_uses_colour(c.call.op)) s += " colour " + std::to_string(c.call.colour);
     return s;
 }
 

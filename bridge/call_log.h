@@ -30,7 +30,10 @@ struct LoggedCall {
     const char* text = "";
 };
 
-// "line(200, 200, 7, 13) colour 5": the call with its argument values.
+// "line(200, 200, 7, 13)": the built-in with its argument values.
+std::string call_text(const LoggedCall& c);
+// "line(200, 200, 7, 13) colour 5": the same with the current colour for
+// the built-ins that draw with it.
 std::string describe_call(const LoggedCall& c);
 
 class CallWriter {

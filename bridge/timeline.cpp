@@ -215,4 +215,17 @@ void Timeline::for_each_write(int32_t x, int32_t y, const std::function<void(con
     });
 }
 
+void Timeline::last_writers(TXImage3& out, std::vector<uint64_t>& writers,
+                            const std::function<void(uint64_t, const LoggedCall&)>& after_call) const {
+    writers.assign(kArea, 0);
+    if (chunks_.empty()) return;
+    out.PaletteData = palette_;
+    out.AssignPalette(0);
+    std::vector<uint32_t> tags(kArea, 0);
+    const uint64_t base = first_call();
+    walk(base, calls_, out, tags.data(), after_call);
+    for (size_t i = 0; i < kArea; ++i)
+        if (tags[i] != 0) writers[i] = base + tags[i];
+}
+
 }  // namespace korvane

@@ -81,6 +81,12 @@ public:
     // Every write of pixel (x, y) (program coordinates, y from the bottom)
     // from first_call() on, in order.
     void for_each_write(int32_t x, int32_t y, const std::function<void(const PixelWrite&)>& visit) const;
+    // Replays the calls from first_call() on into slot 0 of out, which ends
+    // as the final canvas; writers gets, for each pixel (bottom row first),
+    // the call that wrote it last, or 0 when none did. after_call(k, call)
+    // runs after each call.
+    void last_writers(TXImage3& out, std::vector<uint64_t>& writers,
+                      const std::function<void(uint64_t, const LoggedCall&)>& after_call) const;
 
 private:
     struct Chunk;

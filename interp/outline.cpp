@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The outline of a program read without running it: its functions with
-// their parameters, its declared names, and the calls that give another
-// number of values than the callee takes.
+// their parameters, its declared names, the calls that give another number
+// of values than the callee takes, and the text that runs otherwise than it
+// looks (text_warnings.cpp).
 #include <algorithm>
 #include <map>
 #include <set>
@@ -194,10 +195,22 @@ ProgramOutline outline_program(const std::string& text) {
         }
         outline.warnings.push_back(std::move(w));
     }
+    warn_about_text(s, r.all, outline.warnings);
     std::stable_sort(outline.warnings.begin(), outline.warnings.end(), [](const CallWarning& a, const CallWarning& b) {
         return a.place.line != b.place.line ? a.place.line < b.place.line : a.place.column < b.place.column;
     });
     return outline;
+}
+
+std::vector<BuiltinUse> builtin_uses(const std::string& text) {
+    QuietBridge quiet;
+    InterpreterState s(quiet);
+    s.load_text(text);
+    std::vector<BuiltinUse> uses;
+    for (const Lexeme& l : s.read_all_tokens())
+        if (l.token->TokenKind == TK_NAME && l.token->builtin >= 0)
+            uses.push_back(BuiltinUse{l.token->builtin, s.place_of(l.start, l.end)});
+    return uses;
 }
 
 }  // namespace korvane

@@ -32,8 +32,19 @@ QList<HelpWindow::Topic> readTopics()
         if (file.open(QIODevice::ReadOnly))
             text += QString::fromUtf8(file.readAll());
     }
+    // A line "@window" or "@page" starts text for that front end only,
+    // "@all" text for both.
     QList<HelpWindow::Topic> topics;
+    bool ours = true;
     for (const QString& line : text.split(QLatin1Char('\n'))) {
+        const QString marker = line.trimmed();
+        if (marker == QLatin1String("@window") || marker == QLatin1String("@page") ||
+            marker == QLatin1String("@all")) {
+            ours = marker != QLatin1String("@page");
+            continue;
+        }
+        if (!ours)
+            continue;
         if (line.startsWith(QLatin1String("= ")))
             topics.append({line.mid(2).trimmed(), QString()});
         else if (!topics.isEmpty())

@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The canvas on screen: palette indices turned into colours, drawn at an
-// integer scale so every palette pixel stays a sharp square.
+// The canvas on screen: palette indices turned into colours, each shown as
+// a whole number of the screen's own pixels, so every one stays a sharp
+// square at any zoom.
 import { SIZE, PIXELS } from './protocol.js';
+
+// Room the axis labels and the timeline take beside and under the canvas.
+const BESIDE = 40;
+const UNDER = 100;
 
 export class CanvasView {
     constructor(canvas) {
@@ -23,11 +28,18 @@ export class CanvasView {
         this.paint(this.indices);
     }
 
-    // Largest whole scale that fits beside the editor, with the timeline
-    // and the inspector under it.
+    // The largest whole number of screen pixels per canvas pixel that fits
+    // beside the editor (on an upright screen: above it, beside the pause
+    // panels), with the timeline under it; a fitted scale when not even one
+    // fits, so the canvas is never cut off.
     fitScale() {
-        const room = Math.min(innerWidth * 0.55, innerHeight - 210);
-        const scale = Math.max(1, Math.floor(room / SIZE));
+        const main = document.querySelector('main');
+        const upright = matchMedia('(orientation: portrait)').matches;
+        const width = upright ? main.clientWidth - 290 : main.clientWidth * 0.55;
+        const height = (upright ? main.clientHeight * 0.6 : main.clientHeight) - UNDER;
+        const room = Math.max(Math.min(width - BESIDE, height), SIZE / 4);
+        const whole = Math.floor(room * devicePixelRatio / SIZE);
+        const scale = whole >= 1 ? whole / devicePixelRatio : room / SIZE;
         document.documentElement.style.setProperty('--scale', String(scale));
     }
 

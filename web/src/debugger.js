@@ -36,7 +36,7 @@ export class Debugger {
         this.running = false;
         this.paused = false;
         this.pausedOnce = false;
-        this.kept = new Map();  // file name -> its breakpoints' lines, for the session
+        this.kept = new Map();  // file name -> {lines, pixels}: its breakpoints and watches, for the session
         this.panels = new PausePanels(page.panels);
         this.watches = new PixelWatches(page.canvasView, page.watchList,
                                         (pixels) => page.client.setWatches(pixels), page.report);
@@ -67,12 +67,15 @@ export class Debugger {
 
     attach(editor) { this.editor = editor; }
 
-    // Breakpoints are kept per file for the session, as in the window: those
+    // Breakpoints and pixel watches are kept per file for the session: those
     // of the text shown are put away before put() replaces it with file to's.
     switchFile(from, to, put) {
-        this.kept.set(from, breakpointLines(this.editor.view.state));
+        this.kept.set(from, { lines: breakpointLines(this.editor.view.state), pixels: this.watches.pixels });
         put();
-        setBreakpointLines(this.editor.view, this.kept.get(to) ?? []);
+        const kept = this.kept.get(to);
+        setBreakpointLines(this.editor.view, kept?.lines ?? []);
+        this.watches.set(kept?.pixels ?? []);
+        this.panels.clear();
     }
 
     command(kind) {
@@ -99,7 +102,7 @@ export class Debugger {
 
     runStarted() {
         this.running = true;
-        this.panels.forget();
+        this.panels.clear();
     }
 
     runEnded() {

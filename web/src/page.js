@@ -16,16 +16,19 @@ import { Assist } from './assist.js';
 import { OutlineClient } from './outline_client.js';
 import { TimelineBar } from './timeline_bar.js';
 import { Debugger } from './debugger.js';
+import { CanvasCursor } from './canvas_cursor.js';
+import { cyclePanes } from './panes.js';
 
 const $ = (id) => document.getElementById(id);
 const view = new CanvasView($('canvas'));
 const store = new TextStore();
 const help = new Help($('help-dialog'), $('help-search'), $('help-text'));
 const printed = new OutputPane($('output'));
+const INSPECTOR_IDLE = $('inspector').textContent;
 let editor = null;
 let assist = null;
 let timeline = null;       // the bar under the canvas
-let hovered = null;        // the last mouse move over the canvas, for the inspector
+let hovered = null;        // the pixel last pointed at (mouse or keys), for the inspector
 let debug = null;          // the debugger's buttons, marks and panels
 let ready = null;          // what the worker said when it started
 let running = false;
@@ -36,9 +39,9 @@ let savedText = null;          // the named file's text as opened or saved; null
 let output = [];               // printed lines not yet in the Output pane
 let dropped = 0;               // output lines of this run left out
 
-// The first program a newcomer sees: a bright ring on the dark canvas.
+// The first program a newcomer sees: yellow rings on the black canvas.
 const FIRST_PROGRAM = 'main()\n{\n  int r;\n  clear(0);\n  for (r = 60; r < 140; r += 4)\n' +
-    '    circle(200, 200, r, 14);\n  show();\n}\n';
+    '    circle(200, 200, r, 5);\n  show();\n}\n';
 
 function download(blob, name) {
     const a = document.createElement('a');
@@ -157,6 +160,7 @@ async function runEditor(start) {
     timeline.set(null);
     setState('Running…');
     debug.runStarted();
+    showInspector();
     performance.clearMarks('halt');
     const done = await client.run({ source: editor.text(), fresh: false, trace: true, start });
     if (performance.getEntriesByName('halt').length) performance.measure('halt-to-end', 'halt');
@@ -188,19 +192,40 @@ async function runEditor(start) {
     assist.markError(editor.view, { token: done.details?.token, line: message ? done.errorLine : -1, note });
 }
 
-async function inspect(event) {
-    const at = view.pointAt(event);
-    if (!at) return;
+// What the inspector says of pixel at ({x, y}).
+async function inspect(at) {
     const index = view.indexAt(at.x, at.y);
     const [r, g, b] = view.colourAt(index);
     let text = `x ${at.x}  y ${at.y}  index ${index}  rgb(${r}, ${g}, ${b})`;
-    if (!running && !timeline.agrees(at.x, at.y)) {
+    // Only the last run of the program shown can name a call.
+    const ran = !running && timeline.timeline;
+    if (ran && !timeline.agrees(at.x, at.y)) {
         text += '\ndrawn over later in the run';
-    } else if (!running) {
+    } else if (ran) {
         const origin = await client.inspect(at.x, at.y);
         text += origin.line >= 0 ? `\ndrawn by ${origin.builtin} in line ${origin.line}` : '\nnot drawn by the last run';
     }
     $('inspector').textContent = text;
+}
+
+// The pixel last pointed at, or what the inspector is for.
+function showInspector() {
+    if (hovered) inspect(hovered);
+    else $('inspector').textContent = INSPECTOR_IDLE;
+}
+
+// Another program in the editor: nothing on the screen may tell of the last one's run.
+function switchFile(name, text) {
+    debug.switchFile(fileName, name, () => editor.setText(text));
+    fileName = name;
+    hovered = null;
+    timeline.set(null);
+    view.paint(new Uint8Array(P.PIXELS));
+    printed.clear();
+    report('');
+    assist.markError(editor.view, null);
+    showInspector();
+    setState('Ready');
 }
 
 async function loadExamples() {
@@ -238,8 +263,7 @@ function wireFiles() {
     $('open-file').onchange = async () => {
         const file = await readFile($('open-file'));
         if (!file) return;
-        debug.switchFile(fileName, file.name, () => editor.setText(P.fromLatin1(file.bytes)));
-        fileName = file.name;
+        switchFile(file.name, P.fromLatin1(file.bytes));
         savedText = editor.text();
     };
     $('save').onclick = () => {
@@ -253,8 +277,8 @@ function wireFiles() {
         $('examples').value = '';
         if (!name) return;
         const text = P.fromLatin1(new Uint8Array(await (await fetch('examples/' + name)).arrayBuffer()));
-        debug.switchFile(fileName, name, () => editor.setText(text));
-        fileName = name;
+        switchFile(name, text);
+        savedText = null;   // an example is no file of the user's to keep
     };
     $('palette').onclick = () => $('palette-file').click();
     $('palette-file').onchange = async () => {
@@ -276,14 +300,18 @@ function wire() {
         if (running) client.answer($('ask').returnValue === 'ok' ? $('ask-answer').value : '');
     });
     // A modal dialog makes the page's access keys inert; Halt's works anyway.
+    // Run's is the page's own too, as not every browser hands Alt+R on.
     addEventListener('keydown', (event) => {
         if (event.altKey && event.key.toLowerCase() === 'h' && running) {
             event.preventDefault();
             halt(event);
+        } else if (event.altKey && event.key.toLowerCase() === 'r' && !document.querySelector('dialog[open]')) {
+            event.preventDefault();
+            runEditor();
         } else if (event.key === 'F1') {
             event.preventDefault();
             help.open();
-        } else if (!document.querySelector('dialog[open]')) {
+        } else if (!document.querySelector('dialog[open]') && !cyclePanes(PANES, event)) {
             debug.keydown(event);
         }
     });
@@ -302,16 +330,25 @@ function wire() {
             setState('Link in the address bar');
         }
     };
-    $('canvas').onmousemove = (event) => {
-        hovered = event;
-        inspect(event);
+    const point = (at) => {
+        hovered = at;
+        inspect(at);
     };
+    $('canvas').onmousemove = (event) => {
+        const at = view.pointAt(event);
+        if (at) point(at);
+    };
+    // The bar answers only while it holds a timeline: after a run or at a pause.
+    const history = (at) => timeline.history(at.x, at.y);
     $('canvas').onclick = (event) => {
         const at = view.pointAt(event);
-        // The bar answers only while it holds a timeline: after a run or at a pause.
-        if (at) timeline.history(at.x, at.y);
+        if (at) history(at);
     };
+    new CanvasCursor($('canvas'), { moved: point, chosen: history, menu: (at, x, y) => debug.watches.openAt(at, x, y) });
 }
+
+const PANES = ['header nav', '#editor', '#output', '.canvas-pane', '#pause-panels', 'footer']
+    .map((s) => document.querySelector(s));
 
 // window.korvane.run: a run as a fresh korvane-run process would make it.
 const korvane = {
@@ -371,27 +408,20 @@ async function start() {
     store.keep(text, text === store.tabText() ? 'restored' : 'loaded');
     wire();
     setRunning(false);
-    setState('Ready');
+    // How runs reach the page: the same programs either way, but a host
+    // that sends the isolation headers (README, "Hosting the page") runs
+    // them without stopping every few milliseconds.
+    korvane.mode = P.modeName(client.shares);
+    $('state').title = `Programs run through ${korvane.mode}`;
+    setState(`Ready (${korvane.mode})`);
     requestAnimationFrame(paintLoop);
     performance.mark('ready');
     korvane.readyMs = performance.getEntriesByName('ready')[0].startTime;
     loadExamples();
 }
 
+// The service worker keeps the page for offline use and, on a secure host
+// that sends no isolation headers, adds them from the next visit on. The
+// page starts at once either way: without shared memory runs go in slices.
 if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
-if (!crossOriginIsolated && !('serviceWorker' in navigator)) {
-    // Without shared memory the worker could neither be halted nor asked.
-    setState('This page needs a secure (https) host or http://127.0.0.1');
-} else if (!crossOriginIsolated) {
-    // The host sent no isolation headers: the service worker adds them once
-    // it controls the page, so load the page again through it.
-    navigator.serviceWorker?.ready.then(() => {
-        if (!sessionStorage.getItem('korvane.reloaded')) {
-            sessionStorage.setItem('korvane.reloaded', '1');
-            location.reload();
-        }
-    });
-    setState('Preparing the page…');
-} else {
-    start();
-}
+start();

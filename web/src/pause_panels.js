@@ -36,8 +36,11 @@ export class PausePanels {
         return table;
     }
 
-    // A new run: nothing to compare with yet.
-    forget() { this.at = null; }
+    // A new run or another program: nothing shown, nothing to compare with.
+    clear() {
+        this.at = this.before = null;
+        for (const table of [this.calls, this.variables]) table.tBodies[0].replaceChildren();
+    }
 
     show(pause) {
         this.before = this.at;

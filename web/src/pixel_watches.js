@@ -35,6 +35,11 @@ export class PixelWatches {
         const at = this.view.pointAt(event);
         if (!at) return;
         event.preventDefault();
+        this.openAt(at, event.pageX, event.pageY);
+    }
+
+    // The menu for pixel at, its corner at (left, top) of the page.
+    openAt(at, left, top) {
         const on = this.watched(at.x, at.y);
         this.item.setAttribute('aria-checked', String(on));
         this.item.title = `x ${at.x}  y ${at.y}`;
@@ -42,12 +47,25 @@ export class PixelWatches {
             this.close();
             this.toggle(at.x, at.y);
         };
-        Object.assign(this.menu.style, { left: `${event.pageX}px`, top: `${event.pageY}px` });
+        Object.assign(this.menu.style, { left: `${left}px`, top: `${top}px` });
+        this.returnTo = document.activeElement;
         this.menu.hidden = false;
         this.item.focus();
     }
 
-    close() { this.menu.hidden = true; }
+    // Focus goes back where the menu was opened from (the canvas, by keys).
+    close() {
+        if (this.menu.hidden) return;
+        this.menu.hidden = true;
+        if (this.menu.contains(document.activeElement)) this.returnTo?.focus();
+    }
+
+    // Another file's watches, [[x, y], ...].
+    set(pixels) {
+        this.pixels = pixels;
+        this.render();
+        this.changed(this.pixels);
+    }
 
     toggle(x, y) {
         if (this.watched(x, y)) {
@@ -65,7 +83,7 @@ export class PixelWatches {
     render() {
         this.list.replaceChildren();
         if (!this.pixels.length) {
-            this.list.append('Right-click a pixel to pause when it changes.');
+            this.list.append('Right-click a pixel (Shift+F10 at the canvas cursor) to pause when it changes.');
             return;
         }
         this.list.append('Pause when it changes:');

@@ -11,11 +11,14 @@ import { nativeRun, nativeTimeline } from './native.mjs';
 import { pngIndices } from './png_indices.mjs';
 
 const RANDOM_PROGRAMS = Number(process.env.KORVANE_RANDOM_PROGRAMS ?? 300);
+// Only the tests whose names match, when set (for work on one part of the page).
+const ONLY = new RegExp(process.env.KORVANE_WEB_TESTS ?? '');
 const MAX_STEPS = 20000;
 let failures = 0;
 let passed = 0;
 
 async function test(name, seconds, body) {
+    if (!ONLY.test(name)) return;
     const started = Date.now();
     let timer;
     try {
@@ -72,7 +75,12 @@ async function heapMegabytes(page) {
 // The frames of a GIF as the browser's own decoder reads them: how many,
 // whether it loops, and the last one's RGBA bytes.
 async function gifFrames(page, bytes) {
-    const r = await page.evaluate(async (base64) => {
+    // Browsers give ImageDecoder to secure pages only: a plain-http page's
+    // GIF is decoded in a page of the same server at 127.0.0.1.
+    const secure = await page.evaluate(() => isSecureContext);
+    const decoder = secure ? page : await page.browser().newPage();
+    if (!secure) await decoder.goto(new URL('/favicon.ico', page.url()).href.replace(/\/\/[^:/]+/, '//127.0.0.1'));
+    const r = await decoder.evaluate(async (base64) => {
         const data = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
         const decoder = new ImageDecoder({ data, type: 'image/gif' });
         await decoder.tracks.ready;
@@ -85,6 +93,7 @@ async function gifFrames(page, bytes) {
         for (let i = 0; i < rgba.length; i += 8192) text += String.fromCharCode(...rgba.subarray(i, i + 8192));
         return { count: track.frameCount, loops: track.repetitionCount !== 0, rgba: btoa(text) };
     }, bytes.toString('base64'));
+    if (!secure) await decoder.close();
     return { count: r.count, loops: r.loops, last: Buffer.from(r.rgba, 'base64') };
 }
 
@@ -171,15 +180,82 @@ async function listedWrites(page) {
     return page.$$eval('#pixel-history option', (options) => options.map((o) => o.text));
 }
 
+// The serious and critical WCAG 2.1 A and AA violations axe-core finds in the page as it is.
+async function axeViolations(page) {
+    if (!await page.evaluate(() => !!window.axe))
+        await page.addScriptTag({ path: join(root, 'web', 'node_modules', 'axe-core', 'axe.min.js') });
+    return page.evaluate(async () => {
+        const tags = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa'];
+        const found = await window.axe.run(document, { runOnly: { type: 'tag', values: tags } });
+        return found.violations.filter((v) => v.impact === 'serious' || v.impact === 'critical')
+            .map((v) => `${v.id} (${v.nodes.map((n) => n.target.join(' ')).join(', ')})`);
+    });
+}
+
 async function runButton(page) {
     await page.click('#run');
     await page.waitForFunction(() => !document.querySelector('#halt').disabled, { timeout: 5000 });
 }
 
-const { page, url, close, server } = await openPage();
+// How many whole bodies of each file the server sent, once the page has
+// been quiet (its workers fetch after it is ready) for a second.
+async function settledDownloads(server) {
+    let last = -1;
+    for (let i = 0; i < 40 && server.sent !== last; i++) {
+        last = server.sent;
+        await new Promise((r) => setTimeout(r, 1000));
+    }
+    return { bytes: server.sent, core: server.served['/korvane-core.wasm'] ?? 0 };
+}
+
+// The page's status line, once it holds text that matches pattern.
+async function stateMatching(page, pattern, timeout = 15000) {
+    await page.waitForFunction((p) => new RegExp(p).test(document.querySelector('#state').textContent),
+                               { timeout }, pattern.source).catch(() => {});
+    return page.$eval('#state', (e) => e.textContent);
+}
+
+// The whole suite on one host: with the isolation headers at 127.0.0.1
+// (shared memory), or as a plain intranet host serves the page, over http
+// at a name that is not localhost and without the headers. (Its body keeps
+// the indentation it had as the file's top level.)
+async function suite({ page, url, server }, plain) {
 const scratch = mkdtempSync(join(tmpdir(), 'korvane-web-test-'));
 try {
-    await load(page, url);
+    await test('a first visit downloads the core once, and less than 4 MB in all', 60, async () => {
+        await load(page, url);
+        const { bytes, core } = await settledDownloads(server);
+        check(core === 1 && bytes < 4e6, `the core was sent ${core} times, ${bytes} bytes in all`);
+        console.log(`     first visit: ${(bytes / 1e6).toFixed(2)} MB`);
+        const state = await stateMatching(page, /^Ready/);
+        const mode = plain ? 'messages (no cross-origin isolation)' : 'shared memory';
+        check(state === `Ready (${mode})`, `the status line says "${state}"`);
+    });
+
+    await test('a program asks for input, pauses at a breakpoint, then Halt ends its endless loop', 30, async () => {
+        const program = 'main()\r\n{\r\n  int n;\r\n  n = getnum();\r\n  print(n * 2);\r\n' +
+            '  while (1) n = n + 1;\r\n}\r\n';
+        await load(page, linkTo(url, program));
+        await toggleLine(page, 4);
+        await page.click('#run');
+        await page.waitForSelector('#ask[open]', { timeout: 5000 });
+        await page.type('#ask-answer', '21');
+        await page.keyboard.press('Enter');
+        const paused = await stateMatching(page, /^Paused/, 5000);
+        const variables = await page.$$eval('.variables tbody tr',
+                                            (rows) => rows.map((r) => [...r.cells].map((c) => c.textContent).join(' ').trim()));
+        check(paused === 'Paused at line 4 (breakpoint)' && variables.includes('n 21'),
+              `"${paused}", variables ${JSON.stringify(variables)}`);
+        await toggleLine(page, 4);
+        await page.keyboard.press('F5');
+        await new Promise((r) => setTimeout(r, 300));
+        await page.click('#halt');
+        await runEnded(page, 5000);
+        const took = await haltToEnd(page);
+        const shown = await page.evaluate(() => ({ output: window.korvane.output(), report: document.querySelector('#report').textContent }));
+        check(shown.output === '42 ' && shown.report.includes('user terminated program in line 5') && took < 500,
+              `${took} ms after Halt: output "${shown.output}", report "${shown.report}"`);
+    });
 
     await test('every example gives what korvane-run gives', 120, async () => {
         const dir = join(root, 'examples');
@@ -261,6 +337,30 @@ try {
         check(marked.report.includes('in line 3'), `report "${marked.report}"`);
     });
 
+    await test('axe finds no serious WCAG 2.1 A or AA fault when idle, paused, after an error and in the help', 60, async () => {
+        const found = [];
+        const state = async (name) => found.push(...(await axeViolations(page)).map((v) => `${name}: ${v}`));
+        await load(page, url);
+        await state('idle');
+        await load(page, linkTo(url, 'int n;\r\nmain()\r\n{\r\n  // count\r\n  n = 12;\r\n  print("n");\r\n}\r\n'));
+        await toggleLine(page, 4);
+        await page.click('#run');
+        await page.waitForFunction(() => document.querySelector('.cm-pause-statement')?.textContent === 'n = 12;', { timeout: 5000 });
+        await state('paused');
+        await page.click('#halt');
+        await runEnded(page);
+        await load(page, linkTo(url, 'main()\r\n{\r\n  pont(1, 2);\r\n}\r\n'));
+        await page.click('#run');
+        await runEnded(page);
+        await page.waitForSelector('.cm-error-note', { timeout: 5000 });
+        await state('error');
+        await page.keyboard.press('F1');
+        await page.waitForFunction(() => document.querySelector('#help-text').textContent.includes('textstyle'), { timeout: 5000 });
+        await state('help');
+        await page.keyboard.press('Escape');
+        check(found.length === 0, found.join('; '));
+    });
+
     await typingTest(page, "an error shows korvane-run's hint under its message and its line, and underlines its token", 30, async () => {
         const cases = [
             ['main()\r\n{\r\n  pont(200, 200);\r\n}\r\n', 'pont'],
@@ -335,19 +435,23 @@ try {
         check(lines.slice(3, 7).join('|') === 'brect(1, 2);|bdi||bdisk', `typed: ${JSON.stringify(lines)}`);
     });
 
-    await test("a getnum answer typed into the page's dialog reaches the program", 20, async () => {
-        await load(page, linkTo(url, 'main()\r\n{\r\n  int n;\r\n  n = getnum();\r\n  print(n * 2);\r\n}'));
-        await page.click('#run');
-        await page.waitForSelector('#ask[open]', { timeout: 5000 });
-        await page.type('#ask-answer', '21');
-        await page.keyboard.press('Enter');
-        await runEnded(page);
-        const shown = await page.evaluate(() => ({
-            output: window.korvane.output(), program: window.korvane.errorLine() === -1 &&
-                document.querySelector('.cm-content').innerText,
-        }));
-        check(shown.output === '42 ', `the Output pane holds "${shown.output}"`);
-        check(!shown.program.includes('42'), 'the output went into the program text');
+    await test("a getnum answer typed into the page's dialog reaches the program; Escape answers 0, as the dialog says", 40, async () => {
+        for (const [typed, key, printed] of [['21', 'Enter', '42 '], ['21', 'Escape', '0 ']]) {
+            await load(page, linkTo(url, 'main()\r\n{\r\n  int n;\r\n  n = getnum();\r\n  print(n * 2);\r\n}'));
+            await page.click('#run');
+            await page.waitForSelector('#ask[open]', { timeout: 5000 });
+            const note = await page.$eval('#ask-note', (e) => e.textContent);
+            check(note === 'An empty answer, Cancel or Escape gives 0.', `the dialog says "${note}"`);
+            await page.type('#ask-answer', typed);
+            await page.keyboard.press(key);
+            await runEnded(page);
+            const shown = await page.evaluate(() => ({
+                output: window.korvane.output(), program: window.korvane.errorLine() === -1 &&
+                    document.querySelector('.cm-content').innerText,
+            }));
+            check(shown.output === printed, `${key}: the Output pane holds "${shown.output}"`);
+            check(!shown.program.includes(printed.trim()), 'the output went into the program text');
+        }
     });
 
     await test('the debugger: a breakpoint in a recursion, steps over, into and out, a pixel watch, Halt at a pause', 40, async () => {
@@ -405,6 +509,158 @@ try {
         const report = await page.$eval('#report', (e) => e.textContent);
         check(report.includes('user terminated program in line 16') && took < 500, `${took} ms after Halt: ${report}`);
         console.log(`     Halt at a pause: the run ended after ${took.toFixed(1)} ms`);
+    });
+
+    await typingTest(page, 'by keys alone: leave the editor, type, run to a breakpoint, step, scrub, inspect and watch a pixel, halt', 60, async () => {
+        const press = async (key, times = 1) => {
+            for (let i = 0; i < times; i++) await page.keyboard.press(key);
+        };
+        const chord = async (modifier, key) => {
+            await page.keyboard.down(modifier);
+            await page.keyboard.press(key);
+            await page.keyboard.up(modifier);
+        };
+        const focused = () => page.evaluate(() => document.activeElement.id || document.activeElement.className);
+        const state = (s) => page.waitForFunction((t) => document.querySelector('#state').textContent === t, { timeout: 5000 }, s)
+            .catch(async () => { throw new Error(`"${await page.$eval('#state', (e) => e.textContent)}", not "${s}"`); });
+        await load(page, url);
+        await press('F6');
+        check(await focused() === 'open', `F6 from the page went to ${await focused()}`);
+        await press('F6');
+        check(await focused() === 'cm-content', `the second F6 went to ${await focused()}`);
+        // Tab indents; Escape then Tab leaves, as the hint under the editor says.
+        await chord('Control', 'KeyA');
+        await press('Tab');
+        await press('Escape');
+        await press('Tab');
+        check(await focused() === 'output', `Escape, Tab went to ${await focused()}`);
+        const text = await page.$eval('.cm-content', (e) => e.innerText);
+        check(/^ +\S/.test(text), `Tab did not indent: ${JSON.stringify(text.slice(0, 20))}`);
+        const hint = await page.$eval('#editor-keys', (e) => e.textContent);
+        check(hint === 'Tab indents. Escape then Tab leaves the editor; F6 moves between panes.', `the hint: "${hint}"`);
+        await chord('Shift', 'F6');
+        await chord('Control', 'KeyA');
+        await page.keyboard.type('main()\n{\nint i;\nclear(0);\nfor (i = 0; i < 50; i++)\npoint(i, 7);\nprint(i);\n}\n');
+        await chord('Control', 'Home');
+        await press('ArrowDown', 5);
+        await press('F9');
+        await chord('Alt', 'KeyR');
+        await state('Paused at line 5 (breakpoint)');
+        check(await focused() === 'cm-content', `at the pause the focus is on ${await focused()}`);
+        await press('F10');
+        await state('Paused at line 4 (over)');
+        // Four more points: the fourth, call 5, draws pixel (3, 7).
+        for (let i = 1; i <= 4; i++) {
+            await press('F5');
+            await page.waitForFunction((k) => document.querySelector('#timeline-at').textContent === `${k} / ${k}`,
+                                       { timeout: 5000 }, i + 1);
+        }
+        await state('Paused at line 5 (breakpoint)');
+        // F6 to the canvas, Tab past Play and the speed to the timeline.
+        await press('F6', 2);
+        check(await focused() === 'canvas', `F6 from the editor went to ${await focused()}`);
+        await press('Tab', 3);
+        check(await focused() === 'timeline-slider', `Tab from the canvas went to ${await focused()}`);
+        await press('Home');
+        await page.waitForFunction(() => window.korvane.timelineCall() === 0, { timeout: 5000 });
+        await press('End');
+        await chord('Shift', 'Tab');
+        await chord('Shift', 'Tab');
+        await chord('Shift', 'Tab');
+        // The cursor starts mid-canvas: to pixel (3, 7).
+        for (const [key, times] of [['ArrowLeft', 19], ['ArrowDown', 19]]) {
+            await page.keyboard.down('Shift');
+            await press(key, times);
+            await page.keyboard.up('Shift');
+        }
+        await press('ArrowLeft', 7);
+        await press('ArrowDown', 3);
+        const inspector = await page.$eval('#inspector', (e) => e.textContent);
+        check(inspector.startsWith('x 3  y 7  index '), `the inspector says "${inspector}"`);
+        await press('Enter');
+        const writes = await listedWrites(page);
+        check(writes.join('|') === 'call 1, line 3: clear, colour 0|call 5, line 5: point, colour 0', `the writes of (3, 7): ${writes.join('|')}`);
+        await chord('Shift', 'F10');
+        await press('Enter');
+        const watched = await page.$eval('#watches', (e) => e.textContent);
+        check(watched === 'Pause when it changes: (3, 7) ✕' && await focused() === 'canvas',
+              `watches "${watched}", the focus on ${await focused()}`);
+        await chord('Alt', 'KeyH');
+        await runEnded(page, 2000);
+        const report = await page.$eval('#report', (e) => e.textContent);
+        check(report.includes('user terminated program in line 5'), `report "${report}"`);
+    });
+
+    await test("the first program a newcomer sees draws in a colour that stands out from the canvas's (4.5:1)", 20, async () => {
+        await page.evaluate(() => { localStorage.clear(); sessionStorage.clear(); });
+        await load(page, url);
+        await page.click('#run');
+        await runEnded(page);
+        const colours = await page.evaluate(() => {
+            const used = [...new Set(window.korvane.shownIndices())];
+            const luminance = (index) => window.korvane.paletteEntry(index).map((v) => v / 255)
+                .map((v) => (v <= 0.03928 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4))
+                .reduce((sum, v, i) => sum + v * [0.2126, 0.7152, 0.0722][i], 0);
+            const [a, b] = used.map(luminance).sort((x, y) => y - x);
+            return { used, ratio: (a + 0.05) / (b + 0.05) };
+        });
+        check(colours.used.length === 2 && colours.ratio >= 4.5, `colours ${colours.used}, contrast ${colours.ratio}:1`);
+    });
+
+    await test('a new run or another program leaves nothing of the last run on the screen; each file keeps its watches', 40, async () => {
+        const shown = () => page.evaluate(() => ({
+            panels: ['call-stack', 'variables'].map((t) => document.querySelector(`.${t} tbody`).textContent).join('|'),
+            inspector: document.querySelector('#inspector').textContent,
+            history: document.querySelector('#pixel-history').hidden,
+            at: document.querySelector('#timeline-at').textContent,
+            state: document.querySelector('#state').textContent,
+            report: document.querySelector('#report').textContent,
+            output: window.korvane.output(),
+            watches: document.querySelector('#watches').textContent,
+            drawn: window.korvane.shownIndices().some((v) => v !== 0),
+        }));
+        const first = 'int y;\r\nmain()\r\n{\r\n  clear(4);\r\n  y = getnum();\r\n  print(y);\r\n}\r\n';
+        await load(page, linkTo(url, first));
+        await toggleLine(page, 5);
+        await page.click('#run');
+        await page.waitForSelector('#ask[open]', { timeout: 5000 });
+        await page.keyboard.press('Enter');
+        await page.waitForFunction(() => document.querySelector('#state').textContent === 'Paused at line 5 (breakpoint)', { timeout: 5000 });
+        await clickPixel(page, 9, 9);
+        await listedWrites(page);
+        const corner = await page.$eval('#canvas', (c) => { const r = c.getBoundingClientRect(); return [Math.ceil(r.x) + 2, Math.ceil(r.y) + 2]; });
+        await page.mouse.click(...corner, { button: 'right' });
+        await page.click('.context-menu button');
+        await page.click('#halt');
+        await runEnded(page);
+        const watched = (await shown()).watches;
+        check(watched === 'Pause when it changes: (2, 397) ✕', `the watches: "${watched}"`);
+        // Run again: until its first pause the panels are empty.
+        await page.click('#run');
+        await page.waitForSelector('#ask[open]', { timeout: 5000 });
+        const running = await shown();
+        check(running.panels === '|' && running.at === '0 / 0' && running.history && running.output === '',
+              `while the next run waits: ${JSON.stringify(running)}`);
+        await page.keyboard.press('Escape');
+        await page.waitForFunction(() => document.querySelector('#state').textContent === 'Paused at line 5 (breakpoint)', { timeout: 5000 });
+        await page.click('#halt');
+        await runEnded(page);
+        const other = join(scratch, 'other.cg');
+        writeFileSync(other, 'main()\r\n{\r\n  int x;\r\n}\r\n', 'latin1');
+        const [chooser] = await Promise.all([page.waitForFileChooser({ timeout: 5000 }), page.click('#open')]);
+        await chooser.accept([other]);
+        await page.waitForFunction(() => document.querySelector('.cm-content').innerText.includes('int x;'), { timeout: 5000 });
+        const opened = await shown();
+        const fresh = {
+            panels: '|', inspector: 'Point at the canvas, or focus it and use the arrow keys, to inspect a pixel; click it (Enter) for every write of it.',
+            history: true, at: '0 / 0', state: 'Ready', report: '', output: '',
+            watches: 'Right-click a pixel (Shift+F10 at the canvas cursor) to pause when it changes.', drawn: false,
+        };
+        check(JSON.stringify(opened) === JSON.stringify(fresh), `after Open: ${JSON.stringify(opened)}`);
+        // An example does not take the watches of another file either.
+        await page.select('#examples', 'circles.cg');
+        await page.waitForFunction(() => document.querySelector('.cm-content').innerText.includes('circle'), { timeout: 5000 });
+        check((await shown()).watches === fresh.watches, 'an example has the watches of another file');
     });
 
     await test("Save Image downloads a PNG whose indices equal the runner's", 30, async () => {
@@ -620,6 +876,11 @@ try {
         await page.waitForFunction(() => document.querySelector('#help-dialog').open &&
                                    document.querySelector('#help-text').textContent.includes('textstyle'),
                                    { timeout: 5000 });
+        // The page's help, without the window's parts of the shared text.
+        const helpText = await page.$eval('#help-text', (e) => e.textContent);
+        const wrong = ['Ctrl+R', 'xxx.cg', 'magnifier', 'The View menu', 'The Debug menu', '@window', '@page', '@all']
+            .filter((w) => helpText.includes(w));
+        check(wrong.length === 0 && helpText.includes('press Escape, then Tab'), `the page's help says ${wrong}`);
         await page.keyboard.press('Escape');
         // About names Korvane's licence and each bundled package's.
         await page.click('#about');
@@ -635,7 +896,8 @@ try {
         await page.waitForSelector('.cm-search input[name=replace]', { timeout: 2000 });
     });
 
-    await test('after one visit the page and its examples work offline', 40, async () => {
+    // A plain-http page has no service worker, so nothing to be offline with.
+    if (!plain) await test('after one visit the page and its examples work offline', 40, async () => {
         await load(page, url);
         await page.evaluate(async () => {
             const registration = await navigator.serviceWorker.ready;
@@ -651,9 +913,49 @@ try {
         check(example > 0 && r.output === '42 \n', `offline: example ${example} bytes, output ${JSON.stringify(r.output)}`);
     });
 } finally {
-    await close();
     rmSync(scratch, { recursive: true, force: true });
 }
+}
+
+// A host that sends no isolation headers but is secure (127.0.0.1): the
+// service worker adds them from the second visit on; a hard reload passes
+// the service worker by, and the page must still work.
+async function hardReloads() {
+    const opened = await openPage({ isolation: false });
+    const { page, url } = opened;
+    try {
+        await test('without isolation headers a hard reload leaves a working page, in either mode', 60, async () => {
+            const said = [];
+            const cdp = await page.createCDPSession();
+            for (const reload of ['first', 'reload', 'hard', 'reload']) {
+                if (reload === 'first') await load(page, url);
+                else await cdp.send('Page.reload', { ignoreCache: reload === 'hard' });
+                if (reload === 'first') await page.evaluate(() => navigator.serviceWorker.ready);
+                said.push(await stateMatching(page, /^Ready/));
+                const r = await korvaneRun(page, 'main() { print(getnum() * 2); }', { input: '21\n' });
+                check(r.output === '42 \n', `after the ${reload} load: ${JSON.stringify(r.output)}`);
+            }
+            const expected = ['messages (no cross-origin isolation)', 'shared memory', 'messages (no cross-origin isolation)',
+                              'shared memory'].map((m) => `Ready (${m})`);
+            check(JSON.stringify(said) === JSON.stringify(expected), `the status lines: ${JSON.stringify(said)}`);
+        });
+    } finally {
+        await opened.close();
+    }
+}
+
+const hosts = (process.env.KORVANE_PAGE_HOSTS ?? 'isolated,plain').split(',');
+for (const host of hosts) {
+    const plain = host === 'plain';
+    console.log(plain ? '# the page on http://school.lan, without isolation headers' : '# the page with isolation headers');
+    const opened = await openPage(plain ? { isolation: false, name: 'school.lan' } : {});
+    try {
+        await suite(opened, plain);
+    } finally {
+        await opened.close();
+    }
+}
+await hardReloads();
 // The plain closing line that test harnesses read.
 console.log(`browser: ${passed} passed, ${failures} failed`);
 process.exit(failures ? 1 : 0);

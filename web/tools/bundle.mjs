@@ -33,7 +33,7 @@ const about = ['= About Korvane', 'Korvane is free software: you may share and c
     'GNU General Public License, version 3 or any later version (GPL-3.0-or-later).',
     'The page carries the DejaVu fonts, stb_truetype and the CodeMirror packages;',
     'each is listed below with its licence.', '', ...copyright].join('\n');
-writeFileSync(join(dist, 'help.txt'), help.join('') + about + '\n');
+writeFileSync(join(dist, 'help.txt'), pageParts(help.join('')) + about + '\n');
 writeFileSync(join(dist, 'favicon.ico'), icon(readFileSync(join(root, 'packaging', 'icons', 'korvane-32.png')), 32));
 
 const examples = readdirSync(join(root, 'examples')).filter((n) => /\.(cg|pal)$/.test(n)).sort();
@@ -47,6 +47,17 @@ const files = (dir) => readdirSync(dir).flatMap((n) => {
 });
 const offline = ['./', ...files(dist).filter((n) => !n.endsWith('.map') && n !== 'precache.json')];
 writeFileSync(join(dist, 'precache.json'), JSON.stringify(offline));
+
+// The help without the window's parts: a line "@window" or "@page" starts
+// text for that front end only, "@all" text for both.
+function pageParts(text) {
+    let ours = true;
+    return text.split('\n').filter((line) => {
+        const marker = /^@(window|page|all)\r?$/.exec(line);
+        if (marker) ours = marker[1] !== 'window';
+        return !marker && ours;
+    }).join('\n');
+}
 
 // An icon file holding one PNG image of size x size pixels.
 function icon(png, size) {

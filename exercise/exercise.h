@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// An exercise: a folder with exercise.json, the accepted pictures, the
+// answers and the files students see. The grader, the runner, the window
+// and the page all read it here. Reading the folder is kept apart from
+// reading the text, so a front end without files can give the bytes.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "json.h"
+#include "picture.h"
+
+namespace korvane::exercise {
+
+// Bounds of a run that the exercise does not set. The step bound decides
+// an endless loop the same on a busy machine as on a quiet one; the time
+// bound is only a safety net behind it.
+constexpr uint64_t kDefaultMaxSteps = 100'000'000;
+constexpr double kDefaultTimeout = 10;
+
+// Who sees a check, as Gradescope names it.
+enum class Visibility { VISIBLE, HIDDEN, AFTER_DUE_DATE, AFTER_PUBLISHED };
+// "visible", "hidden", "after_due_date", "after_published".
+std::string_view visibility_name(Visibility visibility);
+
+struct Check {
+    std::string name;   // "check N" when the file names none
+    std::string input;  // answers file in the folder; empty: none
+    std::optional<uint32_t> seed;
+    std::vector<std::string> expected;  // accepted pictures, alternatives, file names in the folder
+    int64_t tolerance = 0;              // differing pixels a pass may still have
+    double points = 1;
+    Visibility visibility = Visibility::VISIBLE;
+    uint64_t max_steps = kDefaultMaxSteps;
+    double timeout = kDefaultTimeout;  // seconds
+};
+
+struct Exercise {
+    std::string title;      // the folder's name when the file gives none
+    std::string statement;  // file names in the folder; each empty when not given
+    std::string starter;
+    std::string model;                // the teacher's solution, left out of the students' edition
+    std::string file;                 // the submission's file name in a folder of several .cg files
+    std::vector<std::string> forbid;  // built-in names, lower case
+    std::string palette;              // "palette.pal" when the folder has one
+    std::vector<Check> checks;        // at least one
+
+    std::string folder;                       // where load_exercise read it; empty when parsed from text
+    std::map<std::string, Picture> pictures;  // every accepted picture by file name, once loaded
+
+    // The folder's path of one of its files.
+    std::string path(const std::string& name) const;
+};
+
+// One key of exercise.json: where it may stand and what it holds. The
+// documentation lists these; the reader refuses any other key.
+struct ExerciseKey {
+    const char* name;
+    bool top;          // at the top level (a default for every check when in_check too)
+    bool in_check;     // in an object of "checks"
+    const char* help;  // what it holds, for the documentation
+    // Stores the value: into the exercise, or into the check (the defaults
+    // at the top level). Null, or what the value should be.
+    const char* (*read)(const Json& value, Exercise& exercise, Check& check);
+};
+std::span<const ExerciseKey> exercise_keys();
+
+// From the text of exercise.json (empty text: the folder has none) and the
+// names of the files in the folder. Every file named must be among them.
+// Without "checks" the top level is the one check. Without "expected" a
+// check accepts every expected*.png, without "input" it gets input.txt when
+// the folder has one. False with what is wrong, naming the key, the check
+// or the file.
+bool parse_exercise(std::string_view json, const std::vector<std::string>& files, Exercise& exercise,
+                    std::string& error);
+
+// Reads the folder: exercise.json, then the accepted pictures (indexed,
+// 400 x 400) and the palette. Errors name the file at fault.
+bool load_exercise(const std::string& dir, Exercise& exercise, std::string& error);
+
+// The first use of a forbidden built-in, found by the interpreter's own
+// scanner (names in comments and strings do not count); line from 0.
+struct ForbiddenUse {
+    std::string builtin;
+    int line = -1;
+};
+std::optional<ForbiddenUse> find_forbidden(const Exercise& exercise, const std::string& program);
+// "forbidden built-in circle"; the line goes after it as in the interpreter's
+// messages (" in line N").
+std::string forbidden_message(const ForbiddenUse& use);
+
+}  // namespace korvane::exercise
