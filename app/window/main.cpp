@@ -65,6 +65,22 @@ bool asksOnlyForText(int argc, char* argv[])
     return false;
 }
 
+// Without a display Qt would abort (status 134) and suggest reinstalling;
+// say what is missing instead. A platform chosen by name (offscreen, a
+// framebuffer) needs no display server.
+bool hasDisplay(int argc, char* argv[])
+{
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return true;
+    }
+    for (int i = 1; i < argc; ++i)
+        if (QByteArray(argv[i]) == "-platform" || QByteArray(argv[i]) == "--platform")
+            return true;
+    return false;
+}
+
 void nameApplication()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
@@ -80,6 +96,13 @@ int main(int argc, char* argv[])
         nameApplication();
         readCommandLine(text);  // prints and exits
         return 0;
+    }
+    if (!hasDisplay(argc, argv)) {
+        std::fputs(
+            "korvane: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset);\n"
+            "korvane-run runs programs without one\n",
+            stderr);
+        return 2;
     }
     QApplication app(argc, argv);
     nameApplication();
