@@ -22,7 +22,8 @@ inline RunnerStatus status_of(RunResult result) {
         case RUN_END: return STATUS_RAN;
         case RUN_NO_MAIN: return STATUS_NO_MAIN;
         case RUN_ERROR:
-        case RUN_ABORTED: return STATUS_ERROR;
+        case RUN_ABORTED:
+        case RUN_WAITING: return STATUS_ERROR;  // a run that waits is resumed, not told
         case RUN_CANNOT_READ: return STATUS_FILE;
     }
     return STATUS_ERROR;

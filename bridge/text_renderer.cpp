@@ -12,6 +12,8 @@
 #define STBTT_STATIC
 #include <stb_truetype.h>
 
+#include "text_encoding.h"
+
 namespace korvane {
 
 namespace {
@@ -83,8 +85,11 @@ void TextRenderer::draw_mask(const RowTable& rows, int32_t x, int32_t y, const c
     std::vector<unsigned char> glyph;
     double pen = static_cast<double>(left);  // the pen's column, with its fraction
     int previous = 0;
-    for (const char* c = text; *c; ++c) {
-        const int g = stbtt_FindGlyphIndex(&font, static_cast<unsigned char>(*c));
+    // The text is UTF-8; a character the font lacks draws as its missing-glyph box.
+    for (std::string_view rest = text; !rest.empty();) {
+        size_t length = 0;
+        const int g = stbtt_FindGlyphIndex(&font, static_cast<int>(utf8_code(rest, length)));
+        rest.remove_prefix(length);
         if (previous) pen += scale * stbtt_GetGlyphKernAdvance(&font, previous, g);
         previous = g;
         const double column = std::floor(pen);

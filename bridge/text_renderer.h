@@ -26,7 +26,7 @@ public:
     // the family is mapped onto a bundled one by face_for_family.
     void set_style(int32_t index, int32_t size, const char* family);
 
-    // Draws text with the top-left corner of its cell at device column x and
+    // Draws UTF-8 text with the top-left corner of its cell at device column x and
     // device row rows.height - y (rows counted from the top). Pixels outside
     // the canvas are dropped.
     void draw(const RowTable& rows, int32_t x, int32_t y, const char* text);

@@ -59,6 +59,14 @@ bool parse_arguments(const std::vector<std::string>& args, RunnerOptions& option
         error = std::string("options --break and --watch need --pauses\n") + kUsage;
         return false;
     }
+    const bool run_options = !options.input.empty() || options.seed || !options.palette.empty() ||
+                             !options.expect.empty() || options.max_steps > 0 || options.timeout > 0;
+    if (!options.check.empty() && run_options) {
+        error =
+            std::string("option --check takes the answers, seed, palette, limits and pictures from the exercise\n") +
+            kUsage;
+        return false;
+    }
     if (options.program.empty()) error = kUsage;
     return !options.program.empty();
 }

@@ -18,6 +18,16 @@ namespace korvane {
 
 using Clock = std::chrono::steady_clock;
 
+namespace {
+
+std::string input_past_the_end(uint64_t asked) {
+    const uint64_t given = asked - 1;
+    return "asked for input " + std::to_string(asked) + (asked == 1 ? " time" : " times") + "; this check gives " +
+           (given == 0 ? std::string("no answers") : std::to_string(given) + (given == 1 ? " answer" : " answers"));
+}
+
+}  // namespace
+
 HeadlessBridge::HeadlessBridge(TXImage3& canvas, std::istream& in, std::ostream& out, std::ostream& err)
     : CanvasBridge(canvas), in_(in), out_(out), err_(err) {}
 
@@ -88,7 +98,7 @@ int8_t HeadlessBridge::bridge_getche() { return getche_answer(read_answer()); }
 void HeadlessBridge::bridge_sleep(int32_t ms) {
     // The system sleep takes an unsigned count, so a negative duration would
     // wait for weeks; it counts as no wait.
-    if (ms <= 0) return;
+    if (ms <= 0 || grading_) return;
     auto until = Clock::now() + std::chrono::milliseconds(ms);
     if (has_deadline_) until = std::min(until, deadline_);
     std::this_thread::sleep_until(until);
@@ -98,7 +108,13 @@ std::string HeadlessBridge::read_answer() {
     out_.flush();                      // whoever answers sees the output so far
     if (!answer_in_time()) return {};  // bridge_poll now reports the time limit
     std::string line;
-    if (!std::getline(in_, line)) return {};
+    ++asked_;
+    if (!std::getline(in_, line)) {
+        // A check's answers are all it gives: a run that wants more would
+        // otherwise go on with 0 and fail for a reason nobody sees.
+        if (grading_) throw InputRejected(input_past_the_end(asked_));
+        return {};
+    }
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return line;
 }

@@ -31,6 +31,9 @@ public:
     // The input stream reads the descriptor fd (the process's own input):
     // under a time limit, an answer is awaited only until the limit.
     void await_answers_on(int fd);
+    // As a grader runs a check: sleep takes no time, and an answer asked
+    // for past the end of the input ends the run with InputRejected.
+    void set_grading() { grading_ = true; }
     // From now on every show becomes a frame of a GIF at path, shown until
     // the next show; false with "Cannot create file PATH".
     bool record_gif_to(const std::string& path, std::string& error) { return gif_.start(path, error); }
@@ -63,6 +66,8 @@ private:
     int frames_written_ = 0;
     bool frames_ok_ = true;
     bool has_deadline_ = false;
+    bool grading_ = false;
+    uint64_t asked_ = 0;  // answers asked for so far
     int answer_fd_ = -1;  // -1: answers never wait (a file or a string)
     std::chrono::steady_clock::time_point deadline_{};
     GifRecording gif_;

@@ -49,6 +49,11 @@ const char* no_hints(RunnerOptions& options, const std::string&) {
     return nullptr;
 }
 
+const char* grading(RunnerOptions& options, const std::string&) {
+    options.grading = true;
+    return nullptr;
+}
+
 const char* at_call(RunnerOptions& options, const std::string& value) {
     uint64_t k = 0;
     if (!whole_number(value, k)) return "a call number (0 or more)";
@@ -98,6 +103,12 @@ const RunnerOption kOptions[] = {
     {"--seed", "N", "state of the random generator before the run (0..4294967295)", seed},
     {"--max-steps", "N", "end the run after N steps: \"step limit reached\", status 2", max_steps},
     {"--timeout", "S", "end the run after S seconds: \"time limit reached\", status 2", timeout},
+    {"--grading", nullptr,
+     "run as korvane-grade runs a check, the same on a busy machine as\n"
+     "on a quiet one: sleep takes no time, and asking for more answers\n"
+     "than the input holds ends the run: \"asked for input N times;\n"
+     "this check gives M answers\", status 2",
+     grading},
     {"--expect", "GOLD.png",
      "compare the final canvas with a 400 x 400 indexed PNG: status 4\n"
      "and the count and bounding box of differing pixels if they differ",
@@ -106,6 +117,12 @@ const RunnerOption kOptions[] = {
      "with --expect: the expected picture dimmed to grey, differing\n"
      "pixels in red (index 255)",
      text<&RunnerOptions::diff>},
+    {"--check", "EXERCISE",
+     "run every visible check of an exercise folder, with its answers,\n"
+     "seed, palette and limits: one line per check, and a \"first\n"
+     "difference:\" line for each that differs; status 0 when all pass,\n"
+     "4 when one differs, 2 on an error, a limit or a forbidden built-in",
+     text<&RunnerOptions::check>},
     {"--no-hints", nullptr,
      "only the messages: no \"warning:\" lines before the run, no\n"
      "\"hint:\" line after an error report (line and column count from 0)",
@@ -164,7 +181,7 @@ std::string runner_help() {
     }
     return help +
            "status: 0 ran, 1 no main, 2 error or limit reached, 3 usage or file problem,\n"
-           "        4 canvas differs from --expect";
+           "        4 canvas differs from --expect, or a check of --check differs";
 }
 
 }  // namespace korvane

@@ -11,6 +11,7 @@
 #include "atomic_file.h"
 #include "canvas_bridge.h"
 #include "checks.h"
+#include "exercise_check.h"
 #include "headless_bridge.h"
 #include "interpreter.h"
 #include "korvane_version.h"
@@ -132,6 +133,7 @@ void apply_bounds(const RunnerOptions& options, HeadlessBridge& bridge, Interpre
     if (options.seed) interpreter.seed_random(*options.seed);
     if (options.max_steps > 0) interpreter.set_step_limit(options.max_steps);
     if (options.timeout > 0) bridge.set_time_limit(options.timeout);
+    if (options.grading) bridge.set_grading();
 }
 
 bool write_stats(const std::string& path, uint64_t steps, std::string& error) {
@@ -264,6 +266,7 @@ int runner_main(const std::vector<std::string>& args, std::istream& in, std::ost
         err << error << '\n';
         return STATUS_FILE;
     }
+    if (!options.check.empty()) return check_exercise(options.program, options.check, out, err);
     return run_program_file(options, in, out, err);
 }
 

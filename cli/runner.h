@@ -26,6 +26,7 @@ struct RunnerOptions {
     std::string input;                                 // empty: answers from the input stream
     std::string expect;                                // golden indexed PNG; empty: no comparison
     std::string diff;                                  // with expect: picture of the differences
+    std::string check;                                 // exercise folder whose visible checks run; empty: none
     std::string provenance;                            // empty: provenance stays off
     std::string pauses;                                // JSON lines, one per pause; empty: the run never pauses
     std::vector<int> breaks;                           // lines counted from 0
@@ -41,6 +42,9 @@ struct RunnerOptions {
     // "warning:" lines before the run and a "hint:" line after an error
     // report; the command line turns them on unless --no-hints is given.
     bool hints = false;
+    // As korvane-grade runs a check: sleep takes no time, and asking past
+    // the last answer of the input ends the run.
+    bool grading = false;
 };
 
 extern const char* const kUsage;  // one line, shown with every usage error

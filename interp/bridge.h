@@ -18,6 +18,11 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Thrown by an input operation whose answer is not there yet, by a host
+// that cannot block (the page without shared memory): the run stops before
+// the built-in with RUN_WAITING, and Interpreter::resume asks again.
+struct InputWaits {};
+
 class Bridge {
 public:
     virtual ~Bridge() = default;
@@ -29,8 +34,10 @@ public:
     virtual int bridge_show() = 0;
     // Called by the interpreter every few thousand statements: POLL_HALT
     // stops the run as a Halt seen in show does, POLL_TIME_UP reports that
-    // the run's time limit was reached.
-    enum PollResult : int { POLL_GO_ON = 0, POLL_HALT = 1, POLL_TIME_UP = 2 };
+    // the run's time limit was reached, POLL_YIELD stops the run before the
+    // next statement with RUN_WAITING, to go on with Interpreter::resume
+    // (after a wait a host cannot block for, at the next statement).
+    enum PollResult : int { POLL_GO_ON = 0, POLL_HALT = 1, POLL_TIME_UP = 2, POLL_YIELD = 3 };
     virtual int bridge_poll() { return POLL_GO_ON; }
     // Appends one line to the program's output.
     virtual void bridge_output(const char* text) = 0;
@@ -79,7 +86,8 @@ public:
     // When a bridge traces drawing, the interpreter tells it, before every
     // drawing built-in, which program line (counted from 0) makes the call;
     // this lets it record where a pixel came from or pause before the call.
-    // A nonzero result stops the run as a Halt does.
+    // POLL_YIELD stops the run before the call with RUN_WAITING (the call
+    // asks again on resume); any other nonzero result stops it as a Halt does.
     virtual bool bridge_traces_drawing() const { return false; }
     virtual int bridge_before_draw(int32_t /*line*/, const char* /*builtin*/) { return 0; }
 };

@@ -9,6 +9,7 @@
 #include "interpreter.h"
 #include "language.h"
 #include "simple_run.h"
+#include "text_encoding.h"
 
 namespace korvane {
 
@@ -55,9 +56,6 @@ enum Builtin : int {
     B_GETPEL,
     B_COUNT
 };
-
-constexpr int kCollectionSize = 10;
-constexpr int kVAxisCollectionSize = 12;
 
 bool draws(int index) {
     return (index >= B_CLEAR && index <= B_FLOODFILL && index != B_SETCOLOR) || index == B_TEXTOUT ||
@@ -126,10 +124,25 @@ void pass_over_call(InterpreterState& s) {
     s.step_over(1);
 }
 
+// An input built-in's answer. A host that has none yet makes the run wait
+// before the built-in.
+int32_t answer_of(InterpreterState& s, int index) {
+    try {
+        return index == B_GETCHE ? s.bridge.bridge_getche() : s.bridge.bridge_getnum();
+    } catch (const InputWaits&) {
+        s.suspend(Wait::BUILTIN);
+    }
+}
+
 // A run's time limit may fall while it waits for a sleep or an answer;
-// the run must end there, not carry on until the next poll.
+// the run must end there, not carry on until the next poll. A host that
+// could not wait here yields at the next statement.
 void check_time_after_wait(InterpreterState& s) {
-    if (s.bridge.bridge_poll() == Bridge::POLL_TIME_UP) s.report_error(ERR_TIME_LIMIT);
+    switch (s.bridge.bridge_poll()) {
+        case Bridge::POLL_TIME_UP: s.report_error(ERR_TIME_LIMIT);
+        case Bridge::POLL_YIELD: s.first_poll_at(s.steps + 1); break;
+        default: break;
+    }
 }
 
 // The built-ins that hand their collected values straight to the bridge.
@@ -176,17 +189,20 @@ void draw_builtin(InterpreterState& s, int index, uint32_t call, const int32_t* 
 bool InterpreterState::start_builtin(int index) {
     const uint32_t call = tok->start;
     if (draws(index)) {
-        if (pauses.draws && pauses.command.kind == PauseCommand::NEXT_DRAWING_CALL) before_drawing_call();
-        if (bridge.bridge_traces_drawing() &&
-            bridge.bridge_before_draw(line_of(ScanPos), builtin_names()[static_cast<size_t>(index)]) != 0) {
-            report_error(ERR_USER_HALT);
+        if (pauses.draws && pauses.command.kind == PauseCommand::NEXT_DRAWING_CALL && call != pauses.drawn)
+            before_drawing_call();
+        if (bridge.bridge_traces_drawing()) {
+            const int go = bridge.bridge_before_draw(line_of(ScanPos), builtin_names()[static_cast<size_t>(index)]);
+            if (go == Bridge::POLL_YIELD) suspend(Wait::BUILTIN);
+            if (go != 0) report_error(ERR_USER_HALT);
         }
+        pauses.drawn = kNotCalled;
     }
     FrameKind kind = FrameKind::BUILTIN;
     switch (index) {
         case B_GETCHE:
         case B_GETNUM:
-            given = index == B_GETCHE ? bridge.bridge_getche() : bridge.bridge_getnum();
+            given = answer_of(*this, index);
             check_time_after_wait(*this);
             pass_over_call(*this);
             return true;
@@ -257,7 +273,7 @@ int32_t collected(InterpreterState& s, int index, uint32_t call, const int32_t* 
         case B_GETPEL: return b.bridge_getpel(v[0], v[1]);
         default:
             draw_builtin(s, index, call, v);
-            if (s.pauses.draws) s.after_drawing_call(call);
+            if (s.pauses.draws) s.after_drawing_call(call, 0);
             return 0;
     }
 }
@@ -272,7 +288,7 @@ int32_t text_builtin(InterpreterState& s, const BuiltinFrame& b, int32_t second)
     if (!s.tok->is(')')) s.report_error(ERR_PARENS_EXPECTED);
     if (b.index == B_TEXTOUT) {
         s.bridge.bridge_textout(b.value, second, s.BridgeText);
-        if (s.pauses.draws) s.after_drawing_call(b.call);
+        if (s.pauses.draws) s.after_drawing_call(b.call, 0);
     } else {
         s.bridge.bridge_textstyle(b.value, second, s.BridgeText);
     }
@@ -283,13 +299,15 @@ int32_t text_builtin(InterpreterState& s, const BuiltinFrame& b, int32_t second)
 int32_t one_value(InterpreterState& s, int index, uint32_t call, int32_t value) {
     switch (index) {
         case B_PUTCH: {
-            const char text[2] = {static_cast<char>(value), '\0'};
-            s.bridge.bridge_output(text);
+            // The code's low byte is a Latin-1 character; 0 adds an empty line.
+            std::string text;
+            if ((value & 0xFF) != 0) append_utf8(text, static_cast<uint32_t>(value) & 0xFFu);
+            s.bridge.bridge_output(text.c_str());
             return value;
         }
         case B_CLEAR:
             s.bridge.bridge_clear(value);
-            if (s.pauses.draws) s.after_drawing_call(call);
+            if (s.pauses.draws) s.after_drawing_call(call, value);
             return value;
         case B_SETCOLOR: s.bridge.bridge_setcolor(value); return value;
         case B_PRINT: {

@@ -33,7 +33,7 @@ void InterpreterState::push_frame_base(int32_t base) {
 }
 
 int32_t InterpreterState::pop_frame_base() {
-    if (CallTop == 0) report_error(ERR_RETURN_WITHOUT_CALL);
+    // Only leave_call comes here, for the call that begin_body counted.
     frame_base = CallTop > 1 ? CallStack[CallTop - 2] : 0;
     return CallStack[--CallTop];
 }

@@ -6,6 +6,7 @@
 
 #include "language.h"
 #include "state.h"
+#include "text_encoding.h"
 
 namespace korvane {
 
@@ -25,12 +26,18 @@ int InterpreterState::line_of(uint32_t pos) {
     return static_cast<int>(end - (line_ends.begin() + 1));
 }
 
+int InterpreterState::characters_between(uint32_t from, uint32_t to) const {
+    const size_t end = std::min<size_t>(to, TextBuffer.size());
+    return static_cast<int>(
+        character_count(std::string_view(TextBuffer.data(), end).substr(std::min<size_t>(from, end))));
+}
+
 TextPlace InterpreterState::place_of(uint32_t start, uint32_t end) {
     TextPlace place;
     place.line = line_of(start);
     const uint32_t line_start = place.line == 0 ? 0 : line_ends[static_cast<size_t>(place.line)] + 2;
-    place.column = start > line_start ? static_cast<int>(start - line_start) : 0;
-    place.length = end > start ? static_cast<int>(end - start) : 1;
+    place.column = start > line_start ? characters_between(line_start, start) : 0;
+    place.length = end > start ? characters_between(start, end) : 1;
     return place;
 }
 
@@ -39,7 +46,7 @@ TextPlace InterpreterState::place_of(uint32_t start, uint32_t end) {
 void InterpreterState::report_error(int code) {
     if (!quiet && error_place < 0) {
         error_place = ScanPos;
-        if (tok->start <= ScanPos && ScanPos - tok->start <= kTokenTextSize + 2) {
+        if (tok->start <= ScanPos && ScanPos - tok->start <= kTokenBytes + 2) {
             bool same_line = true;
             for (uint32_t p = tok->start; p < ScanPos; ++p) same_line = same_line && at(p) != '\r';
             if (same_line) error_place = tok->start;

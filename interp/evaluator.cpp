@@ -50,6 +50,7 @@ void InterpreterState::run_expression(Entry entry) {
     switch (entry) {
         case Entry::EVALUATE: read_token(); break;
         case Entry::CURRENT: step = Step::NOT_SIMPLE; break;
+        case Entry::OPERAND: step = Step::OPERAND; break;
         case Entry::CALL_VALUE:
             v = given;
             step = Step::CALL_VALUE;
@@ -144,8 +145,7 @@ void InterpreterState::run_expression(Entry entry) {
                         }
                         if (tok->is('\'')) {
                             if (cur() == '\0') report_error(ERR_QUOTE_EXPECTED);
-                            v = static_cast<int8_t>(cur());
-                            ++ScanPos;
+                            v = literal_character();
                             if (cur() != '\'') report_error(ERR_QUOTE_EXPECTED);
                             ++ScanPos;
                             read_token();

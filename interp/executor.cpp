@@ -39,6 +39,7 @@ void InterpreterState::step_event() {
         if (step_limit != 0 && steps > step_limit) report_error_at(ERR_STEP_LIMIT, tok->start);
         switch (bridge.bridge_poll()) {
             case Bridge::POLL_GO_ON: break;
+            case Bridge::POLL_YIELD: suspend(Wait::STEP);
             case Bridge::POLL_TIME_UP: report_error_at(ERR_TIME_LIMIT, tok->start);
             default: report_error_at(ERR_USER_HALT, tok->start);
         }
@@ -239,6 +240,10 @@ KORVANE_INLINE void InterpreterState::do_done() {
         skip_statement();
     }
     if (pauses.armed) part_stop(ScanPos);
+    do_condition_after_stop();
+}
+
+void InterpreterState::do_condition_after_stop() {
     read_token();
     if (!tok->is_keyword(KW_WHILE)) report_error(ERR_WHILE_EXPECTED);
     frames.back().await = Await::CONDITION;
@@ -269,6 +274,10 @@ void InterpreterState::start_for() {
 
 KORVANE_INLINE void InterpreterState::for_condition() {
     if (pauses.armed) part_stop(ScanPos);
+    for_condition_after_stop();
+}
+
+KORVANE_INLINE void InterpreterState::for_condition_after_stop() {
     frames.back().await = Await::CONDITION;
     evaluate_then<&InterpreterState::for_body>();
 }
@@ -328,7 +337,11 @@ KORVANE_INLINE void InterpreterState::for_done() {
     }
     ScanPos = f.loop.increment;
     if (pauses.armed) part_stop(ScanPos);
-    f.await = Await::INCREMENT;
+    for_increment_after_stop();
+}
+
+KORVANE_INLINE void InterpreterState::for_increment_after_stop() {
+    frames.back().await = Await::INCREMENT;
     evaluate_then<&InterpreterState::for_value>();
 }
 
@@ -443,6 +456,14 @@ void InterpreterState::run_statements() {
         }
         if (tok->at_eof() || !frames.back().block) finish_statements();
     }
+}
+
+// Once a pause before a loop header's part has its command: the part runs.
+void InterpreterState::resume_after_part() {
+    const Frame& f = frames.back();
+    if (f.kind == FrameKind::DO) return do_condition_after_stop();
+    if (f.await == Await::BODY) return for_increment_after_stop();
+    for_condition_after_stop();
 }
 
 // locals = ("int" | "char") name {"," name} ";", its keyword current and put back.

@@ -79,12 +79,14 @@ private:
     std::string habit();
     std::string unknown_name();
     std::string semicolon();
+    std::string initialiser();
     std::string parentheses();
     std::string comparison_chain();
     std::string argument_list();
     std::string quote();
     std::string division();
     std::string depth();
+    bool may_stop(const std::string& name) const;
     std::string loop_stop(const char* what);
     std::string braces();
     std::string parameters();
@@ -125,6 +127,14 @@ std::string HintWriter::habit() {
     }
     if (token(at_).is('#') || (at_ > 0 && token(at_ - 1).is('#')))
         return "There is no `#include` or other `#` line: the built-ins need no header.";
+    if (token(at_).is('^')) {
+        return "There is no operator `^`: for a power multiply (`x * x`); the exclusive or of a and b is "
+               "`(a | b) - (a & b)`.";
+    }
+    if (s_.error_code == ERR_SYNTAX && token(at_).TokenKind == TK_NAME && token(at_).len >= kNameSize) {
+        return "A declared name has at most " + std::to_string(kNameSize - 1) + " characters, and `" + word + "` has " +
+               std::to_string(word.size()) + ": shorten it.";
+    }
     // for (int i = 0; ...)
     if ((token(at_).is_keyword(KW_INT) || token(at_).is_keyword(KW_CHAR)) && at_ >= 2 && is_open(all_[at_ - 1]) &&
         token(at_ - 2).is_keyword(KW_FOR)) {
@@ -174,6 +184,7 @@ std::string HintWriter::unknown_name() {
 
 std::string HintWriter::semicolon() {
     if (at_ == 0) return "";
+    if (std::string h = initialiser(); !h.empty()) return h;
     const Token& before = token(at_ - 1);
     const int before_line = s_.line_of(all_[at_ - 1].end - 1);
     if (before_line < line(at_) && !before.is(';') && before.TokenKind != TK_BRACE) {
@@ -183,6 +194,28 @@ std::string HintWriter::semicolon() {
     }
     if (is_comparison(all_[at_]) || is_logic(all_[at_])) return comparison_chain();
     return argument_list();
+}
+
+// int i = 0; in a function, int g = -5; outside: what a declaration cannot
+// give, and the assignment that gives it.
+std::string HintWriter::initialiser() {
+    size_t equals = at_;
+    if (!token(equals).is('=') && at_ >= 2 && token(at_ - 2).is('=')) equals = at_ - 2;
+    if (!token(equals).is('=') || equals < 2 || token(equals - 1).TokenKind != TK_NAME) return "";
+    // Back over the names before it to the declaration's keyword.
+    size_t first = equals - 1;
+    while (first >= 2 && token(first - 1).is(',') && token(first - 2).TokenKind == TK_NAME) first -= 2;
+    if (first == 0 || (!token(first - 1).is_keyword(KW_INT) && !token(first - 1).is_keyword(KW_CHAR))) return "";
+    size_t end = equals + 1;
+    while (end + 1 < all_.size() && !token(end).is(';') && token(end).TokenKind != TK_BRACE) ++end;
+    const std::string assignment = text(equals - 1) + " = " + text(equals + 1, end) + ";";
+    if (equals == at_) {
+        return "A local cannot be given a value where it is declared: it starts at 0. Declare it (`" + text(first - 1) +
+               " " + text(equals - 1) + ";`) and assign its value in a statement: `" + assignment + "`.";
+    }
+    return "A global's value where it is declared is one number without a sign (`int g = 5;`) or one character "
+           "(`char c = 'a';`), not `" +
+           text(equals + 1, end) + "`. Assign it at the start of `main` instead: `" + assignment + "`.";
 }
 
 // a > 0 && b > 0: each comparison in its own parentheses, nested two by two.
@@ -299,8 +332,33 @@ std::string HintWriter::depth() {
     // Found elsewhere (a local that no longer fits): the call that was running.
     if (name.empty() && s_.CallTop > 0) name = s_.ActiveCalls[s_.CallTop - 1].function;
     std::string h = "The calls went " + std::to_string(s_.CallTop) + " deep";
-    if (!name.empty()) h += ", the last a call of `" + name + "`";
-    return h + ": a function that calls itself needs a case in which it returns without calling.";
+    if (name.empty()) return h + ": a function that calls itself needs a case in which it returns without calling.";
+    h += ", the last a call of `" + name + "`";
+    if (!may_stop(name)) return h + ": a function that calls itself needs a case in which it returns without calling.";
+    return h + ": the recursion is deeper than the budget (" + std::to_string(kMaxCalls) +
+           " calls), or the case in which `" + name + "` returns without calling is never reached.";
+}
+
+// Whether the body of the function of this name holds anything that could
+// end it without a call: a condition, a loop, a return or an end.
+bool HintWriter::may_stop(const std::string& name) const {
+    for (size_t i = 0, depth = 0; i + 1 < all_.size(); ++i) {
+        if (token(i).is_brace('{')) ++depth;
+        if (token(i).is_brace('}') && depth > 0) --depth;
+        if (depth > 0 || token(i).TokenKind != TK_NAME || text(i) != name || !is_open(all_[i + 1])) continue;
+        size_t body = after_close(i + 1);
+        if (!token(body).is_brace('{')) continue;
+        for (int braces = 0; body < all_.size() && !token(body).at_eof(); ++body) {
+            const Token& t = token(body);
+            if (t.is_brace('{')) ++braces;
+            if (t.is_brace('}') && --braces == 0) return false;
+            for (const uint8_t k : {KW_IF, KW_WHILE, KW_FOR, KW_DO, KW_RETURN, KW_END}) {
+                if (t.is_keyword(k)) return true;
+            }
+        }
+        return false;
+    }
+    return true;
 }
 
 std::string HintWriter::loop_stop(const char* what) {
@@ -335,8 +393,7 @@ std::string HintWriter::hint(int code) {
     std::string h = habit();
     if (!h.empty()) return h;
     switch (code) {
-        case ERR_NOT_VARIABLE:
-        case ERR_FUNCTION_UNDEFINED: h = unknown_name(); break;
+        case ERR_NOT_VARIABLE: h = unknown_name(); break;
         case ERR_SEMICOLON_EXPECTED: h = semicolon(); break;
         case ERR_PARENS_EXPECTED: h = parentheses(); break;
         case ERR_QUOTE_EXPECTED: h = quote(); break;

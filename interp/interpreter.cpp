@@ -66,19 +66,40 @@ RunResult Interpreter::run_text(const std::string& text) {
     s.steps = 0;
     s.begin_pauses();
     s.first_poll_at(s.step_limit != 0 && s.step_limit < kPollInterval ? s.step_limit + 1 : kPollInterval);
-    try {
+    s.waiting = Waiting{};
+    return s.carry_out([&s, &text] {
         s.load_text(text);
         return s.start_main() == 0 ? RUN_OK : RUN_NO_MAIN;
+    });
+}
+
+RunResult Interpreter::resume() {
+    InterpreterState& s = *state_;
+    if (s.waiting.at == Wait::NONE) return RUN_OK;
+    return s.carry_out([&s] {
+        s.resume_waiting();
+        s.run_machine();
+        return RUN_OK;
+    });
+}
+
+// How a run, or a part of one, ended.
+template <class F>
+RunResult InterpreterState::carry_out(F&& part) {
+    try {
+        return part();
+    } catch (const Suspended&) {
+        return RUN_WAITING;
     } catch (const ErrorReport&) {
-        s.details_pending = true;
+        details_pending = true;
         return RUN_ERROR;
     } catch (const EndRequested&) {
         return RUN_END;
     } catch (const InputRejected& e) {
-        s.bridge.bridge_message(e.what());
+        bridge.bridge_message(e.what());
         return RUN_ABORTED;
     } catch (const std::bad_alloc&) {
-        return refuse(s.bridge, "Allocation Failure");
+        return refuse(bridge, "Allocation Failure");
     }
 }
 

@@ -24,6 +24,7 @@ enum RunResult : int {
     RUN_END = 3,          // the program executed `end`
     RUN_CANNOT_READ = 4,  // the program file could not be read; reported through bridge_message
     RUN_ABORTED = 5,      // an input answer was rejected; reported through bridge_message
+    RUN_WAITING = 6,      // the run waits for its host (InputWaits, POLL_YIELD, PauseCommand::WAIT): resume goes on
 };
 
 struct InterpreterState;
@@ -51,6 +52,10 @@ public:
     RunResult run_program(const std::string& file_name);
     // Runs a program text as if it had been read from a file.
     RunResult run_text(const std::string& text);
+    // Goes on with a run that returned RUN_WAITING: the step it stopped
+    // before runs again and asks its host again. The frames keep the run,
+    // so a host that cannot block gets its thread back between slices.
+    RunResult resume();
 
     // Line (counted from 0) of the last error report, or -1 if the last run had none.
     int error_line() const;
@@ -61,8 +66,8 @@ public:
     // Memory, in bytes, that the interpreter's own stack of constructs in
     // progress (calls, statements, operands) may take; nesting deeper reports
     // "program nested too deeply". Calls nest there, not on the native
-    // stack, so the default lets every front end reach the limits of 16,384
-    // active calls with 20 locals each.
+    // stack, so the default lets every front end reach the limit of active
+    // calls with a recursive fill of the whole canvas.
     void set_stack_budget(size_t bytes);
     static constexpr size_t kDefaultStackBudget = size_t{64} << 20;
 

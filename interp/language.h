@@ -78,8 +78,9 @@ struct ProgramOutline {
 };
 
 // Reads the program without running it: its functions, its names, the
-// calls whose number of values differs from what the callee takes, and
-// `#` lines, which are passed over.
+// calls whose number of values differs from what the callee takes, `#`
+// lines, and the other text that the run passes over or reads otherwise
+// than it looks.
 ProgramOutline outline_program(const std::string& text);
 
 // A built-in named where the scanner reads a name, so never one in a

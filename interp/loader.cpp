@@ -4,11 +4,12 @@
 #include <cstring>
 
 #include "state.h"
+#include "text_encoding.h"
 
 namespace korvane {
 
 int32_t declared_name(InterpreterState& s, const Token& name) {
-    if (name.len >= kNameSize) s.report_error(ERR_SYNTAX);
+    if (character_count(name.TokenText) >= kNameSize) s.report_error_at(ERR_SYNTAX, name.start);
     return name.TokenKind == TK_NAME ? name.id : -1;
 }
 
@@ -36,7 +37,8 @@ std::string normalise_line_ends(const std::string& text) {
 }
 
 void InterpreterState::load_text(const std::string& text) {
-    const std::string program = normalise_line_ends(text);
+    // Whatever the file's bytes, the interpreter reads UTF-8.
+    const std::string program = normalise_line_ends(program_text_from_bytes(text));
     TextBuffer.assign(program.begin(), program.end());
     // A trailing end-of-file marker is not part of the program.
     if (!TextBuffer.empty() && TextBuffer.back() == '\x1a') TextBuffer.pop_back();
@@ -129,8 +131,8 @@ void InterpreterState::define_globals() {
             } else {
                 read_token();
                 if (tok->is('\'')) {
-                    slot.value = static_cast<int8_t>(cur());
-                    step_over(2);
+                    slot.value = literal_character();
+                    step_over(1);
                     read_token();
                 }
             }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The outline of a program read without running it: its functions with
-// their parameters, its declared names, and the calls that give another
-// number of values than the callee takes.
+// their parameters, its declared names, the calls that give another number
+// of values than the callee takes, and the text that runs otherwise than it
+// looks (text_warnings.cpp).
 #include <algorithm>
 #include <map>
 #include <set>
@@ -194,6 +195,7 @@ ProgramOutline outline_program(const std::string& text) {
         }
         outline.warnings.push_back(std::move(w));
     }
+    warn_about_text(s, r.all, outline.warnings);
     std::stable_sort(outline.warnings.begin(), outline.warnings.end(), [](const CallWarning& a, const CallWarning& b) {
         return a.place.line != b.place.line ? a.place.line < b.place.line : a.place.column < b.place.column;
     });

@@ -57,6 +57,7 @@ struct PauseCommand {
         RUN_TO_LINE,        // to the first statement on `line`, as a breakpoint would
         NEXT_DRAWING_CALL,  // to just before the next drawing call
         HALT,               // ends the run as Halt does
+        WAIT,               // not chosen yet: the run stops with RUN_WAITING and asks again on resume
     };
     Kind kind = CONTINUE;
     int line = -1;  // RUN_TO_LINE only

@@ -126,24 +126,32 @@ void InterpreterState::stop_at(uint32_t pos, Stop kind) {
     if (!stop) return;
     Reach reach = Reach::PART;
     if (kind == Stop::STATEMENT) reach = reach_of(*tok);
-    pause(reason, pos, reach_end(*this, pos, reach));
+    pause(reason, pos, reach_end(*this, pos, reach), kind);
 }
 
 void InterpreterState::before_drawing_call() {
-    pause(PauseReason::DRAWING_CALL, tok->start, reach_end(*this, tok->start, Reach::HEADER));
+    pause(PauseReason::DRAWING_CALL, tok->start, reach_end(*this, tok->start, Reach::HEADER), Stop::DRAWING_CALL);
 }
 
-void InterpreterState::after_drawing_call(uint32_t call) {
+void InterpreterState::after_drawing_call(uint32_t call, int32_t value) {
     if (!pauses.watching || !pauses.host->watched_pixel_changed()) return;
-    pause(PauseReason::PIXEL, call, reach_end(*this, call, Reach::HEADER));
+    waiting.value = value;
+    pause(PauseReason::PIXEL, call, reach_end(*this, call, Reach::HEADER), Stop::PIXEL);
 }
 
-void InterpreterState::pause(PauseReason reason, uint32_t from, uint32_t to) {
+void InterpreterState::pause(PauseReason reason, uint32_t from, uint32_t to, Stop where) {
     PauseSnapshot at = snapshot();
     at.reason = reason;
     at.line = line_of(from);
     at.range = range_of(from, to);
     const PauseCommand next = pauses.host->pause(at);
+    if (next.kind == PauseCommand::WAIT) {
+        waiting.stop = where;
+        waiting.reason = reason;
+        waiting.from = from;
+        waiting.to = to;
+        suspend(Wait::PAUSE);
+    }
     if (next.kind == PauseCommand::HALT) report_error_at(ERR_USER_HALT, from);
     pauses.command = next;
     pauses.command_depth = CallTop;
@@ -154,16 +162,17 @@ TextRange InterpreterState::range_of(uint32_t from, uint32_t to) {
     // Trailing blanks are not part of what runs.
     while (to > from && (at(to - 1) == ' ' || at(to - 1) == '\t' || at(to - 1) == '\r' || at(to - 1) == '\n')) --to;
     const auto column = [this](uint32_t pos, int line) {
-        if (line == 0) return static_cast<int>(pos);
+        if (line == 0) return characters_between(0, pos);
         uint32_t start = line_ends[static_cast<size_t>(line)] + 1;
         if (at(start) == '\n') ++start;
-        return pos >= start ? static_cast<int>(pos - start) : 0;
+        return pos >= start ? characters_between(start, pos) : 0;
     };
     TextRange r;
     r.line = line_of(from);
     r.column = column(from, r.line);
     // The last character's line: `to` itself may be the line's CR.
-    const uint32_t last = to > from ? to - 1 : from;
+    uint32_t last = to > from ? to - 1 : from;
+    while (last > from && (at(last) & 0xC0) == 0x80) --last;  // its first byte
     r.end_line = line_of(last);
     r.end_column = column(last, r.end_line) + (to > from ? 1 : 0);
     return r;

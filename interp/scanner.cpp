@@ -5,6 +5,7 @@
 
 #include "interpreter.h"
 #include "state.h"
+#include "text_encoding.h"
 
 namespace korvane {
 
@@ -40,7 +41,7 @@ bool is_word_end(char c) {
 }
 
 uint8_t InterpreterState::keyword_code() {
-    for (uint8_t i = 0; i < scan.len; ++i) {
+    for (uint16_t i = 0; i < scan.len; ++i) {
         char& c = scan.TokenText[i];
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
@@ -129,6 +130,14 @@ int32_t InterpreterState::intern(const char* name) {
 int32_t InterpreterState::id_of(const char* name) const {
     const auto it = name_ids.find(name);
     return it == name_ids.end() ? -1 : it->second;
+}
+
+int32_t InterpreterState::literal_character() {
+    if (cur() == '\0') return 0;  // the text's end stays where it is
+    size_t length = 0;
+    const uint32_t code = utf8_code(std::string_view(&TextBuffer[ScanPos], TextBuffer.size() - ScanPos), length);
+    ScanPos += static_cast<uint32_t>(length);
+    return code <= 0xFF ? static_cast<int8_t>(code) : '?';
 }
 
 uint8_t InterpreterState::read_new_token() {
@@ -248,29 +257,33 @@ void InterpreterState::scan_token() {
     }
 
     const char c = *p;
+    // Strings and words hold at most kTokenTextSize - 1 characters, however
+    // many bytes each takes.
+    const auto take = [this](size_t& n, size_t& characters) {
+        const bool starts = (cur() & 0xC0) != 0x80;  // a character, not its continuation
+        if (starts && characters + 1 >= kTokenTextSize) refuse_token(*this);
+        characters += starts ? 1 : 0;
+        scan.TokenText[n++] = cur();
+        ++ScanPos;
+    };
     if (c == '"') {
         ++ScanPos;
-        size_t n = 0;
+        size_t n = 0, characters = 0;
         while (cur() != '"') {
-            if (cur() == '\r' || cur() == '\0' || n + 1 >= kTokenTextSize) refuse_token(*this);
-            scan.TokenText[n++] = cur();
-            ++ScanPos;
+            if (cur() == '\r' || cur() == '\0') refuse_token(*this);
+            take(n, characters);
         }
         ++ScanPos;
         scan.TokenText[n] = '\0';
-        scan.len = static_cast<uint8_t>(n);
+        scan.len = static_cast<uint16_t>(n);
         scan.TokenKind = TK_STRING;
         return;
     }
     if (is_digit(c) || is_letter(c)) {
-        size_t n = 0;
-        while (!is_word_end(cur())) {
-            if (n + 1 >= kTokenTextSize) refuse_token(*this);
-            scan.TokenText[n++] = cur();
-            ++ScanPos;
-        }
+        size_t n = 0, characters = 0;
+        while (!is_word_end(cur())) take(n, characters);
         scan.TokenText[n] = '\0';
-        scan.len = static_cast<uint8_t>(n);
+        scan.len = static_cast<uint16_t>(n);
         if (is_digit(c)) {
             scan.TokenKind = TK_NUMBER;
         } else {
@@ -280,12 +293,14 @@ void InterpreterState::scan_token() {
         return;
     }
     // A single-character delimiter ("+-*^/&|%=;(),'"), or a character that
-    // begins no token: either way it is stepped over as a token of its own,
-    // so no caller reads the same place for ever.
-    scan.TokenText[0] = c;
-    scan.TokenText[1] = '\0';
-    scan.len = 1;
-    ++ScanPos;
+    // begins no token: either way it is stepped over as a token of its own
+    // (all the bytes of a character beyond ASCII), so no caller reads the
+    // same place for ever.
+    size_t n = 0;
+    do scan.TokenText[n++] = TextBuffer[ScanPos++];
+    while (n < utf8_length(static_cast<unsigned char>(c)) && (cur() & 0xC0) == 0x80);
+    scan.TokenText[n] = '\0';
+    scan.len = static_cast<uint16_t>(n);
     return;
 }
 

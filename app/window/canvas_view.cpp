@@ -12,6 +12,8 @@ namespace korvane {
 namespace {
 
 constexpr int kBlinkMs = 400;
+constexpr int kCursorMargin = 3;  // screen pixels the cursor's mark reaches round its pixel
+constexpr int kBigStep = 10;      // pixels a Shift+arrow moves the cursor
 
 // Columns [first, last] where two rows differ, or first > last if they don't.
 std::pair<int, int> changedColumns(const uint8_t* a, const uint8_t* b, int width)
@@ -32,6 +34,11 @@ CanvasView::CanvasView(QWidget* parent) : QWidget(parent)
     setCursor(Qt::CrossCursor);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("Canvas"));
+    setAccessibleDescription(
+        tr("Arrow keys move the cursor pixel, Shift+arrow by ten; Enter clicks it; "
+           "the menu key watches it."));
     blinkTimer_.setInterval(kBlinkMs);
     connect(&blinkTimer_, &QTimer::timeout, this, &CanvasView::blink);
 }
@@ -134,6 +141,75 @@ void CanvasView::paintEvent(QPaintEvent* event)
     // The canvas pixels the area touches, drawn as blocks without smoothing.
     const QRect source(canvasPixel(area.topLeft()), canvasPixel(area.bottomRight()));
     painter.drawImage(screenRect(source), blinkOn_ ? highlighted_ : image_, source);
+    if (!hasFocus() || image_.isNull())
+        return;
+    // Two rings, one far from the pixel's colour, so the mark shows on any picture.
+    const QRgb under = image_.pixel(cursor_);
+    painter.setPen(QColor::fromRgb(highlightColour(under)));
+    painter.drawRect(cursorRect().adjusted(0, 0, -1, -1));
+    painter.setPen(QColor::fromRgb(under));
+    painter.drawRect(cursorRect().adjusted(1, 1, -2, -2));
+}
+
+QRect CanvasView::cursorRect() const
+{
+    return screenRect(QRect(cursor_, QSize(1, 1)))
+        .adjusted(-kCursorMargin, -kCursorMargin, kCursorMargin, kCursorMargin);
+}
+
+void CanvasView::setCursorPixel(QPoint pixel)
+{
+    const QPoint last(std::max(0, picture_.width - 1), std::max(0, picture_.height - 1));
+    pixel = QPoint(std::clamp(pixel.x(), 0, last.x()), std::clamp(pixel.y(), 0, last.y()));
+    update(cursorRect());
+    cursor_ = pixel;
+    update(cursorRect());
+}
+
+void CanvasView::keyPressEvent(QKeyEvent* event)
+{
+    const int step = event->modifiers() & Qt::ShiftModifier ? kBigStep : 1;
+    QPoint move;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        move = {-step, 0};
+        break;
+    case Qt::Key_Right:
+        move = {step, 0};
+        break;
+    case Qt::Key_Up:
+        move = {0, -step};
+        break;
+    case Qt::Key_Down:
+        move = {0, step};
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        emit clicked();
+        return;
+    case Qt::Key_Menu:
+        emit customContextMenuRequested(screenRect(QRect(cursor_, QSize(1, 1))).center());
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    setCursorPixel(cursor_ + move);
+    emit mouseMoved(cursor_);
+}
+
+void CanvasView::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update(cursorRect());
+    emit mouseMoved(cursor_);
+}
+
+void CanvasView::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update(cursorRect());
 }
 
 void CanvasView::mouseReleaseEvent(QMouseEvent* event)

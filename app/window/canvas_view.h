@@ -4,6 +4,8 @@
 // It can highlight every pixel of one palette index by blinking them, and
 // shows each canvas pixel as a sharp square of zoom x zoom screen pixels.
 // Its signals give canvas pixels (y downward), whatever the zoom.
+// With focus it shows a cursor pixel that the arrow keys move (Shift: ten
+// pixels); moving it, Enter and the menu key act as the mouse does there.
 #pragma once
 
 #include <QImage>
@@ -37,6 +39,10 @@ public:
     // The colour a highlighted pixel of this colour takes in the blink.
     static QRgb highlightColour(QRgb colour);
 
+    // The keyboard's cursor pixel (y downward), kept on the picture.
+    void setCursorPixel(QPoint pixel);
+    QPoint cursorPixel() const { return cursor_; }
+
 signals:
     void clicked();
     void mouseMoved(QPoint position);
@@ -47,6 +53,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QRect changedRect(const Picture& next) const;
@@ -55,6 +64,8 @@ private:
     {
         return {canvas.topLeft() * zoom_, canvas.size() * zoom_};
     }
+    // The screen area the cursor's mark covers.
+    QRect cursorRect() const;
     void buildImage();
     void buildHighlighted();
     void blink();
@@ -65,6 +76,7 @@ private:
     int highlight_ = -1;
     int zoom_ = 1;
     bool blinkOn_ = false;
+    QPoint cursor_{200, 200};
     QTimer blinkTimer_;
 };
 

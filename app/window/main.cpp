@@ -94,7 +94,13 @@ int main(int argc, char* argv[])
             dialogs.message(startup.error);
         korvane::MainWindow window(dialogs, startup.program);
         dialogs.setOwner(&window);
-        window.move(window.screen()->availableGeometry().center() - window.rect().center());
+        // The workspace's own copies first, else those installed with us.
+        const QString installed = QDir(korvane::data_folder(QApplication::applicationDirPath()))
+                                      .filePath(QStringLiteral("examples"));
+        if (!QDir(QStringLiteral("examples")).exists() && QDir(installed).exists())
+            window.setExamplesFolder(installed);
+        if (!window.placedFromMemory())
+            window.move(window.screen()->availableGeometry().center() - window.rect().center());
         window.show();
         app.exec();
     } catch (const std::exception& failure) {

@@ -6,13 +6,18 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSplitter>
+#include <QStyle>
+#include <algorithm>
 
 #include "about_box.h"
 #include "canvas_view.h"
@@ -25,8 +30,10 @@
 #include "pause_panels.h"
 #include "picture.h"
 #include "program_editor.h"
+#include "stop_list.h"
 #include "timeline_bar.h"
 #include "window_bridge.h"
+#include "window_memory.h"
 
 namespace korvane {
 
@@ -55,12 +62,17 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& program, QWidget* parent
     setWindowTitle(QStringLiteral("Korvane"));
     createWidgets();
     panels_ = new PausePanels(*this);
+    stops_ = new StopList(*this);
     createMenus();
     resize(kFormWidth, kFormHeight + menuBar()->sizeHint().height());
     AboutBox_ = new AboutBox(this);
     help_ = new HelpWindow(this);
     qApp->installEventFilter(this);
     startUp();
+    const QSize before = size();
+    const int zoom = window_memory::restore(*this);
+    placedFromMemory_ = size() != before;
+    setCanvasZoom(std::clamp(zoom, 1, kMaxCanvasZoom));
 }
 
 MainWindow::~MainWindow()
@@ -82,7 +94,13 @@ void MainWindow::createWidgets()
     auto* row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    row->addWidget(createCanvasPanel(), 0, Qt::AlignTop);
+    canvasArea_ = new QScrollArea;
+    canvasArea_->setObjectName(QStringLiteral("CanvasArea"));
+    canvasArea_->setFrameShape(QFrame::NoFrame);
+    canvasArea_->setFocusPolicy(Qt::NoFocus);  // the canvas takes focus itself
+    canvasArea_->setWidget(createCanvasPanel());
+    fitCanvasArea();
+    row->addWidget(canvasArea_, 0, Qt::AlignTop);
     row->addWidget(createEditorColumn(), 1);
 
     Status1 = newLabel(QString(), central, "Status1");
@@ -93,6 +111,9 @@ void MainWindow::createWidgets()
     timeline_ = new TimelineBar(*xmg, *Memo1, dialogs_, central);
     timeline_->setContentsMargins(32, 4, 8, 4);
     timeline_->hide();
+    connect(timeline_, &TimelineBar::gifSaved, this, [this](const QString& path) {
+        setRunStatus(tr("GIF saved: %1").arg(QDir::toNativeSeparators(path)));
+    });
 
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
@@ -139,6 +160,9 @@ QWidget* MainWindow::createEditorColumn()
     auto* column = new QWidget;
     Memo1 = new QsciScintilla;
     Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setAccessibleName(tr("Program"));
+    Memo1->setAccessibleDescription(
+        tr("Esc or Ctrl+Tab leaves the editor; F6 goes to the next pane."));
     QFont editorFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     editorFont.setPointSize(kEditorPoints);
     Memo1->setFont(editorFont);
@@ -146,6 +170,11 @@ QWidget* MainWindow::createEditorColumn()
     assist_ = new EditorAssist(*Memo1);
     setup_breakpoint_margin(*Memo1);
     connect(Memo1, &QsciScintilla::marginClicked, this, [this] { breakpointsChanged(); });
+    // Breakpoint markers move with the lines they are on.
+    connect(Memo1, &QsciScintilla::linesChanged, this, [this] {
+        if (stops_ && bridge_)
+            listStops();
+    });
     connect(Memo1, &QsciScintilla::modificationChanged, this, &QWidget::setWindowModified);
     // A stale error mark would point at the wrong line once the text changes.
     connect(Memo1, &QsciScintilla::textChanged, this, [this] {
@@ -155,6 +184,7 @@ QWidget* MainWindow::createEditorColumn()
 
     output_ = new QPlainTextEdit;
     output_->setObjectName(QStringLiteral("Output"));
+    output_->setAccessibleName(tr("Output"));
     output_->setReadOnly(true);
     output_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     output_->setFont(editorFont);
@@ -192,7 +222,7 @@ QWidget* MainWindow::createEditorColumn()
 void MainWindow::startUp()
 {
     image_.PaletteFile = "allcolr.pal";
-    loadPalette();
+    loadPalette(false);
     image_.AssignPalette(0);
     prepare_canvas(image_);
     xmg->setPicture(Picture::snapshot(image_));
@@ -203,6 +233,9 @@ void MainWindow::startUp()
     bridge_->onPause([this](const PauseSnapshot& at) { showPause(at); });
     const QString first = programName_.isEmpty() ? QString::fromLatin1(kProgramFile) : programName_;
     setCurrentFile(QString());
+    // A first start in a folder without xxx.cg simply opens an empty editor.
+    if (programName_.isEmpty() && !QFile::exists(first))
+        return;
     if (loadProgram(first))
         setCurrentFile(first);
     Image1->hide();
@@ -210,8 +243,12 @@ void MainWindow::startUp()
 
 // Without a palette every index would be black and nothing drawn could be
 // seen, so a cancelled or refused dialog falls back to the built-in palette.
-void MainWindow::loadPalette()
+void MainWindow::loadPalette(bool ask)
 {
+    std::string error;
+    const QString kept = window_memory::paletteFile();
+    if (!ask && !kept.isEmpty() && image_.LoadPalette(QFile::encodeName(kept).toStdString(), error))
+        return;
     const QString name = dialogs_.openFileName(
         tr("Open Palette File"), QStringLiteral("Palette files (*.pal *.PAL)"),
         QDir::current().filePath(QString::fromStdString(image_.PaletteFile)));
@@ -220,12 +257,23 @@ void MainWindow::loadPalette()
         dialogs_.message(tr("No palette file was chosen; the built-in palette is used."));
         return;
     }
-    std::string error;
     if (!image_.LoadPalette(QFile::encodeName(name).toStdString(), error)) {
         image_.LoadDefaultPalette();
         dialogs_.message(QString::fromStdString(error) +
                          tr("\nThe built-in palette is used instead."));
+        return;
     }
+    window_memory::setPaletteFile(QFileInfo(name).absoluteFilePath());
+}
+
+// View > Choose Palette File: the canvas keeps its indices in the new colours.
+void MainWindow::choosePalette()
+{
+    loadPalette(true);
+    image_.AssignPalette(0);
+    bridge_->showCanvas();
+    if (palette_)
+        palette_->showColours(xmg->picture().palette);
 }
 
 void MainWindow::placeCanvas()
@@ -245,6 +293,32 @@ void MainWindow::placeCanvas()
     canvasPanel_->setFixedSize(c.right() + 33, c.bottom() + 55);
 }
 
+void MainWindow::fitCanvasArea()
+{
+    const QSize panel = canvasPanel_->size();
+    const QSize unzoomed = panel - QSize(kCanvasSide, kCanvasSide) * (xmg->zoom() - 1);
+    QSize room = panel;
+    if (const QScreen* shown = screen(); shown && centralWidget()) {
+        const QRect screenArea = shown->availableGeometry();
+        const QSize frame = frameGeometry().size() - size();
+        const int docks = width() - centralWidget()->width();
+        // Before the window is laid out, the menus, bars and timeline are guessed.
+        const int besides = isVisible() ? height() - canvasArea_->height() : kChromeHeight;
+        room = QSize(screenArea.width() - frame.width() - docks - kEditorRoom,
+                     screenArea.height() - frame.height() - besides);
+    }
+    // Never smaller than at 1x, where the whole canvas always shows; scroll
+    // bars need room of their own once the canvas scrolls.
+    room = room.expandedTo(unzoomed);
+    const int bar = canvasArea_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    QSize area = panel;
+    if (room.width() < area.width())
+        area = QSize(room.width(), area.height() + bar);
+    if (room.height() < area.height())
+        area = QSize(std::min(panel.width(), area.width() + bar), room.height());
+    canvasArea_->setFixedSize(area);
+}
+
 // Closing during a run asks about changed text, then halts the run; Run
 // closes the window once the interpreter has returned, so nothing is torn
 // down beneath it.
@@ -262,6 +336,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     finishGif();
+    window_memory::save(*this, xmg->zoom());
     help_->close();
     if (palette_)
         palette_->close();
@@ -269,14 +344,15 @@ void MainWindow::closeEvent(QCloseEvent* event)
 }
 
 // The window sees every key before the focused control does (F1 opens the
-// help) and lets it through.
+// help; Esc and Ctrl+Tab leave the editor, whose Tab indents).
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto* widget = qobject_cast<QWidget*>(watched);
         QWidget* first = QApplication::focusWidget();
-        if (widget && widget->window() == this && widget == (first ? first : this))
-            keyPressed(static_cast<QKeyEvent*>(event)->key());
+        if (widget && widget->window() == this && widget == (first ? first : this) &&
+            keyPressed(*static_cast<QKeyEvent*>(event)))
+            return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -21,10 +21,13 @@
 #include "ximage3.h"
 
 class QActionGroup;
+class QDialog;
+class QKeyEvent;
 class QLabel;
 class QPlainTextEdit;
 class QsciScintilla;
 class QPushButton;
+class QScrollArea;
 class QSplitter;
 
 namespace korvane {
@@ -38,6 +41,7 @@ class Magnifier;
 class PalettePanel;
 class TimelineBar;
 class PausePanels;
+class StopList;
 class WindowBridge;
 
 class MainWindow : public QMainWindow {
@@ -45,6 +49,7 @@ class MainWindow : public QMainWindow {
 
 public:
     static constexpr const char* kProgramFile = "xxx.cg";
+    static constexpr const char* kProgramFilter = "Korvane programs (*.cg)";
 
     // Runs the start-up (palette dialog, last program) before returning. A
     // program given here is opened in place of xxx.cg.
@@ -53,6 +58,10 @@ public:
     ~MainWindow() override;
 
     bool isRunning() const { return running_; }
+    // True when the window took the size and place it had last time.
+    bool placedFromMemory() const { return placedFromMemory_; }
+    // Where File > Examples finds the example programs.
+    void setExamplesFolder(const QString& folder) { examplesFolder_ = folder; }
     HelpWindow* helpWindow() const { return help_; }
     PalettePanel* palettePanel() const { return palette_; }
     TimelineBar* timelineBar() const { return timeline_; }
@@ -85,6 +94,7 @@ public slots:
     void canvasMouseMoved(QPoint position);
     void showInspector(bool on);
     void showPalette();
+    void describeCanvas();
     void stepProgram();  // Next Drawing Call
     void continueProgram();
     void stepOver();
@@ -109,8 +119,12 @@ protected:
 private:
     // The window opens at this size of its central area: canvas on the left,
     // editor and output on the right, the button row below.
-    static constexpr int kFormWidth = 790;
-    static constexpr int kFormHeight = 462;
+    static constexpr int kFormWidth = 1000;
+    static constexpr int kFormHeight = 560;
+    // Width a zoomed canvas leaves the editor column at least.
+    static constexpr int kEditorRoom = 320;
+    // Height of the menus, bars and timeline round the canvas area.
+    static constexpr int kChromeHeight = 200;
     static constexpr int kCanvasSide = 400;
     static constexpr int kStatusHeight = 24;  // the inspector's line, under the buttons
     static constexpr int kOutputLines = 100000;
@@ -121,7 +135,11 @@ private:
     static constexpr int kLargerPoints = 4;
 
     void startUp();
-    void keyPressed(int key);
+    // True when the key was the window's, not the focused control's.
+    bool keyPressed(const QKeyEvent& key);
+    // The panes F6 goes round, in order.
+    QList<QWidget*> panes() const;
+    void cyclePanes(int step);
     void createWidgets();
     QWidget* createCanvasPanel();
     QWidget* createEditorColumn();
@@ -134,19 +152,35 @@ private:
     void createSpeedMenu(QMenu& debug);
     void debugCommand(PauseCommand command);
     void breakpointsChanged();
+    // The Breakpoints and Watches panel lists them as they are now.
+    void listStops();
+    void watchesChanged();
+    // Panels, timeline, inspector and status line forget the last run, so
+    // nothing shown belongs to another program (New, Open, Run).
+    void forgetLastRun();
+    // And the pixel watches too, for another program (New, Open).
+    void forgetProgram();
     void keepBreakpoints();
     void restoreBreakpoints(const QString& path);
-    void canvasMenu(QPoint screen);
+    void canvasMenu(QPoint position);
     void showPause(const PauseSnapshot& at);
     void setRunStatus(const QString& text);
     QString runStatus(RunResult result) const;
     void inspect(QPoint screen);
     // Places the canvas, its corner labels and Save Image for the zoom.
     void placeCanvas();
+    // The canvas area shows the whole zoomed canvas where the screen has
+    // room for it beside the editor, and scrolls where it has not.
+    void fitCanvasArea();
     // Grows (or shrinks) the window by delta unless it fills the screen, so
     // a panel that appears gets room of its own rather than squeezing others.
     void resizeBy(QSize before, QSize delta);
-    void loadPalette();
+    // The palette file remembered from an earlier start, or the one chosen
+    // in the dialog (ask: always the dialog).
+    void loadPalette(bool ask);
+    void choosePalette();
+    void fillExamplesMenu();
+    void openExample(const QString& path);
     bool loadProgram(const QString& path);
     void setCurrentFile(const QString& path);
     bool writeProgram(const QString& path);
@@ -165,10 +199,12 @@ private:
     CanvasView* xmg = nullptr;
     Magnifier* Image1 = nullptr;
     QsciScintilla* Memo1 = nullptr;
-    EditorAssist* assist_ = nullptr;    // tips, completion, warnings; owned by Memo1
-    QPlainTextEdit* output_ = nullptr;  // what print, puts and putch write
-    QSplitter* editorSplit_ = nullptr;  // editor above, output below
-    QWidget* canvasPanel_ = nullptr;    // canvas, corner labels, Save Image
+    EditorAssist* assist_ = nullptr;     // tips, completion, warnings; owned by Memo1
+    QPlainTextEdit* output_ = nullptr;   // what print, puts and putch write
+    QSplitter* editorSplit_ = nullptr;   // editor above, output below
+    QWidget* canvasPanel_ = nullptr;     // canvas, corner labels, Save Image
+    QScrollArea* canvasArea_ = nullptr;  // scrolls canvasPanel_ when zoomed past the screen
+    QActionGroup* zooms_ = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
@@ -180,6 +216,7 @@ private:
     QAction* New1 = nullptr;
     QAction* Open1 = nullptr;
     QMenu* Recent1 = nullptr;
+    QMenu* examples_ = nullptr;
     QAction* Save1 = nullptr;
     QAction* SaveAs1 = nullptr;
     QAction* Undo1 = nullptr;
@@ -187,10 +224,12 @@ private:
     QAction* Cut1 = nullptr;
     QAction* Paste1 = nullptr;
     QAction* Replace1 = nullptr;
+    QAction* ToggleComment1 = nullptr;
     QAction* RecordGif1 = nullptr;
     QAction* LargerText1 = nullptr;
     AboutBox* AboutBox_ = nullptr;
     HelpWindow* help_ = nullptr;
+    QDialog* description_ = nullptr;  // View > Describe Canvas
     PalettePanel* palette_ = nullptr;
     TimelineBar* timeline_ = nullptr;
     QPoint inspected_;  // the pixel under the mouse, program coordinates
@@ -204,11 +243,14 @@ private:
     QString gifName_;      // offered again by Record GIF
     QString searchText_;   // searched for by Find Next
     RecentFiles recent_;
+    QString examplesFolder_ = QStringLiteral("examples");
+    bool placedFromMemory_ = false;
     bool running_ = false;
     bool closeAfterRun_ = false;
     bool closeConfirmed_ = false;  // changed text was asked about already
     PauseCommand startCommand_;    // how the run a Debug command starts begins
     PausePanels* panels_ = nullptr;
+    StopList* stops_ = nullptr;
     QLabel* runStatus_ = nullptr;  // in the status bar, made by the first run
     std::map<QString, std::vector<int>> breakpointsByFile_;
 };

@@ -6,7 +6,9 @@
 
 #include <Qsci/qsciscintilla.h>
 #include <QActionGroup>
+#include <QDockWidget>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
@@ -19,6 +21,8 @@
 #include "inspector_text.h"
 #include "pause_panels.h"
 #include "program_editor.h"
+#include "stop_list.h"
+#include "timeline_bar.h"
 #include "window_bridge.h"
 
 namespace korvane {
@@ -56,7 +60,15 @@ void MainWindow::createDebugMenu()
     QAction* unwatch = debug->addAction(tr("Clear Pixel &Watches"));
     connect(unwatch, &QAction::triggered, this, [this] {
         bridge_->pixelWatches() = PixelWatches();
-        interpreter_->set_pixel_watch(false);
+        watchesChanged();
+    });
+    connect(stops_, &StopList::breakpointRemoved, this, [this](int line) {
+        toggle_breakpoint(*Memo1, line);
+        breakpointsChanged();
+    });
+    connect(stops_, &StopList::watchRemoved, this, [this](int x, int y) {
+        bridge_->pixelWatches().remove(x, y);
+        watchesChanged();
     });
     debug->addSeparator();
     createSpeedMenu(*debug);
@@ -148,6 +160,18 @@ void MainWindow::breakpointsChanged()
 {
     if (running_)
         interpreter_->set_breakpoints(breakpoint_lines(*Memo1));
+    listStops();
+}
+
+void MainWindow::watchesChanged()
+{
+    interpreter_->set_pixel_watch(!bridge_->pixelWatches().empty());
+    listStops();
+}
+
+void MainWindow::listStops()
+{
+    stops_->show(breakpoint_lines(*Memo1), bridge_->pixelWatches().all());
 }
 
 // Breakpoints are kept per file for the session: those of the text shown
@@ -162,6 +186,7 @@ void MainWindow::restoreBreakpoints(const QString& path)
     const auto kept = breakpointsByFile_.find(path);
     set_breakpoint_lines(*Memo1,
                          kept == breakpointsByFile_.end() ? std::vector<int>() : kept->second);
+    listStops();
 }
 
 void MainWindow::askPixelWatch()
@@ -181,28 +206,33 @@ void MainWindow::askPixelWatch()
                 .arg(answer));
         return;
     }
-    interpreter_->set_pixel_watch(true);
+    watchesChanged();
+    stops_->dock()->show();
 }
 
-// The canvas's context menu, at the pixel under the mouse.
-void MainWindow::canvasMenu(QPoint screen)
+// The canvas's context menu, at the pixel under the mouse or the cursor;
+// position is in the view's own pixels, the zoom included.
+void MainWindow::canvasMenu(QPoint position)
 {
     const Picture& display = xmg->picture();
-    if (!QRect(0, 0, display.width, display.height).contains(screen))
+    const QPoint pixel(position.x() / xmg->zoom(), position.y() / xmg->zoom());
+    if (!QRect(0, 0, display.width, display.height).contains(pixel))
         return;
-    const QPoint p = program_point(display, screen);
+    const QPoint p = program_point(display, pixel);
     PixelWatches& watches = bridge_->pixelWatches();
     QMenu menu(this);
     QAction* watch = menu.addAction(tr("Pause when this pixel changes"));
     watch->setCheckable(true);
     watch->setChecked(watches.contains(p.x(), p.y()));
-    if (menu.exec(xmg->mapToGlobal(screen)) != watch)
+    if (menu.exec(xmg->mapToGlobal(position)) != watch)
         return;
     if (watch->isChecked())
         watches.add(image_, p.x(), p.y());
     else
         watches.remove(p.x(), p.y());
-    interpreter_->set_pixel_watch(!watches.empty());
+    watchesChanged();
+    if (watch->isChecked())
+        stops_->dock()->show();
 }
 
 void MainWindow::showPause(const PauseSnapshot& at)
@@ -210,8 +240,25 @@ void MainWindow::showPause(const PauseSnapshot& at)
     mark_statement(*Memo1, at.range);
     panels_->showPause(at);
     pauseChanged(true);
-    setRunStatus(
-        tr("Paused at line %1 (%2)").arg(at.line).arg(QLatin1String(pause_reason_name(at.reason))));
+    QString reason = QLatin1String(pause_reason_name(at.reason));
+    if (at.reason == PauseReason::PIXEL) {
+        QStringList pixels;
+        for (const PixelWatches::Watch& w : bridge_->changedWatches())
+            pixels << QStringLiteral("%1, %2").arg(w.x).arg(w.y);
+        reason = tr("pixel %1").arg(pixels.join(tr(" and ")));
+    }
+    setRunStatus(tr("Paused at line %1 (%2)").arg(at.line).arg(reason));
+}
+
+void MainWindow::forgetLastRun()
+{
+    panels_->clear();
+    timeline_->setTimeline(nullptr);
+    timeline_->history()->hide();
+    bridge_->forgetRun();
+    Status1->clear();
+    if (runStatus_)
+        runStatus_->clear();
 }
 
 void MainWindow::setRunStatus(const QString& text)

@@ -2,14 +2,17 @@
 #include "main_window.h"
 
 #include <Qsci/qsciscintilla.h>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 
 #include "canvas_view.h"
 #include "dialogs.h"
 #include "picture.h"
 #include "program_editor.h"
 #include "program_file.h"
+#include "window_bridge.h"
 
 namespace korvane {
 
@@ -23,6 +26,7 @@ bool MainWindow::loadProgram(const QString& path)
     keepBreakpoints();
     load_editor_text(*Memo1, text);
     restoreBreakpoints(path);
+    forgetProgram();
     return true;
 }
 
@@ -63,8 +67,8 @@ bool MainWindow::saveTo(const QString& path)
 
 bool MainWindow::saveUnderChosenName()
 {
-    const QString chosen =
-        dialogs_.saveFileName(tr("Save Program"), QStringLiteral("Test file (*.cg)"), programName_);
+    const QString chosen = dialogs_.saveFileName(tr("Save Program"),
+                                                 QString::fromLatin1(kProgramFilter), programName_);
     if (chosen.isEmpty())
         return false;
     programName_ = with_default_suffix(chosen, QStringLiteral(".cg"));
@@ -92,6 +96,7 @@ void MainWindow::newProgram()
         return;
     keepBreakpoints();
     load_editor_text(*Memo1, QString());
+    forgetProgram();
     setCurrentFile(QString());
 }
 
@@ -100,12 +105,36 @@ void MainWindow::openProgram()
     if (running_ || !maybeSave())
         return;
     const QString chosen =
-        dialogs_.openFileName(tr("Open"), QStringLiteral("Algorithm files, (*.cg)"), programName_);
+        dialogs_.openFileName(tr("Open"), QString::fromLatin1(kProgramFilter), programName_);
     if (chosen.isEmpty())
         return;
     programName_ = chosen;
     if (loadProgram(chosen))
         setCurrentFile(chosen);
+}
+
+// An example opens as an untitled copy: Save asks where to keep it, so the
+// installed example stays as it is.
+void MainWindow::openExample(const QString& path)
+{
+    if (running_ || !maybeSave())
+        return;
+    if (loadProgram(path))
+        setCurrentFile(QString());
+}
+
+void MainWindow::fillExamplesMenu()
+{
+    examples_->clear();
+    const QDir folder(examplesFolder_);
+    const QStringList names = folder.entryList({QStringLiteral("*.cg")}, QDir::Files, QDir::Name);
+    for (const QString& name : names) {
+        const QString path = folder.filePath(name);
+        QAction* item = examples_->addAction(name);
+        connect(item, &QAction::triggered, this, [this, path] { openExample(path); });
+    }
+    if (names.isEmpty())
+        examples_->addAction(tr("(none)"))->setEnabled(false);
 }
 
 void MainWindow::openRecentProgram(const QString& path)
@@ -141,6 +170,17 @@ bool MainWindow::saveNamedOrAsk()
     return saveTo(currentFile_);
 }
 
+// Watched pixels belong to the program they were set for.
+void MainWindow::forgetProgram()
+{
+    forgetLastRun();
+    const bool watched = !bridge_->pixelWatches().empty();
+    bridge_->pixelWatches() = PixelWatches();
+    watchesChanged();
+    if (watched)
+        setRunStatus(tr("Pixel watches cleared"));
+}
+
 void MainWindow::exitWindow()
 {
     close();
@@ -170,6 +210,8 @@ void MainWindow::saveImage()
         png ? write_png(path, xmg->picture(), error) : write_jpeg(path, xmg->picture(), error);
     if (!written)
         dialogs_.message(QString::fromStdString(error));
+    else
+        setRunStatus(tr("Image saved: %1").arg(QDir::toNativeSeparators(imageName_)));
 }
 
 }  // namespace korvane

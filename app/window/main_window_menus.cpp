@@ -2,6 +2,8 @@
 #include "main_window.h"
 
 #include "pause_panels.h"
+#include "program_editor.h"
+#include "stop_list.h"
 
 #include <QActionGroup>
 #include <QDir>
@@ -31,10 +33,16 @@ void MainWindow::createFileMenu()
     Recent1 = file->addMenu(tr("Open &Recent"));
     Recent1->setObjectName(QStringLiteral("Recent1"));
     connect(Recent1, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
+    examples_ = file->addMenu(tr("E&xamples"));
+    examples_->setObjectName(QStringLiteral("Examples1"));
+    connect(examples_, &QMenu::aboutToShow, this, &MainWindow::fillExamplesMenu);
     Save1 = file->addAction(tr("&Save Program"));
     Save1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     SaveAs1 = file->addAction(tr("Save Program &As…"));
     SaveAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    file->addSeparator();
+    QAction* image = file->addAction(tr("Save &Image…"));
+    connect(image, &QAction::triggered, this, &MainWindow::saveImage);
     file->addSeparator();
     QAction* exit = file->addAction(tr("E&xit"));
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -64,8 +72,13 @@ void MainWindow::createEditMenu()
     QAction* findNext = edit->addAction(tr("Find &Next"));
     findNext->setShortcut(Qt::Key_F3);
     Replace1 = edit->addAction(tr("R&eplace…"));
+    Replace1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     QAction* goToLine = edit->addAction(tr("&Go to Line…"));
     goToLine->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    edit->addSeparator();
+    ToggleComment1 = edit->addAction(tr("Toggle &Comment"));
+    ToggleComment1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Slash));
+    connect(ToggleComment1, &QAction::triggered, this, [this] { toggle_comment(*Memo1); });
     connect(Undo1, &QAction::triggered, this, &MainWindow::undoEdit);
     connect(Redo1, &QAction::triggered, this, &MainWindow::redoEdit);
     connect(Cut1, &QAction::triggered, this, &MainWindow::cutText);
@@ -84,13 +97,18 @@ void MainWindow::createViewMenu()
     view->setObjectName(QStringLiteral("View1"));
     QAction* inspector = view->addAction(tr("&Inspector"));
     inspector->setCheckable(true);
+    inspector->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     QAction* palette = view->addAction(tr("&Palette"));
+    QAction* paletteFile = view->addAction(tr("Choose Palette &File…"));
+    connect(paletteFile, &QAction::triggered, this, &MainWindow::choosePalette);
     connect(inspector, &QAction::toggled, this, &MainWindow::showInspector);
     connect(palette, &QAction::triggered, this, &MainWindow::showPalette);
+    QAction* describe = view->addAction(tr("&Describe Canvas"));
+    connect(describe, &QAction::triggered, this, &MainWindow::describeCanvas);
 
     view->addSeparator();
     QMenu* zoom = view->addMenu(tr("&Zoom"));
-    auto* zooms = new QActionGroup(zoom);
+    auto* zooms = zooms_ = new QActionGroup(zoom);
     for (int factor = 1; factor <= kMaxCanvasZoom; ++factor) {
         QAction* choice = zoom->addAction(tr("%1×").arg(factor));
         choice->setCheckable(true);
@@ -113,7 +131,15 @@ void MainWindow::createViewMenu()
     connect(smaller, &QAction::triggered, this, &MainWindow::zoomTextOut);
     connect(normal, &QAction::triggered, this, &MainWindow::normalTextSize);
     view->addSeparator();
+    QAction* nextPane = view->addAction(tr("Next Pa&ne"));
+    nextPane->setShortcut(Qt::Key_F6);
+    QAction* previousPane = view->addAction(tr("Pre&vious Pane"));
+    previousPane->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    connect(nextPane, &QAction::triggered, this, [this] { cyclePanes(1); });
+    connect(previousPane, &QAction::triggered, this, [this] { cyclePanes(-1); });
+    view->addSeparator();
     panels_->addToMenu(*view);
+    stops_->addToMenu(*view);
 }
 
 void MainWindow::fillRecentMenu()

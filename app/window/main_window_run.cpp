@@ -33,8 +33,8 @@ void MainWindow::runProgram()
     clear_error_mark(*Memo1);
     output_->clear();
     bridge_->HaltFlag = 0;
+    forgetLastRun();
     setRunning(true);
-    timeline_->setTimeline(nullptr);
     bridge_->beginRun();
     interpreter_->set_breakpoints(breakpoint_lines(*Memo1));
     interpreter_->set_pixel_watch(!bridge_->pixelWatches().empty());
@@ -102,9 +102,11 @@ void MainWindow::reportRunResult(RunResult result)
 void MainWindow::setRunning(bool running)
 {
     running_ = running;
-    for (QAction* action : {New1, Open1, Save1, SaveAs1, Undo1, Redo1, Cut1, Paste1, Replace1})
+    for (QAction* action :
+         {New1, Open1, Save1, SaveAs1, Undo1, Redo1, Cut1, Paste1, Replace1, ToggleComment1})
         action->setEnabled(!running);
     Recent1->setEnabled(!running);
+    examples_->setEnabled(!running);
     Button1->setEnabled(!running);
     Memo1->setReadOnly(running);
 }

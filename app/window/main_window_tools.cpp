@@ -1,23 +1,39 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window.h"
 
+#include <Qsci/qsciscintilla.h>
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QSlider>
+#include <QTreeView>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
 #include "about_box.h"
+#include "canvas_description.h"
 #include "canvas_view.h"
 #include "dialogs.h"
 #include "help_window.h"
 #include "inspector_text.h"
 #include "magnifier.h"
 #include "palette_panel.h"
+#include "pane_cycle.h"
+#include "pause_panels.h"
 #include "picture.h"
 #include "pixel_model.h"
+#include "stop_list.h"
 #include "timeline_bar.h"
 #include "window_bridge.h"
 
@@ -70,6 +86,10 @@ void MainWindow::canvasMouseMoved(QPoint position)
 {
     if (Image1->isVisible() && Magnifier::follows(position))
         Image1->magnify(xmg->image(), position);
+    // The keyboard's cursor stays in sight when the zoomed canvas scrolls.
+    if (xmg->hasFocus())
+        canvasArea_->ensureVisible(xmg->x() + position.x() * xmg->zoom(),
+                                   xmg->y() + position.y() * xmg->zoom(), 16, 16);
     inspect(position);
 }
 
@@ -133,6 +153,7 @@ void MainWindow::recordGif(bool on)
     const QString chosen = dialogs_.gifFileName(gifName_);
     if (chosen.isEmpty())
         return;
+    gifName_ = chosen;
     std::string error;
     if (!bridge_->startRecording(QFile::encodeName(chosen).toStdString(), error)) {
         dialogs_.message(QString::fromStdString(error));
@@ -149,15 +170,70 @@ void MainWindow::finishGif()
     std::string error;
     if (!bridge_->stopRecording(error))
         dialogs_.message(QString::fromStdString(error));
+    else
+        setRunStatus(tr("GIF saved: %1").arg(QDir::toNativeSeparators(gifName_)));
 }
 
-void MainWindow::keyPressed(int key)
+bool MainWindow::keyPressed(const QKeyEvent& key)
 {
-    if (key != Qt::Key_F1)
-        return;
-    if (!help_->isVisible())
-        placeBeside(*help_, *this);
-    help_->openFinder();
+    if (key.key() == Qt::Key_F1) {
+        if (!help_->isVisible())
+            placeBeside(*help_, *this);
+        help_->openFinder();
+        return false;
+    }
+    const bool inEditor = Memo1->hasFocus() || Memo1->isAncestorOf(QApplication::focusWidget());
+    const bool leave =
+        (key.key() == Qt::Key_Escape && !Memo1->isListActive() && !Memo1->isCallTipActive()) ||
+        (key.key() == Qt::Key_Tab && key.modifiers() == Qt::ControlModifier);
+    if (!inEditor || !leave)
+        return false;
+    // To Run, or to Halt while Run is off.
+    (Button1->isEnabled() ? Button1 : Button2)->setFocus(Qt::TabFocusReason);
+    return true;
+}
+
+QList<QWidget*> MainWindow::panes() const
+{
+    return {Memo1,
+            xmg,
+            timeline_->slider(),
+            timeline_->history(),
+            output_,
+            panels_->variablesView(),
+            panels_->callStackView(),
+            stops_->list()};
+}
+
+void MainWindow::cyclePanes(int step)
+{
+    if (QWidget* next = next_pane(panes(), QApplication::focusWidget(), step))
+        next->setFocus(Qt::ShortcutFocusReason);
+}
+
+// A text a screen reader can read, in a box whose text can be selected and copied.
+void MainWindow::describeCanvas()
+{
+    if (!description_) {
+        description_ = new QDialog(this);
+        description_->setWindowTitle(tr("Canvas Description"));
+        auto* text = new QPlainTextEdit(description_);
+        text->setObjectName(QStringLiteral("CanvasDescription"));
+        text->setAccessibleName(tr("Canvas description"));
+        text->setReadOnly(true);
+        text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, description_);
+        connect(buttons, &QDialogButtonBox::rejected, description_, &QDialog::close);
+        auto* layout = new QVBoxLayout(description_);
+        layout->addWidget(text);
+        layout->addWidget(buttons);
+        description_->resize(560, 400);
+    }
+    auto* text = description_->findChild<QPlainTextEdit*>(QStringLiteral("CanvasDescription"));
+    text->setPlainText(describe_canvas(xmg->picture(), timeline_->timeline()));
+    description_->show();
+    description_->raise();
+    text->setFocus();
 }
 
 }  // namespace korvane

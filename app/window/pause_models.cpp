@@ -84,6 +84,16 @@ void VariablesModel::setSnapshot(const PauseSnapshot& at)
     endResetModel();
 }
 
+void VariablesModel::clear()
+{
+    beginResetModel();
+    at_ = {};
+    before_ = {};
+    hasBefore_ = false;
+    call_ = 0;
+    endResetModel();
+}
+
 void VariablesModel::showCall(int call)
 {
     if (call < 0 || call >= static_cast<int>(at_.calls.size()))

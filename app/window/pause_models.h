@@ -18,6 +18,7 @@ public:
     using QAbstractItemModel::QAbstractItemModel;
 
     void setSnapshot(const PauseSnapshot& at);
+    void clear() { setSnapshot({}); }
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -42,6 +43,8 @@ public:
     // Keeps the snapshot before as the one to compare with; shows the
     // innermost call.
     void setSnapshot(const PauseSnapshot& at);
+    // Empty, with nothing to compare the next pause with.
+    void clear();
     // Shows the call at this row of the call stack (0: the innermost).
     void showCall(int call);
     int shownCall() const { return call_; }

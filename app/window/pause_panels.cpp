@@ -17,9 +17,11 @@ PausePanels::PausePanels(QMainWindow& window) : QObject(&window), window_(window
     variablesView_ = new QTreeView;
     variablesView_->setModel(&variables_);
     variablesView_->setObjectName(QStringLiteral("VariablesView"));
+    variablesView_->setAccessibleName(tr("Variables"));
     callStackView_ = new QTreeView;
     callStackView_->setModel(&callStack_);
     callStackView_->setObjectName(QStringLiteral("CallStackView"));
+    callStackView_->setAccessibleName(tr("Call Stack"));
     callStackView_->setRootIsDecorated(false);
     for (QTreeView* view : {variablesView_, callStackView_}) {
         view->setUniformRowHeights(true);
@@ -55,6 +57,12 @@ void PausePanels::addToMenu(QMenu& menu)
 {
     menu.addAction(variablesDock_->toggleViewAction());
     menu.addAction(callStackDock_->toggleViewAction());
+}
+
+void PausePanels::clear()
+{
+    variables_.clear();
+    callStack_.clear();
 }
 
 void PausePanels::showPause(const PauseSnapshot& at)

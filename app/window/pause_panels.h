@@ -24,12 +24,15 @@ public:
     // Adds the entries that show and hide the panels.
     void addToMenu(QMenu& menu);
     void showPause(const PauseSnapshot& at);
+    // Empties both panels: their values were another run's.
+    void clear();
 
     QDockWidget* variablesDock() const { return variablesDock_; }
     QDockWidget* callStackDock() const { return callStackDock_; }
     VariablesModel& variables() { return variables_; }
     CallStackModel& callStack() { return callStack_; }
     QTreeView* callStackView() const { return callStackView_; }
+    QTreeView* variablesView() const { return variablesView_; }
 
 private:
     QDockWidget* addDock(QMainWindow& window, const QString& title, const QString& name,

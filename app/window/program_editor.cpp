@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "program_editor.h"
 
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
 #include <Qsci/qsciscintilla.h>
 #include <QEvent>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <algorithm>
@@ -172,6 +175,44 @@ void setup_program_editor(QsciScintilla& editor)
     QObject::connect(&editor, &QsciScintillaBase::SCN_CHARADDED, &editor,
                      [&editor](int added) { indentForBraces(editor, added); });
     editor.viewport()->installEventFilter(new MarkWrapper(editor));
+    // Ctrl+/ is the window's Toggle Comment, not a move by word parts.
+    if (QsciCommand* wordPart =
+            editor.standardCommands()->boundTo((Qt::CTRL | Qt::Key_Slash).toCombined()))
+        wordPart->setKey(0);
+}
+
+void toggle_comment(QsciScintilla& editor)
+{
+    int first = 0, firstIndex = 0, last = 0, lastIndex = 0;
+    editor.getSelection(&first, &firstIndex, &last, &lastIndex);
+    if (first < 0) {
+        editor.getCursorPosition(&first, &firstIndex);
+        last = first;
+    } else if (lastIndex == 0 && last > first) {
+        --last;  // a selection ending at a line's start leaves that line out
+    }
+    const QRegularExpression commented(QStringLiteral("^(\\s*)// ?"));
+    bool all = true;
+    for (int line = first; line <= last; ++line) {
+        const QString text = editor.text(line);
+        if (!text.trimmed().isEmpty() && !commented.match(text).hasMatch())
+            all = false;
+    }
+    editor.beginUndoAction();
+    for (int line = first; line <= last; ++line) {
+        const QString text = editor.text(line);
+        if (text.trimmed().isEmpty())
+            continue;
+        if (all) {
+            const QRegularExpressionMatch mark = commented.match(text);
+            editor.setSelection(line, mark.capturedLength(1), line, mark.capturedLength(0));
+            editor.removeSelectedText();
+        } else {
+            editor.insertAt(QStringLiteral("// "), line, 0);
+        }
+    }
+    editor.endUndoAction();
+    editor.setCursorPosition(first, 0);
 }
 
 void load_editor_text(QsciScintilla& editor, const QString& text)

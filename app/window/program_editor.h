@@ -49,6 +49,11 @@ bool find_text(QsciScintilla& editor, const QString& text);
 // Replaces every match of text as one undoable step; the number replaced.
 int replace_all(QsciScintilla& editor, const QString& text, const QString& with);
 
+// Comments out the selected lines (or the caret's) with "// " before their
+// text, or, when every one that holds text is commented already, takes the
+// comment marks away again; one undoable step.
+void toggle_comment(QsciScintilla& editor);
+
 // Puts the caret at the start of line (from 0) and scrolls to it; false,
 // and nothing moves, if the text has no such line.
 bool go_to_line(QsciScintilla& editor, int line);

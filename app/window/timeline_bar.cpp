@@ -58,8 +58,15 @@ TimelineBar::TimelineBar(CanvasView& view, QsciScintilla& editor, Dialogs& dialo
 {
     setObjectName(QStringLiteral("Timeline"));
     slider_->setObjectName(QStringLiteral("TimelineSlider"));
+    // A plain button whose text says what it does next: assistive tools
+    // present a checkable one as a check box.
     play_->setText(tr("Play"));
-    play_->setCheckable(true);
+    play_->setObjectName(QStringLiteral("Play"));
+    slider_->setAccessibleName(tr("Timeline"));
+    position_->setAccessibleName(tr("Timeline position"));
+    callText_->setAccessibleName(tr("Call shown"));
+    speed_->setAccessibleName(tr("Play speed"));
+    history_->setAccessibleName(tr("Pixel history"));
     for (const int cps : kSpeeds)
         speed_->addItem(tr("%1 calls/s").arg(cps), cps);
     speed_->setCurrentIndex(2);
@@ -81,7 +88,7 @@ TimelineBar::TimelineBar(CanvasView& view, QsciScintilla& editor, Dialogs& dialo
     grid->setColumnStretch(0, 1);
 
     connect(slider_, &QSlider::valueChanged, this, &TimelineBar::sliderMoved);
-    connect(play_, &QToolButton::toggled, this, &TimelineBar::setPlaying);
+    connect(play_, &QToolButton::clicked, this, [this] { setPlaying(!isPlaying()); });
     connect(&player_, &QTimer::timeout, this, &TimelineBar::advance);
     connect(gif_, &QPushButton::clicked, this, &TimelineBar::recordGif);
     connect(history_, &QListWidget::currentRowChanged, this, &TimelineBar::chooseHistoryEntry);
@@ -155,14 +162,14 @@ void TimelineBar::setPlaying(bool on)
 {
     if (!on || !timeline_) {
         player_.stop();
-        const QSignalBlocker quiet(play_);
-        play_->setChecked(false);
+        play_->setText(tr("Play"));
         return;
     }
     if (slider_->value() == slider_->maximum())
         slider_->setValue(0);
     const int cps = speed_->currentData().toInt();
     player_.start(std::max(40, 1000 / cps));
+    play_->setText(tr("Pause"));
 }
 
 void TimelineBar::advance()
@@ -253,6 +260,8 @@ void TimelineBar::recordGif()
     std::string error;
     if (!writeGif(*timeline_, a, b, every, QFile::encodeName(chosen).toStdString(), error))
         dialogs_.message(QString::fromStdString(error));
+    else
+        emit gifSaved(chosen);
 }
 
 }  // namespace korvane

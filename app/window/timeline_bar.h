@@ -2,7 +2,7 @@
 // The timeline under the canvas. After a run, and at a pause, its slider
 // spans the run's drawing calls 0..N and shows the canvas as it was after
 // call k, with the call's built-in, arguments and line (marked in the
-// editor). Play replays the calls at a chosen speed. With the inspector on,
+// editor). Play replays the calls at a chosen speed (and reads Pause then). With the inspector on,
 // a clicked pixel's writes are listed; choosing one moves the slider to it.
 // A range of calls can be recorded as a GIF.
 #pragma once
@@ -52,6 +52,7 @@ public:
     // Lists the writes of pixel (x, y), program coordinates.
     void showHistory(int x, int y);
     QListWidget* history() const { return history_; }
+    QSlider* slider() const { return slider_; }
     void setPlaying(bool on);
     bool isPlaying() const { return player_.isActive(); }
 
@@ -61,6 +62,10 @@ public:
                          const std::string& path, std::string& error);
     // GIF frames are shown this long.
     static constexpr int kGifFrameMs = 100;
+
+signals:
+    // A GIF of the chosen range was written to path.
+    void gifSaved(const QString& path);
 
 private:
     void sliderMoved(int value);

@@ -11,6 +11,7 @@
 #include "dialogs.h"
 #include "input_answers.h"
 #include "picture.h"
+#include "pixel_model.h"
 #include "program_editor.h"
 
 namespace korvane {
@@ -128,6 +129,13 @@ PauseCommand WindowBridge::pause(const PauseSnapshot& at)
 
 bool WindowBridge::watched_pixel_changed()
 {
+    // The watches take their new colours in changed(): which ones moved is noted first.
+    changedWatches_.clear();
+    const RowTable rows = canvas().rows(0);
+    for (const PixelWatches::Watch& w : watches_.all())
+        if (rows.row != nullptr && w.x < rows.width && w.y < rows.height &&
+            rows.row[w.y][w.x] != w.index)
+            changedWatches_.push_back(w);
     return watches_.changed(canvas());
 }
 

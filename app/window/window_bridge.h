@@ -53,6 +53,8 @@ public:
     void showCanvas();
     // Run calls this before each run.
     void beginRun();
+    // Forgets the last run's pixel origins and timeline, as New and Open do.
+    void forgetRun() { begin_run(); }
     // And this after it: shows what the last traced call drew, drops the line
     // mark, and gives a recording the final canvas if the window shows it.
     // finished: the run reached its end, so the window shows its canvas.
@@ -75,6 +77,8 @@ public:
     // Ends a pause with this command.
     void answerPause(PauseCommand command);
     PixelWatches& pixelWatches() { return watches_; }
+    // The watched pixels whose change caused the last pause.
+    const std::vector<PixelWatches::Watch>& changedWatches() const { return changedWatches_; }
     // Halt and the close box: stops the run, also from a pause or a wait.
     void halt();
     bool isPaused() const { return paused_; }
@@ -100,6 +104,7 @@ private:
     std::optional<PauseCommand> answer_;  // how the pause ends, once chosen
     std::function<void(const PauseSnapshot&)> onPause_;
     PixelWatches watches_;
+    std::vector<PixelWatches::Watch> changedWatches_;
     bool tracedThisRun_ = false;  // a drawing call was shown and waited for
     QEventLoop* waiting_ = nullptr;
     GifRecording gif_;

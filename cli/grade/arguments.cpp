@@ -13,15 +13,23 @@ namespace korvane::grade {
 const char* const kGradeUsage = "usage: korvane-grade EXERCISE SUBMISSION... [options]   (--help lists them)";
 
 const char* const kGradeHelp =
-    "usage: korvane-grade EXERCISE SUBMISSION... [--out DIR] [--jobs N] [--runner PATH]\n"
+    "usage: korvane-grade EXERCISE SUBMISSION... [--out DIR] [--update] [--jobs N] [--runner PATH]\n"
+    "       korvane-grade EXERCISE SUBMISSION --gradescope RESULTS.json\n"
+    "       korvane-grade --publish EXERCISE OUT   (the students' edition: no hidden\n"
+    "                   checks, their answers and pictures, nor the model)\n"
     "       korvane-grade --help | --version\n"
     "EXERCISE is a folder: expected*.png (accepted pictures, indexed, 400 x 400),\n"
-    "  optional input.txt (answers), palette.pal, and exercise.json with seed,\n"
-    "  timeout (seconds, default 10), max_steps, tolerance (differing pixels still\n"
-    "  a pass, default 0) and title.\n"
+    "  optional input.txt (answers), palette.pal, and exercise.json (checks with\n"
+    "  points and visibility, forbidden built-ins, seed, timeout, max_steps,\n"
+    "  tolerance, title: see korvane-grade(1)).\n"
     "SUBMISSION is a .cg file or a folder holding one; its name is the student's.\n"
     "  --out DIR        the report's folder (default: grade-report): index.html,\n"
-    "                   results.csv, results.json, pictures/, programs/\n"
+    "                   students/, results.csv, grades.json, pictures/, programs/\n"
+    "  --update         grade the named submissions again and merge them into the\n"
+    "                   report in DIR (without it, a report of more submissions\n"
+    "                   than these is refused, never replaced)\n"
+    "  --gradescope F   grade one submission and write Gradescope's results to F\n"
+    "                   (no report)\n"
     "  --jobs N         runs at a time (default: the number of cores)\n"
     "  --runner PATH    the korvane-run to use (default: the one beside korvane-grade,\n"
     "                   else korvane-run on PATH)\n"
@@ -52,7 +60,9 @@ bool parse_grade_arguments(const std::vector<std::string>& args, GradeOptions& o
             if (!arg.empty()) positional.push_back(arg);
         } else if (arg == "--") {
             options_end = true;
-        } else if (arg == "--out" || arg == "--jobs" || arg == "--runner") {
+        } else if (arg == "--update") {
+            options.update = true;
+        } else if (arg == "--out" || arg == "--jobs" || arg == "--runner" || arg == "--gradescope") {
             if (i + 1 == args.size() || args[i + 1].empty()) {
                 error = "option " + arg + " needs a value\n" + kGradeUsage;
                 return false;
@@ -62,6 +72,8 @@ bool parse_grade_arguments(const std::vector<std::string>& args, GradeOptions& o
                 options.out = value;
             } else if (arg == "--runner") {
                 options.runner = value;
+            } else if (arg == "--gradescope") {
+                options.gradescope = value;
             } else if (!positive(value, options.jobs)) {
                 error = "option --jobs needs a positive number, not '" + value + "'\n" + kGradeUsage;
                 return false;
@@ -75,6 +87,10 @@ bool parse_grade_arguments(const std::vector<std::string>& args, GradeOptions& o
     }
     if (positional.size() < 2) {
         error = kGradeUsage;
+        return false;
+    }
+    if (!options.gradescope.empty() && (positional.size() != 2 || options.update)) {
+        error = "option --gradescope grades one submission, without --update\n" + std::string(kGradeUsage);
         return false;
     }
     options.exercise = positional[0];

@@ -12,7 +12,7 @@ namespace korvane::grade {
 // Exit statuses of korvane-grade.
 enum GradeStatus : int {
     GRADE_WRITTEN = 0,      // the report was written, whatever the students' results
-    GRADE_BAD_INPUT = 1,    // usage, or an exercise folder that cannot be used
+    GRADE_BAD_INPUT = 1,    // usage, an exercise folder that cannot be used, or a report it would not replace
     GRADE_NOT_WRITTEN = 2,  // no runner, an interruption, or a report that could not be written
 };
 
@@ -20,8 +20,10 @@ struct GradeOptions {
     std::string exercise;
     std::vector<std::string> submissions;
     std::string out = "grade-report";
-    int jobs = 0;        // 0: one per core
-    std::string runner;  // empty: korvane-run beside this program, else on PATH
+    int jobs = 0;            // 0: one per core
+    std::string runner;      // empty: korvane-run beside this program, else on PATH
+    bool update = false;     // merge into the report in `out`
+    std::string gradescope;  // one submission's results for Gradescope; empty: a report
 };
 
 extern const char* const kGradeUsage;

@@ -20,7 +20,8 @@ bool replaceable(const fs::path& out) {
     if (!fs::exists(out, failure)) return true;
     if (!fs::is_directory(out, failure)) return false;
     if (fs::is_empty(out, failure)) return true;
-    return fs::is_regular_file(out / "results.json", failure) && fs::is_regular_file(out / "index.html", failure);
+    return (fs::is_regular_file(out / "grades.json", failure) || fs::is_regular_file(out / "results.json", failure)) &&
+           fs::is_regular_file(out / "index.html", failure);
 }
 
 // A new empty folder named .NAME.WHAT-XXXXXX beside out.
@@ -31,6 +32,20 @@ std::string sibling(const fs::path& out, const std::string& what) {
     return mkdtemp(buffer.data()) ? std::string(buffer.data()) : std::string();
 }
 
+void make_private_folder_readable(const std::string& dir) {
+    // mkdtemp makes it private; the report is for reading as any folder is.
+    const mode_t mask = umask(0);
+    umask(mask);
+    chmod(dir.c_str(), 0777 & ~mask);
+}
+
+bool make_subfolders(const std::string& dir) {
+    std::error_code failure;
+    for (const char* folder : {"pictures", "programs", "students", "work"})
+        fs::create_directory(fs::path(dir) / folder, failure);
+    return !failure;
+}
+
 }  // namespace
 
 ReportFolder::~ReportFolder() {
@@ -38,7 +53,15 @@ ReportFolder::~ReportFolder() {
     if (!temp_.empty()) fs::remove_all(temp_, ignored);
 }
 
-bool ReportFolder::open(const std::string& out, std::string& error) {
+bool ReportFolder::open_scratch(std::string& error) {
+    std::error_code failure;
+    const fs::path base = fs::temp_directory_path(failure);
+    temp_ = failure ? std::string() : sibling(base / "korvane-grade", "scratch");
+    if (temp_.empty() || !make_subfolders(temp_)) return error = "Cannot create a folder in " + base.string(), false;
+    return true;
+}
+
+bool ReportFolder::open(const std::string& out, bool keep, std::string& error) {
     fs::path target = fs::absolute(out).lexically_normal();
     if (!target.has_filename()) target = target.parent_path();
     if (!replaceable(target)) {
@@ -52,12 +75,15 @@ bool ReportFolder::open(const std::string& out, std::string& error) {
         error = "Cannot create folder " + target.parent_path().string();
         return false;
     }
-    // mkdtemp makes it private; the report is for reading as any folder is.
-    const mode_t mask = umask(0);
-    umask(mask);
-    chmod(temp_.c_str(), 0777 & ~mask);
+    make_private_folder_readable(temp_);
     out_ = target.string();
-    for (const char* folder : {"pictures", "programs", "work"}) fs::create_directory(fs::path(temp_) / folder, failure);
+    if (!make_subfolders(temp_)) return error = "Cannot create folder " + temp_, false;
+    if (!keep) return true;
+    for (const char* kept : {"pictures", "programs"}) {
+        fs::copy(target / kept, fs::path(temp_) / kept, fs::copy_options::recursive | fs::copy_options::skip_existing,
+                 failure);
+        if (failure) return error = "Cannot copy " + (target / kept).string() + " into the new report", false;
+    }
     return true;
 }
 

@@ -16,8 +16,11 @@ public:
     ReportFolder& operator=(const ReportFolder&) = delete;
 
     // False with a message when `out` holds something that is not a report,
-    // or the temporary folder cannot be made.
-    bool open(const std::string& out, std::string& error);
+    // or the temporary folder cannot be made. With `keep`, the pictures and
+    // programs of the report in `out` are copied in, for a merge.
+    bool open(const std::string& out, bool keep, std::string& error);
+    // A folder for one grading that leaves no report: removed at the end.
+    bool open_scratch(std::string& error);
     // Path of a file or folder inside the temporary folder.
     std::string path(const std::string& relative) const;
     bool write(const std::string& relative, const std::string& data, std::string& error) const;

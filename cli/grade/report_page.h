@@ -1,21 +1,32 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// index.html: a static page that opens from the file system, every text in
-// it escaped (names, messages and hints come from untrusted programs).
+// index.html for the teacher and students/NAME.html for each student:
+// static pages that open from the file system, every text in them escaped
+// (names, messages, hints and programs come from untrusted submissions).
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "exercise.h"
+#include "grading.h"
 #include "record.h"
 
 namespace korvane::grade {
 
-// Submissions that left the same canvas without passing, as indices into
-// the records, largest group first.
-using Groups = std::vector<std::vector<size_t>>;
+// The texts of the programs, by their names in the report.
+using Programs = std::map<std::string, std::string>;
 
-std::string report_page(const Exercise& exercise, const std::vector<Record>& records, const Groups& groups);
+std::string report_page(const exercise::Exercise& exercise, const std::vector<Record>& records, const Groups& groups,
+                        const Programs& programs);
+
+// A student's own page: the checks they may see, each with its canvas,
+// difference, message and hint, and their program.
+std::string student_page(const exercise::Exercise& exercise, const Record& record, const Programs& programs);
+
+// students/NAME.html, NAME made of letters, digits, '-' and '_' only; each
+// record its own (a second "ann" gets "ann-2").
+std::vector<std::string> student_page_names(const std::vector<Record>& records);
 
 // Text for HTML elements and attribute values.
 std::string html_escape(const std::string& text);

@@ -8,6 +8,8 @@ namespace korvane {
 
 enum ErrorCode : int {
     ERR_SYNTAX = 0,
+    // The codes marked reserved are never raised; their numbers stay as
+    // they are, so every other code keeps its number.
     ERR_UNBALANCED_PARENS = 1,  // reserved
     ERR_NO_EXPRESSION = 2,
     ERR_EQUALS_EXPECTED = 3,  // reserved
@@ -15,10 +17,10 @@ enum ErrorCode : int {
     ERR_PARAMETER = 5,
     ERR_SEMICOLON_EXPECTED = 6,
     ERR_UNBALANCED_BRACES = 7,
-    ERR_FUNCTION_UNDEFINED = 8,
+    ERR_FUNCTION_UNDEFINED = 8,  // reserved
     ERR_TYPE_EXPECTED = 9,
     ERR_NESTING_TOO_DEEP = 10,
-    ERR_RETURN_WITHOUT_CALL = 11,
+    ERR_RETURN_WITHOUT_CALL = 11,  // reserved
     ERR_PARENS_EXPECTED = 12,
     ERR_WHILE_EXPECTED = 13,
     ERR_QUOTE_EXPECTED = 14,

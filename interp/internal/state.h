@@ -61,6 +61,7 @@ struct Pauses {
     int last_line = -1;  // of the last statement passed while armed
     uint32_t last_start = 0;
     uint32_t do_again = kNotCalled;  // a `do` read again for its next pass is no new statement
+    uint32_t drawn = kNotCalled;     // a drawing call that paused before it, run again on resume
 
     void rearm() {
         armed = host != nullptr && (any_breakpoint || (command.kind != PauseCommand::CONTINUE &&
@@ -69,10 +70,28 @@ struct Pauses {
     }
 };
 
-// Where a pause before a statement stands: the statement itself, or a part
-// of a loop header that runs on its own (a `for` condition or increment,
-// the condition of a `do`).
-enum class Stop : uint8_t { STATEMENT, PART };
+// Where a pause stands: before a statement, or before a part of a loop
+// header that runs on its own (a `for` condition or increment, the
+// condition of a `do`), before or after a drawing call.
+enum class Stop : uint8_t { STATEMENT, PART, DRAWING_CALL, PIXEL };
+
+// Where a run that returned RUN_WAITING stopped, for resume to ask again.
+enum class Wait : uint8_t {
+    NONE,
+    STEP,     // before a statement, its first token read and counted
+    BUILTIN,  // before a built-in whose name is the current token, in its OPERATION frame
+    PAUSE,    // at a pause whose host has not chosen yet
+};
+struct Waiting {
+    Wait at = Wait::NONE;
+    Stop stop = Stop::STATEMENT;
+    PauseReason reason = PauseReason::STEP;
+    uint32_t from = 0, to = 0;
+    int32_t value = 0;  // PIXEL: the built-in's value
+};
+
+// Thrown where a run waits for its host; run_text and resume return RUN_WAITING.
+struct Suspended {};
 
 // What read_token produces at one position depends only on the text and the
 // position, so each result is kept for the rest of the run.
@@ -184,11 +203,17 @@ enum class Unwind : uint8_t { NONE, BREAK, CONTINUE, RETURN };
 
 constexpr int kMaxFunctions = 100;
 constexpr int kMaxGlobals = 100;
-// Room for textbook recursion: a recursive fill of a 100 x 100 square, or a
-// subdivision with 20 locals in each of its calls.
-constexpr int kMaxCalls = 16384;
-constexpr int kMaxLocals = kMaxCalls * 20;
+// Room for a recursive 4-way fill of the whole 400 x 400 canvas (160,000
+// calls nested, each with its two parameters and two locals). The tables for them
+// are allocated and never filled in advance: a page of them that no call
+// reached costs no memory.
+constexpr int kMaxCalls = 1 << 18;
+constexpr int kMaxLocals = kMaxCalls * 4;
 constexpr int kMaxArguments = 31;
+// The values a built-in's list takes at most: h_axis's and the drawing
+// calls' (most take fewer), and v_axis's.
+constexpr int kCollectionSize = 10;
+constexpr int kVAxisCollectionSize = 12;
 constexpr uint32_t kPollInterval = 4096;  // statements between bridge polls
 
 struct InterpreterState {
@@ -208,6 +233,9 @@ struct InterpreterState {
     int GlobalCount = 0;
     // On the heap, as large as it is; only the entries in use are touched.
     std::unique_ptr<VarSlot[]> LocalStack{new VarSlot[kMaxLocals]};
+    // Per active call: where its slots begin, and who made it.
+    std::unique_ptr<int32_t[]> CallStack{new int32_t[kMaxCalls]};
+    std::unique_ptr<ActiveCall[]> ActiveCalls{new ActiveCall[kMaxCalls]};
     int LocalTop = 0;
     int CallTop = 0;
     int frame_base = 0;       // CallStack's top entry, or 0 outside any call
@@ -230,6 +258,7 @@ struct InterpreterState {
     // about pays nothing for it.
     bool details_pending = false;
     Pauses pauses;
+    Waiting waiting;
 
     // The stack of constructs in progress, the values of calls whose
     // arguments are being worked out, and what the machine does next.
@@ -241,13 +270,14 @@ struct InterpreterState {
     // Where run_expression begins: reading an expression's first token,
     // at the current token (which was found not simple), or with the value
     // of a call for the top OPERATION frame.
-    enum class Entry : uint8_t { EVALUATE, CURRENT, CALL_VALUE };
+    // OPERAND: at a built-in whose name is current, in its OPERATION frame.
+    enum class Entry : uint8_t { EVALUATE, CURRENT, CALL_VALUE, OPERAND };
     FrameStack frames;
     std::vector<int32_t> values;
     Mode mode = Mode::STATEMENT;
     int32_t given = 0;  // the value handed down
 
-    char BridgeText[kTokenTextSize] = {};
+    char BridgeText[kTokenBytes] = {};
 
     // Token cache and name interning for the current text.
     std::vector<const CachedToken*> token_at;  // per position, or null
@@ -293,8 +323,6 @@ struct InterpreterState {
     // access, where larger ones cost the hot loop a register or a reload each.
     FuncEntry FunctionTable[kMaxFunctions];
     VarSlot GlobalTable[kMaxGlobals];
-    int32_t CallStack[kMaxCalls];
-    ActiveCall ActiveCalls[kMaxCalls];
 
     // errors
     [[noreturn]] void report_error(int code);
@@ -308,11 +336,17 @@ struct InterpreterState {
     }
     int line_of(uint32_t pos);
     TextPlace place_of(uint32_t start, uint32_t end);
+    // Characters (not bytes) of the text from `from` up to `to`: what a
+    // column counts.
+    int characters_between(uint32_t from, uint32_t to) const;
     ErrorDetails describe_error();
 
     // scanner
     char at(uint32_t pos) const { return TextBuffer[pos]; }
     char cur() const { return TextBuffer[ScanPos]; }
+    // The character at ScanPos in a character literal, stepped over: its
+    // Latin-1 code as a signed byte ('é' is -23), '?' beyond Latin-1.
+    int32_t literal_character();
     // Moves ScanPos on by n, never past the end.
     void step_over(uint32_t n) {
         while (n-- > 0 && cur() != '\0') ++ScanPos;
@@ -350,6 +384,13 @@ struct InterpreterState {
 
     // the machine: runs the frames until the bottom one ends
     void run_machine();
+    // Stops the run where it stands, to go on from `at` with resume_waiting.
+    [[noreturn]] void suspend(Wait at);
+    void resume_waiting();
+    void resume_after_part();
+    // Runs part of a run (its start, or a resume) and tells how it ended.
+    template <class F>
+    RunResult carry_out(F&& part);
     Frame& push(FrameKind kind) { return frames.push(kind); }
     void give(int32_t v) {
         given = v;
@@ -434,12 +475,15 @@ struct InterpreterState {
     void end_statements();
     void start_for();
     void for_condition();
+    void for_condition_after_stop();
     void for_value();
     void for_body();
     void for_done();
+    void for_increment_after_stop();
     void start_do();
     void do_value();
     void do_done();
+    void do_condition_after_stop();
     void if_value();
     void while_value();
     void while_done();
@@ -498,9 +542,9 @@ struct InterpreterState {
     // Around a drawing built-in whose name is the current token: before it
     // when the command is NEXT_DRAWING_CALL, after it while pauses.draws.
     void before_drawing_call();
-    void after_drawing_call(uint32_t call);
+    void after_drawing_call(uint32_t call, int32_t value);
     void stop_at(uint32_t pos, Stop kind);
-    void pause(PauseReason reason, uint32_t from, uint32_t to);
+    void pause(PauseReason reason, uint32_t from, uint32_t to, Stop where);
     PauseSnapshot snapshot();
     TextRange range_of(uint32_t from, uint32_t to);
 
@@ -619,5 +663,9 @@ struct InterpreterState {
 int32_t declared_name(InterpreterState& s, const Token& name);
 // The same, keeping the name's text in a table field.
 int32_t copy_name(InterpreterState& s, const char*& field, const Token& name);
+// Adds the warnings about text that runs otherwise than it looks: what the
+// run passes over, numbers that are not what they look like, `=` in a
+// condition, brackets in a declared name, a value used where none is returned.
+void warn_about_text(InterpreterState& s, const std::vector<Lexeme>& all, std::vector<CallWarning>& out);
 
 }  // namespace korvane

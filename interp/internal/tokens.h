@@ -70,8 +70,10 @@ enum OperatorLevel : uint8_t {
     LEVEL_MULTIPLICATIVE = 3,
 };
 
-constexpr size_t kTokenTextSize = 80;  // TokenText, NUL included
-constexpr size_t kNameSize = 32;       // names in the tables, NUL included
+constexpr size_t kTokenTextSize = 80;  // characters of a token, NUL included
+// TokenText's bytes: a character takes up to four in UTF-8.
+constexpr size_t kTokenBytes = 4 * (kTokenTextSize - 1) + 1;
+constexpr size_t kNameSize = 32;  // names in the tables, NUL included
 
 // What is noted of the text at a position before it was looked at, and
 // where it holds no simple expression (or argument list).
@@ -82,12 +84,12 @@ constexpr int32_t kNotLooked = -2;
 // stray control byte with the same value, `start` lets a token of any kind be
 // put back exactly.
 struct Token {
-    char TokenText[kTokenTextSize] = {};
+    char TokenText[kTokenBytes] = {};
     uint8_t TokenKind = TK_DELIM;
     uint8_t KeywordCode = KW_NONE;
     uint8_t op = OP_NONE;
-    uint8_t len = 0;  // strlen(TokenText)
-    char ch = 0;      // the character of a one-character delimiter, else 0
+    uint16_t len = 0;  // strlen(TokenText)
+    char ch = 0;       // the character of a one-character delimiter, else 0
     uint8_t level = LEVEL_NONE;
     uint8_t begins = KW_NONE;  // a KeywordCodeValue or StatementStart
     int16_t builtin = -1;      // built-in table index of a name, or -1

@@ -89,12 +89,30 @@ TEST(TextRenderer, IndexIsTakenModulo256) {
 TEST(TextRenderer, CellHangsBelowRowYMinusOne) {
     TextRenderer text;
     text.set_style(1, 30, "DejaVu Sans");
-    const auto at_top = draw(text, 0, 399, "\xc5g");
+    const auto at_top = draw(text, 0, 399, "\xc3\x85g");
     ASSERT_FALSE(at_top.empty());
     EXPECT_EQ(
         std::max_element(at_top.begin(), at_top.end(), [](auto a, auto b) { return a.second < b.second; })->second,
         398);
-    EXPECT_EQ(draw(text, 37, 250, "\xc5g"), shifted(at_top, 37, -149));
+    EXPECT_EQ(draw(text, 37, 250, "\xc3\x85g"), shifted(at_top, 37, -149));
+}
+
+// Text is UTF-8: "€" is its letter, not "â" and two more, and DejaVu has
+// "😀"; a character the font lacks ("中") draws the font's box for a missing
+// letter, as any other does.
+TEST(TextRenderer, TextIsUtf8AndALetterTheFontLacksDrawsItsBox) {
+    TextRenderer text;
+    text.set_style(1, 30, "DejaVu Sans");
+    const auto euro = draw(text, 0, 399, "\xe2\x82\xac");
+    ASSERT_FALSE(euro.empty());
+    EXPECT_NE(euro, draw(text, 0, 399, "\xc3\xa2\xc2\x82\xc2\xac"));
+    const auto missing = draw(text, 0, 399, "\xe4\xb8\xad");
+    ASSERT_FALSE(missing.empty());
+    EXPECT_EQ(missing, draw(text, 0, 399, "\xf4\x8f\xbf\xbd"));
+    const auto emoji = draw(text, 0, 399, "\xf0\x9f\x98\x80");
+    EXPECT_FALSE(emoji.empty());
+    EXPECT_NE(emoji, missing);
+    EXPECT_NE(emoji, euro);
 }
 
 TEST(TextRenderer, TextBelowOrRightOfTheCanvasDrawsNothing) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The report of grade_class.sh in headless Chromium, opened from the file
-# system: every student is listed with each thumbnail loaded, the table
+# system: every student is listed with each thumbnail (100 x 100) loaded, the table
 # sorts by pixels off, and a screenshot of the page is kept beside it.
 #   grade_browser.sh REPORT SHOT.png
 # Exits 77 (skipped) only when there is no chromium.
@@ -26,7 +26,7 @@ document.getElementById('report').addEventListener('load', () => {
   const lines = [];
   for (const row of doc.querySelectorAll('#students tbody tr')) {
     const pictures = [...row.querySelectorAll('img')];
-    const shown = pictures.filter((p) => p.complete && p.naturalWidth === 400).length;
+    const shown = pictures.filter((p) => p.complete && p.naturalWidth === 100).length;
     lines.push(`${row.cells[0].textContent}|${row.cells[1].textContent}|${shown}/${pictures.length}`);
   }
   doc.querySelector('button[data-key="off"]').click();

@@ -58,6 +58,9 @@ TEST_F(Runner, OutputLines) {
         {"puts(\"ab\");", "ab\n"},
         {"putch(65);", "A\n"},
         {"putch(0);", "\n"},
+        // A UTF-8 program and a Latin-1 one both print UTF-8.
+        {"print(\"\xc3\xa9 \xe2\x82\xac x\"); putch(233);", "\xc3\xa9 \xe2\x82\xac x\n\xc3\xa9\n"},
+        {"print(\"\xe9t\xe9\"); putch(233);", "\xc3\xa9t\xc3\xa9\n\xc3\xa9\n"},
         {"print(\"a\"); print(12); puts(\"b c\");", "a\n12 \nb c\n"},
         {"clear(3); point(1, 1);", ""},
     };
@@ -94,7 +97,8 @@ TEST_F(Runner, ExitStatusesAndReports) {
 }
 
 TEST_F(Runner, HintsFollowTheMessageAndWarningsPrecedeTheRun) {
-    std::ofstream(dir_.file("p.cg"), std::ios::binary) << "main() {\n  line(1, 2, 300);\n  pont(200, 200);\n}\n";
+    std::ofstream(dir_.file("p.cg"), std::ios::binary)
+        << "main() {\n  line(1, 2, 300);\n  print(0x10);\n  pont(200, 200);\n}\n";
     const auto command = [&](std::vector<std::string> args) {
         std::istringstream in;
         std::ostringstream out, err;
@@ -107,12 +111,14 @@ TEST_F(Runner, HintsFollowTheMessageAndWarningsPrecedeTheRun) {
     EXPECT_EQ(hinted.err,
               "warning: line 1, column 2: `line` takes 4 values, line(x1, y1, x2, y2); this call gives 3: the "
               "missing ones are 0.\n"
-              "not a variable or function in line 2\n"
-              "hint: line 2, column 2: `pont` is not declared: no variable, function or built-in has this name. "
+              "warning: line 2, column 8: `0x10` is read as 0: a number is its leading decimal digits, and there "
+              "are no hexadecimal numbers: write 16.\n"
+              "not a variable or function in line 3\n"
+              "hint: line 3, column 2: `pont` is not declared: no variable, function or built-in has this name. "
               "Did you mean `point`?\n");
     const Outcome plain = command({"--no-hints"});
     EXPECT_EQ(plain.status, STATUS_ERROR);
-    EXPECT_EQ(plain.err, "not a variable or function in line 2\n");
+    EXPECT_EQ(plain.err, "not a variable or function in line 3\n");
     // The example of the one message whose cause needs a canvas.
     for (const MessageInfo& m : message_table()) {
         if (std::string(m.example).find("floodfill") == std::string::npos) continue;
@@ -179,8 +185,10 @@ TEST(ParseArguments, AcceptedAndRefusedCommandLines) {
     EXPECT_EQ(o.jpeg, "b.jpg");
     EXPECT_EQ(o.palette, "c.pal");
     EXPECT_EQ(o.frames, "d");
-    for (const Args& args : {Args{}, Args{"a.cg", "b.cg"}, Args{"p.cg", "--png"}, Args{"p.cg", "--png", ""},
-                             Args{"p.cg", "--bmp", "x"}, Args{"--png", "x"}}) {
+    for (const Args& args :
+         {Args{}, Args{"a.cg", "b.cg"}, Args{"p.cg", "--png"}, Args{"p.cg", "--png", ""}, Args{"p.cg", "--bmp", "x"},
+          Args{"--png", "x"}, Args{"p.cg", "--check", "e", "--seed", "1"},
+          Args{"p.cg", "--check", "e", "--input", "a.txt"}}) {
         RunnerOptions refused;
         error.clear();
         EXPECT_FALSE(parse_arguments(args, refused, error)) << args.size();
@@ -462,6 +470,50 @@ TEST_F(Checks, ExpectCatchesAOnePixelChange) {
         EXPECT_EQ(failed.status, STATUS_ERROR);
         EXPECT_EQ(failed.err, "not a variable or function in line 4\n");
     }
+}
+
+// --check on the course's midpoint circle: the model passes the visible
+// checks, a slip in the decision variable is told where it first drew
+// wrong, and a forbidden built-in stops everything before a run.
+TEST_F(Checks, CheckRunsTheVisibleChecksOfAnExercise) {
+    const std::string exercise = KORVANE_SOURCE_DIR "/course/04-midpoint-circle";
+    std::ifstream in(exercise + "/model.cg", std::ios::binary);
+    const std::string model(std::istreambuf_iterator<char>(in), {});
+    const auto check = [&](const std::string& from, const std::string& to) {
+        std::string text = model;
+        if (!from.empty()) text.replace(text.find(from), from.size(), to);
+        std::ofstream(dir_.file("circle.cg"), std::ios::binary) << text;
+        std::istringstream input;
+        std::ostringstream out, err;
+        const int status = runner_main({dir_.file("circle.cg"), "--check", exercise}, input, out, err);
+        return Outcome{status, out.str(), err.str()};
+    };
+    const Outcome pass = check("", "");
+    EXPECT_EQ(pass.status, STATUS_RAN) << pass.err;
+    EXPECT_EQ(pass.out, "check 1 of 3 \"small circle\": pass\ncheck 2 of 3 \"large circle\": pass\n");
+    const Outcome slip = check("d += 2 * x + 3;", "d += 2 * x + 2;");
+    EXPECT_EQ(slip.status, STATUS_DIFFERS) << slip.err;
+    EXPECT_EQ(slip.out,
+              "check 1 of 3 \"small circle\": differs, 28 pixels off\n"
+              "first difference: call 82, line 7: `point(210, 218)` drew where the accepted picture has background\n"
+              "missing: 12 pixels of the accepted picture that no call drew, within x 183..217, y 183..217\n"
+              "check 2 of 3 \"large circle\": differs, 176 pixels off\n"
+              "first difference: call 354, line 7: `point(244, 344)` drew where the accepted picture has background\n"
+              "missing: 88 pixels of the accepted picture that no call drew, within x 57..343, y 57..343\n");
+    const Outcome forbidden = check("point(cx - y, cy - x);", "circle(cx, cy, 3, 6);");
+    EXPECT_EQ(forbidden.status, STATUS_ERROR);
+    EXPECT_EQ(forbidden.out, "");
+    EXPECT_EQ(forbidden.err, "forbidden built-in circle in line 14\n");
+    const Outcome greedy = check("n = getnum();", "n = getnum() + 1;");
+    EXPECT_EQ(greedy.status, STATUS_ERROR);
+    EXPECT_EQ(greedy.out,
+              "check 1 of 3 \"small circle\": asked for input 5 times; this check gives 4 answers\n"
+              "check 2 of 3 \"large circle\": asked for input 5 times; this check gives 4 answers\n");
+    const Outcome error = check("x++;", "x++");
+    EXPECT_EQ(error.status, STATUS_ERROR);
+    EXPECT_EQ(error.out,
+              "check 1 of 3 \"small circle\": semicolon expected in line 32\n"
+              "check 2 of 3 \"large circle\": semicolon expected in line 32\n");
 }
 
 TEST_F(Checks, ExpectRefusesPicturesItCannotCompare) {

@@ -119,6 +119,16 @@ TEST(ExerciseFile, RefusesWhatWouldGradeWrongly) {
     EXPECT_EQ(error, "no accepted picture (expected*.png)");
 }
 
+// The keys are documented once, in the man page: each heads an item there.
+TEST(ExerciseFile, ManPageNamesEveryKey) {
+    std::ifstream in(KORVANE_SOURCE_DIR "/packaging/korvane-grade.1");
+    const std::string page(std::istreambuf_iterator<char>(in), {});
+    ASSERT_FALSE(page.empty());
+    ASSERT_FALSE(exercise_keys().empty());
+    for (const ExerciseKey& key : exercise_keys())
+        EXPECT_NE(page.find(".TP\n.B " + std::string(key.name) + "\n"), std::string::npos) << key.name;
+}
+
 TEST(Forbid, OnlyCallsTheScannerReadsCount) {
     Exercise e;
     e.forbid = {"circle"};

@@ -82,7 +82,7 @@ TEST(Calls, LocalsFillTheirTableAtTheLimit) {
     // A loop that declares a local on each pass fills the table in a
     // moment: a lookup does not walk all the locals.
     ProgramRun loop;
-    loop.run("int n;\nmain() { for (n = 0; n < 400000; n++) { int t; } }\n");
+    loop.run("int n;\nmain() { for (n = 0; n < " + std::to_string(kMaxLocals + 1) + "; n++) { int t; } }\n");
     EXPECT_EQ(loop.message(), "too many local variables in line 1\n");
     // main's argument slot takes one entry.
     EXPECT_EQ(loop.global("n"), kMaxLocals - 1);
@@ -106,6 +106,13 @@ TEST(Calls, ActiveCallsUpToTheLimitRun) {
     ProgramRun deep;
     deep.run("f(int n) { if (n > 0) f(n - 1); }\nmain() { f(" + std::to_string(kMaxCalls - 1) + "); }\n");
     EXPECT_EQ(deep.message(), "too many nested function calls in line 0\n");
+    // The depth of a recursive 4-way fill of the whole canvas, two parameters and two locals a call.
+    ProgramRun fill;
+    fill.run(
+        "int deepest;\nf(int x, int y) { int a, b; a = x; b = y; deepest = a;\n"
+        "if (a < 160000) f(a + 1, b); }\nmain() { f(1, 0); }\n");
+    EXPECT_EQ(fill.result, RUN_OK) << fill.message();
+    EXPECT_EQ(fill.global("deepest"), 160000);
 }
 
 TEST(Calls, TenThousandCallsOfTwentyLocalsEachRun) {

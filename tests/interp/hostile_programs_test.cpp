@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "language.h"
 #include "run_helpers.h"
 #include "state.h"
 
@@ -33,6 +34,14 @@ TEST(HostilePrograms, AMillionRecursiveCallsStopAtTheCallLimit) {
     EXPECT_EQ(r.result, RUN_ERROR);
     EXPECT_EQ(r.message(), "too many nested function calls in line 1\n");
     EXPECT_EQ(r.global("depth"), kMaxCalls - 1);
+}
+
+// The outline walks statements on the native stack: deep text must not overflow it.
+TEST(HostilePrograms, AHundredThousandNestedStatementsAreOutlined) {
+    std::string text = "main() {\r\n";
+    for (int i = 0; i < 100000; ++i) text += "if (1) while (1) ";
+    text += "x = 1;\r\n}\r\n";
+    EXPECT_TRUE(outline_program(text).warnings.empty());
 }
 
 TEST(HostilePrograms, UnclosedEverything) {

@@ -2,8 +2,10 @@
 // Where a run pauses, and what a pause shows of the calls and variables.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
 
+#include "random_programs.h"
 #include "run_helpers.h"
 
 namespace korvane::testing {
@@ -169,6 +171,133 @@ TEST(Pauses, ARecursiveFillShowsEachCallWithItsOwnLocals) {
     EXPECT_EQ(deepest.calls[4].function, "main");
     EXPECT_EQ(deepest.calls[4].called_from, -1);
     EXPECT_EQ(deepest.calls[4].locals, (std::vector<NamedValue>{{"x", 8}}));
+}
+
+// A front end that cannot block (the page without shared memory): every
+// other time it is asked anything (an answer, a poll, a traced drawing
+// call, a pause) it says "not yet", and the run is resumed until it ends.
+// Blocking or not, the run must be the same.
+struct WaitingFrontEnd : RecordingBridge, PauseHost {
+    bool waits = false;
+    bool due = false;  // the next question is answered with "not yet"
+    int waited = 0;
+    std::vector<PauseCommand> script;
+    PauseCommand rest{PauseCommand::STEP_INTO};
+    std::vector<std::string> pauses;
+
+    bool not_yet() {
+        if (!waits) return false;
+        due = !due;
+        waited += due ? 1 : 0;
+        return due;
+    }
+    int32_t bridge_getnum() override {
+        if (not_yet()) throw InputWaits{};
+        return RecordingBridge::bridge_getnum();
+    }
+    int8_t bridge_getche() override {
+        if (not_yet()) throw InputWaits{};
+        return RecordingBridge::bridge_getche();
+    }
+    int bridge_poll() override { return not_yet() ? POLL_YIELD : RecordingBridge::bridge_poll(); }
+    bool bridge_traces_drawing() const override { return true; }
+    int bridge_before_draw(int32_t, const char*) override { return not_yet() ? POLL_YIELD : 0; }
+    PauseCommand pause(const PauseSnapshot& at) override {
+        if (not_yet()) return {PauseCommand::WAIT};
+        const size_t n = pauses.size();
+        int32_t sum = 0;
+        for (const NamedValue& v : at.globals) sum += v.value;
+        pauses.push_back(std::string(pause_reason_name(at.reason)) + "@" + std::to_string(at.line) + ":" +
+                         std::to_string(at.range.column) + " globals " + std::to_string(sum));
+        return n < script.size() ? script[n] : rest;
+    }
+    bool watched_pixel_changed() override { return true; }
+};
+
+struct Resumed {
+    std::string program;
+    std::vector<std::string> answers;
+    PauseCommand start;
+    std::vector<PauseCommand> script;
+    PauseCommand rest;
+    bool watch = false;
+    uint64_t step_limit = kTestStepLimit;
+};
+
+std::string run_through(const Resumed& t, bool waits, int& waited) {
+    WaitingFrontEnd front;
+    front.waits = waits;
+    front.answers.assign(t.answers.begin(), t.answers.end());
+    front.script = t.script;
+    front.rest = t.rest;
+    Interpreter interp(front);
+    interp.set_step_limit(t.step_limit);
+    interp.set_pause_host(&front);
+    interp.set_start_command(t.start);
+    interp.set_pixel_watch(t.watch);
+    RunResult result = interp.run_text(crlf(t.program));
+    for (int turns = 0; result == RUN_WAITING && turns < 100000; ++turns) result = interp.resume();
+    waited = front.waited;
+    std::string out = "result " + std::to_string(result) + " steps " + std::to_string(interp.steps_taken());
+    for (const auto* list : {&front.output, &front.calls, &front.messages, &front.pauses})
+        for (const std::string& item : *list) out += " | " + item;
+    return out;
+}
+
+TEST(Pauses, ARunThatWaitsForItsHostGoesOnAsOneThatBlocks) {
+    const PauseCommand draw{PauseCommand::NEXT_DRAWING_CALL};
+    const Resumed cases[] = {
+        // Answers inside expressions, after a call's value and a sign.
+        {"int x, y;\nf(int n) { return n + 1; }\nmain() {\n  x = f(2) * -getnum() + 1;\n  y = getche();\n"
+         "  print(x); print(y);\n  if (getnum() > 3) puts(\"big\");\n}\n",
+         {"5", "A", "7"},
+         kGo,
+         {},
+         kGo},
+        // Steps into header parts, a call and a do loop; polls of a long loop, a sleep.
+        {"int s;\ng(int n) { return n * 2; }\nmain() {\n  int i;\n  for (i = 0; i < 2; i++) s = s + g(i);\n"
+         "  do { s--; } while (s > 1);\n  sleep(5);\n  for (i = 0; i < 30000; i++) s = s + i % 3;\n  print(s);\n}\n",
+         {},
+         kInto,
+         {kInto, kInto, kInto, kInto, kInto, kInto, kInto, kInto, kInto, kInto, kInto, kInto},
+         kGo},
+        // Before and after each drawing call; clear's value survives a pause after it.
+        {"int x;\nmain() {\n  x = clear(3) + 1;\n  line(0, 0, x, x); point(x, 1);\n  print(x);\n}\n",
+         {},
+         draw,
+         {},
+         draw,
+         true},
+        // Halt given at a pause ends the run as it does when blocking.
+        {"int x;\nmain() {\n  x = 1;\n  x = 2;\n  x = 3;\n}\n", {}, kInto, {kInto, {PauseCommand::HALT}}, kGo},
+    };
+    for (const Resumed& t : cases) {
+        int blocked = 0, waited = 0;
+        const std::string expected = run_through(t, false, blocked);
+        EXPECT_EQ(run_through(t, true, waited), expected) << t.program;
+        EXPECT_GE(waited, 2) << t.program;
+        EXPECT_EQ(blocked, 0);
+    }
+    int waited = 0;
+    EXPECT_EQ(run_through(cases[0], false, waited), "result 0 steps 15 | -14  | 65  | big");
+    // clear takes `(3) + 1` as its value and gives it: x is 4 after the pause that follows clear.
+    EXPECT_EQ(run_through(cases[2], false, waited),
+              "result 0 steps 10 | 4  | clear(4) | line(0,0,4,4) | point(4,1) | drawing call@2:6 globals 0 | "
+              "pixel@2:6 globals 0 | drawing call@3:2 globals 4 | pixel@3:2 globals 4 | drawing call@3:20 globals 4 | "
+              "pixel@3:20 globals 4");
+}
+
+// Mutated programs reach errors, stray tokens and endless loops in every
+// place a run can stop; stepped into, every statement and header part is a pause.
+TEST(Pauses, RandomProgramsThatWaitForTheirHostEndAsWhenItBlocks) {
+    std::mt19937 rng(20261210);
+    for (int i = 0; i < 600; ++i) {
+        Resumed t{
+            random_program(rng, i), std::vector<std::string>(50, "7"), i % 2 ? kInto : kGo, {}, kInto, false, 2000};
+        int waited = 0;
+        const std::string expected = run_through(t, false, waited);
+        ASSERT_EQ(run_through(t, true, waited), expected) << t.program;
+    }
 }
 
 }  // namespace

@@ -102,7 +102,12 @@ TEST(Scanner, StepsOverCharactersThatBeginNoToken) {
         {"#[.", {"D:#", "D:[", "D:."}},
         {"a\nb", {"N:a", "N:b"}},  // a lone LF is a line end, as CR LF is
         {"\rb", {"N:b"}},
-        {"\x85z", {"D:\x85", "N:z"}},
+        {"\x85z", {"D:\xc2\x85", "N:z"}},  // read as Latin-1: one character
+        // A UTF-8 character is one token however many bytes it takes; inside
+        // a word it continues the word, as a Latin-1 letter does.
+        {"\xe2\x82\xac=1", {"D:\xe2\x82\xac", "D:=", "#:1"}},
+        {"caf\xc3\xa9 x", {"N:caf\xc3\xa9", "N:x"}},
+        {"caf\xe9 x", {"N:caf\xc3\xa9", "N:x"}},
         // A control byte equal to an operator code is still no operator.
         {"\x05", {"D:\x05"}},
     };

@@ -42,6 +42,10 @@ struct Session {
     }
 };
 
+// Where the worker's call of a run or resume went: the run has ended, or
+// it waits to be resumed.
+constexpr int kRunWaits = -1;
+
 std::unique_ptr<Session> page;     // the page's canvas, kept across runs
 std::unique_ptr<Session> checked;  // korvane.run's, new for every call
 Session* last = nullptr;           // the session of the last run
@@ -66,6 +70,13 @@ const char* joined(std::span<const char* const> names, std::string& store) {
     return store.c_str();
 }
 
+int ended(Session& s, RunResult result) {
+    if (result == RUN_WAITING) return kRunWaits;
+    last_error_line = s.interpreter->error_line();
+    if (result == RUN_NO_MAIN) s.bridge->bridge_message(kNoMainMessage);
+    return status_of(result);
+}
+
 }  // namespace
 
 WebPauses& korvane::page_pauses() { return *page_session().pauses; }
@@ -85,11 +96,10 @@ EMSCRIPTEN_KEEPALIVE int korvane_run(const char* text, int length, const Korvane
     Interpreter& interpreter = *s.interpreter;
     if (options->has_seed) interpreter.seed_random(options->seed);
     interpreter.set_step_limit(options->max_steps >= 1 ? static_cast<uint64_t>(options->max_steps) : 0);
-    const RunResult result = interpreter.run_text(std::string(text, static_cast<size_t>(length)));
-    last_error_line = interpreter.error_line();
-    if (result == RUN_NO_MAIN) s.bridge->bridge_message(kNoMainMessage);
-    return status_of(result);
+    return ended(s, interpreter.run_text(std::string(text, static_cast<size_t>(length))));
 }
+
+EMSCRIPTEN_KEEPALIVE int korvane_resume(void) { return last ? ended(*last, last->interpreter->resume()) : 0; }
 
 EMSCRIPTEN_KEEPALIVE void korvane_warm_up(void) {
     Session warm(default_palette());

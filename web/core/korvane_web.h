@@ -23,8 +23,11 @@ struct KorvaneRunOptions {
 };
 
 // Runs the program of `length` bytes at text. Returns the runner's exit
-// status (0 ran, 1 no main, 2 error or limit).
+// status (0 ran, 1 no main, 2 error or limit), or -1 when the run stopped
+// to wait for the worker (host.h says where): korvane_resume goes on.
 int korvane_run(const char* text, int length, const struct KorvaneRunOptions* options);
+// Goes on with the run that returned -1; returns as korvane_run does.
+int korvane_resume(void);
 
 // Runs a short loop once, in a session of its own that nothing else sees:
 // the browser swaps in a function's optimised code only at its next call,

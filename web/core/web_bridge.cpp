@@ -12,11 +12,13 @@ namespace korvane {
 namespace {
 
 // The answer to the input box of kind. An answer is one line; a longer one
-// is cut, not overrun.
+// is cut, not overrun. A worker without shared memory has none yet the
+// first time it is asked: the run waits, and asks again on resume.
 std::string answer(InputKind kind) {
     std::array<char, 4096> buffer{};
     const int n = host_answer(kind, buffer.data(), static_cast<int>(buffer.size()));
-    return std::string(buffer.data(), n > 0 && n <= static_cast<int>(buffer.size()) ? n : 0);
+    if (n < 0) throw InputWaits{};
+    return std::string(buffer.data(), n <= static_cast<int>(buffer.size()) ? n : 0);
 }
 
 }  // namespace
@@ -28,8 +30,13 @@ int WebBridge::bridge_before_draw(int32_t line, const char* builtin) {
     return trace_ ? host_before_draw(line, builtin, pixels()) : 0;
 }
 
-// Halt is seen here too, so a program that never shows can still be stopped.
-int WebBridge::bridge_poll() { return host_poll() ? POLL_HALT : POLL_GO_ON; }
+// Halt is seen here too, so a program that never shows can still be stopped;
+// a worker without shared memory gets its thread back here between slices.
+int WebBridge::bridge_poll() {
+    const int poll = host_poll();
+    if (poll == POLL_YIELD) return POLL_YIELD;
+    return poll != 0 ? POLL_HALT : POLL_GO_ON;
+}
 
 void WebBridge::bridge_message(const char* text) { host_message(text); }
 

@@ -17,14 +17,14 @@ namespace korvane {
 // The worker names commands by these numbers (web/src/protocol.js).
 static_assert(PauseCommand::CONTINUE == 0 && PauseCommand::STEP_INTO == 1 && PauseCommand::STEP_OVER == 2 &&
               PauseCommand::STEP_OUT == 3 && PauseCommand::RUN_TO_LINE == 4 && PauseCommand::NEXT_DRAWING_CALL == 5 &&
-              PauseCommand::HALT == 6);
+              PauseCommand::HALT == 6 && PauseCommand::WAIT == 7);
 
 namespace {
 
 // A command as the worker gives it: a PauseCommand::Kind and, for
 // RUN_TO_LINE, the line. Anything else is CONTINUE.
 PauseCommand web_command(int32_t kind, int32_t line) {
-    if (kind < PauseCommand::CONTINUE || kind > PauseCommand::HALT) return {};
+    if (kind < PauseCommand::CONTINUE || kind > PauseCommand::WAIT) return {};
     return {static_cast<PauseCommand::Kind>(kind), kind == PauseCommand::RUN_TO_LINE ? line : -1};
 }
 

@@ -408,27 +408,20 @@ async function start() {
     store.keep(text, text === store.tabText() ? 'restored' : 'loaded');
     wire();
     setRunning(false);
-    setState('Ready');
+    // How runs reach the page: the same programs either way, but a host
+    // that sends the isolation headers (README, "Hosting the page") runs
+    // them without stopping every few milliseconds.
+    korvane.mode = P.modeName(client.shares);
+    $('state').title = `Programs run through ${korvane.mode}`;
+    setState(`Ready (${korvane.mode})`);
     requestAnimationFrame(paintLoop);
     performance.mark('ready');
     korvane.readyMs = performance.getEntriesByName('ready')[0].startTime;
     loadExamples();
 }
 
+// The service worker keeps the page for offline use and, on a secure host
+// that sends no isolation headers, adds them from the next visit on. The
+// page starts at once either way: without shared memory runs go in slices.
 if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
-if (!crossOriginIsolated && !('serviceWorker' in navigator)) {
-    // Without shared memory the worker could neither be halted nor asked.
-    setState('This page needs a secure (https) host or http://127.0.0.1');
-} else if (!crossOriginIsolated) {
-    // The host sent no isolation headers: the service worker adds them once
-    // it controls the page, so load the page again through it.
-    navigator.serviceWorker?.ready.then(() => {
-        if (!sessionStorage.getItem('korvane.reloaded')) {
-            sessionStorage.setItem('korvane.reloaded', '1');
-            location.reload();
-        }
-    });
-    setState('Preparing the page…');
-} else {
-    start();
-}
+start();

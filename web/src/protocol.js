@@ -2,16 +2,25 @@
 // What the page and the worker say to each other: the message types and the
 // layout of the shared memory through which the page reaches a running
 // program (Halt, input answers, the debugger's commands, breakpoints and
-// pixel watches) and the worker hands over frames.
+// pixel watches) and the worker hands over frames. Where the browser gives
+// no shared memory (a host without the isolation headers, a plain-http
+// address), each side keeps the same layout in memory of its own and
+// sends what it changes as messages; the run then goes in slices, between
+// which the worker reads them.
 
 // page -> worker
-export const INIT = 'init';         // {buffer}: the shared memory
+export const INIT = 'init';         // {buffer}: the shared memory, or a copy of the page's own
 export const RUN = 'run';           // {id, source, fresh, seed, maxSteps, input, trace, start}: start {kind, line}, a command
 export const PALETTE = 'palette';   // {name, bytes}: a palette file
 export const INSPECT = 'inspect';   // {id, x, y}: who drew the pixel
 export const SEEK = 'seek';         // {serial, k}: the canvas after call k of the timeline; dropped once a newer seek is asked for
 export const HISTORY = 'history';   // {id, x, y}: every write of the pixel in the timeline
 export const GIF = 'gif';           // {id, from, to, every}: a GIF of calls from..to, a frame at each show (every 0) or every so many calls
+// either way, without shared memory
+export const SET = 'set';           // {slot, value}: a control slot's new value
+export const LIST = 'list';         // {name, values}: the breakpoints or watches list, its count first
+export const ANSWER = 'answer';     // {bytes}: an input answer
+export const FRAME_SENT = 'frame';  // {pixels}: a frame, for the frame bytes
 // worker -> page
 export const READY = 'ready';       // {keywords, builtins, captions, palette}
 export const OUTPUT = 'output';     // {lines, dropped}: program output, in order; dropped: lines left out before them
@@ -78,6 +87,11 @@ export const STEP_OUT = 3;
 export const RUN_TO_LINE = 4;
 export const NEXT_DRAWING_CALL = 5;
 export const HALT_RUN = 6;
+export const WAIT = 7;           // to the core: no command yet, the run stops and asks again
+// The core's answers while it runs without shared memory.
+export const POLL_YIELD = 3;     // from poll or beforeDraw: the run stops before the next step and asks again
+export const RUN_WAITS = -1;     // from korvane_run or korvane_resume: the run stopped, resume goes on
+export const NO_ANSWER = -1;     // from answer: not there yet
 // The page keeps only this many of the newest output lines of a run.
 export const OUTPUT_KEPT = 10000;
 // A pixel's history lists this many of its first and of its last writes.
@@ -97,8 +111,23 @@ export function sharedViews(buffer) {
     return { control, answer, frame, breakpoints, watches };
 }
 
-export function newSharedBuffer() {
-    return new SharedArrayBuffer(CONTROL_SLOTS * 4 + ANSWER_BYTES + PIXELS + (2 + MAX_BREAKPOINTS + 2 * MAX_WATCHES) * 4);
+// Whether this browsing context may share memory with its workers.
+export function canShare() {
+    return globalThis.crossOriginIsolated === true && typeof SharedArrayBuffer === 'function';
+}
+
+export function isShared(buffer) {
+    return typeof SharedArrayBuffer === 'function' && buffer instanceof SharedArrayBuffer;
+}
+
+export function newBuffer(shared) {
+    const bytes = CONTROL_SLOTS * 4 + ANSWER_BYTES + PIXELS + (2 + MAX_BREAKPOINTS + 2 * MAX_WATCHES) * 4;
+    return shared ? new SharedArrayBuffer(bytes) : new ArrayBuffer(bytes);
+}
+
+// What the page tells of how it runs programs.
+export function modeName(shared) {
+    return shared ? 'shared memory' : 'messages (no cross-origin isolation)';
 }
 
 // Texts cross as Latin-1 bytes, one byte a character, as program files hold them.

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The worker owns the run: it holds the compiled core and answers the page.
-// A run blocks this thread, so the page reaches it only through shared
-// memory (Halt, answers, the debugger's commands) and sees it through
-// messages and frames.
+// With shared memory a run blocks this thread, so the page reaches it only
+// through that memory (Halt, answers, the debugger's commands) and sees it
+// through messages and frames. Without, the core gives the thread back
+// every few milliseconds and wherever it must wait (an answer, a command at
+// a pause, a sleep), and the page's changes arrive as messages between.
 import * as P from './protocol.js';
 import { CollectedOutput, StreamedOutput } from './run_output.js';
 import { WorkerPauses } from './worker_pauses.js';
@@ -11,11 +13,17 @@ import * as timeline from './timeline_worker.js';
 importScripts('korvane-core.js');
 
 let core = null;       // the module instance
-let shared = null;     // views of the shared buffer
+let shared = null;     // views of the shared buffer, or of this worker's copy
+let blocking = true;   // shared memory: the run may wait here
 let run = null;        // what the current run collects
 let palette = null;    // the palette file the page loaded, if any: {name, bytes}
 let pauses = null;     // the debugger's side here
 const queue = [];      // messages that arrived before the core was ready
+// A run without shared memory runs this long before it reads its messages.
+const SLICE_MS = 20;
+// Frames are sent at most this often without shared memory; the newest is kept.
+const FRAME_MS = 15;
+let woken = null;      // resolves the wait of a run without shared memory
 
 function cString(pointer) { return P.coreText(core.HEAPU8, pointer); }
 
@@ -23,14 +31,95 @@ function halted() { return Atomics.load(shared.control, P.HALT) !== 0; }
 
 function now() { return performance.timeOrigin + performance.now(); }
 
-function handFrame(pixels) {
-    shared.frame.set(core.HEAPU8.subarray(pixels, pixels + P.PIXELS));
-    Atomics.add(shared.control, P.FRAME, 1);
+function handFrame(pixels, immediately = false) {
+    if (blocking) {
+        shared.frame.set(core.HEAPU8.subarray(pixels, pixels + P.PIXELS));
+        Atomics.add(shared.control, P.FRAME, 1);
+        return;
+    }
+    run.frameAt = pixels;
+    if (immediately || performance.now() - run.frameSent >= FRAME_MS) sendFrame();
 }
+
+// The newest frame not yet sent, if any.
+function sendFrame() {
+    if (run.frameAt === null) return;
+    const pixels = core.HEAPU8.slice(run.frameAt, run.frameAt + P.PIXELS);
+    postMessage({ type: P.FRAME_SENT, pixels }, [pixels.buffer]);
+    run.frameAt = null;
+    run.frameSent = performance.now();
+}
+
+// A control slot the page reads, as the page would see it.
+function setSlot(slot, value) {
+    Atomics.store(shared.control, slot, value);
+    if (!blocking) postMessage({ type: P.SET, slot, value });
+}
+
+// Without shared memory: resolves once test() holds (looked at whenever a
+// message changed something) or ms have passed.
+async function until(test, ms = Infinity) {
+    const end = performance.now() + ms;
+    while (!test() && performance.now() < end) {
+        await new Promise((resolve) => {
+            woken = resolve;
+            if (end !== Infinity) setTimeout(resolve, end - performance.now());
+        });
+    }
+}
+
+function wake() {
+    const resolve = woken;
+    woken = null;
+    resolve?.();
+}
+
+// Lets the messages that came during a slice in; a message port, as timers
+// nested this deep wait at least 4 ms.
+const nextTurn = (() => {
+    const channel = new MessageChannel();
+    const waiting = [];
+    channel.port1.onmessage = () => waiting.shift()?.();
+    return () => new Promise((resolve) => {
+        waiting.push(resolve);
+        channel.port2.postMessage(0);
+    });
+})();
 
 // Waits up to ms, ending early when Halt is pressed.
 function pause(ms) {
     Atomics.wait(shared.control, P.HALT, 0, ms);
+}
+
+// Without shared memory: the answer if it came, else the page is asked (once)
+// and the run waits for it; null while there is none.
+function messageAnswer(kind) {
+    if (Atomics.load(shared.control, P.ANSWERED) !== 0) {
+        run.asked = false;
+        Atomics.store(shared.control, P.ANSWERED, 0);
+        return shared.answer.slice(0, Atomics.load(shared.control, P.ANSWER_LENGTH));
+    }
+    if (halted()) return new Uint8Array(0);
+    if (!run.asked) {
+        run.asked = true;
+        run.output.flush();
+        sendFrame();
+        postMessage({ type: P.INPUT, kind });
+    }
+    run.wait = until(() => Atomics.load(shared.control, P.ANSWERED) !== 0 || halted());
+    return null;
+}
+
+// Without shared memory a poll ends the slice once it has run long enough,
+// or when a sleep is owed: the run stops at the next step and waits.
+function endOfSlice() {
+    if (blocking || run.sliceStart === undefined) return false;
+    if (run.sleep > 0) {
+        const owing = run;
+        owing.wait ??= until(halted, owing.sleep).then(() => { owing.sleep = 0; });
+        return true;
+    }
+    return performance.now() - run.sliceStart >= SLICE_MS;
 }
 
 // Reads the page dialog's answer, or nothing if Halt came first.
@@ -73,11 +162,13 @@ const host = {
         // A program that prints but never shows still has its lines seen.
         run.output.offer();
         syncPauses();
-        return halted() ? 1 : 0;
+        if (halted()) return 1;
+        return endOfSlice() ? P.POLL_YIELD : 0;
     },
     sleep(ms) {
         run.output.flush();
-        pause(ms);
+        if (blocking) pause(ms);
+        else run.sleep += ms;
     },
     answer(kind, buffer, size) {
         let bytes;
@@ -85,7 +176,8 @@ const host = {
             // As the runner reads its input: one line each, none left is an empty answer.
             bytes = P.toLatin1(run.answers.length ? run.answers.shift() : '');
         } else {
-            bytes = dialogAnswer(kind);
+            bytes = blocking ? dialogAnswer(kind) : messageAnswer(kind);
+            if (bytes === null) return P.NO_ANSWER;
         }
         const n = Math.min(bytes.length, size);
         core.HEAPU8.set(bytes.subarray(0, n), buffer);
@@ -93,16 +185,29 @@ const host = {
     },
     beforeDraw(line, builtin, pixels) {
         if (Atomics.load(shared.control, P.MODE) === P.TRACE_OFF) return 0;
+        // Without shared memory the call is asked about again after the wait.
+        if (run.traced) {
+            run.traced = false;
+            return halted() ? 1 : 0;
+        }
         syncPauses();
-        handFrame(pixels);
+        handFrame(pixels, true);
         postMessage({ type: P.TRACE, line, builtin: cString(builtin) });
+        if (!blocking) {
+            run.traced = true;
+            run.wait = until(halted, Atomics.load(shared.control, P.DELAY));
+            return P.POLL_YIELD;
+        }
         pause(Atomics.load(shared.control, P.DELAY));
         return halted() ? 1 : 0;
     },
     pause(json, range, pixels, line) {
         run.output.flush();
-        handFrame(pixels);
-        return pauses.pause(json, range, line, halted);
+        handFrame(pixels, true);
+        if (blocking) return pauses.pause(json, range, line, halted);
+        const kind = pauses.pauseLater(json, range, line, halted);
+        if (kind === P.WAIT) run.wait = until(() => halted() || pauses.commanded());
+        return kind;
     },
     frame(pixels) { timeline.frame(core, pixels); },
 };
@@ -160,9 +265,26 @@ function callRun(request) {
     }
 }
 
+// A run without shared memory stops for what it waits for, or after a
+// slice to let messages in, and goes on until it ends.
+async function carryOn(status) {
+    while (status === P.RUN_WAITS) {
+        const wait = run.wait ?? nextTurn();
+        run.wait = null;
+        run.output.offer();
+        sendFrame();
+        await wait;
+        run.sliceStart = performance.now();
+        status = core._korvane_resume();
+    }
+    // A sleep at the end of the run is waited for too.
+    if (run.sleep > 0) await until(halted, run.sleep);
+    return status;
+}
+
 async function doRun(request) {
     Atomics.store(shared.control, P.HALT, 0);
-    Atomics.store(shared.control, P.RUNNING, 1);
+    setSlot(P.RUNNING, 1);
     // korvane.run answers from its input lines, as the runner from its file,
     // and collects its output; the page's runs ask the user and stream it.
     const fromLines = request.fresh || request.input !== undefined;
@@ -171,13 +293,16 @@ async function doRun(request) {
         output: request.fresh ? new CollectedOutput() : new StreamedOutput(shared.control),
         answers: fromLines ? answerLines(request.input) : null,
         message: '',
+        // Without shared memory: what the run waits for, and what it owes.
+        sliceStart: performance.now(), wait: null, sleep: 0, asked: false, traced: false,
+        frameAt: null, frameSent: -Infinity,
     };
     if (run.onScreen) pauses.begin(core, request.start);
     let status;
     let errorLine = -1;
     let details = null;
     try {
-        status = callRun(request);
+        status = await carryOn(callRun(request));
         errorLine = core._korvane_error_line();
         if (status !== 0) details = JSON.parse(cString(core._korvane_error_details()));
     } catch (error) {
@@ -193,7 +318,8 @@ async function doRun(request) {
     const pixelsAt = core._korvane_pixels();
     const pixels = core.HEAPU8.slice(pixelsAt, pixelsAt + P.PIXELS);
     run.output.flush();
-    Atomics.store(shared.control, P.RUNNING, 0);
+    if (!blocking) sendFrame();
+    setSlot(P.RUNNING, 0);
     postMessage({
         type: P.DONE, id: request.id, status, errorLine, details, message: run.message,
         output: run.output.text(), pixels, at: now(), timeline: timeline.summary(core, cString),
@@ -253,10 +379,31 @@ async function handle(data) {
     }
 }
 
+// Without shared memory: what the page changed, at once, even while a run waits.
+function takeChange(data) {
+    switch (data.type) {
+        case P.SET: Atomics.store(shared.control, data.slot, data.value); break;
+        case P.LIST: shared[data.name].set(data.values); break;
+        case P.ANSWER:
+            shared.answer.set(data.bytes);
+            Atomics.store(shared.control, P.ANSWER_LENGTH, data.bytes.length);
+            Atomics.store(shared.control, P.ANSWERED, 1);
+            break;
+        default:
+            // The timeline's seeks and histories reach a run that waits here.
+            if (run === null || (data.type !== P.SEEK && data.type !== P.HISTORY)) return false;
+            answerTimeline(data);
+    }
+    wake();
+    return true;
+}
+
 // Messages are handled one at a time, in order, even across the awaits.
 let busy = Promise.resolve();
 onmessage = (event) => {
+    if (!blocking && takeChange(event.data)) return;
     if (event.data.type === P.INIT) {
+        blocking = P.isShared(event.data.buffer);
         shared = P.sharedViews(event.data.buffer);
         pauses = new WorkerPauses(shared, (message) => postMessage(message), {
             summary: () => timeline.summary(core, cString), answer: answerTimeline,

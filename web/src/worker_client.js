@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The page's side of the worker: starts it, sends requests, and routes what
-// comes back. Runs are answered in the order they were asked.
+// comes back. Runs are answered in the order they were asked. Without
+// shared memory every change of the control slots is sent as a message too.
 import * as P from './protocol.js';
 
 // A run that has not ended this long after Halt is inside one long call (a
@@ -13,7 +14,8 @@ const NO_WRITES = { type: P.WRITES, writes: [], count: 0 };
 export class WorkerClient {
     constructor(handlers) {
         this.handlers = handlers;   // by message type, for what a run streams
-        this.buffer = P.newSharedBuffer();
+        this.shares = P.canShare();
+        this.buffer = P.newBuffer(this.shares);
         this.shared = P.sharedViews(this.buffer);
         this.waiting = new Map();   // id -> {resolve, gone}: gone answers if the worker is replaced
         this.nextId = 1;
@@ -28,6 +30,7 @@ export class WorkerClient {
         this.worker = new Worker('worker.js');
         this.worker.onmessage = (event) => this.receive(event.data);
         this.worker.onerror = (event) => this.handlers.failed?.(event.message);
+        // Without shared memory the worker gets a copy: the lists and settings as they are.
         this.worker.postMessage({ type: P.INIT, buffer: this.buffer });
         if (this.palette) this.worker.postMessage({ type: P.PALETTE, ...this.palette });
     }
@@ -43,7 +46,24 @@ export class WorkerClient {
         this.start();
     }
 
+    // A control slot's new value, for the worker too.
+    store(slot, value) {
+        Atomics.store(this.shared.control, slot, value);
+        if (!this.shares) this.worker.postMessage({ type: P.SET, slot, value });
+    }
+
+    add(slot, n) {
+        const value = Atomics.add(this.shared.control, slot, n) + n;
+        if (!this.shares) this.worker.postMessage({ type: P.SET, slot, value });
+        return value;
+    }
+
     receive(data) {
+        if (data.type === P.SET) Atomics.store(this.shared.control, data.slot, data.value);
+        if (data.type === P.FRAME_SENT) {
+            this.shared.frame.set(data.pixels);
+            Atomics.add(this.shared.control, P.FRAME, 1);
+        }
         if (data.type === P.READY) this.onReady(data);
         if (data.type === P.DONE) {
             clearTimeout(this.haltTimer);
@@ -70,7 +90,7 @@ export class WorkerClient {
     // Writes a request for the paused run (write() stores its slots) and
     // wakes it; otherwise only runs write().
     asking(write) {
-        if (!this.paused) return write();
+        if (!this.paused || !this.shares) return write();
         const control = this.shared.control;
         Atomics.add(control, P.PAUSE_ASKED, 1);
         const written = write();
@@ -81,6 +101,7 @@ export class WorkerClient {
 
     // Wakes a paused run to look at what changed.
     wake() {
+        if (!this.shares) return;
         Atomics.add(this.shared.control, P.PAUSE_ASKED, 2);
         Atomics.notify(this.shared.control, P.PAUSE_ASKED);
     }
@@ -110,15 +131,15 @@ export class WorkerClient {
         const serial = this.asking(() => {
             Atomics.store(control, P.SEEK_CALL, k % 2 ** 32);
             Atomics.store(control, P.SEEK_CALL_HIGH, Math.floor(k / 2 ** 32));
-            return Atomics.add(control, P.SEEK_SERIAL, 1) + 1;
+            return this.add(P.SEEK_SERIAL, 1);
         });
-        if (!this.paused) this.worker.postMessage({ type: P.SEEK, serial, k });
+        if (!this.paused || !this.shares) this.worker.postMessage({ type: P.SEEK, serial, k });
         return serial;
     }
 
     history(x, y) {
         const ask = { type: P.HISTORY, x, y };
-        if (!this.paused) return this.request(ask, NO_WRITES);
+        if (!this.paused || !this.shares) return this.request(ask, NO_WRITES);
         const control = this.shared.control;
         return this.request(ask, NO_WRITES, (id) => this.asking(() => {
             Atomics.store(control, P.HISTORY_X, x);
@@ -135,7 +156,7 @@ export class WorkerClient {
     }
 
     halt() {
-        Atomics.store(this.shared.control, P.HALT, 1);
+        this.store(P.HALT, 1);
         for (const slot of [P.HALT, P.ANSWERED]) Atomics.notify(this.shared.control, slot);
         this.wake();
         clearTimeout(this.haltTimer);
@@ -145,6 +166,7 @@ export class WorkerClient {
     // Hands the user's answer to the waiting program.
     answer(text) {
         const bytes = P.toLatin1(text).subarray(0, P.ANSWER_BYTES);
+        if (!this.shares) return this.worker.postMessage({ type: P.ANSWER, bytes });
         this.shared.answer.set(bytes);
         Atomics.store(this.shared.control, P.ANSWER_LENGTH, bytes.length);
         Atomics.store(this.shared.control, P.ANSWERED, 1);
@@ -152,17 +174,16 @@ export class WorkerClient {
     }
 
     setTrace(mode, delay) {
-        Atomics.store(this.shared.control, P.DELAY, delay);
-        Atomics.store(this.shared.control, P.MODE, mode);
+        this.store(P.DELAY, delay);
+        this.store(P.MODE, mode);
         Atomics.notify(this.shared.control, P.HALT);
     }
 
     // A debugger command (P.CONTINUE ...) for the paused or running program.
     command(kind, line = -1) {
-        const control = this.shared.control;
-        Atomics.store(control, P.COMMAND, kind);
-        Atomics.store(control, P.COMMAND_LINE, line);
-        Atomics.add(control, P.COMMANDS, 1);
+        this.store(P.COMMAND, kind);
+        this.store(P.COMMAND_LINE, line);
+        this.add(P.COMMANDS, 1);
         this.leavePause();
         this.wake();
     }
@@ -178,14 +199,18 @@ export class WorkerClient {
         const kept = values.slice(0, list.length - 1);
         list.set(kept, 1);
         Atomics.store(list, 0, kept.length / width);
-        Atomics.add(this.shared.control, slot, 1);
+        if (!this.shares) {
+            const name = list === this.shared.breakpoints ? 'breakpoints' : 'watches';
+            this.worker.postMessage({ type: P.LIST, name, values: list.slice(0, 1 + kept.length) });
+        }
+        this.add(slot, 1);
     }
 
     // The page has shown the last output batch and takes the next.
-    wantOutput() { Atomics.store(this.shared.control, P.OUTPUT_WANTED, 1); }
+    wantOutput() { this.store(P.OUTPUT_WANTED, 1); }
 
     // While on, every show is sent for the GIF.
-    setRecording(on) { Atomics.store(this.shared.control, P.RECORDING, on ? 1 : 0); }
+    setRecording(on) { this.store(P.RECORDING, on ? 1 : 0); }
 
     frameCount() { return Atomics.load(this.shared.control, P.FRAME); }
 }

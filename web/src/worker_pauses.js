@@ -5,7 +5,8 @@
 // few thousand steps at least). At a pause the worker posts the pause and
 // waits for the page's command, as it waits for an input answer; meanwhile
 // it answers the timeline's seeks and pixel histories, which the page writes
-// into shared memory too.
+// into shared memory too. Without shared memory the worker cannot wait
+// there: the run stops, and asks again once the page's command came.
 import * as P from './protocol.js';
 
 export class WorkerPauses {
@@ -17,12 +18,14 @@ export class WorkerPauses {
         this.timeline = timeline;
         this.core = null;
         this.seen = { commands: 0, breakpoints: -1, watches: -1, seek: 0, history: 0 };
+        this.shown = false;     // without shared memory: the pause is on the page, its command awaited
     }
 
     // Before a page run on core: the lists as they are, and how it starts.
     begin(core, start) {
         this.core = core;
         this.seen.commands = Atomics.load(this.shared.control, P.COMMANDS);
+        this.shown = false;
         this.setList(P.BREAKPOINTS_SET, 'breakpoints', (at, n) => core._korvane_set_breakpoints(at, n), 1);
         this.setList(P.WATCHES_SET, 'watches', (at, n) => core._korvane_set_watches(at, n), 2);
         core._korvane_pauses_begin(start?.kind ?? P.CONTINUE, start?.line ?? -1);
@@ -43,6 +46,30 @@ export class WorkerPauses {
 
     // host_pause of web/core/host.h: shows the pause and returns the command.
     pause(json, range, lineOut, halted) {
+        this.show(json, range);
+        const control = this.shared.control;
+        for (;;) {
+            const asked = Atomics.load(control, P.PAUSE_ASKED);
+            if (halted() || this.commanded()) break;
+            this.serve(asked);
+            Atomics.wait(control, P.PAUSE_ASKED, asked, 100);
+        }
+        return halted() ? P.HALT_RUN : this.take(lineOut);
+    }
+
+    // The same without shared memory: the pause is shown when first asked,
+    // and P.WAIT given until the page's command came.
+    pauseLater(json, range, lineOut, halted) {
+        if (!this.shown) this.show(json, range);
+        this.shown = true;
+        if (!halted() && !this.commanded()) return P.WAIT;
+        this.shown = false;
+        return halted() ? P.HALT_RUN : this.take(lineOut);
+    }
+
+    commanded() { return Atomics.load(this.shared.control, P.COMMANDS) !== this.seen.commands; }
+
+    show(json, range) {
         const at = new DataView(this.core.HEAPU8.buffer, range, 16);
         const [line, column, endLine, endColumn] = [0, 4, 8, 12].map((o) => at.getInt32(o, true));
         const pause = JSON.parse(P.coreText(this.core.HEAPU8, json));
@@ -52,13 +79,10 @@ export class WorkerPauses {
         this.seen.history = Atomics.load(control, P.HISTORY_ASKED);
         const timeline = this.timeline.summary();
         this.post({ type: P.PAUSED, pause, range: { line, column, endLine, endColumn }, timeline });
-        for (;;) {
-            const asked = Atomics.load(control, P.PAUSE_ASKED);
-            if (halted() || Atomics.load(control, P.COMMANDS) !== this.seen.commands) break;
-            this.serve(asked);
-            Atomics.wait(control, P.PAUSE_ASKED, asked, 100);
-        }
-        if (halted()) return P.HALT_RUN;
+    }
+
+    // The page's command, written for the core.
+    take(lineOut) {
         const command = this.takeCommand();
         // Breakpoints and watches changed at the pause count from here on.
         this.sync();

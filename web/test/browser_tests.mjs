@@ -75,7 +75,12 @@ async function heapMegabytes(page) {
 // The frames of a GIF as the browser's own decoder reads them: how many,
 // whether it loops, and the last one's RGBA bytes.
 async function gifFrames(page, bytes) {
-    const r = await page.evaluate(async (base64) => {
+    // Browsers give ImageDecoder to secure pages only: a plain-http page's
+    // GIF is decoded in a page of the same server at 127.0.0.1.
+    const secure = await page.evaluate(() => isSecureContext);
+    const decoder = secure ? page : await page.browser().newPage();
+    if (!secure) await decoder.goto(new URL('/favicon.ico', page.url()).href.replace(/\/\/[^:/]+/, '//127.0.0.1'));
+    const r = await decoder.evaluate(async (base64) => {
         const data = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
         const decoder = new ImageDecoder({ data, type: 'image/gif' });
         await decoder.tracks.ready;
@@ -88,6 +93,7 @@ async function gifFrames(page, bytes) {
         for (let i = 0; i < rgba.length; i += 8192) text += String.fromCharCode(...rgba.subarray(i, i + 8192));
         return { count: track.frameCount, loops: track.repetitionCount !== 0, rgba: btoa(text) };
     }, bytes.toString('base64'));
+    if (!secure) await decoder.close();
     return { count: r.count, loops: r.loops, last: Buffer.from(r.rgba, 'base64') };
 }
 
@@ -191,10 +197,65 @@ async function runButton(page) {
     await page.waitForFunction(() => !document.querySelector('#halt').disabled, { timeout: 5000 });
 }
 
-const { page, url, close, server } = await openPage();
+// How many whole bodies of each file the server sent, once the page has
+// been quiet (its workers fetch after it is ready) for a second.
+async function settledDownloads(server) {
+    let last = -1;
+    for (let i = 0; i < 40 && server.sent !== last; i++) {
+        last = server.sent;
+        await new Promise((r) => setTimeout(r, 1000));
+    }
+    return { bytes: server.sent, core: server.served['/korvane-core.wasm'] ?? 0 };
+}
+
+// The page's status line, once it holds text that matches pattern.
+async function stateMatching(page, pattern, timeout = 15000) {
+    await page.waitForFunction((p) => new RegExp(p).test(document.querySelector('#state').textContent),
+                               { timeout }, pattern.source).catch(() => {});
+    return page.$eval('#state', (e) => e.textContent);
+}
+
+// The whole suite on one host: with the isolation headers at 127.0.0.1
+// (shared memory), or as a plain intranet host serves the page, over http
+// at a name that is not localhost and without the headers. (Its body keeps
+// the indentation it had as the file's top level.)
+async function suite({ page, url, server }, plain) {
 const scratch = mkdtempSync(join(tmpdir(), 'korvane-web-test-'));
 try {
-    await load(page, url);
+    await test('a first visit downloads the core once, and less than 4 MB in all', 60, async () => {
+        await load(page, url);
+        const { bytes, core } = await settledDownloads(server);
+        check(core === 1 && bytes < 4e6, `the core was sent ${core} times, ${bytes} bytes in all`);
+        console.log(`     first visit: ${(bytes / 1e6).toFixed(2)} MB`);
+        const state = await stateMatching(page, /^Ready/);
+        const mode = plain ? 'messages (no cross-origin isolation)' : 'shared memory';
+        check(state === `Ready (${mode})`, `the status line says "${state}"`);
+    });
+
+    await test('a program asks for input, pauses at a breakpoint, then Halt ends its endless loop', 30, async () => {
+        const program = 'main()\r\n{\r\n  int n;\r\n  n = getnum();\r\n  print(n * 2);\r\n' +
+            '  while (1) n = n + 1;\r\n}\r\n';
+        await load(page, linkTo(url, program));
+        await toggleLine(page, 4);
+        await page.click('#run');
+        await page.waitForSelector('#ask[open]', { timeout: 5000 });
+        await page.type('#ask-answer', '21');
+        await page.keyboard.press('Enter');
+        const paused = await stateMatching(page, /^Paused/, 5000);
+        const variables = await page.$$eval('.variables tbody tr',
+                                            (rows) => rows.map((r) => [...r.cells].map((c) => c.textContent).join(' ').trim()));
+        check(paused === 'Paused at line 4 (breakpoint)' && variables.includes('n 21'),
+              `"${paused}", variables ${JSON.stringify(variables)}`);
+        await toggleLine(page, 4);
+        await page.keyboard.press('F5');
+        await new Promise((r) => setTimeout(r, 300));
+        await page.click('#halt');
+        await runEnded(page, 5000);
+        const took = await haltToEnd(page);
+        const shown = await page.evaluate(() => ({ output: window.korvane.output(), report: document.querySelector('#report').textContent }));
+        check(shown.output === '42 ' && shown.report.includes('user terminated program in line 5') && took < 500,
+              `${took} ms after Halt: output "${shown.output}", report "${shown.report}"`);
+    });
 
     await test('every example gives what korvane-run gives', 120, async () => {
         const dir = join(root, 'examples');
@@ -835,7 +896,8 @@ try {
         await page.waitForSelector('.cm-search input[name=replace]', { timeout: 2000 });
     });
 
-    await test('after one visit the page and its examples work offline', 40, async () => {
+    // A plain-http page has no service worker, so nothing to be offline with.
+    if (!plain) await test('after one visit the page and its examples work offline', 40, async () => {
         await load(page, url);
         await page.evaluate(async () => {
             const registration = await navigator.serviceWorker.ready;
@@ -851,9 +913,49 @@ try {
         check(example > 0 && r.output === '42 \n', `offline: example ${example} bytes, output ${JSON.stringify(r.output)}`);
     });
 } finally {
-    await close();
     rmSync(scratch, { recursive: true, force: true });
 }
+}
+
+// A host that sends no isolation headers but is secure (127.0.0.1): the
+// service worker adds them from the second visit on; a hard reload passes
+// the service worker by, and the page must still work.
+async function hardReloads() {
+    const opened = await openPage({ isolation: false });
+    const { page, url } = opened;
+    try {
+        await test('without isolation headers a hard reload leaves a working page, in either mode', 60, async () => {
+            const said = [];
+            const cdp = await page.createCDPSession();
+            for (const reload of ['first', 'reload', 'hard', 'reload']) {
+                if (reload === 'first') await load(page, url);
+                else await cdp.send('Page.reload', { ignoreCache: reload === 'hard' });
+                if (reload === 'first') await page.evaluate(() => navigator.serviceWorker.ready);
+                said.push(await stateMatching(page, /^Ready/));
+                const r = await korvaneRun(page, 'main() { print(getnum() * 2); }', { input: '21\n' });
+                check(r.output === '42 \n', `after the ${reload} load: ${JSON.stringify(r.output)}`);
+            }
+            const expected = ['messages (no cross-origin isolation)', 'shared memory', 'messages (no cross-origin isolation)',
+                              'shared memory'].map((m) => `Ready (${m})`);
+            check(JSON.stringify(said) === JSON.stringify(expected), `the status lines: ${JSON.stringify(said)}`);
+        });
+    } finally {
+        await opened.close();
+    }
+}
+
+const hosts = (process.env.KORVANE_PAGE_HOSTS ?? 'isolated,plain').split(',');
+for (const host of hosts) {
+    const plain = host === 'plain';
+    console.log(plain ? '# the page on http://school.lan, without isolation headers' : '# the page with isolation headers');
+    const opened = await openPage(plain ? { isolation: false, name: 'school.lan' } : {});
+    try {
+        await suite(opened, plain);
+    } finally {
+        await opened.close();
+    }
+}
+await hardReloads();
 // The plain closing line that test harnesses read.
 console.log(`browser: ${passed} passed, ${failures} failed`);
 process.exit(failures ? 1 : 0);

@@ -13,16 +13,20 @@ export const root = join(import.meta.dirname, '..', '..');
 export const dist = join(root, 'build-web', 'dist');
 export const runner = join(root, 'build', 'cli', 'korvane-run');
 
-export async function openPage() {
-    const server = await serve(dist, 0);
-    const url = `http://127.0.0.1:${server.address().port}/`;
+// By default served with the isolation headers at 127.0.0.1; with
+// { isolation: false, name: 'school.lan' } as a plain intranet host
+// serves it: no headers, a plain-http name that is not localhost.
+export async function openPage({ isolation = true, name = null } = {}) {
+    const server = await serve(dist, 0, { isolation });
+    const url = `http://${name ?? '127.0.0.1'}:${server.address().port}/`;
+    const mapped = name ? [`--host-resolver-rules=MAP ${name} 127.0.0.1`] : [];
     const profile = mkdtempSync(join(tmpdir(), 'korvane-chromium-'));
     const browser = await puppeteer.launch({
         executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
         headless: true,
         userDataDir: profile,
         args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-               '--disable-component-update', '--disable-sync'],
+               '--disable-component-update', '--disable-sync', ...mapped],
         protocolTimeout: 120000,
     });
     const page = await browser.newPage();

@@ -117,6 +117,30 @@ TEST_F(WindowTest, ReplaceChangesEveryMatchAsOneUndoableStep)
     EXPECT_EQ(editor()->text(), "x = x + 1;\nxx = 2;");
 }
 
+// Ctrl+/ reaches the window, not the editor's own binding of that key.
+TEST_F(WindowTest, ToggleCommentCommentsTheSelectedLinesAndTakesTheMarksAwayAgain)
+{
+    openQuietly();
+    window_->show();
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    korvane::load_editor_text(*editor(), "a();\n\n  b(); // keep\nc();");
+    editor()->setSelection(0, 2, 3, 0);  // line 3 only touched at its start: left out
+    editor()->setFocus();
+    QTest::keyClick(editor(), Qt::Key_Slash, Qt::ControlModifier);
+    EXPECT_EQ(editor()->text(), "// a();\n\n//   b(); // keep\nc();");
+    editor()->setSelection(0, 0, 2, 3);
+    QTest::keyClick(editor(), Qt::Key_Slash, Qt::ControlModifier);
+    EXPECT_EQ(editor()->text(), "a();\n\n  b(); // keep\nc();");
+    // A mix of commented and plain lines is commented as a whole.
+    korvane::load_editor_text(*editor(), "// a();\nb();");
+    editor()->selectAll();
+    QTest::keyClick(editor(), Qt::Key_Slash, Qt::ControlModifier);
+    EXPECT_EQ(editor()->text(), "// // a();\n// b();");
+    window_->undoEdit();
+    EXPECT_EQ(editor()->text(), "// a();\nb();");
+}
+
 TEST_F(WindowTest, GoToLineCountsFromZeroAsErrorMessagesDo)
 {
     openQuietly();

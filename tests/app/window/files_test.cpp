@@ -3,6 +3,7 @@
 // and the question before changed text would be thrown away.
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QTest>
 
 #include "window_fixture.h"
@@ -21,7 +22,7 @@ TEST_F(WindowTest, OpenAndSaveProgramRoundTripAFileByteForByte)
     window_->saveProgramAs();
     EXPECT_EQ(readFile("out.cg"), program);
     EXPECT_EQ(dialogs.fileFilters.mid(1),
-              (QStringList{"Algorithm files, (*.cg)", "Test file (*.cg)"}));
+              (QStringList{"Korvane programs (*.cg)", "Korvane programs (*.cg)"}));
     // Both dialogs offer the name chosen last.
     EXPECT_EQ(dialogs.filePresets.at(2), path("in.cg"));
 }
@@ -204,4 +205,28 @@ TEST_F(WindowTest, KeysSaveRunAndZoomTheEditorText)
 
     QTest::keyClick(editor(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(window_->isVisible());
+}
+
+// An example opens as an untitled copy, so Save never writes over it.
+TEST_F(WindowTest, ExamplesMenuListsTheExamplesAndOpensOneUntitled)
+{
+    openQuietly();
+    QDir().mkdir(QStringLiteral("examples"));
+    writeFile(QStringLiteral("examples/lines.cg"), "main()\r\n{\r\n}");
+    writeFile(QStringLiteral("examples/arcs.cg"), "main() {}");
+    writeFile(QStringLiteral("examples/notes.txt"), "not a program");
+    auto* menu = window_->findChild<QMenu*>(QStringLiteral("Examples1"));
+    ASSERT_NE(menu, nullptr);
+    emit menu->aboutToShow();
+    QStringList names;
+    for (QAction* action : menu->actions())
+        names << action->text();
+    EXPECT_EQ(names, (QStringList{"arcs.cg", "lines.cg"}));
+    menu->actions().at(1)->trigger();
+    EXPECT_EQ(editor()->text(), "main()\n{\n}");
+    EXPECT_EQ(window_->windowTitle(), "Untitled[*] - Korvane");
+    dialogs.fileAnswers = QStringList{path("mine.cg")};
+    window_->saveProgram();
+    EXPECT_EQ(readFile(QStringLiteral("examples/lines.cg")), "main()\r\n{\r\n}");
+    EXPECT_EQ(readFile(QStringLiteral("mine.cg")), "main()\r\n{\r\n}");
 }

@@ -35,6 +35,8 @@ TEST(HelpWindowTest, EveryBuiltInHasATopicWithItsArguments)
         EXPECT_NE(found, titles.end()) << b.name;
     }
     for (const korvane::MessageInfo& m : korvane::message_table()) {
+        if (m.hint[0] == '\0')
+            continue;  // a code that nothing raises
         EXPECT_TRUE(errors.contains(QString("\"%1\": %2").arg(m.message, m.hint))) << m.message;
         EXPECT_TRUE(errors.contains(QString(m.example).split('\n').first())) << m.message;
     }

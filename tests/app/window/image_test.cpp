@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Save Image and the magnifier: both work on the display picture, what the
 // screen shows, not on the working bitmap a running program draws into.
+#include <QLabel>
 #include <QTimer>
 
 #include <jpeglib.h>
@@ -75,6 +76,7 @@ TEST_F(WindowTest, SaveImageWritesAJpegOfTheShownColours)
     EXPECT_TRUE(near(image.at(100, 200), qRgb(255, 0, 0)));
     EXPECT_TRUE(near(image.at(300, 200), qRgb(0, 0, 255)));
     EXPECT_EQ(dialogs.fileFilters.last(), "JPEG files (*.jpg);;PNG files (*.png)");
+    EXPECT_EQ(window_->findChild<QLabel*>("RunStatus")->text(), "Image saved: " + path("pic.jpg"));
 }
 
 TEST_F(WindowTest, SaveImageTypeGivesTheFormatAndTheMissingExtension)

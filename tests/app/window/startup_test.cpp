@@ -25,11 +25,22 @@ TEST_F(WindowTest, StartUpAsksForThePalettePresetInTheCurrentFolderAndLoadsXxxCg
     EXPECT_EQ(canvas()->size(), QSize(400, 400));
 }
 
-TEST_F(WindowTest, FirstStartWithoutXxxCgSaysSoAndStillWorks)
+// A first start in an empty folder is no error: the editor is simply empty.
+// A palette chosen once is not asked for again, unless its file is gone.
+TEST_F(WindowTest, FirstStartWithoutXxxCgIsQuietAndThePaletteIsAskedOnce)
 {
     openWindow();
-    EXPECT_EQ(dialogs.messages, QStringList{"Cannot open file xxx.cg"});
+    EXPECT_EQ(dialogs.messages, QStringList());
     EXPECT_TRUE(editor()->text().isEmpty());
+    EXPECT_EQ(window_->windowTitle(), "Untitled[*] - Korvane");
+    window_.reset();
+    window_ = std::make_unique<korvane::MainWindow>(dialogs);
+    EXPECT_EQ(dialogs.fileTitles, QStringList{"Open Palette File"});
+    EXPECT_EQ(canvas()->image().colorTable().at(1), qRgb(255, 0, 0));
+    window_.reset();
+    QFile::remove(QStringLiteral("allcolr.pal"));
+    window_ = std::make_unique<korvane::MainWindow>(dialogs);
+    EXPECT_EQ(dialogs.fileTitles, (QStringList{"Open Palette File", "Open Palette File"}));
 }
 
 TEST_F(WindowTest, ACancelledOrRefusedPaletteFallsBackToTheBuiltInOne)

@@ -2,8 +2,10 @@
 // The View tools and PNG export: the palette panel's highlight, the
 // inspector's status line, Save Image with a .png name and the canvas on
 // a scaled screen.
+#include <QDockWidget>
 #include <QImage>
 #include <QLabel>
+#include <QScrollArea>
 #include <QTest>
 
 #include "magnifier.h"
@@ -165,11 +167,14 @@ TEST_F(WindowTest, ExtraRoomGoesToTheEditorAndTheCanvasZoomsByWholeSharpFactors)
     window.show();
     run(QStringLiteral("main() {\nclear(0);\nsetcolor(1);\npoint(10, 389);\n}\n"));
     const QSize editorAtStart = editor()->size();
+    const QSize windowAtStart = window.size();
     window.resize(1600, 1000);
     QCoreApplication::processEvents();
     EXPECT_EQ(canvas()->size(), QSize(400, 400));
-    EXPECT_GT(editor()->width(), editorAtStart.width() + 700);
-    EXPECT_GT(editor()->height(), editorAtStart.height() + 400);
+    // The width all to the editor, the height to it and the output below.
+    EXPECT_EQ(editor()->width() - editorAtStart.width(), window.width() - windowAtStart.width());
+    EXPECT_GT(editor()->height() - editorAtStart.height(),
+              (window.height() - windowAtStart.height()) * 3 / 4);
 
     window.setCanvasZoom(2);
     ASSERT_EQ(canvas()->size(), QSize(800, 800));
@@ -186,4 +191,39 @@ TEST_F(WindowTest, ExtraRoomGoesToTheEditorAndTheCanvasZoomsByWholeSharpFactors)
     EXPECT_TRUE(status->text().startsWith("x 10  y 389 ")) << status->text().toStdString();
     window.setCanvasZoom(1);
     EXPECT_EQ(canvas()->size(), QSize(400, 400));
+}
+
+// On a small screen a zoomed canvas scrolls instead of pushing Run, Halt and
+// the output off it; back at 1x the window and its docks are as before.
+TEST_F(WindowTest, ZoomedCanvasScrollsWithinTheScreenAndDocksKeepTheirWidth)
+{
+    MainWindow& window = openQuietly();
+    window.show();
+    const QRect screen = window.screen()->availableGeometry();
+    window.setGeometry(screen.x(), screen.y(), 720, 520);
+    QCoreApplication::processEvents();
+    const QSize before = window.size();
+    auto* area = window.findChild<QScrollArea*>(QStringLiteral("CanvasArea"));
+    for (int zoom : {2, 3}) {
+        window.setCanvasZoom(zoom);
+        QCoreApplication::processEvents();
+        EXPECT_LE(window.width(), screen.width()) << zoom;
+        EXPECT_LE(window.height(), screen.height()) << zoom;
+        EXPECT_EQ(canvas()->size(), QSize(400 * zoom, 400 * zoom));
+        EXPECT_LT(area->width(), canvas()->width()) << zoom;  // it scrolls
+        EXPECT_TRUE(window.rect().contains(button("Button2")->mapTo(&window, QPoint(0, 0))));
+    }
+    window.setCanvasZoom(1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.size(), before);
+    EXPECT_EQ(area->size(), canvas()->parentWidget()->size());
+
+    auto* dock = window.findChild<QDockWidget*>(QStringLiteral("VariablesDock"));
+    dock->show();
+    QCoreApplication::processEvents();
+    const int dockWidth = dock->width();
+    window.setCanvasZoom(3);
+    window.setCanvasZoom(1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dock->width(), dockWidth);
 }

@@ -5,11 +5,14 @@
 #include <QDockWidget>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QListWidget>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 #include <QTreeView>
 
 #include "pause_panels.h"
+#include "timeline_bar.h"
 
 #include "window_fixture.h"
 
@@ -216,4 +219,102 @@ TEST_F(TraceTest, PanelsFollowEachPauseAndMarkWhatChanged)
     EXPECT_TRUE(variablesDock->isVisibleTo(&window));
     EXPECT_LE(window.frameGeometry().right(), screen.right());
     EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("RunStatus"))->text(), "Finished");
+}
+
+// Nothing shown may belong to another program: after New, Open or a new
+// run the panels, timeline, inspector and status line start empty, and the
+// pixel watches, which belong to a program, go with it and say so.
+TEST_F(TraceTest, NewOpenAndRunForgetTheLastProgramsValues)
+{
+    MainWindow& window = openQuietly();
+    window.show();
+    window.showInspector(true);
+    auto* variables = window.findChild<QTreeView*>(QStringLiteral("VariablesView"))->model();
+    auto* calls = window.findChild<QTreeView*>(QStringLiteral("CallStackView"))->model();
+    auto* status = window.findChild<QLabel*>(QStringLiteral("Status1"));
+    const auto pauseOnce = [&] {
+        editor()->setText(QStringLiteral("main()\n{\nint x;\nx = 10;\npoint(x, 5);\n}"));
+        editor()->setCursorPosition(4, 0);
+        window.toggleBreakpoint();
+        onEachPause([&] { window.continueProgram(); });
+        window.runProgram();
+        watcher_.stop();
+        ASSERT_EQ(calls->rowCount(), 1);
+        window.canvasMouseMoved(QPoint(10, 394));
+        ASSERT_FALSE(status->text().isEmpty());
+        ASSERT_TRUE(window.timelineBar()->isEnabled());
+    };
+    const auto expectForgotten = [&](const char* moment) {
+        EXPECT_EQ(variables->rowCount(), 0) << moment;
+        EXPECT_EQ(calls->rowCount(), 0) << moment;
+        EXPECT_FALSE(window.timelineBar()->isEnabled()) << moment;
+        EXPECT_EQ(window.timelineBar()->callText(),
+                  "The timeline of the calls appears after a run.")
+            << moment;
+        EXPECT_TRUE(status->text().isEmpty()) << moment;
+        window.canvasMouseMoved(QPoint(10, 394));  // the old run's point: no origin now
+        EXPECT_FALSE(status->text().contains(QStringLiteral("line 4"))) << moment;
+    };
+    pauseOnce();
+    window.newProgram();
+    expectForgotten("New");
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("RunStatus"))->text(), "");
+
+    pauseOnce();
+    editor()->setModified(false);
+    openNamed(QStringLiteral("other.cg"), "main()\r\n{\r\n}");
+    expectForgotten("Open");
+
+    // A run that never pauses shows no values of the run before it.
+    pauseOnce();
+    editor()->setText(QStringLiteral("main()\n{\n}"));
+    editor()->setModified(false);
+    window.runProgram();
+    EXPECT_EQ(variables->rowCount(), 0);
+    EXPECT_EQ(calls->rowCount(), 0);
+}
+
+TEST_F(TraceTest, WatchesAreListedNamedInThePauseAndGoWithTheirProgram)
+{
+    MainWindow& window = openQuietly();
+    window.show();
+    dialogs.textAnswers = QStringList{QStringLiteral("200, 100"), QStringLiteral("3 4")};
+    window.askPixelWatch();
+    window.askPixelWatch();
+    editor()->setCursorPosition(0, 0);
+    window.toggleBreakpoint();
+    auto* list = window.findChild<QListWidget*>(QStringLiteral("StopList"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->isVisible());
+    const auto entries = [&] {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i)
+            texts << list->item(i)->text();
+        return texts;
+    };
+    EXPECT_EQ(entries(), (QStringList{"Breakpoint at line 0", "Watch pixel (200, 100)",
+                                      "Watch pixel (3, 4)"}));
+    list->setCurrentRow(0);
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_EQ(entries(), (QStringList{"Watch pixel (200, 100)", "Watch pixel (3, 4)"}));
+    EXPECT_TRUE(markedLines(korvane::MARK_BREAKPOINT).isEmpty());
+
+    QStringList paused;
+    onEachPause([&] {
+        paused << window.findChild<QLabel*>(QStringLiteral("RunStatus"))->text();
+        window.continueProgram();
+    });
+    run(
+        QStringLiteral("main()\n{\nsetcolor(1);\npoint(3, 4);\npoint(200, 100);\n"
+                       "setcolor(2);\nfillrect(0, 0, 399, 399);\n}"));
+    EXPECT_EQ(paused,
+              (QStringList{"Paused at line 3 (pixel 3, 4)", "Paused at line 4 (pixel 200, 100)",
+                           "Paused at line 6 (pixel 200, 100 and 3, 4)"}));
+
+    editor()->setModified(false);
+    window.newProgram();
+    EXPECT_EQ(entries(), QStringList{"No breakpoints or watched pixels"});
+    EXPECT_TRUE(window.bridge().pixelWatches().empty());
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("RunStatus"))->text(),
+              "Pixel watches cleared");
 }

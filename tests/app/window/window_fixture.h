@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
@@ -31,6 +32,8 @@ protected:
         ASSERT_TRUE(dir_.isValid());
         previous_ = QDir::currentPath();
         QDir::setCurrent(dir_.path());
+        // What an earlier test's window remembered (the palette above all) is not this one's.
+        QSettings(QStringLiteral("Korvane"), QStringLiteral("korvane")).clear();
         writePalette();
     }
 

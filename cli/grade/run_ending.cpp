@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "verdict.h"
+#include "run_ending.h"
 
 #include <cstring>
-#include <filesystem>
 
 #include "run_outcome.h"
 
@@ -60,7 +59,7 @@ RunnerMessage read_runner_message(std::string_view err) {
     return m;
 }
 
-void judge_ending(const Ending& ending, const RunnerMessage& m, Record& r) {
+void judge_ending(const Ending& ending, const RunnerMessage& m, CheckResult& r) {
     r.message = m.message;
     r.hint = m.hint;
     r.line = m.line;
@@ -83,29 +82,9 @@ void judge_ending(const Ending& ending, const RunnerMessage& m, Record& r) {
         default:
             r.status = m.message.starts_with("time limit reached")   ? Status::TIME_LIMIT
                        : m.message.starts_with("step limit reached") ? Status::STEP_LIMIT
+                       : m.message.starts_with("asked for input")    ? Status::OUT_OF_INPUT
                                                                      : Status::ERROR;
     }
-}
-
-Nearest nearest_accepted(const Exercise& exercise, const Picture& canvas) {
-    Nearest best;
-    for (size_t i = 0; i < exercise.accepted.size(); ++i) {
-        const PictureDiff d = compare_pictures(exercise.accepted[i].picture, canvas);
-        if (i == 0 || d.count < best.diff.count) best = {i, d};
-    }
-    return best;
-}
-
-void judge_canvas(const Exercise& exercise, const Nearest& nearest, Record& r) {
-    const PictureDiff& d = nearest.diff;
-    r.pixels_off = d.count;
-    r.off = d;
-    if (r.status != Status::PASS && r.status != Status::DIFFERS) return;
-    r.status = d.count <= exercise.tolerance ? Status::PASS : Status::DIFFERS;
-    if (d.count == 0) return;
-    const std::string name = std::filesystem::path(exercise.accepted[nearest.index].path).filename().string();
-    r.message = std::to_string(d.count) + " pixels differ from " + name + ", within x " + std::to_string(d.xmin) +
-                ".." + std::to_string(d.xmax) + ", y " + std::to_string(d.ymin) + ".." + std::to_string(d.ymax);
 }
 
 }  // namespace korvane::grade
