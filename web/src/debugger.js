@@ -123,7 +123,7 @@ export class Debugger {
         if (pause.reason === 'pixel') {
             this.changedPixels(timeline.calls).then((pixels) => {
                 if (this.paused && this.panels.at === pause && pixels.length)
-                    this.page.setState(`Paused at line ${pause.line} (pixel ${pixels.join(', ')})`);
+                    this.page.setState(`Paused at line ${pause.line} (pixel ${pixels.join(' and ')})`);
             });
         }
     }
@@ -133,7 +133,7 @@ export class Debugger {
         const found = [];
         for (const [x, y] of this.watches.pixels) {
             const { writes } = await this.page.client.history(x, y);
-            if (Number(writes.at(-1)?.call) === call) found.push(`(${x}, ${y})`);
+            if (Number(writes.at(-1)?.call) === call) found.push(`${x}, ${y}`);
         }
         return found;
     }
