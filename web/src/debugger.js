@@ -112,7 +112,7 @@ export class Debugger {
     }
 
     // A P.PAUSED message: the run waits for a command.
-    showPause({ pause, range }) {
+    showPause({ pause, range, timeline }) {
         this.paused = true;
         this.pausedOnce = true;
         this.editor.markTrace(pause.line);
@@ -120,6 +120,22 @@ export class Debugger {
         this.panels.show(pause);
         this.showPanels();
         this.page.setState(`Paused at line ${pause.line} (${pause.reason})`);
+        if (pause.reason === 'pixel') {
+            this.changedPixels(timeline.calls).then((pixels) => {
+                if (this.paused && this.panels.at === pause && pixels.length)
+                    this.page.setState(`Paused at line ${pause.line} (pixel ${pixels.join(' and ')})`);
+            });
+        }
+    }
+
+    // The watched pixels that call (the one the run paused after) wrote.
+    async changedPixels(call) {
+        const found = [];
+        for (const [x, y] of this.watches.pixels) {
+            const { writes } = await this.page.client.history(x, y);
+            if (Number(writes.at(-1)?.call) === call) found.push(`${x}, ${y}`);
+        }
+        return found;
     }
 
     resumed() {

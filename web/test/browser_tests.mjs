@@ -500,7 +500,7 @@ try {
         await page.click('.context-menu button');
         for (const line of [13, 16]) {
             await page.keyboard.press('F5');
-            const seen = await pausedAt(`Paused at line ${line} (pixel)`);
+            const seen = await pausedAt(`Paused at line ${line} (pixel 5, 7)`);
             check(seen.startsWith(`${line}: point(5, 7) | main  1`), seen);
         }
         await page.click('#halt');
