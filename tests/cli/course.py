@@ -36,15 +36,15 @@ def check(name):
     found = []
     folder = os.path.join(course, name)
     with open(os.path.join(folder, "exercise.json"), encoding="utf-8") as f:
-        spec = json.load(f)
-    model, starter = os.path.join(folder, spec["model"]), os.path.join(folder, spec["starter"])
+        settings = json.load(f)
+    model, starter = os.path.join(folder, settings["model"]), os.path.join(folder, settings["starter"])
     passed = run(model, "--check", folder)
     if passed.returncode != 0 or "differs" in passed.stdout:
         found.append(f"{name}: the model does not pass:\n{passed.stdout}{passed.stderr}")
     failed = run(starter, "--check", folder)
     if failed.returncode != 4:
         found.append(f"{name}: the starter gives status {failed.returncode}, not 4:\n{failed.stdout}{failed.stderr}")
-    checks = spec["checks"]
+    checks = settings["checks"]
     if not any(c.get("visibility") == "hidden" for c in checks) or len(checks) < 2:
         found.append(f"{name}: fewer than two checks, or none hidden")
     # --check saw the visible checks' pictures, with no tolerance in the course.
@@ -67,7 +67,7 @@ def check(name):
     with open(os.path.join(edition, "exercise.json"), encoding="utf-8") as f:
         shown = json.load(f)
     hidden_files = {c["input"] for c in checks if c not in visible} | {c["expected"] for c in checks if c not in visible}
-    left = sorted(set(os.listdir(edition)) & (hidden_files | {spec["model"]}))
+    left = sorted(set(os.listdir(edition)) & (hidden_files | {settings["model"]}))
     if "model" in shown or shown["checks"] != visible or left:
         found.append(f"{name}: the students' edition shows {left} or checks {shown.get('checks')}")
     if re.sub(r" of \d+ ", " of N ", run(model, "--check", edition).stdout) != re.sub(r" of \d+ ", " of N ", passed.stdout):
