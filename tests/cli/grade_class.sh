@@ -23,7 +23,7 @@ correct='int r;\nmain() {\n  r = getnum();\n  clear(15);\n  circle(200, 200, r, 
 printf "$correct}\n" >"$class/alice.cg"
 echo 100 >"$ex/input.txt"
 "$run" "$class/alice.cg" --input "$ex/input.txt" --png "$ex/expected.png" || exit 1
-printf '{"title": "Midpoint circle", "timeout": 1, "tolerance": 1, "seed": 7, "max_steps": 9000000000000000}\n' >"$ex/exercise.json"
+printf '{"title": "Midpoint circle", "timeout": 2, "tolerance": 1, "seed": 7, "max_steps": 9000000000000000}\n' >"$ex/exercise.json"
 
 printf "$correct  setcolor(4);\n  point(10, 10);\n}\n" >"$class/bob.cg"
 printf "$correct  setcolor(4);\n  point(10, 10);\n  point(11, 10);\n}\n" >"$class/carol.cg"
