@@ -341,12 +341,12 @@ function wire() {
         if (at) point(at);
     };
     // The bar answers only while it holds a timeline: after a run or at a pause.
-    const history = (at) => timeline.history(at.x, at.y);
+    const showHistory = (at) => timeline.history(at.x, at.y);
     $('canvas').onclick = (event) => {
         const at = view.pointAt(event);
-        if (at) history(at);
+        if (at) showHistory(at);
     };
-    new CanvasCursor($('canvas'), { moved: point, chosen: history, menu: (at, x, y) => debug.watches.openAt(at, x, y) });
+    new CanvasCursor($('canvas'), { moved: point, chosen: showHistory, menu: (at, x, y) => debug.watches.openAt(at, x, y) });
 }
 
 const PANES = ['header nav', '#editor', '#output', '.canvas-pane', '#pause-panels', 'footer']
