@@ -132,6 +132,9 @@ void ExercisePane::setExercise(std::shared_ptr<const exercise::Exercise> exercis
         statement_->setPlainText(text);
     statementDock_->show();
     checksDock_->show();
+    // Room to read beside the editor, and for a few checks under it.
+    window_.resizeDocks({statementDock_}, {kStatementWidth}, Qt::Horizontal);
+    window_.resizeDocks({statementDock_, checksDock_}, {3, 2}, Qt::Vertical);
 }
 
 void ExercisePane::setNote(const QString& text)
@@ -184,21 +187,17 @@ const CheckedRun* ExercisePane::chosenDifference() const
     return chosen.run.status == exercise::Status::DIFFERS ? &chosen : nullptr;
 }
 
-// The detail says what a student can act on: the first difference, or the
-// error's hint; the views and the timeline serve a differing check only.
+// The detail gives an error's hint, which the list has no room for; the
+// views and the timeline serve a differing check only.
 void ExercisePane::chooseRun()
 {
     const QListWidgetItem* item = results_->currentItem();
     const CheckedRun* chosen =
         item && item->data(kRunRole).isValid() ? &runs_.at(item->data(kRunRole).toUInt()) : nullptr;
     QString detail;
-    if (chosen && chosen->run.status == exercise::Status::DIFFERS) {
-        const std::vector<std::string> lines = exercise::check_lines(chosen->run);
-        for (size_t l = 1; l < lines.size(); ++l)
-            detail += QString::fromStdString(lines[l]) + QLatin1Char('\n');
-    } else if (chosen && chosen->run.status != exercise::Status::PASS) {
+    if (chosen && chosen->run.status != exercise::Status::PASS &&
+        chosen->run.status != exercise::Status::DIFFERS)
         detail = QString::fromStdString(chosen->run.report + '\n' + chosen->run.hint);
-    }
     detail_->setText(detail.trimmed());
     detail_->setVisible(!detail_->text().isEmpty());
     viewRow_->setVisible(chosenDifference() != nullptr);

@@ -64,6 +64,8 @@ signals:
     void timelineAsked(const CheckedRun& chosen);
 
 private:
+    static constexpr int kStatementWidth = 420;
+
     QWidget* createChecks();
     void chooseRun();
     void showView();
