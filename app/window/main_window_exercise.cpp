@@ -99,7 +99,8 @@ bool MainWindow::loadExercise(const QString& chosen)
         // A zip's files are named by the archive, not by the temporary folder.
         QString text = QString::fromStdString(error);
         if (zip)
-            text.replace(folder + QLatin1Char('/'), QDir::toNativeSeparators(chosen) + u':');
+            text.replace(folder + QLatin1Char('/'),
+                         QDir::toNativeSeparators(chosen) + QStringLiteral(": "));
         dialogs_.message(text);
         return false;
     }
@@ -187,6 +188,7 @@ void MainWindow::checkExercise()
                 return;
         }
     });
+    checker_->setParent(this);
     connect(checker_, &QThread::finished, this, [this, results] {
         checker_->deleteLater();
         checker_ = nullptr;

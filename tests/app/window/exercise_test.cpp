@@ -3,6 +3,7 @@
 // runner's --check says, and an archive cannot write outside its folder.
 #include <zlib.h>
 
+#include <QDockWidget>
 #include <QListWidget>
 #include <QProcess>
 #include <QSlider>
@@ -150,6 +151,27 @@ TEST_F(ExerciseTest, DifferingCheckShowsItsFirstDifference)
     int line = -1, column = -1;
     editor()->getCursorPosition(&line, &column);
     EXPECT_EQ(line, 14);
+}
+
+// A zip of the course's folder opens as the folder does; a fault in it is
+// named by the archive, not by the temporary folder it was unpacked to.
+TEST_F(ExerciseTest, OpensAZipOfAFolder)
+{
+    openQuietly();
+    QList<ZipEntry> entries;
+    for (const QString& name : QDir(kCircle).entryList(QDir::Files))
+        entries.append({"04-midpoint-circle/" + name.toUtf8(), readFile(kCircle + u'/' + name)});
+    writeFile(QStringLiteral("circle.zip"), makeZip(entries));
+    ASSERT_TRUE(window_->loadExercise(path(QStringLiteral("circle.zip"))));
+    EXPECT_EQ(pane().statementDock()->windowTitle(), QStringLiteral("Midpoint circle"));
+    EXPECT_EQ(dialogs.messages, QStringList());
+    writeFile(QStringLiteral("bad.zip"), makeZip({{"exercise.json", "{\"checks\": 3}"}}));
+    EXPECT_FALSE(window_->loadExercise(path(QStringLiteral("bad.zip"))));
+    EXPECT_EQ(dialogs.messages,
+              QStringList{path(QStringLiteral("bad.zip")) +
+                          QStringLiteral(": exercise.json: \"checks\": must be a list of check "
+                                         "objects, at least one")});
+    EXPECT_EQ(pane().statementDock()->windowTitle(), QStringLiteral("Midpoint circle"));
 }
 
 TEST(ZipFolder, RefusesEntriesLeadingOut)
