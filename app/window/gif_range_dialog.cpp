@@ -32,19 +32,25 @@ QString read_gif_range(const QStringList& fields, uint64_t first, uint64_t last,
     GifRange read;
     wrong = 0;
     if (!readCount(fields.value(0), read.from) || read.from < first || read.from > last)
-        return GifRangeDialog::tr("From call: give a whole number from %1 to %2.").arg(first).arg(last);
+        return GifRangeDialog::tr("From call: give a whole number from %1 to %2.")
+            .arg(first)
+            .arg(last);
     wrong = 1;
     if (!readCount(fields.value(1), read.to) || read.to < read.from || read.to > last)
-        return GifRangeDialog::tr("To call: give a whole number from %1 to %2.").arg(read.from).arg(last);
+        return GifRangeDialog::tr("To call: give a whole number from %1 to %2.")
+            .arg(read.from)
+            .arg(last);
     wrong = 2;
     if (!readCount(fields.value(2), read.every))
-        return GifRangeDialog::tr("Frame every: give a whole number of calls, or 0 for a frame at each show.");
+        return GifRangeDialog::tr(
+            "Frame every: give a whole number of calls, or 0 for a frame at each show.");
     wrong = -1;
     range = read;
     return QString();
 }
 
-GifRangeDialog::GifRangeDialog(uint64_t first, uint64_t last, const GifRange& preset, QWidget* parent)
+GifRangeDialog::GifRangeDialog(uint64_t first, uint64_t last, const GifRange& preset,
+                               QWidget* parent)
     : QDialog(parent),
       first_(first),
       last_(last),
