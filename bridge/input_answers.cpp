@@ -47,4 +47,10 @@ int8_t getche_answer(const std::string& utf8) {
     return static_cast<int8_t>(lead);
 }
 
+std::string past_the_answers(uint64_t asked) {
+    const uint64_t given = asked - 1;
+    return "asked for input " + std::to_string(asked) + (asked == 1 ? " time" : " times") + "; this check gives " +
+           (given == 0 ? std::string("no answers") : std::to_string(given) + (given == 1 ? " answer" : " answers"));
+}
+
 }  // namespace korvane

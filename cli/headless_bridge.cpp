@@ -18,16 +18,6 @@ namespace korvane {
 
 using Clock = std::chrono::steady_clock;
 
-namespace {
-
-std::string input_past_the_end(uint64_t asked) {
-    const uint64_t given = asked - 1;
-    return "asked for input " + std::to_string(asked) + (asked == 1 ? " time" : " times") + "; this check gives " +
-           (given == 0 ? std::string("no answers") : std::to_string(given) + (given == 1 ? " answer" : " answers"));
-}
-
-}  // namespace
-
 HeadlessBridge::HeadlessBridge(TXImage3& canvas, std::istream& in, std::ostream& out, std::ostream& err)
     : CanvasBridge(canvas), in_(in), out_(out), err_(err) {}
 
@@ -112,7 +102,7 @@ std::string HeadlessBridge::read_answer() {
     if (!std::getline(in_, line)) {
         // A check's answers are all it gives: a run that wants more would
         // otherwise go on with 0 and fail for a reason nobody sees.
-        if (grading_) throw InputRejected(input_past_the_end(asked_));
+        if (grading_) throw InputRejected(past_the_answers(asked_));
         return {};
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();

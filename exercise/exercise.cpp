@@ -252,6 +252,18 @@ bool load_pictures(Exercise& e, std::string& error) {
     return true;
 }
 
+bool load_answers(Exercise& e, std::string& error) {
+    for (const Check& c : e.checks) {
+        if (c.input.empty() || e.answers.contains(c.input)) continue;
+        std::string text;
+        const std::string path = e.path(c.input);
+        if (!read_text_file(path, text, kMaxSettingsBytes)) return error = "Cannot open file " + path, false;
+        if (text.size() > kMaxSettingsBytes) return error = path + " is over 1 MB", false;
+        e.answers.emplace(c.input, std::move(text));
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string_view visibility_name(Visibility visibility) {
@@ -310,10 +322,11 @@ bool load_exercise(const std::string& dir, Exercise& exercise, std::string& erro
         const fs::path folder = fs::absolute(dir).lexically_normal();
         e.title = (folder.has_filename() ? folder : folder.parent_path()).filename().string();
     }
-    if (!load_pictures(e, error)) return false;
+    if (!load_pictures(e, error) || !load_answers(e, error)) return false;
     if (!e.palette.empty()) {
         TXImage3 canvas;
         if (!canvas.LoadPalette(e.path(e.palette), error)) return false;
+        e.palette_data.assign(canvas.PaletteData.begin(), canvas.PaletteData.end());
     }
     exercise = std::move(e);
     return true;

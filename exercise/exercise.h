@@ -51,8 +51,10 @@ struct Exercise {
     std::string palette;              // "palette.pal" when the folder has one
     std::vector<Check> checks;        // at least one
 
-    std::string folder;                       // where load_exercise read it; empty when parsed from text
-    std::map<std::string, Picture> pictures;  // every accepted picture by file name, once loaded
+    std::string folder;                          // where load_exercise read it; empty when parsed from text
+    std::map<std::string, Picture> pictures;     // every accepted picture by file name, once loaded
+    std::map<std::string, std::string> answers;  // every answers file's text by file name, once loaded
+    std::vector<uint8_t> palette_data;           // the palette's 1024 bytes, once loaded; empty: the default
 
     // The folder's path of one of its files.
     std::string path(const std::string& name) const;

@@ -20,6 +20,13 @@ bool status_from_name(std::string_view name, Status& status) {
     return false;
 }
 
+Status status_of_report(std::string_view message) {
+    return message.starts_with("time limit reached")   ? Status::TIME_LIMIT
+           : message.starts_with("step limit reached") ? Status::STEP_LIMIT
+           : message.starts_with("asked for input")    ? Status::OUT_OF_INPUT
+                                                       : Status::ERROR;
+}
+
 CanvasVerdict judge_canvas(const Exercise& exercise, const Check& check, const Picture& canvas) {
     CanvasVerdict best;
     for (size_t i = 0; i < check.expected.size(); ++i) {

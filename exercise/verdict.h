@@ -34,6 +34,10 @@ std::string_view status_name(Status status);
 // The status of that name; false for another word.
 bool status_from_name(std::string_view name, Status& status);
 
+// The status of a run that ended with an error report, told by the
+// report's first words: a time or step limit, answers run out, or an error.
+Status status_of_report(std::string_view message);
+
 // The accepted picture of a check nearest to a canvas, and the verdict.
 struct CanvasVerdict {
     bool pass = false;

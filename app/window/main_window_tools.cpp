@@ -240,7 +240,9 @@ void MainWindow::describeCanvas()
         description_->resize(560, 400);
     }
     auto* text = description_->findChild<QPlainTextEdit*>(QStringLiteral("CanvasDescription"));
-    text->setPlainText(describe_canvas(xmg->picture(), timeline_->timeline()));
+    const Picture& shown = xmg->picture();
+    const CanvasPixels canvas{shown.width, shown.height, shown.pixels.data(), shown.palette.data()};
+    text->setPlainText(QString::fromStdString(describe_canvas(canvas, timeline_->timeline())));
     description_->show();
     description_->raise();
     text->setFocus();

@@ -79,11 +79,7 @@ void judge_ending(const Ending& ending, const RunnerMessage& m, CheckResult& r) 
             break;
         case STATUS_NO_MAIN: r.status = Status::NO_MAIN; break;
         case STATUS_FILE: r.status = Status::UNREADABLE; break;
-        default:
-            r.status = m.message.starts_with("time limit reached")   ? Status::TIME_LIMIT
-                       : m.message.starts_with("step limit reached") ? Status::STEP_LIMIT
-                       : m.message.starts_with("asked for input")    ? Status::OUT_OF_INPUT
-                                                                     : Status::ERROR;
+        default: r.status = exercise::status_of_report(m.message);
     }
 }
 

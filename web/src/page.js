@@ -18,6 +18,8 @@ import { TimelineBar } from './timeline_bar.js';
 import { Debugger } from './debugger.js';
 import { CanvasCursor } from './canvas_cursor.js';
 import { cyclePanes } from './panes.js';
+import { CanvasDescription } from './canvas_description.js';
+import { mayReplace } from './unsaved.js';
 
 const $ = (id) => document.getElementById(id);
 const view = new CanvasView($('canvas'));
@@ -31,6 +33,7 @@ let reader = null;          // the editor's reader: outlines, and program files 
 let timeline = null;       // the bar under the canvas
 let hovered = null;        // the pixel last pointed at (mouse or keys), for the inspector
 let debug = null;          // the debugger's buttons, marks and panels
+let description = null;    // the canvas in words
 let ready = null;          // what the worker said when it started
 let running = false;
 let recording = null;
@@ -82,6 +85,7 @@ const streamed = {
     [P.PALETTE_SET]: (m) => {
         if (m.error) report(m.error);
         view.setPalette(m.palette);
+        description.forget();
     },
 };
 
@@ -133,10 +137,12 @@ function setRunning(on) {
     running = on;
     $('run').disabled = on;
     $('halt').disabled = !on;
+    $('new').disabled = on;
     $('open').disabled = on;
     $('examples').disabled = on;
     $('palette').disabled = on;
     editor.setReadOnly(on);
+    description.setRunning(on);
     updateTrace();
 }
 
@@ -215,9 +221,10 @@ function showInspector() {
     else $('inspector').textContent = INSPECTOR_IDLE;
 }
 
-// Another program in the editor: nothing on the screen may tell of the last one's run.
-function switchFile(name, text) {
-    debug.switchFile(fileName, name, () => editor.setText(text));
+// Another program in the editor: nothing on the screen may tell of the last
+// one's run; a new program takes no marks kept for its name.
+function switchFile(name, text, fresh = false) {
+    debug.switchFile(fileName, name, () => editor.setText(text), fresh);
     fileName = name;
     hovered = null;
     timeline.set(null);
@@ -226,7 +233,31 @@ function switchFile(name, text) {
     report('');
     assist.markError(editor.view, null);
     showInspector();
+    description.forget();
     setState('Ready');
+}
+
+// Whether the editor holds changes that another program would lose: to the
+// file last opened or saved, or typed into one that is no file.
+function unsaved() {
+    const text = editor.text();
+    return savedText !== null ? text !== savedText : store.typed() && text !== '';
+}
+
+async function saveProgram() {
+    // Saved as the desktop's editor saves: CR LF line ends, nothing added.
+    const saved = editor.text();
+    const bytes = await reader.programBytes(saved.replace(/\r?\n/g, '\r\n'));
+    download(new Blob([bytes], { type: 'text/plain' }), fileName);
+    savedText = saved;
+}
+
+// New, as on the desktop: an empty program with no name yet.
+async function newProgram() {
+    if (running || !(await mayReplace(unsaved, saveProgram)) || running) return;
+    switchFile('program.cg', '', true);
+    savedText = null;
+    editor.view.focus();
 }
 
 async function loadExamples() {
@@ -260,24 +291,21 @@ function toggleRecording() {
 function wireFiles() {
     $('save-png').onclick = async () => download(await indexedPng(view.indices, view.palette), 'korvane.png');
     $('save-jpeg').onclick = () => $('canvas').toBlob((b) => download(b, 'korvane.jpg'), 'image/jpeg', 0.9);
-    $('open').onclick = () => $('open-file').click();
+    $('new').onclick = newProgram;
+    $('open').onclick = async () => {
+        if (await mayReplace(unsaved, saveProgram)) $('open-file').click();
+    };
     $('open-file').onchange = async () => {
         const file = await readFile($('open-file'));
         if (!file) return;
         switchFile(file.name, await reader.programText(file.bytes));
         savedText = editor.text();
     };
-    $('save').onclick = async () => {
-        // Saved as the desktop's editor saves: CR LF line ends, nothing added.
-        const saved = editor.text();
-        const bytes = await reader.programBytes(saved.replace(/\r?\n/g, '\r\n'));
-        download(new Blob([bytes], { type: 'text/plain' }), fileName);
-        savedText = saved;
-    };
+    $('save').onclick = saveProgram;
     $('examples').onchange = async () => {
         const name = $('examples').value;
         $('examples').value = '';
-        if (!name) return;
+        if (!name || !(await mayReplace(unsaved, saveProgram))) return;
         const text = await reader.programText(new Uint8Array(await (await fetch('examples/' + name)).arrayBuffer()));
         switchFile(name, text);
         savedText = null;   // an example is no file of the user's to keep
@@ -408,6 +436,7 @@ async function start() {
                         [assist.extension(), debug.editorExtensions()]);
     debug.attach(editor);
     timeline = new TimelineBar(client, view, editor, { save: download, say: setState });
+    description = new CanvasDescription(client, { pixels: () => view.indices, ran: () => timeline.timeline !== null });
     store.keep(text, text === store.tabText() ? 'restored' : 'loaded');
     wire();
     setRunning(false);
