@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -25,6 +26,7 @@
 #include "canvas_description.h"
 #include "canvas_view.h"
 #include "dialogs.h"
+#include "find_bar.h"
 #include "help_window.h"
 #include "inspector_text.h"
 #include "magnifier.h"
@@ -196,6 +198,7 @@ bool MainWindow::keyPressed(const QKeyEvent& key)
 QList<QWidget*> MainWindow::panes() const
 {
     return {Memo1,
+            findBar_->findField(),
             xmg,
             timeline_->slider(),
             timeline_->history(),
