@@ -655,6 +655,17 @@ try {
         await page.keyboard.press('Escape');
         const back = await page.evaluate(() => [document.querySelector('#description').hidden, document.activeElement.id]);
         check(back.join() === 'true,describe', `after Escape: hidden, focus on ${JSON.stringify(back)}`);
+        // At a pause: the canvas so far, and the one call so far; Continue takes it away.
+        await toggleLine(page, 4);
+        await page.click('#run');
+        await page.waitForFunction(() => document.querySelector('#state').textContent === 'Paused at line 4 (breakpoint)', { timeout: 5000 });
+        await page.click('#describe');
+        const paused = await described();
+        check(paused === head + 'colour 0 (red 0, green 0, blue 0): 160000 pixels, x 0 to 399, y 0 to 399\n\n' +
+              'The last run made 1 drawing call:\n1. line 2: clear(0)', `at the pause: ${JSON.stringify(paused)}`);
+        await page.keyboard.press('F5');
+        await runEnded(page);
+        check(await page.$eval('#description', (e) => e.hidden), 'the pause\'s description stays after Continue');
     });
 
     await test("the first program a newcomer sees draws in a colour that stands out from the canvas's (4.5:1)", 20, async () => {
