@@ -8,7 +8,7 @@ export class ExerciseClient {
         this.nextId = 1;
         this.opening = null;     // the last open asked for, sent again to a new worker
         this.waiting = new Map();   // id -> {resolve, each}
-        this.start();
+        this.worker = null;         // started by the first open: most visits open no exercise
     }
 
     start() {
@@ -35,6 +35,7 @@ export class ExerciseClient {
     // the folder's file names when known (the course's); else the names
     // exercise.json gives are tried.
     open(url, name, files = null) {
+        if (!this.worker) this.start();
         this.opening = { type: 'open', url, name, files };
         return this.ask(this.opening);
     }

@@ -337,7 +337,7 @@ try {
         check(marked.report.includes('in line 3'), `report "${marked.report}"`);
     });
 
-    await test('"Midpoint circle" from Exercises: Check says what korvane-run --check says; the differences; the first call', 60, async () => {
+    await test('"Midpoint circle" from Exercises: Check says what korvane-run --check says; the differences; the first call; axe', 60, async () => {
         const folder = join(root, 'build-web', 'dist', 'course', '04-midpoint-circle');
         await load(page, url);
         await page.waitForFunction(() => [...document.querySelector('#exercises').options].some((o) => o.text === 'Midpoint circle'),
@@ -385,6 +385,19 @@ try {
         await page.waitForFunction(() => window.korvane.timelineCall() === 482, { timeout: 10000 });
         const marked = await page.$eval('.cm-trace-line', (e) => e.textContent.trim());
         check(marked === 'point(cx + x, cy + y);', `the timeline marks "${marked}"`);
+        const faults = await axeViolations(page);
+        check(faults.length === 0, `axe, with the statement and the results shown: ${faults.join('; ')}`);
+        // Halt ends a check that loops; the next Check has the exercise still.
+        writeFileSync(slip, 'main()\r\n{\r\n  int i;\r\n  i = 0;\r\n  while (i == 0) i = 0;\r\n}\r\n', 'latin1');
+        await (await page.$('#open-file')).uploadFile(slip);
+        await page.waitForFunction(() => document.querySelector('.cm-content').innerText.includes('while'), { timeout: 5000 });
+        await page.click('#check');
+        await page.waitForFunction(() => !document.querySelector('#halt').disabled, { timeout: 5000 });
+        await new Promise((r) => setTimeout(r, 300));
+        const halted = Date.now();
+        await page.click('#halt');
+        await page.waitForFunction(() => document.querySelector('#state').textContent === 'Check halted', { timeout: 2000 });
+        check(Date.now() - halted < 1000, `Halt took ${Date.now() - halted} ms to end the check`);
         // A forbidden built-in is named with its line before anything runs.
         writeFileSync(slip, model.replace('point(cx + x, cy + y);', 'circle(cx, cy, x, 6);'), 'latin1');
         await (await page.$('#open-file')).uploadFile(slip);
