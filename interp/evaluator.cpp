@@ -209,7 +209,18 @@ void InterpreterState::run_expression(Entry entry) {
                             continue;
                         }
                         break;
-                    default: break;
+                    case FrameKind::STATEMENTS:
+                    case FrameKind::EXPRESSION_STATEMENT:
+                    case FrameKind::IF:
+                    case FrameKind::WHILE:
+                    case FrameKind::DO:
+                    case FrameKind::FOR:
+                    case FrameKind::RETURN:
+                    case FrameKind::ARGUMENTS:
+                    case FrameKind::CALL:
+                    case FrameKind::BUILTIN:
+                    case FrameKind::COLLECTION:
+                    case FrameKind::TEXT: break;
                 }
                 unread_token();
                 [[fallthrough]];
@@ -238,7 +249,14 @@ void InterpreterState::run_expression(Entry entry) {
                         if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
                         frames.pop_back();
                         return continue_statements();
-                    default: return give(v);
+                    case FrameKind::IF:
+                    case FrameKind::WHILE:
+                    case FrameKind::DO:
+                    case FrameKind::FOR:
+                    case FrameKind::RETURN: return give(v);
+                    case FrameKind::STATEMENTS:
+                    case FrameKind::OPERATION:
+                    case FrameKind::CALL: misplaced_frame();
                 }
                 [[fallthrough]];
                 // v is the value of a call or a built-in, for the top OPERATION frame

@@ -76,7 +76,16 @@ KORVANE_INLINE void InterpreterState::statement_value() {
         case FrameKind::IF: return if_value();
         case FrameKind::WHILE: return while_value();
         case FrameKind::DO: return do_value();
-        default: return for_value();
+        case FrameKind::FOR: return for_value();
+        case FrameKind::STATEMENTS:
+        case FrameKind::EXPRESSION_STATEMENT:
+        case FrameKind::STORE:
+        case FrameKind::OPERATION:
+        case FrameKind::ARGUMENTS:
+        case FrameKind::CALL:
+        case FrameKind::BUILTIN:
+        case FrameKind::COLLECTION:
+        case FrameKind::TEXT: misplaced_frame();
     }
 }
 
@@ -87,7 +96,16 @@ KORVANE_INLINE void InterpreterState::statements_done() {
         case FrameKind::WHILE: return while_done();
         case FrameKind::DO: return do_done();
         case FrameKind::FOR: return for_done();
-        default: return leave_call();
+        case FrameKind::CALL: return leave_call();
+        case FrameKind::STATEMENTS:
+        case FrameKind::EXPRESSION_STATEMENT:
+        case FrameKind::RETURN:
+        case FrameKind::STORE:
+        case FrameKind::OPERATION:
+        case FrameKind::ARGUMENTS:
+        case FrameKind::BUILTIN:
+        case FrameKind::COLLECTION:
+        case FrameKind::TEXT: misplaced_frame();
     }
 }
 
@@ -291,7 +309,11 @@ KORVANE_INLINE void InterpreterState::for_value() {
             f.loop.condition = ScanPos;
             return for_condition();
         case Await::INCREMENT: ScanPos = f.loop.condition; return for_condition();
-        default: return for_body();
+        case Await::CONDITION: return for_body();
+        case Await::NONE:
+        case Await::BODY:
+        case Await::FIRST:
+        case Await::SECOND: misplaced_frame();
     }
 }
 

@@ -24,6 +24,7 @@
 #include "dialogs.h"
 #include "editor_assist.h"
 #include "editor_pauses.h"
+#include "find_bar.h"
 #include "help_window.h"
 #include "magnifier.h"
 #include "palette_panel.h"
@@ -194,7 +195,15 @@ QWidget* MainWindow::createEditorColumn()
 
     editorSplit_ = new QSplitter(Qt::Vertical);
     editorSplit_->setChildrenCollapsible(false);
-    editorSplit_->addWidget(Memo1);
+    // The find bar stays with the editor when the splitter moves.
+    auto* editorPane = new QWidget;
+    auto* editorRows = new QVBoxLayout(editorPane);
+    editorRows->setContentsMargins(0, 0, 0, 0);
+    editorRows->setSpacing(0);
+    editorRows->addWidget(Memo1, 1);
+    findBar_ = new FindBar(*Memo1, editorPane);
+    editorRows->addWidget(findBar_);
+    editorSplit_->addWidget(editorPane);
     editorSplit_->addWidget(output_);
     editorSplit_->setStretchFactor(0, 1);
     editorSplit_->setStretchFactor(1, 0);

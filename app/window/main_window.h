@@ -36,6 +36,7 @@ class AboutBox;
 class CanvasView;
 class EditorAssist;
 class Dialogs;
+class FindBar;
 class HelpWindow;
 class Magnifier;
 class PalettePanel;
@@ -198,6 +199,7 @@ private:
     Magnifier* Image1 = nullptr;
     QsciScintilla* Memo1 = nullptr;
     EditorAssist* assist_ = nullptr;     // tips, completion, warnings; owned by Memo1
+    FindBar* findBar_ = nullptr;         // under the editor: Find, Replace
     QPlainTextEdit* output_ = nullptr;   // what print, puts and putch write
     QSplitter* editorSplit_ = nullptr;   // editor above, output below
     QWidget* canvasPanel_ = nullptr;     // canvas, corner labels, Save Image
@@ -239,7 +241,6 @@ private:
     QString imageName_;    // offered again by Save Image
     QString imageType_;    // and the file type chosen with it
     QString gifName_;      // offered again by Record GIF
-    QString searchText_;   // searched for by Find Next
     RecentFiles recent_;
     QString examplesFolder_ = QStringLiteral("examples");
     bool placedFromMemory_ = false;

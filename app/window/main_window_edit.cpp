@@ -4,6 +4,7 @@
 #include <Qsci/qsciscintilla.h>
 
 #include "dialogs.h"
+#include "find_bar.h"
 #include "program_editor.h"
 
 namespace korvane {
@@ -40,33 +41,17 @@ void MainWindow::selectAllText()
 
 void MainWindow::findText()
 {
-    const QString text = dialogs_.askText(tr("Find"), tr("Text to find:"), searchText_);
-    if (text.isEmpty())
-        return;
-    searchText_ = text;
-    findNext();
+    findBar_->open();
 }
 
 void MainWindow::findNext()
 {
-    if (searchText_.isEmpty()) {
-        findText();
-        return;
-    }
-    if (!find_text(*Memo1, searchText_))
-        dialogs_.note(tr("Cannot find \"%1\".").arg(searchText_));
+    findBar_->findNext();
 }
 
 void MainWindow::replaceText()
 {
-    const QString text = dialogs_.askText(tr("Replace"), tr("Text to find:"), searchText_);
-    if (text.isEmpty())
-        return;
-    searchText_ = text;
-    const QString with = dialogs_.askText(tr("Replace"), tr("Replace with:"), QString());
-    const int count = replace_all(*Memo1, text, with);
-    dialogs_.note(count == 0 ? tr("Cannot find \"%1\".").arg(text)
-                             : tr("Replaced %n occurrence(s).", nullptr, count));
+    findBar_->open();
 }
 
 void MainWindow::goToLine()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window.h"
 
+#include "find_bar.h"
 #include "pause_panels.h"
 #include "program_editor.h"
 #include "stop_list.h"
@@ -71,6 +72,8 @@ void MainWindow::createEditMenu()
     find->setShortcut(QKeySequence::Find);
     QAction* findNext = edit->addAction(tr("Find &Next"));
     findNext->setShortcut(Qt::Key_F3);
+    QAction* findPrevious = edit->addAction(tr("Find Pre&vious"));
+    findPrevious->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
     Replace1 = edit->addAction(tr("R&eplace…"));
     Replace1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     QAction* goToLine = edit->addAction(tr("&Go to Line…"));
@@ -87,6 +90,7 @@ void MainWindow::createEditMenu()
     connect(selectAll, &QAction::triggered, this, &MainWindow::selectAllText);
     connect(find, &QAction::triggered, this, &MainWindow::findText);
     connect(findNext, &QAction::triggered, this, &MainWindow::findNext);
+    connect(findPrevious, &QAction::triggered, findBar_, &FindBar::findPrevious);
     connect(Replace1, &QAction::triggered, this, &MainWindow::replaceText);
     connect(goToLine, &QAction::triggered, this, &MainWindow::goToLine);
 }

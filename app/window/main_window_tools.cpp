@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -25,6 +26,7 @@
 #include "canvas_description.h"
 #include "canvas_view.h"
 #include "dialogs.h"
+#include "find_bar.h"
 #include "help_window.h"
 #include "inspector_text.h"
 #include "magnifier.h"
@@ -196,6 +198,7 @@ bool MainWindow::keyPressed(const QKeyEvent& key)
 QList<QWidget*> MainWindow::panes() const
 {
     return {Memo1,
+            findBar_->findField(),
             xmg,
             timeline_->slider(),
             timeline_->history(),
@@ -230,7 +233,9 @@ void MainWindow::describeCanvas()
         description_->resize(560, 400);
     }
     auto* text = description_->findChild<QPlainTextEdit*>(QStringLiteral("CanvasDescription"));
-    text->setPlainText(describe_canvas(xmg->picture(), timeline_->timeline()));
+    const Picture& shown = xmg->picture();
+    const CanvasPixels canvas{shown.width, shown.height, shown.pixels.data(), shown.palette.data()};
+    text->setPlainText(QString::fromStdString(describe_canvas(canvas, timeline_->timeline())));
     description_->show();
     description_->raise();
     text->setFocus();

@@ -273,19 +273,30 @@ void mark_drawing_line(QsciScintilla& editor, int line)
     editor.ensureLineVisible(line);
 }
 
-bool find_text(QsciScintilla& editor, const QString& text)
+bool find_text(QsciScintilla& editor, const QString& text, bool matchCase, bool forward)
 {
-    return !text.isEmpty() && editor.findFirst(text, false, false, false, true);
+    if (text.isEmpty())
+        return false;
+    // From the selection's far end, or the match selected now is found again.
+    int line = -1, index = -1, endLine = -1, endIndex = -1;
+    editor.getSelection(&line, &index, &endLine, &endIndex);
+    if (line < 0) {
+        editor.getCursorPosition(&line, &index);
+    } else if (forward) {
+        line = endLine;
+        index = endIndex;
+    }
+    return editor.findFirst(text, false, matchCase, false, true, forward, line, index);
 }
 
-int replace_all(QsciScintilla& editor, const QString& text, const QString& with)
+int replace_all(QsciScintilla& editor, const QString& text, const QString& with, bool matchCase)
 {
     if (text.isEmpty())
         return 0;
     int count = 0;
     editor.beginUndoAction();
     // From the top, without going round, so replaced text is never searched again.
-    for (bool found = editor.findFirst(text, false, false, false, false, true, 0, 0); found;
+    for (bool found = editor.findFirst(text, false, matchCase, false, false, true, 0, 0); found;
          found = editor.findNext()) {
         editor.replace(with);
         ++count;

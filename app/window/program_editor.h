@@ -42,12 +42,15 @@ QString wrap_words(const QString& text, int columns);
 // Marks the line whose drawing call comes next (-1 clears the mark).
 void mark_drawing_line(QsciScintilla& editor, int line);
 
-// Selects the next match of text after the caret, going round at the end;
-// false if the text holds none. Case is ignored, as names ignore it.
-bool find_text(QsciScintilla& editor, const QString& text);
+// Selects the next match of text after the selection (or the one before
+// it), going round at the end; false if the text holds none. Case is
+// ignored unless asked for, as names ignore it.
+bool find_text(QsciScintilla& editor, const QString& text, bool matchCase = false,
+               bool forward = true);
 
 // Replaces every match of text as one undoable step; the number replaced.
-int replace_all(QsciScintilla& editor, const QString& text, const QString& with);
+int replace_all(QsciScintilla& editor, const QString& text, const QString& with,
+                bool matchCase = false);
 
 // Comments out the selected lines (or the caret's) with "// " before their
 // text, or, when every one that holds text is commented already, takes the

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "tokens.h"
@@ -39,6 +40,10 @@ enum class FrameKind : uint8_t {
     COLLECTION,  // a built-in that takes a list of values
     TEXT,        // textout and textstyle: two values and a string
 };
+
+// A frame of this kind cannot be on top where the machine stands: it is
+// broken, and going on would run another construct's logic on the frame.
+[[noreturn, gnu::cold]] inline void misplaced_frame() { std::abort(); }
 
 // What a frame waits for next, where a kind waits for more than one thing.
 enum class Await : uint8_t {

@@ -22,4 +22,9 @@ inline constexpr const char* const kSeeds[] = {
 // bytes, the others mutations of a few valid programs.
 std::string random_program(std::mt19937& rng, int i);
 
+// Program number i of a sequence drawn from rng: a valid program with a few
+// broken pieces put between its tokens (an operand missing, a stray `else`,
+// an unknown name, a zero divisor), each where it may run or be skipped.
+std::string broken_program(std::mt19937& rng, int i);
+
 }  // namespace korvane::testing

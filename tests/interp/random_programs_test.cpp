@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -131,6 +133,63 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
         const TextPlace a = whole.error_details().token, b = frames.error_details().token;
         ASSERT_EQ(std::tie(a.line, a.column, a.length), std::tie(b.line, b.column, b.length)) << text;
     }
+}
+
+// What a run leaves, folded into one number (64-bit FNV-1a): its result,
+// steps, calls, output, messages and the error's code and place.
+uint64_t digest_of(Interpreter& interp, RecordingBridge& bridge, const std::string& text) {
+    bridge.calls.clear();
+    bridge.output.clear();
+    bridge.messages.clear();
+    bridge.answers.assign(100, "7");
+    interp.set_step_limit(20000);
+    interp.seed_random(1);
+    const RunResult result = interp.run_text(text);
+    const ErrorDetails& error = interp.error_details();
+    std::string all = std::to_string(result) + "|" + std::to_string(interp.steps_taken()) + "|" +
+                      std::to_string(error.code) + "|" + std::to_string(error.token.line) + "," +
+                      std::to_string(error.token.column) + "," + std::to_string(error.token.length);
+    for (const auto* list : {&bridge.calls, &bridge.output, &bridge.messages}) {
+        all += "|";
+        for (const std::string& s : *list) all += s + "\n";
+    }
+    uint64_t h = 14695981039346656037ull;
+    for (const char c : all) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return h;
+}
+
+// Thousands of programs, mutated, broken and random, end exactly as they
+// ended when program_digests.txt was written (by the evaluator before it
+// was rebuilt), so a change in any result shows without the old build.
+// KORVANE_WRITE_DIGESTS=FILE writes the digests anew instead of checking.
+TEST(RandomPrograms, EndAsTheirDigestsSay) {
+    RecordingBridge bridge;
+    Interpreter interp(bridge);
+    std::vector<std::string> texts, digests;
+    std::mt19937 random_rng(20261210), broken_rng(20261211);
+    for (int i = 0; i < 2000; ++i) {
+        texts.push_back(random_program(random_rng, i));
+        texts.push_back(crlf(broken_program(broken_rng, i)));
+    }
+    for (const std::string& text : texts) {
+        char line[32];
+        std::snprintf(line, sizeof line, "%016llx", static_cast<unsigned long long>(digest_of(interp, bridge, text)));
+        digests.emplace_back(line);
+    }
+    if (const char* out = std::getenv("KORVANE_WRITE_DIGESTS")) {
+        std::ofstream file(out, std::ios::binary);
+        for (const std::string& d : digests) file << d << "\n";
+        GTEST_SKIP() << "digests written to " << out;
+    }
+    std::ifstream file(std::string(KORVANE_SOURCE_DIR) + "/tests/interp/program_digests.txt");
+    std::string expected;
+    int errors = 0;
+    for (size_t i = 0; i < digests.size(); ++i) {
+        ASSERT_TRUE(std::getline(file, expected)) << "program_digests.txt ends at line " << i + 1;
+        if (digests[i] != expected && ++errors <= 5)
+            ADD_FAILURE() << "program " << i << " ends otherwise:\n" << texts[i];
+    }
+    EXPECT_EQ(errors, 0);
 }
 
 // Places between two tokens: at a blank or a line end, or beside a

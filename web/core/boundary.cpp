@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "canvas_description.h"
 #include "draw_call.h"
 #include "input_answers.h"
 #include "interpreter.h"
@@ -141,5 +142,12 @@ EMSCRIPTEN_KEEPALIVE const char* korvane_builtin_names(void) {
 }
 EMSCRIPTEN_KEEPALIVE const char* korvane_input_caption(int kind) {
     return input_caption(kind == INPUT_NUMBER ? INPUT_NUMBER : INPUT_CHARACTER);
+}
+
+EMSCRIPTEN_KEEPALIVE const char* korvane_describe_canvas(const uint8_t* pixels, int32_t with_calls) {
+    static std::string text;
+    const CanvasPixels canvas{kCanvasSize, kCanvasSize, pixels, page_session().canvas.palette(0).entries.data()};
+    text = describe_canvas(canvas, with_calls ? page_timeline() : nullptr);
+    return text.c_str();
 }
 }

@@ -92,6 +92,11 @@ double korvane_timeline_writes(void);
 // after each show in the range (every = 0) or every `every` calls, and
 // after call b. Returns how many.
 int korvane_timeline_gif(double a, double b, double every);
+// The canvas shown (pixels laid out as korvane_pixels, in the page
+// canvas's palette) in words, then the drawing calls of the page canvas's
+// last run unless with_calls is 0, as the desktop's View > Describe Canvas
+// gives them (bridge/canvas_description.h); valid until the next call.
+const char* korvane_describe_canvas(const uint8_t* pixels, int32_t with_calls);
 // JSON for the editor (web/core/web_assist.cpp), each valid until the next
 // call of the same function. The built-ins:
 // [{name, arguments, signature, description}] in the interpreter's order.

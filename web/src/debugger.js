@@ -68,11 +68,12 @@ export class Debugger {
     attach(editor) { this.editor = editor; }
 
     // Breakpoints and pixel watches are kept per file for the session: those
-    // of the text shown are put away before put() replaces it with file to's.
-    switchFile(from, to, put) {
+    // of the text shown are put away before put() replaces it with file to's
+    // (none when fresh: a new program).
+    switchFile(from, to, put, fresh = false) {
         this.kept.set(from, { lines: breakpointLines(this.editor.view.state), pixels: this.watches.pixels });
         put();
-        const kept = this.kept.get(to);
+        const kept = fresh ? undefined : this.kept.get(to);
         setBreakpointLines(this.editor.view, kept?.lines ?? []);
         this.watches.set(kept?.pixels ?? []);
         this.panels.clear();

@@ -11,7 +11,8 @@ import { renderMarkdown } from './exercise_markdown.js';
 const $ = (id) => document.getElementById(id);
 const VIEWS = ['Your canvas', 'Accepted picture', 'Differences'];
 
-// page: {text, load(name, text), setPalette(bytes), run(answers), showCall(k),
+// page: {text, load(name, text) (resolves false when the user keeps the
+// editor's program), setPalette(bytes), run(answers), showCall(k),
 // programText(bytes), paint(pixels, palette), say(text), busy(on)}.
 export class ExercisePane {
     constructor(page) {
@@ -69,8 +70,8 @@ export class ExercisePane {
         this.page.setPalette(opened.files['palette.pal'] ?? null);
         const starter = opened.files[summary.starter];
         const text = starter ? await this.page.programText(starter) : '';
-        this.page.load(summary.file || `${summary.title}.cg`, text);
-        this.page.say(`Opened the exercise "${summary.title}"`);
+        const loaded = await this.page.load(summary.file || `${summary.title}.cg`, text);
+        this.page.say(`Opened the exercise "${summary.title}"${loaded ? '' : ', the program in the editor kept'}`);
     }
 
     close() {

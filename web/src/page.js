@@ -18,6 +18,8 @@ import { TimelineBar } from './timeline_bar.js';
 import { Debugger } from './debugger.js';
 import { CanvasCursor } from './canvas_cursor.js';
 import { cyclePanes } from './panes.js';
+import { CanvasDescription } from './canvas_description.js';
+import { mayReplace } from './unsaved.js';
 import { ExercisePane } from './exercise_pane.js';
 
 const $ = (id) => document.getElementById(id);
@@ -32,6 +34,7 @@ let reader = null;          // the editor's reader: outlines, and program files 
 let timeline = null;       // the bar under the canvas
 let hovered = null;        // the pixel last pointed at (mouse or keys), for the inspector
 let debug = null;          // the debugger's buttons, marks and panels
+let description = null;    // the canvas in words
 let exercises = null;      // the open exercise's statement and Check
 let ready = null;          // what the worker said when it started
 let running = false;
@@ -84,6 +87,7 @@ const streamed = {
     [P.PALETTE_SET]: (m) => {
         if (m.error) report(m.error);
         view.setPalette(m.palette);
+        description.forget();
     },
 };
 
@@ -136,10 +140,13 @@ function setRunning(on) {
     $('run').disabled = on || exercises.checking;
     $('halt').disabled = !on && !exercises.checking;
     $('check').disabled = on || exercises.checking || !exercises.exercise;
+    $('new').disabled = on;
     $('open').disabled = on;
     $('examples').disabled = on;
+    $('exercises').disabled = on;
     $('palette').disabled = on;
     editor.setReadOnly(on);
+    description.setRunning(on);
     updateTrace();
 }
 
@@ -222,9 +229,10 @@ function showInspector() {
     else $('inspector').textContent = INSPECTOR_IDLE;
 }
 
-// Another program in the editor: nothing on the screen may tell of the last one's run.
-function switchFile(name, text) {
-    debug.switchFile(fileName, name, () => editor.setText(text));
+// Another program in the editor: nothing on the screen may tell of the last
+// one's run; a new program takes no marks kept for its name.
+function switchFile(name, text, fresh = false) {
+    debug.switchFile(fileName, name, () => editor.setText(text), fresh);
     fileName = name;
     hovered = null;
     timeline.set(null);
@@ -233,7 +241,31 @@ function switchFile(name, text) {
     report('');
     assist.markError(editor.view, null);
     showInspector();
+    description.forget();
     setState('Ready');
+}
+
+// Whether the editor holds changes that another program would lose: to the
+// file last opened or saved, or typed into one that is no file.
+function unsaved() {
+    const text = editor.text();
+    return savedText !== null ? text !== savedText : store.typed() && text !== '';
+}
+
+async function saveProgram() {
+    // Saved as the desktop's editor saves: CR LF line ends, nothing added.
+    const saved = editor.text();
+    const bytes = await reader.programBytes(saved.replace(/\r?\n/g, '\r\n'));
+    download(new Blob([bytes], { type: 'text/plain' }), fileName);
+    savedText = saved;
+}
+
+// New, as on the desktop: an empty program with no name yet.
+async function newProgram() {
+    if (running || !(await mayReplace(unsaved, saveProgram)) || running) return;
+    switchFile('program.cg', '', true);
+    savedText = null;
+    editor.view.focus();
 }
 
 async function loadExamples() {
@@ -267,24 +299,21 @@ function toggleRecording() {
 function wireFiles() {
     $('save-png').onclick = async () => download(await indexedPng(view.indices, view.palette), 'korvane.png');
     $('save-jpeg').onclick = () => $('canvas').toBlob((b) => download(b, 'korvane.jpg'), 'image/jpeg', 0.9);
-    $('open').onclick = () => $('open-file').click();
+    $('new').onclick = newProgram;
+    $('open').onclick = async () => {
+        if (await mayReplace(unsaved, saveProgram)) $('open-file').click();
+    };
     $('open-file').onchange = async () => {
         const file = await readFile($('open-file'));
         if (!file) return;
         switchFile(file.name, await reader.programText(file.bytes));
         savedText = editor.text();
     };
-    $('save').onclick = async () => {
-        // Saved as the desktop's editor saves: CR LF line ends, nothing added.
-        const saved = editor.text();
-        const bytes = await reader.programBytes(saved.replace(/\r?\n/g, '\r\n'));
-        download(new Blob([bytes], { type: 'text/plain' }), fileName);
-        savedText = saved;
-    };
+    $('save').onclick = saveProgram;
     $('examples').onchange = async () => {
         const name = $('examples').value;
         $('examples').value = '';
-        if (!name) return;
+        if (!name || !(await mayReplace(unsaved, saveProgram))) return;
         const text = await reader.programText(new Uint8Array(await (await fetch('examples/' + name)).arrayBuffer()));
         switchFile(name, text);
         savedText = null;   // an example is no file of the user's to keep
@@ -416,6 +445,7 @@ async function start() {
     debug.attach(editor);
     exercises = new ExercisePane(exercisePage());
     timeline = new TimelineBar(client, view, editor, { save: download, say: setState });
+    description = new CanvasDescription(client, { pixels: () => view.indices, ran: () => timeline.timeline !== null });
     store.keep(text, text === store.tabText() ? 'restored' : 'loaded');
     wire();
     setRunning(false);
@@ -437,9 +467,13 @@ function exercisePage() {
     const defaultPalette = ready.palette.slice(0, 1024);
     return {
         text: () => editor.text(),
-        load: (name, text) => {
+        // The starter, unsaved until the student saves it; false when the
+        // user keeps the program the editor holds.
+        load: async (name, text) => {
+            if (!(await mayReplace(unsaved, saveProgram))) return false;
             switchFile(name, text);
-            savedText = null;   // unsaved until the student saves it
+            savedText = null;
+            return true;
         },
         // An exercise without a palette of its own draws in the default one.
         setPalette: (bytes) => client.setPalette(bytes ? 'palette.pal' : 'default.pal', bytes ?? defaultPalette),

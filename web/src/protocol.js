@@ -16,6 +16,7 @@ export const INSPECT = 'inspect';   // {id, x, y}: who drew the pixel
 export const SEEK = 'seek';         // {serial, k}: the canvas after call k of the timeline; dropped once a newer seek is asked for
 export const HISTORY = 'history';   // {id, x, y}: every write of the pixel in the timeline
 export const GIF = 'gif';           // {id, from, to, every}: a GIF of calls from..to, a frame at each show (every 0) or every so many calls
+export const DESCRIBE = 'describe'; // {id, pixels, calls}: the canvas shown in words, then the last run's calls unless calls is false
 // either way, without shared memory
 export const SET = 'set';           // {slot, value}: a control slot's new value
 export const LIST = 'list';         // {name, values}: the breakpoints or watches list, its count first
@@ -36,6 +37,7 @@ export const PAUSED = 'paused';     // {pause, range, timeline}: the run waits f
 export const AT_CALL = 'at-call';   // {serial, k, line, call, pixels}: the seek's canvas and call k's line and text
 export const GIF_MADE = 'gif-made'; // {id, blob, frames, left}: the GIF asked for, at most `frames` frames; left: those left out
 export const WRITES = 'writes';     // {id, writes, count}: the first and last HISTORY_ENDS writes {call, line, builtin, colour}, and how many in all
+export const DESCRIBED = 'described'; // {id, text}: the description asked for
 
 // page -> reader (outline_worker.js), the editor's own instance of the core
 export const OUTLINE = 'outline';   // {id, source}: read the program without running it

@@ -357,6 +357,15 @@ function answerTimeline(data) {
     }
 }
 
+// korvane_describe_canvas of the pixels the page shows.
+function describe({ pixels, calls }) {
+    const at = core._malloc(P.PIXELS);
+    core.HEAPU8.set(pixels.subarray(0, P.PIXELS), at);
+    const text = cString(core._korvane_describe_canvas(at, calls ? 1 : 0));
+    core._free(at);
+    return text;
+}
+
 async function handle(data) {
     switch (data.type) {
         case P.RUN: await doRun(data); break;
@@ -376,6 +385,7 @@ async function handle(data) {
         case P.SEEK:
         case P.HISTORY: answerTimeline(data); break;
         case P.GIF: postMessage(timeline.gif(core, paletteBytes(), data)); break;
+        case P.DESCRIBE: postMessage({ type: P.DESCRIBED, id: data.id, text: describe(data) }); break;
     }
 }
 

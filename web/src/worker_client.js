@@ -148,6 +148,12 @@ export class WorkerClient {
         }));
     }
 
+    // The description of pixels (the screen's indices) and, with calls, of
+    // the last run's calls; the text, or '' if the worker was replaced.
+    async describe(pixels, calls) {
+        return (await this.request({ type: P.DESCRIBE, pixels, calls }, { text: '' })).text;
+    }
+
     gif(from, to, every) { return this.request({ type: P.GIF, from, to, every }, { type: P.GIF_MADE, blob: null }); }
 
     setPalette(name, bytes) {

@@ -632,7 +632,7 @@ try {
             .catch(async () => { throw new Error(`"${await page.$eval('#state', (e) => e.textContent)}", not "${s}"`); });
         await load(page, url);
         await press('F6');
-        check(await focused() === 'open', `F6 from the page went to ${await focused()}`);
+        check(await focused() === 'new', `F6 from the page went to ${await focused()}`);
         await press('F6');
         check(await focused() === 'cm-content', `the second F6 went to ${await focused()}`);
         // Tab indents; Escape then Tab leaves, as the hint under the editor says.
@@ -698,6 +698,36 @@ try {
         check(report.includes('user terminated program in line 5'), `report "${report}"`);
     });
 
+    await test("Describe canvas tells the colours shown and the last run's calls in words, as the window's does", 30, async () => {
+        const described = async () => {
+            await page.waitForFunction(() => document.activeElement?.id === 'description', { timeout: 5000 });
+            return page.$eval('#description-text', (e) => e.textContent);
+        };
+        await load(page, linkTo(url, 'main()\r\n{\r\nclear(0);\r\nsetcolor(2);\r\nfillrect(10, 20, 12, 21);\r\n}\r\n'));
+        const head = 'The canvas is 400 by 400 pixels; x runs from the left, y from the bottom.\n' +
+            'Colours on it, most pixels first:\n';
+        await page.click('#describe');
+        const before = await described();
+        check(before === head + 'colour 0 (red 0, green 0, blue 0): 160000 pixels, x 0 to 399, y 0 to 399\n\n' +
+              'The drawing calls are listed after a run.', `before a run: ${JSON.stringify(before)}`);
+        await page.click('#run');
+        await runEnded(page);
+        check(await page.$eval('#description', (e) => e.hidden), 'a run leaves the description of the canvas before it');
+        // By keys, and the window's text to the letter.
+        await page.focus('#describe');
+        await page.keyboard.press('Enter');
+        const after = await described();
+        check(after === head + 'colour 0 (red 0, green 0, blue 0): 159994 pixels, x 0 to 399, y 0 to 399\n' +
+              'colour 2 (red 255, green 0, blue 0): 6 pixels, x 10 to 12, y 20 to 21\n\n' +
+              'The last run made 2 drawing calls:\n1. line 2: clear(0)\n2. line 4: fillrect(10, 20, 12, 21) colour 2',
+              `after the run: ${JSON.stringify(after)}`);
+        const found = await axeViolations(page);
+        check(found.length === 0, `with the description shown: ${found.join('; ')}`);
+        await page.keyboard.press('Escape');
+        const back = await page.evaluate(() => [document.querySelector('#description').hidden, document.activeElement.id]);
+        check(back.join() === 'true,describe', `after Escape: hidden, focus on ${JSON.stringify(back)}`);
+    });
+
     await test("the first program a newcomer sees draws in a colour that stands out from the canvas's (4.5:1)", 20, async () => {
         await page.evaluate(() => { localStorage.clear(); sessionStorage.clear(); });
         await load(page, url);
@@ -714,7 +744,7 @@ try {
         check(colours.used.length === 2 && colours.ratio >= 4.5, `colours ${colours.used}, contrast ${colours.ratio}:1`);
     });
 
-    await test('a new run or another program leaves nothing of the last run on the screen; each file keeps its watches', 40, async () => {
+    await typingTest(page, 'a new run, another program or New leaves nothing of the last run on the screen; each file keeps its watches', 40, async () => {
         const shown = () => page.evaluate(() => ({
             panels: ['call-stack', 'variables'].map((t) => document.querySelector(`.${t} tbody`).textContent).join('|'),
             inspector: document.querySelector('#inspector').textContent,
@@ -768,6 +798,32 @@ try {
         await page.select('#examples', 'circles.cg');
         await page.waitForFunction(() => document.querySelector('.cm-content').innerText.includes('circle'), { timeout: 5000 });
         check((await shown()).watches === fresh.watches, 'an example has the watches of another file');
+        // New asks before typed work is lost: Escape keeps it; Discard leaves an
+        // empty program, without the example's run, watch or description.
+        await page.click('#run');
+        await runEnded(page);
+        await page.mouse.click(...corner, { button: 'right' });
+        await page.click('.context-menu button');
+        await page.click('#describe');
+        await page.waitForSelector('#description:not([hidden])', { timeout: 5000 });
+        await page.click('.cm-content');
+        await page.keyboard.type('x');
+        for (const choice of ['Escape', 'discard']) {
+            await page.click('#new');
+            await page.waitForSelector('#unsaved[open]', { timeout: 2000 });
+            const asked = await page.$eval('#unsaved p', (e) => e.innerText);
+            check(asked === 'The program has been modified.\nDo you want to save your changes?', `New asks "${asked}"`);
+            if (choice === 'Escape') await page.keyboard.press('Escape');
+            else await page.click(`#unsaved button[value="${choice}"]`);
+            await page.waitForSelector('#unsaved:not([open])', { timeout: 2000 });
+        }
+        await page.waitForFunction(() => document.querySelector('.cm-content').innerText.trim() === '', { timeout: 2000 });
+        const emptied = await shown();
+        check(JSON.stringify(emptied) === JSON.stringify(fresh), `after New: ${JSON.stringify(emptied)}`);
+        check(await page.$eval('#description', (e) => e.hidden), 'the example\'s description stays after New');
+        // Nothing typed since: the next program comes without a question.
+        await page.click('#new');
+        check(!await page.$eval('#unsaved', (e) => e.open), 'New asks about an empty program');
     });
 
     await test("Save Image downloads a PNG whose indices equal the runner's", 30, async () => {

@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program editor: highlighting from the scanner's rules, and the Edit
-// menu's undo, find, replace and go-to-line.
+// menu's undo, the find bar and go-to-line.
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QTest>
 #include <QWheelEvent>
 #include <algorithm>
 #include <fstream>
 #include <string>
 
+#include "find_bar.h"
 #include "program_styles.h"
 #include "window_fixture.h"
 
@@ -83,38 +86,73 @@ TEST_F(WindowTest, CtrlWheelZoomsAndTheMarginGrowsWithIt)
     EXPECT_GT(marginWidth(), before);
 }
 
-TEST_F(WindowTest, FindMovesToTheNextMatchAndGoesRoundAtTheEnd)
+// The find bar answers in its own line, never in a box that would stop typing.
+TEST_F(WindowTest, FindBarFindsBothWaysGoesRoundAndSaysWhatItCannotFind)
 {
     openQuietly();
-    korvane::load_editor_text(*editor(), "point(1, 1);\nline(0, 0, 5, 5);\npoint(2, 2);\n");
-    dialogs.textAnswers = QStringList{"point"};
-    window_->findText();
+    window_->show();
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    korvane::load_editor_text(*editor(), "point(1, 1);\nline(0, 0, 5, 5);\nPoint(2, 2);\n");
+    editor()->setFocus();
+    QTest::keyClick(editor(), Qt::Key_F, Qt::ControlModifier);
+    auto* bar = window_->findChild<korvane::FindBar*>();
+    ASSERT_TRUE(bar && bar->isVisible());
+    ASSERT_TRUE(bar->findField()->hasFocus());
+    QTest::keyClicks(bar->findField(), "point");
+    QTest::keyClick(bar->findField(), Qt::Key_Return);
     EXPECT_EQ(caretLine(*editor()), 0);
     EXPECT_EQ(editor()->selectedText(), "point");
-    window_->findNext();
+    QTest::keyClick(bar->findField(), Qt::Key_Return);
+    EXPECT_EQ(caretLine(*editor()), 2);  // names ignore case
+    QTest::keyClick(bar->findField(), Qt::Key_Return);
+    EXPECT_EQ(caretLine(*editor()), 0);
+    QTest::keyClick(bar->findField(), Qt::Key_Return, Qt::ShiftModifier);  // goes round backwards
     EXPECT_EQ(caretLine(*editor()), 2);
+    bar->matchCase()->setChecked(true);
     window_->findNext();
     EXPECT_EQ(caretLine(*editor()), 0);
-    EXPECT_EQ(dialogs.textPresets.last(), "");
+    window_->findNext();
+    EXPECT_EQ(caretLine(*editor()), 0);  // "Point" is not "point" now
+    bar->findField()->setText("circle");
+    window_->findNext();
+    EXPECT_EQ(bar->status(), "Cannot find \"circle\".");
+    EXPECT_EQ(dialogs.messages, QStringList());
 
-    dialogs.textAnswers = QStringList{"LINE", "circle"};  // names ignore case
-    window_->findText();
-    EXPECT_EQ(dialogs.textPresets.last(), "point");
-    EXPECT_EQ(caretLine(*editor()), 1);
-    window_->findText();
-    EXPECT_EQ(dialogs.messages, QStringList{"Cannot find \"circle\"."});
+    // Esc closes the bar and gives the editor its keys back.
+    QTest::keyClick(bar->findField(), Qt::Key_Escape);
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_TRUE(editor()->hasFocus());
+    editor()->setSelection(1, 0, 1, 4);  // a selection becomes the text to find
+    QTest::keyClick(editor(), Qt::Key_H, Qt::ControlModifier);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->findField()->text(), "line");
+    EXPECT_EQ(bar->status(), "");
 }
 
-TEST_F(WindowTest, ReplaceChangesEveryMatchAsOneUndoableStep)
+TEST_F(WindowTest, FindBarReplacesOneMatchOrAllAsOneUndoableStep)
 {
     openQuietly();
-    korvane::load_editor_text(*editor(), "x = x + 1;\nxx = 2;");
-    dialogs.textAnswers = QStringList{"x", "xy"};
+    korvane::load_editor_text(*editor(), "x = X + 1;\nxx = 2;");
     window_->replaceText();
-    EXPECT_EQ(editor()->text(), "xy = xy + 1;\nxyxy = 2;");
-    EXPECT_EQ(dialogs.messages, QStringList{"Replaced 4 occurrence(s)."});
+    auto* bar = window_->findChild<korvane::FindBar*>();
+    bar->findField()->setText("x");
+    bar->replaceField()->setText("xy");
+    bar->replace();  // nothing selected yet: finds the first
+    EXPECT_EQ(editor()->text(), "x = X + 1;\nxx = 2;");
+    bar->replace();
+    EXPECT_EQ(editor()->text(), "xy = X + 1;\nxx = 2;");
+    EXPECT_EQ(editor()->selectedText(), "X");  // the next match, selected to replace
+    bar->matchCase()->setChecked(true);
+    bar->replaceAll();
+    EXPECT_EQ(editor()->text(), "xyy = X + 1;\nxyxy = 2;");
+    EXPECT_EQ(bar->status(), "Replaced 3 occurrence(s).");
     window_->undoEdit();
-    EXPECT_EQ(editor()->text(), "x = x + 1;\nxx = 2;");
+    EXPECT_EQ(editor()->text(), "xy = X + 1;\nxx = 2;");
+    bar->findField()->setText("z");
+    bar->replaceAll();
+    EXPECT_EQ(bar->status(), "Cannot find \"z\".");
+    EXPECT_EQ(dialogs.messages, QStringList());
 }
 
 // Ctrl+/ reaches the window, not the editor's own binding of that key.

@@ -64,6 +64,7 @@ TEST_F(KeyboardTest, EveryWidgetAUserReachesHasAnAccessibleName)
     run(kTwoColours);
     window.showInspector(true);
     window.canvasClicked();  // lists the pixel's history
+    window.replaceText();    // the find bar
     for (const char* dock : {"VariablesDock", "CallStackDock", "StopDock"})
         window.findChild<QDockWidget*>(QString::fromLatin1(dock))->show();
     QStringList unnamed;
