@@ -148,6 +148,8 @@ QWidget* MainWindow::createCanvasPanel()
     Image1->hide();
     connect(Image1, &Magnifier::mouseMoved, this, &MainWindow::inspect);
     connect(Image1, &Magnifier::mouseLeft, this, [this] { Status1->clear(); });
+    Image1->setOffset(window_memory::magnifierOffset());
+    connect(Image1, &Magnifier::placeChanged, this, &window_memory::setMagnifierOffset);
 
     Label1 = newLabel(QStringLiteral("399"), canvasPanel_, "Label1");
     Label2 = newLabel(QStringLiteral("0"), canvasPanel_, "Label2");
@@ -292,7 +294,6 @@ void MainWindow::placeCanvas()
 {
     const int side = kCanvasSide * xmg->zoom();
     xmg->setGeometry(32, 8, side, side);
-    Image1->move(xmg->pos());
     for (QLabel* label : {Label1, Label2, Label3, Label4})
         label->adjustSize();
     const QRect c = xmg->geometry();
@@ -303,6 +304,7 @@ void MainWindow::placeCanvas()
     Button3->adjustSize();
     Button3->move(160, c.bottom() + 17);
     canvasPanel_->setFixedSize(c.right() + 33, c.bottom() + 55);
+    Image1->setCanvas(c);
 }
 
 void MainWindow::fitCanvasArea()

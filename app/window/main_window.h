@@ -111,6 +111,8 @@ public slots:
     void showInspector(bool on);
     void showPalette();
     void describeCanvas();
+    // Shows the magnifier, or sends it to the canvas's next corner.
+    void moveMagnifier();
     void stepProgram();  // Next Drawing Call
     void continueProgram();
     void stepOver();

@@ -112,6 +112,9 @@ void MainWindow::createViewMenu()
     connect(palette, &QAction::triggered, this, &MainWindow::showPalette);
     QAction* describe = view->addAction(tr("&Describe Canvas"));
     connect(describe, &QAction::triggered, this, &MainWindow::describeCanvas);
+    QAction* magnifier = view->addAction(tr("&Move Magnifier"));
+    magnifier->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    connect(magnifier, &QAction::triggered, this, &MainWindow::moveMagnifier);
 
     view->addSeparator();
     QMenu* zoom = view->addMenu(tr("&Zoom"));
