@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSlider>
+#include <QTextBrowser>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -26,6 +27,7 @@
 #include "canvas_description.h"
 #include "canvas_view.h"
 #include "dialogs.h"
+#include "exercise_pane.h"
 #include "find_bar.h"
 #include "help_window.h"
 #include "inspector_text.h"
@@ -210,6 +212,8 @@ QList<QWidget*> MainWindow::panes() const
             timeline_->slider(),
             timeline_->history(),
             output_,
+            exercisePane_->statement(),
+            exercisePane_->results(),
             panels_->variablesView(),
             panels_->callStackView(),
             stops_->list()};
