@@ -132,7 +132,8 @@ bool FindBar::find(bool forward)
 
 bool FindBar::selectionMatches() const
 {
-    const Qt::CaseSensitivity cs = matchCase_->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const Qt::CaseSensitivity cs =
+        matchCase_->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive;
     return !find_->text().isEmpty() && editor_.selectedText().compare(find_->text(), cs) == 0;
 }
 
