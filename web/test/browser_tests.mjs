@@ -406,6 +406,13 @@ try {
         await page.waitForFunction(() => document.querySelector('#state').textContent === 'Checked', { timeout: 20000 });
         const forbidden = await page.$eval('#check-results', (e) => e.textContent);
         check(forbidden === 'forbidden built-in circle in line 7', `the results say "${forbidden}"`);
+        // A folder on the page's host, by its address: exercise.json names its files.
+        await load(page, `${url}?exercise=course/06-midpoint-ellipse`);
+        await page.waitForFunction(() => /^Opened|could not/.test(document.querySelector('#state').textContent), { timeout: 10000 });
+        const byAddress = await page.evaluate(() => [document.querySelector('#state').textContent,
+            document.querySelector('#statement-title').textContent, !!document.querySelector('#statement-text img')]);
+        check(JSON.stringify(byAddress) === '["Opened the exercise \\"Midpoint ellipse\\"","Midpoint ellipse",true]',
+              `?exercise= gave ${JSON.stringify(byAddress)}`);
     });
 
     await test('axe finds no serious WCAG 2.1 A or AA fault when idle, paused, after an error and in the help', 60, async () => {
