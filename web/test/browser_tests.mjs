@@ -347,11 +347,14 @@ try {
         const opened = await page.evaluate(() => ({
             title: document.querySelector('#statement-title').textContent,
             heading: document.querySelector('#statement-text h2')?.textContent,
-            script: document.querySelectorAll('#statement-text script').length,
+            // The statement's Markdown: emphasis, and the indented block as code.
+            emphasis: document.querySelector('#statement-text em')?.textContent,
+            code: document.querySelector('#statement-text pre')?.textContent.split('\n')[0],
             editor: document.querySelector('.cm-content').innerText,
         }));
         const starter = readFileSync(join(folder, 'starter.cg'), 'latin1');
-        check(opened.title === 'Midpoint circle' && opened.heading === 'Midpoint circle' && opened.script === 0 &&
+        check(opened.title === 'Midpoint circle' && opened.heading === 'Midpoint circle' && opened.emphasis === 'decision variable' &&
+              opened.code === 'x = 0, y = r, d = 1 − r' &&
               opened.editor.includes('point(cx + r, cy);'), `opened ${JSON.stringify(opened).slice(0, 300)}`);
         // The starter draws four points: Run answers from the first check's file.
         await page.click('#run');
