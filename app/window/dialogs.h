@@ -4,8 +4,16 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 
 namespace korvane {
+
+// Calls from..to of a timeline, a frame every `every` calls (0: at each show).
+struct GifRange {
+    uint64_t from = 0;
+    uint64_t to = 0;
+    uint64_t every = 0;
+};
 
 class Dialogs {
 public:
@@ -29,6 +37,9 @@ public:
                                  QString* selectedFilter = nullptr) = 0;
     // Asked before changed editor text would be thrown away.
     virtual Choice askSaveChanges() = 0;
+    // The calls to record as a GIF, among first..last, offering range; false
+    // when cancelled. The range given back is a valid one.
+    virtual bool askGifRange(uint64_t first, uint64_t last, GifRange& range) = 0;
 
     // Where to write a GIF, offering the last name chosen and keeping the new
     // one (".gif" added when it has no suffix); empty when cancelled.

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <iterator>
 
 namespace korvane {
 
@@ -20,6 +21,8 @@ Magnifier::Magnifier(QWidget* parent) : QWidget(parent), view_(kSize, kSize, QIm
     view_.fill(Qt::white);
     setFixedSize(kSize, kSize);
     setMouseTracking(true);
+    setCursor(Qt::OpenHandCursor);
+    setToolTip(tr("Drag the magnifier elsewhere, or press Ctrl+M to send it to the next corner"));
 }
 
 bool Magnifier::follows(QPoint mouse)
@@ -59,8 +62,66 @@ QPoint Magnifier::sourcePixel(QPoint position) const
     return source_.topLeft() + QPoint(inView.x() * kSide / kSize, inView.y() * kSide / kSize);
 }
 
+void Magnifier::setCanvas(const QRect& canvas)
+{
+    canvas_ = canvas;
+    place();
+}
+
+void Magnifier::setOffset(QPoint offset)
+{
+    offset_ = offset;
+    place();
+}
+
+void Magnifier::toNextCorner()
+{
+    const int right = canvas_.width() - kSize, bottom = canvas_.height() - kSize;
+    const QPoint corners[] = {{0, 0}, {right, 0}, {right, bottom}, {0, bottom}};
+    const auto at = std::find(std::begin(corners), std::end(corners), offset_);
+    offset_ = at == std::end(corners) || at + 1 == std::end(corners) ? corners[0] : *(at + 1);
+    place();
+    emit placeChanged(offset_);
+}
+
+// Inside the parent, whatever the zoom or an old offset says.
+void Magnifier::place()
+{
+    const QSize room = parentWidget() ? parentWidget()->size() - size() : QSize();
+    const QPoint wanted = canvas_.topLeft() + offset_;
+    move(std::clamp(wanted.x(), 0, std::max(0, room.width())),
+         std::clamp(wanted.y(), 0, std::max(0, room.height())));
+}
+
+void Magnifier::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    dragging_ = true;
+    dragFrom_ = event->globalPosition();
+    setCursor(Qt::ClosedHandCursor);
+}
+
+void Magnifier::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!dragging_ || event->button() != Qt::LeftButton)
+        return;
+    dragging_ = false;
+    setCursor(Qt::OpenHandCursor);
+    // Kept where it shows, so a later zoom starts from there.
+    offset_ = pos() - canvas_.topLeft();
+    emit placeChanged(offset_);
+}
+
 void Magnifier::mouseMoveEvent(QMouseEvent* event)
 {
+    if (dragging_) {
+        const QPoint by = (event->globalPosition() - dragFrom_).toPoint();
+        dragFrom_ += by;
+        offset_ = pos() + by - canvas_.topLeft();
+        place();
+        return;
+    }
     const QPoint pixel = sourcePixel(event->position().toPoint());
     if (pixel.x() >= 0)
         emit mouseMoved(pixel);

@@ -24,6 +24,7 @@
 #include "dialogs.h"
 #include "editor_assist.h"
 #include "editor_pauses.h"
+#include "exercise_pane.h"
 #include "find_bar.h"
 #include "help_window.h"
 #include "magnifier.h"
@@ -64,6 +65,7 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& program, QWidget* parent
     createWidgets();
     panels_ = new PausePanels(*this);
     stops_ = new StopList(*this);
+    exercisePane_ = new ExercisePane(*this);
     createMenus();
     resize(kFormWidth, kFormHeight + menuBar()->sizeHint().height());
     AboutBox_ = new AboutBox(this);
@@ -80,6 +82,7 @@ MainWindow::~MainWindow()
 {
     // A pixel history still searching reads the bridge's timeline, which goes first.
     timeline_->setTimeline(nullptr);
+    stopChecking();
 }
 
 // The canvas keeps its size and the top left corner; the editor and its
@@ -145,6 +148,8 @@ QWidget* MainWindow::createCanvasPanel()
     Image1->hide();
     connect(Image1, &Magnifier::mouseMoved, this, &MainWindow::inspect);
     connect(Image1, &Magnifier::mouseLeft, this, [this] { Status1->clear(); });
+    Image1->setOffset(window_memory::magnifierOffset());
+    connect(Image1, &Magnifier::placeChanged, this, &window_memory::setMagnifierOffset);
 
     Label1 = newLabel(QStringLiteral("399"), canvasPanel_, "Label1");
     Label2 = newLabel(QStringLiteral("0"), canvasPanel_, "Label2");
@@ -289,7 +294,6 @@ void MainWindow::placeCanvas()
 {
     const int side = kCanvasSide * xmg->zoom();
     xmg->setGeometry(32, 8, side, side);
-    Image1->move(xmg->pos());
     for (QLabel* label : {Label1, Label2, Label3, Label4})
         label->adjustSize();
     const QRect c = xmg->geometry();
@@ -300,6 +304,7 @@ void MainWindow::placeCanvas()
     Button3->adjustSize();
     Button3->move(160, c.bottom() + 17);
     canvasPanel_->setFixedSize(c.right() + 33, c.bottom() + 55);
+    Image1->setCanvas(c);
 }
 
 void MainWindow::fitCanvasArea()
@@ -340,6 +345,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    stopChecking();
     if (running_) {
         closeConfirmed_ = true;
         closeAfterRun_ = true;

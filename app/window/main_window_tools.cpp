@@ -79,7 +79,14 @@ void MainWindow::canvasClicked()
         Image1->hide();
         return;
     }
-    Image1->move(xmg->pos());
+    Image1->show();
+    Image1->raise();
+}
+
+void MainWindow::moveMagnifier()
+{
+    if (Image1->isVisible())
+        Image1->toNextCorner();
     Image1->show();
     Image1->raise();
 }

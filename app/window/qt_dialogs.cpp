@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+#include "gif_range_dialog.h"
+
 namespace korvane {
 
 namespace {
@@ -66,6 +68,15 @@ Dialogs::Choice QtDialogs::askSaveChanges()
     if (answer == QMessageBox::Discard)
         return Choice::Discard;
     return Choice::Cancel;
+}
+
+bool QtDialogs::askGifRange(uint64_t first, uint64_t last, GifRange& range)
+{
+    GifRangeDialog box(first, last, range, owner_);
+    if (box.exec() != QDialog::Accepted)
+        return false;
+    range = box.range();
+    return true;
 }
 
 }  // namespace korvane

@@ -22,6 +22,7 @@ public:
     QString saveFileName(const QString& title, const QString& filter, const QString& preset,
                          QString* selectedFilter = nullptr) override;
     Choice askSaveChanges() override;
+    bool askGifRange(uint64_t first, uint64_t last, GifRange& range) override;
 
 private:
     QPointer<QWidget> owner_;

@@ -9,7 +9,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
-#include <QTextStream>
 #include <QToolButton>
 #include <algorithm>
 #include <climits>
@@ -70,6 +69,7 @@ TimelineBar::TimelineBar(CanvasView& view, QsciScintilla& editor, Dialogs& dialo
     for (const int cps : kSpeeds)
         speed_->addItem(tr("%1 calls/s").arg(cps), cps);
     speed_->setCurrentIndex(2);
+    gif_->setObjectName(QStringLiteral("GifButton"));
     gif_->setToolTip(tr("Record a GIF of a range of calls"));
     history_->setObjectName(QStringLiteral("PixelHistory"));
     history_->setFixedHeight(96);
@@ -236,29 +236,15 @@ void TimelineBar::recordGif()
 {
     if (!timeline_)
         return;
-    const QString preset =
-        QStringLiteral("%1 %2 0").arg(timeline_->first_call()).arg(timeline_->calls());
-    QString answer = dialogs_.askText(
-        tr("Record GIF from the Timeline"),
-        tr("From call, to call, and a frame every so many calls (0: a frame at each show):"),
-        preset);
-    QTextStream in(&answer);
-    qulonglong a = 0, b = 0, every = 0;
-    in >> a >> b >> every;
-    if (answer.trimmed().isEmpty())
+    GifRange range{timeline_->first_call(), timeline_->calls(), 0};
+    if (!dialogs_.askGifRange(timeline_->first_call(), timeline_->calls(), range))
         return;
-    if (in.status() != QTextStream::Ok || a > b) {
-        dialogs_.message(
-            tr("Give three numbers: the first call, the last call (not before the first) "
-               "and the calls between frames, such as \"%1\".")
-                .arg(preset));
-        return;
-    }
     const QString chosen = dialogs_.gifFileName(gifName_);
     if (chosen.isEmpty())
         return;
     std::string error;
-    if (!writeGif(*timeline_, a, b, every, QFile::encodeName(chosen).toStdString(), error))
+    if (!writeGif(*timeline_, range.from, range.to, range.every,
+                  QFile::encodeName(chosen).toStdString(), error))
         dialogs_.message(QString::fromStdString(error));
     else
         emit gifSaved(chosen);

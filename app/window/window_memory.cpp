@@ -17,6 +17,7 @@ const char* const kPalette = "paletteFile";
 const char* const kGeometry = "window/geometry";
 const char* const kDocks = "window/docks";
 const char* const kZoom = "window/zoom";
+const char* const kMagnifier = "window/magnifier";
 
 }  // namespace
 
@@ -28,6 +29,16 @@ QString paletteFile()
 void setPaletteFile(const QString& path)
 {
     settings().setValue(QLatin1String(kPalette), path);
+}
+
+QPoint magnifierOffset()
+{
+    return settings().value(QLatin1String(kMagnifier), QPoint()).toPoint();
+}
+
+void setMagnifierOffset(QPoint offset)
+{
+    settings().setValue(QLatin1String(kMagnifier), offset);
 }
 
 void save(const QMainWindow& window, int zoom)

@@ -83,6 +83,7 @@ const streamed = {
         view.paint(client.shared.frame);
         debug.showPause(m);
         timeline.set(m.timeline, null, true);
+        description.setOffered(true);
     },
     [P.PALETTE_SET]: (m) => {
         if (m.error) report(m.error);
@@ -146,7 +147,7 @@ function setRunning(on) {
     $('exercises').disabled = on;
     $('palette').disabled = on;
     editor.setReadOnly(on);
-    description.setRunning(on);
+    description.setOffered(!on);
     updateTrace();
 }
 
@@ -438,7 +439,10 @@ async function start() {
     assist = new Assist(ready.keywords, reader);
     debug = new Debugger({
         client, bar: $('debug-bar'), panels: $('pause-panels'), watchList: $('watches'), canvasView: view,
-        setState, report, run: runEditor, resumed: () => timeline.set(null),
+        setState, report, run: runEditor, resumed: () => {
+            timeline.set(null);
+            description.setOffered(false);
+        },
     });
     editor = new Editor($('editor'), ready.keywords, ready.builtins, text, (doc, how) => store.keep(doc, how),
                         [assist.extension(), debug.editorExtensions()]);

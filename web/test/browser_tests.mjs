@@ -736,6 +736,17 @@ try {
         await page.keyboard.press('Escape');
         const back = await page.evaluate(() => [document.querySelector('#description').hidden, document.activeElement.id]);
         check(back.join() === 'true,describe', `after Escape: hidden, focus on ${JSON.stringify(back)}`);
+        // At a pause: the canvas so far, and the one call so far; Continue takes it away.
+        await toggleLine(page, 4);
+        await page.click('#run');
+        await page.waitForFunction(() => document.querySelector('#state').textContent === 'Paused at line 4 (breakpoint)', { timeout: 5000 });
+        await page.click('#describe');
+        const paused = await described();
+        check(paused === head + 'colour 0 (red 0, green 0, blue 0): 160000 pixels, x 0 to 399, y 0 to 399\n\n' +
+              'The last run made 1 drawing call:\n1. line 2: clear(0)', `at the pause: ${JSON.stringify(paused)}`);
+        await page.keyboard.press('F5');
+        await runEnded(page);
+        check(await page.$eval('#description', (e) => e.hidden), 'the pause\'s description stays after Continue');
     });
 
     await test("the first program a newcomer sees draws in a colour that stands out from the canvas's (4.5:1)", 20, async () => {
@@ -808,32 +819,47 @@ try {
         await page.select('#examples', 'circles.cg');
         await page.waitForFunction(() => document.querySelector('.cm-content').innerText.includes('circle'), { timeout: 5000 });
         check((await shown()).watches === fresh.watches, 'an example has the watches of another file');
-        // New asks before typed work is lost: Escape keeps it; Discard leaves an
-        // empty program, without the example's run, watch or description.
+        // New asks before typed work is lost: Escape keeps it; Save downloads it,
+        // then leaves an empty program, without the example's run, watch or
+        // description. Open asks too, and Discard drops the typed text.
         await page.click('#run');
         await runEnded(page);
         await page.mouse.click(...corner, { button: 'right' });
         await page.click('.context-menu button');
         await page.click('#describe');
         await page.waitForSelector('#description:not([hidden])', { timeout: 5000 });
-        await page.click('.cm-content');
-        await page.keyboard.type('x');
-        for (const choice of ['Escape', 'discard']) {
-            await page.click('#new');
+        const cdp = await page.createCDPSession();
+        await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: scratch });
+        const answer = async (button, choice) => {
+            await page.click(button);
             await page.waitForSelector('#unsaved[open]', { timeout: 2000 });
             const asked = await page.$eval('#unsaved p', (e) => e.innerText);
-            check(asked === 'The program has been modified.\nDo you want to save your changes?', `New asks "${asked}"`);
+            check(asked === 'The program has been modified.\nDo you want to save your changes?', `${button} asks "${asked}"`);
             if (choice === 'Escape') await page.keyboard.press('Escape');
             else await page.click(`#unsaved button[value="${choice}"]`);
             await page.waitForSelector('#unsaved:not([open])', { timeout: 2000 });
-        }
+        };
+        await page.click('.cm-content');
+        await page.keyboard.type('/*kept*/');
+        await answer('#new', 'Escape');
+        check((await page.$eval('.cm-content', (e) => e.innerText)).includes('/*kept*/'), 'Escape lost the typed text');
+        await answer('#new', 'save');
+        const saved = (await downloaded(scratch, 'circles.cg')).toString('latin1');
+        check(saved.includes('/*kept*/') && saved.includes('\r\n'), `Save gave ${JSON.stringify(saved.slice(0, 80))}`);
         await page.waitForFunction(() => document.querySelector('.cm-content').innerText.trim() === '', { timeout: 2000 });
         const emptied = await shown();
         check(JSON.stringify(emptied) === JSON.stringify(fresh), `after New: ${JSON.stringify(emptied)}`);
         check(await page.$eval('#description', (e) => e.hidden), 'the example\'s description stays after New');
+        await page.keyboard.type('y');
+        await page.click('#open');
+        await page.waitForSelector('#unsaved[open]', { timeout: 2000 });
+        const [reopen] = await Promise.all([page.waitForFileChooser({ timeout: 5000 }),
+                                            page.click('#unsaved button[value="discard"]')]);
+        await reopen.accept([other]);
+        await page.waitForFunction(() => document.querySelector('.cm-content').innerText.includes('int x;'), { timeout: 5000 });
         // Nothing typed since: the next program comes without a question.
         await page.click('#new');
-        check(!await page.$eval('#unsaved', (e) => e.open), 'New asks about an empty program');
+        check(!await page.$eval('#unsaved', (e) => e.open), 'New asks about a program opened as it is');
     });
 
     await test("Save Image downloads a PNG whose indices equal the runner's", 30, async () => {

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Save Image and the magnifier: both work on the display picture, what the
 // screen shows, not on the working bitmap a running program draws into.
+#include <QCoreApplication>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QTest>
 #include <QTimer>
 
 #include <jpeglib.h>
@@ -157,4 +160,48 @@ TEST_F(WindowTest, MagnifierShowsTheStretchedSquareWithACrossHair)
 
     window_->canvasClicked();
     EXPECT_FALSE(magnifier->isVisible());
+}
+
+// It covers a corner of the canvas, so it goes elsewhere and stays there.
+TEST_F(WindowTest, MagnifierGoesFromCornerToCornerIsDraggedAndKeepsItsPlace)
+{
+    openQuietly();
+    window_->show();
+    auto* magnifier = window_->findChild<Magnifier*>("Image1");
+    const QPoint canvasAt = canvas()->pos();
+    window_->moveMagnifier();  // shows it where it was
+    EXPECT_TRUE(magnifier->isVisible());
+    EXPECT_EQ(magnifier->pos(), canvasAt);
+    window_->moveMagnifier();
+    EXPECT_EQ(magnifier->pos() - canvasAt, QPoint(240, 0));
+    window_->moveMagnifier();
+    EXPECT_EQ(magnifier->pos() - canvasAt, QPoint(240, 240));
+    window_->moveMagnifier();
+    EXPECT_EQ(magnifier->pos() - canvasAt, QPoint(0, 240));
+    window_->moveMagnifier();
+    EXPECT_EQ(magnifier->pos() - canvasAt, QPoint(0, 0));
+
+    // Dragged 20 right and 40 down, in two moves.
+    QTest::mousePress(magnifier, Qt::LeftButton, {}, QPoint(10, 10));
+    QMouseEvent move(QEvent::MouseMove, QPointF(20, 40), magnifier->mapToGlobal(QPointF(20, 40)),
+                     Qt::NoButton, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(magnifier, &move);
+    const QPointF end = magnifier->mapToGlobal(QPointF(20, 20));  // it has moved under the mouse
+    QMouseEvent further(QEvent::MouseMove, magnifier->mapFromGlobal(end), end, Qt::NoButton,
+                        Qt::LeftButton, {});
+    QCoreApplication::sendEvent(magnifier, &further);
+    QTest::mouseRelease(magnifier, Qt::LeftButton, {}, magnifier->mapFromGlobal(end.toPoint()));
+    EXPECT_EQ(magnifier->pos() - canvasAt, QPoint(20, 40));
+    window_->setCanvasZoom(2);  // the corners are the zoomed canvas's
+    window_->moveMagnifier();
+    EXPECT_EQ(magnifier->pos() - canvasAt, QPoint(0, 0));
+    window_->moveMagnifier();
+    EXPECT_EQ(magnifier->pos() - canvasAt, QPoint(640, 0));
+    window_->setCanvasZoom(1);  // and never past the canvas's panel
+    EXPECT_EQ(magnifier->pos().x() + magnifier->width(), canvas()->parentWidget()->width());
+    window_->close();
+
+    openQuietly();
+    window_->show();
+    EXPECT_EQ(window_->findChild<Magnifier*>("Image1")->offset(), QPoint(640, 0));
 }

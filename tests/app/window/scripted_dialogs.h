@@ -18,9 +18,11 @@ public:
     QStringList fileTitles;   // of file dialogs, in order
     QStringList fileFilters;
     QStringList filePresets;
-    QStringList fileAnswers;    // chosen names; "" or none left means Cancel
-    QStringList filterAnswers;  // chosen save filters; none left gives the first
-    QList<Choice> choices;      // answers to "save changes?"; none left gives Cancel
+    QStringList fileAnswers;             // chosen names; "" or none left means Cancel
+    QStringList filterAnswers;           // chosen save filters; none left gives the first
+    QList<Choice> choices;               // answers to "save changes?"; none left gives Cancel
+    QList<korvane::GifRange> gifRanges;  // answers to the GIF range box; none left means Cancel
+    QStringList gifRangeLimits;          // "first..last" the box was given, in order
     int saveChangesAsked = 0;
 
     QStringList notes;  // messages that only tell; also listed in messages
@@ -59,6 +61,15 @@ public:
     {
         ++saveChangesAsked;
         return choices.isEmpty() ? Choice::Cancel : choices.takeFirst();
+    }
+
+    bool askGifRange(uint64_t first, uint64_t last, korvane::GifRange& range) override
+    {
+        gifRangeLimits << QStringLiteral("%1..%2").arg(first).arg(last);
+        if (gifRanges.isEmpty())
+            return false;
+        range = gifRanges.takeFirst();
+        return true;
     }
 
 private:

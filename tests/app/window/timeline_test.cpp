@@ -3,10 +3,14 @@
 // after each call with the call beside it, a clicked pixel lists its writes
 // and choosing one moves there, a pause shows the calls so far, and a range
 // of calls becomes a GIF.
+#include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSlider>
 #include <QTest>
 
+#include "gif_range_dialog.h"
 #include "test_support.h"
 #include "timeline.h"
 #include "timeline_bar.h"
@@ -118,6 +122,68 @@ TEST_F(TimelineTest, GifOfARangeHasAFramePerShowOrPerCalls)
     ASSERT_EQ(shows.frames, 3);
     EXPECT_EQ(shows.pixels[1][399 * 400 + 350], 3);  // bottom row, before the last fillrect
     EXPECT_EQ(shows.pixels[2][399 * 400 + 350], 1);
+
+    // GIF… asks for the range in its box, then for the file.
+    dialogs.gifRanges = {korvane::GifRange{1, 3, 0}};
+    dialogs.fileAnswers = QStringList{path("range")};
+    window.timelineBar()->findChild<QPushButton*>("GifButton")->click();
+    EXPECT_EQ(dialogs.gifRangeLimits, QStringList{"0..3"});
+    EXPECT_EQ(korvane::testing::read_gif(path("range.gif").toStdString()).frames, 3);
+    dialogs.fileAnswers = QStringList{path("never.gif")};
+    window.timelineBar()->findChild<QPushButton*>("GifButton")->click();  // Cancel in the box
+    EXPECT_FALSE(QFile::exists(path("never.gif")));
+    EXPECT_EQ(dialogs.messages, QStringList());
+}
+
+// Each field's fault is told, and OK leaves the box open at that field.
+TEST_F(TimelineTest, GifRangeBoxRefusesWhatMakesNoRangeAndSaysWhy)
+{
+    const QString from = "From call: give a whole number from 2 to 50.";
+    const QString every =
+        "Frame every: give a whole number of calls, or 0 for a frame at each show.";
+    const struct {
+        QStringList fields;
+        QString error;
+        int wrong;
+    } cases[] = {
+        {{"2", "50", "0"}, "", -1},
+        {{" 7 ", "7", "3"}, "", -1},
+        {{"1", "50", "0"}, from, 0},
+        {{"51", "51", "0"}, from, 0},
+        {{"-1", "50", "0"}, from, 0},
+        {{"two", "50", "0"}, from, 0},
+        {{"8", "7", "0"}, "To call: give a whole number from 8 to 50.", 1},
+        {{"8", "51", "0"}, "To call: give a whole number from 8 to 50.", 1},
+        {{"8", "", "0"}, "To call: give a whole number from 8 to 50.", 1},
+        {{"2", "50", "-1"}, every, 2},
+        {{"2", "50", "1.5"}, every, 2},
+    };
+    for (const auto& c : cases) {
+        korvane::GifRange range{9, 9, 9};
+        int wrong = 5;
+        EXPECT_EQ(korvane::read_gif_range(c.fields, 2, 50, range, wrong), c.error)
+            << c.fields.join('|').toStdString();
+        EXPECT_EQ(wrong, c.wrong) << c.fields.join('|').toStdString();
+        if (c.wrong < 0)
+            EXPECT_EQ(range.to, c.fields[1].trimmed().toULongLong());
+        else
+            EXPECT_EQ(range.from, 9u) << "a refused range is not kept";
+    }
+
+    korvane::GifRangeDialog box(2, 50, korvane::GifRange{2, 50, 0});
+    box.show();
+    box.toField()->setText("60");
+    box.accept();
+    EXPECT_TRUE(box.isVisible());
+    EXPECT_NE(box.result(), QDialog::Accepted);
+    EXPECT_EQ(box.error(), "To call: give a whole number from 2 to 50.");
+    EXPECT_EQ(box.focusWidget(), box.toField());
+    box.toField()->setText("40");
+    box.everyField()->setText("5");
+    box.accept();
+    EXPECT_EQ(box.result(), QDialog::Accepted);
+    EXPECT_EQ(box.range().to, 40u);
+    EXPECT_EQ(box.range().every, 5u);
 }
 
 }  // namespace
