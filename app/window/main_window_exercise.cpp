@@ -69,9 +69,8 @@ void MainWindow::openExercise()
 {
     if (running_ || isChecking() || !maybeSave())
         return;
-    const QString chosen =
-        dialogs_.openFileName(tr("Open Exercise"),
-                              tr("Exercises (exercise.json *.zip);;All files (*)"), exerciseName_);
+    const QString chosen = dialogs_.openFileName(
+        tr("Open Exercise"), tr("Exercises (exercise.json *.zip);;All files (*)"), exerciseName_);
     if (!chosen.isEmpty())
         loadExercise(chosen);
 }
@@ -106,7 +105,8 @@ bool MainWindow::loadExercise(const QString& chosen)
     }
     QString problem;
     if (!loaded->starter.empty() &&
-        !read_program_text(QString::fromStdString(loaded->path(loaded->starter)), starter, problem)) {
+        !read_program_text(QString::fromStdString(loaded->path(loaded->starter)), starter,
+                           problem)) {
         dialogs_.message(problem);
         return false;
     }
@@ -180,7 +180,8 @@ void MainWindow::checkExercise()
     stopCheck_ = false;
     auto results = std::make_shared<std::vector<CheckedRun>>();
     checker_ = QThread::create([exercise = exercise_, program, results, stop = &stopCheck_] {
-        for (const size_t i : exercise::shown_checks(*exercise, exercise::Moment::BEFORE_DUE_DATE)) {
+        for (const size_t i :
+             exercise::shown_checks(*exercise, exercise::Moment::BEFORE_DUE_DATE)) {
             results->push_back({i, exercise::run_check(*exercise, i, program, stop)});
             if (*stop)
                 return;

@@ -47,7 +47,8 @@ struct Entry {
 // The end record sits in the last 64 KB (its comment is at most that long).
 qint64 findEnd(const Bytes& b)
 {
-    for (qint64 at = b.data.size() - kEndSize; at >= 0 && at >= b.data.size() - kEndSize - 0xffff; --at)
+    for (qint64 at = b.data.size() - kEndSize; at >= 0 && at >= b.data.size() - kEndSize - 0xffff;
+         --at)
         if (b.u32(at) == kEndSignature)
             return at;
     return -1;
@@ -172,8 +173,14 @@ bool unzip_folder(const QString& zip, const QString& into, QString& error)
             return false;
         }
         const Entry e{QString::fromUtf8(data.constData() + at + kCentralSize, nameSize),
-                      b.u16(at + 10), b.u16(at + 8), b.u32(at + 16), b.u32(at + 20),
-                      b.u32(at + 24), b.u16(at + 4) >> 8, b.u32(at + 38), b.u32(at + 42)};
+                      b.u16(at + 10),
+                      b.u16(at + 8),
+                      b.u32(at + 16),
+                      b.u32(at + 20),
+                      b.u32(at + 24),
+                      b.u16(at + 4) >> 8,
+                      b.u32(at + 38),
+                      b.u32(at + 42)};
         at += kCentralSize + nameSize + b.u16(at + 30) + b.u16(at + 32);
         QString why = refusal(e);
         total += e.size;

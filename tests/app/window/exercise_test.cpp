@@ -24,7 +24,8 @@ QString slippedCircle()
     QFile model(kCircle + QStringLiteral("/model.cg"));
     EXPECT_TRUE(model.open(QIODevice::ReadOnly));
     return QString::fromUtf8(model.readAll())
-        .replace(QStringLiteral("point(cx - y, cy - x);"), QStringLiteral("point(cx - y, cy - x + 1);"));
+        .replace(QStringLiteral("point(cx - y, cy - x);"),
+                 QStringLiteral("point(cx - y, cy - x + 1);"));
 }
 
 struct ZipEntry {
@@ -57,7 +58,8 @@ QByteArray makeZip(const QList<ZipEntry>& entries)
         deflate(&z, Z_FINISH);
         packed.truncate(static_cast<int>(z.total_out));
         deflateEnd(&z);
-        const uint32_t crc = crc32(0, reinterpret_cast<const Bytef*>(e.data.constData()), e.data.size());
+        const uint32_t crc =
+            crc32(0, reinterpret_cast<const Bytef*>(e.data.constData()), e.data.size());
         const uint32_t offset = out.size();
         put32(out, 0x04034b50);
         for (uint32_t v : {20u, 0u, 8u, 0u, 0u})
@@ -121,7 +123,8 @@ TEST_F(ExerciseTest, CheckListsWhatTheRunnerSays)
         runner.start(QStringLiteral(KORVANE_RUN_EXE),
                      {path(QStringLiteral("student.cg")), QStringLiteral("--check"), kCircle});
         ASSERT_TRUE(runner.waitForFinished(30000));
-        const QString said = QString::fromUtf8(runner.readAllStandardOutput() + runner.readAllStandardError());
+        const QString said =
+            QString::fromUtf8(runner.readAllStandardOutput() + runner.readAllStandardError());
         EXPECT_EQ(pane().lines().join(u'\n') + u'\n', said);
     }
     EXPECT_EQ(pane().lines(), QStringList{QStringLiteral("forbidden built-in circle in line 2")});
@@ -142,7 +145,8 @@ TEST_F(ExerciseTest, DifferingCheckShowsItsFirstDifference)
     EXPECT_EQ(std::count(pixels.begin(), pixels.end(), uint8_t{255}), 12);
     pane().timelineButton()->click();
     EXPECT_EQ(window_->timelineBar()->call(), 49u);
-    EXPECT_EQ(window_->timelineBar()->callText(), QStringLiteral("line 14: point(181, 196) colour 6"));
+    EXPECT_EQ(window_->timelineBar()->callText(),
+              QStringLiteral("line 14: point(181, 196) colour 6"));
     int line = -1, column = -1;
     editor()->getCursorPosition(&line, &column);
     EXPECT_EQ(line, 14);
@@ -159,7 +163,8 @@ TEST(ZipFolder, RefusesEntriesLeadingOut)
     } cases[] = {
         {{{"ex/exercise.json", "{}"}, {"../x", "out"}}, "%1: \"../x\" points outside the folder"},
         {{{"ex/link", "/etc/passwd", true}}, "%1: \"ex/link\" is a link"},
-        {{{"ex/big.png", QByteArray(korvane::kMaxEntryBytes + 1, 'a')}}, "%1: \"ex/big.png\" is larger than 1 MB"},
+        {{{"ex/big.png", QByteArray(korvane::kMaxEntryBytes + 1, 'a')}},
+         "%1: \"ex/big.png\" is larger than 1 MB"},
     };
     for (const Case& c : cases) {
         const QString zip = dir.filePath(QStringLiteral("a.zip"));
