@@ -15,6 +15,9 @@ namespace {
 
 using std::to_string;
 
+// "1 drawing call", "2 drawing calls".
+std::string counted(uint64_t n, const char* what) { return to_string(n) + ' ' + what + (n == 1 ? "" : "s"); }
+
 struct ColourUse {
     int index = 0;
     int64_t pixels = 0;
@@ -51,7 +54,7 @@ void call_lines(const Timeline& timeline, std::vector<std::string>& lines) {
         lines.push_back("The last run made no drawing calls.");
         return;
     }
-    lines.push_back("The last run made " + to_string(last) + " drawing calls:");
+    lines.push_back("The last run made " + counted(last, "drawing call") + ":");
     if (first > 1)
         lines.push_back("(the timeline kept calls " + to_string(first) + " to " + to_string(last) + " only)");
     const uint64_t end = std::min(last, first + kDescribedCalls - 1);
@@ -59,7 +62,7 @@ void call_lines(const Timeline& timeline, std::vector<std::string>& lines) {
         const LoggedCall c = timeline.call(k);
         lines.push_back(to_string(k) + ". line " + to_string(c.line) + ": " + describe_call(c));
     }
-    if (end < last) lines.push_back("... and " + to_string(last - end) + " more calls");
+    if (end < last) lines.push_back("... and " + counted(last - end, "more call"));
 }
 
 }  // namespace

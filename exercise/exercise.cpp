@@ -3,12 +3,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <set>
 
 #include "language.h"
-#include "ximage3.h"
 
 namespace korvane::exercise {
 
@@ -16,9 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// exercise.json is a few lines; anything bigger is not one.
-constexpr size_t kMaxSettingsBytes = size_t{1} << 20;
 constexpr int32_t kCanvasSide = 400;
+constexpr size_t kPaletteBytes = 1024;
 
 // The folder's files, for the readers below while one text is read, and
 // what a reader found wrong beyond the kind of value.
@@ -224,46 +221,6 @@ bool read_checks(const Json& root, const std::vector<std::string>& files, const 
     return true;
 }
 
-bool read_text_file(const std::string& path, std::string& text, size_t limit) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    char buffer[8192];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0 && text.size() <= limit;) text.append(buffer, n);
-    const bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
-}
-
-bool load_pictures(Exercise& e, std::string& error) {
-    for (const Check& c : e.checks) {
-        for (const std::string& name : c.expected) {
-            if (e.pictures.contains(name)) continue;
-            Picture picture;
-            const std::string path = e.path(name);
-            if (!read_indexed_png(path, picture, error)) return false;
-            if (picture.width != kCanvasSide || picture.height != kCanvasSide) {
-                error = path + " is " + std::to_string(picture.width) + " x " + std::to_string(picture.height) +
-                        ", not 400 x 400 like the canvas";
-                return false;
-            }
-            e.pictures.emplace(name, std::move(picture));
-        }
-    }
-    return true;
-}
-
-bool load_answers(Exercise& e, std::string& error) {
-    for (const Check& c : e.checks) {
-        if (c.input.empty() || e.answers.contains(c.input)) continue;
-        std::string text;
-        const std::string path = e.path(c.input);
-        if (!read_text_file(path, text, kMaxSettingsBytes)) return error = "Cannot open file " + path, false;
-        if (text.size() > kMaxSettingsBytes) return error = path + " is over 1 MB", false;
-        e.answers.emplace(c.input, std::move(text));
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string_view visibility_name(Visibility visibility) {
@@ -299,36 +256,34 @@ bool parse_exercise(std::string_view json, const std::vector<std::string>& files
     return true;
 }
 
-bool load_exercise(const std::string& dir, Exercise& exercise, std::string& error) {
-    std::error_code failure;
-    if (!fs::is_directory(dir, failure)) return error = dir + " is not an exercise folder", false;
-    std::vector<std::string> files;
-    for (const auto& entry : fs::directory_iterator(dir, failure))
-        if (entry.is_regular_file(failure)) files.push_back(entry.path().filename().string());
-    if (failure) return error = "Cannot read folder " + dir, false;
-    Exercise e;
-    e.folder = dir;
-    std::string json;
-    const std::string settings = e.path("exercise.json");
-    if (std::find(files.begin(), files.end(), "exercise.json") != files.end()) {
-        if (!read_text_file(settings, json, kMaxSettingsBytes)) return error = "Cannot open file " + settings, false;
-        if (json.size() > kMaxSettingsBytes) return error = settings + " is over 1 MB", false;
+bool complete_exercise(Exercise& e, ExerciseFiles files, std::string& error) {
+    for (const Check& c : e.checks) {
+        for (const std::string& name : c.expected) {
+            const auto found = files.pictures.find(name);
+            if (found == files.pictures.end()) return error = "Cannot open file " + e.path(name), false;
+            const Picture& picture = found->second;
+            if (picture.width != kCanvasSide || picture.height != kCanvasSide) {
+                error = e.path(name) + " is " + std::to_string(picture.width) + " x " + std::to_string(picture.height) +
+                        ", not 400 x 400 like the canvas";
+                return false;
+            }
+        }
+        if (c.input.empty()) continue;
+        const auto answers = files.answers.find(c.input);
+        if (answers == files.answers.end()) return error = "Cannot open file " + e.path(c.input), false;
+        if (answers->second.size() > kMaxTextBytes) return error = e.path(c.input) + " is over 1 MB", false;
     }
-    if (!parse_exercise(json, files, e, error)) {
-        error = (json.empty() ? dir : settings) + ": " + error;
-        return false;
-    }
-    if (e.title.empty()) {
-        const fs::path folder = fs::absolute(dir).lexically_normal();
-        e.title = (folder.has_filename() ? folder : folder.parent_path()).filename().string();
-    }
-    if (!load_pictures(e, error) || !load_answers(e, error)) return false;
     if (!e.palette.empty()) {
-        TXImage3 canvas;
-        if (!canvas.LoadPalette(e.path(e.palette), error)) return false;
-        e.palette_data.assign(canvas.PaletteData.begin(), canvas.PaletteData.end());
+        // As the canvas reads a palette file: its first 1024 bytes.
+        if (files.palette.size() < kPaletteBytes) {
+            error = "palette file '" + e.path(e.palette) + "' must hold 1024 bytes (it has " +
+                    std::to_string(files.palette.size()) + ")";
+            return false;
+        }
+        e.palette_data.assign(files.palette.begin(), files.palette.begin() + kPaletteBytes);
     }
-    exercise = std::move(e);
+    e.pictures = std::move(files.pictures);
+    e.answers = std::move(files.answers);
     return true;
 }
 

@@ -24,6 +24,10 @@ namespace korvane::exercise {
 constexpr uint64_t kDefaultMaxSteps = 100'000'000;
 constexpr double kDefaultTimeout = 60;
 
+// A text file of an exercise (exercise.json, answers) is a few lines;
+// anything bigger is not one.
+constexpr size_t kMaxTextBytes = size_t{1} << 20;
+
 // Who sees a check, as Gradescope names it.
 enum class Visibility { VISIBLE, HIDDEN, AFTER_DUE_DATE, AFTER_PUBLISHED };
 // "visible", "hidden", "after_due_date", "after_published".
@@ -82,7 +86,20 @@ std::span<const ExerciseKey> exercise_keys();
 bool parse_exercise(std::string_view json, const std::vector<std::string>& files, Exercise& exercise,
                     std::string& error);
 
-// Reads the folder: exercise.json, then the accepted pictures (indexed,
+// The contents of the files an exercise names beyond exercise.json, as a
+// front end without a file system (the page) hands them over.
+struct ExerciseFiles {
+    std::map<std::string, Picture> pictures;     // decoded accepted pictures by file name
+    std::map<std::string, std::string> answers;  // answers files' texts by file name
+    std::vector<uint8_t> palette;                // the palette file's bytes; empty when there is none
+};
+
+// Gives an exercise parse_exercise read the contents of its files: every
+// accepted picture its checks name (400 x 400), every answers file and the
+// palette (its first 1024 bytes). False with what is wrong, naming the file.
+bool complete_exercise(Exercise& exercise, ExerciseFiles files, std::string& error);
+
+// Reads the folder (exercise_folder.cpp): exercise.json, then the accepted pictures (indexed,
 // 400 x 400) and the palette. Errors name the file at fault.
 bool load_exercise(const std::string& dir, Exercise& exercise, std::string& error);
 

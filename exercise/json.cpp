@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "json.h"
 
-#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <locale>
+#include <sstream>
 
 namespace korvane::exercise {
 
@@ -89,8 +91,12 @@ private:
             if (p_ < t_.size() && (t_[p_] == '+' || t_[p_] == '-')) ++p_;
             if (digits() == 0) fail("digits missing in the exponent");
         }
-        const auto [stop, status] = std::from_chars(t_.data() + start, t_.data() + p_, v.number);
-        if (status != std::errc{}) {
+        // A stream in the classic locale: the page's C++ library has no
+        // from_chars for doubles, and strtod follows the process's locale.
+        std::istringstream in(std::string(t_.substr(start, p_ - start)));
+        in.imbue(std::locale::classic());
+        in >> v.number;
+        if (in.fail() || !std::isfinite(v.number)) {
             p_ = start;
             fail("a number out of range");
         }

@@ -100,20 +100,20 @@ namespace {
 
 void expect_open_paren(InterpreterState& s) {
     s.read_token();
-    if (!s.tok->is('(')) s.report_error(ERR_PARENS_EXPECTED);
+    if (!s.tok->is('(')) s.report_error(ERR_PARENS_EXPECTED, *s.tok);
 }
 
 void expect_string(InterpreterState& s) {
     s.read_token();
-    if (s.tok->TokenKind != TK_STRING) s.report_error(ERR_QUOTE_EXPECTED);
+    if (s.tok->TokenKind != TK_STRING) s.report_error(ERR_QUOTE_EXPECTED, *s.tok);
 }
 
 // ")" ";" with the `;` put back: puts and print stand only as statements.
 void expect_statement_end(InterpreterState& s) {
     s.read_token();
-    if (!s.tok->is(')')) s.report_error(ERR_PARENS_EXPECTED);
+    if (!s.tok->is(')')) s.report_error(ERR_PARENS_EXPECTED, *s.tok);
     s.read_token();
-    if (!s.tok->is(';')) s.report_error(ERR_SEMICOLON_EXPECTED);
+    if (!s.tok->is(';')) s.report_error(ERR_SEMICOLON_EXPECTED, *s.tok);
     s.unread_token();
 }
 
@@ -139,7 +139,7 @@ int32_t answer_of(InterpreterState& s, int index) {
 // could not wait here yields at the next statement.
 void check_time_after_wait(InterpreterState& s) {
     switch (s.bridge.bridge_poll()) {
-        case Bridge::POLL_TIME_UP: s.report_error(ERR_TIME_LIMIT);
+        case Bridge::POLL_TIME_UP: s.report_error(ERR_TIME_LIMIT, *s.tok);
         case Bridge::POLL_YIELD: s.first_poll_at(s.steps + 1); break;
         default: break;
     }
@@ -172,8 +172,7 @@ void draw_builtin(InterpreterState& s, int index, uint32_t call, const int32_t* 
         case B_ELLBDISK: b.bridge_ellbdisk(v[0], v[1], v[2], v[3], v[4], v[5]); break;
         case B_FLOODFILL:
             if (b.bridge_floodfill(v[0], v[1], v[2], v[3], v[4], v[5]) != 0) {
-                s.error_place = call;
-                s.report_error(ERR_ENDLESS_FILL);
+                s.report_error_at(ERR_ENDLESS_FILL, call, s.ScanPos);
             }
             break;
         case B_H_AXIS: b.bridge_h_axis(v); break;
@@ -194,7 +193,7 @@ bool InterpreterState::start_builtin(int index) {
         if (bridge.bridge_traces_drawing()) {
             const int go = bridge.bridge_before_draw(line_of(ScanPos), builtin_names()[static_cast<size_t>(index)]);
             if (go == Bridge::POLL_YIELD) suspend(Wait::BUILTIN);
-            if (go != 0) report_error(ERR_USER_HALT);
+            if (go != 0) report_error(ERR_USER_HALT, *tok);
         }
         pauses.drawn = kNotCalled;
     }
@@ -237,7 +236,7 @@ bool InterpreterState::start_builtin(int index) {
             // "(" expr {"," expr} ")"
             kind = FrameKind::COLLECTION;
             read_token();
-            if (!tok->is('(')) report_error(ERR_PARENS_EXPECTED);
+            if (!tok->is('(')) report_error(ERR_PARENS_EXPECTED, *tok);
             break;
     }
     Frame& f = push(kind);
@@ -262,8 +261,8 @@ int32_t collected(InterpreterState& s, int index, uint32_t call, const int32_t* 
         }
         case B_SHOW:
             if (b.bridge_show() != 0) {
-                s.error_place = call;  // mark the show, though the line is where its `)` stands
-                s.report_error(ERR_USER_HALT);
+                // The show is marked, though the line is where its `)` stands.
+                s.report_error_at(ERR_USER_HALT, call, s.ScanPos);
             }
             return 0;
         case B_SLEEP:
@@ -285,7 +284,7 @@ int32_t text_builtin(InterpreterState& s, const BuiltinFrame& b, int32_t second)
     expect_string(s);
     std::memcpy(s.BridgeText, s.tok->TokenText, s.tok->len + 1u);
     s.read_token();
-    if (!s.tok->is(')')) s.report_error(ERR_PARENS_EXPECTED);
+    if (!s.tok->is(')')) s.report_error(ERR_PARENS_EXPECTED, *s.tok);
     if (b.index == B_TEXTOUT) {
         s.bridge.bridge_textout(b.value, second, s.BridgeText);
         if (s.pauses.draws) s.after_drawing_call(b.call, 0);
@@ -348,7 +347,7 @@ bool InterpreterState::simple_collection() {
 // With the token after the list's last value: the built-in takes the values.
 bool InterpreterState::take_collection(const int32_t* collected_values) {
     const BuiltinFrame b = frames.back().builtin;
-    if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED);
+    if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED, *tok);
     frames.pop_back();
     given = collected(*this, b.index, b.call, collected_values);
     return true;

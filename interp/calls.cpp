@@ -10,7 +10,7 @@ namespace korvane {
 
 int32_t InterpreterState::load_variable(int32_t id) {
     const VarSlot* slot = find_variable(id);
-    if (slot == nullptr) report_error(ERR_NOT_VARIABLE);
+    if (slot == nullptr) report_error(ERR_NOT_VARIABLE, *tok);
     return slot->value;
 }
 
@@ -27,7 +27,7 @@ void InterpreterState::pop_locals(int base) {
 }
 
 void InterpreterState::push_frame_base(int32_t base) {
-    if (CallTop == kMaxCalls) report_error(ERR_NESTING_TOO_DEEP);
+    if (CallTop == kMaxCalls) report_error(ERR_NESTING_TOO_DEEP, *tok);
     CallStack[CallTop++] = base;
     frame_base = base;
 }
@@ -48,7 +48,7 @@ void InterpreterState::start_call(int32_t function) {
     call.base = LocalTop;
     call.first = static_cast<uint32_t>(values.size());
     read_token();
-    if (!tok->is('(')) report_error(ERR_PARENS_EXPECTED);
+    if (!tok->is('(')) report_error(ERR_PARENS_EXPECTED, *tok);
 }
 
 // The arguments are pushed last first, so the first argument ends up on
@@ -135,9 +135,9 @@ void InterpreterState::read_parameters(FuncEntry& function) {
     do {
         read_token();
         if (tok->is(')')) break;
-        if (!tok->is_keyword(KW_INT) && !tok->is_keyword(KW_CHAR)) report_error(ERR_TYPE_EXPECTED);
+        if (!tok->is_keyword(KW_INT) && !tok->is_keyword(KW_CHAR)) report_error(ERR_TYPE_EXPECTED, *tok);
         // More parameters than arguments would name the caller's slots.
-        if (slot < base) report_error(ERR_PARAMETER);
+        if (slot < base) report_error(ERR_PARAMETER, *tok);
         VarSlot& parameter = LocalStack[slot];
         read_token();
         name_local(slot, copy_name(*this, parameter.name, *tok));
@@ -145,7 +145,7 @@ void InterpreterState::read_parameters(FuncEntry& function) {
         read_token();
         --slot;
     } while (tok->is(','));
-    if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED);
+    if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED, *tok);
     function.named = true;
     function.after = ScanPos;
     function.last = tok;

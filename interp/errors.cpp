@@ -41,25 +41,11 @@ TextPlace InterpreterState::place_of(uint32_t start, uint32_t end) {
     return place;
 }
 
-// The token where the error was found is the current one while the scanner
-// stands at its start or end; otherwise the one at ScanPos.
-void InterpreterState::report_error(int code) {
-    if (!quiet && error_place < 0) {
-        error_place = ScanPos;
-        if (tok->start <= ScanPos && ScanPos - tok->start <= kTokenBytes + 2) {
-            bool same_line = true;
-            for (uint32_t p = tok->start; p < ScanPos; ++p) same_line = same_line && at(p) != '\r';
-            if (same_line) error_place = tok->start;
-        }
-    }
-    report_error_at(code, ScanPos);
-}
-
-void InterpreterState::report_error_at(int code, uint32_t pos) {
+void InterpreterState::report_error_at(int code, uint32_t marked, uint32_t line_at) {
     if (quiet) throw ErrorReport{code};
     error_code = code;
-    if (error_place < 0) error_place = pos;
-    error_line = line_of(pos);
+    error_place = marked;
+    error_line = line_of(line_at);
     char message[96];
     std::snprintf(message, sizeof message, "%s in line %d\n", message_table()[static_cast<size_t>(code)].message,
                   error_line);

@@ -67,7 +67,7 @@ void InterpreterState::run_expression(Entry entry) {
                 }
                 [[fallthrough]];
             case Step::NOT_SIMPLE:
-                if (tok->len == 0) report_error(ERR_NO_EXPRESSION);
+                if (tok->len == 0) report_error(ERR_NO_EXPRESSION, *tok);
                 if (tok->is(';')) {
                     v = 0;
                     step = Step::EVALUATED;
@@ -144,9 +144,9 @@ void InterpreterState::run_expression(Entry entry) {
                             continue;
                         }
                         if (tok->is('\'')) {
-                            if (cur() == '\0') report_error(ERR_QUOTE_EXPECTED);
+                            if (cur() == '\0') report_error(ERR_QUOTE_EXPECTED, *tok);
                             v = literal_character();
-                            if (cur() != '\'') report_error(ERR_QUOTE_EXPECTED);
+                            if (cur() != '\'') report_error(ERR_QUOTE_EXPECTED, *tok);
                             ++ScanPos;
                             read_token();
                             break;
@@ -156,7 +156,7 @@ void InterpreterState::run_expression(Entry entry) {
                             v = 0;
                             break;
                         }
-                        report_error(ERR_SYNTAX);
+                        report_error(ERR_SYNTAX, *tok);
                     case TK_NAME:
                         if (tok->builtin >= 0) {
                             step = builtin_step(start_builtin(tok->builtin));
@@ -181,7 +181,7 @@ void InterpreterState::run_expression(Entry entry) {
                         v = tok->number;
                         read_token();
                         break;
-                    default: report_error(ERR_SYNTAX);
+                    default: report_error(ERR_SYNTAX, *tok);
                 }
                 [[fallthrough]];
                 // v is an operand of the top OPERATION frame
@@ -197,7 +197,7 @@ void InterpreterState::run_expression(Entry entry) {
             case Step::ASSIGNED:
                 switch (frames.back().kind) {
                     case FrameKind::OPERATION:  // the assignment was an operand in parentheses
-                        if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED);
+                        if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED, *tok);
                         read_token();
                         step = Step::OPERAND_VALUE;
                         continue;
@@ -246,7 +246,7 @@ void InterpreterState::run_expression(Entry entry) {
                     case FrameKind::COLLECTION:
                     case FrameKind::TEXT: step = builtin_step(builtin_value(v)); continue;
                     case FrameKind::EXPRESSION_STATEMENT:  // its `;` ends it
-                        if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+                        if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED, *tok);
                         frames.pop_back();
                         return continue_statements();
                     case FrameKind::IF:

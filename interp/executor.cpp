@@ -125,7 +125,7 @@ KORVANE_INLINE void InterpreterState::skip_body() {
             read_token();
             for (int depth = 1; depth > 0;) {
                 read_token();
-                if (tok->at_eof()) report_error(ERR_UNBALANCED_BRACES);
+                if (tok->at_eof()) report_error(ERR_UNBALANCED_BRACES, *tok);
                 if (tok->is_brace('{')) ++depth;
                 if (tok->is_brace('}')) --depth;
             }
@@ -144,7 +144,7 @@ void InterpreterState::pass_statement() {
     int braces = 0, parens = 0;
     for (;;) {
         read_token();
-        if (tok->at_eof()) report_error(ERR_SEMICOLON_EXPECTED);
+        if (tok->at_eof()) report_error(ERR_SEMICOLON_EXPECTED, *tok);
         if (tok->is_brace('{'))
             ++braces;
         else if (tok->is_brace('}'))
@@ -218,10 +218,10 @@ namespace {
 
 void skip_do_condition(InterpreterState& s) {
     s.read_token();
-    if (!s.tok->is_keyword(KW_WHILE)) s.report_error(ERR_WHILE_EXPECTED);
+    if (!s.tok->is_keyword(KW_WHILE)) s.report_error(ERR_WHILE_EXPECTED, *s.tok);
     for (int parens = 0;;) {
         s.read_token();
-        if (s.tok->at_eof()) s.report_error(ERR_SEMICOLON_EXPECTED);
+        if (s.tok->at_eof()) s.report_error(ERR_SEMICOLON_EXPECTED, *s.tok);
         if (s.tok->is('(')) ++parens;
         if (s.tok->is(')')) --parens;
         if (parens <= 0 && s.tok->is(';')) break;
@@ -263,7 +263,7 @@ KORVANE_INLINE void InterpreterState::do_done() {
 
 void InterpreterState::do_condition_after_stop() {
     read_token();
-    if (!tok->is_keyword(KW_WHILE)) report_error(ERR_WHILE_EXPECTED);
+    if (!tok->is_keyword(KW_WHILE)) report_error(ERR_WHILE_EXPECTED, *tok);
     frames.back().await = Await::CONDITION;
     evaluate(Entry::EVALUATE);
 }
@@ -304,7 +304,7 @@ KORVANE_INLINE void InterpreterState::for_value() {
     Frame& f = frames.back();
     switch (f.await) {
         case Await::INITIAL:
-            if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+            if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED, *tok);
             step_over(1);
             f.loop.condition = ScanPos;
             return for_condition();
@@ -320,7 +320,7 @@ KORVANE_INLINE void InterpreterState::for_value() {
 // The condition's value is given: the body runs, or the loop ends.
 KORVANE_INLINE void InterpreterState::for_body() {
     Frame& f = frames.back();
-    if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+    if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED, *tok);
     step_over(1);
     f.loop.increment = ScanPos;
     // The increment is passed over as on the loop's first pass.
@@ -331,7 +331,7 @@ KORVANE_INLINE void InterpreterState::for_body() {
         memo_pass(Pass::INCREMENT, [this] {
             for (int depth = 1; depth > 0;) {
                 read_token();
-                if (tok->at_eof()) report_error(ERR_PARENS_EXPECTED);
+                if (tok->at_eof()) report_error(ERR_PARENS_EXPECTED, *tok);
                 if (tok->is('(')) ++depth;
                 if (tok->is(')')) --depth;
             }
@@ -416,7 +416,7 @@ void InterpreterState::run_statements() {
                 // The `;` is left to be read as the next token. A simple
                 // expression needs no frame to hand its value to.
                 if (int32_t v = 0; simple_value(v)) {
-                    if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+                    if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED, *tok);
                     // A statement alone ends its frame at once: what follows it
                     // goes on in this turn.
                     if (!frames.back().block) {
@@ -517,7 +517,7 @@ void InterpreterState::read_locals(uint32_t at) {
         declared.push_back(Parameter{slot.name, slot.id});
         read_token();
     } while (tok->is(','));
-    if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+    if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED, *tok);
     declaration_at[at] = static_cast<int32_t>(declarations.size());
     declarations.push_back(Declaration{first, static_cast<uint32_t>(declared.size()) - first, ScanPos, tok});
 }

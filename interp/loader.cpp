@@ -76,7 +76,7 @@ void InterpreterState::pre_pass() {
             read_token();
             if (tok->is_brace('{')) ++depth;
             if (tok->is_brace('}')) --depth;
-            if (cur() == '\0' && tok->len == 0) report_error(ERR_UNBALANCED_BRACES);
+            if (cur() == '\0' && tok->len == 0) report_error(ERR_UNBALANCED_BRACES, *tok);
         }
         read_token();
         if (tok->is_keyword(KW_INT) || tok->is_keyword(KW_CHAR)) {
@@ -139,7 +139,7 @@ void InterpreterState::define_globals() {
         }
         ++GlobalCount;
     } while (tok->is(','));
-    if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED);
+    if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED, *tok);
 }
 
 int InterpreterState::start_main() {

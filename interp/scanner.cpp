@@ -194,10 +194,7 @@ namespace {
 
 // A token the scanner refuses is marked from its first character, though
 // the message names the line where the scanner stands.
-[[noreturn]] void refuse_token(InterpreterState& s) {
-    if (s.error_place < 0) s.error_place = s.scan.start;
-    s.report_error(ERR_SYNTAX);
-}
+[[noreturn]] void refuse_token(InterpreterState& s) { s.report_error_at(ERR_SYNTAX, s.scan.start, s.ScanPos); }
 
 }  // namespace
 

@@ -12,16 +12,12 @@ namespace korvane {
 namespace {
 
 // Reading ahead of the run: an error found only throws, and once done the
-// scanner stands where it stood and a report keeps what it kept.
+// scanner stands where it stood.
 class LookAhead {
 public:
-    explicit LookAhead(InterpreterState& s)
-        : s_(s), pos_(s.ScanPos), first_(s.tok), place_(s.error_place), quiet_(s.quiet) {
-        s.quiet = true;
-    }
+    explicit LookAhead(InterpreterState& s) : s_(s), pos_(s.ScanPos), first_(s.tok), quiet_(s.quiet) { s.quiet = true; }
     ~LookAhead() {
         s_.quiet = quiet_;
-        s_.error_place = place_;
         s_.ScanPos = pos_;
         s_.tok = first_;
     }
@@ -39,7 +35,6 @@ private:
     InterpreterState& s_;
     const uint32_t pos_;
     const Token* const first_;
-    const int64_t place_;
     const bool quiet_;
 };
 

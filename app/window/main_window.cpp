@@ -24,6 +24,7 @@
 #include "dialogs.h"
 #include "editor_assist.h"
 #include "editor_pauses.h"
+#include "exercise_pane.h"
 #include "find_bar.h"
 #include "help_window.h"
 #include "magnifier.h"
@@ -64,6 +65,7 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& program, QWidget* parent
     createWidgets();
     panels_ = new PausePanels(*this);
     stops_ = new StopList(*this);
+    exercisePane_ = new ExercisePane(*this);
     createMenus();
     resize(kFormWidth, kFormHeight + menuBar()->sizeHint().height());
     AboutBox_ = new AboutBox(this);
@@ -81,6 +83,7 @@ MainWindow::~MainWindow()
 {
     // A pixel history still searching reads the bridge's timeline, which goes first.
     timeline_->setTimeline(nullptr);
+    stopChecking();
 }
 
 // The canvas keeps its size and the top left corner; the editor and its
@@ -343,6 +346,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    stopChecking();
     if (running_) {
         closeConfirmed_ = true;
         closeAfterRun_ = true;

@@ -12,6 +12,8 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QTemporaryDir>
+#include <atomic>
 #include <map>
 #include <memory>
 #include <vector>
@@ -29,13 +31,20 @@ class QsciScintilla;
 class QPushButton;
 class QScrollArea;
 class QSplitter;
+class QThread;
 
 namespace korvane {
+
+namespace exercise {
+struct Exercise;
+}
 
 class AboutBox;
 class CanvasView;
 class EditorAssist;
 class Dialogs;
+class ExercisePane;
+struct CheckedRun;
 class FindBar;
 class HelpWindow;
 class Magnifier;
@@ -67,6 +76,12 @@ public:
     PalettePanel* palettePanel() const { return palette_; }
     TimelineBar* timelineBar() const { return timeline_; }
     WindowBridge& bridge() const { return *bridge_; }
+    ExercisePane* exercisePane() const { return exercisePane_; }
+    // A check runs on a thread of its own until its results are listed.
+    bool isChecking() const;
+    // Opens an exercise folder, a file in it or a zip of one, as Open
+    // Exercise does once the file is chosen; false when it was refused.
+    bool loadExercise(const QString& chosen);
     // Wait before each drawing call for the speeds the Debug menu offers; 0 is full speed.
     static constexpr int kDrawDelaysMs[] = {0, 10, 33, 100, 333, 1000};
 
@@ -114,6 +129,8 @@ public slots:
     void zoomTextIn();
     void zoomTextOut();
     void normalTextSize();
+    void openExercise();
+    void checkExercise();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -195,6 +212,12 @@ private:
     void reportRunResult(RunResult result);
     void finishGif();
     void pauseChanged(bool paused);
+    void createExerciseMenu();
+    void startExercise(const QString& starter);
+    // Gives Run the answers and seed of the check runCheck_.
+    void prepareExerciseRun();
+    void stopChecking();
+    void showCheckInTimeline(const CheckedRun& chosen);
 
     Dialogs& dialogs_;
     TXImage3 image_;
@@ -255,6 +278,14 @@ private:
     StopList* stops_ = nullptr;
     QLabel* runStatus_ = nullptr;  // in the status bar, made by the first run
     std::map<QString, std::vector<int>> breakpointsByFile_;
+    std::shared_ptr<const exercise::Exercise> exercise_;  // null when none is open
+    std::unique_ptr<QTemporaryDir> exerciseFolder_;       // a zip's unpacked files
+    QString exerciseName_;                                // offered again by Open Exercise
+    size_t runCheck_ = 0;                                 // whose answers and seed Run uses
+    ExercisePane* exercisePane_ = nullptr;
+    QAction* Check1 = nullptr;
+    QThread* checker_ = nullptr;
+    std::atomic<bool> stopCheck_ = false;
 };
 
 }  // namespace korvane

@@ -18,6 +18,7 @@ void MainWindow::createMenus()
     createEditMenu();
     createViewMenu();
     createDebugMenu();
+    createExerciseMenu();
 
     QAction* about = menuBar()->addAction(tr("&About"));
     connect(about, &QAction::triggered, this, &MainWindow::showAbout);
@@ -37,6 +38,8 @@ void MainWindow::createFileMenu()
     examples_ = file->addMenu(tr("E&xamples"));
     examples_->setObjectName(QStringLiteral("Examples1"));
     connect(examples_, &QMenu::aboutToShow, this, &MainWindow::fillExamplesMenu);
+    QAction* exercise = file->addAction(tr("Open Ex&ercise…"));
+    connect(exercise, &QAction::triggered, this, &MainWindow::openExercise);
     Save1 = file->addAction(tr("&Save Program"));
     Save1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     SaveAs1 = file->addAction(tr("Save Program &As…"));

@@ -36,6 +36,7 @@ void MainWindow::runProgram()
     forgetLastRun();
     setRunning(true);
     bridge_->beginRun();
+    prepareExerciseRun();
     interpreter_->set_breakpoints(breakpoint_lines(*Memo1));
     interpreter_->set_pixel_watch(!bridge_->pixelWatches().empty());
     interpreter_->set_start_command(startCommand_);
@@ -125,6 +126,7 @@ void MainWindow::pauseChanged(bool paused)
 
 void MainWindow::haltProgram()
 {
+    stopCheck_ = true;
     bridge_->halt();
 }
 

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 
 #include "canvas_view.h"
 #include "dialogs.h"
@@ -55,8 +56,28 @@ void WindowBridge::bridge_output(const char* text)
     output_.appendPlainText(QString::fromUtf8(text));
 }
 
+void WindowBridge::setAnswers(std::optional<std::string> answers)
+{
+    answers_ = std::move(answers);
+    answersRead_ = 0;
+}
+
+std::optional<std::string> WindowBridge::nextAnswer()
+{
+    if (!answers_ || answersRead_ >= answers_->size())
+        return std::nullopt;
+    const size_t end = std::min(answers_->find('\n', answersRead_), answers_->size());
+    std::string line = answers_->substr(answersRead_, end - answersRead_);
+    answersRead_ = end + 1;
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return line;
+}
+
 int32_t WindowBridge::bridge_getnum()
 {
+    if (const auto given = nextAnswer())
+        return getnum_answer(*given);
     const QString answer = dialogs_.askText(QString::fromLatin1(input_caption(INPUT_NUMBER)),
                                             QString::fromLatin1(kInputPrompt), QString());
     return getnum_answer(answer.toLatin1().toStdString());
@@ -64,6 +85,8 @@ int32_t WindowBridge::bridge_getnum()
 
 int8_t WindowBridge::bridge_getche()
 {
+    if (const auto given = nextAnswer())
+        return getche_answer(*given);
     const QString answer = dialogs_.askText(QString::fromLatin1(input_caption(INPUT_CHARACTER)),
                                             QString::fromLatin1(kInputPrompt), QString());
     return getche_answer(answer.toUtf8().toStdString());

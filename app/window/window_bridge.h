@@ -82,6 +82,9 @@ public:
     // Halt and the close box: stops the run, also from a pause or a wait.
     void halt();
     bool isPaused() const { return paused_; }
+    // Answers for the input boxes, one a line, as an exercise's check gives
+    // them; past the last one (or with none) the boxes ask again.
+    void setAnswers(std::optional<std::string> answers);
     // The text of the last message box the program caused.
     const QString& lastMessage() const { return lastMessage_; }
 
@@ -92,6 +95,8 @@ private:
     // Processes events for ms (forever if negative) or until woken or halted.
     void wait(int ms);
     void wake();
+    // The next given answer without its line end; none when all are used.
+    std::optional<std::string> nextAnswer();
 
     CanvasView& view_;
     QsciScintilla& editor_;
@@ -108,6 +113,8 @@ private:
     bool tracedThisRun_ = false;  // a drawing call was shown and waited for
     QEventLoop* waiting_ = nullptr;
     GifRecording gif_;
+    std::optional<std::string> answers_;
+    size_t answersRead_ = 0;  // bytes of answers_ used so far
 };
 
 }  // namespace korvane

@@ -325,10 +325,14 @@ struct InterpreterState {
     VarSlot GlobalTable[kMaxGlobals];
 
     // errors
-    [[noreturn]] void report_error(int code);
-    // For the errors that name the token that raised them, wherever the
-    // scanner stands by then.
-    [[noreturn]] void report_error_at(int code, uint32_t pos);
+    // Ends the run with the error found at token t, which the editors mark;
+    // the message names the line where the scanner stands, as it always
+    // has (after a token that ends a line, the next one).
+    [[noreturn]] void report_error(int code, const Token& t) { report_error_at(code, t.start, ScanPos); }
+    // The same at a place: the character marked, and the one whose line the
+    // message names (a halted show is marked, its `)` names the line).
+    [[noreturn]] void report_error_at(int code, uint32_t marked, uint32_t line_at);
+    [[noreturn]] void report_error_at(int code, uint32_t pos) { report_error_at(code, pos, pos); }
     // Keeps the frames within the budget: checked where a block of
     // statements or an assignment begins, as every nesting passes there.
     void check_depth() {
@@ -566,7 +570,7 @@ struct InterpreterState {
     // compiler fetch the tables' places and tops again.
     void push_variable(const VarSlot& slot) {
         const int index = LocalTop;
-        if (index == kMaxLocals) report_error(ERR_TOO_MANY_LOCALS);
+        if (index == kMaxLocals) report_error(ERR_TOO_MANY_LOCALS, *tok);
         LocalStack[index] = slot;
         LocalTop = index + 1;
         name_local(index, slot.id);
@@ -620,7 +624,7 @@ struct InterpreterState {
             enter_call();
             return false;
         }
-        if (values.size() - frames.back().call.first == kMaxArguments) report_error(ERR_PARAMETER);
+        if (values.size() - frames.back().call.first == kMaxArguments) report_error(ERR_PARAMETER, *tok);
         return true;
     }
     void enter_call();
@@ -647,7 +651,8 @@ struct InterpreterState {
         values.push_back(v);
         read_token();
         if (!tok->is(',')) return collection_done();
-        if (values.size() - f.builtin.first == static_cast<size_t>(f.builtin.capacity)) report_error(ERR_PARAMETER);
+        if (values.size() - f.builtin.first == static_cast<size_t>(f.builtin.capacity))
+            report_error(ERR_PARAMETER, *tok);
         return false;
     }
     bool collection_done();

@@ -114,4 +114,31 @@ int korvane_converted_length(void);
 // The last run's error report: {code, message, line, token, hint}; code -1
 // when it had none.
 const char* korvane_error_details(void);
+// An exercise (web/core/web_exercise.cpp). First its files beside
+// exercise.json: each accepted picture by name (width x height palette
+// indices, top row first, as a PNG holds them, and its PNG palette of
+// `colours` red, green, blue triples), each answers file's text, and the
+// palette file's bytes.
+void korvane_exercise_picture(const char* name, int width, int height, const uint8_t* top_first, const uint8_t* rgb,
+                              int colours);
+void korvane_exercise_answers(const char* name, const char* text, int length);
+void korvane_exercise_palette(const uint8_t* bytes, int length);
+// Then exercise.json's text and the folder's file names, one a line; name
+// is the title when the text gives none. Returns {error} or {title,
+// statement, starter, file, shown (the indices of the visible checks),
+// checks: [{title, input, seed}]}; the files handed over are used up.
+const char* korvane_exercise_open(const char* name, const char* json, int length, const char* files);
+// "forbidden built-in circle in line 3" for the first forbidden built-in
+// the program uses, or "".
+const char* korvane_exercise_forbidden(const char* text, int length);
+// Runs check `index` of the exercise open on the program: {status, lines
+// (as korvane-run --check words them), hint, errorLine, call, line} (call
+// and line of the first divergence; call 0 for none).
+const char* korvane_exercise_check(const char* text, int length, int index);
+// For the last run of a check that differs, 400 x 400 indices bottom row
+// first: which 0 the run's canvas, 1 the accepted picture, 2 the
+// differences as --diff draws them; null for another check. Then their
+// palette: 256 entries of red, green, blue, unused.
+const uint8_t* korvane_exercise_view(int index, int which);
+const uint8_t* korvane_exercise_view_palette(void);
 }

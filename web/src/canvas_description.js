@@ -4,7 +4,8 @@
 // pixel counts and bounding boxes, then the last run's drawing calls. The
 // text stands in a region of its own that takes the focus, so a screen
 // reader reads it and the keys scroll it; it goes as soon as it could tell
-// of another canvas (a run, another program, another palette).
+// of another canvas (a run going on, another program, another palette). It
+// is offered after a run and at a pause, never while a program runs.
 const $ = (id) => document.getElementById(id);
 
 export class CanvasDescription {
@@ -25,8 +26,9 @@ export class CanvasDescription {
     async show() {
         const asked = ++this.asked;
         const text = await this.client.describe(this.page.pixels().slice(), this.page.ran());
-        // Something newer (a run, another program) came meanwhile.
-        if (asked !== this.asked) return;
+        // Something newer (a run, another program) came meanwhile, or the
+        // paused run went on before it answered.
+        if (asked !== this.asked || !text) return;
         this.text.textContent = text;
         this.region.hidden = false;
         this.region.focus();
@@ -45,9 +47,9 @@ export class CanvasDescription {
         this.text.textContent = '';
     }
 
-    // A run's canvas is described once it has ended.
-    setRunning(on) {
-        this.button.disabled = on;
-        if (on) this.forget();
+    // Whether the canvas holds still: no program runs, or it is paused.
+    setOffered(on) {
+        this.button.disabled = !on;
+        this.forget();
     }
 }

@@ -20,6 +20,7 @@ import { CanvasCursor } from './canvas_cursor.js';
 import { cyclePanes } from './panes.js';
 import { CanvasDescription } from './canvas_description.js';
 import { mayReplace } from './unsaved.js';
+import { ExercisePane } from './exercise_pane.js';
 
 const $ = (id) => document.getElementById(id);
 const view = new CanvasView($('canvas'));
@@ -34,6 +35,7 @@ let timeline = null;       // the bar under the canvas
 let hovered = null;        // the pixel last pointed at (mouse or keys), for the inspector
 let debug = null;          // the debugger's buttons, marks and panels
 let description = null;    // the canvas in words
+let exercises = null;      // the open exercise's statement and Check
 let ready = null;          // what the worker said when it started
 let running = false;
 let recording = null;
@@ -81,6 +83,7 @@ const streamed = {
         view.paint(client.shared.frame);
         debug.showPause(m);
         timeline.set(m.timeline, null, true);
+        description.setOffered(true);
     },
     [P.PALETTE_SET]: (m) => {
         if (m.error) report(m.error);
@@ -135,28 +138,33 @@ function updateTrace() {
 
 function setRunning(on) {
     running = on;
-    $('run').disabled = on;
-    $('halt').disabled = !on;
+    $('run').disabled = on || exercises.checking;
+    $('halt').disabled = !on && !exercises.checking;
+    $('check').disabled = on || exercises.checking || !exercises.exercise;
     $('new').disabled = on;
     $('open').disabled = on;
     $('examples').disabled = on;
+    $('exercises').disabled = on;
     $('palette').disabled = on;
     editor.setReadOnly(on);
-    description.setRunning(on);
+    description.setOffered(!on);
     updateTrace();
 }
 
 // From the moment of the click or key (event.timeStamp), so a busy page's
 // delay in seeing it counts too.
 function halt(event) {
+    if (exercises.checking) return exercises.stop();
     if (!running) return;
     performance.mark('halt', { startTime: event?.timeStamp ?? performance.now() });
     client.halt();
 }
 
 // start: the debugger's command the run begins with; none runs to a pause.
-async function runEditor(start) {
-    if (running) return;
+// answers: {input, seed} of an exercise's check. Resolves with the run's end.
+async function runEditor(start, answers = exercises.answers()) {
+    if (running || exercises.checking) return null;
+    exercises.restoreScreen();
     editor.markError(-1);
     assist.markError(editor.view, null);
     report('');
@@ -169,7 +177,7 @@ async function runEditor(start) {
     debug.runStarted();
     showInspector();
     performance.clearMarks('halt');
-    const done = await client.run({ source: editor.text(), fresh: false, trace: true, start });
+    const done = await client.run({ source: editor.text(), fresh: false, trace: true, start, ...answers });
     if (performance.getEntriesByName('halt').length) performance.measure('halt-to-end', 'halt');
     showOutput();
     // As on the desktop, a run that ended well shows its final picture; one
@@ -197,6 +205,7 @@ async function runEditor(start) {
     $('hint').textContent = hint;
     const note = [message, hint].filter(Boolean).join('\n');
     assist.markError(editor.view, { token: done.details?.token, line: message ? done.errorLine : -1, note });
+    return done;
 }
 
 // What the inspector says of pixel at ({x, y}).
@@ -332,7 +341,7 @@ function wire() {
     // A modal dialog makes the page's access keys inert; Halt's works anyway.
     // Run's is the page's own too, as not every browser hands Alt+R on.
     addEventListener('keydown', (event) => {
-        if (event.altKey && event.key.toLowerCase() === 'h' && running) {
+        if (event.altKey && event.key.toLowerCase() === 'h' && (running || exercises.checking)) {
             event.preventDefault();
             halt(event);
         } else if (event.altKey && event.key.toLowerCase() === 'r' && !document.querySelector('dialog[open]')) {
@@ -430,11 +439,15 @@ async function start() {
     assist = new Assist(ready.keywords, reader);
     debug = new Debugger({
         client, bar: $('debug-bar'), panels: $('pause-panels'), watchList: $('watches'), canvasView: view,
-        setState, report, run: runEditor, resumed: () => timeline.set(null),
+        setState, report, run: runEditor, resumed: () => {
+            timeline.set(null);
+            description.setOffered(false);
+        },
     });
     editor = new Editor($('editor'), ready.keywords, ready.builtins, text, (doc, how) => store.keep(doc, how),
                         [assist.extension(), debug.editorExtensions()]);
     debug.attach(editor);
+    exercises = new ExercisePane(exercisePage());
     timeline = new TimelineBar(client, view, editor, { save: download, say: setState });
     description = new CanvasDescription(client, { pixels: () => view.indices, ran: () => timeline.timeline !== null });
     store.keep(text, text === store.tabText() ? 'restored' : 'loaded');
@@ -450,6 +463,35 @@ async function start() {
     performance.mark('ready');
     korvane.readyMs = performance.getEntriesByName('ready')[0].startTime;
     loadExamples();
+    exercises.start();
+}
+
+// What the exercise pane does to the rest of the page.
+function exercisePage() {
+    const defaultPalette = ready.palette.slice(0, 1024);
+    return {
+        text: () => editor.text(),
+        // The starter, unsaved until the student saves it; false when the
+        // user keeps the program the editor holds.
+        load: async (name, text) => {
+            if (!(await mayReplace(unsaved, saveProgram))) return false;
+            switchFile(name, text);
+            savedText = null;
+            return true;
+        },
+        // An exercise without a palette of its own draws in the default one.
+        setPalette: (bytes) => client.setPalette(bytes ? 'palette.pal' : 'default.pal', bytes ?? defaultPalette),
+        programText: (bytes) => reader.programText(bytes),
+        run: (answers) => runEditor(undefined, answers),
+        showCall: (k) => timeline.showCall(k),
+        palette: () => view.palette,
+        paint: (pixels, palette) => {
+            if (palette) view.setPalette(palette);
+            if (pixels) view.paint(pixels);
+        },
+        say: setState,
+        busy: () => setRunning(running),
+    };
 }
 
 // The service worker keeps the page for offline use and, on a secure host

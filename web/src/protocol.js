@@ -66,8 +66,8 @@ export const COMMAND = 11;      // a command kind, below
 export const COMMAND_LINE = 12; // RUN_TO_LINE's line
 export const BREAKPOINTS_SET = 13; // counts the changes of the breakpoints list
 export const WATCHES_SET = 14;  // counts the changes of the pixel watches list
-// A paused run cannot read messages, so the timeline's seeks and pixel
-// histories reach it here. PAUSE_ASKED changes with everything the page asks
+// A paused run cannot read messages, so the timeline's seeks, pixel
+// histories and descriptions reach it here. PAUSE_ASKED changes with everything the page asks
 // of a paused run (a command, Halt, a request) and is odd while the page
 // writes a request: the worker takes a request only when it read the same
 // even value before and after it.
@@ -77,7 +77,8 @@ export const SEEK_CALL_HIGH = 17;
 export const HISTORY_ASKED = 18;   // the id of the newest pixel history asked for
 export const HISTORY_X = 19;
 export const HISTORY_Y = 20;
-export const CONTROL_SLOTS = 21;
+export const DESCRIBE_ASKED = 21; // the id of the newest description asked for; the pixels in `shown`
+export const CONTROL_SLOTS = 22;
 export const ANSWER_BYTES = 4096;
 // The lists the page keeps for the worker: a count, then the breakpoints'
 // lines or the watched pixels' x, y pairs.
@@ -113,7 +114,9 @@ export function sharedViews(buffer) {
     const lists = CONTROL_SLOTS * 4 + ANSWER_BYTES + PIXELS;
     const breakpoints = new Int32Array(buffer, lists, 1 + MAX_BREAKPOINTS);
     const watches = new Int32Array(buffer, lists + (1 + MAX_BREAKPOINTS) * 4, 1 + 2 * MAX_WATCHES);
-    return { control, answer, frame, breakpoints, watches };
+    // The page's screen, for a description asked at a pause.
+    const shown = new Uint8Array(buffer, lists + (2 + MAX_BREAKPOINTS + 2 * MAX_WATCHES) * 4, PIXELS);
+    return { control, answer, frame, breakpoints, watches, shown };
 }
 
 // Whether this browsing context may share memory with its workers.
@@ -126,7 +129,7 @@ export function isShared(buffer) {
 }
 
 export function newBuffer(shared) {
-    const bytes = CONTROL_SLOTS * 4 + ANSWER_BYTES + PIXELS + (2 + MAX_BREAKPOINTS + 2 * MAX_WATCHES) * 4;
+    const bytes = CONTROL_SLOTS * 4 + ANSWER_BYTES + PIXELS + (2 + MAX_BREAKPOINTS + 2 * MAX_WATCHES) * 4 + PIXELS;
     return shared ? new SharedArrayBuffer(bytes) : new ArrayBuffer(bytes);
 }
 

@@ -345,10 +345,12 @@ function paletteBytes() {
     return core.HEAPU8.slice(at, at + 1024);
 }
 
-// A seek or pixel history, asked by message after a run or through the
-// shared memory at a pause.
+// A seek, pixel history or description, asked by message after a run or
+// through the shared memory at a pause.
 function answerTimeline(data) {
-    if (data.type === P.HISTORY) {
+    if (data.type === P.DESCRIBE) {
+        postMessage({ type: P.DESCRIBED, id: data.id, text: describe(data) });
+    } else if (data.type === P.HISTORY) {
         postMessage(timeline.history(core, cString, data));
     } else if (data.serial === Atomics.load(shared.control, P.SEEK_SERIAL)) {
         // Only the newest position matters while the slider moves.
@@ -383,9 +385,9 @@ async function handle(data) {
             });
             break;
         case P.SEEK:
-        case P.HISTORY: answerTimeline(data); break;
+        case P.HISTORY:
+        case P.DESCRIBE: answerTimeline(data); break;
         case P.GIF: postMessage(timeline.gif(core, paletteBytes(), data)); break;
-        case P.DESCRIBE: postMessage({ type: P.DESCRIBED, id: data.id, text: describe(data) }); break;
     }
 }
 
@@ -400,8 +402,8 @@ function takeChange(data) {
             Atomics.store(shared.control, P.ANSWERED, 1);
             break;
         default:
-            // The timeline's seeks and histories reach a run that waits here.
-            if (run === null || (data.type !== P.SEEK && data.type !== P.HISTORY)) return false;
+            // The timeline's seeks, histories and descriptions reach a run that waits here.
+            if (run === null || ![P.SEEK, P.HISTORY, P.DESCRIBE].includes(data.type)) return false;
             answerTimeline(data);
     }
     wake();

@@ -149,9 +149,16 @@ export class WorkerClient {
     }
 
     // The description of pixels (the screen's indices) and, with calls, of
-    // the last run's calls; the text, or '' if the worker was replaced.
+    // the last run's calls (so far, at a pause); the text, or '' if the
+    // worker was replaced or the paused run went on first.
     async describe(pixels, calls) {
-        return (await this.request({ type: P.DESCRIBE, pixels, calls }, { text: '' })).text;
+        const ask = { type: P.DESCRIBE, pixels, calls };
+        if (!this.paused || !this.shares) return (await this.request(ask, { text: '' })).text;
+        const control = this.shared.control;
+        return (await this.request(ask, { text: '' }, (id) => this.asking(() => {
+            this.shared.shown.set(pixels);
+            Atomics.store(control, P.DESCRIBE_ASKED, id);
+        }))).text;
     }
 
     gif(from, to, every) { return this.request({ type: P.GIF, from, to, every }, { type: P.GIF_MADE, blob: null }); }

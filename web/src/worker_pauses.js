@@ -17,7 +17,7 @@ export class WorkerPauses {
         this.post = post;       // (message, transfer) to the page
         this.timeline = timeline;
         this.core = null;
-        this.seen = { commands: 0, breakpoints: -1, watches: -1, seek: 0, history: 0 };
+        this.seen = { commands: 0, breakpoints: -1, watches: -1, seek: 0, history: 0, describe: 0 };
         this.shown = false;     // without shared memory: the pause is on the page, its command awaited
     }
 
@@ -77,6 +77,7 @@ export class WorkerPauses {
         // Requests from an earlier pause are not this one's.
         this.seen.seek = Atomics.load(control, P.SEEK_SERIAL);
         this.seen.history = Atomics.load(control, P.HISTORY_ASKED);
+        this.seen.describe = Atomics.load(control, P.DESCRIBE_ASKED);
         const timeline = this.timeline.summary();
         this.post({ type: P.PAUSED, pause, range: { line, column, endLine, endColumn }, timeline });
     }
@@ -90,13 +91,17 @@ export class WorkerPauses {
         return command.kind;
     }
 
-    // Answers the newest seek and pixel history asked for at this pause, if
-    // the page wrote them before asked was read and not since.
+    // Answers the newest seek, pixel history and description asked for at
+    // this pause, if the page wrote them before asked was read and not since.
     serve(asked) {
         const read = (slot) => Atomics.load(this.shared.control, slot);
         const k = read(P.SEEK_CALL_HIGH) * 2 ** 32 + (read(P.SEEK_CALL) >>> 0);
         const seek = { type: P.SEEK, serial: read(P.SEEK_SERIAL), k };
         const history = { type: P.HISTORY, id: read(P.HISTORY_ASKED), x: read(P.HISTORY_X), y: read(P.HISTORY_Y) };
+        const describeId = read(P.DESCRIBE_ASKED);
+        // The screen's pixels are copied only for a new description.
+        const described = describeId === this.seen.describe ? null
+            : { type: P.DESCRIBE, id: describeId, pixels: this.shared.shown.slice(), calls: true };
         if (asked % 2 !== 0 || read(P.PAUSE_ASKED) !== asked) return;
         if (seek.serial !== this.seen.seek) {
             this.seen.seek = seek.serial;
@@ -105,6 +110,10 @@ export class WorkerPauses {
         if (history.id !== this.seen.history) {
             this.seen.history = history.id;
             this.timeline.answer(history);
+        }
+        if (described) {
+            this.seen.describe = described.id;
+            this.timeline.answer(described);
         }
     }
 

@@ -337,6 +337,77 @@ try {
         check(marked.report.includes('in line 3'), `report "${marked.report}"`);
     });
 
+    await test('"Midpoint circle" from Exercises: Check says what korvane-run --check says; the differences; the first call; axe', 60, async () => {
+        const folder = join(root, 'build-web', 'dist', 'course', '04-midpoint-circle');
+        await load(page, url);
+        await page.waitForFunction(() => [...document.querySelector('#exercises').options].some((o) => o.text === 'Midpoint circle'),
+                                   { timeout: 5000 });
+        await page.select('#exercises', '04-midpoint-circle');
+        await page.waitForFunction(() => /^Opened/.test(document.querySelector('#state').textContent), { timeout: 10000 });
+        const opened = await page.evaluate(() => ({
+            title: document.querySelector('#statement-title').textContent,
+            heading: document.querySelector('#statement-text h2')?.textContent,
+            script: document.querySelectorAll('#statement-text script').length,
+            editor: document.querySelector('.cm-content').innerText,
+        }));
+        const starter = readFileSync(join(folder, 'starter.cg'), 'latin1');
+        check(opened.title === 'Midpoint circle' && opened.heading === 'Midpoint circle' && opened.script === 0 &&
+              opened.editor.includes('point(cx + r, cy);'), `opened ${JSON.stringify(opened).slice(0, 300)}`);
+        // The starter draws four points: Run answers from the first check's file.
+        await page.click('#run');
+        await runEnded(page);
+        const starterIndices = await page.evaluate(() => [...window.korvane.shownIndices()].filter((i) => i === 6).length);
+        check(starter.includes('point(cx, cy - r)') && starterIndices === 4, `the starter's run drew ${starterIndices} points`);
+        // A slip in the decision variable's step: the circle comes out too flat.
+        const model = readFileSync(join(root, 'course', '04-midpoint-circle', 'model.cg'), 'latin1');
+        const slip = join(scratch, 'circle.cg');
+        writeFileSync(slip, model.replace('d += 2 * (x - y) + 5;', 'd += 2 * (x - y) + 3;'), 'latin1');
+        await (await page.$('#open-file')).uploadFile(slip);
+        await page.waitForFunction(() => document.querySelector('.cm-content').innerText.includes('(x - y) + 3'), { timeout: 5000 });
+        await page.keyboard.down('Alt');
+        await page.keyboard.press('k');
+        await page.keyboard.up('Alt');
+        await page.waitForFunction(() => document.querySelector('#state').textContent === 'Checked', { timeout: 20000 });
+        const listed = await page.$$eval('#check-results .check-line', (ps) => ps.map((p) => p.textContent).join('\n') + '\n');
+        const native = spawnSync(runner, [slip, '--check', folder], { encoding: 'utf8', timeout: 20000 });
+        check(native.status === 4 && listed === native.stdout, `the page lists\n${listed}korvane-run says (${native.status})\n${native.stdout}`);
+        // The second check's views: the accepted picture as its file holds it, its 124 differing pixels in red.
+        const views = async (label) => {
+            const radio = await page.$$(`#check-results .check-result:nth-child(2) input[type=radio]`);
+            await radio[['Your canvas', 'Accepted picture', 'Differences'].indexOf(label)].click();
+            return page.evaluate(() => [...window.korvane.shownIndices()]);
+        };
+        const accepted = pngIndices(readFileSync(join(folder, 'large.png'))).indices;
+        check(differing(await views('Accepted picture'), accepted) === 0, 'the accepted picture is not large.png');
+        const red = (await views('Differences')).filter((i) => i === 255).length;
+        check(red === 124, `the differences show ${red} pixels in red, not 124`);
+        await page.click('#check-results .check-result:nth-child(2) button');
+        await page.waitForFunction(() => window.korvane.timelineCall() === 482, { timeout: 10000 });
+        const marked = await page.$eval('.cm-trace-line', (e) => e.textContent.trim());
+        check(marked === 'point(cx + x, cy + y);', `the timeline marks "${marked}"`);
+        const faults = await axeViolations(page);
+        check(faults.length === 0, `axe, with the statement and the results shown: ${faults.join('; ')}`);
+        // Halt ends a check that loops; the next Check has the exercise still.
+        writeFileSync(slip, 'main()\r\n{\r\n  int i;\r\n  i = 0;\r\n  while (i == 0) i = 0;\r\n}\r\n', 'latin1');
+        await (await page.$('#open-file')).uploadFile(slip);
+        await page.waitForFunction(() => document.querySelector('.cm-content').innerText.includes('while'), { timeout: 5000 });
+        await page.click('#check');
+        await page.waitForFunction(() => !document.querySelector('#halt').disabled, { timeout: 5000 });
+        await new Promise((r) => setTimeout(r, 300));
+        const halted = Date.now();
+        await page.click('#halt');
+        await page.waitForFunction(() => document.querySelector('#state').textContent === 'Check halted', { timeout: 2000 });
+        check(Date.now() - halted < 1000, `Halt took ${Date.now() - halted} ms to end the check`);
+        // A forbidden built-in is named with its line before anything runs.
+        writeFileSync(slip, model.replace('point(cx + x, cy + y);', 'circle(cx, cy, x, 6);'), 'latin1');
+        await (await page.$('#open-file')).uploadFile(slip);
+        await page.waitForFunction(() => document.querySelector('.cm-content').innerText.includes('circle(cx, cy, x, 6)'), { timeout: 5000 });
+        await page.click('#check');
+        await page.waitForFunction(() => document.querySelector('#state').textContent === 'Checked', { timeout: 20000 });
+        const forbidden = await page.$eval('#check-results', (e) => e.textContent);
+        check(forbidden === 'forbidden built-in circle in line 7', `the results say "${forbidden}"`);
+    });
+
     await test('axe finds no serious WCAG 2.1 A or AA fault when idle, paused, after an error and in the help', 60, async () => {
         const found = [];
         const state = async (name) => found.push(...(await axeViolations(page)).map((v) => `${name}: ${v}`));
@@ -655,6 +726,17 @@ try {
         await page.keyboard.press('Escape');
         const back = await page.evaluate(() => [document.querySelector('#description').hidden, document.activeElement.id]);
         check(back.join() === 'true,describe', `after Escape: hidden, focus on ${JSON.stringify(back)}`);
+        // At a pause: the canvas so far, and the one call so far; Continue takes it away.
+        await toggleLine(page, 4);
+        await page.click('#run');
+        await page.waitForFunction(() => document.querySelector('#state').textContent === 'Paused at line 4 (breakpoint)', { timeout: 5000 });
+        await page.click('#describe');
+        const paused = await described();
+        check(paused === head + 'colour 0 (red 0, green 0, blue 0): 160000 pixels, x 0 to 399, y 0 to 399\n\n' +
+              'The last run made 1 drawing call:\n1. line 2: clear(0)', `at the pause: ${JSON.stringify(paused)}`);
+        await page.keyboard.press('F5');
+        await runEnded(page);
+        check(await page.$eval('#description', (e) => e.hidden), 'the pause\'s description stays after Continue');
     });
 
     await test("the first program a newcomer sees draws in a colour that stands out from the canvas's (4.5:1)", 20, async () => {
@@ -727,32 +809,47 @@ try {
         await page.select('#examples', 'circles.cg');
         await page.waitForFunction(() => document.querySelector('.cm-content').innerText.includes('circle'), { timeout: 5000 });
         check((await shown()).watches === fresh.watches, 'an example has the watches of another file');
-        // New asks before typed work is lost: Escape keeps it; Discard leaves an
-        // empty program, without the example's run, watch or description.
+        // New asks before typed work is lost: Escape keeps it; Save downloads it,
+        // then leaves an empty program, without the example's run, watch or
+        // description. Open asks too, and Discard drops the typed text.
         await page.click('#run');
         await runEnded(page);
         await page.mouse.click(...corner, { button: 'right' });
         await page.click('.context-menu button');
         await page.click('#describe');
         await page.waitForSelector('#description:not([hidden])', { timeout: 5000 });
-        await page.click('.cm-content');
-        await page.keyboard.type('x');
-        for (const choice of ['Escape', 'discard']) {
-            await page.click('#new');
+        const cdp = await page.createCDPSession();
+        await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: scratch });
+        const answer = async (button, choice) => {
+            await page.click(button);
             await page.waitForSelector('#unsaved[open]', { timeout: 2000 });
             const asked = await page.$eval('#unsaved p', (e) => e.innerText);
-            check(asked === 'The program has been modified.\nDo you want to save your changes?', `New asks "${asked}"`);
+            check(asked === 'The program has been modified.\nDo you want to save your changes?', `${button} asks "${asked}"`);
             if (choice === 'Escape') await page.keyboard.press('Escape');
             else await page.click(`#unsaved button[value="${choice}"]`);
             await page.waitForSelector('#unsaved:not([open])', { timeout: 2000 });
-        }
+        };
+        await page.click('.cm-content');
+        await page.keyboard.type('/*kept*/');
+        await answer('#new', 'Escape');
+        check((await page.$eval('.cm-content', (e) => e.innerText)).includes('/*kept*/'), 'Escape lost the typed text');
+        await answer('#new', 'save');
+        const saved = (await downloaded(scratch, 'circles.cg')).toString('latin1');
+        check(saved.includes('/*kept*/') && saved.includes('\r\n'), `Save gave ${JSON.stringify(saved.slice(0, 80))}`);
         await page.waitForFunction(() => document.querySelector('.cm-content').innerText.trim() === '', { timeout: 2000 });
         const emptied = await shown();
         check(JSON.stringify(emptied) === JSON.stringify(fresh), `after New: ${JSON.stringify(emptied)}`);
         check(await page.$eval('#description', (e) => e.hidden), 'the example\'s description stays after New');
+        await page.keyboard.type('y');
+        await page.click('#open');
+        await page.waitForSelector('#unsaved[open]', { timeout: 2000 });
+        const [reopen] = await Promise.all([page.waitForFileChooser({ timeout: 5000 }),
+                                            page.click('#unsaved button[value="discard"]')]);
+        await reopen.accept([other]);
+        await page.waitForFunction(() => document.querySelector('.cm-content').innerText.includes('int x;'), { timeout: 5000 });
         // Nothing typed since: the next program comes without a question.
         await page.click('#new');
-        check(!await page.$eval('#unsaved', (e) => e.open), 'New asks about an empty program');
+        check(!await page.$eval('#unsaved', (e) => e.open), 'New asks about a program opened as it is');
     });
 
     await test("Save Image downloads a PNG whose indices equal the runner's", 30, async () => {

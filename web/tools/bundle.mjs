@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the page's static files into build-web/dist: the bundled page and
-// worker, the compiled core, the help, the icon, the examples, and the list
-// of them all that the service worker keeps for offline use.
+// workers, the compiled core, the help, the icon, the examples, the course's
+// students' edition, and the list of them all that the service worker keeps
+// for offline use.
 import { build } from 'esbuild';
 import { copyFileSync, mkdirSync, rmSync, readdirSync, readFileSync, statSync, writeFileSync } from 'node:fs';
+import { execFileSync } from 'node:child_process';
 import { dirname, join, relative } from 'node:path';
 import { fileURLToPath } from 'node:url';
 
@@ -20,6 +22,7 @@ await build({ ...common, entryPoints: [join(web, 'src/page.js')], outfile: join(
 // A classic worker, so it can load the core's glue with importScripts.
 await build({ ...common, entryPoints: [join(web, 'src/worker.js')], outfile: join(dist, 'worker.js'), format: 'iife' });
 await build({ ...common, entryPoints: [join(web, 'src/outline_worker.js')], outfile: join(dist, 'outline_worker.js'), format: 'iife' });
+await build({ ...common, entryPoints: [join(web, 'src/exercise_worker.js')], outfile: join(dist, 'exercise_worker.js'), format: 'iife' });
 
 for (const name of ['index.html', 'style.css', 'sw.js', 'manifest.json']) copyFileSync(join(web, 'src', name), join(dist, name));
 for (const name of ['korvane-core.js', 'korvane-core.wasm']) copyFileSync(join(core, name), join(dist, name));
@@ -39,6 +42,18 @@ writeFileSync(join(dist, 'favicon.ico'), icon(readFileSync(join(root, 'packaging
 const examples = readdirSync(join(root, 'examples')).filter((n) => /\.(cg|pal)$/.test(n)).sort();
 for (const name of examples) copyFileSync(join(root, 'examples', name), join(dist, 'examples', name));
 writeFileSync(join(dist, 'examples', 'index.json'), JSON.stringify(examples.filter((n) => n.endsWith('.cg'))));
+
+// The course as students get it, as the package installs it: the grader
+// leaves out the hidden checks and the model solutions.
+const grade = process.env.KORVANE_GRADE ?? join(root, 'build', 'cli', 'korvane-grade');
+mkdirSync(join(dist, 'course'));
+const course = readdirSync(join(root, 'course')).sort().map((folder) => {
+    const out = join(dist, 'course', folder);
+    execFileSync(grade, ['--publish', join(root, 'course', folder), out], { stdio: ['ignore', 'ignore', 'inherit'] });
+    const { title } = JSON.parse(readFileSync(join(out, 'exercise.json'), 'utf8'));
+    return { folder, title: title ?? folder, files: readdirSync(out).sort() };
+});
+writeFileSync(join(dist, 'course', 'index.json'), JSON.stringify(course));
 
 // Every file the page may need, so the first visit keeps them all.
 const files = (dir) => readdirSync(dir).flatMap((n) => {
