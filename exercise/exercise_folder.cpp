@@ -33,7 +33,8 @@ bool read_files(const Exercise& e, ExerciseFiles& files, std::string& error) {
         }
         if (c.input.empty() || files.answers.contains(c.input)) continue;
         std::string text;
-        if (!read_text_file(e.path(c.input), text, kMaxTextBytes)) return error = "Cannot open file " + e.path(c.input), false;
+        if (!read_text_file(e.path(c.input), text, kMaxTextBytes))
+            return error = "Cannot open file " + e.path(c.input), false;
         files.answers.emplace(c.input, std::move(text));
     }
     if (!e.palette.empty()) {

@@ -76,6 +76,7 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& program, QWidget* parent
     const int zoom = window_memory::restore(*this);
     placedFromMemory_ = size() != before;
     setCanvasZoom(std::clamp(zoom, 1, kMaxCanvasZoom));
+    LargerText1->setChecked(window_memory::largerText());
 }
 
 MainWindow::~MainWindow()
@@ -365,6 +366,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
 // help; Esc and Ctrl+Tab leave the editor, whose Tab indents).
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Polish) {
+        if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->isWindow())
+            growNewWindow(*widget);
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* widget = qobject_cast<QWidget*>(watched);
         QWidget* first = QApplication::focusWidget();

@@ -158,6 +158,7 @@ private:
     // The panes F6 goes round, in order.
     QList<QWidget*> panes() const;
     void cyclePanes(int step);
+    void growNewWindow(QWidget& window);
     void createWidgets();
     QWidget* createCanvasPanel();
     QWidget* createEditorColumn();

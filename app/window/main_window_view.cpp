@@ -2,6 +2,7 @@
 #include "main_window.h"
 
 #include <Qsci/qsciscintilla.h>
+#include <QAction>
 #include <QActionGroup>
 #include <QDockWidget>
 #include <QLayout>
@@ -10,6 +11,7 @@
 #include <QScrollArea>
 
 #include "canvas_view.h"
+#include "window_memory.h"
 
 namespace korvane {
 
@@ -52,14 +54,40 @@ void MainWindow::setCanvasZoom(int factor)
         zooms_->actions().at(factor - 1)->setChecked(true);
 }
 
-// The projector setting: the window's own text, the editor and the output
-// grow together; the editor's own zoom comes on top.
+namespace {
+
+const char* const kGrownBy = "korvaneTextGrownBy";
+
+// Menus, boxes and tool windows are windows of their own and take no font
+// from the main window: each grows its own text by extra points.
+void growText(QWidget& window, int extra)
+{
+    const int had = window.property(kGrownBy).toInt();
+    if (had == extra)
+        return;
+    QFont font = window.font();
+    font.setPointSizeF(font.pointSizeF() - had + extra);
+    window.setFont(font);
+    window.setProperty(kGrownBy, extra);
+}
+
+}  // namespace
+
+// The projector setting: the window's own text, its menus, docks, boxes and
+// tool windows, the editor and the output grow together; the editor's own
+// zoom comes on top.
 void MainWindow::setLargerText(bool on)
 {
     const int extra = on ? kLargerPoints : 0;
+    // Docks follow the window's font floating too, as they do docked.
+    for (QDockWidget* dock : findChildren<QDockWidget*>())
+        dock->setAttribute(Qt::WA_WindowPropagation);
     QFont form = font();
     form.setPointSize(kFormPoints + extra);
     setFont(form);
+    for (QWidget* widget : findChildren<QWidget*>())
+        if (widget->isWindow() && !qobject_cast<QDockWidget*>(widget))
+            growText(*widget, extra);
     QFont output = output_->font();
     output.setPointSize(kEditorPoints + extra);
     output_->setFont(output);
@@ -67,6 +95,20 @@ void MainWindow::setLargerText(bool on)
     Memo1->zoomTo(zoom + (on ? extra : -kLargerPoints));
     placeCanvas();
     fitCanvasArea();
+    window_memory::setLargerText(on);
+}
+
+// Menus and boxes made after Larger Text was chosen grow as they appear.
+void MainWindow::growNewWindow(QWidget& window)
+{
+    if (&window == this || !LargerText1 || !LargerText1->isChecked() ||
+        qobject_cast<QDockWidget*>(&window))
+        return;
+    for (const QWidget* owner = window.parentWidget(); owner; owner = owner->parentWidget())
+        if (owner == this) {
+            growText(window, kLargerPoints);
+            return;
+        }
 }
 
 void MainWindow::zoomTextIn()

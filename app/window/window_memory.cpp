@@ -18,6 +18,7 @@ const char* const kGeometry = "window/geometry";
 const char* const kDocks = "window/docks";
 const char* const kZoom = "window/zoom";
 const char* const kMagnifier = "window/magnifier";
+const char* const kLargerText = "window/largerText";
 
 }  // namespace
 
@@ -29,6 +30,16 @@ QString paletteFile()
 void setPaletteFile(const QString& path)
 {
     settings().setValue(QLatin1String(kPalette), path);
+}
+
+bool largerText()
+{
+    return settings().value(QLatin1String(kLargerText), false).toBool();
+}
+
+void setLargerText(bool on)
+{
+    settings().setValue(QLatin1String(kLargerText), on);
 }
 
 QPoint magnifierOffset()

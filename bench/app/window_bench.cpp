@@ -24,6 +24,7 @@ public:
     QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
     QString saveFileName(const QString&, const QString&, const QString&, QString*) override { return {}; }
     Choice askSaveChanges() override { return Choice::Discard; }
+    bool askGifRange(uint64_t, uint64_t, GifRange&) override { return false; }
 };
 
 // Times every poll, so the share of a run spent polling can be told apart

@@ -19,10 +19,10 @@ using namespace korvane::exercise;
 
 namespace {
 
-ExerciseFiles given;               // the files handed over for the next open
-Exercise opened;                   // the last exercise opened
-std::map<int, CheckRun> checked;   // the last run of each check, by index
-Picture viewed;                    // what korvane_exercise_view last gave
+ExerciseFiles given;              // the files handed over for the next open
+Exercise opened;                  // the last exercise opened
+std::map<int, CheckRun> checked;  // the last run of each check, by index
+Picture viewed;                   // what korvane_exercise_view last gave
 
 void add_key(std::string& out, const char* name) {
     add_json_string(out, name);

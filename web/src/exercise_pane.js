@@ -33,7 +33,8 @@ export class ExercisePane {
         addEventListener('keydown', (event) => {
             if (event.altKey && event.key.toLowerCase() === 'k' && !document.querySelector('dialog[open]')) {
                 event.preventDefault();
-                this.check();
+                // As the button: not while a program runs.
+                if (!$('check').disabled) this.check();
             }
         });
     }

@@ -144,7 +144,7 @@ function setRunning(on) {
     $('new').disabled = on;
     $('open').disabled = on;
     $('examples').disabled = on;
-    $('exercises').disabled = on;
+    $('exercises').disabled = on || exercises.checking;
     $('palette').disabled = on;
     editor.setReadOnly(on);
     description.setOffered(!on);

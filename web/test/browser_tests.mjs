@@ -347,11 +347,14 @@ try {
         const opened = await page.evaluate(() => ({
             title: document.querySelector('#statement-title').textContent,
             heading: document.querySelector('#statement-text h2')?.textContent,
-            script: document.querySelectorAll('#statement-text script').length,
+            // The statement's Markdown: emphasis, and the indented block as code.
+            emphasis: document.querySelector('#statement-text em')?.textContent,
+            code: document.querySelector('#statement-text pre')?.textContent.split('\n')[0],
             editor: document.querySelector('.cm-content').innerText,
         }));
         const starter = readFileSync(join(folder, 'starter.cg'), 'latin1');
-        check(opened.title === 'Midpoint circle' && opened.heading === 'Midpoint circle' && opened.script === 0 &&
+        check(opened.title === 'Midpoint circle' && opened.heading === 'Midpoint circle' && opened.emphasis === 'decision variable' &&
+              opened.code === 'x = 0, y = r, d = 1 − r' &&
               opened.editor.includes('point(cx + r, cy);'), `opened ${JSON.stringify(opened).slice(0, 300)}`);
         // The starter draws four points: Run answers from the first check's file.
         await page.click('#run');
@@ -406,6 +409,13 @@ try {
         await page.waitForFunction(() => document.querySelector('#state').textContent === 'Checked', { timeout: 20000 });
         const forbidden = await page.$eval('#check-results', (e) => e.textContent);
         check(forbidden === 'forbidden built-in circle in line 7', `the results say "${forbidden}"`);
+        // A folder on the page's host, by its address: exercise.json names its files.
+        await load(page, `${url}?exercise=course/06-midpoint-ellipse`);
+        await page.waitForFunction(() => /^Opened|could not/.test(document.querySelector('#state').textContent), { timeout: 10000 });
+        const byAddress = await page.evaluate(() => [document.querySelector('#state').textContent,
+            document.querySelector('#statement-title').textContent, !!document.querySelector('#statement-text img')]);
+        check(JSON.stringify(byAddress) === '["Opened the exercise \\"Midpoint ellipse\\"","Midpoint ellipse",true]',
+              `?exercise= gave ${JSON.stringify(byAddress)}`);
     });
 
     await test('axe finds no serious WCAG 2.1 A or AA fault when idle, paused, after an error and in the help', 60, async () => {

@@ -3,7 +3,9 @@
 // menu's undo, the find bar and go-to-line.
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDockWidget>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QWheelEvent>
 #include <algorithm>
@@ -84,6 +86,40 @@ TEST_F(WindowTest, CtrlWheelZoomsAndTheMarginGrowsWithIt)
     QCoreApplication::sendEvent(view, &wheel);
     EXPECT_GT(editor()->SendScintilla(QsciScintillaBase::SCI_GETZOOM), 0);
     EXPECT_GT(marginWidth(), before);
+}
+
+// Menus, docks and boxes are windows of their own: each must grow too.
+TEST_F(WindowTest, LargerTextGrowsMenusDocksAndBoxesAndIsRemembered)
+{
+    openQuietly();
+    window_->show();
+    auto* file = window_->findChild<QMenu*>("File1");
+    auto* dock = window_->findChild<QDockWidget*>("VariablesDock");
+    auto* variables = window_->findChild<QWidget*>("VariablesView");
+    const qreal menuPoints = file->font().pointSizeF();
+    EXPECT_EQ(window_->menuBar()->font().pointSize(), 8);
+    menuAction("&Larger Text")->trigger();
+    EXPECT_EQ(window_->menuBar()->font().pointSize(), 12);
+    EXPECT_EQ(file->font().pointSizeF(), menuPoints + 4);
+    EXPECT_EQ(variables->font().pointSize(), 12);
+    EXPECT_EQ(window_->findChild<QPlainTextEdit*>("Output")->font().pointSize(), 13);
+    dock->setFloating(true);
+    EXPECT_EQ(variables->font().pointSize(), 12);
+    {
+        QMenu later(window_.get());  // as the canvas's menu is made
+        later.ensurePolished();
+        EXPECT_EQ(later.font().pointSizeF(), menuPoints + 4);
+    }
+
+    window_->close();
+    openQuietly();
+    file = window_->findChild<QMenu*>("File1");
+    EXPECT_TRUE(menuAction("&Larger Text")->isChecked());
+    EXPECT_EQ(window_->menuBar()->font().pointSize(), 12);
+    EXPECT_EQ(file->font().pointSizeF(), menuPoints + 4);
+    menuAction("&Larger Text")->trigger();
+    EXPECT_EQ(window_->menuBar()->font().pointSize(), 8);
+    EXPECT_EQ(file->font().pointSizeF(), menuPoints);
 }
 
 // The find bar answers in its own line, never in a box that would stop typing.
