@@ -92,8 +92,8 @@ int32_t InterpreterState::pure_builtin(int index, int32_t first, int32_t last) {
 }
 
 uint32_t InterpreterState::next_random() {
-    RandState = RandState * 22695477u + 1u;
-    return (RandState >> 16) & 0x7fff;
+    random_state = random_state * 22695477u + 1u;
+    return (random_state >> 16) & 0x7fff;
 }
 
 namespace {
@@ -105,7 +105,7 @@ void expect_open_paren(InterpreterState& s) {
 
 void expect_string(InterpreterState& s) {
     s.read_token();
-    if (s.tok->TokenKind != TK_STRING) s.report_error(ERR_QUOTE_EXPECTED, *s.tok);
+    if (s.tok->kind != TK_STRING) s.report_error(ERR_QUOTE_EXPECTED, *s.tok);
 }
 
 // ")" ";" with the `;` put back: puts and print stand only as statements.
@@ -120,7 +120,7 @@ void expect_statement_end(InterpreterState& s) {
 // Input built-ins do not evaluate their parentheses: the text is passed
 // over up to and including the next `)`.
 void pass_over_call(InterpreterState& s) {
-    while (s.cur() != ')' && s.cur() != '\0') ++s.ScanPos;
+    while (s.cur() != ')' && s.cur() != '\0') ++s.scan_pos;
     s.step_over(1);
 }
 
@@ -172,7 +172,7 @@ void draw_builtin(InterpreterState& s, int index, uint32_t call, const int32_t* 
         case B_ELLBDISK: b.bridge_ellbdisk(v[0], v[1], v[2], v[3], v[4], v[5]); break;
         case B_FLOODFILL:
             if (b.bridge_floodfill(v[0], v[1], v[2], v[3], v[4], v[5]) != 0) {
-                s.report_error_at(ERR_ENDLESS_FILL, call, s.ScanPos);
+                s.report_error_at(ERR_ENDLESS_FILL, call, s.scan_pos);
             }
             break;
         case B_H_AXIS: b.bridge_h_axis(v); break;
@@ -191,7 +191,7 @@ bool InterpreterState::start_builtin(int index) {
         if (pauses.draws && pauses.command.kind == PauseCommand::NEXT_DRAWING_CALL && call != pauses.drawn)
             before_drawing_call();
         if (bridge.bridge_traces_drawing()) {
-            const int go = bridge.bridge_before_draw(line_of(ScanPos), builtin_names()[static_cast<size_t>(index)]);
+            const int go = bridge.bridge_before_draw(line_of(scan_pos), builtin_names()[static_cast<size_t>(index)]);
             if (go == Bridge::POLL_YIELD) suspend(Wait::BUILTIN);
             if (go != 0) report_error(ERR_USER_HALT, *tok);
         }
@@ -208,15 +208,15 @@ bool InterpreterState::start_builtin(int index) {
         case B_PUTS:
             expect_open_paren(*this);
             expect_string(*this);
-            bridge.bridge_output(tok->TokenText);
+            bridge.bridge_output(tok->text);
             expect_statement_end(*this);
             given = 0;
             return true;
         case B_PRINT:
             expect_open_paren(*this);
             read_token();
-            if (tok->TokenKind == TK_STRING) {
-                bridge.bridge_output(tok->TokenText);
+            if (tok->kind == TK_STRING) {
+                bridge.bridge_output(tok->text);
                 expect_statement_end(*this);
                 given = 0;
                 return true;
@@ -262,7 +262,7 @@ int32_t collected(InterpreterState& s, int index, uint32_t call, const int32_t* 
         case B_SHOW:
             if (b.bridge_show() != 0) {
                 // The show is marked, though the line is where its `)` stands.
-                s.report_error_at(ERR_USER_HALT, call, s.ScanPos);
+                s.report_error_at(ERR_USER_HALT, call, s.scan_pos);
             }
             return 0;
         case B_SLEEP:
@@ -282,14 +282,14 @@ int32_t collected(InterpreterState& s, int index, uint32_t call, const int32_t* 
 int32_t text_builtin(InterpreterState& s, const BuiltinFrame& b, int32_t second) {
     s.read_token();
     expect_string(s);
-    std::memcpy(s.BridgeText, s.tok->TokenText, s.tok->len + 1u);
+    std::memcpy(s.bridge_text, s.tok->text, s.tok->len + 1u);
     s.read_token();
     if (!s.tok->is(')')) s.report_error(ERR_PARENS_EXPECTED, *s.tok);
     if (b.index == B_TEXTOUT) {
-        s.bridge.bridge_textout(b.value, second, s.BridgeText);
+        s.bridge.bridge_textout(b.value, second, s.bridge_text);
         if (s.pauses.draws) s.after_drawing_call(b.call, 0);
     } else {
-        s.bridge.bridge_textstyle(b.value, second, s.BridgeText);
+        s.bridge.bridge_textstyle(b.value, second, s.bridge_text);
     }
     return 0;
 }

@@ -17,25 +17,25 @@ int32_t InterpreterState::load_variable(int32_t id) {
 // Drops the locals from base up, each from the top of its name's chain,
 // through local copies of where the tables are (as push_variable).
 void InterpreterState::pop_locals(int base) {
-    const VarSlot* const stack = LocalStack.get();
+    const VarSlot* const stack = local_stack.get();
     int32_t* const top_of = local_of_id.data();
-    for (int top = LocalTop; top > base;) {
+    for (int top = local_top; top > base;) {
         const VarSlot& slot = stack[--top];
         if (slot.id >= 0) top_of[slot.id] = slot.below;
     }
-    if (LocalTop > base) LocalTop = base;
+    if (local_top > base) local_top = base;
 }
 
 void InterpreterState::push_frame_base(int32_t base) {
-    if (CallTop == kMaxCalls) report_error(ERR_NESTING_TOO_DEEP, *tok);
-    CallStack[CallTop++] = base;
+    if (call_top == kMaxCalls) report_error(ERR_NESTING_TOO_DEEP, *tok);
+    call_stack[call_top++] = base;
     frame_base = base;
 }
 
 int32_t InterpreterState::pop_frame_base() {
     // Only leave_call comes here, for the call that begin_body counted.
-    frame_base = CallTop > 1 ? CallStack[CallTop - 2] : 0;
-    return CallStack[--CallTop];
+    frame_base = call_top > 1 ? call_stack[call_top - 2] : 0;
+    return call_stack[--call_top];
 }
 
 // call = name "(" [expr {"," expr}] ")"; the current token is the name.
@@ -43,9 +43,9 @@ int32_t InterpreterState::pop_frame_base() {
 // caller evaluates the first one next.
 void InterpreterState::start_call(int32_t function) {
     CallFrame& call = push(FrameKind::ARGUMENTS).call;
-    call.active = ActiveCall{tok->TokenText, tok == &main_token ? kNotCalled : tok->start, 0};
+    call.active = ActiveCall{tok->text, tok == &main_token ? kNotCalled : tok->start, 0};
     call.function = function;
-    call.base = LocalTop;
+    call.base = local_top;
     call.first = static_cast<uint32_t>(values.size());
     read_token();
     if (!tok->is('(')) report_error(ERR_PARENS_EXPECTED, *tok);
@@ -63,7 +63,7 @@ void InterpreterState::enter_call() {
         values.pop_back();
         push_variable(slot);
     }
-    FuncEntry& function = FunctionTable[f.call.function];
+    FuncEntry& function = function_table[f.call.function];
     begin_body(function.body);
     name_parameters(function);
     start_statements();
@@ -72,20 +72,20 @@ void InterpreterState::enter_call() {
 // The call's slots are pushed: its body begins from `at`.
 void InterpreterState::begin_body(uint32_t at) {
     Frame& f = frames.back();
-    f.call.resume = ScanPos;
+    f.call.resume = scan_pos;
     push_frame_base(f.call.base);
-    ActiveCalls[CallTop - 1] = f.call.active;
-    ActiveCalls[CallTop - 1].arguments = LocalTop - f.call.base;
+    ActiveCalls[call_top - 1] = f.call.active;
+    ActiveCalls[call_top - 1].arguments = local_top - f.call.base;
     f.kind = FrameKind::CALL;
-    ScanPos = at;
+    scan_pos = at;
 }
 
 // The same with the values in hand, first first: where they are one for
 // each of the kept parameters, each slot is pushed with its name at once.
 void InterpreterState::enter_call_with(const int32_t* given_values, uint32_t count) {
-    const FuncEntry& function = FunctionTable[frames.back().call.function];
+    const FuncEntry& function = function_table[frames.back().call.function];
     const std::vector<Parameter>& kept = function.parameters;
-    if (!function.named || kept.size() != count || count > static_cast<uint32_t>(kMaxLocals - LocalTop)) {
+    if (!function.named || kept.size() != count || count > static_cast<uint32_t>(kMaxLocals - local_top)) {
         values.insert(values.end(), given_values, given_values + count);
         return enter_call();
     }
@@ -98,27 +98,27 @@ void InterpreterState::enter_call_with(const int32_t* given_values, uint32_t cou
 // A return, or a break or continue outside any loop, ends the call.
 void InterpreterState::leave_call() {
     unwind = Unwind::NONE;
-    ScanPos = frames.back().call.resume;
+    scan_pos = frames.back().call.resume;
     pop_locals(pop_frame_base());
     frames.pop_back();
-    give(ReturnValue);
+    give(return_value);
     // An operation that waits for the value goes on at once.
     if (!frames.empty() && frames.back().kind == FrameKind::OPERATION) run_expression(Entry::CALL_VALUE);
 }
 
 // Names the arguments' slots after the parameters.
 void InterpreterState::name_parameters(FuncEntry& function) {
-    const int base = CallStack[CallTop - 1];
-    int slot = LocalTop - 1;
+    const int base = call_stack[call_top - 1];
+    int slot = local_top - 1;
     std::vector<Parameter>& kept = function.parameters;
     // With a value for each, the kept names are what the text would give.
-    if (function.named && LocalTop - base >= static_cast<int>(kept.size())) {
-        VarSlot* const stack = LocalStack.get();
+    if (function.named && local_top - base >= static_cast<int>(kept.size())) {
+        VarSlot* const stack = local_stack.get();
         for (const Parameter& p : kept) {
             stack[slot].name = p.name;
             name_local(slot--, p.id);
         }
-        ScanPos = function.after;
+        scan_pos = function.after;
         tok = function.last;
         return;
     }
@@ -128,8 +128,8 @@ void InterpreterState::name_parameters(FuncEntry& function) {
 // params = ")" | ("int" | "char") name {"," ("int" | "char") name} ")",
 // read from the text; its names are kept for the calls after.
 void InterpreterState::read_parameters(FuncEntry& function) {
-    const int base = CallStack[CallTop - 1];
-    int slot = LocalTop - 1;
+    const int base = call_stack[call_top - 1];
+    int slot = local_top - 1;
     std::vector<Parameter>& kept = function.parameters;
     kept.clear();
     do {
@@ -138,7 +138,7 @@ void InterpreterState::read_parameters(FuncEntry& function) {
         if (!tok->is_keyword(KW_INT) && !tok->is_keyword(KW_CHAR)) report_error(ERR_TYPE_EXPECTED, *tok);
         // More parameters than arguments would name the caller's slots.
         if (slot < base) report_error(ERR_PARAMETER, *tok);
-        VarSlot& parameter = LocalStack[slot];
+        VarSlot& parameter = local_stack[slot];
         read_token();
         name_local(slot, copy_name(*this, parameter.name, *tok));
         kept.push_back(Parameter{parameter.name, parameter.id});
@@ -147,7 +147,7 @@ void InterpreterState::read_parameters(FuncEntry& function) {
     } while (tok->is(','));
     if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED, *tok);
     function.named = true;
-    function.after = ScanPos;
+    function.after = scan_pos;
     function.last = tok;
 }
 

@@ -13,12 +13,12 @@ namespace korvane {
 // Lines count from 0: the CRs from the second character up to and
 // including the one at pos.
 int InterpreterState::line_of(uint32_t pos) {
-    if (TextBuffer.empty() || TextBuffer[0] == '\0') return 0;
+    if (source_text.empty() || source_text[0] == '\0') return 0;
     if (line_ends.empty()) {
         // Built once per run: the positions of the CRs after the first character.
         line_ends.push_back(0);
-        for (uint32_t i = 1; i < TextBuffer.size(); ++i) {
-            if (TextBuffer[i] == '\r') line_ends.push_back(i);
+        for (uint32_t i = 1; i < source_text.size(); ++i) {
+            if (source_text[i] == '\r') line_ends.push_back(i);
         }
     }
     // Entries 1.. are CR positions; count those <= pos.
@@ -27,9 +27,9 @@ int InterpreterState::line_of(uint32_t pos) {
 }
 
 int InterpreterState::characters_between(uint32_t from, uint32_t to) const {
-    const size_t end = std::min<size_t>(to, TextBuffer.size());
+    const size_t end = std::min<size_t>(to, source_text.size());
     return static_cast<int>(
-        character_count(std::string_view(TextBuffer.data(), end).substr(std::min<size_t>(from, end))));
+        character_count(std::string_view(source_text.data(), end).substr(std::min<size_t>(from, end))));
 }
 
 TextPlace InterpreterState::place_of(uint32_t start, uint32_t end) {

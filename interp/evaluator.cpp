@@ -79,7 +79,7 @@ void InterpreterState::run_expression(Entry entry) {
                 // comparison when an operator follows it, as the primary level would read it.
             case Step::ASSIGNMENT:
                 check_depth();
-                if (tok->TokenKind == TK_NUMBER) {
+                if (tok->kind == TK_NUMBER) {
                     v = tok->number;
                     read_token();
                     step = lone_operand();
@@ -87,7 +87,7 @@ void InterpreterState::run_expression(Entry entry) {
                 }
                 // The right-hand side cannot change which variable a name denotes (calls
                 // pop what they push), so the slot found here is the one stored into.
-                if (VarSlot* var = tok->TokenKind == TK_NAME ? find_variable(tok->id) : nullptr) {
+                if (VarSlot* var = tok->kind == TK_NAME ? find_variable(tok->id) : nullptr) {
                     const Token* name = tok;
                     read_token();
                     if (tok->is('=')) {
@@ -136,7 +136,7 @@ void InterpreterState::run_expression(Entry entry) {
                     frames.back().op.sign = tok->ch;
                     read_token();
                 }
-                switch (tok->TokenKind) {
+                switch (tok->kind) {
                     case TK_DELIM:
                         if (tok->is('(')) {
                             read_token();
@@ -147,7 +147,7 @@ void InterpreterState::run_expression(Entry entry) {
                             if (cur() == '\0') report_error(ERR_QUOTE_EXPECTED, *tok);
                             v = literal_character();
                             if (cur() != '\'') report_error(ERR_QUOTE_EXPECTED, *tok);
-                            ++ScanPos;
+                            ++scan_pos;
                             read_token();
                             break;
                         }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The statement executor: runs one statement or one brace block straight
 // from the text, on the interpreter's own stack. Loops are made by moving
-// ScanPos back.
+// scan_pos back.
 #include "simple_run.h"
 #include "state.h"
 
@@ -61,7 +61,7 @@ void InterpreterState::rearm_pauses() {
 }
 
 void InterpreterState::leave_loop(uint32_t at) {
-    if (!loops.empty() && loops.back().at == at && loops.back().calls == CallTop) loops.pop_back();
+    if (!loops.empty() && loops.back().at == at && loops.back().calls == call_top) loops.pop_back();
 }
 
 // A value for a statement's frame (an expression statement's never comes
@@ -69,7 +69,7 @@ void InterpreterState::leave_loop(uint32_t at) {
 KORVANE_INLINE void InterpreterState::statement_value() {
     switch (frames.back().kind) {
         case FrameKind::RETURN:
-            ReturnValue = given;
+            return_value = given;
             unwind = Unwind::RETURN;
             frames.pop_back();
             return end_statements();
@@ -120,7 +120,7 @@ KORVANE_INLINE void InterpreterState::end_statements() {
 // just put back is skipped with its nested blocks, anything else up to the
 // `;` or `}` that ends it at brace and parenthesis depth 0.
 KORVANE_INLINE void InterpreterState::skip_body() {
-    if (tok->is_brace('{') && ScanPos == tok->start) {
+    if (tok->is_brace('{') && scan_pos == tok->start) {
         memo_pass(Pass::BLOCK, [this] {
             read_token();
             for (int depth = 1; depth > 0;) {
@@ -135,7 +135,7 @@ KORVANE_INLINE void InterpreterState::skip_body() {
     skip_statement();
 }
 
-// Skips from ScanPos to the end of one statement.
+// Skips from scan_pos to the end of one statement.
 KORVANE_INLINE void InterpreterState::skip_statement() {
     memo_pass(Pass::STATEMENT, [this] { pass_statement(); });
 }
@@ -168,7 +168,7 @@ KORVANE_INLINE void InterpreterState::if_value() {
     continue_statements();
 }
 
-// Ends a loop whose body starts at body: a break leaves ScanPos after the
+// Ends a loop whose body starts at body: a break leaves scan_pos after the
 // body; true when the loop must stop.
 namespace {
 
@@ -177,7 +177,7 @@ KORVANE_INLINE bool loop_ends(InterpreterState& s, uint32_t body) {
         case Unwind::RETURN: return true;
         case Unwind::BREAK:
             s.unwind = Unwind::NONE;
-            s.ScanPos = body;
+            s.scan_pos = body;
             s.skip_statement();
             return true;
         case Unwind::CONTINUE: s.unwind = Unwind::NONE; return false;
@@ -199,7 +199,7 @@ KORVANE_INLINE void InterpreterState::while_value() {
         return continue_statements();
     }
     enter_loop_pass(w.loop);
-    w.body = ScanPos;
+    w.body = scan_pos;
     start_statements();
 }
 
@@ -209,7 +209,7 @@ KORVANE_INLINE void InterpreterState::while_done() {
     if (loop_ends(*this, body))
         leave_loop(loop);
     else
-        ScanPos = loop;
+        scan_pos = loop;
     continue_statements();
 }
 
@@ -236,7 +236,7 @@ void skip_do_condition(InterpreterState& s) {
 void InterpreterState::start_do() {
     LoopFrame& d = push(FrameKind::DO).loop;
     d.loop = tok->start;
-    d.body = ScanPos;
+    d.body = scan_pos;
     enter_loop_pass(d.loop);
     start_statements();
 }
@@ -254,10 +254,10 @@ KORVANE_INLINE void InterpreterState::do_done() {
     }
     if (unwind == Unwind::CONTINUE) {
         unwind = Unwind::NONE;
-        ScanPos = d.body;
+        scan_pos = d.body;
         skip_statement();
     }
-    if (pauses.armed) part_stop(ScanPos);
+    if (pauses.armed) part_stop(scan_pos);
     do_condition_after_stop();
 }
 
@@ -272,7 +272,7 @@ KORVANE_INLINE void InterpreterState::do_value() {
     const uint32_t loop = frames.back().loop.loop;
     frames.pop_back();
     if (given != 0) {
-        ScanPos = loop;
+        scan_pos = loop;
         if (pauses.armed) pauses.do_again = loop;
     } else {
         leave_loop(loop);
@@ -291,7 +291,7 @@ void InterpreterState::start_for() {
 }
 
 KORVANE_INLINE void InterpreterState::for_condition() {
-    if (pauses.armed) part_stop(ScanPos);
+    if (pauses.armed) part_stop(scan_pos);
     for_condition_after_stop();
 }
 
@@ -306,9 +306,9 @@ KORVANE_INLINE void InterpreterState::for_value() {
         case Await::INITIAL:
             if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED, *tok);
             step_over(1);
-            f.loop.condition = ScanPos;
+            f.loop.condition = scan_pos;
             return for_condition();
-        case Await::INCREMENT: ScanPos = f.loop.condition; return for_condition();
+        case Await::INCREMENT: scan_pos = f.loop.condition; return for_condition();
         case Await::CONDITION: return for_body();
         case Await::NONE:
         case Await::BODY:
@@ -322,10 +322,10 @@ KORVANE_INLINE void InterpreterState::for_body() {
     Frame& f = frames.back();
     if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED, *tok);
     step_over(1);
-    f.loop.increment = ScanPos;
+    f.loop.increment = scan_pos;
     // The increment is passed over as on the loop's first pass.
     if (f.loop.close != nullptr) {
-        ScanPos = f.loop.body;
+        scan_pos = f.loop.body;
         tok = f.loop.close;
     } else {
         memo_pass(Pass::INCREMENT, [this] {
@@ -336,7 +336,7 @@ KORVANE_INLINE void InterpreterState::for_body() {
                 if (tok->is(')')) --depth;
             }
         });
-        f.loop.body = ScanPos;
+        f.loop.body = scan_pos;
         f.loop.close = tok;
     }
     if (given == 0) {
@@ -357,8 +357,8 @@ KORVANE_INLINE void InterpreterState::for_done() {
         frames.pop_back();
         return continue_statements();
     }
-    ScanPos = f.loop.increment;
-    if (pauses.armed) part_stop(ScanPos);
+    scan_pos = f.loop.increment;
+    if (pauses.armed) part_stop(scan_pos);
     for_increment_after_stop();
 }
 
@@ -457,7 +457,7 @@ void InterpreterState::run_statements() {
                 read_token();
                 // A simple value needs no frame to wait on.
                 if (int32_t v = 0; simple_value(v)) {
-                    ReturnValue = v;
+                    return_value = v;
                     unwind = Unwind::RETURN;
                     end_statements();
                     continue;
@@ -490,14 +490,14 @@ void InterpreterState::resume_after_part() {
 
 // locals = ("int" | "char") name {"," name} ";", its keyword current and put back.
 void InterpreterState::define_locals() {
-    const uint32_t at = ScanPos;
+    const uint32_t at = scan_pos;
     if (const int32_t d = declaration_at[at]; d >= 0) {
         const Declaration& kept = declarations[static_cast<size_t>(d)];
         // Where the table would fill, it fills as the text is read.
-        if (kept.count <= static_cast<uint32_t>(kMaxLocals - LocalTop)) {
+        if (kept.count <= static_cast<uint32_t>(kMaxLocals - local_top)) {
             const Parameter* local = declared.data() + kept.first;
             for (const Parameter* end = local + kept.count; local != end; ++local) push_local(*local, 0);
-            ScanPos = kept.after;
+            scan_pos = kept.after;
             tok = kept.last;
             return;
         }
@@ -519,7 +519,7 @@ void InterpreterState::read_locals(uint32_t at) {
     } while (tok->is(','));
     if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED, *tok);
     declaration_at[at] = static_cast<int32_t>(declarations.size());
-    declarations.push_back(Declaration{first, static_cast<uint32_t>(declared.size()) - first, ScanPos, tok});
+    declarations.push_back(Declaration{first, static_cast<uint32_t>(declared.size()) - first, scan_pos, tok});
 }
 
 }  // namespace korvane

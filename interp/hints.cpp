@@ -64,7 +64,7 @@ private:
     // The source from token first up to the end of token last - 1.
     std::string text(size_t first, size_t last) const {
         if (first >= last || all_[first].token->at_eof()) return "";
-        return std::string(&s_.TextBuffer[all_[first].start], all_[last - 1].end - all_[first].start);
+        return std::string(&s_.source_text[all_[first].start], all_[last - 1].end - all_[first].start);
     }
     std::string found() const {
         return all_[at_].token->at_eof() ? std::string("the end of the program") : "`" + text(at_) + "`";
@@ -107,7 +107,7 @@ size_t HintWriter::after_close(size_t open) const {
     for (size_t i = open; i < all_.size(); ++i) {
         if (is_open(all_[i])) ++depth;
         if (is_close(all_[i]) && --depth == 0) return i + 1;
-        if (token(i).is(';') || token(i).TokenKind == TK_BRACE || token(i).at_eof()) return i;
+        if (token(i).is(';') || token(i).kind == TK_BRACE || token(i).at_eof()) return i;
     }
     return all_.size() - 1;
 }
@@ -119,9 +119,9 @@ std::string HintWriter::habit() {
                "` is read as one name. Use separate variables, or compute the values.";
     }
     for (const Habit& h : kTypeHabits) {
-        if (token(at_).TokenKind == TK_NAME && word == h.word) return h.hint;
+        if (token(at_).kind == TK_NAME && word == h.word) return h.hint;
     }
-    if (token(at_).TokenKind == TK_STRING && s_.error_code == ERR_SYNTAX) {
+    if (token(at_).kind == TK_STRING && s_.error_code == ERR_SYNTAX) {
         return "A text in double quotes can only be given to print, puts, textout and textstyle; a variable holds "
                "a number, or one character written 'a'.";
     }
@@ -131,7 +131,7 @@ std::string HintWriter::habit() {
         return "There is no operator `^`: for a power multiply (`x * x`); the exclusive or of a and b is "
                "`(a | b) - (a & b)`.";
     }
-    if (s_.error_code == ERR_SYNTAX && token(at_).TokenKind == TK_NAME && token(at_).len >= kNameSize) {
+    if (s_.error_code == ERR_SYNTAX && token(at_).kind == TK_NAME && token(at_).len >= kNameSize) {
         return "A declared name has at most " + std::to_string(kNameSize - 1) + " characters, and `" + word + "` has " +
                std::to_string(word.size()) + ": shorten it.";
     }
@@ -143,8 +143,7 @@ std::string HintWriter::habit() {
                " " + name + ";`) and write `for (" + name + " = ...`.";
     }
     // int main(): a declaration that turns out to be a function.
-    if (s_.error_code == ERR_SEMICOLON_EXPECTED && is_open(all_[at_]) && at_ >= 2 &&
-        token(at_ - 1).TokenKind == TK_NAME &&
+    if (s_.error_code == ERR_SEMICOLON_EXPECTED && is_open(all_[at_]) && at_ >= 2 && token(at_ - 1).kind == TK_NAME &&
         (token(at_ - 2).is_keyword(KW_INT) || token(at_ - 2).is_keyword(KW_CHAR))) {
         return "Here a function starts with its name, without a return type: write `" + text(at_ - 1) + "()`, not `" +
                text(at_ - 2) + " " + text(at_ - 1) + "()`.";
@@ -154,10 +153,10 @@ std::string HintWriter::habit() {
 
 std::string HintWriter::unknown_name() {
     const std::string name = text(at_);
-    if (token(at_).TokenKind != TK_NAME) return "";
+    if (token(at_).kind != TK_NAME) return "";
     std::vector<std::string> names;
     for (size_t i = 1; i < all_.size(); ++i) {
-        const bool declared = token(i).TokenKind == TK_NAME &&
+        const bool declared = token(i).kind == TK_NAME &&
                               (token(i - 1).is_keyword(KW_INT) || token(i - 1).is_keyword(KW_CHAR) ||
                                (token(i - 1).is(',') && i != at_) || (i + 1 < all_.size() && is_open(all_[i + 1])));
         if (declared && i != at_) names.push_back(text(i));
@@ -187,7 +186,7 @@ std::string HintWriter::semicolon() {
     if (std::string h = initialiser(); !h.empty()) return h;
     const Token& before = token(at_ - 1);
     const int before_line = s_.line_of(all_[at_ - 1].end - 1);
-    if (before_line < line(at_) && !before.is(';') && before.TokenKind != TK_BRACE) {
+    if (before_line < line(at_) && !before.is(';') && before.kind != TK_BRACE) {
         const std::string n = std::to_string(before_line);
         return "Line " + n + " ends without `;`, so its statement runs on into line " + std::to_string(line(at_)) +
                ". Put `;` at the end of line " + n + ".";
@@ -201,13 +200,13 @@ std::string HintWriter::semicolon() {
 std::string HintWriter::initialiser() {
     size_t equals = at_;
     if (!token(equals).is('=') && at_ >= 2 && token(at_ - 2).is('=')) equals = at_ - 2;
-    if (!token(equals).is('=') || equals < 2 || token(equals - 1).TokenKind != TK_NAME) return "";
+    if (!token(equals).is('=') || equals < 2 || token(equals - 1).kind != TK_NAME) return "";
     // Back over the names before it to the declaration's keyword.
     size_t first = equals - 1;
-    while (first >= 2 && token(first - 1).is(',') && token(first - 2).TokenKind == TK_NAME) first -= 2;
+    while (first >= 2 && token(first - 1).is(',') && token(first - 2).kind == TK_NAME) first -= 2;
     if (first == 0 || (!token(first - 1).is_keyword(KW_INT) && !token(first - 1).is_keyword(KW_CHAR))) return "";
     size_t end = equals + 1;
-    while (end + 1 < all_.size() && !token(end).is(';') && token(end).TokenKind != TK_BRACE) ++end;
+    while (end + 1 < all_.size() && !token(end).is(';') && token(end).kind != TK_BRACE) ++end;
     const std::string assignment = text(equals - 1) + " = " + text(equals + 1, end) + ";";
     if (equals == at_) {
         return "A local cannot be given a value where it is declared: it starts at 0. Declare it (`" + text(first - 1) +
@@ -223,8 +222,7 @@ std::string HintWriter::comparison_chain() {
     const size_t open = enclosing_open(at_);
     size_t first = open == std::string::npos ? at_ : open + 1;
     if (open == std::string::npos) {
-        while (first > 0 && !token(first - 1).is(';') && !token(first - 1).is('=') &&
-               token(first - 1).TokenKind != TK_BRACE)
+        while (first > 0 && !token(first - 1).is(';') && !token(first - 1).is('=') && token(first - 1).kind != TK_BRACE)
             --first;
     }
     size_t last = first;
@@ -233,8 +231,7 @@ std::string HintWriter::comparison_chain() {
     for (int depth = 0; last < all_.size(); ++last) {
         const Lexeme& l = all_[last];
         if (is_open(l)) ++depth;
-        if ((is_close(l) && depth-- == 0) || l.token->is(';') || l.token->TokenKind == TK_BRACE || l.token->at_eof())
-            break;
+        if ((is_close(l) && depth-- == 0) || l.token->is(';') || l.token->kind == TK_BRACE || l.token->at_eof()) break;
         if (depth == 0 && is_logic(l)) {
             parts.emplace_back(first, last);
             joins.push_back(text(last));
@@ -261,7 +258,7 @@ std::string HintWriter::comparison_chain() {
 
 std::string HintWriter::argument_list() {
     size_t open = at_ < all_.size() && is_open(all_[at_]) ? std::string::npos : enclosing_open(at_);
-    if (open == std::string::npos || open == 0 || token(open - 1).TokenKind != TK_NAME) return "";
+    if (open == std::string::npos || open == 0 || token(open - 1).kind != TK_NAME) return "";
     const Token& name = token(open - 1);
     std::string signature;
     if (name.builtin >= 0) {
@@ -283,7 +280,7 @@ std::string HintWriter::parentheses() {
     if (is_comparison(all_[at_]) || is_logic(all_[at_])) return comparison_chain();
     if (std::string h = argument_list(); !h.empty()) return h;
     // A built-in named without its parentheses.
-    if (at_ > 0 && token(at_ - 1).TokenKind == TK_NAME && token(at_ - 1).builtin >= 0) {
+    if (at_ > 0 && token(at_ - 1).kind == TK_NAME && token(at_ - 1).builtin >= 0) {
         const BuiltinInfo& b = builtin_table()[static_cast<size_t>(token(at_ - 1).builtin)];
         return "`" + text(at_ - 1) + "` takes its values in parentheses: " + builtin_signature(b) + ".";
     }
@@ -292,7 +289,7 @@ std::string HintWriter::parentheses() {
 
 std::string HintWriter::quote() {
     if (token(at_).is('\'')) {
-        const char* p = &s_.TextBuffer[all_[at_].start + 1];
+        const char* p = &s_.source_text[all_[at_].start + 1];
         const char* close = p;
         while (*close != '\'' && *close != '\r' && *close != '\0') ++close;
         if (*close == '\'' && close - p > 1) {
@@ -302,7 +299,7 @@ std::string HintWriter::quote() {
         return "";
     }
     const size_t open = enclosing_open(at_);
-    if (open != std::string::npos && open > 0 && token(open - 1).builtin >= 0 && token(at_).TokenKind == TK_NAME) {
+    if (open != std::string::npos && open > 0 && token(open - 1).builtin >= 0 && token(at_).kind == TK_NAME) {
         return "`" + text(open - 1) + "` takes its text in double quotes: \"" + text(at_) + "\".";
     }
     return "";
@@ -317,21 +314,20 @@ std::string HintWriter::division() {
     }
     if (first >= all_.size()) return "";
     if (is_open(all_[first])) last = after_close(first);
-    if (token(first).TokenKind == TK_NAME && first + 1 < all_.size() && is_open(all_[first + 1]))
+    if (token(first).kind == TK_NAME && first + 1 < all_.size() && is_open(all_[first + 1]))
         last = after_close(first + 1);
     return "The right side of `" + text(at_) + "`, `" + text(first, last) + "`, is 0 here.";
 }
 
 std::string HintWriter::depth() {
-    if (s_.CallTop < 100) return "";
+    if (s_.call_top < 100) return "";
     std::string name;
     const size_t open = at_ > 0 && is_close(all_[at_]) ? enclosing_open(at_) : std::string::npos;
-    if (open != std::string::npos && open > 0 && token(open - 1).TokenKind == TK_NAME) name = text(open - 1);
-    if (name.empty() && token(at_).TokenKind == TK_NAME && at_ + 1 < all_.size() && is_open(all_[at_ + 1]))
-        name = text(at_);
+    if (open != std::string::npos && open > 0 && token(open - 1).kind == TK_NAME) name = text(open - 1);
+    if (name.empty() && token(at_).kind == TK_NAME && at_ + 1 < all_.size() && is_open(all_[at_ + 1])) name = text(at_);
     // Found elsewhere (a local that no longer fits): the call that was running.
-    if (name.empty() && s_.CallTop > 0) name = s_.ActiveCalls[s_.CallTop - 1].function;
-    std::string h = "The calls went " + std::to_string(s_.CallTop) + " deep";
+    if (name.empty() && s_.call_top > 0) name = s_.ActiveCalls[s_.call_top - 1].function;
+    std::string h = "The calls went " + std::to_string(s_.call_top) + " deep";
     if (name.empty()) return h + ": a function that calls itself needs a case in which it returns without calling.";
     h += ", the last a call of `" + name + "`";
     if (!may_stop(name)) return h + ": a function that calls itself needs a case in which it returns without calling.";
@@ -345,7 +341,7 @@ bool HintWriter::may_stop(const std::string& name) const {
     for (size_t i = 0, depth = 0; i + 1 < all_.size(); ++i) {
         if (token(i).is_brace('{')) ++depth;
         if (token(i).is_brace('}') && depth > 0) --depth;
-        if (depth > 0 || token(i).TokenKind != TK_NAME || text(i) != name || !is_open(all_[i + 1])) continue;
+        if (depth > 0 || token(i).kind != TK_NAME || text(i) != name || !is_open(all_[i + 1])) continue;
         size_t body = after_close(i + 1);
         if (!token(body).is_brace('{')) continue;
         for (int braces = 0; body < all_.size() && !token(body).at_eof(); ++body) {
@@ -384,7 +380,7 @@ std::string HintWriter::braces() {
 std::string HintWriter::parameters() {
     if (!token(at_).is_keyword(KW_INT) && !token(at_).is_keyword(KW_CHAR)) return "";
     const size_t open = enclosing_open(at_);
-    if (open == std::string::npos || open == 0 || token(open - 1).TokenKind != TK_NAME) return "";
+    if (open == std::string::npos || open == 0 || token(open - 1).kind != TK_NAME) return "";
     return "`" + text(open - 1) + "` has more parameters than the call gives values: `" + text(at_, at_ + 2) +
            "` gets none. Give one value for each parameter.";
 }

@@ -123,7 +123,7 @@ uint64_t Interpreter::steps_taken() const {
     const InterpreterState& s = *state_;
     return s.step_limit != 0 ? std::min(s.steps, s.step_limit) : s.steps;
 }
-void Interpreter::seed_random(uint32_t state) { state_->RandState = state; }
+void Interpreter::seed_random(uint32_t state) { state_->random_state = state; }
 
 void Interpreter::set_pause_host(PauseHost* host) {
     state_->pauses.host = host;
@@ -147,7 +147,7 @@ void Interpreter::set_start_command(PauseCommand command) { state_->pauses.start
 void Interpreter::request(PauseCommand command) {
     Pauses& p = state_->pauses;
     p.command = command;
-    p.command_depth = state_->CallTop;
+    p.command_depth = state_->call_top;
     state_->rearm_pauses();
 }
 
@@ -158,9 +158,9 @@ void Interpreter::set_pixel_watch(bool on) {
 
 bool Interpreter::global_value(const std::string& name, int32_t& value) const {
     const InterpreterState& s = *state_;
-    for (int i = 0; i < s.GlobalCount; ++i) {
-        if (name == s.GlobalTable[i].name) {
-            value = s.GlobalTable[i].value;
+    for (int i = 0; i < s.global_count; ++i) {
+        if (name == s.global_table[i].name) {
+            value = s.global_table[i].value;
             return true;
         }
     }

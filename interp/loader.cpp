@@ -9,13 +9,13 @@
 namespace korvane {
 
 int32_t declared_name(InterpreterState& s, const Token& name) {
-    if (character_count(name.TokenText) >= kNameSize) s.report_error_at(ERR_SYNTAX, name.start);
-    return name.TokenKind == TK_NAME ? name.id : -1;
+    if (character_count(name.text) >= kNameSize) s.report_error_at(ERR_SYNTAX, name.start);
+    return name.kind == TK_NAME ? name.id : -1;
 }
 
 int32_t copy_name(InterpreterState& s, const char*& field, const Token& name) {
     const int32_t id = declared_name(s, name);
-    field = name.TokenText;
+    field = name.text;
     return id;
 }
 
@@ -39,27 +39,27 @@ std::string normalise_line_ends(const std::string& text) {
 void InterpreterState::load_text(const std::string& text) {
     // Whatever the file's bytes, the interpreter reads UTF-8.
     const std::string program = normalise_line_ends(program_text_from_bytes(text));
-    TextBuffer.assign(program.begin(), program.end());
+    source_text.assign(program.begin(), program.end());
     // A trailing end-of-file marker is not part of the program.
-    if (!TextBuffer.empty() && TextBuffer.back() == '\x1a') TextBuffer.pop_back();
-    TextBuffer.push_back('\0');
-    TextBuffer.push_back('\0');
-    ScanPos = 0;
-    token_at.assign(TextBuffer.size(), nullptr);
-    simple_at.assign(TextBuffer.size(), kNotLooked);
+    if (!source_text.empty() && source_text.back() == '\x1a') source_text.pop_back();
+    source_text.push_back('\0');
+    source_text.push_back('\0');
+    scan_pos = 0;
+    token_at.assign(source_text.size(), nullptr);
+    simple_at.assign(source_text.size(), kNotLooked);
     simple.clear();
     simple_items.clear();
     simple_names.clear();
-    arguments_at.assign(TextBuffer.size(), kNotLooked);
+    arguments_at.assign(source_text.size(), kNotLooked);
     simple_arguments.clear();
     simple_argument.clear();
     tokens.clear();
     line_ends.clear();
     pass_ends.clear();
-    pass_at.assign(TextBuffer.size() * kPassKinds, -1);
+    pass_at.assign(source_text.size() * kPassKinds, -1);
     declarations.clear();
     declared.clear();
-    declaration_at.assign(TextBuffer.size(), -1);
+    declaration_at.assign(source_text.size(), -1);
     name_ids.clear();
     function_of_id.clear();
     global_of_id.clear();
@@ -68,8 +68,8 @@ void InterpreterState::load_text(const std::string& text) {
 
 // pre_pass = { declaration | name "(" params ")" | "{" body "}" | other }
 void InterpreterState::pre_pass() {
-    const uint32_t saved = ScanPos;
-    FunctionCount = 0;
+    const uint32_t saved = scan_pos;
+    function_count = 0;
     int depth = 0;
     do {
         while (depth > 0) {
@@ -82,21 +82,21 @@ void InterpreterState::pre_pass() {
         if (tok->is_keyword(KW_INT) || tok->is_keyword(KW_CHAR)) {
             unread_token();
             define_globals();
-        } else if (tok->TokenKind == TK_NAME) {
+        } else if (tok->kind == TK_NAME) {
             const Token name = *tok;
             read_token();
             if (tok->is('(')) {
-                if (FunctionCount == kMaxFunctions) report_error_at(ERR_TOO_MANY_FUNCTIONS, name.start);
-                FuncEntry& f = FunctionTable[FunctionCount];
+                if (function_count == kMaxFunctions) report_error_at(ERR_TOO_MANY_FUNCTIONS, name.start);
+                FuncEntry& f = function_table[function_count];
                 const int32_t id = declared_name(*this, name);
                 if (function_of_id[static_cast<size_t>(id)] < 0)
-                    function_of_id[static_cast<size_t>(id)] = FunctionCount;
-                f.body = ScanPos;
+                    function_of_id[static_cast<size_t>(id)] = function_count;
+                f.body = scan_pos;
                 f.named = false;
-                ++FunctionCount;
+                ++function_count;
                 // The parameter list is not tokenised here, only passed over
                 // up to its `)`, which may not hide in a comment.
-                for (skip_space(); cur() != ')' && cur() != '\0'; skip_space()) ++ScanPos;
+                for (skip_space(); cur() != ')' && cur() != '\0'; skip_space()) ++scan_pos;
                 step_over(1);
             } else {
                 unread_token();
@@ -105,28 +105,28 @@ void InterpreterState::pre_pass() {
             depth = 1;
         }
     } while (!tok->at_eof());
-    ScanPos = saved;
+    scan_pos = saved;
 }
 
 // declaration = ("int" | "char") name ["=" initialiser] {"," name ["=" initialiser]} ";"
 void InterpreterState::define_globals() {
     read_token();
-    const uint8_t type = tok->KeywordCode;
+    const uint8_t type = tok->keyword;
     do {
-        if (GlobalCount == kMaxGlobals) report_error_at(ERR_TOO_MANY_GLOBALS, tok->start);
-        VarSlot& slot = GlobalTable[GlobalCount];
+        if (global_count == kMaxGlobals) report_error_at(ERR_TOO_MANY_GLOBALS, tok->start);
+        VarSlot& slot = global_table[global_count];
         slot.value = 0;
         read_token();
         slot.id = copy_name(*this, slot.name, *tok);
         if (slot.id >= 0 && global_of_id[static_cast<size_t>(slot.id)] < 0) {
-            global_of_id[static_cast<size_t>(slot.id)] = GlobalCount;
+            global_of_id[static_cast<size_t>(slot.id)] = global_count;
         }
         read_token();
         if (tok->is('=')) {
             if (type == KW_INT) {
                 // Only a number gives a value; anything else leaves 0.
                 read_token();
-                if (tok->TokenKind == TK_NUMBER) slot.value = tok->number;
+                if (tok->kind == TK_NUMBER) slot.value = tok->number;
                 read_token();
             } else {
                 read_token();
@@ -137,25 +137,25 @@ void InterpreterState::define_globals() {
                 }
             }
         }
-        ++GlobalCount;
+        ++global_count;
     } while (tok->is(','));
     if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED, *tok);
 }
 
 int InterpreterState::start_main() {
-    GlobalCount = 0;
-    ScanPos = 0;
+    global_count = 0;
+    scan_pos = 0;
     pre_pass();
-    LocalTop = 0;
-    CallTop = 0;
+    local_top = 0;
+    call_top = 0;
     frame_base = 0;
     const int32_t id = id_of("main");
     const int32_t function = function_of(id);
     if (function < 0) return 1;
-    ScanPos = FunctionTable[function].body - 1;
-    std::strcpy(main_token.TokenText, "main");
+    scan_pos = function_table[function].body - 1;
+    std::strcpy(main_token.text, "main");
     main_token.len = 4;
-    main_token.TokenKind = TK_NAME;
+    main_token.kind = TK_NAME;
     main_token.id = id;
     tok = &main_token;
     start_call(function);

@@ -71,7 +71,7 @@ struct Reader {
         std::vector<size_t> open, last_comma;
         for (size_t i = 0; i < all.size(); ++i) {
             const Token& t = token(i);
-            if (t.is(';') || t.TokenKind == TK_BRACE || t.at_eof()) {
+            if (t.is(';') || t.kind == TK_BRACE || t.at_eof()) {
                 open.clear();
                 last_comma.clear();
             } else if (t.is('(')) {
@@ -94,7 +94,7 @@ struct Reader {
     const Token& token(size_t i) const { return *all[i].token; }
     std::string text(size_t first, size_t last) const {
         if (first >= last) return "";
-        return std::string(&s.TextBuffer[all[first].start], all[last - 1].end - all[first].start);
+        return std::string(&s.source_text[all[first].start], all[last - 1].end - all[first].start);
     }
     // The values between the `(` at open and its `)`, as token ranges; false
     // when the list does not end before the statement does.
@@ -131,8 +131,8 @@ ProgramOutline outline_program(const std::string& text) {
         if (t.is_brace('{')) ++depth;
         if (t.is_brace('}') && depth > 0) --depth;
         if (t.is_keyword(KW_INT) || t.is_keyword(KW_CHAR)) declaring = true;
-        if (t.is(';') || t.is(')') || t.TokenKind == TK_BRACE) declaring = false;
-        if (t.TokenKind != TK_NAME) continue;
+        if (t.is(';') || t.is(')') || t.kind == TK_BRACE) declaring = false;
+        if (t.kind != TK_NAME) continue;
         if (declaring) {
             std::string name = r.text(i, i + 1);
             if (declared.insert(name).second) outline.names.push_back(std::move(name));
@@ -208,7 +208,7 @@ std::vector<BuiltinUse> builtin_uses(const std::string& text) {
     s.load_text(text);
     std::vector<BuiltinUse> uses;
     for (const Lexeme& l : s.read_all_tokens())
-        if (l.token->TokenKind == TK_NAME && l.token->builtin >= 0)
+        if (l.token->kind == TK_NAME && l.token->builtin >= 0)
             uses.push_back(BuiltinUse{l.token->builtin, s.place_of(l.start, l.end)});
     return uses;
 }

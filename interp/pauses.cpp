@@ -73,8 +73,8 @@ Reach reach_of(const Token& t) {
 }
 
 bool is_statement(const Token& t) {
-    if (t.TokenKind == TK_NAME) return true;
-    return t.TokenKind == TK_KEYWORD && !t.is_keyword(KW_ELSE) && !t.at_eof();
+    if (t.kind == TK_NAME) return true;
+    return t.kind == TK_KEYWORD && !t.is_keyword(KW_ELSE) && !t.at_eof();
 }
 
 }  // namespace
@@ -113,8 +113,8 @@ void InterpreterState::stop_at(uint32_t pos, Stop kind) {
     PauseReason reason = PauseReason::STEP;
     switch (c.kind) {
         case PauseCommand::STEP_INTO: stop = true, reason = PauseReason::INTO; break;
-        case PauseCommand::STEP_OVER: stop = CallTop <= pauses.command_depth, reason = PauseReason::OVER; break;
-        case PauseCommand::STEP_OUT: stop = CallTop < pauses.command_depth, reason = PauseReason::OUT; break;
+        case PauseCommand::STEP_OVER: stop = call_top <= pauses.command_depth, reason = PauseReason::OVER; break;
+        case PauseCommand::STEP_OUT: stop = call_top < pauses.command_depth, reason = PauseReason::OUT; break;
         case PauseCommand::RUN_TO_LINE: stop = arrives && line == c.line; break;
         default: break;
     }
@@ -154,7 +154,7 @@ void InterpreterState::pause(PauseReason reason, uint32_t from, uint32_t to, Sto
     }
     if (next.kind == PauseCommand::HALT) report_error_at(ERR_USER_HALT, from);
     pauses.command = next;
-    pauses.command_depth = CallTop;
+    pauses.command_depth = call_top;
     rearm_pauses();
 }
 

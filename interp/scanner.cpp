@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The scanner: pulls one token at a time from ScanPos.
+// The scanner: pulls one token at a time from scan_pos.
 #include <array>
 #include <cstring>
 
@@ -42,12 +42,12 @@ bool is_word_end(char c) {
 
 uint8_t InterpreterState::keyword_code() {
     for (uint16_t i = 0; i < scan.len; ++i) {
-        char& c = scan.TokenText[i];
+        char& c = scan.text[i];
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
     for (const KeywordEntry& k : KeywordTable) {
         if (k.name[0] == '\0') break;
-        if (std::strcmp(k.name, scan.TokenText) == 0) return k.code;
+        if (std::strcmp(k.name, scan.text) == 0) return k.code;
     }
     return KW_NONE;
 }
@@ -93,10 +93,10 @@ uint8_t scan_operator(const char* p, uint8_t& length) {
 }
 
 uint8_t begins_statement(const Token& t) {
-    switch (t.TokenKind) {
-        case TK_KEYWORD: return t.KeywordCode;
+    switch (t.kind) {
+        case TK_KEYWORD: return t.keyword;
         case TK_NAME: return BEGINS_NAME;
-        case TK_BRACE: return t.TokenText[0] == '{' ? BEGINS_BLOCK : ENDS_BLOCK;
+        case TK_BRACE: return t.text[0] == '{' ? BEGINS_BLOCK : ENDS_BLOCK;
         default: return KW_NONE;
     }
 }
@@ -135,55 +135,55 @@ int32_t InterpreterState::id_of(const char* name) const {
 int32_t InterpreterState::literal_character() {
     if (cur() == '\0') return 0;  // the text's end stays where it is
     size_t length = 0;
-    const uint32_t code = utf8_code(std::string_view(&TextBuffer[ScanPos], TextBuffer.size() - ScanPos), length);
-    ScanPos += static_cast<uint32_t>(length);
+    const uint32_t code = utf8_code(std::string_view(&source_text[scan_pos], source_text.size() - scan_pos), length);
+    scan_pos += static_cast<uint32_t>(length);
     return code <= 0xFF ? static_cast<int8_t>(code) : '?';
 }
 
 uint8_t InterpreterState::read_new_token() {
-    const uint32_t from = ScanPos;
+    const uint32_t from = scan_pos;
     scan_token();
-    scan.ch = scan.TokenKind == TK_DELIM && scan.op == OP_NONE && scan.len == 1 ? scan.TokenText[0] : 0;
+    scan.ch = scan.kind == TK_DELIM && scan.op == OP_NONE && scan.len == 1 ? scan.text[0] : 0;
     scan.level = level_of(scan);
     scan.begins = begins_statement(scan);
-    if (scan.TokenKind == TK_NAME) {
-        scan.id = intern(scan.TokenText);
-        scan.builtin = static_cast<int16_t>(builtin_index(scan.TokenText));
-    } else if (scan.TokenKind == TK_NUMBER) {
+    if (scan.kind == TK_NAME) {
+        scan.id = intern(scan.text);
+        scan.builtin = static_cast<int16_t>(builtin_index(scan.text));
+    } else if (scan.kind == TK_NUMBER) {
         // Decimal value of the leading digits, modulo 2^32.
         uint32_t value = 0;
-        for (const char* p = scan.TokenText; is_digit(*p); ++p) value = value * 10u + static_cast<uint32_t>(*p - '0');
+        for (const char* p = scan.text; is_digit(*p); ++p) value = value * 10u + static_cast<uint32_t>(*p - '0');
         scan.number = static_cast<int32_t>(value);
     }
     scan.simple = kNotLooked;  // each reading is looked up afresh
-    const CachedToken& added = tokens.emplace_back(CachedToken{scan, ScanPos});
+    const CachedToken& added = tokens.emplace_back(CachedToken{scan, scan_pos});
     token_at[from] = &added;
     tok = &added.token;
-    return tok->TokenKind;
+    return tok->kind;
 }
 
 // Passes over blanks, line ends and comments, so none of them is ever a
 // token: a comment or a blank line cannot end an expression or a header.
 void InterpreterState::skip_space() {
     for (;;) {
-        while (is_blank(cur())) ++ScanPos;
+        while (is_blank(cur())) ++scan_pos;
         if (cur() == '\r') {
             step_over(2);  // the CR and the LF after it
-        } else if (cur() == '/' && at(ScanPos + 1) == '*') {
+        } else if (cur() == '/' && at(scan_pos + 1) == '*') {
             // Comments do not nest; one left open runs to the end of the text.
             step_over(2);
             for (;;) {
-                while (cur() != '*' && cur() != '\0') ++ScanPos;
+                while (cur() != '*' && cur() != '\0') ++scan_pos;
                 if (cur() == '\0') break;
-                ++ScanPos;
+                ++scan_pos;
                 if (cur() == '/') {
-                    ++ScanPos;
+                    ++scan_pos;
                     break;
                 }
             }
-        } else if (cur() == '/' && at(ScanPos + 1) == '/') {
+        } else if (cur() == '/' && at(scan_pos + 1) == '/') {
             // Up to the line end, which counts its line as any other.
-            while (cur() != '\r' && cur() != '\0') ++ScanPos;
+            while (cur() != '\r' && cur() != '\0') ++scan_pos;
         } else {
             return;
         }
@@ -194,19 +194,19 @@ namespace {
 
 // A token the scanner refuses is marked from its first character, though
 // the message names the line where the scanner stands.
-[[noreturn]] void refuse_token(InterpreterState& s) { s.report_error_at(ERR_SYNTAX, s.scan.start, s.ScanPos); }
+[[noreturn]] void refuse_token(InterpreterState& s) { s.report_error_at(ERR_SYNTAX, s.scan.start, s.scan_pos); }
 
 }  // namespace
 
 std::vector<Lexeme> InterpreterState::read_all_tokens() {
     std::vector<Lexeme> all;
     quiet = true;
-    ScanPos = 0;
+    scan_pos = 0;
     try {
         for (;;) {
             read_token();
             const uint32_t start = tok->start;
-            all.push_back(Lexeme{start, ScanPos, tok});
+            all.push_back(Lexeme{start, scan_pos, tok});
             if (tok->at_eof()) break;
         }
     } catch (const ErrorReport&) {
@@ -217,39 +217,39 @@ std::vector<Lexeme> InterpreterState::read_all_tokens() {
 }
 
 void InterpreterState::scan_token() {
-    scan.TokenKind = TK_DELIM;
-    scan.KeywordCode = KW_NONE;
+    scan.kind = TK_DELIM;
+    scan.keyword = KW_NONE;
     scan.op = OP_NONE;
     scan.len = 0;
     scan.builtin = -1;
     scan.id = -1;
     scan.number = 0;
-    scan.TokenText[0] = '\0';
+    scan.text[0] = '\0';
 
     skip_space();
-    scan.start = ScanPos;
+    scan.start = scan_pos;
     if (cur() == '\0') {
-        scan.KeywordCode = KW_EOF;
+        scan.keyword = KW_EOF;
         return;
     }
     if (cur() == '{' || cur() == '}') {
-        scan.TokenText[0] = cur();
-        scan.TokenText[1] = '\0';
+        scan.text[0] = cur();
+        scan.text[1] = '\0';
         scan.len = 1;
-        scan.TokenKind = TK_BRACE;
-        ++ScanPos;
+        scan.kind = TK_BRACE;
+        ++scan_pos;
         return;
     }
 
-    const char* p = &TextBuffer[ScanPos];
+    const char* p = &source_text[scan_pos];
     uint8_t length = 0;
     if (uint8_t code = scan_operator(p, length); code != OP_NONE) {
         scan.op = code;
-        scan.TokenText[0] = static_cast<char>(code);
-        scan.TokenText[1] = length == 2 ? static_cast<char>(code) : '\0';
-        scan.TokenText[length] = '\0';
+        scan.text[0] = static_cast<char>(code);
+        scan.text[1] = length == 2 ? static_cast<char>(code) : '\0';
+        scan.text[length] = '\0';
         scan.len = length;
-        ScanPos += length;
+        scan_pos += length;
         return;
     }
 
@@ -260,32 +260,32 @@ void InterpreterState::scan_token() {
         const bool starts = (cur() & 0xC0) != 0x80;  // a character, not its continuation
         if (starts && characters + 1 >= kTokenTextSize) refuse_token(*this);
         characters += starts ? 1 : 0;
-        scan.TokenText[n++] = cur();
-        ++ScanPos;
+        scan.text[n++] = cur();
+        ++scan_pos;
     };
     if (c == '"') {
-        ++ScanPos;
+        ++scan_pos;
         size_t n = 0, characters = 0;
         while (cur() != '"') {
             if (cur() == '\r' || cur() == '\0') refuse_token(*this);
             take(n, characters);
         }
-        ++ScanPos;
-        scan.TokenText[n] = '\0';
+        ++scan_pos;
+        scan.text[n] = '\0';
         scan.len = static_cast<uint16_t>(n);
-        scan.TokenKind = TK_STRING;
+        scan.kind = TK_STRING;
         return;
     }
     if (is_digit(c) || is_letter(c)) {
         size_t n = 0, characters = 0;
         while (!is_word_end(cur())) take(n, characters);
-        scan.TokenText[n] = '\0';
+        scan.text[n] = '\0';
         scan.len = static_cast<uint16_t>(n);
         if (is_digit(c)) {
-            scan.TokenKind = TK_NUMBER;
+            scan.kind = TK_NUMBER;
         } else {
-            scan.KeywordCode = keyword_code();
-            scan.TokenKind = scan.KeywordCode != KW_NONE ? TK_KEYWORD : TK_NAME;
+            scan.keyword = keyword_code();
+            scan.kind = scan.keyword != KW_NONE ? TK_KEYWORD : TK_NAME;
         }
         return;
     }
@@ -294,9 +294,9 @@ void InterpreterState::scan_token() {
     // (all the bytes of a character beyond ASCII), so no caller reads the
     // same place for ever.
     size_t n = 0;
-    do scan.TokenText[n++] = TextBuffer[ScanPos++];
+    do scan.text[n++] = source_text[scan_pos++];
     while (n < utf8_length(static_cast<unsigned char>(c)) && (cur() & 0xC0) == 0x80);
-    scan.TokenText[n] = '\0';
+    scan.text[n] = '\0';
     scan.len = static_cast<uint16_t>(n);
     return;
 }

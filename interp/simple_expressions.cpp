@@ -15,17 +15,19 @@ namespace {
 // scanner stands where it stood.
 class LookAhead {
 public:
-    explicit LookAhead(InterpreterState& s) : s_(s), pos_(s.ScanPos), first_(s.tok), quiet_(s.quiet) { s.quiet = true; }
+    explicit LookAhead(InterpreterState& s) : s_(s), pos_(s.scan_pos), first_(s.tok), quiet_(s.quiet) {
+        s.quiet = true;
+    }
     ~LookAhead() {
         s_.quiet = quiet_;
-        s_.ScanPos = pos_;
+        s_.scan_pos = pos_;
         s_.tok = first_;
     }
     LookAhead(const LookAhead&) = delete;
     LookAhead& operator=(const LookAhead&) = delete;
     // Back to where it began.
     void again() {
-        s_.ScanPos = pos_;
+        s_.scan_pos = pos_;
         s_.tok = first_;
     }
     uint32_t pos() const { return pos_; }
@@ -91,7 +93,7 @@ int32_t InterpreterState::look_for_arguments() {
     size_t frames_bytes = 0;
     try {
         for (uint32_t count = 1; count <= static_cast<uint32_t>(kMaxArguments); ++count) {
-            const uint32_t from = ScanPos;
+            const uint32_t from = scan_pos;
             read_token();
             int32_t e = simple_at[tok->start];
             if (e == kNotLooked) e = look_for_simple();
@@ -100,12 +102,12 @@ int32_t InterpreterState::look_for_arguments() {
             simple_argument.push_back(SimpleArgument{e, from, found.first, found.count});
             flat = flat && found.shape == SimpleExpression::FLAT_VALUE;
             frames_bytes = std::max(frames_bytes, found.frames_bytes);
-            ScanPos = found.end->start;
+            scan_pos = found.end->start;
             read_token();
             if (tok->is(',')) continue;
             index = static_cast<int32_t>(simple_arguments.size());
             simple_arguments.push_back(
-                SimpleArguments{static_cast<uint32_t>(kept), count, tok, ScanPos, flat, frames_bytes});
+                SimpleArguments{static_cast<uint32_t>(kept), count, tok, scan_pos, flat, frames_bytes});
             break;
         }
     } catch (const ErrorReport&) {
@@ -121,8 +123,8 @@ namespace {
 
 // A number, or a name that can only be a variable.
 bool plain(const InterpreterState& s, const Token& t) {
-    if (t.TokenKind == TK_NUMBER) return true;
-    return t.TokenKind == TK_NAME && t.builtin < 0 && s.function_of_id[static_cast<size_t>(t.id)] < 0;
+    if (t.kind == TK_NUMBER) return true;
+    return t.kind == TK_NAME && t.builtin < 0 && s.function_of_id[static_cast<size_t>(t.id)] < 0;
 }
 
 // The operators that only combine two values; ++ -- += -= between two
@@ -178,10 +180,10 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
         read_token();
     }
     const Token* first = tok;
-    const uint32_t after_first = ScanPos;
+    const uint32_t after_first = scan_pos;
     read_token();
     e.form = SimpleExpression::VALUE;
-    if (first->TokenKind == TK_NAME && (tok->is('=') || tok->op == OP_INC || tok->op == OP_DEC)) {
+    if (first->kind == TK_NAME && (tok->is('=') || tok->op == OP_INC || tok->op == OP_DEC)) {
         e.target = first->id;
         if (tok->is('=')) {
             e.form = SimpleExpression::ASSIGN;
@@ -192,7 +194,7 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
         }
         read_token();
     } else {
-        ScanPos = after_first;
+        scan_pos = after_first;
         tok = first;
     }
     if (e.form != SimpleExpression::STEP && !find_operation(e)) return false;
@@ -305,7 +307,7 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
             continue;
         }
         if (!plain(*this, *tok)) return false;
-        const bool name = tok->TokenKind == TK_NAME;
+        const bool name = tok->kind == TK_NAME;
         if (!keep(name ? SimpleItem::VARIABLE : SimpleItem::NUMBER, negate)) return false;
         if (may_assign && name && assigns(*tok)) return false;
         // The operations this operand ends, each closed by its `)`, or

@@ -12,7 +12,7 @@ namespace {
 void add_named(const InterpreterState& s, int first, int last, int step, std::vector<NamedValue>& out,
                std::vector<int>& topmost) {
     for (int i = first; step > 0 ? i <= last : i >= last; i += step) {
-        const VarSlot& slot = s.LocalStack[i];
+        const VarSlot& slot = s.local_stack[i];
         if (slot.id < 0) continue;
         size_t k = 0;
         while (k < out.size() && out[k].name != slot.name) ++k;
@@ -30,19 +30,19 @@ void add_named(const InterpreterState& s, int first, int last, int step, std::ve
 
 PauseSnapshot InterpreterState::snapshot() {
     PauseSnapshot at;
-    at.depth = CallTop;
-    for (int i = 0; i < GlobalCount; ++i) {
-        const VarSlot& g = GlobalTable[i];
+    at.depth = call_top;
+    for (int i = 0; i < global_count; ++i) {
+        const VarSlot& g = global_table[i];
         // A second global of a name is never found: the first one wins.
         if (g.id >= 0 && global_of_id[static_cast<size_t>(g.id)] == i) at.globals.push_back({g.name, g.value});
     }
-    for (int c = CallTop - 1; c >= 0; --c) {
+    for (int c = call_top - 1; c >= 0; --c) {
         const ActiveCall& call = ActiveCalls[c];
         CallSnapshot frame;
         frame.function = call.function;
         frame.called_from = call.at == kNotCalled ? -1 : line_of(call.at);
-        const int base = CallStack[c];
-        const int top = c + 1 < CallTop ? CallStack[c + 1] : LocalTop;
+        const int base = call_stack[c];
+        const int top = c + 1 < call_top ? call_stack[c + 1] : local_top;
         const int locals = base + call.arguments;
         std::vector<int> topmost;
         // The first parameter is the topmost argument slot.

@@ -53,7 +53,9 @@ private:
 
     const Token& token(size_t i) const { return *all_[i].token; }
     bool ends_text(size_t i) const { return i + 1 >= all_.size() || token(i).at_eof(); }
-    std::string text(size_t i) const { return std::string(&s_.TextBuffer[all_[i].start], all_[i].end - all_[i].start); }
+    std::string text(size_t i) const {
+        return std::string(&s_.source_text[all_[i].start], all_[i].end - all_[i].start);
+    }
     int line(size_t i) const { return s_.line_of(all_[i].start); }
     void warn(size_t i, std::string what) {
         CallWarning w;
@@ -82,7 +84,7 @@ private:
 // The `)` that matches the `(` at open, or kNone when a brace or the end comes first.
 size_t TextWarnings::close_paren(size_t open) const {
     int depth = 0;
-    for (size_t i = open; !ends_text(i) && token(i).TokenKind != TK_BRACE; ++i) {
+    for (size_t i = open; !ends_text(i) && token(i).kind != TK_BRACE; ++i) {
         if (token(i).is('(')) ++depth;
         if (token(i).is(')') && --depth == 0) return i;
     }
@@ -113,7 +115,7 @@ size_t TextWarnings::passed_statement(size_t i) const {
 // After the `;` that ends an expression, a declaration or a return; at a
 // brace, which ends no expression, the brace is left to the block.
 size_t TextWarnings::statement_end(size_t i) const {
-    for (int parens = 0; !ends_text(i) && token(i).TokenKind != TK_BRACE; ++i) {
+    for (int parens = 0; !ends_text(i) && token(i).kind != TK_BRACE; ++i) {
         parens += token(i).is('(') ? 1 : token(i).is(')') ? -1 : 0;
         if (parens <= 0 && token(i).is(';')) return i + 1;
     }
@@ -129,7 +131,7 @@ bool TextWarnings::breaks_between(size_t first, size_t last) const {
 
 // A condition that is a number other than 0 and nothing else.
 bool TextWarnings::always_true(size_t open, size_t close) const {
-    return close == open + 2 && token(open + 1).TokenKind == TK_NUMBER && token(open + 1).number != 0;
+    return close == open + 2 && token(open + 1).kind == TK_NUMBER && token(open + 1).number != 0;
 }
 
 // The statement of a function, `if`, `else` or loop: a `{` there opens a
@@ -174,7 +176,7 @@ Walked TextWarnings::statement(size_t i) {
                  " ends the block around it.");
         return {i + 1, false};
     }
-    switch (t.TokenKind) {
+    switch (t.kind) {
         case TK_NAME: {
             const size_t close = token(i + 1).is('(') ? close_paren(i + 1) : kNone;
             if (close != kNone && token(close + 1).is(';')) discarded_calls_.insert(i);
@@ -187,7 +189,7 @@ Walked TextWarnings::statement(size_t i) {
                         (ends_text(i + 1) ? std::string("the end of the block") : "`" + text(i + 1) + "`") + ".");
             return {i + 1, false};
     }
-    switch (t.KeywordCode) {
+    switch (t.keyword) {
         case KW_IF: {
             const size_t close = close_paren(i + 1);
             if (close == kNone) return {statement_end(i), false};
@@ -207,7 +209,7 @@ Walked TextWarnings::statement(size_t i) {
             const size_t close = close_paren(i + 1);
             if (close == kNone) return {statement_end(i), false};
             bool for_ever = always_true(i + 1, close);
-            if (t.KeywordCode == KW_FOR) {
+            if (t.keyword == KW_FOR) {
                 // for (a; 1; c): the condition is the part between the `;`s.
                 size_t first = i + 2;
                 while (first < close && !token(first).is(';')) ++first;
@@ -250,7 +252,7 @@ void TextWarnings::functions() {
             i = close == kNone ? all_.size() - 1 : close + 1;
         } else if (t.is_keyword(KW_INT) || t.is_keyword(KW_CHAR)) {
             i = statement_end(i);
-        } else if (t.TokenKind == TK_NAME && token(i + 1).is('(')) {
+        } else if (t.kind == TK_NAME && token(i + 1).is('(')) {
             size_t after = i + 2;
             while (!ends_text(after) && !token(after).is(')')) ++after;
             const size_t start = after + 1;
@@ -271,7 +273,7 @@ void TextWarnings::functions() {
     for (const auto& [first, last] : bodies) {
         for (size_t i = first; i < last; ++i) {
             const Token& t = token(i);
-            if (t.TokenKind != TK_NAME || !token(i + 1).is('(') || discarded_calls_.count(i) > 0) continue;
+            if (t.kind != TK_NAME || !token(i + 1).is('(') || discarded_calls_.count(i) > 0) continue;
             const auto f = defined.find(t.id);
             if (f == defined.end() || f->second.ends || !told.insert(t.id).second) continue;
             warn(f->second.name, "`" + text(f->second.name) +
@@ -288,7 +290,7 @@ void TextWarnings::functions() {
 void TextWarnings::numbers() {
     for (size_t i = 0; !ends_text(i); ++i) {
         const Token& t = token(i);
-        if (t.TokenKind != TK_NUMBER) continue;
+        if (t.kind != TK_NUMBER) continue;
         const std::string word = text(i);
         size_t digits = 0;
         while (digits < word.size() && is_digit(word[digits])) ++digits;
@@ -324,7 +326,7 @@ void TextWarnings::conditions() {
             depth += token(j).is('(') ? 1 : token(j).is(')') ? -1 : 0;
             if (depth == 1 && token(j).is(';')) ++part;
             const bool in_condition = !t.is_keyword(KW_FOR) || part == 1;
-            if (depth != 1 || !in_condition || !token(j).is('=') || token(j - 1).TokenKind != TK_NAME) continue;
+            if (depth != 1 || !in_condition || !token(j).is('=') || token(j - 1).kind != TK_NAME) continue;
             warn(j, "`=` assigns: this condition stores a value in `" + text(j - 1) +
                         "` and is true when that value is not 0. To compare, write `==`.");
         }
@@ -349,9 +351,9 @@ void TextWarnings::bracket_names() {
     for (size_t i = 0; !ends_text(i); ++i) {
         const Token& t = token(i);
         if (t.is_keyword(KW_INT) || t.is_keyword(KW_CHAR)) declaring = true;
-        if (t.is(';') || t.is(')') || t.TokenKind == TK_BRACE) declaring = false;
+        if (t.is(';') || t.is(')') || t.kind == TK_BRACE) declaring = false;
         const std::string word = text(i);
-        if (!declaring || t.TokenKind != TK_NAME || word.find('[') == std::string::npos) continue;
+        if (!declaring || t.kind != TK_NAME || word.find('[') == std::string::npos) continue;
         warn(i, "There are no arrays: `" + word + "` is one name, and this declares a single variable of that name.");
     }
 }

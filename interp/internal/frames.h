@@ -80,7 +80,7 @@ struct OperationFrame {
 
 struct CallFrame {
     ActiveCall active;
-    int32_t function;  // its FunctionTable entry
+    int32_t function;  // its function_table entry
     uint32_t resume;   // CALL: where the caller goes on
     int32_t base;      // the first local slot of the call
     uint32_t first;    // ARGUMENTS: the first value on the value stack

@@ -136,7 +136,7 @@ template <bool sets_place>
     }
     if (sets_place) {
         tok = e.end;
-        ScanPos = e.end->start;
+        scan_pos = e.end->start;
     }
     return true;
 }
@@ -165,7 +165,7 @@ template <bool sets_place>
 }
 
 [[gnu::always_inline]] inline const SimpleArguments* InterpreterState::simple_argument_list() {
-    int32_t at = arguments_at[ScanPos];
+    int32_t at = arguments_at[scan_pos];
     if (at == kNotLooked) at = simple_expressions ? look_for_arguments() : kNotSimple;
     return at == kNotSimple ? nullptr : &simple_arguments[static_cast<size_t>(at)];
 }
@@ -180,12 +180,12 @@ template <bool sets_place>
                    : run_simple<false>(simple[static_cast<size_t>(argument->expression)], given_values[i]))) {
             // This one and those after it are read as the text is.
             values.insert(values.end(), given_values, given_values + i);
-            ScanPos = argument->from;
+            scan_pos = argument->from;
             return false;
         }
     }
     tok = list.end;
-    ScanPos = list.after;
+    scan_pos = list.after;
     return true;
 }
 

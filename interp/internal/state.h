@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The whole interpreter state in one object, and the routines that work on
-// it. Each routine executes straight from the program text at ScanPos; the
+// it. Each routine executes straight from the program text at scan_pos; the
 // files scanner, loader, evaluator, executor, calls, errors and builtins
 // implement them.
 #pragma once
@@ -97,7 +97,7 @@ struct Suspended {};
 // position, so each result is kept for the rest of the run.
 struct CachedToken {
     Token token;
-    uint32_t end;  // ScanPos after the token
+    uint32_t end;  // scan_pos after the token
 };
 
 // An expression of plain operands (numbers or variables), signs, binary
@@ -223,26 +223,26 @@ struct InterpreterState {
 
     // Program text, NUL-terminated (with spare NULs so a look-ahead of one
     // character past the end stays inside).
-    std::vector<char> TextBuffer;
-    uint32_t ScanPos = 0;
+    std::vector<char> source_text;
+    uint32_t scan_pos = 0;
     const Token* tok = &scan;  // the current token; points into the token cache
     Token scan;                // where read_token builds a token it has not seen yet
     Token main_token;          // the name that starts a run
 
-    int FunctionCount = 0;
-    int GlobalCount = 0;
+    int function_count = 0;
+    int global_count = 0;
     // On the heap, as large as it is; only the entries in use are touched.
-    std::unique_ptr<VarSlot[]> LocalStack{new VarSlot[kMaxLocals]};
+    std::unique_ptr<VarSlot[]> local_stack{new VarSlot[kMaxLocals]};
     // Per active call: where its slots begin, and who made it.
-    std::unique_ptr<int32_t[]> CallStack{new int32_t[kMaxCalls]};
+    std::unique_ptr<int32_t[]> call_stack{new int32_t[kMaxCalls]};
     std::unique_ptr<ActiveCall[]> ActiveCalls{new ActiveCall[kMaxCalls]};
-    int LocalTop = 0;
-    int CallTop = 0;
-    int frame_base = 0;       // CallStack's top entry, or 0 outside any call
-    int32_t ReturnValue = 0;  // kept across calls and runs
+    int local_top = 0;
+    int call_top = 0;
+    int frame_base = 0;        // call_stack's top entry, or 0 outside any call
+    int32_t return_value = 0;  // kept across calls and runs
     Unwind unwind = Unwind::NONE;
 
-    uint32_t RandState = 1;                    // kept across runs
+    uint32_t random_state = 1;                 // kept across runs
     uint64_t steps = 0;                        // statements executed in this run
     uint64_t step_limit = 0;                   // 0: none
     uint64_t next_poll = kPollInterval;        // the step at which the bridge is polled next
@@ -277,7 +277,7 @@ struct InterpreterState {
     Mode mode = Mode::STATEMENT;
     int32_t given = 0;  // the value handed down
 
-    char BridgeText[kTokenBytes] = {};
+    char bridge_text[kTokenBytes] = {};
 
     // Token cache and name interning for the current text.
     std::vector<const CachedToken*> token_at;  // per position, or null
@@ -312,23 +312,23 @@ struct InterpreterState {
     std::vector<Parameter> declared;
     std::vector<int32_t> declaration_at;  // per position of its keyword: its entry in declarations, or -1
     std::unordered_map<std::string, int32_t> name_ids;
-    std::vector<int32_t> function_of_id;  // first FunctionTable entry per name id, or -1
-    std::vector<int32_t> global_of_id;    // first GlobalTable entry per name id, or -1
-    // The topmost LocalStack entry per name id, or -1; with VarSlot::below a
+    std::vector<int32_t> function_of_id;  // first function_table entry per name id, or -1
+    std::vector<int32_t> global_of_id;    // first global_table entry per name id, or -1
+    // The topmost local_stack entry per name id, or -1; with VarSlot::below a
     // chain per name, so a lookup costs the same however many locals there are.
     std::vector<int32_t> local_of_id;
 
     // The large tables come last, so every field above sits within the first
     // kilobyte: the browser's compiler folds such small offsets into each
     // access, where larger ones cost the hot loop a register or a reload each.
-    FuncEntry FunctionTable[kMaxFunctions];
-    VarSlot GlobalTable[kMaxGlobals];
+    FuncEntry function_table[kMaxFunctions];
+    VarSlot global_table[kMaxGlobals];
 
     // errors
     // Ends the run with the error found at token t, which the editors mark;
     // the message names the line where the scanner stands, as it always
     // has (after a token that ends a line, the next one).
-    [[noreturn]] void report_error(int code, const Token& t) { report_error_at(code, t.start, ScanPos); }
+    [[noreturn]] void report_error(int code, const Token& t) { report_error_at(code, t.start, scan_pos); }
     // The same at a place: the character marked, and the one whose line the
     // message names (a halted show is marked, its `)` names the line).
     [[noreturn]] void report_error_at(int code, uint32_t marked, uint32_t line_at);
@@ -346,30 +346,30 @@ struct InterpreterState {
     ErrorDetails describe_error();
 
     // scanner
-    char at(uint32_t pos) const { return TextBuffer[pos]; }
-    char cur() const { return TextBuffer[ScanPos]; }
-    // The character at ScanPos in a character literal, stepped over: its
+    char at(uint32_t pos) const { return source_text[pos]; }
+    char cur() const { return source_text[scan_pos]; }
+    // The character at scan_pos in a character literal, stepped over: its
     // Latin-1 code as a signed byte ('é' is -23), '?' beyond Latin-1.
     int32_t literal_character();
-    // Moves ScanPos on by n, never past the end.
+    // Moves scan_pos on by n, never past the end.
     void step_over(uint32_t n) {
-        while (n-- > 0 && cur() != '\0') ++ScanPos;
+        while (n-- > 0 && cur() != '\0') ++scan_pos;
     }
     // Reads the next token: from the cache when this position was read before.
     [[gnu::always_inline]] uint8_t read_token() {
-        if (const CachedToken* cached = token_at[ScanPos]; cached != nullptr) {
+        if (const CachedToken* cached = token_at[scan_pos]; cached != nullptr) {
             tok = &cached->token;
-            ScanPos = cached->end;
-            return tok->TokenKind;
+            scan_pos = cached->end;
+            return tok->kind;
         }
         return read_new_token();
     }
     uint8_t read_new_token();
     void skip_space();
     void scan_token();
-    // Puts the current token back: ScanPos returns to its first character.
+    // Puts the current token back: scan_pos returns to its first character.
     void unread_token() {
-        if (tok->KeywordCode != KW_EOF) ScanPos = tok->start;
+        if (tok->keyword != KW_EOF) scan_pos = tok->start;
     }
     uint8_t keyword_code();
     // Every token from the start of the text, up to its end or the first
@@ -382,7 +382,7 @@ struct InterpreterState {
     void load_text(const std::string& text);
     void pre_pass();
     void define_globals();
-    // The FunctionTable entry of a name, or -1: the first definition wins.
+    // The function_table entry of a name, or -1: the first definition wins.
     int32_t function_of(int32_t id) const { return id < 0 ? -1 : function_of_id[static_cast<size_t>(id)]; }
     int start_main();
 
@@ -495,15 +495,15 @@ struct InterpreterState {
     void skip_statement();
     void pass_statement();
 
-    // Passing over text only moves ScanPos and the current token, so where a
+    // Passing over text only moves scan_pos and the current token, so where a
     // pass of each kind from a position ends is kept for the rest of the run.
     enum class Pass : uint8_t { STATEMENT, BLOCK, INCREMENT };
     static constexpr size_t kPassKinds = 3;
     template <class F>
     void memo_pass(Pass kind, F&& pass) {
-        const size_t key = size_t{ScanPos} * kPassKinds + static_cast<uint8_t>(kind);
+        const size_t key = size_t{scan_pos} * kPassKinds + static_cast<uint8_t>(kind);
         if (const int32_t at = pass_at[key]; at >= 0) {
-            ScanPos = pass_ends[static_cast<size_t>(at)].end;
+            scan_pos = pass_ends[static_cast<size_t>(at)].end;
             tok = pass_ends[static_cast<size_t>(at)].token;
             return;
         }
@@ -513,7 +513,7 @@ struct InterpreterState {
     [[gnu::noinline]] void first_pass(size_t key, F& pass) {
         pass();
         pass_at[key] = static_cast<int32_t>(pass_ends.size());
-        pass_ends.push_back(PassEnd{ScanPos, tok});
+        pass_ends.push_back(PassEnd{scan_pos, tok});
     }
     void define_locals();
     [[gnu::noinline]] void read_locals(uint32_t at);
@@ -530,10 +530,10 @@ struct InterpreterState {
     // while something could.
     void rearm_pauses();
     [[gnu::always_inline]] void enter_loop_pass(uint32_t at) {
-        if (!loops.empty() && loops.back().at == at && loops.back().calls == CallTop)
+        if (!loops.empty() && loops.back().at == at && loops.back().calls == call_top)
             ++loops.back().passes;
         else
-            loops.push_back(LoopPass{at, 1, CallTop});
+            loops.push_back(LoopPass{at, 1, call_top});
     }
     void leave_loop(uint32_t at);
 
@@ -560,39 +560,39 @@ struct InterpreterState {
     // The same for the id of a name.
     VarSlot* find_named(int32_t id) {
         const int base = frame_base;
-        if (const int32_t local = local_of_id[static_cast<size_t>(id)]; local >= base) return &LocalStack[local];
+        if (const int32_t local = local_of_id[static_cast<size_t>(id)]; local >= base) return &local_stack[local];
         const int32_t global = global_of_id[static_cast<size_t>(id)];
-        return global >= 0 ? &GlobalTable[global] : nullptr;
+        return global >= 0 ? &global_table[global] : nullptr;
     }
     int32_t load_variable(int32_t id);
     // Both read the tables through local copies of where they are: a slot
     // holds a pointer and ints, and a store of either would make the
     // compiler fetch the tables' places and tops again.
     void push_variable(const VarSlot& slot) {
-        const int index = LocalTop;
+        const int index = local_top;
         if (index == kMaxLocals) report_error(ERR_TOO_MANY_LOCALS, *tok);
-        LocalStack[index] = slot;
-        LocalTop = index + 1;
+        local_stack[index] = slot;
+        local_top = index + 1;
         name_local(index, slot.id);
     }
     // A local named as a kept parameter or declaration, with room for it
     // made sure of: as the topmost local it heads its name's chain, so it is
     // written once, with no walk down the chain.
     void push_local(const Parameter& p, int32_t value) {
-        const int index = LocalTop;
+        const int index = local_top;
         int32_t below = -1;
         if (p.id >= 0) {
             int32_t& top = local_of_id.data()[p.id];
             below = top;
             top = index;
         }
-        LocalStack.get()[index] = VarSlot{p.name, value, p.id, below};
-        LocalTop = index + 1;
+        local_stack.get()[index] = VarSlot{p.name, value, p.id, below};
+        local_top = index + 1;
     }
     // Gives the local at index its name: it joins its name's chain where its
     // index puts it (a parameter is named below arguments already named).
     void name_local(int index, int32_t id) {
-        VarSlot* const stack = LocalStack.get();
+        VarSlot* const stack = local_stack.get();
         stack[index].id = id;
         stack[index].below = -1;
         if (id < 0) return;
@@ -604,7 +604,7 @@ struct InterpreterState {
     void pop_locals(int base);
     void push_frame_base(int32_t base);
     int32_t pop_frame_base();
-    // The current token names the function, at `function` in FunctionTable.
+    // The current token names the function, at `function` in function_table.
     void start_call(int32_t function);
     // With the call's `(` read: true when its arguments were all simple and
     // its body began; false with the first argument not given read.

@@ -8,17 +8,17 @@
 
 namespace korvane {
 
-// TokenKind values.
+// kind values.
 enum TokenKindCode : uint8_t {
     TK_DELIM = 0,    // operator, punctuation, the end of the text
     TK_NAME = 1,     // a word that is not a keyword
     TK_NUMBER = 2,   // a word beginning with a digit
-    TK_KEYWORD = 3,  // a keyword; KeywordCode tells which
+    TK_KEYWORD = 3,  // a keyword; keyword tells which
     TK_STRING = 5,   // a double-quoted string literal, quotes stripped
     TK_BRACE = 6,    // { or }
 };
 
-// KeywordCode values.
+// keyword values.
 enum KeywordCodeValue : uint8_t {
     KW_NONE = 0,
     KW_CHAR = 1,
@@ -43,7 +43,7 @@ enum StatementStart : uint8_t {
     ENDS_BLOCK = 22,
 };
 
-// Operator codes: TokenText holds the code byte, twice for a two-character
+// Operator codes: text holds the code byte, twice for a two-character
 // operator, so the text keeps the length of its source.
 enum OperatorCode : uint8_t {
     OP_NONE = 0,
@@ -71,7 +71,7 @@ enum OperatorLevel : uint8_t {
 };
 
 constexpr size_t kTokenTextSize = 80;  // characters of a token, NUL included
-// TokenText's bytes: a character takes up to four in UTF-8.
+// text's bytes: a character takes up to four in UTF-8.
 constexpr size_t kTokenBytes = 4 * (kTokenTextSize - 1) + 1;
 constexpr size_t kNameSize = 32;  // names in the tables, NUL included
 
@@ -84,11 +84,11 @@ constexpr int32_t kNotLooked = -2;
 // stray control byte with the same value, `start` lets a token of any kind be
 // put back exactly.
 struct Token {
-    char TokenText[kTokenBytes] = {};
-    uint8_t TokenKind = TK_DELIM;
-    uint8_t KeywordCode = KW_NONE;
+    char text[kTokenBytes] = {};
+    uint8_t kind = TK_DELIM;
+    uint8_t keyword = KW_NONE;
     uint8_t op = OP_NONE;
-    uint16_t len = 0;  // strlen(TokenText)
+    uint16_t len = 0;  // strlen(text)
     char ch = 0;       // the character of a one-character delimiter, else 0
     uint8_t level = LEVEL_NONE;
     uint8_t begins = KW_NONE;  // a KeywordCodeValue or StatementStart
@@ -101,9 +101,9 @@ struct Token {
     mutable int32_t simple = kNotLooked;
 
     bool is(char c) const { return ch == c; }
-    bool is_brace(char c) const { return TokenKind == TK_BRACE && TokenText[0] == c; }
-    bool is_keyword(uint8_t code) const { return TokenKind == TK_KEYWORD && KeywordCode == code; }
-    bool at_eof() const { return KeywordCode == KW_EOF; }
+    bool is_brace(char c) const { return kind == TK_BRACE && text[0] == c; }
+    bool is_keyword(uint8_t code) const { return kind == TK_KEYWORD && keyword == code; }
+    bool at_eof() const { return keyword == KW_EOF; }
 };
 
 inline bool is_blank(char c) { return c == ' ' || c == '\t'; }

@@ -119,7 +119,7 @@ TEST(Expressions, MalformedExpressionsReportTheirError) {
         {"a = if;", "syntax error"},
     };
     for (const auto& c : cases) {
-        // A blank after the statement keeps ScanPos off the line end, which
+        // A blank after the statement keeps scan_pos off the line end, which
         // would count as the next line.
         expect_error(std::string("int a, b, c, y;\nmain() {\n") + c.statement + " \n}\n", c.message, 2);
     }

@@ -26,11 +26,11 @@ std::vector<std::string> scan(const std::string& text) {
             out.push_back("O" + std::to_string(t.op));
         else if (t.len == 0)
             out.push_back("E");
-        else if (t.TokenKind == TK_KEYWORD)
-            out.push_back("K" + std::to_string(t.KeywordCode));
+        else if (t.kind == TK_KEYWORD)
+            out.push_back("K" + std::to_string(t.keyword));
         else {
             const char* kinds = "DN#KWSB";
-            out.push_back(std::string(1, kinds[t.TokenKind]) + ":" + t.TokenText);
+            out.push_back(std::string(1, kinds[t.kind]) + ":" + t.text);
         }
     }
     ADD_FAILURE() << "scanner does not reach the end of " << text;
@@ -120,10 +120,10 @@ TEST(Scanner, PutBackReturnsToTheTokenStart) {
     s.load_text("  <= < \"str\" x");
     for (uint32_t expected_back : {2u, 5u, 7u, 13u}) {
         s.read_token();
-        const uint32_t after = s.ScanPos;
+        const uint32_t after = s.scan_pos;
         s.unread_token();
-        EXPECT_EQ(s.ScanPos, expected_back) << "token " << s.tok->TokenText;
-        s.ScanPos = after;
+        EXPECT_EQ(s.scan_pos, expected_back) << "token " << s.tok->text;
+        s.scan_pos = after;
     }
 }
 
