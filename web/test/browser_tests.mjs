@@ -417,6 +417,15 @@ try {
             document.querySelector('#statement-title').textContent, !!document.querySelector('#statement-text img')]);
         check(JSON.stringify(byAddress) === '["Opened the exercise \\"Midpoint ellipse\\"","Midpoint ellipse",true]',
               `?exercise= gave ${JSON.stringify(byAddress)}`);
+        // A tablet held upright: the statement beside the canvas, the timeline in view under it.
+        await page.setViewport({ width: 768, height: 1024 });
+        const upright = await page.evaluate(() => {
+            const box = (selector) => document.querySelector(selector).getBoundingClientRect();
+            return { beside: box('#statement').left >= box('.frame canvas').right,
+                     timelineShown: box('#timeline-slider').bottom <= box('.canvas-pane').bottom };
+        });
+        await page.setViewport({ width: 1280, height: 900 });
+        check(upright.beside && upright.timelineShown, `upright: ${JSON.stringify(upright)}`);
     });
 
     await test('axe finds no serious WCAG 2.1 A or AA fault when idle, paused, after an error and in the help', 60, async () => {
