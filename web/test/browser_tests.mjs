@@ -281,11 +281,10 @@ try {
     });
 
     await test('the page nests as deep as korvane-run, with its messages at the limits', 90, async () => {
-        const locals = 'int a, b, c, d, e, g, h, i, j, k, l, m, o, p, q, r, s, t, u;';
         const limits = {
-            // 16,384 active calls, main's included, with 20 locals each
-            'calls_at_limit.cg': `int depth;\r\nf(int n)\r\n{\r\n  ${locals}\r\n  depth = n;\r\n` +
-                '  if (n < 16383) f(n + 1);\r\n}\r\nmain()\r\n{\r\n  f(1);\r\n  print(depth);\r\n}\r\n',
+            // 262,144 active calls, main's included (one more is too many); a whole-canvas fill is deep_fill.cg
+            'calls_at_limit.cg': 'int depth;\r\nf(int n)\r\n{\r\n  int a, b;\r\n  depth = n;\r\n' +
+                '  if (n < 262143) f(n + 1);\r\n}\r\nmain()\r\n{\r\n  f(1);\r\n  print(depth);\r\n}\r\n',
             'calls_past_limit.cg': 'f(int n)\r\n{\r\n  f(n + 1);\r\n}\r\nmain()\r\n{\r\n  f(0);\r\n}\r\n',
             'parentheses.cg': `main()\r\n{\r\n  print(${'('.repeat(60000)}1${')'.repeat(60000)});\r\n}\r\n`,
         };
