@@ -44,6 +44,8 @@ private:
 SimpleExpression::Shape shape_of(const SimpleExpression& e) {
     const bool value = e.form == SimpleExpression::VALUE;
     if (e.form == SimpleExpression::STEP) return SimpleExpression::STEPPED;
+    if (e.form == SimpleExpression::ADD_TO || e.form == SimpleExpression::SUBTRACT_FROM)
+        return SimpleExpression::UPDATED;
     if (e.flat) return value ? SimpleExpression::FLAT_VALUE : SimpleExpression::FLAT_ASSIGN;
     if (e.chain && !e.compound) return value ? SimpleExpression::CHAIN_VALUE : SimpleExpression::CHAIN_ASSIGN;
     return SimpleExpression::OTHER;
@@ -172,8 +174,25 @@ bool chain_of_operands(const SimpleItem* items, int count) {
 
 }  // namespace
 
-// ["("] (name ("++" | "--") | [name "="] operation) [")"] end, where end
-// continues no operation and is not the end of the text.
+namespace {
+
+// Where an assignment may begin, a variable followed by one of these would
+// be assigned to.
+bool assigns(const Token& t) {
+    return t.is('=') || t.op == OP_INC || t.op == OP_DEC || t.op == OP_ADD_ASSIGN || t.op == OP_SUB_ASSIGN;
+}
+
+SimpleExpression::Form form_of(const Token& assignment) {
+    if (assignment.is('=')) return SimpleExpression::ASSIGN;
+    if (assignment.op == OP_ADD_ASSIGN) return SimpleExpression::ADD_TO;
+    if (assignment.op == OP_SUB_ASSIGN) return SimpleExpression::SUBTRACT_FROM;
+    return SimpleExpression::STEP;
+}
+
+}  // namespace
+
+// ["("] (name ("++" | "--") | [name ("=" | "+=" | "-=")] operation) [")"]
+// end, where end continues no operation and is not the end of the text.
 bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parentheses) {
     if (whole_in_parentheses) {
         if (!tok->is('(')) return false;
@@ -183,12 +202,10 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     const uint32_t after_first = scan_pos;
     read_token();
     e.form = SimpleExpression::VALUE;
-    if (first->kind == TK_NAME && (tok->is('=') || tok->op == OP_INC || tok->op == OP_DEC)) {
+    if (first->kind == TK_NAME && assigns(*tok)) {
         e.target = first->id;
-        if (tok->is('=')) {
-            e.form = SimpleExpression::ASSIGN;
-        } else {
-            e.form = SimpleExpression::STEP;
+        e.form = form_of(*tok);
+        if (e.form == SimpleExpression::STEP) {
             keep_item(SimpleItem::OPERATOR, *tok);
             ++e.count;
         }
@@ -208,19 +225,10 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     if (e.calls) keep_names(e);
     e.end = tok;
     keep_item(SimpleItem::END, *tok);  // after the last item, so what follows each item is at hand
-    e.frames_bytes = static_cast<size_t>(2 + 3 * e.depth) * sizeof(Frame);
+    const bool updates = e.form == SimpleExpression::ADD_TO || e.form == SimpleExpression::SUBTRACT_FROM;
+    e.frames_bytes = static_cast<size_t>((updates ? 4 : 2) + 3 * e.depth) * sizeof(Frame);
     return true;
 }
-
-namespace {
-
-// Where an assignment may begin, a variable followed by one of these would
-// be assigned to.
-bool assigns(const Token& t) {
-    return t.is('=') || t.op == OP_INC || t.op == OP_DEC || t.op == OP_ADD_ASSIGN || t.op == OP_SUB_ASSIGN;
-}
-
-}  // namespace
 
 // The variables of an expression that calls a built-in, each once: all
 // are looked up before it runs.
@@ -340,6 +348,15 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
         if (!keep(SimpleItem::OPERATOR, false)) return false;
         may_assign = false;
     }
+}
+
+bool InterpreterState::run_update(const SimpleExpression& e, int32_t& v) {
+    VarSlot* const target = find_named(e.target);
+    int32_t value = 0;
+    if (target == nullptr || !other_value(e, value)) return false;
+    v = target->value =
+        e.form == SimpleExpression::ADD_TO ? wrap_add(target->value, value) : wrap_sub(target->value, value);
+    return true;
 }
 
 // Out of line, though plain chains are inlined where statements begin: in

@@ -101,10 +101,10 @@ struct CachedToken {
 };
 
 // An expression of plain operands (numbers or variables), signs, binary
-// operators and parentheses, an assignment of one, or a variable stepped by
-// ++ or --: what its tokens are is a fact of the text, so it is found once
-// and evaluated without the frames. Nothing in it has an effect until its
-// value is stored, so whatever needs the frames hands it to them untouched.
+// operators and parentheses, an assignment of one (or one added to or
+// taken from a variable), or a variable stepped by ++ or --: what its tokens are is a fact of the text, so it is found
+// once and evaluated without the frames. Nothing in it has an effect until its value is stored, so whatever needs the
+// frames hands it to them untouched.
 constexpr int kMaxSimpleItems = 127;
 constexpr int kMaxSimpleDepth = 8;
 
@@ -138,10 +138,10 @@ struct PendingOperator {
 
 // Sixty-four bytes, so finding one by its index is a shift.
 struct alignas(64) SimpleExpression {
-    enum Form : uint8_t { VALUE, ASSIGN, STEP } form;
+    enum Form : uint8_t { VALUE, ASSIGN, ADD_TO, SUBTRACT_FROM, STEP } form;
     // How it is run: most are a flat value, a plain chain (either of them
-    // maybe assigned), or a step.
-    enum Shape : uint8_t { FLAT_VALUE, FLAT_ASSIGN, CHAIN_VALUE, CHAIN_ASSIGN, STEPPED, OTHER } shape;
+    // maybe assigned), or a step; a value added or taken away has its own.
+    enum Shape : uint8_t { FLAT_VALUE, FLAT_ASSIGN, CHAIN_VALUE, CHAIN_ASSIGN, STEPPED, OTHER, UPDATED } shape;
     bool flat;       // one operand, or two with an operator between: no levels needed
     bool chain;      // operands (each with its sign) and operators in turn, an operand plain, a
                      // pair `(a op b)`, or a built-in whose values are each `a` or `a op b`
@@ -151,10 +151,12 @@ struct alignas(64) SimpleExpression {
     int name_count;
     int depth;  // of its parentheses
     // The most the frames could hold for it: two where its statement pushed
-    // none, up to three for each parenthesis.
+    // none (four for `+=` and `-=`, whose value is evaluated on its own), up
+    // to three for each parenthesis.
     size_t frames_bytes;
-    int32_t target;  // ASSIGN, STEP: the variable's id
-    // VALUE, ASSIGN: its items after any `=`, without the parentheses around
+    int32_t target;  // all but VALUE: the variable's id
+    // VALUE, ASSIGN, ADD_TO, SUBTRACT_FROM: its items after any `=`, `+=` or
+    // `-=`, without the parentheses around
     // the whole; STEP: its ++ or --. An END item follows them.
     uint32_t first;  // in InterpreterState::simple_items
     int count;
@@ -424,6 +426,10 @@ struct InterpreterState {
     // Any other shape: a chain with pairs or built-ins (the only chains left
     // to it), or pending operators.
     bool run_other(const SimpleExpression& e, int32_t& v);
+    // Its value alone, for run_other and run_update.
+    bool other_value(const SimpleExpression& e, int32_t& value);
+    // A value added to or taken from a variable; out of line, as it is rarer.
+    bool run_update(const SimpleExpression& e, int32_t& v);
     bool combine(int32_t& v, const SimpleItem& op, const SimpleItem& right);
     bool flat_value(const SimpleItem* items, int count, int32_t& v);
     bool chain_value(const SimpleItem*& item, int32_t& v);
