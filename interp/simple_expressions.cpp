@@ -263,8 +263,22 @@ void InterpreterState::keep_item(SimpleItem::Kind kind, const Token& t, bool neg
     simple_items.push_back(item);
 }
 
+// A character constant, its `'` current, is the number of its character;
+// one the frames would refuse is left to them to report.
+bool InterpreterState::keep_character(SimpleExpression& e, bool negate) {
+    if (cur() == '\0' || e.count == kMaxSimpleItems) return false;
+    const int32_t code = literal_character();
+    if (cur() != '\'') return false;
+    ++scan_pos;
+    keep_item(SimpleItem::NUMBER, *tok, negate);
+    simple_items.back().value = code;
+    ++e.count;
+    read_token();
+    return true;
+}
+
 // operation = operand {op operand} with at most one comparison,
-// operand = ["+" | "-"] (plain | "(" operation ")" | "abs" "(" operation ")"
+// operand = ["+" | "-"] (plain | char | "(" operation ")" | "abs" "(" operation ")"
 // | "getpel" "(" operation "," operation ")"); from the current token, to
 // the token after it.
 bool InterpreterState::find_operation(SimpleExpression& e) {
@@ -314,10 +328,14 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
             if (!keep_here(SimpleItem::OPEN, negate) || !open(0)) return false;
             continue;
         }
-        if (!plain(*this, *tok)) return false;
-        const bool name = tok->kind == TK_NAME;
-        if (!keep(name ? SimpleItem::VARIABLE : SimpleItem::NUMBER, negate)) return false;
-        if (may_assign && name && assigns(*tok)) return false;
+        if (tok->is('\'')) {
+            if (!keep_character(e, negate)) return false;
+        } else {
+            if (!plain(*this, *tok)) return false;
+            const bool name = tok->kind == TK_NAME;
+            if (!keep(name ? SimpleItem::VARIABLE : SimpleItem::NUMBER, negate)) return false;
+            if (may_assign && name && assigns(*tok)) return false;
+        }
         // The operations this operand ends, each closed by its `)`, or
         // by the `,` before a built-in's second value.
         bool second_value = false;

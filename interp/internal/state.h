@@ -100,7 +100,7 @@ struct CachedToken {
     uint32_t end;  // scan_pos after the token
 };
 
-// An expression of plain operands (numbers or variables), signs, binary
+// An expression of plain operands (numbers, characters or variables), signs, binary
 // operators and parentheses, an assignment of one (or one added to or
 // taken from a variable), or a variable stepped by ++ or --: what its tokens are is a fact of the text, so it is found
 // once and evaluated without the frames. Nothing in it has an effect until its value is stored, so whatever needs the
@@ -443,6 +443,7 @@ struct InterpreterState {
     int32_t operate(int32_t left, uint8_t level, uint8_t code, int32_t right, uint32_t at);
     bool simple_operation(const SimpleExpression& e, int32_t& v);
     void keep_item(SimpleItem::Kind kind, const Token& t, bool negate = false);
+    bool keep_character(SimpleExpression& e, bool negate);
     void keep_names(SimpleExpression& e);
     // A NUMBER or VARIABLE item's value, its sign applied; false for a
     // variable that is not there.
