@@ -44,7 +44,7 @@ private:
 SimpleExpression::Shape shape_of(const SimpleExpression& e) {
     const bool value = e.form == SimpleExpression::VALUE;
     if (e.form == SimpleExpression::STEP) return SimpleExpression::STEPPED;
-    if (e.form == SimpleExpression::ADD_TO || e.form == SimpleExpression::SUBTRACT_FROM)
+    if (e.form == SimpleExpression::ADD_TO || e.form == SimpleExpression::SUBTRACT_FROM || e.more_targets > 0)
         return SimpleExpression::UPDATED;
     if (e.flat) return value ? SimpleExpression::FLAT_VALUE : SimpleExpression::FLAT_ASSIGN;
     if (e.chain && !e.compound) return value ? SimpleExpression::CHAIN_VALUE : SimpleExpression::CHAIN_ASSIGN;
@@ -58,6 +58,7 @@ int32_t InterpreterState::look_for_simple() {
     LookAhead look(*this);
     const size_t kept = simple_items.size();
     const size_t names_kept = simple_names.size();
+    const size_t targets_kept = simple_targets.size();
     int32_t index = kNotSimple;
     try {
         // `(a < b)` is taken without its parentheses, `(a + b) * c` with them.
@@ -73,11 +74,13 @@ int32_t InterpreterState::look_for_simple() {
             }
             simple_items.resize(e.first);
             simple_names.resize(names_kept);
+            simple_targets.resize(targets_kept);
         }
     } catch (const ErrorReport&) {
         // A token the scanner refuses: the frames will report it in its turn.
         simple_items.resize(kept);
         simple_names.resize(names_kept);
+        simple_targets.resize(targets_kept);
     }
     simple_at[look.first()->start] = index;
     return index;
@@ -191,7 +194,7 @@ SimpleExpression::Form form_of(const Token& assignment) {
 
 }  // namespace
 
-// ["("] (name ("++" | "--") | [name ("=" | "+=" | "-=")] operation) [")"]
+// ["("] (name ("++" | "--") | {name ("=" | "+=" | "-=")} operation) [")"]
 // end, where end continues no operation and is not the end of the text.
 bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parentheses) {
     if (whole_in_parentheses) {
@@ -210,6 +213,7 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
             ++e.count;
         }
         read_token();
+        if (e.form != SimpleExpression::STEP && !find_targets(e)) return false;
     } else {
         scan_pos = after_first;
         tok = first;
@@ -225,9 +229,34 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     if (e.calls) keep_names(e);
     e.end = tok;
     keep_item(SimpleItem::END, *tok);  // after the last item, so what follows each item is at hand
-    const bool updates = e.form == SimpleExpression::ADD_TO || e.form == SimpleExpression::SUBTRACT_FROM;
-    e.frames_bytes = static_cast<size_t>((updates ? 4 : 2) + 3 * e.depth) * sizeof(Frame);
+    const bool one_assigned =
+        e.form != SimpleExpression::ADD_TO && e.form != SimpleExpression::SUBTRACT_FROM && e.more_targets == 0;
+    const int targets = e.form == SimpleExpression::VALUE ? 0 : 1 + e.more_targets;
+    e.frames_bytes = static_cast<size_t>((one_assigned ? 2 : 2 + 2 * targets) + 3 * e.depth) * sizeof(Frame);
     return true;
+}
+
+// After an assignment's operator, the variables assigned in turn by the
+// `=`, `+=` or `-=` after each (`a = b += c`); false where a name that is
+// not there or `++` would need the frames.
+bool InterpreterState::find_targets(SimpleExpression& e) {
+    e.targets = static_cast<uint32_t>(simple_targets.size());
+    for (;;) {
+        const Token* name = tok;
+        const uint32_t after_name = scan_pos;
+        if (name->kind != TK_NAME) return true;
+        read_token();
+        if (!assigns(*tok)) {
+            scan_pos = after_name;
+            tok = name;
+            return true;
+        }
+        const SimpleExpression::Form form = form_of(*tok);
+        if (form == SimpleExpression::STEP || e.more_targets == kMaxSimpleDepth) return false;
+        simple_targets.push_back(SimpleTarget{name->id, form});
+        ++e.more_targets;
+        read_token();
+    }
 }
 
 // The variables of an expression that calls a built-in, each once: all
@@ -368,12 +397,29 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
     }
 }
 
+// Each variable is found, and the value it adds to kept, before the value
+// is worked out, as the frames keep them while the rest is read; the value
+// is then stored from the last variable back to the first.
 bool InterpreterState::run_update(const SimpleExpression& e, int32_t& v) {
-    VarSlot* const target = find_named(e.target);
+    SimpleTarget targets[kMaxSimpleDepth + 1];
+    VarSlot* slots[kMaxSimpleDepth + 1];
+    int32_t lefts[kMaxSimpleDepth + 1];
+    const int count = 1 + e.more_targets;
+    targets[0] = SimpleTarget{e.target, e.form};
+    std::copy_n(simple_targets.data() + e.targets, e.more_targets, targets + 1);
+    for (int i = 0; i < count; ++i) {
+        slots[i] = find_named(targets[i].id);
+        if (slots[i] == nullptr) return false;
+        lefts[i] = slots[i]->value;
+    }
     int32_t value = 0;
-    if (target == nullptr || !other_value(e, value)) return false;
-    v = target->value =
-        e.form == SimpleExpression::ADD_TO ? wrap_add(target->value, value) : wrap_sub(target->value, value);
+    if (!other_value(e, value)) return false;
+    for (int i = count - 1; i >= 0; --i) {
+        if (targets[i].form == SimpleExpression::ADD_TO) value = wrap_add(lefts[i], value);
+        if (targets[i].form == SimpleExpression::SUBTRACT_FROM) value = wrap_sub(lefts[i], value);
+        slots[i]->value = value;
+    }
+    v = value;
     return true;
 }
 

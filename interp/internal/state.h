@@ -140,7 +140,8 @@ struct PendingOperator {
 struct alignas(64) SimpleExpression {
     enum Form : uint8_t { VALUE, ASSIGN, ADD_TO, SUBTRACT_FROM, STEP } form;
     // How it is run: most are a flat value, a plain chain (either of them
-    // maybe assigned), or a step; a value added or taken away has its own.
+    // maybe assigned), or a step; a value added or taken away, or stored in
+    // more than one variable, has its own.
     enum Shape : uint8_t { FLAT_VALUE, FLAT_ASSIGN, CHAIN_VALUE, CHAIN_ASSIGN, STEPPED, OTHER, UPDATED } shape;
     bool flat;       // one operand, or two with an operator between: no levels needed
     bool chain;      // operands (each with its sign) and operators in turn, an operand plain, a
@@ -151,16 +152,26 @@ struct alignas(64) SimpleExpression {
     int name_count;
     int depth;  // of its parentheses
     // The most the frames could hold for it: two where its statement pushed
-    // none (four for `+=` and `-=`, whose value is evaluated on its own), up
+    // none and one variable is assigned, else two more for each variable, up
     // to three for each parenthesis.
     size_t frames_bytes;
-    int32_t target;  // all but VALUE: the variable's id
-    // VALUE, ASSIGN, ADD_TO, SUBTRACT_FROM: its items after any `=`, `+=` or
-    // `-=`, without the parentheses around
-    // the whole; STEP: its ++ or --. An END item follows them.
+    int32_t target;  // all but VALUE: the (first) variable's id
+    // ASSIGN, ADD_TO, SUBTRACT_FROM: the variables assigned after the first
+    // (`a = b += c`), in InterpreterState::simple_targets.
+    uint32_t targets;
+    int more_targets;
+    // VALUE, ASSIGN, ADD_TO, SUBTRACT_FROM: its items after the last `=`,
+    // `+=` or `-=`, without the parentheses around the whole; STEP: its ++
+    // or --. An END item follows them.
     uint32_t first;  // in InterpreterState::simple_items
     int count;
     const Token* end;  // the token that ends it
+};
+
+// A variable assigned after the first, and how.
+struct SimpleTarget {
+    int32_t id;
+    SimpleExpression::Form form;
 };
 
 static_assert(sizeof(SimpleExpression) == 64);
@@ -289,6 +300,7 @@ struct InterpreterState {
     std::vector<SimpleExpression> simple;
     std::vector<SimpleItem> simple_items;  // the items of each in turn
     std::vector<int32_t> simple_names;
+    std::vector<SimpleTarget> simple_targets;
     // Per position after a call's `(`: its entry in simple_arguments,
     // kNotSimple, or kNotLooked.
     std::vector<int32_t> arguments_at;
@@ -428,8 +440,10 @@ struct InterpreterState {
     bool run_other(const SimpleExpression& e, int32_t& v);
     // Its value alone, for run_other and run_update.
     bool other_value(const SimpleExpression& e, int32_t& value);
-    // A value added to or taken from a variable; out of line, as it is rarer.
+    // A value added to or taken from a variable, or stored in several;
+    // out of line, as it is rarer.
     bool run_update(const SimpleExpression& e, int32_t& v);
+    bool find_targets(SimpleExpression& e);
     bool combine(int32_t& v, const SimpleItem& op, const SimpleItem& right);
     bool flat_value(const SimpleItem* items, int count, int32_t& v);
     bool chain_value(const SimpleItem*& item, int32_t& v);

@@ -92,7 +92,10 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "x -= (c - d) / (d - 4)",
                           "x += getpel(a, q)",
                           "-'A' % (b + '#') + abs('z' - c)",
-                          "'AB' + a"}) {
+                          "'AB' + a",
+                          "x += b = x -= c * -d",
+                          "(x = b = (a + c) * 2)",
+                          "x = a = b++"}) {
         const std::string text =
             std::string("int a, b, c, d, m, x;\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n") +
             "  m = -2147483647 - 1;\r\n  x = 1;\r\n  print(" + e + ");\r\n  x = " + e + ";\r\n  print(x);\r\n}\r\n";
