@@ -218,7 +218,9 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
         scan_pos = after_first;
         tok = first;
     }
-    if (e.form != SimpleExpression::STEP && !find_operation(e)) return false;
+    const bool stepped = e.form == SimpleExpression::STEP ||
+                         (e.more_targets > 0 && simple_targets.back().form == SimpleExpression::STEP);
+    if (!stepped && !find_operation(e)) return false;
     if (whole_in_parentheses) {
         if (!tok->is(')')) return false;
         read_token();
@@ -237,8 +239,9 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
 }
 
 // After an assignment's operator, the variables assigned in turn by the
-// `=`, `+=` or `-=` after each (`a = b += c`); false where a name that is
-// not there or `++` would need the frames.
+// `=`, `+=` or `-=` after each (`a = b += c`), up to one stepped by `++`
+// or `--` (`a = b++`), which ends the expression; false where there are
+// more than the frames' budget for it allows.
 bool InterpreterState::find_targets(SimpleExpression& e) {
     e.targets = static_cast<uint32_t>(simple_targets.size());
     for (;;) {
@@ -252,9 +255,15 @@ bool InterpreterState::find_targets(SimpleExpression& e) {
             return true;
         }
         const SimpleExpression::Form form = form_of(*tok);
-        if (form == SimpleExpression::STEP || e.more_targets == kMaxSimpleDepth) return false;
+        if (e.more_targets == kMaxSimpleDepth) return false;
         simple_targets.push_back(SimpleTarget{name->id, form});
         ++e.more_targets;
+        if (form == SimpleExpression::STEP) {
+            keep_item(SimpleItem::OPERATOR, *tok);
+            ++e.count;
+            read_token();
+            return true;
+        }
         read_token();
     }
 }
@@ -413,8 +422,15 @@ bool InterpreterState::run_update(const SimpleExpression& e, int32_t& v) {
         lefts[i] = slots[i]->value;
     }
     int32_t value = 0;
-    if (!other_value(e, value)) return false;
-    for (int i = count - 1; i >= 0; --i) {
+    int last = count - 1;
+    if (targets[last].form == SimpleExpression::STEP) {
+        const SimpleItem& step = simple_items[e.first];
+        value = slots[last]->value = wrap_add(lefts[last], step.code == OP_INC ? 1 : -1);
+        --last;
+    } else if (!other_value(e, value)) {
+        return false;
+    }
+    for (int i = last; i >= 0; --i) {
         if (targets[i].form == SimpleExpression::ADD_TO) value = wrap_add(lefts[i], value);
         if (targets[i].form == SimpleExpression::SUBTRACT_FROM) value = wrap_sub(lefts[i], value);
         slots[i]->value = value;

@@ -157,12 +157,12 @@ struct alignas(64) SimpleExpression {
     size_t frames_bytes;
     int32_t target;  // all but VALUE: the (first) variable's id
     // ASSIGN, ADD_TO, SUBTRACT_FROM: the variables assigned after the first
-    // (`a = b += c`), in InterpreterState::simple_targets.
+    // (`a = b += c`, `a = b++`), in InterpreterState::simple_targets.
     uint32_t targets;
     int more_targets;
     // VALUE, ASSIGN, ADD_TO, SUBTRACT_FROM: its items after the last `=`,
-    // `+=` or `-=`, without the parentheses around the whole; STEP: its ++
-    // or --. An END item follows them.
+    // `+=` or `-=`, without the parentheses around the whole; where a
+    // variable is stepped, its ++ or --. An END item follows them.
     uint32_t first;  // in InterpreterState::simple_items
     int count;
     const Token* end;  // the token that ends it
