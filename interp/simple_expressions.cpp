@@ -240,8 +240,8 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
 
 // After an assignment's operator, the variables assigned in turn by the
 // `=`, `+=` or `-=` after each (`a = b += c`), up to one stepped by `++`
-// or `--` (`a = b++`), which ends the expression; false where there are
-// more than the frames' budget for it allows.
+// or `--` (`a = b++`), which ends the expression; false for more than
+// kMaxSimpleDepth of them.
 bool InterpreterState::find_targets(SimpleExpression& e) {
     e.targets = static_cast<uint32_t>(simple_targets.size());
     for (;;) {

@@ -100,11 +100,12 @@ struct CachedToken {
     uint32_t end;  // scan_pos after the token
 };
 
-// An expression of plain operands (numbers, characters or variables), signs, binary
-// operators and parentheses, an assignment of one (or one added to or
-// taken from a variable), or a variable stepped by ++ or --: what its tokens are is a fact of the text, so it is found
-// once and evaluated without the frames. Nothing in it has an effect until its value is stored, so whatever needs the
-// frames hands it to them untouched.
+// An expression of plain operands (numbers, characters or variables),
+// signs, binary operators and parentheses, assigned to variables or not
+// (`a = b += c`), or a variable stepped by ++ or -- (`b++`, `a = b++`):
+// what its tokens are is a fact of the text, so it is found once and
+// evaluated without the frames. Nothing in it has an effect until its
+// value is stored, so whatever needs the frames hands it to them untouched.
 constexpr int kMaxSimpleItems = 127;
 constexpr int kMaxSimpleDepth = 8;
 
