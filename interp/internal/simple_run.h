@@ -133,13 +133,14 @@ template <bool sets_place>
         case SimpleExpression::OTHER:
             if (!run_other(e, v)) return false;
             break;
-        case SimpleExpression::UPDATED: {
-            // Out of line on a value of its own, as run_other's calls are.
-            int32_t value = 0;
-            if (!run_update(e, value)) return false;
-            v = value;
-            break;
-        }
+        case SimpleExpression::UPDATED:
+            [[unlikely]] {
+                // Out of line on a value of its own, as run_other's calls are.
+                int32_t value = 0;
+                if (!run_update(e, value)) return false;
+                v = value;
+                break;
+            }
     }
     if (sets_place) {
         tok = e.end;
