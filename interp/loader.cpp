@@ -50,6 +50,7 @@ void InterpreterState::load_text(const std::string& text) {
     simple.clear();
     simple_items.clear();
     simple_names.clear();
+    simple_targets.clear();
     arguments_at.assign(source_text.size(), kNotLooked);
     simple_arguments.clear();
     simple_argument.clear();

@@ -44,6 +44,8 @@ private:
 SimpleExpression::Shape shape_of(const SimpleExpression& e) {
     const bool value = e.form == SimpleExpression::VALUE;
     if (e.form == SimpleExpression::STEP) return SimpleExpression::STEPPED;
+    if (e.form == SimpleExpression::ADD_TO || e.form == SimpleExpression::SUBTRACT_FROM || e.more_targets > 0)
+        return SimpleExpression::UPDATED;
     if (e.flat) return value ? SimpleExpression::FLAT_VALUE : SimpleExpression::FLAT_ASSIGN;
     if (e.chain && !e.compound) return value ? SimpleExpression::CHAIN_VALUE : SimpleExpression::CHAIN_ASSIGN;
     return SimpleExpression::OTHER;
@@ -56,6 +58,7 @@ int32_t InterpreterState::look_for_simple() {
     LookAhead look(*this);
     const size_t kept = simple_items.size();
     const size_t names_kept = simple_names.size();
+    const size_t targets_kept = simple_targets.size();
     int32_t index = kNotSimple;
     try {
         // `(a < b)` is taken without its parentheses, `(a + b) * c` with them.
@@ -71,11 +74,13 @@ int32_t InterpreterState::look_for_simple() {
             }
             simple_items.resize(e.first);
             simple_names.resize(names_kept);
+            simple_targets.resize(targets_kept);
         }
     } catch (const ErrorReport&) {
         // A token the scanner refuses: the frames will report it in its turn.
         simple_items.resize(kept);
         simple_names.resize(names_kept);
+        simple_targets.resize(targets_kept);
     }
     simple_at[look.first()->start] = index;
     return index;
@@ -172,8 +177,25 @@ bool chain_of_operands(const SimpleItem* items, int count) {
 
 }  // namespace
 
-// ["("] (name ("++" | "--") | [name "="] operation) [")"] end, where end
-// continues no operation and is not the end of the text.
+namespace {
+
+// Where an assignment may begin, a variable followed by one of these would
+// be assigned to.
+bool assigns(const Token& t) {
+    return t.is('=') || t.op == OP_INC || t.op == OP_DEC || t.op == OP_ADD_ASSIGN || t.op == OP_SUB_ASSIGN;
+}
+
+SimpleExpression::Form form_of(const Token& assignment) {
+    if (assignment.is('=')) return SimpleExpression::ASSIGN;
+    if (assignment.op == OP_ADD_ASSIGN) return SimpleExpression::ADD_TO;
+    if (assignment.op == OP_SUB_ASSIGN) return SimpleExpression::SUBTRACT_FROM;
+    return SimpleExpression::STEP;
+}
+
+}  // namespace
+
+// ["("] (name ("++" | "--") | {name ("=" | "+=" | "-=")} operation) [")"]
+// end, where end continues no operation and is not the end of the text.
 bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parentheses) {
     if (whole_in_parentheses) {
         if (!tok->is('(')) return false;
@@ -183,21 +205,22 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     const uint32_t after_first = scan_pos;
     read_token();
     e.form = SimpleExpression::VALUE;
-    if (first->kind == TK_NAME && (tok->is('=') || tok->op == OP_INC || tok->op == OP_DEC)) {
+    if (first->kind == TK_NAME && assigns(*tok)) {
         e.target = first->id;
-        if (tok->is('=')) {
-            e.form = SimpleExpression::ASSIGN;
-        } else {
-            e.form = SimpleExpression::STEP;
+        e.form = form_of(*tok);
+        if (e.form == SimpleExpression::STEP) {
             keep_item(SimpleItem::OPERATOR, *tok);
             ++e.count;
         }
         read_token();
+        if (e.form != SimpleExpression::STEP && !find_targets(e)) return false;
     } else {
         scan_pos = after_first;
         tok = first;
     }
-    if (e.form != SimpleExpression::STEP && !find_operation(e)) return false;
+    const bool stepped = e.form == SimpleExpression::STEP ||
+                         (e.more_targets > 0 && simple_targets.back().form == SimpleExpression::STEP);
+    if (!stepped && !find_operation(e)) return false;
     if (whole_in_parentheses) {
         if (!tok->is(')')) return false;
         read_token();
@@ -208,19 +231,42 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     if (e.calls) keep_names(e);
     e.end = tok;
     keep_item(SimpleItem::END, *tok);  // after the last item, so what follows each item is at hand
-    e.frames_bytes = static_cast<size_t>(2 + 3 * e.depth) * sizeof(Frame);
+    const bool one_assigned =
+        e.form != SimpleExpression::ADD_TO && e.form != SimpleExpression::SUBTRACT_FROM && e.more_targets == 0;
+    const int targets = e.form == SimpleExpression::VALUE ? 0 : 1 + e.more_targets;
+    e.frames_bytes = static_cast<size_t>((one_assigned ? 2 : 2 + 2 * targets) + 3 * e.depth) * sizeof(Frame);
     return true;
 }
 
-namespace {
-
-// Where an assignment may begin, a variable followed by one of these would
-// be assigned to.
-bool assigns(const Token& t) {
-    return t.is('=') || t.op == OP_INC || t.op == OP_DEC || t.op == OP_ADD_ASSIGN || t.op == OP_SUB_ASSIGN;
+// After an assignment's operator, the variables assigned in turn by the
+// `=`, `+=` or `-=` after each (`a = b += c`), up to one stepped by `++`
+// or `--` (`a = b++`), which ends the expression; false for more than
+// kMaxSimpleDepth of them.
+bool InterpreterState::find_targets(SimpleExpression& e) {
+    e.targets = static_cast<uint32_t>(simple_targets.size());
+    for (;;) {
+        const Token* name = tok;
+        const uint32_t after_name = scan_pos;
+        if (name->kind != TK_NAME) return true;
+        read_token();
+        if (!assigns(*tok)) {
+            scan_pos = after_name;
+            tok = name;
+            return true;
+        }
+        const SimpleExpression::Form form = form_of(*tok);
+        if (e.more_targets == kMaxSimpleDepth) return false;
+        simple_targets.push_back(SimpleTarget{name->id, form});
+        ++e.more_targets;
+        if (form == SimpleExpression::STEP) {
+            keep_item(SimpleItem::OPERATOR, *tok);
+            ++e.count;
+            read_token();
+            return true;
+        }
+        read_token();
+    }
 }
-
-}  // namespace
 
 // The variables of an expression that calls a built-in, each once: all
 // are looked up before it runs.
@@ -255,8 +301,22 @@ void InterpreterState::keep_item(SimpleItem::Kind kind, const Token& t, bool neg
     simple_items.push_back(item);
 }
 
+// A character constant, its `'` current, is the number of its character;
+// one the frames would refuse is left to them to report.
+bool InterpreterState::keep_character(SimpleExpression& e, bool negate) {
+    if (cur() == '\0' || e.count == kMaxSimpleItems) return false;
+    const int32_t code = literal_character();
+    if (cur() != '\'') return false;
+    ++scan_pos;
+    keep_item(SimpleItem::NUMBER, *tok, negate);
+    simple_items.back().value = code;
+    ++e.count;
+    read_token();
+    return true;
+}
+
 // operation = operand {op operand} with at most one comparison,
-// operand = ["+" | "-"] (plain | "(" operation ")" | "abs" "(" operation ")"
+// operand = ["+" | "-"] (plain | char | "(" operation ")" | "abs" "(" operation ")"
 // | "getpel" "(" operation "," operation ")"); from the current token, to
 // the token after it.
 bool InterpreterState::find_operation(SimpleExpression& e) {
@@ -306,10 +366,14 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
             if (!keep_here(SimpleItem::OPEN, negate) || !open(0)) return false;
             continue;
         }
-        if (!plain(*this, *tok)) return false;
-        const bool name = tok->kind == TK_NAME;
-        if (!keep(name ? SimpleItem::VARIABLE : SimpleItem::NUMBER, negate)) return false;
-        if (may_assign && name && assigns(*tok)) return false;
+        if (tok->is('\'')) {
+            if (!keep_character(e, negate)) return false;
+        } else {
+            if (!plain(*this, *tok)) return false;
+            const bool name = tok->kind == TK_NAME;
+            if (!keep(name ? SimpleItem::VARIABLE : SimpleItem::NUMBER, negate)) return false;
+            if (may_assign && name && assigns(*tok)) return false;
+        }
         // The operations this operand ends, each closed by its `)`, or
         // by the `,` before a built-in's second value.
         bool second_value = false;
@@ -340,6 +404,39 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
         if (!keep(SimpleItem::OPERATOR, false)) return false;
         may_assign = false;
     }
+}
+
+// Each variable is found, and the value it adds to kept, before the value
+// is worked out, as the frames keep them while the rest is read; the value
+// is then stored from the last variable back to the first.
+bool InterpreterState::run_update(const SimpleExpression& e, int32_t& v) {
+    SimpleTarget targets[kMaxSimpleDepth + 1];
+    VarSlot* slots[kMaxSimpleDepth + 1];
+    int32_t lefts[kMaxSimpleDepth + 1];
+    const int count = 1 + e.more_targets;
+    targets[0] = SimpleTarget{e.target, e.form};
+    std::copy_n(simple_targets.data() + e.targets, e.more_targets, targets + 1);
+    for (int i = 0; i < count; ++i) {
+        slots[i] = find_named(targets[i].id);
+        if (slots[i] == nullptr) return false;
+        lefts[i] = slots[i]->value;
+    }
+    int32_t value = 0;
+    int last = count - 1;
+    if (targets[last].form == SimpleExpression::STEP) {
+        const SimpleItem& step = simple_items[e.first];
+        value = slots[last]->value = wrap_add(lefts[last], step.code == OP_INC ? 1 : -1);
+        --last;
+    } else if (!other_value(e, value)) {
+        return false;
+    }
+    for (int i = last; i >= 0; --i) {
+        if (targets[i].form == SimpleExpression::ADD_TO) value = wrap_add(lefts[i], value);
+        if (targets[i].form == SimpleExpression::SUBTRACT_FROM) value = wrap_sub(lefts[i], value);
+        slots[i]->value = value;
+    }
+    v = value;
+    return true;
 }
 
 // Out of line, though plain chains are inlined where statements begin: in

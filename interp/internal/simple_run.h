@@ -133,6 +133,14 @@ template <bool sets_place>
         case SimpleExpression::OTHER:
             if (!run_other(e, v)) return false;
             break;
+        case SimpleExpression::UPDATED:
+            [[unlikely]] {
+                // Out of line on a value of its own, as run_other's calls are.
+                int32_t value = 0;
+                if (!run_update(e, value)) return false;
+                v = value;
+                break;
+            }
     }
     if (sets_place) {
         tok = e.end;
@@ -147,6 +155,16 @@ template <bool sets_place>
         target = find_named(e.target);
         if (target == nullptr) return false;
     }
+    // The calls out of line work on a value of their own: were v's address
+    // to leave, v would live in memory on every path that inlines this.
+    int32_t value = 0;
+    if (!other_value(e, value)) return false;
+    v = value;
+    if (target != nullptr) target->value = v;
+    return true;
+}
+
+[[gnu::always_inline]] inline bool InterpreterState::other_value(const SimpleExpression& e, int32_t& value) {
     const SimpleItem* items = simple_items.data() + e.first;
     // A built-in is called only when nothing will send the expression to the frames.
     if (e.calls) {
@@ -155,13 +173,7 @@ template <bool sets_place>
             if (find_named(names[i]) == nullptr) return false;
         }
     }
-    // The calls out of line work on a value of their own: were v's address
-    // to leave, v would live in memory on every path that inlines this.
-    int32_t value = 0;
-    if (!(e.chain ? compound_chain(items, value) : simple_operation(e, value))) return false;
-    v = value;
-    if (target != nullptr) target->value = v;
-    return true;
+    return e.chain ? compound_chain(items, value) : simple_operation(e, value);
 }
 
 [[gnu::always_inline]] inline const SimpleArguments* InterpreterState::simple_argument_list() {

@@ -100,10 +100,11 @@ struct CachedToken {
     uint32_t end;  // scan_pos after the token
 };
 
-// An expression of plain operands (numbers or variables), signs, binary
-// operators and parentheses, an assignment of one, or a variable stepped by
-// ++ or --: what its tokens are is a fact of the text, so it is found once
-// and evaluated without the frames. Nothing in it has an effect until its
+// An expression of plain operands (numbers, characters or variables),
+// signs, binary operators and parentheses, assigned to variables or not
+// (`a = b += c`), or a variable stepped by ++ or -- (`b++`, `a = b++`):
+// what its tokens are is a fact of the text, so it is found once and
+// evaluated without the frames. Nothing in it has an effect until its
 // value is stored, so whatever needs the frames hands it to them untouched.
 constexpr int kMaxSimpleItems = 127;
 constexpr int kMaxSimpleDepth = 8;
@@ -138,10 +139,11 @@ struct PendingOperator {
 
 // Sixty-four bytes, so finding one by its index is a shift.
 struct alignas(64) SimpleExpression {
-    enum Form : uint8_t { VALUE, ASSIGN, STEP } form;
+    enum Form : uint8_t { VALUE, ASSIGN, ADD_TO, SUBTRACT_FROM, STEP } form;
     // How it is run: most are a flat value, a plain chain (either of them
-    // maybe assigned), or a step.
-    enum Shape : uint8_t { FLAT_VALUE, FLAT_ASSIGN, CHAIN_VALUE, CHAIN_ASSIGN, STEPPED, OTHER } shape;
+    // maybe assigned), or a step; a value added or taken away, or stored in
+    // more than one variable, has its own.
+    enum Shape : uint8_t { FLAT_VALUE, FLAT_ASSIGN, CHAIN_VALUE, CHAIN_ASSIGN, STEPPED, OTHER, UPDATED } shape;
     bool flat;       // one operand, or two with an operator between: no levels needed
     bool chain;      // operands (each with its sign) and operators in turn, an operand plain, a
                      // pair `(a op b)`, or a built-in whose values are each `a` or `a op b`
@@ -151,14 +153,26 @@ struct alignas(64) SimpleExpression {
     int name_count;
     int depth;  // of its parentheses
     // The most the frames could hold for it: two where its statement pushed
-    // none, up to three for each parenthesis.
+    // none and one variable is assigned, else two more for each variable, up
+    // to three for each parenthesis.
     size_t frames_bytes;
-    int32_t target;  // ASSIGN, STEP: the variable's id
-    // VALUE, ASSIGN: its items after any `=`, without the parentheses around
-    // the whole; STEP: its ++ or --. An END item follows them.
+    int32_t target;  // all but VALUE: the (first) variable's id
+    // ASSIGN, ADD_TO, SUBTRACT_FROM: the variables assigned after the first
+    // (`a = b += c`, `a = b++`), in InterpreterState::simple_targets.
+    uint32_t targets;
+    int more_targets;
+    // VALUE, ASSIGN, ADD_TO, SUBTRACT_FROM: its items after the last `=`,
+    // `+=` or `-=`, without the parentheses around the whole; where a
+    // variable is stepped, its ++ or --. An END item follows them.
     uint32_t first;  // in InterpreterState::simple_items
     int count;
     const Token* end;  // the token that ends it
+};
+
+// A variable assigned after the first, and how.
+struct SimpleTarget {
+    int32_t id;
+    SimpleExpression::Form form;
 };
 
 static_assert(sizeof(SimpleExpression) == 64);
@@ -287,6 +301,7 @@ struct InterpreterState {
     std::vector<SimpleExpression> simple;
     std::vector<SimpleItem> simple_items;  // the items of each in turn
     std::vector<int32_t> simple_names;
+    std::vector<SimpleTarget> simple_targets;
     // Per position after a call's `(`: its entry in simple_arguments,
     // kNotSimple, or kNotLooked.
     std::vector<int32_t> arguments_at;
@@ -424,6 +439,12 @@ struct InterpreterState {
     // Any other shape: a chain with pairs or built-ins (the only chains left
     // to it), or pending operators.
     bool run_other(const SimpleExpression& e, int32_t& v);
+    // Its value alone, for run_other and run_update.
+    bool other_value(const SimpleExpression& e, int32_t& value);
+    // A value added to or taken from a variable, or stored in several;
+    // out of line, as it is rarer.
+    bool run_update(const SimpleExpression& e, int32_t& v);
+    bool find_targets(SimpleExpression& e);
     bool combine(int32_t& v, const SimpleItem& op, const SimpleItem& right);
     bool flat_value(const SimpleItem* items, int count, int32_t& v);
     bool chain_value(const SimpleItem*& item, int32_t& v);
@@ -437,6 +458,7 @@ struct InterpreterState {
     int32_t operate(int32_t left, uint8_t level, uint8_t code, int32_t right, uint32_t at);
     bool simple_operation(const SimpleExpression& e, int32_t& v);
     void keep_item(SimpleItem::Kind kind, const Token& t, bool negate = false);
+    bool keep_character(SimpleExpression& e, bool negate);
     void keep_names(SimpleExpression& e);
     // A NUMBER or VARIABLE item's value, its sign applied; false for a
     // variable that is not there.

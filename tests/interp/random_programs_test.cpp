@@ -87,7 +87,15 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "getpel(a, q) + 1",
                           "getpel(a, b) + q",
                           "abs(getpel(b, a) - 3, 4)",
-                          "getpel(a) + abs(b)"}) {
+                          "getpel(a) + abs(b)",
+                          "x += a * -b",
+                          "x -= (c - d) / (d - 4)",
+                          "x += getpel(a, q)",
+                          "-'A' % (b + '#') + abs('z' - c)",
+                          "'AB' + a",
+                          "x += b = x -= c * -d",
+                          "(x = b = (a + c) * 2)",
+                          "x = a = b++"}) {
         const std::string text =
             std::string("int a, b, c, d, m, x;\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n") +
             "  m = -2147483647 - 1;\r\n  x = 1;\r\n  print(" + e + ");\r\n  x = " + e + ";\r\n  print(x);\r\n}\r\n";
