@@ -7,11 +7,8 @@
 namespace korvane {
 
 RunMailbox::RunMailbox(QObject& context, std::function<void(const Picture&)> showFrame,
-                       std::function<void(const QString&)> showOutput, int outputLines)
-    : context_(context),
-      showFrame_(std::move(showFrame)),
-      showOutput_(std::move(showOutput)),
-      outputLines_(outputLines)
+                       std::function<void(const QString&)> showOutput)
+    : context_(context), showFrame_(std::move(showFrame)), showOutput_(std::move(showOutput))
 {
 }
 
@@ -64,17 +61,23 @@ void RunMailbox::give(const std::shared_ptr<Reply>& reply, const std::function<v
 // One item at a time: a job may open a box whose event loop drains too.
 void RunMailbox::drain()
 {
-    for (;;) {
+    size_t queued = 0;
+    {
+        std::lock_guard lock(mutex_);
+        queued = forWindow_.size();
+    }
+    for (; queued > 0; --queued) {
         Item item;
         {
             std::lock_guard lock(mutex_);
-            if (forWindow_.empty()) {
-                drainPosted_ = false;
-                return;
-            }
+            if (forWindow_.empty())
+                break;
             item = std::move(forWindow_.front());
             forWindow_.pop_front();
+            if (item.kind == Item::OUTPUT)
+                waitingLines_ -= static_cast<int>(item.lines.size());
         }
+        woken_.notify_all();
         switch (item.kind) {
         case Item::FRAME:
             showFrame_(item.picture);
@@ -87,6 +90,20 @@ void RunMailbox::drain()
             break;
         }
     }
+    bool more = false;
+    {
+        std::lock_guard lock(mutex_);
+        more = !forWindow_.empty();
+        drainPosted_ = more;
+    }
+    if (more)
+        postDrain();
+}
+
+void RunMailbox::postDrain()
+{
+    QMetaObject::invokeMethod(
+        &context_, [this] { drain(); }, Qt::QueuedConnection);
 }
 
 void RunMailbox::frame(Picture picture)
@@ -97,6 +114,8 @@ void RunMailbox::frame(Picture picture)
 void RunMailbox::output(const QString& line)
 {
     push({Item::OUTPUT, {}, QStringList{line}, nullptr});
+    std::unique_lock lock(mutex_);
+    woken_.wait(lock, [&] { return waitingLines_ < kWaitingLines || halt_; });
 }
 
 void RunMailbox::toWindow(Job job)
@@ -108,6 +127,7 @@ void RunMailbox::toWindow(Job job)
 // it, so only jobs keep their place among them.
 void RunMailbox::push(Item item)
 {
+    const Item::Kind kind = item.kind;
     bool post = false;
     {
         std::lock_guard lock(mutex_);
@@ -119,18 +139,16 @@ void RunMailbox::push(Item item)
         } else if (item.kind == Item::OUTPUT && same != forWindow_.rend() &&
                    same->kind == Item::OUTPUT) {
             same->lines << item.lines;
-            if (same->lines.size() > outputLines_)
-                same->lines.erase(same->lines.begin(),
-                                  same->lines.begin() + (same->lines.size() - outputLines_));
         } else {
             forWindow_.push_back(std::move(item));
         }
+        if (kind == Item::OUTPUT)
+            ++waitingLines_;
         post = !drainPosted_;
         drainPosted_ = true;
     }
     if (post)
-        QMetaObject::invokeMethod(
-            &context_, [this] { drain(); }, Qt::QueuedConnection);
+        postDrain();
 }
 
 bool RunMailbox::await(const std::shared_ptr<Reply>& reply, bool serving)

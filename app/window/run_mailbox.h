@@ -34,11 +34,14 @@ public:
         PauseCommand command;  // how a pause ends
     };
 
+    // Lines of output that may wait for the window before the run waits
+    // too, so a printing loop goes as fast as the window shows its lines.
+    static constexpr int kWaitingLines = 4096;
+
     // Jobs for the window run on the thread of context; frames go to
-    // showFrame, output lines to showOutput. At most outputLines lines of
-    // output wait, as the pane keeps no more.
+    // showFrame, output lines to showOutput.
     RunMailbox(QObject& context, std::function<void(const Picture&)> showFrame,
-               std::function<void(const QString&)> showOutput, int outputLines);
+               std::function<void(const QString&)> showOutput);
 
     // The window's side. Before a run: no Halt, no jobs of an earlier one.
     void reset();
@@ -50,8 +53,9 @@ public:
     void toRun(Job job);
     // Gives the run waiting for reply its answer; nothing if none waits.
     void give(const std::shared_ptr<Reply>& reply, const std::function<void(Reply&)>& fill);
-    // Runs what is queued for the window, in order; the run's thread posts
-    // a call of it when it queues something.
+    // Runs what is queued for the window, in order, up to what was queued
+    // when it began, so a run that queues fast leaves the window's events
+    // their turn; the run's thread posts a call of it when it queues something.
     void drain();
 
     // The run's side. The newest frame replaces one the window has not shown
@@ -77,16 +81,17 @@ private:
     // Adds item, or merges it with a frame or output queued since the last
     // job, and posts a drain unless one is posted.
     void push(Item item);
+    void postDrain();
 
     QObject& context_;
     std::function<void(const Picture&)> showFrame_;
     std::function<void(const QString&)> showOutput_;
-    const int outputLines_;
     std::mutex mutex_;
     std::condition_variable woken_;
     std::atomic<bool> halt_ = false;
     std::atomic<bool> jobsForRun_ = false;
     uint64_t wakes_ = 0;
+    int waitingLines_ = 0;  // of output queued for the window
     std::deque<Job> forRun_;
     std::deque<Item> forWindow_;
     bool drainPosted_ = false;

@@ -21,8 +21,7 @@ WindowBridge::WindowBridge(TXImage3& canvas, CanvasView& view, QsciScintilla& ed
       dialogs_(dialogs),
       mail_(
           context, [this](const Picture& picture) { view_.setPicture(picture); },
-          [this](const QString& lines) { output_.appendPlainText(lines); },
-          output.maximumBlockCount())
+          [this](const QString& lines) { output_.appendPlainText(lines); })
 {
 }
 
