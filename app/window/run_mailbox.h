@@ -36,7 +36,7 @@ public:
 
     // Lines of output that may wait for the window before the run waits
     // too, so a printing loop goes as fast as the window shows its lines.
-    static constexpr int kWaitingLines = 4096;
+    static constexpr int kWaitingLines = 512;
 
     // Jobs for the window run on the thread of context; frames go to
     // showFrame, output lines to showOutput.
