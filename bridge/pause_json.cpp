@@ -23,6 +23,21 @@ void add_json_string(std::string& out, const std::string& text) {
     out += '"';
 }
 
+void add_json_key(std::string& out, const char* name) {
+    add_json_string(out, name);
+    out += ':';
+}
+
+void add_json_field(std::string& out, const char* name, const std::string& text) {
+    add_json_key(out, name);
+    add_json_string(out, text);
+}
+
+void add_json_field(std::string& out, const char* name, int64_t number) {
+    add_json_key(out, name);
+    out += std::to_string(number);
+}
+
 namespace {
 
 void add_values(std::string& out, const std::vector<NamedValue>& values) {

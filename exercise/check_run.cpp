@@ -64,8 +64,9 @@ const Picture& accepted_picture(const Exercise& e, size_t index, const CheckRun&
 }
 
 std::string check_title(const Exercise& e, size_t index) {
-    return "check " + std::to_string(index + 1) + " of " + std::to_string(e.checks.size()) + " \"" +
-           e.checks.at(index).name + "\"";
+    const size_t total = e.checks.size() + static_cast<size_t>(e.hidden_checks);
+    return "check " + std::to_string(index + 1) + " of " + std::to_string(total) + " \"" + e.checks.at(index).name +
+           "\"";
 }
 
 std::vector<std::string> check_lines(const CheckRun& run) {

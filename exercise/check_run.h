@@ -37,8 +37,8 @@ CheckRun run_check(const Exercise& exercise, size_t index, const std::string& pr
 // The accepted picture the verdict compared the canvas with.
 const Picture& accepted_picture(const Exercise& exercise, size_t index, const CheckRun& run);
 
-// "check 2 of 3 "large circle"": hidden checks count, so students see that
-// there are some.
+// "check 2 of 3 "large circle"": hidden checks count, those a students'
+// edition left out too, so students see that there are some.
 std::string check_title(const Exercise& exercise, size_t index);
 
 // What the run came to, line by line: "pass"; the error report's first

@@ -80,6 +80,12 @@ const char* checks(const Json& v, Exercise&, Check&) {
     return v.kind == Json::ARRAY && !v.items.empty() ? nullptr : "a list of check objects, at least one";
 }
 
+const char* hidden_checks(const Json& v, Exercise& e, Check&) {
+    if (!whole(v, 0, 1000)) return "a whole number 0..1000";
+    e.hidden_checks = static_cast<int>(v.number);
+    return nullptr;
+}
+
 const char* name(const Json& v, Exercise&, Check& c) {
     if (v.kind != Json::STRING || v.text.empty()) return "a name that is not empty";
     c.name = v.text;
@@ -153,6 +159,8 @@ const ExerciseKey kKeys[] = {
     {"file", true, false, "the submission's file name when its folder holds several .cg files", submission_file},
     {"forbid", true, false, "built-ins a submission must not call, any case", forbid},
     {"checks", true, false, "the checks, each an object of the keys below", checks},
+    {"hidden_checks", true, false, "checks left out of a students' edition, still counted in \"check N of M\"",
+     hidden_checks},
     {"name", false, true, "the check's name (default: \"check N\")", name},
     {"input", true, true, "the answers file for getnum and getche (default: input.txt if present)", input},
     {"seed", true, true, "the random generator's state before the run", seed},

@@ -54,6 +54,7 @@ struct Exercise {
     std::vector<std::string> forbid;  // built-in names, lower case
     std::string palette;              // "palette.pal" when the folder has one
     std::vector<Check> checks;        // at least one
+    int hidden_checks = 0;            // checks the teacher's edition has and this one left out
 
     std::string folder;                          // where load_exercise read it; empty when parsed from text
     std::map<std::string, Picture> pictures;     // every accepted picture by file name, once loaded

@@ -292,6 +292,21 @@ void MainWindow::loadPalette(bool ask)
 void MainWindow::choosePalette()
 {
     loadPalette(true);
+    showPaletteColours();
+}
+
+// The palette file remembered from an earlier choice, else the built-in one.
+void MainWindow::restorePalette()
+{
+    std::string error;
+    const QString kept = window_memory::paletteFile();
+    if (kept.isEmpty() || !image_.LoadPalette(QFile::encodeName(kept).toStdString(), error))
+        image_.LoadDefaultPalette();
+    showPaletteColours();
+}
+
+void MainWindow::showPaletteColours()
+{
     image_.AssignPalette(0);
     bridge_->showCanvas();
     if (palette_)

@@ -138,6 +138,7 @@ public slots:
     void normalTextSize();
     void openExercise();
     void checkExercise();
+    void closeExercise();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -204,6 +205,9 @@ private:
     // in the dialog (ask: always the dialog).
     void loadPalette(bool ask);
     void choosePalette();
+    void restorePalette();
+    // The canvas and the palette panel in the palette just loaded.
+    void showPaletteColours();
     void fillExamplesMenu();
     void openExample(const QString& path);
     bool loadProgram(const QString& path);
@@ -299,6 +303,7 @@ private:
     size_t runCheck_ = 0;                                 // whose answers and seed Run uses
     ExercisePane* exercisePane_ = nullptr;
     QAction* Check1 = nullptr;
+    QAction* closeExercise_ = nullptr;
     QThread* checker_ = nullptr;
     std::atomic<bool> stopCheck_ = false;
 };

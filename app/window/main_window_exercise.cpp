@@ -57,6 +57,10 @@ void MainWindow::createExerciseMenu()
     Check1->setToolTip(tr("Check the program against the exercise (F7)"));
     Check1->setEnabled(false);
     connect(Check1, &QAction::triggered, this, &MainWindow::checkExercise);
+    closeExercise_ = menu->addAction(tr("C&lose Exercise"));
+    closeExercise_->setObjectName(QStringLiteral("CloseExercise"));
+    closeExercise_->setEnabled(false);
+    connect(closeExercise_, &QAction::triggered, this, &MainWindow::closeExercise);
     menu->addSeparator();
     exercisePane_->addToMenu(*menu);
     QToolBar* bar = addToolBar(tr("Exercise"));
@@ -136,10 +140,25 @@ void MainWindow::startExercise(const QString& starter)
                   image_.PaletteData.begin());
     else
         image_.LoadDefaultPalette();
-    image_.AssignPalette(0);
-    bridge_->showCanvas();
+    showPaletteColours();
     exercisePane_->setExercise(exercise_);
     Check1->setEnabled(true);
+    closeExercise_->setEnabled(true);
+}
+
+// The program stays in the editor; Run no longer answers from a check's
+// file, and the canvas takes the palette it had before the exercise.
+void MainWindow::closeExercise()
+{
+    if (!exercise_ || running_ || isChecking())
+        return;
+    exercise_.reset();
+    exerciseFolder_.reset();
+    runCheck_ = 0;
+    exercisePane_->setExercise(nullptr);
+    Check1->setEnabled(false);
+    closeExercise_->setEnabled(false);
+    restorePalette();
 }
 
 // Run draws as the check runRunCheck_ would: its answers and seed.

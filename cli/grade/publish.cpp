@@ -57,14 +57,21 @@ void add_files(const exercise::Check& check, std::set<std::string>& files) {
     files.insert(check.expected.begin(), check.expected.end());
 }
 
-// exercise.json as students get it: no model, only the visible checks.
-std::string edition_settings(Json root, const std::vector<size_t>& shown) {
-    std::erase_if(root.members, [](const auto& m) { return m.first == "model"; });
+// exercise.json as students get it: no model, only the visible checks, and
+// the count of those left out, so "check N of M" still counts them.
+std::string edition_settings(Json root, const exercise::Exercise& e, const std::vector<size_t>& shown) {
+    std::erase_if(root.members, [](const auto& m) { return m.first == "model" || m.first == "hidden_checks"; });
     for (auto& [key, value] : root.members) {
         if (key != "checks") continue;
         std::vector<Json> kept;
         for (const size_t i : shown) kept.push_back(value.items[i]);
         value.items = std::move(kept);
+    }
+    if (const size_t left_out = e.checks.size() + static_cast<size_t>(e.hidden_checks) - shown.size()) {
+        Json count;
+        count.kind = Json::NUMBER;
+        count.number = static_cast<double>(left_out);
+        root.members.emplace_back("hidden_checks", std::move(count));
     }
     std::string text;
     write_json(root, "", text);
@@ -132,7 +139,7 @@ int publish_main(const std::vector<std::string>& args, std::ostream& out, std::o
         err << "Cannot create folder " << partial.string() << '\n';
         return 2;
     }
-    const std::string settings = root.kind == Json::OBJECT ? edition_settings(root, shown) : "";
+    const std::string settings = root.kind == Json::OBJECT ? edition_settings(root, e, shown) : "";
     if (!write_edition(e, left_out, settings, partial, error) || (fs::rename(partial, to, failure), failure)) {
         fs::remove_all(partial, failure);
         err << (error.empty() ? "Cannot write folder " + to : error) << '\n';

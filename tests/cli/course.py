@@ -11,7 +11,6 @@ checks' files, and checks the model as the source folder does.
 import concurrent.futures
 import json
 import os
-import re
 import shutil
 import subprocess
 import sys
@@ -70,7 +69,8 @@ def check(name):
     left = sorted(set(os.listdir(edition)) & (hidden_files | {settings["model"]}))
     if "model" in shown or shown["checks"] != visible or left:
         found.append(f"{name}: the students' edition shows {left} or checks {shown.get('checks')}")
-    if re.sub(r" of \d+ ", " of N ", run(model, "--check", edition).stdout) != re.sub(r" of \d+ ", " of N ", passed.stdout):
+    # Word for word, "check N of M" included: the edition counts the checks it left out.
+    if run(model, "--check", edition).stdout != passed.stdout:
         found.append(f"{name}: the students' edition does not check the model as the exercise does")
     return found
 

@@ -17,24 +17,13 @@ using namespace korvane;
 
 namespace {
 
-void add_field(std::string& out, const char* name, const std::string& text) {
-    add_json_string(out, name);
-    out += ':';
-    add_json_string(out, text);
-}
-
-void add_field(std::string& out, const char* name, int number) {
-    add_json_string(out, name);
-    out += ':' + std::to_string(number);
-}
-
 void add_place(std::string& out, const TextPlace& place) {
     out += "{";
-    add_field(out, "line", place.line);
+    add_json_field(out, "line", place.line);
     out += ',';
-    add_field(out, "column", place.column);
+    add_json_field(out, "column", place.column);
     out += ',';
-    add_field(out, "length", place.length);
+    add_json_field(out, "length", place.length);
     out += '}';
 }
 
@@ -52,11 +41,11 @@ std::string outline_json(const ProgramOutline& outline) {
     for (size_t i = 0; i < outline.functions.size(); ++i) {
         const FunctionOutline& f = outline.functions[i];
         out += i > 0 ? ",{" : "{";
-        add_field(out, "name", f.name);
+        add_json_field(out, "name", f.name);
         out += ",\"parameters\":";
         add_strings(out, f.parameters);
         out += ',';
-        add_field(out, "line", f.line);
+        add_json_field(out, "line", f.line);
         out += '}';
     }
     out += "],\"names\":";
@@ -67,9 +56,9 @@ std::string outline_json(const ProgramOutline& outline) {
         out += i > 0 ? ",{\"place\":" : "{\"place\":";
         add_place(out, w.place);
         out += ',';
-        add_field(out, "text", w.text);
+        add_json_field(out, "text", w.text);
         out += ',';
-        add_field(out, "signature", w.signature);
+        add_json_field(out, "signature", w.signature);
         out += '}';
     }
     return out + "]}";
@@ -86,13 +75,13 @@ EMSCRIPTEN_KEEPALIVE const char* korvane_builtin_table(void) {
     for (const BuiltinInfo& b : builtin_table()) {
         if (out.size() > 1) out += ',';
         out += '{';
-        add_field(out, "name", b.name);
+        add_json_field(out, "name", b.name);
         out += ',';
-        add_field(out, "arguments", b.arguments);
+        add_json_field(out, "arguments", b.arguments);
         out += ',';
-        add_field(out, "signature", builtin_signature(b));
+        add_json_field(out, "signature", builtin_signature(b));
         out += ',';
-        add_field(out, "description", b.description);
+        add_json_field(out, "description", b.description);
         out += '}';
     }
     out += ']';
@@ -127,15 +116,15 @@ EMSCRIPTEN_KEEPALIVE const char* korvane_error_details(void) {
     const ErrorDetails none;
     const ErrorDetails& e = interpreter ? interpreter->error_details() : none;
     out = "{";
-    add_field(out, "code", e.code);
+    add_json_field(out, "code", e.code);
     out += ',';
-    add_field(out, "message", e.message);
+    add_json_field(out, "message", e.message);
     out += ',';
-    add_field(out, "line", e.line);
+    add_json_field(out, "line", e.line);
     out += ",\"token\":";
     add_place(out, e.token);
     out += ',';
-    add_field(out, "hint", e.hint);
+    add_json_field(out, "hint", e.hint);
     out += '}';
     return out.c_str();
 }

@@ -24,21 +24,6 @@ Exercise opened;                  // the last exercise opened
 std::map<int, CheckRun> checked;  // the last run of each check, by index
 Picture viewed;                   // what korvane_exercise_view last gave
 
-void add_key(std::string& out, const char* name) {
-    add_json_string(out, name);
-    out += ':';
-}
-
-void add_text(std::string& out, const char* name, const std::string& text) {
-    add_key(out, name);
-    add_json_string(out, text);
-}
-
-void add_number(std::string& out, const char* name, double number) {
-    add_key(out, name);
-    out += std::to_string(number);
-}
-
 const char* kept(std::string& store, std::string text) {
     store = std::move(text);
     return store.c_str();
@@ -46,13 +31,13 @@ const char* kept(std::string& store, std::string text) {
 
 std::string summary(const Exercise& e) {
     std::string out = "{";
-    add_text(out, "title", e.title);
+    add_json_field(out, "title", e.title);
     out += ',';
-    add_text(out, "statement", e.statement);
+    add_json_field(out, "statement", e.statement);
     out += ',';
-    add_text(out, "starter", e.starter);
+    add_json_field(out, "starter", e.starter);
     out += ',';
-    add_text(out, "file", e.file);
+    add_json_field(out, "file", e.file);
     out += ",\"shown\":[";
     const std::vector<size_t> shown = shown_checks(e, Moment::BEFORE_DUE_DATE);
     for (size_t i = 0; i < shown.size(); ++i) out += (i ? "," : "") + std::to_string(shown[i]);
@@ -60,11 +45,11 @@ std::string summary(const Exercise& e) {
     for (size_t i = 0; i < e.checks.size(); ++i) {
         const Check& c = e.checks[i];
         out += i ? ",{" : "{";
-        add_text(out, "title", check_title(e, i));
+        add_json_field(out, "title", check_title(e, i));
         out += ',';
-        add_text(out, "input", c.input);
+        add_json_field(out, "input", c.input);
         out += ',';
-        add_key(out, "seed");
+        add_json_key(out, "seed");
         out += c.seed ? std::to_string(*c.seed) : "null";
         out += '}';
     }
@@ -113,7 +98,7 @@ EMSCRIPTEN_KEEPALIVE const char* korvane_exercise_open(const char* name, const c
     given = {};
     if (!ok) {
         std::string out = "{";
-        add_text(out, "error", error);
+        add_json_field(out, "error", error);
         return kept(store, out + "}");
     }
     if (e.title.empty()) e.title = name;
@@ -133,7 +118,7 @@ EMSCRIPTEN_KEEPALIVE const char* korvane_exercise_check(const char* text, int le
     const CheckRun& run = checked[index] =
         run_check(opened, static_cast<size_t>(index), std::string(text, static_cast<size_t>(length)));
     std::string out = "{";
-    add_text(out, "status", std::string(status_name(run.status)));
+    add_json_field(out, "status", std::string(status_name(run.status)));
     out += ",\"lines\":[";
     const std::vector<std::string> lines = check_lines(run);
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -141,13 +126,13 @@ EMSCRIPTEN_KEEPALIVE const char* korvane_exercise_check(const char* text, int le
         add_json_string(out, lines[i]);
     }
     out += "],";
-    add_text(out, "hint", run.hint);
+    add_json_field(out, "hint", run.hint);
     out += ',';
-    add_number(out, "errorLine", run.line);
+    add_json_field(out, "errorLine", run.line);
     out += ',';
-    add_number(out, "call", static_cast<double>(run.divergence.call));
+    add_json_field(out, "call", static_cast<int64_t>(run.divergence.call));
     out += ',';
-    add_number(out, "line", run.divergence.line);
+    add_json_field(out, "line", run.divergence.line);
     return kept(store, out + "}");
 }
 

@@ -45,6 +45,15 @@ export async function readIndexedPng(name, bytes) {
         throw new Error(`${name}: PNG error: the image data cannot be read`);
     }
     if (raw.length < height * (width + 1)) throw new Error(`${name}: PNG error: the image data is short`);
+    const indices = unfilterRows(raw, width, height, (filter) => {
+        throw new Error(`${name}: PNG error: unknown row filter ${filter}`);
+    });
+    return { width, height, indices, rgb };
+}
+
+// The palette indices of an inflated image, top row first: each row is a
+// filter byte and the row's bytes, undone against the row above.
+export function unfilterRows(raw, width, height, unknownFilter) {
     const indices = new Uint8Array(width * height);
     for (let y = 0; y < height; y++) {
         const filter = raw[y * (width + 1)];
@@ -54,9 +63,9 @@ export async function readIndexedPng(name, bytes) {
             const b = y > 0 ? indices[(y - 1) * width + x] : 0;
             const c = x > 0 && y > 0 ? indices[(y - 1) * width + x - 1] : 0;
             const add = [0, a, b, (a + b) >> 1, paeth(a, b, c)][filter];
-            if (add === undefined) throw new Error(`${name}: PNG error: unknown row filter ${filter}`);
+            if (add === undefined) unknownFilter(filter);
             indices[y * width + x] = (line[x] + add) & 0xff;
         }
     }
-    return { width, height, indices, rgb };
+    return indices;
 }

@@ -214,3 +214,28 @@ TEST(ZipFolder, RefusesEntriesLeadingOut)
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
     EXPECT_EQ(out.readAll(), data);
 }
+
+// Closing the exercise keeps the student's program; Run then asks for
+// input again instead of answering from the first check's file ("1").
+TEST_F(ExerciseTest, ClosingKeepsTheProgramAndForgetsTheAnswers)
+{
+    openQuietly();
+    ASSERT_TRUE(window_->loadExercise(kCircle));
+    const QString program =
+        QStringLiteral("main()\n{\n    int a;\n    a = getnum();\n    print(a + 40);\n}\n");
+    run(program);
+    EXPECT_EQ(output()->toPlainText(), QStringLiteral("41 "));
+    EXPECT_EQ(dialogs.captions.size(), 0);
+    QAction* close = window_->findChild<QAction*>(QStringLiteral("CloseExercise"));
+    ASSERT_TRUE(close->isEnabled());
+    close->trigger();
+    EXPECT_FALSE(close->isEnabled());
+    EXPECT_FALSE(window_->findChild<QAction*>(QStringLiteral("Check1"))->isEnabled());
+    EXPECT_TRUE(pane().statementDock()->isHidden());
+    EXPECT_TRUE(pane().checksDock()->isHidden());
+    EXPECT_EQ(editor()->text(), program);
+    dialogs.textAnswers << QStringLiteral("2");
+    window_->runProgram();
+    EXPECT_EQ(dialogs.captions.size(), 1);
+    EXPECT_EQ(output()->toPlainText(), QStringLiteral("42 "));
+}

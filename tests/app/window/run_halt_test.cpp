@@ -60,7 +60,7 @@ TEST_F(WindowTest, TextbookRecursionRunsInTheWindow)
         const char* name;
         const char* printed;
         int x, y, colour;
-    } cases[] = {{"deep_fill", "10000 ", 99, 99, 2}, {"subdivision", "4096 ", 99, 99, 0}};
+    } cases[] = {{"deep_fill", "158404 ", 398, 1, 2}, {"subdivision", "4096 ", 99, 99, 0}};
     for (const auto& c : cases) {
         QFile file(QStringLiteral(KORVANE_TEST_PROGRAMS "/%1.cg").arg(QLatin1String(c.name)));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.name;
