@@ -236,6 +236,7 @@ TEST_F(ExerciseTest, ClosingKeepsTheProgramAndForgetsTheAnswers)
     EXPECT_EQ(editor()->text(), program);
     dialogs.textAnswers << QStringLiteral("2");
     window_->runProgram();
+    waitForRun();
     EXPECT_EQ(dialogs.captions.size(), 1);
     EXPECT_EQ(output()->toPlainText(), QStringLiteral("42 "));
 }
