@@ -17,6 +17,7 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStyle>
+#include <QThread>
 #include <algorithm>
 
 #include "about_box.h"
@@ -81,6 +82,12 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& program, QWidget* parent
 
 MainWindow::~MainWindow()
 {
+    // The run's thread uses the interpreter and the bridge, which go first.
+    if (runner_) {
+        bridge_->halt();
+        runner_->wait();
+        delete runner_;
+    }
     // A pixel history still searching reads the bridge's timeline, which goes first.
     timeline_->setTimeline(nullptr);
     stopChecking();
@@ -241,7 +248,7 @@ void MainWindow::startUp()
     image_.AssignPalette(0);
     prepare_canvas(image_);
     xmg->setPicture(Picture::snapshot(image_));
-    bridge_ = std::make_unique<WindowBridge>(image_, *xmg, *Memo1, *output_, dialogs_);
+    bridge_ = std::make_unique<WindowBridge>(image_, *xmg, *Memo1, *output_, dialogs_, *this);
     bridge_->set_timeline(true);
     interpreter_ = std::make_unique<Interpreter>(*bridge_);
     interpreter_->set_pause_host(bridge_.get());
@@ -352,23 +359,16 @@ void MainWindow::fitCanvasArea()
     canvasArea_->setFixedSize(area);
 }
 
-// Closing during a run asks about changed text, then halts the run; Run
-// closes the window once the interpreter has returned, so nothing is torn
-// down beneath it.
+// Closing during a run asks about changed text, then halts the run and
+// waits for its thread, which every wait lets go at a Halt.
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (!closeConfirmed_ && !maybeSave()) {
+    if (!maybeSave()) {
         event->ignore();
         return;
     }
     stopChecking();
-    if (running_) {
-        closeConfirmed_ = true;
-        closeAfterRun_ = true;
-        bridge_->halt();
-        event->ignore();
-        return;
-    }
+    stopRun();
     finishGif();
     window_memory::save(*this, xmg->zoom());
     help_->close();

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: canvas and axis labels on the left, the program editor on
 // the right, Run, Halt and Save Image below, the File and Edit menus and
-// About. Runs the interpreter synchronously inside Run, as a click handler.
+// About. Run starts the program on a thread of its own (main_window_run.cpp)
+// and the window stays live; the run's end comes back as finishRun.
 // The View and Debug menus hold the tools that are off until chosen: the
 // pixel inspector, the palette panel, slow motion, stepping and recording.
 // The handlers live by concern: main_window_files.cpp (programs and images),
@@ -14,11 +15,13 @@
 #include <QMainWindow>
 #include <QTemporaryDir>
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
 
 #include "interpreter.h"
+#include "pixel_watches.h"
 #include "recent_files.h"
 #include "ximage3.h"
 
@@ -84,6 +87,10 @@ public:
     bool loadExercise(const QString& chosen);
     // Wait before each drawing call for the speeds the Debug menu offers; 0 is full speed.
     static constexpr int kDrawDelaysMs[] = {0, 10, 33, 100, 333, 1000};
+
+signals:
+    // A run ended and the window shows how.
+    void runFinished();
 
 public slots:
     void runProgram();
@@ -174,7 +181,6 @@ private:
     void breakpointsChanged();
     // The Breakpoints and Watches panel lists them as they are now.
     void listStops();
-    void watchesChanged();
     // Panels, timeline, inspector and status line forget the last run, so
     // nothing shown belongs to another program (New, Open, Run).
     void forgetLastRun();
@@ -213,6 +219,15 @@ private:
     bool isScratchFile(const QString& path) const;
     bool maybeSave();
     void setRunning(bool running);
+    // On the window's thread once the run's thread ended: the window shows how.
+    void finishRun(RunResult result);
+    // Halts a run, waits for its thread and shows how it ended.
+    void stopRun();
+    // Runs job now where no run could touch what it touches (none going, or
+    // paused), else on the run's thread at its next poll; true when now.
+    bool touchRun(const std::function<void()>& job);
+    // Changes the pixel watches as touchRun does, and lists them.
+    void changeWatches(const std::function<void(PixelWatches&)>& change);
     void reportRunResult(RunResult result);
     void finishGif();
     void pauseChanged(bool paused);
@@ -256,6 +271,7 @@ private:
     QAction* Replace1 = nullptr;
     QAction* ToggleComment1 = nullptr;
     QAction* RecordGif1 = nullptr;
+    QAction* ChoosePalette1 = nullptr;
     QAction* LargerText1 = nullptr;
     AboutBox* AboutBox_ = nullptr;
     HelpWindow* help_ = nullptr;
@@ -265,19 +281,18 @@ private:
     QPoint inspected_;  // the pixel under the mouse, program coordinates
     std::unique_ptr<WindowBridge> bridge_;
     std::unique_ptr<Interpreter> interpreter_;
-    // Runs go here: textbook recursion needs more than the thread's stack.
-    QString programName_;  // offered again by Open and Save Program
-    QString currentFile_;  // the file the title names; empty when untitled
-    QString imageName_;    // offered again by Save Image
-    QString imageType_;    // and the file type chosen with it
-    QString gifName_;      // offered again by Record GIF
+    QThread* runner_ = nullptr;       // the run's thread while a run goes on
+    std::function<void()> afterRun_;  // once, when the run ends
+    QString programName_;             // offered again by Open and Save Program
+    QString currentFile_;             // the file the title names; empty when untitled
+    QString imageName_;               // offered again by Save Image
+    QString imageType_;               // and the file type chosen with it
+    QString gifName_;                 // offered again by Record GIF
     RecentFiles recent_;
     QString examplesFolder_ = QStringLiteral("examples");
     bool placedFromMemory_ = false;
     bool running_ = false;
-    bool closeAfterRun_ = false;
-    bool closeConfirmed_ = false;  // changed text was asked about already
-    PauseCommand startCommand_;    // how the run a Debug command starts begins
+    PauseCommand startCommand_;  // how the run a Debug command starts begins
     PausePanels* panels_ = nullptr;
     StopList* stops_ = nullptr;
     QLabel* runStatus_ = nullptr;  // in the status bar, made by the first run

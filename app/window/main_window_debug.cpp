@@ -58,17 +58,14 @@ void MainWindow::createDebugMenu()
     QAction* watch = debug->addAction(tr("&Watch Pixel…"));
     connect(watch, &QAction::triggered, this, &MainWindow::askPixelWatch);
     QAction* unwatch = debug->addAction(tr("Clear Pixel &Watches"));
-    connect(unwatch, &QAction::triggered, this, [this] {
-        bridge_->pixelWatches() = PixelWatches();
-        watchesChanged();
-    });
+    connect(unwatch, &QAction::triggered, this,
+            [this] { changeWatches([](PixelWatches& watches) { watches = PixelWatches(); }); });
     connect(stops_, &StopList::breakpointRemoved, this, [this](int line) {
         toggle_breakpoint(*Memo1, line);
         breakpointsChanged();
     });
     connect(stops_, &StopList::watchRemoved, this, [this](int x, int y) {
-        bridge_->pixelWatches().remove(x, y);
-        watchesChanged();
+        changeWatches([x, y](PixelWatches& watches) { watches.remove(x, y); });
     });
     debug->addSeparator();
     createSpeedMenu(*debug);
@@ -112,7 +109,7 @@ void MainWindow::debugCommand(PauseCommand command)
         bridge_->answerPause(command);
         return;
     }
-    interpreter_->request(command);
+    touchRun([this, command] { interpreter_->request(command); });
 }
 
 void MainWindow::continueProgram()
@@ -159,14 +156,22 @@ void MainWindow::toggleBreakpoint()
 void MainWindow::breakpointsChanged()
 {
     if (running_)
-        interpreter_->set_breakpoints(breakpoint_lines(*Memo1));
+        touchRun(
+            [this, lines = breakpoint_lines(*Memo1)] { interpreter_->set_breakpoints(lines); });
     listStops();
 }
 
-void MainWindow::watchesChanged()
+// A watch takes the colour its pixel has in the working bitmap, so a run
+// going on makes the change itself and has the list shown again.
+void MainWindow::changeWatches(const std::function<void(PixelWatches&)>& change)
 {
-    interpreter_->set_pixel_watch(!bridge_->pixelWatches().empty());
-    listStops();
+    const bool now = touchRun([this, change] {
+        bridge_->editWatches(change);
+        interpreter_->set_pixel_watch(!bridge_->pixelWatches().empty());
+        bridge_->mailbox().toWindow([this] { listStops(); });
+    });
+    if (now)
+        listStops();
 }
 
 void MainWindow::listStops()
@@ -200,13 +205,14 @@ void MainWindow::askPixelWatch()
     const int y = parts.size() == 2 ? parts[1].toInt(&yOk) : -1;
     if (answer.trimmed().isEmpty())
         return;
-    if (!xOk || !yOk || !bridge_->pixelWatches().add(image_, x, y)) {
+    const Picture& canvas = xmg->picture();
+    if (!xOk || !yOk || x < 0 || y < 0 || x >= canvas.width || y >= canvas.height) {
         dialogs_.message(
             tr("Not a pixel of the canvas: %1\nGive x and y from 0 to 399, as in 120, 45.")
                 .arg(answer));
         return;
     }
-    watchesChanged();
+    changeWatches([this, x, y](PixelWatches& watches) { watches.add(image_, x, y); });
     stops_->dock()->show();
 }
 
@@ -219,18 +225,20 @@ void MainWindow::canvasMenu(QPoint position)
     if (!QRect(0, 0, display.width, display.height).contains(pixel))
         return;
     const QPoint p = program_point(display, pixel);
-    PixelWatches& watches = bridge_->pixelWatches();
+    const PixelWatches watches = bridge_->pixelWatches();
     QMenu menu(this);
     QAction* watch = menu.addAction(tr("Pause when this pixel changes"));
     watch->setCheckable(true);
     watch->setChecked(watches.contains(p.x(), p.y()));
     if (menu.exec(xmg->mapToGlobal(position)) != watch)
         return;
-    if (watch->isChecked())
-        watches.add(image_, p.x(), p.y());
-    else
-        watches.remove(p.x(), p.y());
-    watchesChanged();
+    const bool on = watch->isChecked();
+    changeWatches([this, on, p](PixelWatches& changed) {
+        if (on)
+            changed.add(image_, p.x(), p.y());
+        else
+            changed.remove(p.x(), p.y());
+    });
     if (watch->isChecked())
         stops_->dock()->show();
 }

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QToolBar>
+#include <utility>
 
 #include "canvas_view.h"
 #include "dialogs.h"
@@ -242,18 +243,22 @@ void MainWindow::showCheckInTimeline(const CheckedRun& chosen)
     const uint64_t call = chosen.run.divergence.call;
     const int line = chosen.run.divergence.line;
     runCheck_ = chosen.index;
+    afterRun_ = [this, call, line] {
+        const std::vector<size_t> shown =
+            exercise::shown_checks(*exercise_, exercise::Moment::BEFORE_DUE_DATE);
+        runCheck_ = shown.empty() ? 0 : shown.front();
+        if (!timeline_->timeline())
+            return;
+        timeline_->showCall(call > 0 ? call : timeline_->timeline()->calls());
+        if (line >= 0) {
+            mark_drawing_line(*Memo1, line);
+            Memo1->setCursorPosition(line, 0);
+            Memo1->ensureLineVisible(line);
+        }
+    };
     runProgram();
-    const std::vector<size_t> shown =
-        exercise::shown_checks(*exercise_, exercise::Moment::BEFORE_DUE_DATE);
-    runCheck_ = shown.empty() ? 0 : shown.front();
-    if (!timeline_->timeline())
-        return;
-    timeline_->showCall(call > 0 ? call : timeline_->timeline()->calls());
-    if (line >= 0) {
-        mark_drawing_line(*Memo1, line);
-        Memo1->setCursorPosition(line, 0);
-        Memo1->ensureLineVisible(line);
-    }
+    if (!running_)  // the run never started
+        std::exchange(afterRun_, nullptr)();
 }
 
 }  // namespace korvane

@@ -175,8 +175,7 @@ void MainWindow::forgetProgram()
 {
     forgetLastRun();
     const bool watched = !bridge_->pixelWatches().empty();
-    bridge_->pixelWatches() = PixelWatches();
-    watchesChanged();
+    changeWatches([](PixelWatches& watches) { watches = PixelWatches(); });
     if (watched)
         setRunStatus(tr("Pixel watches cleared"));
 }

@@ -106,8 +106,9 @@ void MainWindow::createViewMenu()
     inspector->setCheckable(true);
     inspector->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     QAction* palette = view->addAction(tr("&Palette"));
-    QAction* paletteFile = view->addAction(tr("Choose Palette &File…"));
-    connect(paletteFile, &QAction::triggered, this, &MainWindow::choosePalette);
+    // The palette is the working bitmap's: it changes between runs only.
+    ChoosePalette1 = view->addAction(tr("Choose Palette &File…"));
+    connect(ChoosePalette1, &QAction::triggered, this, &MainWindow::choosePalette);
     connect(inspector, &QAction::toggled, this, &MainWindow::showInspector);
     connect(palette, &QAction::triggered, this, &MainWindow::showPalette);
     QAction* describe = view->addAction(tr("&Describe Canvas"));

@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QThread>
+#include <utility>
 
 #include "canvas_view.h"
 #include "dialogs.h"
@@ -18,10 +20,11 @@
 
 namespace korvane {
 
+// The program runs on a thread of its own, so the window answers meanwhile;
+// what it shows comes back through the bridge's mailbox, its end last.
 void MainWindow::runProgram()
 {
-    // The interpreter is not re-entrant; a click that slips through a
-    // show's event processing must not start a nested run.
+    // One run at a time: Run is off while one goes on, F5 continues it.
     if (running_)
         return;
     // The interpreter reads the program from xxx.cg; that saves the text
@@ -32,7 +35,6 @@ void MainWindow::runProgram()
         Memo1->setModified(false);
     clear_error_mark(*Memo1);
     output_->clear();
-    bridge_->HaltFlag = 0;
     forgetLastRun();
     setRunning(true);
     bridge_->beginRun();
@@ -41,12 +43,27 @@ void MainWindow::runProgram()
     interpreter_->set_pixel_watch(!bridge_->pixelWatches().empty());
     interpreter_->set_start_command(startCommand_);
     setRunStatus(tr("Running"));
-    RunResult result = RUN_ABORTED;
-    try {
-        result = interpreter_->run_program(kProgramFile);
-    } catch (const std::exception& failure) {
-        dialogs_.message(QString::fromLocal8Bit(failure.what()));
-    }
+    runner_ = QThread::create([this] {
+        RunResult result = RUN_ABORTED;
+        try {
+            result = interpreter_->run_program(kProgramFile);
+        } catch (const std::exception& failure) {
+            bridge_->bridge_message(failure.what());
+        }
+        bridge_->mailbox().toWindow([this, result] { finishRun(result); });
+    });
+    runner_->start();
+}
+
+void MainWindow::finishRun(RunResult result)
+{
+    if (!runner_)
+        return;
+    runner_->wait();
+    delete runner_;
+    runner_ = nullptr;
+    // Jobs for the run that came after its last poll apply to the next one.
+    bridge_->mailbox().serve();
     setRunning(false);
     clear_statement_mark(*Memo1);
     bridge_->endRun(result == RUN_OK);
@@ -55,14 +72,34 @@ void MainWindow::runProgram()
     timeline_->setTimeline(bridge_->timeline());
     timeline_->show();
     fitCanvasArea();  // the timeline takes its height from the canvas area
-    if (closeAfterRun_ || result == RUN_END) {
-        closeAfterRun_ = false;
+    if (result == RUN_END)
         close();
-        closeConfirmed_ = false;
+    else
+        Memo1->setFocus();  // a run started with the mouse leaves the typing where it was
+    emit runFinished();
+    if (afterRun_)
+        std::exchange(afterRun_, nullptr)();
+}
+
+// Every wait of the run ends at a Halt, so its thread ends soon; what it
+// queued for the window, its end included, is shown now.
+void MainWindow::stopRun()
+{
+    if (!runner_)
         return;
+    haltProgram();
+    runner_->wait();
+    bridge_->mailbox().drain();
+}
+
+bool MainWindow::touchRun(const std::function<void()>& job)
+{
+    if (running_ && !bridge_->isPaused()) {
+        bridge_->mailbox().toRun(job);
+        return false;
     }
-    // A run started with the mouse leaves the typing where it was.
-    Memo1->setFocus();
+    job();
+    return true;
 }
 
 void MainWindow::runOrContinue()
@@ -104,8 +141,8 @@ void MainWindow::reportRunResult(RunResult result)
 void MainWindow::setRunning(bool running)
 {
     running_ = running;
-    for (QAction* action :
-         {New1, Open1, Save1, SaveAs1, Undo1, Redo1, Cut1, Paste1, Replace1, ToggleComment1})
+    for (QAction* action : {New1, Open1, Save1, SaveAs1, Undo1, Redo1, Cut1, Paste1, Replace1,
+                            ToggleComment1, ChoosePalette1})
         action->setEnabled(!running);
     Recent1->setEnabled(!running);
     examples_->setEnabled(!running);
@@ -124,9 +161,12 @@ void MainWindow::pauseChanged(bool paused)
         xmg->setPicture(Picture::snapshot(image_));
 }
 
+// A pause's timeline and canvas are the window's until the run goes on.
 void MainWindow::haltProgram()
 {
     stopCheck_ = true;
+    if (bridge_->isPaused())
+        pauseChanged(false);
     bridge_->halt();
 }
 

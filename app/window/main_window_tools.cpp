@@ -105,7 +105,8 @@ void MainWindow::canvasMouseMoved(QPoint position)
 }
 
 // Index and colour are the display's; the origin is the working bitmap's,
-// so it is given only where the two still agree.
+// so it is given only where the two still agree. A run going on looks it
+// up itself, and the line follows when it has.
 void MainWindow::inspect(QPoint screen)
 {
     const Picture& display = xmg->picture();
@@ -113,22 +114,35 @@ void MainWindow::inspect(QPoint screen)
         return;
     const QPoint p = program_point(display, screen);
     inspected_ = p;
-    DrawnBy drawn;
-    const size_t offset = static_cast<size_t>(p.y()) * image_.width(0) + p.x();
-    if (image_.bits(0)[offset] != display.at(p.x(), p.y())) {
-        drawn.kind = DrawnBy::Kind::ChangedSinceShow;
-    } else if (const PixelOrigin origin = bridge_->origin_at(p.x(), p.y()); origin.line >= 0) {
-        drawn.kind = DrawnBy::Kind::Call;
-        drawn.line = origin.line;
-        drawn.builtin = origin.builtin;
+    const auto lookUp = [this, p, shown = display.at(p.x(), p.y())] {
+        DrawnBy drawn;
+        const size_t offset = static_cast<size_t>(p.y()) * image_.width(0) + p.x();
+        if (image_.bits(0)[offset] != shown) {
+            drawn.kind = DrawnBy::Kind::ChangedSinceShow;
+        } else if (const PixelOrigin origin = bridge_->origin_at(p.x(), p.y()); origin.line >= 0) {
+            drawn.kind = DrawnBy::Kind::Call;
+            drawn.line = origin.line;
+            drawn.builtin = origin.builtin;
+        }
+        return drawn;
+    };
+    const auto show = [this, p, screen](const DrawnBy& drawn) {
+        if (inspected_ == p && Status1->isVisible())
+            Status1->setText(inspector_text(xmg->picture(), screen, drawn));
+    };
+    if (!running_ || bridge_->isPaused()) {
+        show(lookUp());
+        return;
     }
-    Status1->setText(inspector_text(display, screen, drawn));
+    bridge_->mailbox().toRun([this, lookUp, show] {
+        bridge_->mailbox().toWindow([show, drawn = lookUp()] { show(drawn); });
+    });
 }
 
 void MainWindow::showInspector(bool on)
 {
     // Origins are recorded from now on; what is on the canvas already has none.
-    bridge_->set_provenance(on);
+    touchRun([this, on] { bridge_->set_provenance(on); });
     Status1->clear();
     // The line comes under the buttons: the window grows by it rather than
     // squeezing the editor, unless it fills the screen already.

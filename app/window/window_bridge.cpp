@@ -1,16 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window_bridge.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QPlainTextEdit>
-#include <QThread>
-#include <QTimer>
 #include <algorithm>
 
 #include "canvas_view.h"
 #include "dialogs.h"
-#include "input_answers.h"
 #include "picture.h"
 #include "pixel_model.h"
 #include "program_editor.h"
@@ -18,42 +13,60 @@
 namespace korvane {
 
 WindowBridge::WindowBridge(TXImage3& canvas, CanvasView& view, QsciScintilla& editor,
-                           QPlainTextEdit& output, Dialogs& dialogs)
-    : CanvasBridge(canvas), view_(view), editor_(editor), output_(output), dialogs_(dialogs)
+                           QPlainTextEdit& output, Dialogs& dialogs, QObject& context)
+    : CanvasBridge(canvas),
+      view_(view),
+      editor_(editor),
+      output_(output),
+      dialogs_(dialogs),
+      mail_(
+          context, [this](const Picture& picture) { view_.setPicture(picture); },
+          [this](const QString& lines) { output_.appendPlainText(lines); })
 {
-    sinceEvents_.start();
 }
 
+bool WindowBridge::halted()
+{
+    if (mail_.halted())
+        HaltFlag = 1;
+    return HaltFlag != 0;
+}
+
+// The run waits until the box is dismissed, as the message ends it.
 void WindowBridge::bridge_message(const char* text)
 {
     lastMessage_ = QString::fromUtf8(text);
     // The report of a Halt is news, not a fault of the program.
-    if (HaltFlag != 0)
-        dialogs_.note(lastMessage_);
-    else
-        dialogs_.message(lastMessage_);
+    const bool news = halted();
+    auto reply = std::make_shared<RunMailbox::Reply>();
+    mail_.toWindow([this, text = lastMessage_, news, reply] {
+        if (news)
+            dialogs_.note(text);
+        else
+            dialogs_.message(text);
+        mail_.give(reply, [](RunMailbox::Reply&) {});
+    });
+    mail_.await(reply, true);
 }
 
 int WindowBridge::bridge_show()
 {
     note_show();
-    showFrame();
-    HaltFlag = 0;
-    letEventsThrough();
-    return HaltFlag;
+    mail_.frame(recordFrame());
+    mail_.serve();
+    return halted() ? 1 : 0;
 }
 
 int WindowBridge::bridge_poll()
 {
-    if (sinceEvents_.elapsed() >= kPollIntervalMs)
-        letEventsThrough();
-    return HaltFlag != 0 ? POLL_HALT : POLL_GO_ON;
+    mail_.serve();
+    return halted() ? POLL_HALT : POLL_GO_ON;
 }
 
 void WindowBridge::bridge_output(const char* text)
 {
     // Each piece of output is a line of its own, kept in view as it comes.
-    output_.appendPlainText(QString::fromUtf8(text));
+    mail_.output(QString::fromUtf8(text));
 }
 
 void WindowBridge::setAnswers(std::optional<std::string> answers)
@@ -74,41 +87,58 @@ std::optional<std::string> WindowBridge::nextAnswer()
     return line;
 }
 
+// A box for a run halted meanwhile would ask for nothing.
+QString WindowBridge::ask(InputKind kind)
+{
+    auto reply = std::make_shared<RunMailbox::Reply>();
+    mail_.toWindow([this, kind, reply] {
+        if (mail_.halted())
+            return;
+        const QString answer = dialogs_.askText(QString::fromLatin1(input_caption(kind)),
+                                                QString::fromLatin1(kInputPrompt), QString());
+        mail_.give(reply, [&](RunMailbox::Reply& r) { r.text = answer; });
+    });
+    if (!mail_.await(reply, true)) {
+        halted();
+        throw InputWaits{};
+    }
+    return reply->text;
+}
+
 int32_t WindowBridge::bridge_getnum()
 {
     if (const auto given = nextAnswer())
         return getnum_answer(*given);
-    const QString answer = dialogs_.askText(QString::fromLatin1(input_caption(INPUT_NUMBER)),
-                                            QString::fromLatin1(kInputPrompt), QString());
-    return getnum_answer(answer.toLatin1().toStdString());
+    return getnum_answer(ask(INPUT_NUMBER).toLatin1().toStdString());
 }
 
 int8_t WindowBridge::bridge_getche()
 {
     if (const auto given = nextAnswer())
         return getche_answer(*given);
-    const QString answer = dialogs_.askText(QString::fromLatin1(input_caption(INPUT_CHARACTER)),
-                                            QString::fromLatin1(kInputPrompt), QString());
-    return getche_answer(answer.toUtf8().toStdString());
+    return getche_answer(ask(INPUT_CHARACTER).toUtf8().toStdString());
 }
 
+// Halt ends a sleep at once.
 void WindowBridge::bridge_sleep(int32_t ms)
 {
-    // A negative duration would be a near-endless wait for the OS; treat it as none.
+    // A negative duration would be a near-endless wait; treat it as none.
     if (ms > 0)
-        QThread::msleep(static_cast<unsigned long>(ms));
+        mail_.sleep(ms);
 }
 
+// The window is handed a copy: it never reads the bitmap the run writes.
 void WindowBridge::showCanvas()
 {
     view_.setPicture(Picture::snapshot(canvas()));
 }
 
-void WindowBridge::showFrame()
+Picture WindowBridge::recordFrame()
 {
-    const Picture picture = Picture::snapshot(canvas());
+    Picture picture = Picture::snapshot(canvas());
+    std::lock_guard lock(gifMutex_);
     gif_.show(picture, GifRecording::Clock::now());
-    view_.setPicture(picture);
+    return picture;
 }
 
 bool WindowBridge::bridge_traces_drawing() const
@@ -122,37 +152,44 @@ int WindowBridge::bridge_before_draw(int32_t line, const char* builtin)
 {
     if (CanvasBridge::bridge_before_draw(line, builtin) != 0)
         return 1;
-    if (drawDelay_ <= 0)
-        return 0;
-    tracedThisRun_ = true;
-    showFrame();
-    mark_drawing_line(editor_, line);
-    wait(drawDelay_);
-    return HaltFlag != 0 ? 1 : 0;
+    mail_.serve();
+    const int delay = drawDelay_;
+    if (delay > 0 && !halted()) {
+        tracedThisRun_ = true;
+        mail_.toWindow([this, picture = recordFrame(), line] {
+            view_.setPicture(picture);
+            mark_drawing_line(editor_, line);
+        });
+        mail_.sleep(delay);
+    }
+    return halted() ? 1 : 0;
 }
 
 // A pause before a drawing call shows what the calls before it drew, as a
-// stop in slow motion does.
+// stop in slow motion does. While the window shows the pause, the run
+// touches nothing: the window reads the canvas, timeline and origins.
 PauseCommand WindowBridge::pause(const PauseSnapshot& at)
 {
     tracedThisRun_ = true;
-    showFrame();
-    mark_drawing_line(editor_, at.line);
-    if (onPause_)
-        onPause_(at);
-    answer_.reset();
-    paused_ = true;
-    while (!answer_ && HaltFlag == 0)
-        wait(-1);
-    paused_ = false;
-    if (HaltFlag != 0)
+    auto reply = std::make_shared<RunMailbox::Reply>();
+    mail_.toWindow([this, picture = recordFrame(), at, reply] {
+        if (mail_.halted())
+            return;
+        view_.setPicture(picture);
+        mark_drawing_line(editor_, at.line);
+        pauseReply_ = reply;
+        if (onPause_)
+            onPause_(at);
+    });
+    if (!mail_.await(reply, false) || halted())
         return {PauseCommand::HALT};
-    return *answer_;
+    return reply->command;
 }
 
 bool WindowBridge::watched_pixel_changed()
 {
     // The watches take their new colours in changed(): which ones moved is noted first.
+    std::lock_guard lock(watchMutex_);
     changedWatches_.clear();
     const RowTable rows = canvas().rows(0);
     for (const PixelWatches::Watch& w : watches_.all())
@@ -162,30 +199,49 @@ bool WindowBridge::watched_pixel_changed()
     return watches_.changed(canvas());
 }
 
+PixelWatches WindowBridge::pixelWatches() const
+{
+    std::lock_guard lock(watchMutex_);
+    return watches_;
+}
+
+void WindowBridge::editWatches(const std::function<void(PixelWatches&)>& edit)
+{
+    std::lock_guard lock(watchMutex_);
+    edit(watches_);
+}
+
 void WindowBridge::answerPause(PauseCommand command)
 {
-    answer_ = command;
-    wake();
+    if (!pauseReply_)
+        return;
+    mail_.give(pauseReply_, [&](RunMailbox::Reply& r) { r.command = command; });
+    pauseReply_.reset();
 }
 
 void WindowBridge::beginRun()
 {
-    watches_.look(canvas());
+    mail_.reset();
+    HaltFlag = 0;
+    editWatches([this](PixelWatches& watches) { watches.look(canvas()); });
     tracedThisRun_ = false;
-    begin_run();           // forgets the pixel origins of earlier runs
-    sinceEvents_.start();  // the first poll waits its full interval
+    begin_run();  // forgets the pixel origins of earlier runs
 }
 
 void WindowBridge::endRun(bool finished)
 {
+    pauseReply_.reset();
     // A recording holds what the window showed: the final canvas only when
     // the window shows it, not the half-drawn one of an error or a halt.
-    if (gif_.active()) {
-        const auto now = GifRecording::Clock::now();
-        if (finished || tracedThisRun_)
-            gif_.end_run(Picture::snapshot(canvas()), now);
-        else
-            gif_.flush(now);
+    {
+        std::lock_guard lock(gifMutex_);
+        if (gif_.active()) {
+            const auto now = GifRecording::Clock::now();
+            if (finished || tracedThisRun_)
+                gif_.end_run(Picture::snapshot(canvas()), now);
+            else
+                gif_.flush(now);
+        }
     }
     if (!tracedThisRun_)
         return;
@@ -196,52 +252,32 @@ void WindowBridge::endRun(bool finished)
 
 bool WindowBridge::startRecording(const std::string& path, std::string& error)
 {
+    std::lock_guard lock(gifMutex_);
     return gif_.start(path, error);
+}
+
+bool WindowBridge::isRecording()
+{
+    std::lock_guard lock(gifMutex_);
+    return gif_.active();
 }
 
 bool WindowBridge::stopRecording(std::string& error)
 {
+    std::lock_guard lock(gifMutex_);
     return gif_.finish(GifRecording::Clock::now(), error);
 }
 
 void WindowBridge::setDrawDelay(int ms)
 {
     drawDelay_ = ms > 0 ? ms : 0;
-    if (!paused_)
-        wake();  // a long wait for the old speed would hold up the new one
+    mail_.wake();  // a long wait for the old speed would hold up the new one
 }
 
 void WindowBridge::halt()
 {
-    HaltFlag = 1;
-    wake();
-}
-
-void WindowBridge::wait(int ms)
-{
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    if (ms >= 0)
-        timer.start(ms);
-    waiting_ = &loop;
-    if (HaltFlag == 0)
-        loop.exec();
-    waiting_ = nullptr;
-    sinceEvents_.restart();
-}
-
-void WindowBridge::wake()
-{
-    if (waiting_)
-        waiting_->quit();
-}
-
-void WindowBridge::letEventsThrough()
-{
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    sinceEvents_.restart();
+    pauseReply_.reset();
+    mail_.halt();
 }
 
 }  // namespace korvane

@@ -12,5 +12,5 @@ runs = {r["name"]: r for r in json.load(open(sys.argv[1]))["benchmarks"]}
 per_show = runs["show"]["per_show"] * 1000.0
 polling = runs["polling"]["poll_percent"]
 print(f"Window (build/bench/app/window_bench, offscreen): a show takes {per_show:.3f} ms "
-      f"(copy, repaint, events let through); polling for events takes {polling:.2f}% "
+      f"(copy handed to the window, repainted); polling for the window's commands takes {polling:.2f}% "
       "of a loop that never shows.")

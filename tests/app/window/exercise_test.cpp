@@ -145,6 +145,7 @@ TEST_F(ExerciseTest, DifferingCheckShowsItsFirstDifference)
     const auto& pixels = canvas()->picture().pixels;
     EXPECT_EQ(std::count(pixels.begin(), pixels.end(), uint8_t{255}), 12);
     pane().timelineButton()->click();
+    waitForRun();
     EXPECT_EQ(window_->timelineBar()->call(), 49u);
     EXPECT_EQ(window_->timelineBar()->callText(),
               QStringLiteral("line 14: point(181, 196) colour 6"));
@@ -235,6 +236,7 @@ TEST_F(ExerciseTest, ClosingKeepsTheProgramAndForgetsTheAnswers)
     EXPECT_EQ(editor()->text(), program);
     dialogs.textAnswers << QStringLiteral("2");
     window_->runProgram();
+    waitForRun();
     EXPECT_EQ(dialogs.captions.size(), 1);
     EXPECT_EQ(output()->toPlainText(), QStringLiteral("42 "));
 }

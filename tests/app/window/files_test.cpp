@@ -116,6 +116,7 @@ TEST_F(WindowTest, RunKeepsTheUnsavedMarkOfANamedFileUntilItIsSaved)
     editor()->setCursorPosition(2, 1);
     editor()->insert("\nclear(1);");
     window_->runProgram();
+    waitForRun();
     EXPECT_EQ(window_->windowTitle(), "mycircle.cg[*] - Korvane");
     EXPECT_TRUE(window_->isWindowModified());
     EXPECT_EQ(readFile("xxx.cg"), "main()\r\n{\r\n}\r\nclear(1);");
@@ -209,6 +210,7 @@ TEST_F(WindowTest, KeysSaveRunAndZoomTheEditorText)
     QTest::keyClick(editor(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(readFile("keys.cg"), "main()\r\n{\r\nclear(1);\r\n}");
     QTest::keyClick(editor(), Qt::Key_R, Qt::ControlModifier);
+    waitForRun();
     EXPECT_EQ(canvas()->picture().at(5, 5), 1);
     QTest::keyClick(editor(), Qt::Key_Equal, Qt::ControlModifier);
     QTest::keyClick(editor(), Qt::Key_Equal, Qt::ControlModifier);

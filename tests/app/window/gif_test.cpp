@@ -130,6 +130,7 @@ TEST_F(GifTest, StartingAndStoppingDuringARunRecordsTheStopsInBetween)
         window.stepProgram();
     });
     window.stepProgram();
+    waitForRun();
     EXPECT_EQ(pauses, 3);
     EXPECT_FALSE(recordGif()->isChecked());
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();

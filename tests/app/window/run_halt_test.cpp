@@ -2,6 +2,7 @@
 // Run and Halt: what a run shows, how each way of ending is reported, and
 // that Halt and the close box reach a program with or without show.
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
@@ -145,12 +146,66 @@ TEST_F(WindowTest, HaltDuringAShowLoopEndsItWithUserTerminated)
     EXPECT_FALSE(window.isRunning());
 }
 
+// A loop that prints as fast as it can goes at the pace the Output pane
+// shows its lines, so the window still answers.
 TEST_F(WindowTest, HaltReachesALoopThatNeverCallsShow)
 {
     MainWindow& window = openQuietly();
-    QTimer::singleShot(100, &window, &MainWindow::haltProgram);
-    run(kBusyLoop);
-    EXPECT_EQ(dialogs.messages, QStringList{"user terminated program in line 2\n"});
+    for (const char* loop : {kBusyLoop, "main()\n{\nwhile (1) print(1);\n}"}) {
+        SCOPED_TRACE(loop);
+        dialogs.messages.clear();
+        QTimer::singleShot(100, &window, &MainWindow::haltProgram);
+        run(loop);
+        EXPECT_EQ(dialogs.messages, QStringList{"user terminated program in line 2\n"});
+    }
+    EXPECT_TRUE(output()->toPlainText().startsWith(QLatin1String("1 \n1 \n")));
+}
+
+// The program runs on a thread of its own, so a long sleep leaves the
+// window answering, and Halt ends the sleep at once.
+TEST_F(WindowTest, HaltEndsALongSleepAtOnce)
+{
+    MainWindow& window = openQuietly();
+    QTimer::singleShot(50, &window, &MainWindow::haltProgram);
+    QElapsedTimer clock;
+    clock.start();
+    run("main()\n{\nsleep(600000);\nclear(1);\n}");
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_EQ(dialogs.messages, QStringList{"user terminated program in line 3\n"});
+    EXPECT_EQ(canvas()->picture().at(5, 5), 0);
+}
+
+// A Halt or the close box while an input box asks stops the run before
+// the input: the program never goes on with an answer nobody gave.
+TEST_F(WindowTest, HaltOrClosingWhileAnInputBoxAsksStopsTheRunBeforeTheInput)
+{
+    const char* const program = "int x;\nmain()\n{\nx = getnum();\nprint(x);\nclear(1);\n}";
+    MainWindow& window = openQuietly();
+    window.show();
+    dialogs.whileAsking = [&] { window.haltProgram(); };
+    dialogs.textAnswers = QStringList{"7"};
+    run(program);
+    EXPECT_EQ(dialogs.captions, QStringList{"Input a number:"});
+    EXPECT_EQ(output()->toPlainText(), "");
+    EXPECT_EQ(canvas()->picture().at(5, 5), 0);
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("RunStatus"))->text(), "Halted");
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();
+
+    // The next run asks again and goes on.
+    dialogs.whileAsking = nullptr;
+    dialogs.textAnswers = QStringList{"7"};
+    run(program);
+    EXPECT_EQ(output()->toPlainText(), "7 ");
+    EXPECT_EQ(canvas()->picture().at(5, 5), 1);
+
+    dialogs.whileAsking = [&] { window.close(); };
+    dialogs.textAnswers = QStringList{"8"};
+    run(program);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(window.isRunning());
+    EXPECT_EQ(output()->toPlainText(), "");
+    EXPECT_EQ(canvas()->picture().at(5, 5), 1);  // the run before's
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();
 }
 
 TEST_F(WindowTest, HaltPressedWhileIdleDoesNotStopTheNextRun)

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 #include "dialogs.h"
 
@@ -24,6 +25,7 @@ public:
     QList<korvane::GifRange> gifRanges;  // answers to the GIF range box; none left means Cancel
     QStringList gifRangeLimits;          // "first..last" the box was given, in order
     int saveChangesAsked = 0;
+    std::function<void()> whileAsking;  // called in each input box, as a person might act
 
     QStringList notes;  // messages that only tell; also listed in messages
 
@@ -39,6 +41,8 @@ public:
         captions << caption;
         prompts << prompt;
         textPresets << preset;
+        if (whileAsking)
+            whileAsking();
         return textAnswers.isEmpty() ? QString() : textAnswers.takeFirst();
     }
 

@@ -103,6 +103,7 @@ TEST_F(TimelineTest, PauseShowsTheCallsSoFar)
     poke.start(5);
     editor()->setText(QString::fromLatin1(kThree));
     window.stepProgram();
+    waitForRun();
     EXPECT_EQ(seen, (std::vector<uint64_t>{0, 1, 2}));
 }
 

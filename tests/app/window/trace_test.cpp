@@ -61,6 +61,7 @@ TEST_F(TraceTest, StepPausesBeforeEachDrawingCallShowingWhatCameBefore)
         window.stepProgram();
     });
     window.stepProgram();
+    waitForRun();
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();
     const std::vector<Seen> expected = {{3, 0, 0, 0}, {4, 1, 0, 0}, {6, 1, 1, 0}};
     EXPECT_EQ(pauses, expected);
@@ -78,6 +79,7 @@ TEST_F(TraceTest, ContinueFromAPauseRunsOnAtFullSpeed)
         window.continueProgram();
     });
     window.stepProgram();
+    waitForRun();
     EXPECT_EQ(pauses, 1);
     EXPECT_EQ(seen(), (Seen{-1, 1, 1, 2}));
 }
@@ -106,6 +108,7 @@ TEST_F(TraceTest, HaltOrTheCloseBoxInAPauseEndsTheRun)
         editor()->setText(kThreeCalls);
         onEachPause([&] { closing ? (void)window.close() : window.haltProgram(); });
         window.stepProgram();
+        waitForRun();
         EXPECT_EQ(dialogs.messages, QStringList{"user terminated program in line 3\n"});
         EXPECT_FALSE(window.isRunning());
         EXPECT_EQ(window.isVisible(), !closing);
@@ -208,6 +211,7 @@ TEST_F(TraceTest, PanelsFollowEachPauseAndMarkWhatChanged)
         window.continueProgram();
     });
     window.continueProgram();  // idle, it runs
+    waitForRun();
     const std::vector<QStringList> expected = {
         {"Paused at line 2 (breakpoint)", "2", "add@8", "main@", "total=0", "n=1",
          "Locals of main (depth 1)", "i=1"},
@@ -238,6 +242,7 @@ TEST_F(TraceTest, NewOpenAndRunForgetTheLastProgramsValues)
         window.toggleBreakpoint();
         onEachPause([&] { window.continueProgram(); });
         window.runProgram();
+        waitForRun();
         watcher_.stop();
         ASSERT_EQ(calls->rowCount(), 1);
         window.canvasMouseMoved(QPoint(10, 394));
@@ -270,6 +275,7 @@ TEST_F(TraceTest, NewOpenAndRunForgetTheLastProgramsValues)
     editor()->setText(QStringLiteral("main()\n{\n}"));
     editor()->setModified(false);
     window.runProgram();
+    waitForRun();
     EXPECT_EQ(variables->rowCount(), 0);
     EXPECT_EQ(calls->rowCount(), 0);
 }

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
@@ -76,12 +77,25 @@ protected:
         return *window_;
     }
 
-    // Puts a program (LF line ends) into the editor and presses Run.
+    // Puts a program (LF line ends) into the editor, presses Run and waits
+    // for the run's end.
     void run(const QString& program)
     {
         editor()->setText(program);
         window_->runProgram();
+        waitForRun();
     }
+
+    // A run goes on in a thread of its own: this waits for its end, which
+    // the window signals, letting the window's events through meanwhile.
+    void waitForRun()
+    {
+        if (!window_->isRunning())
+            return;
+        QSignalSpy ended(window_.get(), &korvane::MainWindow::runFinished);
+        ASSERT_TRUE(ended.wait(kRunBoundMs)) << "the run did not end";
+    }
+    static constexpr int kRunBoundMs = 20000;
 
     QsciScintilla* editor() const { return window_->findChild<QsciScintilla*>("Memo1"); }
     QPlainTextEdit* output() const { return window_->findChild<QPlainTextEdit*>("Output"); }
