@@ -164,15 +164,20 @@ bool RunMailbox::await(const std::shared_ptr<Reply>& reply, bool serving)
     }
 }
 
-void RunMailbox::sleep(int ms)
+uint64_t RunMailbox::wakes()
+{
+    std::lock_guard lock(mutex_);
+    return wakes_;
+}
+
+void RunMailbox::sleep(int ms, uint64_t since)
 {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     std::unique_lock lock(mutex_);
-    const uint64_t wakes = wakes_;
     for (;;) {
         const bool woken =
-            woken_.wait_until(lock, until, [&] { return halt_ || wakes_ != wakes || jobsForRun_; });
-        if (!woken || halt_ || wakes_ != wakes)
+            woken_.wait_until(lock, until, [&] { return halt_ || wakes_ != since || jobsForRun_; });
+        if (!woken || halt_ || wakes_ != since)
             return;
         lock.unlock();
         serve();

@@ -66,8 +66,10 @@ public:
     // Waits until reply is given or Halt; true when given and no Halt came. serving: the
     // window's jobs for the run are run meanwhile.
     bool await(const std::shared_ptr<Reply>& reply, bool serving);
-    // Waits ms, or until Halt or a wake, running the window's jobs meanwhile.
-    void sleep(int ms);
+    // Waits ms, or until Halt or a wake after the count of wakes was since
+    // (a wake may come before the wait begins), running the window's jobs meanwhile.
+    void sleep(int ms, uint64_t since);
+    uint64_t wakes();
     // Runs the jobs the window queued for the run.
     void serve();
 

@@ -124,7 +124,7 @@ void WindowBridge::bridge_sleep(int32_t ms)
 {
     // A negative duration would be a near-endless wait; treat it as none.
     if (ms > 0)
-        mail_.sleep(ms);
+        mail_.sleep(ms, mail_.wakes());
 }
 
 // The window is handed a copy: it never reads the bitmap the run writes.
@@ -156,11 +156,13 @@ int WindowBridge::bridge_before_draw(int32_t line, const char* builtin)
     const int delay = drawDelay_;
     if (delay > 0 && !halted()) {
         tracedThisRun_ = true;
+        // A new speed chosen once the call is shown ends this wait too.
+        const uint64_t since = mail_.wakes();
         mail_.toWindow([this, picture = recordFrame(), line] {
             view_.setPicture(picture);
             mark_drawing_line(editor_, line);
         });
-        mail_.sleep(delay);
+        mail_.sleep(delay, since);
     }
     return halted() ? 1 : 0;
 }
