@@ -7,6 +7,12 @@
 
 namespace korvane {
 
+bool Dialogs::askInput(const QString& caption, const QString& prompt, QString& answer)
+{
+    answer = askText(caption, prompt, QString());
+    return true;
+}
+
 QString Dialogs::gifFileName(QString& last)
 {
     const QString chosen =

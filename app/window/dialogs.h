@@ -28,6 +28,10 @@ public:
     // An input line, offering preset; Cancel gives an empty answer.
     virtual QString askText(const QString& caption, const QString& prompt,
                             const QString& preset) = 0;
+    // The program's input box: askText's line with Halt beside OK and
+    // Cancel, since the box keeps the window's Halt out of reach; false when
+    // Halt was pressed.
+    virtual bool askInput(const QString& caption, const QString& prompt, QString& answer);
     // File dialogs; an empty result means the user cancelled. Filters are
     // separated by ";;"; selectedFilter, if given, names the one to offer
     // first (none if empty) and receives the one chosen.

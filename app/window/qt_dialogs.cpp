@@ -2,10 +2,12 @@
 #include "qt_dialogs.h"
 
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <algorithm>
 
@@ -27,9 +29,14 @@ void QtDialogs::note(const QString& text)
     QMessageBox::information(owner_, QCoreApplication::applicationName(), text);
 }
 
-QString QtDialogs::askText(const QString& caption, const QString& prompt, const QString& preset)
+namespace {
+
+constexpr int kHalted = 2;  // the box's result when Halt ended it
+
+// An input box with caption, prompt and preset text.
+void prepareInputBox(QInputDialog& box, const QString& caption, const QString& prompt,
+                     const QString& preset)
 {
-    QInputDialog box(owner_);
     box.setWindowTitle(caption);
     box.setLabelText(prompt);
     box.setTextValue(preset);
@@ -39,7 +46,33 @@ QString QtDialogs::askText(const QString& caption, const QString& prompt, const 
     const int captionWidth = box.fontMetrics().horizontalAdvance(caption) + kTitleButtonsWidth;
     if (auto* line = box.findChild<QLineEdit*>())
         line->setMinimumWidth(std::max(line->minimumSizeHint().width(), captionWidth));
+}
+
+}  // namespace
+
+QString QtDialogs::askText(const QString& caption, const QString& prompt, const QString& preset)
+{
+    QInputDialog box(owner_);
+    prepareInputBox(box, caption, prompt, preset);
     return box.exec() == QDialog::Accepted ? box.textValue() : QString();
+}
+
+bool QtDialogs::askInput(const QString& caption, const QString& prompt, QString& answer)
+{
+    QInputDialog box(owner_);
+    prepareInputBox(box, caption, prompt, QString());
+    // The box makes its buttons when first laid out.
+    box.adjustSize();
+    if (auto* buttons = box.findChild<QDialogButtonBox*>()) {
+        QPushButton* halt = buttons->addButton(QCoreApplication::translate("korvane", "&Halt"),
+                                               QDialogButtonBox::DestructiveRole);
+        halt->setObjectName(QStringLiteral("HaltInput"));
+        halt->setToolTip(QCoreApplication::translate("korvane", "Stop the program (Alt+H)"));
+        QObject::connect(halt, &QPushButton::clicked, &box, [&box] { box.done(kHalted); });
+    }
+    const int result = box.exec();
+    answer = result == QDialog::Accepted ? box.textValue() : QString();
+    return result != kHalted;
 }
 
 QString QtDialogs::openFileName(const QString& title, const QString& filter, const QString& preset)

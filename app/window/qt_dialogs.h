@@ -17,6 +17,7 @@ public:
     void message(const QString& text) override;
     void note(const QString& text) override;
     QString askText(const QString& caption, const QString& prompt, const QString& preset) override;
+    bool askInput(const QString& caption, const QString& prompt, QString& answer) override;
     QString openFileName(const QString& title, const QString& filter,
                          const QString& preset) override;
     QString saveFileName(const QString& title, const QString& filter, const QString& preset,

@@ -94,8 +94,12 @@ QString WindowBridge::ask(InputKind kind)
     mail_.toWindow([this, kind, reply] {
         if (mail_.halted())
             return;
-        const QString answer = dialogs_.askText(QString::fromLatin1(input_caption(kind)),
-                                                QString::fromLatin1(kInputPrompt), QString());
+        QString answer;
+        if (!dialogs_.askInput(QString::fromLatin1(input_caption(kind)),
+                               QString::fromLatin1(kInputPrompt), answer)) {
+            halt();
+            return;
+        }
         mail_.give(reply, [&](RunMailbox::Reply& r) { r.text = answer; });
     });
     if (!mail_.await(reply, true)) {

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Run and Halt: what a run shows, how each way of ending is reported, and
 // that Halt and the close box reach a program with or without show.
+#include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QLabel>
+#include <QPushButton>
 #include <QTimer>
 
+#include "qt_dialogs.h"
 #include "window_fixture.h"
 
 using korvane::MainWindow;
@@ -198,6 +202,14 @@ TEST_F(WindowTest, HaltOrClosingWhileAnInputBoxAsksStopsTheRunBeforeTheInput)
     EXPECT_EQ(output()->toPlainText(), "7 ");
     EXPECT_EQ(canvas()->picture().at(5, 5), 1);
 
+    // Halt in the box itself, where the window's Halt cannot be reached.
+    dialogs.haltInInputBox = true;
+    dialogs.textAnswers = QStringList{"9"};
+    run(program);
+    EXPECT_EQ(output()->toPlainText(), "");
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("RunStatus"))->text(), "Halted");
+    dialogs.haltInInputBox = false;
+
     dialogs.whileAsking = [&] { window.close(); };
     dialogs.textAnswers = QStringList{"8"};
     run(program);
@@ -294,4 +306,23 @@ TEST_F(WindowTest, AFailedSaveOfTheProgramFileStopsTheRun)
     run(kDrawing);
     EXPECT_EQ(dialogs.messages, QStringList{"Cannot create file xxx.cg"});
     EXPECT_EQ(canvas()->picture().at(60, 60), 0);
+}
+
+// The real box: its own Halt ends it with no answer (Cancel, were there none).
+TEST(InputBox, HasAHaltButtonThatEndsItWithoutAnAnswer)
+{
+    korvane::QtDialogs dialogs;
+    QTimer::singleShot(0, [] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QInputDialog*>(top)) {
+                box->setTextValue(QStringLiteral("12"));
+                if (auto* halt = box->findChild<QPushButton*>(QStringLiteral("HaltInput")))
+                    halt->click();
+                else
+                    box->reject();
+            }
+    });
+    QString answer = QStringLiteral("x");
+    EXPECT_FALSE(dialogs.askInput(QStringLiteral("Input a number:"), QStringLiteral(">"), answer));
+    EXPECT_EQ(answer, QString());
 }

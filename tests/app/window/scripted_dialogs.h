@@ -26,6 +26,7 @@ public:
     QStringList gifRangeLimits;          // "first..last" the box was given, in order
     int saveChangesAsked = 0;
     std::function<void()> whileAsking;  // called in each input box, as a person might act
+    bool haltInInputBox = false;        // the program's input boxes end with Halt
 
     QStringList notes;  // messages that only tell; also listed in messages
 
@@ -44,6 +45,12 @@ public:
         if (whileAsking)
             whileAsking();
         return textAnswers.isEmpty() ? QString() : textAnswers.takeFirst();
+    }
+
+    bool askInput(const QString& caption, const QString& prompt, QString& answer) override
+    {
+        answer = askText(caption, prompt, QString());
+        return !haltInInputBox;
     }
 
     QString openFileName(const QString& title, const QString& filter,
