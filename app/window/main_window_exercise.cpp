@@ -44,6 +44,13 @@ QString programNameOf(const exercise::Exercise& e)
     return QString::fromStdString(e.title) + QStringLiteral(".cg");
 }
 
+// The check whose answers and seed Run uses: the first a student sees.
+size_t firstShownCheck(const exercise::Exercise& e)
+{
+    const std::vector<size_t> shown = exercise::shown_checks(e, exercise::Moment::BEFORE_DUE_DATE);
+    return shown.empty() ? 0 : shown.front();
+}
+
 }  // namespace
 
 // Check has its key, a button on a bar of its own and the docks' entries.
@@ -125,9 +132,7 @@ bool MainWindow::loadExercise(const QString& chosen)
 // The starter is a new program: Save asks where to keep the student's work.
 void MainWindow::startExercise(const QString& starter)
 {
-    const std::vector<size_t> shown =
-        exercise::shown_checks(*exercise_, exercise::Moment::BEFORE_DUE_DATE);
-    runCheck_ = shown.empty() ? 0 : shown.front();
+    runCheck_ = firstShownCheck(*exercise_);
     keepBreakpoints();
     load_editor_text(*Memo1, starter);
     forgetProgram();
@@ -244,9 +249,7 @@ void MainWindow::showCheckInTimeline(const CheckedRun& chosen)
     const int line = chosen.run.divergence.line;
     runCheck_ = chosen.index;
     afterRun_ = [this, call, line] {
-        const std::vector<size_t> shown =
-            exercise::shown_checks(*exercise_, exercise::Moment::BEFORE_DUE_DATE);
-        runCheck_ = shown.empty() ? 0 : shown.front();
+        runCheck_ = firstShownCheck(*exercise_);
         if (!timeline_->timeline())
             return;
         timeline_->showCall(call > 0 ? call : timeline_->timeline()->calls());
