@@ -102,8 +102,10 @@ void InterpreterState::leave_call() {
     pop_locals(pop_frame_base());
     frames.pop_back();
     give(return_value);
-    // An operation that waits for the value goes on at once.
-    if (!frames.empty() && frames.back().kind == FrameKind::OPERATION) run_expression(Entry::CALL_VALUE);
+    // An operation or an item list that waits for the value goes on at once.
+    if (frames.empty()) return;
+    if (frames.back().kind == FrameKind::OPERATION) return run_expression(Entry::CALL_VALUE);
+    if (frames.back().kind == FrameKind::ITEMS) resume_items();
 }
 
 // Names the arguments' slots after the parameters.

@@ -220,7 +220,8 @@ void InterpreterState::run_expression(Entry entry) {
                     case FrameKind::CALL:
                     case FrameKind::BUILTIN:
                     case FrameKind::COLLECTION:
-                    case FrameKind::TEXT: break;
+                    case FrameKind::TEXT:
+                    case FrameKind::ITEMS: break;
                 }
                 unread_token();
                 [[fallthrough]];
@@ -256,7 +257,8 @@ void InterpreterState::run_expression(Entry entry) {
                     case FrameKind::RETURN: return give(v);
                     case FrameKind::STATEMENTS:
                     case FrameKind::OPERATION:
-                    case FrameKind::CALL: misplaced_frame();
+                    case FrameKind::CALL:
+                    case FrameKind::ITEMS: misplaced_frame();
                 }
                 [[fallthrough]];
                 // v is the value of a call or a built-in, for the top OPERATION frame

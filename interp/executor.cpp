@@ -20,13 +20,13 @@ KORVANE_INLINE void InterpreterState::evaluate_then() {
         given = v;
         return (this->*then)();
     }
-    run_expression(Entry::CURRENT);
+    if (!start_items(FrameKind::STATEMENTS)) run_expression(Entry::CURRENT);
 }
 
 KORVANE_INLINE void InterpreterState::evaluate(Entry entry) {
     if (entry == Entry::EVALUATE) read_token();
     if (int32_t v = 0; simple_value(v)) return give(v);
-    run_expression(Entry::CURRENT);
+    if (!start_items(FrameKind::STATEMENTS)) run_expression(Entry::CURRENT);
 }
 
 // Counts a step (a statement, or a brace of a block), with its first token
@@ -77,6 +77,7 @@ KORVANE_INLINE void InterpreterState::statement_value() {
         case FrameKind::WHILE: return while_value();
         case FrameKind::DO: return do_value();
         case FrameKind::FOR: return for_value();
+        case FrameKind::ITEMS: return resume_items();
         case FrameKind::STATEMENTS:
         case FrameKind::EXPRESSION_STATEMENT:
         case FrameKind::STORE:
@@ -105,7 +106,8 @@ KORVANE_INLINE void InterpreterState::statements_done() {
         case FrameKind::ARGUMENTS:
         case FrameKind::BUILTIN:
         case FrameKind::COLLECTION:
-        case FrameKind::TEXT: misplaced_frame();
+        case FrameKind::TEXT:
+        case FrameKind::ITEMS: misplaced_frame();
     }
 }
 
@@ -428,11 +430,13 @@ void InterpreterState::run_statements() {
                     count_step();
                     continue;
                 }
-                push(FrameKind::EXPRESSION_STATEMENT);
                 if (tok->builtin >= 0 && find_variable(tok->id) == nullptr) {
+                    push(FrameKind::EXPRESSION_STATEMENT);
                     builtin_statement();
                     continue;
                 }
+                if (start_items(FrameKind::EXPRESSION_STATEMENT)) continue;
+                push(FrameKind::EXPRESSION_STATEMENT);
                 run_expression(Entry::CURRENT);
                 continue;
             case ENDS_BLOCK: end_statements(); continue;
@@ -462,6 +466,7 @@ void InterpreterState::run_statements() {
                     end_statements();
                     continue;
                 }
+                if (start_items(FrameKind::RETURN)) continue;
                 push(FrameKind::RETURN);
                 run_expression(Entry::CURRENT);
                 continue;

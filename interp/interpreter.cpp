@@ -62,6 +62,7 @@ RunResult Interpreter::run_text(const std::string& text) {
     s.unwind = Unwind::NONE;
     s.frames.clear();
     s.values.clear();
+    s.item_top = 0;
     s.frame_base = 0;
     s.steps = 0;
     s.begin_pauses();

@@ -43,6 +43,7 @@ private:
 // A built-in opens a parenthesis, so a chain with one is compound too.
 SimpleExpression::Shape shape_of(const SimpleExpression& e) {
     const bool value = e.form == SimpleExpression::VALUE;
+    if (e.functions) return SimpleExpression::CALLED;
     if (e.form == SimpleExpression::STEP) return SimpleExpression::STEPPED;
     if (e.form == SimpleExpression::ADD_TO || e.form == SimpleExpression::SUBTRACT_FROM || e.more_targets > 0)
         return SimpleExpression::UPDATED;
@@ -73,12 +74,14 @@ int32_t InterpreterState::look_for_simple() {
                 break;
             }
             simple_items.resize(e.first);
+            simple_tokens.resize(e.first);
             simple_names.resize(names_kept);
             simple_targets.resize(targets_kept);
         }
     } catch (const ErrorReport&) {
         // A token the scanner refuses: the frames will report it in its turn.
         simple_items.resize(kept);
+        simple_tokens.resize(kept);
         simple_names.resize(names_kept);
         simple_targets.resize(targets_kept);
     }
@@ -102,7 +105,8 @@ int32_t InterpreterState::look_for_arguments() {
             read_token();
             int32_t e = simple_at[tok->start];
             if (e == kNotLooked) e = look_for_simple();
-            if (e == kNotSimple) break;
+            // One that calls a function is left to the frames with the list.
+            if (e == kNotSimple || simple[static_cast<size_t>(e)].functions) break;
             const SimpleExpression& found = simple[static_cast<size_t>(e)];
             simple_argument.push_back(SimpleArgument{e, from, found.first, found.count});
             flat = flat && found.shape == SimpleExpression::FLAT_VALUE;
@@ -175,6 +179,26 @@ bool chain_of_operands(const SimpleItem* items, int count) {
     }
 }
 
+// Whether the items from `item` to `end` are values separated by commas,
+// each `a` or `a op b` with plain operands: a call's values taken at once.
+bool flat_values(const SimpleItem* item, const SimpleItem* end) {
+    const auto plain = [](const SimpleItem& t) {
+        return t.kind == SimpleItem::NUMBER || t.kind == SimpleItem::VARIABLE;
+    };
+    for (;;) {
+        if (end - item < 1 || !plain(item[0])) return false;
+        if (end - item >= 3 && item[1].kind == SimpleItem::OPERATOR) {
+            if (!plain(item[2])) return false;
+            item += 3;
+        } else {
+            ++item;
+        }
+        if (item == end) return true;
+        if (item->kind != SimpleItem::COMMA) return false;
+        ++item;
+    }
+}
+
 }  // namespace
 
 namespace {
@@ -220,7 +244,11 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     }
     const bool stepped = e.form == SimpleExpression::STEP ||
                          (e.more_targets > 0 && simple_targets.back().form == SimpleExpression::STEP);
-    if (!stepped && !find_operation(e)) return false;
+    // The frames hold an operation for the outer parentheses, a store for
+    // the variable assigned, and one for the operation.
+    const int weight = 1 + (whole_in_parentheses ? 1 : 0) + (e.form == SimpleExpression::VALUE ? 0 : 1);
+    if (!stepped && !find_operation(e, weight)) return false;
+    if (e.functions && e.more_targets > 0) return false;
     if (whole_in_parentheses) {
         if (!tok->is(')')) return false;
         read_token();
@@ -288,6 +316,7 @@ void InterpreterState::keep_item(SimpleItem::Kind kind, const Token& t, bool neg
         case SimpleItem::NUMBER: item.value = t.number; break;
         case SimpleItem::VARIABLE: item.value = t.id; break;
         case SimpleItem::BUILTIN: item.value = t.builtin; break;
+        case SimpleItem::CALL: item.value = function_of_id[static_cast<size_t>(t.id)]; break;
         case SimpleItem::OPERATOR:
             item.rank = static_cast<uint8_t>(t.level + 1);
             item.code = t.op | static_cast<uint8_t>(t.ch);
@@ -299,6 +328,7 @@ void InterpreterState::keep_item(SimpleItem::Kind kind, const Token& t, bool neg
         default: break;
     }
     simple_items.push_back(item);
+    simple_tokens.push_back(&t);
 }
 
 // A character constant, its `'` current, is the number of its character;
@@ -317,14 +347,19 @@ bool InterpreterState::keep_character(SimpleExpression& e, bool negate) {
 
 // operation = operand {op operand} with at most one comparison,
 // operand = ["+" | "-"] (plain | char | "(" operation ")" | "abs" "(" operation ")"
-// | "getpel" "(" operation "," operation ")"); from the current token, to
-// the token after it.
-bool InterpreterState::find_operation(SimpleExpression& e) {
+// | "getpel" "(" operation "," operation ")" | function "(" [operation {"," operation}] ")"),
+// with no call inside a built-in and at most kMaxArguments values for a
+// call; from the current token, to the token after it.
+bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
+    constexpr int kCall = -1;
     // Per depth: whether a comparison was read, the values the built-in
-    // that opened it takes (0 for a parenthesis), whether its `,` was read.
-    bool compared[kMaxSimpleDepth + 1] = {}, comma[kMaxSimpleDepth + 1] = {};
-    int takes[kMaxSimpleDepth + 1] = {};
+    // that opened it takes (0 for a parenthesis, kCall for a call), whether
+    // its `,` was read (a call: how many), the frames the frames hold there.
+    bool compared[kMaxSimpleDepth + 1] = {};
+    int takes[kMaxSimpleDepth + 1] = {}, comma[kMaxSimpleDepth + 1] = {}, weights[kMaxSimpleDepth + 1] = {};
+    size_t opened_by[kMaxSimpleDepth + 1] = {};  // the item that opened it
     int depth = 0;
+    weights[0] = weight;
     bool may_assign = true;  // at the start, or just inside a parenthesis
     // Keeps the current token as an item; keep() also reads the next.
     const auto keep_here = [&](SimpleItem::Kind kind, bool negate) {
@@ -342,8 +377,12 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
     const auto open = [&](int taken) {
         if (!tok->is('(') || depth == kMaxSimpleDepth) return false;
         ++depth;
-        compared[depth] = comma[depth] = false;
+        opened_by[depth] = simple_items.size() - 1;
+        compared[depth] = false;
+        comma[depth] = 0;
         takes[depth] = taken;
+        // A call holds its values' frame and an operation for each.
+        weights[depth] = weights[depth - 1] + (taken == 0 ? 1 : 2);
         e.depth = std::max(e.depth, depth);
         may_assign = true;
         read_token();
@@ -366,7 +405,17 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
             if (!keep_here(SimpleItem::OPEN, negate) || !open(0)) return false;
             continue;
         }
-        if (tok->is('\'')) {
+        if (tok->kind == TK_NAME && function_of_id[static_cast<size_t>(tok->id)] >= 0) {
+            if (std::any_of(takes + 1, takes + depth + 1, [](int t) { return t > 0; })) return false;
+            if (!keep(SimpleItem::CALL, negate)) return false;
+            simple_items.back().code = static_cast<uint8_t>(weights[depth]);
+            if (!open(kCall)) return false;
+            e.functions = true;
+            if (!tok->is(')')) continue;
+            // No values: the frames give it one, 0.
+            if (!keep_here(SimpleItem::NUMBER, false)) return false;
+            simple_items.back().value = 0;
+        } else if (tok->is('\'')) {
             if (!keep_character(e, negate)) return false;
         } else {
             if (!plain(*this, *tok)) return false;
@@ -385,17 +434,26 @@ bool InterpreterState::find_operation(SimpleExpression& e) {
                 e.compound = e.depth > 0;
                 return true;
             }
-            second_value = tok->is(',') && takes[depth] == 2 && !comma[depth];
+            const int values_given = comma[depth] + 1;
+            const bool call_ends = takes[depth] == kCall && tok->is(')');
+            // A call's values go on up to kMaxArguments; the frames refuse one more.
+            second_value = tok->is(',') && ((takes[depth] == 2 && comma[depth] == 0) ||
+                                            (takes[depth] == kCall && comma[depth] + 1 < kMaxArguments));
             if (second_value) {
-                comma[depth] = true;
+                ++comma[depth];
                 compared[depth] = false;
                 may_assign = true;
-            } else if (!tok->is(')') || (takes[depth] == 2 && !comma[depth])) {
+            } else if (!tok->is(')') || (takes[depth] == 2 && comma[depth] == 0)) {
                 return false;
             } else {
                 --depth;
             }
+            if (call_ends) {
+                SimpleItem* const call = simple_items.data() + opened_by[depth + 1];
+                call->rank = flat_values(call + 1, simple_items.data() + simple_items.size()) ? 1 : 0;
+            }
             if (!keep(second_value ? SimpleItem::COMMA : SimpleItem::CLOSE, false)) return false;
+            if (call_ends) simple_items.back().code = static_cast<uint8_t>(values_given);
         }
         if (second_value) continue;
         // After a comparison another ends the operation though it is no end.

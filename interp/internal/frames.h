@@ -39,6 +39,10 @@ enum class FrameKind : uint8_t {
     BUILTIN,     // a built-in that takes one value
     COLLECTION,  // a built-in that takes a list of values
     TEXT,        // textout and textstyle: two values and a string
+    // An expression of the item list that waits for a call's value. It
+    // weighs as many frames as the frames would hold for the expression at
+    // that call, so the budget runs out where it would on them.
+    ITEMS,
 };
 
 // A frame of this kind cannot be on top where the machine stands: it is
@@ -94,6 +98,22 @@ struct BuiltinFrame {
     int32_t value;   // TEXT: the first value
 };
 
+// Where an item list stands while a call of its runs: the call's `(` is
+// the top of its pending operators (InterpreterState::item_stack).
+struct ItemsFrame {
+    VarSlot* target;  // the variable assigned, or null
+    int32_t left;     // the variable's value before, for `+=` and `-=`
+    uint32_t expression;
+    uint32_t item;  // the item after the call's `)`, from the expression's first
+    uint32_t base;  // its first pending operator in item_stack
+    uint32_t top;   // and its last
+    uint16_t weight;
+    // Whose value it is: the frame below it (STATEMENTS), or a `return` or
+    // an expression statement whose frame it stands for (RETURN,
+    // EXPRESSION_STATEMENT: it weighs one more).
+    FrameKind site;
+};
+
 struct Frame {
     FrameKind kind;
     Await await = Await::NONE;
@@ -104,6 +124,7 @@ struct Frame {
         OperationFrame op;
         CallFrame call;
         BuiltinFrame builtin;
+        ItemsFrame items;
     };
 };
 
@@ -118,7 +139,18 @@ public:
         f.await = Await::NONE;
         return f;
     }
+    // A frame that weighs `weight` frames: it is the top one of them, and
+    // the frames below it in its weight are never read.
+    Frame& push(FrameKind kind, size_t weight) {
+        while (static_cast<size_t>(end_ - top_) < weight) grow();
+        top_ += weight;
+        Frame& f = top_[-1];
+        f.kind = kind;
+        f.await = Await::NONE;
+        return f;
+    }
     void pop_back() { --top_; }
+    void pop_back(size_t weight) { top_ -= weight; }
     Frame& back() { return top_[-1]; }
     bool empty() const { return top_ == base_; }
     size_t size() const { return static_cast<size_t>(top_ - base_); }

@@ -133,6 +133,7 @@ template <bool sets_place>
         case SimpleExpression::OTHER:
             if (!run_other(e, v)) return false;
             break;
+        case SimpleExpression::CALLED: return false;  // only where a statement can wait (start_items)
         case SimpleExpression::UPDATED:
             [[unlikely]] {
                 // Out of line on a value of its own, as run_other's calls are.
@@ -174,6 +175,23 @@ template <bool sets_place>
         }
     }
     return e.chain ? compound_chain(items, value) : simple_operation(e, value);
+}
+
+// Left where it stands when a variable is not there, to name that one.
+[[gnu::always_inline]] inline bool InterpreterState::flat_item_value(const SimpleItem*& item, int32_t& v) {
+    if (!item_value(item[0], v)) return false;
+    if (item[1].kind != SimpleItem::OPERATOR) {
+        ++item;
+        return true;
+    }
+    int32_t right = 0;
+    if (!item_value(item[2], right)) {
+        item += 2;
+        return false;
+    }
+    v = operate(v, item[1].level(), item[1].code, right, static_cast<uint32_t>(item[1].value));
+    item += 3;
+    return true;
 }
 
 [[gnu::always_inline]] inline const SimpleArguments* InterpreterState::simple_argument_list() {

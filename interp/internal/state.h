@@ -105,22 +105,30 @@ struct CachedToken {
 // (`a = b += c`), or a variable stepped by ++ or -- (`b++`, `a = b++`):
 // what its tokens are is a fact of the text, so it is found once and
 // evaluated without the frames. Nothing in it has an effect until its
-// value is stored, so whatever needs the frames hands it to them untouched.
+// value is stored or a call of the program's functions in it begins, so
+// whatever needs the frames before then hands it to them untouched.
 constexpr int kMaxSimpleItems = 127;
 constexpr int kMaxSimpleDepth = 8;
 
 // One token of a simple expression, in text order, with the facts of it
 // that evaluating reads side by side: a sign is kept with the operand or
-// parenthesis it stands before, a built-in with its `(`.
+// parenthesis it stands before, a built-in or a call with its `(`; `f()`
+// has a NUMBER 0 for its argument, as the frames give it one.
 struct SimpleItem {
-    enum Kind : uint8_t { NUMBER, VARIABLE, OPEN, BUILTIN, OPERATOR, CLOSE, COMMA, END } kind;
-    bool negate;  // NUMBER, VARIABLE, OPEN, BUILTIN: a `-` stands before it
+    enum Kind : uint8_t { NUMBER, VARIABLE, OPEN, BUILTIN, CALL, OPERATOR, CLOSE, COMMA, END } kind;
+    bool negate;  // NUMBER, VARIABLE, OPEN, BUILTIN, CALL: a `-` stands before it
     // How much of what is pending before it it completes: an operator every
     // pending operator of its level or above (its rank is its level + 1),
     // CLOSE, COMMA and END all that their parenthesis holds; 0 for the others.
     uint8_t rank;
-    uint8_t code;  // OPERATOR: its character, or the code of a two-character operator
+    // OPERATOR: its character, or the code of a two-character operator;
+    // CALL: the frames the expression would hold at the call (its weight);
+    // a call's CLOSE: how many values it gives
+    uint8_t code;
+    // (rank) CALL: 1 when each of its values is `a` or `a op b`, worked out
+    // from its items at once
     // NUMBER: the number; VARIABLE: the name's id; BUILTIN: its index;
+    // CALL: its function_table entry;
     // OPERATOR: where it stands, for a division by zero
     int32_t value;
 
@@ -143,12 +151,15 @@ struct alignas(64) SimpleExpression {
     // How it is run: most are a flat value, a plain chain (either of them
     // maybe assigned), or a step; a value added or taken away, or stored in
     // more than one variable, has its own.
-    enum Shape : uint8_t { FLAT_VALUE, FLAT_ASSIGN, CHAIN_VALUE, CHAIN_ASSIGN, STEPPED, OTHER, UPDATED } shape;
+    // CALLED: one that calls the program's functions, run where a statement
+    // can wait for their values (start_items).
+    enum Shape : uint8_t { FLAT_VALUE, FLAT_ASSIGN, CHAIN_VALUE, CHAIN_ASSIGN, STEPPED, OTHER, UPDATED, CALLED } shape;
     bool flat;       // one operand, or two with an operator between: no levels needed
     bool chain;      // operands (each with its sign) and operators in turn, an operand plain, a
                      // pair `(a op b)`, or a built-in whose values are each `a` or `a op b`
     bool compound;   // chain: some operand is a pair or a built-in
     bool calls;      // a built-in: its variables are all looked up before it is called
+    bool functions;  // calls of the program's functions (at most one variable assigned)
     uint32_t names;  // calls: its variables' ids, each once, in InterpreterState::simple_names
     int name_count;
     int depth;  // of its parentheses
@@ -299,7 +310,12 @@ struct InterpreterState {
     // kNotSimple, or kNotLooked before the text there was looked at.
     std::vector<int32_t> simple_at;
     std::vector<SimpleExpression> simple;
-    std::vector<SimpleItem> simple_items;  // the items of each in turn
+    std::vector<SimpleItem> simple_items;     // the items of each in turn
+    std::vector<const Token*> simple_tokens;  // each item's token, for what is reported there
+    // The pending operators of the item lists that wait for calls, and of
+    // the one running, each above the last; item_top is where the next begins.
+    std::vector<PendingOperator> item_stack;
+    uint32_t item_top = 0;
     std::vector<int32_t> simple_names;
     std::vector<SimpleTarget> simple_targets;
     // Per position after a call's `(`: its entry in simple_arguments,
@@ -431,7 +447,8 @@ struct InterpreterState {
     void evaluate_then();
     int32_t look_for_simple();
     bool find_simple(SimpleExpression& e, bool whole_in_parentheses);
-    bool find_operation(SimpleExpression& e);
+    // weight: the frames the frames would hold for the operation (calls).
+    bool find_operation(SimpleExpression& e, int weight);
     // Ends as evaluate() ends, unless it is an argument of a list taken
     // whole, which sets the place once for the list.
     template <bool sets_place = true>
@@ -457,6 +474,27 @@ struct InterpreterState {
     // left op right, for an operator of `level` that stands at `at`.
     int32_t operate(int32_t left, uint8_t level, uint8_t code, int32_t right, uint32_t at);
     bool simple_operation(const SimpleExpression& e, int32_t& v);
+    // The expression at the current token when it calls the program's
+    // functions, for `site` (see ItemsFrame): false, with nothing done,
+    // when the frames are to run it (it is not such, or a variable of it is
+    // not there, or the frames could reach their budget in it); else it ran
+    // up to its first call, whose body begins.
+    bool start_items(FrameKind site);
+    // With a call's value: the expression on top goes on.
+    void resume_items();
+    // From its first item, or (resumed) with the value of the call that
+    // ended just before `run.item`, up to its next call or its end.
+    // False, with nothing done, at a variable that is not there before
+    // its first call (the frames report it in their turn).
+    bool run_items(const ItemsFrame& run, int32_t v, bool resumed);
+    // Its call whose `(` is at `opened` in item_stack enters, with the
+    // `count` values above it; `item` follows its `)`.
+    void call_from_items(const ItemsFrame& run, uint32_t item, uint32_t opened, uint32_t count);
+    // The expression's value for its statement.
+    void items_done(FrameKind site, int32_t v);
+    [[gnu::cold]] bool items_lack(const SimpleExpression& e, const SimpleItem& t, bool called);
+    // `a` or `a op b` from its first item, on to the item after it; false for a variable not there.
+    bool flat_item_value(const SimpleItem*& item, int32_t& v);
     void keep_item(SimpleItem::Kind kind, const Token& t, bool negate = false);
     bool keep_character(SimpleExpression& e, bool negate);
     void keep_names(SimpleExpression& e);

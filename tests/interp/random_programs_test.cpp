@@ -14,6 +14,7 @@
 #include <tuple>
 #include <vector>
 
+#include "frames.h"
 #include "random_programs.h"
 #include "run_helpers.h"
 
@@ -121,8 +122,48 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
         texts.push_back("int a, b, c, d;\r\ng(int p, int q, int r) { return p + q + r; }\r\nmain() {\r\n" +
                         std::string("  a = 5; b = -3; c = 12; d = 4;\r\n  ") + draw + ";\r\n  print(a);\r\n}\r\n");
     }
+    // Calls of the program's functions inside expressions, their values
+    // waited for in each operand place: a global the callee changes read
+    // after it, a value added to a variable the callee changes, a zero
+    // divisor before and after a call, an unknown name before and after,
+    // `f()`, lists too short and too long, a call in each kind of statement.
+    const std::string functions =
+        "int a, b, c, d;\r\ng(int p, int q, int r) { return p * 100 + q * 10 + r; }\r\n"
+        "bump(int k) { a = a + k; return k * 3; }\r\nnone() { return b; }\r\n"
+        "deep(int n) { if (n == 0) return 0; return deep(n - 1) + 1; }\r\n"
+        "nest(int n) { if (n < 1) return n; return 1 - (g(0, -nest(n - 1) * 2, 1) + bump(0)) % 9; }\r\n";
+    for (const char* e : {"bump(1) + a * bump(2) - a", "g(bump(1), a + 2, -bump(a)) * (c - bump(c))",
+                          "-(a - g(1, bump(b), 3)) % 7 < none()", "none() + none(1, 2) * none(b)", "g(a) + 1",
+                          "bump(1) / (d - d) + bump(2)", "a / (d - d) + bump(2)", "bump(1) + q", "q + bump(1)",
+                          "(bump(1) < bump(2))", "(a = bump(d) - a)", "deep(b + 8) * 2 + nest(c)", "a += bump(3)",
+                          "a -= g(a, bump(1), abs(a - 9))", "abs(bump(1)) + getpel(a, bump(2))",
+                          "g(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, "
+                          "24, 25, 26, 27, 28, 29, 30, bump(31), 32)"}) {
+        texts.push_back(functions + "f() { return " + e + "; }\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n" +
+                        "  b = " + e + ";\r\n  print(a, b);\r\n  if (" + e + " < 3) print(1); else print(2);\r\n" +
+                        "  for (c = " + e + "; c < 30; c += 9) " + e + ";\r\n  print(f(), a, c);\r\n" + "  while (" +
+                        e + " < a) { a = a - 7; }\r\n  do print(a); while (" + e + " > 900);\r\n}\r\n");
+    }
     for (int i = 0; i < 3000; ++i) texts.push_back(random_program(rng, i));
-    for (const std::string& text : texts) {
+    // Recursion in an expression up to the frames' budget, the budget put
+    // one frame further each time, and up to the limit of nested calls.
+    struct Run {
+        std::string text;
+        size_t budget;
+        uint64_t steps;
+    };
+    std::vector<Run> runs;
+    for (size_t frames_more = 0; frames_more < 8; ++frames_more) {
+        for (const char* call : {"deep(2000)", "nest(2000)"}) {
+            for (const std::string main : {"b = 2 + (", "print(", "if ("}) {
+                runs.push_back(Run{functions + "main() {\r\n  " + main + call + ");\r\n}\r\n",
+                                   8192 + frames_more * sizeof(Frame), 100000});
+            }
+        }
+    }
+    runs.push_back(Run{functions + "main() { a = deep(300000) + 1; }\r\n", Interpreter::kDefaultStackBudget, 0});
+    for (const std::string& text : texts) runs.push_back(Run{text, Interpreter::kDefaultStackBudget, 20000});
+    for (const auto& [text, budget, steps] : runs) {
         for (RecordingBridge* b : {&whole_bridge, &frames_bridge}) {
             b->calls.clear();
             b->output.clear();
@@ -130,7 +171,8 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
             b->answers.assign(100, "7");
         }
         for (Interpreter* interp : {&whole, &frames}) {
-            interp->set_step_limit(20000);
+            interp->set_step_limit(steps);
+            interp->set_stack_budget(budget);
             interp->seed_random(1);
         }
         ASSERT_EQ(whole.run_text(text), frames.run_text(text)) << text;

@@ -1,0 +1,209 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Item lists that call the program's functions. A call's body runs on the
+// machine like any other, so the list keeps its place (its next item, its
+// pending operators and the calls' values) in an ITEMS frame and goes on
+// when the call's value comes back; a run can stop anywhere in the body and
+// go on later from the frames alone. The frames hold as many frames as the
+// evaluator on frames would at each call, so the budget runs out in the
+// same place; once a call has begun, the list can no longer hand the
+// expression to the frames, so it raises whatever they would raise.
+#include "simple_run.h"
+
+namespace korvane {
+
+namespace {
+
+// What an open entry among the pending operators opened (PendingOperator::code).
+enum Opened : uint16_t { PARENTHESIS = 0, BUILTIN = 1, CALL = 2, NEGATE = 4 };
+
+}  // namespace
+
+// The frames would hold the call's values where the expression's own
+// frames end: the call enters as they enter it, its `)` current. Inlined
+// in both places of run_items: it is most of a call's cost.
+[[gnu::always_inline]] inline void InterpreterState::call_from_items(const ItemsFrame& run, uint32_t item, uint32_t opened, uint32_t count) {
+    const uint32_t first = simple[run.expression].first;
+    const PendingOperator* const open = item_stack.data() + opened;
+    const SimpleItem& call = simple_items[first + open->at];
+    item_top = opened + 1;
+    const auto weight = static_cast<uint16_t>(call.code + (run.site == FrameKind::STATEMENTS ? 0 : 1));
+    // The list's frame and the call's in one push.
+    Frame& c = frames.push(FrameKind::ARGUMENTS, weight + 1u);
+    Frame& f = (&c)[-1];
+    f.kind = FrameKind::ITEMS;
+    f.items = run;
+    f.items.item = item;
+    f.items.top = opened;
+    f.items.weight = weight;
+    const Token& name = *simple_tokens[first + open->at];
+    c.call.active = ActiveCall{name.text, name.start, 0};
+    c.call.function = call.value;
+    c.call.base = local_top;
+    tok = simple_tokens[first + item - 1];  // the `)`
+    scan_pos = tok->start + tok->len;
+    const FuncEntry& function = function_table[call.value];
+    const std::vector<Parameter>& kept = function.parameters;
+    if (!function.named || kept.size() != count || count > static_cast<uint32_t>(kMaxLocals - local_top)) {
+        c.call.first = static_cast<uint32_t>(values.size());
+        for (uint32_t i = 1; i <= count; ++i) values.push_back(open[i].left);
+        return enter_call();
+    }
+    // Named as they are pushed, as enter_call_with names them.
+    for (uint32_t i = count; i > 0; --i) push_local(kept[i - 1], open[i].left);
+    begin_body(function.after);
+    tok = function.last;
+    start_statements();
+}
+
+// As the frames hand it: a `return` or an expression statement ends at
+// once; any other statement takes the value in the machine's next turn.
+bool InterpreterState::start_items(FrameKind site) {
+    const int32_t index = tok->simple;
+    if (index < 0 || !simple_expressions) return false;
+    const SimpleExpression& e = simple[static_cast<size_t>(index)];
+    const size_t site_bytes = site == FrameKind::STATEMENTS ? 0 : sizeof(Frame);
+    if (e.shape != SimpleExpression::CALLED || !frames.within(e.frames_bytes + site_bytes)) return false;
+    // A built-in is called only when nothing will send the expression to the frames.
+    const int32_t* names = simple_names.data() + e.names;
+    for (int i = 0; i < e.name_count; ++i) {
+        if (find_named(names[i]) == nullptr) return false;
+    }
+    ItemsFrame run{};
+    if (e.form != SimpleExpression::VALUE) {
+        run.target = find_named(e.target);
+        if (run.target == nullptr) return false;
+        run.left = run.target->value;
+    }
+    run.expression = static_cast<uint32_t>(index);
+    run.site = site;
+    run.base = run.top = item_top;
+    // An entry for each item at most: an operator, a `(`, a call's value.
+    const size_t need = size_t{item_top} + static_cast<size_t>(e.count) + 1;
+    if (item_stack.size() < need) item_stack.resize(need);
+    item_stack[item_top].rank = 0;  // the whole expression's parenthesis
+    return run_items(run, 0, false);
+}
+
+void InterpreterState::resume_items() {
+    const ItemsFrame run = frames.back().items;
+    frames.pop_back(run.weight);
+    run_items(run, given, true);
+}
+
+// A variable that is not there: until the first call the frames take the
+// expression untouched; after it, as no call changes which variables
+// there are, none can be missing, but it is reported where the frames
+// would report it.
+bool InterpreterState::items_lack(const SimpleExpression& e, const SimpleItem& t, bool called) {
+    if (!called) return false;
+    const Token& name = *simple_tokens[e.first + static_cast<uint32_t>(&t - simple_items.data() - e.first)];
+    scan_pos = name.start + name.len;
+    report_error(ERR_NOT_VARIABLE, name);
+}
+
+// As simple_operation, with the pending operators in item_stack, so that
+// a call can leave them there while its body runs; a call's values wait
+// there above its `(`, each as an entry of rank 0 marked as the call's.
+bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed) {
+    const bool called = resumed;
+    const SimpleExpression& e = simple[run.expression];
+    const SimpleItem* const items = simple_items.data() + e.first;
+    const SimpleItem* item = items + run.item;
+    PendingOperator* const stack = item_stack.data();
+    PendingOperator* top = stack + run.top;
+    for (;;) {
+        if (resumed) {
+            // The call's `(` is on top, with its sign.
+            if ((top->code & NEGATE) != 0) v = wrap_sub(0, v);
+            --top;
+            resumed = false;
+        } else {
+            const SimpleItem& t = *item++;
+            if (t.kind == SimpleItem::CALL && t.rank != 0) {
+                PendingOperator* const open = ++top;
+                *open = PendingOperator{0, static_cast<uint32_t>(&t - items), 0,
+                                        static_cast<uint16_t>(CALL | (t.negate ? NEGATE : 0))};
+                do {
+                    if (!flat_item_value(item, v)) return items_lack(e, *item, called);
+                    *++top = PendingOperator{v, 0, 0, CALL};
+                } while ((item++)->kind == SimpleItem::COMMA);
+                call_from_items(run, static_cast<uint32_t>(item - items), static_cast<uint32_t>(open - stack),
+                                static_cast<uint32_t>(top - open));
+                return true;
+            }
+            if (t.kind == SimpleItem::OPEN || t.kind == SimpleItem::BUILTIN || t.kind == SimpleItem::CALL) {
+                const uint16_t opened = t.kind == SimpleItem::OPEN ? PARENTHESIS
+                                        : t.kind == SimpleItem::BUILTIN ? BUILTIN
+                                                                        : CALL;
+                *++top = PendingOperator{0, static_cast<uint32_t>(&t - items), 0,
+                                         static_cast<uint16_t>(opened | (t.negate ? NEGATE : 0))};
+                continue;
+            }
+            if (!item_value(t, v)) return items_lack(e, t, called);
+        }
+        // v is the right value of what the next item completes.
+        for (;;) {
+            const SimpleItem& after = *item++;
+            if (complete(top, v, after)) break;
+            if (after.kind == SimpleItem::END) {
+                item_top = run.base;
+                tok = e.end;
+                scan_pos = e.end->start;
+                if (e.form == SimpleExpression::ADD_TO) v = wrap_add(run.left, v);
+                if (e.form == SimpleExpression::SUBTRACT_FROM) v = wrap_sub(run.left, v);
+                if (run.target != nullptr) run.target->value = v;
+                items_done(run.site, v);
+                return true;
+            }
+            if (after.code != 0) {  // a call's `)`: its `(` is below its values
+                *++top = PendingOperator{v, 0, 0, CALL};
+                const auto opened = static_cast<uint32_t>(top - after.code - stack);
+                call_from_items(run, static_cast<uint32_t>(item - items), opened, after.code);
+                return true;
+            }
+            const uint16_t opened = top->code & ~NEGATE;
+            if (after.kind == SimpleItem::COMMA) {
+                if (opened == CALL) *++top = PendingOperator{v, 0, 0, CALL};
+                else top->left = v;  // a built-in's first value
+                break;
+            }
+            if (opened == BUILTIN) v = pure_builtin(items[top->at].value, top->left, v);
+            if ((top->code & NEGATE) != 0) v = wrap_sub(0, v);
+            --top;
+        }
+    }
+}
+
+void InterpreterState::items_done(FrameKind site, int32_t v) {
+    if (site == FrameKind::RETURN) {
+        return_value = v;
+        unwind = Unwind::RETURN;
+        return finish_statements();
+    }
+    if (site == FrameKind::EXPRESSION_STATEMENT) {
+        if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED, *tok);
+        return continue_statements();
+    }
+    switch (frames.back().kind) {
+        case FrameKind::EXPRESSION_STATEMENT:  // its `;` ends it
+            if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED, *tok);
+            frames.pop_back();
+            return continue_statements();
+        case FrameKind::IF:
+        case FrameKind::WHILE:
+        case FrameKind::DO:
+        case FrameKind::FOR:
+        case FrameKind::RETURN: return give(v);
+        case FrameKind::STATEMENTS:
+        case FrameKind::STORE:
+        case FrameKind::OPERATION:
+        case FrameKind::ARGUMENTS:
+        case FrameKind::CALL:
+        case FrameKind::BUILTIN:
+        case FrameKind::COLLECTION:
+        case FrameKind::TEXT:
+        case FrameKind::ITEMS: misplaced_frame();
+    }
+}
+
+}  // namespace korvane
