@@ -195,7 +195,7 @@ bool InterpreterState::start_builtin(int index) {
             if (go == Bridge::POLL_YIELD) suspend(Wait::BUILTIN);
             if (go != 0) report_error(ERR_USER_HALT, *tok);
         }
-        pauses.drawn = kNotCalled;
+        pauses.drawn = kNoPlace;
     }
     FrameKind kind = FrameKind::BUILTIN;
     switch (index) {

@@ -46,7 +46,6 @@ void InterpreterState::load_text(const std::string& text) {
     source_text.push_back('\0');
     scan_pos = 0;
     token_at.assign(source_text.size(), nullptr);
-    simple_at.assign(source_text.size(), kNotLooked);
     simple.clear();
     simple_items.clear();
     simple_names.clear();

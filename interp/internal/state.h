@@ -45,6 +45,9 @@ struct VarSlot {
     int32_t below;  // the next local below with the same id, or -1
 };
 
+// A place in the text that is not there (no `do` read again, no drawing call paused before).
+constexpr uint32_t kNoPlace = UINT32_MAX;
+
 // Breakpoints, the command a run follows after a pause, pixel watches.
 struct Pauses {
     PauseHost* host = nullptr;
@@ -60,8 +63,8 @@ struct Pauses {
     bool draws = false;
     int last_line = -1;  // of the last statement passed while armed
     uint32_t last_start = 0;
-    uint32_t do_again = kNotCalled;  // a `do` read again for its next pass is no new statement
-    uint32_t drawn = kNotCalled;     // a drawing call that paused before it, run again on resume
+    uint32_t do_again = kNoPlace;  // a `do` read again for its next pass is no new statement
+    uint32_t drawn = kNoPlace;     // a drawing call that paused before it, run again on resume
 
     void rearm() {
         armed = host != nullptr && (any_breakpoint || (command.kind != PauseCommand::CONTINUE &&
@@ -249,7 +252,7 @@ struct InterpreterState {
     std::unique_ptr<VarSlot[]> local_stack{new VarSlot[kMaxLocals]};
     // Per active call: where its slots begin, and who made it.
     std::unique_ptr<int32_t[]> call_stack{new int32_t[kMaxCalls]};
-    std::unique_ptr<ActiveCall[]> ActiveCalls{new ActiveCall[kMaxCalls]};
+    std::unique_ptr<ActiveCall[]> active_calls{new ActiveCall[kMaxCalls]};
     int local_top = 0;
     int call_top = 0;
     int frame_base = 0;        // call_stack's top entry, or 0 outside any call
@@ -295,9 +298,6 @@ struct InterpreterState {
 
     // Token cache and name interning for the current text.
     std::vector<const CachedToken*> token_at;  // per position, or null
-    // Per position of an expression's first token: its entry in `simple`,
-    // kNotSimple, or kNotLooked before the text there was looked at.
-    std::vector<int32_t> simple_at;
     std::vector<SimpleExpression> simple;
     std::vector<SimpleItem> simple_items;  // the items of each in turn
     std::vector<int32_t> simple_names;
