@@ -282,14 +282,14 @@ int32_t collected(InterpreterState& s, int index, uint32_t call, const int32_t* 
 int32_t text_builtin(InterpreterState& s, const BuiltinFrame& b, int32_t second) {
     s.read_token();
     expect_string(s);
-    std::memcpy(s.bridge_text, s.tok->text, s.tok->len + 1u);
+    const char* const text = s.tok->text;  // a token's text stays where it is for the run
     s.read_token();
     if (!s.tok->is(')')) s.report_error(ERR_PARENS_EXPECTED, *s.tok);
     if (b.index == B_TEXTOUT) {
-        s.bridge.bridge_textout(b.value, second, s.bridge_text);
+        s.bridge.bridge_textout(b.value, second, text);
         if (s.pauses.draws) s.after_drawing_call(b.call, 0);
     } else {
-        s.bridge.bridge_textstyle(b.value, second, s.bridge_text);
+        s.bridge.bridge_textstyle(b.value, second, text);
     }
     return 0;
 }
