@@ -184,7 +184,7 @@ void draw_builtin(InterpreterState& s, int index, uint32_t call, const int32_t* 
 }  // namespace
 
 // A built-in whose name is the current token. True with its result in
-// `given` when it takes no values; false when it pushed a frame that waits for its first.
+// `builtin_result` when it takes no values; false when it pushed a frame that waits for its first.
 bool InterpreterState::start_builtin(int index) {
     const uint32_t call = tok->start;
     if (draws(index)) {
@@ -195,13 +195,13 @@ bool InterpreterState::start_builtin(int index) {
             if (go == Bridge::POLL_YIELD) suspend(Wait::BUILTIN);
             if (go != 0) report_error(ERR_USER_HALT, *tok);
         }
-        pauses.drawn = kNotCalled;
+        pauses.drawn = kNoPlace;
     }
     FrameKind kind = FrameKind::BUILTIN;
     switch (index) {
         case B_GETCHE:
         case B_GETNUM:
-            given = answer_of(*this, index);
+            builtin_result = answer_of(*this, index);
             check_time_after_wait(*this);
             pass_over_call(*this);
             return true;
@@ -210,7 +210,7 @@ bool InterpreterState::start_builtin(int index) {
             expect_string(*this);
             bridge.bridge_output(tok->text);
             expect_statement_end(*this);
-            given = 0;
+            builtin_result = 0;
             return true;
         case B_PRINT:
             expect_open_paren(*this);
@@ -218,7 +218,7 @@ bool InterpreterState::start_builtin(int index) {
             if (tok->kind == TK_STRING) {
                 bridge.bridge_output(tok->text);
                 expect_statement_end(*this);
-                given = 0;
+                builtin_result = 0;
                 return true;
             }
             unread_token();
@@ -282,14 +282,14 @@ int32_t collected(InterpreterState& s, int index, uint32_t call, const int32_t* 
 int32_t text_builtin(InterpreterState& s, const BuiltinFrame& b, int32_t second) {
     s.read_token();
     expect_string(s);
-    std::memcpy(s.bridge_text, s.tok->text, s.tok->len + 1u);
+    const char* const text = s.tok->text;  // a token's text stays where it is for the run
     s.read_token();
     if (!s.tok->is(')')) s.report_error(ERR_PARENS_EXPECTED, *s.tok);
     if (b.index == B_TEXTOUT) {
-        s.bridge.bridge_textout(b.value, second, s.bridge_text);
+        s.bridge.bridge_textout(b.value, second, text);
         if (s.pauses.draws) s.after_drawing_call(b.call, 0);
     } else {
-        s.bridge.bridge_textstyle(b.value, second, s.bridge_text);
+        s.bridge.bridge_textstyle(b.value, second, text);
     }
     return 0;
 }
@@ -349,7 +349,7 @@ bool InterpreterState::take_collection(const int32_t* collected_values) {
     const BuiltinFrame b = frames.back().builtin;
     if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED, *tok);
     frames.pop_back();
-    given = collected(*this, b.index, b.call, collected_values);
+    builtin_result = collected(*this, b.index, b.call, collected_values);
     return true;
 }
 
@@ -364,7 +364,7 @@ bool InterpreterState::single_value(int32_t v) {
     }
     const bool text = f.kind == FrameKind::TEXT;
     frames.pop_back();
-    given = text ? text_builtin(*this, b, v) : one_value(*this, b.index, b.call, v);
+    builtin_result = text ? text_builtin(*this, b, v) : one_value(*this, b.index, b.call, v);
     return true;
 }
 

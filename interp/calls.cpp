@@ -74,8 +74,8 @@ void InterpreterState::begin_body(uint32_t at) {
     Frame& f = frames.back();
     f.call.resume = scan_pos;
     push_frame_base(f.call.base);
-    ActiveCalls[call_top - 1] = f.call.active;
-    ActiveCalls[call_top - 1].arguments = local_top - f.call.base;
+    active_calls[call_top - 1] = f.call.active;
+    active_calls[call_top - 1].arguments = local_top - f.call.base;
     f.kind = FrameKind::CALL;
     scan_pos = at;
 }

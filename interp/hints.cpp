@@ -326,7 +326,7 @@ std::string HintWriter::depth() {
     if (open != std::string::npos && open > 0 && token(open - 1).kind == TK_NAME) name = text(open - 1);
     if (name.empty() && token(at_).kind == TK_NAME && at_ + 1 < all_.size() && is_open(all_[at_ + 1])) name = text(at_);
     // Found elsewhere (a local that no longer fits): the call that was running.
-    if (name.empty() && s_.call_top > 0) name = s_.ActiveCalls[s_.call_top - 1].function;
+    if (name.empty() && s_.call_top > 0) name = s_.active_calls[s_.call_top - 1].function;
     std::string h = "The calls went " + std::to_string(s_.call_top) + " deep";
     if (name.empty()) return h + ": a function that calls itself needs a case in which it returns without calling.";
     h += ", the last a call of `" + name + "`";

@@ -12,7 +12,7 @@
 
 namespace korvane {
 
-InterpreterState::InterpreterState(Bridge& b) : bridge(b) {
+InterpreterState::InterpreterState(Bridge& b) : RunControl(b) {
     frames.set_budget(Interpreter::kDefaultStackBudget);
     // Seeded once, and the seeding draws one value.
     next_random();
@@ -53,17 +53,8 @@ RunResult Interpreter::run_text(const std::string& text) {
     if (const size_t nul = text.find('\0'); nul != std::string::npos) {
         return refuse(s.bridge, "The program contains a NUL byte at offset " + std::to_string(nul));
     }
-    s.error_line = -1;
-    s.error_code = -1;
-    s.error_place = -1;
-    s.details = ErrorDetails{};
-    s.details_pending = false;
-    s.loops.clear();
-    s.unwind = Unwind::NONE;
-    s.frames.clear();
-    s.values.clear();
-    s.item_top = 0;
-    s.frame_base = 0;
+    s.forget_report();
+    s.start_run();
     s.steps = 0;
     s.begin_pauses();
     s.first_poll_at(s.step_limit != 0 && s.step_limit < kPollInterval ? s.step_limit + 1 : kPollInterval);

@@ -21,7 +21,8 @@ enum Opened : uint16_t { PARENTHESIS = 0, BUILTIN = 1, CALL = 2, NEGATE = 4 };
 // The frames would hold the call's values where the expression's own
 // frames end: the call enters as they enter it, its `)` current. Inlined
 // in both places of run_items: it is most of a call's cost.
-[[gnu::always_inline]] inline void InterpreterState::call_from_items(const ItemsFrame& run, uint32_t item, uint32_t opened, uint32_t count) {
+[[gnu::always_inline]] inline void InterpreterState::call_from_items(const ItemsFrame& run, uint32_t item,
+                                                                     uint32_t opened, uint32_t count) {
     const uint32_t first = simple[run.expression].first;
     const PendingOperator* const open = item_stack.data() + opened;
     const SimpleItem& call = simple_items[first + open->at];
@@ -132,7 +133,7 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 return true;
             }
             if (t.kind == SimpleItem::OPEN || t.kind == SimpleItem::BUILTIN || t.kind == SimpleItem::CALL) {
-                const uint16_t opened = t.kind == SimpleItem::OPEN ? PARENTHESIS
+                const uint16_t opened = t.kind == SimpleItem::OPEN      ? PARENTHESIS
                                         : t.kind == SimpleItem::BUILTIN ? BUILTIN
                                                                         : CALL;
                 *++top = PendingOperator{0, static_cast<uint32_t>(&t - items), 0,
@@ -163,8 +164,10 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
             }
             const uint16_t opened = top->code & ~NEGATE;
             if (after.kind == SimpleItem::COMMA) {
-                if (opened == CALL) *++top = PendingOperator{v, 0, 0, CALL};
-                else top->left = v;  // a built-in's first value
+                if (opened == CALL)
+                    *++top = PendingOperator{v, 0, 0, CALL};
+                else
+                    top->left = v;  // a built-in's first value
                 break;
             }
             if (opened == BUILTIN) v = pure_builtin(items[top->at].value, top->left, v);

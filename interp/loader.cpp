@@ -37,7 +37,14 @@ std::string normalise_line_ends(const std::string& text) {
 }
 
 void InterpreterState::load_text(const std::string& text) {
-    // Whatever the file's bytes, the interpreter reads UTF-8.
+    take_text(text);
+    ItemLists::start_text(source_text.size());
+    ProgramTables::start_text(source_text.size());
+    local_of_id.clear();
+}
+
+// Whatever the file's bytes, the interpreter reads UTF-8.
+void ScannedText::take_text(const std::string& text) {
     const std::string program = normalise_line_ends(program_text_from_bytes(text));
     source_text.assign(program.begin(), program.end());
     // A trailing end-of-file marker is not part of the program.
@@ -46,25 +53,9 @@ void InterpreterState::load_text(const std::string& text) {
     source_text.push_back('\0');
     scan_pos = 0;
     token_at.assign(source_text.size(), nullptr);
-    simple_at.assign(source_text.size(), kNotLooked);
-    simple.clear();
-    simple_items.clear();
-    simple_names.clear();
-    simple_targets.clear();
-    arguments_at.assign(source_text.size(), kNotLooked);
-    simple_arguments.clear();
-    simple_argument.clear();
     tokens.clear();
     line_ends.clear();
-    pass_ends.clear();
-    pass_at.assign(source_text.size() * kPassKinds, -1);
-    declarations.clear();
-    declared.clear();
-    declaration_at.assign(source_text.size(), -1);
     name_ids.clear();
-    function_of_id.clear();
-    global_of_id.clear();
-    local_of_id.clear();
 }
 
 // pre_pass = { declaration | name "(" params ")" | "{" body "}" | other }

@@ -83,7 +83,7 @@ void InterpreterState::begin_pauses() {
     pauses.command = pauses.start;
     pauses.command_depth = 0;
     pauses.last_line = -1;
-    pauses.do_again = kNotCalled;
+    pauses.do_again = kNoPlace;
     rearm_pauses();
 }
 
@@ -91,10 +91,10 @@ void InterpreterState::statement_stop() {
     if (!is_statement(*tok)) return;
     const uint32_t start = tok->start;
     if (start == pauses.do_again) {
-        pauses.do_again = kNotCalled;
+        pauses.do_again = kNoPlace;
         return;
     }
-    pauses.do_again = kNotCalled;
+    pauses.do_again = kNoPlace;
     stop_at(start, Stop::STATEMENT);
 }
 

@@ -142,6 +142,16 @@ int32_t InterpreterState::literal_character() {
 
 uint8_t InterpreterState::read_new_token() {
     const uint32_t from = scan_pos;
+    skip_space();
+    // A token read before from its own first character is the same token:
+    // each has one entry, so what is noted of it is noted once.
+    if (const CachedToken* same = token_at[scan_pos]; same != nullptr) {
+        token_at[from] = same;
+        tok = &same->token;
+        scan_pos = same->end;
+        return tok->kind;
+    }
+    const uint32_t start = scan_pos;
     scan_token();
     scan.ch = scan.kind == TK_DELIM && scan.op == OP_NONE && scan.len == 1 ? scan.text[0] : 0;
     scan.level = level_of(scan);
@@ -155,9 +165,10 @@ uint8_t InterpreterState::read_new_token() {
         for (const char* p = scan.text; is_digit(*p); ++p) value = value * 10u + static_cast<uint32_t>(*p - '0');
         scan.number = static_cast<int32_t>(value);
     }
-    scan.simple = kNotLooked;  // each reading is looked up afresh
+    scan.simple = kNotLooked;
     const CachedToken& added = tokens.emplace_back(CachedToken{scan, scan_pos});
     token_at[from] = &added;
+    token_at[start] = &added;
     tok = &added.token;
     return tok->kind;
 }

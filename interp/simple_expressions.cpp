@@ -85,7 +85,7 @@ int32_t InterpreterState::look_for_simple() {
         simple_names.resize(names_kept);
         simple_targets.resize(targets_kept);
     }
-    simple_at[look.first()->start] = index;
+    look.first()->simple = index;
     return index;
 }
 
@@ -103,7 +103,7 @@ int32_t InterpreterState::look_for_arguments() {
         for (uint32_t count = 1; count <= static_cast<uint32_t>(kMaxArguments); ++count) {
             const uint32_t from = scan_pos;
             read_token();
-            int32_t e = simple_at[tok->start];
+            int32_t e = tok->simple;
             if (e == kNotLooked) e = look_for_simple();
             // One that calls a function is left to the frames with the list.
             if (e == kNotSimple || simple[static_cast<size_t>(e)].functions) break;

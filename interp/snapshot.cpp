@@ -37,7 +37,7 @@ PauseSnapshot InterpreterState::snapshot() {
         if (g.id >= 0 && global_of_id[static_cast<size_t>(g.id)] == i) at.globals.push_back({g.name, g.value});
     }
     for (int c = call_top - 1; c >= 0; --c) {
-        const ActiveCall& call = ActiveCalls[c];
+        const ActiveCall& call = active_calls[c];
         CallSnapshot frame;
         frame.function = call.function;
         frame.called_from = call.at == kNotCalled ? -1 : line_of(call.at);

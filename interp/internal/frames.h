@@ -98,6 +98,15 @@ struct BuiltinFrame {
     int32_t value;   // TEXT: the first value
 };
 
+// An operator of a simple expression waiting for its right value, with its
+// left one; its level is one below its rank. A `(` waits as one of rank 0.
+// Wider than chars, as the levels' codes are (OperationFrame).
+struct PendingOperator {
+    int32_t left;
+    uint32_t at;
+    uint16_t rank, code;
+};
+
 // Where an item list stands while a call of its runs: the call's `(` is
 // the top of its pending operators (InterpreterState::item_stack).
 struct ItemsFrame {

@@ -223,10 +223,7 @@ template <bool sets_place>
     int32_t index = tok->simple;
     if (index < 0) {
         if (index == kNotSimple || !simple_expressions) return false;
-        // Another reading of the same token may have looked already.
-        index = simple_at[tok->start];
-        if (index == kNotLooked) index = look_for_simple();
-        tok->simple = index;
+        index = look_for_simple();
         if (index == kNotSimple) return false;
     }
     return run_simple(simple[static_cast<size_t>(index)], v);

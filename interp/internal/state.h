@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The whole interpreter state in one object, and the routines that work on
-// it. Each routine executes straight from the program text at scan_pos; the
-// files scanner, loader, evaluator, executor, calls, errors and builtins
-// implement them.
+// The interpreter: its parts (each in a header of its own) and the routines
+// that work across them. Each routine executes straight from the program
+// text at scan_pos; the files scanner, loader, evaluator, executor, calls,
+// errors and builtins implement them.
 #pragma once
 
 #include <cstdint>
-#include <deque>
-#include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "bridge.h"
@@ -17,88 +14,14 @@
 #include "frames.h"
 #include "interpreter.h"
 #include "language.h"
-#include "pause_host.h"
+#include "machine_state.h"
+#include "program_tables.h"
+#include "run_control.h"
+#include "run_report.h"
+#include "scanned_text.h"
 #include "tokens.h"
 
 namespace korvane {
-
-// What a declaration gives a parameter or a local.
-struct Parameter {
-    const char* name;
-    int32_t id;
-};
-
-struct FuncEntry {
-    uint32_t body;  // just after the `(` that follows the name in its definition
-    // Naming the parameters reads the same text each call: once it went
-    // through, its names (first first) and where it ends are kept.
-    bool named;
-    std::vector<Parameter> parameters;
-    uint32_t after;
-    const Token* last;
-};
-
-struct VarSlot {
-    const char* name;  // lower case, the text of its name token; null for an unnamed argument
-    int32_t value;
-    int32_t id;     // interned name, -1 when no name token can ever find it
-    int32_t below;  // the next local below with the same id, or -1
-};
-
-// Breakpoints, the command a run follows after a pause, pixel watches.
-struct Pauses {
-    PauseHost* host = nullptr;
-    std::vector<bool> breakpoints;  // per line
-    bool any_breakpoint = false;
-    bool watching = false;
-    PauseCommand start;    // how each run begins
-    PauseCommand command;  // in force since the last pause
-    int command_depth = 0;
-    // Read before every statement and every drawing call: false unless
-    // something could pause there, so a run with nothing set pays one test.
-    bool armed = false;
-    bool draws = false;
-    int last_line = -1;  // of the last statement passed while armed
-    uint32_t last_start = 0;
-    uint32_t do_again = kNotCalled;  // a `do` read again for its next pass is no new statement
-    uint32_t drawn = kNotCalled;     // a drawing call that paused before it, run again on resume
-
-    void rearm() {
-        armed = host != nullptr && (any_breakpoint || (command.kind != PauseCommand::CONTINUE &&
-                                                       command.kind != PauseCommand::NEXT_DRAWING_CALL));
-        draws = host != nullptr && (watching || command.kind == PauseCommand::NEXT_DRAWING_CALL);
-    }
-};
-
-// Where a pause stands: before a statement, or before a part of a loop
-// header that runs on its own (a `for` condition or increment, the
-// condition of a `do`), before or after a drawing call.
-enum class Stop : uint8_t { STATEMENT, PART, DRAWING_CALL, PIXEL };
-
-// Where a run that returned RUN_WAITING stopped, for resume to ask again.
-enum class Wait : uint8_t {
-    NONE,
-    STEP,     // before a statement, its first token read and counted
-    BUILTIN,  // before a built-in whose name is the current token, in its OPERATION frame
-    PAUSE,    // at a pause whose host has not chosen yet
-};
-struct Waiting {
-    Wait at = Wait::NONE;
-    Stop stop = Stop::STATEMENT;
-    PauseReason reason = PauseReason::STEP;
-    uint32_t from = 0, to = 0;
-    int32_t value = 0;  // PIXEL: the built-in's value
-};
-
-// Thrown where a run waits for its host; run_text and resume return RUN_WAITING.
-struct Suspended {};
-
-// What read_token produces at one position depends only on the text and the
-// position, so each result is kept for the rest of the run.
-struct CachedToken {
-    Token token;
-    uint32_t end;  // scan_pos after the token
-};
 
 // An expression of plain operands (numbers, characters or variables),
 // signs, binary operators and parentheses, assigned to variables or not
@@ -134,15 +57,6 @@ struct SimpleItem {
 
     // OPERATOR: its level; CLOSE, COMMA, END: LEVEL_NONE.
     uint8_t level() const { return static_cast<uint8_t>(rank - 1); }
-};
-
-// An operator of a simple expression waiting for its right value, with its
-// left one; its level is one below its rank. A `(` waits as one of rank 0.
-// Wider than chars, as the levels' codes are (frames.h).
-struct PendingOperator {
-    int32_t left;
-    uint32_t at;
-    uint16_t rank, code;
 };
 
 // Sixty-four bytes, so finding one by its index is a shift.
@@ -209,113 +123,18 @@ struct SimpleArguments {
     size_t frames_bytes;
 };
 
-// One token of a reading of the whole text, for hints and outlines.
-struct Lexeme {
-    uint32_t start, end;  // the token's source characters
-    const Token* token;
-};
-
-// A loop that is running: where its keyword stands, how many times its body
-// has started, and the call depth it runs at. A halt names the innermost.
-struct LoopPass {
-    uint32_t at;
-    uint64_t passes;
-    int calls;
-};
-
-// How far a `break`, `continue` or `return` is unwinding the executors.
-enum class Unwind : uint8_t { NONE, BREAK, CONTINUE, RETURN };
-
-constexpr int kMaxFunctions = 100;
-constexpr int kMaxGlobals = 100;
-// Room for a recursive 4-way fill of the whole 400 x 400 canvas (160,000
-// calls nested, each with its two parameters and two locals). The tables for them
-// are allocated and never filled in advance: a page of them that no call
-// reached costs no memory.
-constexpr int kMaxCalls = 1 << 18;
-constexpr int kMaxLocals = kMaxCalls * 4;
 constexpr int kMaxArguments = 31;
 // The values a built-in's list takes at most: h_axis's and the drawing
 // calls' (most take fewer), and v_axis's.
 constexpr int kCollectionSize = 10;
 constexpr int kVAxisCollectionSize = 12;
-constexpr uint32_t kPollInterval = 4096;  // statements between bridge polls
 
-struct InterpreterState {
-    explicit InterpreterState(Bridge& b);
-
-    Bridge& bridge;
-
-    // Program text, NUL-terminated (with spare NULs so a look-ahead of one
-    // character past the end stays inside).
-    std::vector<char> source_text;
-    uint32_t scan_pos = 0;
-    const Token* tok = &scan;  // the current token; points into the token cache
-    Token scan;                // where read_token builds a token it has not seen yet
-    Token main_token;          // the name that starts a run
-
-    int function_count = 0;
-    int global_count = 0;
-    // On the heap, as large as it is; only the entries in use are touched.
-    std::unique_ptr<VarSlot[]> local_stack{new VarSlot[kMaxLocals]};
-    // Per active call: where its slots begin, and who made it.
-    std::unique_ptr<int32_t[]> call_stack{new int32_t[kMaxCalls]};
-    std::unique_ptr<ActiveCall[]> ActiveCalls{new ActiveCall[kMaxCalls]};
-    int local_top = 0;
-    int call_top = 0;
-    int frame_base = 0;        // call_stack's top entry, or 0 outside any call
-    int32_t return_value = 0;  // kept across calls and runs
-    Unwind unwind = Unwind::NONE;
-
-    uint32_t random_state = 1;                 // kept across runs
-    uint64_t steps = 0;                        // statements executed in this run
-    uint64_t step_limit = 0;                   // 0: none
-    uint64_t next_poll = kPollInterval;        // the step at which the bridge is polled next
-    uint64_t next_step_event = kPollInterval;  // next_poll, or the next step while pauses are armed
-    int error_line = -1;
-    // What the last report was and where, kept for its hint.
-    int error_code = -1;
-    int64_t error_place = -1;  // the first character of the token where it was found
-    bool quiet = false;        // reading the text for a hint or an outline: an error only throws
-    std::vector<LoopPass> loops;
-    ErrorDetails details;  // of the last run's report, with its hint
-    // The hint is worked out when first asked for: a run that no one asks
-    // about pays nothing for it.
-    bool details_pending = false;
-    Pauses pauses;
-    Waiting waiting;
-
-    // The stack of constructs in progress, the values of calls whose
-    // arguments are being worked out, and what the machine does next.
-    enum class Mode : uint8_t {
-        STATEMENT,  // run the next statement of the top STATEMENTS frame
-        VALUE,      // hand `given` to the top frame
-        DONE,       // the statements above the top frame have ended
-    };
-    // Where run_expression begins: reading an expression's first token,
-    // at the current token (which was found not simple), or with the value
-    // of a call for the top OPERATION frame.
-    // OPERAND: at a built-in whose name is current, in its OPERATION frame.
-    enum class Entry : uint8_t { EVALUATE, CURRENT, CALL_VALUE, OPERAND };
-    FrameStack frames;
-    std::vector<int32_t> values;
-    Mode mode = Mode::STATEMENT;
-    int32_t given = 0;  // the value handed down
-
-    char bridge_text[kTokenBytes] = {};
-
-    // Token cache and name interning for the current text.
-    std::vector<const CachedToken*> token_at;  // per position, or null
-    // Per position of an expression's first token: its entry in `simple`,
-    // kNotSimple, or kNotLooked before the text there was looked at.
-    std::vector<int32_t> simple_at;
+// The item lists kept of the text: each simple expression and each list
+// of simple arguments, found once where it begins.
+struct ItemLists {
     std::vector<SimpleExpression> simple;
     std::vector<SimpleItem> simple_items;     // the items of each in turn
     std::vector<const Token*> simple_tokens;  // each item's token, for what is reported there
-    // The pending operators of the item lists that wait for calls, and of
-    // the one running, each above the last; item_top is where the next begins.
-    std::vector<PendingOperator> item_stack;
-    uint32_t item_top = 0;
     std::vector<int32_t> simple_names;
     std::vector<SimpleTarget> simple_targets;
     // Per position after a call's `(`: its entry in simple_arguments,
@@ -323,37 +142,32 @@ struct InterpreterState {
     std::vector<int32_t> arguments_at;
     std::vector<SimpleArguments> simple_arguments;
     std::vector<SimpleArgument> simple_argument;
-    bool simple_expressions = true;
-    std::deque<CachedToken> tokens;   // a deque keeps the addresses stable
-    std::vector<uint32_t> line_ends;  // filled on the first line_of of a run
-    struct PassEnd {
-        uint32_t end;
-        const Token* token;
-    };
-    std::vector<PassEnd> pass_ends;
-    std::vector<int32_t> pass_at;  // per position and kind of pass: its entry in pass_ends, or -1
-    // A declaration of locals names the same locals each time it is read:
-    // once read, its names (in `declared`) and where it ends are kept.
-    struct Declaration {
-        uint32_t first, count;  // in `declared`
-        uint32_t after;
-        const Token* last;
-    };
-    std::vector<Declaration> declarations;
-    std::vector<Parameter> declared;
-    std::vector<int32_t> declaration_at;  // per position of its keyword: its entry in declarations, or -1
-    std::unordered_map<std::string, int32_t> name_ids;
-    std::vector<int32_t> function_of_id;  // first function_table entry per name id, or -1
-    std::vector<int32_t> global_of_id;    // first global_table entry per name id, or -1
-    // The topmost local_stack entry per name id, or -1; with VarSlot::below a
-    // chain per name, so a lookup costs the same however many locals there are.
-    std::vector<int32_t> local_of_id;
+    bool simple_expressions = true;  // off, every expression runs on the frames
 
-    // The large tables come last, so every field above sits within the first
-    // kilobyte: the browser's compiler folds such small offsets into each
-    // access, where larger ones cost the hot loop a register or a reload each.
-    FuncEntry function_table[kMaxFunctions];
-    VarSlot global_table[kMaxGlobals];
+    // Nothing kept, for a text of `size` characters.
+    void start_text(size_t size) {
+        simple.clear();
+        simple_items.clear();
+        simple_tokens.clear();
+        simple_names.clear();
+        simple_targets.clear();
+        arguments_at.assign(size, kNotLooked);
+        simple_arguments.clear();
+        simple_argument.clear();
+    }
+};
+
+// The interpreter is its parts, each with one job, and the routines that
+// work across them. The parts most read by the hot loop come first, the
+// large tables last.
+struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, ItemLists, ProgramTables {
+    explicit InterpreterState(Bridge& b);
+
+    // Where run_expression begins: reading an expression's first token,
+    // at the current token (which was found not simple), or with the value
+    // of a call for the top OPERATION frame.
+    // OPERAND: at a built-in whose name is current, in its OPERATION frame.
+    enum class Entry : uint8_t { EVALUATE, CURRENT, CALL_VALUE, OPERAND };
 
     // errors
     // Ends the run with the error found at token t, which the editors mark;
@@ -377,15 +191,9 @@ struct InterpreterState {
     ErrorDetails describe_error();
 
     // scanner
-    char at(uint32_t pos) const { return source_text[pos]; }
-    char cur() const { return source_text[scan_pos]; }
     // The character at scan_pos in a character literal, stepped over: its
     // Latin-1 code as a signed byte ('é' is -23), '?' beyond Latin-1.
     int32_t literal_character();
-    // Moves scan_pos on by n, never past the end.
-    void step_over(uint32_t n) {
-        while (n-- > 0 && cur() != '\0') ++scan_pos;
-    }
     // Reads the next token: from the cache when this position was read before.
     [[gnu::always_inline]] uint8_t read_token() {
         if (const CachedToken* cached = token_at[scan_pos]; cached != nullptr) {
@@ -398,10 +206,6 @@ struct InterpreterState {
     uint8_t read_new_token();
     void skip_space();
     void scan_token();
-    // Puts the current token back: scan_pos returns to its first character.
-    void unread_token() {
-        if (tok->keyword != KW_EOF) scan_pos = tok->start;
-    }
     uint8_t keyword_code();
     // Every token from the start of the text, up to its end or the first
     // token the scanner refuses.
@@ -426,11 +230,6 @@ struct InterpreterState {
     // Runs part of a run (its start, or a resume) and tells how it ended.
     template <class F>
     RunResult carry_out(F&& part);
-    Frame& push(FrameKind kind) { return frames.push(kind); }
-    void give(int32_t v) {
-        given = v;
-        mode = Mode::VALUE;
-    }
 
     // expressions: run_expression evaluates until the expression's value is
     // handed to the frame that asked for it, or a call's body begins
@@ -555,10 +354,6 @@ struct InterpreterState {
     void skip_statement();
     void pass_statement();
 
-    // Passing over text only moves scan_pos and the current token, so where a
-    // pass of each kind from a position ends is kept for the rest of the run.
-    enum class Pass : uint8_t { STATEMENT, BLOCK, INCREMENT };
-    static constexpr size_t kPassKinds = 3;
     template <class F>
     void memo_pass(Pass kind, F&& pass) {
         const size_t key = size_t{scan_pos} * kPassKinds + static_cast<uint8_t>(kind);
@@ -635,32 +430,6 @@ struct InterpreterState {
         local_top = index + 1;
         name_local(index, slot.id);
     }
-    // A local named as a kept parameter or declaration, with room for it
-    // made sure of: as the topmost local it heads its name's chain, so it is
-    // written once, with no walk down the chain.
-    void push_local(const Parameter& p, int32_t value) {
-        const int index = local_top;
-        int32_t below = -1;
-        if (p.id >= 0) {
-            int32_t& top = local_of_id.data()[p.id];
-            below = top;
-            top = index;
-        }
-        local_stack.get()[index] = VarSlot{p.name, value, p.id, below};
-        local_top = index + 1;
-    }
-    // Gives the local at index its name: it joins its name's chain where its
-    // index puts it (a parameter is named below arguments already named).
-    void name_local(int index, int32_t id) {
-        VarSlot* const stack = local_stack.get();
-        stack[index].id = id;
-        stack[index].below = -1;
-        if (id < 0) return;
-        int32_t* link = &local_of_id[static_cast<size_t>(id)];
-        while (*link > index) link = &stack[*link].below;
-        stack[index].below = *link;
-        *link = index;
-    }
     void pop_locals(int base);
     void push_frame_base(int32_t base);
     int32_t pop_frame_base();
@@ -699,10 +468,10 @@ struct InterpreterState {
     // How many values a built-in without effects takes (abs, getpel), else 0.
     static int pure_builtin_values(int index);
     int32_t pure_builtin(int index, int32_t first, int32_t last);
-    // Both true with the built-in's result in `given` when it is done.
+    // Both true with the built-in's result in `builtin_result` when it is done.
     bool start_builtin(int index);
     // A value for a built-in's frame. True with the built-in's result in
-    // `given` when it has all it takes; false when it waits for another
+    // `builtin_result` when it has all it takes; false when it waits for another
     // value. More values than a list holds is a parameter error; missing
     // ones stay 0. Inlined: most values are one of a list.
     [[gnu::always_inline]] bool builtin_value(int32_t v) {

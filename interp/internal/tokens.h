@@ -96,8 +96,9 @@ struct Token {
     uint32_t start = 0;        // offset of the token's first source character
     int32_t id = -1;           // interned name of a TK_NAME token, so lookups compare integers
     int32_t number = 0;        // value of a TK_NUMBER token
-    // The interpreter's note of the simple expression that begins here, kept
-    // with the token so the statements' loop finds it in one load.
+    // The interpreter's note of the simple expression that begins here (its
+    // entry, kNotSimple or kNotLooked), kept with the token, which is the one
+    // token read from this place, so the statements' loop finds it in one load.
     mutable int32_t simple = kNotLooked;
 
     bool is(char c) const { return ch == c; }
