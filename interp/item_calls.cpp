@@ -32,6 +32,7 @@ enum Opened : uint16_t { PARENTHESIS = 0, BUILTIN = 1, CALL = 2, NEGATE = 4 };
     Frame& c = frames.push(FrameKind::ARGUMENTS, weight + 1u);
     Frame& f = (&c)[-1];
     f.kind = FrameKind::ITEMS;
+    f.await = Await::NONE;
     f.items = run;
     f.items.item = item;
     f.items.top = opened;
@@ -56,8 +57,6 @@ enum Opened : uint16_t { PARENTHESIS = 0, BUILTIN = 1, CALL = 2, NEGATE = 4 };
     start_statements();
 }
 
-// As the frames hand it: a `return` or an expression statement ends at
-// once; any other statement takes the value in the machine's next turn.
 bool InterpreterState::start_items(FrameKind site) {
     const int32_t index = tok->simple;
     if (index < 0 || !simple_expressions) return false;
@@ -177,6 +176,8 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
     }
 }
 
+// As the frames hand it: a `return` or an expression statement ends at
+// once; any other statement takes the value in the machine's next turn.
 void InterpreterState::items_done(FrameKind site, int32_t v) {
     if (site == FrameKind::RETURN) {
         return_value = v;
