@@ -173,6 +173,8 @@ KORVANE_INLINE void InterpreterState::if_value() {
 namespace {
 
 KORVANE_INLINE bool loop_ends(InterpreterState& s, uint32_t body) {
+    // Most passes end as they began: one test for them, not the switch's table.
+    if (s.unwind == Unwind::NONE) return false;
     switch (s.unwind) {
         case Unwind::RETURN: return true;
         case Unwind::BREAK:
