@@ -319,14 +319,19 @@ KORVANE_INLINE void InterpreterState::for_condition_after_stop() {
 
 KORVANE_INLINE void InterpreterState::for_value() {
     Frame& f = frames.back();
+    // Every pass but the first comes with its increment's value: one test for it.
+    if (f.await == Await::INCREMENT) {
+        scan_pos = f.loop.condition;
+        return for_condition();
+    }
     switch (f.await) {
         case Await::INITIAL:
             if (!tok->is(';')) report_error(ERR_SEMICOLON_EXPECTED, *tok);
             step_over(1);
             f.loop.condition = scan_pos;
             return for_condition();
-        case Await::INCREMENT: scan_pos = f.loop.condition; return for_condition();
         case Await::CONDITION: return for_body();
+        case Await::INCREMENT:
         case Await::NONE:
         case Await::BODY:
         case Await::FIRST:
