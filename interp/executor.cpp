@@ -463,7 +463,7 @@ void InterpreterState::run_statements() {
                 run_expression(Entry::CURRENT);
                 continue;
             case ENDS_BLOCK: end_statements(); continue;
-            case BEGINS_BLOCK: frames.back().block = true; break;
+            case BEGINS_BLOCK: frames.back().block = true; continue;  // neither the end of the text nor of the frame
             case KW_INT:
             case KW_CHAR:
                 unread_token();
