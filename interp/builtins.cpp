@@ -184,7 +184,7 @@ void draw_builtin(InterpreterState& s, int index, uint32_t call, const int32_t* 
 }  // namespace
 
 // A built-in whose name is the current token. True with its result in
-// `given` when it takes no values; false when it pushed a frame that waits for its first.
+// `builtin_result` when it takes no values; false when it pushed a frame that waits for its first.
 bool InterpreterState::start_builtin(int index) {
     const uint32_t call = tok->start;
     if (draws(index)) {
@@ -201,7 +201,7 @@ bool InterpreterState::start_builtin(int index) {
     switch (index) {
         case B_GETCHE:
         case B_GETNUM:
-            given = answer_of(*this, index);
+            builtin_result = answer_of(*this, index);
             check_time_after_wait(*this);
             pass_over_call(*this);
             return true;
@@ -210,7 +210,7 @@ bool InterpreterState::start_builtin(int index) {
             expect_string(*this);
             bridge.bridge_output(tok->text);
             expect_statement_end(*this);
-            given = 0;
+            builtin_result = 0;
             return true;
         case B_PRINT:
             expect_open_paren(*this);
@@ -218,7 +218,7 @@ bool InterpreterState::start_builtin(int index) {
             if (tok->kind == TK_STRING) {
                 bridge.bridge_output(tok->text);
                 expect_statement_end(*this);
-                given = 0;
+                builtin_result = 0;
                 return true;
             }
             unread_token();
@@ -349,7 +349,7 @@ bool InterpreterState::take_collection(const int32_t* collected_values) {
     const BuiltinFrame b = frames.back().builtin;
     if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED, *tok);
     frames.pop_back();
-    given = collected(*this, b.index, b.call, collected_values);
+    builtin_result = collected(*this, b.index, b.call, collected_values);
     return true;
 }
 
@@ -364,7 +364,7 @@ bool InterpreterState::single_value(int32_t v) {
     }
     const bool text = f.kind == FrameKind::TEXT;
     frames.pop_back();
-    given = text ? text_builtin(*this, b, v) : one_value(*this, b.index, b.call, v);
+    builtin_result = text ? text_builtin(*this, b, v) : one_value(*this, b.index, b.call, v);
     return true;
 }
 

@@ -36,7 +36,7 @@ void InterpreterState::run_expression(Entry entry) {
     // done, else its next value is read.
     const auto builtin_step = [this, &v](bool done) {
         if (done) {
-            v = given;
+            v = builtin_result;
             return Step::CALL_VALUE;
         }
         read_token();

@@ -398,16 +398,16 @@ void InterpreterState::builtin_statement() {
     push(FrameKind::OPERATION).op = OperationFrame{};
     bool done = start_builtin(tok->builtin);
     if (!done && frames.back().kind == FrameKind::COLLECTION) done = simple_collection();
-    for (; !done; done = builtin_value(given)) {
+    for (int32_t v = 0; !done; done = builtin_value(v)) {
         read_token();
-        if (!simple_value(given)) return run_expression(Entry::CURRENT);
+        if (!simple_value(v)) return run_expression(Entry::CURRENT);
     }
     read_token();
     const bool ends = tok->is(';');
     unread_token();
-    if (!ends) return give(given);  // the operation goes on, with the built-in's value as its operand
-    frames.pop_back();              // the operation
-    frames.pop_back();              // the statement
+    if (!ends) return give(builtin_result);  // the operation goes on, with the built-in's value as its operand
+    frames.pop_back();                       // the operation
+    frames.pop_back();                       // the statement
     continue_statements();
 }
 

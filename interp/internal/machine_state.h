@@ -52,7 +52,8 @@ struct MachineState {
     FrameStack frames;
     std::vector<int32_t> values;  // the arguments of calls being made, and built-ins' lists
     Mode mode = Mode::STATEMENT;
-    int32_t given = 0;  // the value handed down
+    int32_t given = 0;           // the value handed down
+    int32_t builtin_result = 0;  // of the built-in that has just taken its values
 
     // On the heap, as large as they are; only the entries in use are touched.
     std::unique_ptr<VarSlot[]> local_stack{new VarSlot[kMaxLocals]};

@@ -443,10 +443,10 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // How many values a built-in without effects takes (abs, getpel), else 0.
     static int pure_builtin_values(int index);
     int32_t pure_builtin(int index, int32_t first, int32_t last);
-    // Both true with the built-in's result in `given` when it is done.
+    // Both true with the built-in's result in `builtin_result` when it is done.
     bool start_builtin(int index);
     // A value for a built-in's frame. True with the built-in's result in
-    // `given` when it has all it takes; false when it waits for another
+    // `builtin_result` when it has all it takes; false when it waits for another
     // value. More values than a list holds is a parameter error; missing
     // ones stay 0. Inlined: most values are one of a list.
     [[gnu::always_inline]] bool builtin_value(int32_t v) {
