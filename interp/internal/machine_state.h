@@ -44,9 +44,10 @@ constexpr int kMaxLocals = kMaxCalls * 4;
 
 struct MachineState {
     enum class Mode : uint8_t {
-        STATEMENT,  // run the next statement of the top STATEMENTS frame
-        VALUE,      // hand `given` to the top frame
-        DONE,       // the statements above the top frame have ended
+        STATEMENT,   // run the next statement of the top STATEMENTS frame
+        VALUE,       // hand `given` to the top frame
+        DONE,        // the statements above the top frame have ended
+        WHILE_READ,  // a `while` is read and counted: its header runs
     };
     FrameStack frames;
     std::vector<int32_t> values;  // the arguments of calls being made, and built-ins' lists

@@ -167,13 +167,16 @@ TEST(Builtins, AStepOrTimeLimitEndsAnEndlessLoop) {
     EXPECT_EQ(r.message(), "step limit reached in line 1\n");
     // N steps run and the next is refused. The steps: main's `{`, then seven
     // a pass: while, {, n++, ;, print(n), ;, }. 16384 ends on a poll of the
-    // bridge, where the limit is checked too.
-    for (const uint64_t limit : {3u, 4u, 6u, 5000u, 16384u}) {
+    // bridge, where the limit is checked too; 8 and 5006 refuse the `while`
+    // that a pass reads again, and the message names its line, not the next.
+    const char* const line_of_step[] = {"2", "3", "4", "4", "5", "5", "6"};  // counted from 0
+    for (const uint64_t limit : {3u, 4u, 6u, 8u, 5000u, 5006u, 16384u}) {
         ProgramRun counted;
         counted.interp.set_step_limit(limit);
-        counted.run("int n;\nmain() {\nwhile (1) {\nn++;\nprint(n);\n}\n}\n");
+        counted.run("int n;\nmain() {\nwhile (1)\n{\nn++;\nprint(n);\n}\n}\n");
         EXPECT_EQ(counted.result, RUN_ERROR);
         const uint64_t passes = (limit - 1) / 7, rest = (limit - 1) % 7;
+        EXPECT_EQ(counted.message(), std::string("step limit reached in line ") + line_of_step[rest] + "\n") << limit;
         EXPECT_EQ(counted.bridge.output.size(), passes + (rest >= 5 ? 1 : 0)) << limit;
         EXPECT_EQ(counted.global("n"), static_cast<int32_t>(passes + (rest >= 3 ? 1 : 0))) << limit;
     }
