@@ -192,8 +192,8 @@ KORVANE_INLINE bool loop_ends(InterpreterState& s, uint32_t body) {
 
 }  // namespace
 
-// while = "while" expr statements; the `while` is read again for the
-// next pass (by while_done, or by the enclosing statements).
+// while = "while" expr statements; the enclosing statements read the
+// `while` again for the next pass.
 KORVANE_INLINE void InterpreterState::while_value() {
     LoopFrame& w = frames.back().loop;
     if (given == 0) {
@@ -207,29 +207,14 @@ KORVANE_INLINE void InterpreterState::while_value() {
     start_statements();
 }
 
-// while, its keyword read and counted.
-KORVANE_INLINE void InterpreterState::start_while() {
-    push(FrameKind::WHILE).loop.loop = tok->start;  // where the `while` is read again
-    evaluate_then<&InterpreterState::while_value>();
-}
-
 KORVANE_INLINE void InterpreterState::while_done() {
     const uint32_t loop = frames.back().loop.loop, body = frames.back().loop.body;
     frames.pop_back();
-    if (loop_ends(*this, body)) {
+    if (loop_ends(*this, body))
         leave_loop(loop);
-        return continue_statements();
-    }
-    scan_pos = loop;
-    // In a block, where the next step comes to no step event, the `while`
-    // is read and counted here as the statements would do it next, and
-    // started at once in the next turn: one dispatch less per pass.
-    // Anything else (a pause, a poll, a statement alone) reads it in the
-    // statements' turn.
-    if (!frames.back().block || tok->at_eof() || steps + 1 >= next_step_event) return continue_statements();
-    read_token();
-    ++steps;
-    mode = Mode::WHILE_READ;
+    else
+        scan_pos = loop;
+    continue_statements();
 }
 
 // Skips `while` and its condition after a do body left by break.
@@ -422,11 +407,6 @@ void InterpreterState::run_statements() {
     for (;;) {
         // Statements run with frames to run them in, and never while unwinding.
         if (mode != Mode::STATEMENT) {
-            if (mode == Mode::WHILE_READ) {
-                mode = Mode::STATEMENT;
-                start_while();
-                continue;
-            }
             if (frames.empty()) return;
             if (mode == Mode::DONE) {
                 statements_done();
@@ -480,7 +460,10 @@ void InterpreterState::run_statements() {
             case KW_ELSE: skip_statement(); break;
             case KW_FOR: start_for(); continue;
             case KW_DO: start_do(); continue;
-            case KW_WHILE: mode = Mode::WHILE_READ; continue;  // the pass begins in the next turn
+            case KW_WHILE:
+                push(FrameKind::WHILE).loop.loop = tok->start;  // where the `while` is read again
+                evaluate_then<&InterpreterState::while_value>();
+                continue;
             case KW_RETURN:
                 read_token();
                 // A simple value needs no frame to wait on.

@@ -44,10 +44,9 @@ constexpr int kMaxLocals = kMaxCalls * 4;
 
 struct MachineState {
     enum class Mode : uint8_t {
-        STATEMENT,   // run the next statement of the top STATEMENTS frame
-        VALUE,       // hand `given` to the top frame
-        DONE,        // the statements above the top frame have ended
-        WHILE_READ,  // a `while` is read and counted: its header runs
+        STATEMENT,  // run the next statement of the top STATEMENTS frame
+        VALUE,      // hand `given` to the top frame
+        DONE,       // the statements above the top frame have ended
     };
     FrameStack frames;
     std::vector<int32_t> values;  // the arguments of calls being made, and built-ins' lists

@@ -348,7 +348,6 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     void do_done();
     void do_condition_after_stop();
     void if_value();
-    void start_while();
     void while_value();
     void while_done();
     void skip_body();
