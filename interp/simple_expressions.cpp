@@ -348,8 +348,8 @@ bool InterpreterState::keep_character(SimpleExpression& e, bool negate) {
 // operation = operand {op operand} with at most one comparison,
 // operand = ["+" | "-"] (plain | char | "(" operation ")" | "abs" "(" operation ")"
 // | "getpel" "(" operation "," operation ")" | function "(" [operation {"," operation}] ")"),
-// with no call inside a built-in and at most kMaxArguments values for a
-// call; from the current token, to the token after it.
+// with at most kMaxArguments values for a call; from the current token, to
+// the token after it.
 bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
     constexpr int kCall = -1;
     // Per depth: whether a comparison was read, the values the built-in
@@ -406,7 +406,6 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             continue;
         }
         if (tok->kind == TK_NAME && function_of_id[static_cast<size_t>(tok->id)] >= 0) {
-            if (std::any_of(takes + 1, takes + depth + 1, [](int t) { return t > 0; })) return false;
             if (!keep(SimpleItem::CALL, negate)) return false;
             simple_items.back().code = static_cast<uint8_t>(weights[depth]);
             if (!open(kCall)) return false;
