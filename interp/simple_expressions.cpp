@@ -245,10 +245,10 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     const bool stepped = e.form == SimpleExpression::STEP ||
                          (e.more_targets > 0 && simple_targets.back().form == SimpleExpression::STEP);
     // The frames hold an operation for the outer parentheses, a store for
-    // the variable assigned, and one for the operation.
-    const int weight = 1 + (whole_in_parentheses ? 1 : 0) + (e.form == SimpleExpression::VALUE ? 0 : 1);
+    // each variable assigned, and one for the operation.
+    const int weight =
+        1 + (whole_in_parentheses ? 1 : 0) + (e.form == SimpleExpression::VALUE ? 0 : 1 + e.more_targets);
     if (!stepped && !find_operation(e, weight)) return false;
-    if (e.functions && e.more_targets > 0) return false;
     if (whole_in_parentheses) {
         if (!tok->is(')')) return false;
         read_token();
