@@ -14,7 +14,8 @@ namespace korvane {
 namespace {
 
 // What an open entry among the pending operators opened (PendingOperator::code).
-enum Opened : uint16_t { PARENTHESIS = 0, BUILTIN = 1, CALL = 2, NEGATE = 4 };
+// An assignment inside waits above its `(`, with its variable's value where it began.
+enum Opened : uint16_t { PARENTHESIS = 0, BUILTIN = 1, CALL = 2, NEGATE = 4, ASSIGNMENT = 8 };
 
 }  // namespace
 
@@ -88,7 +89,7 @@ bool InterpreterState::start_items(FrameKind site) {
     run.site = site;
     run.base = item_top;
     run.top = item_top + static_cast<uint32_t>(e.more_targets);
-    item_stack[run.top].rank = 0;  // the whole expression's parenthesis
+    item_stack[run.top] = PendingOperator{0, 0, 0, PARENTHESIS};  // the whole expression's parenthesis
     return run_items(run, 0, false);
 }
 
@@ -153,6 +154,11 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                                 static_cast<uint32_t>(top - open));
                 return true;
             }
+            // Its variables, as all the expression's, were found before it began.
+            if (t.kind == SimpleItem::ASSIGN) [[unlikely]] {
+                *++top = PendingOperator{find_named(t.value)->value, static_cast<uint32_t>(&t - items), 0, ASSIGNMENT};
+                continue;
+            }
             if (t.kind == SimpleItem::OPEN || t.kind == SimpleItem::BUILTIN || t.kind == SimpleItem::CALL) {
                 const uint16_t opened = t.kind == SimpleItem::OPEN      ? PARENTHESIS
                                         : t.kind == SimpleItem::BUILTIN ? BUILTIN
@@ -161,12 +167,17 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                                          static_cast<uint16_t>(opened | (t.negate ? NEGATE : 0))};
                 continue;
             }
-            if (!item_value(t, v)) return items_lack(e, t, called);
+            if (t.kind == SimpleItem::STEP) [[unlikely]] {
+                v = step_item(t);
+            } else if (!item_value(t, v)) {
+                return items_lack(e, t, called);
+            }
         }
         // v is the right value of what the next item completes.
         for (;;) {
             const SimpleItem& after = *item++;
             if (complete(top, v, after)) break;
+            for (; top->code == ASSIGNMENT; --top) v = assign_item(items[top->at], top->left, v);
             if (after.kind == SimpleItem::END) {
                 item_top = run.base;
                 tok = e.end;

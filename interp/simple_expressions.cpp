@@ -262,7 +262,11 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     const bool one_assigned =
         e.form != SimpleExpression::ADD_TO && e.form != SimpleExpression::SUBTRACT_FROM && e.more_targets == 0;
     const int targets = e.form == SimpleExpression::VALUE ? 0 : 1 + e.more_targets;
-    e.frames_bytes = static_cast<size_t>((one_assigned ? 2 : 2 + 2 * targets) + 3 * e.depth) * sizeof(Frame);
+    const SimpleItem* const items = simple_items.data() + e.first;
+    const auto inside =
+        std::count_if(items, items + e.count, [](const SimpleItem& t) { return t.kind == SimpleItem::ASSIGN; });
+    e.frames_bytes =
+        static_cast<size_t>((one_assigned ? 2 : 2 + 2 * targets) + 3 * e.depth + 2 * inside) * sizeof(Frame);
     return true;
 }
 
@@ -296,13 +300,14 @@ bool InterpreterState::find_targets(SimpleExpression& e) {
     }
 }
 
-// The variables of an expression that calls a built-in, each once: all
-// are looked up before it runs.
+// The variables of an expression that calls a built-in or assigns inside,
+// each once: all are looked up before it runs.
 void InterpreterState::keep_names(SimpleExpression& e) {
     e.names = static_cast<uint32_t>(simple_names.size());
     const SimpleItem* items = simple_items.data() + e.first;
     for (int i = 0; i < e.count; ++i) {
-        if (items[i].kind != SimpleItem::VARIABLE) continue;
+        const SimpleItem::Kind kind = items[i].kind;
+        if (kind != SimpleItem::VARIABLE && kind != SimpleItem::ASSIGN && kind != SimpleItem::STEP) continue;
         const auto kept = simple_names.begin() + e.names;
         if (std::find(kept, simple_names.end(), items[i].value) == simple_names.end())
             simple_names.push_back(items[i].value);
@@ -346,10 +351,11 @@ bool InterpreterState::keep_character(SimpleExpression& e, bool negate) {
 }
 
 // operation = operand {op operand} with at most one comparison,
-// operand = ["+" | "-"] (plain | char | "(" operation ")" | "abs" "(" operation ")"
-// | "getpel" "(" operation "," operation ")" | function "(" [operation {"," operation}] ")"),
-// with at most kMaxArguments values for a call; from the current token, to
-// the token after it.
+// operand = ["+" | "-"] (plain | char | "(" value ")" | "abs" "(" value ")"
+// | "getpel" "(" value "," value ")" | function "(" [value {"," value}] ")"),
+// value = {name ("=" | "+=" | "-=")} (operation | name ("++" | "--")),
+// with at most kMaxSimpleDepth assignments inside and kMaxArguments values
+// for a call; from the current token, to the token after it.
 bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
     constexpr int kCall = -1;
     // Per depth: whether a comparison was read, the values the built-in
@@ -360,7 +366,8 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
     size_t opened_by[kMaxSimpleDepth + 1] = {};  // the item that opened it
     int depth = 0;
     weights[0] = weight;
-    bool may_assign = true;  // at the start, or just inside a parenthesis
+    bool may_assign = true;  // at the start, or just inside a parenthesis or a value
+    int assigned = 0;        // assignments inside
     // Keeps the current token as an item; keep() also reads the next.
     const auto keep_here = [&](SimpleItem::Kind kind, bool negate) {
         if (e.count == kMaxSimpleItems) return false;
@@ -420,7 +427,26 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             if (!plain(*this, *tok)) return false;
             const bool name = tok->kind == TK_NAME;
             if (!keep(name ? SimpleItem::VARIABLE : SimpleItem::NUMBER, negate)) return false;
-            if (may_assign && name && assigns(*tok)) return false;
+            if (may_assign && name && assigns(*tok)) {
+                if (depth == 0 || assigned == kMaxSimpleDepth) return false;
+                ++assigned;
+                e.calls = true;
+                SimpleItem& assignment = simple_items.back();
+                const SimpleExpression::Form form = form_of(*tok);
+                assignment.code =
+                    static_cast<uint8_t>(form == SimpleExpression::STEP ? tok->op : static_cast<uint8_t>(form));
+                read_token();
+                if (form != SimpleExpression::STEP) {
+                    // Its value follows, up to the `)` or `,` that ends it;
+                    // the frames hold a store for it meanwhile.
+                    assignment.kind = SimpleItem::ASSIGN;
+                    ++weights[depth];
+                    continue;
+                }
+                // The step is the assignment's value: its `)` or `,` follows.
+                assignment.kind = SimpleItem::STEP;
+                if (tok->level != LEVEL_NONE) return false;
+            }
         }
         // The operations this operand ends, each closed by its `)`, or
         // by the `,` before a built-in's second value.
@@ -442,6 +468,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 ++comma[depth];
                 compared[depth] = false;
                 may_assign = true;
+                weights[depth] = weights[depth - 1] + 2;  // the stores of the value before are done
             } else if (!tok->is(')') || (takes[depth] == 2 && comma[depth] == 0)) {
                 return false;
             } else {
@@ -512,18 +539,28 @@ bool InterpreterState::compound_chain(const SimpleItem* item, int32_t& v) {
 // soon as the next one (or the end of its parenthesis) shows that nothing
 // binds its right value tighter; false for a variable that is not there.
 // A built-in is called as the frames would call it, in the same order; a
-// division by zero is reported as they report it.
+// division by zero is reported as they report it. An assignment inside
+// stores its value when its `)` or `,` is reached, as the frames store it.
 bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& result) {
+    constexpr int32_t kAssignment = -2;
     struct Opened {
-        int32_t builtin;  // its index, or -1 for a parenthesis
+        int32_t builtin;  // its index, -1 for a parenthesis, or kAssignment
         int32_t first;    // the first of a built-in's two values
         bool negate;
     };
+    // An assignment inside, and its variable's value where it began.
+    struct Assignment {
+        const SimpleItem* item;
+        int32_t left;
+    };
     // Per depth a `(` and at most one operator of each level.
     PendingOperator pending[(kMaxSimpleDepth + 1) * 4];
-    Opened opened[kMaxSimpleDepth + 1];
+    Opened opened[kMaxSimpleDepth * 2 + 1];
+    Assignment assignments[kMaxSimpleDepth];
+    Assignment* assignment = assignments;  // above the last
     PendingOperator* top = pending;
     Opened* open = opened;
+    open->builtin = -1;  // the whole expression's parenthesis
     top->rank = 0;
     const SimpleItem* item = simple_items.data() + e.first;
     int32_t v = 0;
@@ -534,11 +571,25 @@ bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& resu
             (++top)->rank = 0;
             continue;
         }
-        if (!item_value(t, v)) return false;
+        if (t.kind == SimpleItem::ASSIGN) [[unlikely]] {
+            // Its operators wait above the `(` it stands after.
+            *++open = Opened{kAssignment, 0, false};
+            *assignment++ = Assignment{&t, find_named(t.value)->value};
+            continue;
+        }
+        if (t.kind == SimpleItem::STEP) [[unlikely]] {
+            v = step_item(t);
+        } else if (!item_value(t, v)) {
+            return false;
+        }
         // v is the right value of what the next item completes.
         for (;;) {
             const SimpleItem& after = *item++;
             if (complete(top, v, after)) break;
+            for (; open->builtin == kAssignment; --open) {
+                --assignment;
+                v = assign_item(*assignment->item, assignment->left, v);
+            }
             if (after.kind == SimpleItem::END) {
                 result = v;
                 return true;

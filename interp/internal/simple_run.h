@@ -26,6 +26,19 @@ namespace korvane {
     return true;
 }
 
+// Only where all the expression's variables were found.
+[[gnu::always_inline]] inline int32_t InterpreterState::assign_item(const SimpleItem& t, int32_t left, int32_t v) {
+    if (t.code == SimpleExpression::ADD_TO) v = wrap_add(left, v);
+    if (t.code == SimpleExpression::SUBTRACT_FROM) v = wrap_sub(left, v);
+    find_named(t.value)->value = v;
+    return v;
+}
+
+[[gnu::always_inline]] inline int32_t InterpreterState::step_item(const SimpleItem& t) {
+    VarSlot* const slot = find_named(t.value);
+    return slot->value = wrap_add(slot->value, t.code == OP_INC ? 1 : -1);
+}
+
 // One operator between two plain operands, the most common case, without
 // the levels; false for a variable that is not there.
 [[gnu::always_inline]] inline bool InterpreterState::combine(int32_t& v, const SimpleItem& op,

@@ -25,7 +25,8 @@ namespace korvane {
 
 // An expression of plain operands (numbers, characters or variables),
 // signs, binary operators and parentheses, assigned to variables or not
-// (`a = b += c`), or a variable stepped by ++ or -- (`b++`, `a = b++`):
+// (`a = b += c`, `(a = 3) + b`), or a variable stepped by ++ or -- (`b++`,
+// `a = b++`, `(i++) * 2`):
 // what its tokens are is a fact of the text, so it is found once and
 // evaluated without the frames. Nothing in it has an effect until its
 // value is stored or a call of the program's functions in it begins, so
@@ -35,22 +36,26 @@ constexpr int kMaxSimpleDepth = 8;
 
 // One token of a simple expression, in text order, with the facts of it
 // that evaluating reads side by side: a sign is kept with the operand or
-// parenthesis it stands before, a built-in or a call with its `(`; `f()`
-// has a NUMBER 0 for its argument, as the frames give it one.
+// parenthesis it stands before, a built-in or a call with its `(`, an
+// assignment inside a parenthesis or a value with its operator; `f()` has
+// a NUMBER 0 for its argument, as the frames give it one.
 struct SimpleItem {
-    enum Kind : uint8_t { NUMBER, VARIABLE, OPEN, BUILTIN, CALL, OPERATOR, CLOSE, COMMA, END } kind;
+    // ASSIGN: a variable assigned the value of what follows up to the `)`
+    // or `,` that ends it; STEP: a variable stepped, an operand.
+    enum Kind : uint8_t { NUMBER, VARIABLE, OPEN, BUILTIN, CALL, ASSIGN, STEP, OPERATOR, CLOSE, COMMA, END } kind;
     bool negate;  // NUMBER, VARIABLE, OPEN, BUILTIN, CALL: a `-` stands before it
     // How much of what is pending before it it completes: an operator every
     // pending operator of its level or above (its rank is its level + 1),
     // CLOSE, COMMA and END all that their parenthesis holds; 0 for the others.
     uint8_t rank;
-    // OPERATOR: its character, or the code of a two-character operator;
+    // OPERATOR, STEP: its character, or the code of a two-character operator;
+    // ASSIGN: its SimpleExpression::Form;
     // CALL: the frames the expression would hold at the call (its weight);
     // a call's CLOSE: how many values it gives
     uint8_t code;
     // (rank) CALL: 1 when each of its values is `a` or `a op b`, worked out
     // from its items at once
-    // NUMBER: the number; VARIABLE: the name's id; BUILTIN: its index;
+    // NUMBER: the number; VARIABLE, ASSIGN, STEP: the name's id; BUILTIN: its index;
     // CALL: its function_table entry;
     // OPERATOR: where it stands, for a division by zero
     int32_t value;
@@ -68,18 +73,20 @@ struct alignas(64) SimpleExpression {
     // CALLED: one that calls the program's functions, run where a statement
     // can wait for their values (start_items).
     enum Shape : uint8_t { FLAT_VALUE, FLAT_ASSIGN, CHAIN_VALUE, CHAIN_ASSIGN, STEPPED, OTHER, UPDATED, CALLED } shape;
-    bool flat;       // one operand, or two with an operator between: no levels needed
-    bool chain;      // operands (each with its sign) and operators in turn, an operand plain, a
-                     // pair `(a op b)`, or a built-in whose values are each `a` or `a op b`
-    bool compound;   // chain: some operand is a pair or a built-in
-    bool calls;      // a built-in: its variables are all looked up before it is called
+    bool flat;      // one operand, or two with an operator between: no levels needed
+    bool chain;     // operands (each with its sign) and operators in turn, an operand plain, a
+                    // pair `(a op b)`, or a built-in whose values are each `a` or `a op b`
+    bool compound;  // chain: some operand is a pair or a built-in
+    // A built-in or an assignment inside: its variables are all looked up
+    // before anything in it is called or stored.
+    bool calls;
     bool functions;  // calls of the program's functions
     uint32_t names;  // calls: its variables' ids, each once, in InterpreterState::simple_names
     int name_count;
     int depth;  // of its parentheses
     // The most the frames could hold for it: two where its statement pushed
     // none and one variable is assigned, else two more for each variable, up
-    // to three for each parenthesis.
+    // to three for each parenthesis, and two for each assignment inside.
     size_t frames_bytes;
     int32_t target;  // all but VALUE: the (first) variable's id
     // ASSIGN, ADD_TO, SUBTRACT_FROM: the variables assigned after the first
@@ -298,6 +305,12 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // `a` or `a op b` from its first item, on to the item after it; false for a variable not there.
     bool flat_item_value(const SimpleItem*& item, int32_t& v);
     void keep_item(SimpleItem::Kind kind, const Token& t, bool negate = false);
+    // An assignment inside whose value v is: stored as its ASSIGN item
+    // says, `left` the variable's value where the assignment began; the
+    // value it gives.
+    int32_t assign_item(const SimpleItem& t, int32_t left, int32_t v);
+    // A STEP item's variable stepped: its new value.
+    int32_t step_item(const SimpleItem& t);
     bool keep_character(SimpleExpression& e, bool negate);
     void keep_names(SimpleExpression& e);
     // A NUMBER or VARIABLE item's value, its sign applied; false for a

@@ -96,7 +96,15 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "'AB' + a",
                           "x += b = x -= c * -d",
                           "(x = b = (a + c) * 2)",
-                          "x = a = b++"}) {
+                          "x = a = b++",
+                          "(a = 3) + (b += c) * (d -= 1)",
+                          "(x = getpel(a, b)) != 0",
+                          "(c++) * 2 - (d--) + c",
+                          "abs(a = -b) + getpel(b = 1, c -= a)",
+                          "(a = b = c += 2) / (d = 0)",
+                          "(a += 1) + q",
+                          "(a = 2) + (q = 3)",
+                          "(a = b++) + b"}) {
         const std::string text =
             std::string("int a, b, c, d, m, x;\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n") +
             "  m = -2147483647 - 1;\r\n  x = 1;\r\n  print(" + e + ");\r\n  x = " + e + ";\r\n  print(x);\r\n}\r\n";
@@ -133,7 +141,8 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
         "deep(int n) { if (n == 0) return 0; return deep(n - 1) + 1; }\r\n"
         "nest(int n) { if (n < 1) return n; return 1 - (g(0, -nest(n - 1) * 2, 1) + bump(0)) % 9; }\r\n"
         "sink(int n) { if (n < 1) return n; return abs(getpel(n, -sink(n - 1) * 2) - 3); }\r\n"
-        "pour(int n) { if (n < 1) return n; c = d -= pour(n - 1) + 1; return c; }\r\n";
+        "pour(int n) { if (n < 1) return n; c = d -= pour(n - 1) + 1; return c; }\r\n"
+        "fill(int n) { if (n < 1) return n; return (c = 1 + g(d += 1, fill(n - 1), 0)) - (d++); }\r\n";
     for (const char* e : {"bump(1) + a * bump(2) - a",
                           "g(bump(1), a + 2, -bump(a)) * (c - bump(c))",
                           "-(a - g(1, bump(b), 3)) % 7 < none()",
@@ -157,6 +166,12 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "c -= a = g(b, bump(3), 2) * 2",
                           "c = d += a -= bump(d) / (d - d)",
                           "c += d = a + q * bump(1)",
+                          "(a = bump(1)) + 2 * a",
+                          "(c = getpel(a, bump(b))) != 0",
+                          "(a += bump(1)) - (b = 4) * (c++)",
+                          "g(a = 1, b += bump(2), c--) + (d = bump(3)) / (d - d)",
+                          "(c = bump(1)) + q",
+                          "(c = bump(1)) + (q += 2)",
                           "abs(getpel(bump(2), (d - d)) / (d - d))",
                           "g(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, "
                           "24, 25, 26, 27, 28, 29, 30, bump(31), 32)"}) {
@@ -175,7 +190,7 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     };
     std::vector<Run> runs;
     for (size_t frames_more = 0; frames_more < 8; ++frames_more) {
-        for (const char* call : {"deep(2000)", "nest(2000)", "sink(2000)", "pour(2000)"}) {
+        for (const char* call : {"deep(2000)", "nest(2000)", "sink(2000)", "pour(2000)", "fill(2000)"}) {
             for (const std::string main : {"b = 2 + (", "print(", "if ("}) {
                 runs.push_back(Run{functions + "main() {\r\n  " + main + call + ");\r\n}\r\n",
                                    8192 + frames_more * sizeof(Frame), 100000});
