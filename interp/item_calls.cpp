@@ -69,28 +69,38 @@ bool InterpreterState::start_items(FrameKind site) {
     for (int i = 0; i < e.name_count; ++i) {
         if (find_named(names[i]) == nullptr) return false;
     }
-    // An entry for each variable assigned after the first, then one for
-    // each item at most: an operator, a `(`, a call's value.
-    const size_t need = size_t{item_top} + static_cast<size_t>(e.more_targets + e.count) + 1;
-    if (item_stack.size() < need) item_stack.resize(need);
     ItemsFrame run{};
     if (e.form != SimpleExpression::VALUE) {
         run.target = find_named(e.target);
         if (run.target == nullptr) return false;
         run.left = run.target->value;
-        // Each looked up and its value kept, as the frames do where its assignment begins.
-        for (int i = 0; i < e.more_targets; ++i) {
-            const VarSlot* const slot = find_named(simple_targets[e.targets + static_cast<uint32_t>(i)].id);
-            if (slot == nullptr) return false;
-            item_stack[item_top + static_cast<uint32_t>(i)].left = slot->value;
-        }
     }
     run.expression = static_cast<uint32_t>(index);
     run.site = site;
-    run.base = item_top;
-    run.top = item_top + static_cast<uint32_t>(e.more_targets);
-    item_stack[run.top] = PendingOperator{0, 0, 0, PARENTHESIS};  // the whole expression's parenthesis
+    run.base = run.top = item_top;
+    // An entry for each variable assigned after the first (kMaxSimpleDepth
+    // at most), then one for each item at most: an operator, a `(`, a
+    // call's value.
+    const size_t need = size_t{item_top} + static_cast<size_t>(e.count) + 1 + kMaxSimpleDepth;
+    if (item_stack.size() < need) item_stack.resize(need);
+    if (e.more_targets > 0) [[unlikely]] {
+        if (!keep_more_targets(e)) return false;
+        run.top += static_cast<uint32_t>(e.more_targets);
+    }
+    item_stack[run.top].rank = 0;  // the whole expression's parenthesis
     return run_items(run, 0, false);
+}
+
+// Each looked up and its value kept from item_top on, as the frames do
+// where its assignment begins; false, with nothing done, for one that is
+// not there.
+bool InterpreterState::keep_more_targets(const SimpleExpression& e) {
+    for (int i = 0; i < e.more_targets; ++i) {
+        const VarSlot* const slot = find_named(simple_targets[e.targets + static_cast<uint32_t>(i)].id);
+        if (slot == nullptr) return false;
+        item_stack[item_top + static_cast<uint32_t>(i)].left = slot->value;
+    }
+    return true;
 }
 
 // The value stored in the variables after the first, from the last back:
@@ -142,7 +152,9 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
             resumed = false;
         } else {
             const SimpleItem& t = *item++;
-            if (t.kind == SimpleItem::CALL && t.rank != 0) {
+            if (t.kind <= SimpleItem::VARIABLE) {
+                if (!item_value(t, v)) return items_lack(e, t, called);
+            } else if (t.kind == SimpleItem::CALL && t.rank != 0) {
                 PendingOperator* const open = ++top;
                 *open = PendingOperator{0, static_cast<uint32_t>(&t - items), 0,
                                         static_cast<uint16_t>(CALL | (t.negate ? NEGATE : 0))};
@@ -153,13 +165,16 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 call_from_items(run, static_cast<uint32_t>(item - items), static_cast<uint32_t>(open - stack),
                                 static_cast<uint32_t>(top - open));
                 return true;
-            }
-            // Its variables, as all the expression's, were found before it began.
-            if (t.kind == SimpleItem::ASSIGN) [[unlikely]] {
-                *++top = PendingOperator{find_named(t.value)->value, static_cast<uint32_t>(&t - items), 0, ASSIGNMENT};
-                continue;
-            }
-            if (t.kind == SimpleItem::OPEN || t.kind == SimpleItem::BUILTIN || t.kind == SimpleItem::CALL) {
+            } else if (t.kind == SimpleItem::ASSIGN || t.kind == SimpleItem::STEP) [[unlikely]] {
+                // Its variable, as all the expression's, was found before it began.
+                if (t.kind == SimpleItem::STEP) {
+                    v = step_item(t);
+                } else {
+                    *++top =
+                        PendingOperator{find_named(t.value)->value, static_cast<uint32_t>(&t - items), 0, ASSIGNMENT};
+                    continue;
+                }
+            } else {
                 const uint16_t opened = t.kind == SimpleItem::OPEN      ? PARENTHESIS
                                         : t.kind == SimpleItem::BUILTIN ? BUILTIN
                                                                         : CALL;
@@ -167,17 +182,11 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                                          static_cast<uint16_t>(opened | (t.negate ? NEGATE : 0))};
                 continue;
             }
-            if (t.kind == SimpleItem::STEP) [[unlikely]] {
-                v = step_item(t);
-            } else if (!item_value(t, v)) {
-                return items_lack(e, t, called);
-            }
         }
         // v is the right value of what the next item completes.
         for (;;) {
             const SimpleItem& after = *item++;
             if (complete(top, v, after)) break;
-            for (; top->code == ASSIGNMENT; --top) v = assign_item(items[top->at], top->left, v);
             if (after.kind == SimpleItem::END) {
                 item_top = run.base;
                 tok = e.end;
@@ -190,6 +199,7 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 items_done(run.site, v);
                 return true;
             }
+            for (; top->code == ASSIGNMENT; --top) v = assign_item(items[top->at], top->left, v);
             if (after.code != 0) {  // a call's `)`: its `(` is below its values
                 *++top = PendingOperator{v, 0, 0, CALL};
                 const auto opened = static_cast<uint32_t>(top - after.code - stack);

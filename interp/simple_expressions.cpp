@@ -560,7 +560,6 @@ bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& resu
     Assignment* assignment = assignments;  // above the last
     PendingOperator* top = pending;
     Opened* open = opened;
-    open->builtin = -1;  // the whole expression's parenthesis
     top->rank = 0;
     const SimpleItem* item = simple_items.data() + e.first;
     int32_t v = 0;
@@ -571,28 +570,27 @@ bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& resu
             (++top)->rank = 0;
             continue;
         }
-        if (t.kind == SimpleItem::ASSIGN) [[unlikely]] {
-            // Its operators wait above the `(` it stands after.
+        if (t.kind <= SimpleItem::VARIABLE) {
+            if (!item_value(t, v)) return false;
+        } else if (t.kind == SimpleItem::STEP) {
+            v = step_item(t);
+        } else {
+            // An assignment: its operators wait above the `(` it stands after.
             *++open = Opened{kAssignment, 0, false};
             *assignment++ = Assignment{&t, find_named(t.value)->value};
             continue;
-        }
-        if (t.kind == SimpleItem::STEP) [[unlikely]] {
-            v = step_item(t);
-        } else if (!item_value(t, v)) {
-            return false;
         }
         // v is the right value of what the next item completes.
         for (;;) {
             const SimpleItem& after = *item++;
             if (complete(top, v, after)) break;
-            for (; open->builtin == kAssignment; --open) {
-                --assignment;
-                v = assign_item(*assignment->item, assignment->left, v);
-            }
             if (after.kind == SimpleItem::END) {
                 result = v;
                 return true;
+            }
+            for (; open->builtin == kAssignment; --open) {
+                --assignment;
+                v = assign_item(*assignment->item, assignment->left, v);
             }
             if (after.kind == SimpleItem::COMMA) {
                 open->first = v;

@@ -296,9 +296,10 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // Its call whose `(` is at `opened` in item_stack enters, with the
     // `count` values above it; `item` follows its `)`.
     void call_from_items(const ItemsFrame& run, uint32_t item, uint32_t opened, uint32_t count);
+    [[gnu::cold]] bool keep_more_targets(const SimpleExpression& e);
     // The value stored in the variables assigned after the first, their
     // values before kept in item_stack from `lefts`; the value they give.
-    int32_t store_more_targets(const SimpleExpression& e, uint32_t lefts, int32_t v);
+    [[gnu::cold]] int32_t store_more_targets(const SimpleExpression& e, uint32_t lefts, int32_t v);
     // The expression's value for its statement.
     void items_done(FrameKind site, int32_t v);
     [[gnu::cold]] bool items_lack(const SimpleExpression& e, const SimpleItem& t, bool called);
