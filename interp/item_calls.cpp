@@ -177,7 +177,9 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
 }
 
 // As the frames hand it: a `return` or an expression statement ends at
-// once; any other statement takes the value in the machine's next turn.
+// once, and so does a built-in statement's value, which the built-in takes
+// (its next value read as before); any other statement takes the value in
+// the machine's next turn.
 void InterpreterState::items_done(FrameKind site, int32_t v) {
     if (site == FrameKind::RETURN) {
         return_value = v;
@@ -198,14 +200,14 @@ void InterpreterState::items_done(FrameKind site, int32_t v) {
         case FrameKind::DO:
         case FrameKind::FOR:
         case FrameKind::RETURN: return give(v);
+        case FrameKind::BUILTIN:  // a value of a built-in statement
+        case FrameKind::COLLECTION:
+        case FrameKind::TEXT: return builtin_statement_value(v);
         case FrameKind::STATEMENTS:
         case FrameKind::STORE:
         case FrameKind::OPERATION:
         case FrameKind::ARGUMENTS:
         case FrameKind::CALL:
-        case FrameKind::BUILTIN:
-        case FrameKind::COLLECTION:
-        case FrameKind::TEXT:
         case FrameKind::ITEMS: misplaced_frame();
     }
 }

@@ -334,6 +334,9 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     }
     void statement_value();
     void builtin_statement();
+    void builtin_values();
+    void builtin_statement_value(int32_t v);
+    void builtin_statement_done();
     void statements_done();
     void end_statements();
     void start_for();
