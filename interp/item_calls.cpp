@@ -90,6 +90,29 @@ void InterpreterState::resume_items() {
     run_items(run, given, true);
 }
 
+// Its name current, as the frames have it; the frame keeps the list's place
+// while the host may have no answer yet.
+int32_t InterpreterState::items_answer(const ItemsFrame& run, uint32_t at, uint32_t top) {
+    const uint32_t first = simple[run.expression].first;
+    tok = simple_tokens[first + at];
+    scan_pos = tok->start + tok->len;
+    Frame& f = push(FrameKind::ITEMS);
+    f.items = run;
+    f.items.item = at;
+    f.items.top = top;
+    f.items.weight = 1;
+    const SimpleItem& t = simple_items[first + at];
+    const int32_t value = answer(t.value, Wait::ITEMS);
+    frames.pop_back();
+    return t.negate ? wrap_sub(0, value) : value;
+}
+
+void InterpreterState::resume_items_answer() {
+    const ItemsFrame run = frames.back().items;
+    frames.pop_back(run.weight);
+    run_items(run, 0, false);
+}
+
 // A variable that is not there: until the first call the frames take the
 // expression untouched; after it, as no call changes which variables
 // there are, none can be missing, but it is reported where the frames
@@ -131,15 +154,22 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                                 static_cast<uint32_t>(top - open));
                 return true;
             }
-            if (t.kind == SimpleItem::OPEN || t.kind == SimpleItem::BUILTIN || t.kind == SimpleItem::CALL) {
-                const uint16_t opened = t.kind == SimpleItem::OPEN      ? PARENTHESIS
-                                        : t.kind == SimpleItem::BUILTIN ? BUILTIN
-                                                                        : CALL;
-                *++top = PendingOperator{0, static_cast<uint32_t>(&t - items), 0,
-                                         static_cast<uint16_t>(opened | (t.negate ? NEGATE : 0))};
-                continue;
+            // Where an operand stands, every kind after VARIABLE is one of
+            // these: one test keeps a plain operand's path as short.
+            if (t.kind > SimpleItem::VARIABLE) {
+                if (t.kind == SimpleItem::INPUT) {
+                    v = items_answer(run, static_cast<uint32_t>(&t - items), static_cast<uint32_t>(top - stack));
+                } else {
+                    const uint16_t opened = t.kind == SimpleItem::OPEN      ? PARENTHESIS
+                                            : t.kind == SimpleItem::BUILTIN ? BUILTIN
+                                                                            : CALL;
+                    *++top = PendingOperator{0, static_cast<uint32_t>(&t - items), 0,
+                                             static_cast<uint16_t>(opened | (t.negate ? NEGATE : 0))};
+                    continue;
+                }
+            } else if (!item_value(t, v)) {
+                return items_lack(e, t, called);
             }
-            if (!item_value(t, v)) return items_lack(e, t, called);
         }
         // v is the right value of what the next item completes.
         for (;;) {

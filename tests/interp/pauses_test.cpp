@@ -277,6 +277,13 @@ TEST(Pauses, ARunThatWaitsForItsHostGoesOnAsOneThatBlocks) {
          {},
          draw,
          true},
+        // Answers read beside calls, in and out of their values, signed.
+        {"int x;\nf(int n) { return n + getnum(); }\nmain() {\n  x = getnum() * f(2) - -getche();\n"
+         "  print(x);\n  print(f(getnum()) + getche());\n}\n",
+         {"5", "6", "A", "7", "8", "B"},
+         kGo,
+         {},
+         kGo},
         // Halt given at a pause ends the run as it does when blocking.
         {"int x;\nmain() {\n  x = 1;\n  x = 2;\n  x = 3;\n}\n", {}, kInto, {kInto, {PauseCommand::HALT}}, kGo},
     };
@@ -294,6 +301,8 @@ TEST(Pauses, ARunThatWaitsForItsHostGoesOnAsOneThatBlocks) {
               "result 0 steps 10 | 4  | clear(4) | line(0,0,4,4) | point(4,1) | drawing call@2:6 globals 0 | "
               "pixel@2:6 globals 0 | drawing call@3:2 globals 4 | pixel@3:2 globals 4 | drawing call@3:20 globals 4 | "
               "pixel@3:20 globals 4");
+    // 5 * (2 + 6) + 'A', then 7 + 8 + 'B'.
+    EXPECT_EQ(run_through(cases[4], false, waited), "result 0 steps 12 | 105  | 81 ");
     // putch takes `(f(30) + x) + 1`: 68 + 36 + 1 is 'i'; the line's pixel pause follows both calls of its values.
     EXPECT_EQ(run_through(cases[3], false, waited),
               "result 0 steps 34 | 10  | i | 36  | line(2,0,2,9) | line(1,0,1,9) | line(3,0,3,9) | line(8,3,26,9) | "

@@ -132,23 +132,42 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
         "bump(int k) { a = a + k; return k * 3; }\r\nnone() { return b; }\r\n"
         "deep(int n) { if (n == 0) return 0; return deep(n - 1) + 1; }\r\n"
         "nest(int n) { if (n < 1) return n; return 1 - (g(0, -nest(n - 1) * 2, 1) + bump(0)) % 9; }\r\n";
-    for (const char* e : {"bump(1) + a * bump(2) - a", "g(bump(1), a + 2, -bump(a)) * (c - bump(c))",
-                          "-(a - g(1, bump(b), 3)) % 7 < none()", "none() + none(1, 2) * none(b)", "g(a) + 1",
-                          "bump(1) / (d - d) + bump(2)", "a / (d - d) + bump(2)", "bump(1) + q", "q + bump(1)",
-                          "(bump(1) < bump(2))", "(a = bump(d) - a)", "deep(b + 8) * 2 + nest(c)", "a += bump(3)",
-                          "a -= g(a, bump(1), abs(a - 9))", "abs(bump(1)) + getpel(a, bump(2))",
+    for (const char* e : {"bump(1) + a * bump(2) - a",
+                          "g(bump(1), a + 2, -bump(a)) * (c - bump(c))",
+                          "-(a - g(1, bump(b), 3)) % 7 < none()",
+                          "none() + none(1, 2) * none(b)",
+                          "g(a) + 1",
+                          "bump(1) / (d - d) + bump(2)",
+                          "a / (d - d) + bump(2)",
+                          "bump(1) + q",
+                          "q + bump(1)",
+                          "(bump(1) < bump(2))",
+                          "(a = bump(d) - a)",
+                          "deep(b + 8) * 2 + nest(c)",
+                          "a += bump(3)",
+                          "a -= g(a, bump(1), abs(a - 9))",
+                          "abs(bump(1)) + getpel(a, bump(2))",
                           "g(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, "
-                          "24, 25, 26, 27, 28, 29, 30, bump(31), 32)"}) {
+                          "24, 25, 26, 27, 28, 29, 30, bump(31), 32)",
+                          "getnum() * bump(2) - getche()",
+                          "g(getnum(q), bump(1), -getche())",
+                          "-getnum() / (d - d) + bump(1)",
+                          "bump(1) + getnum() / (d - d)",
+                          "getnum( + bump(1)",
+                          "abs(getnum() - 9) + bump(getche())",
+                          "(getnum() < bump(1)) + q"}) {
         texts.push_back(functions + "f() { return " + e + "; }\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n" +
-                        "  b = " + e + ";\r\n  print(a, b);\r\n  if (" + e + " < 3) print(1); else print(2);\r\n" +
-                        "  for (c = " + e + "; c < 30; c += 9) " + e + ";\r\n  print(f(), a, c);\r\n" + "  while (" +
-                        e + " < a) { a = a - 7; }\r\n  do print(a); while (" + e + " > 900);\r\n}\r\n");
+                        "  b = " + e + ";\r\n  print(a);\r\n  print(b);\r\n  if (" + e +
+                        " < 3) print(1); else print(2);\r\n" + "  for (c = " + e + "; c < 30; c += 9) " + e +
+                        ";\r\n  print(f());\r\n  print(c);\r\n" + "  while (" + e +
+                        " < a) { a = a - 7; }\r\n  do print(a); while (" + e + " > 900);\r\n}\r\n");
     }
     // A built-in statement's values that call functions, in and out of a
     // block: a zero divisor or an unknown name before and after a call, a
     // wrong separator or a missing `)` after such a value, too many values,
     // and the built-in's value as an operand of what follows it.
     for (const char* call : {"print(bump(2) * a)",
+                             "print(getnum() * bump(2))",
                              "line(bump(1), a, g(1, 2, bump(3)), 9)",
                              "point(a, bump(2)) + 1",
                              "print(bump(1)) + 2",
