@@ -68,20 +68,42 @@ bool InterpreterState::start_items(FrameKind site) {
     for (int i = 0; i < e.name_count; ++i) {
         if (find_named(names[i]) == nullptr) return false;
     }
+    // An entry for each variable assigned after the first, then one for
+    // each item at most: an operator, a `(`, a call's value.
+    const size_t need = size_t{item_top} + static_cast<size_t>(e.more_targets + e.count) + 1;
+    if (item_stack.size() < need) item_stack.resize(need);
     ItemsFrame run{};
     if (e.form != SimpleExpression::VALUE) {
         run.target = find_named(e.target);
         if (run.target == nullptr) return false;
         run.left = run.target->value;
+        // Each looked up and its value kept, as the frames do where its assignment begins.
+        for (int i = 0; i < e.more_targets; ++i) {
+            const VarSlot* const slot = find_named(simple_targets[e.targets + static_cast<uint32_t>(i)].id);
+            if (slot == nullptr) return false;
+            item_stack[item_top + static_cast<uint32_t>(i)].left = slot->value;
+        }
     }
     run.expression = static_cast<uint32_t>(index);
     run.site = site;
-    run.base = run.top = item_top;
-    // An entry for each item at most: an operator, a `(`, a call's value.
-    const size_t need = size_t{item_top} + static_cast<size_t>(e.count) + 1;
-    if (item_stack.size() < need) item_stack.resize(need);
-    item_stack[item_top].rank = 0;  // the whole expression's parenthesis
+    run.base = item_top;
+    run.top = item_top + static_cast<uint32_t>(e.more_targets);
+    item_stack[run.top].rank = 0;  // the whole expression's parenthesis
     return run_items(run, 0, false);
+}
+
+// The value stored in the variables after the first, from the last back:
+// each is found again, as no call changes which variable a name denotes,
+// with its value as it was where its assignment began.
+int32_t InterpreterState::store_more_targets(const SimpleExpression& e, uint32_t lefts, int32_t v) {
+    for (int i = e.more_targets - 1; i >= 0; --i) {
+        const SimpleTarget& target = simple_targets[e.targets + static_cast<uint32_t>(i)];
+        const int32_t left = item_stack[lefts + static_cast<uint32_t>(i)].left;
+        if (target.form == SimpleExpression::ADD_TO) v = wrap_add(left, v);
+        if (target.form == SimpleExpression::SUBTRACT_FROM) v = wrap_sub(left, v);
+        find_named(target.id)->value = v;
+    }
+    return v;
 }
 
 void InterpreterState::resume_items() {
@@ -179,6 +201,8 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 item_top = run.base;
                 tok = e.end;
                 scan_pos = e.end->start;
+                if (e.more_targets > 0) [[unlikely]]
+                    v = store_more_targets(e, run.base, v);
                 if (e.form == SimpleExpression::ADD_TO) v = wrap_add(run.left, v);
                 if (e.form == SimpleExpression::SUBTRACT_FROM) v = wrap_sub(run.left, v);
                 if (run.target != nullptr) run.target->value = v;

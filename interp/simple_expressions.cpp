@@ -245,10 +245,10 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     const bool stepped = e.form == SimpleExpression::STEP ||
                          (e.more_targets > 0 && simple_targets.back().form == SimpleExpression::STEP);
     // The frames hold an operation for the outer parentheses, a store for
-    // the variable assigned, and one for the operation.
-    const int weight = 1 + (whole_in_parentheses ? 1 : 0) + (e.form == SimpleExpression::VALUE ? 0 : 1);
+    // each variable assigned, and one for the operation.
+    const int weight =
+        1 + (whole_in_parentheses ? 1 : 0) + (e.form == SimpleExpression::VALUE ? 0 : 1 + e.more_targets);
     if (!stepped && !find_operation(e, weight)) return false;
-    if (e.functions && e.more_targets > 0) return false;
     if (whole_in_parentheses) {
         if (!tok->is(')')) return false;
         read_token();
@@ -350,9 +350,8 @@ bool InterpreterState::keep_character(SimpleExpression& e, bool negate) {
 // operand = ["+" | "-"] (plain | char | "(" operation ")" | "abs" "(" operation ")"
 // | "getpel" "(" operation "," operation ")" | function "(" [operation {"," operation}] ")"
 // | ("getche" | "getnum") "(" text ")"),
-// with no call inside a built-in, at most kMaxArguments values for a
-// call, and getche or getnum only where a call is; from the current
-// token, to the token after it.
+// with at most kMaxArguments values for a call, and getche or getnum only
+// where a call is; from the current token, to the token after it.
 bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
     constexpr int kCall = -1;
     // Per depth: whether a comparison was read, the values the built-in
@@ -410,7 +409,6 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             continue;
         }
         if (tok->kind == TK_NAME && function_of_id[static_cast<size_t>(tok->id)] >= 0) {
-            if (std::any_of(takes + 1, takes + depth + 1, [](int t) { return t > 0; })) return false;
             if (!keep(SimpleItem::CALL, negate)) return false;
             simple_items.back().code = static_cast<uint8_t>(weights[depth]);
             if (!open(kCall)) return false;

@@ -110,12 +110,14 @@ struct PendingOperator {
 // Where an item list stands while a call of its runs: the call's `(` is
 // the top of its pending operators (InterpreterState::item_stack).
 struct ItemsFrame {
-    VarSlot* target;  // the variable assigned, or null
+    VarSlot* target;  // the (first) variable assigned, or null
     int32_t left;     // the variable's value before, for `+=` and `-=`
     uint32_t expression;
     uint32_t item;  // the item after the call's `)`, from the expression's first
-    uint32_t base;  // its first pending operator in item_stack
-    uint32_t top;   // and its last
+    // Its first entry in item_stack: the values before of the variables
+    // assigned after the first, then its pending operators.
+    uint32_t base;
+    uint32_t top;  // and its last
     uint16_t weight;
     // Whose value it is: the frame below it (STATEMENTS: a statement's, or
     // a built-in's in a built-in statement), or a `return` or

@@ -74,7 +74,7 @@ struct alignas(64) SimpleExpression {
                      // pair `(a op b)`, or a built-in whose values are each `a` or `a op b`
     bool compound;   // chain: some operand is a pair or a built-in
     bool calls;      // a built-in: its variables are all looked up before it is called
-    bool functions;  // calls of the program's functions (at most one variable assigned)
+    bool functions;  // calls of the program's functions
     uint32_t names;  // calls: its variables' ids, each once, in InterpreterState::simple_names
     int name_count;
     int depth;  // of its parentheses
@@ -296,6 +296,9 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // Its call whose `(` is at `opened` in item_stack enters, with the
     // `count` values above it; `item` follows its `)`.
     void call_from_items(const ItemsFrame& run, uint32_t item, uint32_t opened, uint32_t count);
+    // The value stored in the variables assigned after the first, their
+    // values before kept in item_stack from `lefts`; the value they give.
+    int32_t store_more_targets(const SimpleExpression& e, uint32_t lefts, int32_t v);
     // The expression's value for its statement.
     void items_done(FrameKind site, int32_t v);
     [[gnu::cold]] bool items_lack(const SimpleExpression& e, const SimpleItem& t, bool called);

@@ -131,7 +131,9 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
         "int a, b, c, d;\r\ng(int p, int q, int r) { return p * 100 + q * 10 + r; }\r\n"
         "bump(int k) { a = a + k; return k * 3; }\r\nnone() { return b; }\r\n"
         "deep(int n) { if (n == 0) return 0; return deep(n - 1) + 1; }\r\n"
-        "nest(int n) { if (n < 1) return n; return 1 - (g(0, -nest(n - 1) * 2, 1) + bump(0)) % 9; }\r\n";
+        "nest(int n) { if (n < 1) return n; return 1 - (g(0, -nest(n - 1) * 2, 1) + bump(0)) % 9; }\r\n"
+        "sink(int n) { if (n < 1) return n; return abs(getpel(n, -sink(n - 1) * 2) - 3); }\r\n"
+        "pour(int n) { if (n < 1) return n; c = d -= pour(n - 1) + 1; return c; }\r\n";
     for (const char* e : {"bump(1) + a * bump(2) - a",
                           "g(bump(1), a + 2, -bump(a)) * (c - bump(c))",
                           "-(a - g(1, bump(b), 3)) % 7 < none()",
@@ -147,6 +149,15 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "a += bump(3)",
                           "a -= g(a, bump(1), abs(a - 9))",
                           "abs(bump(1)) + getpel(a, bump(2))",
+                          "2 * abs(bump(1) - 13)",
+                          "getpel(bump(1) - 4, a + abs(-bump(2) * 3)) - a",
+                          "-abs(bump(a) / (d - d))",
+                          "c = a = bump(2)",
+                          "c = a += bump(2) * 10",
+                          "c -= a = g(b, bump(3), 2) * 2",
+                          "c = d += a -= bump(d) / (d - d)",
+                          "c += d = a + q * bump(1)",
+                          "abs(getpel(bump(2), (d - d)) / (d - d))",
                           "g(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, "
                           "24, 25, 26, 27, 28, 29, 30, bump(31), 32)",
                           "getnum() * bump(2) - getche()",
@@ -207,7 +218,7 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     };
     std::vector<Run> runs;
     for (size_t frames_more = 0; frames_more < 8; ++frames_more) {
-        for (const char* call : {"deep(2000)", "nest(2000)"}) {
+        for (const char* call : {"deep(2000)", "nest(2000)", "sink(2000)", "pour(2000)"}) {
             for (const std::string main : {"b = 2 + (", "print(", "if (", "line(a, ", "putch("}) {
                 runs.push_back(Run{functions + "main() {\r\n  " + main + call + ");\r\n}\r\n",
                                    8192 + frames_more * sizeof(Frame), 100000});
