@@ -72,6 +72,8 @@ int InterpreterState::builtin_index(const char* name) const {
     return -1;
 }
 
+bool InterpreterState::input_builtin(int index) { return index == B_GETCHE || index == B_GETNUM; }
+
 int InterpreterState::pure_builtin_values(int index) {
     switch (index) {
         case B_ABS: return 1;
@@ -124,16 +126,6 @@ void pass_over_call(InterpreterState& s) {
     s.step_over(1);
 }
 
-// An input built-in's answer. A host that has none yet makes the run wait
-// before the built-in.
-int32_t answer_of(InterpreterState& s, int index) {
-    try {
-        return index == B_GETCHE ? s.bridge.bridge_getche() : s.bridge.bridge_getnum();
-    } catch (const InputWaits&) {
-        s.suspend(Wait::BUILTIN);
-    }
-}
-
 // A run's time limit may fall while it waits for a sleep or an answer;
 // the run must end there, not carry on until the next poll. A host that
 // could not wait here yields at the next statement.
@@ -183,6 +175,17 @@ void draw_builtin(InterpreterState& s, int index, uint32_t call, const int32_t* 
 
 }  // namespace
 
+int32_t InterpreterState::answer(int index, Wait at) {
+    int32_t value = 0;
+    try {
+        value = index == B_GETCHE ? bridge.bridge_getche() : bridge.bridge_getnum();
+    } catch (const InputWaits&) {
+        suspend(at);
+    }
+    check_time_after_wait(*this);
+    return value;
+}
+
 // A built-in whose name is the current token. True with its result in
 // `builtin_result` when it takes no values; false when it pushed a frame that waits for its first.
 bool InterpreterState::start_builtin(int index) {
@@ -201,8 +204,7 @@ bool InterpreterState::start_builtin(int index) {
     switch (index) {
         case B_GETCHE:
         case B_GETNUM:
-            builtin_result = answer_of(*this, index);
-            check_time_after_wait(*this);
+            builtin_result = answer(index, Wait::BUILTIN);
             pass_over_call(*this);
             return true;
         case B_PUTS:

@@ -378,17 +378,40 @@ KORVANE_INLINE void InterpreterState::for_increment_after_stop() {
 
 // A statement that calls a built-in, its name current: the frames stand as
 // the evaluator would push them, but values that are simple expressions
-// are handed to the built-in directly, and a plain `;` after it ends the
-// statement at once. Anything else goes on as the evaluator's own.
+// are handed to the built-in directly, one that calls the program's
+// functions waits for them in an item list, and a plain `;` after it ends
+// the statement at once. Anything else goes on as the evaluator's own.
 void InterpreterState::builtin_statement() {
     check_depth();
     push(FrameKind::OPERATION).op = OperationFrame{};
     bool done = start_builtin(tok->builtin);
     if (!done && frames.back().kind == FrameKind::COLLECTION) done = simple_collection();
-    for (int32_t v = 0; !done; done = builtin_value(v)) {
+    if (!done) return builtin_values();
+    builtin_statement_done();
+}
+
+// The built-in's values from its next one, whose first token is to be
+// read; an item list that calls a function hands its value back through
+// items_done.
+void InterpreterState::builtin_values() {
+    for (int32_t v = 0;;) {
         read_token();
-        if (!simple_value(v)) return run_expression(Entry::CURRENT);
+        if (!simple_value(v)) {
+            if (!start_items(FrameKind::STATEMENTS)) run_expression(Entry::CURRENT);
+            return;
+        }
+        if (builtin_value(v)) return builtin_statement_done();
     }
+}
+
+// A value of the built-in, from an item list.
+void InterpreterState::builtin_statement_value(int32_t v) {
+    if (builtin_value(v)) return builtin_statement_done();
+    builtin_values();
+}
+
+// The built-in has taken its values, its result in builtin_result.
+KORVANE_INLINE void InterpreterState::builtin_statement_done() {
     read_token();
     const bool ends = tok->is(';');
     unread_token();

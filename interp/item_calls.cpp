@@ -123,6 +123,29 @@ void InterpreterState::resume_items() {
     run_items(run, given, true);
 }
 
+// Its name current, as the frames have it; the frame keeps the list's place
+// while the host may have no answer yet.
+int32_t InterpreterState::items_answer(const ItemsFrame& run, uint32_t at, uint32_t top) {
+    const uint32_t first = simple[run.expression].first;
+    tok = simple_tokens[first + at];
+    scan_pos = tok->start + tok->len;
+    Frame& f = push(FrameKind::ITEMS);
+    f.items = run;
+    f.items.item = at;
+    f.items.top = top;
+    f.items.weight = 1;
+    const SimpleItem& t = simple_items[first + at];
+    const int32_t value = answer(t.value, Wait::ITEMS);
+    frames.pop_back();
+    return t.negate ? wrap_sub(0, value) : value;
+}
+
+void InterpreterState::resume_items_answer() {
+    const ItemsFrame run = frames.back().items;
+    frames.pop_back(run.weight);
+    run_items(run, 0, false);
+}
+
 // A variable that is not there: until the first call the frames take the
 // expression untouched; after it, as no call changes which variables
 // there are, none can be missing, but it is reported where the frames
@@ -152,9 +175,7 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
             resumed = false;
         } else {
             const SimpleItem& t = *item++;
-            if (t.kind <= SimpleItem::VARIABLE) {
-                if (!item_value(t, v)) return items_lack(e, t, called);
-            } else if (t.kind == SimpleItem::CALL && t.rank != 0) {
+            if (t.kind == SimpleItem::CALL && t.rank != 0) {
                 PendingOperator* const open = ++top;
                 *open = PendingOperator{0, static_cast<uint32_t>(&t - items), 0,
                                         static_cast<uint16_t>(CALL | (t.negate ? NEGATE : 0))};
@@ -165,22 +186,28 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 call_from_items(run, static_cast<uint32_t>(item - items), static_cast<uint32_t>(open - stack),
                                 static_cast<uint32_t>(top - open));
                 return true;
-            } else if (t.kind == SimpleItem::ASSIGN || t.kind == SimpleItem::STEP) [[unlikely]] {
-                // Its variable, as all the expression's, was found before it began.
-                if (t.kind == SimpleItem::STEP) {
-                    v = step_item(t);
-                } else {
+            }
+            // Where an operand stands, every kind after VARIABLE is one of
+            // these: one test keeps a plain operand's path as short.
+            if (t.kind > SimpleItem::VARIABLE) {
+                if (t.kind == SimpleItem::INPUT) {
+                    v = items_answer(run, static_cast<uint32_t>(&t - items), static_cast<uint32_t>(top - stack));
+                } else if (t.kind == SimpleItem::STEP) [[unlikely]] {
+                    v = step_item(t);  // its variable, as all the expression's, was found before it began
+                } else if (t.kind == SimpleItem::ASSIGN) [[unlikely]] {
                     *++top =
                         PendingOperator{find_named(t.value)->value, static_cast<uint32_t>(&t - items), 0, ASSIGNMENT};
                     continue;
+                } else {
+                    const uint16_t opened = t.kind == SimpleItem::OPEN      ? PARENTHESIS
+                                            : t.kind == SimpleItem::BUILTIN ? BUILTIN
+                                                                            : CALL;
+                    *++top = PendingOperator{0, static_cast<uint32_t>(&t - items), 0,
+                                             static_cast<uint16_t>(opened | (t.negate ? NEGATE : 0))};
+                    continue;
                 }
-            } else {
-                const uint16_t opened = t.kind == SimpleItem::OPEN      ? PARENTHESIS
-                                        : t.kind == SimpleItem::BUILTIN ? BUILTIN
-                                                                        : CALL;
-                *++top = PendingOperator{0, static_cast<uint32_t>(&t - items), 0,
-                                         static_cast<uint16_t>(opened | (t.negate ? NEGATE : 0))};
-                continue;
+            } else if (!item_value(t, v)) {
+                return items_lack(e, t, called);
             }
         }
         // v is the right value of what the next item completes.
@@ -222,7 +249,9 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
 }
 
 // As the frames hand it: a `return` or an expression statement ends at
-// once; any other statement takes the value in the machine's next turn.
+// once, and so does a built-in statement's value, which the built-in takes
+// (its next value read as before); any other statement takes the value in
+// the machine's next turn.
 void InterpreterState::items_done(FrameKind site, int32_t v) {
     if (site == FrameKind::RETURN) {
         return_value = v;
@@ -243,14 +272,14 @@ void InterpreterState::items_done(FrameKind site, int32_t v) {
         case FrameKind::DO:
         case FrameKind::FOR:
         case FrameKind::RETURN: return give(v);
+        case FrameKind::BUILTIN:  // a value of a built-in statement
+        case FrameKind::COLLECTION:
+        case FrameKind::TEXT: return builtin_statement_value(v);
         case FrameKind::STATEMENTS:
         case FrameKind::STORE:
         case FrameKind::OPERATION:
         case FrameKind::ARGUMENTS:
         case FrameKind::CALL:
-        case FrameKind::BUILTIN:
-        case FrameKind::COLLECTION:
-        case FrameKind::TEXT:
         case FrameKind::ITEMS: misplaced_frame();
     }
 }

@@ -32,6 +32,7 @@ void InterpreterState::resume_waiting() {
             aim_step_event();
             return;
         case Wait::BUILTIN: return run_expression(Entry::OPERAND);
+        case Wait::ITEMS: return resume_items_answer();
         case Wait::PAUSE: break;
     }
     waiting.value = w.value;

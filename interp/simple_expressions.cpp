@@ -320,7 +320,8 @@ void InterpreterState::keep_item(SimpleItem::Kind kind, const Token& t, bool neg
     switch (kind) {
         case SimpleItem::NUMBER: item.value = t.number; break;
         case SimpleItem::VARIABLE: item.value = t.id; break;
-        case SimpleItem::BUILTIN: item.value = t.builtin; break;
+        case SimpleItem::BUILTIN:
+        case SimpleItem::INPUT: item.value = t.builtin; break;
         case SimpleItem::CALL: item.value = function_of_id[static_cast<size_t>(t.id)]; break;
         case SimpleItem::OPERATOR:
             item.rank = static_cast<uint8_t>(t.level + 1);
@@ -352,10 +353,12 @@ bool InterpreterState::keep_character(SimpleExpression& e, bool negate) {
 
 // operation = operand {op operand} with at most one comparison,
 // operand = ["+" | "-"] (plain | char | "(" value ")" | "abs" "(" value ")"
-// | "getpel" "(" value "," value ")" | function "(" [value {"," value}] ")"),
+// | "getpel" "(" value "," value ")" | function "(" [value {"," value}] ")"
+// | ("getche" | "getnum") "(" text ")"),
 // value = {name ("=" | "+=" | "-=")} (operation | name ("++" | "--")),
 // with at most kMaxSimpleDepth assignments inside and kMaxArguments values
-// for a call; from the current token, to the token after it.
+// for a call, and getche or getnum only where a call is; from the current
+// token, to the token after it.
 bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
     constexpr int kCall = -1;
     // Per depth: whether a comparison was read, the values the built-in
@@ -368,6 +371,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
     weights[0] = weight;
     bool may_assign = true;  // at the start, or just inside a parenthesis or a value
     int assigned = 0;        // assignments inside
+    bool input = false;      // getche or getnum, taken only beside a call
     // Keeps the current token as an item; keep() also reads the next.
     const auto keep_here = [&](SimpleItem::Kind kind, bool negate) {
         if (e.count == kMaxSimpleItems) return false;
@@ -402,7 +406,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             read_token();
             may_assign = false;
         }
-        if (tok->builtin >= 0) {
+        if (tok->builtin >= 0 && !input_builtin(tok->builtin)) {
             const int taken = pure_builtin_values(tok->builtin);
             if (taken == 0 || !keep(SimpleItem::BUILTIN, negate) || !open(taken)) return false;
             e.calls = true;
@@ -421,6 +425,15 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             // No values: the frames give it one, 0.
             if (!keep_here(SimpleItem::NUMBER, false)) return false;
             simple_items.back().value = 0;
+        } else if (tok->builtin >= 0) {
+            // The text is passed over up to and including the next `)`.
+            if (!keep_here(SimpleItem::INPUT, negate)) return false;
+            while (cur() != ')' && cur() != '\0') ++scan_pos;
+            if (cur() == '\0') return false;
+            ++scan_pos;
+            read_token();
+            input = true;
+            e.calls = true;
         } else if (tok->is('\'')) {
             if (!keep_character(e, negate)) return false;
         } else {
@@ -457,7 +470,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 e.flat = e.count == 1 || (e.count == 3 && items[1].kind == SimpleItem::OPERATOR);
                 e.chain = chain_of_operands(items, e.count);
                 e.compound = e.depth > 0;
-                return true;
+                return !input || e.functions;
             }
             const int values_given = comma[depth] + 1;
             const bool call_ends = takes[depth] == kCall && tok->is(')');

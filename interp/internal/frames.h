@@ -119,7 +119,8 @@ struct ItemsFrame {
     uint32_t base;
     uint32_t top;  // and its last
     uint16_t weight;
-    // Whose value it is: the frame below it (STATEMENTS), or a `return` or
+    // Whose value it is: the frame below it (STATEMENTS: a statement's, or
+    // a built-in's in a built-in statement), or a `return` or
     // an expression statement whose frame it stands for (RETURN,
     // EXPRESSION_STATEMENT: it weighs one more).
     FrameKind site;

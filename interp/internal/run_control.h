@@ -49,6 +49,7 @@ enum class Wait : uint8_t {
     NONE,
     STEP,     // before a statement, its first token read and counted
     BUILTIN,  // before a built-in whose name is the current token, in its OPERATION frame
+    ITEMS,    // at an input built-in's item, in its list's ITEMS frame
     PAUSE,    // at a pause whose host has not chosen yet
 };
 struct Waiting {

@@ -40,10 +40,24 @@ constexpr int kMaxSimpleDepth = 8;
 // assignment inside a parenthesis or a value with its operator; `f()` has
 // a NUMBER 0 for its argument, as the frames give it one.
 struct SimpleItem {
+    // INPUT: getche or getnum, in a list that calls the program's functions.
     // ASSIGN: a variable assigned the value of what follows up to the `)`
     // or `,` that ends it; STEP: a variable stepped, an operand.
-    enum Kind : uint8_t { NUMBER, VARIABLE, OPEN, BUILTIN, CALL, ASSIGN, STEP, OPERATOR, CLOSE, COMMA, END } kind;
-    bool negate;  // NUMBER, VARIABLE, OPEN, BUILTIN, CALL: a `-` stands before it
+    enum Kind : uint8_t {
+        NUMBER,
+        VARIABLE,
+        OPEN,
+        BUILTIN,
+        CALL,
+        INPUT,
+        ASSIGN,
+        STEP,
+        OPERATOR,
+        CLOSE,
+        COMMA,
+        END
+    } kind;
+    bool negate;  // NUMBER, VARIABLE, OPEN, BUILTIN, CALL, INPUT: a `-` stands before it
     // How much of what is pending before it it completes: an operator every
     // pending operator of its level or above (its rank is its level + 1),
     // CLOSE, COMMA and END all that their parenthesis holds; 0 for the others.
@@ -55,7 +69,7 @@ struct SimpleItem {
     uint8_t code;
     // (rank) CALL: 1 when each of its values is `a` or `a op b`, worked out
     // from its items at once
-    // NUMBER: the number; VARIABLE, ASSIGN, STEP: the name's id; BUILTIN: its index;
+    // NUMBER: the number; VARIABLE, ASSIGN, STEP: the name's id; BUILTIN, INPUT: its index;
     // CALL: its function_table entry;
     // OPERATOR: where it stands, for a division by zero
     int32_t value;
@@ -288,6 +302,12 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     bool start_items(FrameKind site);
     // With a call's value: the expression on top goes on.
     void resume_items();
+    // The answer of the input built-in at `at` of the running list, which
+    // waits for it in an ITEMS frame of its own, its `top` pending operator
+    // the last.
+    [[gnu::cold]] int32_t items_answer(const ItemsFrame& run, uint32_t at, uint32_t top);
+    // The list on top asks again for the answer it waited for.
+    void resume_items_answer();
     // From its first item, or (resumed) with the value of the call that
     // ended just before `run.item`, up to its next call or its end.
     // False, with nothing done, at a variable that is not there before
@@ -351,6 +371,9 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     }
     void statement_value();
     void builtin_statement();
+    void builtin_values();
+    void builtin_statement_value(int32_t v);
+    void builtin_statement_done();
     void statements_done();
     void end_statements();
     void start_for();
@@ -484,6 +507,11 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     int builtin_index(const char* name) const;
     // How many values a built-in without effects takes (abs, getpel), else 0.
     static int pure_builtin_values(int index);
+    // getche and getnum, which take no values and wait for an answer.
+    static bool input_builtin(int index);
+    // An input built-in's answer, its name current; a host that has none
+    // yet makes the run wait `at` it, to ask again on resume.
+    int32_t answer(int index, Wait at);
     int32_t pure_builtin(int index, int32_t first, int32_t last);
     // Both true with the built-in's result in `builtin_result` when it is done.
     bool start_builtin(int index);

@@ -268,6 +268,22 @@ TEST(Pauses, ARunThatWaitsForItsHostGoesOnAsOneThatBlocks) {
          {},
          draw,
          true},
+        // A built-in's values whose calls step, wait for answers and draw
+        // while the built-in waits for them; a pixel pause after its values.
+        {"int x;\nf(int n) { x = x + n; line(n, 0, n, 9); return n * 2 + getnum(); }\nmain() {\n"
+         "  print(f(2) + 1);\n  line(f(1), x, f(3) * 2, 9);\n  putch(f(30) + x) + 1;\n  print(x);\n}\n",
+         {"5", "6", "7", "8"},
+         kInto,
+         {},
+         draw,
+         true},
+        // Answers read beside calls, in and out of their values, signed.
+        {"int x;\nf(int n) { return n + getnum(); }\nmain() {\n  x = getnum() * f(2) - -getche();\n"
+         "  print(x);\n  print(f(getnum()) + getche());\n}\n",
+         {"5", "6", "A", "7", "8", "B"},
+         kGo,
+         {},
+         kGo},
         // Halt given at a pause ends the run as it does when blocking.
         {"int x;\nmain() {\n  x = 1;\n  x = 2;\n  x = 3;\n}\n", {}, kInto, {kInto, {PauseCommand::HALT}}, kGo},
     };
@@ -285,6 +301,15 @@ TEST(Pauses, ARunThatWaitsForItsHostGoesOnAsOneThatBlocks) {
               "result 0 steps 10 | 4  | clear(4) | line(0,0,4,4) | point(4,1) | drawing call@2:6 globals 0 | "
               "pixel@2:6 globals 0 | drawing call@3:2 globals 4 | pixel@3:2 globals 4 | drawing call@3:20 globals 4 | "
               "pixel@3:20 globals 4");
+    // 5 * (2 + 6) + 'A', then 7 + 8 + 'B'.
+    EXPECT_EQ(run_through(cases[4], false, waited), "result 0 steps 12 | 105  | 81 ");
+    // putch takes `(f(30) + x) + 1`: 68 + 36 + 1 is 'i'; the line's pixel pause follows both calls of its values.
+    EXPECT_EQ(run_through(cases[3], false, waited),
+              "result 0 steps 34 | 10  | i | 36  | line(2,0,2,9) | line(1,0,1,9) | line(3,0,3,9) | line(8,3,26,9) | "
+              "line(30,0,30,9) | into@3:2 globals 0 | drawing call@1:22 globals 2 | pixel@1:22 globals 2 | "
+              "drawing call@4:2 globals 2 | drawing call@1:22 globals 3 | pixel@1:22 globals 3 | "
+              "drawing call@1:22 globals 6 | pixel@1:22 globals 6 | pixel@4:2 globals 6 | "
+              "drawing call@1:22 globals 36 | pixel@1:22 globals 36");
 }
 
 // Mutated programs reach errors, stray tokens and endless loops in every

@@ -174,11 +174,56 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "(c = bump(1)) + (q += 2)",
                           "abs(getpel(bump(2), (d - d)) / (d - d))",
                           "g(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, "
-                          "24, 25, 26, 27, 28, 29, 30, bump(31), 32)"}) {
+                          "24, 25, 26, 27, 28, 29, 30, bump(31), 32)",
+                          "getnum() * bump(2) - getche()",
+                          "g(getnum(q), bump(1), -getche())",
+                          "-getnum() / (d - d) + bump(1)",
+                          "bump(1) + getnum() / (d - d)",
+                          "getnum( + bump(1)",
+                          "abs(getnum() - 9) + bump(getche())",
+                          "(getnum() < bump(1)) + q",
+                          "(a = getnum()) + bump(a) * (b -= getche())"}) {
         texts.push_back(functions + "f() { return " + e + "; }\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n" +
-                        "  b = " + e + ";\r\n  print(a, b);\r\n  if (" + e + " < 3) print(1); else print(2);\r\n" +
-                        "  for (c = " + e + "; c < 30; c += 9) " + e + ";\r\n  print(f(), a, c);\r\n" + "  while (" +
-                        e + " < a) { a = a - 7; }\r\n  do print(a); while (" + e + " > 900);\r\n}\r\n");
+                        "  b = " + e + ";\r\n  print(a);\r\n  print(b);\r\n  if (" + e +
+                        " < 3) print(1); else print(2);\r\n" + "  for (c = " + e + "; c < 30; c += 9) " + e +
+                        ";\r\n  print(f());\r\n  print(c);\r\n" + "  while (" + e +
+                        " < a) { a = a - 7; }\r\n  do print(a); while (" + e + " > 900);\r\n}\r\n");
+    }
+    // A built-in statement's values that call functions, in and out of a
+    // block: a zero divisor or an unknown name before and after a call, a
+    // wrong separator or a missing `)` after such a value, too many values,
+    // and the built-in's value as an operand of what follows it.
+    for (const char* call : {"print(bump(2) * a)",
+                             "print(getnum() * bump(2))",
+                             "line(bump(1), a, g(1, 2, bump(3)), 9)",
+                             "point(a, bump(2)) + 1",
+                             "print(bump(1)) + 2",
+                             "putch(bump(22) + a)",
+                             "setcolor(-(bump(1))) * a",
+                             "textout(bump(1), a, \"s\")",
+                             "textout(bump(1) 20, \"s\")",
+                             "textstyle(a, bump(2), \"s\")",
+                             "rand(bump(3)) * bump(1)",
+                             "getpel(bump(1), a) < bump(2)",
+                             "rand(bump(0))",
+                             "abs(bump(2) - 9)",
+                             "print(bump(1) / (d - d))",
+                             "print((c = bump(1)) + (d += 2))",
+                             "print(a / (d - d) + bump(1))",
+                             "print(q + bump(1))",
+                             "print(bump(1) + q)",
+                             "line(bump(1); 2, 3, 4)",
+                             "line(bump(1), 2, 3, 4",
+                             "print(bump(1), 2)",
+                             "print(bump(1)",
+                             "clear(bump(1)) - a",
+                             "fillrect(bump(1), bump(2), bump(3), bump(4), bump(5), 6)",
+                             "print(deep(b + 8) + nest(c))",
+                             "line(1, 2, 3, 4, 5, 6, 7, 8, 9, bump(10), 11)",
+                             "v_axis(bump(1), 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17)"}) {
+        texts.push_back(functions + "main() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n  " + call +
+                        ";\r\n  while (c > 10) { c = c - 1; " + call + "; }\r\n  if (a) " + call +
+                        ";\r\n  print(a);\r\n}\r\n");
     }
     for (int i = 0; i < 3000; ++i) texts.push_back(random_program(rng, i));
     // Recursion in an expression up to the frames' budget, the budget put
@@ -191,7 +236,7 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     std::vector<Run> runs;
     for (size_t frames_more = 0; frames_more < 8; ++frames_more) {
         for (const char* call : {"deep(2000)", "nest(2000)", "sink(2000)", "pour(2000)", "fill(2000)"}) {
-            for (const std::string main : {"b = 2 + (", "print(", "if ("}) {
+            for (const std::string main : {"b = 2 + (", "print(", "if (", "line(a, ", "putch("}) {
                 runs.push_back(Run{functions + "main() {\r\n  " + main + call + ");\r\n}\r\n",
                                    8192 + frames_more * sizeof(Frame), 100000});
             }
