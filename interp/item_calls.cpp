@@ -194,15 +194,14 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                     v = items_answer(run, static_cast<uint32_t>(&t - items), static_cast<uint32_t>(top - stack));
                 } else if (t.kind == SimpleItem::STEP) [[unlikely]] {
                     v = step_item(t);  // its variable, as all the expression's, was found before it began
-                } else if (t.kind == SimpleItem::ASSIGN) [[unlikely]] {
-                    *++top =
-                        PendingOperator{find_named(t.value)->value, static_cast<uint32_t>(&t - items), 0, ASSIGNMENT};
-                    continue;
                 } else {
                     const uint16_t opened = t.kind == SimpleItem::OPEN      ? PARENTHESIS
                                             : t.kind == SimpleItem::BUILTIN ? BUILTIN
-                                                                            : CALL;
-                    *++top = PendingOperator{0, static_cast<uint32_t>(&t - items), 0,
+                                            : t.kind == SimpleItem::CALL    ? CALL
+                                                                            : ASSIGNMENT;
+                    // An assignment keeps its variable's value where it begins.
+                    const int32_t left = opened == ASSIGNMENT ? find_named(t.value)->value : 0;
+                    *++top = PendingOperator{left, static_cast<uint32_t>(&t - items), 0,
                                              static_cast<uint16_t>(opened | (t.negate ? NEGATE : 0))};
                     continue;
                 }
