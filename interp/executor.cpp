@@ -410,7 +410,8 @@ void InterpreterState::builtin_statement_value(int32_t v) {
     builtin_values();
 }
 
-// The built-in has taken its values, its result in builtin_result.
+// The built-in has taken its values, its result in builtin_result. Inlined
+// in both places: out of line it cost pixels 0.7% more instructions.
 KORVANE_INLINE void InterpreterState::builtin_statement_done() {
     read_token();
     const bool ends = tok->is(';');
