@@ -70,23 +70,21 @@ bool InterpreterState::start_items(FrameKind site) {
         if (find_named(names[i]) == nullptr) return false;
     }
     ItemsFrame run{};
+    run.base = run.top = item_top;
     if (e.form != SimpleExpression::VALUE) {
         run.target = find_named(e.target);
         if (run.target == nullptr) return false;
         run.left = run.target->value;
+        if (e.more_targets > 0) [[unlikely]] {
+            if (!keep_more_targets(e)) return false;
+            run.top += static_cast<uint32_t>(e.more_targets);
+        }
     }
     run.expression = static_cast<uint32_t>(index);
     run.site = site;
-    run.base = run.top = item_top;
-    // An entry for each variable assigned after the first (kMaxSimpleDepth
-    // at most), then one for each item at most: an operator, a `(`, a
-    // call's value.
-    const size_t need = size_t{item_top} + static_cast<size_t>(e.count) + 1 + kMaxSimpleDepth;
+    // An entry for each item at most: an operator, a `(`, a call's value.
+    const size_t need = size_t{run.top} + static_cast<size_t>(e.count) + 1;
     if (item_stack.size() < need) item_stack.resize(need);
-    if (e.more_targets > 0) [[unlikely]] {
-        if (!keep_more_targets(e)) return false;
-        run.top += static_cast<uint32_t>(e.more_targets);
-    }
     item_stack[run.top].rank = 0;  // the whole expression's parenthesis
     return run_items(run, 0, false);
 }
@@ -95,6 +93,8 @@ bool InterpreterState::start_items(FrameKind site) {
 // where its assignment begins; false, with nothing done, for one that is
 // not there.
 bool InterpreterState::keep_more_targets(const SimpleExpression& e) {
+    const size_t need = size_t{item_top} + static_cast<size_t>(e.more_targets);
+    if (item_stack.size() < need) item_stack.resize(need);
     for (int i = 0; i < e.more_targets; ++i) {
         const VarSlot* const slot = find_named(simple_targets[e.targets + static_cast<uint32_t>(i)].id);
         if (slot == nullptr) return false;
@@ -217,11 +217,13 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 item_top = run.base;
                 tok = e.end;
                 scan_pos = e.end->start;
-                if (e.more_targets > 0) [[unlikely]]
-                    v = store_more_targets(e, run.base, v);
-                if (e.form == SimpleExpression::ADD_TO) v = wrap_add(run.left, v);
-                if (e.form == SimpleExpression::SUBTRACT_FROM) v = wrap_sub(run.left, v);
-                if (run.target != nullptr) run.target->value = v;
+                if (run.target != nullptr) {
+                    if (e.more_targets > 0) [[unlikely]]
+                        v = store_more_targets(e, run.base, v);
+                    if (e.form == SimpleExpression::ADD_TO) v = wrap_add(run.left, v);
+                    if (e.form == SimpleExpression::SUBTRACT_FROM) v = wrap_sub(run.left, v);
+                    run.target->value = v;
+                }
                 items_done(run.site, v);
                 return true;
             }
