@@ -76,7 +76,8 @@ bool InterpreterState::input_builtin(int index) { return index == B_GETCHE || in
 
 int InterpreterState::pure_builtin_values(int index) {
     switch (index) {
-        case B_ABS: return 1;
+        case B_ABS:
+        case B_RAND: return 1;
         case B_GETPEL: return 2;
         default: return 0;
     }
@@ -88,9 +89,21 @@ int32_t absolute(int32_t value) { return value < 0 ? static_cast<int32_t>(0u - s
 
 }  // namespace
 
-// abs of `last`, or getpel of both.
-int32_t InterpreterState::pure_builtin(int index, int32_t first, int32_t last) {
-    return index == B_ABS ? absolute(last) : bridge.bridge_getpel(first, last);
+// abs or rand of `last`, or getpel of both.
+int32_t InterpreterState::pure_builtin(int index, int32_t first, int32_t last, uint32_t call) {
+    switch (index) {
+        case B_ABS: return absolute(last);
+        case B_RAND: return random_below(last, call);
+        default: return bridge.bridge_getpel(first, last);
+    }
+}
+
+// The next random number drawn, reduced below `bound`; a bound of 0 is a
+// division by zero at the call, though the number is drawn first.
+int32_t InterpreterState::random_below(int32_t bound, uint32_t call) {
+    const auto draw = static_cast<int32_t>(next_random());
+    if (bound == 0) report_error_at(ERR_DIVISION_BY_ZERO, call);
+    return draw % bound;
 }
 
 uint32_t InterpreterState::next_random() {
@@ -256,11 +269,7 @@ namespace {
 int32_t collected(InterpreterState& s, int index, uint32_t call, const int32_t* v) {
     Bridge& b = s.bridge;
     switch (index) {
-        case B_RAND: {
-            const int32_t draw = static_cast<int32_t>(s.next_random());
-            if (v[0] == 0) s.report_error_at(ERR_DIVISION_BY_ZERO, call);
-            return draw % v[0];
-        }
+        case B_RAND: return s.random_below(v[0], call);
         case B_SHOW:
             if (b.bridge_show() != 0) {
                 // The show is marked, though the line is where its `)` stands.

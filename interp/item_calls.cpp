@@ -242,7 +242,10 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                     top->left = v;  // a built-in's first value
                 break;
             }
-            if (opened == BUILTIN) v = pure_builtin(items[top->at].value, top->left, v);
+            if (opened == BUILTIN) {
+                const SimpleItem& builtin = items[top->at];
+                v = pure_builtin(builtin.code, top->left, v, static_cast<uint32_t>(builtin.value));
+            }
             if ((top->code & NEGATE) != 0) v = wrap_sub(0, v);
             --top;
         }

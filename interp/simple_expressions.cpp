@@ -321,6 +321,9 @@ void InterpreterState::keep_item(SimpleItem::Kind kind, const Token& t, bool neg
         case SimpleItem::NUMBER: item.value = t.number; break;
         case SimpleItem::VARIABLE: item.value = t.id; break;
         case SimpleItem::BUILTIN:
+            item.code = static_cast<uint8_t>(t.builtin);
+            item.value = static_cast<int32_t>(t.start);
+            break;
         case SimpleItem::INPUT: item.value = t.builtin; break;
         case SimpleItem::CALL: item.value = function_of_id[static_cast<size_t>(t.id)]; break;
         case SimpleItem::OPERATOR:
@@ -560,6 +563,7 @@ bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& resu
         int32_t builtin;  // its index, -1 for a parenthesis, or kAssignment
         int32_t first;    // the first of a built-in's two values
         bool negate;
+        uint32_t at;  // where a built-in stands
     };
     // An assignment inside, and its variable's value where it began.
     struct Assignment {
@@ -579,7 +583,7 @@ bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& resu
     for (;;) {
         const SimpleItem& t = *item++;
         if (t.kind == SimpleItem::OPEN || t.kind == SimpleItem::BUILTIN) {
-            *++open = Opened{t.kind == SimpleItem::BUILTIN ? t.value : -1, 0, t.negate};
+            *++open = Opened{t.kind == SimpleItem::BUILTIN ? t.code : -1, 0, t.negate, static_cast<uint32_t>(t.value)};
             (++top)->rank = 0;
             continue;
         }
@@ -589,7 +593,7 @@ bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& resu
             v = step_item(t);
         } else {
             // An assignment: its operators wait above the `(` it stands after.
-            *++open = Opened{kAssignment, 0, false};
+            *++open = Opened{kAssignment, 0, false, 0};
             *assignment++ = Assignment{&t, find_named(t.value)->value};
             continue;
         }
@@ -610,7 +614,7 @@ bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& resu
                 break;
             }
             --top;  // the `(`
-            if (open->builtin >= 0) v = pure_builtin(open->builtin, open->first, v);
+            if (open->builtin >= 0) v = pure_builtin(open->builtin, open->first, v, open->at);
             if (open->negate) v = wrap_sub(0, v);
             --open;
         }

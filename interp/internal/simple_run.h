@@ -70,7 +70,7 @@ namespace korvane {
 
 // A built-in in a chain, from its item, on to the item after its `)`.
 [[gnu::always_inline]] inline bool InterpreterState::chain_builtin(const SimpleItem*& item, int32_t& v) {
-    const int index = item->value;
+    const SimpleItem& builtin = *item;
     int32_t first = 0;
     for (++item;; ++item) {
         if (!chain_value(item, v)) return false;
@@ -78,7 +78,7 @@ namespace korvane {
         first = v;  // a `,`: the first of two values
     }
     ++item;
-    v = pure_builtin(index, first, v);
+    v = pure_builtin(builtin.code, first, v, static_cast<uint32_t>(builtin.value));
     return true;
 }
 

@@ -65,11 +65,12 @@ struct SimpleItem {
     // OPERATOR, STEP: its character, or the code of a two-character operator;
     // ASSIGN: its SimpleExpression::Form;
     // CALL: the frames the expression would hold at the call (its weight);
-    // a call's CLOSE: how many values it gives
+    // a call's CLOSE: how many values it gives; BUILTIN: its index
     uint8_t code;
     // (rank) CALL: 1 when each of its values is `a` or `a op b`, worked out
     // from its items at once
-    // NUMBER: the number; VARIABLE, ASSIGN, STEP: the name's id; BUILTIN, INPUT: its index;
+    // NUMBER: the number; VARIABLE, ASSIGN, STEP: the name's id; INPUT: its index;
+    // BUILTIN: where it stands, for rand(0);
     // CALL: its function_table entry;
     // OPERATOR: where it stands, for a division by zero
     int32_t value;
@@ -505,14 +506,17 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
 
     // built-ins
     int builtin_index(const char* name) const;
-    // How many values a built-in without effects takes (abs, getpel), else 0.
+    // How many values a built-in worked out from its values alone takes
+    // (abs, getpel, and rand, whose only effect is the number it draws), else 0.
     static int pure_builtin_values(int index);
     // getche and getnum, which take no values and wait for an answer.
     static bool input_builtin(int index);
     // An input built-in's answer, its name current; a host that has none
     // yet makes the run wait `at` it, to ask again on resume.
     int32_t answer(int index, Wait at);
-    int32_t pure_builtin(int index, int32_t first, int32_t last);
+    // Such a built-in whose name stands at `call`, where rand(0) is reported.
+    int32_t pure_builtin(int index, int32_t first, int32_t last, uint32_t call);
+    int32_t random_below(int32_t bound, uint32_t call);
     // Both true with the built-in's result in `builtin_result` when it is done.
     bool start_builtin(int index);
     // A value for a built-in's frame. True with the built-in's result in

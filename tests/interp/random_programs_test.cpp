@@ -104,7 +104,13 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "(a = b = c += 2) / (d = 0)",
                           "(a += 1) + q",
                           "(a = 2) + (q = 3)",
-                          "(a = b++) + b"}) {
+                          "(a = b++) + b",
+                          "rand(c) * 3 - rand(a + b) + rand(c)",
+                          "rand(d - 4) + 1",
+                          "abs(-rand(c)) + getpel(rand(a), b)",
+                          "x += rand(q)",
+                          "rand(a, b) + 2",
+                          "rand(m) + rand(-c)"}) {
         const std::string text =
             std::string("int a, b, c, d, m, x;\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n") +
             "  m = -2147483647 - 1;\r\n  x = 1;\r\n  print(" + e + ");\r\n  x = " + e + ";\r\n  print(x);\r\n}\r\n";
@@ -182,7 +188,9 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "getnum( + bump(1)",
                           "abs(getnum() - 9) + bump(getche())",
                           "(getnum() < bump(1)) + q",
-                          "(a = getnum()) + bump(a) * (b -= getche())"}) {
+                          "(a = getnum()) + bump(a) * (b -= getche())",
+                          "rand(bump(1) + 4) - rand(a) * bump(2)",
+                          "rand(bump(0)) + 1"}) {
         texts.push_back(functions + "f() { return " + e + "; }\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n" +
                         "  b = " + e + ";\r\n  print(a);\r\n  print(b);\r\n  if (" + e +
                         " < 3) print(1); else print(2);\r\n" + "  for (c = " + e + "; c < 30; c += 9) " + e +
