@@ -157,6 +157,19 @@ bool InterpreterState::items_lack(const SimpleExpression& e, const SimpleItem& t
     report_error(ERR_NOT_VARIABLE, name);
 }
 
+// After an operand the frames first store the assignments inside the
+// parenthesis it ends; where an operand is due nothing was completed.
+void InterpreterState::items_error(const SimpleExpression& e, const PendingOperator* top, const SimpleItem& error,
+                                   int32_t v) {
+    const SimpleItem* const items = simple_items.data() + e.first;
+    if (error.rank == 1) {
+        for (; top->code == ASSIGNMENT; --top) v = assign_item(items[top->at], top->left, v);
+    }
+    tok = simple_tokens[e.first + static_cast<uint32_t>(&error - items)];
+    scan_pos = static_cast<uint32_t>(error.value);
+    report_error_at(error.code, tok->start, scan_pos);
+}
+
 // As simple_operation, with the pending operators in item_stack, so that
 // a call can leave them there while its body runs; a call's values wait
 // there above its `(`, each as an entry of rank 0 marked as the call's.
@@ -213,7 +226,9 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
         for (;;) {
             const SimpleItem& after = *item++;
             if (complete(top, v, after)) break;
-            if (after.kind == SimpleItem::END) {
+            if (after.kind >= SimpleItem::END) {
+                if (after.kind == SimpleItem::ERROR) [[unlikely]]
+                    items_error(e, top, after, v);
                 item_top = run.base;
                 tok = e.end;
                 scan_pos = e.end->start;
