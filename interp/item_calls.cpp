@@ -157,19 +157,6 @@ bool InterpreterState::items_lack(const SimpleExpression& e, const SimpleItem& t
     report_error(ERR_NOT_VARIABLE, name);
 }
 
-// After an operand the frames first store the assignments inside the
-// parenthesis it ends; where an operand is due nothing was completed.
-void InterpreterState::items_error(const SimpleExpression& e, const PendingOperator* top, const SimpleItem& error,
-                                   int32_t v) {
-    const SimpleItem* const items = simple_items.data() + e.first;
-    if (error.rank == 1) {
-        for (; top->code == ASSIGNMENT; --top) v = assign_item(items[top->at], top->left, v);
-    }
-    tok = simple_tokens[e.first + static_cast<uint32_t>(&error - items)];
-    scan_pos = static_cast<uint32_t>(error.value);
-    report_error_at(error.code, tok->start, scan_pos);
-}
-
 // As simple_operation, with the pending operators in item_stack, so that
 // a call can leave them there while its body runs; a call's values wait
 // there above its `(`, each as an entry of rank 0 marked as the call's.
@@ -207,6 +194,8 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                     v = items_answer(run, static_cast<uint32_t>(&t - items), static_cast<uint32_t>(top - stack));
                 } else if (t.kind == SimpleItem::STEP) [[unlikely]] {
                     v = step_item(t);  // its variable, as all the expression's, was found before it began
+                } else if (t.kind == SimpleItem::ERROR) [[unlikely]] {
+                    raise_item(e, t);
                 } else {
                     const uint16_t opened = t.kind == SimpleItem::OPEN      ? PARENTHESIS
                                             : t.kind == SimpleItem::BUILTIN ? BUILTIN
@@ -226,9 +215,7 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
         for (;;) {
             const SimpleItem& after = *item++;
             if (complete(top, v, after)) break;
-            if (after.kind >= SimpleItem::END) {
-                if (after.kind == SimpleItem::ERROR) [[unlikely]]
-                    items_error(e, top, after, v);
+            if (after.kind == SimpleItem::END) {
                 item_top = run.base;
                 tok = e.end;
                 scan_pos = e.end->start;
@@ -243,7 +230,11 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 return true;
             }
             for (; top->code == ASSIGNMENT; --top) v = assign_item(items[top->at], top->left, v);
-            if (after.code != 0) {  // a call's `)`: its `(` is below its values
+            // A call's `)`, its `(` below its values; or an error after an
+            // operand, raised after the assignments' stores, as the frames raise it.
+            if (after.code != 0) {
+                if (after.kind == SimpleItem::ERROR) [[unlikely]]
+                    raise_item(e, after);
                 *++top = PendingOperator{v, 0, 0, CALL};
                 const auto opened = static_cast<uint32_t>(top - after.code - stack);
                 call_from_items(run, static_cast<uint32_t>(item - items), opened, after.code);

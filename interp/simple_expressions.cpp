@@ -347,9 +347,9 @@ void InterpreterState::keep_item(SimpleItem::Kind kind, const Token& t, bool neg
 // one the frames would refuse is an error item.
 bool InterpreterState::keep_character(SimpleExpression& e, bool negate) {
     if (e.count == kMaxSimpleItems) return false;
-    if (cur() == '\0') return keep_error(e, ERR_QUOTE_EXPECTED, false);
+    if (cur() == '\0') return keep_error(e, ERR_QUOTE_EXPECTED);
     const int32_t code = literal_character();
-    if (cur() != '\'') return keep_error(e, ERR_QUOTE_EXPECTED, false);
+    if (cur() != '\'') return keep_error(e, ERR_QUOTE_EXPECTED);
     ++scan_pos;
     keep_item(SimpleItem::NUMBER, *tok, negate);
     simple_items.back().value = code;
@@ -358,24 +358,16 @@ bool InterpreterState::keep_character(SimpleExpression& e, bool negate) {
     return true;
 }
 
-// An error the frames would raise at the current token, once a call was
-// read: the list runs what comes before it, calls included, and raises it
-// when it gets there. After an operand, where the frames first complete
-// what its parenthesis holds; or where one is due, a 0 standing for it.
-// False where the frames are to take the expression: before a call is
-// read (they would run nothing before the error that the list would not),
-// or with no room left.
-bool InterpreterState::keep_error(SimpleExpression& e, int code, bool after_operand) {
-    if (!e.functions || e.count + (after_operand ? 1 : 2) > kMaxSimpleItems) return false;
-    if (!after_operand) {
-        keep_item(SimpleItem::NUMBER, *tok);
-        simple_items.back().value = 0;
-        ++e.count;
-    }
+// An error the frames would raise at the current token, where an operand
+// is due or after one: the list runs what comes before it, calls
+// included, and raises it when it gets there. False, for the frames to
+// take the expression, with no room left.
+bool InterpreterState::keep_error(SimpleExpression& e, int code) {
+    if (e.count == kMaxSimpleItems) return false;
     keep_item(SimpleItem::ERROR, *tok);
     SimpleItem& error = simple_items.back();
     error.code = static_cast<uint8_t>(code);
-    error.rank = after_operand ? 1 : SimpleItem::kCompletesNothing;
+    error.rank = 1;
     error.value = static_cast<int32_t>(scan_pos);
     ++e.count;
     return true;
@@ -402,10 +394,12 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
     bool may_assign = true;  // at the start, or just inside a parenthesis or a value
     int assigned = 0;        // assignments inside
     bool input = false;      // getche or getnum, taken only beside a call
-    // Where a value begins (the start, a call's or a built-in's values,
-    // after `+=` or `-=`) the frames read `;` as an empty value, and the
-    // end of the text (or an empty string) as none.
-    bool value_start = true;
+    // Where a value begins (a statement's, a call's or a built-in's, after
+    // `+=` or `-=`, not after `=`) the frames read `;` as an empty value,
+    // and the end of the text (or an empty string) as none. (Inside the
+    // parentheses around the whole no error is taken: see find_simple.)
+    const SimpleExpression::Form last = e.more_targets > 0 ? simple_targets.back().form : e.form;
+    bool value_start = last != SimpleExpression::ASSIGN;
     // Keeps the current token as an item; keep() also reads the next.
     const auto keep_here = [&](SimpleItem::Kind kind, bool negate) {
         if (e.count == kMaxSimpleItems) return false;
@@ -478,7 +472,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 // A `)` is an operand of no value to the frames, a `;` where a
                 // value begins an empty value: both left to them.
                 if (tok->is(')') || (value_start && tok->is(';'))) return false;
-                return keep_error(e, value_start && tok->len == 0 ? ERR_NO_EXPRESSION : ERR_SYNTAX, false);
+                return keep_error(e, value_start && tok->len == 0 ? ERR_NO_EXPRESSION : ERR_SYNTAX);
             }
             const bool name = tok->kind == TK_NAME;
             if (!keep(name ? SimpleItem::VARIABLE : SimpleItem::NUMBER, negate)) return false;
@@ -527,9 +521,9 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 value_start = true;
                 weights[depth] = weights[depth - 1] + 2;  // the stores of the value before are done
             } else if (takes[depth] == 0 && !tok->is(')')) {
-                return keep_error(e, ERR_PARENS_EXPECTED, true);
+                return keep_error(e, ERR_PARENS_EXPECTED);
             } else if (takes[depth] == kCall && tok->is(',')) {
-                return keep_error(e, ERR_PARAMETER, true);  // a value too many
+                return keep_error(e, ERR_PARAMETER);  // a value too many
             } else if (!tok->is(')') || (takes[depth] == 2 && comma[depth] == 0)) {
                 return false;
             } else {
@@ -550,6 +544,12 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         may_assign = false;
         value_start = false;
     }
+}
+
+void InterpreterState::raise_item(const SimpleExpression& e, const SimpleItem& error) {
+    tok = simple_tokens[e.first + static_cast<uint32_t>(&error - simple_items.data() - e.first)];
+    scan_pos = static_cast<uint32_t>(error.value);
+    report_error_at(error.code, tok->start, scan_pos);
 }
 
 // Each variable is found, and the value it adds to kept, before the value
@@ -637,6 +637,8 @@ bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& resu
             if (!item_value(t, v)) return false;
         } else if (t.kind == SimpleItem::STEP) {
             v = step_item(t);
+        } else if (t.kind == SimpleItem::ERROR) [[unlikely]] {
+            raise_item(e, t);
         } else {
             // An assignment: its operators wait above the `(` it stands after.
             *++open = Opened{kAssignment, 0, false, 0};
@@ -655,8 +657,11 @@ bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& resu
                 --assignment;
                 v = assign_item(*assignment->item, assignment->left, v);
             }
-            if (after.kind == SimpleItem::COMMA) {
-                open->first = v;
+            // After the assignments' stores, as the frames raise it.
+            if (after.kind != SimpleItem::CLOSE) {
+                if (after.kind == SimpleItem::ERROR) [[unlikely]]
+                    raise_item(e, after);
+                open->first = v;  // a `,`
                 break;
             }
             --top;  // the `(`
