@@ -68,14 +68,20 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
 // the assignment inside the parenthesis left open, stored before its `;`
 // is found where a `)` is due; the assignment outside it never is.
 TEST(Errors, AnAssignmentInsideIsStoredBeforeAnOpenParenthesisIsReported) {
-    for (const bool simple : {true, false}) {
-        ProgramRun r;
-        r.interp.set_simple_expressions(simple);
-        r.run("int a, b;\nf() { print(7); return 2; }\nmain() {\nb = 9 + (a = 3 * f();\n}");
-        EXPECT_EQ(r.message(), "parentheses expected in line 4\n");
-        EXPECT_EQ(r.bridge.output, std::vector<std::string>{"7 "});
-        EXPECT_EQ(r.global("a"), 6);
-        EXPECT_EQ(r.global("b"), 0);
+    const struct {
+        const char* assignment;
+        std::vector<std::string> output;
+    } cases[] = {{"b = 9 + (a = 3 * f();", {"7 "}}, {"b = 9 + (a = 3 * 2;", {}}};
+    for (const auto& c : cases) {
+        for (const bool simple : {true, false}) {
+            ProgramRun r;
+            r.interp.set_simple_expressions(simple);
+            r.run(std::string("int a, b;\nf() { print(7); return 2; }\nmain() {\n") + c.assignment + "\n}");
+            EXPECT_EQ(r.message(), "parentheses expected in line 4\n") << c.assignment;
+            EXPECT_EQ(r.bridge.output, c.output) << c.assignment;
+            EXPECT_EQ(r.global("a"), 6) << c.assignment;
+            EXPECT_EQ(r.global("b"), 0) << c.assignment;
+        }
     }
 }
 

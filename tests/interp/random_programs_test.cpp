@@ -68,7 +68,8 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     std::vector<std::string> texts;
     for (const std::string& program : corpus()) texts.push_back(crlf(program));
     // Signs, parentheses, built-ins and levels in every order; a zero
-    // divisor or an unknown name deep inside; the most negative value divided.
+    // divisor or an unknown name deep inside; the most negative value divided;
+    // a stray token, a `(` or a `'` left open.
     for (const char* e : {"-(a - b) * c % 7",
                           "(a + b) * -c / (d - 4)",
                           "((a < b)) < c",
@@ -110,7 +111,10 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "abs(-rand(c)) + getpel(rand(a), b)",
                           "x += rand(q)",
                           "rand(a, b) + 2",
-                          "rand(m) + rand(-c)"}) {
+                          "rand(m) + rand(-c)",
+                          "a * ]",
+                          "(a = 2, b",
+                          "b - 'x"}) {
         const std::string text =
             std::string("int a, b, c, d, m, x;\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n") +
             "  m = -2147483647 - 1;\r\n  x = 1;\r\n  print(" + e + ");\r\n  x = " + e + ";\r\n  print(x);\r\n}\r\n";
