@@ -258,12 +258,10 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                         ";\r\n  while (c > 10) { c = c - 1; " + call + "; }\r\n  if (a) " + call +
                         ";\r\n  print(a);\r\n}\r\n");
     }
-    // The text ends where a `)` or a value is due, or in a branch never run.
-    for (const char* end : {"b = say(1) + (2", "b = g(say(2), ", "b = say(3) -",
-                            "if (a == 0) print(say(4)); else b = say(5) + ;\r\n  while (a < 0) b = (say(6) + 1;\r\n"
-                            "  print(say(7) * 2);\r\n}\r\n"}) {
-        texts.push_back(functions + "main() {\r\n  " + end);
-    }
+    // Broken text in branches never run is never reported.
+    texts.push_back(functions +
+                    "main() {\r\n  if (a == 0) print(say(4)); else b = say(5) + ;\r\n"
+                    "  while (a < 0) b = (say(6) + 1;\r\n  print(say(7) * 2);\r\n}\r\n");
     for (int i = 0; i < 3000; ++i) texts.push_back(random_program(rng, i));
     // Recursion in an expression up to the frames' budget, the budget put
     // one frame further each time, and up to the limit of nested calls.
