@@ -194,6 +194,8 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                     v = items_answer(run, static_cast<uint32_t>(&t - items), static_cast<uint32_t>(top - stack));
                 } else if (t.kind == SimpleItem::STEP) [[unlikely]] {
                     v = step_item(t);  // its variable, as all the expression's, was found before it began
+                } else if (t.kind == SimpleItem::ERROR) [[unlikely]] {
+                    raise_item(e, t);
                 } else {
                     const uint16_t opened = t.kind == SimpleItem::OPEN      ? PARENTHESIS
                                             : t.kind == SimpleItem::BUILTIN ? BUILTIN
@@ -228,7 +230,11 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 return true;
             }
             for (; top->code == ASSIGNMENT; --top) v = assign_item(items[top->at], top->left, v);
-            if (after.code != 0) {  // a call's `)`: its `(` is below its values
+            // A call's `)`, its `(` below its values; or an error after an
+            // operand, raised after the assignments' stores, as the frames raise it.
+            if (after.code != 0) {
+                if (after.kind == SimpleItem::ERROR) [[unlikely]]
+                    raise_item(e, after);
                 *++top = PendingOperator{v, 0, 0, CALL};
                 const auto opened = static_cast<uint32_t>(top - after.code - stack);
                 call_from_items(run, static_cast<uint32_t>(item - items), opened, after.code);

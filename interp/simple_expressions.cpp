@@ -249,13 +249,16 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     const int weight =
         1 + (whole_in_parentheses ? 1 : 0) + (e.form == SimpleExpression::VALUE ? 0 : 1 + e.more_targets);
     if (!stepped && !find_operation(e, weight)) return false;
+    // One that raises an error is read without the outer parentheses, which
+    // the frames would read as any other.
+    const bool raises = e.count > 0 && simple_items.back().kind == SimpleItem::ERROR;
     if (whole_in_parentheses) {
-        if (!tok->is(')')) return false;
+        if (raises || !tok->is(')')) return false;
         read_token();
         if (tok->level != LEVEL_NONE) return false;
         ++e.depth;
     }
-    if (tok->at_eof()) return false;
+    if (!raises && tok->at_eof()) return false;
     if (e.calls) keep_names(e);
     e.end = tok;
     keep_item(SimpleItem::END, *tok);  // after the last item, so what follows each item is at hand
@@ -341,16 +344,32 @@ void InterpreterState::keep_item(SimpleItem::Kind kind, const Token& t, bool neg
 }
 
 // A character constant, its `'` current, is the number of its character;
-// one the frames would refuse is left to them to report.
+// one the frames would refuse is an error item.
 bool InterpreterState::keep_character(SimpleExpression& e, bool negate) {
-    if (cur() == '\0' || e.count == kMaxSimpleItems) return false;
+    if (e.count == kMaxSimpleItems) return false;
+    if (cur() == '\0') return keep_error(e, ERR_QUOTE_EXPECTED);
     const int32_t code = literal_character();
-    if (cur() != '\'') return false;
+    if (cur() != '\'') return keep_error(e, ERR_QUOTE_EXPECTED);
     ++scan_pos;
     keep_item(SimpleItem::NUMBER, *tok, negate);
     simple_items.back().value = code;
     ++e.count;
     read_token();
+    return true;
+}
+
+// An error the frames would raise at the current token, where an operand
+// is due or after one: the list runs what comes before it, calls
+// included, and raises it when it gets there. False, for the frames to
+// take the expression, with no room left.
+bool InterpreterState::keep_error(SimpleExpression& e, int code) {
+    if (e.count == kMaxSimpleItems) return false;
+    keep_item(SimpleItem::ERROR, *tok);
+    SimpleItem& error = simple_items.back();
+    error.code = static_cast<uint8_t>(code);
+    error.rank = 1;
+    error.value = static_cast<int32_t>(scan_pos);
+    ++e.count;
     return true;
 }
 
@@ -375,6 +394,12 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
     bool may_assign = true;  // at the start, or just inside a parenthesis or a value
     int assigned = 0;        // assignments inside
     bool input = false;      // getche or getnum, taken only beside a call
+    // Where a value begins (a statement's, a call's or a built-in's, after
+    // `+=` or `-=`, not after `=`) the frames read `;` as an empty value,
+    // and the end of the text (or an empty string) as none. (Inside the
+    // parentheses around the whole no error is taken: see find_simple.)
+    const SimpleExpression::Form last = e.more_targets > 0 ? simple_targets.back().form : e.form;
+    bool value_start = last != SimpleExpression::ASSIGN;
     // Keeps the current token as an item; keep() also reads the next.
     const auto keep_here = [&](SimpleItem::Kind kind, bool negate) {
         if (e.count == kMaxSimpleItems) return false;
@@ -399,6 +424,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         weights[depth] = weights[depth - 1] + (taken == 0 ? 1 : 2);
         e.depth = std::max(e.depth, depth);
         may_assign = true;
+        value_start = taken != 0;
         read_token();
         return true;
     };
@@ -408,6 +434,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             negate = tok->is('-');
             read_token();
             may_assign = false;
+            value_start = false;
         }
         if (tok->builtin >= 0 && !input_builtin(tok->builtin)) {
             const int taken = pure_builtin_values(tok->builtin);
@@ -439,8 +466,14 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             e.calls = true;
         } else if (tok->is('\'')) {
             if (!keep_character(e, negate)) return false;
+            if (simple_items.back().kind == SimpleItem::ERROR) return true;
         } else {
-            if (!plain(*this, *tok)) return false;
+            if (!plain(*this, *tok)) {
+                // A `)` is an operand of no value to the frames, a `;` where a
+                // value begins an empty value: both left to them.
+                if (tok->is(')') || (value_start && tok->is(';'))) return false;
+                return keep_error(e, value_start && tok->len == 0 ? ERR_NO_EXPRESSION : ERR_SYNTAX);
+            }
             const bool name = tok->kind == TK_NAME;
             if (!keep(name ? SimpleItem::VARIABLE : SimpleItem::NUMBER, negate)) return false;
             if (may_assign && name && assigns(*tok)) {
@@ -457,6 +490,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                     // the frames hold a store for it meanwhile.
                     assignment.kind = SimpleItem::ASSIGN;
                     ++weights[depth];
+                    value_start = form != SimpleExpression::ASSIGN;
                     continue;
                 }
                 // The step is the assignment's value: its `)` or `,` follows.
@@ -484,7 +518,12 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 ++comma[depth];
                 compared[depth] = false;
                 may_assign = true;
+                value_start = true;
                 weights[depth] = weights[depth - 1] + 2;  // the stores of the value before are done
+            } else if (takes[depth] == 0 && !tok->is(')')) {
+                return keep_error(e, ERR_PARENS_EXPECTED);
+            } else if (takes[depth] == kCall && tok->is(',')) {
+                return keep_error(e, ERR_PARAMETER);  // a value too many
             } else if (!tok->is(')') || (takes[depth] == 2 && comma[depth] == 0)) {
                 return false;
             } else {
@@ -503,7 +542,14 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         compared[depth] = compared[depth] || tok->level == LEVEL_COMPARISON;
         if (!keep(SimpleItem::OPERATOR, false)) return false;
         may_assign = false;
+        value_start = false;
     }
+}
+
+void InterpreterState::raise_item(const SimpleExpression& e, const SimpleItem& error) {
+    tok = simple_tokens[e.first + static_cast<uint32_t>(&error - simple_items.data() - e.first)];
+    scan_pos = static_cast<uint32_t>(error.value);
+    report_error_at(error.code, tok->start, scan_pos);
 }
 
 // Each variable is found, and the value it adds to kept, before the value
@@ -591,6 +637,8 @@ bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& resu
             if (!item_value(t, v)) return false;
         } else if (t.kind == SimpleItem::STEP) {
             v = step_item(t);
+        } else if (t.kind == SimpleItem::ERROR) [[unlikely]] {
+            raise_item(e, t);
         } else {
             // An assignment: its operators wait above the `(` it stands after.
             *++open = Opened{kAssignment, 0, false, 0};
@@ -609,8 +657,11 @@ bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& resu
                 --assignment;
                 v = assign_item(*assignment->item, assignment->left, v);
             }
-            if (after.kind == SimpleItem::COMMA) {
-                open->first = v;
+            // After the assignments' stores, as the frames raise it.
+            if (after.kind != SimpleItem::CLOSE) {
+                if (after.kind == SimpleItem::ERROR) [[unlikely]]
+                    raise_item(e, after);
+                open->first = v;  // a `,`
                 break;
             }
             --top;  // the `(`

@@ -43,6 +43,7 @@ struct SimpleItem {
     // INPUT: getche or getnum, in a list that calls the program's functions.
     // ASSIGN: a variable assigned the value of what follows up to the `)`
     // or `,` that ends it; STEP: a variable stepped, an operand.
+    // ERROR: what the frames would raise at its token; the list ends there.
     enum Kind : uint8_t {
         NUMBER,
         VARIABLE,
@@ -55,24 +56,31 @@ struct SimpleItem {
         OPERATOR,
         CLOSE,
         COMMA,
-        END
+        END,
+        ERROR
     } kind;
     bool negate;  // NUMBER, VARIABLE, OPEN, BUILTIN, CALL, INPUT: a `-` stands before it
     // How much of what is pending before it it completes: an operator every
     // pending operator of its level or above (its rank is its level + 1),
     // CLOSE, COMMA and END all that their parenthesis holds; 0 for the others.
+    // ERROR: 1, as after an operand the frames complete what its
+    // parenthesis holds (and store the assignments inside) before they
+    // raise it.
     uint8_t rank;
     // OPERATOR, STEP: its character, or the code of a two-character operator;
     // ASSIGN: its SimpleExpression::Form;
     // CALL: the frames the expression would hold at the call (its weight);
-    // a call's CLOSE: how many values it gives; BUILTIN: its index
+    // a call's CLOSE: how many values it gives; BUILTIN: its index;
+    // ERROR: its ErrorCode, never 0 (ERR_SYNTAX) after an operand, where
+    // the runs find it as they find a call's CLOSE
     uint8_t code;
     // (rank) CALL: 1 when each of its values is `a` or `a op b`, worked out
     // from its items at once
     // NUMBER: the number; VARIABLE, ASSIGN, STEP: the name's id; INPUT: its index;
     // BUILTIN: where it stands, for rand(0);
     // CALL: its function_table entry;
-    // OPERATOR: where it stands, for a division by zero
+    // OPERATOR: where it stands, for a division by zero;
+    // ERROR: where the scanner stood, which names the message's line
     int32_t value;
 
     // OPERATOR: its level; CLOSE, COMMA, END: LEVEL_NONE.
@@ -324,6 +332,8 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // The expression's value for its statement.
     void items_done(FrameKind site, int32_t v);
     [[gnu::cold]] bool items_lack(const SimpleExpression& e, const SimpleItem& t, bool called);
+    // An ERROR item of the list reached, all the frames do before it done.
+    [[noreturn, gnu::cold]] void raise_item(const SimpleExpression& e, const SimpleItem& error);
     // `a` or `a op b` from its first item, on to the item after it; false for a variable not there.
     bool flat_item_value(const SimpleItem*& item, int32_t& v);
     void keep_item(SimpleItem::Kind kind, const Token& t, bool negate = false);
@@ -334,6 +344,7 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // A STEP item's variable stepped: its new value.
     int32_t step_item(const SimpleItem& t);
     bool keep_character(SimpleExpression& e, bool negate);
+    bool keep_error(SimpleExpression& e, int code);
     void keep_names(SimpleExpression& e);
     // A NUMBER or VARIABLE item's value, its sign applied; false for a
     // variable that is not there.

@@ -51,12 +51,38 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         {"int x;\nmain() {\nx = 10 / 0;\n}", "division by zero", 2},
         {"int x;\nmain() {\nx = 10 % (5 - 5);\n}", "division by zero", 2},
         {"int x;\nmain() {\nx = rand(0);\n}", "division by zero", 2},
+        // After a call, the same: raised where the frames read the token, the
+        // line where the scanner stands (after the `;` at a line end, the next).
+        {"int x;\nf() { return 1; }\nmain() {\nx = f() + (2 * f();\n}", "parentheses expected", 4},
+        {"int x;\nf() { return 1; }\nmain() {\nx = f() -\n; }", "syntax error", 4},
+        {"int x;\nf() { return 1; }\nmain() { x = f() + 'a\n; }", "closing quote expected", 3},
     };
     for (const auto& c : cases) expect_error(c.program, c.message, c.line);
     ProgramRun longest;
     longest.run("main() {\nputs(\"" + std::string(79, 's') + "\");\n}");
     EXPECT_EQ(longest.result, RUN_OK) << longest.message();
     EXPECT_EQ(longest.bridge.output, std::vector<std::string>{std::string(79, 's')});
+}
+
+// What runs before an error is done, on the frames or not: the call, and
+// the assignment inside the parenthesis left open, stored before its `;`
+// is found where a `)` is due; the assignment outside it never is.
+TEST(Errors, AnAssignmentInsideIsStoredBeforeAnOpenParenthesisIsReported) {
+    const struct {
+        const char* assignment;
+        std::vector<std::string> output;
+    } cases[] = {{"b = 9 + (a = 3 * f();", {"7 "}}, {"b = 9 + (a = 3 * 2;", {}}};
+    for (const auto& c : cases) {
+        for (const bool simple : {true, false}) {
+            ProgramRun r;
+            r.interp.set_simple_expressions(simple);
+            r.run(std::string("int a, b;\nf() { print(7); return 2; }\nmain() {\n") + c.assignment + "\n}");
+            EXPECT_EQ(r.message(), "parentheses expected in line 4\n") << c.assignment;
+            EXPECT_EQ(r.bridge.output, c.output) << c.assignment;
+            EXPECT_EQ(r.global("a"), 6) << c.assignment;
+            EXPECT_EQ(r.global("b"), 0) << c.assignment;
+        }
+    }
 }
 
 TEST(Errors, TheTableStillWorksAfterAnError) {

@@ -68,7 +68,8 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     std::vector<std::string> texts;
     for (const std::string& program : corpus()) texts.push_back(crlf(program));
     // Signs, parentheses, built-ins and levels in every order; a zero
-    // divisor or an unknown name deep inside; the most negative value divided.
+    // divisor or an unknown name deep inside; the most negative value divided;
+    // a stray token, a `(` or a `'` left open.
     for (const char* e : {"-(a - b) * c % 7",
                           "(a + b) * -c / (d - 4)",
                           "((a < b)) < c",
@@ -110,7 +111,10 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "abs(-rand(c)) + getpel(rand(a), b)",
                           "x += rand(q)",
                           "rand(a, b) + 2",
-                          "rand(m) + rand(-c)"}) {
+                          "rand(m) + rand(-c)",
+                          "a * ]",
+                          "(a = 2, b",
+                          "b - 'x"}) {
         const std::string text =
             std::string("int a, b, c, d, m, x;\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n") +
             "  m = -2147483647 - 1;\r\n  x = 1;\r\n  print(" + e + ");\r\n  x = " + e + ";\r\n  print(x);\r\n}\r\n";
@@ -140,10 +144,15 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     // waited for in each operand place: a global the callee changes read
     // after it, a value added to a variable the callee changes, a zero
     // divisor before and after a call, an unknown name before and after,
-    // `f()`, lists too short and too long, a call in each kind of statement.
+    // `f()`, lists too short and too long, a call in each kind of statement;
+    // broken text after calls that print: an operand missing (after a sign,
+    // an operator, a `,`), a `(` or a `'` left open, a stray token, and the
+    // odd text the frames read without an error (`)` as an operand, `;` as
+    // a call's value).
     const std::string functions =
         "int a, b, c, d;\r\ng(int p, int q, int r) { return p * 100 + q * 10 + r; }\r\n"
         "bump(int k) { a = a + k; return k * 3; }\r\nnone() { return b; }\r\n"
+        "say(int k) { print(k); return k; }\r\n"
         "deep(int n) { if (n == 0) return 0; return deep(n - 1) + 1; }\r\n"
         "nest(int n) { if (n < 1) return n; return 1 - (g(0, -nest(n - 1) * 2, 1) + bump(0)) % 9; }\r\n"
         "sink(int n) { if (n < 1) return n; return abs(getpel(n, -sink(n - 1) * 2) - 3); }\r\n"
@@ -190,7 +199,20 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "(getnum() < bump(1)) + q",
                           "(a = getnum()) + bump(a) * (b -= getche())",
                           "rand(bump(1) + 4) - rand(a) * bump(2)",
-                          "rand(bump(0)) + 1"}) {
+                          "rand(bump(0)) + 1",
+                          "say(1) + say(2) * ",
+                          "say(3) / -",
+                          "(say(4) - 1",
+                          "(a = say(5)) * (c += say(6) ",
+                          "g(say(7), abs(2 * say(8) , 1)",
+                          "say(9) + 'x",
+                          "g(say(1), ], 2)",
+                          "g(say(2), \"\", 1)",
+                          "say(3) + \"\"",
+                          "say(4) - if",
+                          "say(5) ] 2",
+                          "g(say(6), 2, ) + abs(say(7) + ) * (3 + )",
+                          "g(say(8), 2, ;"}) {
         texts.push_back(functions + "f() { return " + e + "; }\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n" +
                         "  b = " + e + ";\r\n  print(a);\r\n  print(b);\r\n  if (" + e +
                         " < 3) print(1); else print(2);\r\n" + "  for (c = " + e + "; c < 30; c += 9) " + e +
@@ -228,11 +250,18 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                              "fillrect(bump(1), bump(2), bump(3), bump(4), bump(5), 6)",
                              "print(deep(b + 8) + nest(c))",
                              "line(1, 2, 3, 4, 5, 6, 7, 8, 9, bump(10), 11)",
-                             "v_axis(bump(1), 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17)"}) {
+                             "v_axis(bump(1), 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17)",
+                             "print(say(1) * , 2)",
+                             "say(2) + (say(3) ",
+                             "line(say(4), (2 * say(5), 6, 7)"}) {
         texts.push_back(functions + "main() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n  " + call +
                         ";\r\n  while (c > 10) { c = c - 1; " + call + "; }\r\n  if (a) " + call +
                         ";\r\n  print(a);\r\n}\r\n");
     }
+    // Broken text in branches never run is never reported.
+    texts.push_back(functions +
+                    "main() {\r\n  if (a == 0) print(say(4)); else b = say(5) + ;\r\n"
+                    "  while (a < 0) b = (say(6) + 1;\r\n  print(say(7) * 2);\r\n}\r\n");
     for (int i = 0; i < 3000; ++i) texts.push_back(random_program(rng, i));
     // Recursion in an expression up to the frames' budget, the budget put
     // one frame further each time, and up to the limit of nested calls.
