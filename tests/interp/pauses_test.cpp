@@ -175,11 +175,14 @@ TEST(Pauses, ARecursiveFillShowsEachCallWithItsOwnLocals) {
 
 // A front end that cannot block (the page without shared memory): every
 // other time it is asked anything (an answer, a poll, a traced drawing
-// call, a pause) it says "not yet", and the run is resumed until it ends.
-// Blocking or not, the run must be the same.
+// call, a pause) it says "not yet", from its first question or its
+// second, and the run is resumed until it ends. Blocking or not, the run
+// must be the same.
+enum class Host { BLOCKS, WAITS_FIRST, WAITS_SECOND };
+
 struct WaitingFrontEnd : RecordingBridge, PauseHost {
     bool waits = false;
-    bool due = false;  // the next question is answered with "not yet"
+    bool due = false;  // the last question was answered with "not yet"
     int waited = 0;
     std::vector<PauseCommand> script;
     PauseCommand rest{PauseCommand::STEP_INTO};
@@ -224,9 +227,10 @@ struct Resumed {
     uint64_t step_limit = kTestStepLimit;
 };
 
-std::string run_through(const Resumed& t, bool waits, int& waited) {
+std::string run_through(const Resumed& t, Host host, int& waited) {
     WaitingFrontEnd front;
-    front.waits = waits;
+    front.waits = host != Host::BLOCKS;
+    front.due = host == Host::WAITS_SECOND;
     front.answers.assign(t.answers.begin(), t.answers.end());
     front.script = t.script;
     front.rest = t.rest;
@@ -287,24 +291,27 @@ TEST(Pauses, ARunThatWaitsForItsHostGoesOnAsOneThatBlocks) {
         // Halt given at a pause ends the run as it does when blocking.
         {"int x;\nmain() {\n  x = 1;\n  x = 2;\n  x = 3;\n}\n", {}, kInto, {kInto, {PauseCommand::HALT}}, kGo},
     };
+    // Each waiting from the first question or the second.
     for (const Resumed& t : cases) {
         int blocked = 0, waited = 0;
-        const std::string expected = run_through(t, false, blocked);
-        EXPECT_EQ(run_through(t, true, waited), expected) << t.program;
-        EXPECT_GE(waited, 2) << t.program;
+        const std::string expected = run_through(t, Host::BLOCKS, blocked);
+        for (const Host host : {Host::WAITS_FIRST, Host::WAITS_SECOND}) {
+            EXPECT_EQ(run_through(t, host, waited), expected) << t.program;
+            EXPECT_GE(waited, host == Host::WAITS_FIRST ? 2 : 1) << t.program;
+        }
         EXPECT_EQ(blocked, 0);
     }
     int waited = 0;
-    EXPECT_EQ(run_through(cases[0], false, waited), "result 0 steps 15 | -14  | 65  | big");
+    EXPECT_EQ(run_through(cases[0], Host::BLOCKS, waited), "result 0 steps 15 | -14  | 65  | big");
     // clear takes `(3) + 1` as its value and gives it: x is 4 after the pause that follows clear.
-    EXPECT_EQ(run_through(cases[2], false, waited),
+    EXPECT_EQ(run_through(cases[2], Host::BLOCKS, waited),
               "result 0 steps 10 | 4  | clear(4) | line(0,0,4,4) | point(4,1) | drawing call@2:6 globals 0 | "
               "pixel@2:6 globals 0 | drawing call@3:2 globals 4 | pixel@3:2 globals 4 | drawing call@3:20 globals 4 | "
               "pixel@3:20 globals 4");
     // 5 * (2 + 6) + 'A', then 7 + 8 + 'B'.
-    EXPECT_EQ(run_through(cases[4], false, waited), "result 0 steps 12 | 105  | 81 ");
+    EXPECT_EQ(run_through(cases[4], Host::BLOCKS, waited), "result 0 steps 12 | 105  | 81 ");
     // putch takes `(f(30) + x) + 1`: 68 + 36 + 1 is 'i'; the line's pixel pause follows both calls of its values.
-    EXPECT_EQ(run_through(cases[3], false, waited),
+    EXPECT_EQ(run_through(cases[3], Host::BLOCKS, waited),
               "result 0 steps 34 | 10  | i | 36  | line(2,0,2,9) | line(1,0,1,9) | line(3,0,3,9) | line(8,3,26,9) | "
               "line(30,0,30,9) | into@3:2 globals 0 | drawing call@1:22 globals 2 | pixel@1:22 globals 2 | "
               "drawing call@4:2 globals 2 | drawing call@1:22 globals 3 | pixel@1:22 globals 3 | "
@@ -320,8 +327,9 @@ TEST(Pauses, RandomProgramsThatWaitForTheirHostEndAsWhenItBlocks) {
         Resumed t{
             random_program(rng, i), std::vector<std::string>(50, "7"), i % 2 ? kInto : kGo, {}, kInto, false, 2000};
         int waited = 0;
-        const std::string expected = run_through(t, false, waited);
-        ASSERT_EQ(run_through(t, true, waited), expected) << t.program;
+        const std::string expected = run_through(t, Host::BLOCKS, waited);
+        for (const Host host : {Host::WAITS_FIRST, Host::WAITS_SECOND})
+            ASSERT_EQ(run_through(t, host, waited), expected) << t.program;
     }
 }
 
