@@ -372,6 +372,10 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     }
     void statement_value();
     void builtin_statement();
+    void builtin_statement_call();
+    // A built-in that made the run wait at its name (Wait::BUILTIN, or a
+    // pause before a drawing call), its OPERATION frame on top.
+    void resume_builtin();
     void builtin_values();
     void builtin_statement_value(int32_t v);
     void builtin_statement_done();
