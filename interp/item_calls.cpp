@@ -58,6 +58,29 @@ enum Opened : uint16_t { PARENTHESIS = 0, BUILTIN = 1, CALL = 2, NEGATE = 4, ASS
     start_statements();
 }
 
+// Where its frames would not reach their budget and its variables are
+// all there: its first one found. False, with nothing done, where the
+// frames are to run it.
+[[gnu::always_inline]] inline bool InterpreterState::open_items(const SimpleExpression& e, FrameKind site,
+                                                                ItemsFrame& run) {
+    const size_t site_bytes = site == FrameKind::STATEMENTS ? 0 : sizeof(Frame);
+    if (!frames.within(e.frames_bytes + site_bytes)) return false;
+    // A built-in is called only when nothing will send the expression to the frames.
+    const int32_t* names = simple_names.data() + e.names;
+    for (int i = 0; i < e.name_count; ++i) {
+        if (find_named(names[i]) == nullptr) return false;
+    }
+    run.base = run.top = item_top;
+    run.expression = static_cast<uint32_t>(&e - simple.data());
+    run.site = site;
+    if (e.form != SimpleExpression::VALUE) {
+        run.target = find_named(e.target);
+        if (run.target == nullptr) return false;
+        run.left = run.target->value;
+    }
+    return true;
+}
+
 [[gnu::always_inline]] inline bool InterpreterState::begin_items(const SimpleExpression& e, const ItemsFrame& run) {
     // An entry for each item at most: an operator, a `(`, a call's value.
     const size_t need = size_t{run.top} + static_cast<size_t>(e.count) + 1;
@@ -70,30 +93,17 @@ bool InterpreterState::start_items(FrameKind site) {
     const int32_t index = tok->simple;
     if (index < 0 || !simple_expressions) return false;
     const SimpleExpression& e = simple[static_cast<size_t>(index)];
-    const size_t site_bytes = site == FrameKind::STATEMENTS ? 0 : sizeof(Frame);
-    if (e.shape < SimpleExpression::CALLED || !frames.within(e.frames_bytes + site_bytes)) return false;
-    // A built-in is called only when nothing will send the expression to the frames.
-    const int32_t* names = simple_names.data() + e.names;
-    for (int i = 0; i < e.name_count; ++i) {
-        if (find_named(names[i]) == nullptr) return false;
-    }
-    ItemsFrame run{};
-    run.base = run.top = item_top;
-    run.expression = static_cast<uint32_t>(index);
-    run.site = site;
-    if (e.form != SimpleExpression::VALUE) {
-        run.target = find_named(e.target);
-        if (run.target == nullptr) return false;
-        run.left = run.target->value;
-    }
     if (e.shape != SimpleExpression::CALLED) [[unlikely]]
-        return start_updated_items(e, run);
-    return begin_items(e, run);
+        return e.shape == SimpleExpression::CALLED_UPDATED && start_updated_items(e, site);
+    ItemsFrame run{};
+    return open_items(e, site, run) && begin_items(e, run);
 }
 
-// Each looked up and its value kept, as the frames do where its
-// assignment begins; false, with nothing done, for one that is not there.
-bool InterpreterState::start_updated_items(const SimpleExpression& e, ItemsFrame& run) {
+// The variables after the first are each looked up and their values kept,
+// as the frames do where their assignments begin.
+bool InterpreterState::start_updated_items(const SimpleExpression& e, FrameKind site) {
+    ItemsFrame run{};
+    if (!open_items(e, site, run)) return false;
     const size_t need = size_t{run.top} + static_cast<size_t>(e.more_targets);
     if (item_stack.size() < need) item_stack.resize(need);
     for (int i = 0; i < e.more_targets; ++i) {
@@ -191,8 +201,10 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 return true;
             }
             // Where an operand stands, every kind after VARIABLE is one of
-            // these: one test keeps a plain operand's path as short.
-            if (t.kind > SimpleItem::VARIABLE) {
+            // these: one test keeps a plain operand's path as short. Without
+            // [[unlikely]] the compiler makes the tests a jump table that
+            // every plain operand goes through too.
+            if (t.kind > SimpleItem::VARIABLE) [[unlikely]] {
                 if (t.kind == SimpleItem::INPUT) {
                     v = items_answer(run, static_cast<uint32_t>(&t - items), static_cast<uint32_t>(top - stack));
                 } else if (t.kind == SimpleItem::STEP) [[unlikely]] {

@@ -329,9 +329,9 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // Its call whose `(` is at `opened` in item_stack enters, with the
     // `count` values above it; `item` follows its `)`.
     void call_from_items(const ItemsFrame& run, uint32_t item, uint32_t opened, uint32_t count);
-    // A CALLED_UPDATED list from `run`, its first variable found: the
-    // others' values before are kept first.
-    [[gnu::cold]] bool start_updated_items(const SimpleExpression& e, ItemsFrame& run);
+    // start_items for a CALLED_UPDATED list.
+    [[gnu::cold]] bool start_updated_items(const SimpleExpression& e, FrameKind site);
+    bool open_items(const SimpleExpression& e, FrameKind site, ItemsFrame& run);
     // With its pending operators from run.top.
     bool begin_items(const SimpleExpression& e, const ItemsFrame& run);
     // The value v of a CALLED_UPDATED list stored in the variables assigned
