@@ -61,8 +61,8 @@ enum Opened : uint16_t { PARENTHESIS = 0, BUILTIN = 1, CALL = 2, NEGATE = 4, ASS
 // Where its frames would not reach their budget and its variables are
 // all there: its first one found. False, with nothing done, where the
 // frames are to run it.
-[[gnu::always_inline]] inline bool InterpreterState::open_items(const SimpleExpression& e, FrameKind site,
-                                                                ItemsFrame& run) {
+[[gnu::always_inline]] inline bool InterpreterState::open_items(uint32_t index, FrameKind site, ItemsFrame& run) {
+    const SimpleExpression& e = simple[index];
     const size_t site_bytes = site == FrameKind::STATEMENTS ? 0 : sizeof(Frame);
     if (!frames.within(e.frames_bytes + site_bytes)) return false;
     // A built-in is called only when nothing will send the expression to the frames.
@@ -71,7 +71,7 @@ enum Opened : uint16_t { PARENTHESIS = 0, BUILTIN = 1, CALL = 2, NEGATE = 4, ASS
         if (find_named(names[i]) == nullptr) return false;
     }
     run.base = run.top = item_top;
-    run.expression = static_cast<uint32_t>(&e - simple.data());
+    run.expression = index;
     run.site = site;
     if (e.form != SimpleExpression::VALUE) {
         run.target = find_named(e.target);
@@ -94,16 +94,17 @@ bool InterpreterState::start_items(FrameKind site) {
     if (index < 0 || !simple_expressions) return false;
     const SimpleExpression& e = simple[static_cast<size_t>(index)];
     if (e.shape != SimpleExpression::CALLED) [[unlikely]]
-        return e.shape == SimpleExpression::CALLED_UPDATED && start_updated_items(e, site);
+        return e.shape == SimpleExpression::CALLED_UPDATED && start_updated_items(static_cast<uint32_t>(index), site);
     ItemsFrame run{};
-    return open_items(e, site, run) && begin_items(e, run);
+    return open_items(static_cast<uint32_t>(index), site, run) && begin_items(e, run);
 }
 
 // The variables after the first are each looked up and their values kept,
 // as the frames do where their assignments begin.
-bool InterpreterState::start_updated_items(const SimpleExpression& e, FrameKind site) {
+bool InterpreterState::start_updated_items(uint32_t index, FrameKind site) {
+    const SimpleExpression& e = simple[index];
     ItemsFrame run{};
-    if (!open_items(e, site, run)) return false;
+    if (!open_items(index, site, run)) return false;
     const size_t need = size_t{run.top} + static_cast<size_t>(e.more_targets);
     if (item_stack.size() < need) item_stack.resize(need);
     for (int i = 0; i < e.more_targets; ++i) {

@@ -330,8 +330,8 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // `count` values above it; `item` follows its `)`.
     void call_from_items(const ItemsFrame& run, uint32_t item, uint32_t opened, uint32_t count);
     // start_items for a CALLED_UPDATED list.
-    [[gnu::cold]] bool start_updated_items(const SimpleExpression& e, FrameKind site);
-    bool open_items(const SimpleExpression& e, FrameKind site, ItemsFrame& run);
+    [[gnu::cold]] bool start_updated_items(uint32_t index, FrameKind site);
+    bool open_items(uint32_t index, FrameKind site, ItemsFrame& run);
     // With its pending operators from run.top.
     bool begin_items(const SimpleExpression& e, const ItemsFrame& run);
     // The value v of a CALLED_UPDATED list stored in the variables assigned
