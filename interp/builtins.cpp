@@ -208,7 +208,10 @@ bool InterpreterState::start_builtin(int index) {
             before_drawing_call();
         if (bridge.bridge_traces_drawing()) {
             const int go = bridge.bridge_before_draw(line_of(scan_pos), builtin_names()[static_cast<size_t>(index)]);
-            if (go == Bridge::POLL_YIELD) suspend(Wait::BUILTIN);
+            if (go == Bridge::POLL_YIELD) {
+                pauses.drawn = call;  // a pause before it was asked already: not again on resume
+                suspend(Wait::BUILTIN);
+            }
             if (go != 0) report_error(ERR_USER_HALT, *tok);
         }
         pauses.drawn = kNoPlace;

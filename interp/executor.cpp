@@ -384,10 +384,26 @@ KORVANE_INLINE void InterpreterState::for_increment_after_stop() {
 void InterpreterState::builtin_statement() {
     check_depth();
     push(FrameKind::OPERATION).op = OperationFrame{};
+    builtin_statement_call();
+}
+
+// The built-in whose name is current, in its statement's fresh OPERATION
+// frame: from its start, or again once the run waited at its name.
+KORVANE_INLINE void InterpreterState::builtin_statement_call() {
     bool done = start_builtin(tok->builtin);
     if (!done && frames.back().kind == FrameKind::COLLECTION) done = simple_collection();
     if (!done) return builtin_values();
     builtin_statement_done();
+}
+
+// A built-in that waited at its name goes on: a statement's as it began,
+// one inside an expression (something pending in its OPERATION frame, or
+// another frame under it) on the frames.
+void InterpreterState::resume_builtin() {
+    const OperationFrame& op = frames.back().op;
+    const bool fresh = op.comparison == OP_NONE && op.sum_op == 0 && op.product_op == 0 && op.sign == 0;
+    if (fresh && frames.below_top().kind == FrameKind::EXPRESSION_STATEMENT) return builtin_statement_call();
+    run_expression(Entry::OPERAND);
 }
 
 // The built-in's values from its next one, whose first token is to be

@@ -58,30 +58,30 @@ enum Opened : uint16_t { PARENTHESIS = 0, BUILTIN = 1, CALL = 2, NEGATE = 4, ASS
     start_statements();
 }
 
-bool InterpreterState::start_items(FrameKind site) {
-    const int32_t index = tok->simple;
-    if (index < 0 || !simple_expressions) return false;
-    const SimpleExpression& e = simple[static_cast<size_t>(index)];
+// Where its frames would not reach their budget and its variables are
+// all there: its first one found. False, with nothing done, where the
+// frames are to run it.
+[[gnu::always_inline]] inline bool InterpreterState::open_items(uint32_t index, FrameKind site, ItemsFrame& run) {
+    const SimpleExpression& e = simple[index];
     const size_t site_bytes = site == FrameKind::STATEMENTS ? 0 : sizeof(Frame);
-    if (e.shape != SimpleExpression::CALLED || !frames.within(e.frames_bytes + site_bytes)) return false;
+    if (!frames.within(e.frames_bytes + site_bytes)) return false;
     // A built-in is called only when nothing will send the expression to the frames.
     const int32_t* names = simple_names.data() + e.names;
     for (int i = 0; i < e.name_count; ++i) {
         if (find_named(names[i]) == nullptr) return false;
     }
-    ItemsFrame run{};
     run.base = run.top = item_top;
+    run.expression = index;
+    run.site = site;
     if (e.form != SimpleExpression::VALUE) {
         run.target = find_named(e.target);
         if (run.target == nullptr) return false;
         run.left = run.target->value;
-        if (e.more_targets > 0) [[unlikely]] {
-            if (!keep_more_targets(e)) return false;
-            run.top += static_cast<uint32_t>(e.more_targets);
-        }
     }
-    run.expression = static_cast<uint32_t>(index);
-    run.site = site;
+    return true;
+}
+
+[[gnu::always_inline]] inline bool InterpreterState::begin_items(const SimpleExpression& e, const ItemsFrame& run) {
     // An entry for each item at most: an operator, a `(`, a call's value.
     const size_t need = size_t{run.top} + static_cast<size_t>(e.count) + 1;
     if (item_stack.size() < need) item_stack.resize(need);
@@ -89,31 +89,45 @@ bool InterpreterState::start_items(FrameKind site) {
     return run_items(run, 0, false);
 }
 
-// Each looked up and its value kept from item_top on, as the frames do
-// where its assignment begins; false, with nothing done, for one that is
-// not there.
-bool InterpreterState::keep_more_targets(const SimpleExpression& e) {
-    const size_t need = size_t{item_top} + static_cast<size_t>(e.more_targets);
+bool InterpreterState::start_items(FrameKind site) {
+    const int32_t index = tok->simple;
+    if (index < 0 || !simple_expressions) return false;
+    const SimpleExpression& e = simple[static_cast<size_t>(index)];
+    if (e.shape != SimpleExpression::CALLED) [[unlikely]]
+        return e.shape == SimpleExpression::CALLED_UPDATED && start_updated_items(static_cast<uint32_t>(index), site);
+    ItemsFrame run{};
+    return open_items(static_cast<uint32_t>(index), site, run) && begin_items(e, run);
+}
+
+// The variables after the first are each looked up and their values kept,
+// as the frames do where their assignments begin.
+bool InterpreterState::start_updated_items(uint32_t index, FrameKind site) {
+    const SimpleExpression& e = simple[index];
+    ItemsFrame run{};
+    if (!open_items(index, site, run)) return false;
+    const size_t need = size_t{run.top} + static_cast<size_t>(e.more_targets);
     if (item_stack.size() < need) item_stack.resize(need);
     for (int i = 0; i < e.more_targets; ++i) {
         const VarSlot* const slot = find_named(simple_targets[e.targets + static_cast<uint32_t>(i)].id);
         if (slot == nullptr) return false;
-        item_stack[item_top + static_cast<uint32_t>(i)].left = slot->value;
+        item_stack[run.top++].left = slot->value;
     }
-    return true;
+    return begin_items(e, run);
 }
 
-// The value stored in the variables after the first, from the last back:
-// each is found again, as no call changes which variable a name denotes,
-// with its value as it was where its assignment began.
-int32_t InterpreterState::store_more_targets(const SimpleExpression& e, uint32_t lefts, int32_t v) {
+// The variables after the first, from the last back: each is found again,
+// as no call changes which variable a name denotes, with its value as it
+// was where its assignment began.
+int32_t InterpreterState::updated_value(const SimpleExpression& e, const ItemsFrame& run, int32_t v) {
     for (int i = e.more_targets - 1; i >= 0; --i) {
         const SimpleTarget& target = simple_targets[e.targets + static_cast<uint32_t>(i)];
-        const int32_t left = item_stack[lefts + static_cast<uint32_t>(i)].left;
+        const int32_t left = item_stack[run.base + static_cast<uint32_t>(i)].left;
         if (target.form == SimpleExpression::ADD_TO) v = wrap_add(left, v);
         if (target.form == SimpleExpression::SUBTRACT_FROM) v = wrap_sub(left, v);
         find_named(target.id)->value = v;
     }
+    if (e.form == SimpleExpression::ADD_TO) v = wrap_add(run.left, v);
+    if (e.form == SimpleExpression::SUBTRACT_FROM) v = wrap_sub(run.left, v);
     return v;
 }
 
@@ -188,8 +202,10 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 return true;
             }
             // Where an operand stands, every kind after VARIABLE is one of
-            // these: one test keeps a plain operand's path as short.
-            if (t.kind > SimpleItem::VARIABLE) {
+            // these: one test keeps a plain operand's path as short. Without
+            // [[unlikely]] the compiler makes the tests a jump table that
+            // every plain operand goes through too.
+            if (t.kind > SimpleItem::VARIABLE) [[unlikely]] {
                 if (t.kind == SimpleItem::INPUT) {
                     v = items_answer(run, static_cast<uint32_t>(&t - items), static_cast<uint32_t>(top - stack));
                 } else if (t.kind == SimpleItem::STEP) [[unlikely]] {
@@ -220,10 +236,8 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 tok = e.end;
                 scan_pos = e.end->start;
                 if (run.target != nullptr) {
-                    if (e.more_targets > 0) [[unlikely]]
-                        v = store_more_targets(e, run.base, v);
-                    if (e.form == SimpleExpression::ADD_TO) v = wrap_add(run.left, v);
-                    if (e.form == SimpleExpression::SUBTRACT_FROM) v = wrap_sub(run.left, v);
+                    if (e.shape != SimpleExpression::CALLED) [[unlikely]]
+                        v = updated_value(e, run, v);
                     run.target->value = v;
                 }
                 items_done(run.site, v);

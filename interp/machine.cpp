@@ -31,7 +31,7 @@ void InterpreterState::resume_waiting() {
             --steps;
             aim_step_event();
             return;
-        case Wait::BUILTIN: return run_expression(Entry::OPERAND);
+        case Wait::BUILTIN: return resume_builtin();
         case Wait::ITEMS: return resume_items_answer();
         case Wait::PAUSE: break;
     }
@@ -45,7 +45,7 @@ void InterpreterState::resume_waiting() {
             pauses.do_again = tok->start;  // the statement paused already
             return;
         case Stop::PART: return resume_after_part();
-        case Stop::DRAWING_CALL: pauses.drawn = tok->start; return run_expression(Entry::OPERAND);
+        case Stop::DRAWING_CALL: pauses.drawn = tok->start; return resume_builtin();
         case Stop::PIXEL: given = w.value; return run_expression(Entry::CALL_VALUE);
     }
 }

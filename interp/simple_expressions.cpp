@@ -43,10 +43,11 @@ private:
 // A built-in opens a parenthesis, so a chain with one is compound too.
 SimpleExpression::Shape shape_of(const SimpleExpression& e) {
     const bool value = e.form == SimpleExpression::VALUE;
-    if (e.functions) return SimpleExpression::CALLED;
+    const bool updated =
+        e.form == SimpleExpression::ADD_TO || e.form == SimpleExpression::SUBTRACT_FROM || e.more_targets > 0;
+    if (e.functions) return updated ? SimpleExpression::CALLED_UPDATED : SimpleExpression::CALLED;
     if (e.form == SimpleExpression::STEP) return SimpleExpression::STEPPED;
-    if (e.form == SimpleExpression::ADD_TO || e.form == SimpleExpression::SUBTRACT_FROM || e.more_targets > 0)
-        return SimpleExpression::UPDATED;
+    if (updated) return SimpleExpression::UPDATED;
     if (e.flat) return value ? SimpleExpression::FLAT_VALUE : SimpleExpression::FLAT_ASSIGN;
     if (e.chain && !e.compound) return value ? SimpleExpression::CHAIN_VALUE : SimpleExpression::CHAIN_ASSIGN;
     return SimpleExpression::OTHER;

@@ -164,6 +164,8 @@ public:
     void pop_back() { --top_; }
     void pop_back(size_t weight) { top_ -= weight; }
     Frame& back() { return top_[-1]; }
+    // The frame under the top one, which must not be the bottom one.
+    const Frame& below_top() const { return top_[-2]; }
     bool empty() const { return top_ == base_; }
     size_t size() const { return static_cast<size_t>(top_ - base_); }
     // Whether `more` bytes above what it holds stay below its budget: one

@@ -30,7 +30,7 @@ struct Pauses {
     int last_line = -1;  // of the last statement passed while armed
     uint32_t last_start = 0;
     uint32_t do_again = kNoPlace;  // a `do` read again for its next pass is no new statement
-    uint32_t drawn = kNoPlace;     // a drawing call that paused before it, run again on resume
+    uint32_t drawn = kNoPlace;     // a drawing call run again on resume: its pause is not asked again
 
     void rearm() {
         armed = host != nullptr && (any_breakpoint || (command.kind != PauseCommand::CONTINUE &&

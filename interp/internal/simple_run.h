@@ -146,7 +146,8 @@ template <bool sets_place>
         case SimpleExpression::OTHER:
             if (!run_other(e, v)) return false;
             break;
-        case SimpleExpression::CALLED: return false;  // only where a statement can wait (start_items)
+        case SimpleExpression::CALLED:
+        case SimpleExpression::CALLED_UPDATED: return false;  // only where a statement can wait (start_items)
         case SimpleExpression::UPDATED:
             [[unlikely]] {
                 // Out of line on a value of its own, as run_other's calls are.

@@ -94,8 +94,20 @@ struct alignas(64) SimpleExpression {
     // maybe assigned), or a step; a value added or taken away, or stored in
     // more than one variable, has its own.
     // CALLED: one that calls the program's functions, run where a statement
-    // can wait for their values (start_items).
-    enum Shape : uint8_t { FLAT_VALUE, FLAT_ASSIGN, CHAIN_VALUE, CHAIN_ASSIGN, STEPPED, OTHER, UPDATED, CALLED } shape;
+    // can wait for their values (start_items); CALLED_UPDATED: such a one
+    // that updates its variable or stores in more than one, which only it
+    // looks at.
+    enum Shape : uint8_t {
+        FLAT_VALUE,
+        FLAT_ASSIGN,
+        CHAIN_VALUE,
+        CHAIN_ASSIGN,
+        STEPPED,
+        OTHER,
+        UPDATED,
+        CALLED,
+        CALLED_UPDATED
+    } shape;
     bool flat;      // one operand, or two with an operator between: no levels needed
     bool chain;     // operands (each with its sign) and operators in turn, an operand plain, a
                     // pair `(a op b)`, or a built-in whose values are each `a` or `a op b`
@@ -325,10 +337,15 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // Its call whose `(` is at `opened` in item_stack enters, with the
     // `count` values above it; `item` follows its `)`.
     void call_from_items(const ItemsFrame& run, uint32_t item, uint32_t opened, uint32_t count);
-    [[gnu::cold]] bool keep_more_targets(const SimpleExpression& e);
-    // The value stored in the variables assigned after the first, their
-    // values before kept in item_stack from `lefts`; the value they give.
-    [[gnu::cold]] int32_t store_more_targets(const SimpleExpression& e, uint32_t lefts, int32_t v);
+    // start_items for a CALLED_UPDATED list.
+    [[gnu::cold]] bool start_updated_items(uint32_t index, FrameKind site);
+    bool open_items(uint32_t index, FrameKind site, ItemsFrame& run);
+    // With its pending operators from run.top.
+    bool begin_items(const SimpleExpression& e, const ItemsFrame& run);
+    // The value v of a CALLED_UPDATED list stored in the variables assigned
+    // after the first, their values before kept in item_stack from
+    // run.base; the value its first variable takes.
+    [[gnu::cold]] int32_t updated_value(const SimpleExpression& e, const ItemsFrame& run, int32_t v);
     // The expression's value for its statement.
     void items_done(FrameKind site, int32_t v);
     [[gnu::cold]] bool items_lack(const SimpleExpression& e, const SimpleItem& t, bool called);
@@ -383,6 +400,10 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     }
     void statement_value();
     void builtin_statement();
+    void builtin_statement_call();
+    // A built-in that made the run wait at its name (Wait::BUILTIN, or a
+    // pause before a drawing call), its OPERATION frame on top.
+    void resume_builtin();
     void builtin_values();
     void builtin_statement_value(int32_t v);
     void builtin_statement_done();

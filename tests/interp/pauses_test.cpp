@@ -175,11 +175,14 @@ TEST(Pauses, ARecursiveFillShowsEachCallWithItsOwnLocals) {
 
 // A front end that cannot block (the page without shared memory): every
 // other time it is asked anything (an answer, a poll, a traced drawing
-// call, a pause) it says "not yet", and the run is resumed until it ends.
-// Blocking or not, the run must be the same.
+// call, a pause) it says "not yet", from its first question or its
+// second, and the run is resumed until it ends. Blocking or not, the run
+// must be the same.
+enum class Host { BLOCKS, WAITS_FIRST, WAITS_SECOND };
+
 struct WaitingFrontEnd : RecordingBridge, PauseHost {
     bool waits = false;
-    bool due = false;  // the next question is answered with "not yet"
+    bool due = false;  // the last question was answered with "not yet"
     int waited = 0;
     std::vector<PauseCommand> script;
     PauseCommand rest{PauseCommand::STEP_INTO};
@@ -224,13 +227,16 @@ struct Resumed {
     uint64_t step_limit = kTestStepLimit;
 };
 
-std::string run_through(const Resumed& t, bool waits, int& waited) {
+// The item list on or off (every expression on the frames).
+std::string run_through(const Resumed& t, Host host, int& waited, bool items = true) {
     WaitingFrontEnd front;
-    front.waits = waits;
+    front.waits = host != Host::BLOCKS;
+    front.due = host == Host::WAITS_SECOND;
     front.answers.assign(t.answers.begin(), t.answers.end());
     front.script = t.script;
     front.rest = t.rest;
     Interpreter interp(front);
+    interp.set_simple_expressions(items);
     interp.set_step_limit(t.step_limit);
     interp.set_pause_host(&front);
     interp.set_start_command(t.start);
@@ -286,30 +292,75 @@ TEST(Pauses, ARunThatWaitsForItsHostGoesOnAsOneThatBlocks) {
          kGo},
         // Halt given at a pause ends the run as it does when blocking.
         {"int x;\nmain() {\n  x = 1;\n  x = 2;\n  x = 3;\n}\n", {}, kInto, {kInto, {PauseCommand::HALT}}, kGo},
+        // Built-in statements that stop at their name: a drawing call whose
+        // values call functions (which draw and wait for answers), answers
+        // read by statements, one whose value goes on into an operation, one
+        // named as a variable is.
+        {"int x, point;\nf(int n) { x = x + n; return n * 3; }\ng(int n) { point(n, x); return n + getnum(); }\n"
+         "main() {\n  line(f(1), 0, g(2), 9);\n  getnum();\n  getche() * f(2);\n  x = x + getnum();\n"
+         "  print(x);\n}\n",
+         {"5", "6", "A", "7"},
+         draw,
+         {},
+         draw,
+         true},
+        // Built-ins inside expressions stop at their name: assigned, in a
+        // parenthesis, an argument, a condition, signed, returned (the
+        // statement after the `return` never runs).
+        {"int x, y;\nh(int n) { return n * 2; }\nr(int n) { return clear(n); x = 99; }\nmain() {\n"
+         "  x = line(1, 2, 3, 4) + r(3);\n  y = h(point(5, 6)) + (fline(x, 0, 0, x)) - getnum();\n"
+         "  if (xline(0, x, y, 0) == 0) print(x * 10 + y);\n  print(-getnum() + 1);\n}\n",
+         {"4", "8"},
+         draw,
+         {},
+         draw,
+         true},
+        // A drawing call after a pending operator: its value 0 is divided by
+        // (with no pixel pause after it, which would go on on the frames).
+        {"int a;\nmain() {\n  a = 4;\n  a / line(a, 0, 0, a);\n  print(a);\n}\n", {}, draw, {}, draw},
     };
+    // Each also on the frames alone, and waiting from the first question or the second.
     for (const Resumed& t : cases) {
         int blocked = 0, waited = 0;
-        const std::string expected = run_through(t, false, blocked);
-        EXPECT_EQ(run_through(t, true, waited), expected) << t.program;
-        EXPECT_GE(waited, 2) << t.program;
+        const std::string expected = run_through(t, Host::BLOCKS, blocked);
+        EXPECT_EQ(run_through(t, Host::BLOCKS, blocked, false), expected) << t.program;
+        for (const Host host : {Host::WAITS_FIRST, Host::WAITS_SECOND}) {
+            for (const bool items : {true, false}) {
+                EXPECT_EQ(run_through(t, host, waited, items), expected) << t.program;
+                EXPECT_GE(waited, host == Host::WAITS_FIRST ? 2 : 1) << t.program;
+            }
+        }
         EXPECT_EQ(blocked, 0);
     }
     int waited = 0;
-    EXPECT_EQ(run_through(cases[0], false, waited), "result 0 steps 15 | -14  | 65  | big");
+    EXPECT_EQ(run_through(cases[0], Host::BLOCKS, waited), "result 0 steps 15 | -14  | 65  | big");
     // clear takes `(3) + 1` as its value and gives it: x is 4 after the pause that follows clear.
-    EXPECT_EQ(run_through(cases[2], false, waited),
+    EXPECT_EQ(run_through(cases[2], Host::BLOCKS, waited),
               "result 0 steps 10 | 4  | clear(4) | line(0,0,4,4) | point(4,1) | drawing call@2:6 globals 0 | "
               "pixel@2:6 globals 0 | drawing call@3:2 globals 4 | pixel@3:2 globals 4 | drawing call@3:20 globals 4 | "
               "pixel@3:20 globals 4");
     // 5 * (2 + 6) + 'A', then 7 + 8 + 'B'.
-    EXPECT_EQ(run_through(cases[4], false, waited), "result 0 steps 12 | 105  | 81 ");
+    EXPECT_EQ(run_through(cases[4], Host::BLOCKS, waited), "result 0 steps 12 | 105  | 81 ");
     // putch takes `(f(30) + x) + 1`: 68 + 36 + 1 is 'i'; the line's pixel pause follows both calls of its values.
-    EXPECT_EQ(run_through(cases[3], false, waited),
+    EXPECT_EQ(run_through(cases[3], Host::BLOCKS, waited),
               "result 0 steps 34 | 10  | i | 36  | line(2,0,2,9) | line(1,0,1,9) | line(3,0,3,9) | line(8,3,26,9) | "
               "line(30,0,30,9) | into@3:2 globals 0 | drawing call@1:22 globals 2 | pixel@1:22 globals 2 | "
               "drawing call@4:2 globals 2 | drawing call@1:22 globals 3 | pixel@1:22 globals 3 | "
               "drawing call@1:22 globals 6 | pixel@1:22 globals 6 | pixel@4:2 globals 6 | "
               "drawing call@1:22 globals 36 | pixel@1:22 globals 36");
+    // line(3, 0, 2 + 5, 9); 'A' * f(2) is dropped; x is 1 + 2 + 7. The line
+    // pauses before its values, the point in g before its own.
+    EXPECT_EQ(run_through(cases[6], Host::BLOCKS, waited),
+              "result 0 steps 24 | 10  | point(2,1) | line(3,0,7,9) | drawing call@4:2 globals 0 | "
+              "drawing call@2:11 globals 1 | pixel@2:11 globals 1 | pixel@4:2 globals 1");
+    // x is 0 + clear(3), y is 0 + 0 - 4; then -8 + 1.
+    EXPECT_EQ(run_through(cases[7], Host::BLOCKS, waited),
+              "result 0 steps 15 | 26  | -7  | line(1,2,3,4) | clear(3) | point(5,6) | fline(3,0,0,3) | "
+              "xline(0,3,-4,0) | drawing call@4:6 globals 0 | pixel@4:6 globals 0 | drawing call@2:18 globals 0 | "
+              "pixel@2:18 globals 0 | drawing call@5:8 globals 3 | pixel@5:8 globals 3 | drawing call@5:24 globals 3 | "
+              "pixel@5:24 globals 3 | drawing call@6:6 globals -1 | pixel@6:6 globals -1");
+    EXPECT_EQ(run_through(cases[8], Host::BLOCKS, waited),
+              "result 2 steps 4 | line(4,0,0,4) | division by zero in line 3\n | drawing call@3:6 globals 4");
 }
 
 // Mutated programs reach errors, stray tokens and endless loops in every
@@ -320,8 +371,9 @@ TEST(Pauses, RandomProgramsThatWaitForTheirHostEndAsWhenItBlocks) {
         Resumed t{
             random_program(rng, i), std::vector<std::string>(50, "7"), i % 2 ? kInto : kGo, {}, kInto, false, 2000};
         int waited = 0;
-        const std::string expected = run_through(t, false, waited);
-        ASSERT_EQ(run_through(t, true, waited), expected) << t.program;
+        const std::string expected = run_through(t, Host::BLOCKS, waited);
+        for (const Host host : {Host::WAITS_FIRST, Host::WAITS_SECOND})
+            ASSERT_EQ(run_through(t, host, waited), expected) << t.program;
     }
 }
 
