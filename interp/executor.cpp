@@ -396,14 +396,29 @@ KORVANE_INLINE void InterpreterState::builtin_statement_call() {
     builtin_statement_done();
 }
 
-// A built-in that waited at its name goes on: a statement's as it began,
-// one inside an expression (something pending in its OPERATION frame, or
-// another frame under it) on the frames.
-void InterpreterState::resume_builtin() {
+// True when the built-in on top is a statement's, as builtin_statement
+// began it; false for one inside an expression (something pending in its
+// OPERATION frame, or another frame under it), which the frames go on with.
+bool InterpreterState::builtin_is_statement() {
     const OperationFrame& op = frames.back().op;
     const bool fresh = op.comparison == OP_NONE && op.sum_op == 0 && op.product_op == 0 && op.sign == 0;
-    if (fresh && frames.below_top().kind == FrameKind::EXPRESSION_STATEMENT) return builtin_statement_call();
+    return fresh && frames.below_top().kind == FrameKind::EXPRESSION_STATEMENT;
+}
+
+// A built-in that waited at its name goes on: a statement's as it began.
+void InterpreterState::resume_builtin() {
+    if (builtin_is_statement()) return builtin_statement_call();
     run_expression(Entry::OPERAND);
+}
+
+// A drawing call that paused after it drew goes on with its value.
+void InterpreterState::resume_after_drawing(int32_t value) {
+    if (builtin_is_statement()) {
+        builtin_result = value;
+        return builtin_statement_done();
+    }
+    given = value;
+    run_expression(Entry::CALL_VALUE);
 }
 
 // The built-in's values from its next one, whose first token is to be

@@ -46,7 +46,7 @@ void InterpreterState::resume_waiting() {
             return;
         case Stop::PART: return resume_after_part();
         case Stop::DRAWING_CALL: pauses.drawn = tok->start; return resume_builtin();
-        case Stop::PIXEL: given = w.value; return run_expression(Entry::CALL_VALUE);
+        case Stop::PIXEL: return resume_after_drawing(w.value);
     }
 }
 

@@ -404,6 +404,10 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // A built-in that made the run wait at its name (Wait::BUILTIN, or a
     // pause before a drawing call), its OPERATION frame on top.
     void resume_builtin();
+    // A drawing call that paused after it drew (a watched pixel changed),
+    // its OPERATION frame on top, with the value it gives.
+    void resume_after_drawing(int32_t value);
+    bool builtin_is_statement();
     void builtin_values();
     void builtin_statement_value(int32_t v);
     void builtin_statement_done();

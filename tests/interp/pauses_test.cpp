@@ -318,6 +318,14 @@ TEST(Pauses, ARunThatWaitsForItsHostGoesOnAsOneThatBlocks) {
         // A drawing call after a pending operator: its value 0 is divided by
         // (with no pixel pause after it, which would go on on the frames).
         {"int a;\nmain() {\n  a = 4;\n  a / line(a, 0, 0, a);\n  print(a);\n}\n", {}, draw, {}, draw},
+        // Pixel pauses alone, after drawing statements and after a drawing
+        // call whose value is divided by.
+        {"int a;\nmain() {\n  a = 4;\n  line(a, 0, 0, a); point(1, a);\n  a / line(a, 0, 0, a);\n  print(a);\n}\n",
+         {},
+         kGo,
+         {},
+         kGo,
+         true},
     };
     // Each also on the frames alone, and waiting from the first question or the second.
     for (const Resumed& t : cases) {
