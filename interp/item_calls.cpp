@@ -121,14 +121,10 @@ bool InterpreterState::start_updated_items(uint32_t index, FrameKind site) {
 int32_t InterpreterState::updated_value(const SimpleExpression& e, const ItemsFrame& run, int32_t v) {
     for (int i = e.more_targets - 1; i >= 0; --i) {
         const SimpleTarget& target = simple_targets[e.targets + static_cast<uint32_t>(i)];
-        const int32_t left = item_stack[run.base + static_cast<uint32_t>(i)].left;
-        if (target.form == SimpleExpression::ADD_TO) v = wrap_add(left, v);
-        if (target.form == SimpleExpression::SUBTRACT_FROM) v = wrap_sub(left, v);
+        v = assigned_value(target.form, item_stack[run.base + static_cast<uint32_t>(i)].left, v);
         find_named(target.id)->value = v;
     }
-    if (e.form == SimpleExpression::ADD_TO) v = wrap_add(run.left, v);
-    if (e.form == SimpleExpression::SUBTRACT_FROM) v = wrap_sub(run.left, v);
-    return v;
+    return assigned_value(e.form, run.left, v);
 }
 
 void InterpreterState::resume_items() {
@@ -211,7 +207,7 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 } else if (t.kind == SimpleItem::STEP) [[unlikely]] {
                     v = step_item(t);  // its variable, as all the expression's, was found before it began
                 } else if (t.kind == SimpleItem::ERROR) [[unlikely]] {
-                    raise_item(e, t);
+                    raise_item(t);
                 } else {
                     const uint16_t opened = t.kind == SimpleItem::OPEN      ? PARENTHESIS
                                             : t.kind == SimpleItem::BUILTIN ? BUILTIN
@@ -248,7 +244,7 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
             // operand, raised after the assignments' stores, as the frames raise it.
             if (after.code != 0) {
                 if (after.kind == SimpleItem::ERROR) [[unlikely]]
-                    raise_item(e, after);
+                    raise_item(after);
                 *++top = PendingOperator{v, 0, 0, CALL};
                 const auto opened = static_cast<uint32_t>(top - after.code - stack);
                 call_from_items(run, static_cast<uint32_t>(item - items), opened, after.code);

@@ -547,8 +547,8 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
     }
 }
 
-void InterpreterState::raise_item(const SimpleExpression& e, const SimpleItem& error) {
-    tok = simple_tokens[e.first + static_cast<uint32_t>(&error - simple_items.data() - e.first)];
+void InterpreterState::raise_item(const SimpleItem& error) {
+    tok = simple_tokens[static_cast<size_t>(&error - simple_items.data())];
     scan_pos = static_cast<uint32_t>(error.value);
     report_error_at(error.code, tok->start, scan_pos);
 }
@@ -578,9 +578,7 @@ bool InterpreterState::run_update(const SimpleExpression& e, int32_t& v) {
         return false;
     }
     for (int i = last; i >= 0; --i) {
-        if (targets[i].form == SimpleExpression::ADD_TO) value = wrap_add(lefts[i], value);
-        if (targets[i].form == SimpleExpression::SUBTRACT_FROM) value = wrap_sub(lefts[i], value);
-        slots[i]->value = value;
+        value = slots[i]->value = assigned_value(targets[i].form, lefts[i], value);
     }
     v = value;
     return true;
@@ -639,7 +637,7 @@ bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& resu
         } else if (t.kind == SimpleItem::STEP) {
             v = step_item(t);
         } else if (t.kind == SimpleItem::ERROR) [[unlikely]] {
-            raise_item(e, t);
+            raise_item(t);
         } else {
             // An assignment: its operators wait above the `(` it stands after.
             *++open = Opened{kAssignment, 0, false, 0};
@@ -661,7 +659,7 @@ bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& resu
             // After the assignments' stores, as the frames raise it.
             if (after.kind != SimpleItem::CLOSE) {
                 if (after.kind == SimpleItem::ERROR) [[unlikely]]
-                    raise_item(e, after);
+                    raise_item(after);
                 open->first = v;  // a `,`
                 break;
             }

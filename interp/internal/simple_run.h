@@ -26,10 +26,17 @@ namespace korvane {
     return true;
 }
 
+// What an assignment of `form` stores, `left` its variable's value where
+// it began: v, or v added to or taken from it.
+[[gnu::always_inline]] inline int32_t assigned_value(uint8_t form, int32_t left, int32_t v) {
+    if (form == SimpleExpression::ADD_TO) return wrap_add(left, v);
+    if (form == SimpleExpression::SUBTRACT_FROM) return wrap_sub(left, v);
+    return v;
+}
+
 // Only where all the expression's variables were found.
 [[gnu::always_inline]] inline int32_t InterpreterState::assign_item(const SimpleItem& t, int32_t left, int32_t v) {
-    if (t.code == SimpleExpression::ADD_TO) v = wrap_add(left, v);
-    if (t.code == SimpleExpression::SUBTRACT_FROM) v = wrap_sub(left, v);
+    v = assigned_value(t.code, left, v);
     find_named(t.value)->value = v;
     return v;
 }

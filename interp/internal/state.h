@@ -350,7 +350,7 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     void items_done(FrameKind site, int32_t v);
     [[gnu::cold]] bool items_lack(const SimpleExpression& e, const SimpleItem& t, bool called);
     // An ERROR item of the list reached, all the frames do before it done.
-    [[noreturn, gnu::cold]] void raise_item(const SimpleExpression& e, const SimpleItem& error);
+    [[noreturn, gnu::cold]] void raise_item(const SimpleItem& error);
     // `a` or `a op b` from its first item, on to the item after it; false for a variable not there.
     bool flat_item_value(const SimpleItem*& item, int32_t& v);
     void keep_item(SimpleItem::Kind kind, const Token& t, bool negate = false);
