@@ -395,6 +395,9 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
     bool may_assign = true;  // at the start, or just inside a parenthesis or a value
     int assigned = 0;        // assignments inside
     bool input = false;      // getche or getnum, taken only beside a call
+    // Ends the list at an error item; one that reads an answer is taken, as
+    // at its end, only where a call is.
+    const auto error_item = [&](int code) { return keep_error(e, code) && (!input || e.functions); };
     // Where a value begins (a statement's, a call's or a built-in's, after
     // `+=` or `-=`, not after `=`) the frames read `;` as an empty value,
     // and the end of the text (or an empty string) as none. (Inside the
@@ -467,13 +470,13 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             e.calls = true;
         } else if (tok->is('\'')) {
             if (!keep_character(e, negate)) return false;
-            if (simple_items.back().kind == SimpleItem::ERROR) return true;
+            if (simple_items.back().kind == SimpleItem::ERROR) return !input || e.functions;
         } else {
             if (!plain(*this, *tok)) {
                 // A `)` is an operand of no value to the frames, a `;` where a
                 // value begins an empty value: both left to them.
                 if (tok->is(')') || (value_start && tok->is(';'))) return false;
-                return keep_error(e, value_start && tok->len == 0 ? ERR_NO_EXPRESSION : ERR_SYNTAX);
+                return error_item(value_start && tok->len == 0 ? ERR_NO_EXPRESSION : ERR_SYNTAX);
             }
             const bool name = tok->kind == TK_NAME;
             if (!keep(name ? SimpleItem::VARIABLE : SimpleItem::NUMBER, negate)) return false;
@@ -522,9 +525,9 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 value_start = true;
                 weights[depth] = weights[depth - 1] + 2;  // the stores of the value before are done
             } else if (takes[depth] == 0 && !tok->is(')')) {
-                return keep_error(e, ERR_PARENS_EXPECTED);
+                return error_item(ERR_PARENS_EXPECTED);
             } else if (takes[depth] == kCall && tok->is(',')) {
-                return keep_error(e, ERR_PARAMETER);  // a value too many
+                return error_item(ERR_PARAMETER);  // a value too many
             } else if (!tok->is(')') || (takes[depth] == 2 && comma[depth] == 0)) {
                 return false;
             } else {

@@ -212,7 +212,10 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "say(4) - if",
                           "say(5) ] 2",
                           "g(say(6), 2, ) + abs(say(7) + ) * (3 + )",
-                          "g(say(8), 2, ;"}) {
+                          "g(say(8), 2, ;",
+                          "getnum() + ",
+                          "-getche() * (3 + ",
+                          "q - 'x + getnum()"}) {
         texts.push_back(functions + "f() { return " + e + "; }\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n" +
                         "  b = " + e + ";\r\n  print(a);\r\n  print(b);\r\n  if (" + e +
                         " < 3) print(1); else print(2);\r\n" + "  for (c = " + e + "; c < 30; c += 9) " + e +
