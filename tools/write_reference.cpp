@@ -10,26 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "html_text.h"
+
 namespace {
 
 struct Topic {
     std::string title;
     std::vector<std::string> lines;
 };
-
-std::string escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
 
 bool blank(const std::string& line) { return line.find_first_not_of(" \t") == std::string::npos; }
 
@@ -54,8 +42,8 @@ std::vector<Topic> topics_of(std::istream& in) {
 std::string body_html(const Topic& topic) {
     std::string html, paragraph, example;
     const auto flush = [&] {
-        if (!paragraph.empty()) html += "<p>" + escaped(paragraph) + "</p>\n";
-        if (!example.empty()) html += "<pre>" + escaped(example) + "</pre>\n";
+        if (!paragraph.empty()) html += "<p>" + korvane::html_escape(paragraph) + "</p>\n";
+        if (!example.empty()) html += "<pre>" + korvane::html_escape(example) + "</pre>\n";
         paragraph.clear();
         example.clear();
     };
@@ -80,11 +68,12 @@ std::string page(const std::vector<Topic>& topics) {
         "@media print { nav { break-after: page; } h2 { break-after: avoid; } pre { break-inside: avoid; } }\n"
         "</style>\n</head>\n<body>\n<h1>Korvane Help</h1>\n<nav>\n<ol>\n";
     for (std::size_t i = 0; i < topics.size(); ++i)
-        html += "<li><a href=\"#topic-" + std::to_string(i + 1) + "\">" + escaped(topics[i].title) + "</a></li>\n";
+        html += "<li><a href=\"#topic-" + std::to_string(i + 1) + "\">" + korvane::html_escape(topics[i].title) +
+                "</a></li>\n";
     html += "</ol>\n</nav>\n";
     for (std::size_t i = 0; i < topics.size(); ++i)
-        html += "<section id=\"topic-" + std::to_string(i + 1) + "\">\n<h2>" + escaped(topics[i].title) + "</h2>\n" +
-                body_html(topics[i]) + "</section>\n";
+        html += "<section id=\"topic-" + std::to_string(i + 1) + "\">\n<h2>" + korvane::html_escape(topics[i].title) +
+                "</h2>\n" + body_html(topics[i]) + "</section>\n";
     return html + "</body>\n</html>\n";
 }
 

@@ -225,23 +225,6 @@ std::string check_names(const Exercise& e) {
 
 }  // namespace
 
-std::string html_escape(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&#39;"; break;
-            case '\0': out += "&#xFFFD;"; break;  // a page may not hold NUL
-            default: out += c;
-        }
-    }
-    return out;
-}
-
 std::vector<std::string> student_page_names(const std::vector<Record>& records) {
     std::vector<std::string> names;
     std::set<std::string> taken;

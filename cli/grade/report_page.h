@@ -10,6 +10,7 @@
 
 #include "exercise.h"
 #include "grading.h"
+#include "html_text.h"
 #include "record.h"
 
 namespace korvane::grade {
@@ -27,8 +28,5 @@ std::string student_page(const exercise::Exercise& exercise, const Record& recor
 // students/NAME.html, NAME made of letters, digits, '-' and '_' only; each
 // record its own (a second "ann" gets "ann-2").
 std::vector<std::string> student_page_names(const std::vector<Record>& records);
-
-// Text for HTML elements and attribute values.
-std::string html_escape(const std::string& text);
 
 }  // namespace korvane::grade
