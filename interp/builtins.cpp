@@ -74,6 +74,25 @@ int InterpreterState::builtin_index(const char* name) const {
 
 bool InterpreterState::input_builtin(int index) { return index == B_GETCHE || index == B_GETNUM; }
 
+int InterpreterState::listed_builtin_values(int index) {
+    switch (index) {
+        case B_GETCHE:
+        case B_PUTCH:
+        case B_PUTS:
+        case B_PRINT:
+        case B_GETNUM:
+        case B_RAND:
+        case B_SETCOLOR:
+        case B_CLEAR:
+        case B_TEXTOUT:
+        case B_TEXTSTYLE:
+        case B_ABS:
+        case B_GETPEL: return 0;
+        case B_V_AXIS: return kVAxisCollectionSize;
+        default: return kCollectionSize;
+    }
+}
+
 int InterpreterState::pure_builtin_values(int index) {
     switch (index) {
         case B_ABS:
@@ -199,23 +218,27 @@ int32_t InterpreterState::answer(int index, Wait at) {
     return value;
 }
 
+void InterpreterState::before_builtin(int index) {
+    if (!draws(index)) return;
+    const uint32_t call = tok->start;
+    if (pauses.draws && pauses.command.kind == PauseCommand::NEXT_DRAWING_CALL && call != pauses.drawn)
+        before_drawing_call();
+    if (bridge.bridge_traces_drawing()) {
+        const int go = bridge.bridge_before_draw(line_of(scan_pos), builtin_names()[static_cast<size_t>(index)]);
+        if (go == Bridge::POLL_YIELD) {
+            pauses.drawn = call;  // a pause before it was asked already: not again on resume
+            suspend(Wait::BUILTIN);
+        }
+        if (go != 0) report_error(ERR_USER_HALT, *tok);
+    }
+    pauses.drawn = kNoPlace;
+}
+
 // A built-in whose name is the current token. True with its result in
 // `builtin_result` when it takes no values; false when it pushed a frame that waits for its first.
 bool InterpreterState::start_builtin(int index) {
     const uint32_t call = tok->start;
-    if (draws(index)) {
-        if (pauses.draws && pauses.command.kind == PauseCommand::NEXT_DRAWING_CALL && call != pauses.drawn)
-            before_drawing_call();
-        if (bridge.bridge_traces_drawing()) {
-            const int go = bridge.bridge_before_draw(line_of(scan_pos), builtin_names()[static_cast<size_t>(index)]);
-            if (go == Bridge::POLL_YIELD) {
-                pauses.drawn = call;  // a pause before it was asked already: not again on resume
-                suspend(Wait::BUILTIN);
-            }
-            if (go != 0) report_error(ERR_USER_HALT, *tok);
-        }
-        pauses.drawn = kNoPlace;
-    }
+    before_builtin(index);
     FrameKind kind = FrameKind::BUILTIN;
     switch (index) {
         case B_GETCHE:
@@ -363,8 +386,12 @@ bool InterpreterState::take_collection(const int32_t* collected_values) {
     const BuiltinFrame b = frames.back().builtin;
     if (!tok->is(')')) report_error(ERR_PARENS_EXPECTED, *tok);
     frames.pop_back();
-    builtin_result = collected(*this, b.index, b.call, collected_values);
+    builtin_result = take_listed(b.index, b.call, collected_values);
     return true;
+}
+
+int32_t InterpreterState::take_listed(int index, uint32_t call, const int32_t* given_values) {
+    return collected(*this, index, call, given_values);
 }
 
 bool InterpreterState::single_value(int32_t v) {

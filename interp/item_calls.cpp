@@ -133,24 +133,47 @@ void InterpreterState::resume_items() {
     run_items(run, given, true);
 }
 
-// Its name current, as the frames have it; the frame keeps the list's place
-// while the host may have no answer yet.
-int32_t InterpreterState::items_answer(const ItemsFrame& run, uint32_t at, uint32_t top) {
-    const uint32_t first = simple[run.expression].first;
-    tok = simple_tokens[first + at];
+void InterpreterState::hold_items(const ItemsFrame& run, uint32_t at, uint32_t item, uint32_t top) {
+    tok = simple_tokens[simple[run.expression].first + at];
     scan_pos = tok->start + tok->len;
     Frame& f = push(FrameKind::ITEMS);
     f.items = run;
-    f.items.item = at;
+    f.items.item = item;
     f.items.top = top;
     f.items.weight = 1;
-    const SimpleItem& t = simple_items[first + at];
+}
+
+// Its name current; the host may have no answer yet.
+int32_t InterpreterState::items_answer(const ItemsFrame& run, uint32_t at, uint32_t top) {
+    hold_items(run, at, at, top);
+    const SimpleItem& t = simple_items[simple[run.expression].first + at];
     const int32_t value = answer(t.value, Wait::ITEMS);
     frames.pop_back();
     return t.negate ? wrap_sub(0, value) : value;
 }
 
-void InterpreterState::resume_items_answer() {
+// Where the frames start it, before its values; on resume it is started
+// again from its item.
+void InterpreterState::start_effect(const ItemsFrame& run, uint32_t at, uint32_t top) {
+    hold_items(run, at, at, top);
+    before_builtin(simple_items[simple[run.expression].first + at].code);
+    frames.pop_back();
+}
+
+// Its `)` current, as the frames take the values there; a pause after a
+// drawing call goes on with the built-in's value, its entry on top.
+int32_t InterpreterState::take_effect(const ItemsFrame& run, uint32_t item, uint32_t opened, uint32_t count) {
+    const PendingOperator* const open = item_stack.data() + opened;
+    int32_t given_values[kVAxisCollectionSize] = {};
+    for (uint32_t i = 0; i < count; ++i) given_values[i] = open[i + 1].left;
+    const SimpleItem& builtin = simple_items[simple[run.expression].first + open->at];
+    hold_items(run, item - 1, item, opened);
+    const int32_t value = take_listed(builtin.code, static_cast<uint32_t>(builtin.value), given_values);
+    frames.pop_back();
+    return value;
+}
+
+void InterpreterState::retry_items() {
     const ItemsFrame run = frames.back().items;
     frames.pop_back(run.weight);
     run_items(run, 0, false);
@@ -209,10 +232,13 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 } else if (t.kind == SimpleItem::ERROR) [[unlikely]] {
                     raise_item(t);
                 } else {
+                    // A built-in with effects lists its values as a call does.
                     const uint16_t opened = t.kind == SimpleItem::OPEN      ? PARENTHESIS
                                             : t.kind == SimpleItem::BUILTIN ? BUILTIN
-                                            : t.kind == SimpleItem::CALL    ? CALL
-                                                                            : ASSIGNMENT;
+                                            : t.kind == SimpleItem::ASSIGN  ? ASSIGNMENT
+                                                                            : CALL;
+                    if (t.kind == SimpleItem::EFFECT)
+                        start_effect(run, static_cast<uint32_t>(&t - items), static_cast<uint32_t>(top - stack));
                     // An assignment keeps its variable's value where it begins.
                     const int32_t left = opened == ASSIGNMENT ? find_named(t.value)->value : 0;
                     *++top = PendingOperator{left, static_cast<uint32_t>(&t - items), 0,
@@ -241,14 +267,24 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
             }
             for (; top->code == ASSIGNMENT; --top) v = assign_item(items[top->at], top->left, v);
             // A call's `)`, its `(` below its values; or an error after an
-            // operand, raised after the assignments' stores, as the frames raise it.
+            // operand, raised after the assignments' stores, as the frames
+            // raise it; or the `)` where a built-in with effects takes its values.
             if (after.code != 0) {
-                if (after.kind == SimpleItem::ERROR) [[unlikely]]
-                    raise_item(after);
+                const bool call = after.kind == SimpleItem::CLOSE;
+                if (!call) [[unlikely]] {
+                    if (after.kind == SimpleItem::ERROR) raise_item(after);
+                }
                 *++top = PendingOperator{v, 0, 0, CALL};
                 const auto opened = static_cast<uint32_t>(top - after.code - stack);
-                call_from_items(run, static_cast<uint32_t>(item - items), opened, after.code);
-                return true;
+                if (call) {
+                    call_from_items(run, static_cast<uint32_t>(item - items), opened, after.code);
+                    return true;
+                }
+                top = stack + opened;
+                v = take_effect(run, static_cast<uint32_t>(item - items), opened, after.code);
+                if ((top->code & NEGATE) != 0) v = wrap_sub(0, v);
+                --top;
+                continue;
             }
             const uint16_t opened = top->code & ~NEGATE;
             if (after.kind == SimpleItem::COMMA) {
