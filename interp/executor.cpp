@@ -383,6 +383,9 @@ KORVANE_INLINE void InterpreterState::for_increment_after_stop() {
 // the statement at once. Anything else goes on as the evaluator's own.
 void InterpreterState::builtin_statement() {
     check_depth();
+    // Where a statement begins its name begins no item list: the statement
+    // comes here at once next time.
+    tok->simple = kNotSimple;
     push(FrameKind::OPERATION).op = OperationFrame{};
     builtin_statement_call();
 }

@@ -160,17 +160,21 @@ void InterpreterState::start_effect(const ItemsFrame& run, uint32_t at, uint32_t
     frames.pop_back();
 }
 
-// Its `)` current, as the frames take the values there; a pause after a
-// drawing call goes on with the built-in's value, its entry on top.
-int32_t InterpreterState::take_effect(const ItemsFrame& run, uint32_t item, uint32_t opened, uint32_t count) {
+// The token that ends its values current, as the frames take them there; a
+// pause after a drawing call goes on with the built-in's value, its entry
+// on top.
+int32_t InterpreterState::take_effect(const ItemsFrame& run, uint32_t item, uint32_t opened, int32_t last) {
+    const SimpleItem* const items = simple_items.data() + simple[run.expression].first;
     const PendingOperator* const open = item_stack.data() + opened;
+    const uint32_t count = items[item - 1].code;
     int32_t given_values[kVAxisCollectionSize] = {};
-    for (uint32_t i = 0; i < count; ++i) given_values[i] = open[i + 1].left;
-    const SimpleItem& builtin = simple_items[simple[run.expression].first + open->at];
+    for (uint32_t i = 1; i < count; ++i) given_values[i - 1] = open[i].left;
+    given_values[count - 1] = last;
+    const SimpleItem& builtin = items[open->at];
     hold_items(run, item - 1, item, opened);
-    const int32_t value = take_listed(builtin.code, static_cast<uint32_t>(builtin.value), given_values);
+    const int32_t value = take_values(builtin.code, static_cast<uint32_t>(builtin.value), given_values);
     frames.pop_back();
-    return value;
+    return (open->code & NEGATE) != 0 ? wrap_sub(0, value) : value;
 }
 
 void InterpreterState::retry_items() {
@@ -270,21 +274,17 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
             // operand, raised after the assignments' stores, as the frames
             // raise it; or the `)` where a built-in with effects takes its values.
             if (after.code != 0) {
-                const bool call = after.kind == SimpleItem::CLOSE;
-                if (!call) [[unlikely]] {
+                if (after.kind != SimpleItem::CLOSE) [[unlikely]] {
                     if (after.kind == SimpleItem::ERROR) raise_item(after);
+                    top -= after.code - 1;  // a built-in with effects: its entry, its values but v above it
+                    v = take_effect(run, static_cast<uint32_t>(item - items), static_cast<uint32_t>(top - stack), v);
+                    --top;
+                    continue;
                 }
                 *++top = PendingOperator{v, 0, 0, CALL};
                 const auto opened = static_cast<uint32_t>(top - after.code - stack);
-                if (call) {
-                    call_from_items(run, static_cast<uint32_t>(item - items), opened, after.code);
-                    return true;
-                }
-                top = stack + opened;
-                v = take_effect(run, static_cast<uint32_t>(item - items), opened, after.code);
-                if ((top->code & NEGATE) != 0) v = wrap_sub(0, v);
-                --top;
-                continue;
+                call_from_items(run, static_cast<uint32_t>(item - items), opened, after.code);
+                return true;
             }
             const uint16_t opened = top->code & ~NEGATE;
             if (after.kind == SimpleItem::COMMA) {

@@ -379,18 +379,20 @@ bool InterpreterState::keep_error(SimpleExpression& e, int code) {
 // operation = operand {op operand} with at most one comparison,
 // operand = ["+" | "-"] (plain | char | "(" value ")" | "abs" "(" value ")"
 // | "getpel" "(" value "," value ")" | (function | listed) "(" [value {"," value}] ")"
-// | ("getche" | "getnum") "(" text ")"), listed a built-in with effects that
-// takes a list of values (see listed_builtin_values),
+// | ("getche" | "getnum") "(" text ")" | ("putch" | "clear" | "setcolor") operation),
+// listed a built-in with effects that takes a list of values (see
+// listed_builtin_values), putch's, clear's and setcolor's operation one
+// that begins with a `(`,
 // value = {name ("=" | "+=" | "-=")} (operation | name ("++" | "--")),
 // with at most kMaxSimpleDepth assignments inside and kMaxArguments values
 // for a call (a listed built-in: as many as it takes), and getche or getnum
-// only where a call or a listed built-in is; from the current
+// only where a call or a built-in with effects is; from the current
 // token, to the token after it.
 bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
-    constexpr int kCall = -1, kListed = -2;
+    constexpr int kCall = -1, kListed = -2, kSingle = -3;
     // Per depth: whether a comparison was read, the values the built-in
     // that opened it takes (0 for a parenthesis, kCall for a call, kListed
-    // for a listed built-in), whether
+    // for a listed built-in, kSingle for putch, clear or setcolor), whether
     // its `,` was read (a call: how many), the frames the frames hold there.
     bool compared[kMaxSimpleDepth + 1] = {};
     int takes[kMaxSimpleDepth + 1] = {}, comma[kMaxSimpleDepth + 1] = {}, weights[kMaxSimpleDepth + 1] = {};
@@ -421,8 +423,9 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         read_token();
         return true;
     };
-    // With the `(` current.
-    const auto open = [&](int taken) {
+    // With the `(` current, read unless it begins the operation that is
+    // putch's, clear's or setcolor's value.
+    const auto open = [&](int taken, bool reads = true) {
         if (!tok->is('(') || depth == kMaxSimpleDepth) return false;
         ++depth;
         opened_by[depth] = simple_items.size() - 1;
@@ -434,7 +437,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         e.depth = std::max(e.depth, depth);
         may_assign = true;
         value_start = taken != 0;
-        read_token();
+        if (reads) read_token();
         return true;
     };
     // The values a call or a listed built-in that opened `d` takes at most.
@@ -448,6 +451,12 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             read_token();
             may_assign = false;
             value_start = false;
+        }
+        if (tok->builtin >= 0 && single_builtin(tok->builtin)) {
+            // Its effects come only once every variable is found.
+            if (!keep(SimpleItem::EFFECT, negate) || !open(kSingle, false)) return false;
+            e.functions = e.calls = true;
+            continue;
         }
         const bool listed = tok->builtin >= 0 && listed_builtin_values(tok->builtin) > 0;
         if (tok->builtin >= 0 && !input_builtin(tok->builtin) && !listed) {
@@ -515,7 +524,8 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             }
         }
         // The operations this operand ends, each closed by its `)`, or
-        // by the `,` before a built-in's second value.
+        // by the `,` before a built-in's second value; putch's, clear's or
+        // setcolor's by whatever ends it.
         bool second_value = false;
         while (!second_value && tok->level == LEVEL_NONE) {
             if (depth == 0) {
@@ -524,6 +534,12 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 e.chain = chain_of_operands(items, e.count);
                 e.compound = e.depth > 0;
                 return !input || e.functions;
+            }
+            if (takes[depth] == kSingle) {
+                if (!keep_here(SimpleItem::TAKE, false)) return false;
+                simple_items.back().code = 1;
+                --depth;
+                continue;
             }
             const int values_given = comma[depth] + 1;
             const bool list = takes[depth] == kCall || takes[depth] == kListed;

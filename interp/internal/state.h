@@ -41,9 +41,12 @@ constexpr int kMaxSimpleDepth = 8;
 // a NUMBER 0 for its argument, as the frames give it one.
 struct SimpleItem {
     // INPUT: getche or getnum, in a list that calls the program's functions.
-    // EFFECT: a built-in with effects that takes a list of values (a drawing
-    // call, show, sleep), started where it stands; its values follow as a
-    // call's do, and it takes them at its TAKE, the `)` that ends them.
+    // EFFECT: a built-in with effects, started where it stands: one that
+    // takes a list of values (a drawing call, show, sleep), which follow as
+    // a call's do, up to its TAKE, the `)` that ends them; or putch, clear
+    // or setcolor, whose value is the operation that follows, up to its
+    // TAKE, the token that ends that operation (and goes on to end what
+    // is around it).
     // ASSIGN: a variable assigned the value of what follows up to the `)`
     // or `,` that ends it; STEP: a variable stepped, an operand.
     // ERROR: what the frames would raise at its token; the list ends there.
@@ -345,10 +348,10 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // The built-in with effects at `at` of the running list, reached: a
     // drawing call may pause before it or wait for a traced host.
     [[gnu::cold]] void start_effect(const ItemsFrame& run, uint32_t at, uint32_t top);
-    // That built-in, its entry at `opened` in item_stack and its `count`
-    // values above it, takes them at its TAKE, `item` the item after it:
-    // what it gives.
-    [[gnu::cold]] int32_t take_effect(const ItemsFrame& run, uint32_t item, uint32_t opened, uint32_t count);
+    // That built-in, its entry at `opened` in item_stack and its values
+    // above it but the `last`, takes them at its TAKE, `item` the item after
+    // it: what it gives, its sign applied.
+    [[gnu::cold]] int32_t take_effect(const ItemsFrame& run, uint32_t item, uint32_t opened, int32_t last);
     // From its first item, or (resumed) with the value of the call that
     // ended just before `run.item`, up to its next call or its end.
     // False, with nothing done, at a variable that is not there before
@@ -570,11 +573,14 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // How many values a built-in with effects that takes a list of them
     // takes at most (a drawing call but textout, show, sleep), else 0.
     static int listed_builtin_values(int index);
+    // putch, clear and setcolor, which take as their value the operation
+    // that follows their name.
+    static bool single_builtin(int index);
     // Before a built-in whose name is current: a drawing call may pause
     // before it, or wait for a traced host's go.
     void before_builtin(int index);
-    // Such a listed built-in, or rand or getpel, given its values: its result.
-    int32_t take_listed(int index, uint32_t call, const int32_t* given_values);
+    // Such a built-in, or rand or getpel, given its values: its result.
+    int32_t take_values(int index, uint32_t call, const int32_t* given_values);
     // An input built-in's answer, its name current; a host that has none
     // yet makes the run wait `at` it, to ask again on resume.
     int32_t answer(int index, Wait at);
