@@ -74,6 +74,27 @@ int InterpreterState::builtin_index(const char* name) const {
 
 bool InterpreterState::input_builtin(int index) { return index == B_GETCHE || index == B_GETNUM; }
 
+bool InterpreterState::single_builtin(int index) { return index == B_PUTCH || index == B_CLEAR || index == B_SETCOLOR; }
+
+int InterpreterState::listed_builtin_values(int index) {
+    switch (index) {
+        case B_GETCHE:
+        case B_PUTCH:
+        case B_PUTS:
+        case B_PRINT:
+        case B_GETNUM:
+        case B_RAND:
+        case B_SETCOLOR:
+        case B_CLEAR:
+        case B_TEXTOUT:
+        case B_TEXTSTYLE:
+        case B_ABS:
+        case B_GETPEL: return 0;
+        case B_V_AXIS: return kVAxisCollectionSize;
+        default: return kCollectionSize;
+    }
+}
+
 int InterpreterState::pure_builtin_values(int index) {
     switch (index) {
         case B_ABS:
@@ -151,7 +172,7 @@ void check_time_after_wait(InterpreterState& s) {
 }
 
 // The built-ins that hand their collected values straight to the bridge.
-void draw_builtin(InterpreterState& s, int index, uint32_t call, const int32_t* v) {
+[[gnu::always_inline]] inline void draw_builtin(InterpreterState& s, int index, uint32_t call, const int32_t* v) {
     Bridge& b = s.bridge;
     switch (index) {
         case B_LINE: b.bridge_line(v[0], v[1], v[2], v[3]); break;
@@ -199,23 +220,36 @@ int32_t InterpreterState::answer(int index, Wait at) {
     return value;
 }
 
+namespace {
+
+// Before a drawing call whose name is current. Inlined where every
+// built-in statement starts.
+[[gnu::always_inline]] inline void before_drawing(InterpreterState& s, int index) {
+    const uint32_t call = s.tok->start;
+    if (s.pauses.draws && s.pauses.command.kind == PauseCommand::NEXT_DRAWING_CALL && call != s.pauses.drawn)
+        s.before_drawing_call();
+    if (s.bridge.bridge_traces_drawing()) {
+        const int go = s.bridge.bridge_before_draw(s.line_of(s.scan_pos), builtin_names()[static_cast<size_t>(index)]);
+        if (go == Bridge::POLL_YIELD) {
+            s.pauses.drawn = call;  // a pause before it was asked already: not again on resume
+            s.suspend(Wait::BUILTIN);
+        }
+        if (go != 0) s.report_error(ERR_USER_HALT, *s.tok);
+    }
+    s.pauses.drawn = kNoPlace;
+}
+
+}  // namespace
+
+void InterpreterState::before_builtin(int index) {
+    if (draws(index)) before_drawing(*this, index);
+}
+
 // A built-in whose name is the current token. True with its result in
 // `builtin_result` when it takes no values; false when it pushed a frame that waits for its first.
 bool InterpreterState::start_builtin(int index) {
     const uint32_t call = tok->start;
-    if (draws(index)) {
-        if (pauses.draws && pauses.command.kind == PauseCommand::NEXT_DRAWING_CALL && call != pauses.drawn)
-            before_drawing_call();
-        if (bridge.bridge_traces_drawing()) {
-            const int go = bridge.bridge_before_draw(line_of(scan_pos), builtin_names()[static_cast<size_t>(index)]);
-            if (go == Bridge::POLL_YIELD) {
-                pauses.drawn = call;  // a pause before it was asked already: not again on resume
-                suspend(Wait::BUILTIN);
-            }
-            if (go != 0) report_error(ERR_USER_HALT, *tok);
-        }
-        pauses.drawn = kNoPlace;
-    }
+    if (draws(index)) before_drawing(*this, index);
     FrameKind kind = FrameKind::BUILTIN;
     switch (index) {
         case B_GETCHE:
@@ -268,8 +302,9 @@ bool InterpreterState::start_builtin(int index) {
 
 namespace {
 
-// The built-ins that take a list of values, once it is complete.
-int32_t collected(InterpreterState& s, int index, uint32_t call, const int32_t* v) {
+// The built-ins that take a list of values, once it is complete. Inlined
+// in both places, as one_value is: most built-in statements pass here.
+[[gnu::always_inline]] inline int32_t collected(InterpreterState& s, int index, uint32_t call, const int32_t* v) {
     Bridge& b = s.bridge;
     switch (index) {
         case B_RAND: return s.random_below(v[0], call);
@@ -309,7 +344,7 @@ int32_t text_builtin(InterpreterState& s, const BuiltinFrame& b, int32_t second)
 }
 
 // The built-ins that take one value.
-int32_t one_value(InterpreterState& s, int index, uint32_t call, int32_t value) {
+[[gnu::always_inline]] inline int32_t one_value(InterpreterState& s, int index, uint32_t call, int32_t value) {
     switch (index) {
         case B_PUTCH: {
             // The code's low byte is a Latin-1 character; 0 adds an empty line.
@@ -365,6 +400,11 @@ bool InterpreterState::take_collection(const int32_t* collected_values) {
     frames.pop_back();
     builtin_result = collected(*this, b.index, b.call, collected_values);
     return true;
+}
+
+int32_t InterpreterState::take_values(int index, uint32_t call, const int32_t* given_values) {
+    if (single_builtin(index)) return one_value(*this, index, call, given_values[0]);
+    return collected(*this, index, call, given_values);
 }
 
 bool InterpreterState::single_value(int32_t v) {

@@ -383,6 +383,9 @@ KORVANE_INLINE void InterpreterState::for_increment_after_stop() {
 // the statement at once. Anything else goes on as the evaluator's own.
 void InterpreterState::builtin_statement() {
     check_depth();
+    // Where a statement begins its name begins no item list: the statement
+    // comes here at once next time.
+    tok->simple = kNotSimple;
     push(FrameKind::OPERATION).op = OperationFrame{};
     builtin_statement_call();
 }
@@ -405,14 +408,20 @@ bool InterpreterState::builtin_is_statement() {
     return fresh && frames.below_top().kind == FrameKind::EXPRESSION_STATEMENT;
 }
 
-// A built-in that waited at its name goes on: a statement's as it began.
+// A built-in that waited at its name goes on: a statement's as it began,
+// one an item list holds from its item.
 void InterpreterState::resume_builtin() {
+    if (frames.back().kind == FrameKind::ITEMS) return retry_items();
     if (builtin_is_statement()) return builtin_statement_call();
     run_expression(Entry::OPERAND);
 }
 
 // A drawing call that paused after it drew goes on with its value.
 void InterpreterState::resume_after_drawing(int32_t value) {
+    if (frames.back().kind == FrameKind::ITEMS) {
+        given = value;
+        return resume_items();
+    }
     if (builtin_is_statement()) {
         builtin_result = value;
         return builtin_statement_done();

@@ -133,24 +133,51 @@ void InterpreterState::resume_items() {
     run_items(run, given, true);
 }
 
-// Its name current, as the frames have it; the frame keeps the list's place
-// while the host may have no answer yet.
-int32_t InterpreterState::items_answer(const ItemsFrame& run, uint32_t at, uint32_t top) {
-    const uint32_t first = simple[run.expression].first;
-    tok = simple_tokens[first + at];
+void InterpreterState::hold_items(const ItemsFrame& run, uint32_t at, uint32_t item, uint32_t top) {
+    tok = simple_tokens[simple[run.expression].first + at];
     scan_pos = tok->start + tok->len;
     Frame& f = push(FrameKind::ITEMS);
     f.items = run;
-    f.items.item = at;
+    f.items.item = item;
     f.items.top = top;
     f.items.weight = 1;
-    const SimpleItem& t = simple_items[first + at];
+}
+
+// Its name current; the host may have no answer yet.
+int32_t InterpreterState::items_answer(const ItemsFrame& run, uint32_t at, uint32_t top) {
+    hold_items(run, at, at, top);
+    const SimpleItem& t = simple_items[simple[run.expression].first + at];
     const int32_t value = answer(t.value, Wait::ITEMS);
     frames.pop_back();
     return t.negate ? wrap_sub(0, value) : value;
 }
 
-void InterpreterState::resume_items_answer() {
+// Where the frames start it, before its values; on resume it is started
+// again from its item.
+void InterpreterState::start_effect(const ItemsFrame& run, uint32_t at, uint32_t top) {
+    hold_items(run, at, at, top);
+    before_builtin(simple_items[simple[run.expression].first + at].code);
+    frames.pop_back();
+}
+
+// The token that ends its values current, as the frames take them there; a
+// pause after a drawing call goes on with the built-in's value, its entry
+// on top.
+int32_t InterpreterState::take_effect(const ItemsFrame& run, uint32_t item, uint32_t opened, int32_t last) {
+    const SimpleItem* const items = simple_items.data() + simple[run.expression].first;
+    const PendingOperator* const open = item_stack.data() + opened;
+    const uint32_t count = items[item - 1].code;
+    int32_t given_values[kVAxisCollectionSize] = {};
+    for (uint32_t i = 1; i < count; ++i) given_values[i - 1] = open[i].left;
+    given_values[count - 1] = last;
+    const SimpleItem& builtin = items[open->at];
+    hold_items(run, item - 1, item, opened);
+    const int32_t value = take_values(builtin.code, static_cast<uint32_t>(builtin.value), given_values);
+    frames.pop_back();
+    return (open->code & NEGATE) != 0 ? wrap_sub(0, value) : value;
+}
+
+void InterpreterState::retry_items() {
     const ItemsFrame run = frames.back().items;
     frames.pop_back(run.weight);
     run_items(run, 0, false);
@@ -209,10 +236,13 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 } else if (t.kind == SimpleItem::ERROR) [[unlikely]] {
                     raise_item(t);
                 } else {
+                    // A built-in with effects lists its values as a call does.
                     const uint16_t opened = t.kind == SimpleItem::OPEN      ? PARENTHESIS
                                             : t.kind == SimpleItem::BUILTIN ? BUILTIN
-                                            : t.kind == SimpleItem::CALL    ? CALL
-                                                                            : ASSIGNMENT;
+                                            : t.kind == SimpleItem::ASSIGN  ? ASSIGNMENT
+                                                                            : CALL;
+                    if (t.kind == SimpleItem::EFFECT)
+                        start_effect(run, static_cast<uint32_t>(&t - items), static_cast<uint32_t>(top - stack));
                     // An assignment keeps its variable's value where it begins.
                     const int32_t left = opened == ASSIGNMENT ? find_named(t.value)->value : 0;
                     *++top = PendingOperator{left, static_cast<uint32_t>(&t - items), 0,
@@ -241,10 +271,16 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
             }
             for (; top->code == ASSIGNMENT; --top) v = assign_item(items[top->at], top->left, v);
             // A call's `)`, its `(` below its values; or an error after an
-            // operand, raised after the assignments' stores, as the frames raise it.
+            // operand, raised after the assignments' stores, as the frames
+            // raise it; or the `)` where a built-in with effects takes its values.
             if (after.code != 0) {
-                if (after.kind == SimpleItem::ERROR) [[unlikely]]
-                    raise_item(after);
+                if (after.kind != SimpleItem::CLOSE) [[unlikely]] {
+                    if (after.kind == SimpleItem::ERROR) raise_item(after);
+                    top -= after.code - 1;  // a built-in with effects: its entry, its values but v above it
+                    v = take_effect(run, static_cast<uint32_t>(item - items), static_cast<uint32_t>(top - stack), v);
+                    --top;
+                    continue;
+                }
                 *++top = PendingOperator{v, 0, 0, CALL};
                 const auto opened = static_cast<uint32_t>(top - after.code - stack);
                 call_from_items(run, static_cast<uint32_t>(item - items), opened, after.code);

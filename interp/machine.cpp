@@ -32,7 +32,7 @@ void InterpreterState::resume_waiting() {
             aim_step_event();
             return;
         case Wait::BUILTIN: return resume_builtin();
-        case Wait::ITEMS: return resume_items_answer();
+        case Wait::ITEMS: return retry_items();
         case Wait::PAUSE: break;
     }
     waiting.value = w.value;

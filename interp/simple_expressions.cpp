@@ -325,6 +325,7 @@ void InterpreterState::keep_item(SimpleItem::Kind kind, const Token& t, bool neg
         case SimpleItem::NUMBER: item.value = t.number; break;
         case SimpleItem::VARIABLE: item.value = t.id; break;
         case SimpleItem::BUILTIN:
+        case SimpleItem::EFFECT:
             item.code = static_cast<uint8_t>(t.builtin);
             item.value = static_cast<int32_t>(t.start);
             break;
@@ -337,7 +338,8 @@ void InterpreterState::keep_item(SimpleItem::Kind kind, const Token& t, bool neg
             break;
         case SimpleItem::CLOSE:
         case SimpleItem::COMMA:
-        case SimpleItem::END: item.rank = 1; break;
+        case SimpleItem::END:
+        case SimpleItem::TAKE: item.rank = 1; break;
         default: break;
     }
     simple_items.push_back(item);
@@ -376,16 +378,21 @@ bool InterpreterState::keep_error(SimpleExpression& e, int code) {
 
 // operation = operand {op operand} with at most one comparison,
 // operand = ["+" | "-"] (plain | char | "(" value ")" | "abs" "(" value ")"
-// | "getpel" "(" value "," value ")" | function "(" [value {"," value}] ")"
-// | ("getche" | "getnum") "(" text ")"),
+// | "getpel" "(" value "," value ")" | (function | listed) "(" [value {"," value}] ")"
+// | ("getche" | "getnum") "(" text ")" | ("putch" | "clear" | "setcolor") operation),
+// listed a built-in with effects that takes a list of values (see
+// listed_builtin_values), putch's, clear's and setcolor's operation one
+// that begins with a `(`,
 // value = {name ("=" | "+=" | "-=")} (operation | name ("++" | "--")),
 // with at most kMaxSimpleDepth assignments inside and kMaxArguments values
-// for a call, and getche or getnum only where a call is; from the current
+// for a call (a listed built-in: as many as it takes), and getche or getnum
+// only where a call or a built-in with effects is; from the current
 // token, to the token after it.
 bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
-    constexpr int kCall = -1;
+    constexpr int kCall = -1, kListed = -2, kSingle = -3;
     // Per depth: whether a comparison was read, the values the built-in
-    // that opened it takes (0 for a parenthesis, kCall for a call), whether
+    // that opened it takes (0 for a parenthesis, kCall for a call, kListed
+    // for a listed built-in, kSingle for putch, clear or setcolor), whether
     // its `,` was read (a call: how many), the frames the frames hold there.
     bool compared[kMaxSimpleDepth + 1] = {};
     int takes[kMaxSimpleDepth + 1] = {}, comma[kMaxSimpleDepth + 1] = {}, weights[kMaxSimpleDepth + 1] = {};
@@ -416,8 +423,9 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         read_token();
         return true;
     };
-    // With the `(` current.
-    const auto open = [&](int taken) {
+    // With the `(` current, read unless it begins the operation that is
+    // putch's, clear's or setcolor's value.
+    const auto open = [&](int taken, bool reads = true) {
         if (!tok->is('(') || depth == kMaxSimpleDepth) return false;
         ++depth;
         opened_by[depth] = simple_items.size() - 1;
@@ -429,8 +437,12 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         e.depth = std::max(e.depth, depth);
         may_assign = true;
         value_start = taken != 0;
-        read_token();
+        if (reads) read_token();
         return true;
+    };
+    // The values a call or a listed built-in that opened `d` takes at most.
+    const auto most = [&](int d) {
+        return takes[d] == kCall ? kMaxArguments : listed_builtin_values(simple_items[opened_by[d]].code);
     };
     for (;;) {
         bool negate = false;
@@ -440,7 +452,14 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             may_assign = false;
             value_start = false;
         }
-        if (tok->builtin >= 0 && !input_builtin(tok->builtin)) {
+        if (tok->builtin >= 0 && single_builtin(tok->builtin)) {
+            // Its effects come only once every variable is found.
+            if (!keep(SimpleItem::EFFECT, negate) || !open(kSingle, false)) return false;
+            e.functions = e.calls = true;
+            continue;
+        }
+        const bool listed = tok->builtin >= 0 && listed_builtin_values(tok->builtin) > 0;
+        if (tok->builtin >= 0 && !input_builtin(tok->builtin) && !listed) {
             const int taken = pure_builtin_values(tok->builtin);
             if (taken == 0 || !keep(SimpleItem::BUILTIN, negate) || !open(taken)) return false;
             e.calls = true;
@@ -450,11 +469,13 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             if (!keep_here(SimpleItem::OPEN, negate) || !open(0)) return false;
             continue;
         }
-        if (tok->kind == TK_NAME && function_of_id[static_cast<size_t>(tok->id)] >= 0) {
-            if (!keep(SimpleItem::CALL, negate)) return false;
-            simple_items.back().code = static_cast<uint8_t>(weights[depth]);
-            if (!open(kCall)) return false;
+        if (listed || (tok->kind == TK_NAME && function_of_id[static_cast<size_t>(tok->id)] >= 0)) {
+            if (!keep(listed ? SimpleItem::EFFECT : SimpleItem::CALL, negate)) return false;
+            if (!listed) simple_items.back().code = static_cast<uint8_t>(weights[depth]);
+            if (!open(listed ? kListed : kCall)) return false;
             e.functions = true;
+            // A listed built-in's effects come only once every variable is found.
+            e.calls = e.calls || listed;
             if (!tok->is(')')) continue;
             // No values: the frames give it one, 0.
             if (!keep_here(SimpleItem::NUMBER, false)) return false;
@@ -503,7 +524,8 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             }
         }
         // The operations this operand ends, each closed by its `)`, or
-        // by the `,` before a built-in's second value.
+        // by the `,` before a built-in's second value; putch's, clear's or
+        // setcolor's by whatever ends it.
         bool second_value = false;
         while (!second_value && tok->level == LEVEL_NONE) {
             if (depth == 0) {
@@ -513,11 +535,20 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 e.compound = e.depth > 0;
                 return !input || e.functions;
             }
+            if (takes[depth] == kSingle) {
+                if (!keep_here(SimpleItem::TAKE, false)) return false;
+                simple_items.back().code = 1;
+                --depth;
+                continue;
+            }
             const int values_given = comma[depth] + 1;
+            const bool list = takes[depth] == kCall || takes[depth] == kListed;
             const bool call_ends = takes[depth] == kCall && tok->is(')');
-            // A call's values go on up to kMaxArguments; the frames refuse one more.
-            second_value = tok->is(',') && ((takes[depth] == 2 && comma[depth] == 0) ||
-                                            (takes[depth] == kCall && comma[depth] + 1 < kMaxArguments));
+            const bool list_ends = list && tok->is(')');
+            // A call's values go on up to kMaxArguments, a listed built-in's
+            // up to as many as it takes; the frames refuse one more.
+            second_value =
+                tok->is(',') && ((takes[depth] == 2 && comma[depth] == 0) || (list && comma[depth] + 1 < most(depth)));
             if (second_value) {
                 ++comma[depth];
                 compared[depth] = false;
@@ -526,7 +557,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 weights[depth] = weights[depth - 1] + 2;  // the stores of the value before are done
             } else if (takes[depth] == 0 && !tok->is(')')) {
                 return error_item(ERR_PARENS_EXPECTED);
-            } else if (takes[depth] == kCall && tok->is(',')) {
+            } else if (list && tok->is(',')) {
                 return error_item(ERR_PARAMETER);  // a value too many
             } else if (!tok->is(')') || (takes[depth] == 2 && comma[depth] == 0)) {
                 return false;
@@ -537,8 +568,11 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 SimpleItem* const call = simple_items.data() + opened_by[depth + 1];
                 call->rank = flat_values(call + 1, simple_items.data() + simple_items.size()) ? 1 : 0;
             }
-            if (!keep(second_value ? SimpleItem::COMMA : SimpleItem::CLOSE, false)) return false;
-            if (call_ends) simple_items.back().code = static_cast<uint8_t>(values_given);
+            const SimpleItem::Kind kind = second_value              ? SimpleItem::COMMA
+                                          : list_ends && !call_ends ? SimpleItem::TAKE
+                                                                    : SimpleItem::CLOSE;
+            if (!keep(kind, false)) return false;
+            if (list_ends) simple_items.back().code = static_cast<uint8_t>(values_given);
         }
         if (second_value) continue;
         // After a comparison another ends the operation though it is no end.

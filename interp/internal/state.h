@@ -41,6 +41,12 @@ constexpr int kMaxSimpleDepth = 8;
 // a NUMBER 0 for its argument, as the frames give it one.
 struct SimpleItem {
     // INPUT: getche or getnum, in a list that calls the program's functions.
+    // EFFECT: a built-in with effects, started where it stands: one that
+    // takes a list of values (a drawing call, show, sleep), which follow as
+    // a call's do, up to its TAKE, the `)` that ends them; or putch, clear
+    // or setcolor, whose value is the operation that follows, up to its
+    // TAKE, the token that ends that operation (and goes on to end what
+    // is around it).
     // ASSIGN: a variable assigned the value of what follows up to the `)`
     // or `,` that ends it; STEP: a variable stepped, an operand.
     // ERROR: what the frames would raise at its token; the list ends there.
@@ -51,18 +57,20 @@ struct SimpleItem {
         BUILTIN,
         CALL,
         INPUT,
+        EFFECT,
         ASSIGN,
         STEP,
         OPERATOR,
         CLOSE,
         COMMA,
         END,
-        ERROR
+        ERROR,
+        TAKE
     } kind;
-    bool negate;  // NUMBER, VARIABLE, OPEN, BUILTIN, CALL, INPUT: a `-` stands before it
+    bool negate;  // NUMBER, VARIABLE, OPEN, BUILTIN, EFFECT, CALL, INPUT: a `-` stands before it
     // How much of what is pending before it it completes: an operator every
     // pending operator of its level or above (its rank is its level + 1),
-    // CLOSE, COMMA and END all that their parenthesis holds; 0 for the others.
+    // CLOSE, COMMA, END and TAKE all that their parenthesis holds; 0 for the others.
     // ERROR: 1, as after an operand the frames complete what its
     // parenthesis holds (and store the assignments inside) before they
     // raise it.
@@ -70,20 +78,20 @@ struct SimpleItem {
     // OPERATOR, STEP: its character, or the code of a two-character operator;
     // ASSIGN: its SimpleExpression::Form;
     // CALL: the frames the expression would hold at the call (its weight);
-    // a call's CLOSE: how many values it gives; BUILTIN: its index;
+    // a call's CLOSE, TAKE: how many values it gives; BUILTIN, EFFECT: its index;
     // ERROR: its ErrorCode, never 0 (ERR_SYNTAX) after an operand, where
     // the runs find it as they find a call's CLOSE
     uint8_t code;
     // (rank) CALL: 1 when each of its values is `a` or `a op b`, worked out
     // from its items at once
     // NUMBER: the number; VARIABLE, ASSIGN, STEP: the name's id; INPUT: its index;
-    // BUILTIN: where it stands, for rand(0);
+    // BUILTIN, EFFECT: where it stands, for rand(0) and what its effects report;
     // CALL: its function_table entry;
     // OPERATOR: where it stands, for a division by zero;
     // ERROR: where the scanner stood, which names the message's line
     int32_t value;
 
-    // OPERATOR: its level; CLOSE, COMMA, END: LEVEL_NONE.
+    // OPERATOR: its level; CLOSE, COMMA, END, TAKE: LEVEL_NONE.
     uint8_t level() const { return static_cast<uint8_t>(rank - 1); }
 };
 
@@ -115,7 +123,9 @@ struct alignas(64) SimpleExpression {
     // A built-in or an assignment inside: its variables are all looked up
     // before anything in it is called or stored.
     bool calls;
-    bool functions;  // calls of the program's functions
+    // Calls of the program's functions or built-ins with effects: run only
+    // where a statement can wait for them.
+    bool functions;
     uint32_t names;  // calls: its variables' ids, each once, in InterpreterState::simple_names
     int name_count;
     int depth;  // of its parentheses
@@ -327,8 +337,21 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // waits for it in an ITEMS frame of its own, its `top` pending operator
     // the last.
     [[gnu::cold]] int32_t items_answer(const ItemsFrame& run, uint32_t at, uint32_t top);
-    // The list on top asks again for the answer it waited for.
-    void resume_items_answer();
+    // The list on top tries again the item it waited at: an answer is asked
+    // for again, a built-in started again.
+    void retry_items();
+    // Keeps the running list's place in an ITEMS frame of its own while the
+    // item whose token is `at` may make the run wait, that token current as
+    // the frames have it: on resume the list goes on from `item`, its `top`
+    // pending operator the last.
+    void hold_items(const ItemsFrame& run, uint32_t at, uint32_t item, uint32_t top);
+    // The built-in with effects at `at` of the running list, reached: a
+    // drawing call may pause before it or wait for a traced host.
+    [[gnu::cold]] void start_effect(const ItemsFrame& run, uint32_t at, uint32_t top);
+    // That built-in, its entry at `opened` in item_stack and its values
+    // above it but the `last`, takes them at its TAKE, `item` the item after
+    // it: what it gives, its sign applied.
+    [[gnu::cold]] int32_t take_effect(const ItemsFrame& run, uint32_t item, uint32_t opened, int32_t last);
     // From its first item, or (resumed) with the value of the call that
     // ended just before `run.item`, up to its next call or its end.
     // False, with nothing done, at a variable that is not there before
@@ -547,6 +570,17 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     static int pure_builtin_values(int index);
     // getche and getnum, which take no values and wait for an answer.
     static bool input_builtin(int index);
+    // How many values a built-in with effects that takes a list of them
+    // takes at most (a drawing call but textout, show, sleep), else 0.
+    static int listed_builtin_values(int index);
+    // putch, clear and setcolor, which take as their value the operation
+    // that follows their name.
+    static bool single_builtin(int index);
+    // Before a built-in whose name is current: a drawing call may pause
+    // before it, or wait for a traced host's go.
+    void before_builtin(int index);
+    // Such a built-in, or rand or getpel, given its values: its result.
+    int32_t take_values(int index, uint32_t call, const int32_t* given_values);
     // An input built-in's answer, its name current; a host that has none
     // yet makes the run wait `at` it, to ask again on resume.
     int32_t answer(int index, Wait at);

@@ -326,6 +326,31 @@ TEST(Pauses, ARunThatWaitsForItsHostGoesOnAsOneThatBlocks) {
          {},
          kGo,
          true},
+        // Drawing calls, show and sleep inside expressions the item list
+        // holds, with calls and without, signed, in a return and a
+        // condition: a pause before each drawing call, and after it.
+        {"int x, y;\nmain() {\n  x = 2 * show() + line(1, 2, 3, 4) - 5;\n  y = -sleep(x + 3) - point(x, 7) * 2;\n"
+         "  print(x * 10 + y);\n}\n",
+         {},
+         draw,
+         {},
+         draw,
+         true},
+        {"int n;\nd(int k) { return k + point(k, n) * 0 - line(0, 0, k, k); }\nmain() {\n"
+         "  while (n < 2 + show()) n = n + d(n + 1);\n  print(n);\n}\n",
+         {},
+         draw,
+         {},
+         draw,
+         true},
+        // Pixel pauses alone, after drawing calls inside a drawing call's values.
+        {"int a;\nf(int n) { a = a + n; return n + 1; }\nmain() {\n  a = line(f(1), 0, point(2, f(3)), 9) + 5;\n"
+         "  print(a - fillrect(a, 1, 2, f(a), 7));\n}\n",
+         {},
+         kGo,
+         {},
+         kGo,
+         true},
     };
     // Each also on the frames alone, and waiting from the first question or the second.
     for (const Resumed& t : cases) {
@@ -367,6 +392,15 @@ TEST(Pauses, ARunThatWaitsForItsHostGoesOnAsOneThatBlocks) {
               "xline(0,3,-4,0) | drawing call@4:6 globals 0 | pixel@4:6 globals 0 | drawing call@2:18 globals 0 | "
               "pixel@2:18 globals 0 | drawing call@5:8 globals 3 | pixel@5:8 globals 3 | drawing call@5:24 globals 3 | "
               "pixel@5:24 globals 3 | drawing call@6:6 globals -1 | pixel@6:6 globals -1");
+    // x is 2 * 0 + 0 - 5, y is -0 - 0 * 2; each call pauses before it draws and after.
+    EXPECT_EQ(
+        run_through(cases[10], Host::BLOCKS, waited),
+        "result 0 steps 8 | -50  | show | line(1,2,3,4) | sleep(-2) | point(-5,7) | drawing call@2:19 globals 0 | "
+        "pixel@2:19 globals 0 | drawing call@3:22 globals -5 | pixel@3:22 globals -5");
+    // f(1) and f(3) add 4 to a before the point, then a is 5; f(5) adds 5 before the fillrect.
+    EXPECT_EQ(run_through(cases[12], Host::BLOCKS, waited),
+              "result 0 steps 18 | 5  | point(2,4) | line(2,0,0,9) | fillrect(5,1,2,6) | pixel@3:20 globals 4 | "
+              "pixel@3:6 globals 4 | pixel@4:12 globals 10");
     EXPECT_EQ(run_through(cases[8], Host::BLOCKS, waited),
               "result 2 steps 4 | line(4,0,0,4) | division by zero in line 3\n | drawing call@3:6 globals 4");
 }

@@ -112,6 +112,21 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "x += rand(q)",
                           "rand(a, b) + 2",
                           "rand(m) + rand(-c)",
+                          "line(a, b, c, d) * 2 - point(b, a)",
+                          "x = 1 + sleep(d) - -show()",
+                          "a / line(a, b, c, d) + 1",
+                          "line(a, b, c, d, 1, 2, 3, 4, 5, 6, 7) + 1",
+                          "v_axis(1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1, c) - v_axis(a, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1, 2, d)",
+                          "show() + show(a, q)",
+                          "abs(line(a, b, c, d) - 5) + getpel(show(), a)",
+                          "(x = show()) + (a += sleep(b)) * a",
+                          "sleep(getnum()) - getche() * point(a, getnum())",
+                          "line(a, b c, d) + 1",
+                          "putch(a + 60) - b * 2",
+                          "x = -clear(c) + setcolor(d) * 2 < 3",
+                          "getpel(putch(a), b) + abs(setcolor(b) - 1) * 2",
+                          "putch(a) < 2 < 3",
+                          "(x = putch(66)) + setcolor(q)",
                           "a * ]",
                           "(a = 2, b",
                           "b - 'x"}) {
@@ -144,7 +159,8 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     // waited for in each operand place: a global the callee changes read
     // after it, a value added to a variable the callee changes, a zero
     // divisor before and after a call, an unknown name before and after,
-    // `f()`, lists too short and too long, a call in each kind of statement;
+    // `f()`, lists too short and too long, a call in each kind of statement,
+    // drawing calls, show and sleep among calls (one given too many values);
     // broken text after calls that print: an operand missing (after a sign,
     // an operator, a `,`), a `(` or a `'` left open, a stray token, and the
     // odd text the frames read without an error (`)` as an operand, `;` as
@@ -200,6 +216,19 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "(a = getnum()) + bump(a) * (b -= getche())",
                           "rand(bump(1) + 4) - rand(a) * bump(2)",
                           "rand(bump(0)) + 1",
+                          "sleep(bump(1)) + a * bump(2)",
+                          "2 * -show() - bump(1)",
+                          "-line(bump(1), a, g(1, 2, bump(3)), 9) * (c - bump(c))",
+                          "say(1) + point(say(2), say(3)) / (d - d)",
+                          "g(say(1), line(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, say(2)), 2)",
+                          "h_axis(say(1), 2, 3, 4, 5, 6, 7, 8, 9, say(10)) + say(2)",
+                          "show(say(4)) + q",
+                          "g(point(a, b), q, 1)",
+                          "putch(bump(22) + a) - g(1, 2, 3)",
+                          "setcolor(3) + bump(1) * clear(say(2))",
+                          "-putch(say(65)) / (d - d)",
+                          "(a = line(bump(1), 2, 3, 4)) + (b += sleep(bump(2)))",
+                          "fillrect(getnum(), bump(1), -getche(), 4) - show(say(5), ;",
                           "say(1) + say(2) * ",
                           "say(3) / -",
                           "(say(4) - 1",
@@ -256,7 +285,9 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                              "v_axis(bump(1), 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17)",
                              "print(say(1) * , 2)",
                              "say(2) + (say(3) ",
-                             "line(say(4), (2 * say(5), 6, 7)"}) {
+                             "line(say(4), (2 * say(5), 6, 7)",
+                             "line(show(), bump(1), -sleep(bump(2)), 4)",
+                             "print(-point(bump(1), a) * 3 + a)"}) {
         texts.push_back(functions + "main() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n  " + call +
                         ";\r\n  while (c > 10) { c = c - 1; " + call + "; }\r\n  if (a) " + call +
                         ";\r\n  print(a);\r\n}\r\n");
