@@ -379,10 +379,10 @@ bool InterpreterState::keep_error(SimpleExpression& e, int code) {
 // operation = operand {op operand} with at most one comparison,
 // operand = ["+" | "-"] (plain | char | "(" value ")" | "abs" "(" value ")"
 // | "getpel" "(" value "," value ")" | (function | listed) "(" [value {"," value}] ")"
-// | ("getche" | "getnum") "(" text ")" | ("putch" | "clear" | "setcolor") operation),
+// | ("getche" | "getnum") "(" text ")" | ("putch" | "clear" | "setcolor") value),
 // listed a built-in with effects that takes a list of values (see
-// listed_builtin_values), putch's, clear's and setcolor's operation one
-// that begins with a `(`,
+// listed_builtin_values), putch's, clear's and setcolor's value all that
+// follows their name, with its `(` if it has one,
 // value = {name ("=" | "+=" | "-=")} (operation | name ("++" | "--")),
 // with at most kMaxSimpleDepth assignments inside and kMaxArguments values
 // for a call (a listed built-in: as many as it takes), and getche or getnum
@@ -423,10 +423,10 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         read_token();
         return true;
     };
-    // With the `(` current, read unless it begins the operation that is
-    // putch's, clear's or setcolor's value.
+    // With the `(` current, read; or with the first token of the value that
+    // is putch's, clear's or setcolor's, a `(` or not.
     const auto open = [&](int taken, bool reads = true) {
-        if (!tok->is('(') || depth == kMaxSimpleDepth) return false;
+        if ((reads && !tok->is('(')) || depth == kMaxSimpleDepth) return false;
         ++depth;
         opened_by[depth] = simple_items.size() - 1;
         compared[depth] = false;

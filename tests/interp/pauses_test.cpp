@@ -267,8 +267,10 @@ TEST(Pauses, ARunThatWaitsForItsHostGoesOnAsOneThatBlocks) {
          kInto,
          {kInto, kInto, kInto, kInto, kInto, kInto, kInto, kInto, kInto, kInto, kInto, kInto},
          kGo},
-        // Before and after each drawing call; clear's value survives a pause after it.
-        {"int x;\nmain() {\n  x = clear(3) + 1;\n  line(0, 0, x, x); point(x, 1);\n  print(x);\n}\n",
+        // Before and after each drawing call; clear's value survives a pause
+        // after it, with its `(` or without.
+        {"int x;\nmain() {\n  x = clear(3) + 1;\n  line(0, 0, x, x); point(x, 1);\n  x = 2 * clear x - 1;\n"
+         "  print(x);\n}\n",
          {},
          draw,
          {},
@@ -367,11 +369,13 @@ TEST(Pauses, ARunThatWaitsForItsHostGoesOnAsOneThatBlocks) {
     }
     int waited = 0;
     EXPECT_EQ(run_through(cases[0], Host::BLOCKS, waited), "result 0 steps 15 | -14  | 65  | big");
-    // clear takes `(3) + 1` as its value and gives it: x is 4 after the pause that follows clear.
-    EXPECT_EQ(run_through(cases[2], Host::BLOCKS, waited),
-              "result 0 steps 10 | 4  | clear(4) | line(0,0,4,4) | point(4,1) | drawing call@2:6 globals 0 | "
-              "pixel@2:6 globals 0 | drawing call@3:2 globals 4 | pixel@3:2 globals 4 | drawing call@3:20 globals 4 | "
-              "pixel@3:20 globals 4");
+    // clear takes `(3) + 1` as its value and gives it: x is 4 after the pause that follows clear;
+    // then clear takes `x - 1` and x is 2 * 3.
+    EXPECT_EQ(
+        run_through(cases[2], Host::BLOCKS, waited),
+        "result 0 steps 12 | 6  | clear(4) | line(0,0,4,4) | point(4,1) | clear(3) | drawing call@2:6 globals 0 | "
+        "pixel@2:6 globals 0 | drawing call@3:2 globals 4 | pixel@3:2 globals 4 | drawing call@3:20 globals 4 | "
+        "pixel@3:20 globals 4 | drawing call@4:10 globals 4 | pixel@4:10 globals 4");
     // 5 * (2 + 6) + 'A', then 7 + 8 + 'B'.
     EXPECT_EQ(run_through(cases[4], Host::BLOCKS, waited), "result 0 steps 12 | 105  | 81 ");
     // putch takes `(f(30) + x) + 1`: 68 + 36 + 1 is 'i'; the line's pixel pause follows both calls of its values.

@@ -127,6 +127,9 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "getpel(putch(a), b) + abs(setcolor(b) - 1) * 2",
                           "putch(a) < 2 < 3",
                           "(x = putch(66)) + setcolor(q)",
+                          "putch a + 60 - b * 2 < 3",
+                          "-clear c * 2 + (setcolor b = d + 1) + b",
+                          "getpel(putch x = a + 61, setcolor -q) + x",
                           "a * ]",
                           "(a = 2, b",
                           "b - 'x"}) {
@@ -227,6 +230,7 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "putch(bump(22) + a) - g(1, 2, 3)",
                           "setcolor(3) + bump(1) * clear(say(2))",
                           "-putch(say(65)) / (d - d)",
+                          "putch a = bump(22) + 40 - g(1, 2, 3) * (clear say(2))",
                           "(a = line(bump(1), 2, 3, 4)) + (b += sleep(bump(2)))",
                           "fillrect(getnum(), bump(1), -getche(), 4) - show(say(5), ;",
                           "say(1) + say(2) * ",
