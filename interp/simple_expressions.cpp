@@ -476,11 +476,9 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             e.functions = true;
             // A listed built-in's effects come only once every variable is found.
             e.calls = e.calls || listed;
-            if (!tok->is(')')) continue;
-            // No values: the frames give it one, 0.
-            if (!keep_here(SimpleItem::NUMBER, false)) return false;
-            simple_items.back().value = 0;
-        } else if (tok->builtin >= 0) {
+            continue;
+        }
+        if (tok->builtin >= 0) {
             // The text is passed over up to and including the next `)`.
             if (!keep_here(SimpleItem::INPUT, negate)) return false;
             while (cur() != ')' && cur() != '\0') ++scan_pos;
@@ -492,11 +490,16 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         } else if (tok->is('\'')) {
             if (!keep_character(e, negate)) return false;
             if (simple_items.back().kind == SimpleItem::ERROR) return !input || e.functions;
+        } else if (tok->is(')')) {
+            // An operand of value 0 to the frames (so `f()` has one value),
+            // which then read the `)` as the end of what it stands in.
+            if (!keep_here(SimpleItem::NUMBER, negate)) return false;
+            simple_items.back().value = 0;
         } else {
             if (!plain(*this, *tok)) {
-                // A `)` is an operand of no value to the frames, a `;` where a
-                // value begins an empty value: both left to them.
-                if (tok->is(')') || (value_start && tok->is(';'))) return false;
+                // A `;` where a value begins is an empty value to the frames:
+                // left to them.
+                if (value_start && tok->is(';')) return false;
                 return error_item(value_start && tok->len == 0 ? ERR_NO_EXPRESSION : ERR_SYNTAX);
             }
             const bool name = tok->kind == TK_NAME;

@@ -130,6 +130,10 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "putch a + 60 - b * 2 < 3",
                           "-clear c * 2 + (setcolor b = d + 1) + b",
                           "getpel(putch x = a + 61, setcolor -q) + x",
+                          "(a + ) * 2 - (-) + b",
+                          "getpel(a, ) + abs() * 3 + rand(b, )",
+                          "(a = ) + (b += ) * (putch ) + 1)",
+                          "x = -)",
                           "a * ]",
                           "(a = 2, b",
                           "b - 'x"}) {
