@@ -81,12 +81,12 @@ enum Opened : uint16_t { PARENTHESIS = 0, BUILTIN = 1, CALL = 2, NEGATE = 4, ASS
     return true;
 }
 
-[[gnu::always_inline]] inline bool InterpreterState::begin_items(const SimpleExpression& e, const ItemsFrame& run) {
+[[gnu::always_inline]] inline void InterpreterState::begin_items(const SimpleExpression& e, const ItemsFrame& run) {
     // An entry for each item at most: an operator, a `(`, a call's value.
     const size_t need = size_t{run.top} + static_cast<size_t>(e.count) + 1;
     if (item_stack.size() < need) item_stack.resize(need);
     item_stack[run.top].rank = 0;  // the whole expression's parenthesis
-    return run_items(run, 0, false);
+    run_items(run, 0, false);
 }
 
 bool InterpreterState::start_items(FrameKind site) {
@@ -96,7 +96,9 @@ bool InterpreterState::start_items(FrameKind site) {
     if (e.shape != SimpleExpression::CALLED) [[unlikely]]
         return e.shape == SimpleExpression::CALLED_UPDATED && start_updated_items(static_cast<uint32_t>(index), site);
     ItemsFrame run{};
-    return open_items(static_cast<uint32_t>(index), site, run) && begin_items(e, run);
+    if (!open_items(static_cast<uint32_t>(index), site, run)) return false;
+    begin_items(e, run);
+    return true;
 }
 
 // The variables after the first are each looked up and their values kept,
@@ -112,7 +114,8 @@ bool InterpreterState::start_updated_items(uint32_t index, FrameKind site) {
         if (slot == nullptr) return false;
         item_stack[run.top++].left = slot->value;
     }
-    return begin_items(e, run);
+    begin_items(e, run);
+    return true;
 }
 
 // The variables after the first, from the last back: each is found again,
@@ -183,12 +186,9 @@ void InterpreterState::retry_items() {
     run_items(run, 0, false);
 }
 
-// A variable that is not there: until the first call the frames take the
-// expression untouched; after it, as no call changes which variables
-// there are, none can be missing, but it is reported where the frames
-// would report it.
-bool InterpreterState::items_lack(const SimpleExpression& e, const SimpleItem& t, bool called) {
-    if (!called) return false;
+// A variable that is not there, reported where the frames report it: all
+// they do before it (a call, an error before it) the list has done too.
+void InterpreterState::items_lack(const SimpleExpression& e, const SimpleItem& t) {
     const Token& name = *simple_tokens[e.first + static_cast<uint32_t>(&t - simple_items.data() - e.first)];
     scan_pos = name.start + name.len;
     report_error(ERR_NOT_VARIABLE, name);
@@ -197,8 +197,7 @@ bool InterpreterState::items_lack(const SimpleExpression& e, const SimpleItem& t
 // As simple_operation, with the pending operators in item_stack, so that
 // a call can leave them there while its body runs; a call's values wait
 // there above its `(`, each as an entry of rank 0 marked as the call's.
-bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed) {
-    const bool called = resumed;
+void InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed) {
     const SimpleExpression& e = simple[run.expression];
     const SimpleItem* const items = simple_items.data() + e.first;
     const SimpleItem* item = items + run.item;
@@ -217,12 +216,12 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 *open = PendingOperator{0, static_cast<uint32_t>(&t - items), 0,
                                         static_cast<uint16_t>(CALL | (t.negate ? NEGATE : 0))};
                 do {
-                    if (!flat_item_value(item, v)) return items_lack(e, *item, called);
+                    if (!flat_item_value(item, v)) items_lack(e, *item);
                     *++top = PendingOperator{v, 0, 0, CALL};
                 } while ((item++)->kind == SimpleItem::COMMA);
                 call_from_items(run, static_cast<uint32_t>(item - items), static_cast<uint32_t>(open - stack),
                                 static_cast<uint32_t>(top - open));
-                return true;
+                return;
             }
             // Where an operand stands, every kind after VARIABLE is one of
             // these: one test keeps a plain operand's path as short. Without
@@ -250,7 +249,7 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                     continue;
                 }
             } else if (!item_value(t, v)) {
-                return items_lack(e, t, called);
+                items_lack(e, t);
             }
         }
         // v is the right value of what the next item completes.
@@ -267,7 +266,7 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                     run.target->value = v;
                 }
                 items_done(run.site, v);
-                return true;
+                return;
             }
             for (; top->code == ASSIGNMENT; --top) v = assign_item(items[top->at], top->left, v);
             // A call's `)`, its `(` below its values; or an error after an
@@ -284,7 +283,7 @@ bool InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 *++top = PendingOperator{v, 0, 0, CALL};
                 const auto opened = static_cast<uint32_t>(top - after.code - stack);
                 call_from_items(run, static_cast<uint32_t>(item - items), opened, after.code);
-                return true;
+                return;
             }
             const uint16_t opened = top->code & ~NEGATE;
             if (after.kind == SimpleItem::COMMA) {

@@ -354,9 +354,7 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     [[gnu::cold]] int32_t take_effect(const ItemsFrame& run, uint32_t item, uint32_t opened, int32_t last);
     // From its first item, or (resumed) with the value of the call that
     // ended just before `run.item`, up to its next call or its end.
-    // False, with nothing done, at a variable that is not there before
-    // its first call (the frames report it in their turn).
-    bool run_items(const ItemsFrame& run, int32_t v, bool resumed);
+    void run_items(const ItemsFrame& run, int32_t v, bool resumed);
     // Its call whose `(` is at `opened` in item_stack enters, with the
     // `count` values above it; `item` follows its `)`.
     void call_from_items(const ItemsFrame& run, uint32_t item, uint32_t opened, uint32_t count);
@@ -364,14 +362,14 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     [[gnu::cold]] bool start_updated_items(uint32_t index, FrameKind site);
     bool open_items(uint32_t index, FrameKind site, ItemsFrame& run);
     // With its pending operators from run.top.
-    bool begin_items(const SimpleExpression& e, const ItemsFrame& run);
+    void begin_items(const SimpleExpression& e, const ItemsFrame& run);
     // The value v of a CALLED_UPDATED list stored in the variables assigned
     // after the first, their values before kept in item_stack from
     // run.base; the value its first variable takes.
     [[gnu::cold]] int32_t updated_value(const SimpleExpression& e, const ItemsFrame& run, int32_t v);
     // The expression's value for its statement.
     void items_done(FrameKind site, int32_t v);
-    [[gnu::cold]] bool items_lack(const SimpleExpression& e, const SimpleItem& t, bool called);
+    [[noreturn, gnu::cold]] void items_lack(const SimpleExpression& e, const SimpleItem& t);
     // An ERROR item of the list reached, all the frames do before it done.
     [[noreturn, gnu::cold]] void raise_item(const SimpleItem& error);
     // `a` or `a op b` from its first item, on to the item after it; false for a variable not there.
