@@ -58,18 +58,13 @@ enum Opened : uint16_t { PARENTHESIS = 0, BUILTIN = 1, CALL = 2, NEGATE = 4, ASS
     start_statements();
 }
 
-// Where its frames would not reach their budget and its variables are
-// all there: its first one found. False, with nothing done, where the
-// frames are to run it.
+// Where its frames would not reach their budget and its first variable
+// is there: that one found. False, with nothing done, where the frames are
+// to run it. Any other variable not there is raised at its item.
 [[gnu::always_inline]] inline bool InterpreterState::open_items(uint32_t index, FrameKind site, ItemsFrame& run) {
     const SimpleExpression& e = simple[index];
     const size_t site_bytes = site == FrameKind::STATEMENTS ? 0 : sizeof(Frame);
     if (!frames.within(e.frames_bytes + site_bytes)) return false;
-    // A built-in is called only when nothing will send the expression to the frames.
-    const int32_t* names = simple_names.data() + e.names;
-    for (int i = 0; i < e.name_count; ++i) {
-        if (find_named(names[i]) == nullptr) return false;
-    }
     run.base = run.top = item_top;
     run.expression = index;
     run.site = site;
@@ -231,7 +226,8 @@ void InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 if (t.kind == SimpleItem::INPUT) {
                     v = items_answer(run, static_cast<uint32_t>(&t - items), static_cast<uint32_t>(top - stack));
                 } else if (t.kind == SimpleItem::STEP) [[unlikely]] {
-                    v = step_item(t);  // its variable, as all the expression's, was found before it began
+                    if (find_named(t.value) == nullptr) items_lack(e, t);
+                    v = step_item(t);
                 } else if (t.kind == SimpleItem::ERROR) [[unlikely]] {
                     raise_item(t);
                 } else {
@@ -243,7 +239,12 @@ void InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                     if (t.kind == SimpleItem::EFFECT)
                         start_effect(run, static_cast<uint32_t>(&t - items), static_cast<uint32_t>(top - stack));
                     // An assignment keeps its variable's value where it begins.
-                    const int32_t left = opened == ASSIGNMENT ? find_named(t.value)->value : 0;
+                    int32_t left = 0;
+                    if (opened == ASSIGNMENT) {
+                        const VarSlot* const slot = find_named(t.value);
+                        if (slot == nullptr) items_lack(e, t);
+                        left = slot->value;
+                    }
                     *++top = PendingOperator{left, static_cast<uint32_t>(&t - items), 0,
                                              static_cast<uint16_t>(opened | (t.negate ? NEGATE : 0))};
                     continue;

@@ -260,7 +260,7 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
         ++e.depth;
     }
     if (!raises && tok->at_eof()) return false;
-    if (e.calls) keep_names(e);
+    if (e.calls && !e.functions) keep_names(e);
     e.end = tok;
     keep_item(SimpleItem::END, *tok);  // after the last item, so what follows each item is at hand
     const bool one_assigned =
@@ -304,8 +304,8 @@ bool InterpreterState::find_targets(SimpleExpression& e) {
     }
 }
 
-// The variables of an expression that calls a built-in or assigns inside,
-// each once: all are looked up before it runs.
+// The variables of an expression that calls a built-in or assigns inside
+// and calls no function, each once: all are looked up before it runs.
 void InterpreterState::keep_names(SimpleExpression& e) {
     e.names = static_cast<uint32_t>(simple_names.size());
     const SimpleItem* items = simple_items.data() + e.first;
@@ -453,9 +453,8 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             value_start = false;
         }
         if (tok->builtin >= 0 && single_builtin(tok->builtin)) {
-            // Its effects come only once every variable is found.
             if (!keep(SimpleItem::EFFECT, negate) || !open(kSingle, false)) return false;
-            e.functions = e.calls = true;
+            e.functions = true;
             continue;
         }
         const bool listed = tok->builtin >= 0 && listed_builtin_values(tok->builtin) > 0;
@@ -474,8 +473,6 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             if (!listed) simple_items.back().code = static_cast<uint8_t>(weights[depth]);
             if (!open(listed ? kListed : kCall)) return false;
             e.functions = true;
-            // A listed built-in's effects come only once every variable is found.
-            e.calls = e.calls || listed;
             continue;
         }
         if (tok->builtin >= 0) {

@@ -120,13 +120,13 @@ struct alignas(64) SimpleExpression {
     bool chain;     // operands (each with its sign) and operators in turn, an operand plain, a
                     // pair `(a op b)`, or a built-in whose values are each `a` or `a op b`
     bool compound;  // chain: some operand is a pair or a built-in
-    // A built-in or an assignment inside: its variables are all looked up
-    // before anything in it is called or stored.
+    // A built-in or an assignment inside: without functions, its variables
+    // are all looked up before anything in it is called or stored.
     bool calls;
     // Calls of the program's functions or built-ins with effects: run only
     // where a statement can wait for them.
     bool functions;
-    uint32_t names;  // calls: its variables' ids, each once, in InterpreterState::simple_names
+    uint32_t names;  // calls but not functions: its variables' ids, each once, in InterpreterState::simple_names
     int name_count;
     int depth;  // of its parentheses
     // The most the frames could hold for it: two where its statement pushed

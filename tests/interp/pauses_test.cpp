@@ -353,6 +353,8 @@ TEST(Pauses, ARunThatWaitsForItsHostGoesOnAsOneThatBlocks) {
          {},
          kGo,
          true},
+        // A name not there after a drawing call and an answer.
+        {"int x;\nmain() {\n  x = line(1, 2, 3, 4) + getnum() * q;\n}\n", {"5"}, draw, {}, draw, true},
     };
     // Each also on the frames alone, and waiting from the first question or the second.
     for (const Resumed& t : cases) {
