@@ -249,6 +249,7 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     // each variable assigned, and one for the operation.
     const int weight =
         1 + (whole_in_parentheses ? 1 : 0) + (e.form == SimpleExpression::VALUE ? 0 : 1 + e.more_targets);
+    e.frames_bytes = static_cast<size_t>(weight) * sizeof(Frame);
     if (!stepped && !find_operation(e, weight)) return false;
     // One that raises an error is read without the outer parentheses, which
     // the frames would read as any other.
@@ -263,14 +264,9 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     if (e.calls) keep_names(e);
     e.end = tok;
     keep_item(SimpleItem::END, *tok);  // after the last item, so what follows each item is at hand
-    const bool one_assigned =
-        e.form != SimpleExpression::ADD_TO && e.form != SimpleExpression::SUBTRACT_FROM && e.more_targets == 0;
-    const int targets = e.form == SimpleExpression::VALUE ? 0 : 1 + e.more_targets;
     const SimpleItem* const items = simple_items.data() + e.first;
     const auto inside =
         std::count_if(items, items + e.count, [](const SimpleItem& t) { return t.kind == SimpleItem::ASSIGN; });
-    e.frames_bytes =
-        static_cast<size_t>((one_assigned ? 2 : 2 + 2 * targets) + 3 * e.depth + 2 * inside) * sizeof(Frame);
     e.large = e.depth > kMaxSimpleDepth || inside > kMaxSimpleDepth;
     return true;
 }
@@ -408,6 +404,11 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         keep_here(kind, negate);
         read_token();
     };
+    // The frames the frames hold here, where a value or an assignment
+    // begins: the most is what the expression needs of their budget.
+    const auto hold = [&] {
+        e.frames_bytes = std::max(e.frames_bytes, static_cast<size_t>(weights[depth]) * sizeof(Frame));
+    };
     // With the `(` current.
     const auto open = [&](int taken) {
         if (!tok->is('(')) return false;
@@ -424,6 +425,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         takes[depth] = taken;
         // A call holds its values' frame and an operation for each.
         weights[depth] = weights[depth - 1] + (taken == 0 ? 1 : 2);
+        hold();
         e.depth = std::max(e.depth, depth);
         may_assign = true;
         value_start = taken != 0;
@@ -493,6 +495,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                     // the frames hold a store for it meanwhile.
                     assignment.kind = SimpleItem::ASSIGN;
                     ++weights[depth];
+                    hold();
                     value_start = form != SimpleExpression::ASSIGN;
                     continue;
                 }

@@ -122,9 +122,11 @@ struct alignas(64) SimpleExpression {
     uint32_t names;  // calls: its variables' ids, each once, in InterpreterState::simple_names
     int name_count;
     int depth;  // of its parentheses
-    // The most the frames could hold for it: two where its statement pushed
-    // none and one variable is assigned, else two more for each variable, up
-    // to three for each parenthesis, and two for each assignment inside.
+    // The most its weights reach: the frames the frames hold where a value
+    // or an assignment inside begins, with the operation that value will
+    // push, one more than they hold where they check their budget there.
+    // A `return` or an expression statement pushes that one first, so it
+    // is exact there and one frame over elsewhere.
     size_t frames_bytes;
     int32_t target;  // all but VALUE: the (first) variable's id
     // ASSIGN, ADD_TO, SUBTRACT_FROM: the variables assigned after the first

@@ -324,8 +324,10 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     // one frame further each time, and up to the limit of nested calls;
     // lists past the runners' local room in the recursion (12 parentheses
     // deep, 10 assignments inside, 10 variables assigned) and alone (66
-    // and 200 parentheses deep), and one whose frames at its call weigh
-    // more than a byte holds (300 parentheses deep).
+    // and 200 parentheses deep; built-ins, assignments and calls 100 deep,
+    // each where the frames reach their budget at one of these budgets and
+    // not at the next), and one whose frames at its call weigh more than a
+    // byte holds (300 parentheses deep).
     struct Run {
         std::string text;
         size_t budget;
@@ -336,7 +338,9 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
         for (const std::string& call : std::vector<std::string>{
                  "deep(2000)", "nest(2000)", "sink(2000)", "pour(2000)", "fill(2000)", "cave(2000)", "hoard(2000)",
                  "chain(2000)", repeated("(", 66) + "a" + repeated(")", 66),
-                 repeated("(", 200) + "a" + repeated(")", 200)}) {
+                 repeated("(", 200) + "a" + repeated(")", 200), repeated("abs(b - ", 100) + "a" + repeated(")", 100),
+                 repeated("(a = ", 100) + "b" + repeated(")", 100),
+                 repeated("g(1, ", 100) + "a" + repeated(", 2)", 100)}) {
             for (const std::string main : {"b = 2 + (", "print(", "if (", "line(a, ", "putch("}) {
                 runs.push_back(Run{functions + "main() {\r\n  " + main + call + ");\r\n}\r\n",
                                    8192 + frames_more * sizeof(Frame), 100000});
