@@ -28,7 +28,9 @@ enum Opened : uint16_t { PARENTHESIS = 0, BUILTIN = 1, CALL = 2, NEGATE = 4, ASS
     const PendingOperator* const open = item_stack.data() + opened;
     const SimpleItem& call = simple_items[first + open->at];
     item_top = opened + 1;
-    const auto weight = static_cast<uint16_t>(call.code + (run.site == FrameKind::STATEMENTS ? 0 : 1));
+    // Its `)` holds its weight.
+    const uint32_t weight =
+        static_cast<uint32_t>(simple_items[first + item - 1].value) + (run.site == FrameKind::STATEMENTS ? 0u : 1u);
     // The list's frame and the call's in one push.
     Frame& c = frames.push(FrameKind::ARGUMENTS, weight + 1u);
     Frame& f = (&c)[-1];
@@ -71,7 +73,6 @@ enum Opened : uint16_t { PARENTHESIS = 0, BUILTIN = 1, CALL = 2, NEGATE = 4, ASS
     if (e.form != SimpleExpression::VALUE) {
         run.target = find_named(e.target);
         if (run.target == nullptr) return false;
-        run.left = run.target->value;
     }
     return true;
 }
@@ -96,14 +97,16 @@ bool InterpreterState::start_items(FrameKind site) {
     return true;
 }
 
-// The variables after the first are each looked up and their values kept,
-// as the frames do where their assignments begin.
+// The first variable's value is kept, and the variables after it are each
+// looked up and their values kept, as the frames do where their
+// assignments begin.
 bool InterpreterState::start_updated_items(uint32_t index, FrameKind site) {
     const SimpleExpression& e = simple[index];
     ItemsFrame run{};
     if (!open_items(index, site, run)) return false;
-    const size_t need = size_t{run.top} + static_cast<size_t>(e.more_targets);
+    const size_t need = size_t{run.top} + 1 + static_cast<size_t>(e.more_targets);
     if (item_stack.size() < need) item_stack.resize(need);
+    item_stack[run.top++].left = run.target->value;
     for (int i = 0; i < e.more_targets; ++i) {
         const VarSlot* const slot = find_named(simple_targets[e.targets + static_cast<uint32_t>(i)].id);
         if (slot == nullptr) return false;
@@ -119,10 +122,10 @@ bool InterpreterState::start_updated_items(uint32_t index, FrameKind site) {
 int32_t InterpreterState::updated_value(const SimpleExpression& e, const ItemsFrame& run, int32_t v) {
     for (int i = e.more_targets - 1; i >= 0; --i) {
         const SimpleTarget& target = simple_targets[e.targets + static_cast<uint32_t>(i)];
-        v = assigned_value(target.form, item_stack[run.base + static_cast<uint32_t>(i)].left, v);
+        v = assigned_value(target.form, item_stack[run.base + 1 + static_cast<uint32_t>(i)].left, v);
         find_named(target.id)->value = v;
     }
-    return assigned_value(e.form, run.left, v);
+    return assigned_value(e.form, item_stack[run.base].left, v);
 }
 
 void InterpreterState::resume_items() {

@@ -238,7 +238,7 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
             ++e.count;
         }
         read_token();
-        if (e.form != SimpleExpression::STEP && !find_targets(e)) return false;
+        if (e.form != SimpleExpression::STEP) find_targets(e);
     } else {
         scan_pos = after_first;
         tok = first;
@@ -249,6 +249,7 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     // each variable assigned, and one for the operation.
     const int weight =
         1 + (whole_in_parentheses ? 1 : 0) + (e.form == SimpleExpression::VALUE ? 0 : 1 + e.more_targets);
+    e.frames_bytes = static_cast<size_t>(weight) * sizeof(Frame);
     if (!stepped && !find_operation(e, weight)) return false;
     // One that raises an error is read without the outer parentheses, which
     // the frames would read as any other.
@@ -263,42 +264,36 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     if (e.calls && !e.functions) keep_names(e);
     e.end = tok;
     keep_item(SimpleItem::END, *tok);  // after the last item, so what follows each item is at hand
-    const bool one_assigned =
-        e.form != SimpleExpression::ADD_TO && e.form != SimpleExpression::SUBTRACT_FROM && e.more_targets == 0;
-    const int targets = e.form == SimpleExpression::VALUE ? 0 : 1 + e.more_targets;
     const SimpleItem* const items = simple_items.data() + e.first;
     const auto inside =
         std::count_if(items, items + e.count, [](const SimpleItem& t) { return t.kind == SimpleItem::ASSIGN; });
-    e.frames_bytes =
-        static_cast<size_t>((one_assigned ? 2 : 2 + 2 * targets) + 3 * e.depth + 2 * inside) * sizeof(Frame);
+    e.large = e.depth > kMaxSimpleDepth || inside > kMaxSimpleDepth;
     return true;
 }
 
 // After an assignment's operator, the variables assigned in turn by the
 // `=`, `+=` or `-=` after each (`a = b += c`), up to one stepped by `++`
-// or `--` (`a = b++`), which ends the expression; false for more than
-// kMaxSimpleDepth of them.
-bool InterpreterState::find_targets(SimpleExpression& e) {
+// or `--` (`a = b++`), which ends the expression.
+void InterpreterState::find_targets(SimpleExpression& e) {
     e.targets = static_cast<uint32_t>(simple_targets.size());
     for (;;) {
         const Token* name = tok;
         const uint32_t after_name = scan_pos;
-        if (name->kind != TK_NAME) return true;
+        if (name->kind != TK_NAME) return;
         read_token();
         if (!assigns(*tok)) {
             scan_pos = after_name;
             tok = name;
-            return true;
+            return;
         }
         const SimpleExpression::Form form = form_of(*tok);
-        if (e.more_targets == kMaxSimpleDepth) return false;
         simple_targets.push_back(SimpleTarget{name->id, form});
         ++e.more_targets;
         if (form == SimpleExpression::STEP) {
             keep_item(SimpleItem::OPERATOR, *tok);
             ++e.count;
             read_token();
-            return true;
+            return;
         }
         read_token();
     }
@@ -348,8 +343,7 @@ void InterpreterState::keep_item(SimpleItem::Kind kind, const Token& t, bool neg
 
 // A character constant, its `'` current, is the number of its character;
 // one the frames would refuse is an error item.
-bool InterpreterState::keep_character(SimpleExpression& e, bool negate) {
-    if (e.count == kMaxSimpleItems) return false;
+void InterpreterState::keep_character(SimpleExpression& e, bool negate) {
     if (cur() == '\0') return keep_error(e, ERR_QUOTE_EXPECTED);
     const int32_t code = literal_character();
     if (cur() != '\'') return keep_error(e, ERR_QUOTE_EXPECTED);
@@ -358,22 +352,18 @@ bool InterpreterState::keep_character(SimpleExpression& e, bool negate) {
     simple_items.back().value = code;
     ++e.count;
     read_token();
-    return true;
 }
 
 // An error the frames would raise at the current token, where an operand
 // is due or after one: the list runs what comes before it, calls
-// included, and raises it when it gets there. False, for the frames to
-// take the expression, with no room left.
-bool InterpreterState::keep_error(SimpleExpression& e, int code) {
-    if (e.count == kMaxSimpleItems) return false;
+// included, and raises it when it gets there.
+void InterpreterState::keep_error(SimpleExpression& e, int code) {
     keep_item(SimpleItem::ERROR, *tok);
     SimpleItem& error = simple_items.back();
     error.code = static_cast<uint8_t>(code);
     error.rank = 1;
     error.value = static_cast<int32_t>(scan_pos);
     ++e.count;
-    return true;
 }
 
 // operation = operand {op operand} with at most one comparison,
@@ -384,27 +374,28 @@ bool InterpreterState::keep_error(SimpleExpression& e, int code) {
 // listed_builtin_values), putch's, clear's and setcolor's value all that
 // follows their name, with its `(` if it has one,
 // value = {name ("=" | "+=" | "-=")} (operation | name ("++" | "--")),
-// with at most kMaxSimpleDepth assignments inside and kMaxArguments values
-// for a call (a listed built-in: as many as it takes), and getche or getnum
-// only where a call or a built-in with effects is; from the current
-// token, to the token after it.
+// with kMaxArguments values at most for a call (a listed built-in: as
+// many as it takes), and getche or getnum only where a call or a built-in
+// with effects is; from the current token, to the token after it.
 bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
     constexpr int kCall = -1, kListed = -2, kSingle = -3;
     // Per depth: whether a comparison was read, the values the built-in
     // that opened it takes (0 for a parenthesis, kCall for a call, kListed
     // for a listed built-in, kSingle for putch, clear or setcolor), whether
-    // its `,` was read (a call: how many), the frames the frames hold there.
-    bool compared[kMaxSimpleDepth + 1] = {};
-    int takes[kMaxSimpleDepth + 1] = {}, comma[kMaxSimpleDepth + 1] = {}, weights[kMaxSimpleDepth + 1] = {};
-    size_t opened_by[kMaxSimpleDepth + 1] = {};  // the item that opened it
+    // its `,` was read (a call: how many), the frames the frames hold there;
+    // grown as parentheses open.
+    std::vector<bool> compared(1);
+    std::vector<int> takes(1), comma(1), weights{weight};
+    std::vector<size_t> opened_by(1);  // the item that opened it
     int depth = 0;
-    weights[0] = weight;
     bool may_assign = true;  // at the start, or just inside a parenthesis or a value
-    int assigned = 0;        // assignments inside
     bool input = false;      // getche or getnum, taken only beside a call
     // Ends the list at an error item; one that reads an answer is taken, as
     // at its end, only where a call is.
-    const auto error_item = [&](int code) { return keep_error(e, code) && (!input || e.functions); };
+    const auto error_item = [&](int code) {
+        keep_error(e, code);
+        return !input || e.functions;
+    };
     // Where a value begins (a statement's, a call's or a built-in's, after
     // `+=` or `-=`, not after `=`) the frames read `;` as an empty value,
     // and the end of the text (or an empty string) as none. (Inside the
@@ -413,27 +404,36 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
     bool value_start = last != SimpleExpression::ASSIGN;
     // Keeps the current token as an item; keep() also reads the next.
     const auto keep_here = [&](SimpleItem::Kind kind, bool negate) {
-        if (e.count == kMaxSimpleItems) return false;
         keep_item(kind, *tok, negate);
         ++e.count;
-        return true;
     };
     const auto keep = [&](SimpleItem::Kind kind, bool negate) {
-        if (!keep_here(kind, negate)) return false;
+        keep_here(kind, negate);
         read_token();
-        return true;
+    };
+    // The frames the frames hold here, where a value or an assignment
+    // begins: the most is what the expression needs of their budget.
+    const auto hold = [&] {
+        e.frames_bytes = std::max(e.frames_bytes, static_cast<size_t>(weights[depth]) * sizeof(Frame));
     };
     // With the `(` current, read; or with the first token of the value that
     // is putch's, clear's or setcolor's, a `(` or not.
     const auto open = [&](int taken, bool reads = true) {
-        if ((reads && !tok->is('(')) || depth == kMaxSimpleDepth) return false;
-        ++depth;
+        if (reads && !tok->is('(')) return false;
+        if (static_cast<size_t>(++depth) == takes.size()) {
+            compared.push_back(false);
+            takes.push_back(0);
+            comma.push_back(0);
+            weights.push_back(0);
+            opened_by.push_back(0);
+        }
         opened_by[depth] = simple_items.size() - 1;
         compared[depth] = false;
         comma[depth] = 0;
         takes[depth] = taken;
         // A call holds its values' frame and an operation for each.
         weights[depth] = weights[depth - 1] + (taken == 0 ? 1 : 2);
+        hold();
         e.depth = std::max(e.depth, depth);
         may_assign = true;
         value_start = taken != 0;
@@ -453,31 +453,34 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             value_start = false;
         }
         if (tok->builtin >= 0 && single_builtin(tok->builtin)) {
-            if (!keep(SimpleItem::EFFECT, negate) || !open(kSingle, false)) return false;
+            keep(SimpleItem::EFFECT, negate);
+            if (!open(kSingle, false)) return false;
             e.functions = true;
             continue;
         }
         const bool listed = tok->builtin >= 0 && listed_builtin_values(tok->builtin) > 0;
         if (tok->builtin >= 0 && !input_builtin(tok->builtin) && !listed) {
             const int taken = pure_builtin_values(tok->builtin);
-            if (taken == 0 || !keep(SimpleItem::BUILTIN, negate) || !open(taken)) return false;
+            if (taken == 0) return false;
+            keep(SimpleItem::BUILTIN, negate);
+            if (!open(taken)) return false;
             e.calls = true;
             continue;
         }
         if (tok->is('(')) {
-            if (!keep_here(SimpleItem::OPEN, negate) || !open(0)) return false;
+            keep_here(SimpleItem::OPEN, negate);
+            if (!open(0)) return false;
             continue;
         }
         if (listed || (tok->kind == TK_NAME && function_of_id[static_cast<size_t>(tok->id)] >= 0)) {
-            if (!keep(listed ? SimpleItem::EFFECT : SimpleItem::CALL, negate)) return false;
-            if (!listed) simple_items.back().code = static_cast<uint8_t>(weights[depth]);
+            keep(listed ? SimpleItem::EFFECT : SimpleItem::CALL, negate);
             if (!open(listed ? kListed : kCall)) return false;
             e.functions = true;
             continue;
         }
         if (tok->builtin >= 0) {
             // The text is passed over up to and including the next `)`.
-            if (!keep_here(SimpleItem::INPUT, negate)) return false;
+            keep_here(SimpleItem::INPUT, negate);
             while (cur() != ')' && cur() != '\0') ++scan_pos;
             if (cur() == '\0') return false;
             ++scan_pos;
@@ -485,12 +488,12 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             input = true;
             e.calls = true;
         } else if (tok->is('\'')) {
-            if (!keep_character(e, negate)) return false;
+            keep_character(e, negate);
             if (simple_items.back().kind == SimpleItem::ERROR) return !input || e.functions;
         } else if (tok->is(')')) {
             // An operand of value 0 to the frames (so `f()` has one value),
             // which then read the `)` as the end of what it stands in.
-            if (!keep_here(SimpleItem::NUMBER, negate)) return false;
+            keep_here(SimpleItem::NUMBER, negate);
             simple_items.back().value = 0;
         } else {
             if (!plain(*this, *tok)) {
@@ -500,10 +503,9 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 return error_item(value_start && tok->len == 0 ? ERR_NO_EXPRESSION : ERR_SYNTAX);
             }
             const bool name = tok->kind == TK_NAME;
-            if (!keep(name ? SimpleItem::VARIABLE : SimpleItem::NUMBER, negate)) return false;
+            keep(name ? SimpleItem::VARIABLE : SimpleItem::NUMBER, negate);
             if (may_assign && name && assigns(*tok)) {
-                if (depth == 0 || assigned == kMaxSimpleDepth) return false;
-                ++assigned;
+                if (depth == 0) return false;
                 e.calls = true;
                 SimpleItem& assignment = simple_items.back();
                 const SimpleExpression::Form form = form_of(*tok);
@@ -515,6 +517,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                     // the frames hold a store for it meanwhile.
                     assignment.kind = SimpleItem::ASSIGN;
                     ++weights[depth];
+                    hold();
                     value_start = form != SimpleExpression::ASSIGN;
                     continue;
                 }
@@ -536,7 +539,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 return !input || e.functions;
             }
             if (takes[depth] == kSingle) {
-                if (!keep_here(SimpleItem::TAKE, false)) return false;
+                keep_here(SimpleItem::TAKE, false);
                 simple_items.back().code = 1;
                 --depth;
                 continue;
@@ -571,14 +574,15 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             const SimpleItem::Kind kind = second_value              ? SimpleItem::COMMA
                                           : list_ends && !call_ends ? SimpleItem::TAKE
                                                                     : SimpleItem::CLOSE;
-            if (!keep(kind, false)) return false;
+            keep(kind, false);
             if (list_ends) simple_items.back().code = static_cast<uint8_t>(values_given);
+            if (call_ends) simple_items.back().value = weights[depth];
         }
         if (second_value) continue;
         // After a comparison another ends the operation though it is no end.
         if (!binary(*tok) || (compared[depth] && tok->level == LEVEL_COMPARISON)) return false;
         compared[depth] = compared[depth] || tok->level == LEVEL_COMPARISON;
-        if (!keep(SimpleItem::OPERATOR, false)) return false;
+        keep(SimpleItem::OPERATOR, false);
         may_assign = false;
         value_start = false;
     }
@@ -592,11 +596,10 @@ void InterpreterState::raise_item(const SimpleItem& error) {
 
 // Each variable is found, and the value it adds to kept, before the value
 // is worked out, as the frames keep them while the rest is read; the value
-// is then stored from the last variable back to the first.
-bool InterpreterState::run_update(const SimpleExpression& e, int32_t& v) {
-    SimpleTarget targets[kMaxSimpleDepth + 1];
-    VarSlot* slots[kMaxSimpleDepth + 1];
-    int32_t lefts[kMaxSimpleDepth + 1];
+// is then stored from the last variable back to the first. With room for
+// each variable.
+[[gnu::always_inline]] inline bool InterpreterState::update_variables(const SimpleExpression& e, SimpleTarget* targets,
+                                                                      VarSlot** slots, int32_t* lefts, int32_t& v) {
     const int count = 1 + e.more_targets;
     targets[0] = SimpleTarget{e.target, e.form};
     std::copy_n(simple_targets.data() + e.targets, e.more_targets, targets + 1);
@@ -621,6 +624,20 @@ bool InterpreterState::run_update(const SimpleExpression& e, int32_t& v) {
     return true;
 }
 
+bool InterpreterState::run_update(const SimpleExpression& e, int32_t& v) {
+    if (e.more_targets > kMaxSimpleDepth) [[unlikely]] {
+        const auto count = static_cast<size_t>(1 + e.more_targets);
+        std::vector<SimpleTarget> targets(count);
+        std::vector<VarSlot*> slots(count);
+        std::vector<int32_t> lefts(count);
+        return update_variables(e, targets.data(), slots.data(), lefts.data(), v);
+    }
+    SimpleTarget targets[kMaxSimpleDepth + 1];
+    VarSlot* slots[kMaxSimpleDepth + 1];
+    int32_t lefts[kMaxSimpleDepth + 1];
+    return update_variables(e, targets, slots, lefts, v);
+}
+
 // Out of line, though plain chains are inlined where statements begin: in
 // the browser, where the statements' loop is one compiled function, this
 // loop inlined there made life 5% and nested 3% slower than the call does.
@@ -633,32 +650,51 @@ bool InterpreterState::compound_chain(const SimpleItem* item, int32_t& v) {
     return true;
 }
 
+namespace {
+
+constexpr int32_t kAssignment = -2;
+struct Opened {
+    int32_t builtin;  // its index, -1 for a parenthesis, or kAssignment
+    int32_t first;    // the first of a built-in's two values
+    bool negate;
+    uint32_t at;  // where a built-in stands
+};
+// An assignment inside, and its variable's value where it began.
+struct Assignment {
+    const SimpleItem* item;
+    int32_t left;
+};
+
+// Per depth a `(` and at most one operator of each level; a `(` or an
+// assignment opened per depth and per assignment inside.
+struct LocalRoom {
+    PendingOperator pending[(kMaxSimpleDepth + 1) * 4];
+    Opened opened[kMaxSimpleDepth * 2 + 1];
+    Assignment assignments[kMaxSimpleDepth];
+};
+// A large expression's: each item opens or leaves pending one at most.
+struct HeapRoom {
+    explicit HeapRoom(const SimpleExpression& e)
+        : pending(static_cast<size_t>(e.count) + 1), opened(pending.size()), assignments(pending.size()) {}
+    std::vector<PendingOperator> pending;
+    std::vector<Opened> opened;
+    std::vector<Assignment> assignments;
+};
+
+}  // namespace
+
 // Left to right as the frames' levels work it out, each operator done as
 // soon as the next one (or the end of its parenthesis) shows that nothing
 // binds its right value tighter; false for a variable that is not there.
 // A built-in is called as the frames would call it, in the same order; a
 // division by zero is reported as they report it. An assignment inside
 // stores its value when its `)` or `,` is reached, as the frames store it.
-bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& result) {
-    constexpr int32_t kAssignment = -2;
-    struct Opened {
-        int32_t builtin;  // its index, -1 for a parenthesis, or kAssignment
-        int32_t first;    // the first of a built-in's two values
-        bool negate;
-        uint32_t at;  // where a built-in stands
-    };
-    // An assignment inside, and its variable's value where it began.
-    struct Assignment {
-        const SimpleItem* item;
-        int32_t left;
-    };
-    // Per depth a `(` and at most one operator of each level.
-    PendingOperator pending[(kMaxSimpleDepth + 1) * 4];
-    Opened opened[kMaxSimpleDepth * 2 + 1];
-    Assignment assignments[kMaxSimpleDepth];
-    Assignment* assignment = assignments;  // above the last
-    PendingOperator* top = pending;
-    Opened* open = opened;
+template <class Room>
+[[gnu::always_inline]] inline bool InterpreterState::operation_in(const SimpleExpression& e, Room& room,
+                                                                  int32_t& result) {
+    Assignment* assignment = &room.assignments[0];  // above the last
+    PendingOperator* top = &room.pending[0];
+    Opened* open = &room.opened[0];
     top->rank = 0;
     const SimpleItem* item = simple_items.data() + e.first;
     int32_t v = 0;
@@ -706,6 +742,15 @@ bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& resu
             --open;
         }
     }
+}
+
+bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& result) {
+    if (e.large) [[unlikely]] {
+        HeapRoom room(e);
+        return operation_in(e, room, result);
+    }
+    LocalRoom room;
+    return operation_in(e, room, result);
 }
 
 }  // namespace korvane

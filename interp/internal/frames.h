@@ -111,20 +111,23 @@ struct PendingOperator {
 // the top of its pending operators (InterpreterState::item_stack).
 struct ItemsFrame {
     VarSlot* target;  // the (first) variable assigned, or null
-    int32_t left;     // the variable's value before, for `+=` and `-=`
     uint32_t expression;
     uint32_t item;  // the item after the call's `)`, from the expression's first
     // Its first entry in item_stack: the values before of the variables
-    // assigned after the first, then its pending operators.
+    // assigned where one is added to or more than one assigned
+    // (CALLED_UPDATED), then its pending operators.
     uint32_t base;
     uint32_t top;  // and its last
-    uint16_t weight;
+    uint32_t weight;
     // Whose value it is: the frame below it (STATEMENTS: a statement's, or
     // a built-in's in a built-in statement), or a `return` or
     // an expression statement whose frame it stands for (RETURN,
     // EXPRESSION_STATEMENT: it weighs one more).
     FrameKind site;
 };
+// No larger than a call's: the budget is in bytes, and larger frames would
+// let programs nest less deeply.
+static_assert(sizeof(ItemsFrame) <= sizeof(CallFrame));
 
 struct Frame {
     FrameKind kind;

@@ -29,9 +29,12 @@ namespace korvane {
 // `a = b++`, `(i++) * 2`):
 // what its tokens are is a fact of the text, so it is found once and
 // evaluated without the frames. Nothing in it has an effect until its
-// value is stored or a call of the program's functions in it begins, so
-// whatever needs the frames before then hands it to them untouched.
-constexpr int kMaxSimpleItems = 127;
+// value is stored, or a call of the program's functions or a built-in with
+// effects in it begins, so whatever needs the frames before then hands it
+// to them untouched.
+// Its runners keep what is pending in local arrays up to this many
+// parentheses deep, assignments inside or variables assigned after the
+// first; a larger one takes room on the heap.
 constexpr int kMaxSimpleDepth = 8;
 
 // One token of a simple expression, in text order, with the facts of it
@@ -77,7 +80,6 @@ struct SimpleItem {
     uint8_t rank;
     // OPERATOR, STEP: its character, or the code of a two-character operator;
     // ASSIGN: its SimpleExpression::Form;
-    // CALL: the frames the expression would hold at the call (its weight);
     // a call's CLOSE, TAKE: how many values it gives; BUILTIN, EFFECT: its index;
     // ERROR: its ErrorCode, never 0 (ERR_SYNTAX) after an operand, where
     // the runs find it as they find a call's CLOSE
@@ -87,6 +89,7 @@ struct SimpleItem {
     // NUMBER: the number; VARIABLE, ASSIGN, STEP: the name's id; INPUT: its index;
     // BUILTIN, EFFECT: where it stands, for rand(0) and what its effects report;
     // CALL: its function_table entry;
+    // a call's CLOSE: the frames the expression would hold at the call (its weight);
     // OPERATOR: where it stands, for a division by zero;
     // ERROR: where the scanner stood, which names the message's line
     int32_t value;
@@ -126,12 +129,15 @@ struct alignas(64) SimpleExpression {
     // Calls of the program's functions or built-ins with effects: run only
     // where a statement can wait for them.
     bool functions;
+    bool large;      // deeper than kMaxSimpleDepth, or more assignments inside: kept pending on the heap
     uint32_t names;  // calls but not functions: its variables' ids, each once, in InterpreterState::simple_names
     int name_count;
     int depth;  // of its parentheses
-    // The most the frames could hold for it: two where its statement pushed
-    // none and one variable is assigned, else two more for each variable, up
-    // to three for each parenthesis, and two for each assignment inside.
+    // The most its weights reach: the frames the frames hold where a value
+    // or an assignment inside begins, with the operation that value will
+    // push, one more than they hold where they check their budget there.
+    // A `return` or an expression statement pushes that one first, so it
+    // is exact there and one frame over elsewhere.
     size_t frames_bytes;
     int32_t target;  // all but VALUE: the (first) variable's id
     // ASSIGN, ADD_TO, SUBTRACT_FROM: the variables assigned after the first
@@ -312,7 +318,9 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // A value added to or taken from a variable, or stored in several;
     // out of line, as it is rarer.
     bool run_update(const SimpleExpression& e, int32_t& v);
-    bool find_targets(SimpleExpression& e);
+    bool update_variables(const SimpleExpression& e, SimpleTarget* targets, VarSlot** slots, int32_t* lefts,
+                          int32_t& v);
+    void find_targets(SimpleExpression& e);
     bool combine(int32_t& v, const SimpleItem& op, const SimpleItem& right);
     bool flat_value(const SimpleItem* items, int count, int32_t& v);
     bool chain_value(const SimpleItem*& item, int32_t& v);
@@ -325,6 +333,9 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // left op right, for an operator of `level` that stands at `at`.
     int32_t operate(int32_t left, uint8_t level, uint8_t code, int32_t right, uint32_t at);
     bool simple_operation(const SimpleExpression& e, int32_t& v);
+    // simple_operation with room for what is pending (simple_expressions.cpp).
+    template <class Room>
+    bool operation_in(const SimpleExpression& e, Room& room, int32_t& v);
     // The expression at the current token when it calls the program's
     // functions, for `site` (see ItemsFrame): false, with nothing done,
     // when the frames are to run it (it is not such, or a variable of it is
@@ -364,8 +375,8 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // With its pending operators from run.top.
     void begin_items(const SimpleExpression& e, const ItemsFrame& run);
     // The value v of a CALLED_UPDATED list stored in the variables assigned
-    // after the first, their values before kept in item_stack from
-    // run.base; the value its first variable takes.
+    // after the first, the values before of all kept in item_stack from
+    // run.base, the first's first; the value its first variable takes.
     [[gnu::cold]] int32_t updated_value(const SimpleExpression& e, const ItemsFrame& run, int32_t v);
     // The expression's value for its statement.
     void items_done(FrameKind site, int32_t v);
@@ -381,8 +392,8 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     int32_t assign_item(const SimpleItem& t, int32_t left, int32_t v);
     // A STEP item's variable stepped: its new value.
     int32_t step_item(const SimpleItem& t);
-    bool keep_character(SimpleExpression& e, bool negate);
-    bool keep_error(SimpleExpression& e, int code);
+    void keep_character(SimpleExpression& e, bool negate);
+    void keep_error(SimpleExpression& e, int code);
     void keep_names(SimpleExpression& e);
     // A NUMBER or VARIABLE item's value, its sign applied; false for a
     // variable that is not there.

@@ -57,6 +57,14 @@ std::vector<std::string> corpus() {
     return texts;
 }
 
+// `n` copies of `text`: lists longer and deeper than the item lists'
+// runners hold in their local room.
+std::string repeated(const std::string& text, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += text;
+    return out;
+}
+
 // The simplest expressions are taken whole, the rest on frames: mutated
 // programs reach unknown variables, divisions by zero and stray tokens in
 // both, and every run must end the same, step for step.
@@ -70,6 +78,10 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     // Signs, parentheses, built-ins and levels in every order; a zero
     // divisor or an unknown name deep inside; the most negative value divided;
     // a stray token, a `(` or a `'` left open.
+    const auto with_variables = [](const std::string& e) {
+        return std::string("int a, b, c, d, m, x;\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n") +
+               "  m = -2147483647 - 1;\r\n  x = 1;\r\n  print(" + e + ");\r\n  x = " + e + ";\r\n  print(x);\r\n}\r\n";
+    };
     for (const char* e : {"-(a - b) * c % 7",
                           "(a + b) * -c / (d - 4)",
                           "((a < b)) < c",
@@ -137,10 +149,27 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "a * ]",
                           "(a = 2, b",
                           "b - 'x"}) {
-        const std::string text =
-            std::string("int a, b, c, d, m, x;\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n") +
-            "  m = -2147483647 - 1;\r\n  x = 1;\r\n  print(" + e + ");\r\n  x = " + e + ";\r\n  print(x);\r\n}\r\n";
-        texts.push_back(text);
+        texts.push_back(with_variables(e));
+    }
+    // Lists past the runners' local room: 199 operands, 40 compound ones,
+    // a zero divisor after 120 pairs, 9 and 20 parentheses deep (a zero
+    // divisor at the bottom), built-ins 20 deep, 11 and 20 assignments
+    // inside, 10 at once in one parenthesis, a `(` left open after 10, 10
+    // variables assigned (the last stepped, the first added to).
+    for (const std::string& e : std::initializer_list<std::string>{
+             "a" + repeated(" + b * 3 - c", 66), repeated("(c - (d + 1) * a) - abs(b) * ", 40) + "d",
+             repeated("(a - b) * ", 120) + "c / (d - d)",
+             repeated("d < b - c * -(", 9) + "a + 1" + repeated(") + 2", 9),
+             repeated("d < b - c * -(", 20) + "a % (b - b)" + repeated(") + 2", 20),
+             repeated("abs(b - getpel(a, ", 10) + "c" + repeated("))", 10),
+             repeated("rand(c + abs(", 10) + "d" + repeated(")) * 3", 10),
+             "(a = 2) + (b += a) * (c -= b) - (d = c) + (a = d * 2) - (b = a) + (c += 1) + (d -= 2) + "
+             "(a = b + c) - (b = 7) + (c = a) + a * b - c",
+             repeated("(a = b - (c += ", 10) + "d++" + repeated(")) * 2", 10) + " + a * c",
+             repeated("(a = b + ", 10) + "1" + repeated(")", 9),
+             "(a = b = c += d -= a = b = c = d = a = b = 3) * 2 + a", "x = a = b += c -= d = x += a = b = c = d -= 3",
+             repeated("a = b += ", 5) + "c--", "x += " + repeated("a -= b = ", 5) + "(c = 3) * -(x += 2) + abs(c)"}) {
+        texts.push_back(with_variables(e));
     }
     // A call's simple arguments go to it together; one that is not simple,
     // a zero divisor among them, or a list the frames refuse, from the text.
@@ -180,7 +209,18 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
         "nest(int n) { if (n < 1) return n; return 1 - (g(0, -nest(n - 1) * 2, 1) + bump(0)) % 9; }\r\n"
         "sink(int n) { if (n < 1) return n; return abs(getpel(n, -sink(n - 1) * 2) - 3); }\r\n"
         "pour(int n) { if (n < 1) return n; c = d -= pour(n - 1) + 1; return c; }\r\n"
-        "fill(int n) { if (n < 1) return n; return (c = 1 + g(d += 1, fill(n - 1), 0)) - (d++); }\r\n";
+        "fill(int n) { if (n < 1) return n; return (c = 1 + g(d += 1, fill(n - 1), 0)) - (d++); }\r\n"
+        "cave(int n) { if (n < 1) return n; return " +
+        repeated("(b - ", 12) + "cave(n - 1)" + repeated(") * 2", 12) +
+        "; }\r\nhoard(int n) { if (n < 1) return n; return " + repeated("(c = 1 + ", 10) + "hoard(n - 1)" +
+        repeated(")", 10) + "; }\r\nchain(int n) { if (n < 1) return n; a = b = c = d = a = b = c = d = a = b += " +
+        "chain(n - 1) + 1; return a; }\r\n";
+    const auto calling = [&functions](const std::string& e) {
+        return functions + "f() { return " + e + "; }\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n" +
+               "  b = " + e + ";\r\n  print(a);\r\n  print(b);\r\n  if (" + e + " < 3) print(1); else print(2);\r\n" +
+               "  for (c = " + e + "; c < 30; c += 9) " + e + ";\r\n  print(f());\r\n  print(c);\r\n" + "  while (" +
+               e + " < a) { a = a - 7; }\r\n  do print(a); while (" + e + " > 900);\r\n}\r\n";
+    };
     for (const char* e : {"bump(1) + a * bump(2) - a",
                           "g(bump(1), a + 2, -bump(a)) * (c - bump(c))",
                           "-(a - g(1, bump(b), 3)) % 7 < none()",
@@ -259,11 +299,25 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "getnum() + ",
                           "-getche() * (3 + ",
                           "q - 'x + getnum()"}) {
-        texts.push_back(functions + "f() { return " + e + "; }\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n" +
-                        "  b = " + e + ";\r\n  print(a);\r\n  print(b);\r\n  if (" + e +
-                        " < 3) print(1); else print(2);\r\n" + "  for (c = " + e + "; c < 30; c += 9) " + e +
-                        ";\r\n  print(f());\r\n  print(c);\r\n" + "  while (" + e +
-                        " < a) { a = a - 7; }\r\n  do print(a); while (" + e + " > 900);\r\n}\r\n");
+        texts.push_back(calling(e));
+    }
+    // The same past the runners' local room: 91 operands, 20 parentheses
+    // deep, calls 12 deep, 11 and 20 assignments inside, 10 at once, 10
+    // variables assigned; an operand missing 10 deep, a `(` left open after 10
+    // assignments, a zero divisor after a call and 10 variables.
+    for (const std::string& e : std::initializer_list<std::string>{
+             "say(1)" + repeated(" + a * 2 - bump(1)", 45),
+             repeated("d < b - c * -(", 20) + "say(3) + a" + repeated(") + none()", 20),
+             repeated("g(1, ", 12) + "bump(2)" + repeated(", say(4)) - 1", 12),
+             repeated("bump(", 12) + "1" + repeated(")", 12),
+             "(a = bump(1)) + (b += say(2)) * (c -= b) - (d = none()) + (a = d * 2) - (b = a) + (c += bump(1)) + "
+             "(d -= 2) + (a = b + c) - (b = say(7)) + (c = a) + a * b - c",
+             repeated("(a = b - (c += ", 10) + "bump(d++)" + repeated(")) * 2", 10),
+             "(a = b = c += d -= a = b = c = d = a = b = bump(3)) * 2 + a",
+             "c = d = a = b += c -= d = a = b = c = d = bump(2)", repeated("(say(5) - ", 10) + "]",
+             repeated("(a = say(6) + ", 10) + "1" + repeated(")", 9),
+             "c = d = a = b += c -= d = a = b = c = d -= bump(1) / (d - d)"}) {
+        texts.push_back(calling(e));
     }
     // A built-in statement's values that call functions, in and out of a
     // block: a zero divisor or an unknown name before and after a call, a
@@ -312,7 +366,13 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                     "  while (a < 0) b = (say(6) + 1;\r\n  print(say(7) * 2);\r\n}\r\n");
     for (int i = 0; i < 3000; ++i) texts.push_back(random_program(rng, i));
     // Recursion in an expression up to the frames' budget, the budget put
-    // one frame further each time, and up to the limit of nested calls.
+    // one frame further each time, and up to the limit of nested calls;
+    // lists past the runners' local room in the recursion (12 parentheses
+    // deep, 10 assignments inside, 10 variables assigned) and alone (66
+    // and 200 parentheses deep; built-ins, assignments and calls 100 deep,
+    // each where the frames reach their budget at one of these budgets and
+    // not at the next), and one whose frames at its call weigh more than a
+    // byte holds (300 parentheses deep).
     struct Run {
         std::string text;
         size_t budget;
@@ -320,7 +380,12 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     };
     std::vector<Run> runs;
     for (size_t frames_more = 0; frames_more < 8; ++frames_more) {
-        for (const char* call : {"deep(2000)", "nest(2000)", "sink(2000)", "pour(2000)", "fill(2000)"}) {
+        for (const std::string& call : std::vector<std::string>{
+                 "deep(2000)", "nest(2000)", "sink(2000)", "pour(2000)", "fill(2000)", "cave(2000)", "hoard(2000)",
+                 "chain(2000)", repeated("(", 66) + "a" + repeated(")", 66),
+                 repeated("(", 200) + "a" + repeated(")", 200), repeated("abs(b - ", 100) + "a" + repeated(")", 100),
+                 repeated("(a = ", 100) + "b" + repeated(")", 100),
+                 repeated("g(1, ", 100) + "a" + repeated(", 2)", 100)}) {
             for (const std::string main : {"b = 2 + (", "print(", "if (", "line(a, ", "putch("}) {
                 runs.push_back(Run{functions + "main() {\r\n  " + main + call + ");\r\n}\r\n",
                                    8192 + frames_more * sizeof(Frame), 100000});
@@ -328,6 +393,9 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
         }
     }
     runs.push_back(Run{functions + "main() { a = deep(300000) + 1; }\r\n", Interpreter::kDefaultStackBudget, 0});
+    runs.push_back(Run{"int a;\r\nvault(int n) { if (n < 1) return n; return " + repeated("(", 300) +
+                           "vault(n - 1) + 1" + repeated(")", 300) + "; }\r\nmain() { a = vault(100000) + 1; }\r\n",
+                       Interpreter::kDefaultStackBudget, 0});
     for (const std::string& text : texts) runs.push_back(Run{text, Interpreter::kDefaultStackBudget, 20000});
     for (const auto& [text, budget, steps] : runs) {
         for (RecordingBridge* b : {&whole_bridge, &frames_bridge}) {
