@@ -80,20 +80,32 @@ int InterpreterState::listed_builtin_values(int index) {
     switch (index) {
         case B_GETCHE:
         case B_PUTCH:
-        case B_PUTS:
-        case B_PRINT:
         case B_GETNUM:
         case B_RAND:
         case B_SETCOLOR:
         case B_CLEAR:
-        case B_TEXTOUT:
-        case B_TEXTSTYLE:
         case B_ABS:
         case B_GETPEL: return 0;
+        case B_PUTS:
+        case B_PRINT: return 1;
+        case B_TEXTOUT:
+        case B_TEXTSTYLE: return 3;
         case B_V_AXIS: return kVAxisCollectionSize;
         default: return kCollectionSize;
     }
 }
+
+InterpreterState::LastValue InterpreterState::last_builtin_value(int index) {
+    switch (index) {
+        case B_PRINT: return LastValue::STRING_OR_NUMBER;
+        case B_PUTS:
+        case B_TEXTOUT:
+        case B_TEXTSTYLE: return LastValue::STRING;
+        default: return LastValue::NUMBER;
+    }
+}
+
+bool InterpreterState::ends_statement(int index) { return index == B_PUTS || index == B_PRINT; }
 
 int InterpreterState::pure_builtin_values(int index) {
     switch (index) {
@@ -326,6 +338,32 @@ namespace {
     }
 }
 
+// print's line of a number: the number and a space.
+void print_number(InterpreterState& s, int32_t value) {
+    char line[16];
+    std::snprintf(line, sizeof line, "%d ", value);
+    s.bridge.bridge_output(line);
+}
+
+// puts, print, textout and textstyle given their values, `text` the string
+// they take, or null for print's number.
+int32_t write_text(InterpreterState& s, int index, uint32_t call, const int32_t* v, const char* text) {
+    switch (index) {
+        case B_TEXTOUT:
+            s.bridge.bridge_textout(v[0], v[1], text);
+            if (s.pauses.draws) s.after_drawing_call(call, 0);
+            break;
+        case B_TEXTSTYLE: s.bridge.bridge_textstyle(v[0], v[1], text); break;
+        default:  // puts and print
+            if (text == nullptr) {
+                print_number(s, v[0]);
+            } else {
+                s.bridge.bridge_output(text);
+            }
+    }
+    return 0;
+}
+
 // textout and textstyle: "(" expr sep expr sep string ")", the separators
 // not checked.
 int32_t text_builtin(InterpreterState& s, const BuiltinFrame& b, int32_t second) {
@@ -334,13 +372,8 @@ int32_t text_builtin(InterpreterState& s, const BuiltinFrame& b, int32_t second)
     const char* const text = s.tok->text;  // a token's text stays where it is for the run
     s.read_token();
     if (!s.tok->is(')')) s.report_error(ERR_PARENS_EXPECTED, *s.tok);
-    if (b.index == B_TEXTOUT) {
-        s.bridge.bridge_textout(b.value, second, text);
-        if (s.pauses.draws) s.after_drawing_call(b.call, 0);
-    } else {
-        s.bridge.bridge_textstyle(b.value, second, text);
-    }
-    return 0;
+    const int32_t v[] = {b.value, second};
+    return write_text(s, b.index, b.call, v, text);
 }
 
 // The built-ins that take one value.
@@ -358,13 +391,10 @@ int32_t text_builtin(InterpreterState& s, const BuiltinFrame& b, int32_t second)
             if (s.pauses.draws) s.after_drawing_call(call, value);
             return value;
         case B_SETCOLOR: s.bridge.bridge_setcolor(value); return value;
-        case B_PRINT: {
-            char line[16];
-            std::snprintf(line, sizeof line, "%d ", value);
-            s.bridge.bridge_output(line);
+        case B_PRINT:
+            print_number(s, value);
             expect_statement_end(s);
             return 0;
-        }
         default:  // abs, stepping over its `)`
             s.step_over(1);
             return absolute(value);
@@ -402,8 +432,9 @@ bool InterpreterState::take_collection(const int32_t* collected_values) {
     return true;
 }
 
-int32_t InterpreterState::take_values(int index, uint32_t call, const int32_t* given_values) {
+int32_t InterpreterState::take_values(int index, uint32_t call, const int32_t* given_values, const char* text) {
     if (single_builtin(index)) return one_value(*this, index, call, given_values[0]);
+    if (last_builtin_value(index) != LastValue::NUMBER) return write_text(*this, index, call, given_values, text);
     return collected(*this, index, call, given_values);
 }
 

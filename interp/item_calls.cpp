@@ -163,17 +163,20 @@ void InterpreterState::start_effect(const ItemsFrame& run, uint32_t at, uint32_t
 
 // The token that ends its values current, as the frames take them there; a
 // pause after a drawing call goes on with the built-in's value, its entry
-// on top.
+// on top. A string it takes is its last value, a 0 kept at the string.
 int32_t InterpreterState::take_effect(const ItemsFrame& run, uint32_t item, uint32_t opened, int32_t last) {
-    const SimpleItem* const items = simple_items.data() + simple[run.expression].first;
+    const uint32_t first = simple[run.expression].first;
+    const SimpleItem* const items = simple_items.data() + first;
     const PendingOperator* const open = item_stack.data() + opened;
     const uint32_t count = items[item - 1].code;
     int32_t given_values[kVAxisCollectionSize] = {};
     for (uint32_t i = 1; i < count; ++i) given_values[i - 1] = open[i].left;
     given_values[count - 1] = last;
     const SimpleItem& builtin = items[open->at];
+    const Token& string = *simple_tokens[first + item - 2];
+    const char* const text = string.kind == TK_STRING ? string.text : nullptr;
     hold_items(run, item - 1, item, opened);
-    const int32_t value = take_values(builtin.code, static_cast<uint32_t>(builtin.value), given_values);
+    const int32_t value = take_values(builtin.code, static_cast<uint32_t>(builtin.value), given_values, text);
     frames.pop_back();
     return (open->code & NEGATE) != 0 ? wrap_sub(0, value) : value;
 }

@@ -371,8 +371,11 @@ void InterpreterState::keep_error(SimpleExpression& e, int code) {
 // | "getpel" "(" value "," value ")" | (function | listed) "(" [value {"," value}] ")"
 // | ("getche" | "getnum") "(" text ")" | ("putch" | "clear" | "setcolor") value),
 // listed a built-in with effects that takes a list of values (see
-// listed_builtin_values), putch's, clear's and setcolor's value all that
-// follows their name, with its `(` if it has one,
+// listed_builtin_values), a string its last value where it takes one
+// (puts "(" string ")", print "(" (string | value) ")", textout and
+// textstyle "(" value "," value "," string ")"), with only a `;` after
+// puts or print, putch's, clear's and setcolor's value all that follows
+// their name, with its `(` if it has one,
 // value = {name ("=" | "+=" | "-=")} (operation | name ("++" | "--")),
 // with kMaxArguments values at most for a call (a listed built-in: as
 // many as it takes), and getche or getnum only where a call or a built-in
@@ -416,6 +419,22 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
     const auto hold = [&] {
         e.frames_bytes = std::max(e.frames_bytes, static_cast<size_t>(weights[depth]) * sizeof(Frame));
     };
+    // The values a call or a listed built-in that opened `d` takes at most.
+    const auto most = [&](int d) {
+        return takes[d] == kCall ? kMaxArguments : listed_builtin_values(simple_items[opened_by[d]].code);
+    };
+    // A listed built-in that opened `d` and takes a string as its last value.
+    const auto strung = [&](int d) {
+        return takes[d] == kListed && last_builtin_value(simple_items[opened_by[d]].code) != LastValue::NUMBER;
+    };
+    // What may stand where an operand is due: a string where such a
+    // built-in's last value begins (just after its `(` or a `,` of its own).
+    const auto string_due = [&] {
+        if (!strung(depth) || comma[depth] + 1 < most(depth)) return LastValue::NUMBER;
+        const SimpleItem::Kind before = simple_items.back().kind;
+        if (before != SimpleItem::EFFECT && before != SimpleItem::COMMA) return LastValue::NUMBER;
+        return last_builtin_value(simple_items[opened_by[depth]].code);
+    };
     // With the `(` current, read; or with the first token of the value that
     // is putch's, clear's or setcolor's, a `(` or not.
     const auto open = [&](int taken, bool reads = true) {
@@ -433,18 +452,17 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         takes[depth] = taken;
         // A call holds its values' frame and an operation for each.
         weights[depth] = weights[depth - 1] + (taken == 0 ? 1 : 2);
-        hold();
         e.depth = std::max(e.depth, depth);
         may_assign = true;
         value_start = taken != 0;
         if (reads) read_token();
+        // A string that puts or print takes begins no value.
+        if (tok->kind != TK_STRING || string_due() == LastValue::NUMBER) hold();
         return true;
     };
-    // The values a call or a listed built-in that opened `d` takes at most.
-    const auto most = [&](int d) {
-        return takes[d] == kCall ? kMaxArguments : listed_builtin_values(simple_items[opened_by[d]].code);
-    };
     for (;;) {
+        const LastValue string = string_due();
+        if (string == LastValue::STRING && tok->kind != TK_STRING) return false;
         bool negate = false;
         if (tok->is('+') || tok->is('-')) {
             negate = tok->is('-');
@@ -487,6 +505,12 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             read_token();
             input = true;
             e.calls = true;
+        } else if (string != LastValue::NUMBER && tok->kind == TK_STRING && !negate) {
+            // A 0 kept at the string, where the built-in's TAKE finds it;
+            // its `)` follows, as the frames read it.
+            keep(SimpleItem::NUMBER, false);
+            simple_items.back().value = 0;
+            if (!tok->is(')')) return false;
         } else if (tok->is('\'')) {
             keep_character(e, negate);
             if (simple_items.back().kind == SimpleItem::ERROR) return !input || e.functions;
@@ -561,8 +585,11 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             } else if (takes[depth] == 0 && !tok->is(')')) {
                 return error_item(ERR_PARENS_EXPECTED);
             } else if (list && tok->is(',')) {
-                return error_item(ERR_PARAMETER);  // a value too many
-            } else if (!tok->is(')') || (takes[depth] == 2 && comma[depth] == 0)) {
+                // A value too many, which print writes its number before the frames refuse.
+                if (strung(depth)) return false;
+                return error_item(ERR_PARAMETER);
+            } else if (!tok->is(')') || (takes[depth] == 2 && comma[depth] == 0) ||
+                       (strung(depth) && values_given < most(depth))) {
                 return false;
             } else {
                 --depth;
@@ -577,6 +604,9 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             keep(kind, false);
             if (list_ends) simple_items.back().code = static_cast<uint8_t>(values_given);
             if (call_ends) simple_items.back().value = weights[depth];
+            // puts and print end the statement, as the frames read them.
+            if (kind == SimpleItem::TAKE && ends_statement(simple_items[opened_by[depth + 1]].code) && !tok->is(';'))
+                return false;
         }
         if (second_value) continue;
         // After a comparison another ends the operation though it is no end.

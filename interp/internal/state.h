@@ -45,11 +45,12 @@ constexpr int kMaxSimpleDepth = 8;
 struct SimpleItem {
     // INPUT: getche or getnum, in a list that calls the program's functions.
     // EFFECT: a built-in with effects, started where it stands: one that
-    // takes a list of values (a drawing call, show, sleep), which follow as
-    // a call's do, up to its TAKE, the `)` that ends them; or putch, clear
-    // or setcolor, whose value is the operation that follows, up to its
-    // TAKE, the token that ends that operation (and goes on to end what
-    // is around it).
+    // takes a list of values (a drawing call, show, sleep, puts, print,
+    // textout, textstyle), which follow as a call's do, a string among them
+    // a NUMBER 0 kept at the string, up to its TAKE, the `)` that ends
+    // them; or putch, clear or setcolor, whose value is the operation that
+    // follows, up to its TAKE, the token that ends that operation (and
+    // goes on to end what is around it).
     // ASSIGN: a variable assigned the value of what follows up to the `)`
     // or `,` that ends it; STEP: a variable stepped, an operand.
     // ERROR: what the frames would raise at its token; the list ends there.
@@ -580,16 +581,24 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // getche and getnum, which take no values and wait for an answer.
     static bool input_builtin(int index);
     // How many values a built-in with effects that takes a list of them
-    // takes at most (a drawing call but textout, show, sleep), else 0.
+    // takes at most (a drawing call, show, sleep, and puts, print, textout
+    // and textstyle counting their string as one), else 0.
     static int listed_builtin_values(int index);
+    // What the last value of such a built-in is: print's a string or a
+    // number, puts', textout's and textstyle's a string.
+    enum class LastValue : uint8_t { NUMBER, STRING, STRING_OR_NUMBER };
+    static LastValue last_builtin_value(int index);
+    // puts and print, which only a `;` may follow.
+    static bool ends_statement(int index);
     // putch, clear and setcolor, which take as their value the operation
     // that follows their name.
     static bool single_builtin(int index);
     // Before a built-in whose name is current: a drawing call may pause
     // before it, or wait for a traced host's go.
     void before_builtin(int index);
-    // Such a built-in, or rand or getpel, given its values: its result.
-    int32_t take_values(int index, uint32_t call, const int32_t* given_values);
+    // Such a built-in, or rand or getpel, given its values (and the string
+    // it takes, or null): its result.
+    int32_t take_values(int index, uint32_t call, const int32_t* given_values, const char* text);
     // An input built-in's answer, its name current; a host that has none
     // yet makes the run wait `at` it, to ask again on resume.
     int32_t answer(int index, Wait at);

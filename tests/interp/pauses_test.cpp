@@ -353,6 +353,16 @@ TEST(Pauses, ARunThatWaitsForItsHostGoesOnAsOneThatBlocks) {
          {},
          kGo,
          true},
+        // textout and textstyle inside expressions, with calls and without,
+        // signed: a pause before textout and after it; print and puts beside.
+        {"int x, y;\nf(int n) { return n + 1; }\nmain() {\n  x = 2 * textout(f(3), 4, \"ab\") + 5;\n"
+         "  y = -textstyle(1, x, \"s\") - textout(x, 9, \"c\") * 2 + print(x);\n  x = x - puts(\"hi\");\n"
+         "  print(x * 10 + y);\n}\n",
+         {},
+         draw,
+         {},
+         draw,
+         true},
         // A name not there after a drawing call and an answer.
         {"int x;\nmain() {\n  x = line(1, 2, 3, 4) + getnum() * q;\n}\n", {"5"}, draw, {}, draw, true},
     };

@@ -12,6 +12,7 @@
 #include <random>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "frames.h"
@@ -145,6 +146,12 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "(a + ) * 2 - (-) + b",
                           "getpel(a, ) + abs() * 3 + rand(b, )",
                           "(a = ) + (b += ) * (putch ) + 1)",
+                          "textout(a, b, \"s\") * 2 - -textstyle(c - 1, d, \"f\") + a",
+                          "abs(textout(a, b / (d - d), \"s\")) + 1",
+                          "(x = textout(a, q, \"s\")) + 1",
+                          "textout(a; b, \"s\") + textout(a b, \"s\")",
+                          "textout(a, b, c) - textout(a, b) * textstyle(a, b, \"s\", 1)",
+                          "textout(a, b, -\"s\") + textstyle(a, b, \"s\"",
                           "x = -)",
                           "a * ]",
                           "(a = 2, b",
@@ -214,7 +221,8 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
         repeated("(b - ", 12) + "cave(n - 1)" + repeated(") * 2", 12) +
         "; }\r\nhoard(int n) { if (n < 1) return n; return " + repeated("(c = 1 + ", 10) + "hoard(n - 1)" +
         repeated(")", 10) + "; }\r\nchain(int n) { if (n < 1) return n; a = b = c = d = a = b = c = d = a = b += " +
-        "chain(n - 1) + 1; return a; }\r\n";
+        "chain(n - 1) + 1; return a; }\r\n"
+        "echo(int n) { if (n < 1) return n; b = 1 + print(n); c = 2 - textout(n, b, \"s\"); return echo(n - 1); }\r\n";
     const auto calling = [&functions](const std::string& e) {
         return functions + "f() { return " + e + "; }\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n" +
                "  b = " + e + ";\r\n  print(a);\r\n  print(b);\r\n  if (" + e + " < 3) print(1); else print(2);\r\n" +
@@ -360,13 +368,30 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                         ";\r\n  while (c > 10) { c = c - 1; " + call + "; }\r\n  if (a) " + call +
                         ";\r\n  print(a);\r\n}\r\n");
     }
+    // print and puts inside an expression, which only a `;` may follow:
+    // a value, a string, none, an assignment inside, a zero divisor and a
+    // name not there in the value, in an assignment, a return, a `for`
+    // header and putch's value; and the odd text the frames read (what
+    // follows the `)`, a second value, a number for puts, a signed string).
+    for (const char* e :
+         {"say(1) + a * print(b - c)", "-puts(\"hi\")", "bump(2) - print(\"s\")",
+          "(a = bump(1)) * print(a = b + say(3))", "2 + print()", "print(bump(1) / (d - d))", "say(1) + print(q)",
+          "putch print(say(65))", "textout(2, say(3), \"t\") - print(textstyle(a, b, \"u\"))", "say(1) + print(2) + 3",
+          "say(1) + print(2, 3)", "say(1) + puts(a)", "say(1) + print(-\"s\")", "say(1) + (print(4)",
+          "say(1) + print(5", "say(1) + puts(\"s\" 1)"}) {
+        texts.push_back(functions + "f() { return " + e +
+                        "; }\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n  b = " + e + ";\r\n  for (c = " + e +
+                        "; c < 2 + " + e + "; c++) d = d + 1;\r\n  print(f() + a * 10 + b);\r\n" +
+                        "  print(c * 10 + d);\r\n}\r\n");
+    }
     // Broken text in branches never run is never reported.
     texts.push_back(functions +
                     "main() {\r\n  if (a == 0) print(say(4)); else b = say(5) + ;\r\n"
                     "  while (a < 0) b = (say(6) + 1;\r\n  print(say(7) * 2);\r\n}\r\n");
     for (int i = 0; i < 3000; ++i) texts.push_back(random_program(rng, i));
     // Recursion in an expression up to the frames' budget, the budget put
-    // one frame further each time, and up to the limit of nested calls;
+    // one frame further each time (in print's and textout's values inside
+    // an expression too), and up to the limit of nested calls;
     // lists past the runners' local room in the recursion (12 parentheses
     // deep, 10 assignments inside, 10 variables assigned) and alone (66
     // and 200 parentheses deep; built-ins, assignments and calls 100 deep,
@@ -382,12 +407,19 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     for (size_t frames_more = 0; frames_more < 8; ++frames_more) {
         for (const std::string& call : std::vector<std::string>{
                  "deep(2000)", "nest(2000)", "sink(2000)", "pour(2000)", "fill(2000)", "cave(2000)", "hoard(2000)",
-                 "chain(2000)", repeated("(", 66) + "a" + repeated(")", 66),
+                 "chain(2000)", "echo(2000)", repeated("(", 66) + "a" + repeated(")", 66),
                  repeated("(", 200) + "a" + repeated(")", 200), repeated("abs(b - ", 100) + "a" + repeated(")", 100),
                  repeated("(a = ", 100) + "b" + repeated(")", 100),
                  repeated("g(1, ", 100) + "a" + repeated(", 2)", 100)}) {
-            for (const std::string main : {"b = 2 + (", "print(", "if (", "line(a, ", "putch("}) {
-                runs.push_back(Run{functions + "main() {\r\n  " + main + call + ");\r\n}\r\n",
+            for (const auto& [open, close] :
+                 std::initializer_list<std::pair<std::string, std::string>>{{"b = 2 + (", ")"},
+                                                                            {"print(", ")"},
+                                                                            {"if (", ")"},
+                                                                            {"line(a, ", ")"},
+                                                                            {"putch(", ")"},
+                                                                            {"b = 1 + print(", ")"},
+                                                                            {"b = -textout(a, ", ", \"s\") * 2"}}) {
+                runs.push_back(Run{functions + "main() {\r\n  " + open + call + close + ";\r\n}\r\n",
                                    8192 + frames_more * sizeof(Frame), 100000});
             }
         }
