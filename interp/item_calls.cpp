@@ -184,14 +184,6 @@ void InterpreterState::retry_items() {
     run_items(run, 0, false);
 }
 
-// A variable that is not there, reported where the frames report it: all
-// they do before it (a call, an error before it) the list has done too.
-void InterpreterState::items_lack(const SimpleExpression& e, const SimpleItem& t) {
-    const Token& name = *simple_tokens[e.first + static_cast<uint32_t>(&t - simple_items.data() - e.first)];
-    scan_pos = name.start + name.len;
-    report_error(ERR_NOT_VARIABLE, name);
-}
-
 // As simple_operation, with the pending operators in item_stack, so that
 // a call can leave them there while its body runs; a call's values wait
 // there above its `(`, each as an entry of rank 0 marked as the call's.
@@ -214,7 +206,7 @@ void InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 *open = PendingOperator{0, static_cast<uint32_t>(&t - items), 0,
                                         static_cast<uint16_t>(CALL | (t.negate ? NEGATE : 0))};
                 do {
-                    if (!flat_item_value(item, v)) items_lack(e, *item);
+                    chain_value(item, v);
                     *++top = PendingOperator{v, 0, 0, CALL};
                 } while ((item++)->kind == SimpleItem::COMMA);
                 call_from_items(run, static_cast<uint32_t>(item - items), static_cast<uint32_t>(open - stack),
@@ -229,7 +221,6 @@ void InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 if (t.kind == SimpleItem::INPUT) {
                     v = items_answer(run, static_cast<uint32_t>(&t - items), static_cast<uint32_t>(top - stack));
                 } else if (t.kind == SimpleItem::STEP) [[unlikely]] {
-                    if (find_named(t.value) == nullptr) items_lack(e, t);
                     v = step_item(t);
                 } else if (t.kind == SimpleItem::ERROR) [[unlikely]] {
                     raise_item(t);
@@ -242,18 +233,13 @@ void InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                     if (t.kind == SimpleItem::EFFECT)
                         start_effect(run, static_cast<uint32_t>(&t - items), static_cast<uint32_t>(top - stack));
                     // An assignment keeps its variable's value where it begins.
-                    int32_t left = 0;
-                    if (opened == ASSIGNMENT) {
-                        const VarSlot* const slot = find_named(t.value);
-                        if (slot == nullptr) items_lack(e, t);
-                        left = slot->value;
-                    }
+                    const int32_t left = opened == ASSIGNMENT ? item_variable(t).value : 0;
                     *++top = PendingOperator{left, static_cast<uint32_t>(&t - items), 0,
                                              static_cast<uint16_t>(opened | (t.negate ? NEGATE : 0))};
                     continue;
                 }
-            } else if (!item_value(t, v)) {
-                items_lack(e, t);
+            } else {
+                v = item_value(t);
             }
         }
         // v is the right value of what the next item completes.
