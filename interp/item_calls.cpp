@@ -60,9 +60,9 @@ enum Opened : uint16_t { PARENTHESIS = 0, BUILTIN = 1, CALL = 2, NEGATE = 4, ASS
     start_statements();
 }
 
-// Where its frames would not reach their budget and its first variable
-// is there: that one found. False, with nothing done, where the frames are
-// to run it. Any other variable not there is raised at its item.
+// Where its frames would not reach their budget: its first variable
+// found, raised where it is not there, as the frames raise it before
+// anything. False, with nothing done, where the frames are to run it.
 [[gnu::always_inline]] inline bool InterpreterState::open_items(uint32_t index, FrameKind site, ItemsFrame& run) {
     const SimpleExpression& e = simple[index];
     const size_t site_bytes = site == FrameKind::STATEMENTS ? 0 : sizeof(Frame);
@@ -70,10 +70,7 @@ enum Opened : uint16_t { PARENTHESIS = 0, BUILTIN = 1, CALL = 2, NEGATE = 4, ASS
     run.base = run.top = item_top;
     run.expression = index;
     run.site = site;
-    if (e.form != SimpleExpression::VALUE) {
-        run.target = find_named(e.target);
-        if (run.target == nullptr) return false;
-    }
+    if (e.form != SimpleExpression::VALUE) run.target = &target_variable(e);
     return true;
 }
 
@@ -98,8 +95,8 @@ bool InterpreterState::start_items(FrameKind site) {
 }
 
 // The first variable's value is kept, and the variables after it are each
-// looked up and their values kept, as the frames do where their
-// assignments begin.
+// looked up (one not there raised) and their values kept, as the frames
+// do where their assignments begin.
 bool InterpreterState::start_updated_items(uint32_t index, FrameKind site) {
     const SimpleExpression& e = simple[index];
     ItemsFrame run{};
@@ -108,8 +105,10 @@ bool InterpreterState::start_updated_items(uint32_t index, FrameKind site) {
     if (item_stack.size() < need) item_stack.resize(need);
     item_stack[run.top++].left = run.target->value;
     for (int i = 0; i < e.more_targets; ++i) {
-        const VarSlot* const slot = find_named(simple_targets[e.targets + static_cast<uint32_t>(i)].id);
-        if (slot == nullptr) return false;
+        const SimpleTarget& target = simple_targets[e.targets + static_cast<uint32_t>(i)];
+        const VarSlot* const slot = find_named(target.id);
+        if (slot == nullptr) [[unlikely]]
+            raise_missing(*target.name);
         item_stack[run.top++].left = slot->value;
     }
     begin_items(e, run);

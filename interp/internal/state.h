@@ -335,9 +335,9 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     void operation_in(const SimpleExpression& e, Room& room, int32_t& v);
     // The expression at the current token when it calls the program's
     // functions, for `site` (see ItemsFrame): false, with nothing done,
-    // when the frames are to run it (it is not such, or a variable of it is
-    // not there, or the frames could reach their budget in it); else it ran
-    // up to its first call, whose body begins.
+    // when the frames are to run it (it is not such, or the frames could
+    // reach their budget in it); else it ran up to its first call, whose
+    // body begins.
     bool start_items(FrameKind site);
     // With a call's value: the expression on top goes on.
     void resume_items();

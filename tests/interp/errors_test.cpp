@@ -69,8 +69,8 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
 // is found where a `)` is due; the assignment outside it never is. So too
 // before a name not there (at a line's end it names the next line, as the
 // scanner stands there): the assignments and steps inside before it, not
-// those after it or outside, nor any when it is a variable assigned; a
-// division by zero before it is raised first.
+// those after it or outside, nor any (nor a call) when it is a variable
+// assigned; a division by zero before it is raised first.
 TEST(Errors, AnAssignmentInsideIsStoredBeforeAnOpenParenthesisIsReported) {
     const struct {
         const char* assignment;
@@ -84,7 +84,9 @@ TEST(Errors, AnAssignmentInsideIsStoredBeforeAnOpenParenthesisIsReported) {
                  {"b = (a = 3) / (b - b) * q;", "division by zero in line 3\n", {}, 3},
                  {"b = (a = 3) * \nq\n / (b - b) + (a = 4);", "not a variable or function in line 5\n", {}, 3},
                  {"\nq = (a = 2);", "not a variable or function in line 4\n", {}, 0},
-                 {"b = \nq\n = (a = 2);", "not a variable or function in line 5\n", {}, 0}};
+                 {"b = \nq\n = (a = 2);", "not a variable or function in line 5\n", {}, 0},
+                 {"q = (a = 2) + f();", "not a variable or function in line 3\n", {}, 0},
+                 {"b = \nq\n -= (a = 2) * f();", "not a variable or function in line 5\n", {}, 0}};
     for (const auto& c : cases) {
         for (const bool simple : {true, false}) {
             ProgramRun r;

@@ -242,6 +242,7 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "a / (d - d) * q + bump(1)",
                           "(d - d) / q + bump(1)",
                           "g(a, b - q) + bump(1)",
+                          "q = bump(1)",
                           "say(1) + point(q, say(2))",
                           "say(3) * (q = 2) + (b++)",
                           "-getnum() - (say(4) - q++)",
