@@ -60,9 +60,9 @@ enum Opened : uint16_t { PARENTHESIS = 0, BUILTIN = 1, CALL = 2, NEGATE = 4, ASS
     start_statements();
 }
 
-// Where its frames would not reach their budget and its first variable
-// is there: that one found. False, with nothing done, where the frames are
-// to run it. Any other variable not there is raised at its item.
+// Where its frames would not reach their budget: its first variable
+// found, raised where it is not there, as the frames raise it before
+// anything. False, with nothing done, where the frames are to run it.
 [[gnu::always_inline]] inline bool InterpreterState::open_items(uint32_t index, FrameKind site, ItemsFrame& run) {
     const SimpleExpression& e = simple[index];
     const size_t site_bytes = site == FrameKind::STATEMENTS ? 0 : sizeof(Frame);
@@ -70,10 +70,7 @@ enum Opened : uint16_t { PARENTHESIS = 0, BUILTIN = 1, CALL = 2, NEGATE = 4, ASS
     run.base = run.top = item_top;
     run.expression = index;
     run.site = site;
-    if (e.form != SimpleExpression::VALUE) {
-        run.target = find_named(e.target);
-        if (run.target == nullptr) return false;
-    }
+    if (e.form != SimpleExpression::VALUE) run.target = &target_variable(e);
     return true;
 }
 
@@ -98,8 +95,8 @@ bool InterpreterState::start_items(FrameKind site) {
 }
 
 // The first variable's value is kept, and the variables after it are each
-// looked up and their values kept, as the frames do where their
-// assignments begin.
+// looked up (one not there raised) and their values kept, as the frames
+// do where their assignments begin.
 bool InterpreterState::start_updated_items(uint32_t index, FrameKind site) {
     const SimpleExpression& e = simple[index];
     ItemsFrame run{};
@@ -108,8 +105,10 @@ bool InterpreterState::start_updated_items(uint32_t index, FrameKind site) {
     if (item_stack.size() < need) item_stack.resize(need);
     item_stack[run.top++].left = run.target->value;
     for (int i = 0; i < e.more_targets; ++i) {
-        const VarSlot* const slot = find_named(simple_targets[e.targets + static_cast<uint32_t>(i)].id);
-        if (slot == nullptr) return false;
+        const SimpleTarget& target = simple_targets[e.targets + static_cast<uint32_t>(i)];
+        const VarSlot* const slot = find_named(target.id);
+        if (slot == nullptr) [[unlikely]]
+            raise_missing(*target.name);
         item_stack[run.top++].left = slot->value;
     }
     begin_items(e, run);
@@ -187,14 +186,6 @@ void InterpreterState::retry_items() {
     run_items(run, 0, false);
 }
 
-// A variable that is not there, reported where the frames report it: all
-// they do before it (a call, an error before it) the list has done too.
-void InterpreterState::items_lack(const SimpleExpression& e, const SimpleItem& t) {
-    const Token& name = *simple_tokens[e.first + static_cast<uint32_t>(&t - simple_items.data() - e.first)];
-    scan_pos = name.start + name.len;
-    report_error(ERR_NOT_VARIABLE, name);
-}
-
 // As simple_operation, with the pending operators in item_stack, so that
 // a call can leave them there while its body runs; a call's values wait
 // there above its `(`, each as an entry of rank 0 marked as the call's.
@@ -217,7 +208,7 @@ void InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 *open = PendingOperator{0, static_cast<uint32_t>(&t - items), 0,
                                         static_cast<uint16_t>(CALL | (t.negate ? NEGATE : 0))};
                 do {
-                    if (!flat_item_value(item, v)) items_lack(e, *item);
+                    chain_value(item, v);
                     *++top = PendingOperator{v, 0, 0, CALL};
                 } while ((item++)->kind == SimpleItem::COMMA);
                 call_from_items(run, static_cast<uint32_t>(item - items), static_cast<uint32_t>(open - stack),
@@ -232,7 +223,6 @@ void InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 if (t.kind == SimpleItem::INPUT) {
                     v = items_answer(run, static_cast<uint32_t>(&t - items), static_cast<uint32_t>(top - stack));
                 } else if (t.kind == SimpleItem::STEP) [[unlikely]] {
-                    if (find_named(t.value) == nullptr) items_lack(e, t);
                     v = step_item(t);
                 } else if (t.kind == SimpleItem::ERROR) [[unlikely]] {
                     raise_item(t);
@@ -245,18 +235,13 @@ void InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                     if (t.kind == SimpleItem::EFFECT)
                         start_effect(run, static_cast<uint32_t>(&t - items), static_cast<uint32_t>(top - stack));
                     // An assignment keeps its variable's value where it begins.
-                    int32_t left = 0;
-                    if (opened == ASSIGNMENT) {
-                        const VarSlot* const slot = find_named(t.value);
-                        if (slot == nullptr) items_lack(e, t);
-                        left = slot->value;
-                    }
+                    const int32_t left = opened == ASSIGNMENT ? item_variable(t).value : 0;
                     *++top = PendingOperator{left, static_cast<uint32_t>(&t - items), 0,
                                              static_cast<uint16_t>(opened | (t.negate ? NEGATE : 0))};
                     continue;
                 }
-            } else if (!item_value(t, v)) {
-                items_lack(e, t);
+            } else {
+                v = item_value(t);
             }
         }
         // v is the right value of what the next item completes.

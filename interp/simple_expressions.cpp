@@ -59,7 +59,6 @@ SimpleExpression::Shape shape_of(const SimpleExpression& e) {
 int32_t InterpreterState::look_for_simple() {
     LookAhead look(*this);
     const size_t kept = simple_items.size();
-    const size_t names_kept = simple_names.size();
     const size_t targets_kept = simple_targets.size();
     int32_t index = kNotSimple;
     try {
@@ -76,14 +75,12 @@ int32_t InterpreterState::look_for_simple() {
             }
             simple_items.resize(e.first);
             simple_tokens.resize(e.first);
-            simple_names.resize(names_kept);
             simple_targets.resize(targets_kept);
         }
     } catch (const ErrorReport&) {
         // A token the scanner refuses: the frames will report it in its turn.
         simple_items.resize(kept);
         simple_tokens.resize(kept);
-        simple_names.resize(names_kept);
         simple_targets.resize(targets_kept);
     }
     look.first()->simple = index;
@@ -232,6 +229,7 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     e.form = SimpleExpression::VALUE;
     if (first->kind == TK_NAME && assigns(*tok)) {
         e.target = first->id;
+        e.target_name = first;
         e.form = form_of(*tok);
         if (e.form == SimpleExpression::STEP) {
             keep_item(SimpleItem::OPERATOR, *tok);
@@ -261,7 +259,6 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
         ++e.depth;
     }
     if (!raises && tok->at_eof()) return false;
-    if (e.calls && !e.functions) keep_names(e);
     e.end = tok;
     keep_item(SimpleItem::END, *tok);  // after the last item, so what follows each item is at hand
     const SimpleItem* const items = simple_items.data() + e.first;
@@ -287,7 +284,7 @@ void InterpreterState::find_targets(SimpleExpression& e) {
             return;
         }
         const SimpleExpression::Form form = form_of(*tok);
-        simple_targets.push_back(SimpleTarget{name->id, form});
+        simple_targets.push_back(SimpleTarget{name->id, form, name});
         ++e.more_targets;
         if (form == SimpleExpression::STEP) {
             keep_item(SimpleItem::OPERATOR, *tok);
@@ -297,21 +294,6 @@ void InterpreterState::find_targets(SimpleExpression& e) {
         }
         read_token();
     }
-}
-
-// The variables of an expression that calls a built-in or assigns inside
-// and calls no function, each once: all are looked up before it runs.
-void InterpreterState::keep_names(SimpleExpression& e) {
-    e.names = static_cast<uint32_t>(simple_names.size());
-    const SimpleItem* items = simple_items.data() + e.first;
-    for (int i = 0; i < e.count; ++i) {
-        const SimpleItem::Kind kind = items[i].kind;
-        if (kind != SimpleItem::VARIABLE && kind != SimpleItem::ASSIGN && kind != SimpleItem::STEP) continue;
-        const auto kept = simple_names.begin() + e.names;
-        if (std::find(kept, simple_names.end(), items[i].value) == simple_names.end())
-            simple_names.push_back(items[i].value);
-    }
-    e.name_count = static_cast<int>(simple_names.size() - e.names);
 }
 
 void InterpreterState::keep_item(SimpleItem::Kind kind, const Token& t, bool negate) {
@@ -482,7 +464,6 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             if (taken == 0) return false;
             keep(SimpleItem::BUILTIN, negate);
             if (!open(taken)) return false;
-            e.calls = true;
             continue;
         }
         if (tok->is('(')) {
@@ -504,7 +485,6 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             ++scan_pos;
             read_token();
             input = true;
-            e.calls = true;
         } else if (string != LastValue::NUMBER && tok->kind == TK_STRING && !negate) {
             // A 0 kept at the string, where the built-in's TAKE finds it;
             // its `)` follows, as the frames read it.
@@ -530,7 +510,6 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             keep(name ? SimpleItem::VARIABLE : SimpleItem::NUMBER, negate);
             if (may_assign && name && assigns(*tok)) {
                 if (depth == 0) return false;
-                e.calls = true;
                 SimpleItem& assignment = simple_items.back();
                 const SimpleExpression::Form form = form_of(*tok);
                 assignment.code =
@@ -624,18 +603,29 @@ void InterpreterState::raise_item(const SimpleItem& error) {
     report_error_at(error.code, tok->start, scan_pos);
 }
 
+void InterpreterState::raise_missing(const Token& name) {
+    tok = &name;
+    scan_pos = name.start + name.len;
+    report_error(ERR_NOT_VARIABLE, name);
+}
+
+void InterpreterState::raise_missing(const SimpleItem& t) {
+    raise_missing(*simple_tokens[static_cast<size_t>(&t - simple_items.data())]);
+}
+
 // Each variable is found, and the value it adds to kept, before the value
 // is worked out, as the frames keep them while the rest is read; the value
 // is then stored from the last variable back to the first. With room for
 // each variable.
-[[gnu::always_inline]] inline bool InterpreterState::update_variables(const SimpleExpression& e, SimpleTarget* targets,
+[[gnu::always_inline]] inline void InterpreterState::update_variables(const SimpleExpression& e, SimpleTarget* targets,
                                                                       VarSlot** slots, int32_t* lefts, int32_t& v) {
     const int count = 1 + e.more_targets;
-    targets[0] = SimpleTarget{e.target, e.form};
+    targets[0] = SimpleTarget{e.target, e.form, e.target_name};
     std::copy_n(simple_targets.data() + e.targets, e.more_targets, targets + 1);
     for (int i = 0; i < count; ++i) {
         slots[i] = find_named(targets[i].id);
-        if (slots[i] == nullptr) return false;
+        if (slots[i] == nullptr) [[unlikely]]
+            raise_missing(*targets[i].name);
         lefts[i] = slots[i]->value;
     }
     int32_t value = 0;
@@ -644,17 +634,16 @@ void InterpreterState::raise_item(const SimpleItem& error) {
         const SimpleItem& step = simple_items[e.first];
         value = slots[last]->value = wrap_add(lefts[last], step.code == OP_INC ? 1 : -1);
         --last;
-    } else if (!other_value(e, value)) {
-        return false;
+    } else {
+        other_value(e, value);
     }
     for (int i = last; i >= 0; --i) {
         value = slots[i]->value = assigned_value(targets[i].form, lefts[i], value);
     }
     v = value;
-    return true;
 }
 
-bool InterpreterState::run_update(const SimpleExpression& e, int32_t& v) {
+void InterpreterState::run_update(const SimpleExpression& e, int32_t& v) {
     if (e.more_targets > kMaxSimpleDepth) [[unlikely]] {
         const auto count = static_cast<size_t>(1 + e.more_targets);
         std::vector<SimpleTarget> targets(count);
@@ -665,7 +654,7 @@ bool InterpreterState::run_update(const SimpleExpression& e, int32_t& v) {
     SimpleTarget targets[kMaxSimpleDepth + 1];
     VarSlot* slots[kMaxSimpleDepth + 1];
     int32_t lefts[kMaxSimpleDepth + 1];
-    return update_variables(e, targets, slots, lefts, v);
+    update_variables(e, targets, slots, lefts, v);
 }
 
 // Out of line, though plain chains are inlined where statements begin: in
@@ -673,11 +662,10 @@ bool InterpreterState::run_update(const SimpleExpression& e, int32_t& v) {
 // loop inlined there made life 5% and nested 3% slower than the call does.
 // It works on a value of its own: the caller's, written through at each
 // operand, would be stored and fetched again around every built-in.
-bool InterpreterState::compound_chain(const SimpleItem* item, int32_t& v) {
+void InterpreterState::compound_chain(const SimpleItem* item, int32_t& v) {
     int32_t value = 0;
-    if (!run_chain<true>(item, value)) return false;
+    run_chain<true>(item, value);
     v = value;
-    return true;
 }
 
 namespace {
@@ -715,12 +703,11 @@ struct HeapRoom {
 
 // Left to right as the frames' levels work it out, each operator done as
 // soon as the next one (or the end of its parenthesis) shows that nothing
-// binds its right value tighter; false for a variable that is not there.
-// A built-in is called as the frames would call it, in the same order; a
+// binds its right value tighter. A built-in is called as the frames would call it, in the same order; a
 // division by zero is reported as they report it. An assignment inside
 // stores its value when its `)` or `,` is reached, as the frames store it.
 template <class Room>
-[[gnu::always_inline]] inline bool InterpreterState::operation_in(const SimpleExpression& e, Room& room,
+[[gnu::always_inline]] inline void InterpreterState::operation_in(const SimpleExpression& e, Room& room,
                                                                   int32_t& result) {
     Assignment* assignment = &room.assignments[0];  // above the last
     PendingOperator* top = &room.pending[0];
@@ -736,7 +723,7 @@ template <class Room>
             continue;
         }
         if (t.kind <= SimpleItem::VARIABLE) {
-            if (!item_value(t, v)) return false;
+            v = item_value(t);
         } else if (t.kind == SimpleItem::STEP) {
             v = step_item(t);
         } else if (t.kind == SimpleItem::ERROR) [[unlikely]] {
@@ -744,7 +731,7 @@ template <class Room>
         } else {
             // An assignment: its operators wait above the `(` it stands after.
             *++open = Opened{kAssignment, 0, false, 0};
-            *assignment++ = Assignment{&t, find_named(t.value)->value};
+            *assignment++ = Assignment{&t, item_variable(t).value};
             continue;
         }
         // v is the right value of what the next item completes.
@@ -753,7 +740,7 @@ template <class Room>
             if (complete(top, v, after)) break;
             if (after.kind == SimpleItem::END) {
                 result = v;
-                return true;
+                return;
             }
             for (; open->builtin == kAssignment; --open) {
                 --assignment;
@@ -774,13 +761,13 @@ template <class Room>
     }
 }
 
-bool InterpreterState::simple_operation(const SimpleExpression& e, int32_t& result) {
+void InterpreterState::simple_operation(const SimpleExpression& e, int32_t& result) {
     if (e.large) [[unlikely]] {
         HeapRoom room(e);
         return operation_in(e, room, result);
     }
     LocalRoom room;
-    return operation_in(e, room, result);
+    operation_in(e, room, result);
 }
 
 }  // namespace korvane

@@ -34,7 +34,7 @@ namespace korvane {
     return v;
 }
 
-// Only where all the expression's variables were found.
+// Only where its variable was found where the assignment began.
 [[gnu::always_inline]] inline int32_t InterpreterState::assign_item(const SimpleItem& t, int32_t left, int32_t v) {
     v = assigned_value(t.code, left, v);
     find_named(t.value)->value = v;
@@ -42,124 +42,121 @@ namespace korvane {
 }
 
 [[gnu::always_inline]] inline int32_t InterpreterState::step_item(const SimpleItem& t) {
-    VarSlot* const slot = find_named(t.value);
-    return slot->value = wrap_add(slot->value, t.code == OP_INC ? 1 : -1);
+    VarSlot& slot = item_variable(t);
+    return slot.value = wrap_add(slot.value, t.code == OP_INC ? 1 : -1);
+}
+
+[[gnu::always_inline]] inline VarSlot& InterpreterState::target_variable(const SimpleExpression& e) {
+    VarSlot* const slot = find_named(e.target);
+    if (slot == nullptr) [[unlikely]]
+        raise_missing(*e.target_name);
+    return *slot;
 }
 
 // One operator between two plain operands, the most common case, without
-// the levels; false for a variable that is not there.
-[[gnu::always_inline]] inline bool InterpreterState::combine(int32_t& v, const SimpleItem& op,
+// the levels.
+[[gnu::always_inline]] inline void InterpreterState::combine(int32_t& v, const SimpleItem& op,
                                                              const SimpleItem& right) {
-    int32_t y = 0;
-    if (!item_value(right, y)) return false;
-    v = operate(v, op.level(), op.code, y, static_cast<uint32_t>(op.value));
-    return true;
+    v = operate(v, op.level(), op.code, item_value(right), static_cast<uint32_t>(op.value));
 }
 
 // One operand, or two with an operator between, from its first item.
-[[gnu::always_inline]] inline bool InterpreterState::flat_value(const SimpleItem* items, int count, int32_t& v) {
-    if (!item_value(items[0], v)) return false;
-    if (count == 3 && !combine(v, items[1], items[2])) return false;
-    return true;
+[[gnu::always_inline]] inline int32_t InterpreterState::flat_value(const SimpleItem* items, int count) {
+    int32_t v = item_value(items[0]);
+    if (count == 3) combine(v, items[1], items[2]);
+    return v;
 }
 
-// A value of a pair or a built-in in a chain, `a` or `a op b`, from its
-// first item, on to the item after it.
-[[gnu::always_inline]] inline bool InterpreterState::chain_value(const SimpleItem*& item, int32_t& v) {
-    if (!item_value(*item, v)) return false;
+[[gnu::always_inline]] inline void InterpreterState::chain_value(const SimpleItem*& item, int32_t& v) {
+    v = item_value(*item);
     if (item[1].kind != SimpleItem::OPERATOR) {
         ++item;
-        return true;
+        return;
     }
     item += 3;
-    return combine(v, item[-2], item[-1]);
+    combine(v, item[-2], item[-1]);
 }
 
 // A built-in in a chain, from its item, on to the item after its `)`.
-[[gnu::always_inline]] inline bool InterpreterState::chain_builtin(const SimpleItem*& item, int32_t& v) {
+[[gnu::always_inline]] inline void InterpreterState::chain_builtin(const SimpleItem*& item, int32_t& v) {
     const SimpleItem& builtin = *item;
     int32_t first = 0;
     for (++item;; ++item) {
-        if (!chain_value(item, v)) return false;
+        chain_value(item, v);
         if (item->kind == SimpleItem::CLOSE) break;
         first = v;  // a `,`: the first of two values
     }
     ++item;
     v = pure_builtin(builtin.code, first, v, static_cast<uint32_t>(builtin.value));
-    return true;
 }
 
 // An operand of a chain, from its first item, on to the item after it: a
 // pair in parentheses or a built-in's values are worked out as the pending
 // operators would, in the same order.
-[[gnu::always_inline]] inline bool InterpreterState::chain_operand(const SimpleItem*& item, int32_t& v) {
+[[gnu::always_inline]] inline void InterpreterState::chain_operand(const SimpleItem*& item, int32_t& v) {
     const SimpleItem& first = *item;
     if (first.kind == SimpleItem::OPEN) {
         ++item;
-        if (!chain_value(item, v)) return false;
+        chain_value(item, v);
         ++item;  // the `)`
     } else if (first.kind == SimpleItem::BUILTIN) {
-        if (!chain_builtin(item, v)) return false;
+        chain_builtin(item, v);
     } else {
-        return item_value(*item++, v);
+        v = item_value(*item++);
+        return;
     }
     if (first.negate) v = wrap_sub(0, v);
-    return true;
 }
 
 // A chain on the levels; with compound operands (pairs, built-ins) a loop
 // of its own, so the plain operands' path stays short.
 template <bool compound>
-[[gnu::always_inline]] inline bool InterpreterState::run_chain(const SimpleItem* item, int32_t& v) {
+[[gnu::always_inline]] inline void InterpreterState::run_chain(const SimpleItem* item, int32_t& v) {
     OperationFrame f{};
     for (;;) {
-        if (compound ? !chain_operand(item, v) : !item_value(*item++, v)) return false;
+        if (compound)
+            chain_operand(item, v);
+        else
+            v = item_value(*item++);
         const SimpleItem& after = *item++;
-        if (!apply_operand(*this, f, v, after.level(), after.code, static_cast<uint32_t>(after.value))) return true;
+        if (!apply_operand(*this, f, v, after.level(), after.code, static_cast<uint32_t>(after.value))) return;
     }
 }
 
-// Its parts are read before anything is stored, so where it needs the
-// frames they take it untouched.
+// Where the frames could reach their budget in it they take it untouched;
+// else it runs in the frames' order, a variable not there raised where
+// they would raise it.
 template <bool sets_place>
 [[gnu::always_inline]] inline bool InterpreterState::run_simple(const SimpleExpression& e, int32_t& v) {
     if (!frames.within(e.frames_bytes)) return false;
     const SimpleItem* const items = simple_items.data() + e.first;
     switch (e.shape) {
-        case SimpleExpression::FLAT_VALUE:
-            if (!flat_value(items, e.count, v)) return false;
-            break;
+        case SimpleExpression::FLAT_VALUE: v = flat_value(items, e.count); break;
         case SimpleExpression::FLAT_ASSIGN: {
-            VarSlot* const to = find_named(e.target);
-            if (to == nullptr || !flat_value(items, e.count, v)) return false;
-            to->value = v;
+            VarSlot& to = target_variable(e);
+            v = to.value = flat_value(items, e.count);
             break;
         }
-        case SimpleExpression::CHAIN_VALUE:
-            if (!run_chain<false>(items, v)) return false;
-            break;
+        case SimpleExpression::CHAIN_VALUE: run_chain<false>(items, v); break;
         case SimpleExpression::CHAIN_ASSIGN: {
-            VarSlot* const to = find_named(e.target);
-            if (to == nullptr || !run_chain<false>(items, v)) return false;
-            to->value = v;
+            VarSlot& to = target_variable(e);
+            run_chain<false>(items, v);
+            to.value = v;
             break;
         }
         case SimpleExpression::STEPPED: {
-            VarSlot* const to = find_named(e.target);
-            if (to == nullptr) return false;
-            v = to->value = wrap_add(to->value, items[0].code == OP_INC ? 1 : -1);
+            VarSlot& to = target_variable(e);
+            v = to.value = wrap_add(to.value, items[0].code == OP_INC ? 1 : -1);
             break;
         }
-        case SimpleExpression::OTHER:
-            if (!run_other(e, v)) return false;
-            break;
+        case SimpleExpression::OTHER: run_other(e, v); break;
         case SimpleExpression::CALLED:
         case SimpleExpression::CALLED_UPDATED: return false;  // only where a statement can wait (start_items)
         case SimpleExpression::UPDATED:
             [[unlikely]] {
                 // Out of line on a value of its own, as run_other's calls are.
                 int32_t value = 0;
-                if (!run_update(e, value)) return false;
+                run_update(e, value);
                 v = value;
                 break;
             }
@@ -171,48 +168,22 @@ template <bool sets_place>
     return true;
 }
 
-[[gnu::always_inline]] inline bool InterpreterState::run_other(const SimpleExpression& e, int32_t& v) {
-    VarSlot* target = nullptr;
-    if (e.form != SimpleExpression::VALUE) {
-        target = find_named(e.target);
-        if (target == nullptr) return false;
-    }
+[[gnu::always_inline]] inline void InterpreterState::run_other(const SimpleExpression& e, int32_t& v) {
+    VarSlot* const target = e.form != SimpleExpression::VALUE ? &target_variable(e) : nullptr;
     // The calls out of line work on a value of their own: were v's address
     // to leave, v would live in memory on every path that inlines this.
     int32_t value = 0;
-    if (!other_value(e, value)) return false;
+    other_value(e, value);
     v = value;
     if (target != nullptr) target->value = v;
-    return true;
 }
 
-[[gnu::always_inline]] inline bool InterpreterState::other_value(const SimpleExpression& e, int32_t& value) {
+[[gnu::always_inline]] inline void InterpreterState::other_value(const SimpleExpression& e, int32_t& value) {
     const SimpleItem* items = simple_items.data() + e.first;
-    // A built-in is called only when nothing will send the expression to the frames.
-    if (e.calls) {
-        const int32_t* names = simple_names.data() + e.names;
-        for (int i = 0; i < e.name_count; ++i) {
-            if (find_named(names[i]) == nullptr) return false;
-        }
-    }
-    return e.chain ? compound_chain(items, value) : simple_operation(e, value);
-}
-
-// Left where it stands when a variable is not there, to name that one.
-[[gnu::always_inline]] inline bool InterpreterState::flat_item_value(const SimpleItem*& item, int32_t& v) {
-    if (!item_value(item[0], v)) return false;
-    if (item[1].kind != SimpleItem::OPERATOR) {
-        ++item;
-        return true;
-    }
-    int32_t right = 0;
-    if (!item_value(item[2], right)) {
-        item += 2;
-        return false;
-    }
-    v = operate(v, item[1].level(), item[1].code, right, static_cast<uint32_t>(item[1].value));
-    item += 3;
-    return true;
+    if (e.chain)
+        compound_chain(items, value);
+    else
+        simple_operation(e, value);
 }
 
 [[gnu::always_inline]] inline const SimpleArguments* InterpreterState::simple_argument_list() {
@@ -227,8 +198,9 @@ template <bool sets_place>
     const bool flat = list.flat && frames.within(list.frames_bytes);
     const uint32_t count = list.count;
     for (uint32_t i = 0; i < count; ++i, ++argument) {
-        if (!(flat ? flat_value(simple_items.data() + argument->items, argument->count, given_values[i])
-                   : run_simple<false>(simple[static_cast<size_t>(argument->expression)], given_values[i]))) {
+        if (flat) {
+            given_values[i] = flat_value(simple_items.data() + argument->items, argument->count);
+        } else if (!run_simple<false>(simple[static_cast<size_t>(argument->expression)], given_values[i])) {
             // This one and those after it are read as the text is.
             values.insert(values.end(), given_values, given_values + i);
             scan_pos = argument->from;

@@ -28,10 +28,9 @@ namespace korvane {
 // (`a = b += c`, `(a = 3) + b`), or a variable stepped by ++ or -- (`b++`,
 // `a = b++`, `(i++) * 2`):
 // what its tokens are is a fact of the text, so it is found once and
-// evaluated without the frames. Nothing in it has an effect until its
-// value is stored, or a call of the program's functions or a built-in with
-// effects in it begins, so whatever needs the frames before then hands it
-// to them untouched.
+// evaluated without the frames. A variable not there is raised at its
+// name, after all the frames would do before they read it; only one in
+// which the frames could reach their budget is handed to them, untouched.
 // Its runners keep what is pending in local arrays up to this many
 // parentheses deep, assignments inside or variables assigned after the
 // first; a larger one takes room on the heap.
@@ -124,16 +123,12 @@ struct alignas(64) SimpleExpression {
     bool chain;     // operands (each with its sign) and operators in turn, an operand plain, a
                     // pair `(a op b)`, or a built-in whose values are each `a` or `a op b`
     bool compound;  // chain: some operand is a pair or a built-in
-    // A built-in or an assignment inside: without functions, its variables
-    // are all looked up before anything in it is called or stored.
-    bool calls;
     // Calls of the program's functions or built-ins with effects: run only
     // where a statement can wait for them.
     bool functions;
-    bool large;      // deeper than kMaxSimpleDepth, or more assignments inside: kept pending on the heap
-    uint32_t names;  // calls but not functions: its variables' ids, each once, in InterpreterState::simple_names
-    int name_count;
-    int depth;  // of its parentheses
+    bool large;                // deeper than kMaxSimpleDepth, or more assignments inside: kept pending on the heap
+    const Token* target_name;  // all but VALUE: the (first) variable's name, where one not there is raised
+    int depth;                 // of its parentheses
     // The most its weights reach: the frames the frames hold where a value
     // or an assignment inside begins, with the operation that value will
     // push, one more than they hold where they check their budget there.
@@ -157,6 +152,7 @@ struct alignas(64) SimpleExpression {
 struct SimpleTarget {
     int32_t id;
     SimpleExpression::Form form;
+    const Token* name;
 };
 
 static_assert(sizeof(SimpleExpression) == 64);
@@ -194,7 +190,6 @@ struct ItemLists {
     std::vector<SimpleExpression> simple;
     std::vector<SimpleItem> simple_items;     // the items of each in turn
     std::vector<const Token*> simple_tokens;  // each item's token, for what is reported there
-    std::vector<int32_t> simple_names;
     std::vector<SimpleTarget> simple_targets;
     // Per position after a call's `(`: its entry in simple_arguments,
     // kNotSimple, or kNotLooked.
@@ -208,7 +203,6 @@ struct ItemLists {
         simple.clear();
         simple_items.clear();
         simple_tokens.clear();
-        simple_names.clear();
         simple_targets.clear();
         arguments_at.assign(size, kNotLooked);
         simple_arguments.clear();
@@ -294,8 +288,8 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // handed to the frame that asked for it, or a call's body begins
     void run_expression(Entry entry);
     // With its first token read: true with its value, ended as evaluate()
-    // ends, when the expression is simple and nothing in it needs the
-    // frames (an unknown variable, a stack at its budget). Inlined from
+    // ends, when the expression is simple and the frames could not reach
+    // their budget in it. Inlined from
     // simple_run.h, as are run_simple and combine.
     bool simple_value(int32_t& v);
     // An expression whose value goes to the top frame, with its first token
@@ -313,35 +307,38 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     bool run_simple(const SimpleExpression& e, int32_t& v);
     // Any other shape: a chain with pairs or built-ins (the only chains left
     // to it), or pending operators.
-    bool run_other(const SimpleExpression& e, int32_t& v);
+    void run_other(const SimpleExpression& e, int32_t& v);
     // Its value alone, for run_other and run_update.
-    bool other_value(const SimpleExpression& e, int32_t& value);
+    void other_value(const SimpleExpression& e, int32_t& value);
     // A value added to or taken from a variable, or stored in several;
     // out of line, as it is rarer.
-    bool run_update(const SimpleExpression& e, int32_t& v);
-    bool update_variables(const SimpleExpression& e, SimpleTarget* targets, VarSlot** slots, int32_t* lefts,
+    void run_update(const SimpleExpression& e, int32_t& v);
+    void update_variables(const SimpleExpression& e, SimpleTarget* targets, VarSlot** slots, int32_t* lefts,
                           int32_t& v);
     void find_targets(SimpleExpression& e);
-    bool combine(int32_t& v, const SimpleItem& op, const SimpleItem& right);
-    bool flat_value(const SimpleItem* items, int count, int32_t& v);
-    bool chain_value(const SimpleItem*& item, int32_t& v);
-    bool chain_builtin(const SimpleItem*& item, int32_t& v);
-    bool chain_operand(const SimpleItem*& item, int32_t& v);
+    // The (first) variable of all but a VALUE; one not there is raised.
+    VarSlot& target_variable(const SimpleExpression& e);
+    void combine(int32_t& v, const SimpleItem& op, const SimpleItem& right);
+    int32_t flat_value(const SimpleItem* items, int count);
+    // `a` or `a op b` from its first item, on to the item after it.
+    void chain_value(const SimpleItem*& item, int32_t& v);
+    void chain_builtin(const SimpleItem*& item, int32_t& v);
+    void chain_operand(const SimpleItem*& item, int32_t& v);
     template <bool compound>
-    bool run_chain(const SimpleItem* item, int32_t& v);
-    bool compound_chain(const SimpleItem* item, int32_t& v);
+    void run_chain(const SimpleItem* item, int32_t& v);
+    void compound_chain(const SimpleItem* item, int32_t& v);
     bool complete(PendingOperator*& top, int32_t& v, const SimpleItem& after);
     // left op right, for an operator of `level` that stands at `at`.
     int32_t operate(int32_t left, uint8_t level, uint8_t code, int32_t right, uint32_t at);
-    bool simple_operation(const SimpleExpression& e, int32_t& v);
+    void simple_operation(const SimpleExpression& e, int32_t& v);
     // simple_operation with room for what is pending (simple_expressions.cpp).
     template <class Room>
-    bool operation_in(const SimpleExpression& e, Room& room, int32_t& v);
+    void operation_in(const SimpleExpression& e, Room& room, int32_t& v);
     // The expression at the current token when it calls the program's
     // functions, for `site` (see ItemsFrame): false, with nothing done,
-    // when the frames are to run it (it is not such, or a variable of it is
-    // not there, or the frames could reach their budget in it); else it ran
-    // up to its first call, whose body begins.
+    // when the frames are to run it (it is not such, or the frames could
+    // reach their budget in it); else it ran up to its first call, whose
+    // body begins.
     bool start_items(FrameKind site);
     // With a call's value: the expression on top goes on.
     void resume_items();
@@ -381,11 +378,13 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     [[gnu::cold]] int32_t updated_value(const SimpleExpression& e, const ItemsFrame& run, int32_t v);
     // The expression's value for its statement.
     void items_done(FrameKind site, int32_t v);
-    [[noreturn, gnu::cold]] void items_lack(const SimpleExpression& e, const SimpleItem& t);
     // An ERROR item of the list reached, all the frames do before it done.
     [[noreturn, gnu::cold]] void raise_item(const SimpleItem& error);
-    // `a` or `a op b` from its first item, on to the item after it; false for a variable not there.
-    bool flat_item_value(const SimpleItem*& item, int32_t& v);
+    // A variable that is not there, raised at its name as the frames raise
+    // it where they read the name: all they do before it is done by then.
+    [[noreturn, gnu::cold]] void raise_missing(const Token& name);
+    // The same for the name of a VARIABLE, ASSIGN or STEP item.
+    [[noreturn, gnu::cold]] void raise_missing(const SimpleItem& t);
     void keep_item(SimpleItem::Kind kind, const Token& t, bool negate = false);
     // An assignment inside whose value v is: stored as its ASSIGN item
     // says, `left` the variable's value where the assignment began; the
@@ -395,19 +394,18 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     int32_t step_item(const SimpleItem& t);
     void keep_character(SimpleExpression& e, bool negate);
     void keep_error(SimpleExpression& e, int code);
-    void keep_names(SimpleExpression& e);
-    // A NUMBER or VARIABLE item's value, its sign applied; false for a
-    // variable that is not there.
-    [[gnu::always_inline]] bool item_value(const SimpleItem& t, int32_t& v) {
-        if (t.kind == SimpleItem::NUMBER) {
-            v = t.value;
-        } else {
-            const VarSlot* slot = find_named(t.value);
-            if (slot == nullptr) return false;
-            v = slot->value;
-        }
+    // A VARIABLE, ASSIGN or STEP item's variable; one not there is raised.
+    [[gnu::always_inline]] VarSlot& item_variable(const SimpleItem& t) {
+        VarSlot* const slot = find_named(t.value);
+        if (slot == nullptr) [[unlikely]]
+            raise_missing(t);
+        return *slot;
+    }
+    // A NUMBER or VARIABLE item's value, its sign applied.
+    [[gnu::always_inline]] int32_t item_value(const SimpleItem& t) {
+        int32_t v = t.kind == SimpleItem::NUMBER ? t.value : item_variable(t).value;
         if (t.negate) v = static_cast<int32_t>(0u - static_cast<uint32_t>(v));
-        return true;
+        return v;
     }
     int32_t multiply(int32_t left, char op, int32_t right, uint32_t at);
 

@@ -66,20 +66,35 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
 
 // What runs before an error is done, on the frames or not: the call, and
 // the assignment inside the parenthesis left open, stored before its `;`
-// is found where a `)` is due; the assignment outside it never is.
+// is found where a `)` is due; the assignment outside it never is. So too
+// before a name not there (at a line's end it names the next line, as the
+// scanner stands there): the assignments and steps inside before it, not
+// those after it or outside, nor any (nor a call) when it is a variable
+// assigned; a division by zero before it is raised first.
 TEST(Errors, AnAssignmentInsideIsStoredBeforeAnOpenParenthesisIsReported) {
     const struct {
         const char* assignment;
+        const char* message;
         std::vector<std::string> output;
-    } cases[] = {{"b = 9 + (a = 3 * f();", {"7 "}}, {"b = 9 + (a = 3 * 2;", {}}};
+        int a;
+    } cases[] = {{"b = 9 + (a = 3 * f();", "parentheses expected in line 4\n", {"7 "}, 6},
+                 {"b = 9 + (a = 3 * 2;", "parentheses expected in line 4\n", {}, 6},
+                 {"b = 9 + (a = 3 * 2) +\nq\n;", "not a variable or function in line 5\n", {}, 6},
+                 {"b = a += (a++) - (a -= 5) * \nq\n;", "not a variable or function in line 5\n", {}, -4},
+                 {"b = (a = 3) / (b - b) * q;", "division by zero in line 3\n", {}, 3},
+                 {"b = (a = 3) * \nq\n / (b - b) + (a = 4);", "not a variable or function in line 5\n", {}, 3},
+                 {"\nq = (a = 2);", "not a variable or function in line 4\n", {}, 0},
+                 {"b = \nq\n = (a = 2);", "not a variable or function in line 5\n", {}, 0},
+                 {"q = (a = 2) + f();", "not a variable or function in line 3\n", {}, 0},
+                 {"b = \nq\n -= (a = 2) * f();", "not a variable or function in line 5\n", {}, 0}};
     for (const auto& c : cases) {
         for (const bool simple : {true, false}) {
             ProgramRun r;
             r.interp.set_simple_expressions(simple);
             r.run(std::string("int a, b;\nf() { print(7); return 2; }\nmain() {\n") + c.assignment + "\n}");
-            EXPECT_EQ(r.message(), "parentheses expected in line 4\n") << c.assignment;
+            EXPECT_EQ(r.message(), c.message) << c.assignment;
             EXPECT_EQ(r.bridge.output, c.output) << c.assignment;
-            EXPECT_EQ(r.global("a"), 6) << c.assignment;
+            EXPECT_EQ(r.global("a"), c.a) << c.assignment;
             EXPECT_EQ(r.global("b"), 0) << c.assignment;
         }
     }

@@ -77,8 +77,10 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     std::vector<std::string> texts;
     for (const std::string& program : corpus()) texts.push_back(crlf(program));
     // Signs, parentheses, built-ins and levels in every order; a zero
-    // divisor or an unknown name deep inside; the most negative value divided;
-    // a stray token, a `(` or a `'` left open.
+    // divisor or an unknown name deep inside; an unknown name assigned,
+    // added to or stepped, after a step, a draw or a zero divisor, at a
+    // line's end; the most negative value divided; a stray token, a `(` or
+    // a `'` left open.
     const auto with_variables = [](const std::string& e) {
         return std::string("int a, b, c, d, m, x;\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n") +
                "  m = -2147483647 - 1;\r\n  x = 1;\r\n  print(" + e + ");\r\n  x = " + e + ";\r\n  print(x);\r\n}\r\n";
@@ -119,6 +121,13 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "(a += 1) + q",
                           "(a = 2) + (q = 3)",
                           "(a = b++) + b",
+                          "q = a + 1",
+                          "x = b += q -= a",
+                          "x = a = q--",
+                          "q++",
+                          "(c++) * 2 - rand(d) + abs(q)",
+                          "(a = 2) - b / (d - d) + q",
+                          "(b -= 1) * (a +\r\n  q\r\n  ) + c",
                           "rand(c) * 3 - rand(a + b) + rand(c)",
                           "rand(d - 4) + 1",
                           "abs(-rand(c)) + getpel(rand(a), b)",
@@ -241,6 +250,7 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "a / (d - d) * q + bump(1)",
                           "(d - d) / q + bump(1)",
                           "g(a, b - q) + bump(1)",
+                          "q = bump(1)",
                           "say(1) + point(q, say(2))",
                           "say(3) * (q = 2) + (b++)",
                           "-getnum() - (say(4) - q++)",
