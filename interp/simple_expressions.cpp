@@ -501,15 +501,22 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         } else if (value_start && tok->is(';')) {
             // An empty value to the frames, 0, read past: the token after
             // the `;` ends the value, whatever it is. Left to them where it
-            // is a statement's whole value, or abs's, putch's, clear's or
-            // setcolor's own, taken at the `;` itself.
-            if (depth == 0
-                    ? e.form == SimpleExpression::VALUE
-                    : opened_by[depth] + 1 == simple_items.size() && (takes[depth] == kSingle || abs_opened(depth)))
-                return false;
-            keep(SimpleItem::NUMBER, false);
+            // is a statement's whole value.
+            if (depth == 0 && e.form == SimpleExpression::VALUE) return false;
+            keep_here(SimpleItem::NUMBER, false);
             simple_items.back().value = 0;
-            empty = true;
+            if (opened_by[depth] + 2 == simple_items.size() && (takes[depth] == kSingle || abs_opened(depth))) {
+                // abs's, putch's, clear's or setcolor's own, taken at the
+                // `;` itself; abs steps over the character after it.
+                const bool abs = abs_opened(depth);
+                keep_here(abs ? SimpleItem::CLOSE : SimpleItem::TAKE, false);
+                if (!abs) simple_items.back().code = 1;
+                --depth;
+                if (abs) step_over(1);
+            } else {
+                empty = true;
+            }
+            read_token();
         } else {
             if (!plain(*this, *tok)) return error_item(value_start && tok->len == 0 ? ERR_NO_EXPRESSION : ERR_SYNTAX);
             const bool name = tok->kind == TK_NAME;

@@ -155,7 +155,8 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "abs(a 23) * 2 - abs(b) + abs(c;",
                           "(x += ;) * 3 + abs(b -= ; ) - 7",
                           "x -= ; + 1",
-                          "getpel(;, b) - getpel(a, ;)"}) {
+                          "getpel(;, b) - getpel(a, ;)",
+                          "abs( ; ) * 2 + abs(;c) - (putch ; + 3)"}) {
         texts.push_back(with_variables(e));
     }
     // Lists past the runners' local room: 199 operands, 40 compound ones,
@@ -308,6 +309,7 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "say(7) + line(1, 2; - 1",
                           "say(8) * (a += ;) - getpel(say(9) 1)",
                           "putch b -= ; + say(10) + abs(bump(1) 2)",
+                          "say(1) - clear ; * 2 + abs(;) + say(2)",
                           "getnum() + ",
                           "-getche() * (3 + ",
                           "q - 'x + getnum()"}) {
