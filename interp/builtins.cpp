@@ -76,6 +76,8 @@ bool InterpreterState::input_builtin(int index) { return index == B_GETCHE || in
 
 bool InterpreterState::single_builtin(int index) { return index == B_PUTCH || index == B_CLEAR || index == B_SETCOLOR; }
 
+bool InterpreterState::steps_over_close(int index) { return index == B_ABS; }
+
 int InterpreterState::listed_builtin_values(int index) {
     switch (index) {
         case B_GETCHE:

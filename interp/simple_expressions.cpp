@@ -442,10 +442,13 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         if (tok->kind != TK_STRING || string_due() == LastValue::NUMBER) hold();
         return true;
     };
+    // Whether abs opened `d`.
+    const auto abs_opened = [&](int d) { return takes[d] == 1 && steps_over_close(simple_items[opened_by[d]].code); };
     for (;;) {
         const LastValue string = string_due();
         if (string == LastValue::STRING && tok->kind != TK_STRING) return false;
         bool negate = false;
+        bool empty = false;  // the operand read is an empty value
         if (tok->is('+') || tok->is('-')) {
             negate = tok->is('-');
             read_token();
@@ -499,13 +502,27 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             // which then read the `)` as the end of what it stands in.
             keep_here(SimpleItem::NUMBER, negate);
             simple_items.back().value = 0;
-        } else {
-            if (!plain(*this, *tok)) {
-                // A `;` where a value begins is an empty value to the frames:
-                // left to them.
-                if (value_start && tok->is(';')) return false;
-                return error_item(value_start && tok->len == 0 ? ERR_NO_EXPRESSION : ERR_SYNTAX);
+        } else if (value_start && tok->is(';')) {
+            // An empty value to the frames, 0, read past: the token after
+            // the `;` ends the value, whatever it is. Left to them where it
+            // is a statement's whole value.
+            if (depth == 0 && e.form == SimpleExpression::VALUE) return false;
+            keep_here(SimpleItem::NUMBER, false);
+            simple_items.back().value = 0;
+            if (opened_by[depth] + 2 == simple_items.size() && (takes[depth] == kSingle || abs_opened(depth))) {
+                // abs's, putch's, clear's or setcolor's own, taken at the
+                // `;` itself; abs steps over the character after it.
+                const bool abs = abs_opened(depth);
+                keep_here(abs ? SimpleItem::CLOSE : SimpleItem::TAKE, false);
+                if (!abs) simple_items.back().code = 1;
+                --depth;
+                if (abs) step_over(1);
+            } else {
+                empty = true;
             }
+            read_token();
+        } else {
+            if (!plain(*this, *tok)) return error_item(value_start && tok->len == 0 ? ERR_NO_EXPRESSION : ERR_SYNTAX);
             const bool name = tok->kind == TK_NAME;
             keep(name ? SimpleItem::VARIABLE : SimpleItem::NUMBER, negate);
             if (may_assign && name && assigns(*tok)) {
@@ -530,10 +547,11 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             }
         }
         // The operations this operand ends, each closed by its `)`, or
-        // by the `,` before a built-in's second value; putch's, clear's or
-        // setcolor's by whatever ends it.
+        // by the `,` before a built-in's second value; a call's, abs's,
+        // putch's, clear's or setcolor's by whatever ends it, the first
+        // after an empty value whatever it is.
         bool second_value = false;
-        while (!second_value && tok->level == LEVEL_NONE) {
+        for (bool ends = empty; !second_value && (ends || tok->level == LEVEL_NONE); ends = false) {
             if (depth == 0) {
                 const SimpleItem* items = simple_items.data() + e.first;
                 e.flat = e.count == 1 || (e.count == 3 && items[1].kind == SimpleItem::OPERATOR);
@@ -549,12 +567,15 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             }
             const int values_given = comma[depth] + 1;
             const bool list = takes[depth] == kCall || takes[depth] == kListed;
-            const bool call_ends = takes[depth] == kCall && tok->is(')');
-            const bool list_ends = list && tok->is(')');
             // A call's values go on up to kMaxArguments, a listed built-in's
             // up to as many as it takes; the frames refuse one more.
             second_value =
                 tok->is(',') && ((takes[depth] == 2 && comma[depth] == 0) || (list && comma[depth] + 1 < most(depth)));
+            // The frames enter a call at whatever token ends its values, and
+            // abs steps over the character there.
+            const bool call_ends = takes[depth] == kCall && !second_value;
+            const bool steps_over = abs_opened(depth);
+            const bool list_ends = call_ends || (list && tok->is(')'));
             if (second_value) {
                 ++comma[depth];
                 compared[depth] = false;
@@ -567,8 +588,13 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 // A value too many, which print writes its number before the frames refuse.
                 if (strung(depth)) return false;
                 return error_item(ERR_PARAMETER);
-            } else if (!tok->is(')') || (takes[depth] == 2 && comma[depth] == 0) ||
-                       (strung(depth) && values_given < most(depth))) {
+            } else if (call_ends || steps_over) {
+                --depth;
+            } else if (strung(depth) && (!tok->is(')') || values_given < most(depth))) {
+                return false;  // textout's and textstyle's own separators, or a string missing
+            } else if (!tok->is(')') && !tok->is(',')) {
+                return error_item(ERR_PARENS_EXPECTED);  // where the frames' other built-ins take their values
+            } else if (!tok->is(')') || (takes[depth] == 2 && comma[depth] == 0)) {
                 return false;
             } else {
                 --depth;
@@ -580,7 +606,12 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             const SimpleItem::Kind kind = second_value              ? SimpleItem::COMMA
                                           : list_ends && !call_ends ? SimpleItem::TAKE
                                                                     : SimpleItem::CLOSE;
-            keep(kind, false);
+            keep_here(kind, false);
+            if (steps_over) {
+                scan_pos = tok->start;
+                step_over(1);
+            }
+            read_token();
             if (list_ends) simple_items.back().code = static_cast<uint8_t>(values_given);
             if (call_ends) simple_items.back().value = weights[depth];
             // puts and print end the statement, as the frames read them.

@@ -591,6 +591,9 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // putch, clear and setcolor, which take as their value the operation
     // that follows their name.
     static bool single_builtin(int index);
+    // abs, whose one value the frames take at whatever token ends it, and
+    // step over the character there, its `)` or not.
+    static bool steps_over_close(int index);
     // Before a built-in whose name is current: a drawing call may pause
     // before it, or wait for a traced host's go.
     void before_builtin(int index);

@@ -56,6 +56,12 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         {"int x;\nf() { return 1; }\nmain() {\nx = f() + (2 * f();\n}", "parentheses expected", 4},
         {"int x;\nf() { return 1; }\nmain() {\nx = f() -\n; }", "syntax error", 4},
         {"int x;\nf() { return 1; }\nmain() { x = f() + 'a\n; }", "closing quote expected", 3},
+        // `;` where a call's value begins is a 0, and the token after it ends
+        // the call, even a `+`, so the `5` ends the statement; a built-in's
+        // values end at its `)` or not at all.
+        {"int x;\nf(int a) { return a; }\nmain() {\nx = f(; + 5) - 1;\n}", "semicolon expected", 3},
+        {"int x;\nmain() {\nx = 2 * getpel(1 2);\n}", "parentheses expected", 2},
+        {"int x;\nmain() {\nx = 1 + line(0, 0, 9;\n}", "parentheses expected", 3},
     };
     for (const auto& c : cases) expect_error(c.program, c.message, c.line);
     ProgramRun longest;

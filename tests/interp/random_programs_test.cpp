@@ -80,7 +80,8 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     // divisor or an unknown name deep inside; an unknown name assigned,
     // added to or stepped, after a step, a draw or a zero divisor, at a
     // line's end; the most negative value divided; a stray token, a `(` or
-    // a `'` left open.
+    // a `'` left open; a built-in's values ended by another token, and `;`
+    // where a value begins.
     const auto with_variables = [](const std::string& e) {
         return std::string("int a, b, c, d, m, x;\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n") +
                "  m = -2147483647 - 1;\r\n  x = 1;\r\n  print(" + e + ");\r\n  x = " + e + ";\r\n  print(x);\r\n}\r\n";
@@ -164,7 +165,14 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "x = -)",
                           "a * ]",
                           "(a = 2, b",
-                          "b - 'x"}) {
+                          "b - 'x",
+                          "getpel(a b) + 1",
+                          "-rand(c d) * 2",
+                          "abs(a 23) * 2 - abs(b) + abs(c;",
+                          "(x += ;) * 3 + abs(b -= ; ) - 7",
+                          "x -= ; + 1",
+                          "getpel(;, b) - getpel(a, ;)",
+                          "abs( ; ) * 2 + abs(;c) - (putch ; + 3)"}) {
         texts.push_back(with_variables(e));
     }
     // Lists past the runners' local room: 199 operands, 40 compound ones,
@@ -216,7 +224,7 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     // broken text after calls that print: an operand missing (after a sign,
     // an operator, a `,`), a `(` or a `'` left open, a stray token, and the
     // odd text the frames read without an error (`)` as an operand, `;` as
-    // a call's value).
+    // a call's value, a call's values ended by any token, `;` after `+=`).
     const std::string functions =
         "int a, b, c, d;\r\ng(int p, int q, int r) { return p * 100 + q * 10 + r; }\r\n"
         "bump(int k) { a = a + k; return k * 3; }\r\nnone() { return b; }\r\n"
@@ -314,6 +322,12 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "say(5) ] 2",
                           "g(say(6), 2, ) + abs(say(7) + ) * (3 + )",
                           "g(say(8), 2, ;",
+                          "g(;, say(2), 3) + none(; - 4) * 2",
+                          "g(say(3), 4 5) + bump(6;",
+                          "say(7) + line(1, 2; - 1",
+                          "say(8) * (a += ;) - getpel(say(9) 1)",
+                          "putch b -= ; + say(10) + abs(bump(1) 2)",
+                          "say(1) - clear ; * 2 + abs(;) + say(2)",
                           "getnum() + ",
                           "-getche() * (3 + ",
                           "q - 'x + getnum()"}) {
