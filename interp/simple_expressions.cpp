@@ -228,6 +228,7 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     read_token();
     e.form = SimpleExpression::VALUE;
     if (first->kind == TK_NAME && assigns(*tok)) {
+        if (names_other(*first)) return false;
         e.target = first->id;
         e.target_name = first;
         e.form = form_of(*tok);
@@ -236,7 +237,7 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
             ++e.count;
         }
         read_token();
-        if (e.form != SimpleExpression::STEP) find_targets(e);
+        if (e.form != SimpleExpression::STEP && !find_targets(e)) return false;
     } else {
         scan_pos = after_first;
         tok = first;
@@ -270,19 +271,21 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
 
 // After an assignment's operator, the variables assigned in turn by the
 // `=`, `+=` or `-=` after each (`a = b += c`), up to one stepped by `++`
-// or `--` (`a = b++`), which ends the expression.
-void InterpreterState::find_targets(SimpleExpression& e) {
+// or `--` (`a = b++`), which ends the expression. False where one names a
+// built-in or a function.
+bool InterpreterState::find_targets(SimpleExpression& e) {
     e.targets = static_cast<uint32_t>(simple_targets.size());
     for (;;) {
         const Token* name = tok;
         const uint32_t after_name = scan_pos;
-        if (name->kind != TK_NAME) return;
+        if (name->kind != TK_NAME) return true;
         read_token();
         if (!assigns(*tok)) {
             scan_pos = after_name;
             tok = name;
-            return;
+            return true;
         }
+        if (names_other(*name)) return false;
         const SimpleExpression::Form form = form_of(*tok);
         simple_targets.push_back(SimpleTarget{name->id, form, name});
         ++e.more_targets;
@@ -290,11 +293,16 @@ void InterpreterState::find_targets(SimpleExpression& e) {
             keep_item(SimpleItem::OPERATOR, *tok);
             ++e.count;
             read_token();
-            return;
+            return true;
         }
         read_token();
     }
 }
+
+// A name assigned to that names a built-in or a function is a variable only
+// where one of that name is declared, which the list cannot know before it
+// runs: the frames read it either way.
+bool InterpreterState::names_other(const Token& name) const { return name.builtin >= 0 || function_of(name.id) >= 0; }
 
 void InterpreterState::keep_item(SimpleItem::Kind kind, const Token& t, bool negate) {
     SimpleItem item{kind, negate, 0, 0, 0};

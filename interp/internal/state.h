@@ -315,7 +315,8 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     void run_update(const SimpleExpression& e, int32_t& v);
     void update_variables(const SimpleExpression& e, SimpleTarget* targets, VarSlot** slots, int32_t* lefts,
                           int32_t& v);
-    void find_targets(SimpleExpression& e);
+    bool find_targets(SimpleExpression& e);
+    bool names_other(const Token& name) const;
     // The (first) variable of all but a VALUE; one not there is raised.
     VarSlot& target_variable(const SimpleExpression& e);
     void combine(int32_t& v, const SimpleItem& op, const SimpleItem& right);

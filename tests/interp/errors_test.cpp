@@ -51,6 +51,11 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         {"int x;\nmain() {\nx = 10 / 0;\n}", "division by zero", 2},
         {"int x;\nmain() {\nx = 10 % (5 - 5);\n}", "division by zero", 2},
         {"int x;\nmain() {\nx = rand(0);\n}", "division by zero", 2},
+        // A built-in or a function assigned to is read as itself where no
+        // variable of its name is declared.
+        {"int x;\nmain() {\nx = putch --1;\n}", "syntax error", 2},
+        {"int x;\nmain() {\nx = x += line = 3;\n}", "parentheses expected", 2},
+        {"int x;\nf() { }\nmain() {\nf = 3;\n}", "parentheses expected", 3},
         // After a call, the same: raised where the frames read the token, the
         // line where the scanner stands (after the `;` at a line end, the next).
         {"int x;\nf() { return 1; }\nmain() {\nx = f() + (2 * f();\n}", "parentheses expected", 4},
