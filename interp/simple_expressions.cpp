@@ -403,7 +403,9 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
     };
     // The values a call or a listed built-in that opened `d` takes at most.
     const auto most = [&](int d) {
-        return takes[d] == kCall ? kMaxArguments : listed_builtin_values(simple_items[opened_by[d]].code);
+        if (takes[d] == kCall) return kMaxArguments;
+        const int index = simple_items[opened_by[d]].code;
+        return pure_builtin_values(index) > 0 ? kCollectionSize : listed_builtin_values(index);
     };
     // A listed built-in that opened `d` and takes a string as its last value.
     const auto strung = [&](int d) {
@@ -566,6 +568,14 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 continue;
             }
             const int values_given = comma[depth] + 1;
+            if (takes[depth] > 0 && !abs_opened(depth) &&
+                (tok->is(',') ? values_given == takes[depth] : tok->is(')') && values_given < takes[depth])) {
+                // getpel given one value or more than two, rand more than
+                // one: the frames take them as any list, missing values 0.
+                simple_items[opened_by[depth]].kind = SimpleItem::EFFECT;
+                takes[depth] = kListed;
+                e.functions = true;
+            }
             const bool list = takes[depth] == kCall || takes[depth] == kListed;
             // A call's values go on up to kMaxArguments, a listed built-in's
             // up to as many as it takes; the frames refuse one more.

@@ -172,6 +172,7 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "(x += ;) * 3 + abs(b -= ; ) - 7",
                           "x -= ; + 1",
                           "getpel(;, b) - getpel(a, ;)",
+                          "getpel(a, b, c) * 2 + rand(c, x = 9) - x + rand(c, q)",
                           "abs( ; ) * 2 + abs(;c) - (putch ; + 3)"}) {
         texts.push_back(with_variables(e));
     }
@@ -295,6 +296,10 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "(a = getnum()) + bump(a) * (b -= getche())",
                           "rand(bump(1) + 4) - rand(a) * bump(2)",
                           "rand(bump(0)) + 1",
+                          "getpel(say(1)) + rand(say(2), bump(3), a) * 2 - a",
+                          "rand(c, (a = 7), say(a)) - getpel(b, say(4), bump(1)) + a",
+                          "rand(1, 2, 3, 4, 5, 6, 7, 8, 9, say(10), 11) + getpel(1, 2, 3, 4, 5, 6, 7, 8, 9, say(10))",
+                          "getpel() - rand(0, say(5))",
                           "sleep(bump(1)) + a * bump(2)",
                           "2 * -show() - bump(1)",
                           "-line(bump(1), a, g(1, 2, bump(3)), 9) * (c - bump(c))",
