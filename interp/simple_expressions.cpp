@@ -620,8 +620,6 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 --depth;
             } else if (!tok->is(')') && !tok->is(',')) {
                 return error_item(ERR_PARENS_EXPECTED);  // where the frames' other built-ins take their values
-            } else if (!tok->is(')') || (takes[depth] == 2 && comma[depth] == 0)) {
-                return false;
             } else {
                 --depth;
             }
