@@ -177,6 +177,7 @@ int32_t InterpreterState::take_effect(const ItemsFrame& run, uint32_t item, uint
     hold_items(run, item - 1, item, opened);
     const int32_t value = take_values(builtin.code, static_cast<uint32_t>(builtin.value), given_values, text);
     frames.pop_back();
+    if (items[item].kind == SimpleItem::ERROR && items[item].rank == 0) raise_item(items[item]);
     return (open->code & NEGATE) != 0 ? wrap_sub(0, value) : value;
 }
 

@@ -358,12 +358,13 @@ void InterpreterState::keep_error(SimpleExpression& e, int code) {
 
 // operation = operand {op operand} with at most one comparison,
 // operand = ["+" | "-"] (plain | char | "(" value ")" | "abs" "(" value ")"
-// | "getpel" "(" value "," value ")" | (function | listed) "(" [value {"," value}] ")"
+// | "rand" "(" value ")" | "getpel" "(" value "," value ")"
+// | (function | listed) "(" [value {"," value}] ")"
 // | ("getche" | "getnum") "(" text ")" | ("putch" | "clear" | "setcolor") value),
 // listed a built-in with effects that takes a list of values (see
-// listed_builtin_values), a string its last value where it takes one
+// listed_builtin_values), or getpel or rand given any other count, a string its last value where it takes one
 // (puts "(" string ")", print "(" (string | value) ")", textout and
-// textstyle "(" value "," value "," string ")"), with only a `;` after
+// textstyle "(" value sep value sep string ")", sep any token), with only a `;` after
 // puts or print, putch's, clear's and setcolor's value all that follows
 // their name, with its `(` if it has one,
 // value = {name ("=" | "+=" | "-=")} (operation | name ("++" | "--")),
@@ -389,6 +390,13 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         keep_error(e, code);
         return !input || e.functions;
     };
+    // An error that print or puts raises after it wrote, at the token
+    // after its TAKE: the list ends there.
+    const auto written_error = [&](int code) {
+        keep_error(e, code);
+        simple_items.back().rank = 0;
+        return true;
+    };
     // Where a value begins (a statement's, a call's or a built-in's, after
     // `+=` or `-=`, not after `=`) the frames read `;` as an empty value,
     // and the end of the text (or an empty string) as none. (Inside the
@@ -411,7 +419,9 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
     };
     // The values a call or a listed built-in that opened `d` takes at most.
     const auto most = [&](int d) {
-        return takes[d] == kCall ? kMaxArguments : listed_builtin_values(simple_items[opened_by[d]].code);
+        if (takes[d] == kCall) return kMaxArguments;
+        const int index = simple_items[opened_by[d]].code;
+        return pure_builtin_values(index) > 0 ? kCollectionSize : listed_builtin_values(index);
     };
     // A listed built-in that opened `d` and takes a string as its last value.
     const auto strung = [&](int d) {
@@ -454,7 +464,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
     const auto abs_opened = [&](int d) { return takes[d] == 1 && steps_over_close(simple_items[opened_by[d]].code); };
     for (;;) {
         const LastValue string = string_due();
-        if (string == LastValue::STRING && tok->kind != TK_STRING) return false;
+        if (string == LastValue::STRING && tok->kind != TK_STRING) return error_item(ERR_QUOTE_EXPECTED);
         bool negate = false;
         bool empty = false;  // the operand read is an empty value
         if (tok->is('+') || tok->is('-')) {
@@ -498,10 +508,16 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             input = true;
         } else if (string != LastValue::NUMBER && tok->kind == TK_STRING && !negate) {
             // A 0 kept at the string, where the built-in's TAKE finds it;
-            // its `)` follows, as the frames read it.
+            // its `)` follows, as the frames read it, which print and puts
+            // find only after they wrote.
             keep(SimpleItem::NUMBER, false);
             simple_items.back().value = 0;
-            if (!tok->is(')')) return false;
+            if (!tok->is(')')) {
+                if (!ends_statement(simple_items[opened_by[depth]].code)) return error_item(ERR_PARENS_EXPECTED);
+                keep_here(SimpleItem::TAKE, false);
+                simple_items.back().code = 1;
+                return written_error(ERR_PARENS_EXPECTED);
+            }
         } else if (tok->is('\'')) {
             keep_character(e, negate);
             if (simple_items.back().kind == SimpleItem::ERROR) return !input || e.functions;
@@ -574,16 +590,25 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 continue;
             }
             const int values_given = comma[depth] + 1;
+            if (takes[depth] > 0 && !abs_opened(depth) &&
+                (tok->is(',') ? values_given == takes[depth] : tok->is(')') && values_given < takes[depth])) {
+                // getpel given one value or more than two, rand more than
+                // one: the frames take them as any list, missing values 0.
+                simple_items[opened_by[depth]].kind = SimpleItem::EFFECT;
+                takes[depth] = kListed;
+                e.functions = true;
+            }
             const bool list = takes[depth] == kCall || takes[depth] == kListed;
             // A call's values go on up to kMaxArguments, a listed built-in's
             // up to as many as it takes; the frames refuse one more.
-            second_value =
-                tok->is(',') && ((takes[depth] == 2 && comma[depth] == 0) || (list && comma[depth] + 1 < most(depth)));
+            // textout and textstyle take any token as their separator.
+            second_value = (tok->is(',') || strung(depth)) &&
+                           ((takes[depth] == 2 && comma[depth] == 0) || (list && comma[depth] + 1 < most(depth)));
             // The frames enter a call at whatever token ends its values, and
             // abs steps over the character there.
             const bool call_ends = takes[depth] == kCall && !second_value;
             const bool steps_over = abs_opened(depth);
-            const bool list_ends = call_ends || (list && tok->is(')'));
+            const bool list_ends = call_ends || (list && !second_value && tok->is(')'));
             if (second_value) {
                 ++comma[depth];
                 compared[depth] = false;
@@ -592,18 +617,17 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 weights[depth] = weights[depth - 1] + 2;  // the stores of the value before are done
             } else if (takes[depth] == 0 && !tok->is(')')) {
                 return error_item(ERR_PARENS_EXPECTED);
+            } else if (strung(depth) && !tok->is(')')) {
+                // print's number, written before the frames find no `)` after it.
+                keep_here(SimpleItem::TAKE, false);
+                simple_items.back().code = static_cast<uint8_t>(values_given);
+                return written_error(ERR_PARENS_EXPECTED);
             } else if (list && tok->is(',')) {
-                // A value too many, which print writes its number before the frames refuse.
-                if (strung(depth)) return false;
                 return error_item(ERR_PARAMETER);
             } else if (call_ends || steps_over) {
                 --depth;
-            } else if (strung(depth) && (!tok->is(')') || values_given < most(depth))) {
-                return false;  // textout's and textstyle's own separators, or a string missing
             } else if (!tok->is(')') && !tok->is(',')) {
                 return error_item(ERR_PARENS_EXPECTED);  // where the frames' other built-ins take their values
-            } else if (!tok->is(')') || (takes[depth] == 2 && comma[depth] == 0)) {
-                return false;
             } else {
                 --depth;
             }
@@ -624,7 +648,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             if (call_ends) simple_items.back().value = weights[depth];
             // puts and print end the statement, as the frames read them.
             if (kind == SimpleItem::TAKE && ends_statement(simple_items[opened_by[depth + 1]].code) && !tok->is(';'))
-                return false;
+                return written_error(ERR_SEMICOLON_EXPECTED);
         }
         if (second_value) continue;
         // After a comparison another ends the operation though it is no end.

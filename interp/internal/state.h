@@ -76,7 +76,8 @@ struct SimpleItem {
     // CLOSE, COMMA, END and TAKE all that their parenthesis holds; 0 for the others.
     // ERROR: 1, as after an operand the frames complete what its
     // parenthesis holds (and store the assignments inside) before they
-    // raise it.
+    // raise it; 0 after the TAKE of print or puts, which raise it as soon
+    // as they wrote.
     uint8_t rank;
     // OPERATOR, STEP: its character, or the code of a two-character operator;
     // ASSIGN: its SimpleExpression::Form;

@@ -66,6 +66,15 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         // values end at its `)` or not at all.
         {"int x;\nf(int a) { return a; }\nmain() {\nx = f(; + 5) - 1;\n}", "semicolon expected", 3},
         {"int x;\nmain() {\nx = 2 * getpel(1 2);\n}", "parentheses expected", 2},
+        // getpel and rand take any list of values, as the other built-ins do.
+        {"int x;\nmain() {\nx = 1 + rand(1, 2, 3, 4, 5, 6, 7, 8, 9, 10\n, 11);\n}", "parameter error", 3},
+        {"int x;\nmain() {\nx = getpel(3) + rand(0,\n5);\n}", "division by zero", 2},
+        // textout and textstyle take any token as a separator, and want
+        // their string after two; print writes before it finds no `)` or `;`.
+        {"int x;\nmain() {\nx = 1 + textout(1, 2)\n* 3;\n}", "closing quote expected", 3},
+        {"int x;\nmain() {\nx = textstyle(1 ; 2 ] \"s\"\n, 4);\n}", "parentheses expected", 3},
+        {"int x;\nmain() {\nx = 5 / print(2)\n+ 1;\n}", "semicolon expected", 3},
+        {"int x;\nmain() {\nx = 1 + print(3\n4);\n}", "parentheses expected", 3},
         {"int x;\nmain() {\nx = 1 + line(0, 0, 9;\n}", "parentheses expected", 3},
     };
     for (const auto& c : cases) expect_error(c.program, c.message, c.line);

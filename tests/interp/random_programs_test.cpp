@@ -172,6 +172,7 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "(x += ;) * 3 + abs(b -= ; ) - 7",
                           "x -= ; + 1",
                           "getpel(;, b) - getpel(a, ;)",
+                          "getpel(a, b, c) * 2 + rand(c, x = 9) - x + rand(c, q)",
                           "abs( ; ) * 2 + abs(;c) - (putch ; + 3)"}) {
         texts.push_back(with_variables(e));
     }
@@ -295,6 +296,12 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "(a = getnum()) + bump(a) * (b -= getche())",
                           "rand(bump(1) + 4) - rand(a) * bump(2)",
                           "rand(bump(0)) + 1",
+                          "getpel(say(1)) + rand(say(2), bump(3), a) * 2 - a",
+                          "rand(c, (a = 7), say(a)) - getpel(b, say(4), bump(1)) + a",
+                          "rand(1, 2, 3, 4, 5, 6, 7, 8, 9, say(10), 11) + getpel(1, 2, 3, 4, 5, 6, 7, 8, 9, say(10))",
+                          "getpel() - rand(0, say(5))",
+                          "textout(say(1) say(2) \"s\") + textstyle(say(3) ] say(4), \"f\") * a",
+                          "(a = say(5)) + textout(say(6), b) * 2",
                           "sleep(bump(1)) + a * bump(2)",
                           "2 * -show() - bump(1)",
                           "-line(bump(1), a, g(1, 2, bump(3)), 9) * (c - bump(c))",
@@ -402,7 +409,8 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
           "(a = bump(1)) * print(a = b + say(3))", "2 + print()", "print(bump(1) / (d - d))", "say(1) + print(q)",
           "putch print(say(65))", "textout(2, say(3), \"t\") - print(textstyle(a, b, \"u\"))", "say(1) + print(2) + 3",
           "say(1) + print(2, 3)", "say(1) + puts(a)", "say(1) + print(-\"s\")", "say(1) + (print(4)",
-          "say(1) + print(5", "say(1) + puts(\"s\" 1)"}) {
+          "say(1) + print(5", "say(1) + puts(\"s\" 1)", "(a = print(say(3) b)) + 1", "5 / print(say(2)) + 1",
+          "(a = 7) + puts(\"s\", say(4))"}) {
         texts.push_back(functions + "f() { return " + e +
                         "; }\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n  b = " + e + ";\r\n  for (c = " + e +
                         "; c < 2 + " + e + "; c++) d = d + 1;\r\n  print(f() + a * 10 + b);\r\n" +
