@@ -60,18 +60,14 @@ enum Opened : uint16_t { PARENTHESIS = 0, BUILTIN = 1, CALL = 2, NEGATE = 4, ASS
     start_statements();
 }
 
-// Where its frames would not reach their budget: its first variable
-// found, raised where it is not there, as the frames raise it before
-// anything. False, with nothing done, where the frames are to run it.
-[[gnu::always_inline]] inline bool InterpreterState::open_items(uint32_t index, FrameKind site, ItemsFrame& run) {
+// Its first variable found, raised where it is not there, as the frames
+// raise it before anything.
+[[gnu::always_inline]] inline void InterpreterState::open_items(uint32_t index, FrameKind site, ItemsFrame& run) {
     const SimpleExpression& e = simple[index];
-    const size_t site_bytes = site == FrameKind::STATEMENTS ? 0 : sizeof(Frame);
-    if (!frames.within(e.frames_bytes + site_bytes)) return false;
     run.base = run.top = item_top;
     run.expression = index;
     run.site = site;
     if (e.form != SimpleExpression::VALUE) run.target = &target_variable(e);
-    return true;
 }
 
 [[gnu::always_inline]] inline void InterpreterState::begin_items(const SimpleExpression& e, const ItemsFrame& run) {
@@ -82,15 +78,44 @@ enum Opened : uint16_t { PARENTHESIS = 0, BUILTIN = 1, CALL = 2, NEGATE = 4, ASS
     run_items(run, 0, false);
 }
 
+namespace {
+
+// The frames a `return` or an expression statement pushes before its
+// expression begins, which its list's ITEMS frame stands for.
+uint32_t pushed_at(FrameKind site) { return site == FrameKind::STATEMENTS ? 0 : 1; }
+
+}  // namespace
+
 bool InterpreterState::start_items(FrameKind site) {
     const int32_t index = tok->simple;
     if (index < 0 || !simple_expressions) return false;
     const SimpleExpression& e = simple[static_cast<size_t>(index)];
     if (e.shape != SimpleExpression::CALLED) [[unlikely]]
-        return e.shape == SimpleExpression::CALLED_UPDATED && start_updated_items(static_cast<uint32_t>(index), site);
+        return start_other_items(static_cast<uint32_t>(index), site);
+    if (!frames.within(e.frames_bytes + pushed_at(site) * sizeof(Frame))) [[unlikely]]
+        return start_at_budget(static_cast<uint32_t>(index), site);
     ItemsFrame run{};
-    if (!open_items(static_cast<uint32_t>(index), site, run)) return false;
+    open_items(static_cast<uint32_t>(index), site, run);
     begin_items(e, run);
+    return true;
+}
+
+bool InterpreterState::start_at_budget(uint32_t index, FrameKind site) {
+    const SimpleExpression& e = simple[index];
+    if (!within_budget(e, pushed_at(site))) return false;
+    ItemsFrame run{};
+    open_items(index, site, run);
+    begin_items(e, run);
+    return true;
+}
+
+bool InterpreterState::start_other_items(uint32_t index, FrameKind site) {
+    const SimpleExpression& e = simple[index];
+    if (e.shape == SimpleExpression::CALLED_UPDATED) return start_updated_items(index, site);
+    if (!within_budget(e, pushed_at(site))) return false;
+    int32_t v = 0;
+    if (!run_within(e, v)) return false;
+    items_done(site, v);
     return true;
 }
 
@@ -99,8 +124,10 @@ bool InterpreterState::start_items(FrameKind site) {
 // do where their assignments begin.
 bool InterpreterState::start_updated_items(uint32_t index, FrameKind site) {
     const SimpleExpression& e = simple[index];
+    if (!frames.within(e.frames_bytes + pushed_at(site) * sizeof(Frame)) && !within_budget(e, pushed_at(site)))
+        return false;
     ItemsFrame run{};
-    if (!open_items(index, site, run)) return false;
+    open_items(index, site, run);
     const size_t need = size_t{run.top} + 1 + static_cast<size_t>(e.more_targets);
     if (item_stack.size() < need) item_stack.resize(need);
     item_stack[run.top++].left = run.target->value;

@@ -60,6 +60,7 @@ int32_t InterpreterState::look_for_simple() {
     LookAhead look(*this);
     const size_t kept = simple_items.size();
     const size_t targets_kept = simple_targets.size();
+    const size_t sites_kept = budget_sites.size();
     int32_t index = kNotSimple;
     try {
         // `(a < b)` is taken without its parentheses, `(a + b) * c` with them.
@@ -76,12 +77,14 @@ int32_t InterpreterState::look_for_simple() {
             simple_items.resize(e.first);
             simple_tokens.resize(e.first);
             simple_targets.resize(targets_kept);
+            budget_sites.resize(sites_kept);
         }
     } catch (const ErrorReport&) {
         // A token the scanner refuses: the frames will report it in its turn.
         simple_items.resize(kept);
         simple_tokens.resize(kept);
         simple_targets.resize(targets_kept);
+        budget_sites.resize(sites_kept);
     }
     look.first()->simple = index;
     return index;
@@ -219,11 +222,15 @@ SimpleExpression::Form form_of(const Token& assignment) {
 // ["("] (name ("++" | "--") | {name ("=" | "+=" | "-=")} operation) [")"]
 // end, where end continues no operation and is not the end of the text.
 bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parentheses) {
+    e.sites = static_cast<uint32_t>(budget_sites.size());
+    const int outer = whole_in_parentheses ? 1 : 0;
     if (whole_in_parentheses) {
         if (!tok->is('(')) return false;
+        keep_site(e, 1, tok->start);
         read_token();
     }
     const Token* first = tok;
+    keep_site(e, 1 + outer, first->start);
     const uint32_t after_first = scan_pos;
     read_token();
     e.form = SimpleExpression::VALUE;
@@ -246,9 +253,11 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
                          (e.more_targets > 0 && simple_targets.back().form == SimpleExpression::STEP);
     // The frames hold an operation for the outer parentheses, a store for
     // each variable assigned, and one for the operation.
-    const int weight =
-        1 + (whole_in_parentheses ? 1 : 0) + (e.form == SimpleExpression::VALUE ? 0 : 1 + e.more_targets);
+    const int weight = 1 + outer + (e.form == SimpleExpression::VALUE ? 0 : 1 + e.more_targets);
     e.frames_bytes = static_cast<size_t>(weight) * sizeof(Frame);
+    for (int i = 0; i < e.more_targets; ++i)
+        keep_site(e, 2 + outer + i, simple_targets[e.targets + static_cast<uint32_t>(i)].name->start);
+    if (!stepped && e.form != SimpleExpression::VALUE) keep_site(e, weight, tok->start);
     if (!stepped && !find_operation(e, weight)) return false;
     // One that raises an error is read without the outer parentheses, which
     // the frames would read as any other.
@@ -266,6 +275,7 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     const auto inside =
         std::count_if(items, items + e.count, [](const SimpleItem& t) { return t.kind == SimpleItem::ASSIGN; });
     e.large = e.depth > kMaxSimpleDepth || inside > kMaxSimpleDepth;
+    e.sites_end = static_cast<uint32_t>(budget_sites.size());
     return true;
 }
 
@@ -416,6 +426,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
     // begins: the most is what the expression needs of their budget.
     const auto hold = [&] {
         e.frames_bytes = std::max(e.frames_bytes, static_cast<size_t>(weights[depth]) * sizeof(Frame));
+        keep_site(e, weights[depth], tok->start);
     };
     // The values a call or a listed built-in that opened `d` takes at most.
     const auto most = [&](int d) {
@@ -650,7 +661,10 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             if (kind == SimpleItem::TAKE && ends_statement(simple_items[opened_by[depth + 1]].code) && !tok->is(';'))
                 return written_error(ERR_SEMICOLON_EXPECTED);
         }
-        if (second_value) continue;
+        if (second_value) {
+            if (tok->kind != TK_STRING || string_due() == LastValue::NUMBER) hold();
+            continue;
+        }
         // After a comparison another ends the operation though it is no end.
         if (!binary(*tok) || (compared[depth] && tok->level == LEVEL_COMPARISON)) return false;
         compared[depth] = compared[depth] || tok->level == LEVEL_COMPARISON;
@@ -658,6 +672,51 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         may_assign = false;
         value_start = false;
     }
+}
+
+void InterpreterState::keep_site(SimpleExpression& e, int weight, uint32_t at) {
+    budget_sites.push_back(BudgetSite{static_cast<uint32_t>(e.count), static_cast<uint32_t>(weight), at});
+}
+
+bool InterpreterState::within_budget(const SimpleExpression& e, uint32_t pushed) {
+    const BudgetSite* site = budget_sites.data() + e.sites;
+    const BudgetSite* const end = budget_sites.data() + e.sites_end;
+    while (site != end && frames.within((site->weight - 1 + pushed) * sizeof(Frame))) ++site;
+    if (site == end) return true;
+    // The variables assigned are looked up where their assignments begin.
+    if (site != budget_sites.data() + e.sites && e.form != SimpleExpression::VALUE) {
+        if (find_named(e.target) == nullptr) return false;
+        for (int i = 0; i < e.more_targets; ++i)
+            if (find_named(simple_targets[e.targets + static_cast<uint32_t>(i)].id) == nullptr) return false;
+    }
+    // Before it only what neither acts nor raises: no `)` (a call, rand, a
+    // store inside), no step, no built-in with effects or answer, no divisor.
+    const SimpleItem* const items = simple_items.data() + e.first;
+    for (uint32_t i = 0; i < site->item; ++i) {
+        const SimpleItem& t = items[i];
+        switch (t.kind) {
+            case SimpleItem::NUMBER:
+            case SimpleItem::OPEN:
+            case SimpleItem::CALL:
+            case SimpleItem::BUILTIN:
+            case SimpleItem::COMMA: break;
+            case SimpleItem::VARIABLE:
+            case SimpleItem::ASSIGN:  // stored at its `)` or `,`
+                if (find_named(t.value) == nullptr) return false;
+                break;
+            case SimpleItem::OPERATOR:
+                if (t.code == '/' || t.code == '%') return false;
+                break;
+            case SimpleItem::INPUT:
+            case SimpleItem::EFFECT:
+            case SimpleItem::STEP:
+            case SimpleItem::CLOSE:
+            case SimpleItem::END:
+            case SimpleItem::ERROR:
+            case SimpleItem::TAKE: return false;
+        }
+    }
+    report_error_at(ERR_TOO_DEEP, site->at);
 }
 
 void InterpreterState::raise_item(const SimpleItem& error) {

@@ -123,12 +123,18 @@ template <bool compound>
     }
 }
 
-// Where the frames could reach their budget in it they take it untouched;
+// Where the frames could reach their budget in it, it is left untouched
+// (to start_items where a statement begins with it, else to the frames);
 // else it runs in the frames' order, a variable not there raised where
 // they would raise it.
 template <bool sets_place>
 [[gnu::always_inline]] inline bool InterpreterState::run_simple(const SimpleExpression& e, int32_t& v) {
     if (!frames.within(e.frames_bytes)) return false;
+    return run_within<sets_place>(e, v);
+}
+
+template <bool sets_place>
+[[gnu::always_inline]] inline bool InterpreterState::run_within(const SimpleExpression& e, int32_t& v) {
     const SimpleItem* const items = simple_items.data() + e.first;
     switch (e.shape) {
         case SimpleExpression::FLAT_VALUE: v = flat_value(items, e.count); break;

@@ -130,6 +130,7 @@ struct alignas(64) SimpleExpression {
     bool large;                // deeper than kMaxSimpleDepth, or more assignments inside: kept pending on the heap
     const Token* target_name;  // all but VALUE: the (first) variable's name, where one not there is raised
     int depth;                 // of its parentheses
+    uint32_t sites;            // its first BudgetSite in InterpreterState::budget_sites (text order)
     // The most its weights reach: the frames the frames hold where a value
     // or an assignment inside begins, with the operation that value will
     // push, one more than they hold where they check their budget there.
@@ -146,7 +147,16 @@ struct alignas(64) SimpleExpression {
     // variable is stepped, its ++ or --. An END item follows them.
     uint32_t first;  // in InterpreterState::simple_items
     int count;
-    const Token* end;  // the token that ends it
+    uint32_t sites_end;  // and the one after its last
+    const Token* end;    // the token that ends it
+};
+
+// Where the frames check their budget in an expression: where a value or
+// an assignment begins, after `item` of its items, at the token at `at`,
+// holding `weight` frames (as a hold weight: one less, the statement's
+// frame aside).
+struct BudgetSite {
+    uint32_t item, weight, at;
 };
 
 // A variable assigned after the first, and how.
@@ -192,6 +202,7 @@ struct ItemLists {
     std::vector<SimpleItem> simple_items;     // the items of each in turn
     std::vector<const Token*> simple_tokens;  // each item's token, for what is reported there
     std::vector<SimpleTarget> simple_targets;
+    std::vector<BudgetSite> budget_sites;
     // Per position after a call's `(`: its entry in simple_arguments,
     // kNotSimple, or kNotLooked.
     std::vector<int32_t> arguments_at;
@@ -205,6 +216,7 @@ struct ItemLists {
         simple_items.clear();
         simple_tokens.clear();
         simple_targets.clear();
+        budget_sites.clear();
         arguments_at.assign(size, kNotLooked);
         simple_arguments.clear();
         simple_argument.clear();
@@ -306,6 +318,9 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // whole, which sets the place once for the list.
     template <bool sets_place = true>
     bool run_simple(const SimpleExpression& e, int32_t& v);
+    // run_simple where the frames are known to stay within their budget.
+    template <bool sets_place = true>
+    bool run_within(const SimpleExpression& e, int32_t& v);
     // Any other shape: a chain with pairs or built-ins (the only chains left
     // to it), or pending operators.
     void run_other(const SimpleExpression& e, int32_t& v);
@@ -337,10 +352,11 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     template <class Room>
     void operation_in(const SimpleExpression& e, Room& room, int32_t& v);
     // The expression at the current token when it calls the program's
-    // functions, for `site` (see ItemsFrame): false, with nothing done,
-    // when the frames are to run it (it is not such, or the frames could
-    // reach their budget in it); else it ran up to its first call, whose
-    // body begins.
+    // functions, or one run_simple left as the frames could reach their
+    // budget in it, for `site` (see ItemsFrame): false, with nothing done,
+    // when the frames are to run it (it is none of these, or within_budget
+    // leaves it to them); else it ran up to its first call, whose body
+    // begins, or to its end, its value handed to its statement.
     bool start_items(FrameKind site);
     // With a call's value: the expression on top goes on.
     void resume_items();
@@ -371,7 +387,12 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     void call_from_items(const ItemsFrame& run, uint32_t item, uint32_t opened, uint32_t count);
     // start_items for a CALLED_UPDATED list.
     [[gnu::cold]] bool start_updated_items(uint32_t index, FrameKind site);
-    bool open_items(uint32_t index, FrameKind site, ItemsFrame& run);
+    void open_items(uint32_t index, FrameKind site, ItemsFrame& run);
+    // start_items where the frames could reach their budget in the list.
+    [[gnu::cold, gnu::noinline]] bool start_at_budget(uint32_t index, FrameKind site);
+    // start_items for a list of any other shape: one that run_simple left,
+    // as the frames could reach their budget in it.
+    [[gnu::cold]] bool start_other_items(uint32_t index, FrameKind site);
     // With its pending operators from run.top.
     void begin_items(const SimpleExpression& e, const ItemsFrame& run);
     // The value v of a CALLED_UPDATED list stored in the variables assigned
@@ -388,6 +409,13 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // The same for the name of a VARIABLE, ASSIGN or STEP item.
     [[noreturn, gnu::cold]] void raise_missing(const SimpleItem& t);
     void keep_item(SimpleItem::Kind kind, const Token& t, bool negate = false);
+    void keep_site(SimpleExpression& e, int weight, uint32_t at);
+    // Where a list's frames would pass the budget, `pushed` the frames the
+    // frames push before it begins (a `return`'s or an expression
+    // statement's): ERR_TOO_DEEP raised where they would raise it, or true
+    // where they never would, the list to run. False, with nothing done,
+    // where something before that place could act first (the frames run it).
+    [[gnu::cold]] bool within_budget(const SimpleExpression& e, uint32_t pushed);
     // An assignment inside whose value v is: stored as its ASSIGN item
     // says, `left` the variable's value where the assignment began; the
     // value it gives.

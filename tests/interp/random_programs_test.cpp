@@ -240,7 +240,12 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
         "; }\r\nhoard(int n) { if (n < 1) return n; return " + repeated("(c = 1 + ", 10) + "hoard(n - 1)" +
         repeated(")", 10) + "; }\r\nchain(int n) { if (n < 1) return n; a = b = c = d = a = b = c = d = a = b += " +
         "chain(n - 1) + 1; return a; }\r\n"
-        "echo(int n) { if (n < 1) return n; b = 1 + print(n); c = 2 - textout(n, b, \"s\"); return echo(n - 1); }\r\n";
+        "echo(int n) { if (n < 1) return n; b = 1 + print(n); c = 2 - textout(n, b, \"s\"); return echo(n - 1); }\r\n"
+        "crest(int n) { if (n < 1) return n; if (1 + (b = crest(n - 1)) * 2) a = a + 1; return a; }\r\n"
+        "flow(int n) { if (n < 1) return n; while (((flow(n - 1)))) a = 0; return 0; }\r\n"
+        "loop(int n) { if (n < 1) return n; for (c = g(1, loop(n - 1), 2); c < 0; c++) a = 0; return 1; }\r\n"
+        "tell(int n) { if (n < 1) return n; print(n - tell(n - 1)); return n; }\r\n"
+        "mark(int n) { if (n < 1) return n; b = say(n) + 2 * (a + mark(n - 1)); return b; }\r\n";
     const auto calling = [&functions](const std::string& e) {
         return functions + "f() { return " + e + "; }\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n" +
                "  b = " + e + ";\r\n  print(a);\r\n  print(b);\r\n  if (" + e + " < 3) print(1); else print(2);\r\n" +
@@ -423,7 +428,10 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     for (int i = 0; i < 3000; ++i) texts.push_back(random_program(rng, i));
     // Recursion in an expression up to the frames' budget, the budget put
     // one frame further each time (in print's and textout's values inside
-    // an expression too), and up to the limit of nested calls;
+    // an expression too, in an `if`, `while` or `for` header, a print
+    // value, a call's value, an assignment inside, nested parentheses,
+    // an expression statement and a `return`), and up to the limit of
+    // nested calls;
     // lists past the runners' local room in the recursion (12 parentheses
     // deep, 10 assignments inside, 10 variables assigned) and alone (66
     // and 200 parentheses deep; built-ins, assignments and calls 100 deep,
@@ -439,8 +447,9 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     for (size_t frames_more = 0; frames_more < 8; ++frames_more) {
         for (const std::string& call : std::vector<std::string>{
                  "deep(2000)", "nest(2000)", "sink(2000)", "pour(2000)", "fill(2000)", "cave(2000)", "hoard(2000)",
-                 "chain(2000)", "echo(2000)", repeated("(", 66) + "a" + repeated(")", 66),
-                 repeated("(", 200) + "a" + repeated(")", 200), repeated("abs(b - ", 100) + "a" + repeated(")", 100),
+                 "chain(2000)", "echo(2000)", "crest(2000)", "flow(2000)", "loop(2000)", "tell(2000)", "mark(2000)",
+                 repeated("(", 66) + "a" + repeated(")", 66), repeated("(", 200) + "a" + repeated(")", 200),
+                 repeated("abs(b - ", 100) + "a" + repeated(")", 100),
                  repeated("(a = ", 100) + "b" + repeated(")", 100),
                  repeated("g(1, ", 100) + "a" + repeated(", 2)", 100)}) {
             for (const auto& [open, close] :
@@ -450,7 +459,15 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                                                                             {"line(a, ", ")"},
                                                                             {"putch(", ")"},
                                                                             {"b = 1 + print(", ")"},
-                                                                            {"b = -textout(a, ", ", \"s\") * 2"}}) {
+                                                                            {"b = -textout(a, ", ", \"s\") * 2"},
+                                                                            {"while (", " < -100000) a = 0"},
+                                                                            {"for (b = ", "; b < 0; b++) a = 0"},
+
+                                                                            {"b = g(1, ", ", 2)"},
+                                                                            {"b = 1 + (c = ", ")"},
+                                                                            {"b = ((", ") * 2)"},
+                                                                            {"", " + 1"},
+                                                                            {"return 1 - ", ""}}) {
                 runs.push_back(Run{functions + "main() {\r\n  " + open + call + close + ";\r\n}\r\n",
                                    8192 + frames_more * sizeof(Frame), 100000});
             }
