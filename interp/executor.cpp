@@ -380,7 +380,9 @@ KORVANE_INLINE void InterpreterState::for_increment_after_stop() {
 // the evaluator would push them, but values that are simple expressions
 // are handed to the built-in directly, one that calls the program's
 // functions waits for them in an item list, and a plain `;` after it ends
-// the statement at once. Anything else goes on as the evaluator's own.
+// the statement at once. What else follows it goes on on the statement's
+// item list where one holds it (start_tail_items), else as the
+// evaluator's own.
 void InterpreterState::builtin_statement() {
     check_depth();
     // Where a statement begins its name begins no item list: the statement
@@ -456,9 +458,12 @@ KORVANE_INLINE void InterpreterState::builtin_statement_done() {
     read_token();
     const bool ends = tok->is(';');
     unread_token();
-    if (!ends) return give(builtin_result);  // the operation goes on, with the built-in's value as its operand
-    frames.pop_back();                       // the operation
-    frames.pop_back();                       // the statement
+    if (!ends) {
+        if (start_tail_items()) return;
+        return give(builtin_result);  // the operation goes on, with the built-in's value as its operand
+    }
+    frames.pop_back();  // the operation
+    frames.pop_back();  // the statement
     continue_statements();
 }
 
@@ -502,7 +507,8 @@ void InterpreterState::run_statements() {
                     continue;
                 }
                 if (tok->builtin >= 0 && find_variable(tok->id) == nullptr) {
-                    push(FrameKind::EXPRESSION_STATEMENT);
+                    // Where its name stands, for a list of what may follow the built-in.
+                    push(FrameKind::EXPRESSION_STATEMENT).builtin.call = tok->start;
                     builtin_statement();
                     continue;
                 }

@@ -119,6 +119,54 @@ bool InterpreterState::start_other_items(uint32_t index, FrameKind site) {
     return true;
 }
 
+namespace {
+
+// The item after the operand the list begins with, or 0 where the list
+// ends inside it.
+uint32_t after_first_operand(const SimpleItem* items, int count) {
+    int depth = 0;
+    for (int i = 0; i < count; ++i) {
+        const SimpleItem::Kind kind = items[i].kind;
+        if (kind == SimpleItem::OPEN || kind == SimpleItem::BUILTIN || kind == SimpleItem::EFFECT ||
+            kind == SimpleItem::CALL)
+            ++depth;
+        else if (kind == SimpleItem::CLOSE || kind == SimpleItem::TAKE)
+            --depth;
+        if (depth == 0) return static_cast<uint32_t>(i + 1);
+    }
+    return 0;
+}
+
+}  // namespace
+
+// The built-in's value stands as that of a call that came back: the
+// frames, with the same value in the same operation, read the same tokens.
+bool InterpreterState::start_tail_items() {
+    const CachedToken& name = *token_at[frames.below_top().builtin.call];
+    int32_t index = tok->simple;
+    if (index == kNotLooked) index = simple_expressions ? look_for_tail(name) : kNotSimple;
+    if (index < 0) return false;
+    const SimpleExpression& e = simple[static_cast<size_t>(index)];
+    // One kept there by another reading of the text is not this statement's.
+    if (simple_tokens[e.first] != &name.token) return false;
+    const uint32_t after = after_first_operand(simple_items.data() + e.first, e.count);
+    if (after == 0) return false;
+    frames.pop_back();  // the operation, which the list holds
+    if (!frames.within(e.frames_bytes)) {
+        push(FrameKind::OPERATION).op = OperationFrame{};
+        return false;
+    }
+    ItemsFrame run{};
+    open_items(static_cast<uint32_t>(index), FrameKind::STATEMENTS, run);
+    const size_t need = size_t{run.top} + static_cast<size_t>(e.count) + 2;
+    if (item_stack.size() < need) item_stack.resize(need);
+    item_stack[run.top].rank = 0;  // the whole expression's parenthesis
+    item_stack[++run.top] = PendingOperator{0, 0, 0, CALL};
+    run.item = after;
+    run_items(run, builtin_result, true);
+    return true;
+}
+
 // The first variable's value is kept, and the variables after it are each
 // looked up (one not there raised) and their values kept, as the frames
 // do where their assignments begin.

@@ -90,6 +90,28 @@ int32_t InterpreterState::look_for_simple() {
     return index;
 }
 
+// Read from the statement's name, the list of a built-in statement whose
+// `)` something but a `;` follows, where nothing else is kept: no
+// expression begins just after a `)`. Its name stays kNotSimple, so the
+// statement still begins as a built-in's. Only one that calls a function
+// or a built-in with effects, and assigns nothing, is taken.
+int32_t InterpreterState::look_for_tail(const CachedToken& name) {
+    const Token* const after = tok;
+    const uint32_t pos = scan_pos;
+    tok = &name.token;
+    scan_pos = name.end;
+    int32_t index = look_for_simple();
+    name.token.simple = kNotSimple;
+    tok = after;
+    scan_pos = pos;
+    if (index >= 0) {
+        const SimpleExpression& e = simple[static_cast<size_t>(index)];
+        if (e.shape != SimpleExpression::CALLED || e.form != SimpleExpression::VALUE) index = kNotSimple;
+    }
+    after->simple = index;
+    return index;
+}
+
 // Decides once for the arguments after the `(` just read whether each is a
 // simple expression that ends at a `,` or at the end of the list, as the
 // evaluator reads them; lists the frames would refuse (too many values)

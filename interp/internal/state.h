@@ -385,6 +385,13 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // Its call whose `(` is at `opened` in item_stack enters, with the
     // `count` values above it; `item` follows its `)`.
     void call_from_items(const ItemsFrame& run, uint32_t item, uint32_t opened, uint32_t count);
+    // What follows a built-in statement's `)` but a `;`, that token
+    // current, its OPERATION frame on top: the statement's list goes on
+    // from the item after the built-in with its value (builtin_result).
+    // False, with nothing done, where the frames are to go on with it.
+    bool start_tail_items();
+    // The list of that statement, kept at the token after the `)`.
+    int32_t look_for_tail(const CachedToken& name);
     // start_items for a CALLED_UPDATED list.
     [[gnu::cold]] bool start_updated_items(uint32_t index, FrameKind site);
     void open_items(uint32_t index, FrameKind site, ItemsFrame& run);

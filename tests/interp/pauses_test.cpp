@@ -363,6 +363,15 @@ TEST(Pauses, ARunThatWaitsForItsHostGoesOnAsOneThatBlocks) {
          {},
          draw,
          true},
+        // What follows a drawing statement's `)`: calls that draw and wait
+        // for answers, drawing calls, after a pause after the statement's.
+        {"int x;\nf(int n) { x = x + n; point(n, x); return n + getnum(); }\nmain() {\n"
+         "  line(1, 2, 3, 4) + f(2) * line(x, 0, 0, x) - 1;\n  point(x, 1) < f(3);\n  print(x);\n}\n",
+         {"5", "6"},
+         draw,
+         {},
+         draw,
+         true},
         // A name not there after a drawing call and an answer.
         {"int x;\nmain() {\n  x = line(1, 2, 3, 4) + getnum() * q;\n}\n", {"5"}, draw, {}, draw, true},
     };

@@ -366,7 +366,9 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     // A built-in statement's values that call functions, in and out of a
     // block: a zero divisor or an unknown name before and after a call, a
     // wrong separator or a missing `)` after such a value, too many values,
-    // and the built-in's value as an operand of what follows it.
+    // and the built-in's value as an operand of what follows it (calls and
+    // built-ins there, a name not there, a `(` left open, an assignment, an
+    // operand with no operator).
     for (const char* call : {"print(bump(2) * a)",
                              "print(getnum() * bump(2))",
                              "line(bump(1), a, g(1, 2, bump(3)), 9)",
@@ -399,7 +401,12 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                              "say(2) + (say(3) ",
                              "line(say(4), (2 * say(5), 6, 7)",
                              "line(show(), bump(1), -sleep(bump(2)), 4)",
-                             "print(-point(bump(1), a) * 3 + a)"}) {
+                             "print(-point(bump(1), a) * 3 + a)",
+                             "line(a, b, c, d) + bump(1) * say(2) < 3",
+                             "show() - line(say(1), 2, 3, 4) / point(a, q)",
+                             "point(a, b) + (say(3) + 1",
+                             "textout(a, b, \"s\") = say(4)",
+                             "point(a, b) 5"}) {
         texts.push_back(functions + "main() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n  " + call +
                         ";\r\n  while (c > 10) { c = c - 1; " + call + "; }\r\n  if (a) " + call +
                         ";\r\n  print(a);\r\n}\r\n");
