@@ -55,9 +55,23 @@ void sync_folder(const std::string& target) {
     close(fd);
 }
 
+// A FIFO, a device or a pipe (`--png /dev/stdout`, `>(...)`) cannot be
+// replaced by a rename without breaking whoever reads it: such a target is
+// written directly. The kernel resolves /proc's pipe links, which
+// follow_symlinks could not.
+bool is_special(const std::string& path) {
+    struct stat existing;
+    return stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode);
+}
+
 }  // namespace
 
 AtomicFile::AtomicFile(const std::string& path, std::string& error) : path_(path), target_(follow_symlinks(path)) {
+    if (is_special(path)) {
+        stream_ = std::fopen(path.c_str(), "wb");
+        if (!stream_) error = "Cannot create file " + path;
+        return;
+    }
     std::vector<char> name(target_.begin(), target_.end());
     const std::string suffix = ".tmp-XXXXXX";
     name.insert(name.end(), suffix.begin(), suffix.end());
@@ -82,19 +96,20 @@ AtomicFile::~AtomicFile() {
 }
 
 bool AtomicFile::commit(std::string& error) {
-    const bool written = std::fflush(stream_) == 0 && !std::ferror(stream_) && fsync(fileno(stream_)) == 0;
+    const bool direct = temp_path_.empty();
+    const bool written = std::fflush(stream_) == 0 && !std::ferror(stream_) && (direct || fsync(fileno(stream_)) == 0);
     const bool closed = std::fclose(stream_) == 0;
     stream_ = nullptr;
     if (!written || !closed) {
         error = "Cannot write file " + path_;
         return false;
     }
-    if (std::rename(temp_path_.c_str(), target_.c_str()) != 0) {
+    if (!direct && std::rename(temp_path_.c_str(), target_.c_str()) != 0) {
         error = "Cannot create file " + path_;
         return false;
     }
     committed_ = true;
-    sync_folder(target_);
+    if (!direct) sync_folder(target_);
     return true;
 }
 

@@ -3,7 +3,8 @@
 // temporary file beside the target, reaches the disk, and is renamed over
 // the target only after everything was written and closed; then the folder
 // is synced so the rename itself survives a power cut. A symlink is written
-// through to its target, and an existing file keeps its permissions.
+// through to its target, and an existing file keeps its permissions. A FIFO,
+// a device or a pipe is written directly: it has no "whole or not at all".
 #pragma once
 
 #include <cstdio>

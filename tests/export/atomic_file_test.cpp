@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -94,6 +95,35 @@ TEST(AtomicFile, KeepsAnExistingFilesModeAndGivesANewOneTheUmasksDefault) {
     ASSERT_EQ(stat(dir.file("fresh.png").c_str(), &made_stat), 0);
     EXPECT_EQ(replaced_stat.st_mode & 07777, 0600u);
     EXPECT_EQ(made_stat.st_mode & 07777, 0644u);  // 0666 less the umask 022
+}
+
+std::string drain(int fd) {
+    char buffer[64];
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    return std::string(buffer, n > 0 ? size_t(n) : 0);
+}
+
+// A rename over a FIFO or a pipe would cut off its reader (and over a device
+// as root, replace /dev/null with a picture).
+TEST(AtomicFile, WritesIntoAFifoOrAPipeAndLeavesItInPlace) {
+    ScratchDir dir;
+    const std::string fifo = dir.file("picture.fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const int fifo_reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    int pipe_ends[2];
+    ASSERT_GE(fifo_reader, 0);
+    ASSERT_EQ(pipe2(pipe_ends, O_NONBLOCK), 0);  // a reader with nothing to read must not wait
+    std::string error;
+    EXPECT_TRUE(write_text(fifo, "through the fifo", error)) << error;
+    EXPECT_TRUE(write_text("/dev/fd/" + std::to_string(pipe_ends[1]), "through the pipe", error)) << error;
+
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_EQ(drain(fifo_reader), "through the fifo");
+    EXPECT_EQ(drain(pipe_ends[0]), "through the pipe");
+    EXPECT_EQ(dir.entries().size(), 1u);
+    close(fifo_reader);
+    close(pipe_ends[0]);
+    close(pipe_ends[1]);
 }
 
 }  // namespace
