@@ -88,7 +88,7 @@ uint32_t pushed_at(FrameKind site) { return site == FrameKind::STATEMENTS ? 0 : 
 
 bool InterpreterState::start_items(FrameKind site) {
     const int32_t index = tok->simple;
-    if (index < 0 || !simple_expressions) return false;
+    if (index < 0 || !simple_expressions) return empty_value(site);
     const SimpleExpression& e = simple[static_cast<size_t>(index)];
     if (e.shape != SimpleExpression::CALLED) [[unlikely]]
         return start_other_items(static_cast<uint32_t>(index), site);
@@ -97,6 +97,15 @@ bool InterpreterState::start_items(FrameKind site) {
     ItemsFrame run{};
     open_items(static_cast<uint32_t>(index), site, run);
     begin_items(e, run);
+    return true;
+}
+
+// The frames read no token past it, unlike a list, which ends at the
+// token after its last: so it is taken here, where the statement finds
+// it, not by the lists that statements run.
+bool InterpreterState::empty_value(FrameKind site) {
+    if (!simple_expressions || !tok->is(';')) return false;
+    items_done(site, 0);
     return true;
 }
 

@@ -515,9 +515,9 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         const bool listed = tok->builtin >= 0 && listed_builtin_values(tok->builtin) > 0;
         if (tok->builtin >= 0 && !input_builtin(tok->builtin) && !listed) {
             const int taken = pure_builtin_values(tok->builtin);
-            if (taken == 0) return false;
             keep(SimpleItem::BUILTIN, negate);
-            if (!open(taken)) return false;
+            // The frames' built-ins each expect their `(` after the name.
+            if (!open(taken)) return error_item(ERR_PARENS_EXPECTED);
             continue;
         }
         if (tok->is('(')) {
@@ -527,8 +527,9 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         }
         if (listed || (tok->kind == TK_NAME && function_of_id[static_cast<size_t>(tok->id)] >= 0)) {
             keep(listed ? SimpleItem::EFFECT : SimpleItem::CALL, negate);
-            if (!open(listed ? kListed : kCall)) return false;
             e.functions = true;
+            // A drawing one without its `(` raises it after the pause before it.
+            if (!open(listed ? kListed : kCall)) return listed && error_item(ERR_PARENS_EXPECTED);
             continue;
         }
         if (tok->builtin >= 0) {
@@ -561,8 +562,8 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             simple_items.back().value = 0;
         } else if (value_start && tok->is(';')) {
             // An empty value to the frames, 0, read past: the token after
-            // the `;` ends the value, whatever it is. Left to them where it
-            // is a statement's whole value.
+            // the `;` ends the value, whatever it is. Where it is a
+            // statement's whole value, the statement takes it (empty_value).
             if (depth == 0 && e.form == SimpleExpression::VALUE) return false;
             keep_here(SimpleItem::NUMBER, false);
             simple_items.back().value = 0;

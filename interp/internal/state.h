@@ -392,6 +392,9 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     bool start_tail_items();
     // The list of that statement, kept at the token after the `)`.
     int32_t look_for_tail(const CachedToken& name);
+    // start_items where the statement's value is a `;`: a 0 for it, the
+    // `;` current as the frames leave it.
+    [[gnu::cold, gnu::noinline]] bool empty_value(FrameKind site);
     // start_items for a CALLED_UPDATED list.
     [[gnu::cold]] bool start_updated_items(uint32_t index, FrameKind site);
     void open_items(uint32_t index, FrameKind site, ItemsFrame& run);

@@ -76,6 +76,10 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         {"int x;\nmain() {\nx = 5 / print(2)\n+ 1;\n}", "semicolon expected", 3},
         {"int x;\nmain() {\nx = 1 + print(3\n4);\n}", "parentheses expected", 3},
         {"int x;\nmain() {\nx = 1 + line(0, 0, 9;\n}", "parentheses expected", 3},
+        // A built-in's name without its `(`: raised at the token after it
+        // (after a `;` at a line's end, in the next line).
+        {"int x;\nmain() {\nx = 2 * abs\n5;\n}", "parentheses expected", 3},
+        {"int x;\nf() { return 1; }\nmain() {\nx = f() + sleep\n;\n}", "parentheses expected", 5},
     };
     for (const auto& c : cases) expect_error(c.program, c.message, c.line);
     ProgramRun longest;

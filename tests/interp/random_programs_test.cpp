@@ -173,7 +173,11 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "x -= ; + 1",
                           "getpel(;, b) - getpel(a, ;)",
                           "getpel(a, b, c) * 2 + rand(c, x = 9) - x + rand(c, q)",
-                          "abs( ; ) * 2 + abs(;c) - (putch ; + 3)"}) {
+                          "abs( ; ) * 2 + abs(;c) - (putch ; + 3)",
+                          "c - 2 * abs b",
+                          "(a = 4) + getpel\r\n  , 1",
+                          "x = rand",
+                          "(print)"}) {
         texts.push_back(with_variables(e));
     }
     // Lists past the runners' local room: 199 operands, 40 compound ones,
@@ -328,6 +332,8 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "g(say(7), abs(2 * say(8) , 1)",
                           "say(9) + 'x",
                           "g(say(1), ], 2)",
+                          "say(1) + line a",
+                          "(a = say(2)) * -textout\r\n  + say(3)",
                           "g(say(2), \"\", 1)",
                           "say(3) + \"\"",
                           "say(4) - if",
@@ -432,6 +438,15 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     texts.push_back(functions +
                     "main() {\r\n  if (a == 0) print(say(4)); else b = say(5) + ;\r\n"
                     "  while (a < 0) b = (say(6) + 1;\r\n  print(say(7) * 2);\r\n}\r\n");
+    // `;` as a statement's whole value, which the frames read no further:
+    // a `return`'s, an `if`'s, a `while`'s, a `for` header's parts, a
+    // built-in statement's values, a `do`'s condition.
+    texts.push_back(functions +
+                    "none2(int k) { if (k > 1) return ; return k + 1; }\r\nmain() {\r\n"
+                    "  print(none2(2) * 10 + none2(1));\r\n  if ; print(say(1)); else print(say(2));\r\n"
+                    "  while ; print(say(3));\r\n  for (c = 0; ; c++) print(say(5));\r\n"
+                    "  for (; c < 2; c++) print(say(6));\r\n  print(;);\r\n  line(1, ;, say(8), 4);\r\n"
+                    "  print(a * 10 + c);\r\n  do print(say(7)); while ;\r\n  for (;;) print(say(4));\r\n}\r\n");
     for (int i = 0; i < 3000; ++i) texts.push_back(random_program(rng, i));
     // Recursion in an expression up to the frames' budget, the budget put
     // one frame further each time (in print's and textout's values inside
