@@ -398,7 +398,8 @@ void InterpreterState::keep_error(SimpleExpression& e, int code) {
 // (puts "(" string ")", print "(" (string | value) ")", textout and
 // textstyle "(" value sep value sep string ")", sep any token), with only a `;` after
 // puts or print, putch's, clear's and setcolor's value all that follows
-// their name, with its `(` if it has one,
+// their name, with its `(` if it has one, any other built-in's name
+// without its `(` an error,
 // value = {name ("=" | "+=" | "-=")} (operation | name ("++" | "--")),
 // with kMaxArguments values at most for a call (a listed built-in: as
 // many as it takes), and getche or getnum only where a call or a built-in
