@@ -76,6 +76,13 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         {"int x;\nmain() {\nx = 5 / print(2)\n+ 1;\n}", "semicolon expected", 3},
         {"int x;\nmain() {\nx = 1 + print(3\n4);\n}", "parentheses expected", 3},
         {"int x;\nmain() {\nx = 1 + line(0, 0, 9;\n}", "parentheses expected", 3},
+        // A second comparison ends the operation, ++ after a number is a
+        // comparison whose operand is due, and a step ends its value: what
+        // waits for the value reads the token.
+        {"int x;\nmain() {\nx = 3 < 4\n< 5;\n}", "semicolon expected", 3},
+        {"int x;\nf(int a) { return a; }\nmain() {\nx = f(1 < 2 < 3\n) - 1;\n}", "semicolon expected", 3},
+        {"int x;\nmain() {\nx = 2 ++\n;\n}", "syntax error", 4},
+        {"int x, a;\nmain() {\nx = (a++\n+ 1);\n}", "parentheses expected", 3},
     };
     for (const auto& c : cases) expect_error(c.program, c.message, c.line);
     ProgramRun longest;
