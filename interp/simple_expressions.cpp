@@ -159,14 +159,6 @@ bool plain(const InterpreterState& s, const Token& t) {
     return t.kind == TK_NAME && t.builtin < 0 && s.function_of_id[static_cast<size_t>(t.id)] < 0;
 }
 
-// The operators that only combine two values; ++ -- += -= between two
-// operands do something else.
-bool binary(const Token& t) {
-    if (t.level == LEVEL_COMPARISON)
-        return t.op != OP_INC && t.op != OP_DEC && t.op != OP_ADD_ASSIGN && t.op != OP_SUB_ASSIGN;
-    return t.level != LEVEL_NONE;
-}
-
 // Whether the items are operands and operators in turn, each operand plain,
 // a pair in parentheses `(a op b)`, or a built-in whose values are each
 // plain or `a op b`: what a chain takes.
@@ -500,7 +492,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         const LastValue string = string_due();
         if (string == LastValue::STRING && tok->kind != TK_STRING) return error_item(ERR_QUOTE_EXPECTED);
         bool negate = false;
-        bool empty = false;  // the operand read is an empty value
+        bool ended = false;  // the operand read ends its value whatever follows: empty, or a step
         if (tok->is('+') || tok->is('-')) {
             negate = tok->is('-');
             read_token();
@@ -577,7 +569,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 --depth;
                 if (abs) step_over(1);
             } else {
-                empty = true;
+                ended = true;
             }
             read_token();
         } else {
@@ -600,17 +592,21 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                     value_start = form != SimpleExpression::ASSIGN;
                     continue;
                 }
-                // The step is the assignment's value: its `)` or `,` follows.
+                // The step is the assignment's value, whatever follows it.
                 assignment.kind = SimpleItem::STEP;
-                if (tok->level != LEVEL_NONE) return false;
+                ended = true;
             }
         }
         // The operations this operand ends, each closed by its `)`, or
         // by the `,` before a built-in's second value; a call's, abs's,
         // putch's, clear's or setcolor's by whatever ends it, the first
-        // after an empty value whatever it is.
+        // after an empty value or a step whatever it is. After a comparison
+        // another ends the operation, as any token but an operator does.
+        const auto goes_on = [&] {
+            return tok->level != LEVEL_NONE && !(compared[depth] && tok->level == LEVEL_COMPARISON);
+        };
         bool second_value = false;
-        for (bool ends = empty; !second_value && (ends || tok->level == LEVEL_NONE); ends = false) {
+        for (bool ends = ended; !second_value && (ends || !goes_on()); ends = false) {
             if (depth == 0) {
                 const SimpleItem* items = simple_items.data() + e.first;
                 e.flat = e.count == 1 || (e.count == 3 && items[1].kind == SimpleItem::OPERATOR);
@@ -689,8 +685,8 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             if (tok->kind != TK_STRING || string_due() == LastValue::NUMBER) hold();
             continue;
         }
-        // After a comparison another ends the operation though it is no end.
-        if (!binary(*tok) || (compared[depth] && tok->level == LEVEL_COMPARISON)) return false;
+        // ++ -- += -= after an operand are a comparison whose right value
+        // is dropped, as the frames work them out.
         compared[depth] = compared[depth] || tok->level == LEVEL_COMPARISON;
         keep(SimpleItem::OPERATOR, false);
         may_assign = false;

@@ -80,6 +80,13 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         // (after a `;` at a line's end, in the next line).
         {"int x;\nmain() {\nx = 2 * abs\n5;\n}", "parentheses expected", 3},
         {"int x;\nf() { return 1; }\nmain() {\nx = f() + sleep\n;\n}", "parentheses expected", 5},
+        // A second comparison ends the operation, ++ after a number is a
+        // comparison whose operand is due, and a step ends its value: what
+        // waits for the value reads the token.
+        {"int x;\nmain() {\nx = 3 < 4\n< 5;\n}", "semicolon expected", 3},
+        {"int x;\nf(int a) { return a; }\nmain() {\nx = f(1 < 2 < 3\n) - 1;\n}", "semicolon expected", 3},
+        {"int x;\nmain() {\nx = 2 ++\n;\n}", "syntax error", 4},
+        {"int x, a;\nmain() {\nx = (a++\n+ 1);\n}", "parentheses expected", 3},
     };
     for (const auto& c : cases) expect_error(c.program, c.message, c.line);
     ProgramRun longest;

@@ -81,7 +81,9 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     // added to or stepped, after a step, a draw or a zero divisor, at a
     // line's end; the most negative value divided; a stray token, a `(` or
     // a `'` left open; a built-in's values ended by another token, and `;`
-    // where a value begins.
+    // where a value begins; an operand followed by a second comparison,
+    // by ++ -- += -= (a comparison whose right value is dropped), and a
+    // step followed by an operator.
     const auto with_variables = [](const std::string& e) {
         return std::string("int a, b, c, d, m, x;\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n") +
                "  m = -2147483647 - 1;\r\n  x = 1;\r\n  print(" + e + ");\r\n  x = " + e + ";\r\n  print(x);\r\n}\r\n";
@@ -177,7 +179,10 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "c - 2 * abs b",
                           "(a = 4) + getpel\r\n  , 1",
                           "x = rand",
-                          "(print)"}) {
+                          "(print)",
+                          "(b + 1 += c * 2) + (d -= 1 ++ 9) * (2 * a ++ 1) - (-c -- 1)",
+                          "abs(b-- * 2) + getpel(a++ + 1, d) - rand(c-- < 3 < 4)",
+                          "a <= b != c > d"}) {
         texts.push_back(with_variables(e));
     }
     // Lists past the runners' local room: 199 operands, 40 compound ones,
@@ -229,7 +234,9 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     // broken text after calls that print: an operand missing (after a sign,
     // an operator, a `,`), a `(` or a `'` left open, a stray token, and the
     // odd text the frames read without an error (`)` as an operand, `;` as
-    // a call's value, a call's values ended by any token, `;` after `+=`).
+    // a call's value, a call's values ended by any token, a second
+    // comparison or a step followed by an operator among them, `-=` after
+    // a call, `;` after `+=`).
     const std::string functions =
         "int a, b, c, d;\r\ng(int p, int q, int r) { return p * 100 + q * 10 + r; }\r\n"
         "bump(int k) { a = a + k; return k * 3; }\r\nnone() { return b; }\r\n"
@@ -348,7 +355,10 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "say(1) - clear ; * 2 + abs(;) + say(2)",
                           "getnum() + ",
                           "-getche() * (3 + ",
-                          "q - 'x + getnum()"}) {
+                          "q - 'x + getnum()",
+                          "say(1) + 2 -= say(3) * bump(2)",
+                          "g(say(a < b > c), bump(d++ * 2), 1 < 2 < 3)",
+                          "(c = say(d--) - 1) + say(a++ - 1)"}) {
         texts.push_back(calling(e));
     }
     // The same past the runners' local room: 91 operands, 20 parentheses
