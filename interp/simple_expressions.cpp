@@ -701,13 +701,16 @@ void InterpreterState::keep_site(SimpleExpression& e, int weight, uint32_t at) {
 bool InterpreterState::within_budget(const SimpleExpression& e, uint32_t pushed) {
     const BudgetSite* site = budget_sites.data() + e.sites;
     const BudgetSite* const end = budget_sites.data() + e.sites_end;
-    while (site != end && frames.within((site->weight - 1 + pushed) * sizeof(Frame))) ++site;
+    while (site != end && within_site(*site, pushed)) ++site;
     if (site == end) return true;
-    // The variables assigned are looked up where their assignments begin.
-    if (site != budget_sites.data() + e.sites && e.form != SimpleExpression::VALUE) {
-        if (find_named(e.target) == nullptr) return false;
-        for (int i = 0; i < e.more_targets; ++i)
-            if (find_named(simple_targets[e.targets + static_cast<uint32_t>(i)].id) == nullptr) return false;
+    // The variables assigned are looked up where their assignments begin,
+    // just after the budget is checked at their names.
+    if (e.form != SimpleExpression::VALUE) {
+        if (e.target_name->start < site->at && find_named(e.target) == nullptr) raise_missing(*e.target_name);
+        for (int i = 0; i < e.more_targets; ++i) {
+            const SimpleTarget& target = simple_targets[e.targets + static_cast<uint32_t>(i)];
+            if (target.name->start < site->at && find_named(target.id) == nullptr) raise_missing(*target.name);
+        }
     }
     // Before it only what neither acts nor raises: no `)` (a call, rand, a
     // store inside), no step, no built-in with effects or answer, no divisor.
@@ -737,6 +740,37 @@ bool InterpreterState::within_budget(const SimpleExpression& e, uint32_t pushed)
         }
     }
     report_error_at(ERR_TOO_DEEP, site->at);
+}
+
+// Each site's check stands before the item the site stands before. A
+// call's values are read one by one, so that the checks among them are
+// reached. A value of no variable: it runs only where within_budget found
+// every variable assigned there, and ends at a check.
+uint32_t InterpreterState::checked_list(uint32_t index) {
+    if (checked_lists.size() <= index) checked_lists.resize(simple.size(), kNotSimple);
+    if (checked_lists[index] >= 0) return static_cast<uint32_t>(checked_lists[index]);
+    SimpleExpression copy = simple[index];
+    const uint32_t from = copy.first;
+    copy.first = static_cast<uint32_t>(simple_items.size());
+    copy.form = SimpleExpression::VALUE;
+    copy.shape = SimpleExpression::CALLED;
+    copy.more_targets = 0;
+    uint32_t site = copy.sites;
+    for (uint32_t i = 0; i <= static_cast<uint32_t>(copy.count); ++i) {
+        const Token* const token = simple_tokens[from + i];
+        for (; site != copy.sites_end && budget_sites[site].item == i; ++site) {
+            simple_items.push_back(SimpleItem{SimpleItem::ERROR, false, 1, ERR_TOO_DEEP, static_cast<int32_t>(site)});
+            simple_tokens.push_back(token);
+        }
+        SimpleItem item = simple_items[from + i];
+        if (item.kind == SimpleItem::CALL) item.rank = 0;
+        simple_items.push_back(item);
+        simple_tokens.push_back(token);
+    }
+    copy.count = static_cast<int>(simple_items.size() - copy.first) - 1;  // its END aside
+    checked_lists[index] = static_cast<int32_t>(simple.size());
+    simple.push_back(copy);
+    return static_cast<uint32_t>(checked_lists[index]);
 }
 
 void InterpreterState::raise_item(const SimpleItem& error) {

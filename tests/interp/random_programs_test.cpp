@@ -256,7 +256,12 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
         "flow(int n) { if (n < 1) return n; while (((flow(n - 1)))) a = 0; return 0; }\r\n"
         "loop(int n) { if (n < 1) return n; for (c = g(1, loop(n - 1), 2); c < 0; c++) a = 0; return 1; }\r\n"
         "tell(int n) { if (n < 1) return n; print(n - tell(n - 1)); return n; }\r\n"
-        "mark(int n) { if (n < 1) return n; b = say(n) + 2 * (a + mark(n - 1)); return b; }\r\n";
+        "mark(int n) { if (n < 1) return n; b = say(n) + 2 * (a + mark(n - 1)); return b; }\r\n"
+        "spend(int n) { if (n < 1) return n; return say(n) + (c = -point(n, 2)) * (d++ - g(b = say(1), (c += "
+        "say(2)) + spend(n - 1), 3)); }\r\n"
+        "fold(int n) { if (n < 1) return n; a = a / 2 - c++ * (print(n) + g(1, (b = 2 - fold(n - 1)), q)); return a; "
+        "}\r\n"
+        "ask(int n) { if (n < 1) return n; return getnum() * (rand(5) + abs(-(c = ask(n - 1)))); }\r\n";
     const auto calling = [&functions](const std::string& e) {
         return functions + "f() { return " + e + "; }\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n" +
                "  b = " + e + ";\r\n  print(a);\r\n  print(b);\r\n  if (" + e + " < 3) print(1); else print(2);\r\n" +
@@ -462,8 +467,10 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     // one frame further each time (in print's and textout's values inside
     // an expression too, in an `if`, `while` or `for` header, a print
     // value, a call's value, an assignment inside, nested parentheses,
-    // an expression statement and a `return`), and up to the limit of
-    // nested calls;
+    // an expression statement and a `return`; after a call, drawing,
+    // print, an answer, a store, a step or a division in the same
+    // expression, a name not there after the place), and up to the limit
+    // of nested calls;
     // lists past the runners' local room in the recursion (12 parentheses
     // deep, 10 assignments inside, 10 variables assigned) and alone (66
     // and 200 parentheses deep; built-ins, assignments and calls 100 deep,
@@ -477,13 +484,26 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     };
     std::vector<Run> runs;
     for (size_t frames_more = 0; frames_more < 8; ++frames_more) {
-        for (const std::string& call : std::vector<std::string>{
-                 "deep(2000)", "nest(2000)", "sink(2000)", "pour(2000)", "fill(2000)", "cave(2000)", "hoard(2000)",
-                 "chain(2000)", "echo(2000)", "crest(2000)", "flow(2000)", "loop(2000)", "tell(2000)", "mark(2000)",
-                 repeated("(", 66) + "a" + repeated(")", 66), repeated("(", 200) + "a" + repeated(")", 200),
-                 repeated("abs(b - ", 100) + "a" + repeated(")", 100),
-                 repeated("(a = ", 100) + "b" + repeated(")", 100),
-                 repeated("g(1, ", 100) + "a" + repeated(", 2)", 100)}) {
+        for (const std::string& call : std::vector<std::string>{"deep(2000)",
+                                                                "nest(2000)",
+                                                                "sink(2000)",
+                                                                "pour(2000)",
+                                                                "fill(2000)",
+                                                                "cave(2000)",
+                                                                "hoard(2000)",
+                                                                "chain(2000)",
+                                                                "echo(2000)",
+                                                                "crest(2000)",
+                                                                "flow(2000)",
+                                                                "loop(2000)",
+                                                                "tell(2000)",
+                                                                "mark(2000)",
+                                                                repeated("(", 66) + "a" + repeated(")", 66),
+                                                                repeated("(", 200) + "a" + repeated(")", 200),
+                                                                repeated("abs(b - ", 100) + "a" + repeated(")", 100),
+                                                                repeated("(a = ", 100) + "b" + repeated(")", 100),
+                                                                repeated("g(1, ", 100) + "a" + repeated(", 2)", 100),
+                                                                "spend(2000) + fold(2000) + ask(2000)"}) {
             for (const auto& [open, close] :
                  std::initializer_list<std::pair<std::string, std::string>>{{"b = 2 + (", ")"},
                                                                             {"print(", ")"},
