@@ -328,6 +328,17 @@ bool InterpreterState::find_targets(SimpleExpression& e) {
 // runs: the frames read it either way.
 bool InterpreterState::names_other(const Token& name) const { return name.builtin >= 0 || function_of(name.id) >= 0; }
 
+// Whether an assignment's operator follows the current token, which stays current.
+bool InterpreterState::assigned_next() {
+    const Token* const name = tok;
+    const uint32_t after_name = scan_pos;
+    read_token();
+    const bool assigned = assigns(*tok);
+    scan_pos = after_name;
+    tok = name;
+    return assigned;
+}
+
 void InterpreterState::keep_item(SimpleItem::Kind kind, const Token& t, bool negate) {
     SimpleItem item{kind, negate, 0, 0, 0};
     switch (kind) {
@@ -498,6 +509,11 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             read_token();
             may_assign = false;
             value_start = false;
+        }
+        if (may_assign && depth > 0 && tok->kind == TK_NAME && names_other(*tok) && assigned_next()) {
+            // Assigned to where a variable of its name is found, else read
+            // as itself, which only the running program tells: the frames'.
+            return false;
         }
         if (tok->builtin >= 0 && single_builtin(tok->builtin)) {
             keep(SimpleItem::EFFECT, negate);

@@ -340,6 +340,7 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
                           int32_t& v);
     bool find_targets(SimpleExpression& e);
     bool names_other(const Token& name) const;
+    bool assigned_next();
     // The (first) variable of all but a VALUE; one not there is raised.
     VarSlot& target_variable(const SimpleExpression& e);
     void combine(int32_t& v, const SimpleItem& op, const SimpleItem& right);
