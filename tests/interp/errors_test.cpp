@@ -76,6 +76,10 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         {"int x;\nmain() {\nx = 5 / print(2)\n+ 1;\n}", "semicolon expected", 3},
         {"int x;\nmain() {\nx = 1 + print(3\n4);\n}", "parentheses expected", 3},
         {"int x;\nmain() {\nx = 1 + line(0, 0, 9;\n}", "parentheses expected", 3},
+        // main's parentheses hold values, read as a call's before main's
+        // parameters are: a name not there, then a type where a value is due.
+        {"int x;\nf() { return 1; }\nmain(f(),\nq) { }", "not a variable or function", 3},
+        {"main(\nint a) { }", "syntax error", 1},
     };
     for (const auto& c : cases) expect_error(c.program, c.message, c.line);
     ProgramRun longest;

@@ -432,6 +432,14 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     texts.push_back(functions +
                     "main() {\r\n  if (a == 0) print(say(4)); else b = say(5) + ;\r\n"
                     "  while (a < 0) b = (say(6) + 1;\r\n  print(say(7) * 2);\r\n}\r\n");
+    // What stands in main's parentheses is read as a call's values, before
+    // main's own are read: none (one value, 0), stores, calls that print
+    // from the list, a name not there, a zero divisor after a call, a
+    // parameter, two values with no `,`.
+    for (const char* values :
+         {"", "7, b = 3", "say(1) + a, bump(2)", "q", "none(), say(2) / (d - d)", "int p", "say(3) c"}) {
+        texts.push_back(functions + "main(" + values + ") {\r\n  print(a * 10 + b);\r\n}\r\n");
+    }
     for (int i = 0; i < 3000; ++i) texts.push_back(random_program(rng, i));
     // Recursion in an expression up to the frames' budget, the budget put
     // one frame further each time (in print's and textout's values inside
@@ -480,6 +488,10 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
             }
         }
     }
+    // A call in main's parentheses up to the frames' budget, main's values'
+    // frame below it.
+    for (size_t frames_more = 0; frames_more < 4; ++frames_more)
+        runs.push_back(Run{functions + "main(1 + deep(2000)) { }\r\n", 8192 + frames_more * sizeof(Frame), 100000});
     runs.push_back(Run{functions + "main() { a = deep(300000) + 1; }\r\n", Interpreter::kDefaultStackBudget, 0});
     runs.push_back(Run{"int a;\r\nvault(int n) { if (n < 1) return n; return " + repeated("(", 300) +
                            "vault(n - 1) + 1" + repeated(")", 300) + "; }\r\nmain() { a = vault(100000) + 1; }\r\n",
