@@ -462,6 +462,12 @@ void InterpreterState::main_values() {
     if (!start_items(FrameKind::STATEMENTS)) run_expression(Entry::CURRENT);
 }
 
+void InterpreterState::main_value(int32_t v) {
+    if (!argument_value(v)) return;
+    read_token();
+    main_values();
+}
+
 // The built-in has taken its values, its result in builtin_result. Inlined
 // in both places: out of line it cost pixels 0.7% more instructions.
 KORVANE_INLINE void InterpreterState::builtin_statement_done() {

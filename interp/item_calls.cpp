@@ -398,10 +398,7 @@ void InterpreterState::items_done(FrameKind site, int32_t v) {
         case FrameKind::BUILTIN:  // a value of a built-in statement
         case FrameKind::COLLECTION:
         case FrameKind::TEXT: return builtin_statement_value(v);
-        case FrameKind::ARGUMENTS:  // one of main's values
-            if (!argument_value(v)) return;
-            read_token();
-            return main_values();
+        case FrameKind::ARGUMENTS: return main_value(v);
         case FrameKind::STATEMENTS:
         case FrameKind::STORE:
         case FrameKind::OPERATION:
