@@ -151,8 +151,7 @@ int InterpreterState::start_main() {
     main_token.id = id;
     tok = &main_token;
     start_call(function);
-    read_token();
-    main_values();
+    run_expression(Entry::EVALUATE);
     run_machine();
     return 0;
 }
