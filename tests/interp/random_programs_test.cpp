@@ -462,6 +462,10 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     texts.push_back(functions +
                     "main() {\r\n  if (a == 0) print(say(4)); else b = say(5) + ;\r\n"
                     "  while (a < 0) b = (say(6) + 1;\r\n  print(say(7) * 2);\r\n}\r\n");
+    // putch's value without its `(`, a second comparison or a step then an
+    // operator in it, the text ending in a `getnum(` a `'}'` hides.
+    for (const char* value : {"1 < 2 < '}' + getnum(", "b++ + say(1) + '}'", "a -= 2 ++ 3 + '}'"})
+        texts.push_back(functions + "main() {\r\n  a = 5;\r\n  putch " + value);
     // `;` as a statement's whole value, which the frames read no further:
     // a `return`'s, an `if`'s, a `while`'s, a `for` header's parts, a
     // built-in statement's values, a `do`'s condition.
