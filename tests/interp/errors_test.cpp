@@ -56,6 +56,9 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         {"int x;\nmain() {\nx = putch --1;\n}", "syntax error", 2},
         {"int x;\nmain() {\nx = x += line = 3;\n}", "parentheses expected", 2},
         {"int x;\nf() { }\nmain() {\nf = 3;\n}", "parentheses expected", 3},
+        // Else as a variable, the next such name as itself where none is.
+        {"int x, putch;\nmain() {\nx = putch = 10 / 0;\n}", "division by zero", 2},
+        {"int x;\nmain() {\nint clear;\nx = clear = putch = 3;\n}", "syntax error", 3},
         // After a call, the same: raised where the frames read the token, the
         // line where the scanner stands (after the `;` at a line end, the next).
         {"int x;\nf() { return 1; }\nmain() {\nx = f() + (2 * f();\n}", "parentheses expected", 4},

@@ -196,6 +196,15 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
              repeated("a = b += ", 5) + "c--", "x += " + repeated("a -= b = ", 5) + "(c = 3) * -(x += 2) + abs(c)"}) {
         texts.push_back(with_variables(e));
     }
+    // Names of built-ins and functions assigned to: variables where one of
+    // the name is found (a global, a local, in one function only), else read
+    // as themselves; as first, later and stepped targets, inside parentheses.
+    for (const char* e : {"putch = a + 1", "x = putch += b = f -= 2", "putch++", "x = clear = f = a",
+                          "b = abs -= (putch = 3) * 2", "(x = putch = b) + 1", "a = clear = putch = 3"}) {
+        texts.push_back(std::string("int a, b, x, putch;\r\nf() { int clear, abs; clear = 4; return ") + e +
+                        "; }\r\nmain() {\r\n  int f;\r\n  a = 5; b = -3;\r\n  x = " + e +
+                        ";\r\n  print(x + putch);\r\n  print(f());\r\n}\r\n");
+    }
     // A call's simple arguments go to it together; one that is not simple,
     // a zero divisor among them, or a list the frames refuse, from the text.
     const std::string many =
