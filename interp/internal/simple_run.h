@@ -158,7 +158,13 @@ template <bool sets_place>
         case SimpleExpression::OTHER: run_other(e, v); break;
         case SimpleExpression::CALLED:
         case SimpleExpression::CALLED_UPDATED: return false;  // only where a statement can wait (start_items)
-        case SimpleExpression::NAMED: return run_named<sets_place>(e, v);
+        case SimpleExpression::NAMED: {
+            // On a value of its own, as run_other's calls are.
+            int32_t value = 0;
+            const bool ran = run_named<sets_place>(e, value);
+            v = value;
+            return ran;
+        }
         case SimpleExpression::UPDATED:
             [[unlikely]] {
                 // Out of line on a value of its own, as run_other's calls are.
