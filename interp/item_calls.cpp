@@ -86,9 +86,16 @@ uint32_t pushed_at(FrameKind site) { return site == FrameKind::STATEMENTS ? 0 : 
 
 }  // namespace
 
+[[gnu::always_inline]] inline bool InterpreterState::begin_list(uint32_t index, FrameKind site) {
+    ItemsFrame run{};
+    open_items(index, site, run);
+    begin_items(simple[index], run);
+    return true;
+}
+
 bool InterpreterState::start_items(FrameKind site) {
     const int32_t index = tok->simple;
-    if (index < 0 || !simple_expressions) return false;
+    if (index < 0 || !simple_expressions) return empty_value(site);
     const SimpleExpression& e = simple[static_cast<size_t>(index)];
     if (e.shape != SimpleExpression::CALLED) [[unlikely]]
         return start_other_items(static_cast<uint32_t>(index), site);
@@ -99,19 +106,24 @@ bool InterpreterState::start_items(FrameKind site) {
     const SimpleExpression& e = simple[index];
     if (!frames.within(e.frames_bytes + pushed_at(site) * sizeof(Frame))) [[unlikely]]
         return start_at_budget(index, site);
-    ItemsFrame run{};
-    open_items(index, site, run);
-    begin_items(e, run);
+    return begin_list(index, site);
+}
+
+// The frames read no token past it, unlike a list, which ends at the
+// token after its last: so it is taken here, where the statement finds
+// it, not by the lists that statements run.
+bool InterpreterState::empty_value(FrameKind site) {
+    if (!simple_expressions || !tok->is(';')) return false;
+    items_done(site, 0);
     return true;
 }
 
 bool InterpreterState::start_at_budget(uint32_t index, FrameKind site) {
-    const SimpleExpression& e = simple[index];
-    if (!within_budget(e, pushed_at(site))) return false;
-    ItemsFrame run{};
-    open_items(index, site, run);
-    begin_items(e, run);
-    return true;
+    return begin_list(list_at_budget(index, site), site);
+}
+
+uint32_t InterpreterState::list_at_budget(uint32_t index, FrameKind site) {
+    return within_budget(simple[index], pushed_at(site)) ? index : checked_list(index);
 }
 
 bool InterpreterState::start_other_items(uint32_t index, FrameKind site) {
@@ -124,9 +136,9 @@ bool InterpreterState::start_other_items(uint32_t index, FrameKind site) {
         return start_called(static_cast<uint32_t>(reading), site);
     }
     if (e.shape == SimpleExpression::CALLED_UPDATED) return start_updated_items(index, site);
-    if (!within_budget(e, pushed_at(site))) return false;
+    if (const uint32_t list = list_at_budget(index, site); list != index) return begin_list(list, site);
     int32_t v = 0;
-    if (!run_within(e, v)) return false;
+    if (!run_within(simple[index], v)) return false;
     items_done(site, v);
     return true;
 }
@@ -183,9 +195,10 @@ bool InterpreterState::start_tail_items() {
 // looked up (one not there raised) and their values kept, as the frames
 // do where their assignments begin.
 bool InterpreterState::start_updated_items(uint32_t index, FrameKind site) {
+    if (!frames.within(simple[index].frames_bytes + pushed_at(site) * sizeof(Frame))) {
+        if (const uint32_t list = list_at_budget(index, site); list != index) return begin_list(list, site);
+    }
     const SimpleExpression& e = simple[index];
-    if (!frames.within(e.frames_bytes + pushed_at(site) * sizeof(Frame)) && !within_budget(e, pushed_at(site)))
-        return false;
     ItemsFrame run{};
     open_items(index, site, run);
     const size_t need = size_t{run.top} + 1 + static_cast<size_t>(e.more_targets);
@@ -313,7 +326,8 @@ void InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 } else if (t.kind == SimpleItem::STEP) [[unlikely]] {
                     v = step_item(t);
                 } else if (t.kind == SimpleItem::ERROR) [[unlikely]] {
-                    raise_item(t);
+                    reach_error(run, t);
+                    continue;
                 } else {
                     // A built-in with effects lists its values as a call does.
                     const uint16_t opened = t.kind == SimpleItem::OPEN      ? PARENTHESIS
@@ -383,6 +397,12 @@ void InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
     }
 }
 
+void InterpreterState::reach_error(const ItemsFrame& run, const SimpleItem& error) {
+    if (error.code != ERR_TOO_DEEP) raise_item(error);
+    const BudgetSite& site = budget_sites[static_cast<uint32_t>(error.value)];
+    if (!within_site(site, pushed_at(run.site))) report_error_at(ERR_TOO_DEEP, site.at);
+}
+
 // As the frames hand it: a `return` or an expression statement ends at
 // once, and so does a built-in statement's value, which the built-in takes
 // (its next value read as before); any other statement takes the value in
@@ -410,10 +430,10 @@ void InterpreterState::items_done(FrameKind site, int32_t v) {
         case FrameKind::BUILTIN:  // a value of a built-in statement
         case FrameKind::COLLECTION:
         case FrameKind::TEXT: return builtin_statement_value(v);
+        case FrameKind::ARGUMENTS: return main_value(v);
         case FrameKind::STATEMENTS:
         case FrameKind::STORE:
         case FrameKind::OPERATION:
-        case FrameKind::ARGUMENTS:
         case FrameKind::CALL:
         case FrameKind::ITEMS: misplaced_frame();
     }

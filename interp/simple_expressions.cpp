@@ -188,14 +188,6 @@ bool plain(const InterpreterState& s, const Token& t) {
     return t.kind == TK_NAME && t.builtin < 0 && s.function_of_id[static_cast<size_t>(t.id)] < 0;
 }
 
-// The operators that only combine two values; ++ -- += -= between two
-// operands do something else.
-bool binary(const Token& t) {
-    if (t.level == LEVEL_COMPARISON)
-        return t.op != OP_INC && t.op != OP_DEC && t.op != OP_ADD_ASSIGN && t.op != OP_SUB_ASSIGN;
-    return t.level != LEVEL_NONE;
-}
-
 // Whether the items are operands and operators in turn, each operand plain,
 // a pair in parentheses `(a op b)`, or a built-in whose values are each
 // plain or `a op b`: what a chain takes.
@@ -371,6 +363,17 @@ int32_t InterpreterState::named_reading(const SimpleExpression& e) {
     return reading->expression;
 }
 
+// Whether an assignment's operator follows the current token, which stays current.
+bool InterpreterState::assigned_next() {
+    const Token* const name = tok;
+    const uint32_t after_name = scan_pos;
+    read_token();
+    const bool assigned = assigns(*tok);
+    scan_pos = after_name;
+    tok = name;
+    return assigned;
+}
+
 void InterpreterState::keep_item(SimpleItem::Kind kind, const Token& t, bool negate) {
     SimpleItem item{kind, negate, 0, 0, 0};
     switch (kind) {
@@ -433,7 +436,8 @@ void InterpreterState::keep_error(SimpleExpression& e, int code) {
 // (puts "(" string ")", print "(" (string | value) ")", textout and
 // textstyle "(" value sep value sep string ")", sep any token), with only a `;` after
 // puts or print, putch's, clear's and setcolor's value all that follows
-// their name, with its `(` if it has one,
+// their name, with its `(` if it has one, any other built-in's name
+// without its `(` an error,
 // value = {name ("=" | "+=" | "-=")} (operation | name ("++" | "--")),
 // with kMaxArguments values at most for a call (a listed built-in: as
 // many as it takes), and getche or getnum only where a call or a built-in
@@ -534,23 +538,17 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         const LastValue string = string_due();
         if (string == LastValue::STRING && tok->kind != TK_STRING) return error_item(ERR_QUOTE_EXPECTED);
         bool negate = false;
-        bool empty = false;  // the operand read is an empty value
+        bool ended = false;  // the operand read ends its value whatever follows: empty, or a step
         if (tok->is('+') || tok->is('-')) {
             negate = tok->is('-');
             read_token();
             may_assign = false;
             value_start = false;
         }
-        if (may_assign && depth > 0 && tok->kind == TK_NAME && names_other(*tok)) {
+        if (may_assign && depth > 0 && tok->kind == TK_NAME && names_other(*tok) && assigned_next()) {
             // Assigned to where a variable of its name is found, else read
-            // as itself: left to the frames (the whole's are read_named's).
-            const Token* const name = tok;
-            const uint32_t after_name = scan_pos;
-            read_token();
-            const bool assigned = assigns(*tok);
-            scan_pos = after_name;
-            tok = name;
-            if (assigned) return false;
+            // as itself, which only the running program tells: the frames'.
+            return false;
         }
         if (tok->builtin >= 0 && single_builtin(tok->builtin)) {
             keep(SimpleItem::EFFECT, negate);
@@ -561,9 +559,9 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         const bool listed = tok->builtin >= 0 && listed_builtin_values(tok->builtin) > 0;
         if (tok->builtin >= 0 && !input_builtin(tok->builtin) && !listed) {
             const int taken = pure_builtin_values(tok->builtin);
-            if (taken == 0) return false;
             keep(SimpleItem::BUILTIN, negate);
-            if (!open(taken)) return false;
+            // The frames' built-ins each expect their `(` after the name.
+            if (!open(taken)) return error_item(ERR_PARENS_EXPECTED);
             continue;
         }
         if (tok->is('(')) {
@@ -573,8 +571,9 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         }
         if (listed || (tok->kind == TK_NAME && function_of_id[static_cast<size_t>(tok->id)] >= 0)) {
             keep(listed ? SimpleItem::EFFECT : SimpleItem::CALL, negate);
-            if (!open(listed ? kListed : kCall)) return false;
             e.functions = true;
+            // A drawing one without its `(` raises it after the pause before it.
+            if (!open(listed ? kListed : kCall)) return listed && error_item(ERR_PARENS_EXPECTED);
             continue;
         }
         if (tok->builtin >= 0) {
@@ -607,8 +606,8 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             simple_items.back().value = 0;
         } else if (value_start && tok->is(';')) {
             // An empty value to the frames, 0, read past: the token after
-            // the `;` ends the value, whatever it is. Left to them where it
-            // is a statement's whole value.
+            // the `;` ends the value, whatever it is. Where it is a
+            // statement's whole value, the statement takes it (empty_value).
             if (depth == 0 && e.form == SimpleExpression::VALUE) return false;
             keep_here(SimpleItem::NUMBER, false);
             simple_items.back().value = 0;
@@ -621,7 +620,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 --depth;
                 if (abs) step_over(1);
             } else {
-                empty = true;
+                ended = true;
             }
             read_token();
         } else {
@@ -644,17 +643,21 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                     value_start = form != SimpleExpression::ASSIGN;
                     continue;
                 }
-                // The step is the assignment's value: its `)` or `,` follows.
+                // The step is the assignment's value, whatever follows it.
                 assignment.kind = SimpleItem::STEP;
-                if (tok->level != LEVEL_NONE) return false;
+                ended = true;
             }
         }
         // The operations this operand ends, each closed by its `)`, or
         // by the `,` before a built-in's second value; a call's, abs's,
         // putch's, clear's or setcolor's by whatever ends it, the first
-        // after an empty value whatever it is.
+        // after an empty value or a step whatever it is. After a comparison
+        // another ends the operation, as any token but an operator does.
+        const auto goes_on = [&] {
+            return tok->level != LEVEL_NONE && !(compared[depth] && tok->level == LEVEL_COMPARISON);
+        };
         bool second_value = false;
-        for (bool ends = empty; !second_value && (ends || tok->level == LEVEL_NONE); ends = false) {
+        for (bool ends = ended; !second_value && (ends || !goes_on()); ends = false) {
             if (depth == 0) {
                 const SimpleItem* items = simple_items.data() + e.first;
                 e.flat = e.count == 1 || (e.count == 3 && items[1].kind == SimpleItem::OPERATOR);
@@ -733,8 +736,8 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             if (tok->kind != TK_STRING || string_due() == LastValue::NUMBER) hold();
             continue;
         }
-        // After a comparison another ends the operation though it is no end.
-        if (!binary(*tok) || (compared[depth] && tok->level == LEVEL_COMPARISON)) return false;
+        // ++ -- += -= after an operand are a comparison whose right value
+        // is dropped, as the frames work them out.
         compared[depth] = compared[depth] || tok->level == LEVEL_COMPARISON;
         keep(SimpleItem::OPERATOR, false);
         may_assign = false;
@@ -749,13 +752,16 @@ void InterpreterState::keep_site(SimpleExpression& e, int weight, uint32_t at) {
 bool InterpreterState::within_budget(const SimpleExpression& e, uint32_t pushed) {
     const BudgetSite* site = budget_sites.data() + e.sites;
     const BudgetSite* const end = budget_sites.data() + e.sites_end;
-    while (site != end && frames.within((site->weight - 1 + pushed) * sizeof(Frame))) ++site;
+    while (site != end && within_site(*site, pushed)) ++site;
     if (site == end) return true;
-    // The variables assigned are looked up where their assignments begin.
-    if (site != budget_sites.data() + e.sites && e.form != SimpleExpression::VALUE) {
-        if (find_named(e.target) == nullptr) return false;
-        for (int i = 0; i < e.more_targets; ++i)
-            if (find_named(simple_targets[e.targets + static_cast<uint32_t>(i)].id) == nullptr) return false;
+    // The variables assigned are looked up where their assignments begin,
+    // just after the budget is checked at their names.
+    if (e.form != SimpleExpression::VALUE) {
+        if (e.target_name->start < site->at && find_named(e.target) == nullptr) raise_missing(*e.target_name);
+        for (int i = 0; i < e.more_targets; ++i) {
+            const SimpleTarget& target = simple_targets[e.targets + static_cast<uint32_t>(i)];
+            if (target.name->start < site->at && find_named(target.id) == nullptr) raise_missing(*target.name);
+        }
     }
     // Before it only what neither acts nor raises: no `)` (a call, rand, a
     // store inside), no step, no built-in with effects or answer, no divisor.
@@ -785,6 +791,37 @@ bool InterpreterState::within_budget(const SimpleExpression& e, uint32_t pushed)
         }
     }
     report_error_at(ERR_TOO_DEEP, site->at);
+}
+
+// Each site's check stands before the item the site stands before. A
+// call's values are read one by one, so that the checks among them are
+// reached. A value of no variable: it runs only where within_budget found
+// every variable assigned there, and ends at a check.
+uint32_t InterpreterState::checked_list(uint32_t index) {
+    if (checked_lists.size() <= index) checked_lists.resize(simple.size(), kNotSimple);
+    if (checked_lists[index] >= 0) return static_cast<uint32_t>(checked_lists[index]);
+    SimpleExpression copy = simple[index];
+    const uint32_t from = copy.first;
+    copy.first = static_cast<uint32_t>(simple_items.size());
+    copy.form = SimpleExpression::VALUE;
+    copy.shape = SimpleExpression::CALLED;
+    copy.more_targets = 0;
+    uint32_t site = copy.sites;
+    for (uint32_t i = 0; i <= static_cast<uint32_t>(copy.count); ++i) {
+        const Token* const token = simple_tokens[from + i];
+        for (; site != copy.sites_end && budget_sites[site].item == i; ++site) {
+            simple_items.push_back(SimpleItem{SimpleItem::ERROR, false, 1, ERR_TOO_DEEP, static_cast<int32_t>(site)});
+            simple_tokens.push_back(token);
+        }
+        SimpleItem item = simple_items[from + i];
+        if (item.kind == SimpleItem::CALL) item.rank = 0;
+        simple_items.push_back(item);
+        simple_tokens.push_back(token);
+    }
+    copy.count = static_cast<int>(simple_items.size() - copy.first) - 1;  // its END aside
+    checked_lists[index] = static_cast<int32_t>(simple.size());
+    simple.push_back(copy);
+    return static_cast<uint32_t>(checked_lists[index]);
 }
 
 void InterpreterState::raise_item(const SimpleItem& error) {

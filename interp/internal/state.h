@@ -53,6 +53,8 @@ struct SimpleItem {
     // ASSIGN: a variable assigned the value of what follows up to the `)`
     // or `,` that ends it; STEP: a variable stepped, an operand.
     // ERROR: what the frames would raise at its token; the list ends there.
+    // In a list's checked copy an ERROR of ERR_TOO_DEEP also stands where
+    // the frames check their budget, raised only where they would raise it.
     enum Kind : uint8_t {
         NUMBER,
         VARIABLE,
@@ -92,7 +94,8 @@ struct SimpleItem {
     // CALL: its function_table entry;
     // a call's CLOSE: the frames the expression would hold at the call (its weight);
     // OPERATOR: where it stands, for a division by zero;
-    // ERROR: where the scanner stood, which names the message's line
+    // ERROR: where the scanner stood, which names the message's line; a
+    // check of the budget: its BudgetSite's index
     int32_t value;
 
     // OPERATOR: its level; CLOSE, COMMA, END, TAKE: LEVEL_NONE.
@@ -216,6 +219,9 @@ struct ItemLists {
     std::vector<SimpleTarget> simple_targets;
     std::vector<NamedReading> named_readings;
     std::vector<BudgetSite> budget_sites;
+    // Per expression: its checked copy's entry in simple, or kNotSimple
+    // before it is made; grown as copies are asked for.
+    std::vector<int32_t> checked_lists;
     // Per position after a call's `(`: its entry in simple_arguments,
     // kNotSimple, or kNotLooked.
     std::vector<int32_t> arguments_at;
@@ -231,6 +237,7 @@ struct ItemLists {
         simple_targets.clear();
         named_readings.clear();
         budget_sites.clear();
+        checked_lists.clear();
         arguments_at.assign(size, kNotLooked);
         simple_arguments.clear();
         simple_argument.clear();
@@ -300,6 +307,10 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // The function_table entry of a name, or -1: the first definition wins.
     int32_t function_of(int32_t id) const { return id < 0 ? -1 : function_of_id[static_cast<size_t>(id)]; }
     int start_main();
+    // With the token after main's `(` or after a `,` of its own read.
+    void main_values();
+    // One of them, from an item list; out of line, as items_done is hot.
+    [[gnu::cold, gnu::noinline]] void main_value(int32_t v);
 
     // the machine: runs the frames until the bottom one ends
     void run_machine();
@@ -353,6 +364,7 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
                           int32_t& v);
     void find_targets(SimpleExpression& e, const Token* builtin);
     bool names_other(const Token& name) const;
+    bool assigned_next();
     // The reading of a NAMED list that runs now, or kNotSimple.
     [[gnu::cold]] int32_t named_reading(const SimpleExpression& e);
     template <bool sets_place>
@@ -418,11 +430,24 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     bool start_tail_items();
     // The list of that statement, kept at the token after the `)`.
     int32_t look_for_tail(const CachedToken& name);
+    // start_items where the statement's value is a `;`: a 0 for it, the
+    // `;` current as the frames leave it.
+    [[gnu::cold, gnu::noinline]] bool empty_value(FrameKind site);
     // start_items for a CALLED_UPDATED list.
     [[gnu::cold]] bool start_updated_items(uint32_t index, FrameKind site);
     void open_items(uint32_t index, FrameKind site, ItemsFrame& run);
+    // Its run begun from its first item.
+    bool begin_list(uint32_t index, FrameKind site);
     // start_items where the frames could reach their budget in the list.
     [[gnu::cold, gnu::noinline]] bool start_at_budget(uint32_t index, FrameKind site);
+    // The list a statement begins with where the frames could reach their
+    // budget in it: itself where they never would, else its checked copy
+    // where something before the place they would could act first;
+    // ERR_TOO_DEEP is raised at once where nothing could.
+    [[gnu::cold]] uint32_t list_at_budget(uint32_t index, FrameKind site);
+    // A copy of the list that checks the frames' budget where they check
+    // it, made once; its end is never reached (see list_at_budget).
+    [[gnu::cold]] uint32_t checked_list(uint32_t index);
     // start_items for a list of any other shape: one that run_simple left,
     // as the frames could reach their budget in it.
     [[gnu::cold]] bool start_other_items(uint32_t index, FrameKind site);
@@ -436,6 +461,14 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     void items_done(FrameKind site, int32_t v);
     // An ERROR item of the list reached, all the frames do before it done.
     [[noreturn, gnu::cold]] void raise_item(const SimpleItem& error);
+    // The same where an operand is due, but a check of the budget, which
+    // the list passes where the frames are within it.
+    [[gnu::cold]] void reach_error(const ItemsFrame& run, const SimpleItem& error);
+    // Whether the frames stay within their budget where they check it at
+    // `site`, `pushed` the frames pushed before the list began.
+    bool within_site(const BudgetSite& site, uint32_t pushed) const {
+        return frames.within((site.weight - 1 + pushed) * sizeof(Frame));
+    }
     // A variable that is not there, raised at its name as the frames raise
     // it where they read the name: all they do before it is done by then.
     [[noreturn, gnu::cold]] void raise_missing(const Token& name);
@@ -445,9 +478,11 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     void keep_site(SimpleExpression& e, int weight, uint32_t at);
     // Where a list's frames would pass the budget, `pushed` the frames the
     // frames push before it begins (a `return`'s or an expression
-    // statement's): ERR_TOO_DEEP raised where they would raise it, or true
+    // statement's): ERR_TOO_DEEP raised where they would raise it (or a
+    // variable assigned before that place that is not there), or true
     // where they never would, the list to run. False, with nothing done,
-    // where something before that place could act first (the frames run it).
+    // where something before that place could act first (its checked copy
+    // runs).
     [[gnu::cold]] bool within_budget(const SimpleExpression& e, uint32_t pushed);
     // An assignment inside whose value v is: stored as its ASSIGN item
     // says, `left` the variable's value where the assignment began; the

@@ -79,6 +79,21 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         {"int x;\nmain() {\nx = 5 / print(2)\n+ 1;\n}", "semicolon expected", 3},
         {"int x;\nmain() {\nx = 1 + print(3\n4);\n}", "parentheses expected", 3},
         {"int x;\nmain() {\nx = 1 + line(0, 0, 9;\n}", "parentheses expected", 3},
+        // A built-in's name without its `(`: raised at the token after it
+        // (after a `;` at a line's end, in the next line).
+        {"int x;\nmain() {\nx = 2 * abs\n5;\n}", "parentheses expected", 3},
+        {"int x;\nf() { return 1; }\nmain() {\nx = f() + sleep\n;\n}", "parentheses expected", 5},
+        // A second comparison ends the operation, ++ after a number is a
+        // comparison whose operand is due, and a step ends its value: what
+        // waits for the value reads the token.
+        {"int x;\nmain() {\nx = 3 < 4\n< 5;\n}", "semicolon expected", 3},
+        {"int x;\nf(int a) { return a; }\nmain() {\nx = f(1 < 2 < 3\n) - 1;\n}", "semicolon expected", 3},
+        {"int x;\nmain() {\nx = 2 ++\n;\n}", "syntax error", 4},
+        {"int x, a;\nmain() {\nx = (a++\n+ 1);\n}", "parentheses expected", 3},
+        // main's parentheses hold values, read as a call's before main's
+        // parameters are: a name not there, then a type where a value is due.
+        {"int x;\nf() { return 1; }\nmain(f(),\nq) { }", "not a variable or function", 3},
+        {"main(\nint a) { }", "syntax error", 1},
     };
     for (const auto& c : cases) expect_error(c.program, c.message, c.line);
     ProgramRun longest;

@@ -81,7 +81,9 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     // added to or stepped, after a step, a draw or a zero divisor, at a
     // line's end; the most negative value divided; a stray token, a `(` or
     // a `'` left open; a built-in's values ended by another token, and `;`
-    // where a value begins.
+    // where a value begins; an operand followed by a second comparison,
+    // by ++ -- += -= (a comparison whose right value is dropped), and a
+    // step followed by an operator.
     const auto with_variables = [](const std::string& e) {
         return std::string("int a, b, c, d, m, x;\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n") +
                "  m = -2147483647 - 1;\r\n  x = 1;\r\n  print(" + e + ");\r\n  x = " + e + ";\r\n  print(x);\r\n}\r\n";
@@ -173,7 +175,14 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "x -= ; + 1",
                           "getpel(;, b) - getpel(a, ;)",
                           "getpel(a, b, c) * 2 + rand(c, x = 9) - x + rand(c, q)",
-                          "abs( ; ) * 2 + abs(;c) - (putch ; + 3)"}) {
+                          "abs( ; ) * 2 + abs(;c) - (putch ; + 3)",
+                          "c - 2 * abs b",
+                          "(a = 4) + getpel\r\n  , 1",
+                          "x = rand",
+                          "(print)",
+                          "(b + 1 += c * 2) + (d -= 1 ++ 9) * (2 * a ++ 1) - (-c -- 1)",
+                          "abs(b-- * 2) + getpel(a++ + 1, d) - rand(c-- < 3 < 4)",
+                          "a <= b != c > d"}) {
         texts.push_back(with_variables(e));
     }
     // Lists past the runners' local room: 199 operands, 40 compound ones,
@@ -234,7 +243,9 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     // broken text after calls that print: an operand missing (after a sign,
     // an operator, a `,`), a `(` or a `'` left open, a stray token, and the
     // odd text the frames read without an error (`)` as an operand, `;` as
-    // a call's value, a call's values ended by any token, `;` after `+=`).
+    // a call's value, a call's values ended by any token, a second
+    // comparison or a step followed by an operator among them, `-=` after
+    // a call, `;` after `+=`).
     const std::string functions =
         "int a, b, c, d;\r\ng(int p, int q, int r) { return p * 100 + q * 10 + r; }\r\n"
         "bump(int k) { a = a + k; return k * 3; }\r\nnone() { return b; }\r\n"
@@ -254,7 +265,12 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
         "flow(int n) { if (n < 1) return n; while (((flow(n - 1)))) a = 0; return 0; }\r\n"
         "loop(int n) { if (n < 1) return n; for (c = g(1, loop(n - 1), 2); c < 0; c++) a = 0; return 1; }\r\n"
         "tell(int n) { if (n < 1) return n; print(n - tell(n - 1)); return n; }\r\n"
-        "mark(int n) { if (n < 1) return n; b = say(n) + 2 * (a + mark(n - 1)); return b; }\r\n";
+        "mark(int n) { if (n < 1) return n; b = say(n) + 2 * (a + mark(n - 1)); return b; }\r\n"
+        "spend(int n) { if (n < 1) return n; return say(n) + (c = -point(n, 2)) * (d++ - g(b = say(1), (c += "
+        "say(2)) + spend(n - 1), 3)); }\r\n"
+        "fold(int n) { if (n < 1) return n; a = a / 2 - c++ * (print(n) + g(1, (b = 2 - fold(n - 1)), q)); return a; "
+        "}\r\n"
+        "ask(int n) { if (n < 1) return n; return getnum() * (rand(5) + abs(-(c = ask(n - 1)))); }\r\n";
     const auto calling = [&functions](const std::string& e) {
         return functions + "f() { return " + e + "; }\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n" +
                "  b = " + e + ";\r\n  print(a);\r\n  print(b);\r\n  if (" + e + " < 3) print(1); else print(2);\r\n" +
@@ -337,6 +353,8 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "g(say(7), abs(2 * say(8) , 1)",
                           "say(9) + 'x",
                           "g(say(1), ], 2)",
+                          "say(1) + line a",
+                          "(a = say(2)) * -textout\r\n  + say(3)",
                           "g(say(2), \"\", 1)",
                           "say(3) + \"\"",
                           "say(4) - if",
@@ -351,7 +369,10 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "say(1) - clear ; * 2 + abs(;) + say(2)",
                           "getnum() + ",
                           "-getche() * (3 + ",
-                          "q - 'x + getnum()"}) {
+                          "q - 'x + getnum()",
+                          "say(1) + 2 -= say(3) * bump(2)",
+                          "g(say(a < b > c), bump(d++ * 2), 1 < 2 < 3)",
+                          "(c = say(d--) - 1) + say(a++ - 1)"}) {
         texts.push_back(calling(e));
     }
     // The same past the runners' local room: 91 operands, 20 parentheses
@@ -441,13 +462,32 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     texts.push_back(functions +
                     "main() {\r\n  if (a == 0) print(say(4)); else b = say(5) + ;\r\n"
                     "  while (a < 0) b = (say(6) + 1;\r\n  print(say(7) * 2);\r\n}\r\n");
+    // `;` as a statement's whole value, which the frames read no further:
+    // a `return`'s, an `if`'s, a `while`'s, a `for` header's parts, a
+    // built-in statement's values, a `do`'s condition.
+    texts.push_back(functions +
+                    "none2(int k) { if (k > 1) return ; return k + 1; }\r\nmain() {\r\n"
+                    "  print(none2(2) * 10 + none2(1));\r\n  if ; print(say(1)); else print(say(2));\r\n"
+                    "  while ; print(say(3));\r\n  for (c = 0; ; c++) print(say(5));\r\n"
+                    "  for (; c < 2; c++) print(say(6));\r\n  print(;);\r\n  line(1, ;, say(8), 4);\r\n"
+                    "  print(a * 10 + c);\r\n  do print(say(7)); while ;\r\n  for (;;) print(say(4));\r\n}\r\n");
+    // What stands in main's parentheses is read as a call's values, before
+    // main's own are read: none (one value, 0), stores, calls that print
+    // from the list, a name not there, a zero divisor after a call, a
+    // parameter, two values with no `,`.
+    for (const char* values :
+         {"", "7, b = 3", "say(1) + a, bump(2)", "q", "none(), say(2) / (d - d)", "int p", "say(3) c"}) {
+        texts.push_back(functions + "main(" + values + ") {\r\n  print(a * 10 + b);\r\n}\r\n");
+    }
     for (int i = 0; i < 3000; ++i) texts.push_back(random_program(rng, i));
     // Recursion in an expression up to the frames' budget, the budget put
     // one frame further each time (in print's and textout's values inside
     // an expression too, in an `if`, `while` or `for` header, a print
     // value, a call's value, an assignment inside, nested parentheses,
-    // an expression statement and a `return`), and up to the limit of
-    // nested calls;
+    // an expression statement and a `return`; after a call, drawing,
+    // print, an answer, a store, a step or a division in the same
+    // expression, a name not there after the place), and up to the limit
+    // of nested calls;
     // lists past the runners' local room in the recursion (12 parentheses
     // deep, 10 assignments inside, 10 variables assigned) and alone (66
     // and 200 parentheses deep; built-ins, assignments and calls 100 deep,
@@ -461,13 +501,26 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     };
     std::vector<Run> runs;
     for (size_t frames_more = 0; frames_more < 8; ++frames_more) {
-        for (const std::string& call : std::vector<std::string>{
-                 "deep(2000)", "nest(2000)", "sink(2000)", "pour(2000)", "fill(2000)", "cave(2000)", "hoard(2000)",
-                 "chain(2000)", "echo(2000)", "crest(2000)", "flow(2000)", "loop(2000)", "tell(2000)", "mark(2000)",
-                 repeated("(", 66) + "a" + repeated(")", 66), repeated("(", 200) + "a" + repeated(")", 200),
-                 repeated("abs(b - ", 100) + "a" + repeated(")", 100),
-                 repeated("(a = ", 100) + "b" + repeated(")", 100),
-                 repeated("g(1, ", 100) + "a" + repeated(", 2)", 100)}) {
+        for (const std::string& call : std::vector<std::string>{"deep(2000)",
+                                                                "nest(2000)",
+                                                                "sink(2000)",
+                                                                "pour(2000)",
+                                                                "fill(2000)",
+                                                                "cave(2000)",
+                                                                "hoard(2000)",
+                                                                "chain(2000)",
+                                                                "echo(2000)",
+                                                                "crest(2000)",
+                                                                "flow(2000)",
+                                                                "loop(2000)",
+                                                                "tell(2000)",
+                                                                "mark(2000)",
+                                                                repeated("(", 66) + "a" + repeated(")", 66),
+                                                                repeated("(", 200) + "a" + repeated(")", 200),
+                                                                repeated("abs(b - ", 100) + "a" + repeated(")", 100),
+                                                                repeated("(a = ", 100) + "b" + repeated(")", 100),
+                                                                repeated("g(1, ", 100) + "a" + repeated(", 2)", 100),
+                                                                "spend(2000) + fold(2000) + ask(2000)"}) {
             for (const auto& [open, close] :
                  std::initializer_list<std::pair<std::string, std::string>>{{"b = 2 + (", ")"},
                                                                             {"print(", ")"},
@@ -489,6 +542,10 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
             }
         }
     }
+    // A call in main's parentheses up to the frames' budget, main's values'
+    // frame below it.
+    for (size_t frames_more = 0; frames_more < 4; ++frames_more)
+        runs.push_back(Run{functions + "main(1 + deep(2000)) { }\r\n", 8192 + frames_more * sizeof(Frame), 100000});
     runs.push_back(Run{functions + "main() { a = deep(300000) + 1; }\r\n", Interpreter::kDefaultStackBudget, 0});
     runs.push_back(Run{"int a;\r\nvault(int n) { if (n < 1) return n; return " + repeated("(", 300) +
                            "vault(n - 1) + 1" + repeated(")", 300) + "; }\r\nmain() { a = vault(100000) + 1; }\r\n",
