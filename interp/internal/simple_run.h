@@ -158,13 +158,7 @@ template <bool sets_place>
         case SimpleExpression::OTHER: run_other(e, v); break;
         case SimpleExpression::CALLED:
         case SimpleExpression::CALLED_UPDATED: return false;  // only where a statement can wait (start_items)
-        case SimpleExpression::NAMED: {
-            // On a value of its own, as run_other's calls are.
-            int32_t value = 0;
-            const bool ran = run_named<sets_place>(e, value);
-            v = value;
-            return ran;
-        }
+        case SimpleExpression::NAMED: return false;           // its reading, where a statement begins (start_items)
         case SimpleExpression::UPDATED:
             [[unlikely]] {
                 // Out of line on a value of its own, as run_other's calls are.
@@ -179,14 +173,6 @@ template <bool sets_place>
         scan_pos = e.end->start;
     }
     return true;
-}
-
-// The reading chosen runs as any list; one the list has not, or one that
-// calls, is left as any such is.
-template <bool sets_place>
-bool InterpreterState::run_named(const SimpleExpression& e, int32_t& v) {
-    const int32_t reading = named_reading(e);
-    return reading >= 0 && run_simple<sets_place>(simple[static_cast<size_t>(reading)], v);
 }
 
 [[gnu::always_inline]] inline void InterpreterState::run_other(const SimpleExpression& e, int32_t& v) {

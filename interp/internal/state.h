@@ -114,7 +114,7 @@ struct alignas(64) SimpleExpression {
     // looks at. NAMED: one that assigns to a name of a built-in or a
     // function, a variable only where one of that name is found when it
     // starts; its readings, `count` of them from `first` in
-    // InterpreterState::named_readings, are chosen from then (run_named).
+    // InterpreterState::named_readings, are chosen from then (start_other_items).
     enum Shape : uint8_t {
         FLAT_VALUE,
         FLAT_ASSIGN,
@@ -367,8 +367,6 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     bool assigned_next();
     // The reading of a NAMED list that runs now, or kNotSimple.
     [[gnu::cold]] int32_t named_reading(const SimpleExpression& e);
-    template <bool sets_place>
-    [[gnu::cold, gnu::noinline]] bool run_named(const SimpleExpression& e, int32_t& v);
     // The (first) variable of all but a VALUE; one not there is raised.
     VarSlot& target_variable(const SimpleExpression& e);
     void combine(int32_t& v, const SimpleItem& op, const SimpleItem& right);
