@@ -99,9 +99,14 @@ bool InterpreterState::start_items(FrameKind site) {
     const SimpleExpression& e = simple[static_cast<size_t>(index)];
     if (e.shape != SimpleExpression::CALLED) [[unlikely]]
         return start_other_items(static_cast<uint32_t>(index), site);
+    return start_called(static_cast<uint32_t>(index), site);
+}
+
+[[gnu::always_inline]] inline bool InterpreterState::start_called(uint32_t index, FrameKind site) {
+    const SimpleExpression& e = simple[index];
     if (!frames.within(e.frames_bytes + pushed_at(site) * sizeof(Frame))) [[unlikely]]
-        return start_at_budget(static_cast<uint32_t>(index), site);
-    return begin_list(static_cast<uint32_t>(index), site);
+        return start_at_budget(index, site);
+    return begin_list(index, site);
 }
 
 // The frames read no token past it, unlike a list, which ends at the
@@ -122,7 +127,15 @@ uint32_t InterpreterState::list_at_budget(uint32_t index, FrameKind site) {
 }
 
 bool InterpreterState::start_other_items(uint32_t index, FrameKind site) {
-    if (simple[index].shape == SimpleExpression::CALLED_UPDATED) return start_updated_items(index, site);
+    const SimpleExpression& e = simple[index];
+    if (e.shape == SimpleExpression::NAMED) {
+        const int32_t reading = named_reading(e);
+        if (reading < 0) return false;
+        if (simple[static_cast<size_t>(reading)].shape != SimpleExpression::CALLED)
+            return start_other_items(static_cast<uint32_t>(reading), site);
+        return start_called(static_cast<uint32_t>(reading), site);
+    }
+    if (e.shape == SimpleExpression::CALLED_UPDATED) return start_updated_items(index, site);
     if (const uint32_t list = list_at_budget(index, site); list != index) return begin_list(list, site);
     int32_t v = 0;
     if (!run_within(simple[index], v)) return false;
@@ -159,7 +172,7 @@ bool InterpreterState::start_tail_items() {
     if (index < 0) return false;
     const SimpleExpression& e = simple[static_cast<size_t>(index)];
     // One kept there by another reading of the text is not this statement's.
-    if (simple_tokens[e.first] != &name.token) return false;
+    if (e.shape == SimpleExpression::NAMED || simple_tokens[e.first] != &name.token) return false;
     const uint32_t after = after_first_operand(simple_items.data() + e.first, e.count);
     if (after == 0) return false;
     frames.pop_back();  // the operation, which the list holds

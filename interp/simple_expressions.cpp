@@ -57,6 +57,14 @@ SimpleExpression::Shape shape_of(const SimpleExpression& e) {
 
 // Decides once for the expression whose first token is current.
 int32_t InterpreterState::look_for_simple() {
+    const Token* const first = tok;
+    int32_t index = read_simple(nullptr);
+    if (index >= 0 && simple[static_cast<size_t>(index)].form != SimpleExpression::VALUE) index = read_named(index);
+    first->simple = index;
+    return index;
+}
+
+int32_t InterpreterState::read_simple(const Token* builtin) {
     LookAhead look(*this);
     const size_t kept = simple_items.size();
     const size_t targets_kept = simple_targets.size();
@@ -68,7 +76,7 @@ int32_t InterpreterState::look_for_simple() {
             look.again();
             SimpleExpression e{};
             e.first = static_cast<uint32_t>(simple_items.size());
-            if (find_simple(e, whole_in_parentheses)) {
+            if (find_simple(e, whole_in_parentheses, builtin)) {
                 e.shape = shape_of(e);
                 simple.push_back(e);
                 index = static_cast<int32_t>(simple.size() - 1);
@@ -86,8 +94,26 @@ int32_t InterpreterState::look_for_simple() {
         simple_targets.resize(targets_kept);
         budget_sites.resize(sites_kept);
     }
-    look.first()->simple = index;
     return index;
+}
+
+// The frames read each name in turn as a variable where one of its name is
+// found, else as the built-in or the call, with what follows it: a reading
+// for each name, and one for all of them variables.
+int32_t InterpreterState::read_named(int32_t variables) {
+    const SimpleExpression& e = simple[static_cast<size_t>(variables)];
+    std::vector<const Token*> names{e.target_name};
+    for (int i = 0; i < e.more_targets; ++i) names.push_back(simple_targets[e.targets + static_cast<uint32_t>(i)].name);
+    std::erase_if(names, [this](const Token* name) { return !names_other(*name); });
+    if (names.empty()) return variables;
+    SimpleExpression named{};
+    named.shape = SimpleExpression::NAMED;
+    named.first = static_cast<uint32_t>(named_readings.size());
+    named.count = static_cast<int>(names.size() + 1);
+    for (const Token* name : names) named_readings.push_back(NamedReading{name->id, read_simple(name)});
+    named_readings.push_back(NamedReading{-1, variables});
+    simple.push_back(named);
+    return static_cast<int32_t>(simple.size() - 1);
 }
 
 // Read from the statement's name, the list of a built-in statement whose
@@ -128,8 +154,11 @@ int32_t InterpreterState::look_for_arguments() {
             read_token();
             int32_t e = tok->simple;
             if (e == kNotLooked) e = look_for_simple();
-            // One that calls a function is left to the frames with the list.
-            if (e == kNotSimple || simple[static_cast<size_t>(e)].functions) break;
+            // One that calls a function is left to the frames with the list,
+            // as is one whose reading is chosen as it starts.
+            if (e == kNotSimple || simple[static_cast<size_t>(e)].functions ||
+                simple[static_cast<size_t>(e)].shape == SimpleExpression::NAMED)
+                break;
             const SimpleExpression& found = simple[static_cast<size_t>(e)];
             simple_argument.push_back(SimpleArgument{e, from, found.first, found.count});
             flat = flat && found.shape == SimpleExpression::FLAT_VALUE;
@@ -243,7 +272,7 @@ SimpleExpression::Form form_of(const Token& assignment) {
 
 // ["("] (name ("++" | "--") | {name ("=" | "+=" | "-=")} operation) [")"]
 // end, where end continues no operation and is not the end of the text.
-bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parentheses) {
+bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parentheses, const Token* builtin) {
     e.sites = static_cast<uint32_t>(budget_sites.size());
     const int outer = whole_in_parentheses ? 1 : 0;
     if (whole_in_parentheses) {
@@ -256,8 +285,7 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     const uint32_t after_first = scan_pos;
     read_token();
     e.form = SimpleExpression::VALUE;
-    if (first->kind == TK_NAME && assigns(*tok)) {
-        if (names_other(*first)) return false;
+    if (first->kind == TK_NAME && assigns(*tok) && first != builtin) {
         e.target = first->id;
         e.target_name = first;
         e.form = form_of(*tok);
@@ -266,7 +294,7 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
             ++e.count;
         }
         read_token();
-        if (e.form != SimpleExpression::STEP && !find_targets(e)) return false;
+        if (e.form != SimpleExpression::STEP) find_targets(e, builtin);
     } else {
         scan_pos = after_first;
         tok = first;
@@ -303,21 +331,20 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
 
 // After an assignment's operator, the variables assigned in turn by the
 // `=`, `+=` or `-=` after each (`a = b += c`), up to one stepped by `++`
-// or `--` (`a = b++`), which ends the expression. False where one names a
-// built-in or a function.
-bool InterpreterState::find_targets(SimpleExpression& e) {
+// or `--` (`a = b++`), which ends the expression, or up to `builtin`, read
+// as an operand.
+void InterpreterState::find_targets(SimpleExpression& e, const Token* builtin) {
     e.targets = static_cast<uint32_t>(simple_targets.size());
     for (;;) {
         const Token* name = tok;
         const uint32_t after_name = scan_pos;
-        if (name->kind != TK_NAME) return true;
+        if (name->kind != TK_NAME) return;
         read_token();
-        if (!assigns(*tok)) {
+        if (!assigns(*tok) || name == builtin) {
             scan_pos = after_name;
             tok = name;
-            return true;
+            return;
         }
-        if (names_other(*name)) return false;
         const SimpleExpression::Form form = form_of(*tok);
         simple_targets.push_back(SimpleTarget{name->id, form, name});
         ++e.more_targets;
@@ -325,7 +352,7 @@ bool InterpreterState::find_targets(SimpleExpression& e) {
             keep_item(SimpleItem::OPERATOR, *tok);
             ++e.count;
             read_token();
-            return true;
+            return;
         }
         read_token();
     }
@@ -333,8 +360,16 @@ bool InterpreterState::find_targets(SimpleExpression& e) {
 
 // A name assigned to that names a built-in or a function is a variable only
 // where one of that name is declared, which the list cannot know before it
-// runs: the frames read it either way.
+// runs (read_named).
 bool InterpreterState::names_other(const Token& name) const { return name.builtin >= 0 || function_of(name.id) >= 0; }
+
+// As the frames find each name where its assignment begins: no call changes
+// which variables are found, so the names are looked up once, here.
+int32_t InterpreterState::named_reading(const SimpleExpression& e) {
+    const NamedReading* reading = named_readings.data() + e.first;
+    while (reading->id >= 0 && find_named(reading->id) != nullptr) ++reading;
+    return reading->expression;
+}
 
 // Whether an assignment's operator follows the current token, which stays current.
 bool InterpreterState::assigned_next() {

@@ -158,6 +158,7 @@ template <bool sets_place>
         case SimpleExpression::OTHER: run_other(e, v); break;
         case SimpleExpression::CALLED:
         case SimpleExpression::CALLED_UPDATED: return false;  // only where a statement can wait (start_items)
+        case SimpleExpression::NAMED: return false;           // its reading, where a statement begins (start_items)
         case SimpleExpression::UPDATED:
             [[unlikely]] {
                 // Out of line on a value of its own, as run_other's calls are.

@@ -111,7 +111,10 @@ struct alignas(64) SimpleExpression {
     // CALLED: one that calls the program's functions, run where a statement
     // can wait for their values (start_items); CALLED_UPDATED: such a one
     // that updates its variable or stores in more than one, which only it
-    // looks at.
+    // looks at. NAMED: one that assigns to a name of a built-in or a
+    // function, a variable only where one of that name is found when it
+    // starts; its readings, `count` of them from `first` in
+    // InterpreterState::named_readings, are chosen from then (start_other_items).
     enum Shape : uint8_t {
         FLAT_VALUE,
         FLAT_ASSIGN,
@@ -121,7 +124,8 @@ struct alignas(64) SimpleExpression {
         OTHER,
         UPDATED,
         CALLED,
-        CALLED_UPDATED
+        CALLED_UPDATED,
+        NAMED
     } shape;
     bool flat;      // one operand, or two with an operator between: no levels needed
     bool chain;     // operands (each with its sign) and operators in turn, an operand plain, a
@@ -171,6 +175,14 @@ struct SimpleTarget {
 
 static_assert(sizeof(SimpleExpression) == 64);
 
+// A reading of a NAMED list: the one that runs where no variable of the
+// name `id` is found and one of each name before it is; the last, with id
+// -1, where all are. Its entry in InterpreterState::simple, or kNotSimple.
+struct NamedReading {
+    int32_t id;
+    int32_t expression;
+};
+
 // A call's arguments where each is a simple expression: each one's entry in
 // InterpreterState::simple with where reading it begins and its items, then
 // the token that ends the list (its `)`, or whatever else ends it) and where
@@ -205,6 +217,7 @@ struct ItemLists {
     std::vector<SimpleItem> simple_items;     // the items of each in turn
     std::vector<const Token*> simple_tokens;  // each item's token, for what is reported there
     std::vector<SimpleTarget> simple_targets;
+    std::vector<NamedReading> named_readings;
     std::vector<BudgetSite> budget_sites;
     // Per expression: its checked copy's entry in simple, or kNotSimple
     // before it is made; grown as copies are asked for.
@@ -222,6 +235,7 @@ struct ItemLists {
         simple_items.clear();
         simple_tokens.clear();
         simple_targets.clear();
+        named_readings.clear();
         budget_sites.clear();
         checked_lists.clear();
         arguments_at.assign(size, kNotLooked);
@@ -318,7 +332,13 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     template <void (InterpreterState::*then)()>
     void evaluate_then();
     int32_t look_for_simple();
-    bool find_simple(SimpleExpression& e, bool whole_in_parentheses);
+    // Its entry, or kNotSimple, `builtin` the name assigned to read as a
+    // built-in or a call (any other such name is read as a variable).
+    int32_t read_simple(const Token* builtin);
+    // The NAMED list of the readings of `variables`, whose targets name
+    // built-ins or functions.
+    int32_t read_named(int32_t variables);
+    bool find_simple(SimpleExpression& e, bool whole_in_parentheses, const Token* builtin);
     // weight: the frames the frames would hold for the operation (calls).
     bool find_operation(SimpleExpression& e, int weight);
     // Ends as evaluate() ends, unless it is an argument of a list taken
@@ -338,9 +358,11 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     void run_update(const SimpleExpression& e, int32_t& v);
     void update_variables(const SimpleExpression& e, SimpleTarget* targets, VarSlot** slots, int32_t* lefts,
                           int32_t& v);
-    bool find_targets(SimpleExpression& e);
+    void find_targets(SimpleExpression& e, const Token* builtin);
     bool names_other(const Token& name) const;
     bool assigned_next();
+    // The reading of a NAMED list that runs now, or kNotSimple.
+    [[gnu::cold]] int32_t named_reading(const SimpleExpression& e);
     // The (first) variable of all but a VALUE; one not there is raised.
     VarSlot& target_variable(const SimpleExpression& e);
     void combine(int32_t& v, const SimpleItem& op, const SimpleItem& right);
@@ -366,6 +388,8 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // leaves it to them); else it ran up to its first call, whose body
     // begins, or to its end, its value handed to its statement.
     bool start_items(FrameKind site);
+    // start_items for a CALLED list.
+    bool start_called(uint32_t index, FrameKind site);
     // With a call's value: the expression on top goes on.
     void resume_items();
     // The answer of the input built-in at `at` of the running list, which
