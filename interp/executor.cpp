@@ -452,6 +452,22 @@ void InterpreterState::builtin_statement_value(int32_t v) {
     builtin_values();
 }
 
+// What stands in main's parentheses is read as a call's values, each by
+// itself as the frames read them, with main's values' frame on top: `main()`
+// is given one value, 0, from its `)`. One on the list that calls a function
+// comes back through items_done.
+void InterpreterState::main_values() {
+    for (int32_t v = 0; simple_value(v); read_token())
+        if (!argument_value(v)) return;  // its body begins
+    if (!start_items(FrameKind::STATEMENTS)) run_expression(Entry::CURRENT);
+}
+
+void InterpreterState::main_value(int32_t v) {
+    if (!argument_value(v)) return;
+    read_token();
+    main_values();
+}
+
 // The built-in has taken its values, its result in builtin_result. Inlined
 // in both places: out of line it cost pixels 0.7% more instructions.
 KORVANE_INLINE void InterpreterState::builtin_statement_done() {

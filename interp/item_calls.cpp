@@ -430,10 +430,10 @@ void InterpreterState::items_done(FrameKind site, int32_t v) {
         case FrameKind::BUILTIN:  // a value of a built-in statement
         case FrameKind::COLLECTION:
         case FrameKind::TEXT: return builtin_statement_value(v);
+        case FrameKind::ARGUMENTS: return main_value(v);
         case FrameKind::STATEMENTS:
         case FrameKind::STORE:
         case FrameKind::OPERATION:
-        case FrameKind::ARGUMENTS:
         case FrameKind::CALL:
         case FrameKind::ITEMS: misplaced_frame();
     }

@@ -151,7 +151,8 @@ int InterpreterState::start_main() {
     main_token.id = id;
     tok = &main_token;
     start_call(function);
-    run_expression(Entry::EVALUATE);
+    read_token();
+    main_values();
     run_machine();
     return 0;
 }

@@ -307,6 +307,10 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // The function_table entry of a name, or -1: the first definition wins.
     int32_t function_of(int32_t id) const { return id < 0 ? -1 : function_of_id[static_cast<size_t>(id)]; }
     int start_main();
+    // With the token after main's `(` or after a `,` of its own read.
+    void main_values();
+    // One of them, from an item list; out of line, as items_done is hot.
+    [[gnu::cold, gnu::noinline]] void main_value(int32_t v);
 
     // the machine: runs the frames until the bottom one ends
     void run_machine();

@@ -90,6 +90,12 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         {"int x;\nf(int a) { return a; }\nmain() {\nx = f(1 < 2 < 3\n) - 1;\n}", "semicolon expected", 3},
         {"int x;\nmain() {\nx = 2 ++\n;\n}", "syntax error", 4},
         {"int x, a;\nmain() {\nx = (a++\n+ 1);\n}", "parentheses expected", 3},
+        // main's parentheses hold values, read as a call's before main's
+        // parameters are: a name not there, then a type where a value is due.
+        {"int x;\nf() { return 1; }\nmain(f(),\nq) { }", "not a variable or function", 3},
+        {"main(\nint a) { }", "syntax error", 1},
+        // Values all read, main's parameters are read from the same text.
+        {"int x;\nf() { return 1; }\nmain(\nf() + getnum()) { }", "type specifier expected", 3},
     };
     for (const auto& c : cases) expect_error(c.program, c.message, c.line);
     ProgramRun longest;

@@ -374,6 +374,15 @@ TEST(Pauses, ARunThatWaitsForItsHostGoesOnAsOneThatBlocks) {
          true},
         // A name not there after a drawing call and an answer.
         {"int x;\nmain() {\n  x = line(1, 2, 3, 4) + getnum() * q;\n}\n", {"5"}, draw, {}, draw, true},
+        // main's values, before its parameters are read: a call that draws
+        // and waits for an answer, then an answer and a drawing call.
+        {"int x;\nf(int n) { x = x + n; point(n, x); return n + getnum(); }\n"
+         "main(f(2) * -getnum() + line(x, 0, 0, x), print(x)) { }\n",
+         {"5", "6"},
+         draw,
+         {},
+         draw,
+         true},
     };
     // Each also on the frames alone, and waiting from the first question or the second.
     for (const Resumed& t : cases) {

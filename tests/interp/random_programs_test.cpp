@@ -475,6 +475,17 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                     "  while ; print(say(3));\r\n  for (c = 0; ; c++) print(say(5));\r\n"
                     "  for (; c < 2; c++) print(say(6));\r\n  print(;);\r\n  line(1, ;, say(8), 4);\r\n"
                     "  print(a * 10 + c);\r\n  do print(say(7)); while ;\r\n  for (;;) print(say(4));\r\n}\r\n");
+    // What stands in main's parentheses is read as a call's values, before
+    // main's own are read: none (one value, 0), stores, calls that print
+    // from the list, a name not there, a zero divisor after a call, a
+    // parameter, two values with no `,`; getche or getnum after the
+    // header's first `)`, where the pre-pass takes it for a function's name
+    // (in the header, in a function it calls, the text ending after it).
+    for (const char* values : {"", "7, b = 3", "say(1) + a, bump(2)", "q", "none(), say(2) / (d - d)", "int p",
+                               "say(3) c", "say(4) * getche() + 1", "(a = 3) + getnum()", "ask(2), getnum()"}) {
+        texts.push_back(functions + "main(" + values + ") {\r\n  print(a * 10 + b);\r\n}\r\n");
+    }
+    texts.push_back(functions + "main((b = 2) * getnum() + say(5))");
     for (int i = 0; i < 3000; ++i) texts.push_back(random_program(rng, i));
     // Recursion in an expression up to the frames' budget, the budget put
     // one frame further each time (in print's and textout's values inside
@@ -538,6 +549,10 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
             }
         }
     }
+    // A call in main's parentheses up to the frames' budget, main's values'
+    // frame below it.
+    for (size_t frames_more = 0; frames_more < 4; ++frames_more)
+        runs.push_back(Run{functions + "main(1 + deep(2000)) { }\r\n", 8192 + frames_more * sizeof(Frame), 100000});
     runs.push_back(Run{functions + "main() { a = deep(300000) + 1; }\r\n", Interpreter::kDefaultStackBudget, 0});
     runs.push_back(Run{"int a;\r\nvault(int n) { if (n < 1) return n; return " + repeated("(", 300) +
                            "vault(n - 1) + 1" + repeated(")", 300) + "; }\r\nmain() { a = vault(100000) + 1; }\r\n",
