@@ -188,14 +188,6 @@ bool plain(const InterpreterState& s, const Token& t) {
     return t.kind == TK_NAME && t.builtin < 0 && s.function_of_id[static_cast<size_t>(t.id)] < 0;
 }
 
-// The operators that only combine two values; ++ -- += -= between two
-// operands do something else.
-bool binary(const Token& t) {
-    if (t.level == LEVEL_COMPARISON)
-        return t.op != OP_INC && t.op != OP_DEC && t.op != OP_ADD_ASSIGN && t.op != OP_SUB_ASSIGN;
-    return t.level != LEVEL_NONE;
-}
-
 // Whether the items are operands and operators in turn, each operand plain,
 // a pair in parentheses `(a op b)`, or a built-in whose values are each
 // plain or `a op b`: what a chain takes.
@@ -577,7 +569,10 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             if (!open(0)) return false;
             continue;
         }
-        if (listed || (tok->kind == TK_NAME && function_of_id[static_cast<size_t>(tok->id)] >= 0)) {
+        // A built-in's name is the built-in's, even where a function of that name is found.
+        const bool function =
+            tok->kind == TK_NAME && tok->builtin < 0 && function_of_id[static_cast<size_t>(tok->id)] >= 0;
+        if (listed || function) {
             keep(listed ? SimpleItem::EFFECT : SimpleItem::CALL, negate);
             e.functions = true;
             // A drawing one without its `(` raises it after the pause before it.
@@ -654,7 +649,6 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 // The step is the assignment's value, whatever follows it.
                 assignment.kind = SimpleItem::STEP;
                 ended = true;
-                if (takes[depth] == kSingle && tok->level != LEVEL_NONE) return false;
             }
         }
         // The operations this operand ends, each closed by its `)`, or
@@ -665,10 +659,6 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         const auto goes_on = [&] {
             return tok->level != LEVEL_NONE && !(compared[depth] && tok->level == LEVEL_COMPARISON);
         };
-        // putch's, clear's or setcolor's value without its `(`, read on by
-        // the frames past such a token: theirs.
-        if (takes[depth] == kSingle && !ended && tok->level != LEVEL_NONE && (!goes_on() || !binary(*tok)))
-            return false;
         bool second_value = false;
         for (bool ends = ended; !second_value && (ends || !goes_on()); ends = false) {
             if (depth == 0) {
