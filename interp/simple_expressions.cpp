@@ -436,8 +436,8 @@ void InterpreterState::keep_error(SimpleExpression& e, int code) {
 // (puts "(" string ")", print "(" (string | value) ")", textout and
 // textstyle "(" value sep value sep string ")", sep any token), with only a `;` after
 // puts or print, putch's, clear's and setcolor's value all that follows
-// their name, with its `(` if it has one, any other built-in's name
-// without its `(` an error,
+// their name, with its `(` if it has one, any other built-in's or a
+// function's name without its `(` an error,
 // value = {name ("=" | "+=" | "-=")} (operation | name ("++" | "--")),
 // with kMaxArguments values at most for a call (a listed built-in: as
 // many as it takes), and getche or getnum only where a call or a built-in
@@ -574,9 +574,17 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             tok->kind == TK_NAME && tok->builtin < 0 && function_of_id[static_cast<size_t>(tok->id)] >= 0;
         if (listed || function) {
             keep(listed ? SimpleItem::EFFECT : SimpleItem::CALL, negate);
+            if (function && !tok->is('(')) {
+                // A call's name without its `(`: the frames raise it at
+                // the token after, with nothing of the call done.
+                simple_items.pop_back();
+                simple_tokens.pop_back();
+                --e.count;
+                return error_item(ERR_PARENS_EXPECTED);
+            }
             e.functions = true;
             // A drawing one without its `(` raises it after the pause before it.
-            if (!open(listed ? kListed : kCall)) return listed && error_item(ERR_PARENS_EXPECTED);
+            if (!open(listed ? kListed : kCall)) return error_item(ERR_PARENS_EXPECTED);
             continue;
         }
         if (tok->builtin >= 0) {
