@@ -188,14 +188,6 @@ bool plain(const InterpreterState& s, const Token& t) {
     return t.kind == TK_NAME && t.builtin < 0 && s.function_of_id[static_cast<size_t>(t.id)] < 0;
 }
 
-// The operators that only combine two values; ++ -- += -= between two
-// operands do something else.
-bool binary(const Token& t) {
-    if (t.level == LEVEL_COMPARISON)
-        return t.op != OP_INC && t.op != OP_DEC && t.op != OP_ADD_ASSIGN && t.op != OP_SUB_ASSIGN;
-    return t.level != LEVEL_NONE;
-}
-
 // Whether the items are operands and operators in turn, each operand plain,
 // a pair in parentheses `(a op b)`, or a built-in whose values are each
 // plain or `a op b`: what a chain takes.
@@ -444,8 +436,8 @@ void InterpreterState::keep_error(SimpleExpression& e, int code) {
 // (puts "(" string ")", print "(" (string | value) ")", textout and
 // textstyle "(" value sep value sep string ")", sep any token), with only a `;` after
 // puts or print, putch's, clear's and setcolor's value all that follows
-// their name, with its `(` if it has one, any other built-in's name
-// without its `(` an error,
+// their name, with its `(` if it has one, any other built-in's or a
+// function's name without its `(` an error,
 // value = {name ("=" | "+=" | "-=")} (operation | name ("++" | "--")),
 // with kMaxArguments values at most for a call (a listed built-in: as
 // many as it takes), and getche or getnum only where a call or a built-in
@@ -577,13 +569,22 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             if (!open(0)) return false;
             continue;
         }
-        // getche and getnum stay built-ins where a function takes their name,
-        // as the frames read a built-in's name first.
-        if (listed || (tok->kind == TK_NAME && tok->builtin < 0 && function_of_id[static_cast<size_t>(tok->id)] >= 0)) {
+        // A built-in's name is the built-in's, even where a function of that name is found.
+        const bool function =
+            tok->kind == TK_NAME && tok->builtin < 0 && function_of_id[static_cast<size_t>(tok->id)] >= 0;
+        if (listed || function) {
             keep(listed ? SimpleItem::EFFECT : SimpleItem::CALL, negate);
+            if (function && !tok->is('(')) {
+                // A call's name without its `(`: the frames raise it at
+                // the token after, with nothing of the call done.
+                simple_items.pop_back();
+                simple_tokens.pop_back();
+                --e.count;
+                return error_item(ERR_PARENS_EXPECTED);
+            }
             e.functions = true;
             // A drawing one without its `(` raises it after the pause before it.
-            if (!open(listed ? kListed : kCall)) return listed && error_item(ERR_PARENS_EXPECTED);
+            if (!open(listed ? kListed : kCall)) return error_item(ERR_PARENS_EXPECTED);
             continue;
         }
         if (tok->builtin >= 0) {
@@ -656,7 +657,6 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 // The step is the assignment's value, whatever follows it.
                 assignment.kind = SimpleItem::STEP;
                 ended = true;
-                if (takes[depth] == kSingle && tok->level != LEVEL_NONE) return false;
             }
         }
         // The operations this operand ends, each closed by its `)`, or
@@ -667,10 +667,6 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         const auto goes_on = [&] {
             return tok->level != LEVEL_NONE && !(compared[depth] && tok->level == LEVEL_COMPARISON);
         };
-        // putch's, clear's or setcolor's value without its `(`, read on by
-        // the frames past such a token: theirs.
-        if (takes[depth] == kSingle && !ended && tok->level != LEVEL_NONE && (!goes_on() || !binary(*tok)))
-            return false;
         bool second_value = false;
         for (bool ends = ended; !second_value && (ends || !goes_on()); ends = false) {
             if (depth == 0) {

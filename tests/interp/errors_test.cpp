@@ -83,6 +83,9 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         // (after a `;` at a line's end, in the next line).
         {"int x;\nmain() {\nx = 2 * abs\n5;\n}", "parentheses expected", 3},
         {"int x;\nf() { return 1; }\nmain() {\nx = f() + sleep\n;\n}", "parentheses expected", 5},
+        // A function's name without its `(` the same.
+        {"int x;\nf() { return 1; }\nmain() {\nx = 2 * f\n- 1;\n}", "parentheses expected", 4},
+        {"int x;\nf() { return 1; }\nmain() {\nx = 1;\nprint(x + f);\n}", "parentheses expected", 4},
         // A second comparison ends the operation, ++ after a number is a
         // comparison whose operand is due, and a step ends its value: what
         // waits for the value reads the token.

@@ -358,6 +358,11 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "g(say(2), \"\", 1)",
                           "say(3) + \"\"",
                           "say(4) - if",
+                          "say(1) + 2 * none",
+                          "(a = say(2)) - (g\r\n  + 1)",
+                          "g(say(3), bump, 1)",
+                          "putch say(4) < 2 < say(5) + (setcolor b++ * say(6)) - (clear 1 ++ say(7))",
+                          "setcolor a -= 2 ++ say(8) - putch 1 < 2 < 3",
                           "say(5) ] 2",
                           "g(say(6), 2, ) + abs(say(7) + ) * (3 + )",
                           "g(say(8), 2, ;",
@@ -466,6 +471,8 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     // operator in it, the text ending in a `getnum(` a `'}'` hides.
     for (const char* value : {"1 < 2 < '}' + getnum(", "b++ + say(1) + '}'", "a -= 2 ++ 3 + '}'"})
         texts.push_back(functions + "main() {\r\n  a = 5;\r\n  putch " + value);
+    // getnum is the built-in there, though that `'}'` makes a function of its name.
+    texts.push_back(functions + "main() {\r\n  a = 1 < '}' + getnum(");
     // `;` as a statement's whole value, which the frames read no further:
     // a `return`'s, an `if`'s, a `while`'s, a `for` header's parts, a
     // built-in statement's values, a `do`'s condition.
