@@ -577,7 +577,9 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             if (!open(0)) return false;
             continue;
         }
-        if (listed || (tok->kind == TK_NAME && function_of_id[static_cast<size_t>(tok->id)] >= 0)) {
+        // getche or getnum is called before a function of its name (one the
+        // loader took from text after a stray `}`), as the frames call it.
+        if (listed || (tok->kind == TK_NAME && tok->builtin < 0 && function_of_id[static_cast<size_t>(tok->id)] >= 0)) {
             keep(listed ? SimpleItem::EFFECT : SimpleItem::CALL, negate);
             e.functions = true;
             // A drawing one without its `(` raises it after the pause before it.

@@ -90,6 +90,10 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         {"int x;\nf(int a) { return a; }\nmain() {\nx = f(1 < 2 < 3\n) - 1;\n}", "semicolon expected", 3},
         {"int x;\nmain() {\nx = 2 ++\n;\n}", "syntax error", 4},
         {"int x, a;\nmain() {\nx = (a++\n+ 1);\n}", "parentheses expected", 3},
+        // A text that ends in getnum's `(`, the `'}'` closing main for the
+        // loader, which then takes `getnum(` for a function: the built-in
+        // is called, and the end is where a `;` is due.
+        {"int x;\nmain() {\nx = '}' + getnum(", "semicolon expected", 2},
     };
     for (const auto& c : cases) expect_error(c.program, c.message, c.line);
     ProgramRun longest;
