@@ -94,6 +94,8 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         // loader, which then takes `getnum(` for a function: the built-in
         // is called, and the end is where a `;` is due.
         {"int x;\nmain() {\nx = '}' + getnum(", "semicolon expected", 2},
+        // The end of the text is no `;`, its line the one after a line end.
+        {"int x;\nf() { return 1; }\nmain() {\nx = f() + '}'\n", "semicolon expected", 4},
     };
     for (const auto& c : cases) expect_error(c.program, c.message, c.line);
     ProgramRun longest;

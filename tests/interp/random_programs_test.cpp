@@ -468,6 +468,12 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     for (const char* value :
          {"1 < 2 < '}' + getnum(", "b++ + say(1) + '}'", "a -= 2 ++ 3 + '}'", "say(2) * '}' + getche("})
         texts.push_back(functions + "main() {\r\n  a = 5;\r\n  putch " + value);
+    // A text that ends inside an expression, the end read as any token
+    // that ends it: after a call, a store inside, a step, a `'}'` that
+    // closes main for the loader; in a call's values, in a `for` header.
+    for (const char* end : {"b = say(2) * '}'", "b = (a = 3) + '}' - (c++) + say(1) * d", "b = g(1, '}', say(2)",
+                            "for (b = '}' + say(3); b < 9 + '}' - c"})
+        texts.push_back(functions + "main() {\r\n  a = 5; c = 7;\r\n  " + end);
     // `;` as a statement's whole value, which the frames read no further:
     // a `return`'s, an `if`'s, a `while`'s, a `for` header's parts, a
     // built-in statement's values, a `do`'s condition.
