@@ -99,6 +99,12 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         {"main(\nint a) { }", "syntax error", 1},
         // Values all read, main's parameters are read from the same text.
         {"int x;\nf() { return 1; }\nmain(\nf() + getnum()) { }", "type specifier expected", 3},
+        // A text that ends in getnum's `(`, the `'}'` closing main for the
+        // loader, which then takes `getnum(` for a function: the built-in
+        // is called, and the end is where a `;` is due.
+        {"int x;\nmain() {\nx = '}' + getnum(", "semicolon expected", 2},
+        // The end of the text is no `;`, its line the one after a line end.
+        {"int x;\nf() { return 1; }\nmain() {\nx = f() + '}'\n", "semicolon expected", 4},
     };
     for (const auto& c : cases) expect_error(c.program, c.message, c.line);
     ProgramRun longest;

@@ -468,11 +468,19 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                     "main() {\r\n  if (a == 0) print(say(4)); else b = say(5) + ;\r\n"
                     "  while (a < 0) b = (say(6) + 1;\r\n  print(say(7) * 2);\r\n}\r\n");
     // putch's value without its `(`, a second comparison or a step then an
-    // operator in it, the text ending in a `getnum(` a `'}'` hides.
-    for (const char* value : {"1 < 2 < '}' + getnum(", "b++ + say(1) + '}'", "a -= 2 ++ 3 + '}'"})
+    // operator in it, the text ending in a `getnum(` a `'}'` hides (after a
+    // call too: the loader reads it as a function, the run as the built-in).
+    for (const char* value :
+         {"1 < 2 < '}' + getnum(", "b++ + say(1) + '}'", "a -= 2 ++ 3 + '}'", "say(2) * '}' + getche("})
         texts.push_back(functions + "main() {\r\n  a = 5;\r\n  putch " + value);
     // getnum is the built-in there, though that `'}'` makes a function of its name.
     texts.push_back(functions + "main() {\r\n  a = 1 < '}' + getnum(");
+    // A text that ends inside an expression, the end read as any token
+    // that ends it: after a call, a store inside, a step, a `'}'` that
+    // closes main for the loader; in a call's values, in a `for` header.
+    for (const char* end : {"b = say(2) * '}'", "b = (a = 3) + '}' - (c++) + say(1) * d", "b = g(1, '}', say(2)",
+                            "for (b = '}' + say(3); b < 9 + '}' - c"})
+        texts.push_back(functions + "main() {\r\n  a = 5; c = 7;\r\n  " + end);
     // `;` as a statement's whole value, which the frames read no further:
     // a `return`'s, an `if`'s, a `while`'s, a `for` header's parts, a
     // built-in statement's values, a `do`'s condition.
