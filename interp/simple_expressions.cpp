@@ -443,8 +443,7 @@ void InterpreterState::keep_error(SimpleExpression& e, int code) {
 // function's name without its `(` an error,
 // value = {name ("=" | "+=" | "-=")} (operation | name ("++" | "--")),
 // with kMaxArguments values at most for a call (a listed built-in: as
-// many as it takes), and getche or getnum only where a call or a built-in
-// with effects is; from the current token, to the token after it.
+// many as it takes); from the current token, to the token after it.
 bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
     constexpr int kCall = -1, kListed = -2, kSingle = -3;
     // Per depth: whether a comparison was read, the values the built-in
@@ -457,12 +456,10 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
     std::vector<size_t> opened_by(1);  // the item that opened it
     int depth = 0;
     bool may_assign = true;  // at the start, or just inside a parenthesis or a value
-    bool input = false;      // getche or getnum, taken only beside a call
-    // Ends the list at an error item; one that reads an answer is taken, as
-    // at its end, only where a call is.
+    // Ends the list at an error item.
     const auto error_item = [&](int code) {
         keep_error(e, code);
-        return !input || e.functions;
+        return true;
     };
     // An error that print or puts raises after it wrote, at the token
     // after its TAKE: the list ends there.
@@ -597,7 +594,8 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             if (cur() == '\0') return false;
             ++scan_pos;
             read_token();
-            input = true;
+            // An answer may not be there yet: the list waits for it as for a call.
+            e.functions = true;
         } else if (string != LastValue::NUMBER && tok->kind == TK_STRING && !negate) {
             // A 0 kept at the string, where the built-in's TAKE finds it;
             // its `)` follows, as the frames read it, which print and puts
@@ -612,7 +610,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             }
         } else if (tok->is('\'')) {
             keep_character(e, negate);
-            if (simple_items.back().kind == SimpleItem::ERROR) return !input || e.functions;
+            if (simple_items.back().kind == SimpleItem::ERROR) return true;
         } else if (tok->is(')')) {
             // An operand of value 0 to the frames (so `f()` has one value),
             // which then read the `)` as the end of what it stands in.
@@ -677,7 +675,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 e.flat = e.count == 1 || (e.count == 3 && items[1].kind == SimpleItem::OPERATOR);
                 e.chain = chain_of_operands(items, e.count);
                 e.compound = e.depth > 0;
-                return !input || e.functions;
+                return true;
             }
             if (takes[depth] == kSingle) {
                 keep_here(SimpleItem::TAKE, false);

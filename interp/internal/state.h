@@ -131,8 +131,8 @@ struct alignas(64) SimpleExpression {
     bool chain;     // operands (each with its sign) and operators in turn, an operand plain, a
                     // pair `(a op b)`, or a built-in whose values are each `a` or `a op b`
     bool compound;  // chain: some operand is a pair or a built-in
-    // Calls of the program's functions or built-ins with effects: run only
-    // where a statement can wait for them.
+    // Calls of the program's functions, built-ins with effects or answers
+    // (getche, getnum): run only where a statement can wait for them.
     bool functions;
     bool large;                // deeper than kMaxSimpleDepth, or more assignments inside: kept pending on the heap
     const Token* target_name;  // all but VALUE: the (first) variable's name, where one not there is raised

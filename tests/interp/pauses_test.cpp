@@ -383,6 +383,17 @@ TEST(Pauses, ARunThatWaitsForItsHostGoesOnAsOneThatBlocks) {
          {},
          draw,
          true},
+        // Answers read by expressions without calls where statements begin:
+        // a loop's condition with an assignment inside, an assignment, a
+        // condition, a built-in statement's value, a return, what follows
+        // a built-in statement's `)`.
+        {"int a, k, x;\nr() { return getnum() - 3; }\nmain() {\n  while ((k = getche()) != 'q') a = a + k;\n"
+         "  x = getche() - '0';\n  if (getnum() > 3) print(x * 10 + a);\n  print(-getnum() * 2);\n  print(r());\n"
+         "  getnum() * 2 - getche() + 1;\n  print(a);\n}\n",
+         {"A", "q", "5", "7", "8", "9", "4", "B"},
+         kGo,
+         {},
+         kGo},
     };
     // Each also on the frames alone, and waiting from the first question or the second.
     for (const Resumed& t : cases) {
@@ -437,6 +448,8 @@ TEST(Pauses, ARunThatWaitsForItsHostGoesOnAsOneThatBlocks) {
               "pixel@3:6 globals 4 | pixel@4:12 globals 10");
     EXPECT_EQ(run_through(cases[8], Host::BLOCKS, waited),
               "result 2 steps 4 | line(4,0,0,4) | division by zero in line 3\n | drawing call@3:6 globals 4");
+    // 'A' ends the loop's first pass; x is '5' - '0'; 7 > 3, 5 * 10 + 65; -8 * 2; 9 - 3.
+    EXPECT_EQ(run_through(cases[16], Host::BLOCKS, waited), "result 0 steps 20 | 115  | -16  | 6  | 65 ");
 }
 
 // Mutated programs reach errors, stray tokens and endless loops in every

@@ -83,7 +83,8 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     // a `'` left open; a built-in's values ended by another token, and `;`
     // where a value begins; an operand followed by a second comparison,
     // by ++ -- += -= (a comparison whose right value is dropped), and a
-    // step followed by an operator.
+    // step followed by an operator; answers read, then a zero divisor, a
+    // name not there, a draw of rand.
     const auto with_variables = [](const std::string& e) {
         return std::string("int a, b, c, d, m, x;\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n") +
                "  m = -2147483647 - 1;\r\n  x = 1;\r\n  print(" + e + ");\r\n  x = " + e + ";\r\n  print(x);\r\n}\r\n";
@@ -182,7 +183,10 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                           "(print)",
                           "(b + 1 += c * 2) + (d -= 1 ++ 9) * (2 * a ++ 1) - (-c -- 1)",
                           "abs(b-- * 2) + getpel(a++ + 1, d) - rand(c-- < 3 < 4)",
-                          "a <= b != c > d"}) {
+                          "a <= b != c > d",
+                          "getnum() * 2 - -getche() / (d - 4)",
+                          "(x = getche()) - '0' + q",
+                          "-getnum(q) % (b + 3) < rand(c) + (c++) + abs(x -= getche())"}) {
         texts.push_back(with_variables(e));
     }
     // Lists past the runners' local room: 199 operands, 40 compound ones,
@@ -205,6 +209,14 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
              repeated("a = b += ", 5) + "c--", "x += " + repeated("a -= b = ", 5) + "(c = 3) * -(x += 2) + abs(c)"}) {
         texts.push_back(with_variables(e));
     }
+    // Answers read by lists without calls where each kind of statement
+    // begins with one, and after a built-in statement's `)`.
+    texts.push_back(
+        "int a, k, x;\r\nr() { return getnum() - 3; }\r\nmain() {\r\n"
+        "  while ((k = getche()) != 'q') { a = a + k; if (a > 300) break; }\r\n  x = getche() - '0';\r\n"
+        "  if (getnum() > 3) print(x);\r\n  for (k = getnum(); k < getnum() + 3; k = k + getche()) a = a + 1;\r\n"
+        "  do a = a - 1; while (-getnum() < a);\r\n  print(getnum() * 2);\r\n  print(r() * 10 + a);\r\n"
+        "  getnum() * 2 - getche() + q;\r\n}\r\n");
     // Names of built-ins and functions assigned to: variables where one of
     // the name is found (a global, a local, in one function only), else read
     // as themselves; as first, later and stepped targets, inside parentheses.
@@ -270,7 +282,8 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
         "say(2)) + spend(n - 1), 3)); }\r\n"
         "fold(int n) { if (n < 1) return n; a = a / 2 - c++ * (print(n) + g(1, (b = 2 - fold(n - 1)), q)); return a; "
         "}\r\n"
-        "ask(int n) { if (n < 1) return n; return getnum() * (rand(5) + abs(-(c = ask(n - 1)))); }\r\n";
+        "ask(int n) { if (n < 1) return n; return getnum() * (rand(5) + abs(-(c = ask(n - 1)))); }\r\n"
+        "hear(int n) { if (n < 1) return n; c = 1 + (d = getnum() - (b = 2)) * 3; return hear(n - 1); }\r\n";
     const auto calling = [&functions](const std::string& e) {
         return functions + "f() { return " + e + "; }\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n" +
                "  b = " + e + ";\r\n  print(a);\r\n  print(b);\r\n  if (" + e + " < 3) print(1); else print(2);\r\n" +
@@ -508,8 +521,9 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     // value, a call's value, an assignment inside, nested parentheses,
     // an expression statement and a `return`; after a call, drawing,
     // print, an answer, a store, a step or a division in the same
-    // expression, a name not there after the place), and up to the limit
-    // of nested calls;
+    // expression, a name not there after the place; after an answer in
+    // an expression statement without calls), and up to the limit of
+    // nested calls;
     // lists past the runners' local room in the recursion (12 parentheses
     // deep, 10 assignments inside, 10 variables assigned) and alone (66
     // and 200 parentheses deep; built-ins, assignments and calls 100 deep,
@@ -542,7 +556,8 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                                                                 repeated("abs(b - ", 100) + "a" + repeated(")", 100),
                                                                 repeated("(a = ", 100) + "b" + repeated(")", 100),
                                                                 repeated("g(1, ", 100) + "a" + repeated(", 2)", 100),
-                                                                "spend(2000) + fold(2000) + ask(2000)"}) {
+                                                                "spend(2000) + fold(2000) + ask(2000)",
+                                                                "hear(2000)"}) {
             for (const auto& [open, close] :
                  std::initializer_list<std::pair<std::string, std::string>>{{"b = 2 + (", ")"},
                                                                             {"print(", ")"},
