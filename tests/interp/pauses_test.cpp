@@ -449,7 +449,7 @@ TEST(Pauses, ARunThatWaitsForItsHostGoesOnAsOneThatBlocks) {
     EXPECT_EQ(run_through(cases[8], Host::BLOCKS, waited),
               "result 2 steps 4 | line(4,0,0,4) | division by zero in line 3\n | drawing call@3:6 globals 4");
     // 'A' ends the loop's first pass; x is '5' - '0'; 7 > 3, 5 * 10 + 65; -8 * 2; 9 - 3.
-    EXPECT_EQ(run_through(cases[16], Host::BLOCKS, waited), "result 0 steps 20 | 115  | -16  | 6  | 65 ");
+    EXPECT_EQ(run_through(cases[17], Host::BLOCKS, waited), "result 0 steps 20 | 115  | -16  | 6  | 65 ");
 }
 
 // Mutated programs reach errors, stray tokens and endless loops in every
