@@ -84,6 +84,9 @@ namespace {
 // expression begins, which its list's ITEMS frame stands for.
 uint32_t pushed_at(FrameKind site) { return site == FrameKind::STATEMENTS ? 0 : 1; }
 
+// The most of the frames' budget the list needs where `site` begins it.
+size_t needed_at(const SimpleExpression& e, FrameKind site) { return e.frames_bytes + pushed_at(site) * sizeof(Frame); }
+
 }  // namespace
 
 [[gnu::always_inline]] inline bool InterpreterState::begin_list(uint32_t index, FrameKind site) {
@@ -104,7 +107,7 @@ bool InterpreterState::start_items(FrameKind site) {
 
 [[gnu::always_inline]] inline bool InterpreterState::start_called(uint32_t index, FrameKind site) {
     const SimpleExpression& e = simple[index];
-    if (!frames.within(e.frames_bytes + pushed_at(site) * sizeof(Frame))) [[unlikely]]
+    if (!frames.within(needed_at(e, site))) [[unlikely]]
         return start_at_budget(index, site);
     return begin_list(index, site);
 }
@@ -195,7 +198,7 @@ bool InterpreterState::start_tail_items() {
 // looked up (one not there raised) and their values kept, as the frames
 // do where their assignments begin.
 bool InterpreterState::start_updated_items(uint32_t index, FrameKind site) {
-    if (!frames.within(simple[index].frames_bytes + pushed_at(site) * sizeof(Frame))) {
+    if (!frames.within(needed_at(simple[index], site))) {
         if (const uint32_t list = list_at_budget(index, site); list != index) return begin_list(list, site);
     }
     const SimpleExpression& e = simple[index];
