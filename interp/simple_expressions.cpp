@@ -907,6 +907,10 @@ void InterpreterState::compound_chain(const SimpleItem* item, int32_t& v) {
     v = value;
 }
 
+int32_t InterpreterState::plain_levels(const SimpleItem* item, const SimpleItem& op, int32_t left, int32_t right) {
+    return chain_levels<false>(item, op, left, right);
+}
+
 namespace {
 
 constexpr int32_t kAssignment = -2;

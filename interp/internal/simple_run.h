@@ -108,18 +108,57 @@ namespace korvane {
     if (first.negate) v = wrap_sub(0, v);
 }
 
+// An operand of a chain, from its first item, on to the item after it.
+template <bool compound>
+[[gnu::always_inline]] inline void InterpreterState::chain_next(const SimpleItem*& item, int32_t& v) {
+    if (compound)
+        chain_operand(item, v);
+    else
+        v = item_value(*item++);
+}
+
 // A chain on the levels; with compound operands (pairs, built-ins) a loop
-// of its own, so the plain operands' path stays short.
+// of its own, so the plain operands' path stays short. Operands are taken
+// in turn while no operator binds tighter than the one before it: each is
+// done as soon as its right value is there, as the levels would do it,
+// with nothing pending; the levels take over where one does.
 template <bool compound>
 [[gnu::always_inline]] inline void InterpreterState::run_chain(const SimpleItem* item, int32_t& v) {
-    OperationFrame f{};
+    chain_next<compound>(item, v);
     for (;;) {
-        if (compound)
-            chain_operand(item, v);
-        else
-            v = item_value(*item++);
+        const SimpleItem& op = *item++;
+        if (op.kind != SimpleItem::OPERATOR) return;
+        int32_t right = 0;
+        chain_next<compound>(item, right);
+        // The chain's END has rank 1, below every operator's.
+        if (item->rank > op.rank) [[unlikely]] {
+            if constexpr (compound)
+                v = chain_levels<true>(item, op, v, right);
+            else
+                v = plain_levels(item, op, v, right);
+            return;
+        }
+        v = operate(v, op.level(), op.code, right, static_cast<uint32_t>(op.value));
+    }
+}
+
+// Only a comparison or an additive operator has one that binds tighter after it.
+template <bool compound>
+[[gnu::always_inline]] inline int32_t InterpreterState::chain_levels(const SimpleItem* item, const SimpleItem& op,
+                                                                     int32_t left, int32_t right) {
+    OperationFrame f{};
+    if (op.level() == LEVEL_ADDITIVE) {
+        f.sum = left;
+        f.sum_op = op.code;
+    } else {
+        f.compared = left;
+        f.comparison = op.code;
+    }
+    int32_t v = right;
+    for (;;) {
         const SimpleItem& after = *item++;
-        if (!apply_operand(*this, f, v, after.level(), after.code, static_cast<uint32_t>(after.value))) return;
+        if (!apply_operand(*this, f, v, after.level(), after.code, static_cast<uint32_t>(after.value))) return v;
+        chain_next<compound>(item, v);
     }
 }
 

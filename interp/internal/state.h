@@ -376,8 +376,18 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     void chain_builtin(const SimpleItem*& item, int32_t& v);
     void chain_operand(const SimpleItem*& item, int32_t& v);
     template <bool compound>
+    void chain_next(const SimpleItem*& item, int32_t& v);
+    template <bool compound>
     void run_chain(const SimpleItem* item, int32_t& v);
+    // The rest of a chain on the levels, from the item after `right`, with
+    // `op` waiting between `left` and `right`: its value.
+    template <bool compound>
+    int32_t chain_levels(const SimpleItem* item, const SimpleItem& op, int32_t left, int32_t right);
     void compound_chain(const SimpleItem* item, int32_t& v);
+    // chain_levels of a plain chain, out of line, as it is rare. It
+    // returns the value: were the caller's value's address to leave, that
+    // value would live in memory on every path that inlines the chain.
+    [[gnu::noinline]] int32_t plain_levels(const SimpleItem* item, const SimpleItem& op, int32_t left, int32_t right);
     bool complete(PendingOperator*& top, int32_t& v, const SimpleItem& after);
     // left op right, for an operator of `level` that stands at `at`.
     int32_t operate(int32_t left, uint8_t level, uint8_t code, int32_t right, uint32_t at);

@@ -31,6 +31,8 @@ TEST(Expressions, OperatorsFollowTheLanguagesPrecedence) {
         {"-7 % 2", -1},
         {"7 % -2", 1},
         {"10 - 3 - 2", 5},
+        {"20 > 2 + 3 * 6", 0},
+        {"1 + 2 * (3 - 1)", 5},
         {"2 * 3 % 4", 2},
         {"5 | 2", 7},
         {"6 & 3", 2},
@@ -96,7 +98,8 @@ TEST(Expressions, AssignmentsStoreAndYieldTheNewValue) {
 TEST(Expressions, DivisionByZeroIsAnErrorAndTheMinimumWraps) {
     EXPECT_EQ(value_of("(-2147483647 - 1) / -1"), -2147483647 - 1);
     EXPECT_EQ(value_of("(-2147483647 - 1) % -1"), 0);
-    for (const char* text : {"1 / 0", "5 % (a - a)"}) {
+    // Raised where the operator is done, before the name after it is read.
+    for (const char* text : {"1 / 0", "5 % (a - a)", "1 / a + q"}) {
         expect_error(std::string("int r, a;\nmain() {\nr = ") + text + "; \n}\n", "division by zero", 2);
     }
 }
