@@ -58,13 +58,14 @@ SimpleExpression::Shape shape_of(const SimpleExpression& e) {
 // Decides once for the expression whose first token is current.
 int32_t InterpreterState::look_for_simple() {
     const Token* const first = tok;
-    int32_t index = read_simple(nullptr);
-    if (index >= 0 && simple[static_cast<size_t>(index)].form != SimpleExpression::VALUE) index = read_named(index);
+    reading_choices.clear();
+    int32_t index = read_simple(0);
+    if (!reading_choices.empty()) index = read_named(index);
     first->simple = index;
     return index;
 }
 
-int32_t InterpreterState::read_simple(const Token* builtin) {
+int32_t InterpreterState::read_simple(size_t chosen) {
     LookAhead look(*this);
     const size_t kept = simple_items.size();
     const size_t targets_kept = simple_targets.size();
@@ -74,9 +75,10 @@ int32_t InterpreterState::read_simple(const Token* builtin) {
         // `(a < b)` is taken without its parentheses, `(a + b) * c` with them.
         for (const bool whole_in_parentheses : {true, false}) {
             look.again();
+            reading_choices.resize(chosen);
             SimpleExpression e{};
             e.first = static_cast<uint32_t>(simple_items.size());
-            if (find_simple(e, whole_in_parentheses, builtin)) {
+            if (find_simple(e, whole_in_parentheses)) {
                 e.shape = shape_of(e);
                 simple.push_back(e);
                 index = static_cast<int32_t>(simple.size() - 1);
@@ -97,21 +99,44 @@ int32_t InterpreterState::read_simple(const Token* builtin) {
     return index;
 }
 
-// The frames read each name in turn as a variable where one of its name is
-// found, else as the built-in or the call, with what follows it: a reading
-// for each name, and one for all of them variables.
-int32_t InterpreterState::read_named(int32_t variables) {
-    const SimpleExpression& e = simple[static_cast<size_t>(variables)];
-    std::vector<const Token*> names{e.target_name};
-    for (int i = 0; i < e.more_targets; ++i) names.push_back(simple_targets[e.targets + static_cast<uint32_t>(i)].name);
-    std::erase_if(names, [this](const Token* name) { return !names_other(*name); });
-    if (names.empty()) return variables;
+// The frames read each name assigned to as a variable where one of its name
+// is found, else as the built-in or the call, with what follows it: a
+// reading for each way the names met decide it, each choice read as a
+// variable first, then as the other in a reading of its own (which meets
+// names of its own). Past kMaxNamedReadings, or with none a list, the
+// frames take it.
+int32_t InterpreterState::read_named(int32_t index) {
+    const size_t first = named_readings.size();
+    const size_t choices_kept = named_choices.size();
+    std::vector<std::vector<NamedChoice>> due;
+    size_t chosen = 0;
+    bool listed = false;
+    // Each reading due is read, so the count is known before it is reached.
+    const auto over = [&] { return named_readings.size() - first + due.size() > kMaxNamedReadings; };
+    for (;;) {
+        named_readings.push_back(NamedReading{static_cast<uint32_t>(named_choices.size()),
+                                              static_cast<uint32_t>(reading_choices.size()), index});
+        named_choices.insert(named_choices.end(), reading_choices.begin(), reading_choices.end());
+        listed = listed || index >= 0;
+        for (size_t i = chosen; i < reading_choices.size() && !over(); ++i) {
+            due.emplace_back(reading_choices.begin(), reading_choices.begin() + static_cast<std::ptrdiff_t>(i));
+            due.back().push_back(NamedChoice{reading_choices[i].id, false});
+        }
+        if (due.empty() || over()) break;
+        reading_choices = std::move(due.back());
+        due.pop_back();
+        chosen = reading_choices.size();
+        index = read_simple(chosen);
+    }
+    if (over() || !listed) {
+        named_readings.resize(first);
+        named_choices.resize(choices_kept);
+        return kNotSimple;
+    }
     SimpleExpression named{};
     named.shape = SimpleExpression::NAMED;
-    named.first = static_cast<uint32_t>(named_readings.size());
-    named.count = static_cast<int>(names.size() + 1);
-    for (const Token* name : names) named_readings.push_back(NamedReading{name->id, read_simple(name)});
-    named_readings.push_back(NamedReading{-1, variables});
+    named.first = static_cast<uint32_t>(first);
+    named.count = static_cast<int>(named_readings.size() - first);
     simple.push_back(named);
     return static_cast<int32_t>(simple.size() - 1);
 }
@@ -265,7 +290,7 @@ SimpleExpression::Form form_of(const Token& assignment) {
 // ["("] (name ("++" | "--") | {name ("=" | "+=" | "-=")} operation) [")"]
 // end, where end continues no operation (the end of the text too, but in
 // main's values).
-bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parentheses, const Token* builtin) {
+bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parentheses) {
     e.sites = static_cast<uint32_t>(budget_sites.size());
     const int outer = whole_in_parentheses ? 1 : 0;
     if (whole_in_parentheses) {
@@ -278,7 +303,7 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     const uint32_t after_first = scan_pos;
     read_token();
     e.form = SimpleExpression::VALUE;
-    if (first->kind == TK_NAME && assigns(*tok) && first != builtin) {
+    if (first->kind == TK_NAME && assigns(*tok) && read_as_variable(*first)) {
         e.target = first->id;
         e.target_name = first;
         e.form = form_of(*tok);
@@ -287,7 +312,7 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
             ++e.count;
         }
         read_token();
-        if (e.form != SimpleExpression::STEP) find_targets(e, builtin);
+        if (e.form != SimpleExpression::STEP) find_targets(e);
     } else {
         scan_pos = after_first;
         tok = first;
@@ -326,16 +351,16 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
 
 // After an assignment's operator, the variables assigned in turn by the
 // `=`, `+=` or `-=` after each (`a = b += c`), up to one stepped by `++`
-// or `--` (`a = b++`), which ends the expression, or up to `builtin`, read
-// as an operand.
-void InterpreterState::find_targets(SimpleExpression& e, const Token* builtin) {
+// or `--` (`a = b++`), which ends the expression, or up to a name read as
+// a built-in or a call, read as an operand.
+void InterpreterState::find_targets(SimpleExpression& e) {
     e.targets = static_cast<uint32_t>(simple_targets.size());
     for (;;) {
         const Token* name = tok;
         const uint32_t after_name = scan_pos;
         if (name->kind != TK_NAME) return;
         read_token();
-        if (!assigns(*tok) || name == builtin) {
+        if (!assigns(*tok) || !read_as_variable(*name)) {
             scan_pos = after_name;
             tok = name;
             return;
@@ -358,12 +383,25 @@ void InterpreterState::find_targets(SimpleExpression& e, const Token* builtin) {
 // runs (read_named).
 bool InterpreterState::names_other(const Token& name) const { return name.builtin >= 0 || function_of(name.id) >= 0; }
 
+bool InterpreterState::read_as_variable(const Token& name) {
+    if (!names_other(name)) return true;
+    const auto chosen = std::ranges::find(reading_choices, name.id, &NamedChoice::id);
+    if (chosen != reading_choices.end()) return chosen->variable;
+    reading_choices.push_back(NamedChoice{name.id, true});
+    return true;
+}
+
 // As the frames find each name where its assignment begins: no call changes
-// which variables are found, so the names are looked up once, here.
+// which variables are found (no call declares one here), so the names are
+// looked up once, here. The readings branch on the same names where they
+// part, so one alone holds.
 int32_t InterpreterState::named_reading(const SimpleExpression& e) {
     const NamedReading* reading = named_readings.data() + e.first;
-    while (reading->id >= 0 && find_named(reading->id) != nullptr) ++reading;
-    return reading->expression;
+    const auto holds = [this](const NamedChoice& c) { return (find_named(c.id) != nullptr) == c.variable; };
+    const auto all_hold = [&](const NamedReading& r) {
+        return std::all_of(named_choices.data() + r.first, named_choices.data() + r.first + r.count, holds);
+    };
+    return std::find_if(reading, reading + e.count, all_hold)->expression;
 }
 
 // Whether an assignment's operator follows the current token, which stays current.
@@ -545,19 +583,18 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             may_assign = false;
             value_start = false;
         }
-        if (may_assign && depth > 0 && tok->kind == TK_NAME && names_other(*tok) && assigned_next()) {
-            // Assigned to where a variable of its name is found, else read
-            // as itself, which only the running program tells: the frames'.
-            return false;
-        }
-        if (tok->builtin >= 0 && single_builtin(tok->builtin)) {
+        // Assigned to where a variable of its name is found, else read as
+        // itself: this reading's choice.
+        const bool named =
+            may_assign && tok->kind == TK_NAME && names_other(*tok) && assigned_next() && read_as_variable(*tok);
+        if (!named && tok->builtin >= 0 && single_builtin(tok->builtin)) {
             keep(SimpleItem::EFFECT, negate);
             if (!open(kSingle, false)) return false;
             e.functions = true;
             continue;
         }
-        const bool listed = tok->builtin >= 0 && listed_builtin_values(tok->builtin) > 0;
-        if (tok->builtin >= 0 && !input_builtin(tok->builtin) && !listed) {
+        const bool listed = !named && tok->builtin >= 0 && listed_builtin_values(tok->builtin) > 0;
+        if (!named && tok->builtin >= 0 && !input_builtin(tok->builtin) && !listed) {
             const int taken = pure_builtin_values(tok->builtin);
             keep(SimpleItem::BUILTIN, negate);
             // The frames' built-ins each expect their `(` after the name.
@@ -571,7 +608,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         }
         // A built-in's name is the built-in's, even where a function of that name is found.
         const bool function =
-            tok->kind == TK_NAME && tok->builtin < 0 && function_of_id[static_cast<size_t>(tok->id)] >= 0;
+            !named && tok->kind == TK_NAME && tok->builtin < 0 && function_of_id[static_cast<size_t>(tok->id)] >= 0;
         if (listed || function) {
             keep(listed ? SimpleItem::EFFECT : SimpleItem::CALL, negate);
             if (function && !tok->is('(')) {
@@ -587,7 +624,7 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             if (!open(listed ? kListed : kCall)) return error_item(ERR_PARENS_EXPECTED);
             continue;
         }
-        if (tok->builtin >= 0) {
+        if (!named && tok->builtin >= 0) {
             // The text is passed over up to and including the next `)`.
             keep_here(SimpleItem::INPUT, negate);
             while (cur() != ')' && cur() != '\0') ++scan_pos;
@@ -636,7 +673,8 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             }
             read_token();
         } else {
-            if (!plain(*this, *tok)) return error_item(value_start && tok->len == 0 ? ERR_NO_EXPRESSION : ERR_SYNTAX);
+            if (!named && !plain(*this, *tok))
+                return error_item(value_start && tok->len == 0 ? ERR_NO_EXPRESSION : ERR_SYNTAX);
             const bool name = tok->kind == TK_NAME;
             keep(name ? SimpleItem::VARIABLE : SimpleItem::NUMBER, negate);
             if (may_assign && name && assigns(*tok)) {

@@ -175,13 +175,22 @@ struct SimpleTarget {
 
 static_assert(sizeof(SimpleExpression) == 64);
 
-// A reading of a NAMED list: the one that runs where no variable of the
-// name `id` is found and one of each name before it is; the last, with id
-// -1, where all are. Its entry in InterpreterState::simple, or kNotSimple.
-struct NamedReading {
+// A name assigned to that names a built-in or a function, read as a
+// variable or not.
+struct NamedChoice {
     int32_t id;
+    bool variable;
+};
+// A reading of a NAMED list: the one that runs where each of its choices,
+// `count` from `first` in InterpreterState::named_choices, holds (a variable
+// of the name is found or not). Its entry in InterpreterState::simple, or
+// kNotSimple.
+struct NamedReading {
+    uint32_t first, count;
     int32_t expression;
 };
+// The readings of one expression at most; one with more is the frames'.
+constexpr size_t kMaxNamedReadings = 16;
 
 // A call's arguments where each is a simple expression: each one's entry in
 // InterpreterState::simple with where reading it begins and its items, then
@@ -218,6 +227,9 @@ struct ItemLists {
     std::vector<const Token*> simple_tokens;  // each item's token, for what is reported there
     std::vector<SimpleTarget> simple_targets;
     std::vector<NamedReading> named_readings;
+    std::vector<NamedChoice> named_choices;  // each reading's in turn
+    // The choices of the reading being read, in the order their names are met.
+    std::vector<NamedChoice> reading_choices;
     std::vector<BudgetSite> budget_sites;
     // Per expression: its checked copy's entry in simple, or kNotSimple
     // before it is made; grown as copies are asked for.
@@ -236,6 +248,7 @@ struct ItemLists {
         simple_tokens.clear();
         simple_targets.clear();
         named_readings.clear();
+        named_choices.clear();
         budget_sites.clear();
         checked_lists.clear();
         arguments_at.assign(size, kNotLooked);
@@ -336,13 +349,14 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     template <void (InterpreterState::*then)()>
     void evaluate_then();
     int32_t look_for_simple();
-    // Its entry, or kNotSimple, `builtin` the name assigned to read as a
-    // built-in or a call (any other such name is read as a variable).
-    int32_t read_simple(const Token* builtin);
-    // The NAMED list of the readings of `variables`, whose targets name
-    // built-ins or functions.
-    int32_t read_named(int32_t variables);
-    bool find_simple(SimpleExpression& e, bool whole_in_parentheses, const Token* builtin);
+    // Its entry, or kNotSimple, read with the first `chosen` of
+    // reading_choices; a name assigned to that names a built-in or a
+    // function is otherwise read as a variable, and that choice added.
+    int32_t read_simple(size_t chosen);
+    // The NAMED list of the readings of the expression read as `index`
+    // with reading_choices, or kNotSimple.
+    int32_t read_named(int32_t index);
+    bool find_simple(SimpleExpression& e, bool whole_in_parentheses);
     // weight: the frames the frames would hold for the operation (calls).
     bool find_operation(SimpleExpression& e, int weight);
     // Ends as evaluate() ends, unless it is an argument of a list taken
@@ -362,8 +376,10 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     void run_update(const SimpleExpression& e, int32_t& v);
     void update_variables(const SimpleExpression& e, SimpleTarget* targets, VarSlot** slots, int32_t* lefts,
                           int32_t& v);
-    void find_targets(SimpleExpression& e, const Token* builtin);
+    void find_targets(SimpleExpression& e);
     bool names_other(const Token& name) const;
+    // Whether a name assigned to is read as a variable in this reading.
+    bool read_as_variable(const Token& name);
     bool assigned_next();
     // The reading of a NAMED list that runs now, or kNotSimple.
     [[gnu::cold]] int32_t named_reading(const SimpleExpression& e);

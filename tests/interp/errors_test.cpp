@@ -59,6 +59,8 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         // Else as a variable, the next such name as itself where none is.
         {"int x, putch;\nmain() {\nx = putch = 10 / 0;\n}", "division by zero", 2},
         {"int x;\nmain() {\nint clear;\nx = clear = putch = 3;\n}", "syntax error", 3},
+        // Inside parentheses too, after a call: at the token after the name.
+        {"int x;\nf() { return 1; }\nmain() {\nx = f() + (f\n= 2);\n}", "parentheses expected", 4},
         // After a call, the same: raised where the frames read the token, the
         // line where the scanner stands (after the `;` at a line end, the next).
         {"int x;\nf() { return 1; }\nmain() {\nx = f() + (2 * f();\n}", "parentheses expected", 4},

@@ -219,9 +219,12 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
         "  getnum() * 2 - getche() + q;\r\n}\r\n");
     // Names of built-ins and functions assigned to: variables where one of
     // the name is found (a global, a local, in one function only), else read
-    // as themselves; as first, later and stepped targets, inside parentheses.
+    // as themselves; as first, later and stepped targets, inside parentheses
+    // and values (an answer read where none is found, after a store, which
+    // passes over the `)` of abs).
     for (const char* e : {"putch = a + 1", "x = putch += b = f -= 2", "putch++", "x = clear = f = a",
-                          "b = abs -= (putch = 3) * 2", "(x = putch = b) + 1", "a = clear = putch = 3"}) {
+                          "b = abs -= (putch = 3) * 2", "(x = putch = b) + 1", "a = clear = putch = 3",
+                          "a + (putch = b) * (f = 2)", "(putch -= 4) * 100 + abs(getnum = b) * 10"}) {
         texts.push_back(std::string("int a, b, x, putch;\r\nf() { int clear, abs; clear = 4; return ") + e +
                         "; }\r\nmain() {\r\n  int f;\r\n  a = 5; b = -3;\r\n  x = " + e +
                         ";\r\n  print(x + putch);\r\n  print(f());\r\n}\r\n");
