@@ -176,22 +176,35 @@ bool InterpreterState::start_tail_items() {
     const SimpleExpression& e = simple[static_cast<size_t>(index)];
     // One kept there by another reading of the text is not this statement's.
     if (e.shape == SimpleExpression::NAMED || simple_tokens[e.first] != &name.token) return false;
-    const uint32_t after = after_first_operand(simple_items.data() + e.first, e.count);
+    uint32_t after = after_first_operand(simple_items.data() + e.first, e.count);
     if (after == 0) return false;
     frames.pop_back();  // the operation, which the list holds
-    if (!frames.within(e.frames_bytes)) {
-        push(FrameKind::OPERATION).op = OperationFrame{};
-        return false;
-    }
+    auto list = static_cast<uint32_t>(index);
+    if (!frames.within(e.frames_bytes)) [[unlikely]]
+        list = tail_at_budget(list, after);
     ItemsFrame run{};
-    open_items(static_cast<uint32_t>(index), FrameKind::STATEMENTS, run);
-    const size_t need = size_t{run.top} + static_cast<size_t>(e.count) + 2;
+    open_items(list, FrameKind::STATEMENTS, run);
+    const size_t need = size_t{run.top} + static_cast<size_t>(simple[list].count) + 2;
     if (item_stack.size() < need) item_stack.resize(need);
     item_stack[run.top].rank = 0;  // the whole expression's parenthesis
     item_stack[++run.top] = PendingOperator{0, 0, 0, CALL};
     run.item = after;
     run_items(run, builtin_result, true);
     return true;
+}
+
+// Only the checks after the built-in are the frames' own there: those in
+// its values were made as the values ran. Where one is not within the
+// budget, the checked copy goes on from the same item.
+uint32_t InterpreterState::tail_at_budget(uint32_t index, uint32_t& after) {
+    const SimpleExpression& e = simple[index];
+    uint32_t site = e.sites;
+    while (site != e.sites_end && budget_sites[site].item < after) ++site;
+    const uint32_t before = site - e.sites;  // the checks the copy holds before that item
+    while (site != e.sites_end && within_site(budget_sites[site], pushed_at(FrameKind::STATEMENTS))) ++site;
+    if (site == e.sites_end) return index;
+    after += before;
+    return checked_list(index);
 }
 
 // The first variable's value is kept, and the variables after it are each

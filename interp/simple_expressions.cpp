@@ -143,22 +143,20 @@ int32_t InterpreterState::read_named(int32_t index) {
 
 // Read from the statement's name, the list of a built-in statement whose
 // `)` something but a `;` follows, where nothing else is kept: no
-// expression begins just after a `)`. Its name stays kNotSimple, so the
-// statement still begins as a built-in's. Only one that calls a function
-// or a built-in with effects, and assigns nothing, is taken.
+// expression begins just after a `)`. The name is the built-in's, never
+// a variable assigned to (`getnum = 1) + f(2)`), as the statement reads it.
 int32_t InterpreterState::look_for_tail(const CachedToken& name) {
     const Token* const after = tok;
     const uint32_t pos = scan_pos;
     tok = &name.token;
     scan_pos = name.end;
-    int32_t index = look_for_simple();
-    name.token.simple = kNotSimple;
+    // The statement's name is the built-in's; a name assigned inside,
+    // which would want a reading of each kind, is left to the frames.
+    reading_choices.assign(1, NamedChoice{name.token.id, false});
+    int32_t index = read_simple(1);
+    if (reading_choices.size() > 1) index = kNotSimple;
     tok = after;
     scan_pos = pos;
-    if (index >= 0) {
-        const SimpleExpression& e = simple[static_cast<size_t>(index)];
-        if (e.shape != SimpleExpression::CALLED || e.form != SimpleExpression::VALUE) index = kNotSimple;
-    }
     after->simple = index;
     return index;
 }

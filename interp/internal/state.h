@@ -454,6 +454,9 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     bool start_tail_items();
     // The list of that statement, kept at the token after the `)`.
     int32_t look_for_tail(const CachedToken& name);
+    // start_tail_items where the frames could reach their budget in that
+    // list: the list to run, `after` its item after the built-in.
+    [[gnu::cold]] uint32_t tail_at_budget(uint32_t index, uint32_t& after);
     // start_items where the statement's value is a `;`: a 0 for it, the
     // `;` current as the frames leave it.
     [[gnu::cold, gnu::noinline]] bool empty_value(FrameKind site);

@@ -286,7 +286,9 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
         "fold(int n) { if (n < 1) return n; a = a / 2 - c++ * (print(n) + g(1, (b = 2 - fold(n - 1)), q)); return a; "
         "}\r\n"
         "ask(int n) { if (n < 1) return n; return getnum() * (rand(5) + abs(-(c = ask(n - 1)))); }\r\n"
-        "hear(int n) { if (n < 1) return n; c = 1 + (d = getnum() - (b = 2)) * 3; return hear(n - 1); }\r\n";
+        "hear(int n) { if (n < 1) return n; c = 1 + (d = getnum() - (b = 2)) * 3; return hear(n - 1); }\r\n"
+        "trail(int n) { if (n < 1) return n; abs(n) + (b = 1 + trail(n - 1)) * 2; return b; }\r\n"
+        "rim(int n) { if (n < 1) return n; getpel(n, (1)) + ((c = (n + 1))) * 2; return rim(n - 1); }\r\n";
     const auto calling = [&functions](const std::string& e) {
         return functions + "f() { return " + e + "; }\r\nmain() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n" +
                "  b = " + e + ";\r\n  print(a);\r\n  print(b);\r\n  if (" + e + " < 3) print(1); else print(2);\r\n" +
@@ -419,7 +421,7 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     // wrong separator or a missing `)` after such a value, too many values,
     // and the built-in's value as an operand of what follows it (calls and
     // built-ins there, a name not there, a `(` left open, an assignment, an
-    // operand with no operator).
+    // operand with no operator; getnum's `=` in the text it passes over).
     for (const char* call : {"print(bump(2) * a)",
                              "print(getnum() * bump(2))",
                              "line(bump(1), a, g(1, 2, bump(3)), 9)",
@@ -457,7 +459,8 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                              "show() - line(say(1), 2, 3, 4) / point(a, q)",
                              "point(a, b) + (say(3) + 1",
                              "textout(a, b, \"s\") = say(4)",
-                             "point(a, b) 5"}) {
+                             "point(a, b) 5",
+                             "getnum = 3) + bump(1) * (a = 2)"}) {
         texts.push_back(functions + "main() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n  " + call +
                         ";\r\n  while (c > 10) { c = c - 1; " + call + "; }\r\n  if (a) " + call +
                         ";\r\n  print(a);\r\n}\r\n");
@@ -525,7 +528,8 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     // an expression statement and a `return`; after a call, drawing,
     // print, an answer, a store, a step or a division in the same
     // expression, a name not there after the place; after an answer in
-    // an expression statement without calls), and up to the limit of
+    // an expression statement without calls; after a built-in statement's
+    // `)`, with a call and without), and up to the limit of
     // nested calls;
     // lists past the runners' local room in the recursion (12 parentheses
     // deep, 10 assignments inside, 10 variables assigned) and alone (66
@@ -560,7 +564,9 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                                                                 repeated("(a = ", 100) + "b" + repeated(")", 100),
                                                                 repeated("g(1, ", 100) + "a" + repeated(", 2)", 100),
                                                                 "spend(2000) + fold(2000) + ask(2000)",
-                                                                "hear(2000)"}) {
+                                                                "hear(2000)",
+                                                                "trail(2000)",
+                                                                "rim(2000)"}) {
             for (const auto& [open, close] :
                  std::initializer_list<std::pair<std::string, std::string>>{{"b = 2 + (", ")"},
                                                                             {"print(", ")"},
