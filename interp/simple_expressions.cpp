@@ -573,15 +573,13 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         const bool function =
             tok->kind == TK_NAME && tok->builtin < 0 && function_of_id[static_cast<size_t>(tok->id)] >= 0;
         if (listed || function) {
-            keep(listed ? SimpleItem::EFFECT : SimpleItem::CALL, negate);
-            if (function && !tok->is('(')) {
-                // A call's name without its `(`: the frames raise it at
-                // the token after, with nothing of the call done.
-                simple_items.pop_back();
-                simple_tokens.pop_back();
-                --e.count;
-                return error_item(ERR_PARENS_EXPECTED);
-            }
+            const Token& name = *tok;
+            read_token();
+            // A call's name without its `(`: the frames raise it at the
+            // token after, with nothing of the call done.
+            if (function && !tok->is('(')) return error_item(ERR_PARENS_EXPECTED);
+            keep_item(listed ? SimpleItem::EFFECT : SimpleItem::CALL, name, negate);
+            ++e.count;
             e.functions = true;
             // A drawing one without its `(` raises it after the pause before it.
             if (!open(listed ? kListed : kCall)) return error_item(ERR_PARENS_EXPECTED);
