@@ -263,8 +263,7 @@ SimpleExpression::Form form_of(const Token& assignment) {
 }  // namespace
 
 // ["("] (name ("++" | "--") | {name ("=" | "+=" | "-=")} operation) [")"]
-// end, where end continues no operation (the end of the text too, but in
-// main's values).
+// end, where end continues no operation (the end of the text too).
 bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parentheses, const Token* builtin) {
     e.sites = static_cast<uint32_t>(budget_sites.size());
     const int outer = whole_in_parentheses ? 1 : 0;
@@ -311,9 +310,6 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
         if (tok->level != LEVEL_NONE) return false;
         ++e.depth;
     }
-    // The end of the text ends it as any token would, but in main's values
-    // (no call entered yet), which the frames read.
-    if (!raises && tok->at_eof() && call_top == 0) return false;
     e.end = tok;
     keep_item(SimpleItem::END, *tok);  // after the last item, so what follows each item is at hand
     const SimpleItem* const items = simple_items.data() + e.first;

@@ -513,7 +513,11 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                                "say(3) c", "say(4) * getche() + 1", "(a = 3) + getnum()", "ask(2), getnum()"}) {
         texts.push_back(functions + "main(" + values + ") {\r\n  print(a * 10 + b);\r\n}\r\n");
     }
-    texts.push_back(functions + "main((b = 2) * getnum() + say(5))");
+    // The text ending in them, the end read as any token that ends a value:
+    // after a call, a store inside, a name not there, a zero divisor.
+    for (const char* values :
+         {"(b = 2) * getnum() + say(5)", "say(1) + 2", "a = say(3) * (b += 2)", "7, say(4) / (d - d)", "q + say(6)"})
+        texts.push_back(functions + "main(" + values);
     for (int i = 0; i < 3000; ++i) texts.push_back(random_program(rng, i));
     // Recursion in an expression up to the frames' budget, the budget put
     // one frame further each time (in print's and textout's values inside
