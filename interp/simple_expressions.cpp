@@ -582,11 +582,11 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             continue;
         }
         if (tok->builtin >= 0) {
-            // The text is passed over up to and including the next `)`.
+            // The text is passed over up to and including the next `)`, or
+            // to its end, which then ends the operand.
             keep_here(SimpleItem::INPUT, negate);
             while (cur() != ')' && cur() != '\0') ++scan_pos;
-            if (cur() == '\0') return false;
-            ++scan_pos;
+            step_over(1);
             read_token();
             // An answer may not be there yet: the list waits for it as for a call.
             e.functions = true;

@@ -490,9 +490,11 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     texts.push_back(functions + "main() {\r\n  a = 1 < '}' + getnum(");
     // A text that ends inside an expression, the end read as any token
     // that ends it: after a call, a store inside, a step, a `'}'` that
-    // closes main for the loader; in a call's values, in a `for` header.
+    // closes main for the loader; in a call's values, in a `for` header;
+    // in getche's or getnum's text, which runs to the end.
     for (const char* end : {"b = say(2) * '}'", "b = (a = 3) + '}' - (c++) + say(1) * d", "b = g(1, '}', say(2)",
-                            "for (b = '}' + say(3); b < 9 + '}' - c"})
+                            "for (b = '}' + say(3); b < 9 + '}' - c", "b = g(say(4), '}', -getnum(7 + 'x' \"s",
+                            "b = q + say(5) * '}' - getche("})
         texts.push_back(functions + "main() {\r\n  a = 5; c = 7;\r\n  " + end);
     // `;` as a statement's whole value, which the frames read no further:
     // a `return`'s, an `if`'s, a `while`'s, a `for` header's parts, a
