@@ -286,8 +286,7 @@ SimpleExpression::Form form_of(const Token& assignment) {
 }  // namespace
 
 // ["("] (name ("++" | "--") | {name ("=" | "+=" | "-=")} operation) [")"]
-// end, where end continues no operation (the end of the text too, but in
-// main's values).
+// end, where end continues no operation (the end of the text too).
 bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parentheses) {
     e.sites = static_cast<uint32_t>(budget_sites.size());
     const int outer = whole_in_parentheses ? 1 : 0;
@@ -334,9 +333,6 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
         if (tok->level != LEVEL_NONE) return false;
         ++e.depth;
     }
-    // The end of the text ends it as any token would, but in main's values
-    // (no call entered yet), which the frames read.
-    if (!raises && tok->at_eof() && call_top == 0) return false;
     e.end = tok;
     keep_item(SimpleItem::END, *tok);  // after the last item, so what follows each item is at hand
     const SimpleItem* const items = simple_items.data() + e.first;
@@ -608,26 +604,24 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         const bool function =
             !named && tok->kind == TK_NAME && tok->builtin < 0 && function_of_id[static_cast<size_t>(tok->id)] >= 0;
         if (listed || function) {
-            keep(listed ? SimpleItem::EFFECT : SimpleItem::CALL, negate);
-            if (function && !tok->is('(')) {
-                // A call's name without its `(`: the frames raise it at
-                // the token after, with nothing of the call done.
-                simple_items.pop_back();
-                simple_tokens.pop_back();
-                --e.count;
-                return error_item(ERR_PARENS_EXPECTED);
-            }
+            const Token& name = *tok;
+            read_token();
+            // A call's name without its `(`: the frames raise it at the
+            // token after, with nothing of the call done.
+            if (function && !tok->is('(')) return error_item(ERR_PARENS_EXPECTED);
+            keep_item(listed ? SimpleItem::EFFECT : SimpleItem::CALL, name, negate);
+            ++e.count;
             e.functions = true;
             // A drawing one without its `(` raises it after the pause before it.
             if (!open(listed ? kListed : kCall)) return error_item(ERR_PARENS_EXPECTED);
             continue;
         }
         if (!named && tok->builtin >= 0) {
-            // The text is passed over up to and including the next `)`.
+            // The text is passed over up to and including the next `)`, or
+            // to its end, which then ends the operand.
             keep_here(SimpleItem::INPUT, negate);
             while (cur() != ')' && cur() != '\0') ++scan_pos;
-            if (cur() == '\0') return false;
-            ++scan_pos;
+            step_over(1);
             read_token();
             // An answer may not be there yet: the list waits for it as for a call.
             e.functions = true;

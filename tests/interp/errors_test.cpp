@@ -105,6 +105,9 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         // loader, which then takes `getnum(` for a function: the built-in
         // is called, and the end is where a `;` is due.
         {"int x;\nmain() {\nx = '}' + getnum(", "semicolon expected", 2},
+        // Its text runs to the end, a call's values ending there: the call
+        // is entered, then the end is where a `;` is due.
+        {"int x;\nf(int a) { return a; }\nmain() {\nx = f('}' + getnum(2,\n", "semicolon expected", 4},
         // The end of the text is no `;`, its line the one after a line end.
         {"int x;\nf() { return 1; }\nmain() {\nx = f() + '}'\n", "semicolon expected", 4},
     };

@@ -496,9 +496,11 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     texts.push_back(functions + "main() {\r\n  a = 1 < '}' + getnum(");
     // A text that ends inside an expression, the end read as any token
     // that ends it: after a call, a store inside, a step, a `'}'` that
-    // closes main for the loader; in a call's values, in a `for` header.
+    // closes main for the loader; in a call's values, in a `for` header;
+    // in getche's or getnum's text, which runs to the end.
     for (const char* end : {"b = say(2) * '}'", "b = (a = 3) + '}' - (c++) + say(1) * d", "b = g(1, '}', say(2)",
-                            "for (b = '}' + say(3); b < 9 + '}' - c"})
+                            "for (b = '}' + say(3); b < 9 + '}' - c", "b = g(say(4), '}', -getnum(7 + 'x' \"s",
+                            "b = q + say(5) * '}' - getche("})
         texts.push_back(functions + "main() {\r\n  a = 5; c = 7;\r\n  " + end);
     // `;` as a statement's whole value, which the frames read no further:
     // a `return`'s, an `if`'s, a `while`'s, a `for` header's parts, a
@@ -519,7 +521,11 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                                "say(3) c", "say(4) * getche() + 1", "(a = 3) + getnum()", "ask(2), getnum()"}) {
         texts.push_back(functions + "main(" + values + ") {\r\n  print(a * 10 + b);\r\n}\r\n");
     }
-    texts.push_back(functions + "main((b = 2) * getnum() + say(5))");
+    // The text ending in them, the end read as any token that ends a value:
+    // after a call, a store inside, a name not there, a zero divisor.
+    for (const char* values :
+         {"(b = 2) * getnum() + say(5)", "say(1) + 2", "a = say(3) * (b += 2)", "7, say(4) / (d - d)", "q + say(6)"})
+        texts.push_back(functions + "main(" + values);
     for (int i = 0; i < 3000; ++i) texts.push_back(random_program(rng, i));
     // Recursion in an expression up to the frames' budget, the budget put
     // one frame further each time (in print's and textout's values inside
