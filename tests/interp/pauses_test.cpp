@@ -4,6 +4,7 @@
 
 #include <random>
 #include <sstream>
+#include <string_view>
 
 #include "random_programs.h"
 #include "run_helpers.h"
@@ -408,19 +409,29 @@ TEST(Pauses, ARunThatWaitsForItsHostGoesOnAsOneThatBlocks) {
         }
         EXPECT_EQ(blocked, 0);
     }
+    // Each pinned output by the one case whose program holds `part`, so a
+    // row added anywhere moves none.
+    const auto pinned = [&cases](std::string_view part) -> const Resumed& {
+        const auto holds = [part](const Resumed& t) { return t.program.find(part) != std::string::npos; };
+        EXPECT_EQ(std::count_if(std::begin(cases), std::end(cases), holds), 1) << part;
+        const Resumed* found = std::find_if(std::begin(cases), std::end(cases), holds);
+        return found != std::end(cases) ? *found : cases[0];
+    };
     int waited = 0;
-    EXPECT_EQ(run_through(cases[0], Host::BLOCKS, waited), "result 0 steps 15 | -14  | 65  | big");
+    EXPECT_EQ(run_through(pinned("x = f(2) * -getnum() + 1"), Host::BLOCKS, waited),
+              "result 0 steps 15 | -14  | 65  | big");
     // clear takes `(3) + 1` as its value and gives it: x is 4 after the pause that follows clear;
     // then clear takes `x - 1` and x is 2 * 3.
     EXPECT_EQ(
-        run_through(cases[2], Host::BLOCKS, waited),
+        run_through(pinned("x = 2 * clear x - 1"), Host::BLOCKS, waited),
         "result 0 steps 12 | 6  | clear(4) | line(0,0,4,4) | point(4,1) | clear(3) | drawing call@2:6 globals 0 | "
         "pixel@2:6 globals 0 | drawing call@3:2 globals 4 | pixel@3:2 globals 4 | drawing call@3:20 globals 4 | "
         "pixel@3:20 globals 4 | drawing call@4:10 globals 4 | pixel@4:10 globals 4");
     // 5 * (2 + 6) + 'A', then 7 + 8 + 'B'.
-    EXPECT_EQ(run_through(cases[4], Host::BLOCKS, waited), "result 0 steps 12 | 105  | 81 ");
+    EXPECT_EQ(run_through(pinned("x = getnum() * f(2) - -getche()"), Host::BLOCKS, waited),
+              "result 0 steps 12 | 105  | 81 ");
     // putch takes `(f(30) + x) + 1`: 68 + 36 + 1 is 'i'; the line's pixel pause follows both calls of its values.
-    EXPECT_EQ(run_through(cases[3], Host::BLOCKS, waited),
+    EXPECT_EQ(run_through(pinned("line(n, 0, n, 9); return n * 2 + getnum()"), Host::BLOCKS, waited),
               "result 0 steps 34 | 10  | i | 36  | line(2,0,2,9) | line(1,0,1,9) | line(3,0,3,9) | line(8,3,26,9) | "
               "line(30,0,30,9) | into@3:2 globals 0 | drawing call@1:22 globals 2 | pixel@1:22 globals 2 | "
               "drawing call@4:2 globals 2 | drawing call@1:22 globals 3 | pixel@1:22 globals 3 | "
@@ -428,28 +439,29 @@ TEST(Pauses, ARunThatWaitsForItsHostGoesOnAsOneThatBlocks) {
               "drawing call@1:22 globals 36 | pixel@1:22 globals 36");
     // line(3, 0, 2 + 5, 9); 'A' * f(2) is dropped; x is 1 + 2 + 7. The line
     // pauses before its values, the point in g before its own.
-    EXPECT_EQ(run_through(cases[6], Host::BLOCKS, waited),
+    EXPECT_EQ(run_through(pinned("int x, point;"), Host::BLOCKS, waited),
               "result 0 steps 24 | 10  | point(2,1) | line(3,0,7,9) | drawing call@4:2 globals 0 | "
               "drawing call@2:11 globals 1 | pixel@2:11 globals 1 | pixel@4:2 globals 1");
     // x is 0 + clear(3), y is 0 + 0 - 4; then -8 + 1.
-    EXPECT_EQ(run_through(cases[7], Host::BLOCKS, waited),
+    EXPECT_EQ(run_through(pinned("r(int n) { return clear(n); x = 99; }"), Host::BLOCKS, waited),
               "result 0 steps 15 | 26  | -7  | line(1,2,3,4) | clear(3) | point(5,6) | fline(3,0,0,3) | "
               "xline(0,3,-4,0) | drawing call@4:6 globals 0 | pixel@4:6 globals 0 | drawing call@2:18 globals 0 | "
               "pixel@2:18 globals 0 | drawing call@5:8 globals 3 | pixel@5:8 globals 3 | drawing call@5:24 globals 3 | "
               "pixel@5:24 globals 3 | drawing call@6:6 globals -1 | pixel@6:6 globals -1");
     // x is 2 * 0 + 0 - 5, y is -0 - 0 * 2; each call pauses before it draws and after.
     EXPECT_EQ(
-        run_through(cases[10], Host::BLOCKS, waited),
+        run_through(pinned("x = 2 * show() + line(1, 2, 3, 4) - 5"), Host::BLOCKS, waited),
         "result 0 steps 8 | -50  | show | line(1,2,3,4) | sleep(-2) | point(-5,7) | drawing call@2:19 globals 0 | "
         "pixel@2:19 globals 0 | drawing call@3:22 globals -5 | pixel@3:22 globals -5");
     // f(1) and f(3) add 4 to a before the point, then a is 5; f(5) adds 5 before the fillrect.
-    EXPECT_EQ(run_through(cases[12], Host::BLOCKS, waited),
+    EXPECT_EQ(run_through(pinned("a = line(f(1), 0, point(2, f(3)), 9) + 5"), Host::BLOCKS, waited),
               "result 0 steps 18 | 5  | point(2,4) | line(2,0,0,9) | fillrect(5,1,2,6) | pixel@3:20 globals 4 | "
               "pixel@3:6 globals 4 | pixel@4:12 globals 10");
-    EXPECT_EQ(run_through(cases[8], Host::BLOCKS, waited),
+    EXPECT_EQ(run_through(pinned("a = 4;\n  a / line"), Host::BLOCKS, waited),
               "result 2 steps 4 | line(4,0,0,4) | division by zero in line 3\n | drawing call@3:6 globals 4");
     // 'A' ends the loop's first pass; x is '5' - '0'; 7 > 3, 5 * 10 + 65; -8 * 2; 9 - 3.
-    EXPECT_EQ(run_through(cases[17], Host::BLOCKS, waited), "result 0 steps 20 | 115  | -16  | 6  | 65 ");
+    EXPECT_EQ(run_through(pinned("while ((k = getche()) != 'q')"), Host::BLOCKS, waited),
+              "result 0 steps 20 | 115  | -16  | 6  | 65 ");
 }
 
 // Mutated programs reach errors, stray tokens and endless loops in every
