@@ -379,7 +379,9 @@ bool InterpreterState::names_other(const Token& name) const { return name.builti
 
 bool InterpreterState::read_as_variable(const Token& name) {
     if (!names_other(name)) return true;
-    const auto chosen = std::ranges::find(reading_choices, name.id, &NamedChoice::id);
+    // std::find_if, not std::ranges::find: the page's C++ library lacks the latter.
+    const auto chosen = std::find_if(reading_choices.begin(), reading_choices.end(),
+                                     [&name](const NamedChoice& c) { return c.id == name.id; });
     if (chosen != reading_choices.end()) return chosen->variable;
     reading_choices.push_back(NamedChoice{name.id, true});
     return true;
