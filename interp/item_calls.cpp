@@ -132,7 +132,8 @@ uint32_t InterpreterState::list_at_budget(uint32_t index, FrameKind site) {
 bool InterpreterState::start_other_items(uint32_t index, FrameKind site) {
     const SimpleExpression& e = simple[index];
     if (e.shape == SimpleExpression::NAMED) {
-        const int32_t reading = named_reading(e);
+        if (e.target_name != tok) return false;  // a built-in statement's, kept at its `)`
+        const int32_t reading = named_reading(index, scan_pos, 0);
         if (reading < 0) return false;
         if (simple[static_cast<size_t>(reading)].shape != SimpleExpression::CALLED)
             return start_other_items(static_cast<uint32_t>(reading), site);
@@ -173,9 +174,14 @@ bool InterpreterState::start_tail_items() {
     int32_t index = tok->simple;
     if (index == kNotLooked) index = simple_expressions ? look_for_tail(name) : kNotSimple;
     if (index < 0) return false;
-    const SimpleExpression& e = simple[static_cast<size_t>(index)];
     // One kept there by another reading of the text is not this statement's.
-    if (e.shape == SimpleExpression::NAMED || simple_tokens[e.first] != &name.token) return false;
+    if (simple[static_cast<size_t>(index)].shape == SimpleExpression::NAMED) {
+        if (simple[static_cast<size_t>(index)].target_name != &name.token) return false;
+        index = named_reading(static_cast<uint32_t>(index), name.end, 1);
+        if (index < 0) return false;
+    }
+    const SimpleExpression& e = simple[static_cast<size_t>(index)];
+    if (simple_tokens[e.first] != &name.token) return false;
     uint32_t after = after_first_operand(simple_items.data() + e.first, e.count);
     if (after == 0) return false;
     frames.pop_back();  // the operation, which the list holds

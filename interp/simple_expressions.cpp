@@ -60,7 +60,7 @@ int32_t InterpreterState::look_for_simple() {
     const Token* const first = tok;
     reading_choices.clear();
     int32_t index = read_simple(0);
-    if (!reading_choices.empty()) index = read_named(index);
+    if (!reading_choices.empty()) index = named_list(*first, index, 0);
     first->simple = index;
     return index;
 }
@@ -100,45 +100,37 @@ int32_t InterpreterState::read_simple(size_t chosen) {
 }
 
 // The frames read each name assigned to as a variable where one of its name
-// is found, else as the built-in or the call, with what follows it: a
-// reading for each way the names met decide it, each choice read as a
-// variable first, then as the other in a reading of its own (which meets
-// names of its own). Past kMaxNamedReadings, or with none a list, the
-// frames take it.
-int32_t InterpreterState::read_named(int32_t index) {
-    const size_t first = named_readings.size();
-    const size_t choices_kept = named_choices.size();
-    std::vector<std::vector<NamedChoice>> due;
-    size_t chosen = 0;
-    bool listed = false;
-    // Each reading due is read, so the count is known before it is reached.
-    const auto over = [&] { return named_readings.size() - first + due.size() > kMaxNamedReadings; };
-    for (;;) {
-        named_readings.push_back(NamedReading{static_cast<uint32_t>(named_choices.size()),
-                                              static_cast<uint32_t>(reading_choices.size()), index});
-        named_choices.insert(named_choices.end(), reading_choices.begin(), reading_choices.end());
-        listed = listed || index >= 0;
-        for (size_t i = chosen; i < reading_choices.size() && !over(); ++i) {
-            due.emplace_back(reading_choices.begin(), reading_choices.begin() + static_cast<std::ptrdiff_t>(i));
-            due.back().push_back(NamedChoice{reading_choices[i].id, false});
-        }
-        if (due.empty() || over()) break;
-        reading_choices = std::move(due.back());
-        due.pop_back();
-        chosen = reading_choices.size();
-        index = read_simple(chosen);
-    }
-    if (over() || !listed) {
-        named_readings.resize(first);
-        named_choices.resize(choices_kept);
-        return kNotSimple;
-    }
+// is found, else as the built-in or the call, with what follows it. A NAMED
+// list keeps the readings met so far, each read as the names were found
+// then (read_as_variable); the first is read here, from `from`, with the
+// first `fixed` of reading_choices its own.
+int32_t InterpreterState::named_list(const Token& from, int32_t index, size_t fixed) {
     SimpleExpression named{};
     named.shape = SimpleExpression::NAMED;
-    named.first = static_cast<uint32_t>(first);
-    named.count = static_cast<int>(named_readings.size() - first);
+    named.first = keep_reading(index, fixed);
+    named.target_name = &from;
     simple.push_back(named);
     return static_cast<int32_t>(simple.size() - 1);
+}
+
+uint32_t InterpreterState::keep_reading(int32_t index, size_t fixed) {
+    const auto own = reading_choices.begin() + static_cast<std::ptrdiff_t>(fixed);
+    named_readings.push_back(NamedReading{static_cast<uint32_t>(named_choices.size()),
+                                          static_cast<uint32_t>(reading_choices.size() - fixed), index, kNoReading});
+    named_choices.insert(named_choices.end(), own, reading_choices.end());
+    return static_cast<uint32_t>(named_readings.size() - 1);
+}
+
+int32_t InterpreterState::read_from(const Token& from, uint32_t after, size_t fixed) {
+    const Token* const at = tok;
+    const uint32_t pos = scan_pos;
+    tok = &from;
+    scan_pos = after;
+    reading_choices.assign(fixed, NamedChoice{from.id, false});
+    const int32_t index = read_simple(fixed);
+    tok = at;
+    scan_pos = pos;
+    return index;
 }
 
 // Read from the statement's name, the list of a built-in statement whose
@@ -146,18 +138,11 @@ int32_t InterpreterState::read_named(int32_t index) {
 // expression begins just after a `)`. The name is the built-in's, never
 // a variable assigned to (`getnum = 1) + f(2)`), as the statement reads it.
 int32_t InterpreterState::look_for_tail(const CachedToken& name) {
-    const Token* const after = tok;
-    const uint32_t pos = scan_pos;
-    tok = &name.token;
-    scan_pos = name.end;
-    // The statement's name is the built-in's; a name assigned inside,
-    // which would want a reading of each kind, is left to the frames.
-    reading_choices.assign(1, NamedChoice{name.token.id, false});
-    int32_t index = read_simple(1);
-    if (reading_choices.size() > 1) index = kNotSimple;
-    tok = after;
-    scan_pos = pos;
-    after->simple = index;
+    // The statement's name is the built-in's; each other name assigned to
+    // is read as it is found now, in a NAMED list.
+    int32_t index = read_from(name.token, name.end, 1);
+    if (reading_choices.size() > 1) index = named_list(name.token, index, 1);
+    tok->simple = index;
     return index;
 }
 
@@ -374,7 +359,7 @@ void InterpreterState::find_targets(SimpleExpression& e) {
 
 // A name assigned to that names a built-in or a function is a variable only
 // where one of that name is declared, which the list cannot know before it
-// runs (read_named).
+// runs: each reading is read as the names are found as it is first reached.
 bool InterpreterState::names_other(const Token& name) const { return name.builtin >= 0 || function_of(name.id) >= 0; }
 
 bool InterpreterState::read_as_variable(const Token& name) {
@@ -383,21 +368,31 @@ bool InterpreterState::read_as_variable(const Token& name) {
     const auto chosen = std::find_if(reading_choices.begin(), reading_choices.end(),
                                      [&name](const NamedChoice& c) { return c.id == name.id; });
     if (chosen != reading_choices.end()) return chosen->variable;
-    reading_choices.push_back(NamedChoice{name.id, true});
-    return true;
+    const bool variable = find_named(name.id) != nullptr;
+    reading_choices.push_back(NamedChoice{name.id, variable});
+    return variable;
 }
 
 // As the frames find each name where its assignment begins: no call changes
 // which variables are found (no call declares one here), so the names are
-// looked up once, here. The readings branch on the same names where they
-// part, so one alone holds.
-int32_t InterpreterState::named_reading(const SimpleExpression& e) {
-    const NamedReading* reading = named_readings.data() + e.first;
+// looked up once, here. Two readings part where one found a name and the
+// other did not, so one alone holds; where none does, the one that holds
+// now is read and kept, from the list's token, `after` where the text goes
+// on after it.
+int32_t InterpreterState::named_reading(uint32_t index, uint32_t after, size_t fixed) {
     const auto holds = [this](const NamedChoice& c) { return (find_named(c.id) != nullptr) == c.variable; };
-    const auto all_hold = [&](const NamedReading& r) {
-        return std::all_of(named_choices.data() + r.first, named_choices.data() + r.first + r.count, holds);
-    };
-    return std::find_if(reading, reading + e.count, all_hold)->expression;
+    uint32_t at = simple[index].first;
+    for (;;) {
+        const NamedReading& r = named_readings[at];
+        if (std::all_of(named_choices.data() + r.first, named_choices.data() + r.first + r.count, holds))
+            return r.expression;
+        if (r.next == kNoReading) break;
+        at = r.next;
+    }
+    const int32_t reading = read_from(*simple[index].target_name, after, fixed);
+    const uint32_t kept = keep_reading(reading, fixed);
+    named_readings[at].next = kept;
+    return reading;
 }
 
 // Whether an assignment's operator follows the current token, which stays current.

@@ -113,8 +113,8 @@ struct alignas(64) SimpleExpression {
     // that updates its variable or stores in more than one, which only it
     // looks at. NAMED: one that assigns to a name of a built-in or a
     // function, a variable only where one of that name is found when it
-    // starts; its readings, `count` of them from `first` in
-    // InterpreterState::named_readings, are chosen from then (start_other_items).
+    // starts; its readings, from `first` in InterpreterState::named_readings
+    // on, are chosen from then (start_other_items), read from `target_name`.
     enum Shape : uint8_t {
         FLAT_VALUE,
         FLAT_ASSIGN,
@@ -184,13 +184,13 @@ struct NamedChoice {
 // A reading of a NAMED list: the one that runs where each of its choices,
 // `count` from `first` in InterpreterState::named_choices, holds (a variable
 // of the name is found or not). Its entry in InterpreterState::simple, or
-// kNotSimple.
+// kNotSimple; the list's next reading, or kNoReading.
 struct NamedReading {
     uint32_t first, count;
     int32_t expression;
+    uint32_t next;
 };
-// The readings of one expression at most; one with more is the frames'.
-constexpr size_t kMaxNamedReadings = 16;
+constexpr uint32_t kNoReading = UINT32_MAX;
 
 // A call's arguments where each is a simple expression: each one's entry in
 // InterpreterState::simple with where reading it begins and its items, then
@@ -351,11 +351,18 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     int32_t look_for_simple();
     // Its entry, or kNotSimple, read with the first `chosen` of
     // reading_choices; a name assigned to that names a built-in or a
-    // function is otherwise read as a variable, and that choice added.
+    // function is otherwise a variable where one of its name is found now,
+    // and that choice added.
     int32_t read_simple(size_t chosen);
-    // The NAMED list of the readings of the expression read as `index`
-    // with reading_choices, or kNotSimple.
-    int32_t read_named(int32_t index);
+    // The NAMED list read from `from`, its first reading the expression
+    // read as `index` with reading_choices, the first `fixed` of them
+    // fixed by where it is read (a built-in statement's name).
+    int32_t named_list(const Token& from, int32_t index, size_t fixed);
+    // A reading with the choices of reading_choices past the first `fixed`.
+    uint32_t keep_reading(int32_t index, size_t fixed);
+    // read_simple from `from`, `after` where the text goes on after it,
+    // the first `fixed` choices its name read as not a variable.
+    int32_t read_from(const Token& from, uint32_t after, size_t fixed);
     bool find_simple(SimpleExpression& e, bool whole_in_parentheses);
     // weight: the frames the frames would hold for the operation (calls).
     bool find_operation(SimpleExpression& e, int weight);
@@ -381,8 +388,8 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // Whether a name assigned to is read as a variable in this reading.
     bool read_as_variable(const Token& name);
     bool assigned_next();
-    // The reading of a NAMED list that runs now, or kNotSimple.
-    [[gnu::cold]] int32_t named_reading(const SimpleExpression& e);
+    // The reading of NAMED list `index` that runs now, or kNotSimple.
+    [[gnu::cold]] int32_t named_reading(uint32_t index, uint32_t after, size_t fixed);
     // The (first) variable of all but a VALUE; one not there is raised.
     VarSlot& target_variable(const SimpleExpression& e);
     void combine(int32_t& v, const SimpleItem& op, const SimpleItem& right);

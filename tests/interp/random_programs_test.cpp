@@ -229,6 +229,21 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                         "; }\r\nmain() {\r\n  int f;\r\n  a = 5; b = -3;\r\n  x = " + e +
                         ";\r\n  print(x + putch);\r\n  print(f());\r\n}\r\n");
     }
+    // Seventeen such names in one expression, and two after a built-in
+    // statement's `)`, the last a local only in some calls of `r`: a reading
+    // for each in turn, up to the one that raises, in either statement.
+    const std::string seventeen =
+        "  x = x * 2 + (putch = 1) + (clear = 2) + (setcolor = 3) + (circle = 4) + (rand = 5) + (getpel = 6) + (line = "
+        "7) + (point = 8) + (getnum = 9) + (getche = 10) + (show = 11) + (sleep = 12) + (fillrect = 13) + (textout = "
+        "14) + (h_axis = 15) + (v_axis = 16) + (xline = n);\r\n";
+    const std::string tail = "  abs(point -= 1) == abs(getpel -= 9) + (xline -= 20);\r\n";
+    for (const std::string& lines : {seventeen + tail, tail + seventeen}) {
+        texts.push_back(
+            "int x, putch, clear, setcolor, circle, rand, getpel, line, point, getnum, getche, show, sleep, fillrect, "
+            "textout, h_axis, v_axis;\r\nr(int n) {\r\n  if (n % 3) { int xline; }\r\n" +
+            lines + "  print(x + (point += 0) * 100 + (getpel += 0) * 10000 + (xline += 0) * 1000000);\r\n" +
+            "  if (n > 0) r(n - 1);\r\n}\r\nmain() { r(5); }\r\n");
+    }
     // A call's simple arguments go to it together; one that is not simple,
     // a zero divisor among them, or a list the frames refuse, from the text.
     const std::string many =
