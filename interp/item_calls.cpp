@@ -378,11 +378,7 @@ void InterpreterState::run_items(const ItemsFrame& run, int32_t v, bool resumed)
                 items_done(run.site, v);
                 return;
             }
-            for (; top->code == ASSIGNMENT; --top) {
-                if (after.rank == kRefusedRank) [[unlikely]]
-                    raise_item(after);  // a refused token, read before the store
-                v = assign_item(items[top->at], top->left, v);
-            }
+            for (; top->code == ASSIGNMENT; --top) v = assign_item(items[top->at], top->left, v);
             // A call's `)`, its `(` below its values; or an error after an
             // operand, raised after the assignments' stores, as the frames
             // raise it; or the `)` where a built-in with effects takes its values.

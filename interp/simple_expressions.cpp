@@ -142,11 +142,22 @@ void InterpreterState::keep_refused(SimpleExpression& e) {
             e.form = SimpleExpression::VALUE;
         }
     }
+    // After an operand, an operator that completes nothing pending, so that
+    // the ERROR stands where an operand is due: nothing is worked out or
+    // stored before it, as the frames read the token before either.
+    const auto ends_operand = [](SimpleItem::Kind k) {
+        return k == SimpleItem::NUMBER || k == SimpleItem::VARIABLE || k == SimpleItem::STEP ||
+               k == SimpleItem::INPUT || k == SimpleItem::CLOSE || k == SimpleItem::TAKE;
+    };
+    if (e.count > 0 && ends_operand(simple_items.back().kind)) {
+        keep_item(SimpleItem::OPERATOR, *tok);
+        simple_items.back().rank = kRefusedRank;
+        ++e.count;
+    }
     keep_error(e, kRefusedToken);
-    SimpleItem& error = simple_items.back();
-    error.value = static_cast<int32_t>(at);
-    error.rank = kRefusedRank;
+    simple_items.back().value = static_cast<int32_t>(at);
     end_list(e);
+    e.large = true;  // room for that operator too
 }
 
 // The frames read each name assigned to as a variable where one of its name
@@ -1087,8 +1098,6 @@ template <class Room>
                 return;
             }
             for (; open->builtin == kAssignment; --open) {
-                if (after.rank == kRefusedRank) [[unlikely]]
-                    raise_item(after);  // a refused token, read before the store
                 --assignment;
                 v = assign_item(*assignment->item, assignment->left, v);
             }

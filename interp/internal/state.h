@@ -35,7 +35,9 @@ namespace korvane {
 // parentheses deep, assignments inside or variables assigned after the
 // first; a larger one takes room on the heap.
 constexpr int kMaxSimpleDepth = 8;
-// An ERROR item's rank that completes nothing pending: above every level's.
+// The rank of an OPERATOR item that completes nothing pending, above every
+// level's: after an operand, it leaves the ERROR item of a token the
+// scanner refuses where an operand is due.
 constexpr uint8_t kRefusedRank = 0xFF;
 // An ERROR item's code for a token the scanner refuses: no error's.
 constexpr uint8_t kRefusedToken = ERR_COUNT;
@@ -83,8 +85,7 @@ struct SimpleItem {
     // ERROR: 1, as after an operand the frames complete what its
     // parenthesis holds (and store the assignments inside) before they
     // raise it; 0 after the TAKE of print or puts, which raise it as soon
-    // as they wrote; kRefusedRank for a token the scanner refuses, which
-    // the frames read before they complete or store anything.
+    // as they wrote.
     uint8_t rank;
     // OPERATOR, STEP: its character, or the code of a two-character operator;
     // ASSIGN: its SimpleExpression::Form;
