@@ -67,36 +67,97 @@ int32_t InterpreterState::look_for_simple() {
 
 int32_t InterpreterState::read_simple(size_t chosen) {
     LookAhead look(*this);
-    const size_t kept = simple_items.size();
     const size_t targets_kept = simple_targets.size();
     const size_t sites_kept = budget_sites.size();
     int32_t index = kNotSimple;
-    try {
-        // `(a < b)` is taken without its parentheses, `(a + b) * c` with them.
-        for (const bool whole_in_parentheses : {true, false}) {
-            look.again();
-            reading_choices.resize(chosen);
-            SimpleExpression e{};
-            e.first = static_cast<uint32_t>(simple_items.size());
-            if (find_simple(e, whole_in_parentheses)) {
-                e.shape = shape_of(e);
-                simple.push_back(e);
-                index = static_cast<int32_t>(simple.size() - 1);
-                break;
-            }
-            simple_items.resize(e.first);
-            simple_tokens.resize(e.first);
-            simple_targets.resize(targets_kept);
-            budget_sites.resize(sites_kept);
+    // `(a < b)` is taken without its parentheses, `(a + b) * c` with them.
+    for (const bool whole_in_parentheses : {true, false}) {
+        look.again();
+        reading_choices.resize(chosen);
+        SimpleExpression e{};
+        e.first = static_cast<uint32_t>(simple_items.size());
+        if (find_or_refused(e, whole_in_parentheses)) {
+            e.shape = shape_of(e);
+            simple.push_back(e);
+            index = static_cast<int32_t>(simple.size() - 1);
+            break;
         }
-    } catch (const ErrorReport&) {
-        // A token the scanner refuses: the frames will report it in its turn.
-        simple_items.resize(kept);
-        simple_tokens.resize(kept);
+        simple_items.resize(e.first);
+        simple_tokens.resize(e.first);
         simple_targets.resize(targets_kept);
         budget_sites.resize(sites_kept);
     }
     return index;
+}
+
+// A token the scanner refuses ends the list where the frames read it, in
+// the reading without the outer parentheses (which the frames read as any
+// other); where they would do more than the list can tell before they
+// read it, they take the expression.
+bool InterpreterState::find_or_refused(SimpleExpression& e, bool whole_in_parentheses) {
+    refused_at = Refused::READ;
+    try {
+        return find_simple(e, whole_in_parentheses);
+    } catch (const ErrorReport&) {
+        if (whole_in_parentheses || refused_at == Refused::FRAMES) return false;
+        keep_refused(e);
+        return true;
+    }
+}
+
+// The items kept are what the frames do before they read the token; the
+// ERROR item reads it again where it is reached, so that the scanner
+// raises it as it would for them, and only then.
+void InterpreterState::keep_refused(SimpleExpression& e) {
+    const uint32_t at = scan.start;
+    // The frames read the token after a variable's name, found first, and
+    // after a function's or a built-in's that does nothing before it; with
+    // one that acts first this reading takes the name as a variable, another
+    // as the built-in.
+    const bool acts = tok->builtin >= 0 && pure_builtin_values(tok->builtin) == 0;
+    if (refused_at == Refused::AFTER_NAME && (!names_other(*tok) || acts)) {
+        read_as_variable(*tok);
+        keep_item(SimpleItem::VARIABLE, *tok);
+        ++e.count;
+    } else if (refused_at == Refused::WRITTEN) {
+        keep_item(SimpleItem::TAKE, *tok);
+        simple_items.back().code = 1;
+        ++e.count;
+    }
+    // A variable stepped last, `x++` or `a = x++`, is stepped before the
+    // token after it is read: an operand of the list.
+    const bool stepped_last =
+        e.more_targets > 0 ? simple_targets.back().form == SimpleExpression::STEP : e.form == SimpleExpression::STEP;
+    if (stepped_last) {
+        SimpleItem& step = simple_items[e.first];
+        step.kind = SimpleItem::STEP;
+        if (e.more_targets > 0) {
+            step.value = simple_targets.back().name->id;
+            simple_tokens[e.first] = simple_targets.back().name;
+            simple_targets.pop_back();
+            --e.more_targets;
+        } else {
+            step.value = e.target;
+            simple_tokens[e.first] = e.target_name;
+            e.form = SimpleExpression::VALUE;
+        }
+    }
+    // After an operand, an operator that completes nothing pending, so that
+    // the ERROR stands where an operand is due: nothing is worked out or
+    // stored before it, as the frames read the token before either.
+    const auto ends_operand = [](SimpleItem::Kind k) {
+        return k == SimpleItem::NUMBER || k == SimpleItem::VARIABLE || k == SimpleItem::STEP ||
+               k == SimpleItem::INPUT || k == SimpleItem::CLOSE || k == SimpleItem::TAKE;
+    };
+    if (e.count > 0 && ends_operand(simple_items.back().kind)) {
+        keep_item(SimpleItem::OPERATOR, *tok);
+        simple_items.back().rank = kRefusedRank;
+        ++e.count;
+    }
+    keep_error(e, kRefusedToken);
+    simple_items.back().value = static_cast<int32_t>(at);
+    end_list(e);
+    e.large = true;  // room for that operator too
 }
 
 // The frames read each name assigned to as a variable where one of its name
@@ -282,10 +343,9 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
     }
     const Token* first = tok;
     keep_site(e, 1 + outer, first->start);
-    const uint32_t after_first = scan_pos;
-    read_token();
     e.form = SimpleExpression::VALUE;
-    if (first->kind == TK_NAME && assigns(*tok) && read_as_variable(*first)) {
+    if (first->kind == TK_NAME && may_be_variable(*first) && assigned_next() && read_as_variable(*first)) {
+        read_token();
         e.target = first->id;
         e.target_name = first;
         e.form = form_of(*tok);
@@ -295,9 +355,6 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
         }
         read_token();
         if (e.form != SimpleExpression::STEP) find_targets(e);
-    } else {
-        scan_pos = after_first;
-        tok = first;
     }
     const bool stepped = e.form == SimpleExpression::STEP ||
                          (e.more_targets > 0 && simple_targets.back().form == SimpleExpression::STEP);
@@ -318,6 +375,11 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
         if (tok->level != LEVEL_NONE) return false;
         ++e.depth;
     }
+    end_list(e);
+    return true;
+}
+
+void InterpreterState::end_list(SimpleExpression& e) {
     e.end = tok;
     keep_item(SimpleItem::END, *tok);  // after the last item, so what follows each item is at hand
     const SimpleItem* const items = simple_items.data() + e.first;
@@ -325,7 +387,6 @@ bool InterpreterState::find_simple(SimpleExpression& e, bool whole_in_parenthese
         std::count_if(items, items + e.count, [](const SimpleItem& t) { return t.kind == SimpleItem::ASSIGN; });
     e.large = e.depth > kMaxSimpleDepth || inside > kMaxSimpleDepth;
     e.sites_end = static_cast<uint32_t>(budget_sites.size());
-    return true;
 }
 
 // After an assignment's operator, the variables assigned in turn by the
@@ -336,14 +397,8 @@ void InterpreterState::find_targets(SimpleExpression& e) {
     e.targets = static_cast<uint32_t>(simple_targets.size());
     for (;;) {
         const Token* name = tok;
-        const uint32_t after_name = scan_pos;
-        if (name->kind != TK_NAME) return;
+        if (name->kind != TK_NAME || !may_be_variable(*name) || !assigned_next() || !read_as_variable(*name)) return;
         read_token();
-        if (!assigns(*tok) || !read_as_variable(*name)) {
-            scan_pos = after_name;
-            tok = name;
-            return;
-        }
         const SimpleExpression::Form form = form_of(*tok);
         simple_targets.push_back(SimpleTarget{name->id, form, name});
         ++e.more_targets;
@@ -373,6 +428,13 @@ bool InterpreterState::read_as_variable(const Token& name) {
     return variable;
 }
 
+bool InterpreterState::may_be_variable(const Token& name) const {
+    if (!names_other(name)) return true;
+    const auto chosen = std::find_if(reading_choices.begin(), reading_choices.end(),
+                                     [&name](const NamedChoice& c) { return c.id == name.id; });
+    return chosen == reading_choices.end() || chosen->variable;
+}
+
 // As the frames find each name where its assignment begins: no call changes
 // which variables are found (no call declares one here), so the names are
 // looked up once, here. Two readings part where one found a name and the
@@ -399,7 +461,9 @@ int32_t InterpreterState::named_reading(uint32_t index, uint32_t after, size_t f
 bool InterpreterState::assigned_next() {
     const Token* const name = tok;
     const uint32_t after_name = scan_pos;
+    refused_at = Refused::AFTER_NAME;
     read_token();
+    refused_at = Refused::READ;
     const bool assigned = assigns(*tok);
     scan_pos = after_name;
     tok = name;
@@ -576,8 +640,8 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         }
         // Assigned to where a variable of its name is found, else read as
         // itself: this reading's choice.
-        const bool named =
-            may_assign && tok->kind == TK_NAME && names_other(*tok) && assigned_next() && read_as_variable(*tok);
+        const bool named = may_assign && tok->kind == TK_NAME && names_other(*tok) && may_be_variable(*tok) &&
+                           assigned_next() && read_as_variable(*tok);
         if (!named && tok->builtin >= 0 && single_builtin(tok->builtin)) {
             keep(SimpleItem::EFFECT, negate);
             if (!open(kSingle, false)) return false;
@@ -602,13 +666,21 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             !named && tok->kind == TK_NAME && tok->builtin < 0 && function_of_id[static_cast<size_t>(tok->id)] >= 0;
         if (listed || function) {
             const Token& name = *tok;
+            // Kept before the token after it is read, which a drawing one
+            // reads after the pause before it.
+            if (listed) {
+                keep_here(SimpleItem::EFFECT, negate);
+                e.functions = true;
+            }
             read_token();
-            // A call's name without its `(`: the frames raise it at the
-            // token after, with nothing of the call done.
-            if (function && !tok->is('(')) return error_item(ERR_PARENS_EXPECTED);
-            keep_item(listed ? SimpleItem::EFFECT : SimpleItem::CALL, name, negate);
-            ++e.count;
-            e.functions = true;
+            if (function) {
+                // A call's name without its `(`: the frames raise it at the
+                // token after, with nothing of the call done.
+                if (!tok->is('(')) return error_item(ERR_PARENS_EXPECTED);
+                keep_item(SimpleItem::CALL, name, negate);
+                ++e.count;
+                e.functions = true;
+            }
             // A drawing one without its `(` raises it after the pause before it.
             if (!open(listed ? kListed : kCall)) return error_item(ERR_PARENS_EXPECTED);
             continue;
@@ -617,17 +689,20 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
             // The text is passed over up to and including the next `)`, or
             // to its end, which then ends the operand.
             keep_here(SimpleItem::INPUT, negate);
+            // An answer may not be there yet: the list waits for it as for a call.
+            e.functions = true;
             while (cur() != ')' && cur() != '\0') ++scan_pos;
             step_over(1);
             read_token();
-            // An answer may not be there yet: the list waits for it as for a call.
-            e.functions = true;
         } else if (string != LastValue::NUMBER && tok->kind == TK_STRING && !negate) {
             // A 0 kept at the string, where the built-in's TAKE finds it;
             // its `)` follows, as the frames read it, which print and puts
             // find only after they wrote.
-            keep(SimpleItem::NUMBER, false);
+            keep_here(SimpleItem::NUMBER, false);
             simple_items.back().value = 0;
+            if (ends_statement(simple_items[opened_by[depth]].code)) refused_at = Refused::WRITTEN;
+            read_token();
+            refused_at = Refused::READ;
             if (!tok->is(')')) {
                 if (!ends_statement(simple_items[opened_by[depth]].code)) return error_item(ERR_PARENS_EXPECTED);
                 keep_here(SimpleItem::TAKE, false);
@@ -659,8 +734,10 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 if (abs) step_over(1);
             } else {
                 ended = true;
+                refused_at = Refused::FRAMES;  // what waits for the value takes it before it reads on
             }
             read_token();
+            refused_at = Refused::READ;
         } else {
             if (!named && !plain(*this, *tok))
                 return error_item(value_start && tok->len == 0 ? ERR_NO_EXPRESSION : ERR_SYNTAX);
@@ -672,18 +749,19 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                 const SimpleExpression::Form form = form_of(*tok);
                 assignment.code =
                     static_cast<uint8_t>(form == SimpleExpression::STEP ? tok->op : static_cast<uint8_t>(form));
+                // Its kind before the token after it is read: a step is done,
+                // a variable assigned found, before the frames read it.
+                assignment.kind = form == SimpleExpression::STEP ? SimpleItem::STEP : SimpleItem::ASSIGN;
                 read_token();
                 if (form != SimpleExpression::STEP) {
                     // Its value follows, up to the `)` or `,` that ends it;
                     // the frames hold a store for it meanwhile.
-                    assignment.kind = SimpleItem::ASSIGN;
                     ++weights[depth];
                     hold();
                     value_start = form != SimpleExpression::ASSIGN;
                     continue;
                 }
                 // The step is the assignment's value, whatever follows it.
-                assignment.kind = SimpleItem::STEP;
                 ended = true;
             }
         }
@@ -760,13 +838,14 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
                                           : list_ends && !call_ends ? SimpleItem::TAKE
                                                                     : SimpleItem::CLOSE;
             keep_here(kind, false);
+            // Whole before the token after it is read, which the scanner may refuse.
+            if (list_ends) simple_items.back().code = static_cast<uint8_t>(values_given);
+            if (call_ends) simple_items.back().value = weights[depth];
             if (steps_over) {
                 scan_pos = tok->start;
                 step_over(1);
             }
             read_token();
-            if (list_ends) simple_items.back().code = static_cast<uint8_t>(values_given);
-            if (call_ends) simple_items.back().value = weights[depth];
             // puts and print end the statement, as the frames read them.
             if (kind == SimpleItem::TAKE && ends_statement(simple_items[opened_by[depth + 1]].code) && !tok->is(';'))
                 return written_error(ERR_SEMICOLON_EXPECTED);
@@ -866,6 +945,7 @@ uint32_t InterpreterState::checked_list(uint32_t index) {
 void InterpreterState::raise_item(const SimpleItem& error) {
     tok = simple_tokens[static_cast<size_t>(&error - simple_items.data())];
     scan_pos = static_cast<uint32_t>(error.value);
+    if (error.code == kRefusedToken) read_token();  // the scanner raises it
     report_error_at(error.code, tok->start, scan_pos);
 }
 

@@ -35,6 +35,12 @@ namespace korvane {
 // parentheses deep, assignments inside or variables assigned after the
 // first; a larger one takes room on the heap.
 constexpr int kMaxSimpleDepth = 8;
+// The rank of an OPERATOR item that completes nothing pending, above every
+// level's: after an operand, it leaves the ERROR item of a token the
+// scanner refuses where an operand is due.
+constexpr uint8_t kRefusedRank = 0xFF;
+// An ERROR item's code for a token the scanner refuses: no error's.
+constexpr uint8_t kRefusedToken = ERR_COUNT;
 
 // One token of a simple expression, in text order, with the facts of it
 // that evaluating reads side by side: a sign is kept with the operand or
@@ -85,7 +91,8 @@ struct SimpleItem {
     // ASSIGN: its SimpleExpression::Form;
     // a call's CLOSE, TAKE: how many values it gives; BUILTIN, EFFECT: its index;
     // ERROR: its ErrorCode, never 0 (ERR_SYNTAX) after an operand, where
-    // the runs find it as they find a call's CLOSE
+    // the runs find it as they find a call's CLOSE; kRefusedToken for a
+    // token the scanner refuses, which it raises when it reads it again
     uint8_t code;
     // (rank) CALL: 1 when each of its values is `a` or `a op b`, worked out
     // from its items at once
@@ -95,7 +102,7 @@ struct SimpleItem {
     // a call's CLOSE: the frames the expression would hold at the call (its weight);
     // OPERATOR: where it stands, for a division by zero;
     // ERROR: where the scanner stood, which names the message's line; a
-    // check of the budget: its BudgetSite's index
+    // check of the budget: its BudgetSite's index; a refused token: where it begins
     int32_t value;
 
     // OPERATOR: its level; CLOSE, COMMA, END, TAKE: LEVEL_NONE.
@@ -230,6 +237,11 @@ struct ItemLists {
     std::vector<NamedChoice> named_choices;  // each reading's in turn
     // The choices of the reading being read, in the order their names are met.
     std::vector<NamedChoice> reading_choices;
+    // Where the read that a token the scanner refuses stopped stood: an
+    // operand's or operator's place, the token after a name (which is read
+    // as a variable first), after print's or puts' string (which they write
+    // first), or a place whose list the frames keep.
+    enum class Refused : uint8_t { READ, AFTER_NAME, WRITTEN, FRAMES } refused_at = Refused::READ;
     std::vector<BudgetSite> budget_sites;
     // Per expression: its checked copy's entry in simple, or kNotSimple
     // before it is made; grown as copies are asked for.
@@ -364,6 +376,10 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // the first `fixed` choices its name read as not a variable.
     int32_t read_from(const Token& from, uint32_t after, size_t fixed);
     bool find_simple(SimpleExpression& e, bool whole_in_parentheses);
+    // find_simple, or a list that ends where the scanner refuses a token.
+    bool find_or_refused(SimpleExpression& e, bool whole_in_parentheses);
+    void keep_refused(SimpleExpression& e);
+    void end_list(SimpleExpression& e);
     // weight: the frames the frames would hold for the operation (calls).
     bool find_operation(SimpleExpression& e, int weight);
     // Ends as evaluate() ends, unless it is an argument of a list taken
@@ -387,6 +403,8 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     bool names_other(const Token& name) const;
     // Whether a name assigned to is read as a variable in this reading.
     bool read_as_variable(const Token& name);
+    // Whether this reading may still read the name as a variable.
+    bool may_be_variable(const Token& name) const;
     bool assigned_next();
     // The reading of NAMED list `index` that runs now, or kNotSimple.
     [[gnu::cold]] int32_t named_reading(uint32_t index, uint32_t after, size_t fixed);

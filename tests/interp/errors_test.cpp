@@ -110,6 +110,13 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         {"int x;\nf(int a) { return a; }\nmain() {\nx = f('}' + getnum(2,\n", "semicolon expected", 4},
         // The end of the text is no `;`, its line the one after a line end.
         {"int x;\nf() { return 1; }\nmain() {\nx = f() + '}'\n", "semicolon expected", 4},
+        // A token the scanner refuses is read before the operators before it
+        // are worked out: in main's values, which the loader passes over, and
+        // after `'"'`, a string's quote to the loader, which takes the rest
+        // of the line after `"//"` for a comment (a string cut by the line
+        // end names the next line).
+        {"int x;\nmain(x = 6 / 0\n" + std::string(80, 'w') + ") { }", "syntax error", 2},
+        {"int x;\nf() { return 1; }\nmain() {\nx = '\"'; puts(\"//\"); x = f() + 6 / 0 \"cut\n;\n}", "syntax error", 4},
     };
     for (const auto& c : cases) expect_error(c.program, c.message, c.line);
     ProgramRun longest;

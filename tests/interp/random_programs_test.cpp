@@ -541,6 +541,21 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     for (const char* values :
          {"(b = 2) * getnum() + say(5)", "say(1) + 2", "a = say(3) * (b += 2)", "7, say(4) / (d - d)", "q + say(6)"})
         texts.push_back(functions + "main(" + values);
+    // Tokens the scanner refuses, read where the frames read them: in main's
+    // values, which the loader passes over, and after `'"'`, a string's
+    // quote to the loader, which takes what follows `"//"` on its line for a
+    // comment: after a zero divisor, a call, a step, a store inside, an
+    // answer, print's string, a drawing call's `)`; 79 characters against 80.
+    const std::string w80(80, 'w'), w79 = std::string(78, 'w') + "\u00e9";
+    for (const std::string& values :
+         {"b = 6 / 0 " + w80, "a = b++ " + std::string(80, '9'), "(c = 2 " + w79 + "\u00e9", "c = 1 + " + w79})
+        texts.push_back(functions + "main(" + values + ") {\r\n  print(a * 10 + b);\r\n}\r\n");
+    for (const std::string& line : std::initializer_list<std::string>{
+             "b = say(1) + 6 / (d - d) " + w80 + ";", "b = (a = say(2)) \"cut\r\n;", "print(\"hi\") " + w80 + ";",
+             "b = 1 - line(1, 2, 3, 4) * " + w80 + ";", "c = -getche() " + w80 + ";", "c = a++ " + w80 + ";",
+             "b = say(3) + " + w79 + ";"})
+        texts.push_back(functions + "main() {\r\n  a = 5;\r\n  b = '\"'; puts(\"//\"); " + line +
+                        "\r\n  print(a * 10 + b);\r\n}\r\n");
     for (int i = 0; i < 3000; ++i) texts.push_back(random_program(rng, i));
     // Recursion in an expression up to the frames' budget, the budget put
     // one frame further each time (in print's and textout's values inside
