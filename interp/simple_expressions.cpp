@@ -142,8 +142,7 @@ int32_t InterpreterState::read_named(int32_t index) {
 }
 
 // Read from the statement's name, the list of a built-in statement whose
-// `)` something but a `;` follows, where nothing else is kept: no
-// expression begins just after a `)`. The name is the built-in's, never
+// `)` something but a `;` follows. The name is the built-in's, never
 // a variable assigned to (`getnum = 1) + f(2)`), as the statement reads it.
 int32_t InterpreterState::look_for_tail(const CachedToken& name) {
     const Token* const after = tok;
@@ -157,7 +156,6 @@ int32_t InterpreterState::look_for_tail(const CachedToken& name) {
     if (reading_choices.size() > 1) index = kNotSimple;
     tok = after;
     scan_pos = pos;
-    after->simple = index;
     return index;
 }
 
