@@ -171,17 +171,13 @@ uint32_t after_first_operand(const SimpleItem* items, int count) {
 // frames, with the same value in the same operation, read the same tokens.
 bool InterpreterState::start_tail_items() {
     const CachedToken& name = *token_at[frames.below_top().builtin.call];
-    int32_t index = tok->simple;
-    if (index == kNotLooked) index = simple_expressions ? look_for_tail(name) : kNotSimple;
+    int32_t index = tail_list(name);
     if (index < 0) return false;
-    // One kept there by another reading of the text is not this statement's.
     if (simple[static_cast<size_t>(index)].shape == SimpleExpression::NAMED) {
-        if (simple[static_cast<size_t>(index)].target_name != &name.token) return false;
         index = named_reading(static_cast<uint32_t>(index), name.end, 1);
         if (index < 0) return false;
     }
     const SimpleExpression& e = simple[static_cast<size_t>(index)];
-    if (simple_tokens[e.first] != &name.token) return false;
     uint32_t after = after_first_operand(simple_items.data() + e.first, e.count);
     if (after == 0) return false;
     frames.pop_back();  // the operation, which the list holds
@@ -197,6 +193,29 @@ bool InterpreterState::start_tail_items() {
     run.item = after;
     run_items(run, builtin_result, true);
     return true;
+}
+
+// Kept at the token after the built-in's value, or, where that token keeps
+// a list of its own (the value's, as in `putch )`, or a statement's after
+// an empty value, as in `putch ; x = 1;`), by the name.
+int32_t InterpreterState::tail_list(const CachedToken& name) {
+    if (!simple_expressions) return kNotSimple;
+    if (tok->simple == kNotLooked) {
+        const int32_t index = look_for_tail(name);
+        tok->simple = index;
+        return index;
+    }
+    const auto own = [&](int32_t index) {
+        if (index < 0) return false;
+        const SimpleExpression& e = simple[static_cast<size_t>(index)];
+        // A NAMED list's readings are read from its token, any other from its first.
+        if (e.shape == SimpleExpression::NAMED) return e.target_name == &name.token;
+        return simple_tokens[e.first] == &name.token;
+    };
+    if (own(tok->simple)) return tok->simple;
+    const auto [kept, fresh] = tails_at.try_emplace(name.token.start, kNotSimple);
+    if (fresh) kept->second = look_for_tail(name);
+    return kept->second;
 }
 
 // Only the checks after the built-in are the frames' own there: those in

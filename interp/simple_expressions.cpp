@@ -195,15 +195,13 @@ int32_t InterpreterState::read_from(const Token& from, uint32_t after, size_t fi
 }
 
 // Read from the statement's name, the list of a built-in statement whose
-// `)` something but a `;` follows, where nothing else is kept: no
-// expression begins just after a `)`. The name is the built-in's, never
+// `)` something but a `;` follows. The name is the built-in's, never
 // a variable assigned to (`getnum = 1) + f(2)`), as the statement reads it.
 int32_t InterpreterState::look_for_tail(const CachedToken& name) {
     // The statement's name is the built-in's; each other name assigned to
     // is read as it is found now, in a NAMED list.
-    int32_t index = read_from(name.token, name.end, 1);
-    if (reading_choices.size() > 1) index = named_list(name.token, index, 1);
-    tok->simple = index;
+    const int32_t index = read_from(name.token, name.end, 1);
+    if (reading_choices.size() > 1) return named_list(name.token, index, 1);
     return index;
 }
 

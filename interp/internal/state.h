@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "bridge.h"
@@ -251,6 +252,10 @@ struct ItemLists {
     std::vector<int32_t> arguments_at;
     std::vector<SimpleArguments> simple_arguments;
     std::vector<SimpleArgument> simple_argument;
+    // Per built-in statement's name whose list cannot be kept at the token
+    // after its value, another list kept there: its entry in simple, or
+    // kNotSimple.
+    std::unordered_map<uint32_t, int32_t> tails_at;
     bool simple_expressions = true;  // off, every expression runs on the frames
 
     // Nothing kept, for a text of `size` characters.
@@ -266,6 +271,7 @@ struct ItemLists {
         arguments_at.assign(size, kNotLooked);
         simple_arguments.clear();
         simple_argument.clear();
+        tails_at.clear();
     }
 };
 
@@ -477,7 +483,9 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // from the item after the built-in with its value (builtin_result).
     // False, with nothing done, where the frames are to go on with it.
     bool start_tail_items();
-    // The list of that statement, kept at the token after the `)`.
+    // The list of that statement, kept at the token after the `)`, or
+    // by its name where that token keeps another.
+    int32_t tail_list(const CachedToken& name);
     int32_t look_for_tail(const CachedToken& name);
     // start_tail_items where the frames could reach their budget in that
     // list: the list to run, `after` its item after the built-in.

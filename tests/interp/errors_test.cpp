@@ -108,6 +108,10 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         // Its text runs to the end, a call's values ending there: the call
         // is entered, then the end is where a `;` is due.
         {"int x;\nf(int a) { return a; }\nmain() {\nx = f('}' + getnum(2,\n", "semicolon expected", 4},
+        // putch's, clear's or setcolor's value a `)`, or a `;` where it
+        // begins: what follows it wants a `;`, a statement run before too.
+        {"int x;\nmain() {\nsetcolor\n) + 1;\n}", "semicolon expected", 3},
+        {"int x, i;\nmain() {\nfor (i = 0; i < 2; i++) { if (i) clear ;\nx = 1; }\n}", "semicolon expected", 3},
         // The end of the text is no `;`, its line the one after a line end.
         {"int x;\nf() { return 1; }\nmain() {\nx = f() + '}'\n", "semicolon expected", 4},
         // A token the scanner refuses is read before the operators before it

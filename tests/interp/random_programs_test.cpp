@@ -436,7 +436,9 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
     // wrong separator or a missing `)` after such a value, too many values,
     // and the built-in's value as an operand of what follows it (calls and
     // built-ins there, a name not there, a `(` left open, an assignment, an
-    // operand with no operator; getnum's `=` in the text it passes over).
+    // operand with no operator; getnum's `=` in the text it passes over;
+    // a value that ends where it begins, at a `)`, or a `;` where a
+    // statement looked at before follows).
     for (const char* call : {"print(bump(2) * a)",
                              "print(getnum() * bump(2))",
                              "line(bump(1), a, g(1, 2, bump(3)), 9)",
@@ -475,7 +477,9 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                              "point(a, b) + (say(3) + 1",
                              "textout(a, b, \"s\") = say(4)",
                              "point(a, b) 5",
-                             "getnum = 3) + bump(1) * (a = 2)"}) {
+                             "getnum = 3) + bump(1) * (a = 2)",
+                             "setcolor ) * say(1)",
+                             "if (c < 11) clear ; a = say(1)"}) {
         texts.push_back(functions + "main() {\r\n  a = 5; b = -3; c = 12; d = 4;\r\n  " + call +
                         ";\r\n  while (c > 10) { c = c - 1; " + call + "; }\r\n  if (a) " + call +
                         ";\r\n  print(a);\r\n}\r\n");
