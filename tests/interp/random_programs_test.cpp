@@ -66,14 +66,64 @@ std::string repeated(const std::string& text, int n) {
     return out;
 }
 
-// The simplest expressions are taken whole, the rest on frames: mutated
-// programs reach unknown variables, divisions by zero and stray tokens in
-// both, and every run must end the same, step for step.
-TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
+// What a run leaves, folded into one number (64-bit FNV-1a): its result,
+// steps, calls, output, messages and the error's code and place.
+uint64_t digest_of(Interpreter& interp, RecordingBridge& bridge, const std::string& text, uint64_t steps = 20000) {
+    bridge.calls.clear();
+    bridge.output.clear();
+    bridge.messages.clear();
+    bridge.answers.assign(100, "7");
+    interp.set_step_limit(steps);
+    interp.seed_random(1);
+    const RunResult result = interp.run_text(text);
+    const ErrorDetails& error = interp.error_details();
+    std::string all = std::to_string(result) + "|" + std::to_string(interp.steps_taken()) + "|" +
+                      std::to_string(error.code) + "|" + std::to_string(error.token.line) + "," +
+                      std::to_string(error.token.column) + "," + std::to_string(error.token.length);
+    for (const auto* list : {&bridge.calls, &bridge.output, &bridge.messages}) {
+        all += "|";
+        for (const std::string& s : *list) all += s + "\n";
+    }
+    uint64_t h = 14695981039346656037ull;
+    for (const char c : all) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return h;
+}
+
+// Each digest against its line in tests/interp/`file`; with the variable
+// `write` set to a file name, the digests are written there instead.
+void expect_digests(const std::vector<std::string>& texts, const std::vector<uint64_t>& values, const char* file,
+                    const char* write) {
+    std::vector<std::string> digests;
+    for (const uint64_t value : values) {
+        char line[32];
+        std::snprintf(line, sizeof line, "%016llx", static_cast<unsigned long long>(value));
+        digests.emplace_back(line);
+    }
+    if (const char* out = std::getenv(write)) {
+        std::ofstream written(out, std::ios::binary);
+        for (const std::string& d : digests) written << d << "\n";
+        GTEST_SKIP() << "digests written to " << out;
+    }
+    std::ifstream kept(std::string(KORVANE_SOURCE_DIR) + "/tests/interp/" + file);
+    std::string expected;
+    int errors = 0;
+    for (size_t i = 0; i < digests.size(); ++i) {
+        ASSERT_TRUE(std::getline(kept, expected)) << file << " ends at line " << i + 1;
+        if (digests[i] != expected && ++errors <= 5)
+            ADD_FAILURE() << "program " << i << " ends otherwise:\n" << texts[i];
+    }
+    EXPECT_EQ(errors, 0);
+}
+
+// Expressions of every shape, and mutated programs that reach unknown
+// variables, divisions by zero and stray tokens, end exactly as they ended
+// when expression_digests.txt was written by the evaluator that read every
+// expression on frames of its own: result, steps, calls, output, messages
+// and the error's place.
+TEST(RandomPrograms, ExpressionsEndAsTheirDigestsSay) {
     std::mt19937 rng(20261209);
-    RecordingBridge whole_bridge, frames_bridge;
-    Interpreter whole(whole_bridge), frames(frames_bridge);
-    frames.set_simple_expressions(false);
+    RecordingBridge bridge;
+    Interpreter interp(bridge);
     std::vector<std::string> texts;
     for (const std::string& program : corpus()) texts.push_back(crlf(program));
     // Signs, parentheses, built-ins and levels in every order; a zero
@@ -637,49 +687,14 @@ TEST(RandomPrograms, SimpleExpressionsEndAsOnFrames) {
                            "vault(n - 1) + 1" + repeated(")", 300) + "; }\r\nmain() { a = vault(100000) + 1; }\r\n",
                        Interpreter::kDefaultStackBudget, 0});
     for (const std::string& text : texts) runs.push_back(Run{text, Interpreter::kDefaultStackBudget, 20000});
+    std::vector<std::string> run_texts;
+    std::vector<uint64_t> digests;
     for (const auto& [text, budget, steps] : runs) {
-        for (RecordingBridge* b : {&whole_bridge, &frames_bridge}) {
-            b->calls.clear();
-            b->output.clear();
-            b->messages.clear();
-            b->answers.assign(100, "7");
-        }
-        for (Interpreter* interp : {&whole, &frames}) {
-            interp->set_step_limit(steps);
-            interp->set_stack_budget(budget);
-            interp->seed_random(1);
-        }
-        ASSERT_EQ(whole.run_text(text), frames.run_text(text)) << text;
-        ASSERT_EQ(whole.steps_taken(), frames.steps_taken()) << text;
-        ASSERT_EQ(whole_bridge.calls, frames_bridge.calls) << text;
-        ASSERT_EQ(whole_bridge.output, frames_bridge.output) << text;
-        ASSERT_EQ(whole_bridge.messages, frames_bridge.messages) << text;
-        const TextPlace a = whole.error_details().token, b = frames.error_details().token;
-        ASSERT_EQ(std::tie(a.line, a.column, a.length), std::tie(b.line, b.column, b.length)) << text;
+        interp.set_stack_budget(budget);
+        run_texts.push_back(text);
+        digests.push_back(digest_of(interp, bridge, text, steps));
     }
-}
-
-// What a run leaves, folded into one number (64-bit FNV-1a): its result,
-// steps, calls, output, messages and the error's code and place.
-uint64_t digest_of(Interpreter& interp, RecordingBridge& bridge, const std::string& text) {
-    bridge.calls.clear();
-    bridge.output.clear();
-    bridge.messages.clear();
-    bridge.answers.assign(100, "7");
-    interp.set_step_limit(20000);
-    interp.seed_random(1);
-    const RunResult result = interp.run_text(text);
-    const ErrorDetails& error = interp.error_details();
-    std::string all = std::to_string(result) + "|" + std::to_string(interp.steps_taken()) + "|" +
-                      std::to_string(error.code) + "|" + std::to_string(error.token.line) + "," +
-                      std::to_string(error.token.column) + "," + std::to_string(error.token.length);
-    for (const auto* list : {&bridge.calls, &bridge.output, &bridge.messages}) {
-        all += "|";
-        for (const std::string& s : *list) all += s + "\n";
-    }
-    uint64_t h = 14695981039346656037ull;
-    for (const char c : all) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    return h;
+    expect_digests(run_texts, digests, "expression_digests.txt", "KORVANE_WRITE_EXPRESSION_DIGESTS");
 }
 
 // Thousands of programs, mutated, broken and random, end exactly as they
@@ -689,31 +704,15 @@ uint64_t digest_of(Interpreter& interp, RecordingBridge& bridge, const std::stri
 TEST(RandomPrograms, EndAsTheirDigestsSay) {
     RecordingBridge bridge;
     Interpreter interp(bridge);
-    std::vector<std::string> texts, digests;
+    std::vector<std::string> texts;
     std::mt19937 random_rng(20261210), broken_rng(20261211);
     for (int i = 0; i < 2000; ++i) {
         texts.push_back(random_program(random_rng, i));
         texts.push_back(crlf(broken_program(broken_rng, i)));
     }
-    for (const std::string& text : texts) {
-        char line[32];
-        std::snprintf(line, sizeof line, "%016llx", static_cast<unsigned long long>(digest_of(interp, bridge, text)));
-        digests.emplace_back(line);
-    }
-    if (const char* out = std::getenv("KORVANE_WRITE_DIGESTS")) {
-        std::ofstream file(out, std::ios::binary);
-        for (const std::string& d : digests) file << d << "\n";
-        GTEST_SKIP() << "digests written to " << out;
-    }
-    std::ifstream file(std::string(KORVANE_SOURCE_DIR) + "/tests/interp/program_digests.txt");
-    std::string expected;
-    int errors = 0;
-    for (size_t i = 0; i < digests.size(); ++i) {
-        ASSERT_TRUE(std::getline(file, expected)) << "program_digests.txt ends at line " << i + 1;
-        if (digests[i] != expected && ++errors <= 5)
-            ADD_FAILURE() << "program " << i << " ends otherwise:\n" << texts[i];
-    }
-    EXPECT_EQ(errors, 0);
+    std::vector<uint64_t> digests;
+    for (const std::string& text : texts) digests.push_back(digest_of(interp, bridge, text));
+    expect_digests(texts, digests, "program_digests.txt", "KORVANE_WRITE_DIGESTS");
 }
 
 // Places between two tokens: at a blank or a line end, or beside a
