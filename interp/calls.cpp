@@ -8,12 +8,6 @@
 
 namespace korvane {
 
-int32_t InterpreterState::load_variable(int32_t id) {
-    const VarSlot* slot = find_variable(id);
-    if (slot == nullptr) report_error(ERR_NOT_VARIABLE, *tok);
-    return slot->value;
-}
-
 // Drops the locals from base up, each from the top of its name's chain,
 // through local copies of where the tables are (as push_variable).
 void InterpreterState::pop_locals(int base) {
@@ -80,21 +74,6 @@ void InterpreterState::begin_body(uint32_t at) {
     scan_pos = at;
 }
 
-// The same with the values in hand, first first: where they are one for
-// each of the kept parameters, each slot is pushed with its name at once.
-void InterpreterState::enter_call_with(const int32_t* given_values, uint32_t count) {
-    const FuncEntry& function = function_table[frames.back().call.function];
-    const std::vector<Parameter>& kept = function.parameters;
-    if (!function.named || kept.size() != count || count > static_cast<uint32_t>(kMaxLocals - local_top)) {
-        values.insert(values.end(), given_values, given_values + count);
-        return enter_call();
-    }
-    for (uint32_t i = count; i-- > 0;) push_local(kept[i], given_values[i]);
-    begin_body(function.after);
-    tok = function.last;  // the parameters are passed over
-    start_statements();
-}
-
 // A return, or a break or continue outside any loop, ends the call.
 void InterpreterState::leave_call() {
     unwind = Unwind::NONE;
@@ -102,10 +81,8 @@ void InterpreterState::leave_call() {
     pop_locals(pop_frame_base());
     frames.pop_back();
     give(return_value);
-    // An operation or an item list that waits for the value goes on at once.
-    if (frames.empty()) return;
-    if (frames.back().kind == FrameKind::OPERATION) return run_expression(Entry::CALL_VALUE);
-    if (frames.back().kind == FrameKind::ITEMS) resume_items();
+    // An item list that waits for the value goes on at once.
+    if (!frames.empty() && frames.back().kind == FrameKind::ITEMS) resume_items();
 }
 
 // Names the arguments' slots after the parameters.

@@ -12,7 +12,7 @@ namespace korvane {
 
 // An expression for the top frame, its first token to be read: a simple
 // one's value goes to `then` at once, without a turn of its own; any other
-// comes back from the evaluator in the next turn.
+// comes back from its item list in the next turn.
 template <void (InterpreterState::*then)()>
 KORVANE_INLINE void InterpreterState::evaluate_then() {
     read_token();
@@ -20,13 +20,13 @@ KORVANE_INLINE void InterpreterState::evaluate_then() {
         given = v;
         return (this->*then)();
     }
-    if (!start_items(FrameKind::STATEMENTS)) run_expression(Entry::CURRENT);
+    run_list(FrameKind::STATEMENTS);
 }
 
-KORVANE_INLINE void InterpreterState::evaluate(Entry entry) {
-    if (entry == Entry::EVALUATE) read_token();
+KORVANE_INLINE void InterpreterState::evaluate() {
+    read_token();
     if (int32_t v = 0; simple_value(v)) return give(v);
-    if (!start_items(FrameKind::STATEMENTS)) run_expression(Entry::CURRENT);
+    run_list(FrameKind::STATEMENTS);
 }
 
 // Counts a step (a statement, or a brace of a block), with its first token
@@ -65,7 +65,7 @@ void InterpreterState::leave_loop(uint32_t at) {
 }
 
 // A value for a statement's frame (an expression statement's never comes
-// here: the evaluator ends it).
+// here: its list ends it, items_done).
 KORVANE_INLINE void InterpreterState::statement_value() {
     switch (frames.back().kind) {
         case FrameKind::RETURN:
@@ -80,7 +80,6 @@ KORVANE_INLINE void InterpreterState::statement_value() {
         case FrameKind::ITEMS: return resume_items();
         case FrameKind::STATEMENTS:
         case FrameKind::EXPRESSION_STATEMENT:
-        case FrameKind::STORE:
         case FrameKind::OPERATION:
         case FrameKind::ARGUMENTS:
         case FrameKind::CALL:
@@ -101,7 +100,6 @@ KORVANE_INLINE void InterpreterState::statements_done() {
         case FrameKind::STATEMENTS:
         case FrameKind::EXPRESSION_STATEMENT:
         case FrameKind::RETURN:
-        case FrameKind::STORE:
         case FrameKind::OPERATION:
         case FrameKind::ARGUMENTS:
         case FrameKind::BUILTIN:
@@ -269,7 +267,7 @@ void InterpreterState::do_condition_after_stop() {
     read_token();
     if (!tok->is_keyword(KW_WHILE)) report_error(ERR_WHILE_EXPECTED, *tok);
     frames.back().await = Await::CONDITION;
-    evaluate(Entry::EVALUATE);
+    evaluate();
 }
 
 KORVANE_INLINE void InterpreterState::do_value() {
@@ -291,7 +289,7 @@ void InterpreterState::start_for() {
     f.loop.close = nullptr;
     f.await = Await::INITIAL;
     read_token();  // the `(`, not checked
-    evaluate(Entry::EVALUATE);
+    evaluate();
 }
 
 KORVANE_INLINE void InterpreterState::for_condition() {
@@ -376,19 +374,18 @@ KORVANE_INLINE void InterpreterState::for_increment_after_stop() {
     evaluate_then<&InterpreterState::for_value>();
 }
 
-// A statement that calls a built-in, its name current: the frames stand as
-// the evaluator would push them, but values that are simple expressions
-// are handed to the built-in directly, one that calls the program's
-// functions waits for them in an item list, and a plain `;` after it ends
-// the statement at once. What else follows it goes on on the statement's
-// item list where one holds it (start_tail_items), else as the
-// evaluator's own.
+// A statement that calls a built-in, its name current: an OPERATION frame
+// for its value above the statement's, then the built-in's own. Values
+// that are simple expressions are handed to the built-in directly, one
+// that calls the program's functions waits for them in an item list, and
+// a plain `;` after it ends the statement at once. What else follows it
+// goes on on the statement's item list (start_tail_items).
 void InterpreterState::builtin_statement() {
     check_depth();
     // Where a statement begins its name begins no item list: the statement
     // comes here at once next time.
     tok->simple = kNotSimple;
-    push(FrameKind::OPERATION).op = OperationFrame{};
+    push(FrameKind::OPERATION);
     builtin_statement_call();
 }
 
@@ -401,21 +398,11 @@ KORVANE_INLINE void InterpreterState::builtin_statement_call() {
     builtin_statement_done();
 }
 
-// True when the built-in on top is a statement's, as builtin_statement
-// began it; false for one inside an expression (something pending in its
-// OPERATION frame, or another frame under it), which the frames go on with.
-bool InterpreterState::builtin_is_statement() {
-    const OperationFrame& op = frames.back().op;
-    const bool fresh = op.comparison == OP_NONE && op.sum_op == 0 && op.product_op == 0 && op.sign == 0;
-    return fresh && frames.below_top().kind == FrameKind::EXPRESSION_STATEMENT;
-}
-
 // A built-in that waited at its name goes on: a statement's as it began,
 // one an item list holds from its item.
 void InterpreterState::resume_builtin() {
     if (frames.back().kind == FrameKind::ITEMS) return retry_items();
-    if (builtin_is_statement()) return builtin_statement_call();
-    run_expression(Entry::OPERAND);
+    builtin_statement_call();
 }
 
 // A drawing call that paused after it drew goes on with its value.
@@ -424,12 +411,8 @@ void InterpreterState::resume_after_drawing(int32_t value) {
         given = value;
         return resume_items();
     }
-    if (builtin_is_statement()) {
-        builtin_result = value;
-        return builtin_statement_done();
-    }
-    given = value;
-    run_expression(Entry::CALL_VALUE);
+    builtin_result = value;
+    builtin_statement_done();
 }
 
 // The built-in's values from its next one, whose first token is to be
@@ -439,8 +422,7 @@ void InterpreterState::builtin_values() {
     for (int32_t v = 0;;) {
         read_token();
         if (!simple_value(v)) {
-            if (!start_items(FrameKind::STATEMENTS)) run_expression(Entry::CURRENT);
-            return;
+            return run_list(FrameKind::STATEMENTS);
         }
         if (builtin_value(v)) return builtin_statement_done();
     }
@@ -453,13 +435,13 @@ void InterpreterState::builtin_statement_value(int32_t v) {
 }
 
 // What stands in main's parentheses is read as a call's values, each by
-// itself as the frames read them, with main's values' frame on top: `main()`
+// itself, with main's values' frame on top: `main()`
 // is given one value, 0, from its `)`. One on the list that calls a function
 // comes back through items_done.
 void InterpreterState::main_values() {
     for (int32_t v = 0; simple_value(v); read_token())
         if (!argument_value(v)) return;  // its body begins
-    if (!start_items(FrameKind::STATEMENTS)) run_expression(Entry::CURRENT);
+    run_list(FrameKind::STATEMENTS);
 }
 
 void InterpreterState::main_value(int32_t v) {
@@ -475,8 +457,7 @@ KORVANE_INLINE void InterpreterState::builtin_statement_done() {
     const bool ends = tok->is(';');
     unread_token();
     if (!ends) {
-        if (start_tail_items()) return;
-        return give(builtin_result);  // the operation goes on, with the built-in's value as its operand
+        return start_tail_items();
     }
     frames.pop_back();  // the operation
     frames.pop_back();  // the statement
@@ -484,10 +465,10 @@ KORVANE_INLINE void InterpreterState::builtin_statement_done() {
 }
 
 // Runs statements, and hands values and ends to the frames of statements,
-// until the frames end; a call's value due to an expression goes to the
-// evaluator, which returns once its value is due to a statement or another
-// call's body begins. A statement that holds an expression or other
-// statements pushes a frame for them.
+// until the frames end; a call's value due to an expression goes to its
+// item list (leave_call), which returns once its value is due to a
+// statement or another call's body begins. A statement that holds an
+// expression or other statements pushes a frame for them.
 void InterpreterState::run_statements() {
     for (;;) {
         // Statements run with frames to run them in, and never while unwinding.
@@ -495,8 +476,6 @@ void InterpreterState::run_statements() {
             if (frames.empty()) return;
             if (mode == Mode::DONE) {
                 statements_done();
-            } else if (frames.back().kind == FrameKind::OPERATION) {
-                run_expression(Entry::CALL_VALUE);
             } else {
                 statement_value();
             }
@@ -528,9 +507,7 @@ void InterpreterState::run_statements() {
                     builtin_statement();
                     continue;
                 }
-                if (start_items(FrameKind::EXPRESSION_STATEMENT)) continue;
-                push(FrameKind::EXPRESSION_STATEMENT);
-                run_expression(Entry::CURRENT);
+                run_list(FrameKind::EXPRESSION_STATEMENT);
                 continue;
             case ENDS_BLOCK: end_statements(); continue;
             case BEGINS_BLOCK: frames.back().block = true; continue;  // neither the end of the text nor of the frame
@@ -559,9 +536,7 @@ void InterpreterState::run_statements() {
                     end_statements();
                     continue;
                 }
-                if (start_items(FrameKind::RETURN)) continue;
-                push(FrameKind::RETURN);
-                run_expression(Entry::CURRENT);
+                run_list(FrameKind::RETURN);
                 continue;
             case KW_END: throw EndRequested{};
             case KW_BREAK:

@@ -109,7 +109,6 @@ const ErrorDetails& Interpreter::error_details() const {
 void Interpreter::set_stack_budget(size_t bytes) { state_->frames.set_budget(bytes); }
 
 void Interpreter::set_step_limit(uint64_t steps) { state_->step_limit = steps; }
-void Interpreter::set_simple_expressions(bool on) { state_->simple_expressions = on; }
 // A run stopped by the limit counted the refused step too.
 uint64_t Interpreter::steps_taken() const {
     const InterpreterState& s = *state_;

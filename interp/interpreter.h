@@ -76,10 +76,6 @@ public:
     void set_step_limit(uint64_t steps);
     // Steps (as the step limit counts them) that the last run executed.
     uint64_t steps_taken() const;
-    // Off, every expression is evaluated on the interpreter's stack; on (as
-    // by default) the simplest ones are taken whole. Results are the same:
-    // this lets the two be compared.
-    void set_simple_expressions(bool on);
     // Sets the state of the random generator (it is otherwise seeded once).
     void seed_random(uint32_t state);
 

@@ -53,7 +53,8 @@ enum Opened : uint16_t { PARENTHESIS = 0, BUILTIN = 1, CALL = 2, NEGATE = 4, ASS
         for (uint32_t i = 1; i <= count; ++i) values.push_back(open[i].left);
         return enter_call();
     }
-    // Named as they are pushed, as enter_call_with names them.
+    // Where they are one for each of the kept parameters, each slot is
+    // pushed with its name at once, the parameters passed over.
     for (uint32_t i = count; i > 0; --i) push_local(kept[i - 1], open[i].left);
     begin_body(function.after);
     tok = function.last;
@@ -96,9 +97,18 @@ size_t needed_at(const SimpleExpression& e, FrameKind site) { return e.frames_by
     return true;
 }
 
+void InterpreterState::run_list(FrameKind site) {
+    if (!start_items(site)) [[unlikely]]
+        not_listed();
+}
+
+// Every expression the language reads has a list: one without is text no
+// list reader foresaw, refused where it begins rather than run otherwise.
+void InterpreterState::not_listed() { report_error(ERR_SYNTAX, *tok); }
+
 bool InterpreterState::start_items(FrameKind site) {
     const int32_t index = tok->simple;
-    if (index < 0 || !simple_expressions) return empty_value(site);
+    if (index < 0) return empty_value(site);
     const SimpleExpression& e = simple[static_cast<size_t>(index)];
     if (e.shape != SimpleExpression::CALLED) [[unlikely]]
         return start_other_items(static_cast<uint32_t>(index), site);
@@ -116,7 +126,7 @@ bool InterpreterState::start_items(FrameKind site) {
 // token after its last: so it is taken here, where the statement finds
 // it, not by the lists that statements run.
 bool InterpreterState::empty_value(FrameKind site) {
-    if (!simple_expressions || !tok->is(';')) return false;
+    if (!tok->is(';')) return false;
     items_done(site, 0);
     return true;
 }
@@ -169,17 +179,17 @@ uint32_t after_first_operand(const SimpleItem* items, int count) {
 
 // The built-in's value stands as that of a call that came back: the
 // frames, with the same value in the same operation, read the same tokens.
-bool InterpreterState::start_tail_items() {
+void InterpreterState::start_tail_items() {
     const CachedToken& name = *token_at[frames.below_top().builtin.call];
     int32_t index = tail_list(name);
-    if (index < 0) return false;
+    if (index < 0) not_listed();
     if (simple[static_cast<size_t>(index)].shape == SimpleExpression::NAMED) {
         index = named_reading(static_cast<uint32_t>(index), name.end, 1);
-        if (index < 0) return false;
+        if (index < 0) not_listed();
     }
     const SimpleExpression& e = simple[static_cast<size_t>(index)];
     uint32_t after = after_first_operand(simple_items.data() + e.first, e.count);
-    if (after == 0) return false;
+    if (after == 0) not_listed();
     frames.pop_back();  // the operation, which the list holds
     auto list = static_cast<uint32_t>(index);
     if (!frames.within(e.frames_bytes)) [[unlikely]]
@@ -192,14 +202,12 @@ bool InterpreterState::start_tail_items() {
     item_stack[++run.top] = PendingOperator{0, 0, 0, CALL};
     run.item = after;
     run_items(run, builtin_result, true);
-    return true;
 }
 
 // Kept at the token after the built-in's value, or, where that token keeps
 // a list of its own (the value's, as in `putch )`, or a statement's after
 // an empty value, as in `putch ; x = 1;`), by the name.
 int32_t InterpreterState::tail_list(const CachedToken& name) {
-    if (!simple_expressions) return kNotSimple;
     if (tok->simple == kNotLooked) {
         const int32_t index = look_for_tail(name);
         tok->simple = index;
@@ -473,7 +481,6 @@ void InterpreterState::items_done(FrameKind site, int32_t v) {
         case FrameKind::TEXT: return builtin_statement_value(v);
         case FrameKind::ARGUMENTS: return main_value(v);
         case FrameKind::STATEMENTS:
-        case FrameKind::STORE:
         case FrameKind::OPERATION:
         case FrameKind::CALL:
         case FrameKind::ITEMS: misplaced_frame();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The machine's loop: statements run, and each call's value goes to the
 // expression that made the call, which runs until its value is due to a
-// statement or another call's body begins. The evaluator never runs
+// statement or another call's body begins. An expression never runs
 // statements, so a run's native stack stays shallow however deep the
 // program nests, and a run can stop wherever its host must wait: the
 // frames keep it, and the step it stopped before runs again on resume.

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Integer arithmetic as the language defines it (wrapping on overflow), and
-// the levels of an operation: shared by the evaluator on frames and by
-// simple expressions.
+// the levels of an operation, for the item lists' runners.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +9,15 @@
 #include "state.h"
 
 namespace korvane {
+
+// An operation's levels: each level's pending left value and operator (0: none pending). Codes
+// are kept wider than a char: a store of a char may change any value as far
+// as the compiler knows, and what the levels store is stored often.
+struct OperationFrame {
+    int32_t compared, sum, product;
+    uint32_t product_at;  // the multiplicative operator, for a division by zero
+    uint16_t comparison, sum_op, product_op, sign;
+};
 
 inline int32_t wrap_add(int32_t a, int32_t b) {
     return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));

@@ -32,16 +32,15 @@ enum class FrameKind : uint8_t {
     DO,
     FOR,
     RETURN,
-    STORE,       // `name = ...`, or with `+=` / `-=` the value to add to
-    OPERATION,   // comparison, additive and multiplicative levels with signs
+    OPERATION,   // a built-in statement's value, which what follows its `)` takes up
     ARGUMENTS,   // a call of the program's own function: its values
     CALL,        // that call's body
     BUILTIN,     // a built-in that takes one value
     COLLECTION,  // a built-in that takes a list of values
     TEXT,        // textout and textstyle: two values and a string
-    // An expression of the item list that waits for a call's value. It
-    // weighs as many frames as the frames would hold for the expression at
-    // that call, so the budget runs out where it would on them.
+    // An expression's item list that waits for a call's value. It weighs
+    // what the parentheses, assignments, built-ins and calls open at that
+    // call weigh, so the budget runs out where the nesting reaches it.
     ITEMS,
 };
 
@@ -67,21 +66,6 @@ struct LoopFrame {
     const Token* close;                         // FOR: the `)` before its body, once passed
 };
 
-struct StoreFrame {
-    VarSlot* var;
-    int32_t left;
-    uint16_t op;  // OP_ADD_ASSIGN, OP_SUB_ASSIGN, or OP_NONE for `=`
-};
-
-// Each level's pending left value and operator (0: none pending). Codes
-// are kept wider than a char: a store of a char may change any value as far
-// as the compiler knows, and what the levels store is stored often.
-struct OperationFrame {
-    int32_t compared, sum, product;
-    uint32_t product_at;  // the multiplicative operator, for a division by zero
-    uint16_t comparison, sum_op, product_op, sign;
-};
-
 struct CallFrame {
     ActiveCall active;
     int32_t function;  // its function_table entry
@@ -100,7 +84,7 @@ struct BuiltinFrame {
 
 // An operator of a simple expression waiting for its right value, with its
 // left one; its level is one below its rank. A `(` waits as one of rank 0.
-// Wider than chars, as the levels' codes are (OperationFrame).
+// Wider than chars, as the levels' codes are (OperationFrame in arithmetic.h).
 struct PendingOperator {
     int32_t left;
     uint32_t at;
@@ -135,8 +119,6 @@ struct Frame {
     union {
         bool block;  // STATEMENTS: a `{` was read, so statements go on to its `}`
         LoopFrame loop;
-        StoreFrame store;
-        OperationFrame op;
         CallFrame call;
         BuiltinFrame builtin;
         ItemsFrame items;

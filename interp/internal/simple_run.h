@@ -234,7 +234,7 @@ template <bool sets_place>
 
 [[gnu::always_inline]] inline const SimpleArguments* InterpreterState::simple_argument_list() {
     int32_t at = arguments_at[scan_pos];
-    if (at == kNotLooked) at = simple_expressions ? look_for_arguments() : kNotSimple;
+    if (at == kNotLooked) at = look_for_arguments();
     return at == kNotSimple ? nullptr : &simple_arguments[static_cast<size_t>(at)];
 }
 
@@ -261,7 +261,7 @@ template <bool sets_place>
 [[gnu::always_inline]] inline bool InterpreterState::simple_value(int32_t& v) {
     int32_t index = tok->simple;
     if (index < 0) {
-        if (index == kNotSimple || !simple_expressions) return false;
+        if (index == kNotSimple) return false;
         index = look_for_simple();
         if (index == kNotSimple) return false;
     }

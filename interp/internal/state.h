@@ -256,7 +256,6 @@ struct ItemLists {
     // after its value, another list kept there: its entry in simple, or
     // kNotSimple.
     std::unordered_map<uint32_t, int32_t> tails_at;
-    bool simple_expressions = true;  // off, every expression runs on the frames
 
     // Nothing kept, for a text of `size` characters.
     void start_text(size_t size) {
@@ -280,12 +279,6 @@ struct ItemLists {
 // large tables last.
 struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, ItemLists, ProgramTables {
     explicit InterpreterState(Bridge& b);
-
-    // Where run_expression begins: reading an expression's first token,
-    // at the current token (which was found not simple), or with the value
-    // of a call for the top OPERATION frame.
-    // OPERAND: at a built-in whose name is current, in its OPERATION frame.
-    enum class Entry : uint8_t { EVALUATE, CURRENT, CALL_VALUE, OPERAND };
 
     // errors
     // Ends the run with the error found at token t, which the editors mark;
@@ -353,17 +346,14 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     template <class F>
     RunResult carry_out(F&& part);
 
-    // expressions: run_expression evaluates until the expression's value is
-    // handed to the frame that asked for it, or a call's body begins
-    void run_expression(Entry entry);
+    // expressions
     // With its first token read: true with its value, ended as evaluate()
     // ends, when the expression is simple and the frames could not reach
     // their budget in it. Inlined from
     // simple_run.h, as are run_simple and combine.
     bool simple_value(int32_t& v);
-    // An expression whose value goes to the top frame, with its first token
-    // read (CURRENT) or to be read (EVALUATE).
-    void evaluate(Entry entry);
+    // An expression whose value goes to the top frame, its first token to be read.
+    void evaluate();
     template <void (InterpreterState::*then)()>
     void evaluate_then();
     int32_t look_for_simple();
@@ -442,13 +432,15 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // simple_operation with room for what is pending (simple_expressions.cpp).
     template <class Room>
     void operation_in(const SimpleExpression& e, Room& room, int32_t& v);
-    // The expression at the current token when it calls the program's
-    // functions, or one run_simple left as the frames could reach their
-    // budget in it, for `site` (see ItemsFrame): false, with nothing done,
-    // when the frames are to run it (it is none of these, or within_budget
-    // leaves it to them); else it ran up to its first call, whose body
-    // begins, or to its end, its value handed to its statement.
+    // The expression at the current token that run_simple did not take
+    // (it calls the program's functions, or the frames could reach their
+    // budget in it), for `site` (see ItemsFrame): it runs up to its first
+    // call, whose body begins, or to its end, its value handed to its
+    // statement.
+    void run_list(FrameKind site);
+    // run_list's work: false, with nothing done, where no list holds it.
     bool start_items(FrameKind site);
+    [[noreturn, gnu::cold]] void not_listed();
     // start_items for a CALLED list.
     bool start_called(uint32_t index, FrameKind site);
     // With a call's value: the expression on top goes on.
@@ -481,8 +473,7 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // What follows a built-in statement's `)` but a `;`, that token
     // current, its OPERATION frame on top: the statement's list goes on
     // from the item after the built-in with its value (builtin_result).
-    // False, with nothing done, where the frames are to go on with it.
-    bool start_tail_items();
+    void start_tail_items();
     // The list of that statement, kept at the token after the `)`, or
     // by its name where that token keeps another.
     int32_t tail_list(const CachedToken& name);
@@ -596,7 +587,6 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // A drawing call that paused after it drew (a watched pixel changed),
     // its OPERATION frame on top, with the value it gives.
     void resume_after_drawing(int32_t value);
-    bool builtin_is_statement();
     void builtin_values();
     void builtin_statement_value(int32_t v);
     void builtin_statement_done();
@@ -685,7 +675,6 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
         const int32_t global = global_of_id[static_cast<size_t>(id)];
         return global >= 0 ? &global_table[global] : nullptr;
     }
-    int32_t load_variable(int32_t id);
     // Both read the tables through local copies of where they are: a slot
     // holds a pointer and ints, and a store of either would make the
     // compiler fetch the tables' places and tops again.
@@ -701,9 +690,6 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     int32_t pop_frame_base();
     // The current token names the function, at `function` in function_table.
     void start_call(int32_t function);
-    // With the call's `(` read: true when its arguments were all simple and
-    // its body began; false with the first argument not given read.
-    bool simple_arguments_given();
     int32_t look_for_arguments();
     // With a list's `(` read: its note when each of its values is simple, else null.
     const SimpleArguments* simple_argument_list();
@@ -723,7 +709,6 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
         return true;
     }
     void enter_call();
-    void enter_call_with(const int32_t* given_values, uint32_t count);
     void begin_body(uint32_t at);
     void leave_call();
     void name_parameters(FuncEntry& function);

@@ -151,18 +151,15 @@ TEST(Builtins, HaltInShowOrAtAPollEndsTheRunAtItsLine) {
     EXPECT_EQ(shown.result, RUN_ERROR);
     EXPECT_EQ(shown.message(), "user terminated program in line 4\n");
     EXPECT_EQ(shown.global("n"), 3);
-    // One inside an expression, on the item list and on the frames: its
-    // name is marked, the line is its `)`'s, and nothing after it is stored.
-    for (const bool items : {true, false}) {
-        ProgramRun inside;
-        inside.interp.set_simple_expressions(items);
-        inside.bridge.halt_after_shows = 2;
-        inside.run("int n;\nmain() {\nwhile (1)\nn = n + 2 * show(\n) + 1;\n}\n");
-        EXPECT_EQ(inside.message(), "user terminated program in line 4\n");
-        const TextPlace marked = inside.interp.error_details().token;
-        EXPECT_EQ(std::make_tuple(marked.line, marked.column, marked.length), std::make_tuple(3, 12, 4));
-        EXPECT_EQ(inside.global("n"), 1);
-    }
+    // One inside an expression: its name is marked, the line is its `)`'s,
+    // and nothing after it is stored.
+    ProgramRun inside;
+    inside.bridge.halt_after_shows = 2;
+    inside.run("int n;\nmain() {\nwhile (1)\nn = n + 2 * show(\n) + 1;\n}\n");
+    EXPECT_EQ(inside.message(), "user terminated program in line 4\n");
+    const TextPlace marked = inside.interp.error_details().token;
+    EXPECT_EQ(std::make_tuple(marked.line, marked.column, marked.length), std::make_tuple(3, 12, 4));
+    EXPECT_EQ(inside.global("n"), 1);
     ProgramRun polled;
     polled.bridge.halt_after_polls = 2;
     polled.run("int n;\nmain() {\nwhile (1)\nn = n + 1;\n}\n");

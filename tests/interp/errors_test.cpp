@@ -129,7 +129,7 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
     EXPECT_EQ(longest.bridge.output, std::vector<std::string>{std::string(79, 's')});
 }
 
-// What runs before an error is done, on the frames or not: the call, and
+// What runs before an error is done: the call, and
 // the assignment inside the parenthesis left open, stored before its `;`
 // is found where a `)` is due; the assignment outside it never is. So too
 // before a name not there (at a line's end it names the next line, as the
@@ -153,15 +153,12 @@ TEST(Errors, AnAssignmentInsideIsStoredBeforeAnOpenParenthesisIsReported) {
                  {"q = (a = 2) + f();", "not a variable or function in line 3\n", {}, 0},
                  {"b = \nq\n -= (a = 2) * f();", "not a variable or function in line 5\n", {}, 0}};
     for (const auto& c : cases) {
-        for (const bool simple : {true, false}) {
-            ProgramRun r;
-            r.interp.set_simple_expressions(simple);
-            r.run(std::string("int a, b;\nf() { print(7); return 2; }\nmain() {\n") + c.assignment + "\n}");
-            EXPECT_EQ(r.message(), c.message) << c.assignment;
-            EXPECT_EQ(r.bridge.output, c.output) << c.assignment;
-            EXPECT_EQ(r.global("a"), c.a) << c.assignment;
-            EXPECT_EQ(r.global("b"), 0) << c.assignment;
-        }
+        ProgramRun r;
+        r.run(std::string("int a, b;\nf() { print(7); return 2; }\nmain() {\n") + c.assignment + "\n}");
+        EXPECT_EQ(r.message(), c.message) << c.assignment;
+        EXPECT_EQ(r.bridge.output, c.output) << c.assignment;
+        EXPECT_EQ(r.global("a"), c.a) << c.assignment;
+        EXPECT_EQ(r.global("b"), 0) << c.assignment;
     }
 }
 
