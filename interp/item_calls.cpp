@@ -106,8 +106,21 @@ void InterpreterState::run_list(FrameKind site) {
 // list reader foresaw, refused where it begins rather than run otherwise.
 void InterpreterState::not_listed() { report_error(ERR_SYNTAX, *tok); }
 
+// The token stays marked, for the built-in's statement where no variable
+// of its name is found.
+int32_t InterpreterState::shadowed_list() {
+    const auto [kept, fresh] = shadowed_at.try_emplace(tok->start, kNotSimple);
+    if (fresh) {
+        kept->second = look_for_simple();
+        tok->simple = kNotSimple;
+    }
+    return kept->second;
+}
+
 bool InterpreterState::start_items(FrameKind site) {
-    const int32_t index = tok->simple;
+    int32_t index = tok->simple;
+    if (index == kNotSimple && tok->builtin >= 0) [[unlikely]]
+        index = shadowed_list();
     if (index < 0) return empty_value(site);
     const SimpleExpression& e = simple[static_cast<size_t>(index)];
     if (e.shape != SimpleExpression::CALLED) [[unlikely]]

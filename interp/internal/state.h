@@ -256,6 +256,10 @@ struct ItemLists {
     // after its value, another list kept there: its entry in simple, or
     // kNotSimple.
     std::unordered_map<uint32_t, int32_t> tails_at;
+    // Per statement that begins with a built-in's name, which marks its
+    // token as beginning no list, the list of the expression it is where
+    // a variable of that name is found: its entry in simple, or kNotSimple.
+    std::unordered_map<uint32_t, int32_t> shadowed_at;
 
     // Nothing kept, for a text of `size` characters.
     void start_text(size_t size) {
@@ -271,6 +275,7 @@ struct ItemLists {
         simple_arguments.clear();
         simple_argument.clear();
         tails_at.clear();
+        shadowed_at.clear();
     }
 };
 
@@ -441,6 +446,9 @@ struct InterpreterState : MachineState, RunControl, RunReport, ScannedText, Item
     // run_list's work: false, with nothing done, where no list holds it.
     bool start_items(FrameKind site);
     [[noreturn, gnu::cold]] void not_listed();
+    // The list of a statement that begins with a built-in's name which
+    // names a variable here (shadowed_at).
+    [[gnu::cold]] int32_t shadowed_list();
     // start_items for a CALLED list.
     bool start_called(uint32_t index, FrameKind site);
     // With a call's value: the expression on top goes on.

@@ -55,6 +55,18 @@ TEST(Calls, LateDeclarationsHideEarlierOnesInTheSameCall) {
     EXPECT_EQ(r.global("y"), 1);
 }
 
+// A statement that begins with a built-in's name calls the built-in in
+// each call, the one where a local of that name was declared as well.
+TEST(Calls, ABuiltinsStatementRunsWhereALocalTakesItsName) {
+    ProgramRun r;
+    r.run(
+        "int x;\nr(int k) {\n  if (k == 2) { int point; }\n  point(k, 5) == abs(x = x + 1);\n  return 0;\n}\n"
+        "main() { r(1); r(2); r(3); }\n");
+    ASSERT_EQ(r.result, RUN_OK) << r.message();
+    EXPECT_EQ(r.global("x"), 3);
+    EXPECT_EQ(r.bridge.calls, (std::vector<std::string>{"point(1,5)", "point(2,5)", "point(3,5)"}));
+}
+
 TEST(Calls, LimitsAreReportedNotOverrun) {
     const struct {
         const char* program;
