@@ -3,10 +3,8 @@
 // machine like any other, so the list keeps its place (its next item, its
 // pending operators and the calls' values) in an ITEMS frame and goes on
 // when the call's value comes back; a run can stop anywhere in the body and
-// go on later from the frames alone. The frames hold as many frames as the
-// evaluator on frames would at each call, so the budget runs out in the
-// same place; once a call has begun, the list can no longer hand the
-// expression to the frames, so it raises whatever they would raise.
+// go on later from the frames alone. The ITEMS frame weighs what is open
+// at each call, so the budget runs out where the nesting reaches it.
 #include "simple_run.h"
 
 namespace korvane {
@@ -135,9 +133,9 @@ bool InterpreterState::start_items(FrameKind site) {
     return begin_list(index, site);
 }
 
-// The frames read no token past it, unlike a list, which ends at the
-// token after its last: so it is taken here, where the statement finds
-// it, not by the lists that statements run.
+// A `;` that is the whole value is 0 with no token read past it, unlike
+// a list, which ends at the token after its last: so it is taken here,
+// where the statement finds it, not by the lists that statements run.
 bool InterpreterState::empty_value(FrameKind site) {
     if (!tok->is(';')) return false;
     items_done(site, 0);
@@ -190,8 +188,8 @@ uint32_t after_first_operand(const SimpleItem* items, int count) {
 
 }  // namespace
 
-// The built-in's value stands as that of a call that came back: the
-// frames, with the same value in the same operation, read the same tokens.
+// The built-in's value stands as that of a call that came back, and the
+// statement's list goes on after it.
 void InterpreterState::start_tail_items() {
     const CachedToken& name = *token_at[frames.below_top().builtin.call];
     int32_t index = tail_list(name);
@@ -465,7 +463,7 @@ void InterpreterState::reach_error(const ItemsFrame& run, const SimpleItem& erro
     if (!within_site(site, pushed_at(run.site))) report_error_at(ERR_TOO_DEEP, site.at);
 }
 
-// As the frames hand it: a `return` or an expression statement ends at
+// A list's value to its statement: a `return` or an expression statement ends at
 // once, and so does a built-in statement's value, which the built-in takes
 // (its next value read as before); any other statement takes the value in
 // the machine's next turn.

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Finding simple expressions: read once at an expression's first token, the
-// tokens say whether the evaluator can take the expression whole. The
-// evaluator on frames would read exactly these tokens and end at the same
-// one; it still takes every expression that is not simple.
+// Compiling expressions: read once at an expression's first token into the
+// item list that runs it, the only way an expression runs. The language's
+// reading of odd text was fixed by the token-by-token evaluator on frames
+// that ran expressions before these lists; "the frames" below, where it
+// reads, raises or takes something, means that reading, which the
+// digests in tests/interp keep.
 #include <algorithm>
 
 #include "simple_run.h"
@@ -206,9 +208,9 @@ int32_t InterpreterState::look_for_tail(const CachedToken& name) {
 }
 
 // Decides once for the arguments after the `(` just read whether each is a
-// simple expression that ends at a `,` or at the end of the list, as the
-// evaluator reads them; lists the frames would refuse (too many values)
-// are left to them.
+// simple expression that ends at a `,` or at the end of the list, to be
+// handed over together; any other list (too many values, one that calls a
+// function) is read value by value.
 int32_t InterpreterState::look_for_arguments() {
     const LookAhead look(*this);
     const size_t kept = simple_argument.size();
@@ -221,8 +223,8 @@ int32_t InterpreterState::look_for_arguments() {
             read_token();
             int32_t e = tok->simple;
             if (e == kNotLooked) e = look_for_simple();
-            // One that calls a function is left to the frames with the list,
-            // as is one whose reading is chosen as it starts.
+            // One that calls a function, or whose reading is chosen as it
+            // starts, is read by itself, and so are the values after it.
             if (e == kNotSimple || simple[static_cast<size_t>(e)].functions ||
                 simple[static_cast<size_t>(e)].shape == SimpleExpression::NAMED)
                 break;
@@ -239,7 +241,8 @@ int32_t InterpreterState::look_for_arguments() {
             break;
         }
     } catch (const ErrorReport&) {
-        // A token the scanner refuses: the evaluator will report it in its turn.
+        // A token the scanner refuses: read value by value, its value's list
+        // raises it where it is reached.
         index = kNotSimple;
     }
     if (index == kNotSimple) simple_argument.resize(kept);

@@ -162,10 +162,8 @@ template <bool compound>
     }
 }
 
-// Where the frames could reach their budget in it, it is left untouched
-// (to start_items where a statement begins with it, else to the frames);
-// else it runs in the frames' order, a variable not there raised where
-// they would raise it.
+// Where the frames could reach their budget in it, it is left untouched,
+// to run_list; else it runs, a variable not there raised at its name.
 template <bool sets_place>
 [[gnu::always_inline]] inline bool InterpreterState::run_simple(const SimpleExpression& e, int32_t& v) {
     if (!frames.within(e.frames_bytes)) return false;

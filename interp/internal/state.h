@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The interpreter: its parts (each in a header of its own) and the routines
 // that work across them. Each routine executes straight from the program
-// text at scan_pos; the files scanner, loader, evaluator, executor, calls,
-// errors and builtins implement them.
+// text at scan_pos; the files scanner, loader, simple_expressions,
+// item_calls, executor, calls, errors and builtins implement them.
 #pragma once
 
 #include <cstdint>
@@ -30,8 +30,8 @@ namespace korvane {
 // `a = b++`, `(i++) * 2`):
 // what its tokens are is a fact of the text, so it is found once and
 // evaluated without the frames. A variable not there is raised at its
-// name, after all the frames would do before they read it; only one in
-// which the frames could reach their budget is handed to them, untouched.
+// name, after all that comes before it is done; one in which the frames
+// could reach their budget runs as a list that checks it (item_calls.cpp).
 // Its runners keep what is pending in local arrays up to this many
 // parentheses deep, assignments inside or variables assigned after the
 // first; a larger one takes room on the heap.
@@ -241,7 +241,7 @@ struct ItemLists {
     // Where the read that a token the scanner refuses stopped stood: an
     // operand's or operator's place, the token after a name (which is read
     // as a variable first), after print's or puts' string (which they write
-    // first), or a place whose list the frames keep.
+    // first), or a place where no list is kept.
     enum class Refused : uint8_t { READ, AFTER_NAME, WRITTEN, FRAMES } refused_at = Refused::READ;
     std::vector<BudgetSite> budget_sites;
     // Per expression: its checked copy's entry in simple, or kNotSimple
