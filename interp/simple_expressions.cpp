@@ -76,18 +76,25 @@ int32_t InterpreterState::read_simple(size_t chosen) {
     for (const bool whole_in_parentheses : {true, false}) {
         look.again();
         reading_choices.resize(chosen);
-        SimpleExpression e{};
-        e.first = static_cast<uint32_t>(simple_items.size());
-        if (find_or_refused(e, whole_in_parentheses)) {
-            e.shape = shape_of(e);
-            simple.push_back(e);
-            index = static_cast<int32_t>(simple.size() - 1);
-            break;
+        // Read again, the choices kept, where a name was found to be read
+        // otherwise only at a refused token (find_or_refused).
+        for (read_again = true; read_again && index < 0;) {
+            read_again = false;
+            look.again();
+            SimpleExpression e{};
+            e.first = static_cast<uint32_t>(simple_items.size());
+            if (find_or_refused(e, whole_in_parentheses)) {
+                e.shape = shape_of(e);
+                simple.push_back(e);
+                index = static_cast<int32_t>(simple.size() - 1);
+                break;
+            }
+            simple_items.resize(e.first);
+            simple_tokens.resize(e.first);
+            simple_targets.resize(targets_kept);
+            budget_sites.resize(sites_kept);
         }
-        simple_items.resize(e.first);
-        simple_tokens.resize(e.first);
-        simple_targets.resize(targets_kept);
-        budget_sites.resize(sites_kept);
+        if (index >= 0) break;
     }
     return index;
 }
@@ -102,6 +109,13 @@ bool InterpreterState::find_or_refused(SimpleExpression& e, bool whole_in_parent
         return find_simple(e, whole_in_parentheses);
     } catch (const ErrorReport&) {
         if (whole_in_parentheses || refused_at == Refused::FRAMES) return false;
+        // A built-in's name that acts first and names no variable here is
+        // the built-in's: it is read so, its values up to the token.
+        const bool acts = tok->builtin >= 0 && pure_builtin_values(tok->builtin) == 0;
+        if (refused_at == Refused::AFTER_NAME && acts && !read_as_variable(*tok)) {
+            read_again = true;
+            return false;
+        }
         keep_refused(e);
         return true;
     }

@@ -243,6 +243,8 @@ struct ItemLists {
     // as a variable first), after print's or puts' string (which they write
     // first), or a place where no list is kept.
     enum class Refused : uint8_t { READ, AFTER_NAME, WRITTEN, FRAMES } refused_at = Refused::READ;
+    // The expression is to be read again with the choices of reading_choices.
+    bool read_again = false;
     std::vector<BudgetSite> budget_sites;
     // Per expression: its checked copy's entry in simple, or kNotSimple
     // before it is made; grown as copies are asked for.

@@ -120,6 +120,9 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         // of the line after `"//"` for a comment (a string cut by the line
         // end names the next line).
         {"int x;\nmain(x = 6 / 0\n" + std::string(80, 'w') + ") { }", "syntax error", 2},
+        // A drawing call's name that names no variable, then a refused word
+        // (the loader took `'"'` for a string's quote and `//` for a comment).
+        {"int x;\nmain() {\nx = '\"'; puts(\"//\"); x = line " + std::string(80, 'w') + ";\n}", "syntax error", 2},
         {"int x;\nf() { return 1; }\nmain() {\nx = '\"'; puts(\"//\"); x = f() + 6 / 0 \"cut\n;\n}", "syntax error", 4},
     };
     for (const auto& c : cases) expect_error(c.program, c.message, c.line);
