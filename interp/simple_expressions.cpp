@@ -658,9 +658,10 @@ bool InterpreterState::find_operation(SimpleExpression& e, int weight) {
         const bool named = may_assign && tok->kind == TK_NAME && names_other(*tok) && may_be_variable(*tok) &&
                            assigned_next() && read_as_variable(*tok);
         if (!named && tok->builtin >= 0 && single_builtin(tok->builtin)) {
+            // Marked before the token after it is read, which the scanner may refuse.
+            e.functions = true;
             keep(SimpleItem::EFFECT, negate);
             if (!open(kSingle, false)) return false;
-            e.functions = true;
             continue;
         }
         const bool listed = !named && tok->builtin >= 0 && listed_builtin_values(tok->builtin) > 0;

@@ -123,6 +123,8 @@ TEST(Errors, EveryRaisableErrorHasItsMessageAndLine) {
         // A drawing call's name that names no variable, then a refused word
         // (the loader took `'"'` for a string's quote and `//` for a comment).
         {"int x;\nmain() {\nx = '\"'; puts(\"//\"); x = line " + std::string(80, 'w') + ";\n}", "syntax error", 2},
+        // putch's value begins with it: the list that calls putch ends there.
+        {"int x;\nmain() {\nx = '\"'; puts(\"//\"); x = x < putch " + std::string(80, 'w') + ";\n}", "syntax error", 2},
         {"int x;\nf() { return 1; }\nmain() {\nx = '\"'; puts(\"//\"); x = f() + 6 / 0 \"cut\n;\n}", "syntax error", 4},
     };
     for (const auto& c : cases) expect_error(c.program, c.message, c.line);
